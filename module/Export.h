@@ -1,0 +1,28 @@
+// Export macro of the QAXOntologyItem channel module.
+//
+// The module is built with hidden visibility: its entry points, its classes
+// (whole, with their static members), its diagnostics and its free functions
+// carry QAXOI_API so that hosts and tests link against it like any client;
+// nothing else is visible.
+#ifndef QAX_MODULE_EXPORT_H_
+#define QAX_MODULE_EXPORT_H_
+
+#if defined(_WIN32)
+#if defined(QAXOI_BUILDING)
+#define QAXOI_API __declspec(dllexport)
+#else
+#define QAXOI_API __declspec(dllimport)
+#endif
+#else
+#define QAXOI_API __attribute__((visibility("default")))
+#endif
+
+// printf-style checking of a function's format argument (1-based positions).
+#if defined(__GNUC__) || defined(__clang__)
+#define QAXOI_PRINTF_FORMAT(format_index, first_arg) \
+  __attribute__((format(printf, format_index, first_arg)))
+#else
+#define QAXOI_PRINTF_FORMAT(format_index, first_arg)
+#endif
+
+#endif  // QAX_MODULE_EXPORT_H_

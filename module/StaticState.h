@@ -1,0 +1,14 @@
+// The module's private static state (not exported).
+#ifndef QAX_MODULE_STATICSTATE_H_
+#define QAX_MODULE_STATICSTATE_H_
+
+#include "host/sdk/ChannelType.h"
+
+namespace qax_module {
+
+// The type descriptor that GetType fills and hands out.
+extern ChannelType TypeDescriptor;
+
+}  // namespace qax_module
+
+#endif  // QAX_MODULE_STATICSTATE_H_
