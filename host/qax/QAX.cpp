@@ -1,1 +1,0 @@
-#include "host/qax/QAX.h"

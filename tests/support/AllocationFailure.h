@@ -1,0 +1,38 @@
+// Fault injection for tests: makes one chosen allocation of the process fail.
+//
+// Linking AllocationFailure.cpp into a test program replaces the global
+// operator new and delete of the whole process, the module's included. While
+// armed, allocations are counted from 1 and the N-th one fails: the throwing
+// forms raise std::bad_alloc, the nothrow forms answer null. Every other
+// allocation succeeds.
+#ifndef QAX_TESTS_SUPPORT_ALLOCATIONFAILURE_H_
+#define QAX_TESTS_SUPPORT_ALLOCATIONFAILURE_H_
+
+#include <cstddef>
+
+namespace qax_test {
+
+// Arms the counter so that allocation number `n` (from 1) fails.
+void FailAllocationNumber(std::size_t n);
+
+// Stops counting; no allocation fails after this.
+void DisarmAllocationFailure();
+
+// Allocations counted since the last FailAllocationNumber.
+std::size_t AllocationsCounted();
+
+// Whether the armed failure has happened.
+bool AllocationFailureHappened();
+
+// Arms on construction, disarms on destruction.
+class ScopedAllocationFailure {
+ public:
+  explicit ScopedAllocationFailure(std::size_t n) { FailAllocationNumber(n); }
+  ~ScopedAllocationFailure() { DisarmAllocationFailure(); }
+  ScopedAllocationFailure(const ScopedAllocationFailure&) = delete;
+  ScopedAllocationFailure& operator=(const ScopedAllocationFailure&) = delete;
+};
+
+}  // namespace qax_test
+
+#endif  // QAX_TESTS_SUPPORT_ALLOCATIONFAILURE_H_
