@@ -1,0 +1,68 @@
+// A class of an ontology model.
+#ifndef QAX_HOST_QAX_METACLASS_H_
+#define QAX_HOST_QAX_METACLASS_H_
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/qax/MetaAttr.h"
+#include "host/qax/MetaInfo.h"
+#include "host/qax/QAXExport.h"
+
+namespace QAX {
+namespace Ontology {
+
+class MetaClassLibrary;
+
+// One class, created and owned by an OntologyModel (OntologyModel::AddClass)
+// and valid as long as that model lives.
+class QAX_API MetaClass {
+ public:
+  MetaClass(const MetaClass&) = delete;
+  MetaClass& operator=(const MetaClass&) = delete;
+  ~MetaClass();
+
+  // The record the class was added with, unchanged.
+  const Info::MetaClassInfo& GetInfo() const { return info_; }
+
+  // The parent class, a class of the same model; null for a root class.
+  const MetaClass* GetParent() const { return parent_; }
+
+  // The class's own attributes (not the inherited ones), in the order they
+  // were added. The order never changes once the model is built.
+  const std::vector<const MetaAttr*>& GetAttributes() const { return attributes_; }
+
+  // The library the class belongs to; never null.
+  const MetaClassLibrary* GetLibrary() const { return library_; }
+
+  // The fully qualified name: the library's name, "::", then the class's
+  // `name`, e.g. "schema::Person". A model holds at most one class of each
+  // FQ name (OntologyModel::AddClass refuses a second), so the text names
+  // this class within its model; OntologyItem is constructed from it.
+  std::string GetFQName() const { return fqName_; }
+
+  // Appends an attribute and answers it (owned by this class). Any record is
+  // accepted, including a name the class or a parent already has.
+  const MetaAttr* AddAttribute(const Info::MetaAttrInfo& info);
+
+  // Builds the FQ name that a class called `name` in library `libraryName`
+  // gets.
+  static std::string MakeFQName(const std::string& libraryName, const std::string& name);
+
+ private:
+  friend class OntologyModel;
+  MetaClass(Info::MetaClassInfo info, const MetaClass* parent, const MetaClassLibrary* library);
+
+  const Info::MetaClassInfo info_;
+  const MetaClass* const parent_;
+  const MetaClassLibrary* const library_;
+  const std::string fqName_;
+  std::vector<std::unique_ptr<MetaAttr>> ownedAttributes_;
+  std::vector<const MetaAttr*> attributes_;
+};
+
+}  // namespace Ontology
+}  // namespace QAX
+
+#endif  // QAX_HOST_QAX_METACLASS_H_

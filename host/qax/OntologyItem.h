@@ -1,0 +1,116 @@
+// An instance of an ontology class with attribute values.
+#ifndef QAX_HOST_QAX_ONTOLOGYITEM_H_
+#define QAX_HOST_QAX_ONTOLOGYITEM_H_
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "host/qax/OntologyItemInterfaces.h"
+#include "host/qax/QAXExport.h"
+
+namespace QAX {
+namespace Onto {
+
+// An item: the FQ name of its class (MetaClass::GetFQName) and named attribute
+// values, each a text, a nested item, a list of texts or a list of nested
+// items. The item owns its nested items and deletes them with itself. Setting
+// a name again replaces the value where it stands, so attribute order is the
+// order of first setting. Lookups by name are hash-table lookups.
+//
+// Items are made with `new` by modules and deleted through either base's
+// virtual destructor. Not thread-safe.
+class QAX_API OntologyItem : public IOntologyItemCruncher, public IOntologyItemBase {
+ public:
+  // A new item of the class with FQ name `fqName`, without attribute values.
+  // The name is not checked against any model.
+  explicit OntologyItem(const std::string& fqName);
+  // A deep copy: nested items are copied too.
+  OntologyItem(const OntologyItem& other);
+  OntologyItem& operator=(const OntologyItem&) = delete;
+  ~OntologyItem() override;
+
+  // A new, independent deep copy on the heap; the caller owns and deletes it.
+  OntologyItem* Clone() const;
+
+  // Sets attribute `name` to `value`.
+  void SetAttribute(const std::string& name, const std::string& value);
+  // Sets attribute `name` to the nested item `value` and takes ownership of
+  // it. Null, this item itself, or the item that `name` already holds change
+  // nothing. Precondition: `value` is owned by no other item (it must not be
+  // an item this one already holds under another name, nor contain this one).
+  void SetAttribute(const std::string& name, OntologyItem* value);
+
+  // True and the text when attribute `name` holds a text; false (and `value`
+  // untouched) otherwise.
+  bool GetAttributeString(const std::string& name, std::string& value) const;
+  // True and the nested item when attribute `name` holds one; false (and
+  // `value` untouched) otherwise. This item keeps ownership: the pointer is
+  // valid until the attribute is set again or this item is destroyed.
+  bool GetAttributeInstance(const std::string& name, OntologyItem*& value);
+
+  // The FQ name the item was made from.
+  const std::string& GetFQName() const { return fqName_; }
+
+  // The handle of the item's class: the model currently set on the
+  // ambassador maps the FQ name to its class. Empty when no model is set or
+  // the model has no class of that FQ name.
+  std::string GetClassHandle() const;
+
+  // The names of all attributes that hold a value, in order of first setting.
+  std::vector<std::string> GetAttributeNames() const;
+
+  // The item as indented text, one line per attribute ending in "\n":
+  //   schema::Person
+  //     name = "Ada"
+  //     address = schema::PostalAddress
+  //       streetAddress = "1 Main St"
+  //     alternateName = ["A.", "Countess"]
+  //     knows = [
+  //       - schema::Person
+  //         name = "Charles"
+  //     ]
+  // Texts are quoted, with \" \\ \n \r \t and \xHH (other control bytes)
+  // escaped; nested items are indented two blanks deeper than their attribute.
+  std::string ToText() const;
+
+  // IOntologyItemCruncher
+  void DeclareConcept(const std::string& fqName) override;
+  void PutBaseTypeAttribute(const std::string& name, const std::string& value) override;
+  void PutComplexTypeAttribute(const std::string& name, OntologyItem* value) override;
+  void PutBaseTypeListAttribute(const std::string& name,
+                                const std::vector<std::string>& values) override;
+  void PutComplexTypeListAttribute(const std::string& name,
+                                   const std::vector<OntologyItem*>& values) override;
+  bool ConstructConcept() override;
+
+  // IOntologyItemBase
+  std::string _GetType() const override;
+  const Ontology::OntologyModel* _GetOntology() const override;
+  bool _Get(const std::string& name, std::string& value) const override;
+  void _SetAttributeBaseType(const std::string& name, const std::string& value) override;
+  void _SetAttributeComplexType(const std::string& name, OntologyItem* value) override;
+  void _SetAttributeBaseTypeList(const std::string& name,
+                                 const std::vector<std::string>& values) override;
+  void _SetAttributeComplexTypeList(const std::string& name,
+                                    const std::vector<OntologyItem*>& values) override;
+
+ private:
+  struct Attribute;
+
+  // The attribute called `name`, appended empty when there is none yet.
+  Attribute& Slot(const std::string& name);
+  const Attribute* Find(const std::string& name) const;
+  void AppendText(std::string& out, int depth) const;
+
+  std::string fqName_;
+  std::vector<std::unique_ptr<Attribute>> attributes_;
+  std::unordered_map<std::string, std::size_t> indexByName_;
+};
+
+}  // namespace Onto
+}  // namespace QAX
+
+#endif  // QAX_HOST_QAX_ONTOLOGYITEM_H_

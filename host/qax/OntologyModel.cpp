@@ -1,0 +1,55 @@
+#include "host/qax/OntologyModel.h"
+
+#include <utility>
+
+namespace QAX {
+namespace Ontology {
+
+OntologyModel::OntologyModel() = default;
+
+// Classes point at their parents and libraries, so everything goes at once.
+OntologyModel::~OntologyModel() = default;
+
+const MetaClass* OntologyModel::GetMetaClass(const std::string& handle) const {
+  const auto it = byHandle_.find(handle);
+  return it == byHandle_.end() ? nullptr : it->second;
+}
+
+const MetaClass* OntologyModel::GetMetaClassByFQName(const std::string& fqName) const {
+  const auto it = byFQName_.find(fqName);
+  return it == byFQName_.end() ? nullptr : it->second;
+}
+
+const MetaClassLibrary* OntologyModel::GetLibrary(const std::string& name) const {
+  const auto it = libraryByName_.find(name);
+  return it == libraryByName_.end() ? nullptr : it->second;
+}
+
+MetaClassLibrary* OntologyModel::AddLibrary(const std::string& name) {
+  const auto it = libraryByName_.find(name);
+  if (it != libraryByName_.end()) return it->second;
+  ownedLibraries_.push_back(std::unique_ptr<MetaClassLibrary>(new MetaClassLibrary(name)));
+  MetaClassLibrary* const library = ownedLibraries_.back().get();
+  libraries_.push_back(library);
+  libraryByName_.emplace(name, library);
+  return library;
+}
+
+MetaClass* OntologyModel::AddClass(MetaClassLibrary* library, const Info::MetaClassInfo& info,
+                                   const MetaClass* parent) {
+  if (library == nullptr || GetLibrary(library->GetName()) != library) return nullptr;
+  if (parent != nullptr && GetMetaClass(parent->GetInfo().handle) != parent) return nullptr;
+  if (byHandle_.count(info.handle) != 0) return nullptr;
+  std::string fqName = MetaClass::MakeFQName(library->GetName(), info.name);
+  if (byFQName_.count(fqName) != 0) return nullptr;
+
+  library->owned_.push_back(std::unique_ptr<MetaClass>(new MetaClass(info, parent, library)));
+  MetaClass* const added = library->owned_.back().get();
+  library->classes_.push_back(added);
+  byHandle_.emplace(info.handle, added);
+  byFQName_.emplace(std::move(fqName), added);
+  return added;
+}
+
+}  // namespace Ontology
+}  // namespace QAX

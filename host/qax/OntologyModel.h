@@ -1,0 +1,71 @@
+// An ontology model: class libraries, classes and their attributes.
+#ifndef QAX_HOST_QAX_ONTOLOGYMODEL_H_
+#define QAX_HOST_QAX_ONTOLOGYMODEL_H_
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "host/qax/MetaClass.h"
+#include "host/qax/MetaClassLibrary.h"
+#include "host/qax/MetaInfo.h"
+#include "host/qax/QAXExport.h"
+
+namespace QAX {
+namespace Ontology {
+
+// Owns its libraries, their classes and the classes' attributes; every pointer
+// it hands out stays valid until the model is destroyed. Neither copyable nor
+// movable, so those pointers never dangle behind a moved-from model. All
+// lookups are hash-table lookups.
+class QAX_API OntologyModel {
+ public:
+  OntologyModel();
+  ~OntologyModel();
+  OntologyModel(const OntologyModel&) = delete;
+  OntologyModel& operator=(const OntologyModel&) = delete;
+
+  // The libraries in the order they were added.
+  const std::vector<const MetaClassLibrary*>& GetLibraries() const { return libraries_; }
+
+  // The class whose MetaClassInfo::handle is `handle`; null when none.
+  const MetaClass* GetMetaClass(const std::string& handle) const;
+
+  // The class whose GetFQName() is `fqName`; null when none.
+  const MetaClass* GetMetaClassByFQName(const std::string& fqName) const;
+
+  // The library called `name`; null when none.
+  const MetaClassLibrary* GetLibrary(const std::string& name) const;
+
+  // Number of classes over all libraries.
+  std::size_t GetClassCount() const { return byHandle_.size(); }
+
+  // Answers the library called `name`, adding an empty one at the end of the
+  // library list when there is none yet. Adding an existing name therefore
+  // answers the library already there and changes nothing.
+  MetaClassLibrary* AddLibrary(const std::string& name);
+
+  // Adds a class to `library` (a library of this model) with `parent` (a
+  // class of this model, or null for a root class) and answers it. Answers
+  // null and changes nothing when `library` is null or not this model's, when
+  // `parent` is not null and not this model's, when another class already has
+  // `info.handle` (the first class keeps it), or when another class already
+  // has the same FQ name (same library, same `info.name`). The record is kept
+  // as given.
+  MetaClass* AddClass(MetaClassLibrary* library, const Info::MetaClassInfo& info,
+                      const MetaClass* parent);
+
+ private:
+  std::vector<std::unique_ptr<MetaClassLibrary>> ownedLibraries_;
+  std::vector<const MetaClassLibrary*> libraries_;
+  std::unordered_map<std::string, MetaClassLibrary*> libraryByName_;
+  std::unordered_map<std::string, const MetaClass*> byHandle_;
+  std::unordered_map<std::string, const MetaClass*> byFQName_;
+};
+
+}  // namespace Ontology
+}  // namespace QAX
+
+#endif  // QAX_HOST_QAX_ONTOLOGYMODEL_H_
