@@ -47,9 +47,9 @@ const char* FormatPlainV(const char* format, va_list args) {
 }  // namespace
 
 DebugMessagePosition FormatDebugPrefix(const char* function, const char* suffix) {
-  const int written = std::snprintf(DebugMessageBuffer, kDebugMessageBufferSize, "%s%s",
-                                    function != nullptr ? function : "",
-                                    suffix != nullptr ? suffix : "");
+  const int written =
+      std::snprintf(DebugMessageBuffer, kDebugMessageBufferSize, "%s%s",
+                    function != nullptr ? function : "", suffix != nullptr ? suffix : "");
   // snprintf answers the length the text would have had; the buffer holds at
   // most its size less the terminator.
   std::int32_t count = written < 0 ? 0 : written;

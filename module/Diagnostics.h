@@ -52,8 +52,7 @@ QAXOI_API std::string EscapeForFormat(const char* text);
 QAXOI_API void ReportFailedCheck(const char* function, const char* condition);
 
 // Shows "<function>()." followed by `format` filled with its arguments.
-QAXOI_API void ReportError(const char* function, const char* format, ...)
-    QAXOI_PRINTF_FORMAT(2, 3);
+QAXOI_API void ReportError(const char* function, const char* format, ...) QAXOI_PRINTF_FORMAT(2, 3);
 
 // Shows `format` filled with its arguments, with no function name.
 QAXOI_API void ReportPlain(const char* format, ...) QAXOI_PRINTF_FORMAT(1, 2);

@@ -1,16 +1,147 @@
 // The module's one channel type: a float channel that stands for one class of
 // the QAX ontology service.
+//
+// A channel declares one typed child link per attribute of its class and of
+// the class's parents, parents first; builds ontology items of its class from
+// the values of its linked children; describes classes for the editor; and
+// saves and loads its class handle and link descriptions with its group.
+//
+// The host calls every channel from one thread. The editor selection and the
+// last prepared link records are static and shared by all channels.
 #ifndef QAX_ONTOLOGY_ITEM_ACO_QAXONTOLOGYITEM_H_
 #define QAX_ONTOLOGY_ITEM_ACO_QAXONTOLOGYITEM_H_
 
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "host/qax/QAX.h"
 #include "host/sdk/HighPoly.h"
 #include "module/Export.h"
+#include "multimode/MultiModeChannel.h"
 
-class QAXOI_API Aco_QAXOntologyItem : public Aco_FloatChannel {
+class QAXOI_API Aco_QAXOntologyItem
+    : public MultiModeChannel<Aco_FloatChannel, Aco_QAXOntologyItem> {
  public:
-  // A channel named "QAXOntologyItem".
+  // One link description: (type name, link name). The type name is "Value",
+  // "Text" or "QAXOntologyItem" (empty for an attribute of an unknown kind).
+  using LinkDescription = std::pair<std::string, std::string>;
+
+  // Nested item channels deeper than this are not rebuilt: the channel at the
+  // limit reports it and answers null, so that no graph can exhaust the stack.
+  static constexpr int kMaxNestingDepth = 256;
+
+  // The library and class chosen in the editor; null until the editor writes
+  // them. Every default-constructed channel clears them (ResetTemp).
+  static const QAX::Ontology::MetaClassLibrary* SelectedLibrary;
+  static const QAX::Ontology::MetaClass* SelectedClass;
+  // The link records of the most recent preparation, in link order, with the
+  // Index that PrepareLinksRec gave them (0, or -1 for an unknown kind).
+  static std::vector<ChildCreation> SelectedClassLinks;
+
+  // A channel named "QAXOntologyItem" with no class, no links and no item;
+  // clears the editor selection.
   Aco_QAXOntologyItem();
+  // Copies the links, the class handle and a clone of the held item; leaves
+  // the editor selection alone.
+  Aco_QAXOntologyItem(const Aco_QAXOntologyItem& other);
+  // Replaces links, class handle and held item (by a clone) with the other's.
+  // Self-assignment keeps an equal item.
+  Aco_QAXOntologyItem& operator=(const Aco_QAXOntologyItem& other);
+  // Destroys the held item.
   ~Aco_QAXOntologyItem() override;
+
+  // --- Class handle -------------------------------------------------------
+
+  // The handle under which the ontology model finds the channel's class;
+  // empty when no class is chosen.
+  void SetClassHandle(const std::string& handle);
+  const std::string& GetClassHandle() const;
+  // Empties the class handle; links and held item stay.
+  void Reset();
+
+  // The link descriptions, in link order.
+  const std::vector<LinkDescription>& GetLinkDescriptions() const;
+
+  // --- Links from the selected class --------------------------------------
+
+  // Rebuilds the channel's links from SelectedClass when the selection is
+  // complete and names another class than the channel's handle, or when
+  // `force` is true (then a missing selection leaves the channel without
+  // links). Never changes the class handle or the held item.
+  void PrepareLinks(bool force);
+  // Appends one record per attribute of `metaClass` and its parents, parents
+  // first, to SelectedClassLinks. Null does nothing.
+  void PrepareLinksRec(const QAX::Ontology::MetaClass* metaClass);
+  // Sets SelectedLibrary and SelectedClass to null.
+  void ResetTemp();
+  // The class of the channel's handle in the loaded model; null when no model
+  // is loaded or the model knows no such class.
+  const QAX::Ontology::MetaClass* GetCurrentMetaClass() const;
+  // A copy of the loaded model's library list; empty without a model.
+  const std::vector<const QAX::Ontology::MetaClassLibrary*> GetLibraries() const;
+
+  // --- Ontology items -----------------------------------------------------
+
+  // With `rebuild` false, the held item (or null). With `rebuild` true, a new
+  // item of the channel's class whose attributes carry the children's values,
+  // held and returned; null (and the old item kept) when the class does not
+  // resolve, or when this channel is asked again while its own rebuild runs
+  // (a cycle of nested channels, reported once) or nesting is too deep. The
+  // channel owns the item; the pointer is valid until the next rebuild,
+  // SetOntologyItem, ClearOntologyItem or the channel's destruction.
+  QAX::Onto::OntologyItem* GetOntologyItem(bool rebuild);
+  // Sets the held item's attributes for `metaClass` and its parents from the
+  // children at link positions `index`, `index` + 1, ...; advances `index` by
+  // one per attribute walked. Expects the channel to hold an item.
+  void GetAttributesRec(const QAX::Ontology::MetaClass* metaClass, int& index);
+  // Writes the text and complex attribute values of `item` into the children
+  // of the class's own attributes (child n for own attribute n). Does nothing
+  // for an item of another class or a null item.
+  void FillAttributes(QAX::Onto::OntologyItem* item);
+  // Holds a clone of `item` (the caller keeps its own); null clears.
+  void SetOntologyItem(QAX::Onto::OntologyItem* item);
+  // Destroys the held item and holds none.
+  void ClearOntologyItem();
+
+  // --- Editor description -------------------------------------------------
+
+  // A readable description of `metaClass` and its own attributes, lines
+  // ending in "\r\n"; "No class selected" for null.
+  std::string GetClassDescription(const QAX::Ontology::MetaClass* metaClass) const;
+
+  // --- Host channel operations --------------------------------------------
+
+  // Writes the multi-mode records, then "CID" (when the class handle is not
+  // empty), "CHILDSIZE" and one "CHILDNAMETYPE"/"CHILDNAME" pair per link.
+  bool SaveChannel(A3dFileSaver& saver) override;
+  // Reads what SaveChannel wrote, restores the class handle (kept when the
+  // file has none) and declares the links again. False only when the
+  // multi-mode records cannot be read; then nothing changed.
+  bool LoadChannel(A3dFileLoader& loader, A3d_ChannelGroup* group) override;
+  // Declares the channel's type, the float channel's type, "CoreQAX.dll",
+  // "QAX.dll" and the core's own dependency (each pair twice).
+  void DoDependencyInit(A3d_List* list) override;
+  // Registers no modes.
+  void InitializeModes() override;
+  // Nothing to do after a mode switch or a preparation.
+  void ModeIsSet() override;
+  // Names the channel "OItem:" followed by its class handle, or by "unknown".
+  void SetAutoChannelName() override;
+  // Does nothing.
+  void PostLoadChannel();
+
+ private:
+  // Sets one attribute of the held item from `child` by the attribute's kind.
+  void SetAttributeFromChild(const QAX::Ontology::Info::MetaAttrInfo& info, A3d_Channel* child);
+  // Declares the link descriptions to the host as links 0, 1, 2 ...
+  void DeclareLinksFromDescriptions();
+
+  std::vector<LinkDescription> _linkDescriptions;
+  std::unique_ptr<QAX::Onto::OntologyItem> _ontologyItem;
+  std::string _classHandle;
+  bool _rebuilding = false;  // GetOntologyItem(true) is running on this channel
 };
 
 #endif  // QAX_ONTOLOGY_ITEM_ACO_QAXONTOLOGYITEM_H_

@@ -24,13 +24,12 @@ bool A3dFileLoader::ParseAt(std::size_t offset, Record* record) const {
   if (offset >= size_) return false;
   const std::size_t available = size_ - offset;
   // The tag: 1 to kMaxTagLength bytes and a terminator, all within the bytes.
-  const std::size_t scan = available < A3dFileSaver::kMaxTagLength + 1
-                               ? available
-                               : A3dFileSaver::kMaxTagLength + 1;
+  const std::size_t scan =
+      available < A3dFileSaver::kMaxTagLength + 1 ? available : A3dFileSaver::kMaxTagLength + 1;
   const void* end = std::memchr(data_ + offset, 0, scan);
   if (end == nullptr) return false;
-  const std::size_t tagLength = static_cast<std::size_t>(static_cast<const unsigned char*>(end) -
-                                                         (data_ + offset));
+  const std::size_t tagLength =
+      static_cast<std::size_t>(static_cast<const unsigned char*>(end) - (data_ + offset));
   if (tagLength == 0) return false;
   // The size: four bytes, least significant first.
   const std::size_t sizeOffset = offset + tagLength + 1;

@@ -5,8 +5,7 @@
 #include "host/sdk/A3d_ChannelGroup.h"
 #include "host/sdk/A3d_List.h"
 
-A3d_Channel::A3d_Channel()
-    : hasName_(false), group_(nullptr), timeStamp_(0), interfaceType_(0) {}
+A3d_Channel::A3d_Channel() : hasName_(false), group_(nullptr), timeStamp_(0), interfaceType_(0) {}
 
 A3d_Channel::A3d_Channel(const A3d_Channel& other) = default;
 A3d_Channel& A3d_Channel::operator=(const A3d_Channel& other) = default;

@@ -36,7 +36,7 @@ TEST_F(HostChannel, DeclaringAtTheCountAppendsAndBelowReplaces) {
   A3d_Channel channel;
   channel.SetChildCreateType(Named("a"), 0);
   channel.SetChildCreateType(Named("b"), 1);
-  channel.SetChildCreateType(Named("c"), 5);  // beyond the end: ignored
+  channel.SetChildCreateType(Named("c"), 5);   // beyond the end: ignored
   channel.SetChildCreateType(Named("c"), -1);  // ignored
   ASSERT_EQ(2, channel.GetChildCount());
   Aco_FloatChannel child;

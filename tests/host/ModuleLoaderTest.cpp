@@ -19,7 +19,8 @@ class ModuleLoader : public ::testing::Test {};
 
 TEST_F(ModuleLoader, FindsTheEntryPointsByTheirPlainNames) {
   std::string error;
-  std::unique_ptr<ChannelModule> module = ChannelModule::Open(BinPath("QAXOntologyItem.so"), &error);
+  std::unique_ptr<ChannelModule> module =
+      ChannelModule::Open(BinPath("QAXOntologyItem.so"), &error);
   ASSERT_NE(nullptr, module) << error;
   const ChannelType* type = module->GetType();
   ASSERT_NE(nullptr, type);
@@ -28,7 +29,8 @@ TEST_F(ModuleLoader, FindsTheEntryPointsByTheirPlainNames) {
 }
 
 TEST_F(ModuleLoader, GivesNewChannelsTheModulesType) {
-  std::unique_ptr<ChannelModule> module = ChannelModule::Open(BinPath("QAXOntologyItem.so"), nullptr);
+  std::unique_ptr<ChannelModule> module =
+      ChannelModule::Open(BinPath("QAXOntologyItem.so"), nullptr);
   ASSERT_NE(nullptr, module);
   std::unique_ptr<A3d_Channel> channel = module->NewChannel();
   ASSERT_NE(nullptr, channel);

@@ -27,13 +27,15 @@ TEST_F(Diagnostics, FailedCheckShowsAPercentSignOnceAndABackslashTwice) {
 }
 
 TEST_F(Diagnostics, ErrorFillsItsDetailFormat) {
-  ReportError("MultiModeChannel<class Aco_FloatChannel,class Aco_QAXOntologyItem>::"
-              "GetModeDescription",
-              "ModeNotRecognized.Mode[%u]", 7u);
+  ReportError(
+      "MultiModeChannel<class Aco_FloatChannel,class Aco_QAXOntologyItem>::"
+      "GetModeDescription",
+      "ModeNotRecognized.Mode[%u]", 7u);
   ASSERT_EQ(1u, Shown().size());
-  EXPECT_EQ("MultiModeChannel<class Aco_FloatChannel,class Aco_QAXOntologyItem>::"
-            "GetModeDescription().ModeNotRecognized.Mode[7]",
-            Shown()[0]);
+  EXPECT_EQ(
+      "MultiModeChannel<class Aco_FloatChannel,class Aco_QAXOntologyItem>::"
+      "GetModeDescription().ModeNotRecognized.Mode[7]",
+      Shown()[0]);
 }
 
 TEST_F(Diagnostics, PlainMessageHasNoFunctionNameAndIsShownFromTheString) {

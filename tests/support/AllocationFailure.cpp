@@ -77,8 +77,7 @@ void* operator new[](std::size_t size, std::align_val_t alignment) {
 void* operator new(std::size_t size, std::align_val_t alignment, const std::nothrow_t&) noexcept {
   return AllocateAligned(size, alignment);
 }
-void* operator new[](std::size_t size, std::align_val_t alignment,
-                     const std::nothrow_t&) noexcept {
+void* operator new[](std::size_t size, std::align_val_t alignment, const std::nothrow_t&) noexcept {
   return AllocateAligned(size, alignment);
 }
 

@@ -1,0 +1,106 @@
+// Child links from ontology classes: one typed link per attribute of the
+// selected class and of its parents, parents first.
+#include "channel_extension/ChannelExtension.h"
+#include "channel_extension/LinkTypes.h"
+#include "ontology_item/Aco_QAXOntologyItem.h"
+
+namespace {
+
+using QAX::Ontology::MetaAttr;
+using QAX::Ontology::MetaClass;
+using QAX::Ontology::MetaClassLibrary;
+using QAX::Ontology::OntologyModel;
+
+// Appended to the link name of a complex attribute.
+constexpr const char* kComplexLinkSuffix = " [TODO.TODO]";
+
+// The record of one attribute's link: typed by the attribute's kind, named by
+// its qualified name. An unknown kind leaves the record at its defaults so
+// that it still takes its position.
+ChildCreation LinkRecordFor(const QAX::Ontology::Info::MetaAttrInfo& info) {
+  ChildCreation record;
+  const char* typeName = nullptr;
+  _GUID typeGuid{};
+  switch (info.kind) {
+    case 0:
+    case 4:
+      typeName = kTextLinkTypeName;
+      typeGuid = kTextLinkGuid;
+      break;
+    case 1:
+    case 2:
+    case 3:
+      typeName = kValueLinkTypeName;
+      typeGuid = kValueLinkGuid;
+      break;
+    case 5:
+      typeName = kOntologyItemLinkTypeName;
+      typeGuid = kOntologyItemLinkGuid;
+      break;
+    default:
+      return record;
+  }
+  std::string linkName = info.scopeName + "." + info.name;
+  if (info.kind == 5) linkName += kComplexLinkSuffix;
+  record.Type.TypeGuid = typeGuid;
+  CopyFieldText(record.Type.Name, sizeof(record.Type.Name), typeName);
+  CopyFieldText(record.LinkName, sizeof(record.LinkName), linkName.c_str());
+  record.Index = 0;
+  record.LinkParam = 1;
+  return record;
+}
+
+OntologyModel* LoadedModel() {
+  return QAX::Util::SingletonObject<QAX::QAXAmbassador>::Instance().GetOntologyModel();
+}
+
+}  // namespace
+
+void Aco_QAXOntologyItem::PrepareLinks(bool force) {
+  const bool selected = SelectedLibrary != nullptr && SelectedClass != nullptr;
+  const bool otherClass = selected && SelectedClass->GetInfo().handle != _classHandle;
+  if (!otherClass && !force) return;
+
+  SetChildCreationCount(0);
+  SelectedClassLinks.clear();
+  _linkDescriptions.clear();
+  if (!selected) return;
+
+  PrepareLinksRec(SelectedClass);
+  _linkDescriptions.reserve(SelectedClassLinks.size());
+  for (std::size_t i = 0; i < SelectedClassLinks.size(); ++i) {
+    const ChildCreation& record = SelectedClassLinks[i];
+    ChildCreation copy = record;
+    if (copy.Index >= 0) copy.Index = static_cast<std::int32_t>(i);
+    SetChildCreateType(copy, static_cast<int>(i));
+    _linkDescriptions.emplace_back(record.Type.Name, record.LinkName);
+  }
+  CE_SetSelf(this);
+  ModeIsSet();
+}
+
+void Aco_QAXOntologyItem::PrepareLinksRec(const MetaClass* metaClass) {
+  if (metaClass == nullptr) return;
+  PrepareLinksRec(metaClass->GetParent());
+  // The service keeps the list unchanged between calls; nothing here changes
+  // the model, so the list is walked in place.
+  for (const MetaAttr* attribute : metaClass->GetAttributes()) {
+    SelectedClassLinks.push_back(LinkRecordFor(attribute->GetInfo()));
+  }
+}
+
+void Aco_QAXOntologyItem::ResetTemp() {
+  SelectedLibrary = nullptr;
+  SelectedClass = nullptr;
+}
+
+const MetaClass* Aco_QAXOntologyItem::GetCurrentMetaClass() const {
+  const OntologyModel* model = LoadedModel();
+  return model != nullptr ? model->GetMetaClass(_classHandle) : nullptr;
+}
+
+const std::vector<const MetaClassLibrary*> Aco_QAXOntologyItem::GetLibraries() const {
+  const OntologyModel* model = LoadedModel();
+  if (model == nullptr) return {};
+  return model->GetLibraries();
+}

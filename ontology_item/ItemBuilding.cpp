@@ -1,0 +1,137 @@
+// Building ontology items from the values of the linked children, and writing
+// item values back into them.
+#include "module/Diagnostics.h"
+#include "ontology_item/Aco_QAXOntologyItem.h"
+#include "ontology_item/NumberText.h"
+
+namespace {
+
+using QAX::Onto::OntologyItem;
+using QAX::Ontology::MetaAttr;
+using QAX::Ontology::MetaClass;
+
+constexpr const char* kGetOntologyItemName = "Aco_QAXOntologyItem::GetOntologyItem";
+
+// How many GetOntologyItem(true) calls are running, nested through item
+// children. The host calls the module from one thread, so one counter serves
+// every channel; it bounds the recursion through the channel graph.
+int rebuildDepth = 0;
+
+// Counts one nested rebuild for as long as it lives.
+class RebuildScope {
+ public:
+  explicit RebuildScope(bool& flag) : flag_(flag) {
+    flag_ = true;
+    ++rebuildDepth;
+  }
+  ~RebuildScope() {
+    flag_ = false;
+    --rebuildDepth;
+  }
+  RebuildScope(const RebuildScope&) = delete;
+  RebuildScope& operator=(const RebuildScope&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+bool IsTextKind(std::int32_t kind) { return kind == 0 || kind == 4; }
+
+}  // namespace
+
+QAX::Onto::OntologyItem* Aco_QAXOntologyItem::GetOntologyItem(bool rebuild) {
+  if (!rebuild) return _ontologyItem.get();
+  const MetaClass* metaClass = GetCurrentMetaClass();
+  if (metaClass == nullptr) return nullptr;
+  if (_rebuilding) {
+    ReportError(kGetOntologyItemName, "NestedItemCycle.Channel[%s]", CE_GetOwnName());
+    return nullptr;
+  }
+  if (rebuildDepth >= kMaxNestingDepth) {
+    ReportError(kGetOntologyItemName, "NestingTooDeep.Limit[%d]", kMaxNestingDepth);
+    return nullptr;
+  }
+  const RebuildScope scope(_rebuilding);
+  _ontologyItem.reset();
+  _ontologyItem = std::make_unique<OntologyItem>(metaClass->GetFQName());
+  int index = 0;
+  GetAttributesRec(metaClass, index);
+  return _ontologyItem.get();
+}
+
+void Aco_QAXOntologyItem::GetAttributesRec(const MetaClass* metaClass, int& index) {
+  if (metaClass == nullptr) return;
+  GetAttributesRec(metaClass->GetParent(), index);
+  for (const MetaAttr* attribute : metaClass->GetAttributes()) {
+    SetAttributeFromChild(attribute->GetInfo(), GetChild(index));
+    ++index;
+  }
+}
+
+void Aco_QAXOntologyItem::SetAttributeFromChild(const QAX::Ontology::Info::MetaAttrInfo& info,
+                                                A3d_Channel* child) {
+  if (child == nullptr || !_ontologyItem) return;
+  // An ontology item channel is a float channel too: test it first.
+  if (auto* text = dynamic_cast<Aco_StringChannel*>(child)) {
+    if (!IsTextKind(info.kind)) return;
+    const char* value = text->GetString();
+    if (value != nullptr) _ontologyItem->SetAttribute(info.name, value);
+  } else if (auto* nested = dynamic_cast<Aco_QAXOntologyItem*>(child)) {
+    if (info.kind != 5) return;
+    OntologyItem* item = nested->GetOntologyItem(true);
+    if (item == nullptr) item = nested->GetOntologyItem(false);
+    if (item == nullptr) return;
+    std::unique_ptr<OntologyItem> clone(item->Clone());
+    // The item takes the clone over (and frees it should it fail).
+    _ontologyItem->SetAttribute(info.name, clone.release());
+  } else if (auto* number = dynamic_cast<Aco_FloatChannel*>(child)) {
+    const float value = number->GetFloat();
+    switch (info.kind) {
+      case 1:
+        _ontologyItem->SetAttribute(info.name, BooleanText(value));
+        break;
+      case 2:
+        _ontologyItem->SetAttribute(info.name, IntegerText(value));
+        break;
+      case 3:
+        _ontologyItem->SetAttribute(info.name, RealText(value));
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+void Aco_QAXOntologyItem::FillAttributes(OntologyItem* item) {
+  if (item == nullptr || item->GetClassHandle() != _classHandle) return;
+  const MetaClass* metaClass = GetCurrentMetaClass();
+  if (metaClass == nullptr) return;
+  int n = 0;
+  for (const MetaAttr* attribute : metaClass->GetAttributes()) {
+    const QAX::Ontology::Info::MetaAttrInfo& info = attribute->GetInfo();
+    if (IsTextKind(info.kind)) {
+      std::string value;
+      if (item->GetAttributeString(info.name, value)) {
+        if (auto* text = dynamic_cast<Aco_StringChannel*>(GetChild(n))) {
+          text->SetString(value.c_str());
+        }
+      }
+    } else if (info.kind == 5) {
+      OntologyItem* instance = nullptr;
+      if (item->GetAttributeInstance(info.name, instance)) {
+        if (auto* nested = dynamic_cast<Aco_QAXOntologyItem*>(GetChild(n))) {
+          nested->SetOntologyItem(instance);
+        }
+      }
+    }
+    ++n;
+  }
+}
+
+void Aco_QAXOntologyItem::SetOntologyItem(OntologyItem* item) {
+  // Clone first: `item` may be the item held now.
+  std::unique_ptr<OntologyItem> clone(item != nullptr ? item->Clone() : nullptr);
+  _ontologyItem = std::move(clone);
+}
+
+void Aco_QAXOntologyItem::ClearOntologyItem() { _ontologyItem.reset(); }

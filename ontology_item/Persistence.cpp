@@ -1,0 +1,131 @@
+// Saving and loading an ontology item channel, its dependencies and its
+// automatic name.
+#include <algorithm>
+#include <cstring>
+
+#include "channel_extension/ChannelExtension.h"
+#include "channel_extension/LinkTypes.h"
+#include "module/Diagnostics.h"
+#include "module/Module.h"
+#include "ontology_item/Aco_QAXOntologyItem.h"
+
+namespace {
+
+constexpr const char* kClassHandleTag = "CID";
+constexpr const char* kChildSizeTag = "CHILDSIZE";
+constexpr const char* kChildNameTypeTag = "CHILDNAMETYPE";
+constexpr const char* kChildNameTag = "CHILDNAME";
+
+// A class handle longer than this is cut to it when loaded.
+constexpr std::size_t kMaxClassHandleLength = 255;
+
+// Reads the text record `tag` at the read position into `text`: the block's
+// bytes up to its first zero byte, or all of them when it has none. Leaves
+// `text` unchanged when the next record carries another tag.
+void ReadTextRecord(A3dFileLoader& loader, const char* tag, std::string& text) {
+  if (!loader.GetInfoIfTag(tag)) return;
+  // The loader only reports blocks that are wholly present in its bytes.
+  std::string block(loader.GetSizeDataBlock(false), '\0');
+  loader.CopyTagDataToPointer(block.empty() ? nullptr : &block[0]);
+  text.assign(block.data(), std::find(block.begin(), block.end(), '\0') - block.begin());
+}
+
+// The link type GUID that a saved type name stands for; false for a name of
+// another kind, whose record keeps the default.
+bool LinkGuidForTypeName(const std::string& typeName, _GUID* guid) {
+  if (typeName == kTextLinkTypeName) {
+    *guid = kTextLinkGuid;
+  } else if (typeName == kValueLinkTypeName) {
+    *guid = kValueLinkGuid;
+  } else if (typeName == kOntologyItemLinkTypeName) {
+    *guid = kOntologyItemLinkGuid;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool Aco_QAXOntologyItem::SaveChannel(A3dFileSaver& saver) {
+  if (!MultiModeChannel::SaveChannel(saver)) return false;
+  if (!_classHandle.empty()) {
+    saver.SaveTag(kClassHandleTag);
+    saver.SaveBlockSize(static_cast<unsigned long>(_classHandle.size()));
+    saver.SaveDataToFile(_classHandle.data(), static_cast<unsigned long>(_classHandle.size()));
+  }
+  SaveChannelValue(saver, kChildSizeTag, static_cast<unsigned int>(_linkDescriptions.size()));
+  for (const LinkDescription& link : _linkDescriptions) {
+    SaveChannelValue(saver, kChildNameTypeTag, link.first);
+    SaveChannelValue(saver, kChildNameTag, link.second);
+  }
+  return true;
+}
+
+bool Aco_QAXOntologyItem::LoadChannel(A3dFileLoader& loader, A3d_ChannelGroup* group) {
+  if (!MultiModeChannel::LoadChannel(loader, group)) return false;
+
+  if (loader.GetInfoIfTag(kClassHandleTag)) {
+    // Zero-filled, one byte longer than the longest handle kept.
+    char handle[kMaxClassHandleLength + 1] = {};
+    const unsigned long size = loader.GetSizeDataBlock(false);
+    if (size <= kMaxClassHandleLength) {
+      loader.CopyTagDataToPointer(handle);
+    } else {
+      std::string block(size, '\0');
+      loader.CopyTagDataToPointer(&block[0]);
+      std::memcpy(handle, block.data(), kMaxClassHandleLength);
+    }
+    _classHandle.assign(handle, ::strnlen(handle, kMaxClassHandleLength));
+  }
+
+  _linkDescriptions.clear();
+  unsigned int count = 0;
+  if (ReadChannelValue(loader, kChildSizeTag, count) && count > 0) {
+    if (count > static_cast<unsigned int>(A3d_Channel::kMaxChildLinks)) {
+      // More links than a channel can hold: the count is unusable.
+      ReportError("Aco_QAXOntologyItem::LoadChannel", "ChildSizeTooLarge.Count[%u]", count);
+      count = 0;
+    }
+    std::string typeName;
+    std::string linkName;
+    _linkDescriptions.reserve(count);
+    for (unsigned int i = 0; i < count; ++i) {
+      ReadTextRecord(loader, kChildNameTypeTag, typeName);
+      ReadTextRecord(loader, kChildNameTag, linkName);
+      _linkDescriptions.emplace_back(typeName, linkName);
+    }
+  }
+
+  DeclareLinksFromDescriptions();
+  return true;
+}
+
+void Aco_QAXOntologyItem::DeclareLinksFromDescriptions() {
+  SetChildCreationCount(0);
+  for (std::size_t i = 0; i < _linkDescriptions.size(); ++i) {
+    const LinkDescription& link = _linkDescriptions[i];
+    ChildCreation record;
+    record.Index = static_cast<std::int32_t>(i);
+    _GUID guid;
+    if (LinkGuidForTypeName(link.first, &guid)) record.Type.TypeGuid = guid;
+    CopyFieldText(record.Type.Name, sizeof(record.Type.Name), link.first.c_str());
+    CopyFieldText(record.LinkName, sizeof(record.LinkName), link.second.c_str());
+    SetChildCreateType(record, static_cast<int>(i));
+  }
+}
+
+void Aco_QAXOntologyItem::DoDependencyInit(A3d_List* list) {
+  for (const _GUID& guid : {kQAXOntologyItemTypeGuid, kValueLinkGuid}) {
+    AddChannelGuidDepend(guid, list);
+    AddDLLDepend("CoreQAX.dll", list);
+    AddDLLDepend("QAX.dll", list);
+    Core::CoreEngine::DoDependencyInit(this, list);
+  }
+}
+
+void Aco_QAXOntologyItem::SetAutoChannelName() {
+  const std::string name =
+      "OItem:" + (_classHandle.empty() ? std::string("unknown") : _classHandle);
+  SetChannelName(name.c_str());
+}

@@ -1,0 +1,52 @@
+// A small ontology model for the ontology item channel's tests, set on the
+// ambassador for the lifetime of the object.
+//
+//   lib.Root    r_text (text), r_bool (boolean)
+//   lib.Parent  p_int (integer), p_real (real)            parent Root
+//   lib.Child   c_date (date), c_address (Address),       parent Parent
+//               c_odd (kind 6), c_text (text)
+//   lib.Address street (text), number (integer)
+#ifndef QAX_TESTS_ONTOLOGY_ITEM_TESTMODEL_H_
+#define QAX_TESTS_ONTOLOGY_ITEM_TESTMODEL_H_
+
+#include <memory>
+#include <string>
+
+#include "host/qax/QAX.h"
+
+namespace qax_test {
+
+class TestModel {
+ public:
+  TestModel();
+  ~TestModel();
+  TestModel(const TestModel&) = delete;
+  TestModel& operator=(const TestModel&) = delete;
+
+  QAX::Ontology::OntologyModel& model() { return *model_; }
+  const QAX::Ontology::MetaClassLibrary* library() const { return library_; }
+  QAX::Ontology::MetaClass* root() const { return root_; }
+  QAX::Ontology::MetaClass* parent() const { return parent_; }
+  QAX::Ontology::MetaClass* child() const { return child_; }
+  QAX::Ontology::MetaClass* address() const { return address_; }
+
+  // Adds a class to the library (null parent: a root class).
+  QAX::Ontology::MetaClass* AddClass(const std::string& name,
+                                     const QAX::Ontology::MetaClass* parent);
+
+ private:
+  std::unique_ptr<QAX::Ontology::OntologyModel> model_;
+  QAX::Ontology::MetaClassLibrary* library_;
+  QAX::Ontology::MetaClass* root_;
+  QAX::Ontology::MetaClass* parent_;
+  QAX::Ontology::MetaClass* child_;
+  QAX::Ontology::MetaClass* address_;
+};
+
+// Adds an attribute of `kind` with scope "lib".
+void AddAttribute(QAX::Ontology::MetaClass* metaClass, const std::string& name, int kind,
+                  const std::string& typeName = "T");
+
+}  // namespace qax_test
+
+#endif  // QAX_TESTS_ONTOLOGY_ITEM_TESTMODEL_H_
