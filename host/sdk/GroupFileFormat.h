@@ -1,0 +1,33 @@
+// Constants of the channel group file format (docs/group-files.md).
+#ifndef QAX_HOST_SDK_GROUPFILEFORMAT_H_
+#define QAX_HOST_SDK_GROUPFILEFORMAT_H_
+
+#include <cstddef>
+#include <cstdint>
+
+#include "host/sdk/HighPolyExport.h"
+
+// The eight bytes every group file begins with. The line break catches files
+// mangled by a text-mode transfer.
+constexpr unsigned char kGroupFileMagic[8] = {'A', '3', 'D', 'G', 'R', 'P', '\r', '\n'};
+
+// The format version this host writes, and the newest it reads. Versions
+// start at 1.
+constexpr std::uint32_t kGroupFileVersion = 1;
+
+// Which of the host's own value states follows a channel's type GUID: the
+// state of the built-in value channels that their SaveChannel does not write.
+// The stored byte is the enumerator's value.
+enum class HostStateKind : std::uint8_t {
+  kNone = 0,    // no host state: a channel of none of the classes below
+  kFloat = 1,   // Aco_FloatChannel and every class derived from it: its value
+  kText = 2,    // Aco_StringChannel: narrow and wide text, each possibly null
+  kVector = 3,  // Aco_ValueVectorChannel: three floats
+  kMatrix = 4,  // Aco_MatrixChannel: sixteen floats, row by row
+};
+
+// The kind's name for messages and dumps ("none", "float", "text", "vector",
+// "matrix"); "unknown" for a value outside the enumeration.
+HIGHPOLY_API const char* HostStateKindName(HostStateKind kind);
+
+#endif  // QAX_HOST_SDK_GROUPFILEFORMAT_H_

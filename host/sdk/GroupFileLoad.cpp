@@ -1,0 +1,148 @@
+// Reading channel groups: LoadGroup and LoadGroupFromFile.
+#include <cstdint>
+#include <cstring>
+#include <utility>
+
+#include "host/sdk/A3dFileLoader.h"
+#include "host/sdk/A3d_Channel.h"
+#include "host/sdk/A3d_ChannelGroup.h"
+#include "host/sdk/ChannelHostState.h"
+#include "host/sdk/ChannelTypeRegistry.h"
+#include "host/sdk/FileBytes.h"
+#include "host/sdk/GroupFile.h"
+#include "host/sdk/GroupFileReader.h"
+
+namespace {
+
+// A child link to make once every channel exists.
+struct PendingLink {
+  A3d_Channel* parent;
+  int slot;
+  std::int32_t child;
+};
+
+GroupFileError ChannelError(const GroupFileChannel& entry, std::size_t offset, std::string reason) {
+  GroupFileError error;
+  error.offset = offset;
+  error.channel = entry.index;
+  error.hasType = true;
+  error.typeGuid = entry.typeGuid;
+  error.reason = std::move(reason);
+  return error;
+}
+
+// Hands `error` to the caller, naming the type when the registry knows it.
+// Answers null for the caller to return.
+std::unique_ptr<LoadedGroup> Fail(const ChannelTypeRegistry& registry, GroupFileError error,
+                                  GroupFileError* out) {
+  if (error.hasType) {
+    if (const ChannelType* type = registry.FindType(error.typeGuid)) {
+      error.typeName.assign(type->Name, ::strnlen(type->Name, sizeof(type->Name)));
+    }
+  }
+  if (out != nullptr) *out = std::move(error);
+  return nullptr;
+}
+
+// Why a channel's LoadChannel failed, with the record it stopped at.
+std::string LoadFailure(const A3dFileLoader& loader) {
+  std::string reason = "the channel could not load its records (LoadChannel answered false)";
+  std::string tag;
+  unsigned long size = 0;
+  if (loader.PeekRecord(&tag, &size)) {
+    reason += "; it stopped at record \"" + tag + "\" of " + std::to_string(size) + " bytes";
+  } else if (loader.AtEnd()) {
+    reason += "; it read all of them";
+  }
+  return reason;
+}
+
+}  // namespace
+
+std::unique_ptr<LoadedGroup> LoadGroup(const void* data, std::size_t size,
+                                       const ChannelTypeRegistry& registry, GroupFileError* error) {
+  GroupFileReader reader(data, size);
+  GroupFileHeader header;
+  GroupFileError failure;
+  if (!reader.ReadHeader(&header, &failure)) return Fail(registry, std::move(failure), error);
+
+  // Declared in this order so that on every way out the channels (which point
+  // at the group) are destroyed first.
+  auto group =
+      std::make_unique<A3d_ChannelGroup>(header.hasGroupName ? header.groupName.c_str() : nullptr);
+  std::vector<std::unique_ptr<A3d_Channel>> channels;
+  channels.reserve(header.channelCount);  // the reader checked it against the bytes
+  std::vector<PendingLink> links;
+
+  GroupFileChannel entry;
+  for (std::uint32_t i = 0; i < header.channelCount; ++i) {
+    if (!reader.ReadChannel(&entry, &failure)) return Fail(registry, std::move(failure), error);
+
+    std::unique_ptr<A3d_Channel> channel = registry.NewChannel(entry.typeGuid);
+    if (!channel) {
+      const char* reason = registry.FindType(entry.typeGuid) == nullptr
+                               ? "unknown channel type: neither the host nor a loaded module "
+                                 "provides it"
+                               : "the channel type's module made no channel";
+      return Fail(registry, ChannelError(entry, entry.offset, reason), error);
+    }
+
+    // The channel sees exactly its own section, so that whatever it leaves
+    // unread cannot reach the next channel.
+    A3dFileLoader loader(entry.records, entry.recordsSize);
+    if (!channel->LoadChannel(loader, group.get())) {
+      return Fail(registry,
+                  ChannelError(entry, entry.recordsOffset + loader.Position(), LoadFailure(loader)),
+                  error);
+    }
+    if (!RestoreHostState(*channel, entry.hostState)) {
+      return Fail(registry,
+                  ChannelError(entry, entry.hostStateOffset,
+                               std::string("the file holds host state of kind ") +
+                                   HostStateKindName(entry.hostState.kind) +
+                                   ", but a channel of this type holds " +
+                                   HostStateKindName(HostStateKindOf(*channel))),
+                  error);
+    }
+
+    const std::size_t declared = static_cast<std::size_t>(channel->GetChildCount());
+    if (entry.links.size() > declared) {
+      return Fail(registry,
+                  ChannelError(entry, entry.linksOffset + 4 + 4 * declared,
+                               "link " + std::to_string(declared) +
+                                   " is for a slot the channel did not declare (it declares " +
+                                   std::to_string(declared) + " links)"),
+                  error);
+    }
+    for (std::size_t slot = 0; slot < entry.links.size(); ++slot) {
+      if (entry.links[slot] >= 0) {
+        links.push_back(PendingLink{channel.get(), static_cast<int>(slot), entry.links[slot]});
+      }
+    }
+    channels.push_back(std::move(channel));
+  }
+  if (!reader.ReadEnd(&failure)) return Fail(registry, std::move(failure), error);
+
+  for (const PendingLink& link : links) {
+    link.parent->LinkChild(link.slot, channels[static_cast<std::size_t>(link.child)].get());
+  }
+  return std::make_unique<LoadedGroup>(std::move(group), std::move(channels));
+}
+
+std::unique_ptr<LoadedGroup> LoadGroupFromFile(const std::string& path,
+                                               const ChannelTypeRegistry& registry,
+                                               GroupFileError* error) {
+  std::vector<unsigned char> bytes;
+  std::string reason;
+  if (!ReadFileBytes(path, &bytes, &reason)) {
+    if (error != nullptr) {
+      *error = GroupFileError();
+      error->file = path;
+      error->reason = std::move(reason);
+    }
+    return nullptr;
+  }
+  std::unique_ptr<LoadedGroup> loaded = LoadGroup(bytes.data(), bytes.size(), registry, error);
+  if (!loaded && error != nullptr) error->file = path;
+  return loaded;
+}

@@ -1,0 +1,313 @@
+#include "host/sdk/GroupFileReader.h"
+
+#include <cstring>
+#include <limits>
+#include <utility>
+
+#include "host/sdk/A3dFileLoader.h"
+#include "host/sdk/ByteCursor.h"
+
+namespace {
+
+// The smallest channel entry: type GUID, host state kind, section length and
+// link count. Channel counts are checked against it before anything is
+// reserved.
+constexpr std::size_t kMinChannelEntrySize = 16 + 1 + 4 + 4;
+constexpr std::size_t kLinkEntrySize = 4;
+constexpr std::size_t kWideUnitSize = 4;
+
+std::string Ends(const char* field, std::size_t left) {
+  return std::string("the file ends inside the ") + field + " (" + std::to_string(left) +
+         " bytes left)";
+}
+
+// Where and why a field could not be read.
+struct FieldFailure {
+  std::size_t offset = 0;
+  std::string reason;
+};
+
+// Reads the presence flag of a text: 0 for a null text, 1 for a present one.
+bool ReadPresence(ByteCursor* cursor, const char* field, bool* present, FieldFailure* failure) {
+  failure->offset = cursor->Offset();
+  std::uint8_t flag = 0;
+  if (!cursor->ReadU8(&flag)) {
+    failure->reason = Ends(field, cursor->Remaining());
+    return false;
+  }
+  if (flag > 1) {
+    failure->reason = std::string("the ") + field + " is " + std::to_string(flag) +
+                      ", neither 0 (null) nor 1 (present)";
+    return false;
+  }
+  *present = flag == 1;
+  return true;
+}
+
+// A narrow text: presence flag, then, when present, its byte length and bytes.
+bool ReadNarrowText(ByteCursor* cursor, const std::string& field, bool* present, std::string* text,
+                    FieldFailure* failure) {
+  if (!ReadPresence(cursor, (field + " flag").c_str(), present, failure)) return false;
+  text->clear();
+  if (!*present) return true;
+  failure->offset = cursor->Offset();
+  std::uint32_t length = 0;
+  if (!cursor->ReadU32(&length)) {
+    failure->reason = Ends((field + " length").c_str(), cursor->Remaining());
+    return false;
+  }
+  const unsigned char* bytes = nullptr;
+  if (!cursor->ReadSpan(length, &bytes)) {
+    failure->reason = "the " + field + " of " + std::to_string(length) +
+                      " bytes runs past the end of the file (" +
+                      std::to_string(cursor->Remaining()) + " bytes left)";
+    return false;
+  }
+  text->assign(reinterpret_cast<const char*>(bytes), length);
+  return true;
+}
+
+// A wide text: presence flag, then, when present, its count of code units and
+// each unit as four bytes.
+bool ReadWideText(ByteCursor* cursor, bool* present, std::wstring* text, FieldFailure* failure) {
+  if (!ReadPresence(cursor, "wide text flag", present, failure)) return false;
+  text->clear();
+  if (!*present) return true;
+  failure->offset = cursor->Offset();
+  std::uint32_t count = 0;
+  if (!cursor->ReadU32(&count)) {
+    failure->reason = Ends("wide text length", cursor->Remaining());
+    return false;
+  }
+  if (count > cursor->Remaining() / kWideUnitSize) {
+    failure->reason = "the wide text of " + std::to_string(count) +
+                      " characters runs past the end of the file (" +
+                      std::to_string(cursor->Remaining()) + " bytes left)";
+    return false;
+  }
+  text->reserve(count);
+  for (std::uint32_t i = 0; i < count; ++i) {
+    std::uint32_t unit = 0;
+    cursor->ReadU32(&unit);  // fits: checked above
+    text->push_back(static_cast<wchar_t>(unit));
+  }
+  return true;
+}
+
+bool ReadFloats(ByteCursor* cursor, float* values, int count, const char* field,
+                FieldFailure* failure) {
+  failure->offset = cursor->Offset();
+  if (cursor->Remaining() < static_cast<std::size_t>(count) * 4) {
+    failure->reason = Ends(field, cursor->Remaining());
+    return false;
+  }
+  for (int i = 0; i < count; ++i) cursor->ReadFloat(&values[i]);
+  return true;
+}
+
+bool ReadHostState(ByteCursor* cursor, GroupFileHostState* state, FieldFailure* failure) {
+  failure->offset = cursor->Offset();
+  std::uint8_t kind = 0;
+  if (!cursor->ReadU8(&kind)) {
+    failure->reason = Ends("host state kind", cursor->Remaining());
+    return false;
+  }
+  state->kind = static_cast<HostStateKind>(kind);
+  switch (state->kind) {
+    case HostStateKind::kNone:
+      return true;
+    case HostStateKind::kFloat:
+      return ReadFloats(cursor, &state->value, 1, "float value", failure);
+    case HostStateKind::kText:
+      return ReadNarrowText(cursor, "narrow text", &state->hasText, &state->text, failure) &&
+             ReadWideText(cursor, &state->hasWideText, &state->wideText, failure);
+    case HostStateKind::kVector: {
+      float values[3];
+      if (!ReadFloats(cursor, values, 3, "vector", failure)) return false;
+      state->vector = D3DXVECTOR3{values[0], values[1], values[2]};
+      return true;
+    }
+    case HostStateKind::kMatrix:
+      return ReadFloats(cursor, &state->matrix.m[0][0], 16, "matrix", failure);
+  }
+  failure->reason = "unknown host state kind " + std::to_string(kind);
+  return false;
+}
+
+}  // namespace
+
+GroupFileReader::GroupFileReader(const void* data, std::size_t size)
+    : data_(static_cast<const unsigned char*>(data)),
+      size_(data != nullptr ? size : 0),
+      position_(0),
+      stage_(Stage::kHeader),
+      channelCount_(0),
+      nextChannel_(0) {}
+
+bool GroupFileReader::Fail(std::size_t offset, int channel, const _GUID* type, std::string reason,
+                           GroupFileError* error) {
+  stage_ = Stage::kFailed;
+  if (error != nullptr) {
+    *error = GroupFileError();
+    error->offset = offset;
+    error->channel = channel;
+    if (type != nullptr) {
+      error->hasType = true;
+      error->typeGuid = *type;
+    }
+    error->reason = std::move(reason);
+  }
+  return false;
+}
+
+bool GroupFileReader::ReadHeader(GroupFileHeader* header, GroupFileError* error) {
+  if (stage_ != Stage::kHeader) {
+    return Fail(position_, -1, nullptr, "the header was already read, or reading failed", error);
+  }
+  const std::size_t magicSize = sizeof(kGroupFileMagic);
+  const std::size_t present = size_ < magicSize ? size_ : magicSize;
+  if (present > 0 && std::memcmp(data_, kGroupFileMagic, present) != 0) {
+    return Fail(0, -1, nullptr, "wrong magic: this is not a channel group file", error);
+  }
+  if (present < magicSize) return Fail(0, -1, nullptr, Ends("magic", size_), error);
+
+  ByteCursor cursor(data_, size_, magicSize);
+  GroupFileHeader read;
+  const std::size_t versionOffset = cursor.Offset();
+  if (!cursor.ReadU32(&read.version)) {
+    return Fail(versionOffset, -1, nullptr, Ends("format version", cursor.Remaining()), error);
+  }
+  if (read.version == 0) {
+    return Fail(versionOffset, -1, nullptr, "format version 0 does not exist", error);
+  }
+  if (read.version > kGroupFileVersion) {
+    return Fail(versionOffset, -1, nullptr,
+                "format version " + std::to_string(read.version) +
+                    " is newer than this host reads (up to " + std::to_string(kGroupFileVersion) +
+                    ")",
+                error);
+  }
+  FieldFailure failure;
+  if (!ReadNarrowText(&cursor, "group name", &read.hasGroupName, &read.groupName, &failure)) {
+    return Fail(failure.offset, -1, nullptr, failure.reason, error);
+  }
+  const std::size_t countOffset = cursor.Offset();
+  if (!cursor.ReadU32(&read.channelCount)) {
+    return Fail(countOffset, -1, nullptr, Ends("channel count", cursor.Remaining()), error);
+  }
+  if (read.channelCount > cursor.Remaining() / kMinChannelEntrySize ||
+      read.channelCount > static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max())) {
+    return Fail(countOffset, -1, nullptr,
+                std::to_string(read.channelCount) + " channels cannot fit in the " +
+                    std::to_string(cursor.Remaining()) + " bytes left (each takes at least " +
+                    std::to_string(kMinChannelEntrySize) + ")",
+                error);
+  }
+  *header = std::move(read);
+  position_ = cursor.Offset();
+  channelCount_ = header->channelCount;
+  nextChannel_ = 0;
+  stage_ = channelCount_ == 0 ? Stage::kEnd : Stage::kChannels;
+  return true;
+}
+
+bool GroupFileReader::ReadChannel(GroupFileChannel* channel, GroupFileError* error) {
+  if (stage_ != Stage::kChannels) {
+    return Fail(position_, -1, nullptr,
+                "no channel to read: the header was not read, all channels were, or reading "
+                "failed",
+                error);
+  }
+  const int index = static_cast<int>(nextChannel_);
+  *channel = GroupFileChannel();
+  channel->index = index;
+  channel->offset = position_;
+
+  ByteCursor cursor(data_, size_, position_);
+  if (!cursor.ReadGuid(&channel->typeGuid)) {
+    return Fail(channel->offset, index, nullptr, Ends("type GUID", cursor.Remaining()), error);
+  }
+  const _GUID* type = &channel->typeGuid;
+
+  channel->hostStateOffset = cursor.Offset();
+  FieldFailure failure;
+  if (!ReadHostState(&cursor, &channel->hostState, &failure)) {
+    return Fail(failure.offset, index, type, failure.reason, error);
+  }
+
+  channel->sectionLengthOffset = cursor.Offset();
+  std::uint32_t sectionLength = 0;
+  if (!cursor.ReadU32(&sectionLength)) {
+    return Fail(channel->sectionLengthOffset, index, type,
+                Ends("section length", cursor.Remaining()), error);
+  }
+  channel->recordsOffset = cursor.Offset();
+  if (!cursor.ReadSpan(sectionLength, &channel->records)) {
+    return Fail(channel->sectionLengthOffset, index, type,
+                "the section of " + std::to_string(sectionLength) +
+                    " bytes runs past the end of the file (" + std::to_string(cursor.Remaining()) +
+                    " bytes left)",
+                error);
+  }
+  channel->recordsSize = sectionLength;
+  // The section must hold whole records and nothing else, so that a channel's
+  // loader meets exactly what its SaveChannel wrote.
+  A3dFileLoader records(channel->records, channel->recordsSize);
+  while (!records.AtEnd()) {
+    std::string tag;
+    unsigned long recordSize = 0;
+    if (!records.PeekRecord(&tag, &recordSize)) {
+      return Fail(channel->recordsOffset + records.Position(), index, type,
+                  "a record does not fit in the channel's section (" +
+                      std::to_string(channel->recordsSize - records.Position()) +
+                      " bytes of the section left)",
+                  error);
+    }
+    records.GetInfoIfTag(tag.c_str());
+    records.SkipCurrentTag();
+  }
+
+  channel->linksOffset = cursor.Offset();
+  std::uint32_t linkCount = 0;
+  if (!cursor.ReadU32(&linkCount)) {
+    return Fail(channel->linksOffset, index, type, Ends("link count", cursor.Remaining()), error);
+  }
+  if (linkCount > cursor.Remaining() / kLinkEntrySize) {
+    return Fail(channel->linksOffset, index, type,
+                std::to_string(linkCount) + " links cannot fit in the " +
+                    std::to_string(cursor.Remaining()) + " bytes left",
+                error);
+  }
+  channel->links.reserve(linkCount);
+  for (std::uint32_t slot = 0; slot < linkCount; ++slot) {
+    const std::size_t linkOffset = cursor.Offset();
+    std::int32_t target = 0;
+    cursor.ReadI32(&target);  // fits: checked above
+    if (target < -1 || target >= static_cast<std::int64_t>(channelCount_)) {
+      return Fail(linkOffset, index, type,
+                  "link " + std::to_string(slot) + " names channel " + std::to_string(target) +
+                      ", but the group has channels 0 to " +
+                      std::to_string(static_cast<std::int64_t>(channelCount_) - 1) +
+                      " (and -1 for none)",
+                  error);
+    }
+    channel->links.push_back(target);
+  }
+
+  position_ = cursor.Offset();
+  ++nextChannel_;
+  if (nextChannel_ == channelCount_) stage_ = Stage::kEnd;
+  return true;
+}
+
+bool GroupFileReader::ReadEnd(GroupFileError* error) {
+  if (stage_ != Stage::kEnd) {
+    return Fail(position_, -1, nullptr, "the channels were not all read, or reading failed", error);
+  }
+  if (position_ != size_) {
+    return Fail(position_, -1, nullptr,
+                std::to_string(size_ - position_) + " unexpected bytes follow the last channel",
+                error);
+  }
+  return true;
+}
