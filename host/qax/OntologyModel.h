@@ -8,10 +8,12 @@
 #include <unordered_map>
 #include <vector>
 
+#include "host/qax/LoadResult.h"
 #include "host/qax/MetaClass.h"
 #include "host/qax/MetaClassLibrary.h"
 #include "host/qax/MetaInfo.h"
 #include "host/qax/QAXExport.h"
+#include "host/qax/RdfSyntax.h"
 
 namespace QAX {
 namespace Ontology {
@@ -56,6 +58,21 @@ class QAX_API OntologyModel {
   // as given.
   MetaClass* AddClass(MetaClassLibrary* library, const Info::MetaClassInfo& info,
                       const MetaClass* parent);
+
+  // Loads an RDF vocabulary (Turtle, N-Triples or N-Quads) from the file at
+  // `path` into a new model; docs/vocabularies.md describes how statements
+  // become libraries, classes and attributes. With kFromExtension the syntax
+  // comes from the file name. Relative IRIs resolve against the file's own
+  // "file:" IRI. On any error (unreadable file, unknown extension, bad
+  // syntax, bad encoding, undefined prefix) the result holds no model.
+  static LoadResult LoadFile(const std::string& path, RdfSyntax syntax = RdfSyntax::kFromExtension);
+
+  // Same as LoadFile for a document held in memory. `sourceName` names the
+  // document in messages (and gives the syntax for kFromExtension);
+  // `baseIri` resolves relative IRIs, and a relative IRI without a base is an
+  // error.
+  static LoadResult LoadText(const std::string& text, RdfSyntax syntax,
+                             const std::string& sourceName, const std::string& baseIri = "");
 
  private:
   std::vector<std::unique_ptr<MetaClassLibrary>> ownedLibraries_;

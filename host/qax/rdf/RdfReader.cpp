@@ -1,0 +1,265 @@
+#include "host/qax/rdf/RdfReader.h"
+
+#include <serd/serd.h>
+
+#include <cctype>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "host/qax/rdf/VocabularyTerms.h"
+
+namespace QAX {
+namespace Ontology {
+namespace Rdf {
+namespace {
+
+SerdSyntax ToSerd(RdfSyntax syntax) {
+  switch (syntax) {
+    case RdfSyntax::kNTriples:
+      return SERD_NTRIPLES;
+    case RdfSyntax::kNQuads:
+      return SERD_NQUADS;
+    case RdfSyntax::kTurtle:
+    case RdfSyntax::kFromExtension:
+      break;
+  }
+  return SERD_TURTLE;
+}
+
+std::string NodeText(const SerdNode& node) {
+  return node.buf == nullptr ? std::string()
+                             : std::string(reinterpret_cast<const char*>(node.buf), node.n_bytes);
+}
+
+// True when `iri` starts with a scheme ("http:", "urn:", ...), i.e. is not a
+// relative reference.
+bool HasScheme(const std::string& iri) {
+  if (iri.empty() || !std::isalpha(static_cast<unsigned char>(iri[0]))) return false;
+  for (const char c : iri) {
+    if (c == ':') return true;
+    if (!std::isalnum(static_cast<unsigned char>(c)) && c != '+' && c != '-' && c != '.') {
+      return false;
+    }
+  }
+  return false;
+}
+
+struct EnvDeleter {
+  void operator()(SerdEnv* env) const { serd_env_free(env); }
+};
+struct ReaderDeleter {
+  void operator()(SerdReader* reader) const { serd_reader_free(reader); }
+};
+
+// One parse: feeds serd the document a byte at a time, so that the number
+// of bytes handed out so far always tells where the parser stands; that is
+// the place reported for problems that serd itself does not see (an
+// undefined prefix, a relative IRI without a base).
+class Parse {
+ public:
+  Parse(const std::string& document, const std::string& sourceName, RdfStatements& out)
+      : document_(document), sourceName_(sourceName), out_(out) {}
+
+  bool Run(RdfSyntax syntax, const std::string& baseIri, std::string& error) {
+    if (const void* nul = std::memchr(document_.data(), '\0', document_.size())) {
+      Fail(static_cast<std::size_t>(static_cast<const char*>(nul) - document_.data()),
+           "NUL byte in the document");
+      error = error_;
+      return false;
+    }
+    const SerdNode base =
+        serd_node_from_string(SERD_URI, reinterpret_cast<const uint8_t*>(baseIri.c_str()));
+    env_.reset(serd_env_new(baseIri.empty() ? nullptr : &base));
+    const std::unique_ptr<SerdReader, ReaderDeleter> reader(
+        serd_reader_new(ToSerd(syntax), this, nullptr, &Parse::OnBase, &Parse::OnPrefix,
+                        &Parse::OnStatement, nullptr));
+    serd_reader_set_strict(reader.get(), true);
+    serd_reader_set_error_sink(reader.get(), &Parse::OnError, this);
+    const SerdStatus status =
+        serd_reader_read_source(reader.get(), &Parse::ReadByte, &Parse::StreamError, this,
+                                reinterpret_cast<const uint8_t*>(sourceName_.c_str()), 1);
+    if (error_.empty() && status != SERD_SUCCESS && status != SERD_FAILURE) {
+      Fail(Standing(), reinterpret_cast<const char*>(serd_strerror(status)));
+    }
+    error = error_;
+    return error_.empty();
+  }
+
+ private:
+  static size_t ReadByte(void* buffer, size_t size, size_t count, void* stream) {
+    auto* const self = static_cast<Parse*>(stream);
+    const std::size_t wanted = size * count;
+    if (wanted == 0 || self->offset_ >= self->document_.size()) return 0;
+    std::size_t given = self->document_.size() - self->offset_;
+    if (given > wanted) given = wanted;
+    std::memcpy(buffer, self->document_.data() + self->offset_, given);
+    self->offset_ += given;
+    return given / size;
+  }
+
+  static int StreamError(void*) { return 0; }
+
+  static SerdStatus OnError(void* handle, const SerdError* problem) {
+    auto* const self = static_cast<Parse*>(handle);
+    if (!self->error_.empty()) return SERD_SUCCESS;
+    char text[512];
+    va_list args;
+    va_copy(args, *problem->args);
+    const int written = std::vsnprintf(text, sizeof(text), problem->fmt, args);
+    va_end(args);
+    std::string message = written < 0 ? std::string("syntax error") : std::string(text);
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) {
+      message.pop_back();
+    }
+    // serd counts columns from 0; people and editors count from 1.
+    self->error_ = self->sourceName_ + ":" + std::to_string(problem->line) + ":" +
+                   std::to_string(problem->col + 1ul) + ": " + message;
+    return SERD_SUCCESS;
+  }
+
+  static SerdStatus OnBase(void* handle, const SerdNode* uri) {
+    auto* const self = static_cast<Parse*>(handle);
+    std::string iri;
+    if (!self->Expand(*uri, iri)) return SERD_ERR_BAD_ARG;
+    const SerdNode absolute =
+        serd_node_from_string(SERD_URI, reinterpret_cast<const uint8_t*>(iri.c_str()));
+    return serd_env_set_base_uri(self->env_.get(), &absolute);
+  }
+
+  static SerdStatus OnPrefix(void* handle, const SerdNode* name, const SerdNode* uri) {
+    auto* const self = static_cast<Parse*>(handle);
+    std::string iri;
+    if (!self->Expand(*uri, iri)) return SERD_ERR_BAD_ARG;
+    const SerdNode absolute =
+        serd_node_from_string(SERD_URI, reinterpret_cast<const uint8_t*>(iri.c_str()));
+    self->out_.prefixes.emplace_back(NodeText(*name), iri);
+    return serd_env_set_prefix(self->env_.get(), name, &absolute);
+  }
+
+  static SerdStatus OnStatement(void* handle, SerdStatementFlags, const SerdNode*,
+                                const SerdNode* subject, const SerdNode* predicate,
+                                const SerdNode* object, const SerdNode* datatype,
+                                const SerdNode* language) {
+    auto* const self = static_cast<Parse*>(handle);
+    ++self->out_.statementCount;
+    // Every IRI is expanded, used or not, so that a bad one anywhere fails.
+    std::string subjectIri;
+    std::string predicateIri;
+    std::string objectIri;
+    std::string datatypeIri;
+    const bool blankSubject = subject->type == SERD_BLANK;
+    const bool objectIsIri = object->type == SERD_URI || object->type == SERD_CURIE;
+    if ((!blankSubject && !self->Expand(*subject, subjectIri)) ||
+        !self->Expand(*predicate, predicateIri) ||
+        (objectIsIri && !self->Expand(*object, objectIri)) ||
+        (datatype != nullptr && datatype->buf != nullptr &&
+         !self->Expand(*datatype, datatypeIri))) {
+      return SERD_ERR_BAD_ARG;
+    }
+    if (blankSubject) return SERD_SUCCESS;
+    self->Record(subjectIri, predicateIri, objectIsIri, objectIri, *object, language);
+    return SERD_SUCCESS;
+  }
+
+  void Record(const std::string& subjectIri, const std::string& predicateIri, bool objectIsIri,
+              const std::string& objectIri, const SerdNode& object, const SerdNode* language) {
+    const Predicate predicate = ClassifyPredicate(predicateIri);
+    if (predicate == Predicate::kOther) return;
+    if (predicate == Predicate::kComment) {
+      if (object.type != SERD_LITERAL) return;
+      const TermId subject = out_.Intern(subjectIri);
+      out_.Facts(subject).comments.push_back(
+          Comment{NodeText(object), language == nullptr ? std::string() : NodeText(*language)});
+      return;
+    }
+    if (!objectIsIri) return;  // literals and blank nodes name nothing here
+    const TermId subject = out_.Intern(subjectIri);
+    switch (predicate) {
+      case Predicate::kType:
+        switch (ClassifyType(objectIri)) {
+          case TypeMeaning::kClass:
+            out_.MarkClass(subject);
+            break;
+          case TypeMeaning::kProperty:
+            out_.MarkProperty(subject);
+            break;
+          case TypeMeaning::kDatatype:
+            out_.Facts(subject).isDatatype = true;
+            break;
+          case TypeMeaning::kOther:
+            break;
+        }
+        break;
+      case Predicate::kSubClassOf:
+        out_.Relate(RdfStatements::Relation::kSubClassOf, subject, out_.Intern(objectIri));
+        break;
+      case Predicate::kDomain:
+        out_.Relate(RdfStatements::Relation::kDomain, subject, out_.Intern(objectIri));
+        break;
+      case Predicate::kRange:
+        out_.Relate(RdfStatements::Relation::kRange, subject, out_.Intern(objectIri));
+        break;
+      case Predicate::kComment:
+      case Predicate::kOther:
+        break;
+    }
+  }
+
+  // Expands a prefixed name or resolves a relative IRI against the base.
+  bool Expand(const SerdNode& node, std::string& iri) {
+    SerdNode expanded = serd_env_expand_node(env_.get(), &node);
+    if (expanded.buf == nullptr) {
+      Fail(Standing(), node.type == SERD_CURIE ? "undefined prefix in \"" + NodeText(node) + "\""
+                                            : "cannot resolve the IRI <" + NodeText(node) + ">");
+      return false;
+    }
+    iri = NodeText(expanded);
+    serd_node_free(&expanded);
+    if (!HasScheme(iri)) {
+      Fail(Standing(), "relative IRI <" + iri + "> and no base IRI to resolve it against");
+      return false;
+    }
+    return true;
+  }
+
+  // The byte the parser stands on: the last one it was handed (it looks one
+  // byte ahead, so for a problem found in a statement this is the byte just
+  // after the statement's last term).
+  std::size_t Standing() const { return offset_ == 0 ? 0 : offset_ - 1; }
+
+  // Records the first problem, placed at byte `at` of the document.
+  void Fail(std::size_t at, const std::string& what) {
+    if (!error_.empty()) return;
+    std::size_t line = 1;
+    std::size_t lineStart = 0;
+    for (std::size_t i = 0; i < at && i < document_.size(); ++i) {
+      if (document_[i] == '\n') {
+        ++line;
+        lineStart = i + 1;
+      }
+    }
+    error_ = sourceName_ + ":" + std::to_string(line) + ":" + std::to_string(at - lineStart + 1) +
+             ": " + what;
+  }
+
+  const std::string& document_;
+  const std::string& sourceName_;
+  RdfStatements& out_;
+  std::unique_ptr<SerdEnv, EnvDeleter> env_;
+  std::size_t offset_ = 0;
+  std::string error_;
+};
+
+}  // namespace
+
+bool ReadRdf(const std::string& document, RdfSyntax syntax, const std::string& sourceName,
+             const std::string& baseIri, RdfStatements& out, std::string& error) {
+  Parse parse(document, sourceName, out);
+  return parse.Run(syntax, baseIri, error);
+}
+
+}  // namespace Rdf
+}  // namespace Ontology
+}  // namespace QAX

@@ -1,0 +1,29 @@
+// Reads an RDF document with serd into RdfStatements. Internal to the QAX
+// library.
+#ifndef QAX_HOST_QAX_RDF_RDFREADER_H_
+#define QAX_HOST_QAX_RDF_RDFREADER_H_
+
+#include <string>
+
+#include "host/qax/RdfSyntax.h"
+#include "host/qax/rdf/RdfStatements.h"
+
+namespace QAX {
+namespace Ontology {
+namespace Rdf {
+
+// Parses `document` (any bytes) as `syntax`, which must not be
+// kFromExtension, and gathers what matters into `out`. `sourceName` names the
+// document in the error; `baseIri` resolves relative IRIs (empty: there is
+// no base, and a relative IRI is an error). Every problem is an error, so on
+// success the whole document was read. On failure answers false and sets
+// `error` to "<sourceName>:<line>:<column>: <what>"; `out` is then partly
+// filled and must be thrown away.
+bool ReadRdf(const std::string& document, RdfSyntax syntax, const std::string& sourceName,
+             const std::string& baseIri, RdfStatements& out, std::string& error);
+
+}  // namespace Rdf
+}  // namespace Ontology
+}  // namespace QAX
+
+#endif  // QAX_HOST_QAX_RDF_RDFREADER_H_

@@ -1,0 +1,274 @@
+#include "host/qax/rdf/VocabularyMapper.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "host/qax/MetaInfo.h"
+#include "host/qax/rdf/VocabularyTerms.h"
+
+namespace QAX {
+namespace Ontology {
+namespace Rdf {
+namespace {
+
+constexpr TermId kNoTerm = UINT32_MAX;
+
+bool IsEnglish(const std::string& language) {
+  if (language.size() < 2) return false;
+  if (std::tolower(static_cast<unsigned char>(language[0])) != 'e' ||
+      std::tolower(static_cast<unsigned char>(language[1])) != 'n') {
+    return false;
+  }
+  return language.size() == 2 || language[2] == '-';
+}
+
+// The comment shown as a class's documentation: the first English one,
+// else the first without a language, else the first.
+const std::string* ChooseComment(const std::vector<Comment>& comments) {
+  const Comment* untagged = nullptr;
+  for (const Comment& comment : comments) {
+    if (IsEnglish(comment.language)) return &comment.text;
+    if (untagged == nullptr && comment.language.empty()) untagged = &comment;
+  }
+  if (untagged != nullptr) return &untagged->text;
+  return comments.empty() ? nullptr : &comments.front().text;
+}
+
+class Builder {
+ public:
+  Builder(const RdfStatements& statements, const std::string& sourceName, OntologyModel& model,
+          std::vector<std::string>& warnings)
+      : st_(statements), sourceName_(sourceName), model_(model), warnings_(warnings) {}
+
+  void Run() {
+    NameNamespaces();
+    ChooseParents();
+    AddClasses();
+    AddAttributes();
+  }
+
+ private:
+  const std::string& Iri(TermId id) const { return st_.Iri(id); }
+  bool IsClass(TermId id) const { return st_.Facts(id).isClass; }
+
+  std::string LocalName(TermId id) const { return std::string(SplitIri(Iri(id)).localName); }
+
+  // The library name of the namespace that `id` lies in.
+  const std::string& LibraryName(TermId id) const {
+    return libraryNames_.at(std::string(SplitIri(Iri(id)).ns));
+  }
+
+  // Names every namespace: by the first prefix the document declares for it,
+  // else by its customary prefix, else by its own IRI. A name goes to one
+  // namespace only; a namespace whose prefix is taken falls back to the
+  // next choice.
+  void NameNamespaces() {
+    std::unordered_set<std::string> taken;
+    for (const auto& [prefix, ns] : st_.prefixes) {
+      if (prefix.empty() || libraryNames_.count(ns) != 0 || taken.count(prefix) != 0) continue;
+      libraryNames_.emplace(ns, prefix);
+      taken.insert(prefix);
+    }
+    std::vector<std::string> unnamed;
+    for (TermId id = 0; id < st_.TermCount(); ++id) {
+      std::string ns(SplitIri(Iri(id)).ns);
+      if (libraryNames_.count(ns) != 0) continue;
+      const std::string_view known = WellKnownPrefix(ns);
+      if (!known.empty() && taken.count(std::string(known)) == 0) {
+        taken.emplace(known);
+        libraryNames_.emplace(std::move(ns), std::string(known));
+      } else {
+        unnamed.push_back(std::move(ns));
+      }
+    }
+    // Prefixes never contain ':', IRIs always do, so these cannot collide.
+    for (std::string& ns : unnamed) libraryNames_.emplace(ns, ns);
+  }
+
+  // Each class's parent is its first superclass that is a class of the
+  // model; a parent that would close a loop is cut.
+  void ChooseParents() {
+    const std::size_t count = st_.TermCount();
+    parent_.assign(count, kNoTerm);
+    for (const TermId cls : st_.Classes()) {
+      for (const TermId super : st_.Facts(cls).superClasses) {
+        if (IsClass(super)) {
+          parent_[cls] = super;
+          break;
+        }
+      }
+    }
+    // Walk up from each class until a class already placed; a class met
+    // twice on one walk closes a loop, and the walk's last class loses its
+    // parent. Classes are then added parents first.
+    enum : uint8_t { kUnseen, kOnWalk, kPlaced };
+    std::vector<uint8_t> state(count, kUnseen);
+    std::vector<TermId> walk;
+    for (const TermId start : st_.Classes()) {
+      walk.clear();
+      for (TermId at = start; at != kNoTerm && state[at] != kPlaced; at = parent_[at]) {
+        if (state[at] == kOnWalk) {
+          const TermId cut = walk.back();
+          warnings_.push_back(sourceName_ + ": <" + Iri(cut) + "> rdfs:subClassOf <" + Iri(at) +
+                              "> would close a loop of parents; <" + Iri(cut) +
+                              "> is left without a parent");
+          parent_[cut] = kNoTerm;
+          break;
+        }
+        state[at] = kOnWalk;
+        walk.push_back(at);
+      }
+      for (auto it = walk.rbegin(); it != walk.rend(); ++it) {
+        state[*it] = kPlaced;
+        order_.push_back(*it);
+      }
+    }
+  }
+
+  // "library.name" for an IRI whose namespace has a prefix, else "<IRI>".
+  std::string DisplayName(TermId id) const {
+    const IriParts parts = SplitIri(Iri(id));
+    const std::string& library = LibraryName(id);
+    if (library == parts.ns) return "<" + Iri(id) + ">";
+    return library + "." + std::string(parts.localName);
+  }
+
+  std::string Documentation(TermId cls) const {
+    const TermFacts& facts = st_.Facts(cls);
+    const std::string* const comment = ChooseComment(facts.comments);
+    std::string doc = comment == nullptr ? std::string() : *comment;
+    std::string others;
+    for (const TermId super : facts.superClasses) {
+      if (super == parent_[cls] || super == cls) continue;
+      others.append(others.empty() ? "" : ", ").append(DisplayName(super));
+    }
+    if (!others.empty()) {
+      doc.append(doc.empty() ? "" : " ").append("Also a subclass of ").append(others).append(".");
+    }
+    return doc;
+  }
+
+  void AddClasses() {
+    meta_.assign(st_.TermCount(), nullptr);
+    for (const TermId cls : order_) {
+      const TermId parent = parent_[cls];
+      Info::MetaClassInfo info;
+      info.name = LocalName(cls);
+      info.scopeName = LibraryName(cls);
+      info.handle = Iri(cls);
+      if (parent != kNoTerm) {
+        info.parentName = LocalName(parent);
+        info.parentScopeName = LibraryName(parent);
+      }
+      info.isAbstract = false;
+      info.doc = Documentation(cls);
+      MetaClassLibrary* const library = model_.AddLibrary(info.scopeName);
+      // Parents come first, handles are distinct IRIs and names within one
+      // namespace are distinct, so the model accepts every class.
+      meta_[cls] = model_.AddClass(library, info, parent == kNoTerm ? nullptr : meta_[parent]);
+    }
+  }
+
+  // The kind of the datatype that class `cls` derives from through its
+  // parents (e.g. schema:PronounceableText from schema:Text); -1 when none.
+  // Remembered per class, so every chain is walked once.
+  int32_t DerivedDatatypeKind(TermId cls) {
+    constexpr int32_t kUnknown = -2;
+    if (derivedKind_.empty()) derivedKind_.assign(st_.TermCount(), kUnknown);
+    std::vector<TermId> walk;
+    int32_t kind = -1;
+    for (TermId at = cls; at != kNoTerm; at = parent_[at]) {
+      if (derivedKind_[at] != kUnknown) {
+        kind = derivedKind_[at];
+        break;
+      }
+      walk.push_back(at);
+      kind = MappedDatatypeKind(Iri(at));
+      if (kind >= 0) break;
+    }
+    for (const TermId visited : walk) derivedKind_[visited] = kind;
+    return kind;
+  }
+
+  // The kind and type name of a property, from its ranges: a mapped
+  // datatype (the lowest kind among several) wins over an unmapped datatype,
+  // which wins over a class of the model, which wins over an unknown IRI.
+  std::pair<int32_t, std::string> KindOf(TermId property) {
+    int32_t best = -1;
+    TermId bestRange = kNoTerm;
+    TermId unmapped = kNoTerm;
+    TermId cls = kNoTerm;
+    TermId unknown = kNoTerm;
+    for (const TermId range : st_.Facts(property).ranges) {
+      const std::string& iri = Iri(range);
+      int32_t kind = MappedDatatypeKind(iri);
+      if (kind < 0 && IsClass(range)) kind = DerivedDatatypeKind(range);
+      if (kind >= 0) {
+        if (best < 0 || kind < best) {
+          best = kind;
+          bestRange = range;
+        }
+      } else if (IsBuiltInDatatype(iri) || st_.Facts(range).isDatatype) {
+        if (unmapped == kNoTerm) unmapped = range;
+      } else if (IsClass(range)) {
+        if (cls == kNoTerm) cls = range;
+      } else if (unknown == kNoTerm) {
+        unknown = range;
+      }
+    }
+    if (best >= 0) return {best, LocalName(bestRange)};
+    if (unmapped != kNoTerm) return {Info::AttrKind::kUnmapped, LocalName(unmapped)};
+    if (cls != kNoTerm) return {Info::AttrKind::kComplex, LocalName(cls)};
+    if (unknown != kNoTerm) return {Info::AttrKind::kUnmapped, LocalName(unknown)};
+    return {Info::AttrKind::kText, std::string()};
+  }
+
+  void AddAttributes() {
+    std::unordered_map<TermId, std::vector<TermId>> byClass;
+    for (const TermId property : st_.Properties()) {
+      for (const TermId domain : st_.Facts(property).domains) {
+        if (IsClass(domain)) byClass[domain].push_back(property);
+      }
+    }
+    for (const TermId cls : order_) {
+      const auto found = byClass.find(cls);
+      if (found == byClass.end() || meta_[cls] == nullptr) continue;
+      std::vector<TermId>& properties = found->second;
+      std::sort(properties.begin(), properties.end(),
+                [this](TermId a, TermId b) { return Iri(a) < Iri(b); });
+      for (const TermId property : properties) {
+        auto known = kinds_.find(property);
+        if (known == kinds_.end()) known = kinds_.emplace(property, KindOf(property)).first;
+        meta_[cls]->AddAttribute(Info::MetaAttrInfo{LocalName(property), LibraryName(property),
+                                                    known->second.first, known->second.second});
+      }
+    }
+  }
+
+  const RdfStatements& st_;
+  const std::string& sourceName_;
+  OntologyModel& model_;
+  std::vector<std::string>& warnings_;
+
+  std::unordered_map<std::string, std::string> libraryNames_;          // namespace -> library name
+  std::vector<TermId> parent_;                                         // by term; kNoTerm for none
+  std::vector<TermId> order_;                                          // classes, parents first
+  std::vector<MetaClass*> meta_;                                       // by term
+  std::vector<int32_t> derivedKind_;                                   // by term
+  std::unordered_map<TermId, std::pair<int32_t, std::string>> kinds_;  // by property
+};
+
+}  // namespace
+
+void BuildModel(const RdfStatements& statements, const std::string& sourceName,
+                OntologyModel& model, std::vector<std::string>& warnings) {
+  Builder(statements, sourceName, model, warnings).Run();
+}
+
+}  // namespace Rdf
+}  // namespace Ontology
+}  // namespace QAX

@@ -1,0 +1,178 @@
+#include "host/qax/rdf/VocabularyTerms.h"
+
+#include <unordered_map>
+
+#include "host/qax/MetaInfo.h"
+
+namespace QAX {
+namespace Ontology {
+namespace Rdf {
+namespace {
+
+using Info::AttrKind::kBoolean;
+using Info::AttrKind::kInteger;
+using Info::AttrKind::kReal;
+using Info::AttrKind::kTemporal;
+using Info::AttrKind::kText;
+
+constexpr std::string_view kRdf = "http://www.w3.org/1999/02/22-rdf-syntax-ns#";
+constexpr std::string_view kRdfs = "http://www.w3.org/2000/01/rdf-schema#";
+
+bool StartsWith(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
+}
+
+// The local name of `iri` within schema.org (either scheme); empty when the
+// IRI is not schema.org's.
+std::string_view SchemaLocalName(std::string_view iri) {
+  if (StartsWith(iri, Iri::kSchemaHttp)) return iri.substr(Iri::kSchemaHttp.size());
+  if (StartsWith(iri, Iri::kSchemaHttps)) return iri.substr(Iri::kSchemaHttps.size());
+  return std::string_view();
+}
+
+int32_t Lookup(const std::unordered_map<std::string_view, int32_t>& table, std::string_view key) {
+  const auto it = table.find(key);
+  return it == table.end() ? -1 : it->second;
+}
+
+}  // namespace
+
+Predicate ClassifyPredicate(std::string_view iri) {
+  if (iri == Iri::kRdfType) return Predicate::kType;
+  if (iri == Iri::kRdfsSubClassOf) return Predicate::kSubClassOf;
+  if (iri == Iri::kRdfsComment) return Predicate::kComment;
+  if (iri == Iri::kRdfsDomain) return Predicate::kDomain;
+  if (iri == Iri::kRdfsRange) return Predicate::kRange;
+  const std::string_view schemaName = SchemaLocalName(iri);
+  if (schemaName == "domainIncludes") return Predicate::kDomain;
+  if (schemaName == "rangeIncludes") return Predicate::kRange;
+  return Predicate::kOther;
+}
+
+TypeMeaning ClassifyType(std::string_view iri) {
+  if (iri == Iri::kRdfsClass || iri == Iri::kOwlClass) return TypeMeaning::kClass;
+  if (iri == Iri::kRdfProperty || iri == Iri::kOwlDatatypeProperty ||
+      iri == Iri::kOwlObjectProperty) {
+    return TypeMeaning::kProperty;
+  }
+  if (iri == Iri::kRdfsDatatype) return TypeMeaning::kDatatype;
+  return TypeMeaning::kOther;
+}
+
+IriParts SplitIri(std::string_view iri) {
+  std::size_t cut = iri.find_last_of("#/");
+  if (cut == std::string_view::npos) cut = iri.find_last_of(':');
+  if (cut == std::string_view::npos) return IriParts{std::string_view(), iri};
+  return IriParts{iri.substr(0, cut + 1), iri.substr(cut + 1)};
+}
+
+int32_t MappedDatatypeKind(std::string_view iri) {
+  static const std::unordered_map<std::string_view, int32_t> kXsdKinds = {
+      {"string", kText},
+      {"normalizedString", kText},
+      {"token", kText},
+      {"language", kText},
+      {"Name", kText},
+      {"NCName", kText},
+      {"NMTOKEN", kText},
+      {"anyURI", kText},
+      {"boolean", kBoolean},
+      {"integer", kInteger},
+      {"int", kInteger},
+      {"long", kInteger},
+      {"short", kInteger},
+      {"byte", kInteger},
+      {"nonNegativeInteger", kInteger},
+      {"positiveInteger", kInteger},
+      {"nonPositiveInteger", kInteger},
+      {"negativeInteger", kInteger},
+      {"unsignedLong", kInteger},
+      {"unsignedInt", kInteger},
+      {"unsignedShort", kInteger},
+      {"unsignedByte", kInteger},
+      {"decimal", kReal},
+      {"float", kReal},
+      {"double", kReal},
+      {"date", kTemporal},
+      {"dateTime", kTemporal},
+      {"dateTimeStamp", kTemporal},
+      {"time", kTemporal},
+      {"duration", kTemporal},
+      {"dayTimeDuration", kTemporal},
+      {"yearMonthDuration", kTemporal},
+      {"gYear", kTemporal},
+      {"gYearMonth", kTemporal},
+      {"gMonth", kTemporal},
+      {"gMonthDay", kTemporal},
+      {"gDay", kTemporal},
+  };
+  static const std::unordered_map<std::string_view, int32_t> kSchemaKinds = {
+      {"Text", kText},       {"URL", kText},          {"Boolean", kBoolean},
+      {"Integer", kInteger}, {"Number", kReal},       {"Float", kReal},
+      {"Date", kTemporal},   {"DateTime", kTemporal}, {"Time", kTemporal},
+  };
+  if (StartsWith(iri, Iri::kXsd)) return Lookup(kXsdKinds, iri.substr(Iri::kXsd.size()));
+  const std::string_view schemaName = SchemaLocalName(iri);
+  if (!schemaName.empty()) return Lookup(kSchemaKinds, schemaName);
+  if (iri == "http://www.w3.org/1999/02/22-rdf-syntax-ns#langString" ||
+      iri == "http://www.w3.org/1999/02/22-rdf-syntax-ns#PlainLiteral" ||
+      iri == "http://www.w3.org/1999/02/22-rdf-syntax-ns#XMLLiteral" ||
+      iri == "http://www.w3.org/1999/02/22-rdf-syntax-ns#HTML" ||
+      iri == "http://www.w3.org/2000/01/rdf-schema#Literal") {
+    return kText;
+  }
+  return -1;
+}
+
+bool IsBuiltInDatatype(std::string_view iri) {
+  if (StartsWith(iri, Iri::kXsd)) return true;
+  if (iri == "http://www.w3.org/2000/01/rdf-schema#Literal") return true;
+  if (!StartsWith(iri, kRdf)) return false;
+  const std::string_view name = iri.substr(kRdf.size());
+  return name == "langString" || name == "PlainLiteral" || name == "XMLLiteral" || name == "HTML" ||
+         name == "JSON" || name == "CompoundLiteral";
+}
+
+std::string_view WellKnownPrefix(std::string_view ns) {
+  static const std::unordered_map<std::string_view, std::string_view> kPrefixes = {
+      {kRdf, "rdf"},
+      {kRdfs, "rdfs"},
+      {"http://www.w3.org/2002/07/owl#", "owl"},
+      {Iri::kXsd, "xsd"},
+      {Iri::kSchemaHttp, "schema"},
+      {Iri::kSchemaHttps, "schema"},
+      {"http://xmlns.com/foaf/0.1/", "foaf"},
+      {"http://www.w3.org/ns/prov#", "prov"},
+      {"http://purl.org/dc/terms/", "dcterms"},
+      {"http://purl.org/dc/elements/1.1/", "dc"},
+      {"http://purl.org/dc/dcmitype/", "dctype"},
+      {"http://www.w3.org/2004/02/skos/core#", "skos"},
+      {"http://dbpedia.org/ontology/", "dbo"},
+      {"http://dbpedia.org/resource/", "dbr"},
+      {"http://www.w3.org/2003/01/geo/wgs84_pos#", "geo"},
+      {"http://www.w3.org/2006/vcard/ns#", "vcard"},
+      {"http://www.w3.org/ns/dcat#", "dcat"},
+      {"http://www.w3.org/ns/org#", "org"},
+      {"http://www.w3.org/2006/time#", "time"},
+      {"http://www.w3.org/ns/shacl#", "sh"},
+      {"http://rdfs.org/ns/void#", "void"},
+      {"http://rdfs.org/sioc/ns#", "sioc"},
+      {"http://usefulinc.com/ns/doap#", "doap"},
+      {"http://purl.org/vocab/vann/", "vann"},
+      {"http://creativecommons.org/ns#", "cc"},
+      {"https://www.w3.org/ns/activitystreams#", "as"},
+      {"http://www.w3.org/ns/ldp#", "ldp"},
+      {"http://purl.org/linked-data/cube#", "qb"},
+      {"http://www.w3.org/ns/sosa/", "sosa"},
+      {"http://www.w3.org/ns/ssn/", "ssn"},
+      {"http://purl.org/ontology/bibo/", "bibo"},
+      {"http://purl.org/goodrelations/v1#", "gr"},
+      {"http://xmlns.com/wot/0.1/", "wot"},
+  };
+  const auto it = kPrefixes.find(ns);
+  return it == kPrefixes.end() ? std::string_view() : it->second;
+}
+
+}  // namespace Rdf
+}  // namespace Ontology
+}  // namespace QAX

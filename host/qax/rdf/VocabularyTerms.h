@@ -1,0 +1,71 @@
+// The IRIs the vocabulary loader reads, how it splits IRIs, which datatypes
+// it maps to attribute kinds and which namespace prefixes it knows by heart.
+// Internal to the QAX library.
+#ifndef QAX_HOST_QAX_RDF_VOCABULARYTERMS_H_
+#define QAX_HOST_QAX_RDF_VOCABULARYTERMS_H_
+
+#include <cstdint>
+#include <string_view>
+
+namespace QAX {
+namespace Ontology {
+namespace Rdf {
+
+namespace Iri {
+constexpr std::string_view kRdfType = "http://www.w3.org/1999/02/22-rdf-syntax-ns#type";
+constexpr std::string_view kRdfProperty = "http://www.w3.org/1999/02/22-rdf-syntax-ns#Property";
+constexpr std::string_view kRdfsClass = "http://www.w3.org/2000/01/rdf-schema#Class";
+constexpr std::string_view kRdfsDatatype = "http://www.w3.org/2000/01/rdf-schema#Datatype";
+constexpr std::string_view kRdfsSubClassOf = "http://www.w3.org/2000/01/rdf-schema#subClassOf";
+constexpr std::string_view kRdfsComment = "http://www.w3.org/2000/01/rdf-schema#comment";
+constexpr std::string_view kRdfsDomain = "http://www.w3.org/2000/01/rdf-schema#domain";
+constexpr std::string_view kRdfsRange = "http://www.w3.org/2000/01/rdf-schema#range";
+constexpr std::string_view kOwlClass = "http://www.w3.org/2002/07/owl#Class";
+constexpr std::string_view kOwlDatatypeProperty = "http://www.w3.org/2002/07/owl#DatatypeProperty";
+constexpr std::string_view kOwlObjectProperty = "http://www.w3.org/2002/07/owl#ObjectProperty";
+constexpr std::string_view kXsd = "http://www.w3.org/2001/XMLSchema#";
+// schema.org publishes under both schemes; the loader reads both alike.
+constexpr std::string_view kSchemaHttp = "http://schema.org/";
+constexpr std::string_view kSchemaHttps = "https://schema.org/";
+}  // namespace Iri
+
+// What a predicate means to the loader.
+enum class Predicate {
+  kOther,
+  kType,
+  kSubClassOf,
+  kComment,
+  kDomain,  // rdfs:domain or schema:domainIncludes
+  kRange,   // rdfs:range or schema:rangeIncludes
+};
+Predicate ClassifyPredicate(std::string_view iri);
+
+// What an rdf:type object makes its subject.
+enum class TypeMeaning { kOther, kClass, kProperty, kDatatype };
+TypeMeaning ClassifyType(std::string_view iri);
+
+// An IRI cut after its last '#' or '/' (after its last ':' when it has
+// neither): the namespace keeps the separator, the local name is the rest.
+struct IriParts {
+  std::string_view ns;
+  std::string_view localName;
+};
+IriParts SplitIri(std::string_view iri);
+
+// The attribute kind (0 to 4) of a datatype the loader maps, e.g. 2 for
+// xsd:int or schema:Integer; -1 for any other IRI.
+int32_t MappedDatatypeKind(std::string_view iri);
+
+// True for IRIs that are datatypes whatever the document says: the XML
+// Schema namespace and the literal types of RDF and RDFS.
+bool IsBuiltInDatatype(std::string_view iri);
+
+// The customary prefix of a namespace (e.g. "foaf" for
+// "http://xmlns.com/foaf/0.1/"); empty when the loader knows none.
+std::string_view WellKnownPrefix(std::string_view ns);
+
+}  // namespace Rdf
+}  // namespace Ontology
+}  // namespace QAX
+
+#endif  // QAX_HOST_QAX_RDF_VOCABULARYTERMS_H_
