@@ -1,95 +1,153 @@
-// qax-host: loads the QAXOntologyItem channel module the way a host engine
-// does and shows what it contributes.
+// qax-host: a command-line host for the QAXOntologyItem channel module. It
+// loads the module from its file as a host engine does and uses it as the
+// engine's editor would, with channel group files.
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <string>
 
-#include "host/sdk/HighPoly.h"
-#include "host/sdk/ModuleLoader.h"
+#include "host/sdk/EngineInterface.h"
+#include "tools/qax-host/Commands.h"
 
 namespace {
 
+using qax_host::Invocation;
+
+struct Command {
+  const char* name;
+  int (*run)(const Invocation&);
+  const char* usage;  // the command's arguments
+  const char* help;   // what it does, and its own options
+};
+
+const Command kCommands[] = {
+    {"tour", qax_host::RunTour, "",
+     "A short tour: the classes, the links of zoo:Penguin and an item built from\n"
+     "values (what qax-host does without a command)."},
+    {"type", qax_host::RunType, "",
+     "Prints the channel type descriptor that the module's GetType gives, and the\n"
+     "name of a channel that its InitDLL makes."},
+    {"classes", qax_host::RunClasses, "",
+     "Lists the libraries of the ontology and their classes, with each class's\n"
+     "IRI and parent."},
+    {"describe", qax_host::RunDescribe, "CLASS",
+     "Prints the module's description of CLASS: its parent, documentation and\n"
+     "own attributes."},
+    {"links", qax_host::RunLinks, "CLASS",
+     "Shows the child links a channel declares for CLASS: position, index, type\n"
+     "name and link name (attributes of parent classes first)."},
+    {"build", qax_host::RunBuild, "CLASS [ATTRIBUTE=VALUE ...]",
+     "Builds a channel for CLASS, links a child holding each VALUE to its\n"
+     "ATTRIBUTE, and prints the ontology item the channel builds. Texts and dates\n"
+     "as given; booleans true/false (yes/no, on/off, 1/0); numbers as numbers.\n"
+     "A nested item takes values as ATTRIBUTE.NESTED=VALUE; its class is the\n"
+     "attribute's type, or the class given as ATTRIBUTE=CLASS."},
+    {"save", qax_host::RunSave, "CLASS FILE [ATTRIBUTE=VALUE ...]",
+     "Builds the channels as build does and saves them, with their values, as the\n"
+     "channel group file FILE (replaced whole, or left as it was on failure)."},
+    {"load", qax_host::RunLoad, "FILE",
+     "Loads the channel group file FILE through the module and prints its\n"
+     "channels, their links and the items its ontology item channels build."},
+    {"dump", qax_host::RunDump, "FILE",
+     "Prints the structure of the channel group file FILE: each channel's type,\n"
+     "host state, records (tag, size, decoded value or hex) and links. Needs\n"
+     "neither the module nor the ontology."},
+    {"graph", qax_host::RunGraph, "(CLASS [ATTRIBUTE=VALUE ...] | --file FILE)",
+     "Draws the channel graph of a class with values, or of a group file.\n"
+     "  --format dot|svg|png  dot (default) is printed or written; svg and png\n"
+     "                        need Graphviz's dot program\n"
+     "  --output FILE         where to write (needed for svg and png)"},
+};
+
+constexpr const char* kOptions =
+    "options (any command):\n"
+    "  --module PATH     the channel module (default: QAXOntologyItem.so beside\n"
+    "                    qax-host)\n"
+    "  --ontology FILE   a vocabulary (.ttl, .nt, .nq) instead of the built-in\n"
+    "                    sample ontology\n"
+    "  --help            help on qax-host, or on the command given\n"
+    "\n"
+    "Classes are named by IRI, as prefix:Name, or by bare name when that is\n"
+    "unambiguous. Messages that the module shows are printed to standard error,\n"
+    "marked \"qax-host: module:\".\n";
+
+const Command* FindCommand(const std::string& name) {
+  for (const Command& command : kCommands) {
+    if (name == command.name) return &command;
+  }
+  return nullptr;
+}
+
+void PrintHelp() {
+  std::printf("usage: qax-host [options] [COMMAND [ARGUMENTS]]\n\ncommands:\n");
+  for (const Command& command : kCommands) {
+    std::printf("  %-9s %s\n", command.name, command.usage);
+  }
+  std::printf("\n%s", kOptions);
+}
+
+void PrintCommandHelp(const Command& command) {
+  std::printf("usage: qax-host [options] %s %s\n\n%s\n\n%s", command.name, command.usage,
+              command.help, kOptions);
+}
+
 // The folder of this program, where the build puts the module beside it.
 std::string ProgramFolder(const char* argv0) {
-  std::string path = argv0 != nullptr ? argv0 : "";
+  const std::string path = argv0 != nullptr ? argv0 : "";
   const std::size_t slash = path.find_last_of('/');
   return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
-}
-
-void PrintUsage(std::FILE* out) {
-  std::fputs(
-      "usage: qax-host [--module PATH] type\n"
-      "\n"
-      "Loads the QAXOntologyItem channel module by path, as a host engine does.\n"
-      "\n"
-      "commands:\n"
-      "  type     print the channel type descriptor that the module's GetType gives\n"
-      "\n"
-      "options:\n"
-      "  --module PATH   the channel module to load (default: QAXOntologyItem.so\n"
-      "                  beside this program)\n",
-      out);
-}
-
-int PrintType(const ChannelModule& module) {
-  const ChannelType* type = module.GetType();
-  if (type == nullptr) {
-    std::fprintf(stderr, "qax-host: %s: GetType gave no descriptor\n", module.Path().c_str());
-    return 1;
-  }
-  std::printf("module     %s\n", module.Path().c_str());
-  std::printf("name       %.*s\n", static_cast<int>(strnlen(type->Name, sizeof(type->Name))),
-              type->Name);
-  std::printf("type guid  %s\n", GuidToString(type->TypeGuid).c_str());
-  std::printf("base guid  %s\n", GuidToString(type->BaseGuid).c_str());
-  std::printf("flags      %d\n", type->TypeFlags);
-  std::printf("extra      %d\n", type->TypeExtra);
-  std::unique_ptr<A3d_Channel> channel = module.NewChannel();
-  if (!channel) {
-    std::fprintf(stderr, "qax-host: %s: InitDLL gave no channel\n", module.Path().c_str());
-    return 1;
-  }
-  const char* name = channel->GetChannelName();
-  std::printf("new channel named \"%s\"\n", name != nullptr ? name : "");
-  return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string modulePath = ProgramFolder(argc > 0 ? argv[0] : nullptr) + "/QAXOntologyItem.so";
-  std::string command;
+  Invocation invocation;
+  invocation.session.modulePath =
+      ProgramFolder(argc > 0 ? argv[0] : nullptr) + "/QAXOntologyItem.so";
+  std::string commandName;
+  bool help = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
+    std::string* option = nullptr;
     if (arg == "--help" || arg == "-h") {
-      PrintUsage(stdout);
-      return 0;
+      help = true;
+      continue;
+    } else if (arg == "--module") {
+      option = &invocation.session.modulePath;
+    } else if (arg == "--ontology") {
+      option = &invocation.session.ontologyPath;
+    } else if (arg == "--format") {
+      option = &invocation.format;
+    } else if (arg == "--output") {
+      option = &invocation.output;
+    } else if (arg == "--file") {
+      option = &invocation.file;
+    } else if (arg.size() > 2 && arg.compare(0, 2, "--") == 0) {
+      return qax_host::UsageError("unknown option '" + arg + "'");
     }
-    if (arg == "--module") {
-      if (i + 1 >= argc) {
-        std::fputs("qax-host: --module needs a path\n", stderr);
-        return 2;
-      }
-      modulePath = argv[++i];
-    } else if (command.empty()) {
-      command = arg;
+    if (option != nullptr) {
+      if (i + 1 >= argc) return qax_host::UsageError(arg + " needs a value");
+      *option = argv[++i];
+    } else if (commandName.empty()) {
+      commandName = arg;
     } else {
-      std::fprintf(stderr, "qax-host: unexpected argument '%s'\n", arg.c_str());
-      return 2;
+      invocation.arguments.push_back(arg);
     }
   }
-  if (command.empty()) command = "type";
-  if (command != "type") {
-    std::fprintf(stderr, "qax-host: unknown command '%s'\n", command.c_str());
-    PrintUsage(stderr);
-    return 2;
+
+  const Command* command = FindCommand(commandName.empty() ? "tour" : commandName);
+  if (command == nullptr) return qax_host::UsageError("unknown command '" + commandName + "'");
+  if (help) {
+    if (commandName.empty()) {
+      PrintHelp();
+    } else {
+      PrintCommandHelp(*command);
+    }
+    return qax_host::kExitOk;
   }
-  std::string error;
-  std::unique_ptr<ChannelModule> module = ChannelModule::Open(modulePath, &error);
-  if (!module) {
-    std::fprintf(stderr, "qax-host: %s\n", error.c_str());
-    return 1;
-  }
-  return PrintType(*module);
+
+  globalEngine->ShowDebugMessage.SetHandler([](const char* text) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "qax-host: module: %s\n", text);
+  });
+  return command->run(invocation);
 }

@@ -1,0 +1,71 @@
+// A channel graph built on the command line: an ontology item channel for a
+// class, with host channels (or nested item channels) linked to its attributes
+// and carrying the values the user gave.
+#ifndef QAX_TOOLS_QAX_HOST_CHANNELGRAPH_H_
+#define QAX_TOOLS_QAX_HOST_CHANNELGRAPH_H_
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/qax/QAX.h"
+#include "ontology_item/Aco_QAXOntologyItem.h"
+#include "tools/qax-host/Session.h"
+
+namespace qax_host {
+
+// One value given as "path=value". The path is an attribute name, or an
+// attribute of complex kind, a dot and a path into its class
+// ("habitat.placeName=Ross Sea").
+struct Assignment {
+  std::string path;
+  std::string value;
+};
+
+// Splits "path=value" arguments (at the first '='). False and a message in
+// `error` for an argument without '=' or with an empty path.
+bool ParseAssignments(const std::vector<std::string>& arguments, std::vector<Assignment>* out,
+                      std::string* error);
+
+class ChannelGraph {
+ public:
+  // Nested items deeper than this are refused (a class can nest itself).
+  static constexpr int kMaxDepth = 32;
+
+  // Builds an item channel for `metaClass` through the session's module,
+  // prepares its links as the editor does, and links one child per attribute
+  // that has a value: a text channel for text and date attributes, a float
+  // channel for booleans ("true"/"false", "yes"/"no", "on"/"off", "1"/"0")
+  // and numbers, and a nested item channel for an attribute of complex kind
+  // (its class is the attribute's type, or the class given as the attribute's
+  // own value, "habitat=geo:Place"). Null and a message in `error` for an
+  // unknown attribute, a value that does not fit its attribute, or an
+  // attribute that takes no value.
+  static std::unique_ptr<ChannelGraph> Build(const Session& session,
+                                             const QAX::Ontology::MetaClass& metaClass,
+                                             const std::vector<Assignment>& assignments,
+                                             std::string* error);
+
+  // Destroys the channels, children last.
+  ~ChannelGraph();
+  ChannelGraph(const ChannelGraph&) = delete;
+  ChannelGraph& operator=(const ChannelGraph&) = delete;
+
+  // The item channel of the class the graph was built for.
+  Aco_QAXOntologyItem& root() const;
+  // Every channel, the root first, each item channel before its children.
+  std::vector<A3d_Channel*> Channels() const;
+
+ private:
+  ChannelGraph() = default;
+  // Builds the item channel for `metaClass` and its children; answers it.
+  Aco_QAXOntologyItem* BuildItem(const Session& session, const QAX::Ontology::MetaClass& metaClass,
+                                 const std::vector<Assignment>& assignments, int depth,
+                                 std::string* error);
+
+  std::vector<std::unique_ptr<A3d_Channel>> channels_;
+};
+
+}  // namespace qax_host
+
+#endif  // QAX_TOOLS_QAX_HOST_CHANNELGRAPH_H_

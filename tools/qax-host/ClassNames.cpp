@@ -1,0 +1,62 @@
+#include "tools/qax-host/ClassNames.h"
+
+#include <vector>
+
+namespace qax_host {
+
+using QAX::Ontology::MetaClass;
+using QAX::Ontology::MetaClassLibrary;
+using QAX::Ontology::OntologyModel;
+
+namespace {
+
+// The classes of `library` (every library when null) whose local name is
+// `local`.
+std::vector<const MetaClass*> ClassesNamed(const OntologyModel& model,
+                                           const MetaClassLibrary* library,
+                                           const std::string& local) {
+  std::vector<const MetaClass*> found;
+  for (const MetaClassLibrary* candidate : model.GetLibraries()) {
+    if (library != nullptr && candidate != library) continue;
+    for (const MetaClass* metaClass : candidate->GetClasses()) {
+      if (metaClass->GetInfo().name == local) found.push_back(metaClass);
+    }
+  }
+  return found;
+}
+
+}  // namespace
+
+std::string ShownName(const MetaClass& metaClass) {
+  return metaClass.GetInfo().scopeName + ":" + metaClass.GetInfo().name;
+}
+
+const MetaClass* FindClass(const OntologyModel& model, const std::string& name,
+                           std::string* error) {
+  if (const MetaClass* byHandle = model.GetMetaClass(name)) return byHandle;
+
+  // "library:Local" or "library.Local": split at the last separator, since
+  // library names may themselves be IRIs full of colons and dots.
+  for (const char separator : {':', '.'}) {
+    const std::size_t at = name.rfind(separator);
+    if (at == std::string::npos || at == 0 || at + 1 == name.size()) continue;
+    const MetaClassLibrary* library = model.GetLibrary(name.substr(0, at));
+    if (library == nullptr) continue;
+    const std::vector<const MetaClass*> found = ClassesNamed(model, library, name.substr(at + 1));
+    if (!found.empty()) return found.front();
+  }
+
+  const std::vector<const MetaClass*> found = ClassesNamed(model, nullptr, name);
+  if (found.size() == 1) return found.front();
+  if (found.empty()) {
+    *error = "no class '" + name + "' in the ontology (see: qax-host classes)";
+  } else {
+    *error = "class name '" + name + "' is ambiguous; say which:";
+    for (const MetaClass* metaClass : found) {
+      *error += "\n  " + ShownName(*metaClass) + "  <" + metaClass->GetInfo().handle + ">";
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace qax_host

@@ -1,0 +1,147 @@
+// The dump command: a group file as its structure and records, for when a
+// file misbehaves.
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+#include "host/sdk/A3dFileLoader.h"
+#include "host/sdk/ChannelTypeRegistry.h"
+#include "host/sdk/GroupFileError.h"
+#include "host/sdk/GroupFileReader.h"
+#include "module/Module.h"
+#include "ontology_item/NumberText.h"
+#include "tools/qax-host/ChannelText.h"
+#include "tools/qax-host/Commands.h"
+
+namespace qax_host {
+
+namespace {
+
+// Data blocks longer than this are shown cut, in hex.
+constexpr std::size_t kMaxShownBytes = 48;
+
+std::string Hex(const std::string& data) {
+  std::string text;
+  char byte[4];
+  for (std::size_t i = 0; i < data.size() && i < kMaxShownBytes; ++i) {
+    std::snprintf(byte, sizeof(byte), i == 0 ? "%02x" : " %02x",
+                  static_cast<unsigned char>(data[i]));
+    text += byte;
+  }
+  if (data.size() > kMaxShownBytes) text += " ...";
+  return text;
+}
+
+std::uint32_t U32(const std::string& data) {
+  std::uint32_t value = 0;
+  for (int i = 3; i >= 0; --i) value = (value << 8) | static_cast<unsigned char>(data[i]);
+  return value;
+}
+
+// The text of a block up to its first zero byte, and a note when the block
+// has no zero byte or bytes behind it.
+std::string TextOf(const std::string& data, bool terminated) {
+  const std::size_t zero = data.find('\0');
+  std::string shown = Quoted(data.substr(0, zero));
+  if (terminated && zero == std::string::npos) shown += " (no terminating zero)";
+  if (zero != std::string::npos && zero + 1 < data.size()) shown += " (bytes after the zero)";
+  return shown;
+}
+
+// What a record of a known tag holds, decoded; hex for other tags and for
+// known tags whose block has an unexpected size.
+std::string Decoded(const std::string& tag, const std::string& data) {
+  if ((tag == "MODE" || tag == "CHILDSIZE") && data.size() == 4) {
+    const std::uint32_t value = U32(data);
+    return std::to_string(value) + (tag == "MODE" && value == 0xFFFFFFFFu ? " (no mode)" : "");
+  }
+  if (tag == "UACN" && data.size() == 1) return data[0] != 0 ? "true" : "false";
+  if (tag == "CID") return TextOf(data, false);
+  if (tag == "CHNAME") return data.empty() ? "(no name)" : TextOf(data, true);
+  if (tag == "CHILDNAMETYPE" || tag == "CHILDNAME") return TextOf(data, true);
+  return Hex(data);
+}
+
+std::string TypeName(const ChannelTypeRegistry& registry, const _GUID& guid) {
+  if (GuidEquals(guid, kQAXOntologyItemTypeGuid)) return kQAXOntologyItemTypeName;
+  const ChannelType* type = registry.FindType(guid);
+  return type != nullptr ? type->Name : "unknown type";
+}
+
+std::string HostStateText(const GroupFileHostState& state) {
+  switch (state.kind) {
+    case HostStateKind::kNone:
+      return "none";
+    case HostStateKind::kFloat:
+      return "float " + RealText(state.value);
+    case HostStateKind::kText:
+      return std::string("text ") + (state.hasText ? Quoted(state.text) : "null") +
+             (state.hasWideText ? ", wide text" : ", no wide text");
+    case HostStateKind::kVector:
+      return "vector";
+    case HostStateKind::kMatrix:
+      return "matrix";
+  }
+  return "unknown";
+}
+
+void DumpRecords(const GroupFileChannel& channel) {
+  A3dFileLoader loader(channel.records, channel.recordsSize);
+  std::string tag;
+  unsigned long size = 0;
+  while (loader.PeekRecord(&tag, &size)) {
+    const std::size_t offset = channel.recordsOffset + loader.Position();
+    loader.GetInfoIfTag(tag.c_str());
+    std::string data(size, '\0');
+    loader.CopyTagDataToPointer(data.empty() ? nullptr : &data[0]);
+    std::printf("    %6zu  %-14s %5lu  %s\n", offset, tag.c_str(), size,
+                Decoded(tag, data).c_str());
+  }
+}
+
+}  // namespace
+
+int RunDump(const Invocation& invocation) {
+  if (invocation.arguments.size() != 1) return UsageError("dump takes one file");
+  const std::string& path = invocation.arguments[0];
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return Fail("cannot open group file '" + path + "'");
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) return Fail("cannot read group file '" + path + "'");
+
+  ChannelTypeRegistry registry;
+  registry.RegisterBuiltIns();
+  GroupFileReader reader(bytes.data(), bytes.size());
+  GroupFileError error;
+  GroupFileHeader header;
+  const auto failed = [&]() {
+    error.file = path;
+    std::fflush(stdout);
+    return Fail(error.Message());
+  };
+  if (!reader.ReadHeader(&header, &error)) return failed();
+  std::printf("group file %s: %zu bytes, format version %u, group %s, %u channels\n", path.c_str(),
+              bytes.size(), header.version,
+              header.hasGroupName ? Quoted(header.groupName).c_str() : "(no name)",
+              header.channelCount);
+  for (std::uint32_t i = 0; i < header.channelCount; ++i) {
+    GroupFileChannel channel;
+    if (!reader.ReadChannel(&channel, &error)) return failed();
+    std::printf("channel #%d at byte %zu: %s %s\n", channel.index, channel.offset,
+                TypeName(registry, channel.typeGuid).c_str(),
+                GuidToString(channel.typeGuid).c_str());
+    std::printf("  host state: %s\n", HostStateText(channel.hostState).c_str());
+    std::printf("  records: %zu bytes at byte %zu\n", channel.recordsSize, channel.recordsOffset);
+    DumpRecords(channel);
+    std::printf("  links:");
+    if (channel.links.empty()) std::printf(" none");
+    for (const std::int32_t link : channel.links) {
+      std::printf(link < 0 ? " -" : " #%d", link);
+    }
+    std::printf("\n");
+  }
+  if (!reader.ReadEnd(&error)) return failed();
+  return kExitOk;
+}
+
+}  // namespace qax_host

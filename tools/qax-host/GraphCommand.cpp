@@ -1,0 +1,164 @@
+// The graph command: draws a channel graph as Graphviz DOT, SVG or PNG.
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+
+#include "host/sdk/GroupFile.h"
+#include "host/sdk/LoadedGroup.h"
+#include "tools/qax-host/ChannelGraph.h"
+#include "tools/qax-host/ChannelText.h"
+#include "tools/qax-host/ClassNames.h"
+#include "tools/qax-host/Commands.h"
+
+extern char** environ;
+
+namespace qax_host {
+
+namespace {
+
+// `text` as a DOT string literal.
+std::string DotString(const std::string& text) {
+  std::string quoted = "\"";
+  for (const char c : text) {
+    if (c == '"' || c == '\\') quoted += '\\';
+    if (c == '\n') {
+      quoted += "\\n";
+      continue;
+    }
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
+// The channels as a DOT digraph: one node per channel, one edge per linked
+// child labelled with the link's name. Unlinked links are counted in their
+// channel's node.
+std::string Dot(const std::string& title, const std::vector<A3d_Channel*>& channels) {
+  std::map<const A3d_Channel*, std::size_t> index;
+  for (std::size_t i = 0; i < channels.size(); ++i) index[channels[i]] = i;
+  std::string dot = "digraph " + DotString(title) + " {\n";
+  dot += "  rankdir=LR;\n  node [shape=box, style=rounded, fontname=\"Helvetica\"];\n";
+  dot += "  edge [fontname=\"Helvetica\", fontsize=10];\n";
+  std::string edges;
+  for (std::size_t i = 0; i < channels.size(); ++i) {
+    A3d_Channel& channel = *channels[i];
+    int unlinked = 0;
+    for (int link = 0; link < channel.GetChildCount(); ++link) {
+      const A3d_Channel* child = channel.GetChild(link);
+      const auto found = index.find(child);
+      if (child == nullptr || found == index.end()) {
+        ++unlinked;
+        continue;
+      }
+      edges += "  c" + std::to_string(i) + " -> c" + std::to_string(found->second) +
+               " [label=" + DotString(channel.GetChildCreation(link)->LinkName) + "];\n";
+    }
+    std::string label = QuotedNameOf(channel) + "\n" + TypeNameOf(channel);
+    const std::string value = ValueOf(channel);
+    if (!value.empty()) label += "\n" + value;
+    if (unlinked > 0) label += "\n(" + std::to_string(unlinked) + " links unlinked)";
+    dot += "  c" + std::to_string(i) + " [label=" + DotString(label) + "];\n";
+  }
+  return dot + edges + "}\n";
+}
+
+// Runs Graphviz's dot on `dotPath`, writing `format` to `outputPath`.
+bool RunDot(const std::string& format, const std::string& dotPath, const std::string& outputPath,
+            std::string* error) {
+  const std::string formatFlag = "-T" + format;
+  char* argv[] = {const_cast<char*>("dot"),
+                  const_cast<char*>(formatFlag.c_str()),
+                  const_cast<char*>("-o"),
+                  const_cast<char*>(outputPath.c_str()),
+                  const_cast<char*>(dotPath.c_str()),
+                  nullptr};
+  pid_t pid = 0;
+  if (posix_spawnp(&pid, "dot", nullptr, nullptr, argv, environ) != 0) {
+    *error = "Graphviz's 'dot' program is not installed; install graphviz or use --format dot";
+    return false;
+  }
+  int status = 0;
+  if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    *error = WIFEXITED(status) && WEXITSTATUS(status) == 127
+                 ? "Graphviz's 'dot' program is not installed; install graphviz or use --format dot"
+                 : "Graphviz's 'dot' failed to draw " + outputPath;
+    return false;
+  }
+  return true;
+}
+
+int Draw(const Invocation& invocation, const std::string& title,
+         const std::vector<A3d_Channel*>& channels) {
+  const std::string dot = Dot(title, channels);
+  const std::string format = invocation.format.empty() ? "dot" : invocation.format;
+  if (format == "dot") {
+    if (invocation.output.empty()) {
+      std::fputs(dot.c_str(), stdout);
+      return kExitOk;
+    }
+    std::ofstream out(invocation.output, std::ios::binary | std::ios::trunc);
+    out << dot;
+    out.close();
+    if (!out) return Fail("cannot write " + invocation.output);
+    std::printf("wrote %s\n", invocation.output.c_str());
+    return kExitOk;
+  }
+  const std::string dotPath = invocation.output + ".dot.tmp";
+  {
+    std::ofstream out(dotPath, std::ios::binary | std::ios::trunc);
+    out << dot;
+    out.close();
+    if (!out) return Fail("cannot write " + dotPath);
+  }
+  std::string error;
+  const bool drawn = RunDot(format, dotPath, invocation.output, &error);
+  std::remove(dotPath.c_str());
+  if (!drawn) return Fail(error);
+  std::printf("wrote %s\n", invocation.output.c_str());
+  return kExitOk;
+}
+
+}  // namespace
+
+int RunGraph(const Invocation& invocation) {
+  const std::string& format = invocation.format;
+  if (!format.empty() && format != "dot" && format != "svg" && format != "png") {
+    return UsageError("--format is dot, svg or png, not '" + format + "'");
+  }
+  if ((format == "svg" || format == "png") && invocation.output.empty()) {
+    return UsageError("--format " + format + " needs --output FILE");
+  }
+  if (invocation.file.empty() == invocation.arguments.empty()) {
+    return UsageError("graph takes a class (with values) or --file FILE, not both");
+  }
+  std::unique_ptr<Session> session = OpenSession(invocation);
+  if (!session) return kExitFailure;
+  if (!invocation.file.empty()) {
+    GroupFileError error;
+    std::unique_ptr<LoadedGroup> group =
+        LoadGroupFromFile(invocation.file, session->registry(), &error);
+    if (!group) return Fail(error.Message());
+    return Draw(invocation, invocation.file, group->Channels());
+  }
+  std::string error;
+  const QAX::Ontology::MetaClass* metaClass =
+      FindClass(session->model(), invocation.arguments[0], &error);
+  if (metaClass == nullptr) return Fail(error);
+  std::vector<Assignment> assignments;
+  if (!ParseAssignments(
+          std::vector<std::string>(invocation.arguments.begin() + 1, invocation.arguments.end()),
+          &assignments, &error)) {
+    return Fail(error);
+  }
+  std::unique_ptr<ChannelGraph> graph =
+      ChannelGraph::Build(*session, *metaClass, assignments, &error);
+  if (!graph) return Fail(error);
+  return Draw(invocation, ShownName(*metaClass), graph->Channels());
+}
+
+}  // namespace qax_host

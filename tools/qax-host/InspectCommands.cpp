@@ -1,0 +1,113 @@
+// Commands that show what the module and the ontology offer: type, classes,
+// describe, links.
+#include <cstdio>
+#include <cstring>
+
+#include "tools/qax-host/ClassNames.h"
+#include "tools/qax-host/Commands.h"
+
+namespace qax_host {
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "qax-host: %s\n", message.c_str());
+  return kExitFailure;
+}
+
+int UsageError(const std::string& message) {
+  std::fprintf(stderr, "qax-host: %s (see: qax-host --help)\n", message.c_str());
+  return kExitUsage;
+}
+
+std::unique_ptr<Session> OpenSession(const Invocation& invocation) {
+  std::string error;
+  std::unique_ptr<Session> session = Session::Open(invocation.session, &error);
+  if (!session) Fail(error);
+  return session;
+}
+
+int RunType(const Invocation& invocation) {
+  if (!invocation.arguments.empty()) return UsageError("type takes no arguments");
+  std::string error;
+  std::unique_ptr<ChannelModule> module =
+      ChannelModule::Open(invocation.session.modulePath, &error);
+  if (!module) return Fail(error);
+  const ChannelType* type = module->GetType();
+  if (type == nullptr) return Fail(module->Path() + ": GetType gave no channel type");
+  std::printf("module     %s\n", module->Path().c_str());
+  std::printf("name       %.*s\n", static_cast<int>(::strnlen(type->Name, sizeof(type->Name))),
+              type->Name);
+  std::printf("type guid  %s\n", GuidToString(type->TypeGuid).c_str());
+  std::printf("base guid  %s\n", GuidToString(type->BaseGuid).c_str());
+  std::printf("flags      %d\n", type->TypeFlags);
+  std::printf("extra      %d\n", type->TypeExtra);
+  std::unique_ptr<A3d_Channel> channel = module->NewChannel();
+  if (!channel) return Fail(module->Path() + ": InitDLL gave no channel");
+  const char* name = channel->GetChannelName();
+  std::printf("new channel named \"%s\"\n", name != nullptr ? name : "");
+  return kExitOk;
+}
+
+int RunClasses(const Invocation& invocation) {
+  if (!invocation.arguments.empty()) return UsageError("classes takes no arguments");
+  std::unique_ptr<Session> session = OpenSession(invocation);
+  if (!session) return kExitFailure;
+  for (const QAX::Ontology::MetaClassLibrary* library : session->model().GetLibraries()) {
+    std::printf("library %s (%zu classes)\n", library->GetName().c_str(),
+                library->GetClasses().size());
+    for (const QAX::Ontology::MetaClass* metaClass : library->GetClasses()) {
+      std::printf("  %-28s <%s>", ShownName(*metaClass).c_str(),
+                  metaClass->GetInfo().handle.c_str());
+      if (metaClass->GetParent() != nullptr) {
+        std::printf("  is a %s", ShownName(*metaClass->GetParent()).c_str());
+      }
+      std::printf("\n");
+    }
+  }
+  return kExitOk;
+}
+
+int RunDescribe(const Invocation& invocation) {
+  if (invocation.arguments.size() != 1) return UsageError("describe takes one class name");
+  std::unique_ptr<Session> session = OpenSession(invocation);
+  if (!session) return kExitFailure;
+  std::string error;
+  const QAX::Ontology::MetaClass* metaClass =
+      FindClass(session->model(), invocation.arguments[0], &error);
+  if (metaClass == nullptr) return Fail(error);
+  std::unique_ptr<Aco_QAXOntologyItem> channel = session->NewItemChannel();
+  if (!channel) return Fail("the channel module made no ontology item channel");
+  // The module's text ends its lines in "\r\n"; a terminal wants "\n".
+  std::string text = channel->GetClassDescription(metaClass);
+  std::string shown;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    shown += text[i];
+  }
+  std::fputs(shown.c_str(), stdout);
+  return kExitOk;
+}
+
+int RunLinks(const Invocation& invocation) {
+  if (invocation.arguments.size() != 1) return UsageError("links takes one class name");
+  std::unique_ptr<Session> session = OpenSession(invocation);
+  if (!session) return kExitFailure;
+  std::string error;
+  const QAX::Ontology::MetaClass* metaClass =
+      FindClass(session->model(), invocation.arguments[0], &error);
+  if (metaClass == nullptr) return Fail(error);
+  std::unique_ptr<Aco_QAXOntologyItem> channel = session->NewItemChannel();
+  if (!channel) return Fail("the channel module made no ontology item channel");
+  Aco_QAXOntologyItem::SelectedLibrary = metaClass->GetLibrary();
+  Aco_QAXOntologyItem::SelectedClass = metaClass;
+  channel->PrepareLinks(true);
+  std::printf("%s declares %d links\n", ShownName(*metaClass).c_str(), channel->GetChildCount());
+  std::printf("%-5s %-6s %-16s %s\n", "link", "index", "type", "name");
+  for (int i = 0; i < channel->GetChildCount(); ++i) {
+    const ChildCreation* record = channel->GetChildCreation(i);
+    std::printf("%-5d %-6d %-16s %s\n", i, record->Index,
+                record->Type.Name[0] != '\0' ? record->Type.Name : "(none)", record->LinkName);
+  }
+  return kExitOk;
+}
+
+}  // namespace qax_host

@@ -1,0 +1,53 @@
+#include "tools/qax-host/Session.h"
+
+#include <cstdio>
+
+#include "tools/qax-host/SampleOntology.h"
+
+namespace qax_host {
+
+std::unique_ptr<Session> Session::Open(const Options& options, std::string* error) {
+  std::unique_ptr<Session> session(new Session());
+  session->module_ = ChannelModule::Open(options.modulePath, error);
+  if (!session->module_) return nullptr;
+
+  QAX::Ontology::LoadResult loaded =
+      options.ontologyPath.empty()
+          ? QAX::Ontology::OntologyModel::LoadText(
+                SampleOntologyTurtle(), QAX::Ontology::RdfSyntax::kTurtle, kSampleOntologyName)
+          : QAX::Ontology::OntologyModel::LoadFile(options.ontologyPath);
+  if (!loaded.model) {
+    *error = loaded.error;
+    return nullptr;
+  }
+  for (const std::string& warning : loaded.warnings) {
+    std::fprintf(stderr, "qax-host: warning: %s\n", warning.c_str());
+  }
+  session->model_ = std::move(loaded.model);
+  session->ontologyName_ =
+      options.ontologyPath.empty() ? std::string(kSampleOntologyName) : options.ontologyPath;
+
+  session->registry_.RegisterBuiltIns();
+  if (!session->registry_.RegisterModule(*session->module_)) {
+    *error = "channel module '" + options.modulePath + "' gives no usable channel type";
+    return nullptr;
+  }
+  QAX::Util::SingletonObject<QAX::QAXAmbassador>::Instance().SetOntologyModel(
+      session->model_.get());
+  return session;
+}
+
+Session::~Session() {
+  QAX::QAXAmbassador& ambassador = QAX::Util::SingletonObject<QAX::QAXAmbassador>::Instance();
+  if (ambassador.GetOntologyModel() == model_.get()) ambassador.SetOntologyModel(nullptr);
+}
+
+std::unique_ptr<Aco_QAXOntologyItem> Session::NewItemChannel() const {
+  std::unique_ptr<A3d_Channel> channel = module_->NewChannel();
+  auto* item = dynamic_cast<Aco_QAXOntologyItem*>(channel.get());
+  if (item == nullptr) return nullptr;
+  channel.release();
+  return std::unique_ptr<Aco_QAXOntologyItem>(item);
+}
+
+}  // namespace qax_host
