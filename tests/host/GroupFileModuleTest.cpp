@@ -1,0 +1,83 @@
+// Group files holding a channel of a loaded channel module.
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "host/sdk/ChannelTypeRegistry.h"
+#include "host/sdk/GroupFile.h"
+#include "host/sdk/HighPoly.h"
+#include "host/sdk/ModuleLoader.h"
+
+namespace {
+
+std::string ModulePath() {
+  const char* folder = std::getenv("QAX_BIN_DIR");
+  return std::string(folder != nullptr ? folder : ".") + "/QAXOntologyItem.so";
+}
+
+class GroupFileModuleTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string error;
+    module_ = ChannelModule::Open(ModulePath(), &error);
+    ASSERT_NE(nullptr, module_) << error;
+    registry_.RegisterBuiltIns();
+    ASSERT_TRUE(registry_.RegisterModule(*module_));
+  }
+
+  // Declared first: every channel below is destroyed before the module.
+  std::unique_ptr<ChannelModule> module_;
+  ChannelTypeRegistry registry_;
+};
+
+TEST_F(GroupFileModuleTest, ModuleChannelRoundTripsWithAHostChannel) {
+  const ChannelType* type = module_->GetType();
+  ASSERT_NE(nullptr, type);
+  std::unique_ptr<A3d_Channel> item = registry_.NewChannel(type->TypeGuid);
+  ASSERT_NE(nullptr, item);
+  Aco_FloatChannel value;
+  value.SetChannelName("Weight");
+  value.SetFloat(4.25f);
+  const std::string itemName = item->GetChannelName() != nullptr ? item->GetChannelName() : "";
+
+  std::vector<unsigned char> bytes;
+  std::string error;
+  ASSERT_TRUE(SaveGroup("Items", {item.get(), &value}, &bytes, &error)) << error;
+
+  GroupFileError loadError;
+  std::unique_ptr<LoadedGroup> loaded =
+      LoadGroup(bytes.data(), bytes.size(), registry_, &loadError);
+  ASSERT_NE(nullptr, loaded) << loadError.Message();
+  ASSERT_EQ(2u, loaded->ChannelCount());
+  A3d_Channel* item2 = loaded->Channel(0);
+  EXPECT_EQ("{6B9BDE34-8AC5-11DF-94AA-11F5DED72085}",
+            GuidToString(item2->GetChannelType().TypeGuid));
+  EXPECT_STREQ("QAXOntologyItem", item2->GetChannelType().Name);
+  ASSERT_NE(nullptr, item2->GetChannelName());
+  EXPECT_EQ(itemName, item2->GetChannelName());
+  EXPECT_NE(nullptr, dynamic_cast<Aco_FloatChannel*>(item2));
+  auto* value2 = dynamic_cast<Aco_FloatChannel*>(loaded->Channel(1));
+  ASSERT_NE(nullptr, value2);
+  EXPECT_EQ(4.25f, value2->GetFloat());
+}
+
+TEST_F(GroupFileModuleTest, ModuleChannelNeedsItsModuleRegistered) {
+  std::unique_ptr<A3d_Channel> item = module_->NewChannel();
+  ASSERT_NE(nullptr, item);
+  std::vector<unsigned char> bytes;
+  std::string error;
+  ASSERT_TRUE(SaveGroup("Items", {item.get()}, &bytes, &error)) << error;
+
+  ChannelTypeRegistry builtInsOnly;
+  builtInsOnly.RegisterBuiltIns();
+  GroupFileError loadError;
+  EXPECT_EQ(nullptr, LoadGroup(bytes.data(), bytes.size(), builtInsOnly, &loadError));
+  EXPECT_EQ(0, loadError.channel);
+  EXPECT_NE(std::string::npos, loadError.Message().find("{6B9BDE34-8AC5-11DF-94AA-11F5DED72085}"))
+      << loadError.Message();
+}
+
+}  // namespace
