@@ -30,6 +30,12 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& err
     error = path + ": cannot open: " + std::strerror(errno);
     return false;
   }
+  // The size is only a hint (the file may change while it is read).
+  if (std::fseek(file.get(), 0, SEEK_END) == 0) {
+    const long size = std::ftell(file.get());
+    if (size > 0) bytes.reserve(static_cast<std::size_t>(size));
+    std::rewind(file.get());
+  }
   char buffer[1 << 16];
   std::size_t got = 0;
   while ((got = std::fread(buffer, 1, sizeof(buffer), file.get())) > 0) bytes.append(buffer, got);

@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -334,12 +335,50 @@ TEST_F(VocabularyLoaderTest, BadInputGivesNoModelAndAnErrorWithItsPlace) {
             "bad.ttl:2:3: NUL byte in the document");
   EXPECT_EQ(
       LoadError("<http://a.org/A> <http://a.org/p> \"\xff\" .\n", RdfSyntax::kNTriples, "bad.nt"),
-      "bad.nt:1:39: invalid UTF-8 start 0xFF");
+      "bad.nt:1:36: invalid UTF-8 at byte 0xFF");
+  // An overlong form of '/', a lone surrogate and a cut sequence are not
+  // UTF-8 either.
+  EXPECT_EQ(LoadError("# \xC0\xAF\n"), "bad.ttl:1:3: invalid UTF-8 at byte 0xC0");
+  EXPECT_EQ(LoadError("# ok \xC3\xA9 \xED\xA0\x80\n"), "bad.ttl:1:9: invalid UTF-8 at byte 0xED");
+  EXPECT_EQ(LoadError("# cut \xE2\x82"), "bad.ttl:1:7: invalid UTF-8 at byte 0xE2");
   EXPECT_EQ(LoadError("", RdfSyntax::kFromExtension, "vocabulary.rdf"),
             "vocabulary.rdf: cannot tell the RDF syntax from the name; use .ttl, .nt or .nq, or "
             "give the syntax");
   // Turtle is not N-Triples: prefixes are a syntax error there.
   EXPECT_NE(LoadError("@prefix a: <http://a.org/> .\n", RdfSyntax::kNTriples, "bad.nt"), "");
+}
+
+// The example of docs/vocabularies.md loads as that page says.
+TEST_F(VocabularyLoaderTest, DocumentedExampleLoadsAsDescribed) {
+  const std::string page = QAX_SOURCE_DIR "/docs/vocabularies.md";
+  std::ifstream in(page);
+  ASSERT_TRUE(in.good()) << page;
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::size_t start = text.find("```turtle\n");
+  ASSERT_NE(start, std::string::npos);
+  const std::size_t end = text.find("```", start + 10);
+  ASSERT_TRUE(Load(text.substr(start + 10, end - start - 10), RdfSyntax::kTurtle, "zoo.ttl"))
+      << result_.error;
+  const std::string zoo = "http://example.org/zoo#";
+  EXPECT_EQ(result_.model->GetClassCount(), 4u);
+  const MetaClass* const penguin = Find(zoo + "Penguin");
+  ASSERT_NE(penguin, nullptr);
+  EXPECT_EQ(penguin->GetParent(), Find(zoo + "Animal"));
+  EXPECT_EQ(penguin->GetInfo().doc,
+            "A bird that swims. Also a subclass of <http://other.org/birds#Bird>, ex.Swimmer.");
+  EXPECT_EQ(AttributesOf(*penguin),
+            (std::vector<Attr>{{"flippers", "ex", kInteger, "nonNegativeInteger"},
+                               {"tagged", "ex", kBoolean, "boolean"}}));
+  EXPECT_EQ(Find(zoo + "Animal")->GetInfo().doc, "An animal");
+  EXPECT_EQ(AttributesOf(*Find(zoo + "Animal")),
+            (std::vector<Attr>{{"born", "ex", kTemporal, "date"},
+                               {"keeper", "ex", kComplex, "Keeper"},
+                               {"name", "ex", kText, "string"},
+                               {"weight", "ex", kReal, "Number"}}));
+  EXPECT_EQ(AttributesOf(*Find(zoo + "Swimmer")),
+            (std::vector<Attr>{{"flippers", "ex", kInteger, "nonNegativeInteger"}}));
+  EXPECT_EQ(Find(zoo + "Keeper")->GetParent(), nullptr);
+  EXPECT_EQ(Find(zoo + "Keeper")->GetInfo().doc, "Also a subclass of schema.Person.");
 }
 
 class VocabularyFileTest : public ::testing::Test {

@@ -46,6 +46,60 @@ bool HasScheme(const std::string& iri) {
   return false;
 }
 
+// The length of the UTF-8 sequence that starts at `at`, or 0 when none does
+// (a stray continuation byte, an overlong form, a surrogate, a code point
+// beyond U+10FFFF, or a sequence cut short).
+std::size_t Utf8Length(const std::string& text, std::size_t at) {
+  const auto byte = [&](std::size_t i) {
+    return i < text.size() ? static_cast<unsigned char>(text[i]) : 0u;
+  };
+  const unsigned lead = byte(at);
+  if (lead < 0x80) return 1;
+  std::size_t length = 0;
+  unsigned low = 0x80;  // bounds of the first continuation byte
+  unsigned high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (byte(at + 1) < low || byte(at + 1) > high) return 0;
+  for (std::size_t i = 2; i < length; ++i) {
+    if (byte(at + i) < 0x80 || byte(at + i) > 0xBF) return 0;
+  }
+  return length;
+}
+
+// The offset of the first byte that no RDF text may hold (NUL, or a byte
+// that is not well-formed UTF-8), with `problem` saying which; npos when the
+// document is clean. serd would stop silently at a NUL and places bad
+// UTF-8 only roughly, so the document is checked before it is parsed.
+std::size_t FindBadByte(const std::string& document, std::string& problem) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  for (std::size_t at = 0; at < document.size();) {
+    if (document[at] == '\0') {
+      problem = "NUL byte in the document";
+      return at;
+    }
+    const std::size_t length = Utf8Length(document, at);
+    if (length == 0) {
+      const auto byte = static_cast<unsigned char>(document[at]);
+      problem = std::string("invalid UTF-8 at byte 0x") + kHex[byte >> 4] + kHex[byte & 0x0F];
+      return at;
+    }
+    at += length;
+  }
+  return std::string::npos;
+}
+
 struct EnvDeleter {
   void operator()(SerdEnv* env) const { serd_env_free(env); }
 };
@@ -53,19 +107,26 @@ struct ReaderDeleter {
   void operator()(SerdReader* reader) const { serd_reader_free(reader); }
 };
 
-// One parse: feeds serd the document a byte at a time, so that the number
-// of bytes handed out so far always tells where the parser stands; that is
-// the place reported for problems that serd itself does not see (an
-// undefined prefix, a relative IRI without a base).
+// One parse of the document. serd places its own errors; for the problems
+// that only the statement handler sees (an undefined prefix, a relative IRI
+// without a base) the place is how far the document has been handed to
+// serd, which is exact only when it is handed over a byte at a time
+// (`pageSize` 1). ReadRdf therefore reads by pages and, only when such a
+// problem turns up, reads again byte by byte to place it.
 class Parse {
  public:
-  Parse(const std::string& document, const std::string& sourceName, RdfStatements& out)
-      : document_(document), sourceName_(sourceName), out_(out) {}
+  Parse(const std::string& document, const std::string& sourceName, std::size_t pageSize,
+        RdfStatements& out)
+      : document_(document), sourceName_(sourceName), pageSize_(pageSize), out_(out) {}
+
+  // True when the parse failed on a problem that it placed only roughly.
+  bool FailedInHandler() const { return failedInHandler_; }
 
   bool Run(RdfSyntax syntax, const std::string& baseIri, std::string& error) {
-    if (const void* nul = std::memchr(document_.data(), '\0', document_.size())) {
-      Fail(static_cast<std::size_t>(static_cast<const char*>(nul) - document_.data()),
-           "NUL byte in the document");
+    std::string problem;
+    const std::size_t bad = FindBadByte(document_, problem);
+    if (bad != std::string::npos) {
+      Fail(bad, problem);
       error = error_;
       return false;
     }
@@ -78,9 +139,10 @@ class Parse {
     serd_reader_set_strict(reader.get(), true);
     serd_reader_set_error_sink(reader.get(), &Parse::OnError, this);
     const SerdStatus status =
-        serd_reader_read_source(reader.get(), &Parse::ReadByte, &Parse::StreamError, this,
-                                reinterpret_cast<const uint8_t*>(sourceName_.c_str()), 1);
+        serd_reader_read_source(reader.get(), &Parse::ReadPage, &Parse::StreamError, this,
+                                reinterpret_cast<const uint8_t*>(sourceName_.c_str()), pageSize_);
     if (error_.empty() && status != SERD_SUCCESS && status != SERD_FAILURE) {
+      failedInHandler_ = true;
       Fail(Standing(), reinterpret_cast<const char*>(serd_strerror(status)));
     }
     error = error_;
@@ -88,7 +150,7 @@ class Parse {
   }
 
  private:
-  static size_t ReadByte(void* buffer, size_t size, size_t count, void* stream) {
+  static size_t ReadPage(void* buffer, size_t size, size_t count, void* stream) {
     auto* const self = static_cast<Parse*>(stream);
     const std::size_t wanted = size * count;
     if (wanted == 0 || self->offset_ >= self->document_.size()) return 0;
@@ -211,13 +273,15 @@ class Parse {
   bool Expand(const SerdNode& node, std::string& iri) {
     SerdNode expanded = serd_env_expand_node(env_.get(), &node);
     if (expanded.buf == nullptr) {
+      failedInHandler_ = true;
       Fail(Standing(), node.type == SERD_CURIE ? "undefined prefix in \"" + NodeText(node) + "\""
-                                            : "cannot resolve the IRI <" + NodeText(node) + ">");
+                                               : "cannot resolve the IRI <" + NodeText(node) + ">");
       return false;
     }
     iri = NodeText(expanded);
     serd_node_free(&expanded);
     if (!HasScheme(iri)) {
+      failedInHandler_ = true;
       Fail(Standing(), "relative IRI <" + iri + "> and no base IRI to resolve it against");
       return false;
     }
@@ -246,18 +310,27 @@ class Parse {
 
   const std::string& document_;
   const std::string& sourceName_;
+  const std::size_t pageSize_;
   RdfStatements& out_;
   std::unique_ptr<SerdEnv, EnvDeleter> env_;
   std::size_t offset_ = 0;
   std::string error_;
+  bool failedInHandler_ = false;
 };
 
 }  // namespace
 
 bool ReadRdf(const std::string& document, RdfSyntax syntax, const std::string& sourceName,
              const std::string& baseIri, RdfStatements& out, std::string& error) {
-  Parse parse(document, sourceName, out);
-  return parse.Run(syntax, baseIri, error);
+  constexpr std::size_t kPageSize = 4096;
+  Parse parse(document, sourceName, kPageSize, out);
+  if (parse.Run(syntax, baseIri, error)) return true;
+  if (parse.FailedInHandler()) {
+    RdfStatements discarded;
+    Parse placing(document, sourceName, 1, discarded);
+    placing.Run(syntax, baseIri, error);
+  }
+  return false;
 }
 
 }  // namespace Rdf
