@@ -64,20 +64,4 @@ TEST_F(GroupFileModuleTest, ModuleChannelRoundTripsWithAHostChannel) {
   EXPECT_EQ(4.25f, value2->GetFloat());
 }
 
-TEST_F(GroupFileModuleTest, ModuleChannelNeedsItsModuleRegistered) {
-  std::unique_ptr<A3d_Channel> item = module_->NewChannel();
-  ASSERT_NE(nullptr, item);
-  std::vector<unsigned char> bytes;
-  std::string error;
-  ASSERT_TRUE(SaveGroup("Items", {item.get()}, &bytes, &error)) << error;
-
-  ChannelTypeRegistry builtInsOnly;
-  builtInsOnly.RegisterBuiltIns();
-  GroupFileError loadError;
-  EXPECT_EQ(nullptr, LoadGroup(bytes.data(), bytes.size(), builtInsOnly, &loadError));
-  EXPECT_EQ(0, loadError.channel);
-  EXPECT_NE(std::string::npos, loadError.Message().find("{6B9BDE34-8AC5-11DF-94AA-11F5DED72085}"))
-      << loadError.Message();
-}
-
 }  // namespace

@@ -99,26 +99,4 @@ TEST_F(GroupFileReaderTest, WalksHeaderChannelsRecordsAndLinks) {
   EXPECT_EQ(bytes_.size(), reader_.Position());
 }
 
-TEST_F(GroupFileReaderTest, StepsOutOfOrderFail) {
-  GroupFileChannel channel;
-  GroupFileError error;
-  EXPECT_FALSE(reader_.ReadChannel(&channel, &error));
-  EXPECT_FALSE(error.reason.empty());
-
-  GroupFileReader early(bytes_.data(), bytes_.size());
-  GroupFileHeader header;
-  ASSERT_TRUE(early.ReadHeader(&header, &error));
-  EXPECT_FALSE(early.ReadEnd(&error));  // three channels were never read
-  EXPECT_FALSE(early.ReadHeader(&header, &error));
-}
-
-TEST_F(GroupFileReaderTest, EmptyInputIsNotAGroupFile) {
-  GroupFileReader empty(nullptr, 0);
-  GroupFileHeader header;
-  GroupFileError error;
-  EXPECT_FALSE(empty.ReadHeader(&header, &error));
-  EXPECT_EQ(0u, error.offset);
-  EXPECT_NE(std::string::npos, error.reason.find("ends inside the magic")) << error.reason;
-}
-
 }  // namespace

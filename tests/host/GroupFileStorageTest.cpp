@@ -125,17 +125,6 @@ TEST_F(GroupFileStorageTest, WriteThatFailsHalfwayLeavesTheOldFileIntact) {
   EXPECT_EQ(std::vector<std::string>{"demo.grp"}, Names());
 }
 
-TEST_F(GroupFileStorageTest, FolderInTheWayIsLeftAlone) {
-  const std::string path = PathOf("demo.grp");
-  ASSERT_TRUE(fs::create_directory(path));
-  Write(path + "/inside", "kept");
-  std::string error;
-  EXPECT_FALSE(SaveGroupToFile(path, "Demo", sample_.Channels(), &error));
-  EXPECT_NE(std::string::npos, error.find("cannot rename")) << error;
-  EXPECT_EQ("kept", Read(path + "/inside"));
-  EXPECT_EQ(std::vector<std::string>{"demo.grp"}, Names());
-}
-
 TEST_F(GroupFileStorageTest, GroupThatCannotBeSavedLeavesTheOldFileUntouched) {
   const std::string path = PathOf("demo.grp");
   Write(path, "old contents");
