@@ -129,6 +129,19 @@ class MultiModeChannel : public Base, public ChannelExtension<Base> {
   // (which is also reported).
   virtual void SetAutoChannelName();
 
+ protected:
+  // "<prefix><short name>." (only with a registered current mode), then
+  // "CGR[<group>].Channel[<name>]." and `message`; "null" stands for a group
+  // name or channel name the host gives as null. A null `message` is reported
+  // and taken as empty. `message` may point into the module's message buffer.
+  //
+  // Declared right behind the other three new virtual operations, and before
+  // the overrides of the extension's, so that the four keep their places in
+  // the primary interface.
+  virtual const std::string GetPrefixedMessage(const char* message);
+  const std::string GetPrefixedMessage(std::string message);
+
+ public:
   // Runs InitializeModes on this instance unless the registry is built
   // already; `force` builds it again. A forced build keeps the registered
   // modes (use ClearModes first to start from nothing).
@@ -196,13 +209,6 @@ class MultiModeChannel : public Base, public ChannelExtension<Base> {
   void SetAutoSetModeOnLoad(bool autoSet) { _autoSetModeOnLoad = autoSet; }
 
  protected:
-  // "<prefix><short name>." (only with a registered current mode), then
-  // "CGR[<group>].Channel[<name>]." and `message`; "null" stands for a group
-  // name or channel name the host gives as null. A null `message` is reported
-  // and taken as empty. `message` may point into the module's message buffer.
-  virtual const std::string GetPrefixedMessage(const char* message);
-  const std::string GetPrefixedMessage(std::string message);
-
   // Makes `mode` the mode whose links CreateLink collects, creating scratch
   // lists up to it (a large id makes the scratch table that long). Links
   // collected for it so far are kept.
