@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs what the project needs on a fresh Debian machine, once: compilers
 # and build tools, GoogleTest, Google Benchmark, serd (RDF parsing) and npm
-# (to fetch the test vocabularies). Packages already present are left alone.
+# (to fetch the test vocabularies) and Graphviz (to draw channel graphs).
+# Packages already present are left alone.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          libserd-dev npm)
+          libserd-dev graphviz)
 
 missing=()
 for package in "${packages[@]}"; do
@@ -13,6 +14,9 @@ for package in "${packages[@]}"; do
     missing+=("$package")
   fi
 done
+# npm may come with a Node.js that is not Debian's (and conflicts with
+# Debian's npm package): only the command matters.
+if ! command -v npm >/dev/null 2>&1; then missing+=(npm); fi
 
 if ((${#missing[@]} > 0)); then
   echo "setup: installing ${missing[*]}" >&2

@@ -61,7 +61,10 @@ std::string Dot(const std::string& title, const std::vector<A3d_Channel*>& chann
     std::string label = QuotedNameOf(channel) + "\n" + TypeNameOf(channel);
     const std::string value = ValueOf(channel);
     if (!value.empty()) label += "\n" + value;
-    if (unlinked > 0) label += "\n(" + std::to_string(unlinked) + " links unlinked)";
+    if (unlinked > 0) {
+      label +=
+          "\n(" + std::to_string(unlinked) + (unlinked == 1 ? " link" : " links") + " unlinked)";
+    }
     dot += "  c" + std::to_string(i) + " [label=" + DotString(label) + "];\n";
   }
   return dot + edges + "}\n";
