@@ -25,6 +25,35 @@ std::unique_ptr<Session> OpenSession(const Invocation& invocation) {
   return session;
 }
 
+namespace {
+
+// What describe and links work on: the session, the class the one argument
+// names, and a channel the module made.
+struct ClassAndChannel {
+  std::unique_ptr<Session> session;
+  const QAX::Ontology::MetaClass* metaClass = nullptr;
+  std::unique_ptr<Aco_QAXOntologyItem> channel;
+};
+
+// Fills `target` for `command`; answers 0, or the exit code after printing
+// why it could not.
+int OpenClassAndChannel(const Invocation& invocation, const char* command,
+                        ClassAndChannel* target) {
+  if (invocation.arguments.size() != 1) {
+    return UsageError(std::string(command) + " takes one class name");
+  }
+  target->session = OpenSession(invocation);
+  if (!target->session) return kExitFailure;
+  std::string error;
+  target->metaClass = FindClass(target->session->model(), invocation.arguments[0], &error);
+  if (target->metaClass == nullptr) return Fail(error);
+  target->channel = target->session->NewItemChannel();
+  if (!target->channel) return Fail("the channel module made no ontology item channel");
+  return kExitOk;
+}
+
+}  // namespace
+
 int RunType(const Invocation& invocation) {
   if (!invocation.arguments.empty()) return UsageError("type takes no arguments");
   std::string error;
@@ -67,15 +96,10 @@ int RunClasses(const Invocation& invocation) {
 }
 
 int RunDescribe(const Invocation& invocation) {
-  if (invocation.arguments.size() != 1) return UsageError("describe takes one class name");
-  std::unique_ptr<Session> session = OpenSession(invocation);
-  if (!session) return kExitFailure;
-  std::string error;
-  const QAX::Ontology::MetaClass* metaClass =
-      FindClass(session->model(), invocation.arguments[0], &error);
-  if (metaClass == nullptr) return Fail(error);
-  std::unique_ptr<Aco_QAXOntologyItem> channel = session->NewItemChannel();
-  if (!channel) return Fail("the channel module made no ontology item channel");
+  ClassAndChannel target;
+  if (const int failed = OpenClassAndChannel(invocation, "describe", &target)) return failed;
+  const QAX::Ontology::MetaClass* metaClass = target.metaClass;
+  std::unique_ptr<Aco_QAXOntologyItem>& channel = target.channel;
   // The module's text ends its lines in "\r\n"; a terminal wants "\n".
   std::string text = channel->GetClassDescription(metaClass);
   std::string shown;
@@ -88,18 +112,15 @@ int RunDescribe(const Invocation& invocation) {
 }
 
 int RunLinks(const Invocation& invocation) {
-  if (invocation.arguments.size() != 1) return UsageError("links takes one class name");
-  std::unique_ptr<Session> session = OpenSession(invocation);
-  if (!session) return kExitFailure;
-  std::string error;
-  const QAX::Ontology::MetaClass* metaClass =
-      FindClass(session->model(), invocation.arguments[0], &error);
-  if (metaClass == nullptr) return Fail(error);
-  std::unique_ptr<Aco_QAXOntologyItem> channel = session->NewItemChannel();
-  if (!channel) return Fail("the channel module made no ontology item channel");
+  ClassAndChannel target;
+  if (const int failed = OpenClassAndChannel(invocation, "links", &target)) return failed;
+  const QAX::Ontology::MetaClass* metaClass = target.metaClass;
+  std::unique_ptr<Aco_QAXOntologyItem>& channel = target.channel;
   Aco_QAXOntologyItem::SelectedLibrary = metaClass->GetLibrary();
   Aco_QAXOntologyItem::SelectedClass = metaClass;
   channel->PrepareLinks(true);
+  Aco_QAXOntologyItem::SelectedLibrary = nullptr;
+  Aco_QAXOntologyItem::SelectedClass = nullptr;
   std::printf("%s declares %d links\n", ShownName(*metaClass).c_str(), channel->GetChildCount());
   std::printf("%-5s %-6s %-16s %s\n", "link", "index", "type", "name");
   for (int i = 0; i < channel->GetChildCount(); ++i) {
