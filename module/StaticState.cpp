@@ -1,8 +1,9 @@
 // The module's static objects, defined in one translation unit so that they
 // are built in this order when the library is loaded and destroyed in the
 // reverse order when it is unloaded: the diagnostic message text, the last
-// prepared link records, the type descriptor. (The multi-mode registry is a
-// static member of its class template, defined with the template.)
+// prepared link records, the type descriptor, then the multi-mode registry's
+// scratch lists, registration order and modes. Plain statics (pointers,
+// counts, flags) are zero before any code runs.
 #include "module/StaticState.h"
 #include "module/Diagnostics.h"
 #include "ontology_item/Aco_QAXOntologyItem.h"
@@ -10,7 +11,6 @@
 char DebugMessageBuffer[kDebugMessageBufferSize];
 std::string DebugMessageText;
 
-// The editor selection is plain pointers, zero before any code runs.
 const QAX::Ontology::MetaClassLibrary* Aco_QAXOntologyItem::SelectedLibrary = nullptr;
 const QAX::Ontology::MetaClass* Aco_QAXOntologyItem::SelectedClass = nullptr;
 std::vector<ChildCreation> Aco_QAXOntologyItem::SelectedClassLinks;
@@ -20,3 +20,16 @@ namespace qax_module {
 ChannelType TypeDescriptor;
 
 }  // namespace qax_module
+
+using ModuleModeChannel = MultiModeChannel<Aco_FloatChannel, Aco_QAXOntologyItem>;
+
+template <>
+std::vector<std::vector<ChildCreation>> ModuleModeChannel::_tempLinks{};
+template <>
+std::vector<unsigned int> ModuleModeChannel::_modeOrder{};
+template <>
+std::map<unsigned int, ModeDescription> ModuleModeChannel::_modes{};
+template <>
+unsigned int ModuleModeChannel::_refCount = 0;
+template <>
+bool ModuleModeChannel::_bModesInitialized = false;

@@ -286,15 +286,24 @@ template <class Base, class Derived>
 MultiModeChannel<Base, Derived>& MultiModeChannel<Base, Derived>::operator=(
     const MultiModeChannel& other) {
   Base::operator=(other);
-  ChannelExtension<Base>::operator=(other);
+  try {
+    ChannelExtension<Base>::operator=(other);
+    _modeDescription = other._modeDescription;
+    _namePrefix = other._namePrefix;
+  } catch (...) {
+    // The extension may have taken the source's binding before running out
+    // of memory: it must keep serving this channel, never the source.
+    this->_self = this;
+    throw;
+  }
   _currentMode = other._currentMode;
   _initMode = other._initMode;
-  _modeDescription = other._modeDescription;
-  _namePrefix = other._namePrefix;
   _useAutoChannelName = other._useAutoChannelName;
   _autoSetModeOnLoad = other._autoSetModeOnLoad;
   _loadedMode = other._loadedMode;
-  // The extension's data came from the source, its binding must not.
+  // The extension's data came from the source, its binding must not. Bound
+  // first without the group name, which needs memory.
+  this->_self = this;
   this->CE_SetSelf(this);
   return *this;
 }
@@ -612,6 +621,23 @@ const std::string MultiModeChannel<Base, Derived>::GetPrefixedMessage(std::strin
 // The module's one instantiation lives in the module and is exported; clients
 // must use it rather than instantiate their own copy of its registry.
 class Aco_QAXOntologyItem;
+
 extern template class QAXOI_API MultiModeChannel<Aco_FloatChannel, Aco_QAXOntologyItem>;
+
+// The module's registry is defined in module/StaticState.cpp, with the
+// module's other static objects, so that it is built after them when the
+// module is loaded and destroyed before them when it is unloaded.
+template <>
+std::vector<std::vector<ChildCreation>>
+    MultiModeChannel<Aco_FloatChannel, Aco_QAXOntologyItem>::_tempLinks;
+template <>
+std::vector<unsigned int> MultiModeChannel<Aco_FloatChannel, Aco_QAXOntologyItem>::_modeOrder;
+template <>
+std::map<unsigned int, ModeDescription>
+    MultiModeChannel<Aco_FloatChannel, Aco_QAXOntologyItem>::_modes;
+template <>
+unsigned int MultiModeChannel<Aco_FloatChannel, Aco_QAXOntologyItem>::_refCount;
+template <>
+bool MultiModeChannel<Aco_FloatChannel, Aco_QAXOntologyItem>::_bModesInitialized;
 
 #endif  // QAX_MULTIMODE_MULTIMODECHANNEL_H_
