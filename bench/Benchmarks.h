@@ -1,0 +1,34 @@
+// The benchmark families; each registers its benchmarks for a plan.
+#ifndef QAX_BENCH_BENCHMARKS_H_
+#define QAX_BENCH_BENCHMARKS_H_
+
+#include "bench/BenchModel.h"
+#include "bench/Harness.h"
+
+namespace qax_bench {
+
+// PrepareLinks for classes of 10, 100 and 1,000 attributes.
+void RegisterLinkBenchmarks(const Plan& plan, BenchModel& model);
+
+// GetOntologyItem(true) over value children, and over nested item channels.
+void RegisterItemBenchmarks(const Plan& plan, BenchModel& model);
+
+// Number texts against std::ostringstream.
+void RegisterNumberTextBenchmarks(const Plan& plan);
+
+// SaveChannel, LoadChannel and whole channel group files.
+void RegisterPersistenceBenchmarks(const Plan& plan, BenchModel& model);
+
+// Loading RDF vocabularies against serd's bare parse.
+void RegisterVocabularyBenchmarks(const Plan& plan);
+
+// Bytes per channel and per link, and peak memory loading schema.org.
+void RegisterMemoryBenchmarks(const Plan& plan, BenchModel& model);
+
+// The folder of the test vocabularies: $QAX_VOCABULARY_DIR, else the one
+// scripts/fetch-vocabularies.sh fills.
+std::string VocabularyDirectory();
+
+}  // namespace qax_bench
+
+#endif  // QAX_BENCH_BENCHMARKS_H_

@@ -1,0 +1,31 @@
+// qax-bench: the module's costs against its baselines, as one table.
+//
+//   qax-bench [--smoke | --once] [--no-header] [Google Benchmark flags]
+//
+// --smoke runs each benchmark once at its smallest size; --once runs each
+// side of each benchmark once, at every size (for callgrind: collect
+// '*TimeModule*' or '*TimeBaseline*'); --no-header leaves out the table's
+// header, for appending to another run's table.
+#include <cstdio>
+
+#include "bench/Benchmarks.h"
+#include "bench/Options.h"
+#include "bench/TableReporter.h"
+
+int main(int argc, char** argv) {
+  const qax_bench::Options options = qax_bench::TakeOptions(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+
+  qax_bench::BenchModel model;
+  qax_bench::RegisterLinkBenchmarks(options.plan, model);
+  qax_bench::RegisterItemBenchmarks(options.plan, model);
+  qax_bench::RegisterNumberTextBenchmarks(options.plan);
+  qax_bench::RegisterPersistenceBenchmarks(options.plan, model);
+  qax_bench::RegisterVocabularyBenchmarks(options.plan);
+
+  qax_bench::TableReporter reporter(stdout, options.header);
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return reporter.AnyFailed() ? 1 : 0;
+}

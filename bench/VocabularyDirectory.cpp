@@ -1,0 +1,13 @@
+#include <cstdlib>
+#include <string>
+
+#include "bench/Benchmarks.h"
+
+namespace qax_bench {
+
+std::string VocabularyDirectory() {
+  const char* const configured = std::getenv("QAX_VOCABULARY_DIR");
+  return configured != nullptr ? configured : QAX_VOCABULARY_DIR;
+}
+
+}  // namespace qax_bench
