@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "channel_extension/ChannelExtension.h"
 #include "host/sdk/HighPoly.h"
 
@@ -79,5 +81,19 @@ inline ChannelType MakeType(const _GUID& typeGuid, const _GUID& baseGuid) {
   type.BaseGuid = baseGuid;
   return type;
 }
+
+// The prefix of the messages the float channel's extension shows.
+inline std::string ExtensionMessage(const std::string& tail) {
+  return "ChannelExtension<class Aco_FloatChannel>::" + tail;
+}
+
+// A test channel with the engine's message log emptied before each test.
+class ExtensionTest : public ::testing::Test {
+ protected:
+  void SetUp() override { globalEngine->ShowDebugMessage.Clear(); }
+  const std::vector<std::string>& Shown() const { return globalEngine->ShowDebugMessage.Shown(); }
+
+  TestChannel channel_;
+};
 
 #endif  // QAX_TESTS_CHANNEL_EXTENSION_TESTCHANNEL_H_

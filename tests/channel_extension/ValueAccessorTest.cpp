@@ -1,7 +1,7 @@
 // The typed accessors of vector, matrix and text children.
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,14 +18,11 @@ constexpr unsigned int kMatrixLink = 1;
 constexpr unsigned int kTextLink = 2;
 constexpr unsigned int kEmptyLink = 3;  // a generic link with nothing linked
 constexpr unsigned int kPastEnd = 4;
-
-const char kTypeCheckFailed[] =
-    "ChannelExtension<class Aco_FloatChannel>::VerifyLink().ChannelBaseGuidMatch().Failed.Link[%u]";
+const char kPastEndShown[] = "InvalidlLinkIndex.Link[4]";
 
 std::string TypeCheckMessage(unsigned int link) {
-  char text[sizeof(kTypeCheckFailed) + 16];
-  std::snprintf(text, sizeof(text), kTypeCheckFailed, link);
-  return text;
+  return ExtensionMessage("VerifyLink().ChannelBaseGuidMatch().Failed.Link[" +
+                          std::to_string(link) + "]");
 }
 
 D3DXMATRIX Counting(float start) {
@@ -37,14 +34,14 @@ D3DXMATRIX Counting(float start) {
 }
 
 using F = std::vector<float>;
-std::vector<float> Floats(const D3DXVECTOR3& v) { return {v.x, v.y, v.z}; }
-std::vector<float> Floats(const TolmMathLib::Vec2& v) { return {v.x, v.y}; }
+F Floats(const D3DXVECTOR3& v) { return {v.x, v.y, v.z}; }
+F Floats(const TolmMathLib::Vec2& v) { return {v.x, v.y}; }
 
 bool SameMatrix(const D3DXMATRIX& a, const D3DXMATRIX& b) {
   return std::memcmp(&a, &b, sizeof(D3DXMATRIX)) == 0;
 }
 
-class ValueAccessors : public ::testing::Test {
+class ValueAccessors : public ExtensionTest {
  protected:
   void SetUp() override {
     channel_.CreateVectorLink("v", 1, false);
@@ -55,57 +52,102 @@ class ValueAccessors : public ::testing::Test {
     channel_.LinkChild(kMatrixLink, &matrix_);
     channel_.LinkChild(kTextLink, &text_);
     vector_.SetVector({1, 2, 3});
-    globalEngine->ShowDebugMessage.Clear();
+    ExtensionTest::SetUp();
   }
-  const std::vector<std::string>& Shown() const { return globalEngine->ShowDebugMessage.Shown(); }
 
-  // Links a float channel, which no typed link accepts, at `link`.
-  void LinkWrongType(unsigned int link) { channel_.LinkChild(static_cast<int>(link), &float_); }
-
-  TestChannel channel_;
   Aco_ValueVectorChannel vector_;
   Aco_MatrixChannel matrix_;
   Aco_StringChannel text_;
-  Aco_FloatChannel float_;
 };
 
-// Vectors.
+TEST_F(ValueAccessors, EveryAccessorFailsOnWrongEmptyOrMissingChildKeepingOutputs) {
+  D3DXVECTOR3 v = {7, 8, 9};
+  TolmMathLib::Vec2 xz = {5, 6};
+  TolmMathLib::Vec3 v3 = {4, 4, 4};
+  D3DXMATRIX m = Counting(100);
+  char marker[] = "m";
+  char* p = marker;
+  wchar_t wmarker[] = L"m";
+  wchar_t* wp = wmarker;
+  char buffer[8] = "keep";
+  wchar_t wbuffer[8] = L"keep";
+  std::string s = "ab";
+  std::wstring ws = L"AB";
+  text_.SetString("text");
+  text_.SetWString(L"wide");
+  struct Accessor {
+    const char* name;
+    unsigned int wrongLink;
+    std::function<bool(unsigned int)> call;  // false: failed, output kept
+  };
+  const Accessor accessors[] = {
+      {"GetVector", kTextLink, [&](unsigned int l) { return channel_.CE_GetVector(v, l); }},
+      {"GetVectorXZ", kTextLink, [&](unsigned int l) { return channel_.CE_GetVectorXZ(xz, l); }},
+      {"GetVector default", kTextLink,
+       [&](unsigned int l) { return Floats(channel_.CE_GetVector(l, v)) != Floats(v); }},
+      {"GetVectorXZ default", kTextLink,
+       [&](unsigned int l) { return Floats(channel_.CE_GetVectorXZ(l, xz)) != Floats(xz); }},
+      {"SetVector", kTextLink, [&](unsigned int l) { return channel_.CE_SetVector(v, l); }},
+      {"SetVector Vec3", kTextLink, [&](unsigned int l) { return channel_.CE_SetVector(v3, l); }},
+      {"GetMatrix", kVectorLink, [&](unsigned int l) { return channel_.CE_GetMatrix(m, l); }},
+      {"GetMatrix default", kVectorLink,
+       [&](unsigned int l) { return !SameMatrix(m, channel_.CE_GetMatrix(l, m)); }},
+      {"SetMatrix", kVectorLink, [&](unsigned int l) { return channel_.CE_SetMatrix(m, l); }},
+      {"GetStringPointer", kVectorLink,
+       [&](unsigned int l) { return channel_.CE_GetStringPointer(&p, l); }},
+      {"GetStringPointer wide", kVectorLink,
+       [&](unsigned int l) { return channel_.CE_GetStringPointer(&wp, l); }},
+      {"GetStringPointer default", kVectorLink,
+       [&](unsigned int l) { return channel_.CE_GetStringPointer(l, marker) != marker; }},
+      {"GetWStringPointer default", kVectorLink,
+       [&](unsigned int l) { return channel_.CE_GetWStringPointer(l, wmarker) != wmarker; }},
+      {"CopyString buffer", kVectorLink,
+       [&](unsigned int l) { return channel_.CE_CopyString(buffer, sizeof(buffer), l); }},
+      {"CopyString wide buffer", kVectorLink,
+       [&](unsigned int l) { return channel_.CE_CopyString(wbuffer, 8, l); }},
+      {"CopyString string", kVectorLink,
+       [&](unsigned int l) { return channel_.CE_CopyString(s, l, true); }},
+      {"CopyString wstring", kVectorLink,
+       [&](unsigned int l) { return channel_.CE_CopyString(ws, l); }},
+      {"SetString", kVectorLink, [&](unsigned int l) { return channel_.CE_SetString("x", l); }},
+      {"SetString wide", kVectorLink,
+       [&](unsigned int l) { return channel_.CE_SetString(std::wstring(L"x"), l); }},
+  };
+  for (const Accessor& accessor : accessors) {
+    SCOPED_TRACE(accessor.name);
+    globalEngine->ShowDebugMessage.Clear();
+    for (unsigned int link : {accessor.wrongLink, kEmptyLink, kPastEnd}) {
+      EXPECT_FALSE(accessor.call(link)) << link;
+    }
+    // The empty link is not reported.
+    EXPECT_EQ(std::vector<std::string>({TypeCheckMessage(accessor.wrongLink), kPastEndShown}),
+              Shown());
+  }
+  // Neither the outputs nor the children changed.
+  EXPECT_EQ(F({7, 8, 9}), Floats(v));
+  EXPECT_EQ(F({5, 6}), Floats(xz));
+  EXPECT_TRUE(SameMatrix(Counting(100), m));
+  EXPECT_EQ(marker, p);
+  EXPECT_EQ(wmarker, wp);
+  EXPECT_STREQ("keep", buffer);
+  EXPECT_STREQ(L"keep", wbuffer);
+  EXPECT_EQ("ab", s);
+  EXPECT_EQ(L"AB", ws);
+  EXPECT_EQ(F({1, 2, 3}), Floats(vector_.GetVector()));
+  EXPECT_STREQ("text", text_.GetString());
+  EXPECT_STREQ(L"wide", text_.GetWString());
+}
 
-TEST_F(ValueAccessors, VectorIsReadWholeAndProjectedToXZ) {
+TEST_F(ValueAccessors, VectorIsReadWholeProjectedToXZAndWrittenByEveryOverload) {
   D3DXVECTOR3 v = {0, 0, 0};
   ASSERT_TRUE(channel_.CE_GetVector(v, kVectorLink));
   EXPECT_EQ(F({1, 2, 3}), Floats(v));
-  EXPECT_EQ(&vector_, channel_._vectorChild);
   EXPECT_EQ(F({1, 2, 3}), Floats(channel_.CE_GetVector(kVectorLink, D3DXVECTOR3{9, 9, 9})));
-
   TolmMathLib::Vec2 xz = {0, 0};
   ASSERT_TRUE(channel_.CE_GetVectorXZ(xz, kVectorLink));
   EXPECT_EQ(F({1, 3}), Floats(xz));
   EXPECT_EQ(F({1, 3}), Floats(channel_.CE_GetVectorXZ(kVectorLink, TolmMathLib::Vec2{9, 9})));
-  EXPECT_TRUE(Shown().empty());
-}
 
-TEST_F(ValueAccessors, VectorFailuresKeepOutputsAndAnswerDefaults) {
-  LinkWrongType(kVectorLink);
-  D3DXVECTOR3 v = {7, 8, 9};
-  TolmMathLib::Vec2 xz = {5, 6};
-  for (unsigned int link : {kVectorLink, kEmptyLink, kPastEnd}) {
-    EXPECT_FALSE(channel_.CE_GetVector(v, link)) << link;
-    EXPECT_FALSE(channel_.CE_GetVectorXZ(xz, link)) << link;
-    EXPECT_EQ(F({7, 8, 9}), Floats(channel_.CE_GetVector(link, v))) << link;
-    EXPECT_EQ(F({5, 6}), Floats(channel_.CE_GetVectorXZ(link, xz))) << link;
-  }
-  EXPECT_EQ(F({7, 8, 9}), Floats(v));
-  EXPECT_EQ(F({5, 6}), Floats(xz));
-  // Four reports per bad link; the empty link is not reported.
-  const std::vector<std::string> expected = {
-      TypeCheckMessage(0),         TypeCheckMessage(0),         TypeCheckMessage(0),
-      TypeCheckMessage(0),         "InvalidlLinkIndex.Link[4]", "InvalidlLinkIndex.Link[4]",
-      "InvalidlLinkIndex.Link[4]", "InvalidlLinkIndex.Link[4]"};
-  EXPECT_EQ(expected, Shown());
-}
-
-TEST_F(ValueAccessors, AllFourVectorSettersWriteACopy) {
   D3DXVECTOR3 a = {1, 1, 1};
   TolmMathLib::Vec3 c = {3, 4, 5};
   EXPECT_TRUE(channel_.CE_SetVector(a, kVectorLink));
@@ -116,21 +158,13 @@ TEST_F(ValueAccessors, AllFourVectorSettersWriteACopy) {
   EXPECT_EQ(F({3, 4, 5}), Floats(vector_.GetVector()));
   EXPECT_TRUE(channel_.CE_SetVector(TolmMathLib::Vec3{6, 7, 8}, kVectorLink));
   EXPECT_EQ(F({6, 7, 8}), Floats(vector_.GetVector()));
-
-  EXPECT_FALSE(channel_.CE_SetVector(a, kEmptyLink));
-  EXPECT_FALSE(channel_.CE_SetVector(a, kTextLink));
-  EXPECT_EQ(F({6, 7, 8}), Floats(vector_.GetVector()));
-  EXPECT_EQ(std::vector<std::string>{TypeCheckMessage(kTextLink)}, Shown());
+  EXPECT_TRUE(Shown().empty());
 }
-
-// Matrices.
 
 TEST_F(ValueAccessors, MatrixIsReadAndWrittenWhole) {
   D3DXMATRIX written = Counting(1);
   ASSERT_TRUE(channel_.CE_SetMatrix(written, kMatrixLink));
   EXPECT_TRUE(SameMatrix(Counting(1), matrix_.GetMatrix()));
-  EXPECT_EQ(&matrix_, channel_._matrixChild);
-
   D3DXMATRIX read = Counting(100);
   ASSERT_TRUE(channel_.CE_GetMatrix(read, kMatrixLink));
   EXPECT_TRUE(SameMatrix(Counting(1), read));
@@ -138,96 +172,49 @@ TEST_F(ValueAccessors, MatrixIsReadAndWrittenWhole) {
   EXPECT_TRUE(Shown().empty());
 }
 
-TEST_F(ValueAccessors, MatrixFailuresKeepTheOutputAndAnswerTheDefault) {
-  D3DXMATRIX out = Counting(100);
-  EXPECT_FALSE(channel_.CE_GetMatrix(out, kVectorLink));
-  EXPECT_FALSE(channel_.CE_GetMatrix(out, kEmptyLink));
-  EXPECT_TRUE(SameMatrix(Counting(100), out));
-  EXPECT_TRUE(SameMatrix(Counting(50), channel_.CE_GetMatrix(kPastEnd, Counting(50))));
-  EXPECT_TRUE(SameMatrix(Counting(50), channel_.CE_GetMatrix(kEmptyLink, Counting(50))));
-
-  D3DXMATRIX m = Counting(7);
-  EXPECT_FALSE(channel_.CE_SetMatrix(m, kVectorLink));
-  EXPECT_TRUE(SameMatrix(Counting(7), m));
-  const std::vector<std::string> expected = {
-      TypeCheckMessage(kVectorLink), "InvalidlLinkIndex.Link[4]", TypeCheckMessage(kVectorLink)};
-  EXPECT_EQ(expected, Shown());
-}
-
-// Text pointers.
-
-TEST_F(ValueAccessors, NullNarrowTextIsAnsweredPerForm) {
+TEST_F(ValueAccessors, NullTextIsAnsweredPerForm) {
   char def[] = "def";
   EXPECT_EQ(def, channel_.CE_GetStringPointer(kTextLink, def));
-
   char marker[] = "m";
   char* p = marker;
   EXPECT_TRUE(channel_.CE_GetStringPointer(&p, kTextLink));
   EXPECT_EQ(nullptr, p);
-
   std::string s = "ab";
   EXPECT_TRUE(channel_.CE_CopyString(s, kTextLink, true));
-  EXPECT_EQ("ab", s);
   EXPECT_FALSE(channel_.CE_CopyString(s, kTextLink, false));
   EXPECT_EQ("ab", s);
-
   char buffer[8] = "keep";
   EXPECT_FALSE(channel_.CE_CopyString(buffer, sizeof(buffer), kTextLink));
   EXPECT_STREQ("keep", buffer);
-  EXPECT_EQ(&text_, channel_._textChild);
+
+  // Null wide text is null, not the default.
+  wchar_t wdef[] = L"def";
+  EXPECT_EQ(nullptr, channel_.CE_GetWStringPointer(kTextLink, wdef));
+  wchar_t wmarker[] = L"m";
+  wchar_t* w = wmarker;
+  EXPECT_TRUE(channel_.CE_GetStringPointer(&w, kTextLink));
+  EXPECT_EQ(nullptr, w);
+  std::wstring ws = L"ab";
+  EXPECT_FALSE(channel_.CE_CopyString(ws, kTextLink));
+  EXPECT_EQ(L"ab", ws);
+  // A null output pointer is refused.
+  EXPECT_FALSE(channel_.CE_GetStringPointer(static_cast<char**>(nullptr), kTextLink));
+  EXPECT_FALSE(channel_.CE_GetStringPointer(static_cast<wchar_t**>(nullptr), kTextLink));
   EXPECT_TRUE(Shown().empty());
-}
-
-TEST_F(ValueAccessors, NullWideTextIsNullNotTheDefault) {
-  wchar_t def[] = L"def";
-  EXPECT_EQ(nullptr, channel_.CE_GetWStringPointer(kTextLink, def));
-  EXPECT_EQ(def, channel_.CE_GetWStringPointer(kEmptyLink, def));
-  EXPECT_EQ(def, channel_.CE_GetWStringPointer(kPastEnd, def));
-
-  wchar_t marker[] = L"m";
-  wchar_t* p = marker;
-  EXPECT_TRUE(channel_.CE_GetStringPointer(&p, kTextLink));
-  EXPECT_EQ(nullptr, p);
-
-  std::wstring s = L"ab";
-  EXPECT_FALSE(channel_.CE_CopyString(s, kTextLink));
-  EXPECT_EQ(L"ab", s);
-  EXPECT_EQ(std::vector<std::string>{"InvalidlLinkIndex.Link[4]"}, Shown());
 }
 
 TEST_F(ValueAccessors, TextPointersAreTheChildsOwn) {
   text_.SetString("hello");
   text_.SetWString(L"wide");
-  char def[] = "def";
-  EXPECT_EQ(text_.GetString(), channel_.CE_GetStringPointer(kTextLink, def));
+  EXPECT_EQ(text_.GetString(), channel_.CE_GetStringPointer(kTextLink, nullptr));
+  EXPECT_EQ(text_.GetWString(), channel_.CE_GetWStringPointer(kTextLink, nullptr));
   char* p = nullptr;
   EXPECT_TRUE(channel_.CE_GetStringPointer(&p, kTextLink));
-  EXPECT_STREQ("hello", p);
+  EXPECT_EQ(text_.GetString(), p);
   wchar_t* w = nullptr;
   EXPECT_TRUE(channel_.CE_GetStringPointer(&w, kTextLink));
-  EXPECT_STREQ(L"wide", w);
-  EXPECT_STREQ(L"wide", channel_.CE_GetWStringPointer(kTextLink, nullptr));
+  EXPECT_EQ(text_.GetWString(), w);
 }
-
-TEST_F(ValueAccessors, TextPointerFailuresLeaveTheOutputAlone) {
-  text_.SetString("hello");
-  EXPECT_FALSE(channel_.CE_GetStringPointer(static_cast<char**>(nullptr), kTextLink));
-  EXPECT_FALSE(channel_.CE_GetStringPointer(static_cast<wchar_t**>(nullptr), kTextLink));
-
-  char marker[] = "m";
-  char* p = marker;
-  EXPECT_FALSE(channel_.CE_GetStringPointer(&p, kEmptyLink));
-  EXPECT_FALSE(channel_.CE_GetStringPointer(&p, kVectorLink));
-  EXPECT_FALSE(channel_.CE_GetStringPointer(&p, kPastEnd));
-  EXPECT_EQ(marker, p);
-  char def[] = "def";
-  EXPECT_EQ(def, channel_.CE_GetStringPointer(kVectorLink, def));
-  const std::vector<std::string> expected = {
-      TypeCheckMessage(kVectorLink), "InvalidlLinkIndex.Link[4]", TypeCheckMessage(kVectorLink)};
-  EXPECT_EQ(expected, Shown());
-}
-
-// Text copies.
 
 TEST_F(ValueAccessors, BufferCopiesCutToFitAndKeepFormatCharacters) {
   text_.SetString("%d%s");
@@ -235,32 +222,27 @@ TEST_F(ValueAccessors, BufferCopiesCutToFitAndKeepFormatCharacters) {
   char buffer[8];
   wchar_t wide[8];
   for (unsigned int size : {8u, 3u, 1u}) {
+    SCOPED_TRACE(size);
     std::fill(buffer, buffer + 8, '#');
     std::fill(wide, wide + 8, L'#');
-    ASSERT_TRUE(channel_.CE_CopyString(buffer, size, kTextLink)) << size;
-    ASSERT_TRUE(channel_.CE_CopyString(wide, size, kTextLink)) << size;
-    EXPECT_EQ(std::string("%d%s").substr(0, size - 1), buffer) << size;
-    EXPECT_EQ(std::wstring(L"wxyz").substr(0, size - 1), wide) << size;
+    ASSERT_TRUE(channel_.CE_CopyString(buffer, size, kTextLink));
+    ASSERT_TRUE(channel_.CE_CopyString(wide, size, kTextLink));
+    EXPECT_EQ(std::string("%d%s").substr(0, size - 1), buffer);
+    EXPECT_EQ(std::wstring(L"wxyz").substr(0, size - 1), wide);
     if (size < 8) {
       EXPECT_EQ('#', buffer[size]);
       EXPECT_EQ(L'#', wide[size]);
     }
   }
-}
-
-TEST_F(ValueAccessors, BufferCopyRefusesNoBufferAndZeroSize) {
-  text_.SetString("abc");
-  char buffer[4] = {'x', 'x', 'x', '\0'};
+  // No buffer or no room: nothing is written.
+  std::fill(buffer, buffer + 8, '#');
+  std::fill(wide, wide + 8, L'#');
   EXPECT_FALSE(channel_.CE_CopyString(buffer, 0, kTextLink));
-  EXPECT_STREQ("xxx", buffer);
-  EXPECT_FALSE(channel_.CE_CopyString(static_cast<char*>(nullptr), 4, kTextLink));
-  wchar_t wide[2] = {L'w', L'\0'};
   EXPECT_FALSE(channel_.CE_CopyString(wide, 0, kTextLink));
-  EXPECT_EQ(L'w', wide[0]);
-  EXPECT_FALSE(channel_.CE_CopyString(buffer, sizeof(buffer), kPastEnd));
-  EXPECT_FALSE(channel_.CE_CopyString(buffer, sizeof(buffer), kEmptyLink));
-  EXPECT_STREQ("xxx", buffer);
-  EXPECT_EQ(std::vector<std::string>{"InvalidlLinkIndex.Link[4]"}, Shown());
+  EXPECT_FALSE(channel_.CE_CopyString(static_cast<char*>(nullptr), 4, kTextLink));
+  EXPECT_EQ('#', buffer[0]);
+  EXPECT_EQ(L'#', wide[0]);
+  EXPECT_TRUE(Shown().empty());
 }
 
 TEST_F(ValueAccessors, StringCopiesAppendRatherThanReplace) {
@@ -272,15 +254,7 @@ TEST_F(ValueAccessors, StringCopiesAppendRatherThanReplace) {
   std::wstring w = L"AB";
   ASSERT_TRUE(channel_.CE_CopyString(w, kTextLink));
   EXPECT_EQ(L"ABCD", w);
-
-  EXPECT_FALSE(channel_.CE_CopyString(s, kVectorLink, true));
-  EXPECT_FALSE(channel_.CE_CopyString(w, kEmptyLink));
-  EXPECT_EQ("abcd", s);
-  EXPECT_EQ(L"ABCD", w);
-  EXPECT_EQ(std::vector<std::string>{TypeCheckMessage(kVectorLink)}, Shown());
 }
-
-// Text setters.
 
 TEST_F(ValueAccessors, AllTextSettersReachTheChild) {
   EXPECT_TRUE(channel_.CE_SetString("one", kTextLink));
@@ -295,18 +269,6 @@ TEST_F(ValueAccessors, AllTextSettersReachTheChild) {
   EXPECT_TRUE(channel_.CE_SetString(static_cast<const char*>(nullptr), kTextLink));
   EXPECT_EQ(nullptr, text_.GetString());
   EXPECT_TRUE(Shown().empty());
-}
-
-TEST_F(ValueAccessors, TextSettersFailOnWrongOrMissingChild) {
-  text_.SetString("keep");
-  LinkWrongType(kTextLink);
-  EXPECT_FALSE(channel_.CE_SetString("x", kTextLink));
-  EXPECT_FALSE(channel_.CE_SetString(L"x", kEmptyLink));
-  EXPECT_FALSE(channel_.CE_SetString(std::string("x"), kPastEnd));
-  EXPECT_STREQ("keep", text_.GetString());
-  const std::vector<std::string> expected = {TypeCheckMessage(kTextLink),
-                                             "InvalidlLinkIndex.Link[4]"};
-  EXPECT_EQ(expected, Shown());
 }
 
 }  // namespace
