@@ -19,23 +19,24 @@ class ChannelTypeRegistryTest : public ::testing::Test {
 };
 
 template <typename T>
-void ExpectBuiltIn(const ChannelTypeRegistry& registry, const char* name) {
+void ExpectBuiltIn(const ChannelTypeRegistry& registry, const char* name, const char* guid) {
+  SCOPED_TRACE(name);
   std::unique_ptr<A3d_Channel> channel = registry.NewChannel(T::kTypeGuid);
-  ASSERT_NE(nullptr, channel) << name;
-  EXPECT_NE(nullptr, dynamic_cast<T*>(channel.get())) << name;
+  ASSERT_NE(nullptr, dynamic_cast<T*>(channel.get()));
   EXPECT_STREQ(name, channel->GetChannelType().Name);
-  EXPECT_TRUE(GuidEquals(T::kTypeGuid, channel->GetChannelType().TypeGuid)) << name;
-  const ChannelType* type = registry.FindType(T::kTypeGuid);
-  ASSERT_NE(nullptr, type) << name;
-  EXPECT_STREQ(name, type->Name);
+  EXPECT_EQ(guid, GuidToString(channel->GetChannelType().TypeGuid));
+  EXPECT_EQ(guid, GuidToString(channel->GetChannelType().BaseGuid));
+  ASSERT_NE(nullptr, registry.FindType(T::kTypeGuid));
+  EXPECT_STREQ(name, registry.FindType(T::kTypeGuid)->Name);
 }
 
 TEST_F(ChannelTypeRegistryTest, BuiltInsMakeTheHostsValueChannels) {
   registry_.RegisterBuiltIns();
-  ExpectBuiltIn<Aco_FloatChannel>(registry_, "Value");
-  ExpectBuiltIn<Aco_StringChannel>(registry_, "Text");
-  ExpectBuiltIn<Aco_ValueVectorChannel>(registry_, "Value Vector");
-  ExpectBuiltIn<Aco_MatrixChannel>(registry_, "Matrix");
+  ExpectBuiltIn<Aco_FloatChannel>(registry_, "Value", "{BE69CCC4-CFC1-4362-AC81-767D199BBFC3}");
+  ExpectBuiltIn<Aco_StringChannel>(registry_, "Text", "{6E6FB247-4627-4FBE-8973-48344F23881E}");
+  ExpectBuiltIn<Aco_ValueVectorChannel>(registry_, "Value Vector",
+                                        "{9D045960-EAC2-4C40-9BBF-10F32F7FA305}");
+  ExpectBuiltIn<Aco_MatrixChannel>(registry_, "Matrix", "{2F605354-314D-4775-86E4-1F733550B227}");
 }
 
 TEST_F(ChannelTypeRegistryTest, NewChannelsGetTheRegisteredTypeRecord) {

@@ -26,9 +26,7 @@ std::string ReadRecord(A3dFileLoader& loader, const char* tag) {
   return data;
 }
 
-class FileRecords : public ::testing::Test {};
-
-TEST_F(FileRecords, RecordIsTagTerminatorLittleEndianSizeAndData) {
+TEST(FileRecords, RecordIsTagTerminatorLittleEndianSizeAndData) {
   A3dFileSaver saver;
   WriteRecord(saver, "MODE", std::string("\x03\x00\x00\x00", 4));
   const Bytes expected = {'M', 'O', 'D', 'E', 0, 4, 0, 0, 0, 3, 0, 0, 0};
@@ -36,7 +34,7 @@ TEST_F(FileRecords, RecordIsTagTerminatorLittleEndianSizeAndData) {
   EXPECT_TRUE(saver.Ok());
 }
 
-TEST_F(FileRecords, RecordsReadBackInOrder) {
+TEST(FileRecords, RecordsReadBackInOrder) {
   A3dFileSaver saver;
   WriteRecord(saver, "A", "first");
   WriteRecord(saver, "B", "");
@@ -48,24 +46,28 @@ TEST_F(FileRecords, RecordsReadBackInOrder) {
   EXPECT_TRUE(loader.AtEnd());
 }
 
-TEST_F(FileRecords, AWrongTagLeavesThePositionSoAnotherTagCanBeTried) {
+TEST(FileRecords, PeekAndAWrongTagLeaveThePositionSoAnotherTagCanBeTried) {
   A3dFileSaver saver;
   WriteRecord(saver, "CID", "x");
   A3dFileLoader loader(saver.Data());
-  EXPECT_FALSE(loader.GetInfoIfTag("CHILDSIZE"));
+  std::string tag;
+  unsigned long size = 0;
+  ASSERT_TRUE(loader.PeekRecord(&tag, &size));
+  EXPECT_EQ("CID", tag);
+  EXPECT_EQ(1ul, size);
+  EXPECT_FALSE(loader.GetInfoIfTag("CIDX"));
   EXPECT_FALSE(loader.GetInfoIfTag("CI"));
   EXPECT_EQ(0u, loader.Position());
   EXPECT_EQ(0ul, loader.GetSizeDataBlock(false));
   EXPECT_EQ("x", ReadRecord(loader, "CID"));
 }
 
-TEST_F(FileRecords, SkipMovesBehindTheCurrentRecordUnread) {
+TEST(FileRecords, SkipMovesBehindTheCurrentRecordUnread) {
   A3dFileSaver saver;
   WriteRecord(saver, "A", "12");
   WriteRecord(saver, "B", "3");
   A3dFileLoader loader(saver.Data());
   ASSERT_TRUE(loader.GetInfoIfTag("A"));
-  EXPECT_EQ(2ul, loader.GetSizeDataBlock(false));
   loader.SkipCurrentTag();
   EXPECT_EQ("3", ReadRecord(loader, "B"));
   // Without a current record, copy and skip do nothing.
@@ -76,69 +78,54 @@ TEST_F(FileRecords, SkipMovesBehindTheCurrentRecordUnread) {
   EXPECT_TRUE(loader.AtEnd());
 }
 
-TEST_F(FileRecords, EveryTruncationOfAFileHidesTheCutRecord) {
+TEST(FileRecords, EveryTruncationOfAFileHidesTheCutRecord) {
   A3dFileSaver saver;
   WriteRecord(saver, "FIRST", "abc");
   WriteRecord(saver, "SECOND", "defgh");
   const Bytes whole = saver.Data();
   const std::size_t firstLength = 6 + 4 + 3;
   for (std::size_t cut = 0; cut < whole.size(); ++cut) {
+    SCOPED_TRACE(cut);
     // A copy of exactly `cut` bytes, so the sanitizer build sees any read
     // behind it.
     A3dFileLoader loader(Bytes(whole.begin(), whole.begin() + cut));
     if (cut < firstLength) {
-      EXPECT_FALSE(loader.GetInfoIfTag("FIRST")) << "cut at " << cut;
+      EXPECT_FALSE(loader.GetInfoIfTag("FIRST"));
       continue;
     }
     EXPECT_EQ("abc", ReadRecord(loader, "FIRST"));
-    EXPECT_FALSE(loader.GetInfoIfTag("SECOND")) << "cut at " << cut;
+    EXPECT_FALSE(loader.GetInfoIfTag("SECOND"));
     EXPECT_FALSE(loader.PeekRecord(nullptr, nullptr));
   }
 }
 
-TEST_F(FileRecords, ASizeRunningPastTheEndIsNotARecord) {
-  const Bytes bytes = {'T', 0, 0xFF, 0xFF, 0xFF, 0xFF, 1, 2, 3};
-  A3dFileLoader loader(bytes.data(), bytes.size());
-  EXPECT_FALSE(loader.GetInfoIfTag("T"));
-  EXPECT_EQ(0ul, loader.GetSizeDataBlock(false));
+TEST(FileRecords, MalformedInputHasNoRecords) {
+  const std::string longTag(A3dFileSaver::kMaxTagLength + 1, 'T');
+  Bytes overlong(longTag.begin(), longTag.end());
+  overlong.insert(overlong.end(), {0, 0, 0, 0, 0});
+  struct Case {
+    const char* what;
+    Bytes bytes;
+    const char* tag;
+  };
+  const Case cases[] = {
+      {"size running past the end", {'T', 0, 0xFF, 0xFF, 0xFF, 0xFF, 1, 2, 3}, "T"},
+      {"tag longer than the limit", overlong, longTag.c_str()},
+      {"tag without terminator", {'A', 'B', 'C'}, "ABC"},
+      {"zeros", Bytes(64, 0), ""},
+      {"nothing", {}, "A"},
+      {"null tag", {}, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    A3dFileLoader loader(c.bytes.empty() ? nullptr : c.bytes.data(), c.bytes.size());
+    EXPECT_FALSE(loader.GetInfoIfTag(c.tag));
+    EXPECT_EQ(0ul, loader.GetSizeDataBlock(false));
+    EXPECT_FALSE(loader.PeekRecord(nullptr, nullptr));
+  }
 }
 
-TEST_F(FileRecords, ATagWithoutTerminatorWithinTheLimitIsNotARecord) {
-  Bytes bytes(A3dFileSaver::kMaxTagLength + 1, 'T');
-  bytes.push_back(0);
-  bytes.insert(bytes.end(), {0, 0, 0, 0});
-  A3dFileLoader loader(bytes.data(), bytes.size());
-  const std::string tag(A3dFileSaver::kMaxTagLength + 1, 'T');
-  EXPECT_FALSE(loader.GetInfoIfTag(tag.c_str()));
-  const Bytes unterminated = {'A', 'B', 'C'};
-  A3dFileLoader shortLoader(unterminated.data(), unterminated.size());
-  EXPECT_FALSE(shortLoader.GetInfoIfTag("ABC"));
-}
-
-TEST_F(FileRecords, GarbageAndEmptyInputHaveNoRecords) {
-  A3dFileLoader empty(nullptr, 0);
-  EXPECT_TRUE(empty.AtEnd());
-  EXPECT_FALSE(empty.GetInfoIfTag("A"));
-  EXPECT_FALSE(empty.GetInfoIfTag(nullptr));
-  const Bytes zeros(64, 0);
-  A3dFileLoader zeroLoader(zeros.data(), zeros.size());
-  EXPECT_FALSE(zeroLoader.GetInfoIfTag(""));
-  EXPECT_FALSE(zeroLoader.PeekRecord(nullptr, nullptr));
-}
-
-TEST_F(FileRecords, PeekShowsTheNextRecordWithoutMoving) {
-  A3dFileSaver saver;
-  WriteRecord(saver, "CHILDNAME", "ab");
-  A3dFileLoader loader(saver.Data());
-  std::string tag;
-  unsigned long size = 0;
-  ASSERT_TRUE(loader.PeekRecord(&tag, &size));
-  EXPECT_EQ("CHILDNAME", tag);
-  EXPECT_EQ(2ul, size);
-  EXPECT_EQ(0u, loader.Position());
-}
-
-TEST_F(FileRecords, SaverRefusesBadTagsAndWritesNothingForThem) {
+TEST(FileRecords, SaverRefusesBadTagsAndWritesNothingForThem) {
   A3dFileSaver saver;
   saver.RefuseTag("NO");
   EXPECT_EQ(0, saver.SaveTag("NO"));
@@ -151,30 +138,29 @@ TEST_F(FileRecords, SaverRefusesBadTagsAndWritesNothingForThem) {
   EXPECT_EQ(A3dFileSaver::kMaxTagLength + 1 + 4, saver.Data().size());
 }
 
-TEST_F(FileRecords, SaverSeesRecordsWhoseDataDoesNotMatchTheirSize) {
-  A3dFileSaver tooFew;
-  tooFew.SaveTag("A");
-  tooFew.SaveBlockSize(4);
-  tooFew.SaveDataToFile("ab", 2);
-  EXPECT_FALSE(tooFew.Ok());
-
-  A3dFileSaver tooMany;
-  tooMany.SaveTag("A");
-  tooMany.SaveBlockSize(1);
-  EXPECT_FALSE(tooMany.SaveDataToFile("ab", 2));
-  EXPECT_FALSE(tooMany.Ok());
-
-  A3dFileSaver noSize;
-  noSize.SaveTag("A");
-  noSize.SaveTag("B");
-  EXPECT_FALSE(noSize.Ok());
-
-  A3dFileSaver inPieces;
-  inPieces.SaveTag("A");
-  inPieces.SaveBlockSize(4);
-  inPieces.SaveDataToFile("ab", 2);
-  inPieces.SaveDataToFile("cd", 2);
-  EXPECT_TRUE(inPieces.Ok());
+TEST(FileRecords, SaverSeesRecordsWhoseDataDoesNotMatchTheirSize) {
+  struct Case {
+    const char* what;
+    std::vector<std::string> steps;  // "T<tag>", "S<size>" or "D<data>"
+    bool ok;
+  };
+  const Case cases[] = {
+      {"too few", {"TA", "S4", "Dab"}, false},
+      {"too many", {"TA", "S1", "Dab"}, false},
+      {"no size", {"TA", "TB"}, false},
+      {"in pieces", {"TA", "S4", "Dab", "Dcd"}, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    A3dFileSaver saver;
+    for (const std::string& step : c.steps) {
+      const std::string arg = step.substr(1);
+      if (step[0] == 'T') saver.SaveTag(arg.c_str());
+      if (step[0] == 'S') saver.SaveBlockSize(std::stoul(arg));
+      if (step[0] == 'D') saver.SaveDataToFile(arg.data(), static_cast<unsigned long>(arg.size()));
+    }
+    EXPECT_EQ(c.ok, saver.Ok());
+  }
 }
 
 }  // namespace

@@ -1,13 +1,21 @@
-// Saving channel groups to bytes and loading them back.
+// Saving channel groups to bytes, loading them back, walking their structure,
+// and loading truncated and corrupted files: every fault is an error that
+// names the channel, the offset and the reason, and nothing is handed out
+// half-loaded.
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "host/sdk/A3dFileLoader.h"
 #include "host/sdk/ChannelTypeRegistry.h"
 #include "host/sdk/GroupFile.h"
+#include "host/sdk/GroupFileReader.h"
 #include "host/sdk/HighPoly.h"
 #include "tests/host/GroupFileTestChannels.h"
 
@@ -15,7 +23,29 @@ namespace {
 
 using group_file_test::PairChannel;
 using group_file_test::SampleGroup;
+using group_file_test::SloppyChannel;
 using Bytes = std::vector<unsigned char>;
+
+// Offsets in the sample group's 184 bytes (see docs/group-files.md):
+constexpr std::size_t kChannelCount = 21;
+constexpr std::size_t kSpeedHostState = 41;      // channel 0, float
+constexpr std::size_t kSpeedSectionLength = 46;  // 17
+constexpr std::size_t kSpeedRecords = 50;        // "CHNAME" "Speed"
+constexpr std::size_t kSpeedLinkCount = 67;      // 0
+constexpr std::size_t kLabelEntry = 71;          // channel 1, text
+constexpr std::size_t kLabelHostState = 87;
+constexpr std::size_t kLabelTextFlag = 88;
+constexpr std::size_t kPairEntry = 121;  // channel 2, pair
+constexpr std::size_t kPairLink1 = 180;  // channel 2: link 1 -> channel 1
+constexpr std::size_t kSampleSize = 184;
+
+void PutU32(Bytes* bytes, std::size_t offset, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i) (*bytes)[offset + i] = static_cast<unsigned char>(value >> (8 * i));
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
 
 // A channel whose host refuses its record.
 class RefusingChannel : public Aco_FloatChannel {
@@ -36,7 +66,7 @@ class ShortRecordChannel : public Aco_FloatChannel {
 
 class GroupFileTest : public ::testing::Test {
  protected:
-  GroupFileTest() { group_file_test::RegisterTestTypes(&registry_); }
+  GroupFileTest() : bytes_(sample_.Save()) { group_file_test::RegisterTestTypes(&registry_); }
 
   Bytes Save(const char* name, const std::vector<A3d_Channel*>& channels) {
     Bytes bytes;
@@ -62,6 +92,14 @@ class GroupFileTest : public ::testing::Test {
     return loaded;
   }
 
+  // Loads bytes that must fail, and answers the error.
+  GroupFileError LoadFails(const Bytes& bytes) {
+    GroupFileError error;
+    EXPECT_EQ(nullptr, LoadGroup(bytes.data(), bytes.size(), registry_, &error));
+    EXPECT_FALSE(error.reason.empty());
+    return error;
+  }
+
   template <typename T>
   static T* As(const std::unique_ptr<LoadedGroup>& loaded, std::size_t index) {
     T* channel = dynamic_cast<T*>(loaded->Channel(index));
@@ -70,6 +108,8 @@ class GroupFileTest : public ::testing::Test {
   }
 
   ChannelTypeRegistry registry_;
+  SampleGroup sample_;
+  Bytes bytes_;  // the sample group saved
 };
 
 TEST_F(GroupFileTest, ValuesNamesAndGroupNameSurvive) {
@@ -87,32 +127,24 @@ TEST_F(GroupFileTest, ValuesNamesAndGroupNameSurvive) {
   std::unique_ptr<LoadedGroup> loaded = RoundTrip("Scene", {&value, &vector, &matrix});
   ASSERT_NE(nullptr, loaded);
   EXPECT_STREQ("Scene", loaded->Group()->GetGroupName());
-
   Aco_FloatChannel* value2 = As<Aco_FloatChannel>(loaded, 0);
-  ASSERT_NE(nullptr, value2);
+  Aco_ValueVectorChannel* vector2 = As<Aco_ValueVectorChannel>(loaded, 1);
+  Aco_MatrixChannel* matrix2 = As<Aco_MatrixChannel>(loaded, 2);
+  ASSERT_TRUE(value2 != nullptr && vector2 != nullptr && matrix2 != nullptr);
   EXPECT_STREQ("Speed", value2->GetChannelName());
   EXPECT_EQ(-0.375f, value2->GetFloat());
-  EXPECT_STREQ("Value", value2->GetChannelType().Name);
-
-  Aco_ValueVectorChannel* vector2 = As<Aco_ValueVectorChannel>(loaded, 1);
-  ASSERT_NE(nullptr, vector2);
   EXPECT_STREQ("Position", vector2->GetChannelName());
-  EXPECT_EQ(1.5f, vector2->GetVector().x);
-  EXPECT_EQ(-2.0f, vector2->GetVector().y);
-  EXPECT_EQ(1e-30f, vector2->GetVector().z);
-
-  Aco_MatrixChannel* matrix2 = As<Aco_MatrixChannel>(loaded, 2);
-  ASSERT_NE(nullptr, matrix2);
+  const D3DXVECTOR3 v = vector2->GetVector();
+  EXPECT_EQ(std::vector<float>({1.5f, -2.0f, 1e-30f}), std::vector<float>({v.x, v.y, v.z}));
   EXPECT_EQ(nullptr, matrix2->GetChannelName());
   const D3DXMATRIX m2 = matrix2->GetMatrix();
   EXPECT_EQ(0, std::memcmp(&m, &m2, sizeof(m)));
-
   for (std::size_t i = 0; i < loaded->ChannelCount(); ++i) {
     EXPECT_EQ(loaded->Group(), loaded->Channel(i)->GetChannelGroup()) << i;
   }
 }
 
-TEST_F(GroupFileTest, TextsKeepNullApartFromEmpty) {
+TEST_F(GroupFileTest, NullTextsAndGroupNamesStayApartFromEmptyOnes) {
   Aco_StringChannel nulls;  // both texts null
   Aco_StringChannel empties;
   empties.SetString("");
@@ -121,27 +153,20 @@ TEST_F(GroupFileTest, TextsKeepNullApartFromEmpty) {
   mixed.SetString("caf\xC3\xA9 & more");
   mixed.SetWString(L"Gr\u00FC\u00DFe \u20AC \U0001F600");
 
-  std::unique_ptr<LoadedGroup> loaded = RoundTrip("Texts", {&nulls, &empties, &mixed});
+  std::unique_ptr<LoadedGroup> loaded = RoundTrip(nullptr, {&nulls, &empties, &mixed});
   ASSERT_NE(nullptr, loaded);
+  EXPECT_EQ(nullptr, loaded->Group()->GetGroupName());
   Aco_StringChannel* nulls2 = As<Aco_StringChannel>(loaded, 0);
   Aco_StringChannel* empties2 = As<Aco_StringChannel>(loaded, 1);
   Aco_StringChannel* mixed2 = As<Aco_StringChannel>(loaded, 2);
   ASSERT_TRUE(nulls2 != nullptr && empties2 != nullptr && mixed2 != nullptr);
   EXPECT_EQ(nullptr, nulls2->GetString());
   EXPECT_EQ(nullptr, nulls2->GetWString());
-  ASSERT_NE(nullptr, empties2->GetString());
+  ASSERT_TRUE(empties2->GetString() != nullptr && empties2->GetWString() != nullptr);
   EXPECT_STREQ("", empties2->GetString());
-  ASSERT_NE(nullptr, empties2->GetWString());
   EXPECT_EQ(std::wstring(), empties2->GetWString());
   EXPECT_STREQ("caf\xC3\xA9 & more", mixed2->GetString());
   EXPECT_EQ(std::wstring(L"Gr\u00FC\u00DFe \u20AC \U0001F600"), mixed2->GetWString());
-}
-
-TEST_F(GroupFileTest, GroupNameNullAndEmptyStayApart) {
-  std::unique_ptr<LoadedGroup> unnamed = RoundTrip(nullptr, {});
-  ASSERT_NE(nullptr, unnamed);
-  EXPECT_EQ(nullptr, unnamed->Group()->GetGroupName());
-  EXPECT_EQ(0u, unnamed->ChannelCount());
 
   std::unique_ptr<LoadedGroup> empty = RoundTrip("", {});
   ASSERT_NE(nullptr, empty);
@@ -153,7 +178,6 @@ TEST_F(GroupFileTest, ChildrenAreLinkedByPositionForwardBackwardAndToThemselves)
   // The parent comes first, so its children do not exist yet when it loads.
   PairChannel parent;
   Aco_FloatChannel a;
-  a.SetChannelName("a");
   PairChannel late;
   parent.DeclareLinks(4);
   parent.LinkChild(0, &late);
@@ -168,31 +192,26 @@ TEST_F(GroupFileTest, ChildrenAreLinkedByPositionForwardBackwardAndToThemselves)
   A3d_Channel* a2 = loaded->Channel(1);
   A3d_Channel* late2 = loaded->Channel(2);
   ASSERT_EQ(4, parent2->GetChildCount());
-  EXPECT_EQ(late2, parent2->GetChild(0));
-  EXPECT_EQ(nullptr, parent2->GetChild(1));
-  EXPECT_EQ(a2, parent2->GetChild(2));
-  EXPECT_EQ(nullptr, parent2->GetChild(3));
-  EXPECT_EQ(0, a2->GetChildCount());
+  EXPECT_EQ(std::vector<A3d_Channel*>({late2, nullptr, a2, nullptr}),
+            std::vector<A3d_Channel*>({parent2->GetChild(0), parent2->GetChild(1),
+                                       parent2->GetChild(2), parent2->GetChild(3)}));
   ASSERT_EQ(2, late2->GetChildCount());
   EXPECT_EQ(parent2, late2->GetChild(0));
   EXPECT_EQ(late2, late2->GetChild(1));
 }
 
 TEST_F(GroupFileTest, LoadedGroupSavesToTheSameBytes) {
-  SampleGroup sample;
-  const Bytes first = sample.Save();
-  ASSERT_FALSE(first.empty());
-  std::unique_ptr<LoadedGroup> loaded = Load(first);
+  ASSERT_EQ(kSampleSize, bytes_.size());
+  std::unique_ptr<LoadedGroup> loaded = Load(bytes_);
   ASSERT_NE(nullptr, loaded);
-  EXPECT_EQ(first, Save(loaded->Group()->GetGroupName(), loaded->Channels()));
+  EXPECT_EQ(bytes_, Save(loaded->Group()->GetGroupName(), loaded->Channels()));
 }
 
 TEST_F(GroupFileTest, BytesFollowTheDocumentedLayout) {
-  // An empty group named "G", then one float channel with value 2 named "v".
+  // A group named "G", then one float channel with value 2 named "v".
   Aco_FloatChannel value;
   value.SetChannelName("v");
   value.SetFloat(2.0f);
-  const Bytes bytes = Save("G", {&value});
   const Bytes expected = {
       0x41, 0x33, 0x44, 0x47, 0x52, 0x50, 0x0D, 0x0A,  // magic "A3DGRP\r\n"
       0x01, 0x00, 0x00, 0x00,                          // version 1
@@ -206,51 +225,230 @@ TEST_F(GroupFileTest, BytesFollowTheDocumentedLayout) {
       0x02, 0x00, 0x00, 0x00, 0x76, 0x00,              // size 2, "v"
       0x00, 0x00, 0x00, 0x00,                          // no links
   };
-  EXPECT_EQ(expected, bytes);
+  EXPECT_EQ(expected, Save("G", {&value}));
+}
+
+TEST_F(GroupFileTest, ReaderWalksHeaderChannelsRecordsAndLinks) {
+  GroupFileReader reader(bytes_.data(), bytes_.size());
+  GroupFileHeader header;
+  GroupFileError error;
+  ASSERT_TRUE(reader.ReadHeader(&header, &error)) << error.Message();
+  EXPECT_EQ(1u, header.version);
+  EXPECT_TRUE(header.hasGroupName);
+  EXPECT_EQ("Demo", header.groupName);
+  ASSERT_EQ(3u, header.channelCount);
+
+  GroupFileChannel speed;
+  ASSERT_TRUE(reader.ReadChannel(&speed, &error)) << error.Message();
+  EXPECT_EQ(25u, speed.offset);
+  EXPECT_TRUE(GuidEquals(Aco_FloatChannel::kTypeGuid, speed.typeGuid));
+  EXPECT_EQ(kSpeedHostState, speed.hostStateOffset);
+  EXPECT_EQ(HostStateKind::kFloat, speed.hostState.kind);
+  EXPECT_EQ(2.5f, speed.hostState.value);
+  EXPECT_EQ(kSpeedSectionLength, speed.sectionLengthOffset);
+  EXPECT_EQ(bytes_.data() + kSpeedRecords, speed.records);
+  EXPECT_EQ(17u, speed.recordsSize);
+  EXPECT_EQ(kSpeedLinkCount, speed.linksOffset);
+
+  GroupFileChannel label;
+  ASSERT_TRUE(reader.ReadChannel(&label, &error)) << error.Message();
+  EXPECT_EQ(HostStateKind::kText, label.hostState.kind);
+  EXPECT_TRUE(label.hostState.hasText);
+  EXPECT_EQ("hi", label.hostState.text);
+  EXPECT_FALSE(label.hostState.hasWideText);
+
+  GroupFileChannel pair;
+  ASSERT_TRUE(reader.ReadChannel(&pair, &error)) << error.Message();
+  EXPECT_EQ(2, pair.index);
+  EXPECT_EQ(HostStateKind::kNone, pair.hostState.kind);
+  // The pair's records, with their offsets in the file.
+  A3dFileLoader loader(pair.records, pair.recordsSize);
+  std::vector<std::string> records;
+  std::string tag;
+  unsigned long size = 0;
+  while (loader.PeekRecord(&tag, &size)) {
+    std::string data(size, '\0');
+    const std::size_t offset = pair.recordsOffset + loader.Position();
+    loader.GetInfoIfTag(tag.c_str());
+    loader.CopyTagDataToPointer(&data[0]);
+    records.push_back(std::to_string(offset) + " " + tag + " " + std::to_string(size) + " " + data);
+  }
+  EXPECT_EQ(std::vector<std::string>({"142 CHNAME 5 " + std::string("Pair\0", 5),
+                                      "158 LINKS 4 " + std::string("\2\0\0\0", 4)}),
+            records);
+  EXPECT_EQ(std::vector<std::int32_t>({0, 1}), pair.links);
+
+  EXPECT_TRUE(reader.ReadEnd(&error)) << error.Message();
+  EXPECT_EQ(bytes_.size(), reader.Position());
 }
 
 TEST_F(GroupFileTest, SavingRefusesWhatCannotBeLoadedAgain) {
-  SampleGroup sample;
-  const Bytes untouched = {1, 2, 3};
-  Bytes bytes = untouched;
-  std::string error;
-
-  EXPECT_FALSE(SaveGroup("G", {&sample.speed, nullptr}, &bytes, &error));
-  EXPECT_NE(std::string::npos, error.find("channel 1 is null")) << error;
-
-  EXPECT_FALSE(SaveGroup("G", {&sample.speed, &sample.speed}, &bytes, &error));
-  EXPECT_NE(std::string::npos, error.find("same channel as channel 0")) << error;
-
-  // The pair links the text channel, which is not saved with it.
-  EXPECT_FALSE(SaveGroup("G", {&sample.speed, &sample.pair}, &bytes, &error));
-  EXPECT_NE(std::string::npos, error.find("channel 1 (Pair")) << error;
-  EXPECT_NE(std::string::npos, error.find("link 1 holds a channel that is not in the group"))
-      << error;
-
   RefusingChannel refusing;
-  EXPECT_FALSE(SaveGroup("G", {&refusing}, &bytes, &error));
-  EXPECT_NE(std::string::npos, error.find("SaveChannel failed")) << error;
-
   ShortRecordChannel broken;
-  EXPECT_FALSE(SaveGroup("G", {&broken}, &bytes, &error));
-  EXPECT_NE(std::string::npos, error.find("does not match its size")) << error;
-
-  EXPECT_EQ(untouched, bytes);
+  struct Case {
+    std::vector<A3d_Channel*> channels;
+    std::vector<std::string> said;
+  };
+  const Case cases[] = {
+      {{&sample_.speed, nullptr}, {"channel 1 is null"}},
+      {{&sample_.speed, &sample_.speed}, {"same channel as channel 0"}},
+      // The pair links the text channel, which is not saved with it.
+      {{&sample_.speed, &sample_.pair},
+       {"channel 1 (Pair", "link 1 holds a channel that is not in the group"}},
+      {{&refusing}, {"SaveChannel failed"}},
+      {{&broken}, {"does not match its size"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.said[0]);
+    Bytes bytes = {1, 2, 3};
+    std::string error;
+    EXPECT_FALSE(SaveGroup("G", c.channels, &bytes, &error));
+    for (const std::string& part : c.said) EXPECT_TRUE(Contains(error, part)) << error;
+    EXPECT_EQ(Bytes({1, 2, 3}), bytes);
+  }
 }
 
-TEST_F(GroupFileTest, LoadingNeedsTheTypesRegistered) {
-  SampleGroup sample;
-  const Bytes bytes = sample.Save();
+TEST_F(GroupFileTest, EveryTruncationIsAnErrorAtOrBeforeTheCut) {
+  // Walks the whole structure; false at the first error.
+  const auto readerAccepts = [](const Bytes& bytes) {
+    GroupFileReader reader(bytes.data(), bytes.size());
+    GroupFileHeader header;
+    GroupFileChannel channel;
+    if (!reader.ReadHeader(&header, nullptr)) return false;
+    for (std::uint32_t i = 0; i < header.channelCount; ++i) {
+      if (!reader.ReadChannel(&channel, nullptr)) return false;
+    }
+    return reader.ReadEnd(nullptr);
+  };
+  for (std::size_t size = 0; size < bytes_.size(); ++size) {
+    SCOPED_TRACE(size);
+    // A copy of exactly `size` bytes, so that the sanitizer sees any read
+    // beyond the cut.
+    const Bytes cut(bytes_.begin(), bytes_.begin() + static_cast<std::ptrdiff_t>(size));
+    const GroupFileError error = LoadFails(cut);
+    EXPECT_LE(error.offset, size) << error.Message();
+    EXPECT_FALSE(readerAccepts(cut));
+  }
+  EXPECT_TRUE(readerAccepts(bytes_));
+}
+
+TEST_F(GroupFileTest, CorruptionIsReportedAtItsOffsetWithChannelAndReason) {
+  struct Case {
+    const char* what;
+    std::function<void(Bytes&)> corrupt;
+    std::size_t offset;
+    int channel;         // -2: not checked
+    const char* reason;  // a part of the reason
+  };
+  const Case cases[] = {
+      {"magic", [](Bytes& b) { b[0] = 'B'; }, 0, -1, "magic"},
+      // A text-mode transfer that turned "\r\n" into "\n".
+      {"line end", [](Bytes& b) { b.erase(b.begin() + 6); }, 0, -1, ""},
+      {"newer version", [](Bytes& b) { PutU32(&b, 8, 2); }, 8, -1, "version 2 is newer"},
+      {"version 0", [](Bytes& b) { PutU32(&b, 8, 0); }, 8, -1, ""},
+      {"name length", [](Bytes& b) { PutU32(&b, 13, 0x7FFFFFFF); }, 13, -2, ""},
+      {"channel count", [](Bytes& b) { PutU32(&b, kChannelCount, 0xFFFFFFFF); }, kChannelCount, -2,
+       "channels cannot fit"},
+      // Four channels would fit the bytes, but only three are there.
+      {"one channel more", [](Bytes& b) { PutU32(&b, kChannelCount, 4); }, kSampleSize, 3, ""},
+      {"one channel less", [](Bytes& b) { PutU32(&b, kChannelCount, 2); }, kPairEntry, -2,
+       "63 unexpected bytes"},
+      {"trailing byte", [](Bytes& b) { b.push_back(0); }, kSampleSize, -2, "1 unexpected bytes"},
+      {"unknown type", [](Bytes& b) { b[kLabelEntry] ^= 0xFF; }, kLabelEntry, 1,
+       "unknown channel type"},
+      {"host state kind", [](Bytes& b) { b[kSpeedHostState] = 9; }, kSpeedHostState, 0,
+       "unknown host state kind 9"},
+      {"text flag", [](Bytes& b) { b[kLabelTextFlag] = 2; }, kLabelTextFlag, 1, ""},
+      // The text channel's entry claims the float type.
+      {"state of another kind",
+       [](Bytes& b) { std::copy(b.begin() + 25, b.begin() + 41, b.begin() + kLabelEntry); },
+       kLabelHostState, 1, "kind text, but a channel of this type holds float"},
+      {"section too long", [](Bytes& b) { PutU32(&b, kSpeedSectionLength, 0x10000); },
+       kSpeedSectionLength, 0, "section of 65536 bytes runs past the end"},
+      // One byte short: the section ends inside its record.
+      {"section too short", [](Bytes& b) { PutU32(&b, kSpeedSectionLength, 16); }, kSpeedRecords, 0,
+       "does not fit in the channel's section"},
+      {"link count", [](Bytes& b) { PutU32(&b, kSpeedLinkCount, 1000000); }, kSpeedLinkCount, 0,
+       "links cannot fit"},
+      {"link past the channels", [](Bytes& b) { PutU32(&b, kPairLink1, 3); }, kPairLink1, 2,
+       "link 1 names channel 3"},
+      {"negative link", [](Bytes& b) { PutU32(&b, kPairLink1, 0xFFFFFFFE); }, kPairLink1, 2, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Bytes bytes = bytes_;
+    c.corrupt(bytes);
+    const GroupFileError error = LoadFails(bytes);
+    EXPECT_EQ(c.offset, error.offset) << error.Message();
+    if (c.channel != -2) {
+      EXPECT_EQ(c.channel, error.channel);
+    }
+    EXPECT_TRUE(Contains(error.reason, c.reason)) << error.reason;
+  }
+}
+
+TEST_F(GroupFileTest, ErrorMessageNamesChannelTypeAndByte) {
+  bytes_[kSpeedRecords] = 'X';  // "XHNAME": the host channel finds no name record
+  GroupFileError error = LoadFails(bytes_);
+  EXPECT_TRUE(Contains(error.reason, "stopped at record \"XHNAME\"")) << error.reason;
+  EXPECT_EQ("group file, channel 0 (Value {BE69CCC4-CFC1-4362-AC81-767D199BBFC3}), byte 50: " +
+                error.reason,
+            error.Message());
+  EXPECT_EQ("Value", error.typeName);
+
+  // Without the pair's type registered, the type is known only by its GUID.
   ChannelTypeRegistry builtInsOnly;
   builtInsOnly.RegisterBuiltIns();
-  GroupFileError error;
-  EXPECT_EQ(nullptr, LoadGroup(bytes.data(), bytes.size(), builtInsOnly, &error));
-  EXPECT_EQ(2, error.channel);
-  EXPECT_EQ(121u, error.offset);  // where the pair's entry begins
-  EXPECT_NE(std::string::npos, error.reason.find("unknown channel type")) << error.reason;
-  EXPECT_NE(std::string::npos,
-            error.Message().find("channel 2 ({5A17C0DE-0001-4000-8000-000000000001}), byte 121"))
+  const Bytes sample = sample_.Save();
+  EXPECT_EQ(nullptr, LoadGroup(sample.data(), sample.size(), builtInsOnly, &error));
+  EXPECT_TRUE(Contains(error.reason, "unknown channel type")) << error.reason;
+  ASSERT_TRUE(error.hasType);
+  EXPECT_EQ("{5A17C0DE-0001-4000-8000-000000000001}", GuidToString(error.typeGuid));
+  EXPECT_TRUE(
+      Contains(error.Message(), "channel 2 ({5A17C0DE-0001-4000-8000-000000000001}), byte 121"))
       << error.Message();
+}
+
+TEST_F(GroupFileTest, LinkForASlotTheLoadedChannelDidNotDeclareIsAnError) {
+  // The host's float channel does not save its declarations, so a link it
+  // had when saved has no slot after loading.
+  Aco_FloatChannel parent;
+  Aco_FloatChannel child;
+  parent.SetChannelName("p");
+  parent.SetChildCreateType(ChildCreation(), 0);
+  parent.LinkChild(0, &child);
+  GroupFileError error = LoadFails(Save("G", {&parent, &child}));
+  EXPECT_EQ(0, error.channel);
+  // Header 22, GUID 16, float state 5, section length 4, "CHNAME" "p" 13,
+  // link count 4: then the first link entry.
+  EXPECT_EQ(22u + 16 + 5 + 4 + 13 + 4, error.offset);
+  EXPECT_TRUE(Contains(error.reason, "did not declare")) << error.reason;
+}
+
+TEST_F(GroupFileTest, TypeWhoseModuleMakesNoChannelIsAnError) {
+  ChannelTypeRegistry failing;
+  failing.RegisterBuiltIns();
+  failing.Register(PairChannel().GetChannelType(), [] { return std::unique_ptr<A3d_Channel>(); });
+  GroupFileError error;
+  EXPECT_EQ(nullptr, LoadGroup(bytes_.data(), bytes_.size(), failing, &error));
+  EXPECT_EQ(2, error.channel);
+  EXPECT_TRUE(Contains(error.reason, "made no channel")) << error.reason;
+}
+
+TEST_F(GroupFileTest, ChannelThatReadsLessThanItsSectionDoesNotDerailTheNext) {
+  SloppyChannel sloppy;
+  sloppy.SetFloat(7.0f);
+  Aco_StringChannel next;
+  next.SetChannelName("second");
+  next.SetString("still here");
+  std::unique_ptr<LoadedGroup> loaded = RoundTrip("G", {&sloppy, &next});
+  ASSERT_NE(nullptr, loaded);
+  SloppyChannel* sloppy2 = As<SloppyChannel>(loaded, 0);
+  Aco_StringChannel* next2 = As<Aco_StringChannel>(loaded, 1);
+  ASSERT_TRUE(sloppy2 != nullptr && next2 != nullptr);
+  EXPECT_EQ(7.0f, sloppy2->GetFloat());
+  EXPECT_STREQ("second", next2->GetChannelName());
+  EXPECT_STREQ("still here", next2->GetString());
 }
 
 }  // namespace
