@@ -38,6 +38,12 @@ TEST(NumberText, RealTextEqualsTheStreamsTextForSpecialValues) {
                           0.00001f,
                           123456.5f,
                           999999.5f,
+                          99999.95f,
+                          1234565.0f,  // ties at the seventh digit: to even
+                          1234575.0f,
+                          9999995.0f,
+                          16777215.0f,
+                          0.000099999f,
                           1e-45f,
                           std::numeric_limits<float>::min(),
                           std::numeric_limits<float>::max(),
