@@ -4,13 +4,13 @@ namespace QAX {
 namespace Ontology {
 namespace Rdf {
 
-TermId RdfStatements::Intern(const std::string& iri) {
+TermId RdfStatements::Intern(std::string_view iri) {
   const auto found = ids_.find(iri);
   if (found != ids_.end()) return found->second;
   const auto id = static_cast<TermId>(iris_.size());
-  iris_.push_back(iri);
+  iris_.emplace_back(iri);
   facts_.emplace_back();
-  ids_.emplace(iri, id);
+  ids_.emplace(iris_.back(), id);
   return id;
 }
 

@@ -5,7 +5,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -38,7 +40,7 @@ struct TermFacts {
 // Blank nodes never enter.
 class RdfStatements {
  public:
-  TermId Intern(const std::string& iri);
+  TermId Intern(std::string_view iri);
   const std::string& Iri(TermId id) const { return iris_[id]; }
   TermFacts& Facts(TermId id) { return facts_[id]; }
   const TermFacts& Facts(TermId id) const { return facts_[id]; }
@@ -62,9 +64,10 @@ class RdfStatements {
   std::size_t statementCount = 0;
 
  private:
-  std::vector<std::string> iris_;
+  // A deque never moves its strings, so the keys of `ids_` can view them.
+  std::deque<std::string> iris_;
   std::vector<TermFacts> facts_;
-  std::unordered_map<std::string, TermId> ids_;
+  std::unordered_map<std::string_view, TermId> ids_;
   std::vector<TermId> classes_;
   std::vector<TermId> properties_;
   // Per relation, the (subject, object) pairs already related, as
