@@ -11,5 +11,8 @@ endif()
 if(QAX_SANITIZE)
   set(_qax_san -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
   target_compile_options(qax_project_options INTERFACE ${_qax_san})
+  # Bounds-checked standard containers: an index past the end aborts even
+  # where it stays inside the container's own allocation.
+  target_compile_definitions(qax_project_options INTERFACE _GLIBCXX_ASSERTIONS)
   target_link_options(qax_project_options INTERFACE ${_qax_san})
 endif()

@@ -27,13 +27,23 @@ Aco_QAXOntologyItem::Aco_QAXOntologyItem(const Aco_QAXOntologyItem& other)
       _classHandle(other._classHandle) {}
 
 Aco_QAXOntologyItem& Aco_QAXOntologyItem::operator=(const Aco_QAXOntologyItem& other) {
-  MultiModeChannel::operator=(other);
-  _linkDescriptions = other._linkDescriptions;
-  // Clone before letting the old item go: for self-assignment the source
-  // item is the one being replaced.
+  // Copy what can fail first: for self-assignment the source item is the one
+  // being replaced, and running out of memory here changes nothing.
+  std::vector<LinkDescription> descriptions = other._linkDescriptions;
   std::unique_ptr<QAX::Onto::OntologyItem> clone = CloneOf(other._ontologyItem.get());
+  std::string handle = other._classHandle;
+  try {
+    MultiModeChannel::operator=(other);
+  } catch (...) {
+    // The host part may hold the source's links by now: leave no links rather
+    // than links that the descriptions do not match.
+    SetChildCreationCount(0);
+    _linkDescriptions.clear();
+    throw;
+  }
+  _linkDescriptions.swap(descriptions);
   _ontologyItem = std::move(clone);
-  _classHandle = other._classHandle;
+  _classHandle.swap(handle);
   return *this;
 }
 

@@ -2,7 +2,9 @@
 // selected class and of its parents, parents first.
 #include "channel_extension/ChannelExtension.h"
 #include "channel_extension/LinkTypes.h"
+#include "module/Diagnostics.h"
 #include "ontology_item/Aco_QAXOntologyItem.h"
+#include "ontology_item/ClassChain.h"
 
 namespace {
 
@@ -66,26 +68,42 @@ void Aco_QAXOntologyItem::PrepareLinks(bool force) {
   _linkDescriptions.clear();
   if (!selected) return;
 
-  PrepareLinksRec(SelectedClass);
-  _linkDescriptions.reserve(SelectedClassLinks.size());
-  for (std::size_t i = 0; i < SelectedClassLinks.size(); ++i) {
-    const ChildCreation& record = SelectedClassLinks[i];
-    ChildCreation copy = record;
-    if (copy.Index >= 0) copy.Index = static_cast<std::int32_t>(i);
-    SetChildCreateType(copy, static_cast<int>(i));
-    _linkDescriptions.emplace_back(record.Type.Name, record.LinkName);
+  try {
+    PrepareLinksRec(SelectedClass);
+    // The host declares no more links than its limit; the descriptions stay
+    // equal to what it declared, so that a save loads back whole.
+    std::size_t count = SelectedClassLinks.size();
+    if (count > static_cast<std::size_t>(kMaxChildLinks)) {
+      ReportError("Aco_QAXOntologyItem::PrepareLinks", "TooManyLinks.Count[%zu].Limit[%d]", count,
+                  kMaxChildLinks);
+      count = static_cast<std::size_t>(kMaxChildLinks);
+    }
+    _linkDescriptions.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+      const ChildCreation& record = SelectedClassLinks[i];
+      ChildCreation copy = record;
+      if (copy.Index >= 0) copy.Index = static_cast<std::int32_t>(i);
+      SetChildCreateType(copy, static_cast<int>(i));
+      _linkDescriptions.emplace_back(record.Type.Name, record.LinkName);
+    }
+    CE_SetSelf(this);
+  } catch (...) {
+    // Out of memory part-way: leave no links rather than links that the
+    // descriptions do not match.
+    SetChildCreationCount(0);
+    _linkDescriptions.clear();
+    throw;
   }
-  CE_SetSelf(this);
   ModeIsSet();
 }
 
 void Aco_QAXOntologyItem::PrepareLinksRec(const MetaClass* metaClass) {
-  if (metaClass == nullptr) return;
-  PrepareLinksRec(metaClass->GetParent());
-  // The service keeps the list unchanged between calls; nothing here changes
-  // the model, so the list is walked in place.
-  for (const MetaAttr* attribute : metaClass->GetAttributes()) {
-    SelectedClassLinks.push_back(LinkRecordFor(attribute->GetInfo()));
+  for (const MetaClass* cls : qax_module::ClassChainFromRoot(metaClass)) {
+    // The service keeps the list unchanged between calls; nothing here
+    // changes the model, so the list is walked in place.
+    for (const MetaAttr* attribute : cls->GetAttributes()) {
+      SelectedClassLinks.push_back(LinkRecordFor(attribute->GetInfo()));
+    }
   }
 }
 

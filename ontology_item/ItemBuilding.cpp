@@ -2,6 +2,7 @@
 // item values back into them.
 #include "module/Diagnostics.h"
 #include "ontology_item/Aco_QAXOntologyItem.h"
+#include "ontology_item/ClassChain.h"
 #include "ontology_item/NumberText.h"
 
 namespace {
@@ -12,21 +13,30 @@ using QAX::Ontology::MetaClass;
 
 constexpr const char* kGetOntologyItemName = "Aco_QAXOntologyItem::GetOntologyItem";
 
-// How many GetOntologyItem(true) calls are running, nested through item
-// children. The host calls the module from one thread, so one counter serves
-// every channel; it bounds the recursion through the channel graph.
-int rebuildDepth = 0;
+// The state of the rebuild that is running, nested through item children. The
+// host calls the module from one thread, so one record serves every channel;
+// it bounds the recursion through the channel graph and the work of one
+// rebuild.
+struct RebuildState {
+  int depth = 0;             // GetOntologyItem(true) calls running
+  int nestedItemsTaken = 0;  // nested items taken since the outermost began
+  bool budgetReported = false;
+};
+RebuildState currentRebuild;
 
 // Counts one nested rebuild for as long as it lives.
 class RebuildScope {
  public:
   explicit RebuildScope(bool& flag) : flag_(flag) {
     flag_ = true;
-    ++rebuildDepth;
+    if (currentRebuild.depth++ == 0) {
+      currentRebuild.nestedItemsTaken = 0;
+      currentRebuild.budgetReported = false;
+    }
   }
   ~RebuildScope() {
     flag_ = false;
-    --rebuildDepth;
+    --currentRebuild.depth;
   }
   RebuildScope(const RebuildScope&) = delete;
   RebuildScope& operator=(const RebuildScope&) = delete;
@@ -34,6 +44,21 @@ class RebuildScope {
  private:
   bool& flag_;
 };
+
+// Whether one more nested item may be taken in the running rebuild; counts
+// it. The first refusal is reported.
+bool TakeNestedItem() {
+  if (currentRebuild.nestedItemsTaken < Aco_QAXOntologyItem::kMaxNestedItems) {
+    ++currentRebuild.nestedItemsTaken;
+    return true;
+  }
+  if (!currentRebuild.budgetReported) {
+    currentRebuild.budgetReported = true;
+    ReportError(kGetOntologyItemName, "TooManyNestedItems.Limit[%d]",
+                Aco_QAXOntologyItem::kMaxNestedItems);
+  }
+  return false;
+}
 
 bool IsTextKind(std::int32_t kind) { return kind == 0 || kind == 4; }
 
@@ -47,7 +72,7 @@ QAX::Onto::OntologyItem* Aco_QAXOntologyItem::GetOntologyItem(bool rebuild) {
     ReportError(kGetOntologyItemName, "NestedItemCycle.Channel[%s]", CE_GetOwnName());
     return nullptr;
   }
-  if (rebuildDepth >= kMaxNestingDepth) {
+  if (currentRebuild.depth >= kMaxNestingDepth) {
     ReportError(kGetOntologyItemName, "NestingTooDeep.Limit[%d]", kMaxNestingDepth);
     return nullptr;
   }
@@ -60,11 +85,11 @@ QAX::Onto::OntologyItem* Aco_QAXOntologyItem::GetOntologyItem(bool rebuild) {
 }
 
 void Aco_QAXOntologyItem::GetAttributesRec(const MetaClass* metaClass, int& index) {
-  if (metaClass == nullptr) return;
-  GetAttributesRec(metaClass->GetParent(), index);
-  for (const MetaAttr* attribute : metaClass->GetAttributes()) {
-    SetAttributeFromChild(attribute->GetInfo(), GetChild(index));
-    ++index;
+  for (const MetaClass* cls : qax_module::ClassChainFromRoot(metaClass)) {
+    for (const MetaAttr* attribute : cls->GetAttributes()) {
+      SetAttributeFromChild(attribute->GetInfo(), GetChild(index));
+      ++index;
+    }
   }
 }
 
@@ -77,9 +102,11 @@ void Aco_QAXOntologyItem::SetAttributeFromChild(const QAX::Ontology::Info::MetaA
     const char* value = text->GetString();
     if (value != nullptr) _ontologyItem->SetAttribute(info.name, value);
   } else if (auto* nested = dynamic_cast<Aco_QAXOntologyItem*>(child)) {
-    if (info.kind != 5) return;
+    if (info.kind != 5 || !TakeNestedItem()) return;
     OntologyItem* item = nested->GetOntologyItem(true);
-    if (item == nullptr) item = nested->GetOntologyItem(false);
+    // A child that is itself being rebuilt further up (a cycle) holds only
+    // the part built so far; taking it would copy the rebuild into itself.
+    if (item == nullptr && !nested->_rebuilding) item = nested->GetOntologyItem(false);
     if (item == nullptr) return;
     std::unique_ptr<OntologyItem> clone(item->Clone());
     // The item takes the clone over (and frees it should it fail).

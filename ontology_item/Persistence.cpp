@@ -19,15 +19,25 @@ constexpr const char* kChildNameTag = "CHILDNAME";
 // A class handle longer than this is cut to it when loaded.
 constexpr std::size_t kMaxClassHandleLength = 255;
 
+// The longest type name and link name a declared link record holds; longer
+// texts are cut to them when loaded, so that a description is what the host
+// declares and a text repeated for missing records costs little.
+constexpr std::size_t kMaxTypeNameLength = sizeof(ChannelType::Name) - 1;
+constexpr std::size_t kMaxLinkNameLength = sizeof(ChildCreation::LinkName) - 1;
+
 // Reads the text record `tag` at the read position into `text`: the block's
-// bytes up to its first zero byte, or all of them when it has none. Leaves
-// `text` unchanged when the next record carries another tag.
-void ReadTextRecord(A3dFileLoader& loader, const char* tag, std::string& text) {
+// bytes up to its first zero byte, or all of them when it has none, cut to
+// `maxLength`. Leaves `text` unchanged when the next record carries another
+// tag.
+void ReadTextRecord(A3dFileLoader& loader, const char* tag, std::size_t maxLength,
+                    std::string& text) {
   if (!loader.GetInfoIfTag(tag)) return;
   // The loader only reports blocks that are wholly present in its bytes.
   std::string block(loader.GetSizeDataBlock(false), '\0');
   loader.CopyTagDataToPointer(block.empty() ? nullptr : &block[0]);
-  text.assign(block.data(), std::find(block.begin(), block.end(), '\0') - block.begin());
+  const std::size_t length =
+      static_cast<std::size_t>(std::find(block.begin(), block.end(), '\0') - block.begin());
+  text.assign(block.data(), std::min(length, maxLength));
 }
 
 // The link type GUID that a saved type name stands for; false for a name of
@@ -80,24 +90,31 @@ bool Aco_QAXOntologyItem::LoadChannel(A3dFileLoader& loader, A3d_ChannelGroup* g
   }
 
   _linkDescriptions.clear();
-  unsigned int count = 0;
-  if (ReadChannelValue(loader, kChildSizeTag, count) && count > 0) {
-    if (count > static_cast<unsigned int>(A3d_Channel::kMaxChildLinks)) {
-      // More links than a channel can hold: the count is unusable.
-      ReportError("Aco_QAXOntologyItem::LoadChannel", "ChildSizeTooLarge.Count[%u]", count);
-      count = 0;
+  try {
+    unsigned int count = 0;
+    if (ReadChannelValue(loader, kChildSizeTag, count) && count > 0) {
+      if (count > static_cast<unsigned int>(kMaxChildLinks)) {
+        // More links than a channel can hold: the count is unusable.
+        ReportError("Aco_QAXOntologyItem::LoadChannel", "ChildSizeTooLarge.Count[%u]", count);
+        count = 0;
+      }
+      std::string typeName;
+      std::string linkName;
+      _linkDescriptions.reserve(count);
+      for (unsigned int i = 0; i < count; ++i) {
+        ReadTextRecord(loader, kChildNameTypeTag, kMaxTypeNameLength, typeName);
+        ReadTextRecord(loader, kChildNameTag, kMaxLinkNameLength, linkName);
+        _linkDescriptions.emplace_back(typeName, linkName);
+      }
     }
-    std::string typeName;
-    std::string linkName;
-    _linkDescriptions.reserve(count);
-    for (unsigned int i = 0; i < count; ++i) {
-      ReadTextRecord(loader, kChildNameTypeTag, typeName);
-      ReadTextRecord(loader, kChildNameTag, linkName);
-      _linkDescriptions.emplace_back(typeName, linkName);
-    }
+    DeclareLinksFromDescriptions();
+  } catch (...) {
+    // Out of memory part-way: leave no links rather than links that the
+    // descriptions do not match.
+    SetChildCreationCount(0);
+    _linkDescriptions.clear();
+    throw;
   }
-
-  DeclareLinksFromDescriptions();
   return true;
 }
 

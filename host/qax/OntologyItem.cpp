@@ -102,8 +102,15 @@ OntologyItem* OntologyItem::Clone() const { return new OntologyItem(*this); }
 OntologyItem::Attribute& OntologyItem::Slot(const std::string& name) {
   const auto it = indexByName_.find(name);
   if (it != indexByName_.end()) return *attributes_[it->second];
-  indexByName_.emplace(name, attributes_.size());
+  // The attribute first, then its index: running out of memory in between
+  // must never leave an index to an attribute that is not there.
   attributes_.push_back(std::make_unique<Attribute>(name));
+  try {
+    indexByName_.emplace(name, attributes_.size() - 1);
+  } catch (...) {
+    attributes_.pop_back();
+    throw;
+  }
   return *attributes_.back();
 }
 

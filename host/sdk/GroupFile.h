@@ -37,7 +37,9 @@ HIGHPOLY_API bool SaveGroupToFile(const std::string& path, const char* groupName
 // failure answers null, having destroyed everything made so far, and sets
 // `error` when given: a malformed or truncated file, an unregistered type, a
 // channel whose LoadChannel answers false, host state that does not fit the
-// channel, or a link for a slot that the loaded channel did not declare.
+// channel, a link for a slot that the loaded channel did not declare, or
+// channels that together declare more than A3d_Channel::kMaxChildLinks links
+// plus one per four bytes of the file.
 HIGHPOLY_API std::unique_ptr<LoadedGroup> LoadGroup(const void* data, std::size_t size,
                                                     const ChannelTypeRegistry& registry,
                                                     GroupFileError* error);

@@ -14,6 +14,9 @@
 
 namespace {
 
+// The bytes one entry of a channel's link table takes.
+constexpr std::size_t kLinkEntrySize = 4;
+
 // A child link to make once every channel exists.
 struct PendingLink {
   A3d_Channel* parent;
@@ -73,6 +76,14 @@ std::unique_ptr<LoadedGroup> LoadGroup(const void* data, std::size_t size,
   std::vector<std::unique_ptr<A3d_Channel>> channels;
   channels.reserve(header.channelCount);  // the reader checked it against the bytes
   std::vector<PendingLink> links;
+  // What the channels may declare together: what the file's link tables could
+  // hold (every file SaveGroup writes stays within it), and one channel's
+  // worth more. A channel may declare links its records only count, so
+  // without this bound a file would make each of its channels cost up to the
+  // link limit however few bytes it takes.
+  const std::size_t linkBudget =
+      static_cast<std::size_t>(A3d_Channel::kMaxChildLinks) + size / kLinkEntrySize;
+  std::size_t linksDeclared = 0;
 
   GroupFileChannel entry;
   for (std::uint32_t i = 0; i < header.channelCount; ++i) {
@@ -106,6 +117,15 @@ std::unique_ptr<LoadedGroup> LoadGroup(const void* data, std::size_t size,
     }
 
     const std::size_t declared = static_cast<std::size_t>(channel->GetChildCount());
+    linksDeclared += declared;
+    if (linksDeclared > linkBudget) {
+      return Fail(registry,
+                  ChannelError(entry, entry.recordsOffset,
+                               "the channels declare " + std::to_string(linksDeclared) +
+                                   " links so far, more than a file of " + std::to_string(size) +
+                                   " bytes can justify (" + std::to_string(linkBudget) + ")"),
+                  error);
+    }
     if (entry.links.size() > declared) {
       return Fail(registry,
                   ChannelError(entry, entry.linksOffset + 4 + 4 * declared,

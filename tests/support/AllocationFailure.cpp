@@ -1,5 +1,7 @@
 #include "tests/support/AllocationFailure.h"
 
+#include <malloc.h>
+
 #include <cstdlib>
 #include <new>
 
@@ -11,6 +13,23 @@ bool armed = false;
 bool failed = false;
 std::size_t counted = 0;
 std::size_t failAt = 0;
+std::size_t inUse = 0;
+std::size_t peak = 0;
+
+// Counts a block handed out (null: none) and answers it.
+void* Counted(void* p) {
+  if (p != nullptr) {
+    inUse += malloc_usable_size(p);
+    if (inUse > peak) peak = inUse;
+  }
+  return p;
+}
+
+void Release(void* p) noexcept {
+  if (p == nullptr) return;
+  inUse -= malloc_usable_size(p);
+  std::free(p);
+}
 
 // Answers whether this allocation is the one to fail.
 bool ShouldFail() {
@@ -25,14 +44,14 @@ bool ShouldFail() {
 
 void* Allocate(std::size_t size) {
   if (ShouldFail()) return nullptr;
-  return std::malloc(size == 0 ? 1 : size);
+  return Counted(std::malloc(size == 0 ? 1 : size));
 }
 
 void* AllocateAligned(std::size_t size, std::align_val_t alignment) {
   if (ShouldFail()) return nullptr;
   const std::size_t align = static_cast<std::size_t>(alignment);
   const std::size_t rounded = ((size == 0 ? 1 : size) + align - 1) / align * align;
-  return std::aligned_alloc(align, rounded);
+  return Counted(std::aligned_alloc(align, rounded));
 }
 
 }  // namespace
@@ -49,6 +68,9 @@ void FailAllocationNumber(std::size_t n) {
 void DisarmAllocationFailure() { armed = false; }
 std::size_t AllocationsCounted() { return counted; }
 bool AllocationFailureHappened() { return failed; }
+std::size_t BytesInUse() { return inUse; }
+std::size_t PeakBytesInUse() { return peak; }
+void ResetPeakBytes() { peak = inUse; }
 
 }  // namespace qax_test
 
@@ -81,15 +103,15 @@ void* operator new[](std::size_t size, std::align_val_t alignment, const std::no
   return AllocateAligned(size, alignment);
 }
 
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
-void operator delete(void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
-void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept { std::free(p); }
-void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete(void* p) noexcept { Release(p); }
+void operator delete[](void* p) noexcept { Release(p); }
+void operator delete(void* p, std::size_t) noexcept { Release(p); }
+void operator delete[](void* p, std::size_t) noexcept { Release(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { Release(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { Release(p); }
+void operator delete(void* p, std::align_val_t) noexcept { Release(p); }
+void operator delete[](void* p, std::align_val_t) noexcept { Release(p); }
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept { Release(p); }
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { Release(p); }
+void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept { Release(p); }
+void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept { Release(p); }

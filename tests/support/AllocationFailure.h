@@ -4,7 +4,8 @@
 // operator new and delete of the whole process, the module's included. While
 // armed, allocations are counted from 1 and the N-th one fails: the throwing
 // forms raise std::bad_alloc, the nothrow forms answer null. Every other
-// allocation succeeds.
+// allocation succeeds. It also keeps count of the bytes in use, so that tests
+// can bound what an operation allocates.
 #ifndef QAX_TESTS_SUPPORT_ALLOCATIONFAILURE_H_
 #define QAX_TESTS_SUPPORT_ALLOCATIONFAILURE_H_
 
@@ -23,6 +24,17 @@ std::size_t AllocationsCounted();
 
 // Whether the armed failure has happened.
 bool AllocationFailureHappened();
+
+// The bytes that operator new has handed out and that are not deleted yet,
+// as the C library sizes the blocks (never less than asked for), counted
+// whether or not a failure is armed.
+std::size_t BytesInUse();
+
+// The most BytesInUse() reached since the last ResetPeakBytes().
+std::size_t PeakBytesInUse();
+
+// Starts a new peak at the current BytesInUse().
+void ResetPeakBytes();
 
 // Arms on construction, disarms on destruction.
 class ScopedAllocationFailure {

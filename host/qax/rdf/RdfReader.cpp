@@ -8,6 +8,7 @@
 #include <cstring>
 #include <memory>
 
+#include "host/qax/rdf/NestingDepth.h"
 #include "host/qax/rdf/VocabularyTerms.h"
 
 namespace QAX {
@@ -127,6 +128,13 @@ class Parse {
     const std::size_t bad = FindBadByte(document_, problem);
     if (bad != std::string::npos) {
       Fail(bad, problem);
+      error = error_;
+      return false;
+    }
+    const std::size_t deep = FindNestingDeeperThan(document_, kMaxNestingDepth);
+    if (deep != std::string::npos) {
+      Fail(deep, "blank nodes and collections nest deeper than " +
+                     std::to_string(kMaxNestingDepth) + " levels");
       error = error_;
       return false;
     }
