@@ -52,7 +52,8 @@ class QAXOI_API Aco_QAXOntologyItem
   // the editor selection alone.
   Aco_QAXOntologyItem(const Aco_QAXOntologyItem& other);
   // Replaces links, class handle and held item (by a clone) with the other's.
-  // Self-assignment keeps an equal item.
+  // Self-assignment keeps an equal item. Out of memory lets std::bad_alloc
+  // out and leaves the channel as it was, or without links.
   Aco_QAXOntologyItem& operator=(const Aco_QAXOntologyItem& other);
   // Destroys the held item.
   ~Aco_QAXOntologyItem() override;
@@ -74,7 +75,9 @@ class QAXOI_API Aco_QAXOntologyItem
   // Rebuilds the channel's links from SelectedClass when the selection is
   // complete and names another class than the channel's handle, or when
   // `force` is true (then a missing selection leaves the channel without
-  // links). Never changes the class handle or the held item.
+  // links). Never changes the class handle or the held item. A class with
+  // more attributes than kMaxChildLinks gets links for the first ones only
+  // (reported). Out of memory part-way leaves the channel without links.
   void PrepareLinks(bool force);
   // Appends one record per attribute of `metaClass` and its parents, parents
   // first, to SelectedClassLinks. Null does nothing.
@@ -123,7 +126,10 @@ class QAXOI_API Aco_QAXOntologyItem
   bool SaveChannel(A3dFileSaver& saver) override;
   // Reads what SaveChannel wrote, restores the class handle (kept when the
   // file has none) and declares the links again. False only when the
-  // multi-mode records cannot be read; then nothing changed.
+  // multi-mode records cannot be read; then nothing changed. A "CHILDSIZE"
+  // above kMaxChildLinks counts as none (reported); type and link names are
+  // cut to what a link record holds (79 and 99 characters). Out of memory
+  // part-way leaves the channel without links.
   bool LoadChannel(A3dFileLoader& loader, A3d_ChannelGroup* group) override;
   // Declares the channel's type, the float channel's type, "CoreQAX.dll",
   // "QAX.dll" and the core's own dependency (each pair twice).
