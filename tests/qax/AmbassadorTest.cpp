@@ -10,27 +10,11 @@
 namespace QAX {
 namespace {
 
-class AmbassadorTest : public ::testing::Test {
- protected:
-  QAXAmbassador& ambassador_ = Util::SingletonObject<QAXAmbassador>::Instance();
-};
-
-TEST_F(AmbassadorTest, InstanceIsOneObjectThatHoldsTheModelWithoutOwningIt) {
-  EXPECT_EQ(&Util::SingletonObject<QAXAmbassador>::Instance(), &ambassador_);
-  Ontology::OntologyModel* const previous = ambassador_.GetOntologyModel();
-  {
-    Ontology::OntologyModel model;
-    ambassador_.SetOntologyModel(&model);
-    EXPECT_EQ(Util::SingletonObject<QAXAmbassador>::Instance().GetOntologyModel(), &model);
-    ambassador_.SetOntologyModel(nullptr);
-    EXPECT_EQ(ambassador_.GetOntologyModel(), nullptr);
-  }
-  ambassador_.SetOntologyModel(previous);
-}
-
-// A separately loaded shared library (like a channel module) must reach the
-// same ambassador, not a copy of its own.
-TEST_F(AmbassadorTest, SeparatelyLoadedLibrarySeesTheSameInstance) {
+// One ambassador per process: a separately loaded shared library (like a
+// channel module) must reach the same one, not a copy of its own, and sees
+// the model set here. The ambassador does not own the model.
+TEST(Ambassador, SeparatelyLoadedLibrarySeesTheSameInstanceAndModel) {
+  QAXAmbassador& ambassador = Util::SingletonObject<QAXAmbassador>::Instance();
   const char* const binDir = std::getenv("QAX_BIN_DIR");
   ASSERT_NE(binDir, nullptr) << "QAX_BIN_DIR is not set; run this test through ctest";
   const std::string path = std::string(binDir) + "/qax_singleton_probe.so";
@@ -39,7 +23,17 @@ TEST_F(AmbassadorTest, SeparatelyLoadedLibrarySeesTheSameInstance) {
   using ProbeFunction = QAXAmbassador* (*)();
   const auto probe = reinterpret_cast<ProbeFunction>(dlsym(handle, "QaxProbeAmbassador"));
   ASSERT_NE(probe, nullptr) << dlerror();
-  EXPECT_EQ(probe(), &ambassador_);
+  EXPECT_EQ(probe(), &ambassador);
+
+  Ontology::OntologyModel* const previous = ambassador.GetOntologyModel();
+  {
+    Ontology::OntologyModel model;
+    ambassador.SetOntologyModel(&model);
+    EXPECT_EQ(probe()->GetOntologyModel(), &model);
+    ambassador.SetOntologyModel(nullptr);
+    EXPECT_EQ(probe()->GetOntologyModel(), nullptr);
+  }
+  ambassador.SetOntologyModel(previous);
   dlclose(handle);
 }
 

@@ -108,116 +108,99 @@ TEST_F(RealVocabularyTest, EveryClassIsConsistentInEveryVocabulary) {
   }
 }
 
-TEST_F(RealVocabularyTest, SchemaOrg) {
-  const LoadResult* const result = Vocabulary("schema.nq");
-  ASSERT_TRUE(result != nullptr && result->model != nullptr);
-  const OntologyModel& model = *result->model;
-  EXPECT_EQ(model.GetClassCount(), 893u);
-  EXPECT_EQ(AttributeCount(model), 2150u);
-  ASSERT_EQ(model.GetLibraries().size(), 1u);
-  EXPECT_EQ(model.GetLibraries()[0]->GetName(), "schema");
+TEST_F(RealVocabularyTest, CountsParentChainsAndDocs) {
+  struct Vocabulary_ {
+    const char* file;
+    std::size_t classes, attributes;
+    const char* library;
+  };
+  for (const Vocabulary_& v :
+       {Vocabulary_{"schema.nq", 893, 2150, "schema"}, Vocabulary_{"foaf.nq", 13, 44, "foaf"},
+        Vocabulary_{"prov.nq", 51, 59, "prov"}, Vocabulary_{"dbo.nq", 760, 2387, "dbo"}}) {
+    SCOPED_TRACE(v.file);
+    const LoadResult* const result = Vocabulary(v.file);
+    ASSERT_TRUE(result != nullptr && result->model != nullptr);
+    EXPECT_EQ(result->model->GetClassCount(), v.classes);
+    EXPECT_EQ(AttributeCount(*result->model), v.attributes);
+    EXPECT_NE(result->model->GetLibrary(v.library), nullptr);
+  }
+  ASSERT_EQ(Vocabulary("schema.nq")->model->GetLibraries().size(), 1u);
 
-  const MetaClass* const address = model.GetMetaClass("http://schema.org/PostalAddress");
-  ASSERT_NE(address, nullptr);
-  EXPECT_EQ(Chain(address), (std::vector<std::string>{
-                                "http://schema.org/PostalAddress", "http://schema.org/ContactPoint",
-                                "http://schema.org/StructuredValue", "http://schema.org/Intangible",
-                                "http://schema.org/Thing"}));
-  EXPECT_EQ(address->GetInfo().doc, "The mailing address.");
-
-  const MetaClass* const person = model.GetMetaClass("http://schema.org/Person");
-  ASSERT_NE(person, nullptr);
-  EXPECT_EQ(person->GetFQName(), "schema::Person");
-  EXPECT_EQ(person->GetInfo().parentName, "Thing");
-  ASSERT_NE(Attribute(person, "address"), nullptr);  // PostalAddress or Text
-  EXPECT_EQ(Attribute(person, "address")->kind, kText);
-  EXPECT_EQ(Attribute(person, "address")->typeName, "Text");
-  ASSERT_NE(Attribute(person, "birthDate"), nullptr);
-  EXPECT_EQ(Attribute(person, "birthDate")->kind, kTemporal);
-  ASSERT_NE(Attribute(person, "children"), nullptr);
-  EXPECT_EQ(Attribute(person, "children")->kind, kComplex);
-  EXPECT_EQ(Attribute(person, "children")->typeName, "Person");
-  // Inherited attributes stay with the class that declares them.
-  EXPECT_EQ(Attribute(person, "name"), nullptr);
-  const MetaClass* const thing = model.GetMetaClass("http://schema.org/Thing");
-  ASSERT_NE(Attribute(thing, "name"), nullptr);
-  EXPECT_EQ(Attribute(thing, "name")->scopeName, "schema");
-}
-
-TEST_F(RealVocabularyTest, Foaf) {
-  const LoadResult* const result = Vocabulary("foaf.nq");
-  ASSERT_TRUE(result != nullptr && result->model != nullptr);
-  const OntologyModel& model = *result->model;
-  EXPECT_EQ(model.GetClassCount(), 13u);
-  EXPECT_EQ(AttributeCount(model), 44u);
-  const MetaClass* const person = model.GetMetaClass("http://xmlns.com/foaf/0.1/Person");
-  ASSERT_NE(person, nullptr);
-  EXPECT_EQ(Chain(person), (std::vector<std::string>{"http://xmlns.com/foaf/0.1/Person",
-                                                     "http://xmlns.com/foaf/0.1/Agent"}));
-  EXPECT_EQ(person->GetInfo().doc,
-            "A person. Also a subclass of <http://www.w3.org/2000/10/swap/pim/contact#Person>, "
-            "geo.SpatialThing.");
-  ASSERT_NE(Attribute(person, "knows"), nullptr);
-  EXPECT_EQ(Attribute(person, "knows")->kind, kComplex);
-  ASSERT_NE(Attribute(person, "familyName"), nullptr);
-  EXPECT_EQ(Attribute(person, "familyName")->kind, kText);
-  EXPECT_EQ(Attribute(person, "familyName")->typeName, "Literal");
-  // owl:Thing is no class of FOAF's model: the service cannot map it.
-  ASSERT_NE(Attribute(person, "currentProject"), nullptr);
-  EXPECT_EQ(Attribute(person, "currentProject")->kind, kUnmapped);
-}
-
-TEST_F(RealVocabularyTest, Prov) {
-  const LoadResult* const result = Vocabulary("prov.nq");
-  ASSERT_TRUE(result != nullptr && result->model != nullptr);
-  const OntologyModel& model = *result->model;
-  EXPECT_EQ(model.GetClassCount(), 51u);
-  EXPECT_EQ(AttributeCount(model), 59u);
-  EXPECT_NE(model.GetLibrary("prov"), nullptr);
-  const MetaClass* const person = model.GetMetaClass("http://www.w3.org/ns/prov#Person");
-  ASSERT_NE(person, nullptr);
-  EXPECT_EQ(Chain(person), (std::vector<std::string>{"http://www.w3.org/ns/prov#Person",
-                                                     "http://www.w3.org/ns/prov#Agent"}));
-  const MetaClass* const activity = model.GetMetaClass("http://www.w3.org/ns/prov#Activity");
-  ASSERT_NE(activity, nullptr);
-  ASSERT_NE(Attribute(activity, "startedAtTime"), nullptr);
-  EXPECT_EQ(Attribute(activity, "startedAtTime")->kind, kTemporal);
-  EXPECT_EQ(Attribute(activity, "startedAtTime")->typeName, "dateTime");
-  ASSERT_NE(Attribute(activity, "used"), nullptr);
-  EXPECT_EQ(Attribute(activity, "used")->kind, kComplex);
-  EXPECT_EQ(Attribute(activity, "used")->typeName, "Entity");
-}
-
-TEST_F(RealVocabularyTest, DbpediaOntology) {
-  const LoadResult* const result = Vocabulary("dbo.nq");
-  ASSERT_TRUE(result != nullptr && result->model != nullptr);
-  const OntologyModel& model = *result->model;
-  EXPECT_EQ(model.GetClassCount(), 760u);
-  EXPECT_EQ(AttributeCount(model), 2387u);
-  const MetaClass* const band = model.GetMetaClass("http://dbpedia.org/ontology/Band");
-  ASSERT_NE(band, nullptr);
-  EXPECT_EQ(Chain(band),
-            (std::vector<std::string>{
-                "http://dbpedia.org/ontology/Band", "http://dbpedia.org/ontology/Group",
-                "http://dbpedia.org/ontology/Organisation", "http://dbpedia.org/ontology/Agent"}));
+  struct Class {
+    const char* file;
+    std::vector<std::string> chain;  // the class first
+    const char* doc;                 // null: not checked
+  };
+  const std::string schema = "http://schema.org/";
+  const std::string foaf = "http://xmlns.com/foaf/0.1/";
+  const std::string dbo = "http://dbpedia.org/ontology/";
+  const Class classes[] = {
+      {"schema.nq",
+       {schema + "PostalAddress", schema + "ContactPoint", schema + "StructuredValue",
+        schema + "Intangible", schema + "Thing"},
+       "The mailing address."},
+      {"foaf.nq",
+       {foaf + "Person", foaf + "Agent"},
+       "A person. Also a subclass of <http://www.w3.org/2000/10/swap/pim/contact#Person>, "
+       "geo.SpatialThing."},
+      {"dbo.nq", {dbo + "Band", dbo + "Group", dbo + "Organisation", dbo + "Agent"}, nullptr},
+  };
+  for (const Class& c : classes) {
+    SCOPED_TRACE(c.chain[0]);
+    const MetaClass* const cls = Vocabulary(c.file)->model->GetMetaClass(c.chain[0]);
+    ASSERT_NE(cls, nullptr);
+    EXPECT_EQ(Chain(cls), c.chain);
+    if (c.doc != nullptr) {
+      EXPECT_EQ(cls->GetInfo().doc, c.doc);
+    }
+  }
+  const MetaClass* const band = Vocabulary("dbo.nq")->model->GetMetaClass(dbo + "Band");
   EXPECT_EQ(band->GetInfo().scopeName, "dbo");
-  const MetaClass* const legislature =
-      model.GetMetaClass("http://dbpedia.org/ontology/Legislature");
-  ASSERT_NE(legislature, nullptr);
-  ASSERT_NE(Attribute(legislature, "numberOfMembers"), nullptr);
-  EXPECT_EQ(Attribute(legislature, "numberOfMembers")->kind, kInteger);
-  const MetaClass* const place = model.GetMetaClass("http://dbpedia.org/ontology/Place");
-  ASSERT_NE(place, nullptr);
-  ASSERT_NE(Attribute(place, "elevation"), nullptr);
-  EXPECT_EQ(Attribute(place, "elevation")->kind, kReal);
-  // A unit datatype of DBpedia's own, declared rdfs:Datatype: not mapped.
-  const MetaClass* const engine = model.GetMetaClass("http://dbpedia.org/ontology/Engine");
-  ASSERT_NE(engine, nullptr);
-  const Info::MetaAttrInfo* const weight = Attribute(engine, "weight");
-  ASSERT_NE(weight, nullptr);
-  EXPECT_EQ(weight->kind, kUnmapped);
-  EXPECT_EQ(weight->typeName, "kilogram");
-  EXPECT_EQ(weight->scopeName, "http://dbpedia.org/ontology/Engine/");
+  EXPECT_EQ(band->GetFQName(), "dbo::Band");
+}
+
+TEST_F(RealVocabularyTest, AttributeKindsFollowTheRanges) {
+  const std::string schema = "http://schema.org/";
+  const std::string dbo = "http://dbpedia.org/ontology/";
+  struct Attribute_ {
+    const char* file;
+    std::string cls;
+    const char* name;
+    int32_t kind;
+    const char* typeName;  // null: not checked
+  };
+  const Attribute_ attributes[] = {
+      {"schema.nq", schema + "Person", "address", kText, "Text"},  // PostalAddress or Text
+      {"schema.nq", schema + "Person", "birthDate", kTemporal, nullptr},
+      {"schema.nq", schema + "Person", "children", kComplex, "Person"},
+      {"foaf.nq", "http://xmlns.com/foaf/0.1/Person", "familyName", kText, "Literal"},
+      // owl:Thing is no class of FOAF's model: the service cannot map it.
+      {"foaf.nq", "http://xmlns.com/foaf/0.1/Person", "currentProject", kUnmapped, nullptr},
+      {"prov.nq", "http://www.w3.org/ns/prov#Activity", "startedAtTime", kTemporal, "dateTime"},
+      {"dbo.nq", dbo + "Legislature", "numberOfMembers", kInteger, nullptr},
+      {"dbo.nq", dbo + "Place", "elevation", kReal, nullptr},
+      // A unit datatype of DBpedia's own, declared rdfs:Datatype: not mapped.
+      {"dbo.nq", dbo + "Engine", "weight", kUnmapped, "kilogram"},
+  };
+  for (const Attribute_& a : attributes) {
+    SCOPED_TRACE(a.cls + " " + a.name);
+    const LoadResult* const result = Vocabulary(a.file);
+    ASSERT_TRUE(result != nullptr && result->model != nullptr);
+    const MetaClass* const cls = result->model->GetMetaClass(a.cls);
+    ASSERT_NE(cls, nullptr);
+    const Info::MetaAttrInfo* const info = Attribute(cls, a.name);
+    ASSERT_NE(info, nullptr);
+    EXPECT_EQ(info->kind, a.kind);
+    if (a.typeName != nullptr) {
+      EXPECT_EQ(info->typeName, a.typeName);
+    }
+  }
+  // Inherited attributes stay with the class that declares them.
+  EXPECT_EQ(Attribute(Vocabulary("schema.nq")->model->GetMetaClass(schema + "Person"), "name"),
+            nullptr);
+  EXPECT_EQ(
+      Attribute(Vocabulary("dbo.nq")->model->GetMetaClass(dbo + "Engine"), "weight")->scopeName,
+      "http://dbpedia.org/ontology/Engine/");
 }
 
 }  // namespace

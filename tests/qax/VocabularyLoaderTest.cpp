@@ -72,30 +72,22 @@ class VocabularyLoaderTest : public ::testing::Test {
   LoadResult result_;
 };
 
-TEST_F(VocabularyLoaderTest, ClassesAreRdfsAndOwlClassesButNotBlankNodes) {
+TEST_F(VocabularyLoaderTest, ClassRecordCarriesLocalNameLibraryIriParentAndEnglishComment) {
+  // Classes are rdfs and owl classes, but not datatypes, instances or blank
+  // nodes.
   ASSERT_TRUE(
-      LoadTurtle("ex:A a rdfs:Class .\n"
-                 "ex:B a owl:Class .\n"
+      LoadTurtle("ex:Agent a owl:Class, rdfs:Class .\n"
                  "ex:C a rdfs:Datatype .\n"
                  "ex:D a ex:Thing .\n"
-                 "_:anon a owl:Class ; rdfs:subClassOf ex:A .\n"
+                 "_:anon a owl:Class ; rdfs:subClassOf ex:Agent .\n"
                  "[] a rdfs:Class .\n"
-                 "ex:B a rdfs:Class .\n"))
-      << result_.error;
-  EXPECT_EQ(result_.model->GetClassCount(), 2u);
-  EXPECT_NE(Find("ex:A"), nullptr);
-  EXPECT_NE(Find("ex:B"), nullptr);
-  EXPECT_TRUE(result_.warnings.empty());
-}
-
-TEST_F(VocabularyLoaderTest, ClassRecordCarriesLocalNameLibraryIriParentAndEnglishComment) {
-  ASSERT_TRUE(
-      LoadTurtle("ex:Agent a owl:Class .\n"
                  "ex:Person a owl:Class ; rdfs:subClassOf ex:Agent ;\n"
                  "  rdfs:comment \"Une personne\"@fr, \"A person\"@en-GB, \"Plain\" .\n"
                  "ex:Robot a owl:Class ; rdfs:comment \"Ein Roboter\"@de, \"Plain robot\" .\n"
                  "ex:Drone a owl:Class ; rdfs:comment \"Ein Drohne\"@de, \"Un drone\"@fr .\n"))
       << result_.error;
+  EXPECT_EQ(result_.model->GetClassCount(), 4u);
+  EXPECT_TRUE(result_.warnings.empty());
   const MetaClass* const person = Find("ex:Person");
   ASSERT_NE(person, nullptr);
   const Info::MetaClassInfo& info = person->GetInfo();
@@ -215,17 +207,12 @@ TEST_F(VocabularyLoaderTest, KindComesFromTheRange) {
       {"<https://schema.org/URL>", {"", "", kText, "URL"}},
       {"xsd:boolean", {"", "", kBoolean, "boolean"}},
       {"schema:Boolean", {"", "", kBoolean, "Boolean"}},
-      {"xsd:unsignedShort", {"", "", kInteger, "unsignedShort"}},
       {"xsd:negativeInteger", {"", "", kInteger, "negativeInteger"}},
       {"schema:Integer", {"", "", kInteger, "Integer"}},
       {"xsd:decimal", {"", "", kReal, "decimal"}},
-      {"xsd:double", {"", "", kReal, "double"}},
       {"schema:Number", {"", "", kReal, "Number"}},
-      {"schema:Float", {"", "", kReal, "Float"}},
       {"xsd:gYear", {"", "", kTemporal, "gYear"}},
-      {"xsd:dayTimeDuration", {"", "", kTemporal, "dayTimeDuration"}},
       {"schema:DateTime", {"", "", kTemporal, "DateTime"}},
-      {"schema:Time", {"", "", kTemporal, "Time"}},
       {"ex:Person", {"", "", kComplex, "Person"}},
       {"xsd:hexBinary", {"", "", kUnmapped, "hexBinary"}},
       {"ex:Kilogram", {"", "", kUnmapped, "Kilogram"}},        // typed rdfs:Datatype
