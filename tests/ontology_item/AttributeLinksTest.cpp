@@ -1,5 +1,6 @@
 // Declaring child links from the class chosen in the editor.
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -10,78 +11,60 @@ namespace {
 
 using Link = Aco_QAXOntologyItem::LinkDescription;
 
-class AttributeLinks : public ::testing::Test {
+class AttributeLinks : public qax_test::ItemTest {
  protected:
-  void SetUp() override { globalEngine->ShowDebugMessage.Clear(); }
-
-  void Select(const QAX::Ontology::MetaClass* metaClass) {
-    Aco_QAXOntologyItem::SelectedLibrary = model_.library();
-    Aco_QAXOntologyItem::SelectedClass = metaClass;
-  }
-
-  qax_test::TestModel model_;
   Aco_QAXOntologyItem channel_;
 };
 
-TEST_F(AttributeLinks, DeclaresOneLinkPerAttributeParentsFirstWithoutGaps) {
-  Select(model_.child());
-  channel_.PrepareLinks(false);
-  const std::vector<Link> expected = {
-      {"Text", "lib.r_text"},
-      {"Value", "lib.r_bool"},
-      {"Value", "lib.p_int"},
-      {"Value", "lib.p_real"},
-      {"Text", "lib.c_date"},
-      {"QAXOntologyItem", "lib.c_address [TODO.TODO]"},
-      {"", ""},
-      {"Text", "lib.c_text"},
-  };
-  EXPECT_EQ(expected, channel_.GetLinkDescriptions());
-  ASSERT_EQ(8, channel_.GetChildCount());
-  for (int i = 0; i < 8; ++i) {
-    const ChildCreation* record = channel_.GetChildCreation(i);
-    ASSERT_NE(nullptr, record);
-    EXPECT_STREQ(expected[i].first.c_str(), record->Type.Name) << i;
-    EXPECT_STREQ(expected[i].second.c_str(), record->LinkName) << i;
-    // The kind-6 record keeps every default, its Index included.
-    EXPECT_EQ(i == 6 ? -1 : i, record->Index) << i;
-    EXPECT_EQ(1, record->LinkParam);
-  }
-  EXPECT_TRUE(globalEngine->ShowDebugMessage.Shown().empty());
-}
-
-TEST_F(AttributeLinks, TypesEachLinkByTheAttributesKind) {
+TEST_F(AttributeLinks, DeclaresOneLinkPerAttributeParentsFirstTypedByKind) {
   Select(model_.child());
   channel_.PrepareLinks(false);
   const std::string text = "{6E6FB247-4627-4FBE-8973-48344F23881E}";
   const std::string value = "{BE69CCC4-CFC1-4362-AC81-767D199BBFC3}";
   const std::string item = "{6B9BDE34-8AC5-11DF-94AA-11F5DED72085}";
   const std::string any = "{11111111-1111-1111-1111-111111111111}";
-  const std::string expected[] = {text, value, value, value, text, item, any, text};
+  struct Expected {
+    Link link;
+    std::string guid;
+  };
+  const Expected expected[] = {
+      {{"Text", "lib.r_text"}, text},
+      {{"Value", "lib.r_bool"}, value},
+      {{"Value", "lib.p_int"}, value},
+      {{"Value", "lib.p_real"}, value},
+      {{"Text", "lib.c_date"}, text},
+      {{"QAXOntologyItem", "lib.c_address [TODO.TODO]"}, item},
+      {{"", ""}, any},  // kind 6: no gap, every default
+      {{"Text", "lib.c_text"}, text},
+  };
+  ASSERT_EQ(8, channel_.GetChildCount());
+  ASSERT_EQ(8u, channel_.GetLinkDescriptions().size());
   for (int i = 0; i < 8; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(expected[i].link, channel_.GetLinkDescriptions()[i]);
     const ChildCreation* record = channel_.GetChildCreation(i);
-    EXPECT_EQ(expected[i], GuidToString(record->Type.TypeGuid)) << i;
-    EXPECT_EQ(any, GuidToString(record->Type.BaseGuid)) << i;
+    ASSERT_NE(nullptr, record);
+    EXPECT_EQ(expected[i].link.first, record->Type.Name);
+    EXPECT_EQ(expected[i].link.second, record->LinkName);
+    EXPECT_EQ(expected[i].guid, GuidToString(record->Type.TypeGuid));
+    EXPECT_EQ(any, GuidToString(record->Type.BaseGuid));
+    EXPECT_EQ(i == 6 ? -1 : i, record->Index);
+    EXPECT_EQ(1, record->LinkParam);
   }
-}
+  EXPECT_TRUE(Shown().empty());
 
-TEST_F(AttributeLinks, KeepsTheLastPreparationsRecordsWithTheirOwnIndex) {
-  Select(model_.parent());
-  channel_.PrepareLinks(false);
-  ASSERT_EQ(4u, Aco_QAXOntologyItem::SelectedClassLinks.size());
-  for (const ChildCreation& record : Aco_QAXOntologyItem::SelectedClassLinks) {
-    EXPECT_EQ(0, record.Index);
-  }
+  // The last preparation's records are kept, each with the index of its own
+  // class.
+  ASSERT_EQ(8u, Aco_QAXOntologyItem::SelectedClassLinks.size());
+  EXPECT_EQ(0, Aco_QAXOntologyItem::SelectedClassLinks[2].Index);
   EXPECT_STREQ("lib.p_real", Aco_QAXOntologyItem::SelectedClassLinks[3].LinkName);
 }
 
-TEST_F(AttributeLinks, PreparesOnlyWhenTheSelectionNamesAnotherClassUnlessForced) {
+TEST_F(AttributeLinks, PreparesOnlyForAnotherCompleteSelectionUnlessForced) {
   channel_.SetClassHandle(model_.child()->GetInfo().handle);
   Select(model_.child());
   channel_.PrepareLinks(false);
   EXPECT_EQ(0, channel_.GetChildCount());
-  EXPECT_TRUE(channel_.GetLinkDescriptions().empty());
-
   channel_.PrepareLinks(true);
   EXPECT_EQ(8, channel_.GetChildCount());
   EXPECT_EQ(model_.child()->GetInfo().handle, channel_.GetClassHandle());
@@ -92,17 +75,11 @@ TEST_F(AttributeLinks, PreparesOnlyWhenTheSelectionNamesAnotherClassUnlessForced
   channel_.PrepareLinks(false);
   EXPECT_EQ(2, channel_.GetChildCount());
   EXPECT_EQ("urn:nowhere", channel_.GetClassHandle());
-}
-
-TEST_F(AttributeLinks, WithoutACompleteSelectionOnlyAForcedPreparationClears) {
-  Select(model_.child());
-  channel_.PrepareLinks(false);
-  ASSERT_EQ(8, channel_.GetChildCount());
 
   Aco_QAXOntologyItem::SelectedLibrary = nullptr;  // a class alone is no selection
+  Aco_QAXOntologyItem::SelectedClass = model_.child();
   channel_.PrepareLinks(false);
-  EXPECT_EQ(8, channel_.GetChildCount());
-
+  EXPECT_EQ(2, channel_.GetChildCount());
   channel_.PrepareLinks(true);
   EXPECT_EQ(0, channel_.GetChildCount());
   EXPECT_TRUE(channel_.GetLinkDescriptions().empty());

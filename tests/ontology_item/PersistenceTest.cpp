@@ -48,33 +48,19 @@ std::string U32(unsigned int value) {
   return bytes;
 }
 
-class Persistence : public ::testing::Test {
+class Persistence : public qax_test::ItemTest {
  protected:
-  void SetUp() override { globalEngine->ShowDebugMessage.Clear(); }
-
-  void PrepareChild(Aco_QAXOntologyItem& channel) {
-    Aco_QAXOntologyItem::SelectedLibrary = model_.library();
-    Aco_QAXOntologyItem::SelectedClass = model_.child();
-    channel.PrepareLinks(true);
-    channel.SetClassHandle("urn:lib:Child");
-  }
-
   static std::vector<unsigned char> Save(Aco_QAXOntologyItem& channel) {
     A3dFileSaver saver;
     EXPECT_TRUE(channel.SaveChannel(saver));
     EXPECT_TRUE(saver.Ok());
     return saver.Data();
   }
-
-  qax_test::TestModel model_;
 };
 
 TEST_F(Persistence, WritesItsRecordsBehindTheMultiModeRecords) {
   Aco_QAXOntologyItem channel;
-  Aco_QAXOntologyItem::SelectedLibrary = model_.library();
-  Aco_QAXOntologyItem::SelectedClass = model_.parent();
-  channel.PrepareLinks(true);
-  channel.SetClassHandle("urn:lib:Parent");
+  Prepare(channel, model_.parent());
   const std::vector<Record> expected = {
       {"CHNAME", std::string("QAXOntologyItem\0", 16)},
       {"MODE", "\xFF\xFF\xFF\xFF"},
@@ -91,25 +77,17 @@ TEST_F(Persistence, WritesItsRecordsBehindTheMultiModeRecords) {
       {"CHILDNAME", std::string("lib.p_real\0", 11)},
   };
   EXPECT_EQ(expected, Records(Save(channel)));
-}
 
-TEST_F(Persistence, AChannelWithoutClassAndLinksWritesOnlyAZeroCount) {
-  Aco_QAXOntologyItem channel;
-  const std::vector<Record> records = Records(Save(channel));
+  // Without class and links only a zero count follows.
+  Aco_QAXOntologyItem empty;
+  const std::vector<Record> records = Records(Save(empty));
   ASSERT_EQ(4u, records.size());
   EXPECT_EQ(Record("CHILDSIZE", U32(0)), records[3]);
-
-  Aco_QAXOntologyItem loaded;
-  A3dFileLoader loader(Save(channel));
-  ASSERT_TRUE(loaded.LoadChannel(loader, nullptr));
-  EXPECT_TRUE(loader.AtEnd());
-  EXPECT_EQ("", loaded.GetClassHandle());
-  EXPECT_EQ(0, loaded.GetChildCount());
 }
 
 TEST_F(Persistence, RoundTripRestoresClassHandleDescriptionsAndDeclaredLinks) {
   Aco_QAXOntologyItem source;
-  PrepareChild(source);
+  Prepare(source, model_.child());
   Aco_QAXOntologyItem loaded;
   A3dFileLoader loader(Save(source));
   ASSERT_TRUE(loaded.LoadChannel(loader, nullptr));
@@ -117,94 +95,94 @@ TEST_F(Persistence, RoundTripRestoresClassHandleDescriptionsAndDeclaredLinks) {
   EXPECT_EQ("urn:lib:Child", loaded.GetClassHandle());
   EXPECT_EQ(source.GetLinkDescriptions(), loaded.GetLinkDescriptions());
   ASSERT_EQ(8, loaded.GetChildCount());
-  const std::string guids[] = {
-      "{6E6FB247-4627-4FBE-8973-48344F23881E}", "{BE69CCC4-CFC1-4362-AC81-767D199BBFC3}",
-      "{BE69CCC4-CFC1-4362-AC81-767D199BBFC3}", "{BE69CCC4-CFC1-4362-AC81-767D199BBFC3}",
-      "{6E6FB247-4627-4FBE-8973-48344F23881E}", "{6B9BDE34-8AC5-11DF-94AA-11F5DED72085}",
-      "{11111111-1111-1111-1111-111111111111}", "{6E6FB247-4627-4FBE-8973-48344F23881E}"};
   for (int i = 0; i < 8; ++i) {
-    const ChildCreation* record = loaded.GetChildCreation(i);
-    EXPECT_EQ(i, record->Index);  // also for the link of unknown kind
-    EXPECT_EQ(guids[i], GuidToString(record->Type.TypeGuid)) << i;
-    EXPECT_EQ("{11111111-1111-1111-1111-111111111111}", GuidToString(record->Type.BaseGuid));
-    EXPECT_EQ(source.GetLinkDescriptions()[i].first, record->Type.Name);
-    EXPECT_EQ(source.GetLinkDescriptions()[i].second, record->LinkName);
-    EXPECT_EQ(1, record->LinkParam);
+    SCOPED_TRACE(i);
+    const ChildCreation* before = source.GetChildCreation(i);
+    const ChildCreation* after = loaded.GetChildCreation(i);
+    EXPECT_EQ(i, after->Index);  // also for the link of unknown kind
+    EXPECT_EQ(GuidToString(before->Type.TypeGuid), GuidToString(after->Type.TypeGuid));
+    EXPECT_EQ(GuidToString(before->Type.BaseGuid), GuidToString(after->Type.BaseGuid));
+    EXPECT_STREQ(before->Type.Name, after->Type.Name);
+    EXPECT_STREQ(before->LinkName, after->LinkName);
+    EXPECT_EQ(1, after->LinkParam);
   }
   // The loaded channel builds items like the source.
   EXPECT_NE(nullptr, loaded.GetOntologyItem(true));
 }
 
-TEST_F(Persistence, TypeNamesOfOtherKindsComeBackWithTheDefaultGuid) {
-  A3dFileSaver saver;
-  PutBaseRecords(saver);
-  Put(saver, "CHILDSIZE", U32(2));
-  Put(saver, "CHILDNAMETYPE", std::string("Matrix\0", 7));
-  Put(saver, "CHILDNAME", std::string("m\0", 2));
-  Put(saver, "CHILDNAMETYPE", std::string("Value Vector\0", 13));
-  Put(saver, "CHILDNAME", std::string("v\0", 2));
-  Aco_QAXOntologyItem channel;
-  A3dFileLoader loader(saver.Data());
-  ASSERT_TRUE(channel.LoadChannel(loader, nullptr));
-  ASSERT_EQ(2, channel.GetChildCount());
-  for (int i = 0; i < 2; ++i) {
-    EXPECT_EQ("{11111111-1111-1111-1111-111111111111}",
-              GuidToString(channel.GetChildCreation(i)->Type.TypeGuid));
+TEST_F(Persistence, LoadingTakesWhatTheRecordsGiveAndReplacesTheLinks) {
+  struct Case {
+    const char* what;
+    std::vector<Record> records;  // behind name, mode and naming flag
+    std::string classHandle;      // of a channel prepared for Child before
+    std::vector<Link> links;
+  };
+  const Case cases[] = {
+      {"no class handle, no links", {{"CHILDSIZE", U32(0)}}, "urn:lib:Child", {}},
+      // Missing pairs repeat the previous texts and still count.
+      {"missing pairs",
+       {{"CID", "c"},
+        {"CHILDSIZE", U32(3)},
+        {"CHILDNAME", std::string("only a name\0", 12)},
+        {"CHILDNAMETYPE", std::string("Text\0", 5)}},
+       "c",
+       {{"", "only a name"}, {"Text", "only a name"}, {"Text", "only a name"}}},
+      // Texts without their zero byte keep all their bytes.
+      {"texts without zero byte",
+       {{"CID", std::string("a\0b", 3)},
+        {"CHILDSIZE", U32(1)},
+        {"CHILDNAMETYPE", "Text"},
+        {"CHILDNAME", ""}},
+       "a",
+       {{"Text", ""}}},
+      {"count of the wrong size",
+       {{"CHILDSIZE", "\x02\x00"}, {"CHILDNAMETYPE", std::string("Text\0", 5)}},
+       "urn:lib:Child",
+       {}},
+      // Other kinds come back with the any-type GUID.
+      {"other kinds",
+       {{"CHILDSIZE", U32(2)},
+        {"CHILDNAMETYPE", std::string("Matrix\0", 7)},
+        {"CHILDNAME", std::string("m\0", 2)},
+        {"CHILDNAMETYPE", std::string("Value Vector\0", 13)},
+        {"CHILDNAME", std::string("v\0", 2)}},
+       "urn:lib:Child",
+       {{"Matrix", "m"}, {"Value Vector", "v"}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    A3dFileSaver saver;
+    PutBaseRecords(saver);
+    for (const Record& record : c.records) Put(saver, record.first.c_str(), record.second);
+    Aco_QAXOntologyItem channel;
+    Prepare(channel, model_.child());
+    A3dFileLoader loader(saver.Data());
+    ASSERT_TRUE(channel.LoadChannel(loader, nullptr));
+    EXPECT_EQ(c.classHandle, channel.GetClassHandle());
+    EXPECT_EQ(c.links, channel.GetLinkDescriptions());
+    ASSERT_EQ(static_cast<int>(c.links.size()), channel.GetChildCount());
+    for (int i = 0; i < channel.GetChildCount(); ++i) {
+      EXPECT_STREQ(c.links[i].first.c_str(), channel.GetChildCreation(i)->Type.Name);
+      if (c.links[i].first != "Text") {
+        EXPECT_EQ("{11111111-1111-1111-1111-111111111111}",
+                  GuidToString(channel.GetChildCreation(i)->Type.TypeGuid));
+      }
+    }
   }
-  EXPECT_STREQ("Value Vector", channel.GetChildCreation(1)->Type.Name);
-}
-
-TEST_F(Persistence, MissingPairsRepeatThePreviousTextsAndStillCount) {
-  A3dFileSaver saver;
-  PutBaseRecords(saver);
-  Put(saver, "CHILDSIZE", U32(3));
-  Put(saver, "CHILDNAME", std::string("only a name\0", 12));
-  Put(saver, "CHILDNAMETYPE", std::string("Text\0", 5));
-  Aco_QAXOntologyItem channel;
-  A3dFileLoader loader(saver.Data());
-  ASSERT_TRUE(channel.LoadChannel(loader, nullptr));
-  const std::vector<Link> expected = {
-      {"", "only a name"}, {"Text", "only a name"}, {"Text", "only a name"}};
-  EXPECT_EQ(expected, channel.GetLinkDescriptions());
-  EXPECT_EQ(3, channel.GetChildCount());
-}
-
-TEST_F(Persistence, AFileWithoutClassHandleKeepsTheChannelsAndReplacesItsLinks) {
-  Aco_QAXOntologyItem empty;
-  Aco_QAXOntologyItem channel;
-  PrepareChild(channel);
-  A3dFileLoader loader(Save(empty));
-  ASSERT_TRUE(channel.LoadChannel(loader, nullptr));
-  EXPECT_EQ("urn:lib:Child", channel.GetClassHandle());
-  EXPECT_TRUE(channel.GetLinkDescriptions().empty());
-  EXPECT_EQ(0, channel.GetChildCount());
+  EXPECT_TRUE(Shown().empty());
 }
 
 TEST_F(Persistence, ClassHandlesUpTo255CharactersSurviveAndLongerOnesAreCut) {
   for (std::size_t length : {std::size_t{255}, std::size_t{256}, std::size_t{1000}}) {
+    SCOPED_TRACE(length);
     Aco_QAXOntologyItem source;
     source.SetClassHandle(std::string(length, 'h'));
     Aco_QAXOntologyItem loaded;
     A3dFileLoader loader(Save(source));
     ASSERT_TRUE(loaded.LoadChannel(loader, nullptr));
-    EXPECT_EQ(std::string(255, 'h'), loaded.GetClassHandle()) << length;
+    EXPECT_EQ(std::string(255, 'h'), loaded.GetClassHandle());
     EXPECT_TRUE(loader.AtEnd());
   }
-}
-
-TEST_F(Persistence, TextsWithoutTheirZeroByteKeepAllTheirBytes) {
-  A3dFileSaver saver;
-  PutBaseRecords(saver);
-  Put(saver, "CID", std::string("a\0b", 3));
-  Put(saver, "CHILDSIZE", U32(1));
-  Put(saver, "CHILDNAMETYPE", "Text");
-  Put(saver, "CHILDNAME", "");
-  Aco_QAXOntologyItem channel;
-  A3dFileLoader loader(saver.Data());
-  ASSERT_TRUE(channel.LoadChannel(loader, nullptr));
-  EXPECT_EQ("a", channel.GetClassHandle());
-  const std::vector<Link> expected = {{"Text", ""}};
-  EXPECT_EQ(expected, channel.GetLinkDescriptions());
 }
 
 TEST_F(Persistence, ACountBeyondTheLinkLimitIsUnusableAndReported) {
@@ -212,30 +190,20 @@ TEST_F(Persistence, ACountBeyondTheLinkLimitIsUnusableAndReported) {
   PutBaseRecords(saver);
   Put(saver, "CHILDSIZE", U32(4000000000u));
   Aco_QAXOntologyItem channel;
-  PrepareChild(channel);
+  Prepare(channel, model_.child());
   A3dFileLoader loader(saver.Data());
   ASSERT_TRUE(channel.LoadChannel(loader, nullptr));
   EXPECT_TRUE(channel.GetLinkDescriptions().empty());
   EXPECT_EQ(0, channel.GetChildCount());
-  ASSERT_EQ(1u, globalEngine->ShowDebugMessage.Shown().size());
-  EXPECT_EQ("Aco_QAXOntologyItem::LoadChannel().ChildSizeTooLarge.Count[4000000000]",
-            globalEngine->ShowDebugMessage.Shown()[0]);
-}
-
-TEST_F(Persistence, ACountOfTheWrongSizeIsSkippedAndGivesNoLinks) {
-  A3dFileSaver saver;
-  PutBaseRecords(saver);
-  Put(saver, "CHILDSIZE", "\x02\x00");
-  Put(saver, "CHILDNAMETYPE", std::string("Text\0", 5));
-  Aco_QAXOntologyItem channel;
-  A3dFileLoader loader(saver.Data());
-  ASSERT_TRUE(channel.LoadChannel(loader, nullptr));
-  EXPECT_EQ(0, channel.GetChildCount());
+  EXPECT_EQ(
+      std::vector<std::string>{
+          "Aco_QAXOntologyItem::LoadChannel().ChildSizeTooLarge.Count[4000000000]"},
+      Shown());
 }
 
 TEST_F(Persistence, AFailingBaseLoadOrSaveChangesNothing) {
   Aco_QAXOntologyItem channel;
-  PrepareChild(channel);
+  Prepare(channel, model_.child());
   A3dFileLoader empty(nullptr, 0);
   EXPECT_FALSE(channel.LoadChannel(empty, nullptr));
   EXPECT_EQ("urn:lib:Child", channel.GetClassHandle());

@@ -11,8 +11,12 @@
 
 #include <memory>
 #include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
 
 #include "host/qax/QAX.h"
+#include "ontology_item/Aco_QAXOntologyItem.h"
 
 namespace qax_test {
 
@@ -46,6 +50,27 @@ class TestModel {
 // Adds an attribute of `kind` with scope "lib".
 void AddAttribute(QAX::Ontology::MetaClass* metaClass, const std::string& name, int kind,
                   const std::string& typeName = "T");
+
+// The test model set for each test, with the engine's message log emptied.
+class ItemTest : public ::testing::Test {
+ protected:
+  void SetUp() override { globalEngine->ShowDebugMessage.Clear(); }
+  static const std::vector<std::string>& Shown() { return globalEngine->ShowDebugMessage.Shown(); }
+
+  // Selects `metaClass` in the editor.
+  void Select(const QAX::Ontology::MetaClass* metaClass) {
+    Aco_QAXOntologyItem::SelectedLibrary = model_.library();
+    Aco_QAXOntologyItem::SelectedClass = metaClass;
+  }
+  // Prepares `channel` for `metaClass` and gives it that class.
+  void Prepare(Aco_QAXOntologyItem& channel, const QAX::Ontology::MetaClass* metaClass) {
+    Select(metaClass);
+    channel.PrepareLinks(true);
+    channel.SetClassHandle(metaClass->GetInfo().handle);
+  }
+
+  TestModel model_;
+};
 
 }  // namespace qax_test
 
