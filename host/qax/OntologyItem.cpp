@@ -1,7 +1,9 @@
 #include "host/qax/OntologyItem.h"
 
+#include <cstdint>
 #include <utility>
 
+#include "host/qax/NameIndex.h"
 #include "host/qax/OntologyModel.h"
 #include "host/qax/QAXAmbassador.h"
 
@@ -11,32 +13,70 @@ namespace Onto {
 struct OntologyItem::Attribute {
   enum class Type { kText, kItem, kTextList, kItemList };
 
-  explicit Attribute(std::string attributeName) : name(std::move(attributeName)) {}
+  Attribute(std::string attributeName, std::uint32_t nameHash)
+      : name(std::move(attributeName)), hash(nameHash) {}
 
+  // A copy for another body: nested items are cloned (which shares their
+  // bodies where it can), and nobody outside holds pointers to the clones.
   Attribute(const Attribute& other)
-      : name(other.name), type(other.type), text(other.text), texts(other.texts) {
-    if (other.item) item = std::make_unique<OntologyItem>(*other.item);
+      : name(other.name), hash(other.hash), type(other.type), text(other.text), texts(other.texts) {
+    if (other.item) item.reset(other.item->Clone());
     items.reserve(other.items.size());
-    for (const auto& element : other.items)
-      items.push_back(std::make_unique<OntologyItem>(*element));
+    for (const auto& element : other.items) items.emplace_back(element->Clone());
   }
+  Attribute(Attribute&&) noexcept = default;
+  Attribute& operator=(const Attribute&) = delete;
+  Attribute& operator=(Attribute&&) noexcept = default;
 
-  // Drops the current value. Nested items are taken out before they are
-  // destroyed, so that their destruction never sees a half-cleared slot.
-  void Clear() {
-    std::unique_ptr<OntologyItem> oldItem = std::move(item);
-    std::vector<std::unique_ptr<OntologyItem>> oldItems = std::move(items);
-    items.clear();
-    text.clear();
-    texts.clear();
-  }
-
-  const std::string name;
+  std::string name;
+  std::uint32_t hash;
   Type type = Type::kText;
+  // Someone outside may hold a pointer to `item` or to an element of
+  // `items`: the item took it over, or GetAttributeInstance handed it out.
+  bool exposed = false;
   std::string text;
   std::unique_ptr<OntologyItem> item;
   std::vector<std::string> texts;
   std::vector<std::unique_ptr<OntologyItem>> items;
+};
+
+struct OntologyItem::Body {
+  explicit Body(std::string name) : fqName(std::move(name)) {}
+  // A copy that nobody outside points into.
+  Body(const Body& other)
+      : fqName(other.fqName), attributes(other.attributes), index(other.index), exposed(0) {}
+  Body& operator=(const Body&) = delete;
+
+  // Drops the value of `slot`. Nested items are taken out before they are
+  // destroyed, so that their destruction never sees a half-cleared slot.
+  void Clear(Attribute& slot) {
+    std::unique_ptr<OntologyItem> oldItem = std::move(slot.item);
+    std::vector<std::unique_ptr<OntologyItem>> oldItems = std::move(slot.items);
+    slot.items.clear();
+    slot.text.clear();
+    slot.texts.clear();
+    if (slot.exposed) {
+      slot.exposed = false;
+      --exposed;
+    }
+  }
+
+  void Expose(Attribute& slot) {
+    if (slot.exposed) return;
+    slot.exposed = true;
+    ++exposed;
+  }
+
+  std::size_t Find(const std::string& name, std::uint32_t hash) const {
+    return index.Find(name, hash, [this](std::size_t position) -> const std::string& {
+      return attributes[position].name;
+    });
+  }
+
+  std::string fqName;
+  std::vector<Attribute> attributes;
+  Util::NameIndex index;
+  int exposed = 0;  // attributes with `exposed` set
 };
 
 namespace {
@@ -82,48 +122,51 @@ void AppendIndent(std::string& out, int depth) {
 
 }  // namespace
 
-OntologyItem::OntologyItem(const std::string& fqName) : fqName_(fqName) {}
+OntologyItem::OntologyItem(const std::string& fqName) : body_(std::make_shared<Body>(fqName)) {}
 
 OntologyItem::OntologyItem(const OntologyItem& other)
     : IOntologyItemCruncher(),
       IOntologyItemBase(),
-      fqName_(other.fqName_),
-      indexByName_(other.indexByName_) {
-  attributes_.reserve(other.attributes_.size());
-  for (const auto& attribute : other.attributes_) {
-    attributes_.push_back(std::make_unique<Attribute>(*attribute));
-  }
-}
+      body_(other.body_->exposed == 0 ? other.body_ : std::make_shared<Body>(*other.body_)) {}
 
 OntologyItem::~OntologyItem() = default;
 
 OntologyItem* OntologyItem::Clone() const { return new OntologyItem(*this); }
 
-OntologyItem::Attribute& OntologyItem::Slot(const std::string& name) {
-  const auto it = indexByName_.find(name);
-  if (it != indexByName_.end()) return *attributes_[it->second];
+const std::string& OntologyItem::GetFQName() const { return body_->fqName; }
+
+OntologyItem::Body& OntologyItem::Own() {
+  if (body_.use_count() > 1) body_ = std::make_shared<Body>(*body_);
+  return *body_;
+}
+
+OntologyItem::Attribute& OntologyItem::Slot(Body& body, const std::string& name) {
+  const std::uint32_t hash = Util::NameIndex::Hash(name);
+  const std::size_t found = body.Find(name, hash);
+  if (found != Util::NameIndex::kNone) return body.attributes[found];
   // The attribute first, then its index: running out of memory in between
   // must never leave an index to an attribute that is not there.
-  attributes_.push_back(std::make_unique<Attribute>(name));
+  body.attributes.emplace_back(name, hash);
   try {
-    indexByName_.emplace(name, attributes_.size() - 1);
+    body.index.Add(body.attributes.size() - 1, hash);
   } catch (...) {
-    attributes_.pop_back();
+    body.attributes.pop_back();
     throw;
   }
-  return *attributes_.back();
+  return body.attributes.back();
 }
 
 const OntologyItem::Attribute* OntologyItem::Find(const std::string& name) const {
-  const auto it = indexByName_.find(name);
-  return it == indexByName_.end() ? nullptr : attributes_[it->second].get();
+  const std::size_t found = body_->Find(name, Util::NameIndex::Hash(name));
+  return found == Util::NameIndex::kNone ? nullptr : &body_->attributes[found];
 }
 
 void OntologyItem::SetAttribute(const std::string& name, const std::string& value) {
   // Copy first: `value` may be the very text being replaced.
   std::string text = value;
-  Attribute& slot = Slot(name);
-  slot.Clear();
+  Body& body = Own();
+  Attribute& slot = Slot(body, name);
+  body.Clear(slot);
   slot.type = Attribute::Type::kText;
   slot.text = std::move(text);
 }
@@ -133,10 +176,13 @@ void OntologyItem::SetAttribute(const std::string& name, OntologyItem* value) {
   const Attribute* const current = Find(name);
   if (current != nullptr && current->item.get() == value) return;
   std::unique_ptr<OntologyItem> owned(value);
-  Attribute& slot = Slot(name);
-  slot.Clear();
+  Body& body = Own();
+  Attribute& slot = Slot(body, name);
+  body.Clear(slot);
   slot.type = Attribute::Type::kItem;
   slot.item = std::move(owned);
+  // The caller had the pointer and may keep it.
+  body.Expose(slot);
 }
 
 bool OntologyItem::GetAttributeString(const std::string& name, std::string& value) const {
@@ -147,29 +193,37 @@ bool OntologyItem::GetAttributeString(const std::string& name, std::string& valu
 }
 
 bool OntologyItem::GetAttributeInstance(const std::string& name, OntologyItem*& value) {
-  const Attribute* const attribute = Find(name);
-  if (attribute == nullptr || attribute->type != Attribute::Type::kItem) return false;
-  value = attribute->item.get();
+  const std::size_t position = body_->Find(name, Util::NameIndex::Hash(name));
+  if (position == Util::NameIndex::kNone ||
+      body_->attributes[position].type != Attribute::Type::kItem) {
+    return false;
+  }
+  // The caller may change the item through the pointer: it must be this
+  // item's alone.
+  Body& body = Own();
+  Attribute& slot = body.attributes[position];
+  body.Expose(slot);
+  value = slot.item.get();
   return true;
 }
 
 std::string OntologyItem::GetClassHandle() const {
   const Ontology::OntologyModel* const model = _GetOntology();
   if (model == nullptr) return std::string();
-  const Ontology::MetaClass* const cls = model->GetMetaClassByFQName(fqName_);
+  const Ontology::MetaClass* const cls = model->GetMetaClassByFQName(body_->fqName);
   return cls == nullptr ? std::string() : cls->GetInfo().handle;
 }
 
 std::vector<std::string> OntologyItem::GetAttributeNames() const {
   std::vector<std::string> names;
-  names.reserve(attributes_.size());
-  for (const auto& attribute : attributes_) names.push_back(attribute->name);
+  names.reserve(body_->attributes.size());
+  for (const Attribute& attribute : body_->attributes) names.push_back(attribute.name);
   return names;
 }
 
 std::string OntologyItem::ToText() const {
   std::string out;
-  out.append(fqName_).push_back('\n');
+  out.append(body_->fqName).push_back('\n');
   AppendText(out, 1);
   return out;
 }
@@ -177,22 +231,22 @@ std::string OntologyItem::ToText() const {
 // Appends the attribute lines of this item at `depth` (its own name line is
 // written by the caller).
 void OntologyItem::AppendText(std::string& out, int depth) const {
-  for (const auto& attribute : attributes_) {
+  for (const Attribute& attribute : body_->attributes) {
     AppendIndent(out, depth);
-    out.append(attribute->name).append(" = ");
-    switch (attribute->type) {
+    out.append(attribute.name).append(" = ");
+    switch (attribute.type) {
       case Attribute::Type::kText:
-        AppendQuoted(out, attribute->text);
+        AppendQuoted(out, attribute.text);
         out.push_back('\n');
         break;
       case Attribute::Type::kItem:
-        out.append(attribute->item->fqName_).push_back('\n');
-        attribute->item->AppendText(out, depth + 1);
+        out.append(attribute.item->GetFQName()).push_back('\n');
+        attribute.item->AppendText(out, depth + 1);
         break;
       case Attribute::Type::kTextList: {
         out.push_back('[');
         const char* separator = "";
-        for (const std::string& text : attribute->texts) {
+        for (const std::string& text : attribute.texts) {
           out.append(separator);
           AppendQuoted(out, text);
           separator = ", ";
@@ -202,9 +256,9 @@ void OntologyItem::AppendText(std::string& out, int depth) const {
       }
       case Attribute::Type::kItemList:
         out.append("[\n");
-        for (const auto& element : attribute->items) {
+        for (const auto& element : attribute.items) {
           AppendIndent(out, depth + 1);
-          out.append("- ").append(element->fqName_).push_back('\n');
+          out.append("- ").append(element->GetFQName()).push_back('\n');
           element->AppendText(out, depth + 2);
         }
         AppendIndent(out, depth);
@@ -215,12 +269,9 @@ void OntologyItem::AppendText(std::string& out, int depth) const {
 }
 
 void OntologyItem::DeclareConcept(const std::string& fqName) {
-  std::string name = fqName;
-  // Take the values out first: `fqName` may live inside one of them.
-  std::vector<std::unique_ptr<Attribute>> old = std::move(attributes_);
-  attributes_.clear();
-  indexByName_.clear();
-  fqName_ = std::move(name);
+  // A new body, from a copy of `fqName` taken first: it may live inside one
+  // of the values that go with the old body.
+  body_ = std::make_shared<Body>(std::string(fqName));
 }
 
 void OntologyItem::PutBaseTypeAttribute(const std::string& name, const std::string& value) {
@@ -234,8 +285,9 @@ void OntologyItem::PutComplexTypeAttribute(const std::string& name, OntologyItem
 void OntologyItem::PutBaseTypeListAttribute(const std::string& name,
                                             const std::vector<std::string>& values) {
   std::vector<std::string> texts = values;
-  Attribute& slot = Slot(name);
-  slot.Clear();
+  Body& body = Own();
+  Attribute& slot = Slot(body, name);
+  body.Clear(slot);
   slot.type = Attribute::Type::kTextList;
   slot.texts = std::move(texts);
 }
@@ -247,18 +299,21 @@ void OntologyItem::PutComplexTypeListAttribute(const std::string& name,
   for (OntologyItem* const value : values) {
     if (value != nullptr && value != this) items.emplace_back(value);
   }
-  Attribute& slot = Slot(name);
-  slot.Clear();
+  Body& body = Own();
+  Attribute& slot = Slot(body, name);
+  body.Clear(slot);
   slot.type = Attribute::Type::kItemList;
   slot.items = std::move(items);
+  // The caller had the pointers and may keep them.
+  if (!slot.items.empty()) body.Expose(slot);
 }
 
 bool OntologyItem::ConstructConcept() {
   const Ontology::OntologyModel* const model = _GetOntology();
-  return model != nullptr && model->GetMetaClassByFQName(fqName_) != nullptr;
+  return model != nullptr && model->GetMetaClassByFQName(body_->fqName) != nullptr;
 }
 
-std::string OntologyItem::_GetType() const { return fqName_; }
+std::string OntologyItem::_GetType() const { return body_->fqName; }
 
 const Ontology::OntologyModel* OntologyItem::_GetOntology() const {
   return Util::SingletonObject<QAXAmbassador>::Instance().GetOntologyModel();

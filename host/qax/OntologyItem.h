@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "host/qax/OntologyItemInterfaces.h"
@@ -21,7 +20,8 @@ namespace Onto {
 // order of first setting. Lookups by name are hash-table lookups.
 //
 // Items are made with `new` by modules and deleted through either base's
-// virtual destructor. Not thread-safe.
+// virtual destructor. A clone costs one copy of the item's own attribute list
+// at most, nested items included. Not thread-safe.
 class QAX_API OntologyItem : public IOntologyItemCruncher, public IOntologyItemBase {
  public:
   // A new item of the class with FQ name `fqName`, without attribute values.
@@ -52,7 +52,7 @@ class QAX_API OntologyItem : public IOntologyItemCruncher, public IOntologyItemB
   bool GetAttributeInstance(const std::string& name, OntologyItem*& value);
 
   // The FQ name the item was made from.
-  const std::string& GetFQName() const { return fqName_; }
+  const std::string& GetFQName() const;
 
   // The handle of the item's class: the model currently set on the
   // ambassador maps the FQ name to its class. Empty when no model is set or
@@ -99,15 +99,23 @@ class QAX_API OntologyItem : public IOntologyItemCruncher, public IOntologyItemB
 
  private:
   struct Attribute;
+  struct Body;
 
-  // The attribute called `name`, appended empty when there is none yet.
-  Attribute& Slot(const std::string& name);
+  // The body, made this item's own first: a body shared with clones is
+  // copied before anything in it changes.
+  Body& Own();
+  // The attribute called `name` in `body`, appended empty when there is none
+  // yet.
+  static Attribute& Slot(Body& body, const std::string& name);
   const Attribute* Find(const std::string& name) const;
   void AppendText(std::string& out, int depth) const;
 
-  std::string fqName_;
-  std::vector<std::unique_ptr<Attribute>> attributes_;
-  std::unordered_map<std::string, std::size_t> indexByName_;
+  // Clones share their body until one of them changes, so that a clone costs
+  // the same however deep its nested items go. A body is never shared while
+  // anyone outside may hold a pointer into it (an item it took over, or
+  // handed out by GetAttributeInstance): then Clone copies the attribute
+  // list, sharing the nested items' bodies in turn.
+  std::shared_ptr<Body> body_;
 };
 
 }  // namespace Onto
