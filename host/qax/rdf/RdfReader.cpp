@@ -4,9 +4,11 @@
 
 #include <cctype>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string_view>
 
 #include "host/qax/rdf/NestingDepth.h"
 #include "host/qax/rdf/VocabularyTerms.h"
@@ -36,7 +38,7 @@ std::string NodeText(const SerdNode& node) {
 
 // True when `iri` starts with a scheme ("http:", "urn:", ...), i.e. is not a
 // relative reference.
-bool HasScheme(const std::string& iri) {
+bool HasScheme(std::string_view iri) {
   if (iri.empty() || !std::isalpha(static_cast<unsigned char>(iri[0]))) return false;
   for (const char c : iri) {
     if (c == ':') return true;
@@ -85,7 +87,18 @@ std::size_t Utf8Length(const std::string& text, std::size_t at) {
 // UTF-8 only roughly, so the document is checked before it is parsed.
 std::size_t FindBadByte(const std::string& document, std::string& problem) {
   static constexpr char kHex[] = "0123456789ABCDEF";
+  constexpr std::uint64_t kOnes = 0x0101010101010101u;
+  constexpr std::uint64_t kHighBits = 0x8080808080808080u;
   for (std::size_t at = 0; at < document.size();) {
+    // Most bytes are ASCII other than NUL: step over eight of them at once
+    // (no byte with its high bit set, and no zero byte).
+    std::uint64_t word = 0;
+    while (document.size() - at >= sizeof(word)) {
+      std::memcpy(&word, document.data() + at, sizeof(word));
+      if ((word & kHighBits) != 0 || ((word - kOnes) & ~word & kHighBits) != 0) break;
+      at += sizeof(word);
+    }
+    if (at >= document.size()) break;
     if (document[at] == '\0') {
       problem = "NUL byte in the document";
       return at;
@@ -215,10 +228,10 @@ class Parse {
     auto* const self = static_cast<Parse*>(handle);
     ++self->out_.statementCount;
     // Every IRI is expanded, used or not, so that a bad one anywhere fails.
-    std::string subjectIri;
-    std::string predicateIri;
-    std::string objectIri;
-    std::string datatypeIri;
+    Expanded subjectIri;
+    Expanded predicateIri;
+    Expanded objectIri;
+    Expanded datatypeIri;
     const bool blankSubject = subject->type == SERD_BLANK;
     const bool objectIsIri = object->type == SERD_URI || object->type == SERD_CURIE;
     if ((!blankSubject && !self->Expand(*subject, subjectIri)) ||
@@ -229,12 +242,12 @@ class Parse {
       return SERD_ERR_BAD_ARG;
     }
     if (blankSubject) return SERD_SUCCESS;
-    self->Record(subjectIri, predicateIri, objectIsIri, objectIri, *object, language);
+    self->Record(subjectIri.iri, predicateIri.iri, objectIsIri, objectIri.iri, *object, language);
     return SERD_SUCCESS;
   }
 
-  void Record(const std::string& subjectIri, const std::string& predicateIri, bool objectIsIri,
-              const std::string& objectIri, const SerdNode& object, const SerdNode* language) {
+  void Record(std::string_view subjectIri, std::string_view predicateIri, bool objectIsIri,
+              std::string_view objectIri, const SerdNode& object, const SerdNode* language) {
     const Predicate predicate = ClassifyPredicate(predicateIri);
     if (predicate == Predicate::kOther) return;
     if (predicate == Predicate::kComment) {
@@ -277,8 +290,24 @@ class Parse {
     }
   }
 
-  // Expands a prefixed name or resolves a relative IRI against the base.
-  bool Expand(const SerdNode& node, std::string& iri) {
+  // An IRI as a statement handler needs it: the node's own text when that is
+  // already absolute, else the expansion, kept in `storage`.
+  struct Expanded {
+    std::string storage;
+    std::string_view iri;
+  };
+
+  // Expands a prefixed name or resolves a relative IRI against the base. An
+  // absolute IRI resolves to itself (resolution copies a reference that has
+  // a scheme unchanged), so it is taken as it stands, without a copy.
+  bool Expand(const SerdNode& node, Expanded& out) {
+    if (node.type == SERD_URI && node.buf != nullptr) {
+      const std::string_view text(reinterpret_cast<const char*>(node.buf), node.n_bytes);
+      if (HasScheme(text)) {
+        out.iri = text;
+        return true;
+      }
+    }
     SerdNode expanded = serd_env_expand_node(env_.get(), &node);
     if (expanded.buf == nullptr) {
       failedInHandler_ = true;
@@ -286,13 +315,22 @@ class Parse {
                                                : "cannot resolve the IRI <" + NodeText(node) + ">");
       return false;
     }
-    iri = NodeText(expanded);
+    out.storage = NodeText(expanded);
     serd_node_free(&expanded);
-    if (!HasScheme(iri)) {
+    out.iri = out.storage;
+    if (!HasScheme(out.iri)) {
       failedInHandler_ = true;
-      Fail(Standing(), "relative IRI <" + iri + "> and no base IRI to resolve it against");
+      Fail(Standing(), "relative IRI <" + out.storage + "> and no base IRI to resolve it against");
       return false;
     }
+    return true;
+  }
+
+  // Expands into a string, for the base and prefix handlers.
+  bool Expand(const SerdNode& node, std::string& iri) {
+    Expanded expanded;
+    if (!Expand(node, expanded)) return false;
+    iri.assign(expanded.iri);
     return true;
   }
 
