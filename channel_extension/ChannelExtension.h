@@ -201,6 +201,9 @@ class ChannelExtension {
   static bool SaveChannelValue(A3dFileSaver& saver, const char* const tag, long value);
   static bool SaveChannelValue(A3dFileSaver& saver, const char* const tag, unsigned long value);
   static bool SaveChannelValue(A3dFileSaver& saver, const char* const tag, std::string value);
+  // The text writer that the std::string form uses, for callers that keep
+  // their text: it writes the same record without taking a copy first.
+  static bool SaveChannelText(A3dFileSaver& saver, const char* const tag, const std::string& value);
 
   // A reader answers false, with `value` unchanged, when the record at the
   // read position does not carry `tag` (the position stays) or, for an
@@ -688,6 +691,12 @@ bool ChannelExtension<Base>::SaveChannelValue(A3dFileSaver& saver, const char* c
 template <class Base>
 bool ChannelExtension<Base>::SaveChannelValue(A3dFileSaver& saver, const char* const tag,
                                               std::string value) {
+  return SaveChannelText(saver, tag, value);
+}
+
+template <class Base>
+bool ChannelExtension<Base>::SaveChannelText(A3dFileSaver& saver, const char* const tag,
+                                             const std::string& value) {
   if (saver.SaveTag(tag) == 0) return false;
   // c_str() carries the terminating zero byte behind the characters.
   const unsigned long size = static_cast<unsigned long>(value.size()) + 1;

@@ -1,5 +1,9 @@
 // Child links from ontology classes: one typed link per attribute of the
 // selected class and of its parents, parents first.
+#include <cstring>
+#include <initializer_list>
+#include <string_view>
+
 #include "channel_extension/ChannelExtension.h"
 #include "channel_extension/LinkTypes.h"
 #include "module/Diagnostics.h"
@@ -16,11 +20,28 @@ using QAX::Ontology::OntologyModel;
 // Appended to the link name of a complex attribute.
 constexpr const char* kComplexLinkSuffix = " [TODO.TODO]";
 
-// The record of one attribute's link: typed by the attribute's kind, named by
-// its qualified name. An unknown kind leaves the record at its defaults so
-// that it still takes its position.
-ChildCreation LinkRecordFor(const QAX::Ontology::Info::MetaAttrInfo& info) {
-  ChildCreation record;
+// Writes `pieces` one after another into the text field `field` of `size`
+// bytes, as CopyFieldText writes their concatenation: cut to fit with its
+// terminator, ending at a zero character, zero-filled behind.
+void CopyFieldPieces(char* field, std::size_t size,
+                     std::initializer_list<std::string_view> pieces) {
+  std::size_t n = 0;
+  for (const std::string_view piece : pieces) {
+    for (const char c : piece) {
+      if (c == '\0' || n + 1 >= size) {
+        std::memset(field + n, 0, size - n);
+        return;
+      }
+      field[n++] = c;
+    }
+  }
+  std::memset(field + n, 0, size - n);
+}
+
+// Fills the newly constructed `record` of one attribute's link: typed by the
+// attribute's kind, named by its qualified name. An unknown kind leaves the
+// record at its defaults so that it still takes its position.
+void FillLinkRecord(const QAX::Ontology::Info::MetaAttrInfo& info, ChildCreation& record) {
   const char* typeName = nullptr;
   _GUID typeGuid{};
   switch (info.kind) {
@@ -40,16 +61,23 @@ ChildCreation LinkRecordFor(const QAX::Ontology::Info::MetaAttrInfo& info) {
       typeGuid = kOntologyItemLinkGuid;
       break;
     default:
-      return record;
+      return;
   }
-  std::string linkName = info.scopeName + "." + info.name;
-  if (info.kind == 5) linkName += kComplexLinkSuffix;
   record.Type.TypeGuid = typeGuid;
   CopyFieldText(record.Type.Name, sizeof(record.Type.Name), typeName);
-  CopyFieldText(record.LinkName, sizeof(record.LinkName), linkName.c_str());
+  // The qualified name, written in place rather than built as a string.
+  CopyFieldPieces(record.LinkName, sizeof(record.LinkName),
+                  {info.scopeName, ".", info.name, info.kind == 5 ? kComplexLinkSuffix : ""});
   record.Index = 0;
   record.LinkParam = 1;
-  return record;
+}
+
+// A copy of `record` to declare at `position`: a record with a non-negative
+// Index carries its position.
+ChildCreation DeclaredAt(const ChildCreation& record, std::size_t position) {
+  ChildCreation declared = record;
+  if (declared.Index >= 0) declared.Index = static_cast<std::int32_t>(position);
+  return declared;
 }
 
 OntologyModel* LoadedModel() {
@@ -81,9 +109,7 @@ void Aco_QAXOntologyItem::PrepareLinks(bool force) {
     _linkDescriptions.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
       const ChildCreation& record = SelectedClassLinks[i];
-      ChildCreation copy = record;
-      if (copy.Index >= 0) copy.Index = static_cast<std::int32_t>(i);
-      SetChildCreateType(copy, static_cast<int>(i));
+      SetChildCreateType(DeclaredAt(record, i), static_cast<int>(i));
       _linkDescriptions.emplace_back(record.Type.Name, record.LinkName);
     }
     CE_SetSelf(this);
@@ -102,7 +128,7 @@ void Aco_QAXOntologyItem::PrepareLinksRec(const MetaClass* metaClass) {
     // The service keeps the list unchanged between calls; nothing here
     // changes the model, so the list is walked in place.
     for (const MetaAttr* attribute : cls->GetAttributes()) {
-      SelectedClassLinks.push_back(LinkRecordFor(attribute->GetInfo()));
+      FillLinkRecord(attribute->GetInfo(), SelectedClassLinks.emplace_back());
     }
   }
 }

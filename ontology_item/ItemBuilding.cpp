@@ -1,5 +1,7 @@
 // Building ontology items from the values of the linked children, and writing
 // item values back into them.
+#include <typeinfo>
+
 #include "module/Diagnostics.h"
 #include "ontology_item/Aco_QAXOntologyItem.h"
 #include "ontology_item/ClassChain.h"
@@ -62,6 +64,34 @@ bool TakeNestedItem() {
 
 bool IsTextKind(std::int32_t kind) { return kind == 0 || kind == 4; }
 
+// Sets the attribute of `info` from a text child: its text, for a text kind.
+void SetTextAttribute(OntologyItem& item, const QAX::Ontology::Info::MetaAttrInfo& info,
+                      Aco_StringChannel& text) {
+  if (!IsTextKind(info.kind)) return;
+  const char* value = text.GetString();
+  if (value != nullptr) item.SetAttribute(info.name, value);
+}
+
+// Sets the attribute of `info` from a value child: its float as text, for a
+// numeric kind.
+void SetNumberAttribute(OntologyItem& item, const QAX::Ontology::Info::MetaAttrInfo& info,
+                        Aco_FloatChannel& number) {
+  const float value = number.GetFloat();
+  switch (info.kind) {
+    case 1:
+      item.SetAttribute(info.name, BooleanText(value));
+      break;
+    case 2:
+      item.SetAttribute(info.name, IntegerText(value));
+      break;
+    case 3:
+      item.SetAttribute(info.name, RealText(value));
+      break;
+    default:
+      break;
+  }
+}
+
 }  // namespace
 
 QAX::Onto::OntologyItem* Aco_QAXOntologyItem::GetOntologyItem(bool rebuild) {
@@ -96,11 +126,21 @@ void Aco_QAXOntologyItem::GetAttributesRec(const MetaClass* metaClass, int& inde
 void Aco_QAXOntologyItem::SetAttributeFromChild(const QAX::Ontology::Info::MetaAttrInfo& info,
                                                 A3d_Channel* child) {
   if (child == nullptr || !_ontologyItem) return;
+  // The host's own value channels are told by their exact type, one
+  // comparison, before the casts below search the class tree; a channel of
+  // exactly one of these types takes the same branch either way.
+  const std::type_info& type = typeid(*child);
+  if (type == typeid(Aco_FloatChannel)) {
+    SetNumberAttribute(*_ontologyItem, info, static_cast<Aco_FloatChannel&>(*child));
+    return;
+  }
+  if (type == typeid(Aco_StringChannel)) {
+    SetTextAttribute(*_ontologyItem, info, static_cast<Aco_StringChannel&>(*child));
+    return;
+  }
   // An ontology item channel is a float channel too: test it first.
   if (auto* text = dynamic_cast<Aco_StringChannel*>(child)) {
-    if (!IsTextKind(info.kind)) return;
-    const char* value = text->GetString();
-    if (value != nullptr) _ontologyItem->SetAttribute(info.name, value);
+    SetTextAttribute(*_ontologyItem, info, *text);
   } else if (auto* nested = dynamic_cast<Aco_QAXOntologyItem*>(child)) {
     if (info.kind != 5 || !TakeNestedItem()) return;
     OntologyItem* item = nested->GetOntologyItem(true);
@@ -112,20 +152,7 @@ void Aco_QAXOntologyItem::SetAttributeFromChild(const QAX::Ontology::Info::MetaA
     // The item takes the clone over (and frees it should it fail).
     _ontologyItem->SetAttribute(info.name, clone.release());
   } else if (auto* number = dynamic_cast<Aco_FloatChannel*>(child)) {
-    const float value = number->GetFloat();
-    switch (info.kind) {
-      case 1:
-        _ontologyItem->SetAttribute(info.name, BooleanText(value));
-        break;
-      case 2:
-        _ontologyItem->SetAttribute(info.name, IntegerText(value));
-        break;
-      case 3:
-        _ontologyItem->SetAttribute(info.name, RealText(value));
-        break;
-      default:
-        break;
-    }
+    SetNumberAttribute(*_ontologyItem, info, *number);
   }
 }
 

@@ -33,11 +33,13 @@ void ReadTextRecord(A3dFileLoader& loader, const char* tag, std::size_t maxLengt
                     std::string& text) {
   if (!loader.GetInfoIfTag(tag)) return;
   // The loader only reports blocks that are wholly present in its bytes.
-  std::string block(loader.GetSizeDataBlock(false), '\0');
-  loader.CopyTagDataToPointer(block.empty() ? nullptr : &block[0]);
+  // Read straight into `text`, whose storage the next record reuses, then cut
+  // it at its first zero byte and to `maxLength`.
+  text.resize(loader.GetSizeDataBlock(false));
+  loader.CopyTagDataToPointer(text.empty() ? nullptr : &text[0]);
   const std::size_t length =
-      static_cast<std::size_t>(std::find(block.begin(), block.end(), '\0') - block.begin());
-  text.assign(block.data(), std::min(length, maxLength));
+      static_cast<std::size_t>(std::find(text.begin(), text.end(), '\0') - text.begin());
+  text.resize(std::min(length, maxLength));
 }
 
 // The link type GUID that a saved type name stands for; false for a name of
@@ -66,8 +68,8 @@ bool Aco_QAXOntologyItem::SaveChannel(A3dFileSaver& saver) {
   }
   SaveChannelValue(saver, kChildSizeTag, static_cast<unsigned int>(_linkDescriptions.size()));
   for (const LinkDescription& link : _linkDescriptions) {
-    SaveChannelValue(saver, kChildNameTypeTag, link.first);
-    SaveChannelValue(saver, kChildNameTag, link.second);
+    SaveChannelText(saver, kChildNameTypeTag, link.first);
+    SaveChannelText(saver, kChildNameTag, link.second);
   }
   return true;
 }
