@@ -1,0 +1,355 @@
+// The multi-mode channel: the mode registry and its scratch lists, switching
+// modes, link names per mode, the instance count, the module's own exported
+// instantiation, the "MODE" and "UACN" records, automatic names and prefixed
+// messages.
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "channel_extension/LinkTypes.h"
+#include "tests/multimode/TestModeChannels.h"
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+using Texts = std::vector<std::string>;
+
+// Records as the saver encodes them: each tag and a zero byte, the block
+// size (4 bytes, little-endian), then the block.
+Bytes Records(const std::vector<std::pair<std::string, Bytes>>& records) {
+  Bytes bytes;
+  for (const auto& [tag, block] : records) {
+    bytes.insert(bytes.end(), tag.begin(), tag.end());
+    bytes.push_back(0);
+    for (int shift = 0; shift < 32; shift += 8) {
+      bytes.push_back(static_cast<unsigned char>((block.size() >> shift) & 0xFFu));
+    }
+    bytes.insert(bytes.end(), block.begin(), block.end());
+  }
+  return bytes;
+}
+
+class MultiMode : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    globalEngine->ShowDebugMessage.Clear();
+    LightChannel::initializeCount = 0;
+    ScriptedChannel::script = nullptr;
+  }
+  void TearDown() override { ScriptedChannel::script = nullptr; }
+};
+
+TEST_F(MultiMode, KeepsRegistrationOrderApartFromIdOrder) {
+  LightChannel other;
+  LightChannel channel;
+  channel.BuildModesList(false);
+  channel.BuildModesList(false);
+  EXPECT_EQ(1, LightChannel::initializeCount);
+
+  EXPECT_EQ(3u, channel.GetModeCount());
+  EXPECT_EQ(9u, channel.GetModeFromIndex(2));
+  EXPECT_EQ(2u, channel.GetIndexFromMode(9));
+  Texts names{"kept"};
+  channel.GetModeNames(names);
+  EXPECT_EQ((Texts{"kept", "Dimmed light", "Switched off", "Full power"}), names);
+  const ModeDescription* dim = channel.GetModeDescription(5);
+  ASSERT_NE(nullptr, dim);
+  EXPECT_EQ("Dim", dim->ShortName);
+  ASSERT_EQ(3u, dim->Children.size());
+  EXPECT_TRUE(GuidEquals(kTextLinkGuid, dim->Children[1].Type.TypeGuid));
+  EXPECT_STREQ("Label", dim->Children[1].LinkName);
+  EXPECT_EQ(-1, dim->Children[1].Index);
+  EXPECT_EQ(2, dim->Children[1].LinkParam);
+  // The first registration set the builder's mode to the number 0, not to
+  // the first id 5, and declared no links; other instances keep theirs.
+  EXPECT_EQ(0u, channel.GetCurrentMode());
+  EXPECT_EQ(0, channel.GetChildCount());
+  EXPECT_EQ(0xFFFFFFFFu, other.GetCurrentMode());
+  EXPECT_TRUE(Shown().empty());
+
+  // A forced build registers every id again: the first descriptions and
+  // the order stay.
+  channel.BuildModesList(true);
+  EXPECT_EQ((std::vector<unsigned int>{5, 2, 9}), LightChannel::_modeOrder);
+  EXPECT_EQ(kMultiMode + "AddMode().ModeAlreadyExists.Mode[5]", Shown().at(0));
+  EXPECT_EQ(0xFFFFFFFFu, channel.GetModeFromIndex(3));
+  EXPECT_EQ(kMultiMode + "GetModeFromIndex().index<_modeOrder.size()", Shown().back());
+}
+
+TEST_F(MultiMode, ScratchListsCollectLinksPerModeOnlyWhileModesInitialize) {
+  std::size_t during = 0;
+  ScriptedChannel::script = [&during](ScriptedChannel& c) {
+    c.InitMode(3);
+    c.CreateValueLink("a", 1, false);
+    c.CreateStringLink("b");
+    c.AddMode(3, "T", "Three");
+    c.CreateStringLink("late");  // its mode was copied already: dropped
+    c.InitMode(1000);
+    during = ScriptedChannel::_tempLinks.size();
+    c.CreateValueLink("c", 1, false);
+    c.AddMode(1000, "K", "Kilo");
+  };
+  ScriptedChannel channel;
+  channel.BuildModesList(false);
+
+  using Named = std::vector<std::pair<unsigned int, std::string>>;
+  EXPECT_EQ((Named{{0, "a"}, {1, "b"}, {2, "late"}, {0, "c"}}), channel.namedLinks);
+  EXPECT_EQ(1001u, during);
+  EXPECT_TRUE(ScriptedChannel::_tempLinks.empty());
+  EXPECT_EQ(2u, channel.GetModeDescription(3)->Children.size());
+  EXPECT_EQ(1u, channel.GetModeDescription(1000)->Children.size());
+
+  // Outside InitializeModes there is no scratch list to collect into.
+  EXPECT_THROW(channel.CreateValueLink("x", 1, false), std::out_of_range);
+  EXPECT_THROW(channel.AddMode(3, "T", "Three"), std::out_of_range);
+  EXPECT_EQ((Texts{kMultiMode + "CreateLink()._tempLinks.size() > _initMode"}), Shown());
+  EXPECT_EQ(4u, channel.namedLinks.size());
+  EXPECT_EQ(2u, channel.GetModeCount());
+}
+
+TEST_F(MultiMode, LinkBeforeAnyInitModeAbandonsTheBuild) {
+  ScriptedChannel::script = [](ScriptedChannel& c) {
+    c.CreateValueLink("early", 1, false);
+    c.AddMode(1, "O", "One");
+  };
+  ScriptedChannel channel;
+  std::string thrown;
+  try {
+    channel.BuildModesList(false);
+  } catch (const std::out_of_range& error) {
+    thrown = error.what();
+  }
+  EXPECT_EQ("invalid vector<T> subscript", thrown);
+  EXPECT_EQ((Texts{kMultiMode + "CreateLink()._tempLinks.size() > _initMode"}), Shown());
+  EXPECT_TRUE(channel.namedLinks.empty());
+  EXPECT_EQ(0u, channel.GetModeCount());
+  EXPECT_TRUE(ScriptedChannel::_tempLinks.empty());
+}
+
+TEST_F(MultiMode, DeclaresTheModeLinksAtTheirPositionsThenNotifiesAndNames) {
+  LightChannel channel;
+  channel.SetNamePrefix("Lamp_");
+  channel.SetCurrentModeFromIndex(0);  // does not build: nothing to switch to
+  EXPECT_EQ(0, LightChannel::initializeCount);
+
+  channel.SetCurrentMode(5);
+  ASSERT_EQ(3, channel.GetChildCount());
+  EXPECT_EQ(0, channel.GetChildCreation(0)->Index);
+  EXPECT_EQ(-1, channel.GetChildCreation(1)->Index);
+  EXPECT_EQ(2, channel.GetChildCreation(2)->Index);
+  EXPECT_STREQ("Direction", channel.GetChildCreation(2)->LinkName);
+  EXPECT_EQ((Texts{"ModeIsSet", "SetAutoChannelName"}), channel.calls);
+  EXPECT_STREQ("Lamp_Dim", channel.GetChannelName());
+  EXPECT_EQ(0, channel.GetModeDescription(5)->Children[2].Index);  // registry untouched
+
+  // An invalid mode is reported with the channel's identity and changes
+  // nothing.
+  channel.calls.clear();
+  channel.SetCurrentMode(7);
+  EXPECT_EQ(5u, channel.GetCurrentMode());
+  EXPECT_EQ(3, channel.GetChildCount());
+  EXPECT_TRUE(channel.calls.empty());
+
+  Aco_FloatChannel child;
+  ASSERT_TRUE(channel.LinkChild(0, &child));
+  channel.SetUseAutoChannelName(false);
+  channel.SetCurrentModeFromIndex(1);  // mode 2: one link replaces three
+  EXPECT_EQ(1, channel.GetChildCount());
+  EXPECT_EQ(nullptr, channel.GetChild(0));
+  EXPECT_STREQ("Lamp_Dim", channel.GetChannelName());
+  EXPECT_EQ(
+      (Texts{kMultiMode + "SetCurrentModeFromIndex().orderIndex < _modeOrder.size()",
+             "Lamp_Dim.CGR[].Channel[Lamp_Dim]." + kMultiMode + "SetCurrentMode().InvalidMode[7]"}),
+      Shown());
+}
+
+TEST_F(MultiMode, LinkNamesComeFromTheCurrentModeElseFromTheExtension) {
+  LightChannel channel;
+  // Builds, leaving the unregistered mode 0 current; the extension holds the
+  // names of the last mode declared, mode 9.
+  EXPECT_STREQ("Brightness", channel.GetChildLinkName(0));
+  channel.SetCurrentMode(5);
+  EXPECT_STREQ("Label", channel.GetChildLinkName(1));
+  EXPECT_STREQ("Target", channel.ExtensionLinkName(1));
+  EXPECT_STREQ("", channel.GetChildLinkName(5));
+  EXPECT_EQ((Texts{kMultiMode + "GetChildLinkName().found != _modes.end()",
+                   kMultiMode + "GetChildLinkName().link < desc.Children.size()"}),
+            Shown());
+}
+
+TEST_F(MultiMode, CopiesAreCountedAndTheLastInstanceEmptiesTheRegistry) {
+  A3d_ChannelGroup scene("Scene1");
+  auto source = std::make_unique<LightChannel>();
+  source->SetChannelGroup(&scene);
+  source->SetCurrentMode(9);
+  Aco_FloatChannel first;
+  first.SetChannelName("first");
+  source->LinkChild(0, &first);
+  Aco_FloatChannel second;
+  second.SetChannelName("second");
+
+  auto copy = std::make_unique<LightChannel>(*source);
+  {
+    LightChannel assigned;
+    assigned = *source;
+    EXPECT_EQ(3u, LightChannel::_refCount);
+    assigned.LinkChild(0, &second);  // each serves its own children
+    EXPECT_STREQ("second", assigned.CE_GetLinkedChildName(0));
+    EXPECT_STREQ("first", source->CE_GetLinkedChildName(0));
+  }
+  copy->LinkChild(0, &second);
+  EXPECT_STREQ("second", copy->CE_GetLinkedChildName(0));
+  EXPECT_STREQ("Scene1", copy->CE_GetOwnCGRName());
+
+  source.reset();
+  EXPECT_EQ(3u, copy->GetModeCount());
+  EXPECT_EQ(9u, copy->GetCurrentMode());
+  copy.reset();
+  EXPECT_EQ(0u, LightChannel::_refCount);
+  EXPECT_TRUE(LightChannel::_modeOrder.empty());
+  EXPECT_TRUE(Shown().empty());
+
+  LightChannel later;
+  later.SetCurrentMode(9);
+  EXPECT_EQ(2, LightChannel::initializeCount);
+}
+
+// Derives from the exported instantiation, as the module's channel does; its
+// registry is the module's.
+class ModuleModeChannel : public MultiModeChannel<Aco_FloatChannel, Aco_QAXOntologyItem> {
+ public:
+  void InitializeModes() override { ++initializeCount; }
+  static inline int initializeCount = 0;
+};
+
+TEST_F(MultiMode, ModuleInstantiationBuildsNoModesOnceAndRefusesEverySwitch) {
+  ModuleModeChannel channel;
+  channel.SetCurrentMode(3);
+  channel.SetCurrentMode(3);
+  EXPECT_EQ(1, ModuleModeChannel::initializeCount);
+  EXPECT_EQ(0xFFFFFFFFu, channel.GetCurrentMode());
+  const std::string unset = kMultiMode + "GetModeDescription().ModeNotRecognized.Mode[4294967295]";
+  const std::string invalid =
+      "CGR[].Channel[null]." + kMultiMode + "SetCurrentMode().InvalidMode[3]";
+  EXPECT_EQ((Texts{unset, invalid, unset, invalid}), Shown());
+
+  Texts names;
+  channel.GetModeNames(names);
+  EXPECT_TRUE(names.empty());
+  EXPECT_EQ(kMultiMode + "GetModeNames()._modes.size()>0", Shown().back());
+}
+
+TEST_F(MultiMode, SavesModeAndNamingFlagBehindTheHostRecord) {
+  LightChannel channel;
+  channel.SetCurrentMode(9);
+  A3dFileSaver saver;
+  ASSERT_TRUE(channel.SaveChannel(saver));
+  EXPECT_EQ(Records({{"CHNAME", {'F', 'u', 'l', 'l', 0}}, {"MODE", {9, 0, 0, 0}}, {"UACN", {1}}}),
+            saver.Data());
+
+  LightChannel unset;
+  unset.SetUseAutoChannelName(false);
+  A3dFileSaver unsetSaver;
+  ASSERT_TRUE(unset.SaveChannel(unsetSaver));
+  EXPECT_EQ(Records({{"CHNAME", {}}, {"MODE", {0xFF, 0xFF, 0xFF, 0xFF}}, {"UACN", {0}}}),
+            unsetSaver.Data());
+
+  A3dFileSaver refusing;
+  refusing.RefuseTag("CHNAME");
+  EXPECT_FALSE(channel.SaveChannel(refusing));
+  EXPECT_TRUE(refusing.Data().empty());
+}
+
+TEST_F(MultiMode, LoadSwitchesToTheSavedModeAndLeavesLaterRecords) {
+  const Bytes bytes =
+      Records({{"CHNAME", {'K', 0}}, {"MODE", {9, 0, 0, 0}}, {"UACN", {0}}, {"CID", {1, 0, 0, 0}}});
+  LightChannel switched;
+  A3dFileLoader loader(bytes);
+  ASSERT_TRUE(switched.LoadChannel(loader, nullptr));
+  EXPECT_EQ(9u, switched.GetCurrentMode());
+  EXPECT_EQ(4, switched.GetChildCount());
+  EXPECT_STREQ("K", switched.GetChannelName());  // "UACN" 0: not renamed
+  EXPECT_TRUE(loader.GetInfoIfTag("CID"));
+
+  LightChannel waiting;
+  waiting.SetAutoSetModeOnLoad(false);
+  A3dFileLoader again(bytes);
+  ASSERT_TRUE(waiting.LoadChannel(again, nullptr));
+  EXPECT_EQ(9u, waiting._loadedMode);
+  EXPECT_EQ(0xFFFFFFFFu, waiting.GetCurrentMode());
+  EXPECT_EQ(0, waiting.GetChildCount());
+  EXPECT_FALSE(waiting.GetUseAutoChannelName());
+  EXPECT_TRUE(Shown().empty());
+}
+
+TEST_F(MultiMode, MissingOrMisSizedRecordsLeaveTheFieldsAlone) {
+  LightChannel channel;
+  channel.SetAutoSetModeOnLoad(false);
+  channel.SetUseAutoChannelName(false);
+  A3dFileLoader missing(Records({{"CHNAME", {}}, {"CID", {}}}));
+  ASSERT_TRUE(channel.LoadChannel(missing, nullptr));
+  EXPECT_EQ(0u, channel._loadedMode);
+  EXPECT_FALSE(channel.GetUseAutoChannelName());
+  EXPECT_TRUE(missing.GetInfoIfTag("CID"));
+
+  channel._loadedMode = 7;
+  A3dFileLoader misSized(
+      Records({{"CHNAME", {}}, {"MODE", {9, 0}}, {"UACN", {1, 0, 0, 0}}, {"CID", {}}}));
+  ASSERT_TRUE(channel.LoadChannel(misSized, nullptr));
+  EXPECT_EQ(0u, channel._loadedMode);
+  EXPECT_FALSE(channel.GetUseAutoChannelName());
+  EXPECT_TRUE(misSized.GetInfoIfTag("CID"));
+
+  A3dFileLoader twoFlag(Records({{"CHNAME", {}}, {"UACN", {2}}}));
+  ASSERT_TRUE(channel.LoadChannel(twoFlag, nullptr));
+  EXPECT_TRUE(channel.GetUseAutoChannelName());
+
+  channel._loadedMode = 7;
+  A3dFileLoader noHostRecord(Records({{"MODE", {9, 0, 0, 0}}}));
+  EXPECT_FALSE(channel.LoadChannel(noHostRecord, nullptr));
+  EXPECT_EQ(7u, channel._loadedMode);
+  EXPECT_TRUE(Shown().empty());
+
+  // Without "MODE" the automatic switch goes to mode 0, not registered here.
+  LightChannel switched;
+  A3dFileLoader again(Records({{"CHNAME", {}}}));
+  ASSERT_TRUE(switched.LoadChannel(again, nullptr));
+  EXPECT_EQ((Texts{kMultiMode + "GetModeDescription().ModeNotRecognized.Mode[0]",
+                   "CGR[].Channel[null]." + kMultiMode + "SetCurrentMode().InvalidMode[0]"}),
+            Shown());
+}
+
+TEST_F(MultiMode, AutomaticNameOfAnUnregisteredModeIsUnknownMode) {
+  LightChannel channel;
+  channel.SetNamePrefix("Light_");
+  channel._currentMode = 7;
+  channel.SetAutoChannelName();
+  EXPECT_STREQ("Light_UnknownMode[7]", channel.GetChannelName());
+  EXPECT_EQ((Texts{kMultiMode + "GetModeDescription().ModeNotRecognized.Mode[7]"}), Shown());
+}
+
+TEST_F(MultiMode, PrefixedMessagesNameModeGroupAndChannelWhenThereAreAny) {
+  A3d_ChannelGroup scene("Scene1");
+  LightChannel channel;
+  EXPECT_EQ("CGR[].Channel[null].X", channel.GetPrefixedMessage("X"));
+  const std::string unset = kMultiMode + "GetModeDescription().ModeNotRecognized.Mode[4294967295]";
+  EXPECT_EQ((Texts{unset}), Shown());
+
+  A3d_ChannelGroup unnamed(nullptr);
+  channel.SetChannelGroup(&unnamed);
+  channel.SetChannelName("N");
+  EXPECT_EQ("CGR[null].Channel[N].", channel.GetPrefixedMessage(nullptr));
+  EXPECT_EQ((Texts{unset, kMultiMode + "GetPrefixedMessage().message", unset}), Shown());
+
+  channel.SetChannelGroup(&scene);
+  channel.SetNamePrefix("Light_");
+  channel.SetCurrentMode(5);
+  EXPECT_EQ("Light_Dim.CGR[Scene1].Channel[Light_Dim].X 100%",
+            channel.GetPrefixedMessage(std::string("X 100%")));
+}
+
+}  // namespace
