@@ -100,19 +100,6 @@ TEST(HostChannel, LoadFailsWithoutItsRecordAndSaveFailsWhenRefused) {
   EXPECT_TRUE(saver.Data().empty());
 }
 
-TEST(HostChannel, StringChannelKeepsNullAndEmptyApartForBothWidths) {
-  Aco_StringChannel text;
-  EXPECT_EQ(nullptr, text.GetString());
-  EXPECT_EQ(nullptr, text.GetWString());
-  text.SetString("");
-  EXPECT_STREQ("", text.GetString());
-  EXPECT_EQ(nullptr, text.GetWString());
-  text.SetWString(L"w");
-  text.SetString(nullptr);
-  EXPECT_EQ(nullptr, text.GetString());
-  EXPECT_STREQ(L"w", text.GetWString());
-}
-
 TEST(HostChannel, GuidTextRoundTripsAndRejectsMalformedText) {
   _GUID guid{};
   ASSERT_TRUE(GuidFromString("{6b9bde34-8ac5-11df-94aa-11f5ded72085}", &guid));
@@ -122,20 +109,6 @@ TEST(HostChannel, GuidTextRoundTripsAndRejectsMalformedText) {
   EXPECT_FALSE(GuidFromString("6B9BDE34x8AC5-11DF-94AA-11F5DED72085", &guid));
   EXPECT_FALSE(GuidFromString("{6B9BDE34-8AC5-11DF-94AA-11F5DED7208G}", &guid));
   EXPECT_TRUE(GuidEquals(before, guid));
-}
-
-TEST(HostChannel, DependenciesAreListedInOrder) {
-  A3d_Channel channel;
-  A3d_List list;
-  channel.AddChannelGuidDepend(Aco_FloatChannel::kTypeGuid, &list);
-  channel.AddDLLDepend("QAX.dll", &list);
-  Core::CoreEngine::DoDependencyInit(&channel, &list);
-  channel.AddDLLDepend("ignored", nullptr);
-  ASSERT_EQ(3u, list.Entries().size());
-  EXPECT_EQ(A3d_List::Entry::Kind::ChannelGuid, list.Entries()[0].kind);
-  EXPECT_TRUE(GuidEquals(Aco_FloatChannel::kTypeGuid, list.Entries()[0].guid));
-  EXPECT_EQ("QAX.dll", list.Entries()[1].dllName);
-  EXPECT_EQ(A3d_List::Entry::Kind::Core, list.Entries()[2].kind);
 }
 
 TEST(HostChannel, DebugMessagesAreKeptInOrderAndForwarded) {
