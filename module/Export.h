@@ -17,6 +17,16 @@
 #define QAXOI_API __attribute__((visibility("default")))
 #endif
 
+// Default visibility without exporting or importing: for a class template
+// whose instantiations a client names before the module's explicit
+// instantiation is declared (GCC takes a class's visibility when the class
+// is first instantiated). Nothing on Windows, where QAXOI_API decides.
+#if defined(_WIN32)
+#define QAXOI_VISIBLE
+#else
+#define QAXOI_VISIBLE __attribute__((visibility("default")))
+#endif
+
 // printf-style checking of a function's format argument (1-based positions).
 #if defined(__GNUC__) || defined(__clang__)
 #define QAXOI_PRINTF_FORMAT(format_index, first_arg) \

@@ -90,7 +90,7 @@ inline constexpr unsigned long kAutoNameBlockSize = 1;
 // on; the one exception raised on purpose is std::out_of_range from AddMode
 // and CreateLink when no scratch link list exists for the mode concerned.
 template <class Base, class Derived>
-class MultiModeChannel : public Base, public ChannelExtension<Base> {
+class QAXOI_VISIBLE MultiModeChannel : public Base, public ChannelExtension<Base> {
  public:
   // The value of _currentMode (and _loadedMode) when there is no mode.
   static constexpr unsigned int kNoMode = 0xFFFFFFFFu;
@@ -618,15 +618,12 @@ const std::string MultiModeChannel<Base, Derived>::GetPrefixedMessage(std::strin
   return GetPrefixedMessage(message.c_str());
 }
 
-// The module's one instantiation lives in the module and is exported; clients
-// must use it rather than instantiate their own copy of its registry.
-class Aco_QAXOntologyItem;
-
-extern template class QAXOI_API MultiModeChannel<Aco_FloatChannel, Aco_QAXOntologyItem>;
-
 // The module's registry is defined in module/StaticState.cpp, with the
 // module's other static objects, so that it is built after them when the
-// module is loaded and destroyed before them when it is unloaded.
+// module is loaded and destroyed before them when it is unloaded. The
+// specializations are declared before the instantiation below, which must
+// not instantiate them.
+class QAXOI_API Aco_QAXOntologyItem;
 template <>
 std::vector<std::vector<ChildCreation>>
     MultiModeChannel<Aco_FloatChannel, Aco_QAXOntologyItem>::_tempLinks;
@@ -639,5 +636,19 @@ template <>
 unsigned int MultiModeChannel<Aco_FloatChannel, Aco_QAXOntologyItem>::_refCount;
 template <>
 bool MultiModeChannel<Aco_FloatChannel, Aco_QAXOntologyItem>::_bModesInitialized;
+
+// The module's one instantiation lives in the module and is exported; clients
+// must use it rather than instantiate their own copy of its registry. The
+// specializations above have named the class already, so GCC reports the
+// attribute as ignored: the visibility of the class template and of its
+// arguments exports it.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wattributes"
+#endif
+extern template class QAXOI_API MultiModeChannel<Aco_FloatChannel, Aco_QAXOntologyItem>;
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
 
 #endif  // QAX_MULTIMODE_MULTIMODECHANNEL_H_
