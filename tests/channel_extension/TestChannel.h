@@ -55,13 +55,9 @@ class TestChannel : public Aco_FloatChannel, public ChannelExtension<Aco_FloatCh
   using Extension::ReadChannelValue;
   using Extension::SaveChannelValue;
 
-  using Extension::_cgrName;
   using Extension::_lastChild;
   using Extension::_linkNames;
-  using Extension::_matrixChild;
   using Extension::_self;
-  using Extension::_textChild;
-  using Extension::_vectorChild;
 
   std::vector<CreateLinkCall> createLinkCalls;
   std::vector<SetNameCall> setNameCalls;
