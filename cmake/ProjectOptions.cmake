@@ -16,3 +16,10 @@ if(QAX_SANITIZE)
   target_compile_definitions(qax_project_options INTERFACE _GLIBCXX_ASSERTIONS)
   target_link_options(qax_project_options INTERFACE ${_qax_san})
 endif()
+
+# Coverage for libFuzzer in every target; the fuzz programs add the fuzzer's
+# own main (fuzz/CMakeLists.txt).
+if(QAX_FUZZ)
+  target_compile_options(qax_project_options INTERFACE -fsanitize=fuzzer-no-link)
+  target_link_options(qax_project_options INTERFACE -fsanitize=fuzzer-no-link)
+endif()

@@ -1,0 +1,41 @@
+// The fuzz targets: each takes one input of any bytes, runs it through a part
+// of the system and checks what must hold for every input. A target answers
+// the empty text when all held, or says what broke. The libFuzzer programs
+// (fuzz/*Fuzzer.cpp) abort on a broken property; the regression test
+// (tests/fuzz) runs every committed input through the same functions, so an
+// input that ever found a fault keeps being checked in the ordinary suite.
+//
+// Crashes, leaks and undefined behaviour are for the sanitizers to catch.
+#ifndef QAX_FUZZ_FUZZTARGETS_H_
+#define QAX_FUZZ_FUZZTARGETS_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace qax_fuzz {
+
+// The input as the records of one ontology item channel: loaded, saved,
+// loaded into a second channel (which must give the same channel and the
+// same records), then rebuilt against the sample ontology with children of
+// each link's type.
+std::string FuzzItemRecords(const std::uint8_t* data, std::size_t size);
+
+// The input as a channel group file, loaded with the host's built-in types
+// and the module's: a group that loads saves, and its save loads and saves
+// to the same bytes; its ontology items rebuild.
+std::string FuzzGroupFile(const std::uint8_t* data, std::size_t size);
+
+// The input as a vocabulary in Turtle and in N-Quads: loaded into a model
+// whose classes all resolve and whose parent chains end; channels prepare
+// and build items for its classes.
+std::string FuzzVocabulary(const std::uint8_t* data, std::size_t size);
+
+// The input as a function name, a condition and a detail (separated by zero
+// bytes): every message form shows exactly the expected text, cut to the
+// message buffer, and never writes outside it.
+std::string FuzzDiagnostics(const std::uint8_t* data, std::size_t size);
+
+}  // namespace qax_fuzz
+
+#endif  // QAX_FUZZ_FUZZTARGETS_H_

@@ -1,0 +1,76 @@
+#include <algorithm>
+#include <string>
+#include <unordered_set>
+
+#include "fuzz/FuzzSupport.h"
+#include "fuzz/FuzzTargets.h"
+
+namespace qax_fuzz {
+namespace {
+
+using QAX::Ontology::MetaClass;
+using QAX::Ontology::OntologyModel;
+
+// At most this many classes of a model are prepared and built per input.
+constexpr std::size_t kClassesTried = 16;
+
+std::string CheckModel(OntologyModel& model) {
+  std::size_t classes = 0;
+  std::vector<const MetaClass*> tried;
+  for (const QAX::Ontology::MetaClassLibrary* library : model.GetLibraries()) {
+    for (const MetaClass* metaClass : library->GetClasses()) {
+      ++classes;
+      if (model.GetMetaClass(metaClass->GetInfo().handle) != metaClass) {
+        return "class <" + metaClass->GetInfo().handle + "> does not resolve by its handle";
+      }
+      if (model.GetMetaClassByFQName(metaClass->GetFQName()) != metaClass) {
+        return "class " + metaClass->GetFQName() + " does not resolve by its FQ name";
+      }
+      std::size_t depth = 0;
+      for (const MetaClass* at = metaClass; at != nullptr; at = at->GetParent()) {
+        if (++depth > model.GetClassCount()) return "a parent chain loops";
+      }
+      if (tried.size() < kClassesTried) tried.push_back(metaClass);
+    }
+  }
+  if (classes != model.GetClassCount()) return "the libraries do not hold every class";
+
+  QAX::Util::SingletonObject<QAX::QAXAmbassador>::Instance().SetOntologyModel(&model);
+  for (const MetaClass* metaClass : tried) {
+    Aco_QAXOntologyItem channel;
+    Aco_QAXOntologyItem::SelectedLibrary = metaClass->GetLibrary();
+    Aco_QAXOntologyItem::SelectedClass = metaClass;
+    channel.PrepareLinks(true);
+    channel.SetClassHandle(metaClass->GetInfo().handle);
+    std::string problem = LinksMismatch(channel);
+    if (!problem.empty()) return problem;
+    LinkChildrenByType(channel, nullptr);
+    if (channel.GetOntologyItem(true) == nullptr) return "a class of the model builds no item";
+    channel.GetClassDescription(metaClass);
+  }
+  return "";
+}
+
+}  // namespace
+
+std::string FuzzVocabulary(const std::uint8_t* data, std::size_t size) {
+  globalEngine->ShowDebugMessage.Clear();
+  const std::string text(reinterpret_cast<const char*>(data), size);
+  for (const auto syntax : {QAX::Ontology::RdfSyntax::kTurtle, QAX::Ontology::RdfSyntax::kNQuads}) {
+    const QAX::Ontology::LoadResult result =
+        OntologyModel::LoadText(text, syntax, "fuzz", "http://example.org/base/");
+    if (!result.model) {
+      if (result.error.compare(0, 5, "fuzz:") != 0) return "an error without its place";
+      continue;
+    }
+    const std::string problem = CheckModel(*result.model);
+    // Nothing may point into the model once it is gone.
+    Aco_QAXOntologyItem::SelectedLibrary = nullptr;
+    Aco_QAXOntologyItem::SelectedClass = nullptr;
+    UseSampleOntology();
+    if (!problem.empty()) return problem;
+  }
+  return "";
+}
+
+}  // namespace qax_fuzz
