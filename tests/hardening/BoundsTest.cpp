@@ -22,10 +22,14 @@ using QAX::Ontology::LoadResult;
 using QAX::Ontology::OntologyModel;
 using QAX::Ontology::RdfSyntax;
 
-// What loading may cost beyond a small multiple of the file: one channel's
-// worth of links at the host's limit (record, slot and description each).
-constexpr std::size_t kBytesPerFileByte = 64;
-constexpr std::size_t kOneChannelOfLinks = A3d_Channel::kMaxChildLinks * std::size_t{1024};
+// What a group file may cost: for every 4-byte link entry the host keeps a
+// 264-byte link record and the channel a description; beyond that, links
+// that records count without carrying them, at most two channels' worth at
+// the host's link limit (the group's allowance and the channel refused).
+constexpr std::size_t kBytesPerGroupFileByte = 128;
+constexpr std::size_t kTwoChannelsOfLinks = A3d_Channel::kMaxChildLinks * std::size_t{1024};
+// What a vocabulary may cost: its model and statements.
+constexpr std::size_t kBytesPerVocabularyByte = 64;
 
 // A channel of the module's type that saves whatever records it is given.
 class ForgedItem : public Aco_FloatChannel {
@@ -95,7 +99,7 @@ TEST(Bounds, GroupFilesCostASmallMultipleOfTheirSize) {
     const bool loaded = LoadGroup(c.file.data(), c.file.size(), registry, &error) != nullptr;
     EXPECT_EQ(c.loads, loaded) << error.Message();
     EXPECT_LE(qax_test::PeakBytesInUse() - before,
-              kBytesPerFileByte * c.file.size() + kOneChannelOfLinks);
+              kBytesPerGroupFileByte * c.file.size() + kTwoChannelsOfLinks);
   }
 }
 
@@ -123,7 +127,7 @@ TEST(Bounds, AHundredThousandDeepHierarchyLoadsPreparesAndBuilds) {
   const std::size_t before = qax_test::BytesInUse();
   LoadResult result = OntologyModel::LoadText(text, RdfSyntax::kTurtle, "chain.ttl");
   ASSERT_NE(nullptr, result.model) << result.error;
-  EXPECT_LE(qax_test::PeakBytesInUse() - before, kBytesPerFileByte * text.size());
+  EXPECT_LE(qax_test::PeakBytesInUse() - before, kBytesPerVocabularyByte * text.size());
   QAX::Util::SingletonObject<QAX::QAXAmbassador>::Instance().SetOntologyModel(result.model.get());
   const std::string leaf = "http://e.org/C" + std::to_string(length - 1);
 
@@ -180,11 +184,40 @@ TEST(Bounds, BlankNodesAndCollectionsNestAtMost128Levels) {
   }
 }
 
+TEST(Bounds, LoadedNamesAreCutToWhatALinkRecordHolds) {
+  ForgedItem forged({{"CHNAME", ""},
+                     {"CHILDSIZE", U32(2)},
+                     {"CHILDNAMETYPE", std::string(200, 't') + '\0'},
+                     {"CHILDNAME", std::string(300, 'n') + '\0'}});
+  A3dFileSaver saver;
+  forged.SaveChannel(saver);
+  Aco_QAXOntologyItem channel;
+  A3dFileLoader loader(saver.Data().data(), saver.Data().size());
+  ASSERT_TRUE(channel.LoadChannel(loader, nullptr));
+  const Aco_QAXOntologyItem::LinkDescription cut(std::string(79, 't'), std::string(99, 'n'));
+  EXPECT_EQ(std::vector<Aco_QAXOntologyItem::LinkDescription>(2, cut),
+            channel.GetLinkDescriptions());
+  qax_test::ExpectConsistent(channel);
+}
+
 class Graphs : public ::testing::Test {
  protected:
   void SetUp() override { globalEngine->ShowDebugMessage.Clear(); }
   qax_test::TestModel model_;
 };
+
+TEST_F(Graphs, AClassWithMoreAttributesThanTheLinkLimitGetsLinksForTheFirst) {
+  QAX::Ontology::MetaClass* wide = model_.AddClass("Wide", nullptr);
+  for (int i = 0; i <= A3d_Channel::kMaxChildLinks; ++i) qax_test::AddAttribute(wide, "a", 0);
+  Aco_QAXOntologyItem channel;
+  qax_test::PrepareFor(channel, model_, wide);
+  EXPECT_EQ(static_cast<std::size_t>(A3d_Channel::kMaxChildLinks),
+            channel.GetLinkDescriptions().size());
+  qax_test::ExpectConsistent(channel);
+  const std::vector<std::string> expected = {
+      "Aco_QAXOntologyItem::PrepareLinks().TooManyLinks.Count[65537].Limit[65536]"};
+  EXPECT_EQ(expected, globalEngine->ShowDebugMessage.Shown());
+}
 
 TEST_F(Graphs, ChannelsReachedAlongExponentiallyManyPathsCostABoundedRebuild) {
   // Forty channels, each linked twice to the next: 2^40 paths to the last.
