@@ -6,11 +6,10 @@
 void CopyFieldText(char* field, std::size_t size, const char* text) {
   if (field == nullptr || size == 0) return;
   if (text == nullptr) text = "";
-  std::size_t n = 0;
-  while (n + 1 < size && text[n] != '\0') {
-    field[n] = text[n];
-    ++n;
-  }
+  // strnlen reads no further than the terminator or the room in the field;
+  // memmove allows a text that lies in the field itself.
+  const std::size_t n = ::strnlen(text, size - 1);
+  std::memmove(field, text, n);
   std::memset(field + n, 0, size - n);
 }
 

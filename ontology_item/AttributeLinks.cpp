@@ -27,13 +27,15 @@ void CopyFieldPieces(char* field, std::size_t size,
                      std::initializer_list<std::string_view> pieces) {
   std::size_t n = 0;
   for (const std::string_view piece : pieces) {
-    for (const char c : piece) {
-      if (c == '\0' || n + 1 >= size) {
-        std::memset(field + n, 0, size - n);
-        return;
-      }
-      field[n++] = c;
-    }
+    const std::size_t room = size - 1 - n;
+    const std::size_t fits = piece.size() < room ? piece.size() : room;
+    const void* const zero = std::memchr(piece.data(), '\0', fits);
+    const std::size_t length =
+        zero != nullptr ? static_cast<std::size_t>(static_cast<const char*>(zero) - piece.data())
+                        : fits;
+    std::memcpy(field + n, piece.data(), length);
+    n += length;
+    if (length < piece.size()) break;  // cut at a zero character or at the field's end
   }
   std::memset(field + n, 0, size - n);
 }
