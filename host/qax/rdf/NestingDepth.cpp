@@ -5,15 +5,41 @@ namespace Ontology {
 namespace Rdf {
 namespace {
 
-bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
+constexpr bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
 
 // Characters that cannot stand unescaped in an IRI reference: the parser
 // fails there, so the IRI is taken to end before them.
-bool EndsIri(char c) {
+constexpr bool EndsIri(char c) {
   const auto byte = static_cast<unsigned char>(c);
   return byte <= 0x20 || c == '<' || c == '"' || c == '{' || c == '}' || c == '|' || c == '^' ||
          c == '`';
 }
+
+// A table of the bytes for which `test` holds, so that the scans below step
+// over the bytes that matter nothing to them with one lookup each.
+struct ByteTable {
+  bool holds[256];
+};
+
+template <typename Test>
+constexpr ByteTable MakeTable(Test test) {
+  ByteTable table{};
+  for (int byte = 0; byte < 256; ++byte) table.holds[byte] = test(static_cast<char>(byte));
+  return table;
+}
+
+// Bytes where the scan of the document has something to do.
+constexpr ByteTable kSpecial = MakeTable([](char c) {
+  return c == '#' || c == '<' || c == '"' || c == '\'' || c == '\\' || c == '[' || c == '(' ||
+         c == ']' || c == ')';
+});
+// Bytes that end an IRI reference: its closing '>' or a byte it cannot hold.
+constexpr ByteTable kIriEnd = MakeTable([](char c) { return c == '>' || EndsIri(c); });
+// Bytes where a string needs a look: an escape, a quote or a line end.
+constexpr ByteTable kStringSpecial =
+    MakeTable([](char c) { return c == '\\' || c == '"' || c == '\'' || IsLineEnd(c); });
+
+bool In(const ByteTable& table, char c) { return table.holds[static_cast<unsigned char>(c)]; }
 
 // The offset just behind the string that starts with the quote at `at`.
 std::size_t SkipString(const std::string& text, std::size_t at) {
@@ -22,6 +48,8 @@ std::size_t SkipString(const std::string& text, std::size_t at) {
   const bool isLong = at + 2 < n && text[at + 1] == quote && text[at + 2] == quote;
   std::size_t i = at + (isLong ? 3 : 1);
   while (i < n) {
+    while (i < n && !In(kStringSpecial, text[i])) ++i;
+    if (i >= n) break;
     const char c = text[i];
     if (c == '\\') {
       i += 2;
@@ -45,6 +73,8 @@ std::size_t FindNestingDeeperThan(const std::string& document, std::size_t limit
   std::size_t depth = 0;
   std::size_t i = 0;
   while (i < n) {
+    while (i < n && !In(kSpecial, document[i])) ++i;
+    if (i >= n) break;
     const char c = document[i];
     switch (c) {
       case '#':
@@ -52,7 +82,7 @@ std::size_t FindNestingDeeperThan(const std::string& document, std::size_t limit
         break;
       case '<':
         ++i;
-        while (i < n && document[i] != '>' && !EndsIri(document[i])) ++i;
+        while (i < n && !In(kIriEnd, document[i])) ++i;
         if (i < n && document[i] == '>') ++i;
         break;
       case '"':
