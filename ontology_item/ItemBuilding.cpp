@@ -126,22 +126,28 @@ void Aco_QAXOntologyItem::GetAttributesRec(const MetaClass* metaClass, int& inde
 void Aco_QAXOntologyItem::SetAttributeFromChild(const QAX::Ontology::Info::MetaAttrInfo& info,
                                                 A3d_Channel* child) {
   if (child == nullptr || !_ontologyItem) return;
-  // The host's own value channels are told by their exact type, one
-  // comparison, before the casts below search the class tree; a channel of
-  // exactly one of these types takes the same branch either way.
+  // The child's kind: text first, then ontology item (an ontology item
+  // channel is a float channel too), then float. A child of exactly one of
+  // these classes is told by its type, one comparison, before the casts that
+  // search the class tree; it takes the same branch either way.
+  Aco_StringChannel* text = nullptr;
+  Aco_QAXOntologyItem* nested = nullptr;
+  Aco_FloatChannel* number = nullptr;
   const std::type_info& type = typeid(*child);
   if (type == typeid(Aco_FloatChannel)) {
-    SetNumberAttribute(*_ontologyItem, info, static_cast<Aco_FloatChannel&>(*child));
-    return;
+    number = static_cast<Aco_FloatChannel*>(child);
+  } else if (type == typeid(Aco_StringChannel)) {
+    text = static_cast<Aco_StringChannel*>(child);
+  } else if (type == typeid(Aco_QAXOntologyItem)) {
+    nested = static_cast<Aco_QAXOntologyItem*>(child);
+  } else if ((text = dynamic_cast<Aco_StringChannel*>(child)) == nullptr &&
+             (nested = dynamic_cast<Aco_QAXOntologyItem*>(child)) == nullptr) {
+    number = dynamic_cast<Aco_FloatChannel*>(child);
   }
-  if (type == typeid(Aco_StringChannel)) {
-    SetTextAttribute(*_ontologyItem, info, static_cast<Aco_StringChannel&>(*child));
-    return;
-  }
-  // An ontology item channel is a float channel too: test it first.
-  if (auto* text = dynamic_cast<Aco_StringChannel*>(child)) {
+
+  if (text != nullptr) {
     SetTextAttribute(*_ontologyItem, info, *text);
-  } else if (auto* nested = dynamic_cast<Aco_QAXOntologyItem*>(child)) {
+  } else if (nested != nullptr) {
     if (info.kind != 5 || !TakeNestedItem()) return;
     OntologyItem* item = nested->GetOntologyItem(true);
     // A child that is itself being rebuilt further up (a cycle) holds only
@@ -151,7 +157,7 @@ void Aco_QAXOntologyItem::SetAttributeFromChild(const QAX::Ontology::Info::MetaA
     std::unique_ptr<OntologyItem> clone(item->Clone());
     // The item takes the clone over (and frees it should it fail).
     _ontologyItem->SetAttribute(info.name, clone.release());
-  } else if (auto* number = dynamic_cast<Aco_FloatChannel*>(child)) {
+  } else if (number != nullptr) {
     SetNumberAttribute(*_ontologyItem, info, *number);
   }
 }
