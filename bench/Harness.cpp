@@ -21,8 +21,9 @@ double SecondsOf(const Operation& operation, long count) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-// Batches run so far by each side. Counting them also keeps the two functions
-// below from being identical, which would let the linker fold them into one.
+// Batches run so far by each side, reported with each row. Counting them also
+// keeps the two functions below from being identical, which would let the
+// linker fold them into one.
 long moduleBatches = 0;
 long baselineBatches = 0;
 
@@ -82,6 +83,8 @@ void ComparePair(benchmark::State& state, const Plan& plan, const Operation& mod
   module();
   baseline();
   const long length = plan.once ? 1 : BatchLength(module);
+  const long moduleBatchesBefore = moduleBatches;
+  const long baselineBatchesBefore = baselineBatches;
   double bestModule = std::numeric_limits<double>::infinity();
   double bestBaseline = std::numeric_limits<double>::infinity();
   bool moduleFirst = true;
@@ -97,6 +100,9 @@ void ComparePair(benchmark::State& state, const Plan& plan, const Operation& mod
     }
     moduleFirst = !moduleFirst;
   }
+  // How many batches each side ran (the same for both).
+  state.counters["batches"] = static_cast<double>(
+      std::min(moduleBatches - moduleBatchesBefore, baselineBatches - baselineBatchesBefore));
   const double perModule = bestModule / static_cast<double>(length);
   const double perBaseline = bestBaseline / static_cast<double>(length);
   if (bytesPerOperation > 0) {
