@@ -471,11 +471,11 @@ namespace channel_extension_internal {
 template <class Char>
 void CopyBounded(Char* dst, std::size_t size, const Char* text) {
   std::size_t n = 0;
-  while (n + 1 < size && text[n] != Char(0)) {
+  while (n + 1 < size && text[n] != Char{}) {
     dst[n] = text[n];
     ++n;
   }
-  dst[n] = Char(0);
+  dst[n] = Char{};
 }
 
 }  // namespace channel_extension_internal

@@ -63,7 +63,7 @@ std::string FuzzVocabulary(const std::uint8_t* data, std::size_t size) {
       if (result.error.compare(0, 5, "fuzz:") != 0) return "an error without its place";
       continue;
     }
-    const std::string problem = CheckModel(*result.model);
+    std::string problem = CheckModel(*result.model);
     // Nothing may point into the model once it is gone.
     Aco_QAXOntologyItem::SelectedLibrary = nullptr;
     Aco_QAXOntologyItem::SelectedClass = nullptr;

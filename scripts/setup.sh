@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs what the project needs on a fresh Debian machine, once: compilers
 # and build tools, GoogleTest, Google Benchmark, serd (RDF parsing) and npm
-# (to fetch the test vocabularies) and Graphviz (to draw channel graphs).
-# Packages already present are left alone.
+# (to fetch the test vocabularies) and Graphviz (to draw channel graphs); for
+# the checks of .ci/run also clang with its sanitizer and libFuzzer runtimes,
+# clang-tidy, cppcheck and valgrind. Packages already present are left alone.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          libserd-dev graphviz)
+          libserd-dev graphviz clang libclang-rt-14-dev clang-tidy cppcheck valgrind)
 
 missing=()
 for package in "${packages[@]}"; do

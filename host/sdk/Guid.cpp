@@ -30,7 +30,7 @@ bool GuidFromString(const std::string& text, _GUID* out) {
   }
   if (body.size() != 36) return false;
   // Collect the 32 hex digits, checking the hyphens at their places.
-  unsigned char bytes[16];
+  unsigned char bytes[16] = {};
   int digit = 0;
   for (std::size_t i = 0; i < body.size(); ++i) {
     if (i == 8 || i == 13 || i == 18 || i == 23) {

@@ -29,8 +29,10 @@ std::unique_ptr<ChannelGraph> GraphFromArguments(const Session& session,
     return nullptr;
   }
   std::vector<Assignment> assignments;
-  if (!ParseAssignments(std::vector<std::string>(arguments.begin() + first + 1, arguments.end()),
-                        &assignments, &error)) {
+  if (!ParseAssignments(
+          std::vector<std::string>(arguments.begin() + static_cast<std::ptrdiff_t>(first) + 1,
+                                   arguments.end()),
+          &assignments, &error)) {
     Fail(error);
     return nullptr;
   }

@@ -44,10 +44,8 @@ Session::~Session() {
 
 std::unique_ptr<Aco_QAXOntologyItem> Session::NewItemChannel() const {
   std::unique_ptr<A3d_Channel> channel = module_->NewChannel();
-  auto* item = dynamic_cast<Aco_QAXOntologyItem*>(channel.get());
-  if (item == nullptr) return nullptr;
-  channel.release();
-  return std::unique_ptr<Aco_QAXOntologyItem>(item);
+  if (dynamic_cast<Aco_QAXOntologyItem*>(channel.get()) == nullptr) return nullptr;
+  return std::unique_ptr<Aco_QAXOntologyItem>(static_cast<Aco_QAXOntologyItem*>(channel.release()));
 }
 
 }  // namespace qax_host
