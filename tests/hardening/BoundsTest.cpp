@@ -214,8 +214,10 @@ TEST_F(Graphs, AClassWithMoreAttributesThanTheLinkLimitGetsLinksForTheFirst) {
   EXPECT_EQ(static_cast<std::size_t>(A3d_Channel::kMaxChildLinks),
             channel.GetLinkDescriptions().size());
   qax_test::ExpectConsistent(channel);
+  const std::string limit = std::to_string(A3d_Channel::kMaxChildLinks);
   const std::vector<std::string> expected = {
-      "Aco_QAXOntologyItem::PrepareLinks().TooManyLinks.Count[65537].Limit[65536]"};
+      "Aco_QAXOntologyItem::PrepareLinks().TooManyLinks.Count[" +
+      std::to_string(A3d_Channel::kMaxChildLinks + 1) + "].Limit[" + limit + "]"};
   EXPECT_EQ(expected, globalEngine->ShowDebugMessage.Shown());
 }
 
