@@ -30,7 +30,11 @@ if [[ $target != all ]]; then
 fi
 
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz >/dev/null
+if ! cmake --build --preset fuzz >build/fuzz/build.log 2>&1; then
+  tail -n 40 build/fuzz/build.log >&2
+  echo "fuzz: the fuzz programs do not build; see build/fuzz/build.log" >&2
+  exit 1
+fi
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:symbolize=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
