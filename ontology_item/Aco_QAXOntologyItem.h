@@ -96,9 +96,12 @@ class QAXOI_API Aco_QAXOntologyItem
   // item of the channel's class whose attributes carry the children's values,
   // held and returned; null (and the old item kept) when the class does not
   // resolve, or when this channel is asked again while its own rebuild runs
-  // (a cycle of nested channels, reported once) or nesting is too deep. The
-  // channel owns the item; the pointer is valid until the next rebuild,
-  // SetOntologyItem, ClearOntologyItem or the channel's destruction.
+  // (a cycle of nested channels, reported once) or nesting is too deep. A
+  // nested child in such a cycle contributes nothing, not even the part of
+  // its item built so far, and one rebuild takes at most kMaxNestedItems
+  // nested items. The channel owns the item; the pointer is valid until the
+  // next rebuild, SetOntologyItem, ClearOntologyItem or the channel's
+  // destruction.
   QAX::Onto::OntologyItem* GetOntologyItem(bool rebuild);
   // Sets the held item's attributes for `metaClass` and its parents from the
   // children at link positions `index`, `index` + 1, ...; advances `index` by
