@@ -1,0 +1,182 @@
+#!/usr/bin/env bash
+# Mutation check: how many deliberately planted faults the test suite catches.
+#
+#   scripts/mutation.sh [--only TEXT] [--scratch DIR] [MUTANT_FILE ...]
+#
+# Each mutant is one small edit of a product source file (see
+# tests/mutants/README.md for the format). The script keeps a scratch copy of
+# the working tree (default build/mutation/tree), builds it once with the dev
+# preset, checks that the unmutated suite passes, then for each mutant in turn
+# applies the edit to the scratch copy, rebuilds incrementally, runs the whole
+# suite (stopping at the first failure) and restores the file. It prints one
+# line per mutant (killed by which test, or survived) and closes with
+# "mutants: K killed, S survived".
+#
+# The working tree itself is never written: only the scratch copy is mutated,
+# its file is restored after each mutant and on interruption, and every run
+# first brings the scratch copy back in line with the working tree, so that
+# even a killed run leaves nothing behind that the next run does not repair.
+#
+# --only TEXT   run only the mutants whose file path contains TEXT
+# --scratch DIR keep the scratch copy (and its build) in DIR
+# Exit status: 0 when every mutant applied and built (survivors included),
+# 2 on a usage error, 3 when a mutant does not apply or does not build, 4 when
+# the unmutated suite fails.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+scratch="$root/build/mutation"
+only=""
+lists=()
+while (($# > 0)); do
+  case "$1" in
+    --only) only=${2:?--only needs a text}; shift 2 ;;
+    --scratch) scratch=$(realpath -m "${2:?--scratch needs a folder}"); shift 2 ;;
+    -h|--help) sed -n '2,/^set -euo/p' "$0" | sed '$d; s/^# \{0,1\}//'; exit 0 ;;
+    -*) echo "mutation: unknown option '$1'" >&2; exit 2 ;;
+    *) lists+=("$(realpath "$1")"); shift ;;
+  esac
+done
+if ((${#lists[@]} == 0)); then lists=("$root"/tests/mutants/*.txt); fi
+tree="$scratch/tree"
+jobs=$(nproc)
+
+# --- The scratch copy: every file git knows of (committed or not, ignored
+# files left out), copied only where it differs so that builds stay
+# incremental; files gone from the working tree are removed from the copy.
+sync_tree() {
+  mkdir -p "$tree"
+  local -A wanted=()
+  local file
+  while IFS= read -r -d '' file; do
+    [[ -f "$root/$file" ]] || continue
+    wanted["$file"]=1
+    if ! cmp -s "$root/$file" "$tree/$file"; then
+      mkdir -p "$tree/$(dirname "$file")"
+      cp -p "$root/$file" "$tree/$file"
+    fi
+  done < <(cd "$root" && git ls-files -z --cached --others --exclude-standard)
+  while IFS= read -r -d '' file; do
+    file=${file#./}
+    [[ -n ${wanted["$file"]+x} ]] || rm -f "$tree/$file"
+  done < <(cd "$tree" && find . -path ./build -prune -o -path ./.cache -prune -o -type f -print0)
+  # The real vocabularies, fetched by test.sh, are shared, not copied.
+  if [[ -d "$root/.cache" && ! -e "$tree/.cache" ]]; then ln -s "$root/.cache" "$tree/.cache"; fi
+}
+
+# --- Mutants: blocks of "@ FILE", "- TEXT" (found on exactly one line of
+# FILE) and "+ TEXT" (what replaces it; may be empty).
+mutant_files=() mutant_finds=() mutant_repls=() mutant_origins=()
+read_mutants() {
+  local list line file="" find="" have_find=0 number
+  for list in "${lists[@]}"; do
+    number=0
+    while IFS= read -r line || [[ -n $line ]]; do
+      number=$((number + 1))
+      case "$line" in
+        '@ '*) file=${line#@ }; have_find=0 ;;
+        '- '*|'-') find=${line#-}; find=${find# }; have_find=1 ;;
+        '+ '*|'+')
+          if [[ -z $file || $have_find -eq 0 ]]; then
+            echo "mutation: $list:$number: '+' without '@ FILE' and '- TEXT' before it" >&2; exit 3
+          fi
+          local repl=${line#+}; repl=${repl# }
+          if [[ -z $only || $file == *"$only"* ]]; then
+            mutant_files+=("$file") mutant_finds+=("$find") mutant_repls+=("$repl")
+            mutant_origins+=("${list#"$root"/}:$number")
+          fi
+          have_find=0 ;;
+        ''|'#'*) ;;
+        *) echo "mutation: $list:$number: cannot read '$line'" >&2; exit 3 ;;
+      esac
+    done < "$list"
+  done
+}
+
+# Applies mutant $1 to the scratch copy and sets `where` to the mutated
+# line's number; on failure sets `where` to the reason and returns 1.
+where=""
+apply_mutant() {
+  local i=$1 path="$tree/${mutant_files[$1]}" find=${mutant_finds[$1]}
+  [[ -f $path ]] || { where="no such file"; return 1; }
+  local count
+  count=$(grep -cF -- "$find" "$path" || true)
+  if [[ $count != 1 ]]; then where="text found on $count lines, not one"; return 1; fi
+  local lineno
+  lineno=$(grep -nF -- "$find" "$path" | cut -d: -f1)
+  cp -p "$path" "$scratch/original"
+  restore_path=$path
+  local out="" line n=0
+  {
+    while IFS= read -r line || [[ -n $line ]]; do
+      n=$((n + 1))
+      if ((n == lineno)); then line=${line/"$find"/"${mutant_repls[$i]}"}; fi
+      printf '%s\n' "$line"
+    done < "$scratch/original"
+  } > "$path"
+  where=$lineno
+}
+
+restore_path=""
+restore() {
+  if [[ -n $restore_path && -f "$scratch/original" ]]; then
+    cp "$scratch/original" "$restore_path"
+    touch "$restore_path"  # newer than the mutant's object files
+    restore_path=""
+  fi
+}
+trap restore EXIT
+trap 'restore; exit 130' INT TERM
+
+build() { cmake --build "$tree/build/dev" >"$scratch/build.log" 2>&1; }
+# Runs the suite; prints the first failed test's name (empty: all passed).
+run_suite() {
+  local dir="$tree/build/dev"
+  rm -f "$dir/Testing/Temporary/LastTestsFailed.log"
+  if (cd "$dir" && ctest -j "$jobs" --stop-on-failure --timeout 120 >"$scratch/test.log" 2>&1); then
+    return 0
+  fi
+  local failed
+  failed=$(sed -n '1s/^[0-9]*://p' "$dir/Testing/Temporary/LastTestsFailed.log" 2>/dev/null || true)
+  echo "${failed:-the suite}"
+}
+
+read_mutants
+if ((${#mutant_files[@]} == 0)); then echo "mutation: no mutants to run" >&2; exit 2; fi
+
+sync_tree
+(cd "$tree" && cmake --preset dev >"$scratch/configure.log" 2>&1) ||
+  { echo "mutation: configure failed, see $scratch/configure.log" >&2; exit 4; }
+build || { echo "mutation: the unmutated tree does not build, see $scratch/build.log" >&2; exit 4; }
+failed=$(run_suite)
+if [[ -n $failed ]]; then
+  echo "mutation: the unmutated suite fails ($failed), see $scratch/test.log" >&2; exit 4
+fi
+
+killed=0 survived=0 broken=0 total=${#mutant_files[@]}
+for ((i = 0; i < total; i++)); do
+  label="${mutant_files[$i]}"
+  if ! apply_mutant "$i"; then
+    echo "[$((i + 1))/$total] ${mutant_origins[$i]} $label: does not apply ($where)"
+    broken=$((broken + 1)); continue
+  fi
+  label="$label:$where"
+  if ! build; then
+    echo "[$((i + 1))/$total] $label: does not build (see ${mutant_origins[$i]})"
+    broken=$((broken + 1)); restore; continue
+  fi
+  failed=$(run_suite)
+  restore
+  if [[ -n $failed ]]; then
+    killed=$((killed + 1))
+    echo "[$((i + 1))/$total] $label: killed by $failed"
+  else
+    survived=$((survived + 1))
+    echo "[$((i + 1))/$total] $label: SURVIVED (${mutant_origins[$i]})"
+  fi
+done
+# Leave the scratch build matching the unmutated tree.
+build || true
+
+echo "mutants: $killed killed, $survived survived"
+if ((broken > 0)); then echo "mutation: $broken mutants did not apply or build" >&2; exit 3; fi
