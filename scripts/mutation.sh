@@ -129,16 +129,19 @@ trap restore EXIT
 trap 'restore; exit 130' INT TERM
 
 build() { cmake --build "$tree/build/dev" >"$scratch/build.log" 2>&1; }
-# Runs the suite; prints the first failed test's name (empty: all passed).
+# Runs the suite; sets `failed` to the first failed test's name (empty: all
+# passed). Not run in a subshell, so that an interruption reaches the traps
+# of this shell.
+failed=""
 run_suite() {
   local dir="$tree/build/dev"
+  failed=""
   rm -f "$dir/Testing/Temporary/LastTestsFailed.log"
   if (cd "$dir" && ctest -j "$jobs" --stop-on-failure --timeout 120 >"$scratch/test.log" 2>&1); then
     return 0
   fi
-  local failed
   failed=$(sed -n '1s/^[0-9]*://p' "$dir/Testing/Temporary/LastTestsFailed.log" 2>/dev/null || true)
-  echo "${failed:-the suite}"
+  failed=${failed:-the suite}
 }
 
 read_mutants
@@ -148,7 +151,7 @@ sync_tree
 (cd "$tree" && cmake --preset dev >"$scratch/configure.log" 2>&1) ||
   { echo "mutation: configure failed, see $scratch/configure.log" >&2; exit 4; }
 build || { echo "mutation: the unmutated tree does not build, see $scratch/build.log" >&2; exit 4; }
-failed=$(run_suite)
+run_suite
 if [[ -n $failed ]]; then
   echo "mutation: the unmutated suite fails ($failed), see $scratch/test.log" >&2; exit 4
 fi
@@ -165,7 +168,7 @@ for ((i = 0; i < total; i++)); do
     echo "[$((i + 1))/$total] $label: does not build (see ${mutant_origins[$i]})"
     broken=$((broken + 1)); restore; continue
   fi
-  failed=$(run_suite)
+  run_suite
   restore
   if [[ -n $failed ]]; then
     killed=$((killed + 1))
