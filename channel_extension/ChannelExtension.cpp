@@ -16,7 +16,7 @@ void CopyFieldText(char* field, std::size_t size, const char* text) {
 bool ChannelBaseGuidMatch(A3d_Channel* ch, const _GUID& guid) {
   if (!CheckOrReport(ch != nullptr, "ChannelBaseGuidMatch", "ch")) return false;
   const ChannelType type = ch->GetChannelType();
-  return GuidEquals(type.BaseGuid, guid);
+  return type.BaseGuid == guid;
 }
 
 const char* GetChannelGroupName(A3d_Channel* ch) {

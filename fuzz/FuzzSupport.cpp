@@ -36,7 +36,9 @@ std::string LinksMismatch(const Aco_QAXOntologyItem& channel) {
   }
   for (std::size_t i = 0; i < links.size(); ++i) {
     const ChildCreation* record = channel.GetChildCreation(static_cast<int>(i));
-    if (links[i].first != record->Type.Name || links[i].second != record->LinkName) {
+    // The descriptions keep whole texts; the records hold what fits.
+    if (links[i].first.substr(0, sizeof(record->Type.Name) - 1) != record->Type.Name ||
+        links[i].second.substr(0, sizeof(record->LinkName) - 1) != record->LinkName) {
       return "link " + std::to_string(i) + " is declared other than described";
     }
   }

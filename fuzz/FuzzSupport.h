@@ -17,8 +17,8 @@ const QAX::Ontology::OntologyModel& UseSampleOntology();
 // The host's built-in channel types and the module's, made through InitDLL.
 const ChannelTypeRegistry& Registry();
 
-// Empty when the host declares exactly the channel's link descriptions;
-// otherwise what differs.
+// Empty when the host declares exactly the channel's link descriptions (each
+// text cut to its record field); otherwise what differs.
 std::string LinksMismatch(const Aco_QAXOntologyItem& channel);
 
 // Links a child of each link's type to `channel`: a text channel, a value

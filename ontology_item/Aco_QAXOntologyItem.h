@@ -131,8 +131,10 @@ class QAXOI_API Aco_QAXOntologyItem
   // file has none) and declares the links again. False only when the
   // multi-mode records cannot be read; then nothing changed. A "CHILDSIZE"
   // above kMaxChildLinks counts as none (reported); type and link names are
-  // cut to what a link record holds (79 and 99 characters). Out of memory
-  // part-way leaves the channel without links.
+  // kept whole in the link descriptions, so that a save writes back what was
+  // read, and cut only in the declared link records (79 and 99 characters);
+  // a text repeated for a missing record is cut as those records cut it.
+  // Out of memory part-way leaves the channel without links.
   bool LoadChannel(A3dFileLoader& loader, A3d_ChannelGroup* group) override;
   // Declares the channel's type, the float channel's type, "CoreQAX.dll",
   // "QAX.dll" and the core's own dependency (each pair twice).

@@ -19,27 +19,32 @@ constexpr const char* kChildNameTag = "CHILDNAME";
 // A class handle longer than this is cut to it when loaded.
 constexpr std::size_t kMaxClassHandleLength = 255;
 
-// The longest type name and link name a declared link record holds; longer
-// texts are cut to them when loaded, so that a description is what the host
-// declares and a text repeated for missing records costs little.
+// The longest type name and link name a declared link record holds.
 constexpr std::size_t kMaxTypeNameLength = sizeof(ChannelType::Name) - 1;
 constexpr std::size_t kMaxLinkNameLength = sizeof(ChildCreation::LinkName) - 1;
 
 // Reads the text record `tag` at the read position into `text`: the block's
-// bytes up to its first zero byte, or all of them when it has none, cut to
-// `maxLength`. Leaves `text` unchanged when the next record carries another
-// tag.
-void ReadTextRecord(A3dFileLoader& loader, const char* tag, std::size_t maxLength,
-                    std::string& text) {
-  if (!loader.GetInfoIfTag(tag)) return;
-  // The loader only reports blocks that are wholly present in its bytes.
-  // Read straight into `text`, whose storage the next record reuses, then cut
-  // it at its first zero byte and to `maxLength`.
+// bytes up to its first zero byte, or all of them when it has none. The text
+// is kept whole, however long, so that a save after a load writes back what
+// was read; only the declared link records cut it to their fields. Answers
+// false and leaves `text` unchanged when the next record carries another tag.
+bool ReadTextRecord(A3dFileLoader& loader, const char* tag, std::string& text) {
+  if (!loader.GetInfoIfTag(tag)) return false;
+  // The loader only reports blocks that are wholly present in its bytes, so
+  // the block is bounded by the file. Read straight into `text`, whose
+  // storage the next record reuses, then cut it at its first zero byte.
   text.resize(loader.GetSizeDataBlock(false));
   loader.CopyTagDataToPointer(text.empty() ? nullptr : &text[0]);
-  const std::size_t length =
-      static_cast<std::size_t>(std::find(text.begin(), text.end(), '\0') - text.begin());
-  text.resize(std::min(length, maxLength));
+  text.resize(static_cast<std::size_t>(std::find(text.begin(), text.end(), '\0') - text.begin()));
+  return true;
+}
+
+// The text a link takes when its record is missing: the previous link's,
+// cut to what a declared link record holds. Repeating a long text whole for
+// each of up to kMaxChildLinks missing records would let a small file cost
+// gigabytes; the texts of records present are bounded by the file itself.
+std::string RepeatedText(const std::string& previous, std::size_t maxLength) {
+  return previous.size() <= maxLength ? previous : previous.substr(0, maxLength);
 }
 
 // The link type GUID that a saved type name stands for; false for a name of
@@ -104,9 +109,11 @@ bool Aco_QAXOntologyItem::LoadChannel(A3dFileLoader& loader, A3d_ChannelGroup* g
       std::string linkName;
       _linkDescriptions.reserve(count);
       for (unsigned int i = 0; i < count; ++i) {
-        ReadTextRecord(loader, kChildNameTypeTag, kMaxTypeNameLength, typeName);
-        ReadTextRecord(loader, kChildNameTag, kMaxLinkNameLength, linkName);
-        _linkDescriptions.emplace_back(typeName, linkName);
+        const bool typePresent = ReadTextRecord(loader, kChildNameTypeTag, typeName);
+        const bool namePresent = ReadTextRecord(loader, kChildNameTag, linkName);
+        _linkDescriptions.emplace_back(
+            typePresent ? typeName : RepeatedText(typeName, kMaxTypeNameLength),
+            namePresent ? linkName : RepeatedText(linkName, kMaxLinkNameLength));
       }
     }
     DeclareLinksFromDescriptions();

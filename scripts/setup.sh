@@ -7,7 +7,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          libserd-dev graphviz clang libclang-rt-14-dev clang-tidy cppcheck valgrind)
+          libserd-dev nlohmann-json3-dev graphviz clang libclang-rt-14-dev clang-tidy cppcheck valgrind)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -20,14 +20,20 @@ struct _GUID {
   std::uint16_t Data3;
   std::uint8_t Data4[8];
 };
+
+// GUIDs compare equal when their 16 bytes are equal, as the Windows header's
+// operators make them; code written against the SDK compares them with ==
+// and != on either platform.
+inline bool operator==(const _GUID& a, const _GUID& b) {
+  return std::memcmp(&a, &b, sizeof(_GUID)) == 0;
+}
+inline bool operator!=(const _GUID& a, const _GUID& b) { return !(a == b); }
 #endif
 
 static_assert(sizeof(_GUID) == 16, "a GUID is 16 bytes");
 
-// GUIDs are equal when their 16 bytes are equal.
-inline bool GuidEquals(const _GUID& a, const _GUID& b) {
-  return std::memcmp(&a, &b, sizeof(_GUID)) == 0;
-}
+// GUIDs are equal when their 16 bytes are equal (the same as ==).
+inline bool GuidEquals(const _GUID& a, const _GUID& b) { return a == b; }
 
 // The GUID in the registry form "{6B9BDE34-8AC5-11DF-94AA-11F5DED72085}".
 HIGHPOLY_API std::string GuidToString(const _GUID& guid);

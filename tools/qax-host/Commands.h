@@ -22,6 +22,7 @@ struct Invocation {
   std::string format;                  // --format, "" when not given
   std::string output;                  // --output, "" when not given
   std::string file;                    // --file, "" when not given
+  bool json = false;                   // --json: one JSON document on standard output
 };
 
 // Prints "qax-host: <message>" to standard error and answers kExitFailure.

@@ -1,8 +1,8 @@
 // The dump command: a group file as its structure and records, for when a
 // file misbehaves.
 #include <cstdio>
-#include <fstream>
-#include <iterator>
+#include <utility>
+#include <vector>
 
 #include "host/sdk/A3dFileLoader.h"
 #include "host/sdk/ChannelTypeRegistry.h"
@@ -12,6 +12,7 @@
 #include "ontology_item/NumberText.h"
 #include "tools/qax-host/ChannelText.h"
 #include "tools/qax-host/Commands.h"
+#include "tools/qax-host/Output.h"
 
 namespace qax_host {
 
@@ -63,7 +64,7 @@ std::string Decoded(const std::string& tag, const std::string& data) {
 }
 
 std::string TypeName(const ChannelTypeRegistry& registry, const _GUID& guid) {
-  if (GuidEquals(guid, kQAXOntologyItemTypeGuid)) return kQAXOntologyItemTypeName;
+  if (guid == kQAXOntologyItemTypeGuid) return kQAXOntologyItemTypeName;
   const ChannelType* type = registry.FindType(guid);
   return type != nullptr ? type->Name : "unknown type";
 }
@@ -85,62 +86,118 @@ std::string HostStateText(const GroupFileHostState& state) {
   return "unknown";
 }
 
-void DumpRecords(const GroupFileChannel& channel) {
+// One record of a channel's section.
+struct RecordView {
+  std::size_t offset;  // in the file
+  std::string tag;
+  unsigned long size;
+  std::string data;
+};
+
+std::vector<RecordView> RecordsOf(const GroupFileChannel& channel) {
+  std::vector<RecordView> records;
   A3dFileLoader loader(channel.records, channel.recordsSize);
   std::string tag;
   unsigned long size = 0;
   while (loader.PeekRecord(&tag, &size)) {
-    const std::size_t offset = channel.recordsOffset + loader.Position();
+    RecordView record{channel.recordsOffset + loader.Position(), tag, size,
+                      std::string(size, '\0')};
     loader.GetInfoIfTag(tag.c_str());
-    std::string data(size, '\0');
-    loader.CopyTagDataToPointer(data.empty() ? nullptr : &data[0]);
-    std::printf("    %6zu  %-14s %5lu  %s\n", offset, tag.c_str(), size,
-                Decoded(tag, data).c_str());
+    loader.CopyTagDataToPointer(record.data.empty() ? nullptr : &record.data[0]);
+    records.push_back(std::move(record));
   }
+  return records;
+}
+
+void PrintChannel(const ChannelTypeRegistry& registry, const GroupFileChannel& channel) {
+  std::printf("channel #%d at byte %zu: %s %s\n", channel.index, channel.offset,
+              TypeName(registry, channel.typeGuid).c_str(), GuidToString(channel.typeGuid).c_str());
+  std::printf("  host state: %s\n", HostStateText(channel.hostState).c_str());
+  std::printf("  records: %s at byte %zu\n", Counted(channel.recordsSize, "byte", "bytes").c_str(),
+              channel.recordsOffset);
+  for (const RecordView& record : RecordsOf(channel)) {
+    std::printf("    %6zu  %-14s %5lu  %s\n", record.offset, record.tag.c_str(), record.size,
+                Decoded(record.tag, record.data).c_str());
+  }
+  std::printf("  links:");
+  if (channel.links.empty()) std::printf(" none");
+  for (const std::int32_t link : channel.links) std::printf(link < 0 ? " -" : " #%d", link);
+  std::printf("\n");
+}
+
+Json ChannelJson(const ChannelTypeRegistry& registry, const GroupFileChannel& channel) {
+  Json records = Json::array();
+  for (const RecordView& record : RecordsOf(channel)) {
+    records.push_back({{"offset", record.offset},
+                       {"tag", record.tag},
+                       {"size", record.size},
+                       {"value", Decoded(record.tag, record.data)}});
+  }
+  Json links = Json::array();
+  for (const std::int32_t link : channel.links) links.push_back(link < 0 ? Json() : Json(link));
+  return {{"index", channel.index},
+          {"offset", channel.offset},
+          {"type", TypeName(registry, channel.typeGuid)},
+          {"typeGuid", GuidToString(channel.typeGuid)},
+          {"hostState", HostStateText(channel.hostState)},
+          {"recordsOffset", channel.recordsOffset},
+          {"recordsSize", channel.recordsSize},
+          {"records", std::move(records)},
+          {"links", std::move(links)}};
 }
 
 }  // namespace
 
 int RunDump(const Invocation& invocation) {
   if (invocation.arguments.size() != 1) return UsageError("dump takes one file");
-  const std::string& path = invocation.arguments[0];
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return Fail("cannot open group file '" + path + "'");
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return Fail("cannot read group file '" + path + "'");
+  const std::string name = InputName(invocation.arguments[0]);
+  std::vector<unsigned char> bytes;
+  std::string reason;
+  if (!ReadInput(invocation.arguments[0], &bytes, &reason)) return Fail(reason);
 
   ChannelTypeRegistry registry;
   registry.RegisterBuiltIns();
   GroupFileReader reader(bytes.data(), bytes.size());
   GroupFileError error;
   GroupFileHeader header;
+  Json json = {{"file", name}, {"bytes", bytes.size()}};
+  Json channels = Json::array();
+  // Everything read so far is shown before the error that ends the dump.
   const auto failed = [&]() {
-    error.file = path;
+    error.file = name;
+    if (invocation.json) {
+      if (!channels.empty()) json["channels"] = std::move(channels);
+      json["error"] = error.Message();
+      PrintJson(json);
+    }
     std::fflush(stdout);
     return Fail(error.Message());
   };
   if (!reader.ReadHeader(&header, &error)) return failed();
-  std::printf("group file %s: %zu bytes, format version %u, group %s, %u channels\n", path.c_str(),
-              bytes.size(), header.version,
-              header.hasGroupName ? Quoted(header.groupName).c_str() : "(no name)",
-              header.channelCount);
+  if (invocation.json) {
+    json["version"] = header.version;
+    json["group"] = header.hasGroupName ? Json(header.groupName) : Json();
+    json["channelCount"] = header.channelCount;
+  } else {
+    std::printf("group file %s: %s, format version %u, group %s, %s\n", name.c_str(),
+                Counted(bytes.size(), "byte", "bytes").c_str(), header.version,
+                header.hasGroupName ? Quoted(header.groupName).c_str() : "(no name)",
+                Counted(header.channelCount, "channel", "channels").c_str());
+  }
   for (std::uint32_t i = 0; i < header.channelCount; ++i) {
     GroupFileChannel channel;
     if (!reader.ReadChannel(&channel, &error)) return failed();
-    std::printf("channel #%d at byte %zu: %s %s\n", channel.index, channel.offset,
-                TypeName(registry, channel.typeGuid).c_str(),
-                GuidToString(channel.typeGuid).c_str());
-    std::printf("  host state: %s\n", HostStateText(channel.hostState).c_str());
-    std::printf("  records: %zu bytes at byte %zu\n", channel.recordsSize, channel.recordsOffset);
-    DumpRecords(channel);
-    std::printf("  links:");
-    if (channel.links.empty()) std::printf(" none");
-    for (const std::int32_t link : channel.links) {
-      std::printf(link < 0 ? " -" : " #%d", link);
+    if (invocation.json) {
+      channels.push_back(ChannelJson(registry, channel));
+    } else {
+      PrintChannel(registry, channel);
     }
-    std::printf("\n");
   }
   if (!reader.ReadEnd(&error)) return failed();
+  if (invocation.json) {
+    json["channels"] = std::move(channels);
+    PrintJson(json);
+  }
   return kExitOk;
 }
 

@@ -5,6 +5,7 @@
 
 #include "tools/qax-host/ClassNames.h"
 #include "tools/qax-host/Commands.h"
+#include "tools/qax-host/Output.h"
 
 namespace qax_host {
 
@@ -80,9 +81,24 @@ int RunClasses(const Invocation& invocation) {
   if (!invocation.arguments.empty()) return UsageError("classes takes no arguments");
   std::unique_ptr<Session> session = OpenSession(invocation);
   if (!session) return kExitFailure;
+  if (invocation.json) {
+    Json libraries = Json::array();
+    for (const QAX::Ontology::MetaClassLibrary* library : session->model().GetLibraries()) {
+      Json classes = Json::array();
+      for (const QAX::Ontology::MetaClass* metaClass : library->GetClasses()) {
+        const QAX::Ontology::MetaClass* parent = metaClass->GetParent();
+        classes.push_back({{"name", ShownName(*metaClass)},
+                           {"iri", metaClass->GetInfo().handle},
+                           {"parent", parent != nullptr ? Json(ShownName(*parent)) : Json()}});
+      }
+      libraries.push_back({{"name", library->GetName()}, {"classes", std::move(classes)}});
+    }
+    PrintJson({{"ontology", session->ontologyName()}, {"libraries", std::move(libraries)}});
+    return kExitOk;
+  }
   for (const QAX::Ontology::MetaClassLibrary* library : session->model().GetLibraries()) {
-    std::printf("library %s (%zu classes)\n", library->GetName().c_str(),
-                library->GetClasses().size());
+    std::printf("library %s (%s)\n", library->GetName().c_str(),
+                Counted(library->GetClasses().size(), "class", "classes").c_str());
     for (const QAX::Ontology::MetaClass* metaClass : library->GetClasses()) {
       std::printf("  %-28s <%s>", ShownName(*metaClass).c_str(),
                   metaClass->GetInfo().handle.c_str());
@@ -107,6 +123,14 @@ int RunDescribe(const Invocation& invocation) {
     if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
     shown += text[i];
   }
+  if (invocation.json) {
+    const QAX::Ontology::MetaClass* parent = metaClass->GetParent();
+    PrintJson({{"class", ShownName(*metaClass)},
+               {"iri", metaClass->GetInfo().handle},
+               {"parent", parent != nullptr ? Json(ShownName(*parent)) : Json()},
+               {"description", shown}});
+    return kExitOk;
+  }
   std::fputs(shown.c_str(), stdout);
   return kExitOk;
 }
@@ -121,7 +145,22 @@ int RunLinks(const Invocation& invocation) {
   channel->PrepareLinks(true);
   Aco_QAXOntologyItem::SelectedLibrary = nullptr;
   Aco_QAXOntologyItem::SelectedClass = nullptr;
-  std::printf("%s declares %d links\n", ShownName(*metaClass).c_str(), channel->GetChildCount());
+  if (invocation.json) {
+    Json links = Json::array();
+    for (int i = 0; i < channel->GetChildCount(); ++i) {
+      const ChildCreation* record = channel->GetChildCreation(i);
+      links.push_back({{"link", i},
+                       {"index", record->Index},
+                       {"type", FieldText(record->Type.Name)},
+                       {"name", FieldText(record->LinkName)}});
+    }
+    PrintJson({{"class", ShownName(*metaClass)},
+               {"iri", metaClass->GetInfo().handle},
+               {"links", std::move(links)}});
+    return kExitOk;
+  }
+  std::printf("%s declares %s\n", ShownName(*metaClass).c_str(),
+              Counted(static_cast<std::size_t>(channel->GetChildCount()), "link", "links").c_str());
   std::printf("%-5s %-6s %-16s %s\n", "link", "index", "type", "name");
   for (int i = 0; i < channel->GetChildCount(); ++i) {
     const ChildCreation* record = channel->GetChildCreation(i);

@@ -2,13 +2,16 @@
 // build, save, load, and the tour that shows them all.
 #include <cstdio>
 #include <set>
+#include <unordered_map>
 
 #include "host/sdk/GroupFile.h"
+#include "host/sdk/GroupFileReader.h"
 #include "host/sdk/LoadedGroup.h"
 #include "tools/qax-host/ChannelGraph.h"
 #include "tools/qax-host/ChannelText.h"
 #include "tools/qax-host/ClassNames.h"
 #include "tools/qax-host/Commands.h"
+#include "tools/qax-host/Output.h"
 
 namespace qax_host {
 
@@ -42,15 +45,125 @@ std::unique_ptr<ChannelGraph> GraphFromArguments(const Session& session,
   return graph;
 }
 
-// Prints the item `channel` builds from its children.
-int PrintItem(Aco_QAXOntologyItem& channel) {
+// The item `channel` builds from its children; null after printing why it
+// builds none.
+QAX::Onto::OntologyItem* BuildItem(Aco_QAXOntologyItem& channel) {
   QAX::Onto::OntologyItem* item = channel.GetOntologyItem(true);
   if (item == nullptr) {
-    return Fail("channel " + QuotedNameOf(channel) +
-                " builds no item: the ontology has no class <" + channel.GetClassHandle() + ">");
+    Fail("channel " + QuotedNameOf(channel) + " builds no item: the ontology has no class <" +
+         channel.GetClassHandle() + ">");
   }
+  return item;
+}
+
+// Prints the item `channel` builds from its children.
+int PrintItem(Aco_QAXOntologyItem& channel) {
+  QAX::Onto::OntologyItem* item = BuildItem(channel);
+  if (item == nullptr) return kExitFailure;
   std::fputs(item->ToText().c_str(), stdout);
   return kExitOk;
+}
+
+// Loads the group file `path` ("-": standard input), showing progress for a
+// large group; null after printing the reason.
+std::unique_ptr<LoadedGroup> LoadInput(const std::string& path, const Session& session) {
+  std::vector<unsigned char> bytes;
+  std::string reason;
+  if (!ReadInput(path, &bytes, &reason)) {
+    Fail(reason);
+    return nullptr;
+  }
+  GroupFileHeader header;
+  GroupFileReader peek(bytes.data(), bytes.size());
+  const bool large =
+      peek.ReadHeader(&header, nullptr) && header.channelCount > kProgressGroupChannels;
+  Progress progress(large, "loading " + Counted(header.channelCount, "channel", "channels") +
+                               " from " + InputName(path));
+  GroupFileError error;
+  std::unique_ptr<LoadedGroup> group =
+      LoadGroup(bytes.data(), bytes.size(), session.registry(), &error);
+  progress.Done();
+  if (!group) {
+    error.file = InputName(path);
+    Fail(error.Message());
+  }
+  return group;
+}
+
+// The positions of a group's channels, found in constant time however
+// large the group.
+class ChannelPositions {
+ public:
+  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+  explicit ChannelPositions(const std::vector<A3d_Channel*>& channels) {
+    for (std::size_t i = 0; i < channels.size(); ++i) positions_.emplace(channels[i], i);
+  }
+  // The position of `channel`; kNone for null or a channel of no position.
+  std::size_t Of(const A3d_Channel* channel) const {
+    const auto found = positions_.find(channel);
+    return channel == nullptr || found == positions_.end() ? kNone : found->second;
+  }
+  // The position as JSON: a number, or null.
+  Json JsonOf(const A3d_Channel* channel) const {
+    const std::size_t position = Of(channel);
+    return position == kNone ? Json() : Json(position);
+  }
+
+ private:
+  std::unordered_map<const A3d_Channel*, std::size_t> positions_;
+};
+
+// The channels linked as children of item channels among `channels`: their
+// items are part of those channels' items, so they are not shown alone.
+std::set<const A3d_Channel*> NestedChannels(const std::vector<A3d_Channel*>& channels) {
+  std::set<const A3d_Channel*> nested;
+  for (A3d_Channel* parent : channels) {
+    if (dynamic_cast<Aco_QAXOntologyItem*>(parent) == nullptr) continue;
+    for (int link = 0; link < parent->GetChildCount(); ++link) {
+      if (parent->GetChild(link) != nullptr) nested.insert(parent->GetChild(link));
+    }
+  }
+  return nested;
+}
+
+// load --json: the group's channels, their links and the items of the item
+// channels that no other item channel links.
+int PrintLoadedJson(const std::string& file, const char* groupName,
+                    const std::vector<A3d_Channel*>& channels) {
+  const std::set<const A3d_Channel*> nested = NestedChannels(channels);
+  const ChannelPositions positions(channels);
+  Json shown = Json::array();
+  Json items = Json::array();
+  int result = kExitOk;
+  for (std::size_t i = 0; i < channels.size(); ++i) {
+    A3d_Channel& channel = *channels[i];
+    Json links = Json::array();
+    for (int link = 0; link < channel.GetChildCount(); ++link) {
+      links.push_back({{"link", link},
+                       {"name", FieldText(channel.GetChildCreation(link)->LinkName)},
+                       {"target", positions.JsonOf(channel.GetChild(link))}});
+    }
+    const char* name = channel.GetChannelName();
+    shown.push_back({{"index", i},
+                     {"type", TypeNameOf(channel)},
+                     {"name", name != nullptr ? Json(name) : Json()},
+                     {"value", ValueJson(channel)},
+                     {"links", std::move(links)}});
+    auto* itemChannel = dynamic_cast<Aco_QAXOntologyItem*>(&channel);
+    if (itemChannel == nullptr || nested.count(&channel) != 0) continue;
+    QAX::Onto::OntologyItem* item = BuildItem(*itemChannel);
+    if (item == nullptr) {
+      result = kExitFailure;
+      items.push_back({{"channel", i}, {"item", nullptr}});
+    } else {
+      items.push_back({{"channel", i}, {"item", ItemJson(*item)}});
+    }
+  }
+  PrintJson({{"file", file},
+             {"group", groupName != nullptr ? Json(groupName) : Json()},
+             {"channels", std::move(shown)},
+             {"items", std::move(items)}});
+  return result;
 }
 
 }  // namespace
@@ -61,6 +174,12 @@ int RunBuild(const Invocation& invocation) {
   if (!session) return kExitFailure;
   std::unique_ptr<ChannelGraph> graph = GraphFromArguments(*session, invocation.arguments, 0);
   if (!graph) return kExitFailure;
+  if (invocation.json) {
+    QAX::Onto::OntologyItem* item = BuildItem(graph->root());
+    if (item == nullptr) return kExitFailure;
+    PrintJson(ItemJson(*item));
+    return kExitOk;
+  }
   return PrintItem(graph->root());
 }
 
@@ -75,7 +194,8 @@ int RunSave(const Invocation& invocation) {
   if (!graph) return kExitFailure;
   std::string error;
   if (!SaveGroupToFile(path, kGroupName, graph->Channels(), &error)) return Fail(error);
-  std::printf("saved %zu channels to %s\n", graph->Channels().size(), path.c_str());
+  std::printf("saved %s to %s\n", Counted(graph->Channels().size(), "channel", "channels").c_str(),
+              path.c_str());
   return kExitOk;
 }
 
@@ -83,31 +203,28 @@ int RunLoad(const Invocation& invocation) {
   if (invocation.arguments.size() != 1) return UsageError("load takes one file");
   std::unique_ptr<Session> session = OpenSession(invocation);
   if (!session) return kExitFailure;
-  GroupFileError error;
-  std::unique_ptr<LoadedGroup> group =
-      LoadGroupFromFile(invocation.arguments[0], session->registry(), &error);
-  if (!group) return Fail(error.Message());
+  std::unique_ptr<LoadedGroup> group = LoadInput(invocation.arguments[0], *session);
+  if (!group) return kExitFailure;
 
   const char* groupName = group->Group()->GetGroupName();
-  std::printf("group %s: %zu channels\n",
-              groupName != nullptr ? Quoted(groupName).c_str() : "(no name)",
-              group->ChannelCount());
   const std::vector<A3d_Channel*> channels = group->Channels();
-  std::set<const A3d_Channel*> nested;
+  if (invocation.json)
+    return PrintLoadedJson(InputName(invocation.arguments[0]), groupName, channels);
+  std::printf("group %s: %s\n", groupName != nullptr ? Quoted(groupName).c_str() : "(no name)",
+              Counted(group->ChannelCount(), "channel", "channels").c_str());
+  const std::set<const A3d_Channel*> nested = NestedChannels(channels);
+  const ChannelPositions positions(channels);
   for (std::size_t i = 0; i < channels.size(); ++i) {
     A3d_Channel& channel = *channels[i];
     std::printf("  #%zu %s %s %s\n", i, TypeNameOf(channel).c_str(), QuotedNameOf(channel).c_str(),
                 ValueOf(channel).c_str());
-    const bool isItem = dynamic_cast<Aco_QAXOntologyItem*>(&channel) != nullptr;
     for (int link = 0; link < channel.GetChildCount(); ++link) {
       const A3d_Channel* child = channel.GetChild(link);
       const ChildCreation* record = channel.GetChildCreation(link);
-      std::string target = "(nothing linked)";
-      for (std::size_t j = 0; j < channels.size() && child != nullptr; ++j) {
-        if (channels[j] == child) target = "#" + std::to_string(j);
-      }
-      std::printf("      link %d %s -> %s\n", link, record->LinkName, target.c_str());
-      if (isItem && child != nullptr) nested.insert(child);
+      const std::size_t target = positions.Of(child);
+      std::printf("      link %d %s -> %s\n", link, FieldText(record->LinkName).c_str(),
+                  target == ChannelPositions::kNone ? "(nothing linked)"
+                                                    : ("#" + std::to_string(target)).c_str());
     }
   }
   int result = kExitOk;

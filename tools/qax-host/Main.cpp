@@ -6,6 +6,7 @@
 #include <string>
 
 #include "host/sdk/EngineInterface.h"
+#include "host/sdk/GroupFileFormat.h"
 #include "tools/qax-host/Commands.h"
 
 namespace {
@@ -15,47 +16,63 @@ using qax_host::Invocation;
 struct Command {
   const char* name;
   int (*run)(const Invocation&);
-  const char* usage;  // the command's arguments
-  const char* help;   // what it does, and its own options
+  const char* usage;    // the command's arguments
+  const char* summary;  // one line for the command list
+  const char* help;     // what it does, and its own options
+  bool json;            // takes --json
 };
 
 const Command kCommands[] = {
-    {"tour", qax_host::RunTour, "",
+    {"tour", qax_host::RunTour, "", "show a short tour of what qax-host does",
      "A short tour: the classes, the links of zoo:Penguin and an item built from\n"
-     "values (what qax-host does without a command)."},
-    {"type", qax_host::RunType, "",
+     "values (what qax-host does without a command).",
+     false},
+    {"type", qax_host::RunType, "", "print the module's channel type descriptor",
      "Prints the channel type descriptor that the module's GetType gives, and the\n"
-     "name of a channel that its InitDLL makes."},
-    {"classes", qax_host::RunClasses, "",
+     "name of a channel that its InitDLL makes.",
+     false},
+    {"classes", qax_host::RunClasses, "", "list the ontology's libraries and classes",
      "Lists the libraries of the ontology and their classes, with each class's\n"
-     "IRI and parent."},
-    {"describe", qax_host::RunDescribe, "CLASS",
+     "IRI and parent.",
+     true},
+    {"describe", qax_host::RunDescribe, "CLASS", "print the module's description of a class",
      "Prints the module's description of CLASS: its parent, documentation and\n"
-     "own attributes."},
-    {"links", qax_host::RunLinks, "CLASS",
+     "own attributes.",
+     true},
+    {"links", qax_host::RunLinks, "CLASS", "show the child links a channel declares for a class",
      "Shows the child links a channel declares for CLASS: position, index, type\n"
-     "name and link name (attributes of parent classes first)."},
+     "name and link name (attributes of parent classes first).",
+     true},
     {"build", qax_host::RunBuild, "CLASS [ATTRIBUTE=VALUE ...]",
+     "build an ontology item from attribute values",
      "Builds a channel for CLASS, links a child holding each VALUE to its\n"
      "ATTRIBUTE, and prints the ontology item the channel builds. Texts and dates\n"
      "as given; booleans true/false (yes/no, on/off, 1/0); numbers as numbers.\n"
      "A nested item takes values as ATTRIBUTE.NESTED=VALUE; its class is the\n"
-     "attribute's type, or the class given as ATTRIBUTE=CLASS."},
+     "attribute's type, or the class given as ATTRIBUTE=CLASS.",
+     true},
     {"save", qax_host::RunSave, "CLASS FILE [ATTRIBUTE=VALUE ...]",
+     "save a channel graph with values as a group file",
      "Builds the channels as build does and saves them, with their values, as the\n"
-     "channel group file FILE (replaced whole, or left as it was on failure)."},
-    {"load", qax_host::RunLoad, "FILE",
+     "channel group file FILE (replaced whole, or left as it was on failure).",
+     false},
+    {"load", qax_host::RunLoad, "FILE", "load a group file through the module and show it",
      "Loads the channel group file FILE through the module and prints its\n"
-     "channels, their links and the items its ontology item channels build."},
-    {"dump", qax_host::RunDump, "FILE",
+     "channels, their links and the items its ontology item channels build.\n"
+     "FILE - reads the group from standard input.",
+     true},
+    {"dump", qax_host::RunDump, "FILE", "show the structure and records of a group file",
      "Prints the structure of the channel group file FILE: each channel's type,\n"
      "host state, records (tag, size, decoded value or hex) and links. Needs\n"
-     "neither the module nor the ontology."},
+     "neither the module nor the ontology. FILE - reads standard input.",
+     true},
     {"graph", qax_host::RunGraph, "(CLASS [ATTRIBUTE=VALUE ...] | --file FILE)",
+     "draw a channel graph as DOT, SVG or PNG",
      "Draws the channel graph of a class with values, or of a group file.\n"
      "  --format dot|svg|png  dot (default) is printed or written; svg and png\n"
      "                        need Graphviz's dot program\n"
-     "  --output FILE         where to write (needed for svg and png)"},
+     "  --output FILE         where to write (needed for svg and png)",
+     false},
 };
 
 constexpr const char* kOptions =
@@ -64,7 +81,10 @@ constexpr const char* kOptions =
     "                    qax-host)\n"
     "  --ontology FILE   a vocabulary (.ttl, .nt, .nq) instead of the built-in\n"
     "                    sample ontology\n"
+    "  --json            one JSON document on standard output, for scripts\n"
+    "                    (classes, describe, links, build, load, dump)\n"
     "  --help            help on qax-host, or on the command given\n"
+    "  --version         the versions of qax-host, the module and group files\n"
     "\n"
     "Classes are named by IRI, as prefix:Name, or by bare name when that is\n"
     "unambiguous. Messages that the module shows are printed to standard error,\n"
@@ -80,7 +100,7 @@ const Command* FindCommand(const std::string& name) {
 void PrintHelp() {
   std::printf("usage: qax-host [options] [COMMAND [ARGUMENTS]]\n\ncommands:\n");
   for (const Command& command : kCommands) {
-    std::printf("  %-9s %s\n", command.name, command.usage);
+    std::printf("  %-9s %s\n", command.name, command.summary);
   }
   std::printf("\n%s", kOptions);
 }
@@ -88,6 +108,18 @@ void PrintHelp() {
 void PrintCommandHelp(const Command& command) {
   std::printf("usage: qax-host [options] %s %s\n\n%s\n\n%s", command.name, command.usage,
               command.help, kOptions);
+}
+
+void PrintVersion() {
+  std::printf("qax-host %s\n", QAX_HOST_VERSION);
+  std::printf("module QAXOntologyItem %s\n", QAX_HOST_VERSION);
+  // Every format version from the first up to the one written is read.
+  const unsigned written = kGroupFileVersion;
+  if (written == 1) {
+    std::printf("group files: reads and writes format version 1\n");
+  } else {
+    std::printf("group files: reads format versions 1 to %u, writes version %u\n", written, written);
+  }
 }
 
 // The folder of this program, where the build puts the module beside it.
@@ -110,6 +142,12 @@ int main(int argc, char** argv) {
     std::string* option = nullptr;
     if (arg == "--help" || arg == "-h") {
       help = true;
+      continue;
+    } else if (arg == "--version") {
+      PrintVersion();
+      return qax_host::kExitOk;
+    } else if (arg == "--json") {
+      invocation.json = true;
       continue;
     } else if (arg == "--module") {
       option = &invocation.session.modulePath;
@@ -136,6 +174,9 @@ int main(int argc, char** argv) {
 
   const Command* command = FindCommand(commandName.empty() ? "tour" : commandName);
   if (command == nullptr) return qax_host::UsageError("unknown command '" + commandName + "'");
+  if (invocation.json && !command->json && !help) {
+    return qax_host::UsageError(std::string(command->name) + " has no --json output");
+  }
   if (help) {
     if (commandName.empty()) {
       PrintHelp();

@@ -1,7 +1,10 @@
 #include "tools/qax-host/Session.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 
+#include "tools/qax-host/Output.h"
 #include "tools/qax-host/SampleOntology.h"
 
 namespace qax_host {
@@ -11,11 +14,19 @@ std::unique_ptr<Session> Session::Open(const Options& options, std::string* erro
   session->module_ = ChannelModule::Open(options.modulePath, error);
   if (!session->module_) return nullptr;
 
+  struct stat info = {};
+  const bool large = !options.ontologyPath.empty() &&
+                     ::stat(options.ontologyPath.c_str(), &info) == 0 &&
+                     static_cast<std::size_t>(info.st_size) > kProgressVocabularyBytes;
+  char size[32];
+  std::snprintf(size, sizeof(size), "%.1f MB", static_cast<double>(info.st_size) / 1e6);
+  Progress progress(large, "loading vocabulary " + options.ontologyPath + " (" + size + ")");
   QAX::Ontology::LoadResult loaded =
       options.ontologyPath.empty()
           ? QAX::Ontology::OntologyModel::LoadText(
                 SampleOntologyTurtle(), QAX::Ontology::RdfSyntax::kTurtle, kSampleOntologyName)
           : QAX::Ontology::OntologyModel::LoadFile(options.ontologyPath);
+  progress.Done();
   if (!loaded.model) {
     *error = loaded.error;
     return nullptr;

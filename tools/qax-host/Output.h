@@ -1,0 +1,81 @@
+// How qax-host writes what it shows: counts in words, JSON documents for
+// scripts, progress of long operations, and the input files it reads.
+#ifndef QAX_TOOLS_QAX_HOST_OUTPUT_H_
+#define QAX_TOOLS_QAX_HOST_OUTPUT_H_
+
+#include <chrono>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "host/qax/QAX.h"
+#include "host/sdk/HighPoly.h"
+
+namespace qax_host {
+
+// JSON values keep their members in the order they were added, so that a
+// document reads in the order the text output does.
+using Json = nlohmann::ordered_json;
+
+// "1 class", "0 classes", "12,000 channels": the count with thousands
+// separated and the noun in the number that the count takes.
+std::string Counted(std::size_t count, const char* one, const char* many);
+
+// The text in a fixed-size record field, up to its zero byte or its end.
+template <std::size_t N>
+std::string FieldText(const char (&field)[N]) {
+  std::size_t length = 0;
+  while (length < N && field[length] != '\0') ++length;
+  return std::string(field, length);
+}
+
+// Writes `document` to standard output, indented, with a final newline.
+// Texts that are not valid UTF-8 are written with U+FFFD in place of the bad
+// bytes rather than failing.
+void PrintJson(const Json& document);
+
+// An ontology item as JSON: {"class": FQ name, "iri": class handle,
+// "attributes": {name: text, or a nested item of this shape, ...}} with the
+// attributes in the item's order. List attributes, which channels never
+// build, are written as null.
+Json ItemJson(QAX::Onto::OntologyItem& item);
+
+// The value a channel holds, as JSON: a number (float channels), a string or
+// null (text channels), [x, y, z] (vectors), four rows of four numbers
+// (matrices), {"class": handle} (item channels); null for other channels.
+Json ValueJson(A3d_Channel& channel);
+
+// Reads the input file `path` whole; "-" reads standard input. False and a
+// reason naming the file otherwise.
+bool ReadInput(const std::string& path, std::vector<unsigned char>* bytes, std::string* error);
+
+// How an input path is named in messages: the path, or "(standard input)".
+std::string InputName(const std::string& path);
+
+// A status line on standard error for an operation that may take a while:
+// shown only when standard error is a terminal and `worthShowing`, so that
+// pipes, files and scripts never see it. "qax-host: <what> ..." at once,
+// " done (1.2 s)" when Done() is called or the object goes away.
+class Progress {
+ public:
+  Progress(bool worthShowing, const std::string& what);
+  ~Progress();
+  Progress(const Progress&) = delete;
+  Progress& operator=(const Progress&) = delete;
+
+  void Done();
+
+ private:
+  bool shown_;
+  std::chrono::steady_clock::time_point start_;
+};
+
+// The sizes from which an operation shows progress.
+inline constexpr std::size_t kProgressVocabularyBytes = 2u << 20;
+inline constexpr std::size_t kProgressGroupChannels = 10000;
+
+}  // namespace qax_host
+
+#endif  // QAX_TOOLS_QAX_HOST_OUTPUT_H_
