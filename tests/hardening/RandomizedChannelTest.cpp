@@ -2,10 +2,9 @@
 // assigned, prepared, linked, rebuilt, given items, saved, loaded and
 // destroyed in random order, and after every step checked against a simple
 // model of what must hold.
-#include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <iostream>
-#include <map>
 #include <memory>
 #include <random>
 #include <set>
@@ -14,7 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include "module/Module.h"
 #include "tests/hardening/ItemGraph.h"
 
 namespace {
@@ -46,7 +44,6 @@ struct Live {
 std::vector<Link> LinksOf(const MetaClass* metaClass) {
   if (metaClass == nullptr) return {};
   std::vector<Link> links = LinksOf(metaClass->GetParent());
-  const ChildCreation unknown;
   for (const QAX::Ontology::MetaAttr* attribute : metaClass->GetAttributes()) {
     const QAX::Ontology::Info::MetaAttrInfo& info = attribute->GetInfo();
     const std::string name = info.scopeName + "." + info.name;
@@ -56,7 +53,7 @@ std::vector<Link> LinksOf(const MetaClass* metaClass) {
     } else if (info.kind == 5) {
       links.emplace_back("QAXOntologyItem", name + " [TODO.TODO]");
     } else {
-      links.emplace_back(unknown.Type.Name, unknown.LinkName);
+      links.emplace_back(ChildCreation().Type.Name, ChildCreation().LinkName);
     }
   }
   return links;
@@ -64,8 +61,8 @@ std::vector<Link> LinksOf(const MetaClass* metaClass) {
 
 class RandomizedRun {
  public:
-  RandomizedRun() : random_(20240611) {
-    QAX::Ontology::MetaClass* node = model_.AddClass("Node", model_.root());
+  RandomizedRun() {
+    MetaClass* node = model_.AddClass("Node", model_.root());
     qax_test::AddAttribute(node, "label", 0);
     qax_test::AddAttribute(node, "next", 5);
     classes_ = {model_.root(), model_.parent(), model_.child(), model_.address(), node};
@@ -89,60 +86,31 @@ class RandomizedRun {
   std::size_t Pick(std::size_t n) { return static_cast<std::size_t>(random_() % n); }
   Live& Any() { return live_[Pick(live_.size())]; }
 
+  // One random operation, by weight: the operations listed twice come twice
+  // as often. At most 48 channels live at once.
   void Step() {
-    const std::size_t operation = live_.empty() ? 0 : Pick(14);
-    switch (operation) {
-      case 0:
-      case 1:
-        if (live_.size() < 48) Create();
-        break;
-      case 2:
-        if (live_.size() < 48) CopyOf(Any());
-        break;
-      case 3:
-        Assign(Any(), Any());
-        break;
-      case 4:
-      case 5:
-        Prepare(Any());
-        break;
-      case 6: {
-        Live& live = Any();
-        live.expected.handle = Handle();
-        live.channel->SetClassHandle(live.expected.handle);
-        break;
-      }
-      case 7:
-      case 8:
-        LinkChild(Any());
-        break;
-      case 9:
-        Rebuild(Any());
-        break;
-      case 10:
-        SetOrClearItem(Any());
-        break;
-      case 11:
-        SaveAndLoad(Any());
-        break;
-      case 12:
-      case 13:
-        Destroy(Pick(live_.size()));
-        break;
-    }
-  }
-
-  void Create() {
-    live_.push_back(
-        Live{std::unique_ptr<Aco_QAXOntologyItem>(static_cast<Aco_QAXOntologyItem*>(InitDLL())),
-             Expected()});
-    ++created_;
-  }
-
-  void CopyOf(const Live& source) {
-    auto copy = std::make_unique<Aco_QAXOntologyItem>(*source.channel);
-    live_.push_back(Live{std::move(copy), source.expected});
-    ++created_;
+    const std::function<void()> operations[] = {
+        [&] { Create(); },
+        [&] { Create(); },
+        [&] {
+          if (live_.size() < kMostLive) CopyOf(Any());
+        },
+        [&] {
+          const Live& source = Any();  // drawn first, as arguments were
+          Assign(Any(), source);
+        },
+        [&] { Prepare(Any()); },
+        [&] { Prepare(Any()); },
+        [&] { SetHandle(Any()); },
+        [&] { LinkChild(Any()); },
+        [&] { LinkChild(Any()); },
+        [&] { Rebuild(Any()); },
+        [&] { SetOrClearItem(Any()); },
+        [&] { SaveAndLoad(Any()); },
+        [&] { Destroy(Pick(live_.size())); },
+        [&] { Destroy(Pick(live_.size())); },
+    };
+    operations[live_.empty() ? 0 : Pick(14)]();
   }
 
   void Assign(Live& target, const Live& source) {
@@ -150,11 +118,25 @@ class RandomizedRun {
     target.expected = source.expected;
   }
 
-  std::string Handle() {
+  void SetHandle(Live& live) {
     const std::size_t n = Pick(classes_.size() + 2);
-    if (n == classes_.size()) return "";
-    if (n == classes_.size() + 1) return "urn:lib:Nowhere";
-    return classes_[n]->GetInfo().handle;
+    live.expected.handle = n < classes_.size()    ? classes_[n]->GetInfo().handle
+                           : n == classes_.size() ? ""
+                                                  : "urn:lib:Nowhere";
+    live.channel->SetClassHandle(live.expected.handle);
+  }
+
+  void Create() {
+    if (live_.size() >= kMostLive) return;
+    live_.push_back(
+        Live{std::unique_ptr<Aco_QAXOntologyItem>(static_cast<Aco_QAXOntologyItem*>(InitDLL())),
+             Expected()});
+    ++created_;
+  }
+
+  void CopyOf(const Live& source) {
+    live_.push_back(Live{std::make_unique<Aco_QAXOntologyItem>(*source.channel), source.expected});
+    ++created_;
   }
 
   void Prepare(Live& live) {
@@ -168,8 +150,8 @@ class RandomizedRun {
       live.expected.children.assign(live.expected.links.size(), nullptr);
     }
     if (chosen != nullptr && Pick(2) == 0) {
-      live.channel->SetClassHandle(chosen->GetInfo().handle);
       live.expected.handle = chosen->GetInfo().handle;
+      live.channel->SetClassHandle(live.expected.handle);
     }
   }
 
@@ -203,8 +185,9 @@ class RandomizedRun {
     std::size_t position = 0;
     for (const MetaClass* at : chain) {
       for (const QAX::Ontology::MetaAttr* attribute : at->GetAttributes()) {
-        const std::vector<A3d_Channel*>& children = live.expected.children;
-        Live* nested = position < children.size() ? Find(children[position]) : nullptr;
+        Live* nested = position < live.expected.children.size()
+                           ? Find(live.expected.children[position])
+                           : nullptr;
         ++position;
         if (attribute->GetInfo().kind != 5 || nested == nullptr) continue;
         if (taken >= Aco_QAXOntologyItem::kMaxNestedItems) continue;
@@ -221,35 +204,32 @@ class RandomizedRun {
     int taken = 0;
     const bool builds = Simulate(live, 0, running, taken);
     OntologyItem* item = live.channel->GetOntologyItem(true);
-    EXPECT_EQ(builds, item != nullptr);
+    ASSERT_EQ(builds, item != nullptr);
     if (item != nullptr) {
       EXPECT_EQ(model_.model().GetMetaClass(live.expected.handle)->GetFQName(), item->GetFQName());
     }
   }
 
   void SetOrClearItem(Live& live) {
-    if (Pick(3) == 0) {
-      live.channel->ClearOntologyItem();
-      live.expected.holdsItem = false;
-      return;
-    }
-    Live& other = Any();
+    live.expected.holdsItem = Pick(3) != 0;
+    if (!live.expected.holdsItem) return live.channel->ClearOntologyItem();
     OntologyItem fresh("lib::Root");
-    OntologyItem* given = other.channel->GetOntologyItem(false);
+    OntologyItem* given = Any().channel->GetOntologyItem(false);
     live.channel->SetOntologyItem(given != nullptr ? given : &fresh);
-    live.expected.holdsItem = true;
   }
 
   void SaveAndLoad(const Live& source) {
     const std::vector<unsigned char> records = qax_test::SavedRecords(*source.channel);
-    if (Pick(2) == 0 && live_.size() < 48) Create();
+    const std::vector<Link> links = source.expected.links;
+    const std::string handle = source.expected.handle;
+    if (Pick(2) == 0) Create();  // `source` may move
     Live& target = Pick(2) == 0 ? live_.back() : Any();
     A3dFileLoader loader(records.data(), records.size());
     ASSERT_TRUE(target.channel->LoadChannel(loader, nullptr));
     EXPECT_TRUE(loader.AtEnd());
-    target.expected.links = source.expected.links;
-    target.expected.children.assign(target.expected.links.size(), nullptr);
-    if (!source.expected.handle.empty()) target.expected.handle = source.expected.handle;
+    target.expected.links = links;
+    target.expected.children.assign(links.size(), nullptr);
+    if (!handle.empty()) target.expected.handle = handle;
   }
 
   // Unlinks the channel everywhere first: children are never owned.
@@ -270,47 +250,40 @@ class RandomizedRun {
     std::set<const OntologyItem*> items;
     for (Live& live : live_) {
       Aco_QAXOntologyItem& channel = *live.channel;
-      const Expected& expected = live.expected;
-      ASSERT_EQ(expected.links, channel.GetLinkDescriptions());
+      ASSERT_EQ(live.expected.links, channel.GetLinkDescriptions());
       qax_test::ExpectConsistent(channel);
-      for (std::size_t slot = 0; slot < expected.children.size(); ++slot) {
-        EXPECT_EQ(expected.children[slot], channel.GetChild(static_cast<int>(slot)));
+      for (std::size_t slot = 0; slot < live.expected.children.size(); ++slot) {
+        EXPECT_EQ(live.expected.children[slot], channel.GetChild(static_cast<int>(slot)));
       }
-      EXPECT_EQ(expected.handle, channel.GetClassHandle());
+      EXPECT_EQ(live.expected.handle, channel.GetClassHandle());
       EXPECT_EQ(0u, channel.GetModeCount());
       OntologyItem* item = channel.GetOntologyItem(false);
-      ASSERT_EQ(expected.holdsItem, item != nullptr);
+      ASSERT_EQ(live.expected.holdsItem, item != nullptr);
       // Each item is held by one channel only, and nested items are its own.
       if (item == nullptr) continue;
       EXPECT_TRUE(items.insert(item).second);
       for (const std::string& name : item->GetAttributeNames()) {
         OntologyItem* nested = nullptr;
-        if (item->GetAttributeInstance(name, nested)) {
-          EXPECT_TRUE(items.insert(nested).second);
-        }
+        EXPECT_TRUE(!item->GetAttributeInstance(name, nested) || items.insert(nested).second);
       }
     }
   }
 
+  static constexpr std::size_t kMostLive = 48;
   qax_test::TestModel model_;
   std::vector<const MetaClass*> classes_;
   Aco_StringChannel text_;
   Aco_FloatChannel number_;
   std::vector<Live> live_;
-  std::mt19937 random_;
+  std::mt19937 random_{20240611};
   int created_ = 0;
 };
 
 // QAX_RANDOMIZED_STEPS shortens the run where every step is slow (valgrind).
-int Steps() {
-  const char* steps = std::getenv("QAX_RANDOMIZED_STEPS");
-  return steps != nullptr ? std::atoi(steps) : 20000;
-}
-
 TEST(RandomizedRun, ThousandsOfChannelsKeepTheModel) {
-  RandomizedRun run;
-  const int steps = Steps();
-  const int created = run.Run(steps);
+  const char* env = std::getenv("QAX_RANDOMIZED_STEPS");
+  const int steps = env != nullptr ? std::atoi(env) : 20000;
+  const int created = RandomizedRun().Run(steps);
   EXPECT_GT(created, steps / 10);
   std::cout << steps << " steps, " << created << " channels created\n";
 }

@@ -12,38 +12,30 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-// Sets a model on the process's ambassador for the fixture's lifetime and
-// restores whatever was set before.
+// Sets a model with class schema::Person on the process's ambassador for the
+// fixture's lifetime and restores whatever was set before.
 class OntologyItemTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    previous_ = Util::SingletonObject<QAXAmbassador>::Instance().GetOntologyModel();
-    Ontology::MetaClassLibrary* const lib = model_.AddLibrary("schema");
-    person_ = model_.AddClass(
-        lib, {"Person", "schema", "http://schema.org/Person", "", "", false, ""}, nullptr);
-    Util::SingletonObject<QAXAmbassador>::Instance().SetOntologyModel(&model_);
+    model_.AddClass(model_.AddLibrary("schema"),
+                    {"Person", "schema", "http://schema.org/Person", "", "", false, ""}, nullptr);
+    ambassador_.SetOntologyModel(&model_);
   }
-  void TearDown() override {
-    Util::SingletonObject<QAXAmbassador>::Instance().SetOntologyModel(previous_);
-  }
+  void TearDown() override { ambassador_.SetOntologyModel(previous_); }
 
+  QAXAmbassador& ambassador_ = Util::SingletonObject<QAXAmbassador>::Instance();
+  Ontology::OntologyModel* const previous_ = ambassador_.GetOntologyModel();
   Ontology::OntologyModel model_;
-  const Ontology::MetaClass* person_ = nullptr;
-  Ontology::OntologyModel* previous_ = nullptr;
 };
 
 TEST_F(OntologyItemTest, ClassHandleResolvesThroughTheCurrentModelOnly) {
-  OntologyItem item(person_->GetFQName());
+  OntologyItem item("schema::Person");
   EXPECT_EQ(item.GetClassHandle(), "http://schema.org/Person");
   EXPECT_TRUE(item.ConstructConcept());
-
-  OntologyItem unknown("schema::Nobody");
-  EXPECT_EQ(unknown.GetClassHandle(), "");
-  EXPECT_FALSE(unknown.ConstructConcept());
-
-  Util::SingletonObject<QAXAmbassador>::Instance().SetOntologyModel(nullptr);
+  EXPECT_EQ(OntologyItem("schema::Nobody").GetClassHandle(), "");
+  EXPECT_FALSE(OntologyItem("schema::Nobody").ConstructConcept());
+  ambassador_.SetOntologyModel(nullptr);
   EXPECT_EQ(item.GetClassHandle(), "");
-  EXPECT_EQ(item._GetOntology(), nullptr);
 }
 
 TEST_F(OntologyItemTest, SettingANameAgainReplacesTheValueInPlace) {
@@ -52,13 +44,12 @@ TEST_F(OntologyItemTest, SettingANameAgainReplacesTheValueInPlace) {
   item.SetAttribute("email", "ada@example.org");
   item.SetAttribute("name", "");
   item.SetAttribute("email", new OntologyItem("schema::ContactPoint"));
+  item.SetAttribute("knows", static_cast<OntologyItem*>(nullptr));
+  item.SetAttribute("knows", &item);
   EXPECT_EQ(item.GetAttributeNames(), (Names{"name", "email"}));
-
-  // The empty text is a value.
   std::string text = "untouched";
-  EXPECT_TRUE(item.GetAttributeString("name", text));
+  EXPECT_TRUE(item.GetAttributeString("name", text));  // the empty text is a value
   EXPECT_EQ(text, "");
-  // The text was replaced by an item: no text any more, and `text` untouched.
   text = "untouched";
   EXPECT_FALSE(item.GetAttributeString("email", text));
   EXPECT_FALSE(item.GetAttributeString("missing", text));
@@ -66,68 +57,48 @@ TEST_F(OntologyItemTest, SettingANameAgainReplacesTheValueInPlace) {
   OntologyItem* nested = nullptr;
   EXPECT_FALSE(item.GetAttributeInstance("name", nested));
   EXPECT_FALSE(item.GetAttributeInstance("missing", nested));
-  EXPECT_EQ(nested, nullptr);
-  EXPECT_TRUE(item.GetAttributeInstance("email", nested));
-  ASSERT_NE(nested, nullptr);
-  EXPECT_EQ(nested->GetFQName(), "schema::ContactPoint");
-}
+  ASSERT_TRUE(item.GetAttributeInstance("email", nested));
+  item.SetAttribute("email", nested);  // must not free what it keeps
+  OntologyItem* again = nullptr;
+  ASSERT_TRUE(item.GetAttributeInstance("email", again));
+  EXPECT_EQ(again, nested);
+  EXPECT_EQ(again->GetFQName(), "schema::ContactPoint");
 
-TEST_F(OntologyItemTest, ManyAttributesKeepFirstSetOrder) {
-  OntologyItem item("schema::Person");
-  Names expected;
-  for (int i = 0; i < 5000; ++i) {
+  // Thousands of names: lookups stay right as the index grows.
+  Names expected = item.GetAttributeNames();
+  for (int i = 0; i < 3000; ++i) {
     expected.push_back("a" + std::to_string(i));
     item.SetAttribute(expected.back(), std::to_string(i));
   }
-  for (int i = 0; i < 5000; i += 2) item.SetAttribute(expected[i], "again");
+  item.SetAttribute("a2998", "again");
   EXPECT_EQ(item.GetAttributeNames(), expected);
-  std::string text;
-  ASSERT_TRUE(item.GetAttributeString("a4998", text));
+  ASSERT_TRUE(item.GetAttributeString("a2998", text));
   EXPECT_EQ(text, "again");
-  ASSERT_TRUE(item.GetAttributeString("a4999", text));
-  EXPECT_EQ(text, "4999");
 }
 
-TEST_F(OntologyItemTest, NullSelfAndAlreadyHeldItemsChangeNothing) {
-  OntologyItem item("schema::Person");
-  item.SetAttribute("knows", static_cast<OntologyItem*>(nullptr));
-  item.SetAttribute("knows", &item);
-  EXPECT_TRUE(item.GetAttributeNames().empty());
-
-  item.SetAttribute("knows", new OntologyItem("schema::Person"));
-  OntologyItem* held = nullptr;
-  ASSERT_TRUE(item.GetAttributeInstance("knows", held));
-  item.SetAttribute("knows", held);  // must not free what it keeps
-  OntologyItem* again = nullptr;
-  ASSERT_TRUE(item.GetAttributeInstance("knows", again));
-  EXPECT_EQ(again, held);
-  EXPECT_EQ(again->GetFQName(), "schema::Person");
-}
-
+// Clones share what they can, but neither a change of the original, nor of
+// an item it handed out, nor of the clone shows in the other.
 TEST_F(OntologyItemTest, CloneIsDeepAndIndependent) {
-  std::unique_ptr<OntologyItem> original(new OntologyItem("schema::Person"));
+  auto original = std::make_unique<OntologyItem>("schema::Person");
+  original->SetAttribute("name", "Ada");
+  std::unique_ptr<OntologyItem> plain(original->Clone());
+  plain->SetAttribute("name", "Plain");
   auto* address = new OntologyItem("schema::PostalAddress");
   address->SetAttribute("streetAddress", "1 Main St");
   original->SetAttribute("address", address);
-  original->SetAttribute("name", "Ada");
   original->PutBaseTypeListAttribute("alternateName", {"A.", "Countess"});
 
   std::unique_ptr<OntologyItem> copy(original->Clone());
   original->SetAttribute("name", "Changed");
   address->SetAttribute("streetAddress", "2 Side St");
-  const std::string copyText = copy->ToText();
-  original.reset();  // the copy must not share anything with the original
-
-  EXPECT_EQ(copyText, copy->ToText());
-  EXPECT_EQ(copyText,
+  original.reset();
+  EXPECT_EQ(plain->ToText(), "schema::Person\n  name = \"Plain\"\n");
+  EXPECT_EQ(copy->ToText(),
             "schema::Person\n"
+            "  name = \"Ada\"\n"
             "  address = schema::PostalAddress\n"
             "    streetAddress = \"1 Main St\"\n"
-            "  name = \"Ada\"\n"
             "  alternateName = [\"A.\", \"Countess\"]\n");
-  OntologyItem* nested = nullptr;
-  ASSERT_TRUE(copy->GetAttributeInstance("address", nested));
-  EXPECT_NE(nested, address);
 }
 
 TEST_F(OntologyItemTest, ToTextEscapesTextsAndIndentsItemLists) {
@@ -149,16 +120,16 @@ TEST_F(OntologyItemTest, ToTextEscapesTextsAndIndentsItemLists) {
 }
 
 TEST_F(OntologyItemTest, CruncherAndBaseOperationsShareTheSameValues) {
-  OntologyItem item("schema::Thing");
-  item.SetAttribute("old", "gone");
-  IOntologyItemCruncher& cruncher = item;
-  cruncher.DeclareConcept(person_->GetFQName());
-  EXPECT_TRUE(item.GetAttributeNames().empty());
+  auto* item = new OntologyItem("schema::Thing");
+  item->SetAttribute("old", "gone");
+  IOntologyItemCruncher& cruncher = *item;
+  cruncher.DeclareConcept("schema::Person");
+  EXPECT_TRUE(item->GetAttributeNames().empty());
   cruncher.PutBaseTypeAttribute("name", "Ada");
   cruncher.PutComplexTypeAttribute("knows", new OntologyItem("schema::Person"));
   EXPECT_TRUE(cruncher.ConstructConcept());
 
-  IOntologyItemBase& base = item;
+  IOntologyItemBase& base = *item;
   EXPECT_EQ(base._GetType(), "schema::Person");
   EXPECT_EQ(base._GetOntology(), &model_);
   std::string text;
@@ -167,20 +138,10 @@ TEST_F(OntologyItemTest, CruncherAndBaseOperationsShareTheSameValues) {
   EXPECT_FALSE(base._Get("knows", text));
   base._SetAttributeComplexTypeList("knows", {new OntologyItem("schema::Person")});
   base._SetAttributeBaseType("name", "Lovelace");
-  EXPECT_EQ(item.GetAttributeNames(), (Names{"name", "knows"}));
+  EXPECT_EQ(item->GetAttributeNames(), (Names{"name", "knows"}));
   OntologyItem* nested = nullptr;
-  EXPECT_FALSE(item.GetAttributeInstance("knows", nested));  // a list is not one instance
-}
-
-TEST_F(OntologyItemTest, DeletingThroughEitherInterfaceFreesNestedItems) {
-  auto* item = new OntologyItem("schema::Person");
-  item->SetAttribute("knows", new OntologyItem("schema::Person"));
-  IOntologyItemBase* asBase = item;
-  delete asBase;
-  auto* other = new OntologyItem("schema::Person");
-  other->PutComplexTypeListAttribute("knows", {new OntologyItem("schema::Person")});
-  IOntologyItemCruncher* asCruncher = other;
-  delete asCruncher;  // the leak checker of the sanitizer build verifies both
+  EXPECT_FALSE(item->GetAttributeInstance("knows", nested));  // a list is not one instance
+  delete &base;  // frees the nested items too (the sanitizer build checks)
 }
 
 }  // namespace

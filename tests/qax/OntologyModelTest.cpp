@@ -1,3 +1,6 @@
+#include <dlfcn.h>
+
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -13,86 +16,82 @@ Info::MetaClassInfo ClassInfo(const std::string& name, const std::string& handle
   return Info::MetaClassInfo{name, "lib", handle, "", "", false, "doc of " + name};
 }
 
-class OntologyModelTest : public ::testing::Test {
- protected:
-  OntologyModel model_;
-};
+TEST(OntologyModel, ClassesResolveByHandleAndFQNameWithTheirParentChain) {
+  OntologyModel model;
+  MetaClassLibrary* const lib = model.AddLibrary("lib");
+  MetaClassLibrary* const other = model.AddLibrary("other");
+  EXPECT_EQ(model.AddLibrary("lib"), lib);
+  EXPECT_EQ(model.GetLibraries(), (std::vector<const MetaClassLibrary*>{lib, other}));
+  EXPECT_EQ(model.GetLibrary("other"), other);
+  EXPECT_EQ(model.GetLibrary("prov"), nullptr);
 
-TEST_F(OntologyModelTest, ClassesResolveByHandleAndFQNameWithTheirParentChain) {
-  MetaClassLibrary* const lib = model_.AddLibrary("lib");
-  MetaClassLibrary* const other = model_.AddLibrary("other");
-  EXPECT_EQ(model_.AddLibrary("lib"), lib);
-  EXPECT_EQ(model_.GetLibraries(), (std::vector<const MetaClassLibrary*>{lib, other}));
-  EXPECT_EQ(model_.GetLibrary("other"), other);
-  EXPECT_EQ(model_.GetLibrary("prov"), nullptr);
-
-  MetaClass* const root = model_.AddClass(lib, ClassInfo("Thing", "urn:Thing"), nullptr);
-  MetaClass* const mid = model_.AddClass(lib, ClassInfo("Agent", "urn:Agent"), root);
-  MetaClass* const leaf = model_.AddClass(lib, ClassInfo("Person", "urn:Person"), mid);
+  MetaClass* const root = model.AddClass(lib, ClassInfo("Thing", "urn:Thing"), nullptr);
+  MetaClass* const leaf = model.AddClass(lib, ClassInfo("Person", "urn:Person"), root);
   ASSERT_NE(leaf, nullptr);
-  EXPECT_EQ(model_.GetMetaClass("urn:Person"), leaf);
-  EXPECT_EQ(model_.GetMetaClass("urn:Nobody"), nullptr);
-  EXPECT_EQ(model_.GetMetaClass(""), nullptr);
-  EXPECT_EQ(leaf->GetParent(), mid);
-  EXPECT_EQ(mid->GetParent(), root);
+  EXPECT_EQ(model.GetMetaClass("urn:Person"), leaf);
+  EXPECT_EQ(model.GetMetaClass("urn:Nobody"), nullptr);
+  EXPECT_EQ(leaf->GetParent(), root);
   EXPECT_EQ(root->GetParent(), nullptr);
   EXPECT_EQ(leaf->GetLibrary(), lib);
   EXPECT_EQ(leaf->GetFQName(), "lib::Person");
-  EXPECT_EQ(model_.GetMetaClassByFQName("lib::Person"), leaf);
+  EXPECT_EQ(model.GetMetaClassByFQName("lib::Person"), leaf);
   EXPECT_EQ(leaf->GetInfo().doc, "doc of Person");
-  EXPECT_EQ(lib->GetClasses(), (std::vector<const MetaClass*>{root, mid, leaf}));
-  EXPECT_EQ(model_.GetClassCount(), 3u);
+  EXPECT_EQ(lib->GetClasses(), (std::vector<const MetaClass*>{root, leaf}));
+
+  // Attributes keep their order, duplicate names and unknown kinds included.
+  const MetaAttr* const b = leaf->AddAttribute({"b", "lib", Info::AttrKind::kInteger, "int"});
+  const MetaAttr* const a = leaf->AddAttribute({"a", "lib", 42, "odd"});
+  const MetaAttr* const b2 = leaf->AddAttribute({"b", "lib", Info::AttrKind::kText, "string"});
+  EXPECT_EQ(leaf->GetAttributes(), (std::vector<const MetaAttr*>{b, a, b2}));
+  EXPECT_EQ(a->GetInfo().kind, 42);
 }
 
-TEST_F(OntologyModelTest, RefusesDuplicatesAndForeignLibrariesOrParents) {
+TEST(OntologyModel, RefusesDuplicatesAndForeignLibrariesOrParents) {
   OntologyModel elsewhere;
   MetaClassLibrary* const foreignLib = elsewhere.AddLibrary("lib");
   MetaClass* const foreignClass = elsewhere.AddClass(foreignLib, ClassInfo("F", "urn:F"), nullptr);
-  MetaClassLibrary* const lib = model_.AddLibrary("lib");
-  MetaClassLibrary* const other = model_.AddLibrary("other");
-  MetaClass* const first = model_.AddClass(lib, ClassInfo("A", "urn:X"), nullptr);
-  ASSERT_NE(first, nullptr);
+  OntologyModel model;
+  MetaClassLibrary* const lib = model.AddLibrary("lib");
+  MetaClassLibrary* const other = model.AddLibrary("other");
+  MetaClass* const first = model.AddClass(lib, ClassInfo("A", "urn:X"), nullptr);
 
   // The first class keeps its handle; a name is unique within its library.
-  EXPECT_EQ(model_.AddClass(other, ClassInfo("B", "urn:X"), nullptr), nullptr);
-  EXPECT_EQ(model_.GetMetaClass("urn:X"), first);
-  EXPECT_EQ(model_.AddClass(lib, ClassInfo("A", "urn:2"), nullptr), nullptr);
-  EXPECT_EQ(model_.GetMetaClass("urn:2"), nullptr);
+  EXPECT_EQ(model.AddClass(other, ClassInfo("B", "urn:X"), nullptr), nullptr);
+  EXPECT_EQ(model.GetMetaClass("urn:X"), first);
+  EXPECT_EQ(model.AddClass(lib, ClassInfo("A", "urn:2"), nullptr), nullptr);
   EXPECT_TRUE(other->GetClasses().empty());
-  MetaClass* const inOther = model_.AddClass(other, ClassInfo("A", "urn:2"), nullptr);
-  EXPECT_EQ(model_.GetMetaClassByFQName("other::A"), inOther);
+  MetaClass* const inOther = model.AddClass(other, ClassInfo("A", "urn:2"), nullptr);
+  EXPECT_EQ(model.GetMetaClassByFQName("other::A"), inOther);
 
-  EXPECT_EQ(model_.AddClass(nullptr, ClassInfo("C", "urn:C"), nullptr), nullptr);
-  EXPECT_EQ(model_.AddClass(foreignLib, ClassInfo("C", "urn:C"), nullptr), nullptr);
+  EXPECT_EQ(model.AddClass(nullptr, ClassInfo("C", "urn:C"), nullptr), nullptr);
+  EXPECT_EQ(model.AddClass(foreignLib, ClassInfo("C", "urn:C"), nullptr), nullptr);
   // Even a foreign class whose handle exists here is not this model's class.
-  ASSERT_NE(model_.AddClass(lib, ClassInfo("F", "urn:F"), nullptr), nullptr);
-  EXPECT_EQ(model_.AddClass(lib, ClassInfo("C", "urn:C"), foreignClass), nullptr);
-  EXPECT_EQ(model_.GetClassCount(), 3u);
+  ASSERT_NE(model.AddClass(lib, ClassInfo("F", "urn:F"), nullptr), nullptr);
+  EXPECT_EQ(model.AddClass(lib, ClassInfo("C", "urn:C"), foreignClass), nullptr);
+  EXPECT_EQ(model.GetClassCount(), 3u);
 }
 
-TEST_F(OntologyModelTest, AttributesKeepInsertionOrderAndDuplicateNames) {
-  MetaClass* const cls =
-      model_.AddClass(model_.AddLibrary("lib"), ClassInfo("A", "urn:A"), nullptr);
-  const MetaAttr* const b = cls->AddAttribute({"b", "lib", Info::AttrKind::kInteger, "int"});
-  const MetaAttr* const a = cls->AddAttribute({"a", "lib", 42, "odd"});
-  const MetaAttr* const b2 = cls->AddAttribute({"b", "lib", Info::AttrKind::kText, "string"});
-  EXPECT_EQ(cls->GetAttributes(), (std::vector<const MetaAttr*>{b, a, b2}));
-  EXPECT_EQ(a->GetInfo().kind, 42);
-  EXPECT_EQ(b2->GetInfo().typeName, "string");
-}
-
-TEST_F(OntologyModelTest, ManyClassesInDeepChainStayAddressableAfterGrowth) {
-  MetaClassLibrary* const lib = model_.AddLibrary("lib");
-  std::vector<const MetaClass*> added;
-  for (int i = 0; i < 2000; ++i) {
-    const std::string id = std::to_string(i);
-    added.push_back(model_.AddClass(lib, ClassInfo("C" + id, "urn:C" + id),
-                                    added.empty() ? nullptr : added.back()));
-    ASSERT_NE(added.back(), nullptr);
-  }
-  EXPECT_EQ(model_.GetMetaClass("urn:C0"), added.front());
-  EXPECT_EQ(model_.GetMetaClass("urn:C1999")->GetParent(), added[1998]);
-  EXPECT_EQ(lib->GetClasses(), added);
+// One ambassador per process: a separately loaded shared library (like a
+// channel module) must reach the same one, not a copy of its own, and sees
+// the model set here. The ambassador does not own the model.
+TEST(Ambassador, SeparatelyLoadedLibrarySeesTheSameInstanceAndModel) {
+  QAXAmbassador& ambassador = Util::SingletonObject<QAXAmbassador>::Instance();
+  const char* const binDir = std::getenv("QAX_BIN_DIR");
+  ASSERT_NE(binDir, nullptr) << "QAX_BIN_DIR is not set; run this test through ctest";
+  void* const handle =
+      dlopen((std::string(binDir) + "/qax_singleton_probe.so").c_str(), RTLD_NOW | RTLD_LOCAL);
+  ASSERT_NE(handle, nullptr) << dlerror();
+  const auto probe = reinterpret_cast<QAXAmbassador* (*)()>(dlsym(handle, "QaxProbeAmbassador"));
+  ASSERT_NE(probe, nullptr) << dlerror();
+  EXPECT_EQ(probe(), &ambassador);
+  Ontology::OntologyModel* const previous = ambassador.GetOntologyModel();
+  OntologyModel model;
+  ambassador.SetOntologyModel(&model);
+  EXPECT_EQ(probe()->GetOntologyModel(), &model);
+  ambassador.SetOntologyModel(nullptr);
+  EXPECT_EQ(probe()->GetOntologyModel(), nullptr);
+  ambassador.SetOntologyModel(previous);
+  dlclose(handle);
 }
 
 }  // namespace

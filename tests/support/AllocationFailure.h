@@ -13,16 +13,7 @@
 
 namespace qax_test {
 
-// Arms the counter so that allocation number `n` (from 1) fails.
-void FailAllocationNumber(std::size_t n);
-
-// Stops counting; no allocation fails after this.
-void DisarmAllocationFailure();
-
-// Allocations counted since the last FailAllocationNumber.
-std::size_t AllocationsCounted();
-
-// Whether the armed failure has happened.
+// Whether the failure armed last has happened.
 bool AllocationFailureHappened();
 
 // The bytes that operator new has handed out and that are not deleted yet,
@@ -30,17 +21,17 @@ bool AllocationFailureHappened();
 // whether or not a failure is armed.
 std::size_t BytesInUse();
 
-// The most BytesInUse() reached since the last ResetPeakBytes().
+// The most BytesInUse() reached since the last ResetPeakBytes(), which starts
+// a new peak at the current BytesInUse().
 std::size_t PeakBytesInUse();
-
-// Starts a new peak at the current BytesInUse().
 void ResetPeakBytes();
 
-// Arms on construction, disarms on destruction.
+// Makes allocation number `n` (from 1) after construction fail; no
+// allocation fails after destruction.
 class ScopedAllocationFailure {
  public:
-  explicit ScopedAllocationFailure(std::size_t n) { FailAllocationNumber(n); }
-  ~ScopedAllocationFailure() { DisarmAllocationFailure(); }
+  explicit ScopedAllocationFailure(std::size_t n);
+  ~ScopedAllocationFailure();
   ScopedAllocationFailure(const ScopedAllocationFailure&) = delete;
   ScopedAllocationFailure& operator=(const ScopedAllocationFailure&) = delete;
 };
