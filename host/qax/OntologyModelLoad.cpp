@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "host/qax/OntologyModel.h"
+#include "host/qax/rdf/ClassExpressions.h"
 #include "host/qax/rdf/RdfReader.h"
 #include "host/qax/rdf/RdfStatements.h"
 #include "host/qax/rdf/VocabularyMapper.h"
@@ -77,6 +78,7 @@ LoadResult Load(const std::string& document, RdfSyntax syntax, const std::string
   if (!Rdf::ReadRdf(document, syntax, sourceName, baseIri, statements, result.error)) {
     return result;
   }
+  Rdf::ResolveClassExpressions(statements, sourceName, result.warnings);
   auto model = std::make_unique<OntologyModel>();
   Rdf::BuildModel(statements, sourceName, *model, result.warnings);
   result.model = std::move(model);

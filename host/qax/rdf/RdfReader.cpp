@@ -241,7 +241,10 @@ class Parse {
          !self->Expand(*datatype, datatypeIri))) {
       return SERD_ERR_BAD_ARG;
     }
-    if (blankSubject) return SERD_SUCCESS;
+    if (blankSubject) {
+      self->RecordAnonymous(*subject, predicateIri.iri, *object, objectIsIri, objectIri.iri);
+      return SERD_SUCCESS;
+    }
     self->Record(subjectIri.iri, predicateIri.iri, objectIsIri, objectIri.iri, *object, language);
     return SERD_SUCCESS;
   }
@@ -255,6 +258,17 @@ class Parse {
       const TermId subject = out_.Intern(subjectIri);
       out_.Facts(subject).comments.push_back(
           Comment{NodeText(object), language == nullptr ? std::string() : NodeText(*language)});
+      return;
+    }
+    if ((predicate == Predicate::kDomain || predicate == Predicate::kRange) &&
+        object.type == SERD_BLANK) {
+      // An anonymous class expression: resolved once the whole document is
+      // read, since its statements may come in any order.
+      out_.anonymousUses.push_back(RdfStatements::AnonymousUse{
+          out_.Intern(subjectIri),
+          predicate == Predicate::kDomain ? RdfStatements::Relation::kDomain
+                                          : RdfStatements::Relation::kRange,
+          out_.InternBlank(Label(object))});
       return;
     }
     if (!objectIsIri) return;  // literals and blank nodes name nothing here
@@ -271,6 +285,7 @@ class Parse {
           case TypeMeaning::kDatatype:
             out_.Facts(subject).isDatatype = true;
             break;
+          case TypeMeaning::kRestriction:
           case TypeMeaning::kOther:
             break;
         }
@@ -284,8 +299,70 @@ class Parse {
       case Predicate::kRange:
         out_.Relate(RdfStatements::Relation::kRange, subject, out_.Intern(objectIri));
         break;
-      case Predicate::kComment:
-      case Predicate::kOther:
+      default:  // the parts of class expressions, which only anonymous nodes have here
+        break;
+    }
+  }
+
+  static std::string_view Label(const SerdNode& node) {
+    return node.buf == nullptr
+               ? std::string_view()
+               : std::string_view(reinterpret_cast<const char*>(node.buf), node.n_bytes);
+  }
+
+  // The object of a statement about an anonymous node.
+  NodeRef Ref(const SerdNode& object, bool objectIsIri, std::string_view objectIri) {
+    if (object.type == SERD_BLANK)
+      return NodeRef{NodeRef::Kind::kBlank, out_.InternBlank(Label(object))};
+    if (!objectIsIri) return NodeRef{NodeRef::Kind::kOther, 0};
+    if (objectIri == Iri::kRdfNil) return NodeRef{NodeRef::Kind::kNil, 0};
+    return NodeRef{NodeRef::Kind::kIri, out_.Intern(objectIri)};
+  }
+
+  // Keeps what class expressions are made of: list cells, unions, and the
+  // marks of the kinds of anonymous class that the loader ignores.
+  void RecordAnonymous(const SerdNode& subject, std::string_view predicateIri,
+                       const SerdNode& object, bool objectIsIri, std::string_view objectIri) {
+    const Predicate predicate = ClassifyPredicate(predicateIri);
+    if (predicate == Predicate::kOther || predicate == Predicate::kComment ||
+        predicate == Predicate::kSubClassOf || predicate == Predicate::kDomain ||
+        predicate == Predicate::kRange) {
+      return;
+    }
+    if (predicate == Predicate::kType &&
+        !(objectIsIri && ClassifyType(objectIri) == TypeMeaning::kRestriction)) {
+      return;
+    }
+    // The object first: interning it may move the facts of the subject.
+    const NodeRef ref = Ref(object, objectIsIri, objectIri);
+    BlankFacts& facts = out_.Blank(out_.InternBlank(Label(subject)));
+    switch (predicate) {
+      case Predicate::kFirst:
+        facts.firsts.push_back(ref);
+        break;
+      case Predicate::kRest:
+        facts.rests.push_back(ref);
+        break;
+      case Predicate::kUnionOf:
+        facts.unions.push_back(ref);
+        break;
+      case Predicate::kIntersectionOf:
+        facts.intersection = true;
+        break;
+      case Predicate::kComplementOf:
+        facts.complement = true;
+        break;
+      case Predicate::kOneOf:
+        facts.oneOf = true;
+        break;
+      case Predicate::kType:
+      case Predicate::kOnProperty:
+        facts.restriction = true;
+        break;
+      case Predicate::kOnDatatype:
+        facts.datatypeRestriction = true;
+        break;
+      default:
         break;
     }
   }

@@ -14,6 +14,16 @@ TermId RdfStatements::Intern(std::string_view iri) {
   return id;
 }
 
+BlankId RdfStatements::InternBlank(std::string_view label) {
+  const auto found = blankIds_.find(label);
+  if (found != blankIds_.end()) return found->second;
+  const auto id = static_cast<BlankId>(blankLabels_.size());
+  blankLabels_.emplace_back(label);
+  blanks_.emplace_back();
+  blankIds_.emplace(blankLabels_.back(), id);
+  return id;
+}
+
 void RdfStatements::MarkClass(TermId id) {
   if (facts_[id].isClass) return;
   facts_[id].isClass = true;

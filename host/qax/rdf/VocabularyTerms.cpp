@@ -17,6 +17,7 @@ using Info::AttrKind::kText;
 
 constexpr std::string_view kRdf = "http://www.w3.org/1999/02/22-rdf-syntax-ns#";
 constexpr std::string_view kRdfs = "http://www.w3.org/2000/01/rdf-schema#";
+constexpr std::string_view kOwl = "http://www.w3.org/2002/07/owl#";
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
@@ -43,6 +44,20 @@ Predicate ClassifyPredicate(std::string_view iri) {
   if (iri == Iri::kRdfsComment) return Predicate::kComment;
   if (iri == Iri::kRdfsDomain) return Predicate::kDomain;
   if (iri == Iri::kRdfsRange) return Predicate::kRange;
+  if (StartsWith(iri, kRdf)) {
+    const std::string_view name = iri.substr(kRdf.size());
+    if (name == "first") return Predicate::kFirst;
+    if (name == "rest") return Predicate::kRest;
+  }
+  if (StartsWith(iri, kOwl)) {
+    const std::string_view name = iri.substr(kOwl.size());
+    if (name == "unionOf") return Predicate::kUnionOf;
+    if (name == "intersectionOf") return Predicate::kIntersectionOf;
+    if (name == "complementOf") return Predicate::kComplementOf;
+    if (name == "oneOf") return Predicate::kOneOf;
+    if (name == "onProperty") return Predicate::kOnProperty;
+    if (name == "onDatatype") return Predicate::kOnDatatype;
+  }
   const std::string_view schemaName = SchemaLocalName(iri);
   if (schemaName == "domainIncludes") return Predicate::kDomain;
   if (schemaName == "rangeIncludes") return Predicate::kRange;
@@ -56,6 +71,7 @@ TypeMeaning ClassifyType(std::string_view iri) {
     return TypeMeaning::kProperty;
   }
   if (iri == Iri::kRdfsDatatype) return TypeMeaning::kDatatype;
+  if (iri == "http://www.w3.org/2002/07/owl#Restriction") return TypeMeaning::kRestriction;
   return TypeMeaning::kOther;
 }
 

@@ -21,6 +21,7 @@ constexpr std::string_view kRdfsComment = "http://www.w3.org/2000/01/rdf-schema#
 constexpr std::string_view kRdfsDomain = "http://www.w3.org/2000/01/rdf-schema#domain";
 constexpr std::string_view kRdfsRange = "http://www.w3.org/2000/01/rdf-schema#range";
 constexpr std::string_view kOwlClass = "http://www.w3.org/2002/07/owl#Class";
+constexpr std::string_view kRdfNil = "http://www.w3.org/1999/02/22-rdf-syntax-ns#nil";
 constexpr std::string_view kOwlDatatypeProperty = "http://www.w3.org/2002/07/owl#DatatypeProperty";
 constexpr std::string_view kOwlObjectProperty = "http://www.w3.org/2002/07/owl#ObjectProperty";
 constexpr std::string_view kXsd = "http://www.w3.org/2001/XMLSchema#";
@@ -37,11 +38,20 @@ enum class Predicate {
   kComment,
   kDomain,  // rdfs:domain or schema:domainIncludes
   kRange,   // rdfs:range or schema:rangeIncludes
+  // What anonymous class expressions in domains and ranges are made of.
+  kFirst,           // rdf:first
+  kRest,            // rdf:rest
+  kUnionOf,         // owl:unionOf
+  kIntersectionOf,  // owl:intersectionOf
+  kComplementOf,    // owl:complementOf
+  kOneOf,           // owl:oneOf
+  kOnProperty,      // owl:onProperty, which only restrictions have
+  kOnDatatype,      // owl:onDatatype, which only datatype restrictions have
 };
 Predicate ClassifyPredicate(std::string_view iri);
 
 // What an rdf:type object makes its subject.
-enum class TypeMeaning { kOther, kClass, kProperty, kDatatype };
+enum class TypeMeaning { kOther, kClass, kProperty, kDatatype, kRestriction };
 TypeMeaning ClassifyType(std::string_view iri);
 
 // An IRI cut after its last '#' or '/' (after its last ':' when it has

@@ -1,0 +1,37 @@
+// Anonymous class expressions in domains and ranges. Internal to the QAX
+// library.
+#ifndef QAX_HOST_QAX_RDF_CLASSEXPRESSIONS_H_
+#define QAX_HOST_QAX_RDF_CLASSEXPRESSIONS_H_
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "host/qax/rdf/RdfStatements.h"
+
+namespace QAX {
+namespace Ontology {
+namespace Rdf {
+
+// List cells that resolving walks, at most, per statement read (and this
+// many more), so that lists sharing long tails cannot cost quadratic time.
+inline constexpr std::size_t kListStepsPerStatement = 16;
+inline constexpr std::size_t kListStepsBase = 4096;
+
+// Turns each anonymous domain or range of `statements.anonymousUses` that is
+// an owl:unionOf (nested unions included, list statements in any order) into
+// one domain or range per named class in it. Other anonymous class
+// expressions (owl:intersectionOf, owl:complementOf, owl:oneOf,
+// restrictions, anything else) are ignored and counted: one warning per
+// kind, with its count and one example property. A malformed list (a cycle
+// of rdf:rest, a cell with two rdf:first, a list that never reaches rdf:nil,
+// unions nested deeper than kMaxNestingDepth) makes its whole expression
+// ignored, with a warning. Warnings start with `sourceName`.
+void ResolveClassExpressions(RdfStatements& statements, const std::string& sourceName,
+                             std::vector<std::string>& warnings);
+
+}  // namespace Rdf
+}  // namespace Ontology
+}  // namespace QAX
+
+#endif  // QAX_HOST_QAX_RDF_CLASSEXPRESSIONS_H_
