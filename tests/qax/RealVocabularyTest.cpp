@@ -68,7 +68,7 @@ TEST(RealVocabulary, CountsChainsDocsAndAttributeKindsHold) {
         {foaf + "Person", "currentProject", "currentProject foaf 6 Thing"}}},
       {"prov.nq",
        51,
-       59,
+       75,
        {{"http://www.w3.org/ns/prov#Activity", "startedAtTime", "startedAtTime prov 4 dateTime"}}},
       {"dbo.nq",
        760,

@@ -140,7 +140,6 @@ TEST_F(VocabularyLoaderTest, PropertiesBecomeAttributesWithTheKindOfTheirRange) 
                    "ex:alias a rdf:Property ; rdfs:domain ex:Person .\n"
                    "ex:untyped rdfs:domain ex:Person .\n"
                    "ex:note a owl:AnnotationProperty ; rdfs:domain ex:Person .\n"
-                   "ex:union a rdf:Property ; rdfs:domain [ owl:unionOf (ex:Person ex:Place) ] .\n"
                    "ex:elsewhere a rdf:Property ; rdfs:domain ex:NotAClass .\n"),
             "ex::Person\n  alias ex 0 \n  name ex 0 \n  about schema 5 Place\n"
             "ex::Place\n  name ex 0 \n  zip ex 0 \n");
