@@ -197,6 +197,36 @@ bool GroupFileReader::ReadHeader(GroupFileHeader* header, GroupFileError* error)
                     ")",
                 error);
   }
+  // A version 2 header gives the length of its fields, so that its checksum
+  // is checked before any of them is used.
+  const bool checksummed = read.version >= kFirstChecksummedGroupFileVersion;
+  std::size_t fieldsEnd = size_;
+  if (checksummed) {
+    const std::size_t lengthOffset = cursor.Offset();
+    std::uint32_t length = 0;
+    if (!cursor.ReadU32(&length)) {
+      return Fail(lengthOffset, -1, nullptr, Ends("header length", cursor.Remaining()), error);
+    }
+    if (cursor.Remaining() < 4 || length > cursor.Remaining() - 4) {
+      return Fail(lengthOffset, -1, nullptr,
+                  "the header of " + std::to_string(length) +
+                      " bytes and its checksum run past the end of the file (" +
+                      std::to_string(cursor.Remaining()) + " bytes left)",
+                  error);
+    }
+    fieldsEnd = cursor.Offset() + length;
+    ByteCursor trailer(data_, size_, fieldsEnd);
+    std::uint32_t stored = 0;
+    trailer.ReadU32(&stored);  // fits: checked above
+    read.checksumMatches = Crc32c(data_, fieldsEnd) == stored;
+    readingDamaged_ = !read.checksumMatches;
+    if (readingDamaged_ && damage_ == Damage::kRefuse) {
+      readingDamaged_ = false;
+      return Fail(0, -1, nullptr, std::string("the header's checksum does not match ") + kDamaged,
+                  error);
+    }
+    cursor = ByteCursor(data_, fieldsEnd, cursor.Offset());
+  }
   FieldFailure failure;
   if (!ReadNarrowText(&cursor, "group name", &read.hasGroupName, &read.groupName, &failure)) {
     return Fail(failure.offset, -1, nullptr, failure.reason, error);
@@ -205,20 +235,14 @@ bool GroupFileReader::ReadHeader(GroupFileHeader* header, GroupFileError* error)
   if (!cursor.ReadU32(&read.channelCount)) {
     return Fail(countOffset, -1, nullptr, Ends("channel count", cursor.Remaining()), error);
   }
-  const bool checksummed = read.version >= kFirstChecksummedGroupFileVersion;
   if (checksummed) {
-    const std::size_t checksumOffset = cursor.Offset();
-    std::uint32_t stored = 0;
-    if (!cursor.ReadU32(&stored)) {
-      return Fail(checksumOffset, -1, nullptr, Ends("header checksum", cursor.Remaining()), error);
-    }
-    read.checksumMatches = Crc32c(data_, checksumOffset) == stored;
-    readingDamaged_ = !read.checksumMatches;
-    if (readingDamaged_ && damage_ == Damage::kRefuse) {
-      readingDamaged_ = false;
-      return Fail(0, -1, nullptr, std::string("the header's checksum does not match ") + kDamaged,
+    if (cursor.Offset() != fieldsEnd) {
+      return Fail(cursor.Offset(), -1, nullptr,
+                  std::to_string(fieldsEnd - cursor.Offset()) +
+                      " bytes of the header follow its channel count",
                   error);
     }
+    cursor = ByteCursor(data_, size_, fieldsEnd + 4);  // behind the checksum
   }
   const std::size_t minEntrySize = kMinChannelEntrySize + (checksummed ? kEntryFrameSize : 0);
   if (read.channelCount > cursor.Remaining() / minEntrySize ||

@@ -108,10 +108,16 @@ bool SaveGroup(const char* groupName, const std::vector<A3d_Channel*>& channels,
   std::vector<unsigned char> out;
   AppendBytes(kGroupFileMagic, sizeof(kGroupFileMagic), &out);
   AppendU32(kGroupFileVersion, &out);
+  // The header's length, filled in once its fields are written.
+  const std::size_t headerLengthAt = out.size();
+  AppendU32(0, &out);
   if (!AppendNarrowText(groupName != nullptr, groupName != nullptr ? groupName : "", &out)) {
     return fail("the group name is too long");
   }
   AppendU32(static_cast<std::uint32_t>(channels.size()), &out);
+  const std::size_t headerLength = out.size() - headerLengthAt - 4;
+  if (headerLength > kLargestField) return fail("the group name is too long");
+  StoreU32(static_cast<std::uint32_t>(headerLength), headerLengthAt, &out);
   AppendChecksum(0, &out);
 
   for (std::size_t i = 0; i < channels.size(); ++i) {
