@@ -4,6 +4,7 @@
 #include "bench/Baselines.h"
 #include "bench/Benchmarks.h"
 #include "host/sdk/ChannelTypeRegistry.h"
+#include "host/sdk/Crc32c.h"
 #include "host/sdk/GroupFile.h"
 #include "module/Module.h"
 
@@ -159,6 +160,32 @@ void RegisterGroupFiles(const Plan& plan, BenchModel& model) {
             }
           }
           ComparePair(state, plan, module, baseline, 1.0, static_cast<double>(moduleBytes.size()));
+        });
+    // What checking a file's checksums costs, against the whole load that
+    // checks them: the CRC-32C of every byte, once, as LoadGroup computes it.
+    RegisterPair(
+        plan, "GroupChecksumsInLoadGroup", std::to_string(channels),
+        [plan, &model, metaClass, channels](benchmark::State& state) {
+          std::vector<unsigned char> bytes;
+          {
+            Groups groups = MakeGroups(model, metaClass, channels);
+            SaveGroup("bench", groups.module, &bytes, nullptr);
+          }
+          ChannelTypeRegistry registry;
+          registry.RegisterBuiltIns();
+          registry.Register(*GetType(), [] { return std::unique_ptr<A3d_Channel>(InitDLL()); });
+          GroupFileError error;
+          if (!LoadGroup(bytes.data(), bytes.size(), registry, &error)) {
+            state.SkipWithError(error.reason.c_str());
+            return;
+          }
+          const auto checksums = [&] {
+            benchmark::DoNotOptimize(Crc32c(bytes.data(), bytes.size()));
+          };
+          const auto load = [&] {
+            benchmark::DoNotOptimize(LoadGroup(bytes.data(), bytes.size(), registry, nullptr));
+          };
+          ComparePair(state, plan, checksums, load, 1.0, static_cast<double>(bytes.size()));
         });
   }
 }

@@ -40,12 +40,14 @@ NQ
 "$host" save Place "$corpus/group_file/place.grp" >/dev/null
 "$host" --ontology "$corpus/vocabulary/zoo.ttl" save ex:Penguin "$corpus/group_file/zoo.grp" \
   name=Pondus flippers=2 tagged=0 >/dev/null
+# A file of the first format version (no checksums), as earlier hosts wrote it.
+cp tests/data/penguin-v1.grp "$corpus/group_file/penguin-v1.grp"
 
 # The records of every ontology item channel of those files, as dump places
 # them ("records: <size> bytes at byte <offset>").
 for file in "$corpus"/group_file/*.grp; do
   "$host" dump "$file" |
-    awk '/^channel #/ { item = /QAXOntologyItem/ } item && /^  records:/ { print $2, $6 }' |
+    awk '/^channel #/ { item = /QAXOntologyItem/ } item && /^  records:/ { gsub(/,/, "", $2); print $2, $6 }' |
     while read -r size offset; do
       tail -c +$((offset + 1)) "$file" | head -c "$size" \
         >"$corpus/item_records/$(basename "$file" .grp)-$offset.rec"

@@ -16,9 +16,9 @@ struct HIGHPOLY_API ChannelType {
   // Zeroes every byte of the record.
   ChannelType();
 
-  char Name[80];          // type name, zero-terminated, zero-filled behind
-  _GUID TypeGuid;         // the type's own GUID
-  _GUID BaseGuid;         // the GUID that link checks compare
+  char Name[80];   // type name, zero-terminated, zero-filled behind
+  _GUID TypeGuid;  // the type's own GUID
+  _GUID BaseGuid;  // the GUID that link checks compare
   std::int32_t HostField0;
   std::int32_t HostField1;
   std::int32_t TypeFlags;  // set by the module that provides the type

@@ -17,11 +17,11 @@ struct HIGHPOLY_API ChildCreation {
   // 0 and LinkParam to 1.
   ChildCreation();
 
-  ChannelType Type;       // Name: the link's type name; TypeGuid: its type
-  std::int32_t Index;     // link position, or -1 for an unindexed link
+  ChannelType Type;    // Name: the link's type name; TypeGuid: its type
+  std::int32_t Index;  // link position, or -1 for an unindexed link
   std::uint8_t Flag1;
   std::uint8_t Flag2;
-  char LinkName[100];     // the link's name, zero-terminated
+  char LinkName[100];  // the link's name, zero-terminated
   _GUID ExtraGuid;
   std::int32_t ExtraInt;
   std::int32_t LinkParam;

@@ -12,8 +12,13 @@
 constexpr unsigned char kGroupFileMagic[8] = {'A', '3', 'D', 'G', 'R', 'P', '\r', '\n'};
 
 // The format version this host writes, and the newest it reads. Versions
-// start at 1.
-constexpr std::uint32_t kGroupFileVersion = 1;
+// start at 1; every version from 1 on is read.
+//   1: no checksums.
+//   2: a CRC-32C after the header, and each channel entry framed by its
+//      length and followed by its CRC-32C.
+constexpr std::uint32_t kGroupFileVersion = 2;
+// The first version whose header and channel entries carry checksums.
+constexpr std::uint32_t kFirstChecksummedGroupFileVersion = 2;
 
 // Which of the host's own value states follows a channel's type GUID: the
 // state of the built-in value channels that their SaveChannel does not write.

@@ -6,6 +6,7 @@
 
 #include "host/sdk/A3dFileLoader.h"
 #include "host/sdk/ByteCursor.h"
+#include "host/sdk/Crc32c.h"
 
 namespace {
 
@@ -13,6 +14,10 @@ namespace {
 // link count. Channel counts are checked against it before anything is
 // reserved.
 constexpr std::size_t kMinChannelEntrySize = 16 + 1 + 4 + 4;
+// A version 2 entry also has its length before it and its checksum behind.
+constexpr std::size_t kEntryFrameSize = 4 + 4;
+
+constexpr const char* kDamaged = "(the file is damaged)";
 constexpr std::size_t kLinkEntrySize = 4;
 constexpr std::size_t kWideUnitSize = 4;
 
@@ -136,11 +141,14 @@ bool ReadHostState(ByteCursor* cursor, GroupFileHostState* state, FieldFailure* 
 
 }  // namespace
 
-GroupFileReader::GroupFileReader(const void* data, std::size_t size)
+GroupFileReader::GroupFileReader(const void* data, std::size_t size, Damage damage)
     : data_(static_cast<const unsigned char*>(data)),
       size_(data != nullptr ? size : 0),
       position_(0),
       stage_(Stage::kHeader),
+      damage_(damage),
+      readingDamaged_(false),
+      version_(0),
       channelCount_(0),
       nextChannel_(0) {}
 
@@ -155,7 +163,9 @@ bool GroupFileReader::Fail(std::size_t offset, int channel, const _GUID* type, s
       error->hasType = true;
       error->typeGuid = *type;
     }
-    error->reason = std::move(reason);
+    error->reason = readingDamaged_ ? std::string(channel >= 0 ? "the channel's" : "the header's") +
+                                          " checksum does not match " + kDamaged + ", and " + reason
+                                    : std::move(reason);
   }
   return false;
 }
@@ -187,6 +197,36 @@ bool GroupFileReader::ReadHeader(GroupFileHeader* header, GroupFileError* error)
                     ")",
                 error);
   }
+  // A version 2 header gives the length of its fields, so that its checksum
+  // is checked before any of them is used.
+  const bool checksummed = read.version >= kFirstChecksummedGroupFileVersion;
+  std::size_t fieldsEnd = size_;
+  if (checksummed) {
+    const std::size_t lengthOffset = cursor.Offset();
+    std::uint32_t length = 0;
+    if (!cursor.ReadU32(&length)) {
+      return Fail(lengthOffset, -1, nullptr, Ends("header length", cursor.Remaining()), error);
+    }
+    if (cursor.Remaining() < 4 || length > cursor.Remaining() - 4) {
+      return Fail(lengthOffset, -1, nullptr,
+                  "the header of " + std::to_string(length) +
+                      " bytes and its checksum run past the end of the file (" +
+                      std::to_string(cursor.Remaining()) + " bytes left)",
+                  error);
+    }
+    fieldsEnd = cursor.Offset() + length;
+    ByteCursor trailer(data_, size_, fieldsEnd);
+    std::uint32_t stored = 0;
+    trailer.ReadU32(&stored);  // fits: checked above
+    read.checksumMatches = Crc32c(data_, fieldsEnd) == stored;
+    readingDamaged_ = !read.checksumMatches;
+    if (readingDamaged_ && damage_ == Damage::kRefuse) {
+      readingDamaged_ = false;
+      return Fail(0, -1, nullptr, std::string("the header's checksum does not match ") + kDamaged,
+                  error);
+    }
+    cursor = ByteCursor(data_, fieldsEnd, cursor.Offset());
+  }
   FieldFailure failure;
   if (!ReadNarrowText(&cursor, "group name", &read.hasGroupName, &read.groupName, &failure)) {
     return Fail(failure.offset, -1, nullptr, failure.reason, error);
@@ -195,15 +235,27 @@ bool GroupFileReader::ReadHeader(GroupFileHeader* header, GroupFileError* error)
   if (!cursor.ReadU32(&read.channelCount)) {
     return Fail(countOffset, -1, nullptr, Ends("channel count", cursor.Remaining()), error);
   }
-  if (read.channelCount > cursor.Remaining() / kMinChannelEntrySize ||
+  if (checksummed) {
+    if (cursor.Offset() != fieldsEnd) {
+      return Fail(cursor.Offset(), -1, nullptr,
+                  std::to_string(fieldsEnd - cursor.Offset()) +
+                      " bytes of the header follow its channel count",
+                  error);
+    }
+    cursor = ByteCursor(data_, size_, fieldsEnd + 4);  // behind the checksum
+  }
+  const std::size_t minEntrySize = kMinChannelEntrySize + (checksummed ? kEntryFrameSize : 0);
+  if (read.channelCount > cursor.Remaining() / minEntrySize ||
       read.channelCount > static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max())) {
     return Fail(countOffset, -1, nullptr,
                 std::to_string(read.channelCount) + " channels cannot fit in the " +
                     std::to_string(cursor.Remaining()) + " bytes left (each takes at least " +
-                    std::to_string(kMinChannelEntrySize) + ")",
+                    std::to_string(minEntrySize) + ")",
                 error);
   }
+  readingDamaged_ = false;
   *header = std::move(read);
+  version_ = header->version;
   position_ = cursor.Offset();
   channelCount_ = header->channelCount;
   nextChannel_ = 0;
@@ -223,7 +275,44 @@ bool GroupFileReader::ReadChannel(GroupFileChannel* channel, GroupFileError* err
   channel->index = index;
   channel->offset = position_;
 
-  ByteCursor cursor(data_, size_, position_);
+  // A version 2 entry is read only once its checksum matches, and only up
+  // to its own end: its fields cannot reach into the next entry.
+  std::size_t entryEnd = size_;
+  std::size_t fieldsStart = position_;
+  if (version_ >= kFirstChecksummedGroupFileVersion) {
+    ByteCursor frame(data_, size_, position_);
+    std::uint32_t length = 0;
+    if (!frame.ReadU32(&length)) {
+      return Fail(channel->offset, index, nullptr,
+                  Ends("channel's entry length", frame.Remaining()), error);
+    }
+    if (frame.Remaining() < 4 || length > frame.Remaining() - 4) {
+      return Fail(channel->offset, index, nullptr,
+                  "the channel's entry of " + std::to_string(length) +
+                      " bytes and its checksum run past the end of the file (" +
+                      std::to_string(frame.Remaining()) + " bytes left)",
+                  error);
+    }
+    fieldsStart = frame.Offset();
+    entryEnd = fieldsStart + length;
+    ByteCursor trailer(data_, size_, entryEnd);
+    std::uint32_t stored = 0;
+    trailer.ReadU32(&stored);  // fits: checked above
+    channel->checksumMatches =
+        Crc32c(data_ + channel->offset, entryEnd - channel->offset) == stored;
+    readingDamaged_ = !channel->checksumMatches;
+    if (readingDamaged_ && damage_ == Damage::kRefuse) {
+      readingDamaged_ = false;
+      // Name the type as the entry states it, to help find the channel.
+      _GUID stated = {};
+      ByteCursor guid(data_, entryEnd, fieldsStart);
+      const bool hasType = guid.ReadGuid(&stated);
+      return Fail(channel->offset, index, hasType ? &stated : nullptr,
+                  std::string("the channel's checksum does not match ") + kDamaged, error);
+    }
+  }
+
+  ByteCursor cursor(data_, entryEnd, fieldsStart);
   if (!cursor.ReadGuid(&channel->typeGuid)) {
     return Fail(channel->offset, index, nullptr, Ends("type GUID", cursor.Remaining()), error);
   }
@@ -294,7 +383,18 @@ bool GroupFileReader::ReadChannel(GroupFileChannel* channel, GroupFileError* err
     channel->links.push_back(target);
   }
 
-  position_ = cursor.Offset();
+  if (version_ >= kFirstChecksummedGroupFileVersion) {
+    if (cursor.Offset() != entryEnd) {
+      return Fail(cursor.Offset(), index, type,
+                  std::to_string(entryEnd - cursor.Offset()) +
+                      " bytes of the channel's entry follow its links",
+                  error);
+    }
+    position_ = entryEnd + 4;  // behind the checksum
+    readingDamaged_ = false;
+  } else {
+    position_ = cursor.Offset();
+  }
   ++nextChannel_;
   if (nextChannel_ == channelCount_) stage_ = Stage::kEnd;
   return true;

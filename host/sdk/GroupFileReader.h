@@ -16,10 +16,13 @@
 
 // The fields of a group file's header.
 struct HIGHPOLY_API GroupFileHeader {
-  std::uint32_t version = 0;
+  std::uint32_t version = 0;  // 1 (no checksums) or 2 (checksummed)
   bool hasGroupName = false;  // false: the group had no name (null)
   std::string groupName;
   std::uint32_t channelCount = 0;
+  // False only for a reader that tolerates damage, when the header's
+  // checksum does not match: the fields above may then be wrong.
+  bool checksumMatches = true;
 };
 
 // The host's own state of one channel. Only the fields of `kind` are
@@ -38,8 +41,9 @@ struct HIGHPOLY_API GroupFileHostState {
 // One channel entry as it stands in the file. Offsets count bytes from the
 // start of the file.
 struct HIGHPOLY_API GroupFileChannel {
-  int index = 0;           // the channel's position in the group
-  std::size_t offset = 0;  // where the entry begins: its type GUID
+  int index = 0;  // the channel's position in the group
+  // Where the entry begins: its length (version 2) or its type GUID (1).
+  std::size_t offset = 0;
   _GUID typeGuid = {};
   std::size_t hostStateOffset = 0;  // of the host state kind byte
   GroupFileHostState hostState;
@@ -55,18 +59,28 @@ struct HIGHPOLY_API GroupFileChannel {
   // when nothing is linked. Every position names a channel of the group.
   std::size_t linksOffset = 0;  // of the link count
   std::vector<std::int32_t> links;
+  // False only for a reader that tolerates damage, when the entry's checksum
+  // does not match: the fields above may then be wrong.
+  bool checksumMatches = true;
 };
 
 // Reads a group file front to back: ReadHeader once, ReadChannel for each of
 // the header's channelCount channels, then ReadEnd. Each step checks every
-// size against the bytes actually left before it reads or reserves anything;
-// a malformed or truncated file makes the step answer false with `error` set
-// (offset, channel, reason), after which the reader is of no further use.
+// size against the bytes actually left before it reads or reserves anything,
+// and in a version 2 file checks the checksum of the header or of the
+// channel's entry before it hands out anything of it; a malformed, truncated
+// or damaged file makes the step answer false with `error` set (offset,
+// channel, reason), after which the reader is of no further use.
 class HIGHPOLY_API GroupFileReader {
  public:
+  // What a checksum that does not match does: end the reading (loaders), or
+  // be noted in the header or channel read, whose fields are then read as
+  // they stand (tools that show what is left of a damaged file).
+  enum class Damage { kRefuse, kTolerate };
+
   // Reads the caller's bytes, which must outlive the reader and every
   // GroupFileChannel it fills. `data` may be null only when `size` is 0.
-  GroupFileReader(const void* data, std::size_t size);
+  GroupFileReader(const void* data, std::size_t size, Damage damage = Damage::kRefuse);
 
   GroupFileReader(const GroupFileReader&) = delete;
   GroupFileReader& operator=(const GroupFileReader&) = delete;
@@ -91,6 +105,10 @@ class HIGHPOLY_API GroupFileReader {
   std::size_t size_;
   std::size_t position_;
   Stage stage_;
+  Damage damage_;
+  // A damaged part is being read (tolerated): its faults say so.
+  bool readingDamaged_;
+  std::uint32_t version_;
   std::uint32_t channelCount_;
   std::uint32_t nextChannel_;
 };

@@ -8,6 +8,7 @@
 #include "host/sdk/A3d_Channel.h"
 #include "host/sdk/ByteCursor.h"
 #include "host/sdk/ChannelHostState.h"
+#include "host/sdk/Crc32c.h"
 #include "host/sdk/FileBytes.h"
 #include "host/sdk/GroupFile.h"
 #include "host/sdk/GroupFileFormat.h"
@@ -21,6 +22,16 @@ std::string Describe(int index, const A3d_Channel& channel) {
   const std::string name(type.Name, ::strnlen(type.Name, sizeof(type.Name)));
   return "channel " + std::to_string(index) + " (" + (name.empty() ? "" : name + " ") +
          GuidToString(type.TypeGuid) + ")";
+}
+
+// Appends the CRC-32C of `out` from byte `from` on.
+void AppendChecksum(std::size_t from, std::vector<unsigned char>* out) {
+  AppendU32(Crc32c(out->data() + from, out->size() - from), out);
+}
+
+// Stores `value` little-endian at `at`, over four bytes already appended.
+void StoreU32(std::uint32_t value, std::size_t at, std::vector<unsigned char>* out) {
+  for (int i = 0; i < 4; ++i) (*out)[at + static_cast<std::size_t>(i)] = (value >> (8 * i)) & 0xFFu;
 }
 
 // A text field: presence flag, then length and bytes. False when the text is
@@ -97,14 +108,24 @@ bool SaveGroup(const char* groupName, const std::vector<A3d_Channel*>& channels,
   std::vector<unsigned char> out;
   AppendBytes(kGroupFileMagic, sizeof(kGroupFileMagic), &out);
   AppendU32(kGroupFileVersion, &out);
+  // The header's length, filled in once its fields are written.
+  const std::size_t headerLengthAt = out.size();
+  AppendU32(0, &out);
   if (!AppendNarrowText(groupName != nullptr, groupName != nullptr ? groupName : "", &out)) {
     return fail("the group name is too long");
   }
   AppendU32(static_cast<std::uint32_t>(channels.size()), &out);
+  const std::size_t headerLength = out.size() - headerLengthAt - 4;
+  if (headerLength > kLargestField) return fail("the group name is too long");
+  StoreU32(static_cast<std::uint32_t>(headerLength), headerLengthAt, &out);
+  AppendChecksum(0, &out);
 
   for (std::size_t i = 0; i < channels.size(); ++i) {
     const int index = static_cast<int>(i);
     A3d_Channel& channel = *channels[i];
+    // The entry's length, filled in once the entry is written.
+    const std::size_t entryStart = out.size();
+    AppendU32(0, &out);
     AppendGuid(channel.GetChannelType().TypeGuid, &out);
     if (!AppendHostState(CaptureHostState(channel), &out)) {
       return fail(Describe(index, channel) + ": its text is too long");
@@ -139,6 +160,10 @@ bool SaveGroup(const char* groupName, const std::vector<A3d_Channel*>& channels,
       }
       AppendI32(found->second, &out);
     }
+    const std::size_t length = out.size() - entryStart - 4;
+    if (length > kLargestField) return fail(Describe(index, channel) + ": its entry is too long");
+    StoreU32(static_cast<std::uint32_t>(length), entryStart, &out);
+    AppendChecksum(entryStart, &out);
   }
   bytes->swap(out);
   return true;

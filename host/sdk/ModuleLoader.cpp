@@ -46,7 +46,8 @@ Function ToFunction(void* symbol) {
 std::unique_ptr<ChannelModule> ChannelModule::Open(const std::string& path, std::string* error) {
   void* handle = OpenLibrary(path);
   if (handle == nullptr) {
-    if (error != nullptr) *error = "cannot load channel module '" + path + "': " + LastSystemError();
+    if (error != nullptr)
+      *error = "cannot load channel module '" + path + "': " + LastSystemError();
     return nullptr;
   }
   void* getType = nullptr;
@@ -55,8 +56,8 @@ std::unique_ptr<ChannelModule> ChannelModule::Open(const std::string& path, std:
     void* symbol = FindSymbol(handle, name);
     if (symbol == nullptr) {
       if (error != nullptr) {
-        *error = "channel module '" + path + "' does not export '" + name +
-                 "': " + LastSystemError();
+        *error =
+            "channel module '" + path + "' does not export '" + name + "': " + LastSystemError();
       }
       CloseLibrary(handle);
       return nullptr;

@@ -112,6 +112,9 @@ std::vector<RecordView> RecordsOf(const GroupFileChannel& channel) {
 void PrintChannel(const ChannelTypeRegistry& registry, const GroupFileChannel& channel) {
   std::printf("channel #%d at byte %zu: %s %s\n", channel.index, channel.offset,
               TypeName(registry, channel.typeGuid).c_str(), GuidToString(channel.typeGuid).c_str());
+  if (!channel.checksumMatches) {
+    std::printf("  DAMAGED: the channel's checksum does not match; what follows may be wrong\n");
+  }
   std::printf("  host state: %s\n", HostStateText(channel.hostState).c_str());
   std::printf("  records: %s at byte %zu\n", Counted(channel.recordsSize, "byte", "bytes").c_str(),
               channel.recordsOffset);
@@ -143,7 +146,27 @@ Json ChannelJson(const ChannelTypeRegistry& registry, const GroupFileChannel& ch
           {"recordsOffset", channel.recordsOffset},
           {"recordsSize", channel.recordsSize},
           {"records", std::move(records)},
-          {"links", std::move(links)}};
+          {"links", std::move(links)},
+          {"damaged", !channel.checksumMatches}};
+}
+
+// The message for a part of the file whose checksum does not match.
+std::string DamageMessage(const std::string& file, const ChannelTypeRegistry& registry,
+                          const GroupFileChannel* channel) {
+  GroupFileError error;
+  error.file = file;
+  if (channel == nullptr) {
+    error.offset = 0;
+    error.reason = "the header's checksum does not match (the file is damaged)";
+    return error.Message();
+  }
+  error.offset = channel->offset;
+  error.channel = channel->index;
+  error.hasType = true;
+  error.typeGuid = channel->typeGuid;
+  error.typeName = TypeName(registry, channel->typeGuid);
+  error.reason = "the channel's checksum does not match (the file is damaged)";
+  return error.Message();
 }
 
 }  // namespace
@@ -157,23 +180,35 @@ int RunDump(const Invocation& invocation) {
 
   ChannelTypeRegistry registry;
   registry.RegisterBuiltIns();
-  GroupFileReader reader(bytes.data(), bytes.size());
+  // A damaged part is shown, marked, and the dump goes on as far as the
+  // file's structure allows: the user sees what is left.
+  GroupFileReader reader(bytes.data(), bytes.size(), GroupFileReader::Damage::kTolerate);
   GroupFileError error;
   GroupFileHeader header;
   Json json = {{"file", name}, {"bytes", bytes.size()}};
   Json channels = Json::array();
-  // Everything read so far is shown before the error that ends the dump.
-  const auto failed = [&]() {
-    error.file = name;
+  std::vector<std::string> damage;
+  const auto finish = [&](const std::string* failure) {
     if (invocation.json) {
-      if (!channels.empty()) json["channels"] = std::move(channels);
-      json["error"] = error.Message();
+      if (!channels.empty() || failure == nullptr) json["channels"] = std::move(channels);
+      if (!damage.empty()) json["damage"] = damage;
+      if (failure != nullptr) json["error"] = *failure;
       PrintJson(json);
     }
     std::fflush(stdout);
-    return Fail(error.Message());
+    for (const std::string& message : damage) Fail(message);
+    if (failure != nullptr) return Fail(*failure);
+    return damage.empty() ? kExitOk : kExitFailure;
+  };
+  // Everything read so far is shown before the error that ends the dump.
+  const auto failed = [&]() {
+    error.file = name;
+    if (error.hasType) error.typeName = TypeName(registry, error.typeGuid);
+    const std::string message = error.Message();
+    return finish(&message);
   };
   if (!reader.ReadHeader(&header, &error)) return failed();
+  if (!header.checksumMatches) damage.push_back(DamageMessage(name, registry, nullptr));
   if (invocation.json) {
     json["version"] = header.version;
     json["group"] = header.hasGroupName ? Json(header.groupName) : Json();
@@ -183,10 +218,14 @@ int RunDump(const Invocation& invocation) {
                 Counted(bytes.size(), "byte", "bytes").c_str(), header.version,
                 header.hasGroupName ? Quoted(header.groupName).c_str() : "(no name)",
                 Counted(header.channelCount, "channel", "channels").c_str());
+    if (!header.checksumMatches) {
+      std::printf("DAMAGED: the header's checksum does not match; its fields may be wrong\n");
+    }
   }
   for (std::uint32_t i = 0; i < header.channelCount; ++i) {
     GroupFileChannel channel;
     if (!reader.ReadChannel(&channel, &error)) return failed();
+    if (!channel.checksumMatches) damage.push_back(DamageMessage(name, registry, &channel));
     if (invocation.json) {
       channels.push_back(ChannelJson(registry, channel));
     } else {
@@ -194,11 +233,7 @@ int RunDump(const Invocation& invocation) {
     }
   }
   if (!reader.ReadEnd(&error)) return failed();
-  if (invocation.json) {
-    json["channels"] = std::move(channels);
-    PrintJson(json);
-  }
-  return kExitOk;
+  return finish(nullptr);
 }
 
 }  // namespace qax_host
