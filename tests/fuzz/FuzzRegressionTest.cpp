@@ -2,12 +2,9 @@
 // fuzz/regressions/<target>/ (inputs that once found a fault) through its
 // fuzz target: each must keep every property, and the sanitizer and valgrind
 // runs see no fault.
-#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -15,37 +12,24 @@
 
 namespace {
 
-using Target = std::string (*)(const std::uint8_t*, std::size_t);
-
-struct FuzzTarget {
-  const char* name;
-  Target run;
-};
-
-class FuzzRegression : public ::testing::TestWithParam<FuzzTarget> {};
-
-TEST_P(FuzzRegression, EveryCommittedInputKeepsTheProperties) {
+void RunCommittedInputs(const char* target, std::string (*run)(const std::uint8_t*, std::size_t)) {
   std::size_t inputs = 0;
   for (const char* folder : {"corpus", "regressions"}) {
-    const std::filesystem::path path =
-        std::filesystem::path(QAX_FUZZ_DIR) / folder / GetParam().name;
+    const std::filesystem::path path = std::filesystem::path(QAX_FUZZ_DIR) / folder / target;
     if (!std::filesystem::is_directory(path)) continue;
     for (const auto& entry : std::filesystem::directory_iterator(path)) {
       std::ifstream file(entry.path(), std::ios::binary);
-      const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file),
-                                            std::istreambuf_iterator<char>()};
-      EXPECT_EQ("", GetParam().run(bytes.data(), bytes.size())) << entry.path();
+      const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file), {}};
+      EXPECT_EQ("", run(bytes.data(), bytes.size())) << entry.path();
       ++inputs;
     }
   }
-  EXPECT_GT(inputs, 0u) << "no inputs for " << GetParam().name;
+  EXPECT_GT(inputs, 0u) << "no inputs for " << target;
 }
 
-INSTANTIATE_TEST_SUITE_P(Targets, FuzzRegression,
-                         ::testing::Values(FuzzTarget{"item_records", qax_fuzz::FuzzItemRecords},
-                                           FuzzTarget{"group_file", qax_fuzz::FuzzGroupFile},
-                                           FuzzTarget{"vocabulary", qax_fuzz::FuzzVocabulary},
-                                           FuzzTarget{"diagnostics", qax_fuzz::FuzzDiagnostics}),
-                         [](const auto& info) { return std::string(info.param.name); });
+TEST(FuzzRegression, ItemRecords) { RunCommittedInputs("item_records", qax_fuzz::FuzzItemRecords); }
+TEST(FuzzRegression, GroupFile) { RunCommittedInputs("group_file", qax_fuzz::FuzzGroupFile); }
+TEST(FuzzRegression, Vocabulary) { RunCommittedInputs("vocabulary", qax_fuzz::FuzzVocabulary); }
+TEST(FuzzRegression, Diagnostics) { RunCommittedInputs("diagnostics", qax_fuzz::FuzzDiagnostics); }
 
 }  // namespace

@@ -1,0 +1,151 @@
+// The host SDK stand-in: the tagged records of channel sections (written by
+// A3dFileSaver, read back by A3dFileLoader whatever the input), the host
+// channel's links and name record, GUID texts and the debug display.
+#include <cstring>
+
+#include <gtest/gtest.h>
+
+#include "host/sdk/HighPoly.h"
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+Bytes Records(const std::vector<std::pair<const char*, std::string>>& records) {
+  A3dFileSaver saver;
+  for (const auto& record : records) {
+    EXPECT_NE(0, saver.SaveTag(record.first));
+    saver.SaveBlockSize(static_cast<unsigned long>(record.second.size()));
+    saver.SaveDataToFile(record.second.data(), static_cast<unsigned long>(record.second.size()));
+  }
+  EXPECT_TRUE(saver.Ok());
+  return saver.Data();
+}
+
+std::string ReadRecord(A3dFileLoader& loader, const char* tag) {
+  if (!loader.GetInfoIfTag(tag)) return "<missing>";
+  std::string data(loader.GetSizeDataBlock(false), '\0');
+  loader.CopyTagDataToPointer(data.empty() ? nullptr : &data[0]);
+  return data;
+}
+
+TEST(FileRecords, RecordsAreTagTerminatorLittleEndianSizeAndDataAndReadBackInOrder) {
+  EXPECT_EQ(Bytes({'M', 'O', 'D', 'E', 0, 4, 0, 0, 0, 3, 0, 0, 0}),
+            Records({{"MODE", std::string("\3\0\0\0", 4)}}));
+  A3dFileLoader loader(Records({{"A", ""}, {"B", "skipped"}, {"CID", std::string(300, 'z')}}));
+  EXPECT_EQ("", ReadRecord(loader, "A"));
+  ASSERT_TRUE(loader.GetInfoIfTag("B"));
+  loader.SkipCurrentTag();
+  // Peeking and asking for another tag leave the position for another try.
+  std::string tag;
+  unsigned long size = 0;
+  ASSERT_TRUE(loader.PeekRecord(&tag, &size));
+  EXPECT_EQ("CID 300", tag + " " + std::to_string(size));
+  EXPECT_FALSE(loader.GetInfoIfTag("CIDX"));
+  EXPECT_FALSE(loader.GetInfoIfTag("CI"));
+  EXPECT_EQ(std::string(300, 'z'), ReadRecord(loader, "CID"));
+  EXPECT_TRUE(loader.AtEnd());
+}
+
+TEST(FileRecords, TruncatedAndMalformedInputHasNoRecord) {
+  const Bytes whole = Records({{"FIRST", "abc"}, {"SECOND", "defgh"}});
+  for (std::size_t cut = 0; cut < whole.size(); ++cut) {
+    // Exactly `cut` bytes, so that the sanitizer sees any read behind them.
+    A3dFileLoader loader(Bytes(whole.begin(), whole.begin() + cut));
+    EXPECT_EQ(cut >= 13 ? "abc" : "<missing>", ReadRecord(loader, "FIRST")) << cut;
+    EXPECT_FALSE(loader.PeekRecord(nullptr, nullptr)) << cut;
+  }
+  Bytes overlong(A3dFileSaver::kMaxTagLength + 1, 'T');
+  overlong.insert(overlong.end(), {0, 0, 0, 0, 0});
+  for (const Bytes& bytes :
+       {Bytes{'T', 0, 0xFF, 0xFF, 0xFF, 0xFF, 1}, overlong, Bytes{'A', 'B', 'C'}, Bytes(64, 0)}) {
+    EXPECT_FALSE(A3dFileLoader(bytes).PeekRecord(nullptr, nullptr));
+  }
+  EXPECT_FALSE(A3dFileLoader(nullptr, 9).GetInfoIfTag(nullptr));
+}
+
+TEST(FileRecords, SaverRefusesBadTagsAndSeesDataThatDoesNotMatchTheSize) {
+  A3dFileSaver saver;
+  saver.RefuseTag("NO");
+  const std::string tooLong(A3dFileSaver::kMaxTagLength + 1, 't');
+  for (const char* bad : {"NO", "", static_cast<const char*>(nullptr), tooLong.c_str()}) {
+    EXPECT_EQ(0, saver.SaveTag(bad));
+  }
+  EXPECT_TRUE(saver.Data().empty());
+  EXPECT_NE(0, saver.SaveTag(tooLong.c_str() + 1));
+  EXPECT_FALSE(saver.Ok());  // the size is missing
+  saver.SaveBlockSize(4);
+  saver.SaveDataToFile("ab", 2);
+  EXPECT_FALSE(saver.Ok());
+  saver.SaveDataToFile("cd", 2);  // in pieces
+  EXPECT_TRUE(saver.Ok());
+  EXPECT_FALSE(saver.SaveDataToFile("e", 1));
+  EXPECT_FALSE(saver.Ok());
+  EXPECT_EQ(A3dFileSaver::kMaxTagLength + 1 + 4 + 4, saver.Data().size());
+}
+
+TEST(HostChannel, DeclaringAtTheCountAppendsBelowReplacesAndBeyondIsIgnored) {
+  ChildCreation record;
+  EXPECT_EQ(-1, record.Index);  // unindexed until a channel places it
+  A3d_Channel channel;
+  for (int slot : {0, 1, 5, -1}) channel.SetChildCreateType(record, slot);
+  ASSERT_EQ(2, channel.GetChildCount());
+  Aco_FloatChannel child;
+  EXPECT_TRUE(channel.LinkChild(0, &child));
+  EXPECT_FALSE(channel.LinkChild(2, &child));
+  std::strcpy(record.LinkName, "A");
+  channel.SetChildCreateType(record, 0);
+  EXPECT_STREQ("A", channel.GetChildCreation(0)->LinkName);
+  EXPECT_EQ(&child, channel.GetChild(0));
+  EXPECT_EQ(nullptr, channel.GetChild(1));
+  EXPECT_EQ(nullptr, channel.GetChildCreation(2));
+  A3d_Channel(channel).SetChildCreationCount(0);  // a copy has its own table
+  channel.SetChildCreationCount(0);
+  EXPECT_EQ(nullptr, channel.GetChild(0));
+  for (int i = 0; i <= A3d_Channel::kMaxChildLinks; ++i) channel.SetChildCreateType(record, i);
+  EXPECT_EQ(A3d_Channel::kMaxChildLinks, channel.GetChildCount());
+}
+
+TEST(HostChannel, SavesAndLoadsItsNameKeepingNoNameApartFromEmpty) {
+  for (const char* name : {static_cast<const char*>(nullptr), "", "Scene light"}) {
+    A3d_Channel source, target;
+    source.SetChannelName("x");
+    source.SetChannelName(name);
+    A3dFileSaver saver;
+    ASSERT_TRUE(source.SaveChannel(saver));
+    target.SetChannelName("before");
+    A3d_ChannelGroup group("G");
+    A3dFileLoader loader(saver.Data());
+    ASSERT_TRUE(target.LoadChannel(loader, &group));
+    EXPECT_EQ(&group, target.GetChannelGroup());
+    EXPECT_EQ(name ? std::string(name) : "<null>",
+              target.GetChannelName() ? std::string(target.GetChannelName()) : "<null>");
+  }
+  A3d_Channel channel;
+  A3dFileLoader empty(nullptr, 0);
+  EXPECT_FALSE(channel.LoadChannel(empty, nullptr));
+  A3dFileSaver refusing;
+  refusing.RefuseTag(A3d_Channel::kNameTag);
+  EXPECT_FALSE(channel.SaveChannel(refusing));
+}
+
+TEST(HostChannel, GuidTextRoundTripsAndMalformedTextLeavesTheGuid) {
+  _GUID guid{};
+  ASSERT_TRUE(GuidFromString("{6b9bde34-8ac5-11df-94aa-11f5ded72085}", &guid));
+  for (const char* bad :
+       {"{6B9BDE34-8AC5-11DF-94AA-11F5DED7208}", "6B9BDE34x8AC5-11DF-94AA-11F5DED72085",
+        "{6B9BDE34-8AC5-11DF-94AA-11F5DED7208G}"}) {
+    EXPECT_FALSE(GuidFromString(bad, &guid)) << bad;
+  }
+  EXPECT_EQ("{6B9BDE34-8AC5-11DF-94AA-11F5DED72085}", GuidToString(guid));
+}
+
+TEST(HostChannel, DebugMessagesAreKeptInOrderUpToTheLimit) {
+  DebugMessageDisplay display;
+  for (const char* text : {"one", static_cast<const char*>(nullptr), "two"}) display(text);
+  EXPECT_EQ(std::vector<std::string>({"one", "", "two"}), display.Shown());
+  for (std::size_t i = 0; i < DebugMessageDisplay::kMaxKept; ++i) display("x");
+  EXPECT_EQ(std::vector<std::string>(DebugMessageDisplay::kMaxKept, "x"), display.Shown());
+}
+
+}  // namespace
