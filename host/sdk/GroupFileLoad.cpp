@@ -8,6 +8,7 @@
 #include "host/sdk/A3d_ChannelGroup.h"
 #include "host/sdk/ChannelHostState.h"
 #include "host/sdk/ChannelTypeRegistry.h"
+#include "host/sdk/CountText.h"
 #include "host/sdk/FileBytes.h"
 #include "host/sdk/GroupFile.h"
 #include "host/sdk/GroupFileReader.h"
@@ -53,7 +54,7 @@ std::string LoadFailure(const A3dFileLoader& loader) {
   std::string tag;
   unsigned long size = 0;
   if (loader.PeekRecord(&tag, &size)) {
-    reason += "; it stopped at record \"" + tag + "\" of " + std::to_string(size) + " bytes";
+    reason += "; it stopped at record \"" + tag + "\" of " + CountOf(size, "byte", "bytes");
   } else if (loader.AtEnd()) {
     reason += "; it read all of them";
   }
@@ -119,19 +120,20 @@ std::unique_ptr<LoadedGroup> LoadGroup(const void* data, std::size_t size,
     const std::size_t declared = static_cast<std::size_t>(channel->GetChildCount());
     linksDeclared += declared;
     if (linksDeclared > linkBudget) {
-      return Fail(registry,
-                  ChannelError(entry, entry.recordsOffset,
-                               "the channels declare " + std::to_string(linksDeclared) +
-                                   " links so far, more than a file of " + std::to_string(size) +
-                                   " bytes can justify (" + std::to_string(linkBudget) + ")"),
-                  error);
+      return Fail(
+          registry,
+          ChannelError(entry, entry.recordsOffset,
+                       "the channels declare " + CountOf(linksDeclared, "link", "links") +
+                           " so far, more than a file of " + CountOf(size, "byte", "bytes") +
+                           " can justify (" + std::to_string(linkBudget) + ")"),
+          error);
     }
     if (entry.links.size() > declared) {
       return Fail(registry,
                   ChannelError(entry, entry.linksOffset + 4 + 4 * declared,
                                "link " + std::to_string(declared) +
                                    " is for a slot the channel did not declare (it declares " +
-                                   std::to_string(declared) + " links)"),
+                                   CountOf(declared, "link", "links") + ")"),
                   error);
     }
     for (std::size_t slot = 0; slot < entry.links.size(); ++slot) {

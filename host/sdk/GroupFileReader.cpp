@@ -6,6 +6,7 @@
 
 #include "host/sdk/A3dFileLoader.h"
 #include "host/sdk/ByteCursor.h"
+#include "host/sdk/CountText.h"
 #include "host/sdk/Crc32c.h"
 
 namespace {
@@ -22,8 +23,8 @@ constexpr std::size_t kLinkEntrySize = 4;
 constexpr std::size_t kWideUnitSize = 4;
 
 std::string Ends(const char* field, std::size_t left) {
-  return std::string("the file ends inside the ") + field + " (" + std::to_string(left) +
-         " bytes left)";
+  return std::string("the file ends inside the ") + field + " (" + CountOf(left, "byte", "bytes") +
+         " left)";
 }
 
 // Where and why a field could not be read.
@@ -63,9 +64,9 @@ bool ReadNarrowText(ByteCursor* cursor, const std::string& field, bool* present,
   }
   const unsigned char* bytes = nullptr;
   if (!cursor->ReadSpan(length, &bytes)) {
-    failure->reason = "the " + field + " of " + std::to_string(length) +
-                      " bytes runs past the end of the file (" +
-                      std::to_string(cursor->Remaining()) + " bytes left)";
+    failure->reason = "the " + field + " of " + CountOf(length, "byte", "bytes") +
+                      " runs past the end of the file (" +
+                      CountOf(cursor->Remaining(), "byte", "bytes") + " left)";
     return false;
   }
   text->assign(reinterpret_cast<const char*>(bytes), length);
@@ -85,9 +86,9 @@ bool ReadWideText(ByteCursor* cursor, bool* present, std::wstring* text, FieldFa
     return false;
   }
   if (count > cursor->Remaining() / kWideUnitSize) {
-    failure->reason = "the wide text of " + std::to_string(count) +
-                      " characters runs past the end of the file (" +
-                      std::to_string(cursor->Remaining()) + " bytes left)";
+    failure->reason = "the wide text of " + CountOf(count, "character", "characters") +
+                      " runs past the end of the file (" +
+                      CountOf(cursor->Remaining(), "byte", "bytes") + " left)";
     return false;
   }
   text->reserve(count);
@@ -209,9 +210,9 @@ bool GroupFileReader::ReadHeader(GroupFileHeader* header, GroupFileError* error)
     }
     if (cursor.Remaining() < 4 || length > cursor.Remaining() - 4) {
       return Fail(lengthOffset, -1, nullptr,
-                  "the header of " + std::to_string(length) +
-                      " bytes and its checksum run past the end of the file (" +
-                      std::to_string(cursor.Remaining()) + " bytes left)",
+                  "the header of " + CountOf(length, "byte", "bytes") +
+                      " and its checksum run past the end of the file (" +
+                      CountOf(cursor.Remaining(), "byte", "bytes") + " left)",
                   error);
     }
     fieldsEnd = cursor.Offset() + length;
@@ -238,8 +239,9 @@ bool GroupFileReader::ReadHeader(GroupFileHeader* header, GroupFileError* error)
   if (checksummed) {
     if (cursor.Offset() != fieldsEnd) {
       return Fail(cursor.Offset(), -1, nullptr,
-                  std::to_string(fieldsEnd - cursor.Offset()) +
-                      " bytes of the header follow its channel count",
+                  CountOf(fieldsEnd - cursor.Offset(), "byte", "bytes") + " of the header " +
+                      (fieldsEnd - cursor.Offset() == 1 ? "follows" : "follow") +
+                      " its channel count",
                   error);
     }
     cursor = ByteCursor(data_, size_, fieldsEnd + 4);  // behind the checksum
@@ -248,8 +250,8 @@ bool GroupFileReader::ReadHeader(GroupFileHeader* header, GroupFileError* error)
   if (read.channelCount > cursor.Remaining() / minEntrySize ||
       read.channelCount > static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max())) {
     return Fail(countOffset, -1, nullptr,
-                std::to_string(read.channelCount) + " channels cannot fit in the " +
-                    std::to_string(cursor.Remaining()) + " bytes left (each takes at least " +
+                CountOf(read.channelCount, "channel", "channels") + " cannot fit in the " +
+                    CountOf(cursor.Remaining(), "byte", "bytes") + " left (each takes at least " +
                     std::to_string(minEntrySize) + ")",
                 error);
   }
@@ -288,9 +290,9 @@ bool GroupFileReader::ReadChannel(GroupFileChannel* channel, GroupFileError* err
     }
     if (frame.Remaining() < 4 || length > frame.Remaining() - 4) {
       return Fail(channel->offset, index, nullptr,
-                  "the channel's entry of " + std::to_string(length) +
-                      " bytes and its checksum run past the end of the file (" +
-                      std::to_string(frame.Remaining()) + " bytes left)",
+                  "the channel's entry of " + CountOf(length, "byte", "bytes") +
+                      " and its checksum run past the end of the file (" +
+                      CountOf(frame.Remaining(), "byte", "bytes") + " left)",
                   error);
     }
     fieldsStart = frame.Offset();
@@ -333,9 +335,9 @@ bool GroupFileReader::ReadChannel(GroupFileChannel* channel, GroupFileError* err
   channel->recordsOffset = cursor.Offset();
   if (!cursor.ReadSpan(sectionLength, &channel->records)) {
     return Fail(channel->sectionLengthOffset, index, type,
-                "the section of " + std::to_string(sectionLength) +
-                    " bytes runs past the end of the file (" + std::to_string(cursor.Remaining()) +
-                    " bytes left)",
+                "the section of " + CountOf(sectionLength, "byte", "bytes") +
+                    " runs past the end of the file (" +
+                    CountOf(cursor.Remaining(), "byte", "bytes") + " left)",
                 error);
   }
   channel->recordsSize = sectionLength;
@@ -348,8 +350,8 @@ bool GroupFileReader::ReadChannel(GroupFileChannel* channel, GroupFileError* err
     if (!records.PeekRecord(&tag, &recordSize)) {
       return Fail(channel->recordsOffset + records.Position(), index, type,
                   "a record does not fit in the channel's section (" +
-                      std::to_string(channel->recordsSize - records.Position()) +
-                      " bytes of the section left)",
+                      CountOf(channel->recordsSize - records.Position(), "byte", "bytes") +
+                      " of the section left)",
                   error);
     }
     records.GetInfoIfTag(tag.c_str());
@@ -363,8 +365,8 @@ bool GroupFileReader::ReadChannel(GroupFileChannel* channel, GroupFileError* err
   }
   if (linkCount > cursor.Remaining() / kLinkEntrySize) {
     return Fail(channel->linksOffset, index, type,
-                std::to_string(linkCount) + " links cannot fit in the " +
-                    std::to_string(cursor.Remaining()) + " bytes left",
+                CountOf(linkCount, "link", "links") + " cannot fit in the " +
+                    CountOf(cursor.Remaining(), "byte", "bytes") + " left",
                 error);
   }
   channel->links.reserve(linkCount);
@@ -386,8 +388,9 @@ bool GroupFileReader::ReadChannel(GroupFileChannel* channel, GroupFileError* err
   if (version_ >= kFirstChecksummedGroupFileVersion) {
     if (cursor.Offset() != entryEnd) {
       return Fail(cursor.Offset(), index, type,
-                  std::to_string(entryEnd - cursor.Offset()) +
-                      " bytes of the channel's entry follow its links",
+                  CountOf(entryEnd - cursor.Offset(), "byte", "bytes") +
+                      " of the channel's entry " +
+                      (entryEnd - cursor.Offset() == 1 ? "follows" : "follow") + " its links",
                   error);
     }
     position_ = entryEnd + 4;  // behind the checksum
@@ -406,7 +409,8 @@ bool GroupFileReader::ReadEnd(GroupFileError* error) {
   }
   if (position_ != size_) {
     return Fail(position_, -1, nullptr,
-                std::to_string(size_ - position_) + " unexpected bytes follow the last channel",
+                CountOf(size_ - position_, "unexpected byte follows", "unexpected bytes follow") +
+                    " the last channel",
                 error);
   }
   return true;

@@ -4,6 +4,7 @@
 // group.
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstdlib>
@@ -15,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include "host/sdk/ChannelTypeRegistry.h"
+#include "host/sdk/Crc32c.h"
 #include "host/sdk/GroupFile.h"
 #include "host/sdk/HighPoly.h"
 
@@ -60,11 +62,33 @@ class PairChannel : public A3d_Channel {
   const char* extra_;
 };
 
-// Offsets in the sample group's 184 bytes (see docs/group-files.md).
-constexpr std::size_t kChannelCount = 21, kSpeedHostState = 41, kSpeedSectionLength = 46,
-                      kSpeedRecords = 50, kSpeedLinkCount = 67, kLabelEntry = 71,
-                      kLabelHostState = 87, kLabelTextFlag = 88, kPairEntry = 121,
-                      kPairLinkCount = 168, kPairLink1 = 180, kSampleSize = 184;
+// Offsets in the sample group's 216 bytes (see docs/group-files.md).
+constexpr std::size_t kNameLength = 17, kChannelCount = 25, kSpeedEntry = 33, kSpeedGuid = 37,
+                      kSpeedHostState = 53, kSpeedSectionLength = 58, kSpeedRecords = 62,
+                      kSpeedLinkCount = 79, kLabelEntry = 87, kLabelGuid = 91,
+                      kLabelHostState = 107, kLabelTextFlag = 108, kPairEntry = 145,
+                      kPairLinkCount = 196, kPairLink1 = 208, kSampleSize = 216;
+
+std::uint32_t U32At(const Bytes& b, std::size_t at) {
+  return static_cast<std::uint32_t>(b[at] | b[at + 1] << 8 | b[at + 2] << 16 | b[at + 3] << 24);
+}
+void PutU32(Bytes& b, std::size_t at, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<unsigned char>(value >> (8 * i));
+}
+
+// Computes every checksum again from the lengths as they stand, so that a
+// deliberate corruption reaches the checks behind the checksums.
+void Reseal(Bytes& b) {
+  if (b.size() < 16) return;
+  std::size_t end = 16 + U32At(b, 12);
+  if (end + 4 > b.size()) return;
+  PutU32(b, end, Crc32c(b.data(), end));
+  for (std::size_t at = end + 4; at + 4 <= b.size(); at += 8 + U32At(b, at)) {
+    const std::size_t length = U32At(b, at);
+    if (at + 8 + length > b.size()) return;
+    PutU32(b, at + 4 + length, Crc32c(b.data() + at, 4 + length));
+  }
+}
 
 class GroupFileTest : public ::testing::Test {
  protected:
@@ -192,9 +216,7 @@ TEST_F(GroupFileTest, EveryTruncationIsAnErrorAtOrBeforeTheCut) {
 
 TEST_F(GroupFileTest, CorruptionIsReportedAtItsOffsetWithChannelAndReason) {
   const auto put = [](std::size_t offset, std::uint32_t value) {
-    return [=](Bytes& b) {
-      for (int i = 0; i < 4; ++i) b[offset + i] = static_cast<unsigned char>(value >> (8 * i));
-    };
+    return [=](Bytes& b) { PutU32(b, offset, value); };
   };
   const struct {
     std::function<void(Bytes&)> corrupt;
@@ -205,18 +227,24 @@ TEST_F(GroupFileTest, CorruptionIsReportedAtItsOffsetWithChannelAndReason) {
       {[](Bytes& b) { b[0] = 'B'; }, 0, -1, "wrong magic"},
       // A text-mode transfer that turned "\r\n" into "\n".
       {[](Bytes& b) { b.erase(b.begin() + 6); }, 0, -1, "wrong magic"},
-      {put(8, 2), 8, -1, "version 2 is newer"},
+      {put(8, 3), 8, -1, "version 3 is newer"},
       {put(8, 0), 8, -1, "version 0 does not exist"},
-      {put(13, 0x7FFFFFFF), 13, -1, "group name of 2147483647 bytes runs past"},
+      {put(12, 0x10000), 12, -1, "header of 65536 bytes and its checksum run past"},
+      {put(12, 14), 29, -1, "1 byte of the header follows its channel count"},
+      {put(kNameLength, 0x7FFFFFFF), kNameLength, -1, "group name of 2147483647 bytes runs past"},
       {put(kChannelCount, 0xFFFFFFFF), kChannelCount, -1, "channels cannot fit"},
-      {put(kChannelCount, 4), kSampleSize, 3, "ends inside the type GUID"},
-      {put(kChannelCount, 2), kPairEntry, -1, "63 unexpected bytes"},
-      {[](Bytes& b) { b.push_back(0); }, kSampleSize, -1, "1 unexpected bytes"},
-      {[](Bytes& b) { b[kLabelEntry] ^= 0xFF; }, kLabelEntry, 1, "unknown channel type"},
+      {put(kChannelCount, 4), kSampleSize, 3, "ends inside the channel's entry length"},
+      {put(kChannelCount, 2), kPairEntry, -1, "71 unexpected bytes follow"},
+      {[](Bytes& b) { b.push_back(0); }, kSampleSize, -1, "1 unexpected byte follows"},
+      {put(kSpeedEntry, 1000), kSpeedEntry, 0, "entry of 1000 bytes and its checksum run past"},
+      {put(kSpeedEntry, 45), kSpeedLinkCount, 0, "the file ends inside the link count"},
+      {[](Bytes& b) { b[kLabelGuid] ^= 0xFF; }, kLabelEntry, 1, "unknown channel type"},
       {[](Bytes& b) { b[kSpeedHostState] = 9; }, kSpeedHostState, 0, "unknown host state kind 9"},
       {[](Bytes& b) { b[kLabelTextFlag] = 2; }, kLabelTextFlag, 1, "is 2, neither 0"},
       // The text channel's entry claims the float type.
-      {[](Bytes& b) { std::copy(b.begin() + 25, b.begin() + 41, b.begin() + kLabelEntry); },
+      {[](Bytes& b) {
+         std::copy(b.begin() + kSpeedGuid, b.begin() + kSpeedHostState, b.begin() + kLabelGuid);
+       },
        kLabelHostState, 1, "kind text, but a channel of this type holds float"},
       {put(kSpeedSectionLength, 0x10000), kSpeedSectionLength, 0, "section of 65536 bytes runs"},
       {put(kSpeedSectionLength, 16), kSpeedRecords, 0, "does not fit in the channel's section"},
@@ -227,11 +255,12 @@ TEST_F(GroupFileTest, CorruptionIsReportedAtItsOffsetWithChannelAndReason) {
        "stopped at record \"XHNAME\" of 6 bytes"},
       // The pair declares one link on load, but the file holds two.
       {[](Bytes& b) { b[kPairLinkCount] = 1; }, kPairLink1, 2,
-       "link 1 is for a slot the channel did not declare (it declares 1 links)"},
+       "link 1 is for a slot the channel did not declare (it declares 1 link)"},
   };
   for (const auto& c : cases) {
     Bytes bytes = bytes_;
     c.corrupt(bytes);
+    Reseal(bytes);
     const GroupFileError error = LoadFails(bytes);
     EXPECT_EQ(c.offset, error.offset) << error.Message();
     EXPECT_EQ(c.channel, error.channel) << error.Message();
@@ -241,15 +270,17 @@ TEST_F(GroupFileTest, CorruptionIsReportedAtItsOffsetWithChannelAndReason) {
 
 TEST_F(GroupFileTest, ErrorsNameTheChannelsTypeWhenKnownAndItsGuidOtherwise) {
   bytes_[kSpeedRecords] = 'X';
+  Reseal(bytes_);
   const GroupFileError error = LoadFails(bytes_);
-  EXPECT_EQ("group file, channel 0 (Value {BE69CCC4-CFC1-4362-AC81-767D199BBFC3}), byte 50: " +
+  EXPECT_EQ("group file, channel 0 (Value {BE69CCC4-CFC1-4362-AC81-767D199BBFC3}), byte 62: " +
                 error.reason,
             error.Message());
   bytes_[kSpeedRecords] = 'C';
+  Reseal(bytes_);
   ChannelTypeRegistry builtInsOnly, failing;
   builtInsOnly.RegisterBuiltIns();
   EXPECT_EQ(
-      "group file, channel 2 ({5A17C0DE-0001-4000-8000-000000000001}), byte 121: unknown "
+      "group file, channel 2 ({5A17C0DE-0001-4000-8000-000000000001}), byte 145: unknown "
       "channel type: neither the host nor a loaded module provides it",
       LoadFails(bytes_, &builtInsOnly).Message());
   failing.Register(pair_.GetChannelType(), [] { return std::unique_ptr<A3d_Channel>(); });
@@ -263,6 +294,16 @@ void SaveOnAFullDisk(const std::string& path, const std::vector<A3d_Channel*>& c
   std::signal(SIGXFSZ, SIG_IGN);  // a write beyond the limit fails instead
   const rlimit size{4096, 4096};
   ::setrlimit(RLIMIT_FSIZE, &size);
+  std::string error;
+  const bool saved = SaveGroupToFile(path, "Demo", channels, &error);
+  std::fprintf(stderr, "%s\n", error.c_str());
+  std::exit(saved ? 1 : 0);
+}
+
+// Saves as an unprivileged user (the superuser writes anywhere); exits 0 when
+// the save failed, with its error on stderr.
+void SaveUnprivileged(const std::string& path, const std::vector<A3d_Channel*>& channels) {
+  if (::geteuid() == 0 && ::setuid(65534) != 0) std::exit(2);
   std::string error;
   const bool saved = SaveGroupToFile(path, "Demo", channels, &error);
   std::fprintf(stderr, "%s\n", error.c_str());
@@ -313,6 +354,11 @@ TEST_F(GroupFileStorageTest, FailuresLeaveTheOldFileAndNameTheFileAndTheReason) 
   label_.SetString(std::string(1 << 20, 'x').c_str());
   EXPECT_EXIT(SaveOnAFullDisk(path_, {&speed_, &label_, &pair_}), ::testing::ExitedWithCode(0),
               "cannot write .*demo\\.grp\\.tmp");
+  EXPECT_EQ("old|demo.grp", Contents());
+  ASSERT_EQ(0, ::chmod(folder_.c_str(), 0555));  // no permission
+  EXPECT_EXIT(SaveUnprivileged(path_, {&speed_}), ::testing::ExitedWithCode(0),
+              "cannot create a temporary file .*Permission denied");
+  ASSERT_EQ(0, ::chmod(folder_.c_str(), 0755));
   EXPECT_EQ("old|demo.grp", Contents());
   GroupFileError error;
   EXPECT_EQ(nullptr, LoadGroupFromFile(folder_ + "/none.grp", registry_, &error));
