@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 namespace {
 
@@ -30,8 +31,9 @@ class QaxHost : public ::testing::Test {
   void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
 
   // Runs qax-host with `arguments` (none holds a quote) through the shell.
-  Result Run(const std::vector<std::string>& arguments) {
-    std::string command = std::string(std::getenv("QAX_BIN_DIR")) + "/qax-host";
+  // `input`, when given, is the file that standard input reads.
+  Result Run(const std::vector<std::string>& arguments, const std::string& input = "/dev/null") {
+    std::string command = std::string(std::getenv("QAX_BIN_DIR")) + "/qax-host <" + input;
     for (const std::string& argument : arguments) command += " '" + argument + "'";
     const int status = std::system((command + " >" + Path("out") + " 2>" + Path("err")).c_str());
     return Result{WEXITSTATUS(status), ReadFile(Path("out")), ReadFile(Path("err"))};
@@ -71,7 +73,12 @@ TEST_F(QaxHost, CommandsShowTheirOutput) {
        {"digraph \"zoo:Penguin\" {", "[label=\"zoo.name\"]",
         "[label=\"zoo.habitat [TODO.TODO]\"]"}},
       {{"dump", "--help"}, {"usage: qax-host [options] dump FILE\n"}},
-      {{"--help"}, {"usage: qax-host [options] [COMMAND [ARGUMENTS]]\n"}},
+      {{"--help"},
+       {"usage: qax-host [options] [COMMAND [ARGUMENTS]]\n",
+        "  dump      show the structure and records of a group file\n"}},
+      {{"--version"},
+       {"qax-host 0.", "group files: reads format versions 1 to 2, writes version 2"}},
+      {{"classes"}, {"library zoo (3 classes)", "library geo (1 class)"}},
   };
   for (const auto& c : cases) {
     const Result result = Run(c.arguments);
@@ -107,6 +114,7 @@ TEST_F(QaxHost, RefusesBadInputWithAClearMessageAndNonzeroExit) {
       {{"type", "--module", "/nonexistent/M.so"}, 1, "/nonexistent/M.so"},
       {{"graph", "Penguin", "--format", "gif"}, 2, "--format is dot, svg or png"},
       {{"save", "zoo:Penguin", Path("missing/x.grp")}, 1, "missing/x.grp"},
+      {{"graph", "zoo:Penguin", "--json"}, 2, "graph has no --json output"},
       {{"describe", "Thing", "--ontology", Path("two.ttl")},
        1,
        "class name 'Thing' is ambiguous; say which:\n  "},
@@ -141,6 +149,65 @@ TEST_F(QaxHost, SavedFilesLoadBackDumpDecodedAndDraw) {
   }
   EXPECT_EQ(0, Run({"graph", "--file", Path("penguin.grp"), "--output", Path("g.dot")}).exitCode);
   EXPECT_NE(std::string::npos, ReadFile(Path("g.dot")).find("c0 -> c2 [label=\"zoo.name\"]"));
+}
+
+// Scripts read one JSON document; group files come from standard input.
+TEST_F(QaxHost, JsonOutputParsesBackAndDescribesWhatTheTextShows) {
+  const auto json = [&](const std::vector<std::string>& arguments,
+                        const std::string& input = "/dev/null") {
+    std::vector<std::string> withJson = arguments;
+    withJson.insert(withJson.begin(), "--json");
+    const Result result = Run(withJson, input);
+    EXPECT_EQ("", result.err);
+    return nlohmann::json::parse(result.out);
+  };
+  const nlohmann::json item =
+      json({"build", "zoo:Penguin", "name=Pingu \"P\"", "habitat.placeName=Ross Sea"});
+  EXPECT_EQ("zoo::Penguin", item["class"]);
+  EXPECT_EQ("Pingu \"P\"", item["attributes"]["name"]);
+  EXPECT_EQ("Ross Sea", item["attributes"]["habitat"]["attributes"]["placeName"]);
+  const nlohmann::json links = json({"links", "zoo:Penguin"})["links"];
+  ASSERT_EQ(8u, links.size());
+  EXPECT_EQ(-1, links[6]["index"]);
+  EXPECT_EQ("zoo.habitat [TODO.TODO]", links[5]["name"]);
+  EXPECT_EQ("zoo:Animal", json({"describe", "zoo:Penguin"})["parent"]);
+  EXPECT_EQ("geo:Place", json({"classes"})["libraries"][1]["classes"][0]["name"]);
+
+  SavePenguin();
+  const nlohmann::json loaded = json({"load", "-"}, Path("penguin.grp"));
+  EXPECT_EQ("(standard input)", loaded["file"]);
+  EXPECT_EQ(2, loaded["channels"][0]["links"][1]["target"]);
+  EXPECT_EQ(4.5, loaded["channels"][4]["value"]);
+  ASSERT_EQ(1u, loaded["items"].size());  // the nested place is inside
+  EXPECT_EQ("Pingu", loaded["items"][0]["item"]["attributes"]["name"]);
+  const nlohmann::json dumped = json({"dump", Path("penguin.grp")});
+  EXPECT_EQ(2, dumped["version"]);
+  EXPECT_EQ("CID", dumped["channels"][0]["records"][3]["tag"]);
+}
+
+TEST_F(QaxHost, DumpOfADamagedFileShowsWhatIsLeftAndMarksTheDamage) {
+  std::string bytes = SavePenguin();
+  bytes[bytes.find("Pingu")] ^= 0x01;
+  Write("damaged.grp", bytes);
+  const Result loaded = Run({"load", Path("damaged.grp")});
+  EXPECT_EQ(1, loaded.exitCode);
+  const std::string message = "qax-host: group file '" + Path("damaged.grp") +
+                              "', channel 2 (Text {6E6FB247-4627-4FBE-8973-48344F23881E}), byte "
+                              "678: the channel's checksum does not match (the file is damaged)\n";
+  EXPECT_EQ(message, loaded.err);
+  const Result dump = Run({"dump", "-"}, Path("damaged.grp"));
+  EXPECT_EQ(1, dump.exitCode);
+  EXPECT_EQ(
+      "qax-host: group file '(standard input)', channel 2 (Text "
+      "{6E6FB247-4627-4FBE-8973-48344F23881E}), byte 678: the channel's checksum does not "
+      "match (the file is damaged)\n",
+      dump.err);
+  EXPECT_NE(std::string::npos,
+            dump.out.find("channel #2 at byte 678: Text {6E6FB247-4627-4FBE-8973-48344F23881E}\n"
+                          "  DAMAGED: the channel's checksum does not match; what follows may be "
+                          "wrong\n  host state: text \"Qingu\""))
+      << dump.out;
+  EXPECT_NE(std::string::npos, dump.out.find("channel #6 at byte"));  // read on to the end
 }
 
 TEST_F(QaxHost, TruncatedAndCorruptedFilesAreRefusedNamingTheFileAndByte) {
