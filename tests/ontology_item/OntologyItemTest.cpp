@@ -1,0 +1,462 @@
+// The ontology item channel: links from the selected class, items built from
+// the children's values, the channel as an object, the class description,
+// saving and loading, dependencies and the automatic name.
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "ontology_item/Aco_QAXOntologyItem.h"
+#include "tests/ontology_item/TestModel.h"
+
+namespace {
+
+using QAX::Onto::OntologyItem;
+using Link = Aco_QAXOntologyItem::LinkDescription;
+using Links = std::vector<Link>;
+using Texts = std::vector<std::string>;
+using Record = std::pair<std::string, std::string>;  // tag, data bytes
+const std::string kTextGuid = "{6E6FB247-4627-4FBE-8973-48344F23881E}";
+const std::string kValueGuid = "{BE69CCC4-CFC1-4362-AC81-767D199BBFC3}";
+const std::string kItemGuid = "{6B9BDE34-8AC5-11DF-94AA-11F5DED72085}";
+const std::string kAnyGuid = "{11111111-1111-1111-1111-111111111111}";
+
+std::string Text(OntologyItem* item, const std::string& name) {
+  std::string value;
+  return item != nullptr && item->GetAttributeString(name, value) ? value : "<unset>";
+}
+
+std::string U32(unsigned int value) {
+  std::string bytes(4, '\0');
+  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+  return bytes;
+}
+std::string Z(const char* text) { return std::string(text) + '\0'; }
+
+// Every record of `bytes`, in order.
+std::vector<Record> Records(const std::vector<unsigned char>& bytes) {
+  A3dFileLoader loader(bytes.data(), bytes.size());
+  std::vector<Record> records;
+  std::string tag;
+  while (loader.PeekRecord(&tag, nullptr) && loader.GetInfoIfTag(tag.c_str())) {
+    std::string data(loader.GetSizeDataBlock(false), '\0');
+    loader.CopyTagDataToPointer(data.empty() ? nullptr : &data[0]);
+    records.emplace_back(tag, data);
+  }
+  return records;
+}
+
+// `records` behind the name, mode and naming flag records.
+std::vector<unsigned char> File(const std::vector<Record>& records) {
+  A3dFileSaver saver;
+  std::vector<Record> all = {{"CHNAME", Z("n")}, {"MODE", U32(0xFFFFFFFFu)}, {"UACN", "\x01"}};
+  all.insert(all.end(), records.begin(), records.end());
+  for (const auto& [tag, data] : all) {
+    saver.SaveTag(tag.c_str());
+    saver.SaveBlockSize(data.size());
+    saver.SaveDataToFile(data.data(), data.size());
+  }
+  return saver.Data();
+}
+
+class OntologyItemChannel : public qax_test::ItemTest {
+ protected:
+  template <class Child>
+  Child* New() {
+    children_.push_back(std::make_unique<Child>());
+    return static_cast<Child*>(children_.back().get());
+  }
+  Aco_StringChannel* NewText(const char* value) {
+    auto* child = New<Aco_StringChannel>();
+    child->SetString(value);
+    return child;
+  }
+  Aco_FloatChannel* NewFloat(float value) {
+    auto* child = New<Aco_FloatChannel>();
+    child->SetFloat(value);
+    return child;
+  }
+  static std::vector<unsigned char> Save(Aco_QAXOntologyItem& channel) {
+    A3dFileSaver saver;
+    EXPECT_TRUE(channel.SaveChannel(saver));
+    return saver.Data();
+  }
+  static bool Load(Aco_QAXOntologyItem& channel, const std::vector<unsigned char>& bytes) {
+    A3dFileLoader loader(bytes);
+    return channel.LoadChannel(loader, nullptr) && loader.AtEnd();
+  }
+
+  std::vector<std::unique_ptr<A3d_Channel>> children_;
+  Aco_QAXOntologyItem channel_;
+};
+
+TEST_F(OntologyItemChannel, DeclaresOneLinkPerAttributeParentsFirstTypedByKind) {
+  Select(model_.child());
+  channel_.PrepareLinks(false);
+  const std::pair<Link, std::string> expected[] = {
+      {{"Text", "lib.r_text"}, kTextGuid},
+      {{"Value", "lib.r_bool"}, kValueGuid},
+      {{"Value", "lib.p_int"}, kValueGuid},
+      {{"Value", "lib.p_real"}, kValueGuid},
+      {{"Text", "lib.c_date"}, kTextGuid},
+      {{"QAXOntologyItem", "lib.c_address [TODO.TODO]"}, kItemGuid},
+      {{"", ""}, kAnyGuid},  // kind 6: no gap, every default
+      {{"Text", "lib.c_text"}, kTextGuid},
+  };
+  ASSERT_EQ(8, channel_.GetChildCount());
+  ASSERT_EQ(8u, channel_.GetLinkDescriptions().size());
+  for (int i = 0; i < 8; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(expected[i].first, channel_.GetLinkDescriptions()[i]);
+    const ChildCreation* record = channel_.GetChildCreation(i);
+    EXPECT_EQ(expected[i].first.first, record->Type.Name);
+    EXPECT_EQ(expected[i].first.second, record->LinkName);
+    EXPECT_EQ(expected[i].second, GuidToString(record->Type.TypeGuid));
+    EXPECT_EQ(kAnyGuid, GuidToString(record->Type.BaseGuid));
+    EXPECT_EQ(i == 6 ? -1 : i, record->Index);
+  }
+  // The last preparation's records stay, with the index of their own class.
+  ASSERT_EQ(8u, Aco_QAXOntologyItem::SelectedClassLinks.size());
+  EXPECT_EQ(0, Aco_QAXOntologyItem::SelectedClassLinks[2].Index);
+
+  // Over-long names are cut to the link record's field.
+  QAX::Ontology::MetaClass* wide = model_.AddClass("Wide", nullptr);
+  qax_test::AddAttribute(wide, std::string(200, 'n'), 5);
+  Select(wide);
+  channel_.PrepareLinks(false);
+  EXPECT_EQ(("lib." + std::string(95, 'n')), channel_.GetChildCreation(0)->LinkName);
+  EXPECT_TRUE(Shown().empty());
+}
+
+TEST_F(OntologyItemChannel, PreparesOnlyForAnotherCompleteSelectionUnlessForced) {
+  Prepare(channel_, model_.child());
+  channel_.LinkChild(0, NewText("kept"));
+  channel_.PrepareLinks(false);  // the channel's own class: links and children stay
+  EXPECT_NE(nullptr, channel_.GetChild(0));
+  channel_.PrepareLinks(true);
+  EXPECT_EQ(8, channel_.GetChildCount());
+  EXPECT_EQ(nullptr, channel_.GetChild(0));
+  Select(model_.address());
+  channel_.PrepareLinks(false);
+  EXPECT_EQ((Links{{"Text", "lib.street"}, {"Value", "lib.number"}}),
+            channel_.GetLinkDescriptions());
+  EXPECT_EQ("urn:lib:Child", channel_.GetClassHandle());  // never changed by preparing
+
+  Aco_QAXOntologyItem::SelectedLibrary = nullptr;  // a class alone is no selection
+  channel_.PrepareLinks(false);
+  EXPECT_EQ(2, channel_.GetChildCount());
+  channel_.PrepareLinks(true);
+  EXPECT_EQ(0, channel_.GetChildCount());
+  EXPECT_TRUE(channel_.GetLinkDescriptions().empty());
+}
+
+TEST_F(OntologyItemChannel, SetsEachAttributeFromTheChildAtItsLinkPosition) {
+  Aco_QAXOntologyItem address;
+  Prepare(address, model_.address());
+  address.LinkChild(0, NewText("Main Street"));
+  address.LinkChild(1, NewFloat(12.9f));
+  Prepare(channel_, model_.child());
+  channel_.LinkChild(0, NewText("hello"));
+  channel_.LinkChild(1, NewFloat(0.25f));
+  channel_.LinkChild(2, NewFloat(-2.7f));
+  channel_.LinkChild(3, NewFloat(0.5f));
+  channel_.LinkChild(4, NewText("2024-01-31"));
+  channel_.LinkChild(5, &address);
+  channel_.LinkChild(7, NewText("last"));
+
+  OntologyItem* item = channel_.GetOntologyItem(true);
+  ASSERT_NE(nullptr, item);
+  EXPECT_EQ("lib::Child", item->GetFQName());
+  EXPECT_EQ((Texts{"r_text", "r_bool", "p_int", "p_real", "c_date", "c_address", "c_text"}),
+            item->GetAttributeNames());
+  EXPECT_EQ((Texts{"hello", "1", "-2", "0.5", "2024-01-31", "last"}),
+            (Texts{Text(item, "r_text"), Text(item, "r_bool"), Text(item, "p_int"),
+                   Text(item, "p_real"), Text(item, "c_date"), Text(item, "c_text")}));
+  OntologyItem* nested = nullptr;
+  ASSERT_TRUE(item->GetAttributeInstance("c_address", nested));
+  EXPECT_EQ("Main Street", Text(nested, "street"));
+  EXPECT_EQ("12", Text(nested, "number"));
+  EXPECT_NE(address.GetOntologyItem(false), nested);  // a clone
+  EXPECT_EQ(item, channel_.GetOntologyItem(false));
+  EXPECT_TRUE(Shown().empty());
+}
+
+TEST_F(OntologyItemChannel, ChildrenThatGiveNoValueSetNothingAndKeepThePairing) {
+  Prepare(channel_, model_.parent());
+  channel_.LinkChild(0, NewFloat(1.0f));   // a float where text is expected
+  channel_.LinkChild(1, NewText("true"));  // text where a value is expected
+  channel_.LinkChild(3, NewFloat(4.5f));   // nothing at 2
+  OntologyItem* item = channel_.GetOntologyItem(true);
+  EXPECT_EQ(Texts{"p_real"}, item->GetAttributeNames());
+  EXPECT_EQ("4.5", Text(item, "p_real"));
+  Aco_StringChannel* text = NewText(nullptr);  // a null text sets nothing, "" sets ""
+  channel_.LinkChild(0, text);
+  EXPECT_EQ("<unset>", Text(channel_.GetOntologyItem(true), "r_text"));
+  text->SetString("");
+  EXPECT_EQ("", Text(channel_.GetOntologyItem(true), "r_text"));
+
+  // An attribute named in class and parent is set twice, parent first.
+  QAX::Ontology::MetaClass* sub = model_.AddClass("Sub", model_.root());
+  qax_test::AddAttribute(sub, "r_text", 0);
+  Prepare(channel_, sub);
+  channel_.LinkChild(0, NewText("from parent"));
+  channel_.LinkChild(2, NewText("from class"));
+  EXPECT_EQ("from class", Text(channel_.GetOntologyItem(true), "r_text"));
+}
+
+TEST_F(OntologyItemChannel, AClassThatDoesNotResolveKeepsTheItemHeldBeforeAlsoWhenNested) {
+  Aco_QAXOntologyItem address;
+  Prepare(address, model_.address());
+  address.LinkChild(0, NewText("Old Road"));
+  OntologyItem* before = address.GetOntologyItem(true);
+  address.SetClassHandle("urn:gone");
+  EXPECT_EQ(nullptr, address.GetOntologyItem(true));
+  EXPECT_EQ(before, address.GetOntologyItem(false));
+  Prepare(channel_, model_.child());
+  channel_.LinkChild(5, &address);
+  OntologyItem* nested = nullptr;
+  ASSERT_TRUE(channel_.GetOntologyItem(true)->GetAttributeInstance("c_address", nested));
+  EXPECT_EQ("Old Road", Text(nested, "street"));
+}
+
+TEST_F(OntologyItemChannel, ACycleOfNestedChannelsEndsAndIsReportedOnce) {
+  QAX::Ontology::MetaClass* node = model_.AddClass("Node", nullptr);
+  qax_test::AddAttribute(node, "label", 0);
+  qax_test::AddAttribute(node, "next", 5);
+  Aco_QAXOntologyItem second;
+  Prepare(channel_, node);
+  Prepare(second, node);
+  channel_.LinkChild(0, NewText("first"));
+  second.LinkChild(0, NewText("second"));
+  channel_.LinkChild(1, &second);
+  second.LinkChild(1, &channel_);
+  OntologyItem* item = channel_.GetOntologyItem(true);
+  ASSERT_NE(nullptr, item);
+  EXPECT_EQ(
+      Texts{"Aco_QAXOntologyItem::GetOntologyItem().NestedItemCycle.Channel[QAXOntologyItem]"},
+      Shown());
+  OntologyItem* next = nullptr;
+  ASSERT_TRUE(item->GetAttributeInstance("next", next));
+  EXPECT_EQ("second", Text(next, "label"));
+  EXPECT_FALSE(next->GetAttributeInstance("next", next));  // no part of the first's rebuild
+  EXPECT_NE(nullptr, second.GetOntologyItem(true));
+}
+
+TEST_F(OntologyItemChannel, AChainDeeperThanTheLimitIsCutAndReported) {
+  QAX::Ontology::MetaClass* node = model_.AddClass("Link", nullptr);
+  qax_test::AddAttribute(node, "next", 5);
+  std::vector<std::unique_ptr<Aco_QAXOntologyItem>> chain;
+  for (int i = 0; i < Aco_QAXOntologyItem::kMaxNestingDepth + 10; ++i) {
+    chain.push_back(std::make_unique<Aco_QAXOntologyItem>());
+    Prepare(*chain.back(), node);
+    if (i > 0) chain[i - 1]->LinkChild(0, chain.back().get());
+  }
+  ASSERT_NE(nullptr, chain[0]->GetOntologyItem(true));
+  EXPECT_EQ(Texts{"Aco_QAXOntologyItem::GetOntologyItem().NestingTooDeep.Limit[256]"}, Shown());
+}
+
+TEST_F(OntologyItemChannel, FillAttributesPairsTheClassesOwnAttributesWithLinksFromZero) {
+  Prepare(channel_, model_.child());
+  Aco_StringChannel* date = NewText("old");
+  Aco_QAXOntologyItem address;
+  Aco_FloatChannel* odd = NewFloat(7.0f);
+  Aco_StringChannel* text = NewText("old");
+  channel_.LinkChild(0, date);      // own attribute 0: c_date
+  channel_.LinkChild(1, &address);  // own attribute 1: c_address
+  channel_.LinkChild(2, odd);       // own attribute 2: c_odd, never written
+  channel_.LinkChild(3, text);      // own attribute 3: c_text
+  OntologyItem item("lib::Child");
+  item.SetAttribute("c_date", "1999-12-31");
+  item.SetAttribute("c_text", "new");
+  auto* street = new OntologyItem("lib::Address");
+  street->SetAttribute("street", "Elm");
+  item.SetAttribute("c_address", street);
+  channel_.FillAttributes(&item);
+  EXPECT_STREQ("1999-12-31", date->GetString());
+  EXPECT_STREQ("new", text->GetString());
+  EXPECT_EQ(7.0f, odd->GetFloat());
+  EXPECT_NE(street, address.GetOntologyItem(false));
+  EXPECT_EQ("Elm", Text(address.GetOntologyItem(false), "street"));
+  OntologyItem other("lib::Root");  // another class, or none, changes no child
+  other.SetAttribute("c_date", "newer");
+  channel_.FillAttributes(&other);
+  channel_.FillAttributes(nullptr);
+  EXPECT_STREQ("1999-12-31", date->GetString());
+}
+
+TEST_F(OntologyItemChannel, ObjectsHoldTheirOwnItemsClassAndTheSelectionOnlyNewOnesClear) {
+  EXPECT_STREQ("QAXOntologyItem", channel_.GetChannelName());
+  EXPECT_EQ(nullptr, channel_.GetOntologyItem(false));
+  Prepare(channel_, model_.root());
+  OntologyItem mine("lib::Root");
+  mine.SetAttribute("r_text", "original");
+  channel_.SetOntologyItem(&mine);
+  EXPECT_NE(&mine, channel_.GetOntologyItem(false));
+  Aco_QAXOntologyItem copy(channel_);
+  EXPECT_EQ(model_.root(), Aco_QAXOntologyItem::SelectedClass);  // copies leave the selection
+  EXPECT_NE(channel_.GetOntologyItem(false), copy.GetOntologyItem(false));
+  mine.SetAttribute("r_text", "changed");
+  channel_.SetOntologyItem(&mine);
+  EXPECT_EQ("original", Text(copy.GetOntologyItem(false), "r_text"));
+  copy = channel_;
+  Aco_QAXOntologyItem& alias = copy;
+  copy = alias;
+  EXPECT_EQ("changed", Text(copy.GetOntologyItem(false), "r_text"));
+  EXPECT_EQ("urn:lib:Root", copy.GetClassHandle());
+  copy.SetOntologyItem(copy.GetOntologyItem(false));  // its own item: an equal one stays
+  EXPECT_EQ("changed", Text(copy.GetOntologyItem(false), "r_text"));
+  copy.Reset();  // the class goes, links and item stay
+  EXPECT_EQ("", copy.GetClassHandle());
+  EXPECT_EQ(2, copy.GetChildCount());
+  EXPECT_NE(nullptr, copy.GetOntologyItem(false));
+  copy.SetOntologyItem(nullptr);
+  EXPECT_EQ(nullptr, copy.GetOntologyItem(false));
+  channel_.ClearOntologyItem();
+  EXPECT_EQ(nullptr, channel_.GetOntologyItem(false));
+  copy = Aco_QAXOntologyItem();
+  EXPECT_EQ(nullptr, Aco_QAXOntologyItem::SelectedClass);
+  EXPECT_EQ(nullptr, Aco_QAXOntologyItem::SelectedLibrary);
+}
+
+TEST_F(OntologyItemChannel, ResolvesItsClassAndLibrariesThroughTheLoadedModelAndDescribesIt) {
+  channel_.SetClassHandle("urn:lib:Parent");
+  EXPECT_EQ(model_.parent(), channel_.GetCurrentMetaClass());
+  EXPECT_EQ("lib", channel_.GetLibraries().at(0)->GetName());
+  EXPECT_EQ(
+      "Class:\tlib.Parent\r\nParent:\tlib.Root\r\nAbstract:\tno\r\n"
+      "Doc:\tParent documentation\r\n\r\n-------- attributes --------\r\n\r\n"
+      "p_int\tinteger\r\np_real\tdouble\r\n",
+      channel_.GetClassDescription(model_.parent()));
+  EXPECT_EQ("No class selected", channel_.GetClassDescription(nullptr));
+  QAX::Util::SingletonObject<QAX::QAXAmbassador>::Instance().SetOntologyModel(nullptr);
+  EXPECT_EQ(nullptr, channel_.GetCurrentMetaClass());
+  EXPECT_TRUE(channel_.GetLibraries().empty());
+}
+
+TEST_F(OntologyItemChannel, WritesItsRecordsBehindTheMultiModeRecordsAndLoadsThemBack) {
+  Prepare(channel_, model_.parent());
+  const std::vector<Record> saved = Records(Save(channel_));
+  EXPECT_EQ((std::vector<Record>{{"CHNAME", Z("QAXOntologyItem")},
+                                 {"MODE", U32(0xFFFFFFFFu)},
+                                 {"UACN", "\x01"},
+                                 {"CID", "urn:lib:Parent"},
+                                 {"CHILDSIZE", U32(4)},
+                                 {"CHILDNAMETYPE", Z("Text")},
+                                 {"CHILDNAME", Z("lib.r_text")},
+                                 {"CHILDNAMETYPE", Z("Value")},
+                                 {"CHILDNAME", Z("lib.r_bool")},
+                                 {"CHILDNAMETYPE", Z("Value")},
+                                 {"CHILDNAME", Z("lib.p_int")},
+                                 {"CHILDNAMETYPE", Z("Value")},
+                                 {"CHILDNAME", Z("lib.p_real")}}),
+            saved);
+  Aco_QAXOntologyItem empty;  // without class and links only a zero count follows
+  EXPECT_EQ(Record("CHILDSIZE", U32(0)), Records(Save(empty)).back());
+
+  Prepare(channel_, model_.child());
+  Aco_QAXOntologyItem loaded;
+  ASSERT_TRUE(Load(loaded, Save(channel_)));
+  EXPECT_EQ("urn:lib:Child", loaded.GetClassHandle());
+  EXPECT_EQ(channel_.GetLinkDescriptions(), loaded.GetLinkDescriptions());
+  ASSERT_EQ(8, loaded.GetChildCount());
+  for (int i = 0; i < 8; ++i) {
+    SCOPED_TRACE(i);
+    const ChildCreation* before = channel_.GetChildCreation(i);
+    const ChildCreation* after = loaded.GetChildCreation(i);
+    EXPECT_EQ(i, after->Index);  // also for the link of unknown kind
+    EXPECT_EQ(GuidToString(before->Type.TypeGuid), GuidToString(after->Type.TypeGuid));
+    EXPECT_STREQ(before->LinkName, after->LinkName);
+  }
+  EXPECT_NE(nullptr, loaded.GetOntologyItem(true));
+}
+
+TEST_F(OntologyItemChannel, LoadingTakesWhatTheRecordsGiveAndReplacesTheLinks) {
+  const struct {
+    const char* what;
+    std::vector<Record> records;
+    std::string classHandle;  // of a channel prepared for Child before
+    Links links;
+  } cases[] = {
+      {"no class handle, no links", {{"CHILDSIZE", U32(0)}}, "urn:lib:Child", {}},
+      // Missing pairs repeat the previous texts and still count.
+      {"missing pairs",
+       {{"CID", "c"},
+        {"CHILDSIZE", U32(3)},
+        {"CHILDNAME", Z("only")},
+        {"CHILDNAMETYPE", Z("Text")}},
+       "c",
+       {{"", "only"}, {"Text", "only"}, {"Text", "only"}}},
+      {"texts without zero byte",
+       {{"CID", std::string("a\0b", 3)},
+        {"CHILDSIZE", U32(1)},
+        {"CHILDNAMETYPE", "Text"},
+        {"CHILDNAME", ""}},
+       "a",
+       {{"Text", ""}}},
+      {"count of the wrong size", {{"CHILDSIZE", "\x02\x00"}}, "urn:lib:Child", {}},
+      {"other kinds",
+       {{"CHILDSIZE", U32(1)}, {"CHILDNAMETYPE", Z("Matrix")}, {"CHILDNAME", Z("m")}},
+       "urn:lib:Child",
+       {{"Matrix", "m"}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Aco_QAXOntologyItem channel;
+    Prepare(channel, model_.child());
+    ASSERT_TRUE(Load(channel, File(c.records)));
+    EXPECT_EQ(c.classHandle, channel.GetClassHandle());
+    EXPECT_EQ(c.links, channel.GetLinkDescriptions());
+    ASSERT_EQ(static_cast<int>(c.links.size()), channel.GetChildCount());
+    // Kinds other than text, value and item come back with the any-type GUID.
+    if (!c.links.empty() && c.links[0].first == "Matrix") {
+      EXPECT_EQ(kAnyGuid, GuidToString(channel.GetChildCreation(0)->Type.TypeGuid));
+    }
+  }
+  EXPECT_TRUE(Shown().empty());
+}
+
+TEST_F(OntologyItemChannel, OverLongHandlesAreCutAndUnusableCountsOrBaseRecordsAreRefused) {
+  for (std::size_t length : {std::size_t{255}, std::size_t{256}, std::size_t{1000}}) {
+    Aco_QAXOntologyItem source;
+    source.SetClassHandle(std::string(length, 'h'));
+    ASSERT_TRUE(Load(channel_, Save(source)));
+    EXPECT_EQ(std::string(255, 'h'), channel_.GetClassHandle()) << length;
+  }
+  Prepare(channel_, model_.child());
+  ASSERT_TRUE(Load(channel_, File({{"CHILDSIZE", U32(4000000000u)}})));
+  EXPECT_EQ(0, channel_.GetChildCount());
+  EXPECT_EQ(Texts{"Aco_QAXOntologyItem::LoadChannel().ChildSizeTooLarge.Count[4000000000]"},
+            Shown());
+
+  Prepare(channel_, model_.child());
+  A3dFileLoader empty(nullptr, 0);
+  EXPECT_FALSE(channel_.LoadChannel(empty, nullptr));
+  EXPECT_EQ(8, channel_.GetChildCount());
+  A3dFileSaver refusing;
+  refusing.RefuseTag("CHNAME");
+  EXPECT_FALSE(channel_.SaveChannel(refusing));
+  EXPECT_TRUE(refusing.Data().empty());
+}
+
+TEST_F(OntologyItemChannel, DeclaresItsDependenciesAndNamesItselfAfterItsClass) {
+  A3d_List list;
+  channel_.DoDependencyInit(&list);
+  using Kind = A3d_List::Entry::Kind;
+  ASSERT_EQ(8u, list.Entries().size());
+  const Kind kinds[] = {Kind::ChannelGuid, Kind::Dll, Kind::Dll, Kind::Core};
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(kinds[i % 4], list.Entries()[i].kind) << i;
+  EXPECT_EQ(kItemGuid, GuidToString(list.Entries()[0].guid));
+  EXPECT_EQ(kValueGuid, GuidToString(list.Entries()[4].guid));
+  for (int i : {1, 5}) EXPECT_EQ("CoreQAX.dll", list.Entries()[i].dllName);
+  for (int i : {2, 6}) EXPECT_EQ("QAX.dll", list.Entries()[i].dllName);
+
+  channel_.SetAutoChannelName();
+  EXPECT_STREQ("OItem:unknown", channel_.GetChannelName());
+  channel_.SetClassHandle("Person");
+  channel_.SetAutoChannelName();
+  EXPECT_STREQ("OItem:Person", channel_.GetChannelName());
+}
+
+}  // namespace
