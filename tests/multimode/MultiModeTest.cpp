@@ -30,7 +30,6 @@ class LightChannel : public MultiModeChannel<Aco_FloatChannel, LightChannel> {
  public:
   using MultiModeChannel::_currentMode, MultiModeChannel::_loadedMode;
   using MultiModeChannel::_modeOrder, MultiModeChannel::_refCount;
-  using MultiModeChannel::GetPrefixedMessage;
 
   void InitializeModes() override {
     ++initializeCount;
@@ -53,9 +52,6 @@ class LightChannel : public MultiModeChannel<Aco_FloatChannel, LightChannel> {
   void SetAutoChannelName() override {
     calls.push_back("SetAutoChannelName");
     MultiModeChannel::SetAutoChannelName();
-  }
-  const char* ExtensionLinkName(unsigned int link) {
-    return ChannelExtension<Aco_FloatChannel>::GetChildLinkName(link);
   }
 
   static inline int initializeCount = 0;
@@ -196,20 +192,6 @@ TEST_F(MultiMode, SwitchDeclaresTheModeLinksAtTheirPositionsThenNotifiesAndNames
       Shown());
 }
 
-TEST_F(MultiMode, LinkNamesComeFromTheCurrentModeElseFromTheExtension) {
-  LightChannel channel;
-  // Builds, leaving the unregistered mode 0 current; the extension holds the
-  // names of the last mode declared, mode 9.
-  EXPECT_STREQ("Brightness", channel.GetChildLinkName(0));
-  channel.SetCurrentMode(5);
-  EXPECT_STREQ("Label", channel.GetChildLinkName(1));
-  EXPECT_STREQ("Target", channel.ExtensionLinkName(1));
-  EXPECT_STREQ("", channel.GetChildLinkName(5));
-  EXPECT_EQ((Texts{kMultiMode + "GetChildLinkName().found != _modes.end()",
-                   kMultiMode + "GetChildLinkName().link < desc.Children.size()"}),
-            Shown());
-}
-
 TEST_F(MultiMode, CopiesAreCountedServeTheirOwnChildrenAndTheLastEmptiesTheRegistry) {
   A3d_ChannelGroup scene("Scene1");
   auto source = std::make_unique<LightChannel>();
@@ -333,25 +315,6 @@ TEST_F(MultiMode, MissingOrMisSizedRecordsLeaveTheFieldsAlone) {
   EXPECT_EQ((Texts{kMultiMode + "GetModeDescription().ModeNotRecognized.Mode[0]",
                    "CGR[].Channel[null]." + kMultiMode + "SetCurrentMode().InvalidMode[0]"}),
             Shown());
-}
-
-TEST_F(MultiMode, NamesAndMessagesCarryTheModeOnlyWhenItIsRegistered) {
-  A3d_ChannelGroup unnamed(nullptr);
-  LightChannel channel;
-  channel.SetNamePrefix("Light_");
-  channel._currentMode = 7;
-  channel.SetAutoChannelName();
-  EXPECT_STREQ("Light_UnknownMode[7]", channel.GetChannelName());
-  channel.SetChannelGroup(&unnamed);
-  EXPECT_EQ("CGR[null].Channel[Light_UnknownMode[7]].", channel.GetPrefixedMessage(nullptr));
-  const std::string unknown = kMultiMode + "GetModeDescription().ModeNotRecognized.Mode[7]";
-  EXPECT_EQ((Texts{unknown, kMultiMode + "GetPrefixedMessage().message", unknown}), Shown());
-
-  A3d_ChannelGroup scene("Scene1");
-  channel.SetChannelGroup(&scene);
-  channel.SetCurrentMode(5);
-  EXPECT_EQ("Light_Dim.CGR[Scene1].Channel[Light_Dim].X 100%",
-            channel.GetPrefixedMessage(std::string("X 100%")));
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 // Loads real vocabularies of the @zazuko/rdf-vocabularies data package,
-// which scripts/fetch-vocabularies.sh puts into .cache/vocabularies.
-#include <array>
+// which scripts/fetch-vocabularies.sh puts into .cache/vocabularies: their
+// counts, and mappings that only real data shows. The channel sweep walks
+// every class of the same files.
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -14,25 +16,20 @@ namespace QAX {
 namespace Ontology {
 namespace {
 
-// A class as "FQNAME < PARENT FQNAME ... "DOC"", or one of its own
-// attributes as "name scope kind typeName" (empty when it has none of that
-// name: inherited attributes stay with the class that declares them).
+// The class with its parent chain and doc, or one of its own attributes as
+// "name scope kind typeName" (empty when it has none of that name).
 std::string Show(const MetaClass* cls, const std::string& attribute) {
   if (cls == nullptr) return "no class";
-  std::string text;
+  std::string text = attribute.empty() ? cls->GetFQName() : "";
   if (attribute.empty()) {
-    text = cls->GetFQName();
-    for (const MetaClass* at = cls->GetParent(); at != nullptr; at = at->GetParent()) {
+    for (const MetaClass* at = cls->GetParent(); at != nullptr; at = at->GetParent())
       text += " < " + at->GetFQName();
-    }
     return text + " \"" + cls->GetInfo().doc + "\"";
   }
   for (const MetaAttr* a : cls->GetAttributes()) {
-    const Info::MetaAttrInfo& info = a->GetInfo();
-    if (info.name == attribute) {
-      text +=
-          info.name + " " + info.scopeName + " " + std::to_string(info.kind) + " " + info.typeName;
-    }
+    const Info::MetaAttrInfo& i = a->GetInfo();
+    if (i.name == attribute)
+      text += i.name + " " + i.scopeName + " " + std::to_string(i.kind) + " " + i.typeName;
   }
   return text;
 }
@@ -45,75 +42,47 @@ TEST(RealVocabulary, CountsChainsDocsAndAttributeKindsHold) {
   const struct {
     const char* file;
     std::size_t classes, attributes;
-    std::vector<std::array<std::string, 3>> probes;  // class IRI, attribute, shown
+    std::vector<std::pair<std::string, std::string>> probes;  // class IRI, attribute
+    std::vector<std::string> shown;
   } vocabularies[] = {
       {"schema.nq",
        893,
        2150,
-       {{s + "PostalAddress", "",
-         "schema::PostalAddress < schema::ContactPoint < schema::StructuredValue < "
-         "schema::Intangible < schema::Thing \"The mailing address.\""},
-        {s + "Person", "address", "address schema 0 Text"},  // PostalAddress or Text
-        {s + "Person", "birthDate", "birthDate schema 4 Date"},
-        {s + "Person", "children", "children schema 5 Person"},
-        {s + "Person", "name", ""}}},
+       {{s + "PostalAddress", ""}, {s + "Person", "address"}, {s + "Person", "name"}},
+       {"schema::PostalAddress < schema::ContactPoint < schema::StructuredValue < "
+        "schema::Intangible < schema::Thing \"The mailing address.\"",
+        "address schema 0 Text",  // PostalAddress or Text
+        ""}},
       {"foaf.nq",
        13,
        44,
-       {{foaf + "Person", "",
-         "foaf::Person < foaf::Agent \"A person. Also a subclass of "
-         "<http://www.w3.org/2000/10/swap/pim/contact#Person>, geo.SpatialThing.\""},
-        {foaf + "Person", "familyName", "familyName foaf 0 Literal"},
-        // owl:Thing is no class of FOAF's model: the service cannot map it.
-        {foaf + "Person", "currentProject", "currentProject foaf 6 Thing"}}},
-      {"prov.nq",
-       51,
-       75,
-       {{"http://www.w3.org/ns/prov#Activity", "startedAtTime", "startedAtTime prov 4 dateTime"}}},
+       {{foaf + "Person", ""}, {foaf + "Person", "currentProject"}},
+       {"foaf::Person < foaf::Agent \"A person. Also a subclass of "
+        "<http://www.w3.org/2000/10/swap/pim/contact#Person>, geo.SpatialThing.\"",
+        "currentProject foaf 6 Thing"}},  // owl:Thing is no class of FOAF's model
+      {"prov.nq", 51, 75, {}, {}},
       {"dbo.nq",
        760,
        2387,
-       {{dbo + "Band", "",
-         "dbo::Band < dbo::Group < dbo::Organisation < dbo::Agent \"Also a subclass of "
-         "schema.MusicGroup, "
-         "<http://www.ontologydesignpatterns.org/ont/dul/DUL.owl#SocialPerson>.\""},
-        {dbo + "Legislature", "numberOfMembers", "numberOfMembers dbo 2 nonNegativeInteger"},
-        {dbo + "Place", "elevation", "elevation dbo 3 double"},
+       {{dbo + "Legislature", "numberOfMembers"}, {dbo + "Engine", "weight"}},
+       {"numberOfMembers dbo 2 nonNegativeInteger",
         // A unit datatype of DBpedia's own, declared rdfs:Datatype: not mapped.
-        {dbo + "Engine", "weight", "weight http://dbpedia.org/ontology/Engine/ 6 kilogram"}}},
+        "weight http://dbpedia.org/ontology/Engine/ 6 kilogram"}},
   };
   for (const auto& v : vocabularies) {
     SCOPED_TRACE(v.file);
     ASSERT_TRUE(std::ifstream(folder + v.file).good())
-        << folder << v.file << " is missing: run scripts/fetch-vocabularies.sh (it needs npm), "
-        << "or point QAX_VOCABULARY_DIR at the ontologies folder of @zazuko/rdf-vocabularies "
-           "2023.1.19";
+        << folder << v.file << " is missing: run scripts/fetch-vocabularies.sh (it needs npm)";
     const LoadResult result = OntologyModel::LoadFile(folder + v.file);
     ASSERT_NE(result.model, nullptr) << result.error;
     EXPECT_TRUE(result.warnings.empty());
-    const OntologyModel& model = *result.model;
-    std::size_t classes = 0, attributes = 0;
-    for (const MetaClassLibrary* library : model.GetLibraries()) {
-      for (const MetaClass* cls : library->GetClasses()) {
-        const Info::MetaClassInfo& info = cls->GetInfo();
-        ASSERT_EQ(model.GetMetaClass(info.handle), cls);
-        ASSERT_EQ(model.GetMetaClassByFQName(cls->GetFQName()), cls);
-        EXPECT_EQ(info.scopeName, library->GetName());
-        EXPECT_EQ(info.handle.substr(info.handle.size() - info.name.size()), info.name);
-        const MetaClass* const parent = cls->GetParent();
-        EXPECT_EQ(info.parentName, parent ? parent->GetInfo().name : "");
-        EXPECT_EQ(info.parentScopeName, parent ? parent->GetInfo().scopeName : "");
-        for (const MetaAttr* a : cls->GetAttributes()) EXPECT_LE(unsigned(a->GetInfo().kind), 6u);
-        ++classes;
-        attributes += cls->GetAttributes().size();
-      }
-    }
-    EXPECT_EQ(classes, model.GetClassCount());
-    EXPECT_EQ(classes, v.classes);
+    std::size_t attributes = 0;
+    for (const MetaClassLibrary* library : result.model->GetLibraries())
+      for (const MetaClass* cls : library->GetClasses()) attributes += cls->GetAttributes().size();
+    EXPECT_EQ(result.model->GetClassCount(), v.classes);
     EXPECT_EQ(attributes, v.attributes);
-    for (const auto& [iri, attribute, shown] : v.probes) {
-      EXPECT_EQ(Show(model.GetMetaClass(iri), attribute), shown);
-    }
+    for (std::size_t i = 0; i < v.probes.size(); ++i)
+      EXPECT_EQ(Show(result.model->GetMetaClass(v.probes[i].first), v.probes[i].second), v.shown[i]);
   }
 }
 
