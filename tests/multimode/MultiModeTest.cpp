@@ -30,7 +30,6 @@ class LightChannel : public MultiModeChannel<Aco_FloatChannel, LightChannel> {
  public:
   using MultiModeChannel::_currentMode, MultiModeChannel::_loadedMode;
   using MultiModeChannel::_modeOrder, MultiModeChannel::_refCount;
-  using MultiModeChannel::GetPrefixedMessage;
 
   void InitializeModes() override {
     ++initializeCount;
@@ -53,9 +52,6 @@ class LightChannel : public MultiModeChannel<Aco_FloatChannel, LightChannel> {
   void SetAutoChannelName() override {
     calls.push_back("SetAutoChannelName");
     MultiModeChannel::SetAutoChannelName();
-  }
-  const char* ExtensionLinkName(unsigned int link) {
-    return ChannelExtension<Aco_FloatChannel>::GetChildLinkName(link);
   }
 
   static inline int initializeCount = 0;
@@ -196,20 +192,6 @@ TEST_F(MultiMode, SwitchDeclaresTheModeLinksAtTheirPositionsThenNotifiesAndNames
       Shown());
 }
 
-TEST_F(MultiMode, LinkNamesComeFromTheCurrentModeElseFromTheExtension) {
-  LightChannel channel;
-  // Builds, leaving the unregistered mode 0 current; the extension holds the
-  // names of the last mode declared, mode 9.
-  EXPECT_STREQ("Brightness", channel.GetChildLinkName(0));
-  channel.SetCurrentMode(5);
-  EXPECT_STREQ("Label", channel.GetChildLinkName(1));
-  EXPECT_STREQ("Target", channel.ExtensionLinkName(1));
-  EXPECT_STREQ("", channel.GetChildLinkName(5));
-  EXPECT_EQ((Texts{kMultiMode + "GetChildLinkName().found != _modes.end()",
-                   kMultiMode + "GetChildLinkName().link < desc.Children.size()"}),
-            Shown());
-}
-
 TEST_F(MultiMode, CopiesAreCountedServeTheirOwnChildrenAndTheLastEmptiesTheRegistry) {
   A3d_ChannelGroup scene("Scene1");
   auto source = std::make_unique<LightChannel>();
@@ -264,66 +246,57 @@ TEST_F(MultiMode, ModuleInstantiationBuildsNoModesOnceAndRefusesEverySwitch) {
 }
 
 TEST_F(MultiMode, SavesModeAndNamingFlagBehindTheHostRecord) {
-  LightChannel channel;
+  LightChannel channel, unset;
   channel.SetCurrentMode(9);
-  A3dFileSaver saver;
+  unset.SetUseAutoChannelName(false);
+  A3dFileSaver saver, unsetSaver, refusing;
   ASSERT_TRUE(channel.SaveChannel(saver));
+  ASSERT_TRUE(unset.SaveChannel(unsetSaver));
   EXPECT_EQ(Records({{"CHNAME", {'F', 'u', 'l', 'l', 0}}, {"MODE", {9, 0, 0, 0}}, {"UACN", {1}}}),
             saver.Data());
-  LightChannel unset;
-  unset.SetUseAutoChannelName(false);
-  A3dFileSaver unsetSaver;
-  ASSERT_TRUE(unset.SaveChannel(unsetSaver));
   EXPECT_EQ(Records({{"CHNAME", {}}, {"MODE", {0xFF, 0xFF, 0xFF, 0xFF}}, {"UACN", {0}}}),
             unsetSaver.Data());
-  A3dFileSaver refusing;
   refusing.RefuseTag("CHNAME");
   EXPECT_FALSE(channel.SaveChannel(refusing));
   EXPECT_TRUE(refusing.Data().empty());
 }
 
-TEST_F(MultiMode, LoadSwitchesToTheSavedModeAndLeavesLaterRecords) {
-  const Bytes bytes =
+// Loading reads "MODE" and "UACN" when they have their sizes, skips them
+// otherwise, leaves the records behind them and switches to the loaded mode
+// unless told to wait; without the host's record it fails touching nothing.
+TEST_F(MultiMode, LoadTakesWellSizedRecordsAndSwitchesUnlessToldToWait) {
+  const Bytes full =
       Records({{"CHNAME", {'K', 0}}, {"MODE", {9, 0, 0, 0}}, {"UACN", {0}}, {"CID", {}}});
-  LightChannel switched;
-  A3dFileLoader loader(bytes);
-  ASSERT_TRUE(switched.LoadChannel(loader, nullptr));
-  EXPECT_EQ(9u, switched.GetCurrentMode());
-  EXPECT_EQ(4, switched.GetChildCount());
-  EXPECT_STREQ("K", switched.GetChannelName());  // "UACN" 0: not renamed
-  EXPECT_TRUE(loader.GetInfoIfTag("CID"));
-
-  LightChannel waiting;
-  waiting.SetAutoSetModeOnLoad(false);
-  A3dFileLoader again(bytes);
-  ASSERT_TRUE(waiting.LoadChannel(again, nullptr));
-  EXPECT_EQ(9u, waiting._loadedMode);
-  EXPECT_EQ(0xFFFFFFFFu, waiting.GetCurrentMode());
-  EXPECT_FALSE(waiting.GetUseAutoChannelName());
-  EXPECT_TRUE(Shown().empty());
-}
-
-TEST_F(MultiMode, MissingOrMisSizedRecordsLeaveTheFieldsAlone) {
-  LightChannel channel;
-  channel.SetAutoSetModeOnLoad(false);
-  channel.SetUseAutoChannelName(false);
-  for (const Bytes& bytes :
-       {Records({{"CHNAME", {}}, {"CID", {}}}),
-        Records({{"CHNAME", {}}, {"MODE", {9, 0}}, {"UACN", {1, 0}}, {"CID", {}}})}) {
+  const unsigned int none = 0xFFFFFFFFu;
+  const struct {
+    Bytes bytes;
+    bool autoSet, autoNameBefore, loads;
+    unsigned int loadedMode, currentMode;
+    bool autoName;
+  } cases[] = {
+      {full, true, true, true, 9, 9, false},  // "UACN" 0: the switch does not rename
+      {full, false, true, true, 9, none, false},
+      {Records({{"CHNAME", {}}, {"CID", {}}}), false, false, true, 0, none, false},
+      {Records({{"CHNAME", {}}, {"MODE", {9, 0}}, {"UACN", {1, 0}}, {"CID", {}}}), false, false,
+       true, 0, none, false},
+      {Records({{"CHNAME", {}}, {"UACN", {2}}, {"CID", {}}}), false, false, true, 0, none, true},
+      {Records({{"MODE", {9, 0, 0, 0}}}), false, false, false, 7, none, false},
+  };
+  for (const auto& c : cases) {
+    LightChannel channel;
+    channel.SetAutoSetModeOnLoad(c.autoSet);
+    channel.SetUseAutoChannelName(c.autoNameBefore);
     channel._loadedMode = 7;
-    A3dFileLoader loader(bytes);
-    ASSERT_TRUE(channel.LoadChannel(loader, nullptr));
-    EXPECT_EQ(0u, channel._loadedMode);
-    EXPECT_FALSE(channel.GetUseAutoChannelName());
-    EXPECT_TRUE(loader.GetInfoIfTag("CID"));
+    A3dFileLoader loader(c.bytes);
+    ASSERT_EQ(c.loads, channel.LoadChannel(loader, nullptr));
+    EXPECT_EQ(c.loadedMode, channel._loadedMode);
+    EXPECT_EQ(c.currentMode, channel.GetCurrentMode());
+    EXPECT_EQ(c.autoName, channel.GetUseAutoChannelName());
+    EXPECT_EQ(c.loads, loader.GetInfoIfTag("CID"));
+    if (c.currentMode == 9) {
+      EXPECT_STREQ("K", channel.GetChannelName());
+    }
   }
-  A3dFileLoader twoFlag(Records({{"CHNAME", {}}, {"UACN", {2}}}));
-  ASSERT_TRUE(channel.LoadChannel(twoFlag, nullptr));
-  EXPECT_TRUE(channel.GetUseAutoChannelName());
-  channel._loadedMode = 7;
-  A3dFileLoader noHostRecord(Records({{"MODE", {9, 0, 0, 0}}}));
-  EXPECT_FALSE(channel.LoadChannel(noHostRecord, nullptr));
-  EXPECT_EQ(7u, channel._loadedMode);
   EXPECT_TRUE(Shown().empty());
 
   // Without "MODE" the automatic switch goes to mode 0, not registered here.
@@ -333,25 +306,6 @@ TEST_F(MultiMode, MissingOrMisSizedRecordsLeaveTheFieldsAlone) {
   EXPECT_EQ((Texts{kMultiMode + "GetModeDescription().ModeNotRecognized.Mode[0]",
                    "CGR[].Channel[null]." + kMultiMode + "SetCurrentMode().InvalidMode[0]"}),
             Shown());
-}
-
-TEST_F(MultiMode, NamesAndMessagesCarryTheModeOnlyWhenItIsRegistered) {
-  A3d_ChannelGroup unnamed(nullptr);
-  LightChannel channel;
-  channel.SetNamePrefix("Light_");
-  channel._currentMode = 7;
-  channel.SetAutoChannelName();
-  EXPECT_STREQ("Light_UnknownMode[7]", channel.GetChannelName());
-  channel.SetChannelGroup(&unnamed);
-  EXPECT_EQ("CGR[null].Channel[Light_UnknownMode[7]].", channel.GetPrefixedMessage(nullptr));
-  const std::string unknown = kMultiMode + "GetModeDescription().ModeNotRecognized.Mode[7]";
-  EXPECT_EQ((Texts{unknown, kMultiMode + "GetPrefixedMessage().message", unknown}), Shown());
-
-  A3d_ChannelGroup scene("Scene1");
-  channel.SetChannelGroup(&scene);
-  channel.SetCurrentMode(5);
-  EXPECT_EQ("Light_Dim.CGR[Scene1].Channel[Light_Dim].X 100%",
-            channel.GetPrefixedMessage(std::string("X 100%")));
 }
 
 }  // namespace

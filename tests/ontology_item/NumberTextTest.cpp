@@ -23,30 +23,14 @@ std::string StreamText(float value) {
 // fixed notation, denormals, infinities, NaNs), then random bit patterns and
 // ordinary values: RealText must write what the stream writes.
 TEST(NumberText, RealTextEqualsTheStreamsText) {
-  for (float value : {0.0f,
-                      -0.0f,
-                      0.5f,
-                      999999.0f,
-                      1000000.0f,
-                      0.0001f,
-                      0.00001f,
-                      123456.5f,
-                      999999.5f,
-                      99999.95f,
-                      1234565.0f,
-                      1234575.0f,
-                      9999995.0f,
-                      0.000099999f,
-                      1e-45f,
-                      Limits::min(),
-                      Limits::max(),
-                      Limits::lowest(),
-                      Limits::infinity(),
-                      -Limits::infinity(),
-                      Limits::quiet_NaN(),
-                      -Limits::quiet_NaN()}) {
-    EXPECT_EQ(StreamText(value), RealText(value)) << value;
-  }
+  const float special[] = {0.0f,       -0.0f,      0.5f,       999999.0f,    1000000.0f,
+                           0.0001f,    0.00001f,   123456.5f,  999999.5f,    99999.95f,
+                           1234565.0f, 1234575.0f, 9999995.0f, 0.000099999f, 1e-45f};
+  const float limits[] = {Limits::min(),       Limits::max(),       Limits::lowest(),
+                          Limits::infinity(),  -Limits::infinity(), Limits::quiet_NaN(),
+                          -Limits::quiet_NaN()};
+  for (float value : special) EXPECT_EQ(StreamText(value), RealText(value)) << value;
+  for (float value : limits) EXPECT_EQ(StreamText(value), RealText(value)) << value;
   std::mt19937 random(20261205);
   std::uniform_int_distribution<std::uint32_t> bits;
   std::uniform_real_distribution<float> ordinary(-100000.0f, 100000.0f);
@@ -64,7 +48,7 @@ TEST(NumberText, IntegerTextTruncatesTowardZeroAndSaturatesAndBooleanIsOneAboveZ
   const std::pair<float, const char*> integers[] = {{2.7f, "2"},
                                                     {-2.7f, "-2"},
                                                     {-0.5f, "0"},
-                                                    {2147483520.0f, "2147483520"},
+                                                    {2147483520.0f, "2147483520"},  //
                                                     {2147483648.0f, "2147483647"},
                                                     {-2147483648.0f, "-2147483648"},
                                                     {-1e30f, "-2147483648"},

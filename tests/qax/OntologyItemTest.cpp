@@ -119,31 +119,6 @@ TEST_F(OntologyItemTest, ToTextEscapesTextsAndIndentsItemLists) {
             "  tags = []\n");
 }
 
-TEST_F(OntologyItemTest, CruncherAndBaseOperationsShareTheSameValues) {
-  auto* item = new OntologyItem("schema::Thing");
-  item->SetAttribute("old", "gone");
-  IOntologyItemCruncher& cruncher = *item;
-  cruncher.DeclareConcept("schema::Person");
-  EXPECT_TRUE(item->GetAttributeNames().empty());
-  cruncher.PutBaseTypeAttribute("name", "Ada");
-  cruncher.PutComplexTypeAttribute("knows", new OntologyItem("schema::Person"));
-  EXPECT_TRUE(cruncher.ConstructConcept());
-
-  IOntologyItemBase& base = *item;
-  EXPECT_EQ(base._GetType(), "schema::Person");
-  EXPECT_EQ(base._GetOntology(), &model_);
-  std::string text;
-  EXPECT_TRUE(base._Get("name", text));
-  EXPECT_EQ(text, "Ada");
-  EXPECT_FALSE(base._Get("knows", text));
-  base._SetAttributeComplexTypeList("knows", {new OntologyItem("schema::Person")});
-  base._SetAttributeBaseType("name", "Lovelace");
-  EXPECT_EQ(item->GetAttributeNames(), (Names{"name", "knows"}));
-  OntologyItem* nested = nullptr;
-  EXPECT_FALSE(item->GetAttributeInstance("knows", nested));  // a list is not one instance
-  delete &base;  // frees the nested items too (the sanitizer build checks)
-}
-
 }  // namespace
 }  // namespace Onto
 }  // namespace QAX

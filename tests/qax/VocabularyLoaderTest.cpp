@@ -181,31 +181,6 @@ TEST_F(VocabularyLoaderTest, PropertiesBecomeAttributesWithTheKindOfTheirRange) 
   EXPECT_NE(model.find("ex::Holder\n" + expected), std::string::npos) << model;
 }
 
-TEST_F(VocabularyLoaderTest, TheSameStatementsGiveTheSameModelInEverySyntaxAndOrder) {
-  const std::string e = "<http://e.org/ns#", rdfs = " <http://www.w3.org/2000/01/rdf-schema#";
-  const std::string type = " <http://www.w3.org/1999/02/22-rdf-syntax-ns#type> ";
-  const std::string property = "<http://www.w3.org/1999/02/22-rdf-syntax-ns#Property>";
-  const std::string statements[] = {
-      e + "B>" + rdfs + "domain> " + e + "C>",
-      e + "C>" + type + "<http://www.w3.org/2002/07/owl#Class>",
-      e + "A>" + type + property,
-      e + "B>" + type + property,
-      e + "A>" + rdfs + "domain> " + e + "C>",
-      e + "B>" + rdfs + "range> <http://www.w3.org/2001/XMLSchema#int>"};
-  std::string triples, reversed, quads;
-  for (const std::string& statement : statements) {
-    triples += statement + " .\n";
-    reversed = statement + " .\n" + reversed;
-    quads += statement + " <http://e.org/graph> .\n";
-  }
-  const std::string expected =
-      "http://e.org/ns#::C\n  A http://e.org/ns# 0 \n  B http://e.org/ns# 2 int\n";
-  EXPECT_EQ(Load(triples, RdfSyntax::kNTriples), expected);
-  EXPECT_EQ(Load(reversed, RdfSyntax::kNTriples), expected);
-  EXPECT_EQ(Load(quads, RdfSyntax::kNQuads), expected);
-  EXPECT_EQ(Load(triples, RdfSyntax::kTurtle), expected);
-}
-
 TEST_F(VocabularyLoaderTest, RelativeIrisResolveAgainstTheBase) {
   EXPECT_EQ(Load("@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
                  "<Thing> a rdfs:Class .\n"
