@@ -221,6 +221,26 @@ std::vector<std::string> OntologyItem::GetAttributeNames() const {
   return names;
 }
 
+void OntologyItem::ForEachValue(const std::function<void(const std::string&, const std::string*,
+                                                         const OntologyItem*)>& visit) const {
+  for (const Attribute& attribute : body_->attributes) {
+    switch (attribute.type) {
+      case Attribute::Type::kText:
+        visit(attribute.name, &attribute.text, nullptr);
+        break;
+      case Attribute::Type::kItem:
+        visit(attribute.name, nullptr, attribute.item.get());
+        break;
+      case Attribute::Type::kTextList:
+        for (const std::string& text : attribute.texts) visit(attribute.name, &text, nullptr);
+        break;
+      case Attribute::Type::kItemList:
+        for (const auto& element : attribute.items) visit(attribute.name, nullptr, element.get());
+        break;
+    }
+  }
+}
+
 std::string OntologyItem::ToText() const {
   std::string out;
   out.append(body_->fqName).push_back('\n');

@@ -3,6 +3,7 @@
 #define QAX_HOST_QAX_ONTOLOGYITEM_H_
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -61,6 +62,13 @@ class QAX_API OntologyItem : public IOntologyItemCruncher, public IOntologyItemB
 
   // The names of all attributes that hold a value, in order of first setting.
   std::vector<std::string> GetAttributeNames() const;
+
+  // Calls `visit(name, text, item)` once per value, in attribute order: a
+  // text gives the text (and a null item), a nested item the item (and a
+  // null text), a list each of its elements in turn. The pointers are valid
+  // during the call only; `visit` must not change this item.
+  void ForEachValue(const std::function<void(const std::string& name, const std::string* text,
+                                             const OntologyItem* item)>& visit) const;
 
   // The item as indented text, one line per attribute ending in "\n":
   //   schema::Person

@@ -20,6 +20,16 @@ const MetaClass* OntologyModel::GetMetaClassByFQName(const std::string& fqName) 
   return it == byFQName_.end() ? nullptr : it->second;
 }
 
+std::string OntologyModel::GetNamespace(const std::string& scopeName) const {
+  const auto found = namespaces_.find(scopeName);
+  if (found != namespaces_.end()) return found->second;
+  return scopeName.find(':') != std::string::npos ? scopeName : std::string();
+}
+
+void OntologyModel::SetNamespace(const std::string& scopeName, const std::string& namespaceIri) {
+  namespaces_[scopeName] = namespaceIri;
+}
+
 const MetaClassLibrary* OntologyModel::GetLibrary(const std::string& name) const {
   const auto it = libraryByName_.find(name);
   return it == libraryByName_.end() ? nullptr : it->second;

@@ -44,6 +44,16 @@ class QAX_API OntologyModel {
   // Number of classes over all libraries.
   std::size_t GetClassCount() const { return byHandle_.size(); }
 
+  // The namespace IRI that the library or scope name `scopeName` stands for:
+  // the one SetNamespace recorded, else `scopeName` itself when it is an IRI
+  // (holds a ':', which names never do), else empty. A model loaded from RDF
+  // records every name it gives a namespace, so that the IRI of a class or
+  // attribute is its scope's namespace followed by its name.
+  std::string GetNamespace(const std::string& scopeName) const;
+  // Records that `scopeName` stands for `namespaceIri`, replacing an earlier
+  // record of the same name.
+  void SetNamespace(const std::string& scopeName, const std::string& namespaceIri);
+
   // Answers the library called `name`, adding an empty one at the end of the
   // library list when there is none yet. Adding an existing name therefore
   // answers the library already there and changes nothing.
@@ -80,6 +90,7 @@ class QAX_API OntologyModel {
   std::unordered_map<std::string, MetaClassLibrary*> libraryByName_;
   std::unordered_map<std::string, const MetaClass*> byHandle_;
   std::unordered_map<std::string, const MetaClass*> byFQName_;
+  std::unordered_map<std::string, std::string> namespaces_;  // scope name -> namespace IRI
 };
 
 }  // namespace Ontology

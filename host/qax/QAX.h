@@ -4,6 +4,7 @@
 #ifndef QAX_HOST_QAX_QAX_H_
 #define QAX_HOST_QAX_QAX_H_
 
+#include "host/qax/ItemWriter.h"
 #include "host/qax/LoadResult.h"
 #include "host/qax/MetaAttr.h"
 #include "host/qax/MetaClass.h"

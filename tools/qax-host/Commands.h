@@ -42,6 +42,7 @@ int RunSave(const Invocation& invocation);
 int RunLoad(const Invocation& invocation);
 int RunDump(const Invocation& invocation);
 int RunGraph(const Invocation& invocation);
+int RunExport(const Invocation& invocation);
 int RunTour(const Invocation& invocation);
 
 }  // namespace qax_host

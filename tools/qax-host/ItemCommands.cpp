@@ -1,9 +1,10 @@
 // Commands that build items and move channel graphs through group files:
-// build, save, load, and the tour that shows them all.
+// build, save, load, export, and the tour that shows them all.
 #include <cstdio>
 #include <set>
 #include <unordered_map>
 
+#include "host/sdk/FileBytes.h"
 #include "host/sdk/GroupFile.h"
 #include "host/sdk/GroupFileReader.h"
 #include "host/sdk/LoadedGroup.h"
@@ -236,6 +237,62 @@ int RunLoad(const Invocation& invocation) {
     if (PrintItem(*item) != kExitOk) result = kExitFailure;
   }
   return result;
+}
+
+int RunExport(const Invocation& invocation) {
+  QAX::Ontology::RdfSyntax syntax = QAX::Ontology::RdfSyntax::kTurtle;
+  if (invocation.format == "ntriples") {
+    syntax = QAX::Ontology::RdfSyntax::kNTriples;
+  } else if (!invocation.format.empty() && invocation.format != "turtle") {
+    return UsageError("--format is turtle or ntriples");
+  }
+  if (invocation.file.empty() == invocation.arguments.empty()) {
+    return UsageError("export takes a class with values, or --file FILE");
+  }
+  std::unique_ptr<Session> session = OpenSession(invocation);
+  if (!session) return kExitFailure;
+  // What the items come from; both outlive the writing.
+  std::unique_ptr<ChannelGraph> graph;
+  std::unique_ptr<LoadedGroup> group;
+  std::vector<QAX::Ontology::ItemSubject> subjects;
+  if (invocation.file.empty()) {
+    graph = GraphFromArguments(*session, invocation.arguments, 0);
+    if (!graph) return kExitFailure;
+    QAX::Onto::OntologyItem* item = BuildItem(graph->root());
+    if (item == nullptr) return kExitFailure;
+    subjects.push_back({item, ""});
+  } else {
+    group = LoadInput(invocation.file, *session);
+    if (!group) return kExitFailure;
+    const std::vector<A3d_Channel*> channels = group->Channels();
+    const std::set<const A3d_Channel*> nested = NestedChannels(channels);
+    for (A3d_Channel* channel : channels) {
+      auto* itemChannel = dynamic_cast<Aco_QAXOntologyItem*>(channel);
+      if (itemChannel == nullptr || nested.count(channel) != 0) continue;
+      QAX::Onto::OntologyItem* item = BuildItem(*itemChannel);
+      if (item == nullptr) return kExitFailure;
+      subjects.push_back({item, ""});
+    }
+  }
+  const QAX::Ontology::ItemWriteResult written =
+      QAX::Ontology::WriteItems(subjects, session->model(), syntax);
+  if (!written.error.empty()) return Fail(written.error);
+  for (const std::string& warning : written.warnings) {
+    std::fprintf(stderr, "qax-host: warning: %s\n", warning.c_str());
+  }
+  if (invocation.output.empty() || invocation.output == "-") {
+    std::fputs(written.text.c_str(), stdout);
+    return kExitOk;
+  }
+  std::string error;
+  if (!ReplaceFileAtomically(invocation.output,
+                             std::vector<unsigned char>(written.text.begin(), written.text.end()),
+                             &error)) {
+    return Fail(error);
+  }
+  std::printf("wrote %s to %s\n", Counted(subjects.size(), "item", "items").c_str(),
+              invocation.output.c_str());
+  return kExitOk;
 }
 
 int RunTour(const Invocation& invocation) {

@@ -66,6 +66,15 @@ const Command kCommands[] = {
      "host state, records (tag, size, decoded value or hex) and links. Needs\n"
      "neither the module nor the ontology. FILE - reads standard input.",
      true},
+    {"export", qax_host::RunExport, "(CLASS [ATTRIBUTE=VALUE ...] | --file FILE)",
+     "write ontology items as RDF (Turtle or N-Triples)",
+     "Writes the item that a class with values builds, or the items of a group\n"
+     "file's item channels (those no other item channel links), as RDF instance\n"
+     "data: each item a blank node of its class, one statement per value, typed\n"
+     "by the attribute's kind. FILE - reads the group from standard input.\n"
+     "  --format turtle|ntriples  turtle (default) or N-Triples\n"
+     "  --output FILE, -o FILE    where to write (default: standard output)",
+     false},
     {"graph", qax_host::RunGraph, "(CLASS [ATTRIBUTE=VALUE ...] | --file FILE)",
      "draw a channel graph as DOT, SVG or PNG",
      "Draws the channel graph of a class with values, or of a group file.\n"
@@ -118,7 +127,8 @@ void PrintVersion() {
   if (written == 1) {
     std::printf("group files: reads and writes format version 1\n");
   } else {
-    std::printf("group files: reads format versions 1 to %u, writes version %u\n", written, written);
+    std::printf("group files: reads format versions 1 to %u, writes version %u\n", written,
+                written);
   }
 }
 
@@ -155,7 +165,7 @@ int main(int argc, char** argv) {
       option = &invocation.session.ontologyPath;
     } else if (arg == "--format") {
       option = &invocation.format;
-    } else if (arg == "--output") {
+    } else if (arg == "--output" || arg == "-o") {
       option = &invocation.output;
     } else if (arg == "--file") {
       option = &invocation.file;

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string_view>
 
+#include "host/qax/rdf/LexicalForms.h"
 #include "host/qax/rdf/NestingDepth.h"
 #include "host/qax/rdf/VocabularyTerms.h"
 
@@ -47,38 +48,6 @@ bool HasScheme(std::string_view iri) {
     }
   }
   return false;
-}
-
-// The length of the UTF-8 sequence that starts at `at`, or 0 when none does
-// (a stray continuation byte, an overlong form, a surrogate, a code point
-// beyond U+10FFFF, or a sequence cut short).
-std::size_t Utf8Length(const std::string& text, std::size_t at) {
-  const auto byte = [&](std::size_t i) {
-    return i < text.size() ? static_cast<unsigned char>(text[i]) : 0u;
-  };
-  const unsigned lead = byte(at);
-  if (lead < 0x80) return 1;
-  std::size_t length = 0;
-  unsigned low = 0x80;  // bounds of the first continuation byte
-  unsigned high = 0xBF;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    if (lead == 0xE0) low = 0xA0;
-    if (lead == 0xED) high = 0x9F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    if (lead == 0xF0) low = 0x90;
-    if (lead == 0xF4) high = 0x8F;
-  } else {
-    return 0;
-  }
-  if (byte(at + 1) < low || byte(at + 1) > high) return 0;
-  for (std::size_t i = 2; i < length; ++i) {
-    if (byte(at + i) < 0x80 || byte(at + i) > 0xBF) return 0;
-  }
-  return length;
 }
 
 // The offset of the first byte that no RDF text may hold (NUL, or a byte

@@ -87,6 +87,9 @@ class Builder {
     }
     // Prefixes never contain ':', IRIs always do, so these cannot collide.
     for (std::string& ns : unnamed) libraryNames_.emplace(ns, ns);
+    for (const auto& [ns, name] : libraryNames_) {
+      if (name != ns) model_.SetNamespace(name, ns);
+    }
   }
 
   // Each class's parent is its first superclass that is a class of the

@@ -1,0 +1,34 @@
+// Checks of texts against the lexical forms of RDF: well-formed UTF-8 and
+// the XML Schema datatypes that attribute values are written as. Internal to
+// the QAX library.
+#ifndef QAX_HOST_QAX_RDF_LEXICALFORMS_H_
+#define QAX_HOST_QAX_RDF_LEXICALFORMS_H_
+
+#include <cstddef>
+#include <string>
+
+namespace QAX {
+namespace Ontology {
+namespace Rdf {
+
+// The length of the UTF-8 sequence that starts at `at`, or 0 when none does
+// (a stray continuation byte, an overlong form, a surrogate, a code point
+// beyond U+10FFFF, or a sequence cut short by the end of `text`).
+std::size_t Utf8Length(const std::string& text, std::size_t at);
+
+// `text` with each byte that starts no well-formed UTF-8 sequence replaced by
+// U+FFFD; `*repaired` (when not null) tells whether any was.
+std::string WellFormedUtf8(const std::string& text, bool* repaired);
+
+// The IRI of the XML Schema datatype that a value `text` of an attribute of
+// `kind` (Info::AttrKind) is written as: xsd:boolean, xsd:integer,
+// xsd:decimal or xsd:double for kinds 1 to 3, xsd:dateTime or xsd:date for
+// kind 4, each only when `text` is a valid lexical form of it. Empty when the
+// value is a plain string: every other kind, and texts of no such form.
+std::string LiteralDatatype(int kind, const std::string& text);
+
+}  // namespace Rdf
+}  // namespace Ontology
+}  // namespace QAX
+
+#endif  // QAX_HOST_QAX_RDF_LEXICALFORMS_H_
