@@ -1,7 +1,8 @@
 // Every class of every vocabulary of the @zazuko/rdf-vocabularies package
 // (fetched by scripts/fetch-vocabularies.sh) through the channel: the
 // vocabulary loads, each class prepares its links, takes a child of the right
-// type on each, builds its item, saves and loads back into a new channel.
+// type on each, builds its item, writes it as Turtle and N-Triples that read
+// back the same, saves the channel and loads it back into a new one.
 // QAX_SWEEP_TABLE=FILE writes the per-vocabulary counts of
 // docs/vocabularies.md; QAX_SWEEP_ONLY=a.nq,b.nq sweeps only those files.
 #include <dirent.h>
@@ -19,12 +20,14 @@
 
 #include "host/qax/QAX.h"
 #include "ontology_item/Aco_QAXOntologyItem.h"
+#include "tests/support/ParsedRdf.h"
 
 namespace {
 
 using QAX::Ontology::MetaAttr;
 using QAX::Ontology::MetaClass;
 using QAX::Ontology::MetaClassLibrary;
+using QAX::Ontology::RdfSyntax;
 using QAX::Ontology::Info::MetaAttrInfo;
 
 struct Counts {
@@ -107,6 +110,13 @@ void Sweep(const QAX::Ontology::OntologyModel& model, Counts& counts) {
       ASSERT_NE(nullptr, item);
       const std::vector<std::string> names = item->GetAttributeNames();
       EXPECT_EQ(expectedNames, std::set<std::string>(names.begin(), names.end()));
+      // Written as RDF, the item reads back the same from both syntaxes.
+      const auto turtle = QAX::Ontology::WriteItems({{item, ""}}, model, RdfSyntax::kTurtle);
+      const auto ntriples = QAX::Ontology::WriteItems({{item, ""}}, model, RdfSyntax::kNTriples);
+      const std::vector<std::string> statements = qax_test::ParsedStatements(turtle.text);
+      ASSERT_FALSE(statements.empty()) << turtle.error;
+      EXPECT_EQ(0u, statements[0].find("_:1 ")) << statements[0] << "\n" << turtle.text;
+      EXPECT_EQ(statements, qax_test::ParsedStatements(ntriples.text, true));
 
       A3dFileSaver saver;
       ASSERT_TRUE(channel.SaveChannel(saver));
