@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "tests/support/ParsedRdf.h"
+
 namespace {
 
 struct Result {
@@ -115,6 +117,8 @@ TEST_F(QaxHost, RefusesBadInputWithAClearMessageAndNonzeroExit) {
       {{"graph", "Penguin", "--format", "gif"}, 2, "--format is dot, svg or png"},
       {{"save", "zoo:Penguin", Path("missing/x.grp")}, 1, "missing/x.grp"},
       {{"graph", "zoo:Penguin", "--json"}, 2, "graph has no --json output"},
+      {{"export", "zoo:Penguin", "--format", "rdfxml"}, 2, "--format is turtle or ntriples"},
+      {{"export"}, 2, "export takes a class with values, or --file FILE"},
       {{"describe", "Thing", "--ontology", Path("two.ttl")},
        1,
        "class name 'Thing' is ambiguous; say which:\n  "},
@@ -183,6 +187,31 @@ TEST_F(QaxHost, JsonOutputParsesBackAndDescribesWhatTheTextShows) {
   const nlohmann::json dumped = json({"dump", Path("penguin.grp")});
   EXPECT_EQ(2, dumped["version"]);
   EXPECT_EQ("CID", dumped["channels"][0]["records"][3]["tag"]);
+}
+
+// What export writes is linked data that a strict parser reads back: the same
+// statements from the arguments, from a saved file and from standard input.
+TEST_F(QaxHost, ExportWritesTheItemsAsTurtleOrNTriplesThatParseBack) {
+  SavePenguin();
+  const std::vector<std::string> statements = {
+      "_:1 <http://www.w3.org/1999/02/22-rdf-syntax-ns#type> <http://example.org/zoo#Penguin>",
+      "_:1 <http://example.org/zoo#alive> \"true\"^^<http://www.w3.org/2001/XMLSchema#boolean>",
+      "_:1 <http://example.org/zoo#name> \"Pingu\"",
+      "_:1 <http://example.org/zoo#legs> \"2\"^^<http://www.w3.org/2001/XMLSchema#integer>",
+      "_:1 <http://example.org/zoo#weight> \"4.5\"^^<http://www.w3.org/2001/XMLSchema#decimal>",
+      "_:1 <http://example.org/zoo#habitat> _:2",
+      "_:2 <http://www.w3.org/1999/02/22-rdf-syntax-ns#type> <http://example.org/geo#Place>",
+      "_:2 <http://example.org/geo#placeName> \"Ross Sea\""};
+  const Result built = Run({"export", "zoo:Penguin", "name=Pingu", "alive=true", "legs=2",
+                            "weight=4.5", "habitat.placeName=Ross Sea"});
+  EXPECT_EQ("", built.err);
+  EXPECT_EQ(statements, qax_test::ParsedStatements(built.out));
+  EXPECT_EQ(statements,
+            qax_test::ParsedStatements(Run({"export", "--file", Path("penguin.grp")}).out));
+  const Result piped = Run({"export", "--file", "-", "--format", "ntriples", "-o", Path("p.nt")},
+                           Path("penguin.grp"));
+  EXPECT_EQ("wrote 1 item to " + Path("p.nt") + "\n", piped.out);
+  EXPECT_EQ(statements, qax_test::ParsedStatements(ReadFile(Path("p.nt")), true));
 }
 
 // A damaged file is refused naming the file and the byte; dump still shows
