@@ -32,10 +32,6 @@ using QAX::Ontology::Info::MetaAttrInfo;
 
 struct Counts {
   std::size_t classes = 0, attributes = 0, links = 0, nestedLinks = 0;
-  bool operator==(const Counts& o) const {
-    return classes == o.classes && attributes == o.attributes && links == o.links &&
-           nestedLinks == o.nestedLinks;
-  }
 };
 
 std::vector<std::string> Vocabularies(const std::string& folder) {
@@ -126,11 +122,6 @@ void Sweep(const QAX::Ontology::OntologyModel& model, Counts& counts) {
       EXPECT_TRUE(loader.AtEnd());
       EXPECT_EQ(channel.GetClassHandle(), reloaded.GetClassHandle());
       EXPECT_EQ(channel.GetLinkDescriptions(), reloaded.GetLinkDescriptions());
-      for (int i = 0; i < channel.GetChildCount(); ++i) {
-        EXPECT_TRUE(GuidEquals(channel.GetChildCreation(i)->Type.TypeGuid,
-                               reloaded.GetChildCreation(i)->Type.TypeGuid))
-            << i;
-      }
       texts.clear();
       numbers.clear();
     }

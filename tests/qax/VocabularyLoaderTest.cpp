@@ -213,8 +213,6 @@ TEST_F(VocabularyLoaderTest, BadInputGivesNoModelAndAnErrorWithItsPlace) {
        "doc.ttl:1:23: relative IRI <B> and no base IRI to resolve it against"},
       {std::string("<http://a.org/A> a <http://a.org/B> .\n  \0 .", 43), RdfSyntax::kTurtle,
        "doc.ttl:2:3: NUL byte in the document"},
-      {"<http://a.org/A> <http://a.org/p> \"\xff\" .\n", RdfSyntax::kNTriples,
-       "doc.ttl:1:36: invalid UTF-8 at byte 0xFF"},
       // An overlong '/', a lone surrogate and a cut sequence are not UTF-8.
       {"# \xC0\xAF\n", RdfSyntax::kTurtle, "doc.ttl:1:3: invalid UTF-8 at byte 0xC0"},
       {"# ok \xC3\xA9 \xED\xA0\x80\n", RdfSyntax::kTurtle,
@@ -244,6 +242,71 @@ TEST_F(VocabularyLoaderTest, DocumentedExampleLoadsAsDescribed) {
             "<http://other.org/birds#Bird>, ex.Swimmer.\"\n"
             "  flippers ex 2 nonNegativeInteger\n  tagged ex 1 boolean\n"
             "ex::Swimmer\n  flippers ex 2 nonNegativeInteger\n");
+}
+
+// Union domains and ranges give every named member, nested unions and lists
+// in loose statements included; other anonymous classes are counted by kind.
+TEST_F(VocabularyLoaderTest, UnionsGiveEveryNamedMemberOtherClassExpressionsAreCounted) {
+  const std::string classes = "ex:A a owl:Class . ex:B a owl:Class . ex:C a owl:Class .\n";
+  EXPECT_EQ(
+      Turtle(classes +
+             "ex:p a owl:DatatypeProperty ; rdfs:range xsd:string ;\n"
+             "  rdfs:domain [ a owl:Class ; owl:unionOf ( ex:A [ owl:unionOf ( ex:B ) ] ) ] .\n"
+             "ex:q a owl:ObjectProperty ; rdfs:domain ex:C ;\n"
+             "  rdfs:range [ owl:unionOf ( ex:A ex:B ) ] .\n"
+             // The same list as loose statements, in an order no writer would pick.
+             "_:l2 rdf:rest rdf:nil . _:l1 rdf:rest _:l2 . _:l2 rdf:first ex:B .\n"
+             "ex:r rdfs:domain _:u . _:l1 rdf:first ex:A . _:u owl:unionOf _:l1 .\n"
+             "ex:r a rdf:Property .\n"),
+      "ex::A\n  p ex 0 string\n  r ex 0 \nex::B\n  p ex 0 string\n  r ex 0 \n"
+      "ex::C\n  q ex 5 A\n");
+  EXPECT_EQ(std::vector<std::string>{}, result_.warnings);
+
+  EXPECT_EQ(
+      Turtle(classes +
+             "ex:p a owl:ObjectProperty ; rdfs:domain [ owl:intersectionOf ( ex:A ex:B ) ] .\n"
+             "ex:q a owl:ObjectProperty ; rdfs:domain [ owl:intersectionOf ( ex:B ex:C ) ] ;\n"
+             "  rdfs:range [ owl:complementOf ex:A ] .\n"
+             "ex:r a owl:ObjectProperty ;\n"
+             "  rdfs:domain [ a owl:Restriction ; owl:onProperty ex:p ] .\n"
+             "ex:s a owl:ObjectProperty ;\n"
+             "  rdfs:domain [ owl:unionOf ( ex:A [ owl:oneOf ( ex:x ) ] ) ] .\n"),
+      "ex::A\n  s ex 0 \nex::B\nex::C\n");  // the union's named member only
+  const std::string in = " class expression in domains and ranges (for example in the ";
+  EXPECT_EQ(
+      (std::vector<std::string>{
+          "doc.ttl: ignored 2 owl:intersectionOf class expressions in domains and ranges "
+          "(for example in the domain of <http://example.org/ns#p>)",
+          "doc.ttl: ignored 1 owl:complementOf" + in + "range of <http://example.org/ns#q>)",
+          "doc.ttl: ignored 1 owl:oneOf enumeration in domains and ranges (for example in "
+          "the domain of <http://example.org/ns#s>)",
+          "doc.ttl: ignored 1 owl:Restriction" + in + "domain of <http://example.org/ns#r>)"}),
+      result_.warnings);
+}
+
+// A malformed list is ignored with a warning, never followed for ever.
+TEST_F(VocabularyLoaderTest, MalformedListsAreIgnoredWithAWarning) {
+  const struct {
+    const char* what;
+    const char* statements;
+  } cases[] = {
+      {"a cycle of rdf:rest", "_:c rdf:first ex:A . _:c rdf:rest _:c ."},
+      {"a list cell with two rdf:first",
+       "_:c rdf:first ex:A . _:c rdf:first ex:B . _:c rdf:rest rdf:nil ."},
+      {"a list that never reaches rdf:nil", "_:c rdf:first ex:A ."},
+      {"a list that does not end in rdf:nil", "_:c rdf:first ex:A . _:c rdf:rest ex:A ."},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Turtle(std::string("ex:A a owl:Class .\n"
+                                 "ex:p rdfs:domain _:u . _:u owl:unionOf _:c .\n") +
+                     c.statements),
+              "ex::A\n")
+        << c.what;
+    EXPECT_EQ(std::vector<std::string>{std::string("doc.ttl: the owl:unionOf in the domain of "
+                                                   "<http://example.org/ns#p> is malformed (") +
+                                       c.what + "); it is ignored"},
+              result_.warnings);
+  }
 }
 
 // Files: the syntax comes from the extension in any case, relative IRIs
