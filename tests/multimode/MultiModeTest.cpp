@@ -14,10 +14,13 @@
 #include "channel_extension/LinkTypes.h"
 #include "host/sdk/HighPoly.h"
 #include "multimode/MultiModeChannel.h"
+#include "tests/support/Records.h"
 
 namespace {
 
 using Bytes = std::vector<unsigned char>;
+using qax_test::Records;
+using qax_test::U32;
 using Texts = std::vector<std::string>;
 const std::string kMultiMode =
     "MultiModeChannel<class Aco_FloatChannel,class Aco_QAXOntologyItem>::";
@@ -71,18 +74,6 @@ class ScriptedChannel : public MultiModeChannel<Aco_FloatChannel, ScriptedChanne
   static inline std::function<void(ScriptedChannel&)> script;
   std::vector<std::pair<unsigned int, std::string>> namedLinks;
 };
-
-// Records as the saver encodes them: tag, zero byte, 4-byte size, block.
-Bytes Records(const std::vector<std::pair<std::string, Bytes>>& records) {
-  Bytes bytes;
-  for (const auto& [tag, block] : records) {
-    bytes.insert(bytes.end(), tag.begin(), tag.end());
-    bytes.push_back(0);
-    for (int shift = 0; shift < 32; shift += 8) bytes.push_back((block.size() >> shift) & 0xFFu);
-    bytes.insert(bytes.end(), block.begin(), block.end());
-  }
-  return bytes;
-}
 
 class MultiMode : public ::testing::Test {
  protected:
@@ -252,9 +243,9 @@ TEST_F(MultiMode, SavesModeAndNamingFlagBehindTheHostRecord) {
   A3dFileSaver saver, unsetSaver, refusing;
   ASSERT_TRUE(channel.SaveChannel(saver));
   ASSERT_TRUE(unset.SaveChannel(unsetSaver));
-  EXPECT_EQ(Records({{"CHNAME", {'F', 'u', 'l', 'l', 0}}, {"MODE", {9, 0, 0, 0}}, {"UACN", {1}}}),
+  EXPECT_EQ(Records({{"CHNAME", qax_test::Z("Full")}, {"MODE", U32(9)}, {"UACN", "\x01"}}),
             saver.Data());
-  EXPECT_EQ(Records({{"CHNAME", {}}, {"MODE", {0xFF, 0xFF, 0xFF, 0xFF}}, {"UACN", {0}}}),
+  EXPECT_EQ(Records({{"CHNAME", ""}, {"MODE", U32(0xFFFFFFFFu)}, {"UACN", std::string(1, 0)}}),
             unsetSaver.Data());
   refusing.RefuseTag("CHNAME");
   EXPECT_FALSE(channel.SaveChannel(refusing));
@@ -265,8 +256,8 @@ TEST_F(MultiMode, SavesModeAndNamingFlagBehindTheHostRecord) {
 // otherwise, leaves the records behind them and switches to the loaded mode
 // unless told to wait; without the host's record it fails touching nothing.
 TEST_F(MultiMode, LoadTakesWellSizedRecordsAndSwitchesUnlessToldToWait) {
-  const Bytes full =
-      Records({{"CHNAME", {'K', 0}}, {"MODE", {9, 0, 0, 0}}, {"UACN", {0}}, {"CID", {}}});
+  const Bytes full = Records(
+      {{"CHNAME", qax_test::Z("K")}, {"MODE", U32(9)}, {"UACN", std::string(1, 0)}, {"CID", ""}});
   const unsigned int none = 0xFFFFFFFFu;
   const struct {
     Bytes bytes;
@@ -276,11 +267,14 @@ TEST_F(MultiMode, LoadTakesWellSizedRecordsAndSwitchesUnlessToldToWait) {
   } cases[] = {
       {full, true, true, true, 9, 9, false},  // "UACN" 0: the switch does not rename
       {full, false, true, true, 9, none, false},
-      {Records({{"CHNAME", {}}, {"CID", {}}}), false, false, true, 0, none, false},
-      {Records({{"CHNAME", {}}, {"MODE", {9, 0}}, {"UACN", {1, 0}}, {"CID", {}}}), false, false,
-       true, 0, none, false},
-      {Records({{"CHNAME", {}}, {"UACN", {2}}, {"CID", {}}}), false, false, true, 0, none, true},
-      {Records({{"MODE", {9, 0, 0, 0}}}), false, false, false, 7, none, false},
+      {Records({{"CHNAME", ""}, {"CID", ""}}), false, false, true, 0, none, false},
+      {Records({{"CHNAME", ""},
+                {"MODE", std::string("\x09\0", 2)},
+                {"UACN", std::string("\x01\0", 2)},
+                {"CID", ""}}),
+       false, false, true, 0, none, false},
+      {Records({{"CHNAME", ""}, {"UACN", "\x02"}, {"CID", ""}}), false, false, true, 0, none, true},
+      {Records({{"MODE", U32(9)}}), false, false, false, 7, none, false},
   };
   for (const auto& c : cases) {
     LightChannel channel;
@@ -301,7 +295,7 @@ TEST_F(MultiMode, LoadTakesWellSizedRecordsAndSwitchesUnlessToldToWait) {
 
   // Without "MODE" the automatic switch goes to mode 0, not registered here.
   LightChannel switched;
-  A3dFileLoader again(Records({{"CHNAME", {}}}));
+  A3dFileLoader again(Records({{"CHNAME", ""}}));
   ASSERT_TRUE(switched.LoadChannel(again, nullptr));
   EXPECT_EQ((Texts{kMultiMode + "GetModeDescription().ModeNotRecognized.Mode[0]",
                    "CGR[].Channel[null]." + kMultiMode + "SetCurrentMode().InvalidMode[0]"}),

@@ -12,6 +12,7 @@
 
 #include "ontology_item/Aco_QAXOntologyItem.h"
 #include "tests/ontology_item/TestModel.h"
+#include "tests/support/Records.h"
 
 namespace {
 
@@ -24,25 +25,14 @@ const std::string kValueGuid = "{BE69CCC4-CFC1-4362-AC81-767D199BBFC3}";
 const std::string kItemGuid = "{6B9BDE34-8AC5-11DF-94AA-11F5DED72085}";
 const std::string kAnyGuid = "{11111111-1111-1111-1111-111111111111}";
 
-std::string U32(unsigned int value) {
-  std::string bytes(4, '\0');
-  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-  return bytes;
-}
-std::string Z(const char* text) { return std::string(text) + '\0'; }
+using qax_test::U32;
+using qax_test::Z;
 
 // A channel's file: name, mode and naming flag records, then `records`.
-std::vector<unsigned char> File(const std::vector<std::pair<std::string, std::string>>& records) {
-  A3dFileSaver saver;
-  std::vector<std::pair<std::string, std::string>> all = {
-      {"CHNAME", Z("QAXOntologyItem")}, {"MODE", U32(0xFFFFFFFFu)}, {"UACN", "\x01"}};
-  all.insert(all.end(), records.begin(), records.end());
-  for (const auto& [tag, data] : all) {
-    saver.SaveTag(tag.c_str());
-    saver.SaveBlockSize(data.size());
-    saver.SaveDataToFile(data.data(), data.size());
-  }
-  return saver.Data();
+std::vector<unsigned char> File(std::vector<qax_test::Record> records) {
+  records.insert(records.begin(),
+                 {{"CHNAME", Z("QAXOntologyItem")}, {"MODE", U32(0xFFFFFFFFu)}, {"UACN", "\x01"}});
+  return qax_test::Records(records);
 }
 
 class OntologyItemChannel : public qax_test::ItemTest {
