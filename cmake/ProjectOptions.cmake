@@ -23,3 +23,27 @@ if(QAX_FUZZ)
   target_compile_options(qax_project_options INTERFACE -fsanitize=fuzzer-no-link)
   target_link_options(qax_project_options INTERFACE -fsanitize=fuzzer-no-link)
 endif()
+
+# qax_windows_library_names(TARGET): on Windows, the DLL and its import
+# library carry the engine's names, "NAME.dll" and "NAME.lib", without the
+# "lib" prefix that MinGW gives by default.
+function(qax_windows_library_names target)
+  if(WIN32)
+    set_target_properties(${target} PROPERTIES PREFIX "" IMPORT_PREFIX "" IMPORT_SUFFIX ".lib")
+  endif()
+endfunction()
+
+# A MinGW build links the GCC runtime as DLLs, one copy shared by every DLL
+# and program of the process (C++ objects and exceptions cross between
+# them); they are put beside the binaries so that Windows, and Wine, find
+# them the way an installation does.
+if(WIN32 AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  foreach(_qax_dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${_qax_dll}
+                    OUTPUT_VARIABLE _qax_path OUTPUT_STRIP_TRAILING_WHITESPACE)
+    if(NOT EXISTS "${_qax_path}")
+      message(FATAL_ERROR "the MinGW runtime ${_qax_dll} is not where ${CMAKE_CXX_COMPILER} says")
+    endif()
+    file(COPY "${_qax_path}" DESTINATION "${CMAKE_BINARY_DIR}/bin")
+  endforeach()
+endif()

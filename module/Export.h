@@ -28,7 +28,12 @@
 #endif
 
 // printf-style checking of a function's format argument (1-based positions).
-#if defined(__GNUC__) || defined(__clang__)
+// MinGW's plain "printf" means the Microsoft runtime's formats, without %zu;
+// the module formats with the C99 functions that MinGW-w64 gives C++.
+#if defined(__MINGW32__)
+#define QAXOI_PRINTF_FORMAT(format_index, first_arg) \
+  __attribute__((format(gnu_printf, format_index, first_arg)))
+#elif defined(__GNUC__) || defined(__clang__)
 #define QAXOI_PRINTF_FORMAT(format_index, first_arg) \
   __attribute__((format(printf, format_index, first_arg)))
 #else

@@ -623,25 +623,38 @@ const std::string MultiModeChannel<Base, Derived>::GetPrefixedMessage(std::strin
 // module is loaded and destroyed before them when it is unloaded. The
 // specializations are declared before the instantiation below, which must
 // not instantiate them.
+//
+// The module's one instantiation lives in the module and is exported; clients
+// must use it rather than instantiate their own copy of its registry. GCC
+// takes the visibility of a class when the class is first named: on ELF the
+// specializations name it first, the attribute on the instantiation is
+// reported as ignored, and the visibility of the class template and of its
+// arguments exports it. A DLL exports only what carries dllexport, so on
+// Windows the instantiation is declared first and each specialization
+// carries the attribute itself.
 class QAXOI_API Aco_QAXOntologyItem;
+#if defined(_WIN32)
+extern template class QAXOI_API MultiModeChannel<Aco_FloatChannel, Aco_QAXOntologyItem>;
+#define QAXOI_REGISTRY_API QAXOI_API
+#else
+#define QAXOI_REGISTRY_API
+#endif
 template <>
-std::vector<std::vector<ChildCreation>>
+QAXOI_REGISTRY_API std::vector<std::vector<ChildCreation>>
     MultiModeChannel<Aco_FloatChannel, Aco_QAXOntologyItem>::_tempLinks;
 template <>
-std::vector<unsigned int> MultiModeChannel<Aco_FloatChannel, Aco_QAXOntologyItem>::_modeOrder;
+QAXOI_REGISTRY_API std::vector<unsigned int>
+    MultiModeChannel<Aco_FloatChannel, Aco_QAXOntologyItem>::_modeOrder;
 template <>
-std::map<unsigned int, ModeDescription>
+QAXOI_REGISTRY_API std::map<unsigned int, ModeDescription>
     MultiModeChannel<Aco_FloatChannel, Aco_QAXOntologyItem>::_modes;
 template <>
-unsigned int MultiModeChannel<Aco_FloatChannel, Aco_QAXOntologyItem>::_refCount;
+QAXOI_REGISTRY_API unsigned int MultiModeChannel<Aco_FloatChannel, Aco_QAXOntologyItem>::_refCount;
 template <>
-bool MultiModeChannel<Aco_FloatChannel, Aco_QAXOntologyItem>::_bModesInitialized;
+QAXOI_REGISTRY_API bool MultiModeChannel<Aco_FloatChannel, Aco_QAXOntologyItem>::_bModesInitialized;
+#undef QAXOI_REGISTRY_API
 
-// The module's one instantiation lives in the module and is exported; clients
-// must use it rather than instantiate their own copy of its registry. The
-// specializations above have named the class already, so GCC reports the
-// attribute as ignored: the visibility of the class template and of its
-// arguments exports it.
+#if !defined(_WIN32)
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wattributes"
@@ -649,6 +662,7 @@ bool MultiModeChannel<Aco_FloatChannel, Aco_QAXOntologyItem>::_bModesInitialized
 extern template class QAXOI_API MultiModeChannel<Aco_FloatChannel, Aco_QAXOntologyItem>;
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic pop
+#endif
 #endif
 
 #endif  // QAX_MULTIMODE_MULTIMODECHANNEL_H_

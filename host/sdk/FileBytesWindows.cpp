@@ -1,0 +1,150 @@
+// ReadFileBytes and ReplaceFileAtomically on Windows, with the contract of
+// FileBytes.h: reading until the end, and replacing through a flushed
+// temporary file in the same folder that takes the target's place.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "host/sdk/FileBytes.h"
+
+namespace {
+
+constexpr int kTemporaryNameAttempts = 100;
+constexpr DWORD kChunkSize = 1 << 20;
+constexpr std::size_t kLargestReservation = std::size_t{64} << 20;
+
+// The system's text for `code`, without the line end it comes with.
+std::string SystemReason(DWORD code) {
+  char text[512] = {};
+  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                      nullptr, code, 0, text, sizeof(text), nullptr);
+  std::string reason(text, length);
+  while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' ||
+                             reason.back() == ' ' || reason.back() == '.')) {
+    reason.pop_back();
+  }
+  return reason.empty() ? "system error " + std::to_string(code) : reason;
+}
+
+// Closes a handle when it goes out of scope, unless closed before.
+class Handle {
+ public:
+  explicit Handle(HANDLE handle) : handle_(handle) {}
+  ~Handle() { Close(); }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+
+  HANDLE get() const { return handle_; }
+  void Reset(HANDLE handle) {
+    Close();
+    handle_ = handle;
+  }
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  // Closes now; answers whether the close succeeded.
+  bool Close() {
+    const HANDLE handle = handle_;
+    handle_ = INVALID_HANDLE_VALUE;
+    return handle == INVALID_HANDLE_VALUE || CloseHandle(handle) != 0;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of("/\\");
+  if (slash == std::string::npos) return ".";
+  return path.substr(0, slash == 0 ? 1 : slash);
+}
+
+}  // namespace
+
+bool ReadFileBytes(const std::string& path, std::vector<unsigned char>* bytes, std::string* error) {
+  const auto fail = [&](DWORD code) {
+    if (error != nullptr) *error = "cannot read '" + path + "': " + SystemReason(code);
+    return false;
+  };
+  Handle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return fail(GetLastError());
+  if (GetFileType(file.get()) != FILE_TYPE_DISK) {
+    if (error != nullptr) *error = "cannot read '" + path + "': it is not a regular file";
+    return false;
+  }
+  std::vector<unsigned char> read;
+  LARGE_INTEGER size;
+  if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0) {
+    const auto expected = static_cast<unsigned long long>(size.QuadPart);
+    read.reserve(expected < kLargestReservation ? static_cast<std::size_t>(expected)
+                                                : kLargestReservation);
+  }
+  std::vector<unsigned char> chunk(64 * 1024);
+  for (;;) {
+    DWORD done = 0;
+    if (!ReadFile(file.get(), chunk.data(), static_cast<DWORD>(chunk.size()), &done, nullptr)) {
+      return fail(GetLastError());
+    }
+    if (done == 0) break;
+    read.insert(read.end(), chunk.begin(), chunk.begin() + done);
+  }
+  bytes->swap(read);
+  return true;
+}
+
+bool ReplaceFileAtomically(const std::string& path, const std::vector<unsigned char>& bytes,
+                           std::string* error) {
+  const auto fail = [&](const std::string& what, DWORD code) {
+    if (error != nullptr)
+      *error = "cannot save '" + path + "': " + what + ": " + SystemReason(code);
+    return false;
+  };
+  if (path.empty() || path.back() == '/' || path.back() == '\\') {
+    if (error != nullptr) *error = "cannot save '" + path + "': the path names no file";
+    return false;
+  }
+  // CREATE_NEW: never write into a file that someone else is writing.
+  std::string temporary;
+  Handle file(INVALID_HANDLE_VALUE);
+  DWORD code = ERROR_FILE_EXISTS;
+  for (int attempt = 0; attempt < kTemporaryNameAttempts && !file.valid(); ++attempt) {
+    temporary =
+        path + ".tmp-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(attempt);
+    file.Reset(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid() && (code = GetLastError()) != ERROR_FILE_EXISTS) break;
+  }
+  if (!file.valid()) {
+    return fail("cannot create a temporary file in '" + FolderOf(path) + "'", code);
+  }
+  const auto failAndRemove = [&](const std::string& what, DWORD failure) {
+    file.Close();
+    DeleteFileA(temporary.c_str());
+    return fail(what, failure);
+  };
+  std::size_t written = 0;
+  while (written < bytes.size()) {
+    const std::size_t left = bytes.size() - written;
+    DWORD done = 0;
+    if (!WriteFile(file.get(), bytes.data() + written,
+                   left < kChunkSize ? static_cast<DWORD>(left) : kChunkSize, &done, nullptr)) {
+      return failAndRemove("cannot write '" + temporary + "'", GetLastError());
+    }
+    written += done;
+  }
+  if (!FlushFileBuffers(file.get())) {
+    return failAndRemove("cannot flush '" + temporary + "'", GetLastError());
+  }
+  if (!file.Close()) return failAndRemove("cannot close '" + temporary + "'", GetLastError());
+  // ReplaceFile gives the new file the old one's attributes and security;
+  // a file that is not there yet is moved into place.
+  const bool replaced =
+      GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES
+          ? ReplaceFileA(path.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                         nullptr, nullptr) != 0
+          : MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+  if (!replaced) {
+    return failAndRemove("cannot rename '" + temporary + "' over it", GetLastError());
+  }
+  return true;
+}
