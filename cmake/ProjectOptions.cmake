@@ -24,6 +24,19 @@ if(QAX_FUZZ)
   target_link_options(qax_project_options INTERFACE -fsanitize=fuzzer-no-link)
 endif()
 
+# qax_shared_library(TARGET): what every shared library of the project
+# shares. On ELF, a library's calls to functions that it defines itself
+# (the standard templates it instantiates included) bind to its own
+# definitions: otherwise a library loaded with a module binds them to the
+# module's copies, and the loader then keeps the module loaded for as long
+# as the library is, whatever its host closes.
+function(qax_shared_library target)
+  if(NOT WIN32 AND NOT APPLE)
+    target_link_options(${target} PRIVATE -Wl,-Bsymbolic-functions)
+  endif()
+  qax_windows_library_names(${target})
+endfunction()
+
 # qax_windows_library_names(TARGET): on Windows, the DLL and its import
 # library carry the engine's names, "NAME.dll" and "NAME.lib", without the
 # "lib" prefix that MinGW gives by default.
