@@ -630,11 +630,17 @@ const std::string MultiModeChannel<Base, Derived>::GetPrefixedMessage(std::strin
 // specializations name it first, the attribute on the instantiation is
 // reported as ignored, and the visibility of the class template and of its
 // arguments exports it. A DLL exports only what carries dllexport, so on
-// Windows the instantiation is declared first and each specialization
-// carries the attribute itself.
+// Windows the module declares the instantiation first and each
+// specialization carries the attribute itself. GCC does not emit the inline
+// members of an explicitly instantiated class template, so a client that
+// declared the instantiation extern would lack them: clients on Windows
+// instantiate the members themselves, and the exported specializations
+// keep the registry the module's.
 class QAXOI_API Aco_QAXOntologyItem;
 #if defined(_WIN32)
+#if defined(QAXOI_BUILDING)
 extern template class QAXOI_API MultiModeChannel<Aco_FloatChannel, Aco_QAXOntologyItem>;
+#endif
 #define QAXOI_REGISTRY_API QAXOI_API
 #else
 #define QAXOI_REGISTRY_API

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/sdk/FileBytes.h"
+#include "host/sdk/WindowsError.h"
 
 namespace {
 
@@ -14,18 +15,7 @@ constexpr int kTemporaryNameAttempts = 100;
 constexpr DWORD kChunkSize = 1 << 20;
 constexpr std::size_t kLargestReservation = std::size_t{64} << 20;
 
-// The system's text for `code`, without the line end it comes with.
-std::string SystemReason(DWORD code) {
-  char text[512] = {};
-  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                      nullptr, code, 0, text, sizeof(text), nullptr);
-  std::string reason(text, length);
-  while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' ||
-                             reason.back() == ' ' || reason.back() == '.')) {
-    reason.pop_back();
-  }
-  return reason.empty() ? "system error " + std::to_string(code) : reason;
-}
+std::string SystemReason(DWORD code) { return WindowsErrorText(code); }
 
 // Closes a handle when it goes out of scope, unless closed before.
 class Handle {

@@ -8,6 +8,8 @@
 
 #if defined(_WIN32)
 #include <windows.h>
+
+#include "host/sdk/WindowsError.h"
 #else
 #include <dlfcn.h>
 #endif
@@ -20,7 +22,7 @@ void* FindSymbol(void* handle, const char* name) {
   return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle), name));
 }
 void CloseLibrary(void* handle) { FreeLibrary(static_cast<HMODULE>(handle)); }
-std::string LastSystemError() { return "system error " + std::to_string(GetLastError()); }
+std::string LastSystemError() { return WindowsErrorText(GetLastError()); }
 #else
 void* OpenLibrary(const std::string& path) { return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL); }
 void* FindSymbol(void* handle, const char* name) { return dlsym(handle, name); }

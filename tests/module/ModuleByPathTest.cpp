@@ -61,8 +61,8 @@ TEST(ModuleByPath, RefusesAFileThatIsNoModuleNamingTheFileAndTheEntryPoint) {
   EXPECT_EQ(0u, error.find("cannot load channel module '" + BinPath("NoSuchModule.dll") + "': "))
       << error;
   EXPECT_EQ(nullptr, ChannelModule::Open(BinPath(kHostLibrary), &error));
-  EXPECT_EQ(0u, error.find("channel module '" + BinPath(kHostLibrary) +
-                           "' does not export 'GetType': "))
+  EXPECT_EQ(
+      0u, error.find("channel module '" + BinPath(kHostLibrary) + "' does not export 'GetType': "))
       << error;
 }
 
