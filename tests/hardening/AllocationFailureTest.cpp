@@ -68,10 +68,6 @@ struct World {
   }
 };
 
-void SelectChild(World&) {
-  Aco_QAXOntologyItem::SelectedLibrary = shared->model.library();
-  Aco_QAXOntologyItem::SelectedClass = shared->model.child();
-}
 void PrepareAddress(World& w) {
   qax_test::PrepareFor(w.channel, shared->model, shared->model.address());
 }
@@ -87,13 +83,13 @@ struct Operation {
 void PrintTo(const Operation& operation, std::ostream* out) { *out << operation.name; }
 
 const Operation kOperations[] = {
-    {"PrepareLinks", [](World& w) { w.channel.PrepareLinks(true); },
+    {"PrepareLinks",
+     [](World& w) { qax_test::PrepareFor(w.channel, shared->model, shared->model.child()); },
      [](World& w, bool) {
        ExpectConsistent(w.channel);
        w.channel.PrepareLinks(true);
        EXPECT_EQ(shared->links, w.channel.GetLinkDescriptions());
-     },
-     SelectChild},
+     }},
     {"GetOntologyItem", [](World& w) { w.graph.item.GetOntologyItem(true); },
      [](World& w, bool) {
        ExpectConsistent(w.graph.item);
