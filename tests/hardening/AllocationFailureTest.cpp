@@ -20,8 +20,6 @@
 namespace {
 
 using qax_test::ExpectConsistent;
-using qax_test::PrepareFor;
-using qax_test::SavedRecords;
 
 // The model, the registry, and what the operations produce when nothing fails.
 struct Shared {
@@ -29,18 +27,17 @@ struct Shared {
     registry.RegisterBuiltIns();
     registry.Register(*GetType(), [] { return std::unique_ptr<A3d_Channel>(InitDLL()); });
     qax_test::ItemGraph graph(model);
-    item = graph.item().GetOntologyItem(true)->ToText();
-    records = SavedRecords(graph.item());
-    links = graph.item().GetLinkDescriptions();
+    item = graph.item.GetOntologyItem(true)->ToText();
+    records = qax_test::SavedRecords(graph.item);
+    links = graph.item.GetLinkDescriptions();
     std::string error;
     EXPECT_TRUE(SaveGroup("Group", graph.Channels(), &group, &error)) << error;
   }
   qax_test::TestModel model;
   ChannelTypeRegistry registry;
   std::string item;
-  std::vector<unsigned char> records;
+  std::vector<unsigned char> records, group;
   std::vector<Aco_QAXOntologyItem::LinkDescription> links;
-  std::vector<unsigned char> group;
 };
 std::unique_ptr<Shared> shared;
 
@@ -49,124 +46,113 @@ struct World {
   qax_test::ItemGraph graph{shared->model};
   A3d_ChannelGroup group{"a group with a long name"};
   Aco_QAXOntologyItem channel;
-  A3dFileSaver saver;
   std::vector<unsigned char> bytes;
   std::string error;
   std::unique_ptr<Aco_QAXOntologyItem> copy;
   std::unique_ptr<LoadedGroup> loaded;
   GroupFileError loadError;
+
+  bool LoadRecords() {
+    A3dFileLoader loader(shared->records.data(), shared->records.size());
+    return channel.LoadChannel(loader, nullptr);
+  }
+  void LoadSharedGroup() {
+    loaded = LoadGroup(shared->group.data(), shared->group.size(), shared->registry, &loadError);
+  }
+  // Saving the group of `channels` again gives the bytes of a group that
+  // nothing made fail.
+  void ExpectSavesTheGroup(const std::vector<A3d_Channel*>& channels) {
+    std::vector<unsigned char> again;
+    EXPECT_TRUE(SaveGroup("Group", channels, &again, &error)) << error;
+    EXPECT_EQ(shared->group, again);
+  }
 };
 
-// Saves the group of `channels` again: it must give the bytes of a group
-// that nothing made fail.
-void ExpectSavesTheGroup(const std::vector<A3d_Channel*>& channels) {
-  std::vector<unsigned char> again;
-  std::string error;
-  EXPECT_TRUE(SaveGroup("Group", channels, &again, &error)) << error;
-  EXPECT_EQ(shared->group, again);
+void PrepareAddress(World& w) {
+  qax_test::PrepareFor(w.channel, shared->model, shared->model.address());
 }
 
 struct Operation {
   const char* name;
-  std::function<void(World&)> setUp, act;
+  std::function<void(World&)> act;
   // Checks the objects afterwards (nothing fails any more); `completed` is
   // false when `act` let std::bad_alloc out.
   std::function<void(World&, bool completed)> check;
+  std::function<void(World&)> setUp = [](World&) {};
 };
 void PrintTo(const Operation& operation, std::ostream* out) { *out << operation.name; }
 
 const Operation kOperations[] = {
     {"PrepareLinks",
-     [](World&) {
-       Aco_QAXOntologyItem::SelectedLibrary = shared->model.library();
-       Aco_QAXOntologyItem::SelectedClass = shared->model.child();
-     },
-     [](World& w) { w.channel.PrepareLinks(true); },
+     [](World& w) { qax_test::PrepareFor(w.channel, shared->model, shared->model.child()); },
      [](World& w, bool) {
        ExpectConsistent(w.channel);
        w.channel.PrepareLinks(true);
        EXPECT_EQ(shared->links, w.channel.GetLinkDescriptions());
      }},
-    {"GetOntologyItem", [](World&) {}, [](World& w) { w.graph.item().GetOntologyItem(true); },
+    {"GetOntologyItem", [](World& w) { w.graph.item.GetOntologyItem(true); },
      [](World& w, bool) {
-       ExpectConsistent(w.graph.item());
-       ExpectConsistent(w.graph.address());
+       ExpectConsistent(w.graph.item);
+       ExpectConsistent(w.graph.address);
        // A part-built item must still answer for and take every attribute.
-       if (QAX::Onto::OntologyItem* item = w.graph.item().GetOntologyItem(false)) {
+       if (QAX::Onto::OntologyItem* item = w.graph.item.GetOntologyItem(false)) {
          for (const char* name : {"r_text", "r_bool", "p_int", "p_real", "c_address", "c_text"}) {
-           std::string value;
-           item->GetAttributeString(name, value);
+           item->GetAttributeString(name, w.error);
            item->SetAttribute(name, "set again");
          }
        }
-       EXPECT_EQ(shared->item, w.graph.item().GetOntologyItem(true)->ToText());
+       EXPECT_EQ(shared->item, w.graph.item.GetOntologyItem(true)->ToText());
      }},
-    {"SaveChannel", [](World&) {}, [](World& w) { w.graph.item().SaveChannel(w.saver); },
-     [](World& w, bool completed) {
-       EXPECT_TRUE(!completed || shared->records == w.saver.Data());
-       EXPECT_EQ(shared->records, SavedRecords(w.graph.item()));
-     }},
-    {"LoadChannel", [](World& w) { PrepareFor(w.channel, shared->model, shared->model.address()); },
-     [](World& w) {
-       A3dFileLoader loader(shared->records.data(), shared->records.size());
-       w.channel.LoadChannel(loader, nullptr);
-     },
+    {"LoadChannel", [](World& w) { w.LoadRecords(); },
      [](World& w, bool) {
        ExpectConsistent(w.channel);
-       A3dFileLoader loader(shared->records.data(), shared->records.size());
-       EXPECT_TRUE(w.channel.LoadChannel(loader, nullptr));
+       EXPECT_TRUE(w.LoadRecords());
        EXPECT_EQ(shared->links, w.channel.GetLinkDescriptions());
        EXPECT_EQ("urn:lib:Child", w.channel.GetClassHandle());
-     }},
-    {"SaveGroup", [](World&) {},
-     [](World& w) { SaveGroup("Group", w.graph.Channels(), &w.bytes, &w.error); },
+     },
+     PrepareAddress},
+    // Saving the group saves each channel's records.
+    {"SaveGroup", [](World& w) { SaveGroup("Group", w.graph.Channels(), &w.bytes, &w.error); },
      [](World& w, bool completed) {
        EXPECT_TRUE(!completed || shared->group == w.bytes) << w.error;
-       ExpectSavesTheGroup(w.graph.Channels());
+       w.ExpectSavesTheGroup(w.graph.Channels());
      }},
-    {"LoadGroup", [](World&) {},
-     [](World& w) {
-       w.loaded =
-           LoadGroup(shared->group.data(), shared->group.size(), shared->registry, &w.loadError);
-     },
+    {"LoadGroup", [](World& w) { w.LoadSharedGroup(); },
      [](World& w, bool) {
        // A module that cannot make a channel fails the load without throwing.
-       if (!w.loaded) {
-         w.loaded =
-             LoadGroup(shared->group.data(), shared->group.size(), shared->registry, &w.loadError);
-       }
+       if (!w.loaded) w.LoadSharedGroup();
        ASSERT_NE(nullptr, w.loaded) << w.loadError.Message();
        for (std::size_t i = 0; i < 2; ++i) {
          ExpectConsistent(*dynamic_cast<Aco_QAXOntologyItem*>(w.loaded->Channel(i)));
        }
-       ExpectSavesTheGroup(w.loaded->Channels());
+       w.ExpectSavesTheGroup(w.loaded->Channels());
      }},
-    {"Copy", [](World& w) { w.graph.item().GetOntologyItem(true); },
-     [](World& w) { w.copy = std::make_unique<Aco_QAXOntologyItem>(w.graph.item()); },
+    {"Copy", [](World& w) { w.copy = std::make_unique<Aco_QAXOntologyItem>(w.graph.item); },
      [](World& w, bool completed) {
-       ExpectConsistent(w.graph.item());
-       EXPECT_EQ(shared->item, w.graph.item().GetOntologyItem(false)->ToText());
        ASSERT_EQ(completed, w.copy != nullptr);
-       if (!completed) return;
-       ExpectConsistent(*w.copy);
-       EXPECT_EQ(shared->item, w.copy->GetOntologyItem(false)->ToText());
-       EXPECT_EQ(shared->item, w.copy->GetOntologyItem(true)->ToText());
-     }},
-    // The source's group name takes memory to copy, the target has none.
-    {"Assignment",
-     [](World& w) {
-       w.graph.item().SetChannelGroup(&w.group);
-       w.copy = std::make_unique<Aco_QAXOntologyItem>(w.graph.item());
-       w.copy->GetOntologyItem(true);
-       PrepareFor(w.channel, shared->model, shared->model.address());
-       w.channel.GetOntologyItem(true);
+       for (Aco_QAXOntologyItem* channel : {&w.graph.item, w.copy.get()}) {
+         if (channel == nullptr) continue;
+         ExpectConsistent(*channel);
+         for (bool rebuild : {false, true}) {
+           EXPECT_EQ(shared->item, channel->GetOntologyItem(rebuild)->ToText());
+         }
+       }
      },
-     [](World& w) { w.channel = *w.copy; },
+     [](World& w) { w.graph.item.GetOntologyItem(true); }},
+    // The source's group name takes memory to copy, the target has none.
+    {"Assignment", [](World& w) { w.channel = *w.copy; },
      [](World& w, bool completed) {
        // The target must serve itself, never the source it was assigned from.
        w.copy.reset();
        ExpectConsistent(w.channel);
        EXPECT_TRUE(!completed || shared->item == w.channel.GetOntologyItem(false)->ToText());
+       w.channel.GetOntologyItem(true);
+     },
+     [](World& w) {
+       w.graph.item.SetChannelGroup(&w.group);
+       w.copy = std::make_unique<Aco_QAXOntologyItem>(w.graph.item);
+       w.copy->GetOntologyItem(true);
+       PrepareAddress(w);
        w.channel.GetOntologyItem(true);
      }},
 };

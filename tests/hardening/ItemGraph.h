@@ -5,7 +5,6 @@
 #ifndef QAX_TESTS_HARDENING_ITEMGRAPH_H_
 #define QAX_TESTS_HARDENING_ITEMGRAPH_H_
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -27,14 +26,14 @@ inline void PrepareFor(Aco_QAXOntologyItem& channel, const TestModel& model,
   channel.SetClassHandle(metaClass->GetInfo().handle);
 }
 
-// The host declares exactly the channel's link descriptions, and the
-// channel's extension serves the channel itself (renames it to find out).
+// The host declares exactly the channel's link descriptions (what of them fits
+// the records' fields), and the channel's extension serves the channel itself
+// (renames it to find out).
 inline void ExpectConsistent(Aco_QAXOntologyItem& channel) {
-  const std::vector<Aco_QAXOntologyItem::LinkDescription>& links = channel.GetLinkDescriptions();
+  const auto& links = channel.GetLinkDescriptions();
   ASSERT_EQ(links.size(), static_cast<std::size_t>(channel.GetChildCount()));
   for (std::size_t i = 0; i < links.size(); ++i) {
     const ChildCreation* record = channel.GetChildCreation(static_cast<int>(i));
-    // The records hold what of the (whole) descriptions fits their fields.
     EXPECT_EQ(links[i].first.substr(0, sizeof(record->Type.Name) - 1), record->Type.Name);
     EXPECT_EQ(links[i].second.substr(0, sizeof(record->LinkName) - 1), record->LinkName);
   }
@@ -50,36 +49,32 @@ inline std::vector<unsigned char> SavedRecords(Aco_QAXOntologyItem& channel) {
   return saver.Data();
 }
 
-class ItemGraph {
- public:
+struct ItemGraph {
   explicit ItemGraph(const TestModel& model) {
-    text_.SetString("text");
-    number_.SetFloat(2.5f);
-    street_.SetString("Main Street");
+    text.SetString("text");
+    number.SetFloat(2.5f);
+    street.SetString("Main Street");
     // Made here rather than by a host: they get their type as InitDLL's would.
-    address_.SetChannelType(*GetType());
-    item_.SetChannelType(*GetType());
-    PrepareFor(address_, model, model.address());
-    address_.LinkChild(0, &street_);
-    address_.LinkChild(1, &number_);
-    PrepareFor(item_, model, model.child());
-    for (const auto& [slot, child] : {std::pair<int, A3d_Channel*>{0, &text_},
-                                      {1, &number_},
-                                      {3, &number_},
-                                      {5, &address_},
-                                      {7, &text_}}) {
-      item_.LinkChild(slot, child);
+    address.SetChannelType(*GetType());
+    item.SetChannelType(*GetType());
+    PrepareFor(address, model, model.address());
+    address.LinkChild(0, &street);
+    address.LinkChild(1, &number);
+    PrepareFor(item, model, model.child());
+    for (auto [slot, child] : {std::pair<int, A3d_Channel*>{0, &text},
+                               {1, &number},
+                               {3, &number},
+                               {5, &address},
+                               {7, &text}}) {
+      item.LinkChild(slot, child);
     }
   }
-  Aco_QAXOntologyItem& item() { return item_; }
-  Aco_QAXOntologyItem& address() { return address_; }
   // Every channel, the item first: what a group file of the graph holds.
-  std::vector<A3d_Channel*> Channels() { return {&item_, &address_, &text_, &number_, &street_}; }
+  std::vector<A3d_Channel*> Channels() { return {&item, &address, &text, &number, &street}; }
 
- private:
-  Aco_StringChannel text_, street_;
-  Aco_FloatChannel number_;
-  Aco_QAXOntologyItem address_, item_;
+  Aco_StringChannel text, street;
+  Aco_FloatChannel number;
+  Aco_QAXOntologyItem address, item;
 };
 
 }  // namespace qax_test

@@ -11,13 +11,9 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-class Diagnostics : public ::testing::Test {
- protected:
-  void SetUp() override { globalEngine->ShowDebugMessage.Clear(); }
-  const Texts& Shown() const { return globalEngine->ShowDebugMessage.Shown(); }
-};
+const Texts& Shown() { return globalEngine->ShowDebugMessage.Shown(); }
 
-TEST_F(Diagnostics, EachFormShowsItsExactText) {
+TEST(Diagnostics, EachFormShowsItsExactText) {
   const struct {
     std::function<void()> report;
     Texts shown;
@@ -41,6 +37,12 @@ TEST_F(Diagnostics, EachFormShowsItsExactText) {
        {"Fn().cond"}},
       // Formatting alone shows nothing.
       {[] { EXPECT_EQ(DebugMessageText.c_str(), FormatDebugMessage("UnknownMode[%u]", 7u)); }, {}},
+      {[] {
+         EXPECT_STREQ("Fn().x=3", AppendDebugMessage(FormatDebugPrefix("Fn", "()."), "x=%d", 3));
+         EXPECT_EQ("100%% \\\\n ok", EscapeForFormat("100% \\n ok"));
+         EXPECT_EQ("", EscapeForFormat(nullptr));
+       },
+       {}},
   };
   for (const auto& c : cases) {
     globalEngine->ShowDebugMessage.Clear();
@@ -51,14 +53,10 @@ TEST_F(Diagnostics, EachFormShowsItsExactText) {
   ReportError("G", "%s", "second");
   EXPECT_STREQ("G().second", DebugMessageBuffer);
   EXPECT_EQ("UnknownMode[7]", DebugMessageText);
-  const DebugMessagePosition position = FormatDebugPrefix("Fn", "().");
-  EXPECT_EQ(5, position.count);
-  EXPECT_STREQ("Fn().x=3", AppendDebugMessage(position, "x=%d", 3));
-  EXPECT_EQ("100%% \\\\n ok", EscapeForFormat("100% \\n ok"));
-  EXPECT_EQ("", EscapeForFormat(nullptr));
 }
 
-TEST_F(Diagnostics, OverLongTextsAreCutToTheirBounds) {
+TEST(Diagnostics, OverLongTextsAreCutToTheirBounds) {
+  globalEngine->ShowDebugMessage.Clear();
   const std::string longName(30000, 'f'), longDetail(30000, 'd'), percents(25000, '%');
   ReportFailedCheck(longName.c_str(), "cond");
   // The detail gets 20480 minus the prefix's 5 characters, terminator

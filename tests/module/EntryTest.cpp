@@ -25,9 +25,9 @@ TEST(Entry, GetTypeRestoresItsOneDescriptorAndLeavesTheHostFieldsAlone) {
   EXPECT_EQ(0, std::memcmp(&type->BaseGuid, guid, 16));
   EXPECT_EQ(7, type->TypeFlags);
   EXPECT_EQ(0, type->TypeExtra);
-  EXPECT_EQ(0x78787878, type->HostField0);
-  EXPECT_EQ(0x78787878, type->HostField1);
-  EXPECT_EQ(0x78787878, type->HostField2);
+  for (auto field : {type->HostField0, type->HostField1, type->HostField2}) {
+    EXPECT_EQ(0x78787878, field);
+  }
 }
 
 // Only where the test program's operator new is the module's too: a DLL
