@@ -1,9 +1,9 @@
 // Export macro of the QAXOntologyItem channel module.
 //
 // The module is built with hidden visibility: its entry points, its classes
-// (whole, with their static members), its diagnostics and its free functions
-// carry QAXOI_API so that hosts and tests link against it like any client;
-// nothing else is visible.
+// (whole, with their static members), its diagnostics and the free functions
+// that its classes' header code calls carry QAXOI_API, so that hosts and
+// tests link against it like any client; nothing else is visible.
 #ifndef QAX_MODULE_EXPORT_H_
 #define QAX_MODULE_EXPORT_H_
 
@@ -25,6 +25,15 @@
 #define QAXOI_VISIBLE
 #else
 #define QAXOI_VISIBLE __attribute__((visibility("default")))
+#endif
+
+// For functions that only the module's own tests call: visible on ELF, where
+// the tests link the module like any client, and not exported from the DLL,
+// which gives the engine only what it uses.
+#if defined(_WIN32)
+#define QAXOI_TESTED_API
+#else
+#define QAXOI_TESTED_API __attribute__((visibility("default")))
 #endif
 
 // printf-style checking of a function's format argument (1-based positions).
