@@ -4,10 +4,21 @@
 # (to fetch the test vocabularies) and Graphviz (to draw channel graphs); for
 # the checks of .ci/run also clang with its sanitizer and libFuzzer runtimes,
 # clang-tidy, cppcheck and valgrind. Packages already present are left alone.
+#
+#   scripts/setup.sh [--windows]
+#
+# --windows also installs what the Windows build needs: the MinGW-w64 cross
+# compiler (posix threads variant), GoogleTest's sources to build for it,
+# and Wine to run its tests.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
           libserd-dev nlohmann-json3-dev graphviz clang libclang-rt-14-dev clang-tidy cppcheck valgrind)
+case "${1:-}" in
+  "") ;;
+  --windows) packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64) ;;
+  *) echo "setup: unknown option '$1' (use --windows or nothing)" >&2; exit 2 ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do
