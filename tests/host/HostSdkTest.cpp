@@ -1,6 +1,6 @@
 // The host SDK stand-in: the tagged records of channel sections (written by
 // A3dFileSaver, read back by A3dFileLoader whatever the input), the host
-// channel's links and name record and the debug display.
+// channel's links and the debug display.
 #include <cstring>
 
 #include <gtest/gtest.h>
@@ -68,9 +68,8 @@ TEST(FileRecords, SaverRefusesBadTagsAndSeesDataThatDoesNotMatchTheSize) {
   A3dFileSaver saver;
   saver.RefuseTag("NO");
   const std::string tooLong(A3dFileSaver::kMaxTagLength + 1, 't');
-  for (const char* bad : {"NO", "", static_cast<const char*>(nullptr), tooLong.c_str()}) {
+  for (const char* bad : {"NO", "", static_cast<const char*>(nullptr), tooLong.c_str()})
     EXPECT_EQ(0, saver.SaveTag(bad));
-  }
   EXPECT_TRUE(saver.Data().empty());
   EXPECT_NE(0, saver.SaveTag(tooLong.c_str() + 1));
   EXPECT_FALSE(saver.Ok());  // the size is missing
@@ -104,28 +103,6 @@ TEST(HostChannel, DeclaringAtTheCountAppendsBelowReplacesAndBeyondIsIgnored) {
   EXPECT_EQ(nullptr, channel.GetChild(0));
   for (int i = 0; i <= A3d_Channel::kMaxChildLinks; ++i) channel.SetChildCreateType(record, i);
   EXPECT_EQ(A3d_Channel::kMaxChildLinks, channel.GetChildCount());
-}
-
-TEST(HostChannel, SavesAndLoadsItsNameKeepingNoNameApartFromEmpty) {
-  A3d_Channel target;
-  target.SetChannelName("before");
-  A3d_ChannelGroup group("G");
-  for (const char* name : {static_cast<const char*>(nullptr), "", "Scene light"}) {
-    A3d_Channel source;
-    source.SetChannelName("x");
-    source.SetChannelName(name);
-    A3dFileSaver saver;
-    ASSERT_TRUE(source.SaveChannel(saver));
-    A3dFileLoader loader(saver.Data());
-    ASSERT_TRUE(target.LoadChannel(loader, &group));
-    EXPECT_STREQ(name, target.GetChannelName());
-  }
-  EXPECT_EQ(&group, target.GetChannelGroup());
-  A3dFileLoader empty(nullptr, 0);
-  EXPECT_FALSE(target.LoadChannel(empty, nullptr));
-  A3dFileSaver refusing;
-  refusing.RefuseTag(A3d_Channel::kNameTag);
-  EXPECT_FALSE(target.SaveChannel(refusing));
 }
 
 TEST(HostChannel, DebugMessagesAreKeptInOrderUpToTheLimit) {
