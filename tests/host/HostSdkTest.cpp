@@ -58,9 +58,8 @@ TEST(FileRecords, TruncatedAndMalformedInputHasNoRecord) {
   Bytes overlong(A3dFileSaver::kMaxTagLength + 1, 'T');
   overlong.insert(overlong.end(), {0, 0, 0, 0, 0});
   for (const Bytes& bytes :
-       {Bytes{'T', 0, 0xFF, 0xFF, 0xFF, 0xFF, 1}, overlong, Bytes{'A', 'B', 'C'}, Bytes(64, 0)}) {
+       {Bytes{'T', 0, 0xFF, 0xFF, 0xFF, 0xFF, 1}, overlong, Bytes{'A', 'B', 'C'}, Bytes(64, 0)})
     EXPECT_FALSE(A3dFileLoader(bytes).PeekRecord(nullptr, nullptr));
-  }
   EXPECT_FALSE(A3dFileLoader(nullptr, 9).GetInfoIfTag(nullptr));
 }
 
