@@ -115,7 +115,7 @@ TEST_F(LinkTable, NamesAreVerbatimInTheTableCutInTheRecordsAndOutliveALinkReset)
       Shown());
 }
 
-TEST_F(LinkTable, NamesAreTakenAtBindingAndACopyServesTheSourceUntilRebound) {
+TEST_F(LinkTable, OwnNamesAreTakenAtBindingAndACopyServesTheSourceUntilRebound) {
   A3d_ChannelGroup group("Scene");
   channel_.SetChannelGroup(&group);
   channel_.SetChannelName("Mine");
