@@ -68,8 +68,10 @@ template <class Base>
 class ChannelExtension {
  public:
   // The most entries the link name table grows to; names of links at or past
-  // this index are refused. Matches the host's own bound on child links.
-  static constexpr unsigned int kMaxLinkNames = A3d_Channel::kMaxChildLinks;
+  // this index are refused. Matches the host's own bound on child links. An
+  // enumerator, not a static constant: GCC gives a class template's static
+  // constants unique symbols, which keep a library from ever unloading.
+  enum : unsigned int { kMaxLinkNames = A3d_Channel::kMaxChildLinks };
 
   // Serves no channel until CE_SetSelf; no link names, no group name.
   ChannelExtension();

@@ -92,8 +92,10 @@ inline constexpr unsigned long kAutoNameBlockSize = 1;
 template <class Base, class Derived>
 class QAXOI_VISIBLE MultiModeChannel : public Base, public ChannelExtension<Base> {
  public:
-  // The value of _currentMode (and _loadedMode) when there is no mode.
-  static constexpr unsigned int kNoMode = 0xFFFFFFFFu;
+  // The value of _currentMode (and _loadedMode) when there is no mode. An
+  // enumerator, not a static constant: GCC gives a class template's static
+  // constants unique symbols, which keep a library from ever unloading.
+  enum : unsigned int { kNoMode = 0xFFFFFFFFu };
 
   // A channel with no current mode and no declared child links, its channel
   // extension bound to itself. Counts one more live instance; does not build
