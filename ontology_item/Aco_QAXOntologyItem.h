@@ -30,12 +30,12 @@ class QAXOI_API Aco_QAXOntologyItem
 
   // Nested item channels deeper than this are not rebuilt: the channel at the
   // limit reports it and answers null, so that no graph can exhaust the stack.
-  static constexpr int kMaxNestingDepth = 256;
+  enum : int { kMaxNestingDepth = 256 };
   // One rebuild, nested rebuilds included, takes at most this many nested
   // items from item children; further item children set nothing (the first
   // refusal is reported). A graph that reaches one channel along many paths
   // would otherwise build one copy per path: exponentially many.
-  static constexpr int kMaxNestedItems = 4096;
+  enum : int { kMaxNestedItems = 4096 };
 
   // The library and class chosen in the editor; null until the editor writes
   // them. Every default-constructed channel clears them (ResetTemp).

@@ -9,11 +9,13 @@ cmake --build --preset windows
 
 export WINEDEBUG=-all
 export WINEPREFIX="$PWD/build/windows/wineprefix"
-rm -rf "$WINEPREFIX"
 # Bring the prefix up once, before the tests start programs in it side by
 # side, and keep one Wine server for all of them; stop it however this ends.
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
-wineboot --init >/dev/null 2>&1
+wineserver -k >/dev/null 2>&1 || true
+rm -rf "$WINEPREFIX"
+mkdir -p "$WINEPREFIX"
 wineserver -p
+wineboot --init >/dev/null 2>&1
 ctest --preset windows -j "$(nproc)"
 scripts/check-dll-exports.sh

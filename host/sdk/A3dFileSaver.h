@@ -14,8 +14,9 @@
 // is the host's business; the saver only collects them.
 class HIGHPOLY_API A3dFileSaver {
  public:
-  // The longest tag a record can carry, terminator excluded.
-  static constexpr std::size_t kMaxTagLength = 63;
+  // The longest tag a record can carry, terminator excluded. (The constants
+  // of exported classes are enumerators; see A3d_Channel::kMaxChildLinks.)
+  enum : std::size_t { kMaxTagLength = 63 };
 
   A3dFileSaver();
 

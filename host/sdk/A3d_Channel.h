@@ -28,8 +28,10 @@ class HIGHPOLY_API A3d_Channel {
   // ignored, so that no file or caller can make a channel grow without bound.
   // The largest class of the real vocabularies the tests load (DBpedia's
   // City) needs 398 links; this leaves ten times that, and keeps what a file
-  // can make one channel declare without carrying its links under 2 MB.
-  static constexpr int kMaxChildLinks = 4096;
+  // can make one channel declare without carrying its links under 2 MB. An
+  // enumerator, so that clients of the DLL can take it by reference: a DLL
+  // exports no static constant of a class, which is an inline variable.
+  enum : int { kMaxChildLinks = 4096 };
 
   // The tag of the one record that the host channel itself saves: its name.
   static constexpr const char* kNameTag = "CHNAME";

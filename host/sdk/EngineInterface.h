@@ -14,7 +14,7 @@
 // one is set (a host prints them).
 class HIGHPOLY_API DebugMessageDisplay {
  public:
-  static constexpr std::size_t kMaxKept = 4096;
+  enum : std::size_t { kMaxKept = 4096 };
 
   // Shows one zero-terminated text; null shows the empty text.
   void operator()(const char* text);

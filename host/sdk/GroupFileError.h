@@ -13,7 +13,7 @@
 // Message() joins them into one text for people.
 struct HIGHPOLY_API GroupFileError {
   // The offset of a failure that concerns the whole file (it cannot be read).
-  static constexpr std::size_t kNoOffset = static_cast<std::size_t>(-1);
+  enum : std::size_t { kNoOffset = static_cast<std::size_t>(-1) };
 
   std::string file;                // the file's path; empty for bytes in memory
   std::size_t offset = kNoOffset;  // bytes from the start of the file

@@ -313,7 +313,8 @@ T ReadBack(const Bytes& bytes) {
 TEST(ChannelValueFile, IntegersAreFourBytesSignedByTheirPatternAndTextsEndWithAZero) {
   EXPECT_EQ(Records("V", {{0xFE, 0xFF, 0xFF, 0xFF}}), Written(-2l));
   EXPECT_EQ(Records("V", {{0x78, 0x56, 0x34, 0x12}}), Written(0x12345678u));
-  EXPECT_EQ(Records("V", {{0x05, 0x00, 0x00, 0x00}}), Written(0x100000005ul));  // low 32 bits
+  EXPECT_EQ(Records("V", {{0x05, 0x00, 0x00, 0x00}}),
+            Written(static_cast<unsigned long>(0x100000005ull)));  // low 32 bits
   EXPECT_EQ(-1, ReadBack<int>(Written(-1)));
   EXPECT_EQ(-1l, ReadBack<long>(Written(-1)));
   EXPECT_EQ(4294967295u, ReadBack<unsigned int>(Written(-1)));

@@ -1,25 +1,107 @@
-// Loading a channel module by path, as the host engine does. Its channels in
-// group files are tested with the group files.
-#include <cstdlib>
+// The module as the engine meets it: opened by path from a program that does
+// not link it, used only through its two entry points and the host's channel
+// interface, then unloaded; its static state comes up at every load and goes
+// away at every unload.
+#include <memory>
+#include <string>
 
 #include <gtest/gtest.h>
 
 #include "host/sdk/HighPoly.h"
 #include "host/sdk/ModuleLoader.h"
+#include "tests/support/BinFiles.h"
+#include "tests/support/Records.h"
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#endif
 
 namespace {
 
-TEST(ModuleLoader, ErrorsNameTheFileOrTheMissingEntryPointAndAModuleAnswersItsType) {
-  const std::string bin = std::getenv("QAX_BIN_DIR") + std::string("/");
+using qax_test::U32;
+using qax_test::Z;
+
+using qax_test::BinPath;
+
+#if defined(_WIN32)
+bool IsLoaded(const std::string& path) { return GetModuleHandleA(path.c_str()) != nullptr; }
+#else
+bool IsLoaded(const std::string& path) {
+  void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD);
+  if (handle != nullptr) dlclose(handle);
+  return handle != nullptr;
+}
+#endif
+
+// A saved item channel of class urn:lib:Thing with a text and a value link.
+std::vector<unsigned char> SavedItem(unsigned int childCount) {
+  return qax_test::Records({{"CHNAME", Z("Item")},
+                            {"MODE", U32(0xFFFFFFFFu)},
+                            {"UACN", "\x01"},
+                            {"CID", "urn:lib:Thing"},
+                            {"CHILDSIZE", U32(childCount)},
+                            {"CHILDNAMETYPE", Z("Text")},
+                            {"CHILDNAME", Z("lib.name")},
+                            {"CHILDNAMETYPE", Z("Value")},
+                            {"CHILDNAME", Z("lib.legs")}});
+}
+
+TEST(ModuleLoader, RefusesAFileThatIsNoModuleNamingTheFileAndTheEntryPoint) {
   std::string error;
-  EXPECT_EQ(nullptr, ChannelModule::Open(bin + "NoSuchModule.so", &error));
-  EXPECT_EQ(0u, error.find("cannot load channel module '" + bin + "NoSuchModule.so")) << error;
-  // The host's own library loads fine but is no channel module.
-  EXPECT_EQ(nullptr, ChannelModule::Open(bin + "libHighPoly.so", &error));
-  EXPECT_NE(std::string::npos, error.find("libHighPoly.so' does not export 'GetType'")) << error;
-  std::unique_ptr<ChannelModule> module = ChannelModule::Open(bin + "QAXOntologyItem.so", &error);
-  ASSERT_NE(nullptr, module) << error;
-  EXPECT_EQ("{6B9BDE34-8AC5-11DF-94AA-11F5DED72085}", GuidToString(module->GetType()->TypeGuid));
+  EXPECT_EQ(nullptr, ChannelModule::Open(BinPath("NoSuchModule.dll"), &error));
+  EXPECT_EQ(0u, error.find("cannot load channel module '" + BinPath("NoSuchModule.dll") + "': "))
+      << error;
+  EXPECT_EQ(nullptr, ChannelModule::Open(BinPath(qax_test::kHostLibraryFile), &error));
+  EXPECT_EQ(0u, error.find("channel module '" + BinPath(qax_test::kHostLibraryFile) +
+                           "' does not export 'GetType': "))
+      << error;
+}
+
+TEST(ModuleLoader, EachLoadServesTypeChannelsRecordsAndMessagesAndEachUnloadLetsGo) {
+  const std::string path = BinPath(qax_test::kModuleFile);
+  ASSERT_FALSE(IsLoaded(path));
+  for (int load = 0; load < 3; ++load) {
+    SCOPED_TRACE(load);
+    std::string error;
+    std::unique_ptr<ChannelModule> module = ChannelModule::Open(path, &error);
+    ASSERT_NE(nullptr, module) << error;
+    const ChannelType* type = module->GetType();
+    EXPECT_STREQ("QAXOntologyItem", type->Name);
+    EXPECT_EQ("{6B9BDE34-8AC5-11DF-94AA-11F5DED72085}", GuidToString(type->TypeGuid));
+    EXPECT_EQ(7, type->TypeFlags);
+    {
+      std::unique_ptr<A3d_Channel> channel = module->NewChannel();
+      ASSERT_NE(nullptr, channel);
+      EXPECT_STREQ("QAXOntologyItem", channel->GetChannelName());
+
+      A3dFileLoader loader(SavedItem(2));
+      ASSERT_TRUE(channel->LoadChannel(loader, nullptr));
+      ASSERT_EQ(2, channel->GetChildCount());
+      EXPECT_STREQ("lib.legs", channel->GetChildCreation(1)->LinkName);
+      Aco_FloatChannel legs;
+      EXPECT_TRUE(channel->LinkChild(1, &legs));
+      A3dFileSaver saver;
+      ASSERT_TRUE(channel->SaveChannel(saver));
+      EXPECT_EQ(SavedItem(2), saver.Data());
+      A3d_List dependencies;
+      channel->DoDependencyInit(&dependencies);
+      ASSERT_EQ(8u, dependencies.Entries().size());
+      EXPECT_EQ("CoreQAX.dll", dependencies.Entries()[1].dllName);
+      EXPECT_EQ("QAX.dll", dependencies.Entries()[2].dllName);
+
+      // The module's messages reach the engine through its static buffers.
+      globalEngine->ShowDebugMessage.Clear();
+      A3dFileLoader oversized(SavedItem(4000000000u));
+      EXPECT_TRUE(channel->LoadChannel(oversized, nullptr));
+      EXPECT_EQ(std::vector<std::string>{"Aco_QAXOntologyItem::LoadChannel().ChildSizeTooLarge."
+                                         "Count[4000000000]"},
+                globalEngine->ShowDebugMessage.Shown());
+    }
+    module.reset();
+    EXPECT_FALSE(IsLoaded(path));
+  }
 }
 
 }  // namespace
