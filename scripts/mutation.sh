@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Mutation check: how many deliberately planted faults the test suite catches.
 #
-#   scripts/mutation.sh [--only TEXT] [--scratch DIR] [MUTANT_FILE ...]
+#   scripts/mutation.sh [--only TEXT] [--scratch DIR] [--every] [MUTANT_FILE ...]
 #
 # Each mutant is one small edit of a product source file (see
 # tests/mutants/README.md for the format). The script keeps a scratch copy of
@@ -19,6 +19,9 @@
 #
 # --only TEXT   run only the mutants whose file path contains TEXT
 # --scratch DIR keep the scratch copy (and its build) in DIR
+# --every       run the whole suite for each mutant and name every test that
+#               kills it (slower): a test that is never the only one to kill
+#               a mutant is a candidate for merging or dropping
 # Exit status: 0 when every mutant applied and built (survivors included),
 # 2 on a usage error, 3 when a mutant does not apply or does not build, 4 when
 # the unmutated suite fails.
@@ -27,11 +30,13 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 scratch="$root/build/mutation"
 only=""
+every=0
 lists=()
 while (($# > 0)); do
   case "$1" in
     --only) only=${2:?--only needs a text}; shift 2 ;;
     --scratch) scratch=$(realpath -m "${2:?--scratch needs a folder}"); shift 2 ;;
+    --every) every=1; shift ;;
     -h|--help) sed -n '2,/^set -euo/p' "$0" | sed '$d; s/^# \{0,1\}//'; exit 0 ;;
     -*) echo "mutation: unknown option '$1'" >&2; exit 2 ;;
     *) lists+=("$(realpath "$1")"); shift ;;
@@ -129,18 +134,21 @@ trap restore EXIT
 trap 'restore; exit 130' INT TERM
 
 build() { cmake --build "$tree/build/dev" >"$scratch/build.log" 2>&1; }
-# Runs the suite; sets `failed` to the first failed test's name (empty: all
-# passed). Not run in a subshell, so that an interruption reaches the traps
+# Runs the suite; sets `failed` to the first failed test's name, or with
+# --every to all of them, space-separated (empty: all passed). Not run in a subshell, so that an interruption reaches the traps
 # of this shell.
 failed=""
 run_suite() {
   local dir="$tree/build/dev"
   failed=""
   rm -f "$dir/Testing/Temporary/LastTestsFailed.log"
-  if (cd "$dir" && ctest -j "$jobs" --stop-on-failure --timeout 120 >"$scratch/test.log" 2>&1); then
+  local stop=(--stop-on-failure) pick='1s/^[0-9]*://p'
+  if ((every)); then stop=() pick='s/^[0-9]*://p'; fi
+  if (cd "$dir" && ctest -j "$jobs" "${stop[@]}" --timeout 120 >"$scratch/test.log" 2>&1); then
     return 0
   fi
-  failed=$(sed -n '1s/^[0-9]*://p' "$dir/Testing/Temporary/LastTestsFailed.log" 2>/dev/null || true)
+  failed=$(sed -n "$pick" "$dir/Testing/Temporary/LastTestsFailed.log" 2>/dev/null | tr '\n' ' ' || true)
+  failed=${failed% }
   failed=${failed:-the suite}
 }
 

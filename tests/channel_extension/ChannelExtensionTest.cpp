@@ -13,12 +13,14 @@
 #include "channel_extension/ChannelExtension.h"
 #include "channel_extension/LinkTypes.h"
 #include "host/sdk/HighPoly.h"
+#include "tests/support/Records.h"
 
 namespace {
 
 using Texts = std::vector<std::string>;
 using F = std::vector<float>;
 using Bytes = std::vector<unsigned char>;
+using qax_test::Records, qax_test::U32, qax_test::Z;
 
 class TestChannel : public Aco_FloatChannel, public ChannelExtension<Aco_FloatChannel> {
  public:
@@ -94,41 +96,20 @@ TEST_F(LinkTable, EachKindDeclaresItsTypeBehindTheExistingLinksUnderItsName) {
 }
 
 TEST_F(LinkTable, NamesAreVerbatimInTheTableCutInTheRecordsAndOutliveALinkReset) {
-  const std::string longName(200, 'n');
-  channel_.CreateLink(kValueLinkGuid, std::string(200, 't').c_str(), longName.c_str(), 1, false);
-  channel_.CreateLink(kValueLinkGuid, "T%s%d", "N%s\\", 1, false);
+  channel_.CreateLink(kValueLinkGuid, std::string(200, 't').c_str(), std::string(200, 'n').c_str(),
+                      1, false);
   channel_.CreateLink(kValueLinkGuid, nullptr, nullptr, 1, false);
   EXPECT_EQ(std::string(79, 't'), channel_.GetChildCreation(0)->Type.Name);
   EXPECT_EQ(std::string(99, 'n'), channel_.GetChildCreation(0)->LinkName);
-  EXPECT_STREQ("N%s\\", channel_.GetChildCreation(1)->LinkName);
-  EXPECT_STREQ("", channel_.GetChildCreation(2)->Type.Name);
-  channel_.SetChildLinkName(4, "four");
-  EXPECT_STREQ("", channel_.GetChildLinkName(6));  // asking records it as empty
+  EXPECT_STREQ("", channel_.GetChildCreation(1)->LinkName);
+  channel_.SetChildLinkName(3, "three");
   channel_.SetChildCreationCount(0);
   channel_.CreateValueLink("c", 1, false);
   channel_.SetChildLinkName(0xFFFFFFFFu, "x");
-  EXPECT_STREQ("", channel_.GetChildLinkName(0x80000000u));
-  EXPECT_EQ((Texts{"c", "N%s\\", "", "[none]", "four", "[none]", ""}), channel_._linkNames);
-  const std::string tooHigh = Message("SetChildLinkName().link < kMaxLinkNames");
-  EXPECT_EQ(
-      (Texts{Message("CreateLink().TypeName"), Message("CreateLink().Name"), tooHigh, tooHigh}),
-      Shown());
-}
-
-TEST_F(LinkTable, OwnNamesAreTakenAtBindingAndACopyServesTheSourceUntilRebound) {
-  A3d_ChannelGroup group("Scene");
-  channel_.SetChannelGroup(&group);
-  channel_.SetChannelName("Mine");
-  EXPECT_STREQ("Mine", channel_.CE_GetOwnName());
-  EXPECT_STREQ("[no-name]", channel_.CE_GetOwnCGRName());
-  channel_.CE_SetSelf(&channel_);
-  EXPECT_STREQ("Scene", channel_.CE_GetOwnCGRName());
-  channel_.SetChildLinkName(1, "b");
-  TestChannel copy(channel_);
-  EXPECT_EQ(&channel_, copy._self);
-  EXPECT_EQ((Texts{"[none]", "b"}), copy._linkNames);
-  copy.CE_SetSelf(&copy);
-  EXPECT_EQ(&copy, copy._self);
+  EXPECT_EQ((Texts{"c", "", "[none]", "three"}), channel_._linkNames);
+  EXPECT_EQ((Texts{Message("CreateLink().TypeName"), Message("CreateLink().Name"),
+                   Message("SetChildLinkName().link < kMaxLinkNames")}),
+            Shown());
 }
 
 TEST_F(LinkTable, AnUnboundExtensionDeclaresNothingAndCannotBeBoundToNull) {
@@ -168,18 +149,16 @@ class LinkAccess : public ExtensionTest {
   Aco_StringChannel text_;
 };
 
-TEST_F(LinkAccess, LinkedChildIsNamedAndCalledAndAnEmptyOrUnfitLinkFailsSilently) {
+TEST_F(LinkAccess, LinkedChildIsNamedAndCalledAndAnEmptyLinkFailsSilently) {
   CountingChannel child;
   child.SetChannelName("Child");
   ASSERT_TRUE(channel_.LinkChild(kEmpty, &child));
-  EXPECT_TRUE(channel_.CE_IsChildLinked(kEmpty));
   EXPECT_STREQ("Child", channel_.CE_GetLinkedChildName(kEmpty));
   EXPECT_TRUE(channel_.CE_CallChild(kEmpty));
   EXPECT_EQ(1, child.calls);
   channel_.LinkChild(kEmpty, nullptr);
-  EXPECT_FALSE(channel_.CE_IsChildLinked(kEmpty));
   EXPECT_EQ(nullptr, channel_.CE_GetLinkedChildName(kEmpty));
-  EXPECT_FALSE(channel_.CE_CallChild(kEmpty));
+  EXPECT_FALSE(channel_.CE_CallChild(kEmpty) || channel_.CE_IsChildLinked(kEmpty));
   // A child of the right base GUID but another class: like an empty link.
   A3d_Channel plain;
   plain.SetChannelType(MakeType(kValueVectorLinkGuid, kValueVectorLinkGuid));
@@ -187,15 +166,7 @@ TEST_F(LinkAccess, LinkedChildIsNamedAndCalledAndAnEmptyOrUnfitLinkFailsSilently
   D3DXVECTOR3 v = {7, 8, 9};
   EXPECT_FALSE(channel_.CE_GetVector(v, kEmpty));
   EXPECT_EQ(F({7, 8, 9}), Floats(v));
-  EXPECT_FALSE(ChannelBaseGuidMatch(&vector_, kAnyTypeLinkGuid));  // no special case
-  // None of that is reported, unlike indices from the child count on,
-  // which are reported as signed numbers.
-  EXPECT_FALSE(channel_.CE_IsChildLinked(kPastEnd));
-  EXPECT_EQ(nullptr, channel_.CE_GetLinkedChildName(0xFFFFFFFFu));
-  EXPECT_FALSE(channel_.CE_CallChild(0x80000000u));
-  EXPECT_EQ((Texts{"InvalidlLinkIndex.Link[4]", "InvalidlLinkIndex.Link[-1]",
-                   "InvalidlLinkIndex.Link[-2147483648]"}),
-            Shown());
+  EXPECT_TRUE(Shown().empty());
 }
 
 TEST_F(LinkAccess, EveryAccessorFailsOnWrongEmptyOrMissingChildKeepingOutputs) {
@@ -285,17 +256,7 @@ TEST_F(LinkAccess, TextsAreTheChildsOwnAppendedOrCutToFitAndNullIsAnsweredPerFor
   EXPECT_TRUE(Shown().empty());
 }
 
-// Tagged values, and the records they are compared with, written through the
-// host's saver: one record per block.
-Bytes Records(const char* tag, const std::vector<Bytes>& blocks) {
-  A3dFileSaver saver;
-  for (const Bytes& block : blocks) {
-    saver.SaveTag(tag);
-    saver.SaveBlockSize(block.size());
-    saver.SaveDataToFile(block.data(), block.size());
-  }
-  return saver.Data();
-}
+// Tagged values, written and read through the host's saver and loader.
 template <class T>
 Bytes Written(const T& value) {
   A3dFileSaver saver;
@@ -311,10 +272,9 @@ T ReadBack(const Bytes& bytes) {
 }
 
 TEST(ChannelValueFile, IntegersAreFourBytesSignedByTheirPatternAndTextsEndWithAZero) {
-  EXPECT_EQ(Records("V", {{0xFE, 0xFF, 0xFF, 0xFF}}), Written(-2l));
-  EXPECT_EQ(Records("V", {{0x78, 0x56, 0x34, 0x12}}), Written(0x12345678u));
-  EXPECT_EQ(Records("V", {{0x05, 0x00, 0x00, 0x00}}),
-            Written(static_cast<unsigned long>(0x100000005ull)));  // low 32 bits
+  EXPECT_EQ(Records({{"V", U32(0xFFFFFFFEu)}}), Written(-2l));
+  EXPECT_EQ(Records({{"V", U32(0x12345678u)}}), Written(0x12345678u));
+  EXPECT_EQ(Records({{"V", U32(5)}}), Written(static_cast<unsigned long>(0x100000005ull)));
   EXPECT_EQ(-1, ReadBack<int>(Written(-1)));
   EXPECT_EQ(-1l, ReadBack<long>(Written(-1)));
   EXPECT_EQ(4294967295u, ReadBack<unsigned int>(Written(-1)));
@@ -322,31 +282,14 @@ TEST(ChannelValueFile, IntegersAreFourBytesSignedByTheirPatternAndTextsEndWithAZ
   EXPECT_EQ(static_cast<long>(INT_MIN), ReadBack<long>(Written(INT_MIN)));
   EXPECT_EQ(INT_MAX, ReadBack<int>(Written(INT_MAX)));
   // Text: its characters and a zero byte, read back within its block.
-  EXPECT_EQ(Records("V", {{'%', 'd', 0x00}}), Written(std::string("%d")));
-  EXPECT_EQ(Records("V", {{0x00}}), Written(std::string()));
-  A3dFileLoader loader(Records("V", {{}, {'a', 'b', 'c'}, {'x', 0, 'y', 0}}));
+  EXPECT_EQ(Records({{"V", Z("%d")}}), Written(std::string("%d")));
+  EXPECT_EQ(Records({{"V", Z("")}}), Written(std::string()));
+  A3dFileLoader loader(Records({{"V", ""}, {"V", "abc"}, {"V", std::string("x\0y\0", 4)}}));
   std::string s = "old";
   for (const char* expected : {"", "abc", "x"}) {
     ASSERT_TRUE(TestChannel::ReadChannelValue(loader, "V", s)) << expected;
     EXPECT_EQ(expected, s);
   }
-  EXPECT_TRUE(loader.AtEnd());
-}
-
-TEST(ChannelValueFile, WrongTagKeepsThePositionAndWrongSizeSkipsTheRecord) {
-  A3dFileLoader loader(Records("N", {{1, 2}, {1, 2, 3, 4, 5}, {9, 0, 0, 0}}));
-  int i = 42;
-  std::string s = "keep";
-  EXPECT_FALSE(TestChannel::ReadChannelValue(loader, "A", i));
-  EXPECT_FALSE(TestChannel::ReadChannelValue(loader, "A", s));
-  EXPECT_EQ(0u, loader.Position());
-  EXPECT_FALSE(TestChannel::ReadChannelValue(loader, "N", i));
-  EXPECT_EQ(Records("N", {{1, 2}}).size(), loader.Position());
-  EXPECT_FALSE(TestChannel::ReadChannelValue(loader, "N", i));
-  EXPECT_EQ(42, i);
-  EXPECT_EQ("keep", s);
-  ASSERT_TRUE(TestChannel::ReadChannelValue(loader, "N", i));
-  EXPECT_EQ(9, i);
   EXPECT_TRUE(loader.AtEnd());
 }
 

@@ -22,13 +22,11 @@ using Texts = std::vector<std::string>;
 using Records = std::vector<std::pair<std::string, std::string>>;
 
 // The records of an item channel that counts `count` links and carries only
-// the first type name, `typeName` (and `name`, when given).
-Records Counting(unsigned count, std::string typeName, std::string name = "") {
+// the first type name, `typeName`.
+Records Counting(unsigned count, std::string typeName) {
   std::string size(4, '\0');
   for (int i = 0; i < 4; ++i) size[i] = static_cast<char>((count >> (8 * i)) & 0xFF);
-  Records records = {{"CHNAME", ""}, {"CHILDSIZE", size}, {"CHILDNAMETYPE", std::move(typeName)}};
-  if (!name.empty()) records.emplace_back("CHILDNAME", std::move(name));
-  return records;
+  return {{"CHNAME", ""}, {"CHILDSIZE", size}, {"CHILDNAMETYPE", std::move(typeName)}};
 }
 
 // A channel of the module's type that saves whatever records it is given.
@@ -153,27 +151,6 @@ TEST(Bounds, BlankNodesAndCollectionsNestAtMost128Levels) {
     EXPECT_EQ(error, OntologyModel::LoadText(text, RdfSyntax::kTurtle, "deep.ttl").error)
         << text.substr(0, 80);
   }
-}
-
-// Names read from a file are kept whole, so a save after a load writes the
-// bytes it read; only a name repeated for a missing record is cut, to what a
-// link record holds, so that repeats cost little.
-TEST(Bounds, LoadedNamesStayWholeAndOnlyRepeatsAreCut) {
-  const std::string type(100, 't'), name(150, 'n');
-  A3dFileSaver forged;
-  ForgedItem(Counting(2, type + '\0', name + '\0')).SaveChannel(forged);
-  Aco_QAXOntologyItem channel, again;
-  A3dFileLoader loader(forged.Data().data(), forged.Data().size());
-  ASSERT_TRUE(channel.LoadChannel(loader, nullptr));
-  EXPECT_EQ((Links{{type, name}, {type.substr(0, 79), name.substr(0, 99)}}),
-            channel.GetLinkDescriptions());
-  qax_test::ExpectConsistent(channel);
-  // A file with every record present loads and saves to the same bytes.
-  const std::vector<unsigned char> saved = qax_test::SavedRecords(channel);
-  A3dFileLoader reload(saved.data(), saved.size());
-  ASSERT_TRUE(again.LoadChannel(reload, nullptr));
-  EXPECT_EQ(saved, qax_test::SavedRecords(again));
-  EXPECT_EQ(channel.GetLinkDescriptions(), again.GetLinkDescriptions());
 }
 
 using Graphs = qax_test::ItemTest;

@@ -78,18 +78,14 @@ TEST(ModuleLoader, EachLoadServesTypeChannelsRecordsAndMessagesAndEachUnloadLets
 
       A3dFileLoader loader(SavedItem(2));
       ASSERT_TRUE(channel->LoadChannel(loader, nullptr));
-      ASSERT_EQ(2, channel->GetChildCount());
-      EXPECT_STREQ("lib.legs", channel->GetChildCreation(1)->LinkName);
-      Aco_FloatChannel legs;
-      EXPECT_TRUE(channel->LinkChild(1, &legs));
       A3dFileSaver saver;
       ASSERT_TRUE(channel->SaveChannel(saver));
       EXPECT_EQ(SavedItem(2), saver.Data());
       A3d_List dependencies;
       channel->DoDependencyInit(&dependencies);
       ASSERT_EQ(8u, dependencies.Entries().size());
-      EXPECT_EQ("CoreQAX.dll", dependencies.Entries()[1].dllName);
-      EXPECT_EQ("QAX.dll", dependencies.Entries()[2].dllName);
+      EXPECT_EQ("CoreQAX.dll QAX.dll",
+                dependencies.Entries()[1].dllName + " " + dependencies.Entries()[2].dllName);
 
       // The module's messages reach the engine through its static buffers.
       globalEngine->ShowDebugMessage.Clear();

@@ -19,8 +19,6 @@ TEST(Diagnostics, EachFormShowsItsExactText) {
     Texts shown;
   } cases[] = {
       // Failed check: function, call mark, condition as written.
-      {[] { ReportFailedCheck("ChannelExtension<class Aco_FloatChannel>::CE_SetSelf", "self"); },
-       {"ChannelExtension<class Aco_FloatChannel>::CE_SetSelf().self"}},
       {[] { ReportFailedCheck("F", "a%db\\c%"); }, {"F().a%db\\\\c%"}},
       {[] { ReportError("MultiModeChannel<A,B>::GetModeDescription", "Mode[%u]", 7u); },
        {"MultiModeChannel<A,B>::GetModeDescription().Mode[7]"}},
@@ -35,24 +33,12 @@ TEST(Diagnostics, EachFormShowsItsExactText) {
          EXPECT_FALSE(CheckOrReport(false, "Fn", "cond"));
        },
        {"Fn().cond"}},
-      // Formatting alone shows nothing.
-      {[] { EXPECT_EQ(DebugMessageText.c_str(), FormatDebugMessage("UnknownMode[%u]", 7u)); }, {}},
-      {[] {
-         EXPECT_STREQ("Fn().x=3", AppendDebugMessage(FormatDebugPrefix("Fn", "()."), "x=%d", 3));
-         EXPECT_EQ("100%% \\\\n ok", EscapeForFormat("100% \\n ok"));
-         EXPECT_EQ("", EscapeForFormat(nullptr));
-       },
-       {}},
   };
   for (const auto& c : cases) {
     globalEngine->ShowDebugMessage.Clear();
     c.report();
     EXPECT_EQ(c.shown, Shown());
   }
-  // A later message overwrites the buffer but not the plain text.
-  ReportError("G", "%s", "second");
-  EXPECT_STREQ("G().second", DebugMessageBuffer);
-  EXPECT_EQ("UnknownMode[7]", DebugMessageText);
 }
 
 TEST(Diagnostics, OverLongTextsAreCutToTheirBounds) {

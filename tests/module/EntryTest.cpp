@@ -1,13 +1,11 @@
 // The module's entry points: the type descriptor GetType hands to the host,
-// and the channels InitDLL makes.
+// and InitDLL's channels when memory runs out.
 #include <cstring>
 #include <memory>
 
 #include <gtest/gtest.h>
 
-#include "host/qax/QAX.h"
 #include "module/Module.h"
-#include "ontology_item/Aco_QAXOntologyItem.h"
 #if !defined(_WIN32)
 #include "tests/support/AllocationFailure.h"
 #endif
@@ -30,46 +28,6 @@ TEST(Entry, GetTypeRestoresItsOneDescriptorAndLeavesTheHostFieldsAlone) {
   for (auto field : {type->HostField0, type->HostField1, type->HostField2}) {
     EXPECT_EQ(0x78787878, field);
   }
-}
-
-// What an engine does with InitDLL's channels: one is given a class and
-// children and builds its item, is saved, and loads back into another.
-TEST(Entry, InitDllChannelsPrepareBuildSaveLoadAndDeclareTheirDependencies) {
-  QAX::Ontology::OntologyModel model;
-  QAX::Ontology::MetaClassLibrary* zoo = model.AddLibrary("zoo");
-  QAX::Ontology::MetaClass* penguin =
-      model.AddClass(zoo, {"Penguin", "zoo", "urn:zoo:Penguin", "", "", false, ""}, nullptr);
-  penguin->AddAttribute({"name", "zoo", 0, "string"});
-  penguin->AddAttribute({"legs", "zoo", 2, "integer"});
-  auto& ambassador = QAX::Util::SingletonObject<QAX::QAXAmbassador>::Instance();
-  ambassador.SetOntologyModel(&model);
-  std::unique_ptr<A3d_Channel> made(InitDLL()), other(InitDLL());
-  auto* channel = dynamic_cast<Aco_QAXOntologyItem*>(made.get());
-  auto* loaded = dynamic_cast<Aco_QAXOntologyItem*>(other.get());
-  ASSERT_TRUE(channel != nullptr && loaded != nullptr);
-  Aco_QAXOntologyItem::SelectedLibrary = zoo;
-  Aco_QAXOntologyItem::SelectedClass = penguin;
-  channel->PrepareLinks(true);
-  channel->SetClassHandle("urn:zoo:Penguin");
-  Aco_StringChannel name;
-  name.SetString("Pingu");
-  Aco_FloatChannel legs;
-  legs.SetFloat(2.0f);
-  ASSERT_TRUE(channel->LinkChild(0, &name) && channel->LinkChild(1, &legs));
-  ASSERT_NE(nullptr, channel->GetOntologyItem(true));
-  EXPECT_EQ("zoo::Penguin\n  name = \"Pingu\"\n  legs = \"2\"\n",
-            channel->GetOntologyItem(false)->ToText());
-
-  A3dFileSaver saver;
-  ASSERT_TRUE(channel->SaveChannel(saver));
-  A3dFileLoader loader(saver.Data());
-  ASSERT_TRUE(loaded->LoadChannel(loader, nullptr));
-  EXPECT_EQ(channel->GetLinkDescriptions(), loaded->GetLinkDescriptions());
-  EXPECT_EQ("urn:zoo:Penguin", loaded->GetClassHandle());
-  A3d_List dependencies;
-  loaded->DoDependencyInit(&dependencies);
-  EXPECT_EQ(8u, dependencies.Entries().size());
-  ambassador.SetOntologyModel(nullptr);
 }
 
 // Only where the test program's operator new is the module's too: a DLL

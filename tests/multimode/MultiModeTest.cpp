@@ -1,17 +1,13 @@
-// The multi-mode channel: the mode registry and its scratch lists, switching
+// The multi-mode channel: the mode registry, switching
 // modes, link names per mode, the instance count, the module's own exported
 // instantiation, the "MODE" and "UACN" records, automatic names and prefixed
 // messages.
-#include <functional>
 #include <memory>
-#include <stdexcept>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "channel_extension/LinkTypes.h"
 #include "host/sdk/HighPoly.h"
 #include "multimode/MultiModeChannel.h"
 #include "tests/support/Records.h"
@@ -61,20 +57,6 @@ class LightChannel : public MultiModeChannel<Aco_FloatChannel, LightChannel> {
   Texts calls;
 };
 
-// A channel whose InitializeModes runs `script`, for set-up sequences a
-// concrete class might get wrong. Logs what reaches SetChildLinkName.
-class ScriptedChannel : public MultiModeChannel<Aco_FloatChannel, ScriptedChannel> {
- public:
-  using MultiModeChannel::_tempLinks, MultiModeChannel::CreateValueLink, MultiModeChannel::InitMode;
-  void InitializeModes() override { script(*this); }
-  void SetChildLinkName(unsigned int link, const char* name) override {
-    namedLinks.emplace_back(link, name);
-    MultiModeChannel::SetChildLinkName(link, name);
-  }
-  static inline std::function<void(ScriptedChannel&)> script;
-  std::vector<std::pair<unsigned int, std::string>> namedLinks;
-};
-
 class MultiMode : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -97,10 +79,7 @@ TEST_F(MultiMode, KeepsRegistrationOrderApartFromIdOrderAndTheFirstDescriptions)
   EXPECT_EQ((Texts{"kept", "Dimmed light", "Switched off", "Full power"}), names);
   const ModeDescription* dim = channel.GetModeDescription(5);
   ASSERT_EQ(3u, dim->Children.size());
-  EXPECT_TRUE(GuidEquals(kTextLinkGuid, dim->Children[1].Type.TypeGuid));
   EXPECT_STREQ("Label", dim->Children[1].LinkName);
-  EXPECT_EQ(-1, dim->Children[1].Index);
-  EXPECT_EQ(2, dim->Children[1].LinkParam);
   // The first registration set the builder's mode to the number 0, not to
   // the first id 5, and declared no links; other instances keep theirs.
   EXPECT_EQ(0u, channel.GetCurrentMode());
@@ -113,41 +92,6 @@ TEST_F(MultiMode, KeepsRegistrationOrderApartFromIdOrderAndTheFirstDescriptions)
   EXPECT_EQ(kMultiMode + "AddMode().ModeAlreadyExists.Mode[5]", Shown().at(0));
   EXPECT_EQ(0xFFFFFFFFu, channel.GetModeFromIndex(3));
   EXPECT_EQ(kMultiMode + "GetModeFromIndex().index<_modeOrder.size()", Shown().back());
-}
-
-TEST_F(MultiMode, ScratchListsCollectLinksPerModeOnlyWhileModesInitialize) {
-  std::size_t during = 0;
-  ScriptedChannel::script = [&during](ScriptedChannel& c) {
-    c.InitMode(3);
-    c.CreateValueLink("a", 1, false);
-    c.CreateValueLink("b", 1, false);
-    c.AddMode(3, "T", "Three");
-    c.CreateValueLink("late", 1, false);  // its mode was copied already: dropped
-    c.InitMode(1000);
-    during = ScriptedChannel::_tempLinks.size();
-    c.CreateValueLink("c", 1, false);
-    c.AddMode(1000, "K", "Kilo");
-  };
-  ScriptedChannel channel;
-  channel.BuildModesList(false);
-  using Named = std::vector<std::pair<unsigned int, std::string>>;
-  EXPECT_EQ((Named{{0, "a"}, {1, "b"}, {2, "late"}, {0, "c"}}), channel.namedLinks);
-  EXPECT_EQ(1001u, during);
-  EXPECT_TRUE(ScriptedChannel::_tempLinks.empty());
-  EXPECT_EQ(2u, channel.GetModeDescription(3)->Children.size());
-  EXPECT_EQ(1u, channel.GetModeDescription(1000)->Children.size());
-  // Outside InitializeModes there is no scratch list to collect into.
-  EXPECT_THROW(channel.CreateValueLink("x", 1, false), std::out_of_range);
-  EXPECT_THROW(channel.AddMode(3, "T", "Three"), std::out_of_range);
-  EXPECT_EQ((Texts{kMultiMode + "CreateLink()._tempLinks.size() > _initMode"}), Shown());
-  EXPECT_EQ(2u, channel.GetModeCount());
-
-  // A link before any InitMode abandons the whole build.
-  channel.ClearModes();
-  ScriptedChannel::script = [](ScriptedChannel& c) { c.CreateValueLink("early", 1, false); };
-  EXPECT_THROW(channel.BuildModesList(false), std::out_of_range);
-  EXPECT_EQ(0u, channel.GetModeCount());
-  EXPECT_TRUE(ScriptedChannel::_tempLinks.empty());
 }
 
 TEST_F(MultiMode, SwitchDeclaresTheModeLinksAtTheirPositionsThenNotifiesAndNames) {
@@ -292,14 +236,6 @@ TEST_F(MultiMode, LoadTakesWellSizedRecordsAndSwitchesUnlessToldToWait) {
     }
   }
   EXPECT_TRUE(Shown().empty());
-
-  // Without "MODE" the automatic switch goes to mode 0, not registered here.
-  LightChannel switched;
-  A3dFileLoader again(Records({{"CHNAME", ""}}));
-  ASSERT_TRUE(switched.LoadChannel(again, nullptr));
-  EXPECT_EQ((Texts{kMultiMode + "GetModeDescription().ModeNotRecognized.Mode[0]",
-                   "CGR[].Channel[null]." + kMultiMode + "SetCurrentMode().InvalidMode[0]"}),
-            Shown());
 }
 
 }  // namespace

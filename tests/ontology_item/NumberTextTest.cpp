@@ -48,7 +48,7 @@ TEST(NumberText, IntegerTextTruncatesTowardZeroAndSaturatesAndBooleanIsOneAboveZ
   const std::pair<float, const char*> integers[] = {{2.7f, "2"},
                                                     {-2.7f, "-2"},
                                                     {-0.5f, "0"},
-                                                    {2147483520.0f, "2147483520"},  //
+                                                    {2147483520.0f, "2147483520"},
                                                     {2147483648.0f, "2147483647"},
                                                     {-2147483648.0f, "-2147483648"},
                                                     {-1e30f, "-2147483648"},

@@ -234,19 +234,13 @@ TEST_F(OntologyItemChannel, WritesItsRecordsBehindTheMultiModeRecordsAndLoadsThe
   EXPECT_NE(nullptr, loaded.GetOntologyItem(true));
 }
 
-TEST_F(OntologyItemChannel, OverLongHandlesAreCutAndUnusableCountsOrBaseRecordsAreRefused) {
+TEST_F(OntologyItemChannel, OverLongHandlesAreCutAndAMissingBaseRecordIsRefused) {
   for (std::size_t length : {std::size_t{255}, std::size_t{256}, std::size_t{1000}}) {
     Aco_QAXOntologyItem source;
     source.SetClassHandle(std::string(length, 'h'));
     ASSERT_TRUE(Load(channel_, Save(source)));
     EXPECT_EQ(std::string(255, 'h'), channel_.GetClassHandle()) << length;
   }
-  Prepare(channel_, model_.child());
-  ASSERT_TRUE(Load(channel_, File({{"CHILDSIZE", U32(4000000000u)}})));
-  EXPECT_EQ(0, channel_.GetChildCount());
-  EXPECT_EQ(Texts{"Aco_QAXOntologyItem::LoadChannel().ChildSizeTooLarge.Count[4000000000]"},
-            Shown());
-
   Prepare(channel_, model_.child());
   A3dFileLoader empty(nullptr, 0);
   EXPECT_FALSE(channel_.LoadChannel(empty, nullptr));
@@ -257,18 +251,7 @@ TEST_F(OntologyItemChannel, OverLongHandlesAreCutAndUnusableCountsOrBaseRecordsA
   EXPECT_TRUE(refusing.Data().empty());
 }
 
-TEST_F(OntologyItemChannel, DeclaresItsDependenciesAndNamesItselfAfterItsClass) {
-  A3d_List list;
-  channel_.DoDependencyInit(&list);
-  using Kind = A3d_List::Entry::Kind;
-  ASSERT_EQ(8u, list.Entries().size());
-  const Kind kinds[] = {Kind::ChannelGuid, Kind::Dll, Kind::Dll, Kind::Core};
-  for (int i = 0; i < 8; ++i) EXPECT_EQ(kinds[i % 4], list.Entries()[i].kind) << i;
-  EXPECT_EQ(kItemGuid, GuidToString(list.Entries()[0].guid));
-  EXPECT_EQ(kValueGuid, GuidToString(list.Entries()[4].guid));
-  for (int i : {1, 5}) EXPECT_EQ("CoreQAX.dll", list.Entries()[i].dllName);
-  for (int i : {2, 6}) EXPECT_EQ("QAX.dll", list.Entries()[i].dllName);
-
+TEST_F(OntologyItemChannel, NamesItselfAfterItsClass) {
   channel_.SetAutoChannelName();
   EXPECT_STREQ("OItem:unknown", channel_.GetChannelName());
   channel_.SetClassHandle("Person");

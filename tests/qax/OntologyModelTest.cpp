@@ -16,29 +16,6 @@ Info::MetaClassInfo ClassInfo(const std::string& name, const std::string& handle
   return Info::MetaClassInfo{name, "lib", handle, "", "", false, "doc of " + name};
 }
 
-TEST(OntologyModel, ClassesResolveByHandleAndFQNameWithTheirParentChain) {
-  OntologyModel model;
-  MetaClassLibrary* const lib = model.AddLibrary("lib");
-  MetaClassLibrary* const other = model.AddLibrary("other");
-  EXPECT_EQ(model.AddLibrary("lib"), lib);
-  EXPECT_EQ(model.GetLibraries(), (std::vector<const MetaClassLibrary*>{lib, other}));
-
-  MetaClass* const root = model.AddClass(lib, ClassInfo("Thing", "urn:Thing"), nullptr);
-  MetaClass* const leaf = model.AddClass(lib, ClassInfo("Person", "urn:Person"), root);
-  ASSERT_NE(leaf, nullptr);
-  EXPECT_EQ(model.GetMetaClass("urn:Person"), leaf);
-  EXPECT_EQ(leaf->GetParent(), root);
-  EXPECT_EQ(model.GetMetaClassByFQName("lib::Person"), leaf);
-  EXPECT_EQ(lib->GetClasses(), (std::vector<const MetaClass*>{root, leaf}));
-
-  // Attributes keep their order, duplicate names and unknown kinds included.
-  const MetaAttr* const b = leaf->AddAttribute({"b", "lib", Info::AttrKind::kInteger, "int"});
-  const MetaAttr* const a = leaf->AddAttribute({"a", "lib", 42, "odd"});
-  const MetaAttr* const b2 = leaf->AddAttribute({"b", "lib", Info::AttrKind::kText, "string"});
-  EXPECT_EQ(leaf->GetAttributes(), (std::vector<const MetaAttr*>{b, a, b2}));
-  EXPECT_EQ(a->GetInfo().kind, 42);
-}
-
 TEST(OntologyModel, RefusesDuplicatesAndForeignLibrariesOrParents) {
   OntologyModel elsewhere;
   MetaClassLibrary* const foreignLib = elsewhere.AddLibrary("lib");

@@ -74,7 +74,6 @@ TEST_F(QaxHost, CommandsShowTheirOutput) {
       {{"graph", "zoo:Penguin", "name=Pingu", "habitat.placeName=Ross Sea"},
        {"digraph \"zoo:Penguin\" {", "[label=\"zoo.name\"]",
         "[label=\"zoo.habitat [TODO.TODO]\"]"}},
-      {{"dump", "--help"}, {"usage: qax-host [options] dump FILE\n"}},
       {{"--help"},
        {"usage: qax-host [options] [COMMAND [ARGUMENTS]]\n",
         "  dump      show the structure and records of a group file\n"}},
@@ -107,18 +106,13 @@ TEST_F(QaxHost, RefusesBadInputWithAClearMessageAndNonzeroExit) {
       {{"build", "Pengu"}, 1, "no class 'Pengu'"},
       {{"build", "Penguin", "colour=red"}, 1, "has no attribute 'colour'"},
       {{"build", "Penguin", "legs=four"}, 1, "'legs' needs a number, not 'four'"},
-      {{"build", "Penguin", "alive=maybe"}, 1, "'alive' needs true or false"},
       {{"build", "Penguin", "name"}, 1, "expected attribute=value"},
-      {{"build", "Penguin", "name.first=x"}, 1, "'name' is not an item"},
       {{"frobnicate"}, 2, "unknown command 'frobnicate'"},
       {{"--ontology"}, 2, "--ontology needs a value"},
       {{"classes", "--ontology", "/nonexistent/x.ttl"}, 1, "x.ttl"},
       {{"type", "--module", "/nonexistent/M.so"}, 1, "/nonexistent/M.so"},
-      {{"graph", "Penguin", "--format", "gif"}, 2, "--format is dot, svg or png"},
       {{"save", "zoo:Penguin", Path("missing/x.grp")}, 1, "missing/x.grp"},
       {{"graph", "zoo:Penguin", "--json"}, 2, "graph has no --json output"},
-      {{"export", "zoo:Penguin", "--format", "rdfxml"}, 2, "--format is turtle or ntriples"},
-      {{"export"}, 2, "export takes a class with values, or --file FILE"},
       {{"describe", "Thing", "--ontology", Path("two.ttl")},
        1,
        "class name 'Thing' is ambiguous; say which:\n  "},
@@ -170,23 +164,14 @@ TEST_F(QaxHost, JsonOutputParsesBackAndDescribesWhatTheTextShows) {
   EXPECT_EQ("zoo::Penguin", item["class"]);
   EXPECT_EQ("Pingu \"P\"", item["attributes"]["name"]);
   EXPECT_EQ("Ross Sea", item["attributes"]["habitat"]["attributes"]["placeName"]);
-  const nlohmann::json links = json({"links", "zoo:Penguin"})["links"];
-  ASSERT_EQ(8u, links.size());
-  EXPECT_EQ(-1, links[6]["index"]);
-  EXPECT_EQ("zoo.habitat [TODO.TODO]", links[5]["name"]);
-  EXPECT_EQ("zoo:Animal", json({"describe", "zoo:Penguin"})["parent"]);
-  EXPECT_EQ("geo:Place", json({"classes"})["libraries"][1]["classes"][0]["name"]);
-
+  EXPECT_EQ(-1, json({"links", "zoo:Penguin"})["links"][6]["index"]);
   SavePenguin();
   const nlohmann::json loaded = json({"load", "-"}, Path("penguin.grp"));
   EXPECT_EQ("(standard input)", loaded["file"]);
   EXPECT_EQ(2, loaded["channels"][0]["links"][1]["target"]);
   EXPECT_EQ(4.5, loaded["channels"][4]["value"]);
   ASSERT_EQ(1u, loaded["items"].size());  // the nested place is inside
-  EXPECT_EQ("Pingu", loaded["items"][0]["item"]["attributes"]["name"]);
-  const nlohmann::json dumped = json({"dump", Path("penguin.grp")});
-  EXPECT_EQ(2, dumped["version"]);
-  EXPECT_EQ("CID", dumped["channels"][0]["records"][3]["tag"]);
+  EXPECT_EQ("CID", json({"dump", Path("penguin.grp")})["channels"][0]["records"][3]["tag"]);
 }
 
 // What export writes is linked data that a strict parser reads back: the same
@@ -229,8 +214,6 @@ TEST_F(QaxHost, DamagedFilesAreRefusedNamingTheFileAndByteAndDumpShowsWhatIsLeft
   } cases[] = {
       {flipped, channel2},
       {wrongMagic, "byte 0: "},
-      {bytes.substr(0, 0), "byte 0: "},
-      {bytes.substr(0, 40), ""},
       {bytes.substr(0, bytes.size() / 2), ""},
       {bytes.substr(0, bytes.size() - 1), ""},
   };
