@@ -69,7 +69,7 @@ struct World {
 };
 
 void PrepareAddress(World& w) {
-  qax_test::PrepareFor(w.channel, shared->model, shared->model.address());
+  qax_test::PrepareFor(w.channel, shared->model, shared->model.address);
 }
 
 struct Operation {
@@ -84,7 +84,7 @@ void PrintTo(const Operation& operation, std::ostream* out) { *out << operation.
 
 const Operation kOperations[] = {
     {"PrepareLinks",
-     [](World& w) { qax_test::PrepareFor(w.channel, shared->model, shared->model.child()); },
+     [](World& w) { qax_test::PrepareFor(w.channel, shared->model, shared->model.child); },
      [](World& w, bool) {
        ExpectConsistent(w.channel);
        w.channel.PrepareLinks(true);

@@ -20,7 +20,7 @@ namespace qax_test {
 // channel that class.
 inline void PrepareFor(Aco_QAXOntologyItem& channel, const TestModel& model,
                        const QAX::Ontology::MetaClass* metaClass) {
-  Aco_QAXOntologyItem::SelectedLibrary = model.library();
+  Aco_QAXOntologyItem::SelectedLibrary = model.library;
   Aco_QAXOntologyItem::SelectedClass = metaClass;
   channel.PrepareLinks(true);
   channel.SetClassHandle(metaClass->GetInfo().handle);
@@ -57,10 +57,10 @@ struct ItemGraph {
     // Made here rather than by a host: they get their type as InitDLL's would.
     address.SetChannelType(*GetType());
     item.SetChannelType(*GetType());
-    PrepareFor(address, model, model.address());
+    PrepareFor(address, model, model.address);
     address.LinkChild(0, &street);
     address.LinkChild(1, &number);
-    PrepareFor(item, model, model.child());
+    PrepareFor(item, model, model.child);
     for (auto [slot, child] : {std::pair<int, A3d_Channel*>{0, &text},
                                {1, &number},
                                {3, &number},

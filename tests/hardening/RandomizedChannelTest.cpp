@@ -61,10 +61,10 @@ struct Live : Expected {
 class RandomizedRun {
  public:
   explicit RandomizedRun(unsigned seed) : random_(seed) {
-    MetaClass* node = model_.AddClass("Node", model_.root());
+    MetaClass* node = model_.AddClass("Node", model_.root);
     qax_test::AddAttribute(node, "label", 0);
     qax_test::AddAttribute(node, "next", 5);
-    classes_ = {model_.root(), model_.parent(), model_.child(), model_.address(), node};
+    classes_ = {model_.root, model_.parent, model_.child, model_.address, node};
     text_.SetString("text");
     number_.SetFloat(1.5f);
   }
@@ -116,7 +116,7 @@ class RandomizedRun {
   void Prepare(Live& live) {
     const MetaClass* chosen = Pick(6) == 0 ? nullptr : classes_[Pick(classes_.size())];
     const bool force = Pick(2) == 0;
-    Aco_QAXOntologyItem::SelectedLibrary = chosen != nullptr ? model_.library() : nullptr;
+    Aco_QAXOntologyItem::SelectedLibrary = chosen != nullptr ? model_.library : nullptr;
     Aco_QAXOntologyItem::SelectedClass = chosen;
     live.channel->PrepareLinks(force);
     if (force || (chosen != nullptr && chosen->GetInfo().handle != live.handle)) {
@@ -153,7 +153,7 @@ class RandomizedRun {
   // attributes, except along a cycle, below the depth limit and beyond the
   // limit of nested items per rebuild.
   bool Simulate(Live& live, int depth) {
-    const MetaClass* metaClass = model_.model().GetMetaClass(live.handle);
+    const MetaClass* metaClass = model_.model->GetMetaClass(live.handle);
     if (metaClass == nullptr || running_.count(&live) != 0 ||
         depth >= Aco_QAXOntologyItem::kMaxNestingDepth) {
       return false;
@@ -179,7 +179,7 @@ class RandomizedRun {
     OntologyItem* item = live.channel->GetOntologyItem(true);
     ASSERT_EQ(builds, item != nullptr);
     if (item != nullptr) {
-      EXPECT_EQ(model_.model().GetMetaClass(live.handle)->GetFQName(), item->GetFQName());
+      EXPECT_EQ(model_.model->GetMetaClass(live.handle)->GetFQName(), item->GetFQName());
     }
   }
 

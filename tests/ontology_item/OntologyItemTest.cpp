@@ -1,7 +1,7 @@
 // The ontology item channel: links from the selected class, items built from
-// the children's values (nested ones within bounds), saving and loading,
-// dependencies and the automatic name. Copies and items set from outside are
-// left to the randomized test of tests/hardening.
+// the children's values (nested ones within bounds), saving and loading and
+// the automatic name. When preparing replaces the links, copies and items set
+// from outside are left to the randomized test of tests/hardening.
 #include <deque>
 #include <memory>
 #include <string>
@@ -18,7 +18,6 @@ namespace {
 
 using QAX::Onto::OntologyItem;
 using Link = Aco_QAXOntologyItem::LinkDescription;
-using Links = std::vector<Link>;
 using Texts = std::vector<std::string>;
 const std::string kTextGuid = "{6E6FB247-4627-4FBE-8973-48344F23881E}";
 const std::string kValueGuid = "{BE69CCC4-CFC1-4362-AC81-767D199BBFC3}";
@@ -61,7 +60,7 @@ class OntologyItemChannel : public qax_test::ItemTest {
 };
 
 TEST_F(OntologyItemChannel, DeclaresOneLinkPerAttributeParentsFirstTypedByKind) {
-  Select(model_.child());
+  Select(model_.child);
   channel_.PrepareLinks(false);
   const std::pair<Link, std::string> expected[] = {
       {{"Text", "lib.r_text"}, kTextGuid},
@@ -95,34 +94,12 @@ TEST_F(OntologyItemChannel, DeclaresOneLinkPerAttributeParentsFirstTypedByKind) 
   EXPECT_TRUE(Shown().empty());
 }
 
-TEST_F(OntologyItemChannel, PreparesOnlyForAnotherCompleteSelectionUnlessForced) {
-  Prepare(channel_, model_.child());
-  channel_.LinkChild(0, NewText("kept"));
-  channel_.PrepareLinks(false);  // the channel's own class: links and children stay
-  EXPECT_NE(nullptr, channel_.GetChild(0));
-  channel_.PrepareLinks(true);
-  EXPECT_EQ(8, channel_.GetChildCount());
-  EXPECT_EQ(nullptr, channel_.GetChild(0));
-  Select(model_.address());
-  channel_.PrepareLinks(false);
-  EXPECT_EQ((Links{{"Text", "lib.street"}, {"Value", "lib.number"}}),
-            channel_.GetLinkDescriptions());
-  EXPECT_EQ("urn:lib:Child", channel_.GetClassHandle());  // never changed by preparing
-
-  Aco_QAXOntologyItem::SelectedLibrary = nullptr;  // a class alone is no selection
-  channel_.PrepareLinks(false);
-  EXPECT_EQ(2, channel_.GetChildCount());
-  channel_.PrepareLinks(true);
-  EXPECT_EQ(0, channel_.GetChildCount());
-  EXPECT_TRUE(channel_.GetLinkDescriptions().empty());
-}
-
 TEST_F(OntologyItemChannel, SetsEachAttributeFromTheChildAtItsLinkPosition) {
   Aco_QAXOntologyItem address;
-  Prepare(address, model_.address());
+  Prepare(address, model_.address);
   address.LinkChild(0, NewText("Main Street"));
   address.LinkChild(1, NewFloat(12.9f));
-  Prepare(channel_, model_.child());
+  Prepare(channel_, model_.child);
   channel_.LinkChild(0, NewText("hello"));
   channel_.LinkChild(1, NewFloat(0.25f));
   channel_.LinkChild(2, NewFloat(-2.7f));
@@ -182,7 +159,7 @@ TEST_F(OntologyItemChannel, AChainDeeperThanTheLimitIsCutAndReported) {
 // FillAttributes pairs the class's own attributes, not the inherited ones,
 // with the links from 0, and writes only texts and nested items.
 TEST_F(OntologyItemChannel, FillAttributesPairsTheClassesOwnAttributesWithLinksFromZero) {
-  Prepare(channel_, model_.child());
+  Prepare(channel_, model_.child);
   Aco_QAXOntologyItem address;
   Aco_StringChannel* date = NewText("old");
   Aco_FloatChannel* odd = NewFloat(7.0f);
@@ -204,7 +181,7 @@ TEST_F(OntologyItemChannel, FillAttributesPairsTheClassesOwnAttributesWithLinksF
 }
 
 TEST_F(OntologyItemChannel, WritesItsRecordsBehindTheMultiModeRecordsAndLoadsThemBack) {
-  Prepare(channel_, model_.parent());
+  Prepare(channel_, model_.parent);
   EXPECT_EQ(File({{"CID", "urn:lib:Parent"},
                   {"CHILDSIZE", U32(4)},
                   {"CHILDNAMETYPE", Z("Text")},
@@ -219,7 +196,7 @@ TEST_F(OntologyItemChannel, WritesItsRecordsBehindTheMultiModeRecordsAndLoadsThe
   Aco_QAXOntologyItem empty;  // without class and links only a zero count follows
   EXPECT_EQ(File({{"CHILDSIZE", U32(0)}}), Save(empty));
 
-  Prepare(channel_, model_.child());
+  Prepare(channel_, model_.child);
   Aco_QAXOntologyItem loaded;
   ASSERT_TRUE(Load(loaded, Save(channel_)));
   EXPECT_EQ("urn:lib:Child", loaded.GetClassHandle());
@@ -241,7 +218,7 @@ TEST_F(OntologyItemChannel, OverLongHandlesAreCutAndAMissingBaseRecordIsRefused)
     ASSERT_TRUE(Load(channel_, Save(source)));
     EXPECT_EQ(std::string(255, 'h'), channel_.GetClassHandle()) << length;
   }
-  Prepare(channel_, model_.child());
+  Prepare(channel_, model_.child);
   A3dFileLoader empty(nullptr, 0);
   EXPECT_FALSE(channel_.LoadChannel(empty, nullptr));
   EXPECT_EQ(8, channel_.GetChildCount());

@@ -10,23 +10,23 @@ void AddAttribute(QAX::Ontology::MetaClass* metaClass, const std::string& name, 
   metaClass->AddAttribute(MetaAttrInfo{name, "lib", kind, typeName});
 }
 
-TestModel::TestModel() : model_(std::make_unique<QAX::Ontology::OntologyModel>()) {
-  library_ = model_->AddLibrary("lib");
-  root_ = AddClass("Root", nullptr);
-  AddAttribute(root_, "r_text", 0, "string");
-  AddAttribute(root_, "r_bool", 1, "boolean");
-  parent_ = AddClass("Parent", root_);
-  AddAttribute(parent_, "p_int", 2, "integer");
-  AddAttribute(parent_, "p_real", 3, "double");
-  address_ = AddClass("Address", nullptr);
-  AddAttribute(address_, "street", 0, "string");
-  AddAttribute(address_, "number", 2, "integer");
-  child_ = AddClass("Child", parent_);
-  AddAttribute(child_, "c_date", 4, "date");
-  AddAttribute(child_, "c_address", 5, "Address");
-  AddAttribute(child_, "c_odd", 6, "weird");
-  AddAttribute(child_, "c_text", 0, "string");
-  QAX::Util::SingletonObject<QAX::QAXAmbassador>::Instance().SetOntologyModel(model_.get());
+TestModel::TestModel() : model(std::make_unique<QAX::Ontology::OntologyModel>()) {
+  library = model->AddLibrary("lib");
+  root = AddClass("Root", nullptr);
+  AddAttribute(root, "r_text", 0, "string");
+  AddAttribute(root, "r_bool", 1, "boolean");
+  parent = AddClass("Parent", root);
+  AddAttribute(parent, "p_int", 2, "integer");
+  AddAttribute(parent, "p_real", 3, "double");
+  address = AddClass("Address", nullptr);
+  AddAttribute(address, "street", 0, "string");
+  AddAttribute(address, "number", 2, "integer");
+  child = AddClass("Child", parent);
+  AddAttribute(child, "c_date", 4, "date");
+  AddAttribute(child, "c_address", 5, "Address");
+  AddAttribute(child, "c_odd", 6, "weird");
+  AddAttribute(child, "c_text", 0, "string");
+  QAX::Util::SingletonObject<QAX::QAXAmbassador>::Instance().SetOntologyModel(model.get());
 }
 
 TestModel::~TestModel() {
@@ -34,17 +34,17 @@ TestModel::~TestModel() {
 }
 
 QAX::Ontology::MetaClass* TestModel::AddClass(const std::string& name,
-                                              const QAX::Ontology::MetaClass* parent) {
+                                              const QAX::Ontology::MetaClass* parentClass) {
   MetaClassInfo info;
   info.name = name;
   info.scopeName = "lib";
   info.handle = "urn:lib:" + name;
-  if (parent != nullptr) {
-    info.parentName = parent->GetInfo().name;
-    info.parentScopeName = parent->GetInfo().scopeName;
+  if (parentClass != nullptr) {
+    info.parentName = parentClass->GetInfo().name;
+    info.parentScopeName = parentClass->GetInfo().scopeName;
   }
   info.doc = name + " documentation";
-  return model_->AddClass(library_, info, parent);
+  return model->AddClass(library, info, parentClass);
 }
 
 }  // namespace qax_test

@@ -20,31 +20,21 @@
 
 namespace qax_test {
 
-class TestModel {
- public:
+// Sets its model on the ambassador for its lifetime; the class pointers are
+// the model's own.
+struct TestModel {
   TestModel();
   ~TestModel();
   TestModel(const TestModel&) = delete;
   TestModel& operator=(const TestModel&) = delete;
 
-  QAX::Ontology::OntologyModel& model() { return *model_; }
-  const QAX::Ontology::MetaClassLibrary* library() const { return library_; }
-  QAX::Ontology::MetaClass* root() const { return root_; }
-  QAX::Ontology::MetaClass* parent() const { return parent_; }
-  QAX::Ontology::MetaClass* child() const { return child_; }
-  QAX::Ontology::MetaClass* address() const { return address_; }
-
   // Adds a class to the library (null parent: a root class).
   QAX::Ontology::MetaClass* AddClass(const std::string& name,
-                                     const QAX::Ontology::MetaClass* parent);
+                                     const QAX::Ontology::MetaClass* parentClass);
 
- private:
-  std::unique_ptr<QAX::Ontology::OntologyModel> model_;
-  QAX::Ontology::MetaClassLibrary* library_;
-  QAX::Ontology::MetaClass* root_;
-  QAX::Ontology::MetaClass* parent_;
-  QAX::Ontology::MetaClass* child_;
-  QAX::Ontology::MetaClass* address_;
+  std::unique_ptr<QAX::Ontology::OntologyModel> model;
+  QAX::Ontology::MetaClassLibrary* library = nullptr;
+  QAX::Ontology::MetaClass *root = nullptr, *parent = nullptr, *child = nullptr, *address = nullptr;
 };
 
 // Adds an attribute of `kind` with scope "lib".
@@ -59,7 +49,7 @@ class ItemTest : public ::testing::Test {
 
   // Selects `metaClass` in the editor.
   void Select(const QAX::Ontology::MetaClass* metaClass) {
-    Aco_QAXOntologyItem::SelectedLibrary = model_.library();
+    Aco_QAXOntologyItem::SelectedLibrary = model_.library;
     Aco_QAXOntologyItem::SelectedClass = metaClass;
   }
   // Prepares `channel` for `metaClass` and gives it that class.
