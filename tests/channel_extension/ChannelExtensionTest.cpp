@@ -3,9 +3,7 @@
 // checks by base GUID, typed accessors and tagged values.
 #include <algorithm>
 #include <climits>
-#include <functional>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -42,9 +40,6 @@ class CountingChannel : public A3d_Channel {
 
 std::string Message(const std::string& tail) {
   return "ChannelExtension<class Aco_FloatChannel>::" + tail;
-}
-std::string TypeCheckMessage(unsigned int link) {
-  return Message("VerifyLink().ChannelBaseGuidMatch().Failed.Link[" + std::to_string(link) + "]");
 }
 ChannelType MakeType(const _GUID& typeGuid, const _GUID& baseGuid) {
   ChannelType type;
@@ -130,7 +125,7 @@ TEST_F(LinkTable, AnUnboundExtensionDeclaresNothingAndCannotBeBoundToNull) {
 // the vector type, so that it passes the check by base GUID.
 class LinkAccess : public ExtensionTest {
  protected:
-  static constexpr unsigned int kVector = 0, kMatrix = 1, kText = 2, kEmpty = 3, kPastEnd = 4;
+  static constexpr unsigned int kVector = 0, kMatrix = 1, kText = 2, kEmpty = 3;
   static constexpr _GUID kOther = {0x01234567, 0x89AB, 0xCDEF, {1, 2, 3, 4, 5, 6, 7, 8}};
   void SetUp() override {
     channel_.CreateVectorLink("v", 1, false);
@@ -169,46 +164,6 @@ TEST_F(LinkAccess, LinkedChildIsNamedAndCalledAndAnEmptyLinkFailsSilently) {
   EXPECT_TRUE(Shown().empty());
 }
 
-TEST_F(LinkAccess, EveryAccessorFailsOnWrongEmptyOrMissingChildKeepingOutputs) {
-  D3DXVECTOR3 v = {7, 8, 9};
-  TolmMathLib::Vec2 xz = {5, 6};
-  D3DXMATRIX m = Counting(100);
-  char* p = nullptr;
-  char buffer[8] = "keep";
-  std::string s = "ab";
-  std::wstring ws = L"AB";
-  text_.SetString("text");
-  // The text child claims the vector type: the check by base GUID refuses it.
-  text_.SetChannelType(MakeType(kValueVectorLinkGuid, kOther));
-  const auto outputs = [&] {
-    return std::make_tuple(Floats(v), Floats(xz), Floats(m), p, std::string(buffer), s, ws,
-                           Floats(vector_.GetVector()), std::string(text_.GetString()));
-  };
-  const auto before = outputs();
-  // Per accessor: a link of the wrong type, and the call, false when it
-  // failed.
-  const std::vector<std::pair<unsigned int, std::function<bool(unsigned int)>>> accessors = {
-      {kText, [&](unsigned int l) { return channel_.CE_GetVectorXZ(xz, l); }},
-      {kText, [&](unsigned int l) { return channel_.CE_SetVector(v, l); }},
-      {kVector, [&](unsigned int l) { return channel_.CE_GetMatrix(m, l); }},
-      {kVector, [&](unsigned int l) { return channel_.CE_SetMatrix(m, l); }},
-      {kVector, [&](unsigned int l) { return channel_.CE_GetStringPointer(&p, l); }},
-      {kVector, [&](unsigned int l) { return channel_.CE_CopyString(buffer, 8, l); }},
-      {kVector, [&](unsigned int l) { return channel_.CE_CopyString(s, l, true); }},
-      {kVector, [&](unsigned int l) { return channel_.CE_CopyString(ws, l); }},
-      {kVector, [&](unsigned int l) { return channel_.CE_SetString(L"x", l); }},
-  };
-  for (std::size_t i = 0; i < accessors.size(); ++i) {
-    SCOPED_TRACE(i);
-    const auto& [wrongLink, call] = accessors[i];
-    globalEngine->ShowDebugMessage.Clear();
-    for (unsigned int link : {wrongLink, kEmpty, kPastEnd}) EXPECT_FALSE(call(link));
-    // The empty link is not reported.
-    EXPECT_EQ((Texts{TypeCheckMessage(wrongLink), "InvalidlLinkIndex.Link[4]"}), Shown());
-  }
-  EXPECT_EQ(before, outputs());  // every output and child kept
-}
-
 TEST_F(LinkAccess, VectorsAndMatricesAreReadWholeOrAsXZAndWrittenByEveryOverload) {
   EXPECT_EQ(F({1, 2, 3}), Floats(channel_.CE_GetVector(kVector, D3DXVECTOR3{9, 9, 9})));
   EXPECT_EQ(F({1, 3}), Floats(channel_.CE_GetVectorXZ(kVector, TolmMathLib::Vec2{9, 9})));
@@ -233,9 +188,6 @@ TEST_F(LinkAccess, TextsAreTheChildsOwnAppendedOrCutToFitAndNullIsAnsweredPerFor
   EXPECT_FALSE(channel_.CE_CopyString(ws, kText));
   EXPECT_TRUE(channel_.CE_SetString(std::string("%d%s"), kText));
   EXPECT_TRUE(channel_.CE_SetString(std::wstring(L"wxyz"), kText));
-  wchar_t* w = nullptr;
-  EXPECT_TRUE(channel_.CE_GetStringPointer(&w, kText));
-  EXPECT_EQ(text_.GetWString(), w);
   ASSERT_TRUE(channel_.CE_CopyString(s, kText, false));
   EXPECT_EQ("ab%d%s", s);
   ASSERT_TRUE(channel_.CE_CopyString(ws, kText));
@@ -277,13 +229,10 @@ TEST(ChannelValueFile, IntegersAreFourBytesSignedByTheirPatternAndTextsEndWithAZ
   EXPECT_EQ(Records({{"V", U32(5)}}), Written(static_cast<unsigned long>(0x100000005ull)));
   EXPECT_EQ(-1, ReadBack<int>(Written(-1)));
   EXPECT_EQ(-1l, ReadBack<long>(Written(-1)));
-  EXPECT_EQ(4294967295u, ReadBack<unsigned int>(Written(-1)));
   EXPECT_EQ(4294967295ul, ReadBack<unsigned long>(Written(-1)));
   EXPECT_EQ(static_cast<long>(INT_MIN), ReadBack<long>(Written(INT_MIN)));
-  EXPECT_EQ(INT_MAX, ReadBack<int>(Written(INT_MAX)));
   // Text: its characters and a zero byte, read back within its block.
   EXPECT_EQ(Records({{"V", Z("%d")}}), Written(std::string("%d")));
-  EXPECT_EQ(Records({{"V", Z("")}}), Written(std::string()));
   A3dFileLoader loader(Records({{"V", ""}, {"V", "abc"}, {"V", std::string("x\0y\0", 4)}}));
   std::string s = "old";
   for (const char* expected : {"", "abc", "x"}) {

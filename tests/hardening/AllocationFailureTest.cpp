@@ -28,7 +28,6 @@ struct Shared {
     registry.Register(*GetType(), [] { return std::unique_ptr<A3d_Channel>(InitDLL()); });
     qax_test::ItemGraph graph(model);
     item = graph.item.GetOntologyItem(true)->ToText();
-    records = qax_test::SavedRecords(graph.item);
     links = graph.item.GetLinkDescriptions();
     std::string error;
     EXPECT_TRUE(SaveGroup("Group", graph.Channels(), &group, &error)) << error;
@@ -36,7 +35,7 @@ struct Shared {
   qax_test::TestModel model;
   ChannelTypeRegistry registry;
   std::string item;
-  std::vector<unsigned char> records, group;
+  std::vector<unsigned char> group;
   std::vector<Aco_QAXOntologyItem::LinkDescription> links;
 };
 std::unique_ptr<Shared> shared;
@@ -52,10 +51,6 @@ struct World {
   std::unique_ptr<LoadedGroup> loaded;
   GroupFileError loadError;
 
-  bool LoadRecords() {
-    A3dFileLoader loader(shared->records.data(), shared->records.size());
-    return channel.LoadChannel(loader, nullptr);
-  }
   void LoadSharedGroup() {
     loaded = LoadGroup(shared->group.data(), shared->group.size(), shared->registry, &loadError);
   }
@@ -67,10 +62,6 @@ struct World {
     EXPECT_EQ(shared->group, again);
   }
 };
-
-void PrepareAddress(World& w) {
-  qax_test::PrepareFor(w.channel, shared->model, shared->model.address);
-}
 
 struct Operation {
   const char* name;
@@ -103,14 +94,6 @@ const Operation kOperations[] = {
        }
        EXPECT_EQ(shared->item, w.graph.item.GetOntologyItem(true)->ToText());
      }},
-    {"LoadChannel", [](World& w) { w.LoadRecords(); },
-     [](World& w, bool) {
-       ExpectConsistent(w.channel);
-       EXPECT_TRUE(w.LoadRecords());
-       EXPECT_EQ(shared->links, w.channel.GetLinkDescriptions());
-       EXPECT_EQ("urn:lib:Child", w.channel.GetClassHandle());
-     },
-     PrepareAddress},
     // Saving the group saves each channel's records.
     {"SaveGroup", [](World& w) { SaveGroup("Group", w.graph.Channels(), &w.bytes, &w.error); },
      [](World& w, bool completed) {
@@ -152,7 +135,7 @@ const Operation kOperations[] = {
        w.graph.item.SetChannelGroup(&w.group);
        w.copy = std::make_unique<Aco_QAXOntologyItem>(w.graph.item);
        w.copy->GetOntologyItem(true);
-       PrepareAddress(w);
+       qax_test::PrepareFor(w.channel, shared->model, shared->model.address);
        w.channel.GetOntologyItem(true);
      }},
 };

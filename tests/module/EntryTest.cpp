@@ -23,11 +23,9 @@ TEST(Entry, GetTypeRestoresItsOneDescriptorAndLeavesTheHostFieldsAlone) {
   EXPECT_EQ(0, std::memcmp(type->Name, name, sizeof(name)));
   EXPECT_EQ(0, std::memcmp(&type->TypeGuid, guid, 16));
   EXPECT_EQ(0, std::memcmp(&type->BaseGuid, guid, 16));
-  EXPECT_EQ(7, type->TypeFlags);
-  EXPECT_EQ(0, type->TypeExtra);
-  for (auto field : {type->HostField0, type->HostField1, type->HostField2}) {
-    EXPECT_EQ(0x78787878, field);
-  }
+  EXPECT_EQ((std::vector<int>{7, 0, 0x78787878, 0x78787878, 0x78787878}),
+            (std::vector<int>{type->TypeFlags, type->TypeExtra, type->HostField0, type->HostField1,
+                              type->HostField2}));
 }
 
 // Only where the test program's operator new is the module's too: a DLL

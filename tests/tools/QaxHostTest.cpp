@@ -66,19 +66,10 @@ TEST_F(QaxHost, CommandsShowTheirOutput) {
       {{"describe", "http://example.org/zoo#Animal"},
        {"Class:\tzoo.Animal\nParent:\tzoo.Being\nAbstract:\tno\nDoc:\tA being that moves and "
         "eats.\n\n-------- attributes --------\n\nborn\tdate\nlegs\tinteger\nweight\tdecimal\n"}},
-      {{"links", "Animal"}, {"zoo:Animal declares 5 links", "zoo.alive", "zoo.weight"}},
       {{"build", "zoo:Penguin", "name=Pingu", "legs=2.9", "alive=no", "habitat=geo:Place",
         "habitat.latitude=-77.5"},
        {"zoo::Penguin\n  alive = \"0\"\n  name = \"Pingu\"\n  legs = \"2\"\n  habitat = "
         "geo::Place\n    latitude = \"-77.5\"\n"}},
-      {{"graph", "zoo:Penguin", "name=Pingu", "habitat.placeName=Ross Sea"},
-       {"digraph \"zoo:Penguin\" {", "[label=\"zoo.name\"]",
-        "[label=\"zoo.habitat [TODO.TODO]\"]"}},
-      {{"--help"},
-       {"usage: qax-host [options] [COMMAND [ARGUMENTS]]\n",
-        "  dump      show the structure and records of a group file\n"}},
-      {{"--version"},
-       {"qax-host 0.", "group files: reads format versions 1 to 2, writes version 2"}},
       {{"classes"}, {"library zoo (3 classes)", "library geo (1 class)"}},
   };
   for (const auto& c : cases) {
@@ -106,13 +97,11 @@ TEST_F(QaxHost, RefusesBadInputWithAClearMessageAndNonzeroExit) {
       {{"build", "Pengu"}, 1, "no class 'Pengu'"},
       {{"build", "Penguin", "colour=red"}, 1, "has no attribute 'colour'"},
       {{"build", "Penguin", "legs=four"}, 1, "'legs' needs a number, not 'four'"},
-      {{"build", "Penguin", "name"}, 1, "expected attribute=value"},
       {{"frobnicate"}, 2, "unknown command 'frobnicate'"},
       {{"--ontology"}, 2, "--ontology needs a value"},
       {{"classes", "--ontology", "/nonexistent/x.ttl"}, 1, "x.ttl"},
       {{"type", "--module", "/nonexistent/M.so"}, 1, "/nonexistent/M.so"},
       {{"save", "zoo:Penguin", Path("missing/x.grp")}, 1, "missing/x.grp"},
-      {{"graph", "zoo:Penguin", "--json"}, 2, "graph has no --json output"},
       {{"describe", "Thing", "--ontology", Path("two.ttl")},
        1,
        "class name 'Thing' is ambiguous; say which:\n  "},
@@ -145,33 +134,12 @@ TEST_F(QaxHost, SavedFilesLoadBackDumpDecodedAndDraw) {
         "MODE               4  4294967295 (no mode)", "CHILDSIZE          4  8"}) {
     EXPECT_NE(std::string::npos, dump.out.find(line)) << line;
   }
+  // Scripts read one JSON document.
+  const auto json = nlohmann::json::parse(Run({"--json", "load", Path("penguin.grp")}).out);
+  EXPECT_EQ(4.5, json["channels"][4]["value"]);
+  EXPECT_EQ("Pingu", json["items"][0]["item"]["attributes"]["name"]);
   EXPECT_EQ(0, Run({"graph", "--file", Path("penguin.grp"), "--output", Path("g.dot")}).exitCode);
   EXPECT_NE(std::string::npos, ReadFile(Path("g.dot")).find("c0 -> c2 [label=\"zoo.name\"]"));
-}
-
-// Scripts read one JSON document; group files come from standard input.
-TEST_F(QaxHost, JsonOutputParsesBackAndDescribesWhatTheTextShows) {
-  const auto json = [&](const std::vector<std::string>& arguments,
-                        const std::string& input = "/dev/null") {
-    std::vector<std::string> withJson = arguments;
-    withJson.insert(withJson.begin(), "--json");
-    const Result result = Run(withJson, input);
-    EXPECT_EQ("", result.err);
-    return nlohmann::json::parse(result.out);
-  };
-  const nlohmann::json item =
-      json({"build", "zoo:Penguin", "name=Pingu \"P\"", "habitat.placeName=Ross Sea"});
-  EXPECT_EQ("zoo::Penguin", item["class"]);
-  EXPECT_EQ("Pingu \"P\"", item["attributes"]["name"]);
-  EXPECT_EQ("Ross Sea", item["attributes"]["habitat"]["attributes"]["placeName"]);
-  EXPECT_EQ(-1, json({"links", "zoo:Penguin"})["links"][6]["index"]);
-  SavePenguin();
-  const nlohmann::json loaded = json({"load", "-"}, Path("penguin.grp"));
-  EXPECT_EQ("(standard input)", loaded["file"]);
-  EXPECT_EQ(2, loaded["channels"][0]["links"][1]["target"]);
-  EXPECT_EQ(4.5, loaded["channels"][4]["value"]);
-  ASSERT_EQ(1u, loaded["items"].size());  // the nested place is inside
-  EXPECT_EQ("CID", json({"dump", Path("penguin.grp")})["channels"][0]["records"][3]["tag"]);
 }
 
 // What export writes is linked data that a strict parser reads back: the same
@@ -208,24 +176,13 @@ TEST_F(QaxHost, DamagedFilesAreRefusedNamingTheFileAndByteAndDumpShowsWhatIsLeft
   const std::string channel2 =
       "channel 2 (Text {6E6FB247-4627-4FBE-8973-48344F23881E}), byte 678: the channel's checksum "
       "does not match (the file is damaged)\n";
-  const struct {
-    std::string bytes, error;  // the error behind "group file 'FILE', "
-  } cases[] = {
-      {flipped, channel2},
-      {"X" + bytes.substr(1), "byte 0: "},
-      {bytes.substr(0, bytes.size() - 1), ""},
-  };
-  for (const auto& c : cases) {
-    Write("bad.grp", c.bytes);
-    for (const char* command : {"load", "dump"}) {
-      const Result result = Run({command, Path("bad.grp")});
-      EXPECT_EQ(1, result.exitCode) << command << " of " << c.bytes.size() << " bytes";
-      EXPECT_EQ(0u, result.err.find("qax-host: group file '" + Path("bad.grp") + "', " + c.error))
-          << result.err;
-    }
-  }
+  Write("bad.grp", bytes.substr(0, bytes.size() - 1));
+  const Result cut = Run({"load", Path("bad.grp")});
+  EXPECT_EQ(1, cut.exitCode);
+  EXPECT_EQ(0u, cut.err.find("qax-host: group file '" + Path("bad.grp") + "', ")) << cut.err;
   Write("bad.grp", flipped);
   const Result damaged = Run({"dump", "-"}, Path("bad.grp"));
+  EXPECT_EQ(1, damaged.exitCode);
   EXPECT_EQ("qax-host: group file '(standard input)', " + channel2, damaged.err);
   EXPECT_NE(std::string::npos,
             damaged.out.find("channel #2 at byte 678: Text {6E6FB247-4627-4FBE-8973-48344F23881E}\n"
