@@ -135,8 +135,8 @@ trap 'restore; exit 130' INT TERM
 
 build() { cmake --build "$tree/build/dev" >"$scratch/build.log" 2>&1; }
 # Runs the suite; sets `failed` to the first failed test's name, or with
-# --every to all of them, space-separated (empty: all passed). Not run in a subshell, so that an interruption reaches the traps
-# of this shell.
+# --every to all of them, space-separated (empty: all passed). Not run in a
+# subshell, so that an interruption reaches the traps of this shell.
 failed=""
 run_suite() {
   local dir="$tree/build/dev"
