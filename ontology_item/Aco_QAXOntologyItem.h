@@ -36,12 +36,11 @@ class QAXOI_API Aco_QAXOntologyItem
   // What one rebuild, nested rebuilds included, may spend, in cost units: an
   // item costs 64 plus its class name's bytes, a value 64 plus its attribute
   // name's and text's bytes, an item taken from what a child held before its
-  // measured cost, and every class or attribute walked 1. What does not fit
-  // is left out (the first refusal reported), so the item a rebuild builds,
-  // and its work, stay within this however the channel graph shares its
-  // channels (a graph that reaches one channel along many paths would
-  // otherwise build one copy per path: exponentially many).
-  enum : int { kMaxRebuildCost = 4 << 20 };
+  // cost as counted when it was built or set, and every class or attribute walked 1. What does not
+  // fit is left out (the first refusal reported), so the item a rebuild builds, and its work, stay
+  // within this however the channel graph shares its channels (a graph that reaches one channel
+  // along many paths would otherwise build one copy per path: exponentially many).
+  enum : int { kMaxRebuildCost = 1 << 20 };
 
   // The library and class chosen in the editor; null until the editor writes
   // them. Every default-constructed channel clears them (ResetTemp).
@@ -165,15 +164,19 @@ class QAXOI_API Aco_QAXOntologyItem
  private:
   // Sets one attribute of the held item from `child` by the attribute's kind.
   void SetAttributeFromChild(const QAX::Ontology::Info::MetaAttrInfo& info, A3d_Channel* child);
-  // Whether `item`, which `child` held before, may be taken into the running
+  // Whether the item that `child` held before may be taken into the running
   // rebuild: it fits the nesting and the budget. Pays for it when it does;
   // reports when it does not.
-  bool TakeHeldItem(QAX::Onto::OntologyItem& item, Aco_QAXOntologyItem& child);
+  bool TakeHeldItem(const Aco_QAXOntologyItem& child);
   // Declares the link descriptions to the host as links 0, 1, 2 ...
   void DeclareLinksFromDescriptions();
 
   std::vector<LinkDescription> _linkDescriptions;
   std::unique_ptr<QAX::Onto::OntologyItem> _ontologyItem;
+  // The cost and levels of the held item, counted as it was built or set
+  // (0 and 0 for none), so that a parent taking it pays its real size.
+  std::size_t _heldCost = 0;
+  int _heldLevels = 0;
   std::string _classHandle;
   bool _rebuilding = false;  // GetOntologyItem(true) is running on this channel
 };

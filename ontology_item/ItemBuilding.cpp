@@ -41,20 +41,23 @@ std::size_t ValueCost(const QAX::Ontology::Info::MetaAttrInfo& info, std::size_t
 }
 
 // Sets the attribute of `info` from a text child: its text, for a text kind,
-// when the budget pays for it.
-void SetTextAttribute(OntologyItem& item, const QAX::Ontology::Info::MetaAttrInfo& info,
-                      Aco_StringChannel& text) {
-  if (!IsTextKind(info.kind)) return;
+// when the budget pays for it. Answers the cost spent (0: nothing set).
+std::size_t SetTextAttribute(OntologyItem& item, const QAX::Ontology::Info::MetaAttrInfo& info,
+                             Aco_StringChannel& text) {
+  if (!IsTextKind(info.kind)) return 0;
   const char* value = text.GetString();
-  if (value == nullptr) return;
-  if (!qax_module::Spend(ValueCost(info, std::strlen(value)), kGetOntologyItemName)) return;
+  if (value == nullptr) return 0;
+  const std::size_t cost = ValueCost(info, std::strlen(value));
+  if (!qax_module::Spend(cost, kGetOntologyItemName)) return 0;
   item.SetAttribute(info.name, value);
+  return cost;
 }
 
 // Sets the attribute of `info` from a value child: its float as text, for a
-// numeric kind, when the budget pays for it.
-void SetNumberAttribute(OntologyItem& item, const QAX::Ontology::Info::MetaAttrInfo& info,
-                        Aco_FloatChannel& number) {
+// numeric kind, when the budget pays for it. Answers the cost spent (0:
+// nothing set).
+std::size_t SetNumberAttribute(OntologyItem& item, const QAX::Ontology::Info::MetaAttrInfo& info,
+                               Aco_FloatChannel& number) {
   const float value = number.GetFloat();
   std::string text;
   switch (info.kind) {
@@ -68,10 +71,12 @@ void SetNumberAttribute(OntologyItem& item, const QAX::Ontology::Info::MetaAttrI
       text = RealText(value);
       break;
     default:
-      return;
+      return 0;
   }
-  if (!qax_module::Spend(ValueCost(info, text.size()), kGetOntologyItemName)) return;
+  const std::size_t cost = ValueCost(info, text.size());
+  if (!qax_module::Spend(cost, kGetOntologyItemName)) return 0;
   item.SetAttribute(info.name, text);
+  return cost;
 }
 
 }  // namespace
@@ -92,13 +97,17 @@ QAX::Onto::OntologyItem* Aco_QAXOntologyItem::GetOntologyItem(bool rebuild) {
     return nullptr;
   }
   std::string fqName = metaClass->GetFQName();
-  if (!qax_module::Spend(qax_module::kItemCost + fqName.size(), kGetOntologyItemName)) {
-    return nullptr;
-  }
+  const std::size_t itemCost = qax_module::kItemCost + fqName.size();
+  if (!qax_module::Spend(itemCost, kGetOntologyItemName)) return nullptr;
   const qax_module::NestingScope nesting;
   const RunningFlag running(_rebuilding);
   _ontologyItem.reset();
+  _heldCost = 0;
+  _heldLevels = 0;
   _ontologyItem = std::make_unique<OntologyItem>(fqName);
+  // Counted up as the attributes are set.
+  _heldCost = itemCost;
+  _heldLevels = 1;
   int index = 0;
   GetAttributesRec(metaClass, index);
   return _ontologyItem.get();
@@ -142,10 +151,11 @@ void Aco_QAXOntologyItem::SetAttributeFromChild(const QAX::Ontology::Info::MetaA
   }
 
   if (text != nullptr) {
-    SetTextAttribute(*_ontologyItem, info, *text);
+    _heldCost += SetTextAttribute(*_ontologyItem, info, *text);
   } else if (nested != nullptr) {
     if (info.kind != AttrKind::kComplex) return;
-    if (!qax_module::Spend(ValueCost(info, 0), kGetOntologyItemName)) return;
+    const std::size_t valueCost = ValueCost(info, 0);
+    if (!qax_module::Spend(valueCost, kGetOntologyItemName)) return;
     // A fresh build is paid for as it is made; its clone holds the same.
     OntologyItem* item = nested->GetOntologyItem(true);
     // A child that is itself being rebuilt further up (a cycle) holds only
@@ -154,36 +164,29 @@ void Aco_QAXOntologyItem::SetAttributeFromChild(const QAX::Ontology::Info::MetaA
       item = nested->GetOntologyItem(false);
       // What the child held before is paid for at its real size, and must fit
       // under this item within the nesting limit.
-      if (item != nullptr && !TakeHeldItem(*item, *nested)) item = nullptr;
+      if (item != nullptr && !TakeHeldItem(*nested)) item = nullptr;
     }
     if (item == nullptr) return;
     std::unique_ptr<OntologyItem> clone(item->Clone());
     // The item takes the clone over (and frees it should it fail).
     _ontologyItem->SetAttribute(info.name, clone.release());
+    _heldCost += valueCost + nested->_heldCost;
+    if (nested->_heldLevels + 1 > _heldLevels) _heldLevels = nested->_heldLevels + 1;
   } else if (number != nullptr) {
-    SetNumberAttribute(*_ontologyItem, info, *number);
+    _heldCost += SetNumberAttribute(*_ontologyItem, info, *number);
   }
 }
 
-bool Aco_QAXOntologyItem::TakeHeldItem(OntologyItem& item, Aco_QAXOntologyItem& child) {
+bool Aco_QAXOntologyItem::TakeHeldItem(const Aco_QAXOntologyItem& child) {
   // This channel's item lies at the running depth; what it takes lies below.
-  const int levels = kMaxNestingDepth - qax_module::NestingDepth();
-  const qax_module::ItemMeasure measure =
-      qax_module::MeasureItem(item, levels, qax_module::RemainingCost(), kGetOntologyItemName);
-  switch (measure.verdict) {
-    case qax_module::ItemMeasure::Verdict::kTooDeep:
-      if (qax_module::FirstTime(qax_module::OnceReport::kHeldItemTooDeep)) {
-        ReportError(kGetOntologyItemName, "HeldItemTooDeep.Channel[%s].Limit[%d]",
-                    child.CE_GetOwnName(), kMaxNestingDepth);
-      }
-      return false;
-    case qax_module::ItemMeasure::Verdict::kTooLarge:
-      qax_module::ReportTooLarge(kGetOntologyItemName);
-      return false;
-    case qax_module::ItemMeasure::Verdict::kFits:
-      break;
+  if (child._heldLevels > kMaxNestingDepth - qax_module::NestingDepth()) {
+    if (qax_module::FirstTime(qax_module::OnceReport::kHeldItemTooDeep)) {
+      ReportError(kGetOntologyItemName, "HeldItemTooDeep.Channel[%s].Limit[%d]",
+                  child.CE_GetOwnName(), kMaxNestingDepth);
+    }
+    return false;
   }
-  return qax_module::Spend(measure.cost, kGetOntologyItemName);
+  return qax_module::Spend(child._heldCost, kGetOntologyItemName);
 }
 
 void Aco_QAXOntologyItem::FillAttributes(OntologyItem* item) {
@@ -213,12 +216,16 @@ void Aco_QAXOntologyItem::FillAttributes(OntologyItem* item) {
 }
 
 void Aco_QAXOntologyItem::SetOntologyItem(OntologyItem* item) {
-  if (item != nullptr) {
+  // Clone first: `item` may be the item held now. The clone is the channel's
+  // own, so measuring it changes nothing of the caller's.
+  std::unique_ptr<OntologyItem> clone(item != nullptr ? item->Clone() : nullptr);
+  qax_module::ItemMeasure measure;
+  if (clone) {
     // An item from elsewhere is held only within the limits of a built one,
     // so that whatever later takes, prints or writes it stays bounded.
     const qax_module::BudgetScope budget;
-    const qax_module::ItemMeasure measure = qax_module::MeasureItem(
-        *item, kMaxNestingDepth, qax_module::RemainingCost(), kSetOntologyItemName);
+    measure =
+        qax_module::MeasureItem(*clone, kMaxNestingDepth, kMaxRebuildCost, kSetOntologyItemName);
     if (measure.verdict == qax_module::ItemMeasure::Verdict::kTooDeep) {
       ReportError(kSetOntologyItemName, "ItemTooDeep.Limit[%d]", kMaxNestingDepth);
       return;
@@ -228,9 +235,13 @@ void Aco_QAXOntologyItem::SetOntologyItem(OntologyItem* item) {
       return;
     }
   }
-  // Clone first: `item` may be the item held now.
-  std::unique_ptr<OntologyItem> clone(item != nullptr ? item->Clone() : nullptr);
   _ontologyItem = std::move(clone);
+  _heldCost = measure.cost;
+  _heldLevels = measure.levels;
 }
 
-void Aco_QAXOntologyItem::ClearOntologyItem() { _ontologyItem.reset(); }
+void Aco_QAXOntologyItem::ClearOntologyItem() {
+  _ontologyItem.reset();
+  _heldCost = 0;
+  _heldLevels = 0;
+}

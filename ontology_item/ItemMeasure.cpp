@@ -38,6 +38,7 @@ ItemMeasure MeasureItem(OntologyItem& item, int maxLevels, std::size_t maxCost,
       measure.verdict = ItemMeasure::Verdict::kTooDeep;
       return measure;
     }
+    if (level > measure.levels) measure.levels = level;
     if (!add(kItemCost + at->GetFQName().size())) return measure;
     const QAX::Ontology::MetaClass* metaClass =
         model != nullptr ? model->GetMetaClass(at->GetClassHandle()) : nullptr;

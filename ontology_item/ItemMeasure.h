@@ -12,6 +12,7 @@ struct ItemMeasure {
   enum class Verdict { kFits, kTooDeep, kTooLarge };
   Verdict verdict = Verdict::kFits;
   std::size_t cost = 0;  // the cost counted, up to where the walk stopped
+  int levels = 0;        // the deepest level met, up to there
 };
 
 // Walks `item` and its nested items, without recursion, through the
@@ -22,7 +23,8 @@ struct ItemMeasure {
 // level 1) or the count passes `maxCost`. Spends nothing itself, except for
 // the class walks it needs, which come from the open budget; a class walk the
 // budget cannot pay for ends the walk as kTooLarge. Asking for a nested item
-// makes the service treat it as handed out (GetAttributeInstance).
+// makes the service treat it as handed out (GetAttributeInstance): measure
+// only items of the module's own.
 ItemMeasure MeasureItem(QAX::Onto::OntologyItem& item, int maxLevels, std::size_t maxCost,
                         const char* function);
 

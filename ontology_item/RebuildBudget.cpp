@@ -54,8 +54,6 @@ NestingScope::~NestingScope() { --budget.nesting; }
 
 int NestingDepth() { return budget.nesting; }
 
-std::size_t RemainingCost() { return budget.scopes == 0 ? 0 : kLimit - budget.spent; }
-
 bool Spend(std::size_t units, const char* function) {
   if (budget.scopes > 0 && units <= kLimit - budget.spent) {
     budget.spent += units;

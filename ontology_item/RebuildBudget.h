@@ -5,7 +5,7 @@
 // A rebuild (GetOntologyItem(true) with every nested rebuild it runs) spends
 // cost units: an item costs kItemCost plus its class name's bytes, a value
 // kValueCost plus its attribute name's and its text's bytes, an item taken
-// from a child's earlier build its measured cost, and every class or
+// from what a child held before its cost as counted when it was built or set, and every class or
 // attribute walked kStepCost. A rebuild may spend kMaxRebuildCost in all, so
 // the item it builds holds at most that much, however the channel graph
 // shares its channels, and its work is bounded by the same number. The host
@@ -50,9 +50,6 @@ class NestingScope {
 // The GetOntologyItem(true) calls running: 0 outside a rebuild, 1 in the
 // outermost, and one more per nested item channel.
 int NestingDepth();
-
-// The units the open budget has left; 0 when none is open.
-std::size_t RemainingCost();
 
 // Spends `units` of the open budget when they fit and answers true; answers
 // false and spends nothing otherwise. The first refusal within a budget is

@@ -264,6 +264,13 @@ bool OntologyItem::GetAttributeInstance(const std::string& name, OntologyItem*& 
   return true;
 }
 
+bool OntologyItem::GetAttributeInstance(const std::string& name, const OntologyItem*& value) const {
+  const Attribute* const attribute = Find(name);
+  if (attribute == nullptr || attribute->type != Attribute::Type::kItem) return false;
+  value = attribute->item.get();
+  return true;
+}
+
 std::string OntologyItem::GetClassHandle() const {
   const Ontology::OntologyModel* const model = _GetOntology();
   if (model == nullptr) return std::string();

@@ -53,6 +53,9 @@ class QAX_API OntologyItem : public IOntologyItemCruncher, public IOntologyItemB
   // `value` untouched) otherwise. This item keeps ownership: the pointer is
   // valid until the attribute is set again or this item is destroyed.
   bool GetAttributeInstance(const std::string& name, OntologyItem*& value);
+  // The same for reading: the nested item, which the caller must not change
+  // and which is not handed out (clones may go on sharing it).
+  bool GetAttributeInstance(const std::string& name, const OntologyItem*& value) const;
 
   // The FQ name the item was made from.
   const std::string& GetFQName() const;

@@ -84,7 +84,7 @@ class ItemBuildingBounds : public qax_test::ItemTest {
 };
 
 TEST_F(ItemBuildingBounds, HostileGraphsBuildBoundedItemsAndSayWhatTheyLeftOut) {
-  const std::string tooLarge = Message("GetOntologyItem", "RebuildTooLarge.Limit[4194304]");
+  const std::string tooLarge = Message("GetOntologyItem", "RebuildTooLarge.Limit[1048576]");
   const std::string tooDeep = Message("GetOntologyItem", "NestingTooDeep.Limit[256]");
   MetaClass* node = model_.AddClass("Node", nullptr);
   qax_test::AddAttribute(node, "next", 5);

@@ -22,7 +22,7 @@ void PrintJson(const Json& document) {
   std::fputc('\n', stdout);
 }
 
-Json ItemJson(QAX::Onto::OntologyItem& item) {
+Json ItemJson(const QAX::Onto::OntologyItem& item) {
   // The items in the order they are met, each with its values: a text, a
   // nested item (by its place in `items`) or null. Nested items are met after
   // their parent, so building the documents from the last item to the first
@@ -34,17 +34,17 @@ Json ItemJson(QAX::Onto::OntologyItem& item) {
     bool isText = false;
   };
   struct Found {
-    QAX::Onto::OntologyItem* item;
+    const QAX::Onto::OntologyItem* item;
     std::vector<Value> values;
   };
   std::vector<Found> items{{&item, {}}};
   for (std::size_t at = 0; at < items.size(); ++at) {
     std::vector<Value> values;
-    QAX::Onto::OntologyItem& current = *items[at].item;
+    const QAX::Onto::OntologyItem& current = *items[at].item;
     for (std::string& name : current.GetAttributeNames()) {
       Value value;
       value.name = std::move(name);
-      QAX::Onto::OntologyItem* nested = nullptr;
+      const QAX::Onto::OntologyItem* nested = nullptr;
       if (current.GetAttributeString(value.name, value.text)) {
         value.isText = true;
       } else if (current.GetAttributeInstance(value.name, nested) && nested != nullptr) {
