@@ -23,8 +23,11 @@ using QAX::Ontology::OntologyModel;
 constexpr std::size_t kMostClasses = 8;
 constexpr std::size_t kMostItemChannels = 300;
 constexpr std::size_t kMostTexts = 4;
-constexpr int kLongestClassChain = 20000;
+constexpr int kLongestClassChain = 5000;
 constexpr int kWidestClass = A3d_Channel::kMaxChildLinks + 8;
+// The links all channels of a group declare together; past it channels are
+// of a narrow class of one item attribute.
+constexpr int kMostLinks = 1 << 15;
 
 // Reads the input as a stream of choices; past its end every choice is 0.
 class Choices {
@@ -69,6 +72,7 @@ std::unique_ptr<OntologyModel> GenerateModel(Choices& choices, std::vector<const
       }
     }
     MetaClass* made = addClass("C" + std::to_string(c), parent);
+    made->AddAttribute({"first", "gen", 5, "T"});
     const int attributes =
         choices.Pick(4) == 0 ? static_cast<int>(choices.Pick(kWidestClass)) : 1 + choices.Pick(6);
     for (int a = 0; a < attributes; ++a) {
@@ -77,6 +81,9 @@ std::unique_ptr<OntologyModel> GenerateModel(Choices& choices, std::vector<const
     }
     out.push_back(made);
   }
+  MetaClass* narrow = addClass("Narrow", nullptr);
+  narrow->AddAttribute({"next", "gen", 5, "T"});
+  out.push_back(narrow);
   return model;
 }
 
@@ -124,11 +131,14 @@ std::string FuzzWellFormedGroup(const std::uint8_t* data, std::size_t size) {
     for (Aco_StringChannel& text : texts) {
       text.SetString(std::string(choices.Pick(1 << 16), 'x').c_str());
     }
+    int links = 0;
     for (Aco_QAXOntologyItem& item : items) {
       item.SetChannelType(*GetType());
       Aco_QAXOntologyItem::SelectedLibrary = model->GetLibraries().front();
-      Aco_QAXOntologyItem::SelectedClass = classes[choices.Pick(classes.size())];
+      Aco_QAXOntologyItem::SelectedClass =
+          links < kMostLinks ? classes[choices.Pick(classes.size())] : classes.back();
       item.PrepareLinks(true);
+      links += item.GetChildCount();
       item.SetClassHandle(choices.Pick(16) == 0
                               ? std::string("urn:gen:Gone")
                               : Aco_QAXOntologyItem::SelectedClass->GetInfo().handle);
