@@ -26,6 +26,16 @@ std::string FuzzItemRecords(const std::uint8_t* data, std::size_t size);
 // to the same bytes; its ontology items rebuild.
 std::string FuzzGroupFile(const std::uint8_t* data, std::size_t size);
 
+// The input as the choices that generate a well-formed group: a model of
+// classes (narrow, at the link limit, at the end of long chains), item
+// channels linked in chains, fan-ins, shared children and cycles, text and
+// value children; saved as a group file (checksums right), loaded, and every
+// item channel built twice. No item any channel holds is deeper than
+// kMaxNestingDepth or costs more than kMaxRebuildCost, and all of them
+// together cost at most one kMaxRebuildCost per item channel. (Time and
+// memory are bounded by the fuzzer's -timeout and -rss_limit_mb.)
+std::string FuzzWellFormedGroup(const std::uint8_t* data, std::size_t size);
+
 // The input as a vocabulary in Turtle and in N-Quads: loaded into a model
 // whose classes all resolve and whose parent chains end; channels prepare
 // and build items for its classes.

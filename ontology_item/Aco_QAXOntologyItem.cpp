@@ -24,6 +24,8 @@ Aco_QAXOntologyItem::Aco_QAXOntologyItem(const Aco_QAXOntologyItem& other)
     : MultiModeChannel(other),
       _linkDescriptions(other._linkDescriptions),
       _ontologyItem(CloneOf(other._ontologyItem.get())),
+      _heldCost(other._heldCost),
+      _heldLevels(other._heldLevels),
       _classHandle(other._classHandle) {}
 
 Aco_QAXOntologyItem& Aco_QAXOntologyItem::operator=(const Aco_QAXOntologyItem& other) {
@@ -43,6 +45,8 @@ Aco_QAXOntologyItem& Aco_QAXOntologyItem::operator=(const Aco_QAXOntologyItem& o
   }
   _linkDescriptions.swap(descriptions);
   _ontologyItem = std::move(clone);
+  _heldCost = other._heldCost;
+  _heldLevels = other._heldLevels;
   _classHandle.swap(handle);
   return *this;
 }

@@ -28,14 +28,19 @@ class QAXOI_API Aco_QAXOntologyItem
   // "Text" or "QAXOntologyItem" (empty for an attribute of an unknown kind).
   using LinkDescription = std::pair<std::string, std::string>;
 
-  // Nested item channels deeper than this are not rebuilt: the channel at the
-  // limit reports it and answers null, so that no graph can exhaust the stack.
+  // The most levels an item that a channel builds or holds nests (the item
+  // itself is level 1). Nested item channels deeper than this are not
+  // rebuilt: the channel at the limit reports it and answers null, so that
+  // no graph can exhaust the stack.
   enum : int { kMaxNestingDepth = 256 };
-  // One rebuild, nested rebuilds included, takes at most this many nested
-  // items from item children; further item children set nothing (the first
-  // refusal is reported). A graph that reaches one channel along many paths
-  // would otherwise build one copy per path: exponentially many.
-  enum : int { kMaxNestedItems = 4096 };
+  // What one rebuild, nested rebuilds included, may spend, in cost units: an
+  // item costs 64 plus its class name's bytes, a value 64 plus its attribute
+  // name's and text's bytes, an item taken from what a child held before its
+  // cost as counted when it was built or set, and every class or attribute walked 1. What does not
+  // fit is left out (the first refusal reported), so the item a rebuild builds, and its work, stay
+  // within this however the channel graph shares its channels (a graph that reaches one channel
+  // along many paths would otherwise build one copy per path: exponentially many).
+  enum : int { kMaxRebuildCost = 1 << 20 };
 
   // The library and class chosen in the editor; null until the editor writes
   // them. Every default-constructed channel clears them (ResetTemp).
@@ -96,22 +101,30 @@ class QAXOI_API Aco_QAXOntologyItem
   // item of the channel's class whose attributes carry the children's values,
   // held and returned; null (and the old item kept) when the class does not
   // resolve, or when this channel is asked again while its own rebuild runs
-  // (a cycle of nested channels, reported once) or nesting is too deep. A
-  // nested child in such a cycle contributes nothing, not even the part of
-  // its item built so far, and one rebuild takes at most kMaxNestedItems
-  // nested items. The channel owns the item; the pointer is valid until the
-  // next rebuild, SetOntologyItem, ClearOntologyItem or the channel's
-  // destruction.
+  // (a cycle of nested channels, reported), or nesting is too deep or the
+  // rebuild's budget spent (each reported once per rebuild). A nested child
+  // in such a cycle contributes nothing, not even the part of its item built
+  // so far; a nested child that answers null for another reason contributes
+  // the item it held before, when that fits within kMaxNestingDepth levels
+  // under this one and within the budget. No item built is deeper than
+  // kMaxNestingDepth levels or costs more than kMaxRebuildCost. The channel
+  // owns the item; the pointer is valid until the next rebuild,
+  // SetOntologyItem, ClearOntologyItem or the channel's destruction.
   QAX::Onto::OntologyItem* GetOntologyItem(bool rebuild);
   // Sets the held item's attributes for `metaClass` and its parents from the
   // children at link positions `index`, `index` + 1, ...; advances `index` by
-  // one per attribute walked. Expects the channel to hold an item.
+  // one per attribute walked. Stops when the links are exhausted (`index`
+  // then equals GetChildCount()): attributes without a link set nothing.
+  // Expects the channel to hold an item.
   void GetAttributesRec(const QAX::Ontology::MetaClass* metaClass, int& index);
   // Writes the text and complex attribute values of `item` into the children
   // of the class's own attributes (child n for own attribute n). Does nothing
   // for an item of another class or a null item.
   void FillAttributes(QAX::Onto::OntologyItem* item);
-  // Holds a clone of `item` (the caller keeps its own); null clears.
+  // Holds a clone of `item` (the caller keeps its own); null clears. An item
+  // nested deeper than kMaxNestingDepth levels or costing more than
+  // kMaxRebuildCost, counted through the attributes of its classes, is
+  // refused (reported) and the held item kept.
   void SetOntologyItem(QAX::Onto::OntologyItem* item);
   // Destroys the held item and holds none.
   void ClearOntologyItem();
@@ -151,11 +164,19 @@ class QAXOI_API Aco_QAXOntologyItem
  private:
   // Sets one attribute of the held item from `child` by the attribute's kind.
   void SetAttributeFromChild(const QAX::Ontology::Info::MetaAttrInfo& info, A3d_Channel* child);
+  // Whether the item that `child` held before may be taken into the running
+  // rebuild: it fits the nesting and the budget. Pays for it when it does;
+  // reports when it does not.
+  bool TakeHeldItem(const Aco_QAXOntologyItem& child);
   // Declares the link descriptions to the host as links 0, 1, 2 ...
   void DeclareLinksFromDescriptions();
 
   std::vector<LinkDescription> _linkDescriptions;
   std::unique_ptr<QAX::Onto::OntologyItem> _ontologyItem;
+  // The cost and levels of the held item, counted as it was built or set
+  // (0 and 0 for none), so that a parent taking it pays its real size.
+  std::size_t _heldCost = 0;
+  int _heldLevels = 0;
   std::string _classHandle;
   bool _rebuilding = false;  // GetOntologyItem(true) is running on this channel
 };

@@ -1,95 +1,82 @@
 // Building ontology items from the values of the linked children, and writing
 // item values back into them.
+#include <cstring>
 #include <typeinfo>
 
 #include "module/Diagnostics.h"
 #include "ontology_item/Aco_QAXOntologyItem.h"
-#include "ontology_item/ClassChain.h"
+#include "ontology_item/ItemMeasure.h"
 #include "ontology_item/NumberText.h"
+#include "ontology_item/RebuildBudget.h"
 
 namespace {
 
 using QAX::Onto::OntologyItem;
 using QAX::Ontology::MetaAttr;
 using QAX::Ontology::MetaClass;
+namespace AttrKind = QAX::Ontology::Info::AttrKind;
 
 constexpr const char* kGetOntologyItemName = "Aco_QAXOntologyItem::GetOntologyItem";
+constexpr const char* kSetOntologyItemName = "Aco_QAXOntologyItem::SetOntologyItem";
 
-// The state of the rebuild that is running, nested through item children. The
-// host calls the module from one thread, so one record serves every channel;
-// it bounds the recursion through the channel graph and the work of one
-// rebuild.
-struct RebuildState {
-  int depth = 0;             // GetOntologyItem(true) calls running
-  int nestedItemsTaken = 0;  // nested items taken since the outermost began
-  bool budgetReported = false;
-};
-RebuildState currentRebuild;
-
-// Counts one nested rebuild for as long as it lives.
-class RebuildScope {
+// Marks a channel's rebuild as running for as long as it lives.
+class RunningFlag {
  public:
-  explicit RebuildScope(bool& flag) : flag_(flag) {
-    flag_ = true;
-    if (currentRebuild.depth++ == 0) {
-      currentRebuild.nestedItemsTaken = 0;
-      currentRebuild.budgetReported = false;
-    }
-  }
-  ~RebuildScope() {
-    flag_ = false;
-    --currentRebuild.depth;
-  }
-  RebuildScope(const RebuildScope&) = delete;
-  RebuildScope& operator=(const RebuildScope&) = delete;
+  explicit RunningFlag(bool& flag) : flag_(flag) { flag_ = true; }
+  ~RunningFlag() { flag_ = false; }
+  RunningFlag(const RunningFlag&) = delete;
+  RunningFlag& operator=(const RunningFlag&) = delete;
 
  private:
   bool& flag_;
 };
 
-// Whether one more nested item may be taken in the running rebuild; counts
-// it. The first refusal is reported.
-bool TakeNestedItem() {
-  if (currentRebuild.nestedItemsTaken < Aco_QAXOntologyItem::kMaxNestedItems) {
-    ++currentRebuild.nestedItemsTaken;
-    return true;
-  }
-  if (!currentRebuild.budgetReported) {
-    currentRebuild.budgetReported = true;
-    ReportError(kGetOntologyItemName, "TooManyNestedItems.Limit[%d]",
-                Aco_QAXOntologyItem::kMaxNestedItems);
-  }
-  return false;
+bool IsTextKind(std::int32_t kind) {
+  return kind == AttrKind::kText || kind == AttrKind::kTemporal;
 }
 
-bool IsTextKind(std::int32_t kind) { return kind == 0 || kind == 4; }
+// The cost of a value of attribute `info` holding `length` bytes of text.
+std::size_t ValueCost(const QAX::Ontology::Info::MetaAttrInfo& info, std::size_t length) {
+  return qax_module::kValueCost + info.name.size() + length;
+}
 
-// Sets the attribute of `info` from a text child: its text, for a text kind.
-void SetTextAttribute(OntologyItem& item, const QAX::Ontology::Info::MetaAttrInfo& info,
-                      Aco_StringChannel& text) {
-  if (!IsTextKind(info.kind)) return;
+// Sets the attribute of `info` from a text child: its text, for a text kind,
+// when the budget pays for it. Answers the cost spent (0: nothing set).
+std::size_t SetTextAttribute(OntologyItem& item, const QAX::Ontology::Info::MetaAttrInfo& info,
+                             Aco_StringChannel& text) {
+  if (!IsTextKind(info.kind)) return 0;
   const char* value = text.GetString();
-  if (value != nullptr) item.SetAttribute(info.name, value);
+  if (value == nullptr) return 0;
+  const std::size_t cost = ValueCost(info, std::strlen(value));
+  if (!qax_module::Spend(cost, kGetOntologyItemName)) return 0;
+  item.SetAttribute(info.name, value);
+  return cost;
 }
 
 // Sets the attribute of `info` from a value child: its float as text, for a
-// numeric kind.
-void SetNumberAttribute(OntologyItem& item, const QAX::Ontology::Info::MetaAttrInfo& info,
-                        Aco_FloatChannel& number) {
+// numeric kind, when the budget pays for it. Answers the cost spent (0:
+// nothing set).
+std::size_t SetNumberAttribute(OntologyItem& item, const QAX::Ontology::Info::MetaAttrInfo& info,
+                               Aco_FloatChannel& number) {
   const float value = number.GetFloat();
+  std::string text;
   switch (info.kind) {
-    case 1:
-      item.SetAttribute(info.name, BooleanText(value));
+    case AttrKind::kBoolean:
+      text = BooleanText(value);
       break;
-    case 2:
-      item.SetAttribute(info.name, IntegerText(value));
+    case AttrKind::kInteger:
+      text = IntegerText(value);
       break;
-    case 3:
-      item.SetAttribute(info.name, RealText(value));
+    case AttrKind::kReal:
+      text = RealText(value);
       break;
     default:
-      break;
+      return 0;
   }
+  const std::size_t cost = ValueCost(info, text.size());
+  if (!qax_module::Spend(cost, kGetOntologyItemName)) return 0;
+  item.SetAttribute(info.name, text);
+  return cost;
 }
 
 }  // namespace
@@ -102,24 +89,42 @@ QAX::Onto::OntologyItem* Aco_QAXOntologyItem::GetOntologyItem(bool rebuild) {
     ReportError(kGetOntologyItemName, "NestedItemCycle.Channel[%s]", CE_GetOwnName());
     return nullptr;
   }
-  if (currentRebuild.depth >= kMaxNestingDepth) {
-    ReportError(kGetOntologyItemName, "NestingTooDeep.Limit[%d]", kMaxNestingDepth);
+  const qax_module::BudgetScope budget;
+  if (qax_module::NestingDepth() >= kMaxNestingDepth) {
+    if (qax_module::FirstTime(qax_module::OnceReport::kTooDeep)) {
+      ReportError(kGetOntologyItemName, "NestingTooDeep.Limit[%d]", kMaxNestingDepth);
+    }
     return nullptr;
   }
-  const RebuildScope scope(_rebuilding);
+  std::string fqName = metaClass->GetFQName();
+  const std::size_t itemCost = qax_module::kItemCost + fqName.size();
+  if (!qax_module::Spend(itemCost, kGetOntologyItemName)) return nullptr;
+  const qax_module::NestingScope nesting;
+  const RunningFlag running(_rebuilding);
   _ontologyItem.reset();
-  _ontologyItem = std::make_unique<OntologyItem>(metaClass->GetFQName());
+  _heldCost = 0;
+  _heldLevels = 0;
+  _ontologyItem = std::make_unique<OntologyItem>(fqName);
+  // Counted up as the attributes are set.
+  _heldCost = itemCost;
+  _heldLevels = 1;
   int index = 0;
   GetAttributesRec(metaClass, index);
   return _ontologyItem.get();
 }
 
 void Aco_QAXOntologyItem::GetAttributesRec(const MetaClass* metaClass, int& index) {
-  for (const MetaClass* cls : qax_module::ClassChainFromRoot(metaClass)) {
-    for (const MetaAttr* attribute : cls->GetAttributes()) {
-      SetAttributeFromChild(attribute->GetInfo(), GetChild(index));
-      ++index;
-    }
+  const qax_module::BudgetScope budget;
+  // Only the attributes that have a link are walked: with at most
+  // kMaxChildLinks links, a chain of any length costs one walk per class.
+  const std::vector<const MetaAttr*>* plan =
+      qax_module::AttributePlan(metaClass, kGetOntologyItemName);
+  if (plan == nullptr) return;
+  const int links = GetChildCount();
+  for (const MetaAttr* attribute : *plan) {
+    if (index >= links || !qax_module::Spend(qax_module::kStepCost, kGetOntologyItemName)) break;
+    SetAttributeFromChild(attribute->GetInfo(), GetChild(index));
+    ++index;
   }
 }
 
@@ -146,20 +151,42 @@ void Aco_QAXOntologyItem::SetAttributeFromChild(const QAX::Ontology::Info::MetaA
   }
 
   if (text != nullptr) {
-    SetTextAttribute(*_ontologyItem, info, *text);
+    _heldCost += SetTextAttribute(*_ontologyItem, info, *text);
   } else if (nested != nullptr) {
-    if (info.kind != 5 || !TakeNestedItem()) return;
+    if (info.kind != AttrKind::kComplex) return;
+    const std::size_t valueCost = ValueCost(info, 0);
+    if (!qax_module::Spend(valueCost, kGetOntologyItemName)) return;
+    // A fresh build is paid for as it is made; its clone holds the same.
     OntologyItem* item = nested->GetOntologyItem(true);
     // A child that is itself being rebuilt further up (a cycle) holds only
     // the part built so far; taking it would copy the rebuild into itself.
-    if (item == nullptr && !nested->_rebuilding) item = nested->GetOntologyItem(false);
+    if (item == nullptr && !nested->_rebuilding) {
+      item = nested->GetOntologyItem(false);
+      // What the child held before is paid for at its real size, and must fit
+      // under this item within the nesting limit.
+      if (item != nullptr && !TakeHeldItem(*nested)) item = nullptr;
+    }
     if (item == nullptr) return;
     std::unique_ptr<OntologyItem> clone(item->Clone());
     // The item takes the clone over (and frees it should it fail).
     _ontologyItem->SetAttribute(info.name, clone.release());
+    _heldCost += valueCost + nested->_heldCost;
+    if (nested->_heldLevels + 1 > _heldLevels) _heldLevels = nested->_heldLevels + 1;
   } else if (number != nullptr) {
-    SetNumberAttribute(*_ontologyItem, info, *number);
+    _heldCost += SetNumberAttribute(*_ontologyItem, info, *number);
   }
+}
+
+bool Aco_QAXOntologyItem::TakeHeldItem(const Aco_QAXOntologyItem& child) {
+  // This channel's item lies at the running depth; what it takes lies below.
+  if (child._heldLevels > kMaxNestingDepth - qax_module::NestingDepth()) {
+    if (qax_module::FirstTime(qax_module::OnceReport::kHeldItemTooDeep)) {
+      ReportError(kGetOntologyItemName, "HeldItemTooDeep.Channel[%s].Limit[%d]",
+                  child.CE_GetOwnName(), kMaxNestingDepth);
+    }
+    return false;
+  }
+  return qax_module::Spend(child._heldCost, kGetOntologyItemName);
 }
 
 void Aco_QAXOntologyItem::FillAttributes(OntologyItem* item) {
@@ -176,7 +203,7 @@ void Aco_QAXOntologyItem::FillAttributes(OntologyItem* item) {
           text->SetString(value.c_str());
         }
       }
-    } else if (info.kind == 5) {
+    } else if (info.kind == AttrKind::kComplex) {
       OntologyItem* instance = nullptr;
       if (item->GetAttributeInstance(info.name, instance)) {
         if (auto* nested = dynamic_cast<Aco_QAXOntologyItem*>(GetChild(n))) {
@@ -189,9 +216,32 @@ void Aco_QAXOntologyItem::FillAttributes(OntologyItem* item) {
 }
 
 void Aco_QAXOntologyItem::SetOntologyItem(OntologyItem* item) {
-  // Clone first: `item` may be the item held now.
+  // Clone first: `item` may be the item held now. The clone is the channel's
+  // own, so measuring it changes nothing of the caller's.
   std::unique_ptr<OntologyItem> clone(item != nullptr ? item->Clone() : nullptr);
+  qax_module::ItemMeasure measure;
+  if (clone) {
+    // An item from elsewhere is held only within the limits of a built one,
+    // so that whatever later takes, prints or writes it stays bounded.
+    const qax_module::BudgetScope budget;
+    measure =
+        qax_module::MeasureItem(*clone, kMaxNestingDepth, kMaxRebuildCost, kSetOntologyItemName);
+    if (measure.verdict == qax_module::ItemMeasure::Verdict::kTooDeep) {
+      ReportError(kSetOntologyItemName, "ItemTooDeep.Limit[%d]", kMaxNestingDepth);
+      return;
+    }
+    if (measure.verdict == qax_module::ItemMeasure::Verdict::kTooLarge) {
+      ReportError(kSetOntologyItemName, "ItemTooLarge.Limit[%d]", kMaxRebuildCost);
+      return;
+    }
+  }
   _ontologyItem = std::move(clone);
+  _heldCost = measure.cost;
+  _heldLevels = measure.levels;
 }
 
-void Aco_QAXOntologyItem::ClearOntologyItem() { _ontologyItem.reset(); }
+void Aco_QAXOntologyItem::ClearOntologyItem() {
+  _ontologyItem.reset();
+  _heldCost = 0;
+  _heldLevels = 0;
+}

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Builds the fuzz programs (CMake preset "fuzz": clang, libFuzzer,
 # AddressSanitizer and UndefinedBehaviorSanitizer) and runs one target, or
-# all four one after the other, for the given number of seconds each.
+# all five one after the other, for the given number of seconds each.
 #
 #   scripts/fuzz.sh TARGET|all SECONDS [libFuzzer options ...]
 #
-# Targets: item_records, group_file, vocabulary, diagnostics (fuzz/FuzzTargets.h).
+# Targets: item_records, group_file, vocabulary, diagnostics, well_formed_group
+# (fuzz/FuzzTargets.h).
 # Each starts from its committed seeds (fuzz/corpus/<target>/) and grows a
 # working corpus in build/fuzz/corpus/<target>/ from run to run. An input
 # that breaks something is written to build/fuzz/artifacts/<target>/ and the
@@ -20,7 +21,7 @@ fi
 target=$1
 seconds=$2
 shift 2
-targets=(item_records group_file vocabulary diagnostics)
+targets=(item_records group_file vocabulary diagnostics well_formed_group)
 if [[ $target != all ]]; then
   if [[ ! " ${targets[*]} " == *" $target "* ]]; then
     echo "fuzz.sh: no target '$target' (targets: ${targets[*]})" >&2

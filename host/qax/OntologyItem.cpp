@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <utility>
+#include <vector>
 
 #include "host/qax/NameIndex.h"
 #include "host/qax/OntologyModel.h"
@@ -16,14 +17,14 @@ struct OntologyItem::Attribute {
   Attribute(std::string attributeName, std::uint32_t nameHash)
       : name(std::move(attributeName)), hash(nameHash) {}
 
-  // A copy for another body: nested items are cloned (which shares their
-  // bodies where it can), and nobody outside holds pointers to the clones.
+  // A copy for another body without the nested items, which the copy of the
+  // body fills in (CopyBody).
   Attribute(const Attribute& other)
-      : name(other.name), hash(other.hash), type(other.type), text(other.text), texts(other.texts) {
-    if (other.item) item.reset(other.item->Clone());
-    items.reserve(other.items.size());
-    for (const auto& element : other.items) items.emplace_back(element->Clone());
-  }
+      : name(other.name),
+        hash(other.hash),
+        type(other.type),
+        text(other.text),
+        texts(other.texts) {}
   Attribute(Attribute&&) noexcept = default;
   Attribute& operator=(const Attribute&) = delete;
   Attribute& operator=(Attribute&&) noexcept = default;
@@ -42,7 +43,8 @@ struct OntologyItem::Attribute {
 
 struct OntologyItem::Body {
   explicit Body(std::string name) : fqName(std::move(name)) {}
-  // A copy that nobody outside points into.
+  // A copy of the attribute list without nested items (CopyBody adds them)
+  // that nobody outside points into.
   Body(const Body& other)
       : fqName(other.fqName), attributes(other.attributes), index(other.index), exposed(0) {}
   Body& operator=(const Body&) = delete;
@@ -77,6 +79,8 @@ struct OntologyItem::Body {
   std::vector<Attribute> attributes;
   Util::NameIndex index;
   int exposed = 0;  // attributes with `exposed` set
+  // Links the bodies that ReleaseBody has still to destroy.
+  std::shared_ptr<Body> nextToRelease;
 };
 
 namespace {
@@ -124,19 +128,72 @@ void AppendIndent(std::string& out, int depth) {
 
 OntologyItem::OntologyItem(const std::string& fqName) : body_(std::make_shared<Body>(fqName)) {}
 
+OntologyItem::OntologyItem(std::shared_ptr<Body> body) : body_(std::move(body)) {}
+
 OntologyItem::OntologyItem(const OntologyItem& other)
     : IOntologyItemCruncher(),
       IOntologyItemBase(),
-      body_(other.body_->exposed == 0 ? other.body_ : std::make_shared<Body>(*other.body_)) {}
+      body_(other.body_->exposed == 0 ? other.body_ : CopyBody(*other.body_)) {}
 
-OntologyItem::~OntologyItem() = default;
+OntologyItem::~OntologyItem() { ReleaseBody(std::move(body_)); }
+
+std::shared_ptr<OntologyItem::Body> OntologyItem::CopyBody(const Body& source) {
+  auto copy = std::make_shared<Body>(source);
+  // Bodies copied whose nested items are still to copy, level by level.
+  std::vector<std::pair<Body*, const Body*>> pending{{copy.get(), &source}};
+  const auto copyItem = [&pending](const OntologyItem& item) {
+    std::unique_ptr<OntologyItem> clone(new OntologyItem(item.body_));
+    if (item.body_->exposed != 0) {
+      clone->body_ = std::make_shared<Body>(*item.body_);
+      pending.emplace_back(clone->body_.get(), item.body_.get());
+    }
+    return clone;
+  };
+  while (!pending.empty()) {
+    const auto [to, from] = pending.back();
+    pending.pop_back();
+    for (std::size_t i = 0; i < from->attributes.size(); ++i) {
+      const Attribute& original = from->attributes[i];
+      Attribute& attribute = to->attributes[i];
+      if (original.item) attribute.item = copyItem(*original.item);
+      attribute.items.reserve(original.items.size());
+      for (const auto& element : original.items) attribute.items.push_back(copyItem(*element));
+    }
+  }
+  return copy;
+}
+
+void OntologyItem::ReleaseBody(std::shared_ptr<Body> body) noexcept {
+  // Bodies this call holds alone, chained through nextToRelease: each is
+  // destroyed after its nested items' bodies are moved onto the chain, so
+  // that destroying an item of any depth never recurses.
+  std::shared_ptr<Body> chain;
+  const auto adopt = [&chain](std::shared_ptr<Body>& owned) {
+    if (!owned) return;
+    if (owned.use_count() > 1) {
+      owned.reset();  // others hold it: only this reference goes
+      return;
+    }
+    owned->nextToRelease = std::move(chain);
+    chain = std::move(owned);
+  };
+  adopt(body);
+  while (chain) {
+    std::shared_ptr<Body> doomed = std::move(chain);
+    chain = std::move(doomed->nextToRelease);
+    for (Attribute& attribute : doomed->attributes) {
+      if (attribute.item) adopt(attribute.item->body_);
+      for (auto& element : attribute.items) adopt(element->body_);
+    }
+  }  // `doomed` goes here, its nested items without bodies
+}
 
 OntologyItem* OntologyItem::Clone() const { return new OntologyItem(*this); }
 
 const std::string& OntologyItem::GetFQName() const { return body_->fqName; }
 
 OntologyItem::Body& OntologyItem::Own() {
-  if (body_.use_count() > 1) body_ = std::make_shared<Body>(*body_);
+  if (body_.use_count() > 1) body_ = CopyBody(*body_);
   return *body_;
 }
 
@@ -207,6 +264,13 @@ bool OntologyItem::GetAttributeInstance(const std::string& name, OntologyItem*& 
   return true;
 }
 
+bool OntologyItem::GetAttributeInstance(const std::string& name, const OntologyItem*& value) const {
+  const Attribute* const attribute = Find(name);
+  if (attribute == nullptr || attribute->type != Attribute::Type::kItem) return false;
+  value = attribute->item.get();
+  return true;
+}
+
 std::string OntologyItem::GetClassHandle() const {
   const Ontology::OntologyModel* const model = _GetOntology();
   if (model == nullptr) return std::string();
@@ -244,24 +308,37 @@ void OntologyItem::ForEachValue(const std::function<void(const std::string&, con
 std::string OntologyItem::ToText() const {
   std::string out;
   out.append(body_->fqName).push_back('\n');
-  AppendText(out, 1);
-  return out;
-}
-
-// Appends the attribute lines of this item at `depth` (its own name line is
-// written by the caller).
-void OntologyItem::AppendText(std::string& out, int depth) const {
-  for (const Attribute& attribute : body_->attributes) {
-    AppendIndent(out, depth);
-    out.append(attribute.name).append(" = ");
+  // The items being written, innermost last: where each stands in its
+  // attribute list (and in a list attribute's elements) and how deep.
+  struct Frame {
+    const Body* body;
+    int depth;
+    std::size_t attribute = 0;
+    std::size_t element = 0;
+  };
+  std::vector<Frame> frames{{body_.get(), 1}};
+  while (!frames.empty()) {
+    Frame& frame = frames.back();
+    if (frame.attribute == frame.body->attributes.size()) {
+      frames.pop_back();
+      continue;
+    }
+    const Attribute& attribute = frame.body->attributes[frame.attribute];
+    const int depth = frame.depth;
+    if (attribute.type != Attribute::Type::kItemList || frame.element == 0) {
+      AppendIndent(out, depth);
+      out.append(attribute.name).append(" = ");
+    }
     switch (attribute.type) {
       case Attribute::Type::kText:
         AppendQuoted(out, attribute.text);
         out.push_back('\n');
+        ++frame.attribute;
         break;
       case Attribute::Type::kItem:
         out.append(attribute.item->GetFQName()).push_back('\n');
-        attribute.item->AppendText(out, depth + 1);
+        ++frame.attribute;
+        frames.push_back({attribute.item->body_.get(), depth + 1});  // `frame` is stale now
         break;
       case Attribute::Type::kTextList: {
         out.push_back('[');
@@ -272,26 +349,33 @@ void OntologyItem::AppendText(std::string& out, int depth) const {
           separator = ", ";
         }
         out.append("]\n");
+        ++frame.attribute;
         break;
       }
       case Attribute::Type::kItemList:
-        out.append("[\n");
-        for (const auto& element : attribute.items) {
+        if (frame.element == 0) out.append("[\n");
+        if (frame.element < attribute.items.size()) {
+          const OntologyItem& element = *attribute.items[frame.element++];
           AppendIndent(out, depth + 1);
-          out.append("- ").append(element->GetFQName()).push_back('\n');
-          element->AppendText(out, depth + 2);
+          out.append("- ").append(element.GetFQName()).push_back('\n');
+          frames.push_back({element.body_.get(), depth + 2});  // `frame` is stale now
+        } else {
+          AppendIndent(out, depth);
+          out.append("]\n");
+          frame.element = 0;
+          ++frame.attribute;
         }
-        AppendIndent(out, depth);
-        out.append("]\n");
         break;
     }
   }
+  return out;
 }
 
 void OntologyItem::DeclareConcept(const std::string& fqName) {
   // A new body, from a copy of `fqName` taken first: it may live inside one
   // of the values that go with the old body.
-  body_ = std::make_shared<Body>(std::string(fqName));
+  std::shared_ptr<Body> fresh = std::make_shared<Body>(std::string(fqName));
+  ReleaseBody(std::exchange(body_, std::move(fresh)));
 }
 
 void OntologyItem::PutBaseTypeAttribute(const std::string& name, const std::string& value) {

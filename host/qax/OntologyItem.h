@@ -28,9 +28,11 @@ class QAX_API OntologyItem : public IOntologyItemCruncher, public IOntologyItemB
   // A new item of the class with FQ name `fqName`, without attribute values.
   // The name is not checked against any model.
   explicit OntologyItem(const std::string& fqName);
-  // A deep copy: nested items are copied too.
+  // A deep copy: nested items are copied too. Copies items of any depth
+  // without recursion.
   OntologyItem(const OntologyItem& other);
   OntologyItem& operator=(const OntologyItem&) = delete;
+  // Destroys the item and its nested items, of any depth, without recursion.
   ~OntologyItem() override;
 
   // A new, independent deep copy on the heap; the caller owns and deletes it.
@@ -51,6 +53,9 @@ class QAX_API OntologyItem : public IOntologyItemCruncher, public IOntologyItemB
   // `value` untouched) otherwise. This item keeps ownership: the pointer is
   // valid until the attribute is set again or this item is destroyed.
   bool GetAttributeInstance(const std::string& name, OntologyItem*& value);
+  // The same for reading: the nested item, which the caller must not change
+  // and which is not handed out (clones may go on sharing it).
+  bool GetAttributeInstance(const std::string& name, const OntologyItem*& value) const;
 
   // The FQ name the item was made from.
   const std::string& GetFQName() const;
@@ -82,6 +87,8 @@ class QAX_API OntologyItem : public IOntologyItemCruncher, public IOntologyItemB
   //     ]
   // Texts are quoted, with \" \\ \n \r \t and \xHH (other control bytes)
   // escaped; nested items are indented two blanks deeper than their attribute.
+  // Written without recursion, whatever the nesting; shared nested items are
+  // written once per place they appear.
   std::string ToText() const;
 
   // IOntologyItemCruncher
@@ -109,6 +116,16 @@ class QAX_API OntologyItem : public IOntologyItemCruncher, public IOntologyItemB
   struct Attribute;
   struct Body;
 
+  // An item of `body`, shared.
+  explicit OntologyItem(std::shared_ptr<Body> body);
+  // A copy of `source` and of its nested items that nobody outside points
+  // into, made level by level without recursion; bodies that may be shared
+  // are shared.
+  static std::shared_ptr<Body> CopyBody(const Body& source);
+  // Lets go of `body`, destroying it and every body only it held without
+  // recursion. Allocates nothing.
+  static void ReleaseBody(std::shared_ptr<Body> body) noexcept;
+
   // The body, made this item's own first: a body shared with clones is
   // copied before anything in it changes.
   Body& Own();
@@ -116,7 +133,6 @@ class QAX_API OntologyItem : public IOntologyItemCruncher, public IOntologyItemB
   // yet.
   static Attribute& Slot(Body& body, const std::string& name);
   const Attribute* Find(const std::string& name) const;
-  void AppendText(std::string& out, int depth) const;
 
   // Clones share their body until one of them changes, so that a clone costs
   // the same however deep its nested items go. A body is never shared while

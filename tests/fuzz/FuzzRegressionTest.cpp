@@ -30,6 +30,9 @@ void RunCommittedInputs(const char* target, std::string (*run)(const std::uint8_
 TEST(FuzzRegression, ItemRecords) { RunCommittedInputs("item_records", qax_fuzz::FuzzItemRecords); }
 TEST(FuzzRegression, GroupFile) { RunCommittedInputs("group_file", qax_fuzz::FuzzGroupFile); }
 TEST(FuzzRegression, Vocabulary) { RunCommittedInputs("vocabulary", qax_fuzz::FuzzVocabulary); }
+TEST(FuzzRegression, WellFormedGroup) {
+  RunCommittedInputs("well_formed_group", qax_fuzz::FuzzWellFormedGroup);
+}
 TEST(FuzzRegression, Diagnostics) { RunCommittedInputs("diagnostics", qax_fuzz::FuzzDiagnostics); }
 
 }  // namespace

@@ -167,18 +167,4 @@ TEST_F(Graphs, AClassWithMoreAttributesThanTheLinkLimitGetsLinksForTheFirst) {
             Shown());
 }
 
-TEST_F(Graphs, ChannelsReachedAlongExponentiallyManyPathsCostABoundedRebuild) {
-  // Forty channels, each linked twice to the next: 2^40 paths to the last.
-  QAX::Ontology::MetaClass* linked = model_.AddClass("Linked", nullptr);
-  for (const char* name : {"a0", "a1"}) qax_test::AddAttribute(linked, name, 5);
-  std::vector<Aco_QAXOntologyItem> chain(40);
-  for (auto& channel : chain) Prepare(channel, linked);
-  for (std::size_t i = 0; i + 1 < chain.size(); ++i) {
-    for (int slot : {0, 1}) chain[i].LinkChild(slot, &chain[i + 1]);
-  }
-  EXPECT_NE(nullptr, chain[0].GetOntologyItem(true));
-  EXPECT_EQ((Texts{"Aco_QAXOntologyItem::GetOntologyItem().TooManyNestedItems.Limit[4096]"}),
-            Shown());
-}
-
 }  // namespace

@@ -1,3 +1,6 @@
+#include <pthread.h>
+
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -84,6 +87,56 @@ TEST(OntologyItem, ToTextEscapesTextsAndIndentsItemLists) {
             "    - schema::Person\n"
             "  ]\n"
             "  tags = []\n");
+}
+
+// Runs `work` on a thread with a small stack, as an engine's worker may have:
+// code that recursed once per level of nesting would overflow it.
+void OnSmallStack(const std::function<void()>& work) {
+  constexpr std::size_t kStack = 256 * 1024;
+  pthread_attr_t attributes;
+  pthread_attr_init(&attributes);
+  pthread_attr_setstacksize(&attributes, kStack);
+  pthread_t thread;
+  auto run = [](void* argument) -> void* {
+    (*static_cast<const std::function<void()>*>(argument))();
+    return nullptr;
+  };
+  ASSERT_EQ(0,
+            pthread_create(&thread, &attributes, run, const_cast<std::function<void()>*>(&work)));
+  pthread_join(thread, nullptr);
+  pthread_attr_destroy(&attributes);
+}
+
+TEST(OntologyItem, ItemsOfAnyNestingAreCopiedWrittenAndDestroyedWithoutRecursion) {
+  constexpr int kLevels = 4000;
+  std::string text;
+  std::size_t lines = 0;
+  OnSmallStack([&] {
+    auto root = std::make_unique<OntologyItem>("lib::Node");
+    OntologyItem* end = root.get();
+    for (int level = 1; level < kLevels; ++level) {
+      auto* nested = new OntologyItem("lib::Node");
+      nested->SetAttribute("level", std::to_string(level));
+      // Every other level a list element, so that both kinds of nesting count.
+      if (level % 2 == 0) {
+        end->SetAttribute("next", nested);
+      } else {
+        end->PutComplexTypeListAttribute("next", {nested});
+      }
+      end = nested;
+    }
+    std::unique_ptr<OntologyItem> copy(root->Clone());
+    std::unique_ptr<OntologyItem> shared(copy->Clone());
+    end->SetAttribute("level", "changed");
+    root.reset();
+    text = copy->ToText();
+    EXPECT_EQ(text, shared->ToText());
+  });
+  for (const char c : text) lines += c == '\n' ? 1 : 0;
+  // Two lines a level (its attribute and its value), and two more for each
+  // list (its element's line and its closing bracket).
+  EXPECT_EQ(std::size_t{1 + 2 * (kLevels - 1) + 2 * (kLevels / 2)}, lines);
+  EXPECT_EQ("\"" + std::to_string(kLevels - 1) + "\"", text.substr(text.rfind('=') + 2, 6));
 }
 
 }  // namespace

@@ -15,6 +15,7 @@ std::size_t counted = 0;
 std::size_t failAt = 0;
 std::size_t inUse = 0;
 std::size_t peak = 0;
+std::size_t ceiling = 0;  // 0: none
 
 // A block of `size` bytes, or null when this is the allocation to fail or
 // memory is out. (Nothing here allocates over-aligned types, so the aligned
@@ -24,6 +25,7 @@ void* Allocate(std::size_t size) noexcept {
     failed = true;
     return nullptr;
   }
+  if (ceiling != 0 && (inUse >= ceiling || size > ceiling - inUse)) return nullptr;
   void* p = std::malloc(size == 0 ? 1 : size);
   if (p != nullptr && (inUse += malloc_usable_size(p)) > peak) peak = inUse;
   return p;
@@ -55,6 +57,9 @@ bool AllocationFailureHappened() { return failed; }
 std::size_t BytesInUse() { return inUse; }
 std::size_t PeakBytesInUse() { return peak; }
 void ResetPeakBytes() { peak = inUse; }
+
+ScopedHeapCeiling::ScopedHeapCeiling(std::size_t bytes) { ceiling = inUse + bytes; }
+ScopedHeapCeiling::~ScopedHeapCeiling() { ceiling = 0; }
 
 }  // namespace qax_test
 

@@ -36,6 +36,18 @@ class ScopedAllocationFailure {
   ScopedAllocationFailure& operator=(const ScopedAllocationFailure&) = delete;
 };
 
+// A memory limit for the operations of a test: while it lives, an allocation
+// that would take BytesInUse() more than `bytes` above what it was at
+// construction fails as memory running out does. A regression that
+// allocates without bound then fails the test instead of swapping.
+class ScopedHeapCeiling {
+ public:
+  explicit ScopedHeapCeiling(std::size_t bytes);
+  ~ScopedHeapCeiling();
+  ScopedHeapCeiling(const ScopedHeapCeiling&) = delete;
+  ScopedHeapCeiling& operator=(const ScopedHeapCeiling&) = delete;
+};
+
 }  // namespace qax_test
 
 #endif  // QAX_TESTS_SUPPORT_ALLOCATIONFAILURE_H_

@@ -22,24 +22,56 @@ void PrintJson(const Json& document) {
   std::fputc('\n', stdout);
 }
 
-Json ItemJson(QAX::Onto::OntologyItem& item) {
-  Json attributes = Json::object();
-  for (const std::string& name : item.GetAttributeNames()) {
+Json ItemJson(const QAX::Onto::OntologyItem& item) {
+  // The items in the order they are met, each with its values: a text, a
+  // nested item (by its place in `items`) or null. Nested items are met after
+  // their parent, so building the documents from the last item to the first
+  // finds every nested document ready, without recursion.
+  struct Value {
+    std::string name;
     std::string text;
-    QAX::Onto::OntologyItem* nested = nullptr;
-    if (item.GetAttributeString(name, text)) {
-      attributes[name] = text;
-    } else if (item.GetAttributeInstance(name, nested) && nested != nullptr) {
-      attributes[name] = ItemJson(*nested);
-    } else {
-      attributes[name] = nullptr;
+    std::size_t nested = 0;  // 0: none (the first item nests in nothing)
+    bool isText = false;
+  };
+  struct Found {
+    const QAX::Onto::OntologyItem* item;
+    std::vector<Value> values;
+  };
+  std::vector<Found> items{{&item, {}}};
+  for (std::size_t at = 0; at < items.size(); ++at) {
+    std::vector<Value> values;
+    const QAX::Onto::OntologyItem& current = *items[at].item;
+    for (std::string& name : current.GetAttributeNames()) {
+      Value value;
+      value.name = std::move(name);
+      const QAX::Onto::OntologyItem* nested = nullptr;
+      if (current.GetAttributeString(value.name, value.text)) {
+        value.isText = true;
+      } else if (current.GetAttributeInstance(value.name, nested) && nested != nullptr) {
+        value.nested = items.size();
+        items.push_back({nested, {}});
+      }
+      values.push_back(std::move(value));
     }
+    items[at].values = std::move(values);
   }
-  Json json;
-  json["class"] = item.GetFQName();
-  json["iri"] = item.GetClassHandle();
-  json["attributes"] = std::move(attributes);
-  return json;
+  std::vector<Json> documents(items.size());
+  for (std::size_t at = items.size(); at-- > 0;) {
+    Json attributes = Json::object();
+    for (Value& value : items[at].values) {
+      Json& slot = attributes[value.name];
+      if (value.isText) {
+        slot = std::move(value.text);
+      } else if (value.nested != 0) {
+        slot = std::move(documents[value.nested]);
+      }
+    }
+    Json& json = documents[at];
+    json["class"] = items[at].item->GetFQName();
+    json["iri"] = items[at].item->GetClassHandle();
+    json["attributes"] = std::move(attributes);
+  }
+  return std::move(documents.front());
 }
 
 Json ValueJson(A3d_Channel& channel) {

@@ -40,7 +40,7 @@ void PrintJson(const Json& document);
 // "attributes": {name: text, or a nested item of this shape, ...}} with the
 // attributes in the item's order. List attributes, which channels never
 // build, are written as null.
-Json ItemJson(QAX::Onto::OntologyItem& item);
+Json ItemJson(const QAX::Onto::OntologyItem& item);
 
 // The value a channel holds, as JSON: a number (float channels), a string or
 // null (text channels), [x, y, z] (vectors), four rows of four numbers

@@ -1,0 +1,66 @@
+#include "ontology_item/ItemMeasure.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ontology_item/RebuildBudget.h"
+
+namespace qax_module {
+namespace {
+
+using QAX::Onto::OntologyItem;
+
+const QAX::Ontology::OntologyModel* LoadedModel() {
+  return QAX::Util::SingletonObject<QAX::QAXAmbassador>::Instance().GetOntologyModel();
+}
+
+}  // namespace
+
+ItemMeasure MeasureItem(OntologyItem& item, int maxLevels, std::size_t maxCost,
+                        const char* function) {
+  ItemMeasure measure;
+  const auto add = [&](std::size_t units) {
+    measure.cost += units;
+    if (measure.cost <= maxCost) return true;
+    measure.verdict = ItemMeasure::Verdict::kTooLarge;
+    return false;
+  };
+  const QAX::Ontology::OntologyModel* model = LoadedModel();
+  // Items still to count, with their level. Every item pushed has been paid
+  // for (kValueCost at least), so the stack never outgrows maxCost / kValueCost.
+  std::vector<std::pair<OntologyItem*, int>> pending{{&item, 1}};
+  std::string text;
+  while (!pending.empty()) {
+    const auto [at, level] = pending.back();
+    pending.pop_back();
+    if (level > maxLevels) {
+      measure.verdict = ItemMeasure::Verdict::kTooDeep;
+      return measure;
+    }
+    if (level > measure.levels) measure.levels = level;
+    if (!add(kItemCost + at->GetFQName().size())) return measure;
+    const QAX::Ontology::MetaClass* metaClass =
+        model != nullptr ? model->GetMetaClass(at->GetClassHandle()) : nullptr;
+    if (metaClass == nullptr) continue;
+    const std::vector<const QAX::Ontology::MetaAttr*>* plan = AttributePlan(metaClass, function);
+    if (plan == nullptr) {
+      measure.verdict = ItemMeasure::Verdict::kTooLarge;
+      return measure;
+    }
+    for (const QAX::Ontology::MetaAttr* attribute : *plan) {
+      const std::string& name = attribute->GetInfo().name;
+      if (!add(kStepCost)) return measure;
+      OntologyItem* nested = nullptr;
+      if (at->GetAttributeString(name, text)) {
+        if (!add(kValueCost + name.size() + text.size())) return measure;
+      } else if (at->GetAttributeInstance(name, nested) && nested != nullptr) {
+        if (!add(kValueCost + name.size())) return measure;
+        pending.emplace_back(nested, level + 1);
+      }
+    }
+  }
+  return measure;
+}
+
+}  // namespace qax_module

@@ -1,0 +1,174 @@
+// Item building stays bounded on graphs that are well formed but hostile:
+// every item held is at most kMaxNestingDepth levels deep and costs at most
+// kMaxRebuildCost, whatever the channels held before, and each case runs
+// under a memory ceiling so that a regression fails instead of swapping.
+#include <deque>
+#include <functional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "tests/hardening/ItemGraph.h"
+#include "tests/support/AllocationFailure.h"
+
+namespace {
+
+using QAX::Onto::OntologyItem;
+using QAX::Ontology::MetaClass;
+using Texts = std::set<std::string>;
+
+constexpr std::size_t kCeiling = std::size_t{96} << 20;
+constexpr int kLinks = A3d_Channel::kMaxChildLinks;
+
+std::string Message(const std::string& function, const std::string& text) {
+  return "Aco_QAXOntologyItem::" + function + "()." + text;
+}
+
+// The levels of `item` and its cost as a rebuild counts what it holds, walked
+// without recursion.
+std::pair<int, std::size_t> LevelsAndCost(const OntologyItem& root) {
+  int levels = 0;
+  std::size_t cost = 0;
+  std::vector<std::pair<const OntologyItem*, int>> pending{{&root, 1}};
+  while (!pending.empty()) {
+    const auto [item, level] = pending.back();
+    pending.pop_back();
+    levels = std::max(levels, level);
+    cost += 64 + item->GetFQName().size();
+    item->ForEachValue([&, level = level](const std::string& name, const std::string* text,
+                                          const OntologyItem* nested) {
+      cost += 64 + name.size() + (text != nullptr ? text->size() : 0);
+      if (nested != nullptr) pending.emplace_back(nested, level + 1);
+    });
+  }
+  return {levels, cost};
+}
+
+class ItemBuildingBounds : public qax_test::ItemTest {
+ protected:
+  Aco_QAXOntologyItem& Add(const MetaClass* metaClass) {
+    Aco_QAXOntologyItem& channel = channels_.emplace_back();
+    Prepare(channel, metaClass);
+    return channel;
+  }
+  // A class of `count` attributes of `kind`.
+  MetaClass* Wide(const std::string& name, int count, int kind) {
+    MetaClass* metaClass = model_.AddClass(name, nullptr);
+    for (int i = 0; i < count; ++i)
+      qax_test::AddAttribute(metaClass, "a" + std::to_string(i), kind);
+    return metaClass;
+  }
+  // Rebuilds `roots` in order under the memory ceiling, then checks every
+  // item that any channel holds; answers the messages shown.
+  Texts Rebuild(const std::vector<Aco_QAXOntologyItem*>& roots) {
+    globalEngine->ShowDebugMessage.Clear();
+    {
+      const qax_test::ScopedHeapCeiling ceiling(kCeiling);
+      for (Aco_QAXOntologyItem* root : roots) EXPECT_NE(nullptr, root->GetOntologyItem(true));
+    }
+    for (Aco_QAXOntologyItem& channel : channels_) {
+      if (const OntologyItem* item = channel.GetOntologyItem(false)) {
+        const auto [levels, cost] = LevelsAndCost(*item);
+        EXPECT_LE(levels, Aco_QAXOntologyItem::kMaxNestingDepth);
+        EXPECT_LE(cost, std::size_t{Aco_QAXOntologyItem::kMaxRebuildCost});
+      }
+    }
+    return Texts(Shown().begin(), Shown().end());
+  }
+
+  std::deque<Aco_QAXOntologyItem> channels_;
+  Aco_StringChannel text_;
+};
+
+TEST_F(ItemBuildingBounds, HostileGraphsBuildBoundedItemsAndSayWhatTheyLeftOut) {
+  const std::string tooLarge = Message("GetOntologyItem", "RebuildTooLarge.Limit[1048576]");
+  const std::string tooDeep = Message("GetOntologyItem", "NestingTooDeep.Limit[256]");
+  MetaClass* node = model_.AddClass("Node", nullptr);
+  qax_test::AddAttribute(node, "next", 5);
+  const std::vector<std::pair<const char*, std::function<Texts()>>> cases = {
+      {"two channels each linked twice to the next, forty deep: 2^40 paths",
+       [&] {
+         MetaClass* pair = Wide("Pair", 2, 5);
+         std::vector<Aco_QAXOntologyItem*> chain;
+         for (int i = 0; i < 40; ++i) chain.push_back(&Add(pair));
+         for (int i = 0; i + 1 < 40; ++i) {
+           for (int slot : {0, 1}) chain[i]->LinkChild(slot, chain[i + 1]);
+         }
+         return Rebuild({chain.front()});
+       }},
+      {"fan-in of 4,096 links to a channel whose class is gone, which held a 70 KB item",
+       [&] {
+         MetaClass* texts = Wide("Texts", 64, 0);
+         text_.SetString(std::string(1000, 'x').c_str());
+         Aco_QAXOntologyItem& held = Add(texts);
+         for (int i = 0; i < 64; ++i) held.LinkChild(i, &text_);
+         EXPECT_NE(nullptr, held.GetOntologyItem(true));
+         held.SetClassHandle("urn:lib:Gone");
+         MetaClass* fan = Wide("Fan", kLinks, 5);
+         Aco_QAXOntologyItem& inner = Add(fan);
+         Aco_QAXOntologyItem& outer = Add(fan);
+         for (int i = 0; i < kLinks; ++i) {
+           inner.LinkChild(i, &held);
+           outer.LinkChild(i, &inner);
+         }
+         return Rebuild({&outer});
+       }},
+      {"a chain longer than the nesting limit, rebuilt from its end: held items never graft deeper",
+       [&] {
+         std::vector<Aco_QAXOntologyItem*> chain;
+         for (int i = 0; i < 600; ++i) chain.push_back(&Add(node));
+         for (int i = 0; i + 1 < 600; ++i) chain[i]->LinkChild(0, chain[i + 1]);
+         return Rebuild({chain.rbegin(), chain.rend()});
+       }},
+  };
+  const std::vector<Texts> expected = {
+      {tooLarge},
+      {tooLarge},
+      {tooDeep, Message("GetOntologyItem", "HeldItemTooDeep.Channel[QAXOntologyItem].Limit[256]")},
+  };
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    channels_.clear();
+    EXPECT_EQ(expected[i], cases[i].second()) << cases[i].first;
+  }
+}
+
+TEST_F(ItemBuildingBounds, AClassChainIsWalkedOncePerRebuildAndOnlyAsFarAsTheLinksGo) {
+  // 50,000 classes, the root's attribute an item of the chain's end: walking
+  // the chain for each of 100 nested channels would spend 5,000,000 steps.
+  MetaClass* at = model_.AddClass("C0", nullptr);
+  qax_test::AddAttribute(at, "next", 5);
+  for (int i = 1; i < 50000; ++i) {
+    at = model_.AddClass("C" + std::to_string(i), at);
+    qax_test::AddAttribute(at, "t" + std::to_string(i), 0);
+  }
+  Aco_QAXOntologyItem& first = Add(at);
+  for (int i = 1; i < 100; ++i) channels_.emplace_back(first);
+  for (std::size_t i = 0; i + 1 < channels_.size(); ++i) {
+    channels_[i].LinkChild(0, &channels_[i + 1]);
+  }
+  EXPECT_EQ(Texts{}, Rebuild({&first}));
+  EXPECT_EQ(100, LevelsAndCost(*first.GetOntologyItem(false)).first);
+}
+
+TEST_F(ItemBuildingBounds, AnItemDeeperThanTheLimitIsNotHeld) {
+  MetaClass* node = model_.AddClass("Node", nullptr);
+  qax_test::AddAttribute(node, "next", 5);
+  const std::string fqName = node->GetFQName();
+  OntologyItem root(fqName);
+  OntologyItem* end = &root;
+  for (int i = 1; i <= Aco_QAXOntologyItem::kMaxNestingDepth; ++i) {
+    auto* nested = new OntologyItem(fqName);
+    end->SetAttribute("next", nested);
+    end = nested;
+  }
+  Aco_QAXOntologyItem& channel = Add(node);
+  channel.SetOntologyItem(&root);
+  EXPECT_EQ(nullptr, channel.GetOntologyItem(false));
+  EXPECT_EQ((std::vector<std::string>{Message("SetOntologyItem", "ItemTooDeep.Limit[256]")}),
+            Shown());
+}
+
+}  // namespace
