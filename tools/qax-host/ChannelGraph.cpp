@@ -1,17 +1,17 @@
 #include "tools/qax-host/ChannelGraph.h"
 
 #include <algorithm>
-#include <cctype>
-#include <cerrno>
-#include <cstdlib>
 #include <set>
+#include <utility>
 
+#include "tools/qax-host/AttributeValues.h"
 #include "tools/qax-host/ClassNames.h"
 
 namespace qax_host {
 
 using QAX::Ontology::MetaAttr;
 using QAX::Ontology::MetaClass;
+namespace AttrKind = QAX::Ontology::Info::AttrKind;
 
 namespace {
 
@@ -38,28 +38,26 @@ std::vector<WalkedAttribute> AttributeWalk(const MetaClass& metaClass) {
   return walk;
 }
 
-bool ParseBoolean(const std::string& text, float* value) {
-  std::string lower = text;
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  if (lower == "true" || lower == "yes" || lower == "on" || lower == "1") {
-    *value = 1.0f;
-  } else if (lower == "false" || lower == "no" || lower == "off" || lower == "0") {
-    *value = 0.0f;
-  } else {
-    return false;
+// Whether `given` is the class that an attribute of complex kind ranges over,
+// or a subclass of it. The service names the range by its local name
+// (`typeName`); when that name resolves to one class only that class counts,
+// otherwise every class of that name does. Parent chains are finite and
+// loop-free in a model, and the walk stops at a repeat all the same.
+bool InRange(const Session& session, const MetaClass& given, const std::string& typeName) {
+  std::string unused;
+  const MetaClass* range = FindClass(session.model(), typeName, &unused);
+  std::set<const MetaClass*> seen;
+  for (const MetaClass* c = &given; c != nullptr && seen.insert(c).second; c = c->GetParent()) {
+    if (range != nullptr ? c == range : c->GetInfo().name == typeName) return true;
   }
-  return true;
+  return false;
 }
 
-bool ParseNumber(const std::string& text, float* value) {
-  if (text.empty() || std::isspace(static_cast<unsigned char>(text[0]))) return false;
-  errno = 0;
-  char* end = nullptr;
-  const float parsed = std::strtof(text.c_str(), &end);
-  if (end != text.c_str() + text.size() || errno == ERANGE) return false;
-  *value = parsed;
-  return true;
+// How the range of an attribute is named in messages.
+std::string RangeName(const Session& session, const std::string& typeName) {
+  std::string unused;
+  const MetaClass* range = FindClass(session.model(), typeName, &unused);
+  return range != nullptr ? ShownName(*range) : typeName;
 }
 
 std::string KnownAttributes(const std::vector<WalkedAttribute>& walk) {
@@ -75,13 +73,19 @@ std::string KnownAttributes(const std::vector<WalkedAttribute>& walk) {
 
 bool ParseAssignments(const std::vector<std::string>& arguments, std::vector<Assignment>* out,
                       std::string* error) {
+  std::set<std::string> paths;
   for (const std::string& argument : arguments) {
     const std::size_t equals = argument.find('=');
     if (equals == std::string::npos || equals == 0) {
       *error = "expected attribute=value, got '" + argument + "'";
       return false;
     }
-    out->push_back(Assignment{argument.substr(0, equals), argument.substr(equals + 1)});
+    Assignment assignment{argument.substr(0, equals), argument.substr(equals + 1)};
+    if (!paths.insert(assignment.path).second) {
+      *error = "attribute '" + assignment.path + "' is given more than once; give it one value";
+      return false;
+    }
+    out->push_back(std::move(assignment));
   }
   return true;
 }
@@ -91,7 +95,7 @@ std::unique_ptr<ChannelGraph> ChannelGraph::Build(const Session& session,
                                                   const std::vector<Assignment>& assignments,
                                                   std::string* error) {
   std::unique_ptr<ChannelGraph> graph(new ChannelGraph());
-  if (graph->BuildItem(session, metaClass, assignments, 0, error) == nullptr) return nullptr;
+  if (graph->BuildItem(session, metaClass, assignments, "", 0, error) == nullptr) return nullptr;
   return graph;
 }
 
@@ -108,7 +112,8 @@ std::vector<A3d_Channel*> ChannelGraph::Channels() const {
 }
 
 Aco_QAXOntologyItem* ChannelGraph::BuildItem(const Session& session, const MetaClass& metaClass,
-                                             const std::vector<Assignment>& assignments, int depth,
+                                             const std::vector<Assignment>& assignments,
+                                             const std::string& pathPrefix, int depth,
                                              std::string* error) {
   if (depth > kMaxDepth) {
     *error = "values nest deeper than " + std::to_string(kMaxDepth) + " items";
@@ -143,6 +148,7 @@ Aco_QAXOntologyItem* ChannelGraph::BuildItem(const Session& session, const MetaC
     }
   }
 
+  const int links = item->GetChildCount();
   for (const WalkedAttribute& attribute : walk) {
     const std::string& name = attribute.info->name;
     const Assignment* direct = nullptr;
@@ -155,46 +161,83 @@ Aco_QAXOntologyItem* ChannelGraph::BuildItem(const Session& session, const MetaC
       }
     }
     if (direct == nullptr && nested.empty()) continue;
+    // Past the host's link limit an attribute gets no link: a value for it
+    // would be in no item, no saved group and no export.
+    if (attribute.link >= links) {
+      *error = "attribute '" + pathPrefix + name +
+               "' has no link, so its value would be lost: class " + ShownName(metaClass) +
+               " has " + std::to_string(walk.size()) +
+               " attributes (parents' first) and a channel links only the first " +
+               std::to_string(links);
+      return nullptr;
+    }
 
     const std::int32_t kind = attribute.info->kind;
     std::unique_ptr<A3d_Channel> child;
-    if (kind == 5) {
+    if (kind == AttrKind::kComplex) {
       std::string className = direct != nullptr ? direct->value : attribute.info->typeName;
       const MetaClass* nestedClass = FindClass(session.model(), className, error);
       if (nestedClass == nullptr) {
-        *error = "attribute '" + name + "': " + *error;
+        *error = "attribute '" + pathPrefix + name + "': " + *error;
         return nullptr;
       }
-      Aco_QAXOntologyItem* nestedItem = BuildItem(session, *nestedClass, nested, depth + 1, error);
+      if (direct != nullptr && !InRange(session, *nestedClass, attribute.info->typeName)) {
+        *error = "attribute '" + pathPrefix + name + "' takes a " +
+                 RangeName(session, attribute.info->typeName) + " or a subclass of it, not " +
+                 ShownName(*nestedClass);
+        return nullptr;
+      }
+      Aco_QAXOntologyItem* nestedItem =
+          BuildItem(session, *nestedClass, nested, pathPrefix + name + ".", depth + 1, error);
       if (nestedItem == nullptr) return nullptr;
       item->LinkChild(attribute.link, nestedItem);
       nestedItem->SetChannelName(name.c_str());
       continue;
     }
     if (!nested.empty()) {
-      *error = "attribute '" + name + "' is not an item and has no attributes of its own";
+      *error =
+          "attribute '" + pathPrefix + name + "' is not an item and has no attributes of its own";
       return nullptr;
     }
-    if (kind == 0 || kind == 4) {
+    const std::string shown = pathPrefix + name + "=" + direct->value;
+    if (kind == AttrKind::kText || kind == AttrKind::kTemporal) {
       auto text = std::make_unique<Aco_StringChannel>();
       text->SetString(direct->value.c_str());
       child = std::move(text);
-    } else if (kind == 1 || kind == 2 || kind == 3) {
+    } else if (kind == AttrKind::kBoolean || kind == AttrKind::kInteger ||
+               kind == AttrKind::kReal) {
       float value = 0.0f;
-      const bool parsed =
-          kind == 1 ? ParseBoolean(direct->value, &value) : ParseNumber(direct->value, &value);
-      if (!parsed) {
-        *error = "attribute '" + name + "' needs " +
-                 (kind == 1 ? std::string("true or false") : std::string("a number")) + ", not '" +
+      if (kind == AttrKind::kBoolean && !ParseBooleanValue(direct->value, &value)) {
+        *error = "attribute '" + pathPrefix + name + "' needs true or false, not '" +
                  direct->value + "'";
         return nullptr;
+      }
+      if (kind == AttrKind::kInteger && !ParseIntegerValue(direct->value, &value)) {
+        *error = "attribute '" + pathPrefix + name + "' needs a whole number from -" +
+                 std::to_string(kFloatExactInteger) + " to " + std::to_string(kFloatExactInteger) +
+                 " (what the float channel holds exactly), not '" + direct->value + "'";
+        return nullptr;
+      }
+      if (kind == AttrKind::kReal) {
+        std::string written;
+        const RealValue real = ParseRealValue(direct->value, &value, &written);
+        if (real == RealValue::kInvalid || real == RealValue::kTooLarge) {
+          *error = "attribute '" + pathPrefix + name + "' needs a decimal number" +
+                   (real == RealValue::kTooLarge ? " within the float channel's range" : "") +
+                   ", not '" + direct->value + "'";
+          return nullptr;
+        }
+        if (real == RealValue::kRounded) {
+          notes_.push_back(shown + " is held by the float channel and written as " + written);
+        }
       }
       auto number = std::make_unique<Aco_FloatChannel>();
       number->SetFloat(value);
       child = std::move(number);
     } else {
-      *error = "attribute '" + name + "' has a type the ontology service cannot map (" +
-               attribute.info->typeName + ") and takes no value";
+      *error = "attribute '" + pathPrefix + name +
+               "' has a type the ontology service cannot map (" + attribute.info->typeName +
+               ") and takes no value";
       return nullptr;
     }
     child->SetChannelName(name.c_str());
