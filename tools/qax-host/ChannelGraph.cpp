@@ -60,6 +60,78 @@ std::string RangeName(const Session& session, const std::string& typeName) {
   return range != nullptr ? ShownName(*range) : typeName;
 }
 
+// "attribute 'PATH'" followed by `what`: how messages name an attribute, by
+// its path as given.
+std::string AttributeMessage(const std::string& path, const std::string& what) {
+  return "attribute '" + path + "'" + what;
+}
+
+std::string NoLinkMessage(const std::string& path, const MetaClass& metaClass,
+                          std::size_t attributes, int links) {
+  return AttributeMessage(path, " has no link, so its value would be lost: class " +
+                                    ShownName(metaClass) + " has " + std::to_string(attributes) +
+                                    " attributes (parents' first) and a channel links only the "
+                                    "first " +
+                                    std::to_string(links));
+}
+
+std::string OutOfRangeMessage(const Session& session, const std::string& path,
+                              const std::string& typeName, const MetaClass& given) {
+  return AttributeMessage(path, " takes a " + RangeName(session, typeName) +
+                                    " or a subclass of it, not " + ShownName(given));
+}
+
+// The channel that holds `value` for an attribute held by a host channel: a
+// text channel for texts and dates, a float channel for booleans and
+// numbers. Null and a message in `error` for a value the channel would
+// change (AttributeValues.h) or an attribute of a kind that takes no value;
+// a real number kept with fewer digits is taken and noted in `notes`.
+std::unique_ptr<A3d_Channel> ValueChannel(const QAX::Ontology::Info::MetaAttrInfo& info,
+                                          const std::string& path, const std::string& value,
+                                          std::vector<std::string>* notes, std::string* error) {
+  const std::int32_t kind = info.kind;
+  if (kind == AttrKind::kText || kind == AttrKind::kTemporal) {
+    auto text = std::make_unique<Aco_StringChannel>();
+    text->SetString(value.c_str());
+    return text;
+  }
+  if (kind != AttrKind::kBoolean && kind != AttrKind::kInteger && kind != AttrKind::kReal) {
+    *error = AttributeMessage(path, " has a type the ontology service cannot map (" +
+                                        info.typeName + ") and takes no value");
+    return nullptr;
+  }
+  float number = 0.0f;
+  if (kind == AttrKind::kBoolean && !ParseBooleanValue(value, &number)) {
+    *error = AttributeMessage(path, " needs true or false, not '" + value + "'");
+    return nullptr;
+  }
+  if (kind == AttrKind::kInteger && !ParseIntegerValue(value, &number)) {
+    *error =
+        AttributeMessage(path, " needs a whole number from -" + std::to_string(kFloatExactInteger) +
+                                   " to " + std::to_string(kFloatExactInteger) +
+                                   " (what the float channel holds exactly), not '" + value + "'");
+    return nullptr;
+  }
+  if (kind == AttrKind::kReal) {
+    std::string written;
+    const RealValue real = ParseRealValue(value, &number, &written);
+    if (real == RealValue::kInvalid || real == RealValue::kTooLarge) {
+      *error = AttributeMessage(
+          path, std::string(" needs a decimal number") +
+                    (real == RealValue::kTooLarge ? " within the float channel's range" : "") +
+                    ", not '" + value + "'");
+      return nullptr;
+    }
+    if (real == RealValue::kRounded) {
+      notes->push_back(path + "=" + value + " is held by the float channel and written as " +
+                       written);
+    }
+  }
+  auto channel = std::make_unique<Aco_FloatChannel>();
+  channel->SetFloat(number);
+  return channel;
+}
+
 std::string KnownAttributes(const std::vector<WalkedAttribute>& walk) {
   std::string names;
   for (const WalkedAttribute& attribute : walk) {
@@ -161,85 +233,39 @@ Aco_QAXOntologyItem* ChannelGraph::BuildItem(const Session& session, const MetaC
       }
     }
     if (direct == nullptr && nested.empty()) continue;
+    const std::string path = pathPrefix.empty() ? name : pathPrefix + name;
     // Past the host's link limit an attribute gets no link: a value for it
     // would be in no item, no saved group and no export.
     if (attribute.link >= links) {
-      *error = "attribute '" + pathPrefix + name +
-               "' has no link, so its value would be lost: class " + ShownName(metaClass) +
-               " has " + std::to_string(walk.size()) +
-               " attributes (parents' first) and a channel links only the first " +
-               std::to_string(links);
+      *error = NoLinkMessage(path, metaClass, walk.size(), links);
       return nullptr;
     }
 
-    const std::int32_t kind = attribute.info->kind;
-    std::unique_ptr<A3d_Channel> child;
-    if (kind == AttrKind::kComplex) {
-      std::string className = direct != nullptr ? direct->value : attribute.info->typeName;
+    if (attribute.info->kind == AttrKind::kComplex) {
+      const std::string& className = direct != nullptr ? direct->value : attribute.info->typeName;
       const MetaClass* nestedClass = FindClass(session.model(), className, error);
       if (nestedClass == nullptr) {
-        *error = "attribute '" + pathPrefix + name + "': " + *error;
+        *error = AttributeMessage(path, ": " + *error);
         return nullptr;
       }
       if (direct != nullptr && !InRange(session, *nestedClass, attribute.info->typeName)) {
-        *error = "attribute '" + pathPrefix + name + "' takes a " +
-                 RangeName(session, attribute.info->typeName) + " or a subclass of it, not " +
-                 ShownName(*nestedClass);
+        *error = OutOfRangeMessage(session, path, attribute.info->typeName, *nestedClass);
         return nullptr;
       }
       Aco_QAXOntologyItem* nestedItem =
-          BuildItem(session, *nestedClass, nested, pathPrefix + name + ".", depth + 1, error);
+          BuildItem(session, *nestedClass, nested, path + ".", depth + 1, error);
       if (nestedItem == nullptr) return nullptr;
       item->LinkChild(attribute.link, nestedItem);
       nestedItem->SetChannelName(name.c_str());
       continue;
     }
     if (!nested.empty()) {
-      *error =
-          "attribute '" + pathPrefix + name + "' is not an item and has no attributes of its own";
+      *error = AttributeMessage(path, " is not an item and has no attributes of its own");
       return nullptr;
     }
-    const std::string shown = pathPrefix + name + "=" + direct->value;
-    if (kind == AttrKind::kText || kind == AttrKind::kTemporal) {
-      auto text = std::make_unique<Aco_StringChannel>();
-      text->SetString(direct->value.c_str());
-      child = std::move(text);
-    } else if (kind == AttrKind::kBoolean || kind == AttrKind::kInteger ||
-               kind == AttrKind::kReal) {
-      float value = 0.0f;
-      if (kind == AttrKind::kBoolean && !ParseBooleanValue(direct->value, &value)) {
-        *error = "attribute '" + pathPrefix + name + "' needs true or false, not '" +
-                 direct->value + "'";
-        return nullptr;
-      }
-      if (kind == AttrKind::kInteger && !ParseIntegerValue(direct->value, &value)) {
-        *error = "attribute '" + pathPrefix + name + "' needs a whole number from -" +
-                 std::to_string(kFloatExactInteger) + " to " + std::to_string(kFloatExactInteger) +
-                 " (what the float channel holds exactly), not '" + direct->value + "'";
-        return nullptr;
-      }
-      if (kind == AttrKind::kReal) {
-        std::string written;
-        const RealValue real = ParseRealValue(direct->value, &value, &written);
-        if (real == RealValue::kInvalid || real == RealValue::kTooLarge) {
-          *error = "attribute '" + pathPrefix + name + "' needs a decimal number" +
-                   (real == RealValue::kTooLarge ? " within the float channel's range" : "") +
-                   ", not '" + direct->value + "'";
-          return nullptr;
-        }
-        if (real == RealValue::kRounded) {
-          notes_.push_back(shown + " is held by the float channel and written as " + written);
-        }
-      }
-      auto number = std::make_unique<Aco_FloatChannel>();
-      number->SetFloat(value);
-      child = std::move(number);
-    } else {
-      *error = "attribute '" + pathPrefix + name +
-               "' has a type the ontology service cannot map (" + attribute.info->typeName +
-               ") and takes no value";
-      return nullptr;
-    }
+    std::unique_ptr<A3d_Channel> child =
+        ValueChannel(*attribute.info, path, direct->value, &notes_, error);
+    if (!child) return nullptr;
     child->SetChannelName(name.c_str());
     item->LinkChild(attribute.link, child.get());
     channels_.push_back(std::move(child));

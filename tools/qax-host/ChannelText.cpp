@@ -18,6 +18,11 @@ constexpr unsigned char kC1Lead = 0xC2;
 constexpr unsigned char kC1First = 0x80;
 constexpr unsigned char kC1Last = 0x9F;
 
+// Whether `c` lays out text that keeps its layout: a line end or a tab.
+bool KeptInLayout(char c, Layout layout) {
+  return layout == Layout::kKeep && (c == '\n' || c == '\t');
+}
+
 // Appends `text` escaped to `out`; with `quote`, quotes and backslashes are
 // escaped too.
 void AppendEscaped(const std::string& text, Layout layout, bool quote, std::string* out) {
@@ -29,9 +34,7 @@ void AppendEscaped(const std::string& text, Layout layout, bool quote, std::stri
     if (quote && (c == '"' || c == '\\')) {
       *out += '\\';
       *out += c;
-    } else if (layout == Layout::kKeep && (c == '\n' || c == '\t')) {
-      *out += c;
-    } else if (byte < kFirstPrintable || byte == kDelete) {
+    } else if ((byte < kFirstPrintable && !KeptInLayout(c, layout)) || byte == kDelete) {
       std::snprintf(escaped, sizeof(escaped), "\\x%02X", byte);
       *out += escaped;
     } else if (byte == kC1Lead && i + 1 < text.size() &&
