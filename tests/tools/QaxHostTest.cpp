@@ -33,9 +33,13 @@ class QaxHost : public ::testing::Test {
   void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
 
   // Runs qax-host with `arguments` (none holds a quote) through the shell.
-  // `input`, when given, is the file that standard input reads.
-  Result Run(const std::vector<std::string>& arguments, const std::string& input = "/dev/null") {
+  // `input`, when given, is the file that standard input reads; with
+  // `addressSpaceKb`, the shell limits qax-host's address space to that.
+  Result Run(const std::vector<std::string>& arguments, const std::string& input = "/dev/null",
+             unsigned long addressSpaceKb = 0) {
     std::string command = std::string(std::getenv("QAX_BIN_DIR")) + "/qax-host <" + input;
+    if (addressSpaceKb != 0)
+      command = "ulimit -v " + std::to_string(addressSpaceKb) + "; " + command;
     for (const std::string& argument : arguments) command += " '" + argument + "'";
     const int status = std::system((command + " >" + Path("out") + " 2>" + Path("err")).c_str());
     return Result{WEXITSTATUS(status), ReadFile(Path("out")), ReadFile(Path("err"))};
@@ -66,7 +70,7 @@ TEST_F(QaxHost, CommandsShowTheirOutput) {
       {{"describe", "http://example.org/zoo#Animal"},
        {"Class:\tzoo.Animal\nParent:\tzoo.Being\nAbstract:\tno\nDoc:\tA being that moves and "
         "eats.\n\n-------- attributes --------\n\nborn\tdate\nlegs\tinteger\nweight\tdecimal\n"}},
-      {{"build", "zoo:Penguin", "name=Pingu", "legs=2.9", "alive=no", "habitat=geo:Place",
+      {{"build", "zoo:Penguin", "name=Pingu", "legs=2", "alive=no", "habitat=geo:Place",
         "habitat.latitude=-77.5"},
        {"zoo::Penguin\n  alive = \"0\"\n  name = \"Pingu\"\n  legs = \"2\"\n  habitat = "
         "geo::Place\n    latitude = \"-77.5\"\n"}},
@@ -96,7 +100,7 @@ TEST_F(QaxHost, RefusesBadInputWithAClearMessageAndNonzeroExit) {
   } cases[] = {
       {{"build", "Pengu"}, 1, "no class 'Pengu'"},
       {{"build", "Penguin", "colour=red"}, 1, "has no attribute 'colour'"},
-      {{"build", "Penguin", "legs=four"}, 1, "'legs' needs a number, not 'four'"},
+      {{"build", "Penguin", "legs=four"}, 1, "'legs' needs a whole number from"},
       {{"frobnicate"}, 2, "unknown command 'frobnicate'"},
       {{"--ontology"}, 2, "--ontology needs a value"},
       {{"classes", "--ontology", "/nonexistent/x.ttl"}, 1, "x.ttl"},
@@ -165,6 +169,140 @@ TEST_F(QaxHost, ExportWritesTheItemsAsTurtleOrNTriplesThatParseBack) {
                            Path("penguin.grp"));
   EXPECT_EQ("wrote 1 item to " + Path("p.nt") + "\n", piped.out);
   EXPECT_EQ(statements, qax_test::ParsedStatements(ReadFile(Path("p.nt")), true));
+}
+
+// What a file, a vocabulary or the command line holds is never changed or
+// dropped without a word: qax-host refuses it before writing anything (no file
+// is saved) or says what it became. Names never reach the terminal with their
+// control characters, and running out of memory is a message, not a signal.
+TEST_F(QaxHost, NothingIsChangedSilentlyOrShownRaw) {
+  const std::string prefixes =
+      "@prefix owl: <http://www.w3.org/2002/07/owl#> .\n"
+      "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
+      "@prefix ex: <http://example.org/t#> .\n";
+  const std::string longIri = "http://example.org/" + std::string(300, 'x') + "#Long";
+  Write("long.ttl", prefixes + "<" + longIri + "> a owl:Class .\n");
+  std::string wide = prefixes + "ex:T a owl:Class .\n";
+  char name[8];
+  for (int i = 0; i < 4100; ++i) {
+    std::snprintf(name, sizeof(name), "s%04d", i);
+    wide += "ex:" + std::string(name) + " a owl:DatatypeProperty ; rdfs:domain ex:T .\n";
+  }
+  Write("wide.ttl", wide);
+  Write("range.ttl",
+        prefixes +
+            "ex:Place a owl:Class . ex:Island a owl:Class ; rdfs:subClassOf ex:Place .\n"
+            "ex:Pet a owl:Class .\n"
+            "ex:home a owl:ObjectProperty ; rdfs:domain ex:Pet ; rdfs:range ex:Place .\n");
+  const std::string red = "http://example.org/t#Red\x1B[31mX";
+  Write("esc.ttl",
+        prefixes +
+            "<http://example.org/t#Red\\u001B[31mX> a owl:Class ; rdfs:comment "
+            "\"doc \\u001B[31m red\" .\n<http://example.org/t#p\\u001B[32m> a "
+            "owl:DatatypeProperty ; rdfs:domain <http://example.org/t#Red\\u001B[31mX> .\n");
+  // 7 MB of one-line class declarations: far more than 32 MB once loaded.
+  std::string big = prefixes;
+  for (int i = 0; i < 300000; ++i) big += "ex:c" + std::to_string(i) + " a owl:Class .\n";
+  Write("big.ttl", big);
+  const std::string x = Path("x.grp");
+  constexpr unsigned long kSmallAddressSpaceKb = 32 * 1024;
+  const struct {
+    std::vector<std::string> arguments;
+    int exitCode;
+    std::string err, out;  // fragments
+    unsigned long addressSpaceKb;
+  } cases[] = {
+      {{"--ontology", Path("long.ttl"), "save", longIri, x},
+       1,
+       "its IRI has 324 bytes, and loading a group keeps 255",
+       "",
+       0},
+      {{"--ontology", Path("wide.ttl"), "save", "ex:T", x, "s0000=a", "s4099=LOST"},
+       1,
+       "attribute 's4099' has no link",
+       "",
+       0},
+      {{"save", "zoo:Penguin", x, "legs=2.5"},
+       1,
+       "'legs' needs a whole number from -16777216 to 16777216",
+       "",
+       0},
+      {{"save", "zoo:Penguin", x, "legs=0x10"}, 1, "not '0x10'", "", 0},
+      {{"save", "zoo:Penguin", x, "legs=nan"}, 1, "not 'nan'", "", 0},
+      {{"save", "zoo:Penguin", x, "legs=inf"}, 1, "not 'inf'", "", 0},
+      {{"save", "zoo:Penguin", x, "legs=16777217"}, 1, "not '16777217'", "", 0},
+      {{"build", "zoo:Penguin", "legs=-16777216"}, 0, "", "legs = \"-16777216\"", 0},
+      {{"save", "zoo:Penguin", x, "weight=nan"},
+       1,
+       "'weight' needs a decimal number, not 'nan'",
+       "",
+       0},
+      {{"save", "zoo:Penguin", x, "weight=inf"}, 1, "not 'inf'", "", 0},
+      {{"build", "zoo:Penguin", "weight=123456.789"},
+       0,
+       "qax-host: weight=123456.789 is held by the float channel and written as 123457\n",
+       "weight = \"123457\"",
+       0},
+      {{"save", "zoo:Penguin", x, "habitat=zoo:Penguin"},
+       1,
+       "'habitat' takes a geo:Place or a subclass of it, not zoo:Penguin",
+       "",
+       0},
+      {{"--ontology", Path("range.ttl"), "build", "ex:Pet", "home=ex:Island"},
+       0,
+       "",
+       "home = ex::Island",
+       0},
+      {{"save", "zoo:Penguin", x, "name=A", "name=B"}, 1, "'name' is given more than once", "", 0},
+      {{"--ontology", Path("esc.ttl"), "classes"},
+       0,
+       "",
+       "<http://example.org/t#Red\\x1B[31mX>",
+       0},
+      {{"--ontology", Path("esc.ttl"), "describe", red}, 0, "", "Doc:\tdoc \\x1B[31m red\n", 0},
+      {{"--ontology", Path("esc.ttl"), "links", red}, 0, "", "Text             ex.p\\x1B[32m\n", 0},
+      {{"--ontology", Path("esc.ttl"), "save", red, Path("e.grp"), "p\x1B[32m=v"},
+       0,
+       "",
+       "saved 2 channels",
+       0},
+      {{"--ontology", Path("esc.ttl"), "load", Path("e.grp")},
+       0,
+       "",
+       "link 0 ex.p\\x1B[32m -> #1\n  #1 Text \"p\\x1B[32m\" \"v\"\nitem built by "
+       "#0:\nex::Red\\x1B[31mX\n",
+       0},
+      {{"dump", Path("e.grp")},
+       0,
+       "",
+       "CID               30  \"http://example.org/t#Red\\x1B[31mX\"",
+       0},
+      {{"--ontology", Path("esc.ttl"), "graph", "--file", Path("e.grp")},
+       0,
+       "",
+       "[label=\"ex.p\\\\x1B[32m\"]",
+       0},
+      {{"build", "No\x1B[31m"}, 1, "no class 'No\\x1B[31m'", "", 0},
+      {{"--ontology", Path("big.ttl"), "classes"},
+       1,
+       "qax-host: out of memory while loading the vocabulary '",
+       "",
+       kSmallAddressSpaceKb},
+  };
+  for (const auto& c : cases) {
+#if defined(__SANITIZE_ADDRESS__)
+    // AddressSanitizer reserves terabytes of address space at start and
+    // aborts on any failed allocation by design.
+    if (c.addressSpaceKb != 0) continue;
+#endif
+    const Result result = Run(c.arguments, "/dev/null", c.addressSpaceKb);
+    const std::string& row = c.arguments[c.arguments.size() > 2 ? 2 : 0];
+    EXPECT_EQ(c.exitCode, result.exitCode) << row << ": " << result.err;
+    EXPECT_NE(std::string::npos, result.err.find(c.err)) << row << ": " << result.err;
+    EXPECT_NE(std::string::npos, result.out.find(c.out)) << row << ": " << result.out;
+    EXPECT_EQ(std::string::npos, (result.out + result.err).find('\x1B')) << row;
+    EXPECT_FALSE(std::ifstream(x).good()) << row << ": a refused save wrote " << x;
+  }
 }
 
 // A damaged file is refused naming the file and the byte; dump still shows

@@ -1,17 +1,17 @@
 #include "tools/qax-host/ChannelGraph.h"
 
 #include <algorithm>
-#include <cctype>
-#include <cerrno>
-#include <cstdlib>
 #include <set>
+#include <utility>
 
+#include "tools/qax-host/AttributeValues.h"
 #include "tools/qax-host/ClassNames.h"
 
 namespace qax_host {
 
 using QAX::Ontology::MetaAttr;
 using QAX::Ontology::MetaClass;
+namespace AttrKind = QAX::Ontology::Info::AttrKind;
 
 namespace {
 
@@ -38,28 +38,98 @@ std::vector<WalkedAttribute> AttributeWalk(const MetaClass& metaClass) {
   return walk;
 }
 
-bool ParseBoolean(const std::string& text, float* value) {
-  std::string lower = text;
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  if (lower == "true" || lower == "yes" || lower == "on" || lower == "1") {
-    *value = 1.0f;
-  } else if (lower == "false" || lower == "no" || lower == "off" || lower == "0") {
-    *value = 0.0f;
-  } else {
-    return false;
+// Whether `given` is the class that an attribute of complex kind ranges over,
+// or a subclass of it. The service names the range by its local name
+// (`typeName`); when that name resolves to one class only that class counts,
+// otherwise every class of that name does. Parent chains are finite and
+// loop-free in a model, and the walk stops at a repeat all the same.
+bool InRange(const Session& session, const MetaClass& given, const std::string& typeName) {
+  std::string unused;
+  const MetaClass* range = FindClass(session.model(), typeName, &unused);
+  std::set<const MetaClass*> seen;
+  for (const MetaClass* c = &given; c != nullptr && seen.insert(c).second; c = c->GetParent()) {
+    if (range != nullptr ? c == range : c->GetInfo().name == typeName) return true;
   }
-  return true;
+  return false;
 }
 
-bool ParseNumber(const std::string& text, float* value) {
-  if (text.empty() || std::isspace(static_cast<unsigned char>(text[0]))) return false;
-  errno = 0;
-  char* end = nullptr;
-  const float parsed = std::strtof(text.c_str(), &end);
-  if (end != text.c_str() + text.size() || errno == ERANGE) return false;
-  *value = parsed;
-  return true;
+// How the range of an attribute is named in messages.
+std::string RangeName(const Session& session, const std::string& typeName) {
+  std::string unused;
+  const MetaClass* range = FindClass(session.model(), typeName, &unused);
+  return range != nullptr ? ShownName(*range) : typeName;
+}
+
+// "attribute 'PATH'" followed by `what`: how messages name an attribute, by
+// its path as given.
+std::string AttributeMessage(const std::string& path, const std::string& what) {
+  return "attribute '" + path + "'" + what;
+}
+
+std::string NoLinkMessage(const std::string& path, const MetaClass& metaClass,
+                          std::size_t attributes, int links) {
+  return AttributeMessage(path, " has no link, so its value would be lost: class " +
+                                    ShownName(metaClass) + " has " + std::to_string(attributes) +
+                                    " attributes (parents' first) and a channel links only the "
+                                    "first " +
+                                    std::to_string(links));
+}
+
+std::string OutOfRangeMessage(const Session& session, const std::string& path,
+                              const std::string& typeName, const MetaClass& given) {
+  return AttributeMessage(path, " takes a " + RangeName(session, typeName) +
+                                    " or a subclass of it, not " + ShownName(given));
+}
+
+// The channel that holds `value` for an attribute held by a host channel: a
+// text channel for texts and dates, a float channel for booleans and
+// numbers. Null and a message in `error` for a value the channel would
+// change (AttributeValues.h) or an attribute of a kind that takes no value;
+// a real number kept with fewer digits is taken and noted in `notes`.
+std::unique_ptr<A3d_Channel> ValueChannel(const QAX::Ontology::Info::MetaAttrInfo& info,
+                                          const std::string& path, const std::string& value,
+                                          std::vector<std::string>* notes, std::string* error) {
+  const std::int32_t kind = info.kind;
+  if (kind == AttrKind::kText || kind == AttrKind::kTemporal) {
+    auto text = std::make_unique<Aco_StringChannel>();
+    text->SetString(value.c_str());
+    return text;
+  }
+  if (kind != AttrKind::kBoolean && kind != AttrKind::kInteger && kind != AttrKind::kReal) {
+    *error = AttributeMessage(path, " has a type the ontology service cannot map (" +
+                                        info.typeName + ") and takes no value");
+    return nullptr;
+  }
+  float number = 0.0f;
+  if (kind == AttrKind::kBoolean && !ParseBooleanValue(value, &number)) {
+    *error = AttributeMessage(path, " needs true or false, not '" + value + "'");
+    return nullptr;
+  }
+  if (kind == AttrKind::kInteger && !ParseIntegerValue(value, &number)) {
+    *error =
+        AttributeMessage(path, " needs a whole number from -" + std::to_string(kFloatExactInteger) +
+                                   " to " + std::to_string(kFloatExactInteger) +
+                                   " (what the float channel holds exactly), not '" + value + "'");
+    return nullptr;
+  }
+  if (kind == AttrKind::kReal) {
+    std::string written;
+    const RealValue real = ParseRealValue(value, &number, &written);
+    if (real == RealValue::kInvalid || real == RealValue::kTooLarge) {
+      *error = AttributeMessage(
+          path, std::string(" needs a decimal number") +
+                    (real == RealValue::kTooLarge ? " within the float channel's range" : "") +
+                    ", not '" + value + "'");
+      return nullptr;
+    }
+    if (real == RealValue::kRounded) {
+      notes->push_back(path + "=" + value + " is held by the float channel and written as " +
+                       written);
+    }
+  }
+  auto channel = std::make_unique<Aco_FloatChannel>();
+  channel->SetFloat(number);
+  return channel;
 }
 
 std::string KnownAttributes(const std::vector<WalkedAttribute>& walk) {
@@ -75,13 +145,19 @@ std::string KnownAttributes(const std::vector<WalkedAttribute>& walk) {
 
 bool ParseAssignments(const std::vector<std::string>& arguments, std::vector<Assignment>* out,
                       std::string* error) {
+  std::set<std::string> paths;
   for (const std::string& argument : arguments) {
     const std::size_t equals = argument.find('=');
     if (equals == std::string::npos || equals == 0) {
       *error = "expected attribute=value, got '" + argument + "'";
       return false;
     }
-    out->push_back(Assignment{argument.substr(0, equals), argument.substr(equals + 1)});
+    Assignment assignment{argument.substr(0, equals), argument.substr(equals + 1)};
+    if (!paths.insert(assignment.path).second) {
+      *error = "attribute '" + assignment.path + "' is given more than once; give it one value";
+      return false;
+    }
+    out->push_back(std::move(assignment));
   }
   return true;
 }
@@ -91,7 +167,7 @@ std::unique_ptr<ChannelGraph> ChannelGraph::Build(const Session& session,
                                                   const std::vector<Assignment>& assignments,
                                                   std::string* error) {
   std::unique_ptr<ChannelGraph> graph(new ChannelGraph());
-  if (graph->BuildItem(session, metaClass, assignments, 0, error) == nullptr) return nullptr;
+  if (graph->BuildItem(session, metaClass, assignments, "", 0, error) == nullptr) return nullptr;
   return graph;
 }
 
@@ -108,7 +184,8 @@ std::vector<A3d_Channel*> ChannelGraph::Channels() const {
 }
 
 Aco_QAXOntologyItem* ChannelGraph::BuildItem(const Session& session, const MetaClass& metaClass,
-                                             const std::vector<Assignment>& assignments, int depth,
+                                             const std::vector<Assignment>& assignments,
+                                             const std::string& pathPrefix, int depth,
                                              std::string* error) {
   if (depth > kMaxDepth) {
     *error = "values nest deeper than " + std::to_string(kMaxDepth) + " items";
@@ -143,6 +220,7 @@ Aco_QAXOntologyItem* ChannelGraph::BuildItem(const Session& session, const MetaC
     }
   }
 
+  const int links = item->GetChildCount();
   for (const WalkedAttribute& attribute : walk) {
     const std::string& name = attribute.info->name;
     const Assignment* direct = nullptr;
@@ -155,48 +233,39 @@ Aco_QAXOntologyItem* ChannelGraph::BuildItem(const Session& session, const MetaC
       }
     }
     if (direct == nullptr && nested.empty()) continue;
+    const std::string path = pathPrefix.empty() ? name : pathPrefix + name;
+    // Past the host's link limit an attribute gets no link: a value for it
+    // would be in no item, no saved group and no export.
+    if (attribute.link >= links) {
+      *error = NoLinkMessage(path, metaClass, walk.size(), links);
+      return nullptr;
+    }
 
-    const std::int32_t kind = attribute.info->kind;
-    std::unique_ptr<A3d_Channel> child;
-    if (kind == 5) {
-      std::string className = direct != nullptr ? direct->value : attribute.info->typeName;
+    if (attribute.info->kind == AttrKind::kComplex) {
+      const std::string& className = direct != nullptr ? direct->value : attribute.info->typeName;
       const MetaClass* nestedClass = FindClass(session.model(), className, error);
       if (nestedClass == nullptr) {
-        *error = "attribute '" + name + "': " + *error;
+        *error = AttributeMessage(path, ": " + *error);
         return nullptr;
       }
-      Aco_QAXOntologyItem* nestedItem = BuildItem(session, *nestedClass, nested, depth + 1, error);
+      if (direct != nullptr && !InRange(session, *nestedClass, attribute.info->typeName)) {
+        *error = OutOfRangeMessage(session, path, attribute.info->typeName, *nestedClass);
+        return nullptr;
+      }
+      Aco_QAXOntologyItem* nestedItem =
+          BuildItem(session, *nestedClass, nested, path + ".", depth + 1, error);
       if (nestedItem == nullptr) return nullptr;
       item->LinkChild(attribute.link, nestedItem);
       nestedItem->SetChannelName(name.c_str());
       continue;
     }
     if (!nested.empty()) {
-      *error = "attribute '" + name + "' is not an item and has no attributes of its own";
+      *error = AttributeMessage(path, " is not an item and has no attributes of its own");
       return nullptr;
     }
-    if (kind == 0 || kind == 4) {
-      auto text = std::make_unique<Aco_StringChannel>();
-      text->SetString(direct->value.c_str());
-      child = std::move(text);
-    } else if (kind == 1 || kind == 2 || kind == 3) {
-      float value = 0.0f;
-      const bool parsed =
-          kind == 1 ? ParseBoolean(direct->value, &value) : ParseNumber(direct->value, &value);
-      if (!parsed) {
-        *error = "attribute '" + name + "' needs " +
-                 (kind == 1 ? std::string("true or false") : std::string("a number")) + ", not '" +
-                 direct->value + "'";
-        return nullptr;
-      }
-      auto number = std::make_unique<Aco_FloatChannel>();
-      number->SetFloat(value);
-      child = std::move(number);
-    } else {
-      *error = "attribute '" + name + "' has a type the ontology service cannot map (" +
-               attribute.info->typeName + ") and takes no value";
-      return nullptr;
-    }
+    std::unique_ptr<A3d_Channel> child =
+        ValueChannel(*attribute.info, path, direct->value, &notes_, error);
+    if (!child) return nullptr;
     child->SetChannelName(name.c_str());
     item->LinkChild(attribute.link, child.get());
     channels_.push_back(std::move(child));

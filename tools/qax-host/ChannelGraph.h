@@ -23,7 +23,8 @@ struct Assignment {
 };
 
 // Splits "path=value" arguments (at the first '='). False and a message in
-// `error` for an argument without '=' or with an empty path.
+// `error` for an argument without '=', with an empty path, or with a path
+// given before: a second value would silently replace the first.
 bool ParseAssignments(const std::vector<std::string>& arguments, std::vector<Assignment>* out,
                       std::string* error);
 
@@ -38,9 +39,15 @@ class ChannelGraph {
   // channel for booleans ("true"/"false", "yes"/"no", "on"/"off", "1"/"0")
   // and numbers, and a nested item channel for an attribute of complex kind
   // (its class is the attribute's type, or the class given as the attribute's
-  // own value, "habitat=geo:Place"). Null and a message in `error` for an
-  // unknown attribute, a value that does not fit its attribute, or an
+  // own value, "habitat=geo:Place", which must be that type or a subclass).
+  // Null and a message in `error`, before any channel is saved or shown, for
+  // an unknown attribute, an attribute past the channel's link limit, a
+  // value that does not fit its attribute or that the float channel would
+  // change (see AttributeValues.h), a nested class outside the range, or an
   // attribute that takes no value.
+  //
+  // A real number that the float channel keeps with fewer digits is taken,
+  // and noted in Notes().
   static std::unique_ptr<ChannelGraph> Build(const Session& session,
                                              const QAX::Ontology::MetaClass& metaClass,
                                              const std::vector<Assignment>& assignments,
@@ -55,15 +62,21 @@ class ChannelGraph {
   Aco_QAXOntologyItem& root() const;
   // Every channel, the root first, each item channel before its children.
   std::vector<A3d_Channel*> Channels() const;
+  // What the values became where that differs from what was given, one line
+  // each: "weight=123456.789 is held by the float channel and written as
+  // 123457". The commands show them on standard error.
+  const std::vector<std::string>& Notes() const { return notes_; }
 
  private:
   ChannelGraph() = default;
   // Builds the item channel for `metaClass` and its children; answers it.
+  // `pathPrefix` ("habitat.") names the attributes in messages as given.
   Aco_QAXOntologyItem* BuildItem(const Session& session, const QAX::Ontology::MetaClass& metaClass,
-                                 const std::vector<Assignment>& assignments, int depth,
-                                 std::string* error);
+                                 const std::vector<Assignment>& assignments,
+                                 const std::string& pathPrefix, int depth, std::string* error);
 
   std::vector<std::unique_ptr<A3d_Channel>> channels_;
+  std::vector<std::string> notes_;
 };
 
 }  // namespace qax_host

@@ -9,6 +9,8 @@
 
 namespace qax_host {
 
+class ChannelGraph;
+
 // Exit codes: success, a failure of the work asked for (unknown class,
 // corrupt file, ...), and a command line that cannot be understood.
 inline constexpr int kExitOk = 0;
@@ -29,6 +31,9 @@ struct Invocation {
 int Fail(const std::string& message);
 // Prints a usage error and answers kExitUsage.
 int UsageError(const std::string& message);
+
+// Prints each of `graph`'s notes as "qax-host: <note>" to standard error.
+void PrintNotes(const ChannelGraph& graph);
 
 // Opens the session the invocation names; null after printing the reason.
 std::unique_ptr<Session> OpenSession(const Invocation& invocation);

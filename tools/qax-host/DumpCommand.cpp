@@ -10,6 +10,7 @@
 #include "host/sdk/GroupFileReader.h"
 #include "module/Module.h"
 #include "ontology_item/NumberText.h"
+#include "tools/qax-host/Activity.h"
 #include "tools/qax-host/ChannelText.h"
 #include "tools/qax-host/Commands.h"
 #include "tools/qax-host/Output.h"
@@ -119,8 +120,8 @@ void PrintChannel(const ChannelTypeRegistry& registry, const GroupFileChannel& c
   std::printf("  records: %s at byte %zu\n", Counted(channel.recordsSize, "byte", "bytes").c_str(),
               channel.recordsOffset);
   for (const RecordView& record : RecordsOf(channel)) {
-    std::printf("    %6zu  %-14s %5lu  %s\n", record.offset, record.tag.c_str(), record.size,
-                Decoded(record.tag, record.data).c_str());
+    std::printf("    %6zu  %-14s %5lu  %s\n", record.offset, Escaped(record.tag).c_str(),
+                record.size, Decoded(record.tag, record.data).c_str());
   }
   std::printf("  links:");
   if (channel.links.empty()) std::printf(" none");
@@ -174,6 +175,7 @@ std::string DamageMessage(const std::string& file, const ChannelTypeRegistry& re
 int RunDump(const Invocation& invocation) {
   if (invocation.arguments.size() != 1) return UsageError("dump takes one file");
   const std::string name = InputName(invocation.arguments[0]);
+  const Activity reading("reading the group file '" + Escaped(name) + "'");
   std::vector<unsigned char> bytes;
   std::string reason;
   if (!ReadInput(invocation.arguments[0], &bytes, &reason)) return Fail(reason);
@@ -214,7 +216,7 @@ int RunDump(const Invocation& invocation) {
     json["group"] = header.hasGroupName ? Json(header.groupName) : Json();
     json["channelCount"] = header.channelCount;
   } else {
-    std::printf("group file %s: %s, format version %u, group %s, %s\n", name.c_str(),
+    std::printf("group file %s: %s, format version %u, group %s, %s\n", Escaped(name).c_str(),
                 Counted(bytes.size(), "byte", "bytes").c_str(), header.version,
                 header.hasGroupName ? Quoted(header.groupName).c_str() : "(no name)",
                 Counted(header.channelCount, "channel", "channels").c_str());

@@ -14,6 +14,7 @@
 #include "tools/qax-host/ChannelText.h"
 #include "tools/qax-host/ClassNames.h"
 #include "tools/qax-host/Commands.h"
+#include "tools/qax-host/Output.h"
 
 extern char** environ;
 
@@ -41,7 +42,7 @@ std::string DotString(const std::string& text) {
 std::string Dot(const std::string& title, const std::vector<A3d_Channel*>& channels) {
   std::map<const A3d_Channel*, std::size_t> index;
   for (std::size_t i = 0; i < channels.size(); ++i) index[channels[i]] = i;
-  std::string dot = "digraph " + DotString(title) + " {\n";
+  std::string dot = "digraph " + DotString(Escaped(title)) + " {\n";
   dot += "  rankdir=LR;\n  node [shape=box, style=rounded, fontname=\"Helvetica\"];\n";
   dot += "  edge [fontname=\"Helvetica\", fontsize=10];\n";
   std::string edges;
@@ -55,8 +56,8 @@ std::string Dot(const std::string& title, const std::vector<A3d_Channel*>& chann
         ++unlinked;
         continue;
       }
-      edges += "  c" + std::to_string(i) + " -> c" + std::to_string(found->second) +
-               " [label=" + DotString(channel.GetChildCreation(link)->LinkName) + "];\n";
+      edges += "  c" + std::to_string(i) + " -> c" + std::to_string(found->second) + " [label=" +
+               DotString(Escaped(FieldText(channel.GetChildCreation(link)->LinkName))) + "];\n";
     }
     std::string label = QuotedNameOf(channel) + "\n" + TypeNameOf(channel);
     const std::string value = ValueOf(channel);
@@ -161,6 +162,7 @@ int RunGraph(const Invocation& invocation) {
   std::unique_ptr<ChannelGraph> graph =
       ChannelGraph::Build(*session, *metaClass, assignments, &error);
   if (!graph) return Fail(error);
+  PrintNotes(*graph);
   return Draw(invocation, ShownName(*metaClass), graph->Channels());
 }
 

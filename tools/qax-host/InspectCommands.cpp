@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "tools/qax-host/ChannelGraph.h"
+#include "tools/qax-host/ChannelText.h"
 #include "tools/qax-host/ClassNames.h"
 #include "tools/qax-host/Commands.h"
 #include "tools/qax-host/Output.h"
@@ -10,13 +12,20 @@
 namespace qax_host {
 
 int Fail(const std::string& message) {
-  std::fprintf(stderr, "qax-host: %s\n", message.c_str());
+  std::fprintf(stderr, "qax-host: %s\n", Escaped(message, Layout::kKeep).c_str());
   return kExitFailure;
 }
 
 int UsageError(const std::string& message) {
-  std::fprintf(stderr, "qax-host: %s (see: qax-host --help)\n", message.c_str());
+  std::fprintf(stderr, "qax-host: %s (see: qax-host --help)\n",
+               Escaped(message, Layout::kKeep).c_str());
   return kExitUsage;
+}
+
+void PrintNotes(const ChannelGraph& graph) {
+  for (const std::string& note : graph.Notes()) {
+    std::fprintf(stderr, "qax-host: %s\n", Escaped(note).c_str());
+  }
 }
 
 std::unique_ptr<Session> OpenSession(const Invocation& invocation) {
@@ -63,9 +72,9 @@ int RunType(const Invocation& invocation) {
   if (!module) return Fail(error);
   const ChannelType* type = module->GetType();
   if (type == nullptr) return Fail(module->Path() + ": GetType gave no channel type");
-  std::printf("module     %s\n", module->Path().c_str());
-  std::printf("name       %.*s\n", static_cast<int>(::strnlen(type->Name, sizeof(type->Name))),
-              type->Name);
+  std::printf("module     %s\n", Escaped(module->Path()).c_str());
+  std::printf("name       %s\n",
+              Escaped(std::string(type->Name, ::strnlen(type->Name, sizeof(type->Name)))).c_str());
   std::printf("type guid  %s\n", GuidToString(type->TypeGuid).c_str());
   std::printf("base guid  %s\n", GuidToString(type->BaseGuid).c_str());
   std::printf("flags      %d\n", type->TypeFlags);
@@ -73,7 +82,7 @@ int RunType(const Invocation& invocation) {
   std::unique_ptr<A3d_Channel> channel = module->NewChannel();
   if (!channel) return Fail(module->Path() + ": InitDLL gave no channel");
   const char* name = channel->GetChannelName();
-  std::printf("new channel named \"%s\"\n", name != nullptr ? name : "");
+  std::printf("new channel named %s\n", Quoted(name != nullptr ? name : "").c_str());
   return kExitOk;
 }
 
@@ -97,13 +106,13 @@ int RunClasses(const Invocation& invocation) {
     return kExitOk;
   }
   for (const QAX::Ontology::MetaClassLibrary* library : session->model().GetLibraries()) {
-    std::printf("library %s (%s)\n", library->GetName().c_str(),
+    std::printf("library %s (%s)\n", Escaped(library->GetName()).c_str(),
                 Counted(library->GetClasses().size(), "class", "classes").c_str());
     for (const QAX::Ontology::MetaClass* metaClass : library->GetClasses()) {
-      std::printf("  %-28s <%s>", ShownName(*metaClass).c_str(),
-                  metaClass->GetInfo().handle.c_str());
+      std::printf("  %-28s <%s>", Escaped(ShownName(*metaClass)).c_str(),
+                  Escaped(metaClass->GetInfo().handle).c_str());
       if (metaClass->GetParent() != nullptr) {
-        std::printf("  is a %s", ShownName(*metaClass->GetParent()).c_str());
+        std::printf("  is a %s", Escaped(ShownName(*metaClass->GetParent())).c_str());
       }
       std::printf("\n");
     }
@@ -131,7 +140,7 @@ int RunDescribe(const Invocation& invocation) {
                {"description", shown}});
     return kExitOk;
   }
-  std::fputs(shown.c_str(), stdout);
+  std::fputs(Escaped(shown, Layout::kKeep).c_str(), stdout);
   return kExitOk;
 }
 
@@ -159,13 +168,15 @@ int RunLinks(const Invocation& invocation) {
                {"links", std::move(links)}});
     return kExitOk;
   }
-  std::printf("%s declares %s\n", ShownName(*metaClass).c_str(),
+  std::printf("%s declares %s\n", Escaped(ShownName(*metaClass)).c_str(),
               Counted(static_cast<std::size_t>(channel->GetChildCount()), "link", "links").c_str());
   std::printf("%-5s %-6s %-16s %s\n", "link", "index", "type", "name");
   for (int i = 0; i < channel->GetChildCount(); ++i) {
     const ChildCreation* record = channel->GetChildCreation(i);
+    const std::string type = FieldText(record->Type.Name);
     std::printf("%-5d %-6d %-16s %s\n", i, record->Index,
-                record->Type.Name[0] != '\0' ? record->Type.Name : "(none)", record->LinkName);
+                type.empty() ? "(none)" : Escaped(type).c_str(),
+                Escaped(FieldText(record->LinkName)).c_str());
   }
   return kExitOk;
 }

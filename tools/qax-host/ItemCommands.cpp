@@ -8,6 +8,7 @@
 #include "host/sdk/GroupFile.h"
 #include "host/sdk/GroupFileReader.h"
 #include "host/sdk/LoadedGroup.h"
+#include "tools/qax-host/Activity.h"
 #include "tools/qax-host/ChannelGraph.h"
 #include "tools/qax-host/ChannelText.h"
 #include "tools/qax-host/ClassNames.h"
@@ -20,6 +21,10 @@ namespace {
 
 // The group name qax-host gives the groups it saves.
 constexpr const char* kGroupName = "qax-host";
+
+// The longest class handle that loading an item channel keeps whole (its
+// "CID" record, docs/limits.md); a longer one is cut, and the item is lost.
+constexpr std::size_t kMaxLoadedClassHandle = 255;
 
 // Builds the graph that `arguments` (CLASS [attr=value ...], from `first` on
 // the class name) describe; null after printing the reason.
@@ -40,15 +45,21 @@ std::unique_ptr<ChannelGraph> GraphFromArguments(const Session& session,
     Fail(error);
     return nullptr;
   }
+  const Activity building("building the channels for " + Escaped(arguments[first]));
   std::unique_ptr<ChannelGraph> graph =
       ChannelGraph::Build(session, *metaClass, assignments, &error);
-  if (!graph) Fail(error);
+  if (!graph) {
+    Fail(error);
+    return nullptr;
+  }
+  PrintNotes(*graph);
   return graph;
 }
 
 // The item `channel` builds from its children; null after printing why it
 // builds none.
 QAX::Onto::OntologyItem* BuildItem(Aco_QAXOntologyItem& channel) {
+  const Activity building("building the item of channel " + QuotedNameOf(channel));
   QAX::Onto::OntologyItem* item = channel.GetOntologyItem(true);
   if (item == nullptr) {
     Fail("channel " + QuotedNameOf(channel) + " builds no item: the ontology has no class <" +
@@ -61,13 +72,16 @@ QAX::Onto::OntologyItem* BuildItem(Aco_QAXOntologyItem& channel) {
 int PrintItem(Aco_QAXOntologyItem& channel) {
   QAX::Onto::OntologyItem* item = BuildItem(channel);
   if (item == nullptr) return kExitFailure;
-  std::fputs(item->ToText().c_str(), stdout);
+  const Activity writing("writing the item of channel " + QuotedNameOf(channel));
+  // Values come quoted and escaped; class and attribute names do not.
+  std::fputs(Escaped(item->ToText(), Layout::kKeep).c_str(), stdout);
   return kExitOk;
 }
 
 // Loads the group file `path` ("-": standard input), showing progress for a
 // large group; null after printing the reason.
 std::unique_ptr<LoadedGroup> LoadInput(const std::string& path, const Session& session) {
+  const Activity loading("loading the group file '" + Escaped(InputName(path)) + "'");
   std::vector<unsigned char> bytes;
   std::string reason;
   if (!ReadInput(path, &bytes, &reason)) {
@@ -193,10 +207,20 @@ int RunSave(const Invocation& invocation) {
   if (!session) return kExitFailure;
   std::unique_ptr<ChannelGraph> graph = GraphFromArguments(*session, arguments, 0);
   if (!graph) return kExitFailure;
+  for (A3d_Channel* channel : graph->Channels()) {
+    const auto* item = dynamic_cast<const Aco_QAXOntologyItem*>(channel);
+    if (item != nullptr && item->GetClassHandle().size() > kMaxLoadedClassHandle) {
+      return Fail("cannot save class <" + item->GetClassHandle() + ">: its IRI has " +
+                  std::to_string(item->GetClassHandle().size()) + " bytes, and loading a group " +
+                  "keeps " + std::to_string(kMaxLoadedClassHandle) +
+                  " (the item would not load back); nothing was written");
+    }
+  }
+  const Activity saving("saving the group file '" + Escaped(path) + "'");
   std::string error;
   if (!SaveGroupToFile(path, kGroupName, graph->Channels(), &error)) return Fail(error);
   std::printf("saved %s to %s\n", Counted(graph->Channels().size(), "channel", "channels").c_str(),
-              path.c_str());
+              Escaped(path).c_str());
   return kExitOk;
 }
 
@@ -223,7 +247,7 @@ int RunLoad(const Invocation& invocation) {
       const A3d_Channel* child = channel.GetChild(link);
       const ChildCreation* record = channel.GetChildCreation(link);
       const std::size_t target = positions.Of(child);
-      std::printf("      link %d %s -> %s\n", link, FieldText(record->LinkName).c_str(),
+      std::printf("      link %d %s -> %s\n", link, Escaped(FieldText(record->LinkName)).c_str(),
                   target == ChannelPositions::kNone ? "(nothing linked)"
                                                     : ("#" + std::to_string(target)).c_str());
     }
@@ -274,11 +298,12 @@ int RunExport(const Invocation& invocation) {
       subjects.push_back({item, ""});
     }
   }
+  const Activity writing("writing the items as RDF");
   const QAX::Ontology::ItemWriteResult written =
       QAX::Ontology::WriteItems(subjects, session->model(), syntax);
   if (!written.error.empty()) return Fail(written.error);
   for (const std::string& warning : written.warnings) {
-    std::fprintf(stderr, "qax-host: warning: %s\n", warning.c_str());
+    std::fprintf(stderr, "qax-host: warning: %s\n", Escaped(warning, Layout::kKeep).c_str());
   }
   if (invocation.output.empty() || invocation.output == "-") {
     std::fputs(written.text.c_str(), stdout);
@@ -291,7 +316,7 @@ int RunExport(const Invocation& invocation) {
     return Fail(error);
   }
   std::printf("wrote %s to %s\n", Counted(subjects.size(), "item", "items").c_str(),
-              invocation.output.c_str());
+              Escaped(invocation.output).c_str());
   return kExitOk;
 }
 
@@ -301,7 +326,7 @@ int RunTour(const Invocation& invocation) {
   std::printf(
       "qax-host loads the QAXOntologyItem channel module as a host engine does and\n"
       "uses it on the ontology %s. A short tour (see qax-host --help):\n\n",
-      session->ontologyName().c_str());
+      Escaped(session->ontologyName()).c_str());
   std::fflush(stdout);
   Invocation step = invocation;
   step.arguments.clear();

@@ -3,10 +3,13 @@
 // engine's editor would, with channel group files.
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <string>
 
 #include "host/sdk/EngineInterface.h"
 #include "host/sdk/GroupFileFormat.h"
+#include "tools/qax-host/Activity.h"
+#include "tools/qax-host/ChannelText.h"
 #include "tools/qax-host/Commands.h"
 
 namespace {
@@ -139,9 +142,10 @@ std::string ProgramFolder(const char* argv0) {
   return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// Parses the command line and runs the command it names; answers the exit
+// code.
+int RunCommandLine(int argc, char** argv) {
+  const qax_host::Activity reading("reading the command line");
   Invocation invocation;
   invocation.session.modulePath =
       ProgramFolder(argc > 0 ? argv[0] : nullptr) + "/QAXOntologyItem.so";
@@ -198,7 +202,25 @@ int main(int argc, char** argv) {
 
   globalEngine->ShowDebugMessage.SetHandler([](const char* text) {
     std::fflush(stdout);
-    std::fprintf(stderr, "qax-host: module: %s\n", text);
+    std::fprintf(stderr, "qax-host: module: %s\n",
+                 qax_host::Escaped(text != nullptr ? text : "", qax_host::Layout::kKeep).c_str());
   });
+  const qax_host::Activity running("running '" + std::string(command->name) + "'");
   return command->run(invocation);
+}
+
+}  // namespace
+
+// Running out of memory anywhere in a command is a message and exit code 1,
+// never an abort: the handler allocates nothing, and by the time it runs the
+// unwinding has freed what the command held.
+int main(int argc, char** argv) {
+  try {
+    return RunCommandLine(argc, argv);
+  } catch (const std::bad_alloc&) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "qax-host: out of memory while %s\n",
+                 qax_host::Activity::Current().c_str());
+    return qax_host::kExitFailure;
+  }
 }

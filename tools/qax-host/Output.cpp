@@ -7,6 +7,8 @@
 
 #include "host/sdk/FileBytes.h"
 #include "ontology_item/Aco_QAXOntologyItem.h"
+#include "tools/qax-host/Activity.h"
+#include "tools/qax-host/ChannelText.h"
 
 namespace qax_host {
 
@@ -17,6 +19,7 @@ std::string Counted(std::size_t count, const char* one, const char* many) {
 }
 
 void PrintJson(const Json& document) {
+  const Activity writing("writing the JSON document");
   const std::string text = document.dump(2, ' ', false, Json::error_handler_t::replace);
   std::fputs(text.c_str(), stdout);
   std::fputc('\n', stdout);
@@ -120,7 +123,7 @@ Progress::Progress(bool worthShowing, const std::string& what)
     : shown_(worthShowing && ::isatty(STDERR_FILENO) == 1),
       start_(std::chrono::steady_clock::now()) {
   if (!shown_) return;
-  std::fprintf(stderr, "qax-host: %s ...", what.c_str());
+  std::fprintf(stderr, "qax-host: %s ...", Escaped(what).c_str());
   std::fflush(stderr);
 }
 

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "tools/qax-host/Activity.h"
+#include "tools/qax-host/ChannelText.h"
 #include "tools/qax-host/Output.h"
 #include "tools/qax-host/SampleOntology.h"
 
@@ -21,6 +23,9 @@ std::unique_ptr<Session> Session::Open(const Options& options, std::string* erro
   char size[32];
   std::snprintf(size, sizeof(size), "%.1f MB", static_cast<double>(info.st_size) / 1e6);
   Progress progress(large, "loading vocabulary " + options.ontologyPath + " (" + size + ")");
+  const Activity loading(options.ontologyPath.empty()
+                             ? std::string("loading the sample ontology")
+                             : "loading the vocabulary '" + Escaped(options.ontologyPath) + "'");
   QAX::Ontology::LoadResult loaded =
       options.ontologyPath.empty()
           ? QAX::Ontology::OntologyModel::LoadText(
@@ -32,7 +37,7 @@ std::unique_ptr<Session> Session::Open(const Options& options, std::string* erro
     return nullptr;
   }
   for (const std::string& warning : loaded.warnings) {
-    std::fprintf(stderr, "qax-host: warning: %s\n", warning.c_str());
+    std::fprintf(stderr, "qax-host: warning: %s\n", Escaped(warning, Layout::kKeep).c_str());
   }
   session->model_ = std::move(loaded.model);
   session->ontologyName_ =
