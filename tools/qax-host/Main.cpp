@@ -8,6 +8,7 @@
 #include "host/sdk/EngineInterface.h"
 #include "host/sdk/GroupFileFormat.h"
 #include "tools/qax-host/Commands.h"
+#include "tools/qax-host/Output.h"
 
 namespace {
 
@@ -142,6 +143,7 @@ std::string ProgramFolder(const char* argv0) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  qax_host::HoldStandardStreams();
   Invocation invocation;
   invocation.session.modulePath =
       ProgramFolder(argc > 0 ? argv[0] : nullptr) + "/QAXOntologyItem.so";
@@ -155,7 +157,7 @@ int main(int argc, char** argv) {
       continue;
     } else if (arg == "--version") {
       PrintVersion();
-      return qax_host::kExitOk;
+      return qax_host::FinishOutput(qax_host::kExitOk);
     } else if (arg == "--json") {
       invocation.json = true;
       continue;
@@ -193,12 +195,14 @@ int main(int argc, char** argv) {
     } else {
       PrintCommandHelp(*command);
     }
-    return qax_host::kExitOk;
+    return qax_host::FinishOutput(qax_host::kExitOk);
   }
 
   globalEngine->ShowDebugMessage.SetHandler([](const char* text) {
     std::fflush(stdout);
     std::fprintf(stderr, "qax-host: module: %s\n", text);
   });
-  return command->run(invocation);
+  // Whatever the command printed is only shown once it reached standard
+  // output: a write that failed there fails the command.
+  return qax_host::FinishOutput(command->run(invocation));
 }
