@@ -104,10 +104,18 @@ bool FinalTarget(const std::string& path, std::string* target, Failure* failure)
                      '\0');
     const ssize_t length = ::readlink(current.c_str(), &link[0], link.size());
     if (length < 0) return FailWithErrno(failure, "", errno);
-    if (static_cast<std::size_t>(length) >= link.size())
+    if (static_cast<std::size_t>(length) >= link.size()) {
       return FailWithErrno(failure, "", ENAMETOOLONG);
+    }
     link.resize(static_cast<std::size_t>(length));
-    current = !link.empty() && link[0] == '/' ? link : FolderOf(current) + "/" + link;
+    if (!link.empty() && link[0] == '/') {
+      current.swap(link);
+    } else {
+      std::string joined = FolderOf(current);
+      joined += '/';
+      joined += link;
+      current.swap(joined);
+    }
   }
   return FailWithErrno(failure, "", ELOOP);
 }
