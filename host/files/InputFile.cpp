@@ -96,8 +96,9 @@ bool ReadOpen(int fd, const struct stat& info, std::uint64_t maxBytes, Bytes* ou
   }
   std::uint64_t firstBlock = kFirstStreamBlock;
   if (S_ISREG(info.st_mode)) {
-    const off_t at = ::lseek(fd, 0, SEEK_CUR);
-    const auto size = static_cast<std::uint64_t>(info.st_size - (at > 0 ? at : 0));
+    // Standard input may be a file read in part already.
+    const off_t at = std::max<off_t>(::lseek(fd, 0, SEEK_CUR), 0);
+    const auto size = static_cast<std::uint64_t>(info.st_size > at ? info.st_size - at : 0);
     if (size > maxBytes) {
       failure->reason = "it holds " + ByteCountText(size) + ", more than the " +
                         ByteCountText(maxBytes) + " an input may hold";

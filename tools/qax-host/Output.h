@@ -55,10 +55,12 @@ Json ValueJson(A3d_Channel& channel);
 // follow them.
 bool WriteOutput(const std::string& path, const std::string& bytes, bool* toStandardOutput);
 
-// Makes sure that descriptors 0, 1 and 2 are open before anything else is,
-// so that no file qax-host opens takes the place of a closed standard
-// stream. A closed one is held by /dev/null opened read-only: reading it gives
-// nothing, writing it fails as writing the closed descriptor would.
+// Called first thing: makes sure that descriptors 0, 1 and 2 are open, so
+// that no file qax-host opens takes the place of a closed standard stream (a
+// closed one is held by /dev/null opened read-only: reading it gives
+// nothing, writing it fails as writing the closed descriptor would), and
+// makes stdout a stream over descriptor 1 that remembers why its first
+// failed write failed, for FinishOutput.
 void HoldStandardStreams();
 
 // Flushes standard output and answers `result`, or, when anything written to
