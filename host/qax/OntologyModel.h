@@ -73,8 +73,11 @@ class QAX_API OntologyModel {
   // `path` into a new model; docs/vocabularies.md describes how statements
   // become libraries, classes and attributes. With kFromExtension the syntax
   // comes from the file name. Relative IRIs resolve against the file's own
-  // "file:" IRI. On any error (unreadable file, unknown extension, bad
-  // syntax, bad encoding, undefined prefix) the result holds no model.
+  // "file:" IRI. The file is read as host/files/InputFile.h says: a FIFO or
+  // pipe as a stream, "-" from standard input, a directory or device refused,
+  // at most 1 GiB. On any error (unreadable or refused file, unknown
+  // extension, bad syntax, bad encoding, undefined prefix) the result holds
+  // no model.
   static LoadResult LoadFile(const std::string& path, RdfSyntax syntax = RdfSyntax::kFromExtension);
 
   // Same as LoadFile for a document held in memory. `sourceName` names the

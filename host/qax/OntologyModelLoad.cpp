@@ -4,11 +4,10 @@
 #include <serd/serd.h>
 
 #include <unistd.h>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
+
 #include <memory>
 
+#include "host/files/InputFile.h"
 #include "host/qax/OntologyModel.h"
 #include "host/qax/rdf/ClassExpressions.h"
 #include "host/qax/rdf/RdfReader.h"
@@ -18,34 +17,6 @@
 namespace QAX {
 namespace Ontology {
 namespace {
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-// Reads the whole file at `path` into `bytes`; on failure answers false and
-// sets `error`.
-bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error) {
-  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-  if (!file) {
-    error = path + ": cannot open: " + std::strerror(errno);
-    return false;
-  }
-  // The size is only a hint (the file may change while it is read).
-  if (std::fseek(file.get(), 0, SEEK_END) == 0) {
-    const long size = std::ftell(file.get());
-    if (size > 0) bytes.reserve(static_cast<std::size_t>(size));
-    std::rewind(file.get());
-  }
-  char buffer[1 << 16];
-  std::size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof(buffer), file.get())) > 0) bytes.append(buffer, got);
-  if (std::ferror(file.get()) != 0) {
-    error = path + ": cannot read: " + std::strerror(errno);
-    return false;
-  }
-  return true;
-}
 
 // The "file:" IRI of `path`, made absolute first so that relative IRIs in
 // the document resolve to the file's own folder.
@@ -90,7 +61,7 @@ LoadResult Load(const std::string& document, RdfSyntax syntax, const std::string
 LoadResult OntologyModel::LoadFile(const std::string& path, RdfSyntax syntax) {
   LoadResult result;
   std::string document;
-  if (!ReadWholeFile(path, document, result.error)) return result;
+  if (!qax_files::ReadInputFile(path, &document, &result.error)) return result;
   return Load(document, syntax, path, FileIri(path));
 }
 

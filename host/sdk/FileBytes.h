@@ -7,17 +7,23 @@
 
 #include "host/sdk/HighPolyExport.h"
 
-// Reads the regular file at `path` whole into `bytes`. On failure answers
-// false, leaves `bytes` unchanged and, when `error` is given, sets it to a
-// text naming the file and the system's reason.
+// Reads the input at `path` whole into `bytes`: a regular file by its size,
+// a FIFO or pipe (and "-", standard input) as a stream; a directory, device
+// or socket is refused before it is opened, and so is an input of more than
+// 1 GiB (docs/limits.md). On failure answers false, leaves `bytes` unchanged
+// and, when `error` is given, sets it to "cannot read 'PATH': REASON".
 HIGHPOLY_API bool ReadFileBytes(const std::string& path, std::vector<unsigned char>* bytes,
                                 std::string* error);
 
-// Writes `bytes` to a new temporary file in the folder of `path`, flushes it
-// to the disk and renames it over `path`. A file already at `path` is either
-// replaced whole or left untouched; it keeps its permissions. On failure the
-// temporary file is removed and, when `error` is given, it is set to a text
-// naming the file and the system's reason.
+// Writes `bytes` as the whole contents of `path`. A regular file (the final
+// target of a symlink, which stays a link) is replaced atomically through a
+// temporary file in its folder, flushed to the disk first, and keeps its mode
+// and owner; a FIFO or character device is written as a stream; "-" writes
+// standard output. A directory, block device, socket, a file the caller may
+// not write, a file without any write permission bit and a file with several
+// hard links are refused. On failure the file is left exactly as it was, no
+// temporary file is left behind and, when `error` is given, it is set to
+// "cannot save 'PATH': REASON". docs/group-files.md ("Saving") has the rules.
 HIGHPOLY_API bool ReplaceFileAtomically(const std::string& path,
                                         const std::vector<unsigned char>& bytes,
                                         std::string* error);

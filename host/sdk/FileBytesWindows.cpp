@@ -1,11 +1,14 @@
 // ReadFileBytes and ReplaceFileAtomically on Windows, with the contract of
-// FileBytes.h: reading until the end, and replacing through a flushed
-// temporary file in the same folder that takes the target's place.
+// FileBytes.h as far as Windows has its kinds of files: reading disk files
+// until the end, at most qax_files::kMaxInputBytes, and replacing through a
+// flushed temporary file in the same folder that takes the target's place.
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
+#include "host/files/ByteCountText.h"
+#include "host/files/InputFile.h"
 #include "host/sdk/FileBytes.h"
 #include "host/sdk/WindowsError.h"
 
@@ -62,10 +65,18 @@ bool ReadFileBytes(const std::string& path, std::vector<unsigned char>* bytes, s
     if (error != nullptr) *error = "cannot read '" + path + "': it is not a regular file";
     return false;
   }
+  const auto tooLarge = [&]() {
+    if (error != nullptr) {
+      *error = "cannot read '" + path + "': it holds more than " +
+               qax_files::ByteCountText(qax_files::kMaxInputBytes) + ", the most an input may hold";
+    }
+    return false;
+  };
   std::vector<unsigned char> read;
   LARGE_INTEGER size;
   if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0) {
     const auto expected = static_cast<unsigned long long>(size.QuadPart);
+    if (expected > qax_files::kMaxInputBytes) return tooLarge();
     read.reserve(expected < kLargestReservation ? static_cast<std::size_t>(expected)
                                                 : kLargestReservation);
   }
@@ -76,6 +87,7 @@ bool ReadFileBytes(const std::string& path, std::vector<unsigned char>* bytes, s
       return fail(GetLastError());
     }
     if (done == 0) break;
+    if (read.size() + done > qax_files::kMaxInputBytes) return tooLarge();
     read.insert(read.end(), chunk.begin(), chunk.begin() + done);
   }
   bytes->swap(read);

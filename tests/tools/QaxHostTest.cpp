@@ -1,14 +1,20 @@
 // qax-host run as a user runs it: commands, exit codes, output, and group
 // files that are saved, loaded, truncated and corrupted.
+#include <dirent.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <thread>
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "host/files/TemporaryName.h"
 #include "tests/support/ParsedRdf.h"
 
 namespace {
@@ -33,18 +39,32 @@ class QaxHost : public ::testing::Test {
   void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
 
   // Runs qax-host with `arguments` (none holds a quote) through the shell.
-  // `input`, when given, is the file that standard input reads; with
+  // `input`, when given, is the file that standard input reads; `output`,
+  // when given, is where standard output goes instead of Result::out; with
   // `addressSpaceKb`, the shell limits qax-host's address space to that.
   Result Run(const std::vector<std::string>& arguments, const std::string& input = "/dev/null",
-             unsigned long addressSpaceKb = 0) {
+             const std::string& output = "", unsigned long addressSpaceKb = 0) {
     std::string command = std::string(std::getenv("QAX_BIN_DIR")) + "/qax-host <" + input;
     if (addressSpaceKb != 0)
       command = "ulimit -v " + std::to_string(addressSpaceKb) + "; " + command;
     for (const std::string& argument : arguments) command += " '" + argument + "'";
-    const int status = std::system((command + " >" + Path("out") + " 2>" + Path("err")).c_str());
-    return Result{WEXITSTATUS(status), ReadFile(Path("out")), ReadFile(Path("err"))};
+    const std::string out = output.empty() ? Path("out") : output;
+    const int status = std::system((command + " >" + out + " 2>" + Path("err")).c_str());
+    return Result{WEXITSTATUS(status), output.empty() ? ReadFile(out) : "", ReadFile(Path("err"))};
   }
   std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+  // The names in the test's folder that start with `prefix`, but `except`,
+  // one per line.
+  std::string Listing(const std::string& prefix, const std::string& except) const {
+    std::string names;
+    DIR* folder = ::opendir(dir_.c_str());
+    while (const dirent* entry = folder != nullptr ? ::readdir(folder) : nullptr) {
+      const std::string name = entry->d_name;
+      if (name.compare(0, prefix.size(), prefix) == 0 && name != except) names += name + "\n";
+    }
+    if (folder != nullptr) ::closedir(folder);
+    return names;
+  }
   void Write(const std::string& name, const std::string& bytes) {
     std::ofstream(Path(name), std::ios::binary | std::ios::trunc) << bytes;
   }
@@ -104,6 +124,7 @@ TEST_F(QaxHost, RefusesBadInputWithAClearMessageAndNonzeroExit) {
       {{"frobnicate"}, 2, "unknown command 'frobnicate'"},
       {{"--ontology"}, 2, "--ontology needs a value"},
       {{"classes", "--ontology", "/nonexistent/x.ttl"}, 1, "x.ttl"},
+      {{"classes", "--ontology", "/"}, 1, "cannot read '/': it is a directory"},
       {{"type", "--module", "/nonexistent/M.so"}, 1, "/nonexistent/M.so"},
       {{"save", "zoo:Penguin", Path("missing/x.grp")}, 1, "missing/x.grp"},
       {{"describe", "Thing", "--ontology", Path("two.ttl")},
@@ -295,7 +316,7 @@ TEST_F(QaxHost, NothingIsChangedSilentlyOrShownRaw) {
     // aborts on any failed allocation by design.
     if (c.addressSpaceKb != 0) continue;
 #endif
-    const Result result = Run(c.arguments, "/dev/null", c.addressSpaceKb);
+    const Result result = Run(c.arguments, "/dev/null", "", c.addressSpaceKb);
     const std::string& row = c.arguments[c.arguments.size() > 2 ? 2 : 0];
     EXPECT_EQ(c.exitCode, result.exitCode) << row << ": " << result.err;
     EXPECT_NE(std::string::npos, result.err.find(c.err)) << row << ": " << result.err;
@@ -328,6 +349,155 @@ TEST_F(QaxHost, DamagedFilesAreRefusedNamingTheFileAndByteAndDumpShowsWhatIsLeft
                              "be wrong\n  host state: text \"Qingu\""))
       << damaged.out;
   EXPECT_NE(std::string::npos, damaged.out.find("channel #6 at byte"));  // read on to the end
+}
+
+// Every file qax-host writes goes through one safe writer: what is on disk
+// afterwards, the exit code and the message, for each kind of target.
+TEST_F(QaxHost, OutputsReplaceFilesSafelyWriteStreamsAndFailWithAMessage) {
+  const std::string name255(255, 'n');
+  pid_t dead = ::fork();
+  if (dead == 0) ::_exit(0);
+  ::waitpid(dead, nullptr, 0);
+  const std::string stale = qax_files::TemporaryName("stale.grp", dead, 0);
+  const std::string live = qax_files::TemporaryName("stale.grp", ::getpid(), 0);
+  std::thread reader;
+  std::string fromFifo;
+  const auto modeOf = [this](const std::string& name) {
+    struct stat info = {};
+    ::lstat(name[0] == '/' ? name.c_str() : Path(name).c_str(), &info);
+    return info.st_mode;
+  };
+  const auto isGroup = [this](const std::string& name) {
+    return ReadFile(Path(name)).compare(0, 6, "A3DGRP") == 0;
+  };
+  const struct {
+    const char* what;
+    std::function<void()> setUp;
+    std::vector<std::string> arguments;
+    std::string output;  // where standard output goes; "": Result::out
+    int exitCode;
+    std::string message;  // standard error
+    std::function<bool()> onDisk;
+  } cases[] = {
+      {"a symlink's target is replaced, the link stays",
+       [&] {
+         Write("real.grp", "old");
+         ::symlink("real.grp", Path("link.grp").c_str());
+       },
+       {"save", "zoo:Penguin", Path("link.grp")},
+       "",
+       0,
+       "",
+       [&] { return S_ISLNK(modeOf("link.grp")) && isGroup("real.grp"); }},
+      {"a FIFO is written as a stream",
+       [&] {
+         ::mkfifo(Path("out.fifo").c_str(), 0600);
+         reader = std::thread([&] { fromFifo = ReadFile(Path("out.fifo")); });
+       },
+       {"export", "zoo:Penguin", "name=Pingu", "-o", Path("out.fifo")},
+       "",
+       0,
+       "",
+       [&] {
+         reader.join();
+         return S_ISFIFO(modeOf("out.fifo")) && fromFifo.find("\"Pingu\"") != std::string::npos;
+       }},
+      {"a file without write permission is refused, even for root",
+       [&] {
+         Write("ro.grp", "old");
+         ::chmod(Path("ro.grp").c_str(), 0444);
+       },
+       {"save", "zoo:Penguin", Path("ro.grp")},
+       "",
+       1,
+       "qax-host: cannot save '" + Path("ro.grp") +
+           "': it is read-only (mode 0444); make it writable first (chmod u+w)\n",
+       [&] { return ReadFile(Path("ro.grp")) == "old"; }},
+      {"a replaced file keeps its mode",
+       [&] {
+         Write("mode.grp", "old");
+         ::chmod(Path("mode.grp").c_str(), 0640);
+       },
+       {"graph", "zoo:Penguin", "--output", Path("mode.grp")},
+       "",
+       0,
+       "",
+       [&] { return (modeOf("mode.grp") & 07777) == 0640 && ReadFile(Path("mode.grp")) != "old"; }},
+      {"a file with two hard links is refused",
+       [&] {
+         Write("one.grp", "old");
+         ::link(Path("one.grp").c_str(), Path("two.grp").c_str());
+       },
+       {"save", "zoo:Penguin", Path("one.grp")},
+       "",
+       1,
+       "qax-host: cannot save '" + Path("one.grp") +
+           "': it has 2 hard links, and replacing it would leave the others with the old "
+           "contents; save under another name or remove the other links\n",
+       [&] { return ReadFile(Path("one.grp")) == "old" && ReadFile(Path("two.grp")) == "old"; }},
+      {"the temporary file of a dead process is removed, a live one's kept",
+       [&] {
+         Write(stale, "junk");
+         Write(live, "mine");
+       },
+       {"save", "zoo:Penguin", Path("stale.grp")},
+       "",
+       0,
+       "",
+       [&] {
+         return isGroup("stale.grp") && ::access(Path(stale).c_str(), F_OK) != 0 &&
+                ReadFile(Path(live)) == "mine";
+       }},
+      {"a 255-byte name is saved",
+       [] {},
+       {"save", "zoo:Penguin", Path(name255)},
+       "",
+       0,
+       "",
+       [&] { return isGroup(name255); }},
+      {"svg drawn through dot, from its standard input",
+       [] {},
+       {"graph", "zoo:Penguin", "--format", "svg", "--output", Path("g.svg")},
+       "",
+       0,
+       "",
+       [&] { return ReadFile(Path("g.svg")).find("<svg") != std::string::npos; }},
+      {"/dev/stdout is standard output, not a file to replace",
+       [] {},
+       {"export", "zoo:Penguin", "-o", "/dev/stdout"},
+       Path("stdout.ttl"),
+       0,
+       "",
+       [&] {
+         return S_ISLNK(modeOf("/dev/stdout")) &&
+                ReadFile(Path("stdout.ttl")).find("a zoo:Penguin") != std::string::npos;
+       }},
+      {"a full device",
+       [] {},
+       {"export", "zoo:Penguin", "-o", "/dev/full"},
+       "",
+       1,
+       "qax-host: cannot save '/dev/full': No space left on device\n",
+       [] { return true; }},
+      {"a full standard output",
+       [] {},
+       {"dump", "-"},
+       "/dev/full",
+       1,
+       "qax-host: cannot write standard output: No space left on device\n",
+       [] { return true; }},
+  };
+  SavePenguin();
+  for (const auto& c : cases) {
+    c.setUp();
+    const Result result = c.arguments[0] == "dump" ? Run(c.arguments, Path("penguin.grp"), c.output)
+                                                   : Run(c.arguments, "/dev/null", c.output);
+    EXPECT_EQ(c.exitCode, result.exitCode) << c.what << ": " << result.err;
+    EXPECT_EQ(c.message, result.err) << c.what;
+    EXPECT_TRUE(c.onDisk()) << c.what;
+  }
+  // Nothing but what the rows left: no temporary file of any save.
+  EXPECT_EQ("", Listing(".qax-", live));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "host/files/InputFile.h"
 #include "host/sdk/A3dFileLoader.h"
 #include "host/sdk/ChannelTypeRegistry.h"
 #include "host/sdk/GroupFileError.h"
@@ -178,7 +179,7 @@ int RunDump(const Invocation& invocation) {
   const Activity reading("reading the group file '" + Escaped(name) + "'");
   std::vector<unsigned char> bytes;
   std::string reason;
-  if (!ReadInput(invocation.arguments[0], &bytes, &reason)) return Fail(reason);
+  if (!qax_files::ReadInputFile(invocation.arguments[0], &bytes, &reason)) return Fail(reason);
 
   ChannelTypeRegistry registry;
   registry.RegisterBuiltIns();

@@ -1,11 +1,5 @@
 // The graph command: draws a channel graph as Graphviz DOT, SVG or PNG.
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <map>
 
 #include "host/sdk/GroupFile.h"
@@ -14,9 +8,8 @@
 #include "tools/qax-host/ChannelText.h"
 #include "tools/qax-host/ClassNames.h"
 #include "tools/qax-host/Commands.h"
+#include "tools/qax-host/Graphviz.h"
 #include "tools/qax-host/Output.h"
-
-extern char** environ;
 
 namespace qax_host {
 
@@ -71,59 +64,23 @@ std::string Dot(const std::string& title, const std::vector<A3d_Channel*>& chann
   return dot + edges + "}\n";
 }
 
-// Runs Graphviz's dot on `dotPath`, writing `format` to `outputPath`.
-bool RunDot(const std::string& format, const std::string& dotPath, const std::string& outputPath,
-            std::string* error) {
-  const std::string formatFlag = "-T" + format;
-  char* argv[] = {const_cast<char*>("dot"),
-                  const_cast<char*>(formatFlag.c_str()),
-                  const_cast<char*>("-o"),
-                  const_cast<char*>(outputPath.c_str()),
-                  const_cast<char*>(dotPath.c_str()),
-                  nullptr};
-  pid_t pid = 0;
-  if (posix_spawnp(&pid, "dot", nullptr, nullptr, argv, environ) != 0) {
-    *error = "Graphviz's 'dot' program is not installed; install graphviz or use --format dot";
-    return false;
-  }
-  int status = 0;
-  if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-    *error = WIFEXITED(status) && WEXITSTATUS(status) == 127
-                 ? "Graphviz's 'dot' program is not installed; install graphviz or use --format dot"
-                 : "Graphviz's 'dot' failed to draw " + outputPath;
-    return false;
-  }
-  return true;
-}
-
 int Draw(const Invocation& invocation, const std::string& title,
          const std::vector<A3d_Channel*>& channels) {
-  const std::string dot = Dot(title, channels);
+  std::string drawing = Dot(title, channels);
   const std::string format = invocation.format.empty() ? "dot" : invocation.format;
-  if (format == "dot") {
-    if (invocation.output.empty()) {
-      std::fputs(dot.c_str(), stdout);
-      return kExitOk;
-    }
-    std::ofstream out(invocation.output, std::ios::binary | std::ios::trunc);
-    out << dot;
-    out.close();
-    if (!out) return Fail("cannot write " + invocation.output);
-    std::printf("wrote %s\n", invocation.output.c_str());
+  if (format != "dot") {
+    std::string error;
+    std::string rendered;
+    if (!RenderWithDot(format, drawing, &rendered, &error)) return Fail(error);
+    drawing.swap(rendered);
+  }
+  if (invocation.output.empty()) {
+    std::fputs(drawing.c_str(), stdout);
     return kExitOk;
   }
-  const std::string dotPath = invocation.output + ".dot.tmp";
-  {
-    std::ofstream out(dotPath, std::ios::binary | std::ios::trunc);
-    out << dot;
-    out.close();
-    if (!out) return Fail("cannot write " + dotPath);
-  }
-  std::string error;
-  const bool drawn = RunDot(format, dotPath, invocation.output, &error);
-  std::remove(dotPath.c_str());
-  if (!drawn) return Fail(error);
-  std::printf("wrote %s\n", invocation.output.c_str());
+  bool toStandardOutput = false;
+  if (!WriteOutput(invocation.output, drawing, &toStandardOutput)) return kExitFailure;
+  if (!toStandardOutput) std::printf("wrote %s\n", invocation.output.c_str());
   return kExitOk;
 }
 

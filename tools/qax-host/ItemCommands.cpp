@@ -4,7 +4,7 @@
 #include <set>
 #include <unordered_map>
 
-#include "host/sdk/FileBytes.h"
+#include "host/files/InputFile.h"
 #include "host/sdk/GroupFile.h"
 #include "host/sdk/GroupFileReader.h"
 #include "host/sdk/LoadedGroup.h"
@@ -84,7 +84,7 @@ std::unique_ptr<LoadedGroup> LoadInput(const std::string& path, const Session& s
   const Activity loading("loading the group file '" + Escaped(InputName(path)) + "'");
   std::vector<unsigned char> bytes;
   std::string reason;
-  if (!ReadInput(path, &bytes, &reason)) {
+  if (!qax_files::ReadInputFile(path, &bytes, &reason)) {
     Fail(reason);
     return nullptr;
   }
@@ -217,8 +217,16 @@ int RunSave(const Invocation& invocation) {
     }
   }
   const Activity saving("saving the group file '" + Escaped(path) + "'");
+  std::vector<unsigned char> bytes;
   std::string error;
-  if (!SaveGroupToFile(path, kGroupName, graph->Channels(), &error)) return Fail(error);
+  if (!SaveGroup(kGroupName, graph->Channels(), &bytes, &error)) {
+    return Fail("cannot save '" + path + "': " + error);
+  }
+  bool toStandardOutput = false;
+  if (!WriteOutput(path, std::string(bytes.begin(), bytes.end()), &toStandardOutput)) {
+    return kExitFailure;
+  }
+  if (toStandardOutput) return kExitOk;
   std::printf("saved %s to %s\n", Counted(graph->Channels().size(), "channel", "channels").c_str(),
               Escaped(path).c_str());
   return kExitOk;
@@ -305,16 +313,13 @@ int RunExport(const Invocation& invocation) {
   for (const std::string& warning : written.warnings) {
     std::fprintf(stderr, "qax-host: warning: %s\n", Escaped(warning, Layout::kKeep).c_str());
   }
-  if (invocation.output.empty() || invocation.output == "-") {
+  if (invocation.output.empty()) {
     std::fputs(written.text.c_str(), stdout);
     return kExitOk;
   }
-  std::string error;
-  if (!ReplaceFileAtomically(invocation.output,
-                             std::vector<unsigned char>(written.text.begin(), written.text.end()),
-                             &error)) {
-    return Fail(error);
-  }
+  bool toStandardOutput = false;
+  if (!WriteOutput(invocation.output, written.text, &toStandardOutput)) return kExitFailure;
+  if (toStandardOutput) return kExitOk;
   std::printf("wrote %s to %s\n", Counted(subjects.size(), "item", "items").c_str(),
               Escaped(invocation.output).c_str());
   return kExitOk;

@@ -11,6 +11,7 @@
 #include "tools/qax-host/Activity.h"
 #include "tools/qax-host/ChannelText.h"
 #include "tools/qax-host/Commands.h"
+#include "tools/qax-host/Output.h"
 
 namespace {
 
@@ -159,7 +160,7 @@ int RunCommandLine(int argc, char** argv) {
       continue;
     } else if (arg == "--version") {
       PrintVersion();
-      return qax_host::kExitOk;
+      return qax_host::FinishOutput(qax_host::kExitOk);
     } else if (arg == "--json") {
       invocation.json = true;
       continue;
@@ -197,7 +198,7 @@ int RunCommandLine(int argc, char** argv) {
     } else {
       PrintCommandHelp(*command);
     }
-    return qax_host::kExitOk;
+    return qax_host::FinishOutput(qax_host::kExitOk);
   }
 
   globalEngine->ShowDebugMessage.SetHandler([](const char* text) {
@@ -206,7 +207,9 @@ int RunCommandLine(int argc, char** argv) {
                  qax_host::Escaped(text != nullptr ? text : "", qax_host::Layout::kKeep).c_str());
   });
   const qax_host::Activity running("running '" + std::string(command->name) + "'");
-  return command->run(invocation);
+  // Whatever the command printed is only shown once it reached standard
+  // output: a write that failed there fails the command.
+  return qax_host::FinishOutput(command->run(invocation));
 }
 
 }  // namespace
@@ -215,6 +218,7 @@ int RunCommandLine(int argc, char** argv) {
 // never an abort: the handler allocates nothing, and by the time it runs the
 // unwinding has freed what the command held.
 int main(int argc, char** argv) {
+  qax_host::HoldStandardStreams();
   try {
     return RunCommandLine(argc, argv);
   } catch (const std::bad_alloc&) {

@@ -1,14 +1,18 @@
 #include "tools/qax-host/Output.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <utility>
 
-#include "host/sdk/FileBytes.h"
+#include "host/files/OutputFile.h"
 #include "ontology_item/Aco_QAXOntologyItem.h"
 #include "tools/qax-host/Activity.h"
 #include "tools/qax-host/ChannelText.h"
+#include "tools/qax-host/Commands.h"
 
 namespace qax_host {
 
@@ -99,20 +103,65 @@ Json ValueJson(A3d_Channel& channel) {
   return nullptr;
 }
 
-bool ReadInput(const std::string& path, std::vector<unsigned char>* bytes, std::string* error) {
-  if (path != "-") return ReadFileBytes(path, bytes, error);
-  std::vector<unsigned char> read;
-  unsigned char buffer[1 << 16];
-  std::size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof(buffer), stdin)) > 0) {
-    read.insert(read.end(), buffer, buffer + got);
-  }
-  if (std::ferror(stdin)) {
-    *error = "cannot read standard input";
+bool WriteOutput(const std::string& path, const std::string& bytes, bool* toStandardOutput) {
+  std::string error;
+  qax_files::Delivery delivery = qax_files::Delivery::kFile;
+  if (!qax_files::WriteOutputFile(path, bytes.data(), bytes.size(), &error, &delivery)) {
+    Fail(error);
     return false;
   }
-  *bytes = std::move(read);
+  *toStandardOutput = delivery == qax_files::Delivery::kStandardOutput;
   return true;
+}
+
+namespace {
+
+// The errno of the first write to standard output that failed, 0 while none
+// has: stdio keeps only that some write failed, not why.
+int firstOutputError = 0;
+
+// Writes stdio's buffer of standard output to descriptor 1, noting the first
+// failure's reason.
+ssize_t WriteStandardOutput(void* /*cookie*/, const char* data, std::size_t size) {
+  std::size_t written = 0;
+  while (written < size) {
+    const ssize_t done = ::write(STDOUT_FILENO, data + written, size - written);
+    if (done < 0 && errno == EINTR) continue;
+    if (done < 0) {
+      if (firstOutputError == 0) firstOutputError = errno;
+      return written > 0 ? static_cast<ssize_t>(written) : -1;
+    }
+    written += static_cast<std::size_t>(done);
+  }
+  return static_cast<ssize_t>(written);
+}
+
+}  // namespace
+
+void HoldStandardStreams() {
+  for (const int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    // open() answers the lowest free descriptor: this one.
+    const int held = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    if (held != fd && held >= 0) ::close(held);
+  }
+  // Standard output becomes a stream of ours over descriptor 1, buffered as
+  // stdio buffers it, that remembers why a write failed. It lives as long as
+  // the process.
+  const cookie_io_functions_t functions = {nullptr, WriteStandardOutput, nullptr, nullptr};
+  std::FILE* checked = ::fopencookie(nullptr, "w", functions);
+  if (checked == nullptr) return;
+  std::setvbuf(checked, nullptr, ::isatty(STDOUT_FILENO) == 1 ? _IOLBF : _IOFBF, BUFSIZ);
+  stdout = checked;
+}
+
+int FinishOutput(int result) {
+  const bool flushed = std::fflush(stdout) == 0;
+  if (flushed && std::ferror(stdout) == 0) return result;
+  Fail(std::string("cannot write standard output") +
+       (firstOutputError != 0 ? std::string(": ") + std::strerror(firstOutputError)
+                              : std::string()));
+  return result != kExitOk ? result : kExitFailure;
 }
 
 std::string InputName(const std::string& path) {

@@ -47,9 +47,27 @@ Json ItemJson(const QAX::Onto::OntologyItem& item);
 // (matrices), {"class": handle} (item channels); null for other channels.
 Json ValueJson(A3d_Channel& channel);
 
-// Reads the input file `path` whole; "-" reads standard input. False and a
-// reason naming the file otherwise.
-bool ReadInput(const std::string& path, std::vector<unsigned char>* bytes, std::string* error);
+// Writes `bytes` as the whole contents of the output `path` through the
+// shared safe writer (host/files/OutputFile.h: "-" is standard output, a
+// FIFO is written as a stream, a file is replaced atomically or left as it
+// was). Answers false after printing the reason. `toStandardOutput` tells
+// whether the bytes went to standard output, where no confirmation may
+// follow them.
+bool WriteOutput(const std::string& path, const std::string& bytes, bool* toStandardOutput);
+
+// Called first thing: makes sure that descriptors 0, 1 and 2 are open, so
+// that no file qax-host opens takes the place of a closed standard stream (a
+// closed one is held by /dev/null opened read-only: reading it gives
+// nothing, writing it fails as writing the closed descriptor would), and
+// makes stdout a stream over descriptor 1 that remembers why its first
+// failed write failed, for FinishOutput.
+void HoldStandardStreams();
+
+// Flushes standard output and answers `result`, or, when anything written to
+// standard output failed (a full disk, /dev/full, a closed descriptor), prints
+// the reason and answers kExitFailure (or `result` when that is a failure
+// already).
+int FinishOutput(int result);
 
 // How an input path is named in messages: the path, or "(standard input)".
 std::string InputName(const std::string& path);

@@ -1,0 +1,177 @@
+#include "host/files/InputFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include "host/files/ByteCountText.h"
+#include "host/files/Descriptor.h"
+
+namespace qax_files {
+namespace {
+
+// The first block of a stream, and the largest block: a stream of unknown
+// length costs at most one block more than what it gave.
+constexpr std::uint64_t kFirstStreamBlock = std::uint64_t{64} << 10;
+constexpr std::uint64_t kLargestStreamBlock = std::uint64_t{64} << 20;
+
+// Why an input of this kind is not read, or null for the kinds that are.
+const char* Refusal(mode_t mode) {
+  if (S_ISREG(mode) || S_ISFIFO(mode)) return nullptr;
+  if (S_ISDIR(mode)) return "it is a directory";
+  if (S_ISCHR(mode)) return "it is a character device; only files, pipes and FIFOs are read";
+  if (S_ISBLK(mode)) return "it is a block device; only files, pipes and FIFOs are read";
+  if (S_ISSOCK(mode)) return "it is a socket; only files, pipes and FIFOs are read";
+  return "it is not a file, pipe or FIFO";
+}
+
+// What a failed read tells the caller.
+struct Failure {
+  std::string reason;
+};
+
+// Reads `fd` to its end in blocks of growing size, the first of
+// `firstBlock` bytes. At most `maxBytes` + 1 bytes are ever read: one byte
+// more is the proof that the input is too large.
+template <typename Bytes>
+bool ReadToEnd(int fd, std::uint64_t firstBlock, std::uint64_t maxBytes, Bytes* out,
+               Failure* failure) {
+  std::vector<Bytes> blocks;
+  std::uint64_t total = 0;
+  std::uint64_t blockSize = std::max<std::uint64_t>(firstBlock, 1);
+  for (bool ended = false; !ended;) {
+    const std::uint64_t room = maxBytes + 1 - total;
+    blocks.emplace_back();
+    Bytes& block = blocks.back();
+    block.resize(static_cast<std::size_t>(std::min(blockSize, room)));
+    std::size_t used = 0;
+    while (used < block.size()) {
+      const ssize_t got = ::read(fd, &block[used], block.size() - used);
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) {
+        failure->reason = std::strerror(errno);
+        return false;
+      }
+      if (got == 0) {
+        ended = true;
+        break;
+      }
+      used += static_cast<std::size_t>(got);
+    }
+    block.resize(used);
+    total += used;
+    if (total > maxBytes) {
+      failure->reason =
+          "it holds more than " + ByteCountText(maxBytes) + ", the most an input may hold";
+      return false;
+    }
+    blockSize = std::min(blockSize * 2, kLargestStreamBlock);
+  }
+  if (blocks.size() == 1) {
+    out->swap(blocks.front());
+    return true;
+  }
+  Bytes whole;
+  whole.reserve(static_cast<std::size_t>(total));
+  for (Bytes& block : blocks) {
+    whole.insert(whole.end(), block.begin(), block.end());
+    Bytes().swap(block);  // give each block back as soon as it is copied
+  }
+  out->swap(whole);
+  return true;
+}
+
+// Reads the open input `fd`, whose kind `info` gives.
+template <typename Bytes>
+bool ReadOpen(int fd, const struct stat& info, std::uint64_t maxBytes, Bytes* out,
+              Failure* failure) {
+  if (const char* refusal = Refusal(info.st_mode)) {
+    failure->reason = refusal;
+    return false;
+  }
+  std::uint64_t firstBlock = kFirstStreamBlock;
+  if (S_ISREG(info.st_mode)) {
+    // Standard input may be a file read in part already.
+    const off_t at = std::max<off_t>(::lseek(fd, 0, SEEK_CUR), 0);
+    const auto size = static_cast<std::uint64_t>(info.st_size > at ? info.st_size - at : 0);
+    if (size > maxBytes) {
+      failure->reason = "it holds " + ByteCountText(size) + ", more than the " +
+                        ByteCountText(maxBytes) + " an input may hold";
+      return false;
+    }
+    // One byte more than the size sees a file that grew while it was read.
+    firstBlock = size + 1;
+  }
+  return ReadToEnd(fd, firstBlock, maxBytes, out, failure);
+}
+
+template <typename Bytes>
+bool Read(const std::string& path, Bytes* bytes, std::string* error, std::uint64_t maxBytes) {
+  Failure failure;
+  const bool standardInput = path == kStandardStreamPath;
+  const auto fail = [&]() {
+    if (error != nullptr) {
+      *error = (standardInput ? std::string("cannot read standard input")
+                              : "cannot read '" + path + "'") +
+               ": " + failure.reason;
+    }
+    return false;
+  };
+  Bytes read;
+  struct stat info;
+  if (standardInput) {
+    if (::fstat(STDIN_FILENO, &info) != 0) {
+      failure.reason = std::strerror(errno);
+      return fail();
+    }
+    // Standard input is read whatever it is: a terminal, a device the shell
+    // redirected, a file or a pipe; only the size bounds it.
+    if (!S_ISDIR(info.st_mode) && !S_ISREG(info.st_mode)) info.st_mode = S_IFIFO;
+    if (!ReadOpen(STDIN_FILENO, info, maxBytes, &read, &failure)) return fail();
+    bytes->swap(read);
+    return true;
+  }
+  // The kind is checked before opening: opening a device or a socket may
+  // block or have effects of its own.
+  if (::stat(path.c_str(), &info) != 0) {
+    failure.reason = std::strerror(errno);
+    return fail();
+  }
+  if (const char* refusal = Refusal(info.st_mode)) {
+    failure.reason = refusal;
+    return fail();
+  }
+  // A FIFO's open waits for its writer; anything else is opened without
+  // waiting, in case it was replaced by a device since it was looked at.
+  const int waiting = S_ISFIFO(info.st_mode) ? 0 : O_NONBLOCK;
+  Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | waiting));
+  if (!file.valid() || ::fstat(file.get(), &info) != 0) {
+    failure.reason = std::strerror(errno);
+    return fail();
+  }
+  if (waiting != 0 && Refusal(info.st_mode) == nullptr) {
+    ::fcntl(file.get(), F_SETFL, ::fcntl(file.get(), F_GETFL) & ~O_NONBLOCK);
+  }
+  if (!ReadOpen(file.get(), info, maxBytes, &read, &failure)) return fail();
+  bytes->swap(read);
+  return true;
+}
+
+}  // namespace
+
+bool ReadInputFile(const std::string& path, std::string* bytes, std::string* error,
+                   std::uint64_t maxBytes) {
+  return Read(path, bytes, error, maxBytes);
+}
+
+bool ReadInputFile(const std::string& path, std::vector<unsigned char>* bytes, std::string* error,
+                   std::uint64_t maxBytes) {
+  return Read(path, bytes, error, maxBytes);
+}
+
+}  // namespace qax_files
