@@ -99,12 +99,14 @@ TEST_F(ItemBuildingBounds, HostileGraphsBuildBoundedItemsAndSayWhatTheyLeftOut) 
          }
          return Rebuild({chain.front()});
        }},
-      {"fan-in of 4,096 links to a channel whose class is gone, which held a 70 KB item",
+      {"fan-in of 4,096 links to a channel whose class is gone, which held a 70 KB nested item",
        [&] {
          MetaClass* texts = Wide("Texts", 64, 0);
          text_.SetString(std::string(1000, 'x').c_str());
-         Aco_QAXOntologyItem& held = Add(texts);
-         for (int i = 0; i < 64; ++i) held.LinkChild(i, &text_);
+         Aco_QAXOntologyItem& leaf = Add(texts);
+         for (int i = 0; i < 64; ++i) leaf.LinkChild(i, &text_);
+         Aco_QAXOntologyItem& held = Add(Wide("Holder", 1, 5));
+         held.LinkChild(0, &leaf);
          EXPECT_NE(nullptr, held.GetOntologyItem(true));
          held.SetClassHandle("urn:lib:Gone");
          MetaClass* fan = Wide("Fan", kLinks, 5);
