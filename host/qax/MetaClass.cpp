@@ -9,12 +9,13 @@ namespace Ontology {
 
 MetaClass::MetaClass(Info::MetaClassInfo info, const MetaClass* parent,
                      const MetaClassLibrary* library)
-    : info_(std::move(info)),
-      parent_(parent),
-      library_(library),
-      fqName_(MakeFQName(library->GetName(), info_.name)) {}
+    : info_(std::move(info)), parent_(parent), library_(library) {}
 
 MetaClass::~MetaClass() = default;
+
+// Made on each call rather than kept: a model may hold millions of classes,
+// and the text is its library's name and the class's.
+std::string MetaClass::GetFQName() const { return MakeFQName(library_->GetName(), info_.name); }
 
 const MetaAttr* MetaClass::AddAttribute(const Info::MetaAttrInfo& info) {
   ownedAttributes_.push_back(std::make_unique<MetaAttr>(info));

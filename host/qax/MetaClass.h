@@ -40,7 +40,7 @@ class QAX_API MetaClass {
   // `name`, e.g. "schema::Person". A model holds at most one class of each
   // FQ name (OntologyModel::AddClass refuses a second), so the text names
   // this class within its model; OntologyItem is constructed from it.
-  std::string GetFQName() const { return fqName_; }
+  std::string GetFQName() const;
 
   // Appends an attribute and answers it (owned by this class). Any record is
   // accepted, including a name the class or a parent already has.
@@ -57,7 +57,6 @@ class QAX_API MetaClass {
   const Info::MetaClassInfo info_;
   const MetaClass* const parent_;
   const MetaClassLibrary* const library_;
-  const std::string fqName_;
   std::vector<std::unique_ptr<MetaAttr>> ownedAttributes_;
   std::vector<const MetaAttr*> attributes_;
 };

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace QAX {
@@ -20,14 +21,14 @@ class NameIndex {
  public:
   static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
-  static std::uint32_t Hash(const std::string& name) {
-    return static_cast<std::uint32_t>(std::hash<std::string>()(name));
+  static std::uint32_t Hash(std::string_view name) {
+    return static_cast<std::uint32_t>(std::hash<std::string_view>()(name));
   }
 
   // The position whose name (as `nameAt(position)` answers it) is `name`,
   // or kNone.
   template <typename NameAt>
-  std::size_t Find(const std::string& name, std::uint32_t hash, NameAt nameAt) const {
+  std::size_t Find(std::string_view name, std::uint32_t hash, NameAt nameAt) const {
     if (slots_.empty()) return kNone;
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t at = hash & mask;; at = (at + 1) & mask) {

@@ -1,6 +1,7 @@
 // OntologyModel::LoadFile and LoadText: read the document whole, parse it,
 // and only then build the model, so that a failure never leaves a part of a
-// model behind.
+// model behind. A file's bytes are let go once parsed, before the model is
+// built.
 #include <serd/serd.h>
 
 #include <unistd.h>
@@ -35,8 +36,11 @@ std::string FileIri(const std::string& path) {
   return iri;
 }
 
+// Parses `document` and builds the model from it. `release`, when not null,
+// is the caller's document itself, emptied once parsed so that its bytes are
+// not held while the model is built.
 LoadResult Load(const std::string& document, RdfSyntax syntax, const std::string& sourceName,
-                const std::string& baseIri) {
+                const std::string& baseIri, std::string* release) {
   LoadResult result;
   if (syntax == RdfSyntax::kFromExtension) syntax = RdfSyntaxFromPath(sourceName);
   if (syntax == RdfSyntax::kFromExtension) {
@@ -49,7 +53,9 @@ LoadResult Load(const std::string& document, RdfSyntax syntax, const std::string
   if (!Rdf::ReadRdf(document, syntax, sourceName, baseIri, statements, result.error)) {
     return result;
   }
+  if (release != nullptr) std::string().swap(*release);
   Rdf::ResolveClassExpressions(statements, sourceName, result.warnings);
+  statements.Group();
   auto model = std::make_unique<OntologyModel>();
   Rdf::BuildModel(statements, sourceName, *model, result.warnings);
   result.model = std::move(model);
@@ -62,12 +68,12 @@ LoadResult OntologyModel::LoadFile(const std::string& path, RdfSyntax syntax) {
   LoadResult result;
   std::string document;
   if (!qax_files::ReadInputFile(path, &document, &result.error)) return result;
-  return Load(document, syntax, path, FileIri(path));
+  return Load(document, syntax, path, FileIri(path), &document);
 }
 
 LoadResult OntologyModel::LoadText(const std::string& text, RdfSyntax syntax,
                                    const std::string& sourceName, const std::string& baseIri) {
-  return Load(text, syntax, sourceName, baseIri);
+  return Load(text, syntax, sourceName, baseIri, nullptr);
 }
 
 }  // namespace Ontology

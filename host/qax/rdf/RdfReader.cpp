@@ -224,9 +224,8 @@ class Parse {
     if (predicate == Predicate::kOther) return;
     if (predicate == Predicate::kComment) {
       if (object.type != SERD_LITERAL) return;
-      const TermId subject = out_.Intern(subjectIri);
-      out_.Facts(subject).comments.push_back(
-          Comment{NodeText(object), language == nullptr ? std::string() : NodeText(*language)});
+      out_.NoteComment(out_.Intern(subjectIri), Label(object),
+                       language == nullptr ? std::string_view() : Label(*language));
       return;
     }
     if ((predicate == Predicate::kDomain || predicate == Predicate::kRange) &&
@@ -252,7 +251,7 @@ class Parse {
             out_.MarkProperty(subject);
             break;
           case TypeMeaning::kDatatype:
-            out_.Facts(subject).isDatatype = true;
+            out_.MarkDatatype(subject);
             break;
           case TypeMeaning::kRestriction:
           case TypeMeaning::kOther:
@@ -307,13 +306,13 @@ class Parse {
     BlankFacts& facts = out_.Blank(out_.InternBlank(Label(subject)));
     switch (predicate) {
       case Predicate::kFirst:
-        facts.firsts.push_back(ref);
+        BlankFacts::Note(facts.first, facts.firsts, ref);
         break;
       case Predicate::kRest:
-        facts.rests.push_back(ref);
+        BlankFacts::Note(facts.rest, facts.rests, ref);
         break;
       case Predicate::kUnionOf:
-        facts.unions.push_back(ref);
+        BlankFacts::Note(facts.unionList, facts.unions, ref);
         break;
       case Predicate::kIntersectionOf:
         facts.intersection = true;

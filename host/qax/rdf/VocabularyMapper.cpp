@@ -1,7 +1,6 @@
 #include "host/qax/rdf/VocabularyMapper.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
 #include <string_view>
 #include <unordered_map>
@@ -17,27 +16,6 @@ namespace {
 
 constexpr TermId kNoTerm = UINT32_MAX;
 
-bool IsEnglish(const std::string& language) {
-  if (language.size() < 2) return false;
-  if (std::tolower(static_cast<unsigned char>(language[0])) != 'e' ||
-      std::tolower(static_cast<unsigned char>(language[1])) != 'n') {
-    return false;
-  }
-  return language.size() == 2 || language[2] == '-';
-}
-
-// The comment shown as a class's documentation: the first English one,
-// else the first without a language, else the first.
-const std::string* ChooseComment(const std::vector<Comment>& comments) {
-  const Comment* untagged = nullptr;
-  for (const Comment& comment : comments) {
-    if (IsEnglish(comment.language)) return &comment.text;
-    if (untagged == nullptr && comment.language.empty()) untagged = &comment;
-  }
-  if (untagged != nullptr) return &untagged->text;
-  return comments.empty() ? nullptr : &comments.front().text;
-}
-
 class Builder {
  public:
   Builder(const RdfStatements& statements, const std::string& sourceName, OntologyModel& model,
@@ -52,8 +30,12 @@ class Builder {
   }
 
  private:
-  const std::string& Iri(TermId id) const { return st_.Iri(id); }
-  bool IsClass(TermId id) const { return st_.Facts(id).isClass; }
+  std::string_view Iri(TermId id) const { return st_.Iri(id); }
+  std::string IriText(TermId id) const { return std::string(st_.Iri(id)); }
+  bool IsClass(TermId id) const { return st_.IsClass(id); }
+  TermList SuperClasses(TermId id) const {
+    return st_.Related(RdfStatements::Relation::kSubClassOf, id);
+  }
 
   std::string LocalName(TermId id) const { return std::string(SplitIri(Iri(id)).localName); }
 
@@ -98,7 +80,7 @@ class Builder {
     const std::size_t count = st_.TermCount();
     parent_.assign(count, kNoTerm);
     for (const TermId cls : st_.Classes()) {
-      for (const TermId super : st_.Facts(cls).superClasses) {
+      for (const TermId super : SuperClasses(cls)) {
         if (IsClass(super)) {
           parent_[cls] = super;
           break;
@@ -116,8 +98,8 @@ class Builder {
       for (TermId at = start; at != kNoTerm && state[at] != kPlaced; at = parent_[at]) {
         if (state[at] == kOnWalk) {
           const TermId cut = walk.back();
-          warnings_.push_back(sourceName_ + ": <" + Iri(cut) + "> rdfs:subClassOf <" + Iri(at) +
-                              "> would close a loop of parents; <" + Iri(cut) +
+          warnings_.push_back(sourceName_ + ": <" + IriText(cut) + "> rdfs:subClassOf <" +
+                              IriText(at) + "> would close a loop of parents; <" + IriText(cut) +
                               "> is left without a parent");
           parent_[cut] = kNoTerm;
           break;
@@ -136,16 +118,14 @@ class Builder {
   std::string DisplayName(TermId id) const {
     const IriParts parts = SplitIri(Iri(id));
     const std::string& library = LibraryName(id);
-    if (library == parts.ns) return "<" + Iri(id) + ">";
+    if (library == parts.ns) return "<" + IriText(id) + ">";
     return library + "." + std::string(parts.localName);
   }
 
   std::string Documentation(TermId cls) const {
-    const TermFacts& facts = st_.Facts(cls);
-    const std::string* const comment = ChooseComment(facts.comments);
-    std::string doc = comment == nullptr ? std::string() : *comment;
+    std::string doc(st_.Comment(cls));
     std::string others;
-    for (const TermId super : facts.superClasses) {
+    for (const TermId super : SuperClasses(cls)) {
       if (super == parent_[cls] || super == cls) continue;
       others.append(others.empty() ? "" : ", ").append(DisplayName(super));
     }
@@ -162,7 +142,7 @@ class Builder {
       Info::MetaClassInfo info;
       info.name = LocalName(cls);
       info.scopeName = LibraryName(cls);
-      info.handle = Iri(cls);
+      info.handle = IriText(cls);
       if (parent != kNoTerm) {
         info.parentName = LocalName(parent);
         info.parentScopeName = LibraryName(parent);
@@ -206,8 +186,8 @@ class Builder {
     TermId unmapped = kNoTerm;
     TermId cls = kNoTerm;
     TermId unknown = kNoTerm;
-    for (const TermId range : st_.Facts(property).ranges) {
-      const std::string& iri = Iri(range);
+    for (const TermId range : st_.Related(RdfStatements::Relation::kRange, property)) {
+      const std::string_view iri = Iri(range);
       int32_t kind = MappedDatatypeKind(iri);
       if (kind < 0 && IsClass(range)) kind = DerivedDatatypeKind(range);
       if (kind >= 0) {
@@ -215,7 +195,7 @@ class Builder {
           best = kind;
           bestRange = range;
         }
-      } else if (IsBuiltInDatatype(iri) || st_.Facts(range).isDatatype) {
+      } else if (IsBuiltInDatatype(iri) || st_.IsDatatype(range)) {
         if (unmapped == kNoTerm) unmapped = range;
       } else if (IsClass(range)) {
         if (cls == kNoTerm) cls = range;
@@ -233,7 +213,7 @@ class Builder {
   void AddAttributes() {
     std::unordered_map<TermId, std::vector<TermId>> byClass;
     for (const TermId property : st_.Properties()) {
-      for (const TermId domain : st_.Facts(property).domains) {
+      for (const TermId domain : st_.Related(RdfStatements::Relation::kDomain, property)) {
         if (IsClass(domain)) byClass[domain].push_back(property);
       }
     }
