@@ -31,7 +31,7 @@ class QAX_API MetaClass {
 
   // The class's own attributes (not the inherited ones), in the order they
   // were added. The order never changes once the model is built.
-  const std::vector<const MetaAttr*>& GetAttributes() const { return attributes_; }
+  const std::vector<const MetaAttr*>& GetAttributes() const;
 
   // The library the class belongs to; never null.
   const MetaClassLibrary* GetLibrary() const { return library_; }
@@ -57,8 +57,13 @@ class QAX_API MetaClass {
   const Info::MetaClassInfo info_;
   const MetaClass* const parent_;
   const MetaClassLibrary* const library_;
-  std::vector<std::unique_ptr<MetaAttr>> ownedAttributes_;
-  std::vector<const MetaAttr*> attributes_;
+  // Null until the first attribute is added: most classes of a large
+  // vocabulary have none, and a model may hold millions of classes.
+  struct Attributes {
+    std::vector<std::unique_ptr<MetaAttr>> owned;
+    std::vector<const MetaAttr*> list;
+  };
+  std::unique_ptr<Attributes> attributes_;
 };
 
 }  // namespace Ontology

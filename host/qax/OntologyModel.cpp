@@ -50,6 +50,12 @@ MetaClassLibrary* OntologyModel::AddLibrary(const std::string& name) {
   return library;
 }
 
+void OntologyModel::ReserveClasses(std::size_t count) {
+  classes_.reserve(count);
+  byHandle_.Reserve(count);
+  byFQName_.Reserve(count);
+}
+
 MetaClass* OntologyModel::AddClass(MetaClassLibrary* library, const Info::MetaClassInfo& info,
                                    const MetaClass* parent) {
   if (library == nullptr || GetLibrary(library->GetName()) != library) return nullptr;

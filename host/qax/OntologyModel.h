@@ -60,6 +60,10 @@ class QAX_API OntologyModel {
   // answers the library already there and changes nothing.
   MetaClassLibrary* AddLibrary(const std::string& name);
 
+  // Makes room for `count` classes in all, so that adding up to that many
+  // grows none of the model's own tables. Changes nothing else.
+  void ReserveClasses(std::size_t count);
+
   // Adds a class to `library` (a library of this model) with `parent` (a
   // class of this model, or null for a root class) and answers it. Answers
   // null and changes nothing when `library` is null or not this model's, when

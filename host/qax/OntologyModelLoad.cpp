@@ -11,6 +11,7 @@
 #include "host/files/InputFile.h"
 #include "host/qax/OntologyModel.h"
 #include "host/qax/rdf/ClassExpressions.h"
+#include "host/qax/rdf/LoadBudget.h"
 #include "host/qax/rdf/RdfReader.h"
 #include "host/qax/rdf/RdfStatements.h"
 #include "host/qax/rdf/VocabularyMapper.h"
@@ -49,15 +50,25 @@ LoadResult Load(const std::string& document, RdfSyntax syntax, const std::string
                    "give the syntax";
     return result;
   }
-  Rdf::RdfStatements statements;
+  // The document counts while it is parsed; a file's bytes are let go after
+  // that, and a text held in memory is the caller's.
+  Rdf::LoadBudget budget(document.size());
+  budget.Charge(document.size());
+  Rdf::RdfStatements statements(budget);
   if (!Rdf::ReadRdf(document, syntax, sourceName, baseIri, statements, result.error)) {
     return result;
   }
+  budget.Release(document.size());
   if (release != nullptr) std::string().swap(*release);
   Rdf::ResolveClassExpressions(statements, sourceName, result.warnings);
   statements.Group();
   auto model = std::make_unique<OntologyModel>();
-  Rdf::BuildModel(statements, sourceName, *model, result.warnings);
+  if (budget.Exhausted() ||
+      !Rdf::BuildModel(statements, sourceName, *model, result.warnings, budget)) {
+    result.error = budget.Refusal(sourceName);
+    result.warnings.clear();
+    return result;
+  }
   result.model = std::move(model);
   return result;
 }

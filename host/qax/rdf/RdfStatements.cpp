@@ -61,6 +61,7 @@ TermId RdfStatements::Intern(std::string_view iri) {
       irisByName_.Find(iri, hash, [this](std::size_t position) { return iris_[position]; });
   if (found != Util::NameIndex::kNone) return static_cast<TermId>(found);
   const auto id = static_cast<TermId>(iris_.size());
+  budget_.Charge(LoadBudget::kTermBytes + iri.size());
   iris_.push_back(texts_.Keep(iri));
   flags_.push_back(0);
   irisByName_.Add(id, hash);
@@ -73,6 +74,8 @@ BlankId RdfStatements::InternBlank(std::string_view label) {
       label, hash, [this](std::size_t position) { return blankLabels_[position]; });
   if (found != Util::NameIndex::kNone) return static_cast<BlankId>(found);
   const auto id = static_cast<BlankId>(blankLabels_.size());
+  blankBytes_ += LoadBudget::kBlankBytes + label.size();
+  budget_.Charge(LoadBudget::kBlankBytes + label.size());
   blankLabels_.push_back(texts_.Keep(label));
   blanks_.emplace_back();
   blanksByLabel_.Add(id, hash);
@@ -95,6 +98,9 @@ void RdfStatements::NoteComment(TermId subject, std::string_view text, std::stri
   const uint8_t rank = IsEnglish(language) ? 0 : language.empty() ? 1 : 2;
   if (commentOf_.size() <= subject) commentOf_.resize(TermCount(), kNoComment);
   uint32_t& kept = commentOf_[subject];
+  if (kept == kNoComment || rank < comments_[kept].rank) {
+    budget_.Charge(sizeof(KeptComment) + sizeof(uint32_t) + text.size());
+  }
   if (kept == kNoComment) {
     comments_.push_back(KeptComment{texts_.Keep(text), rank});
     kept = static_cast<uint32_t>(comments_.size() - 1);
@@ -109,10 +115,18 @@ std::string_view RdfStatements::Comment(TermId id) const {
 }
 
 void RdfStatements::Relate(Relation relation, TermId subject, TermId object) {
+  budget_.Charge(LoadBudget::kPairBytes);
   pairs_[static_cast<int>(relation)].emplace_back(subject, object);
 }
 
 void RdfStatements::Group() {
+  irisByName_ = Util::NameIndex();
+  blanksByLabel_ = Util::NameIndex();
+  std::vector<std::string_view>().swap(blankLabels_);
+  std::vector<BlankFacts>().swap(blanks_);
+  std::vector<AnonymousUse>().swap(anonymousUses);
+  budget_.Release(blankBytes_);
+  blankBytes_ = 0;
   for (int relation = 0; relation < kRelations; ++relation) {
     std::vector<std::pair<TermId, TermId>>& pairs = pairs_[relation];
     Grouped& grouped = grouped_[relation];

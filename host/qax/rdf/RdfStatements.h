@@ -5,12 +5,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "host/qax/NameIndex.h"
+#include "host/qax/rdf/LoadBudget.h"
 #include "host/qax/rdf/TextArena.h"
 
 namespace QAX {
@@ -76,12 +78,17 @@ class TermList {
 // dozen bytes per distinct IRI or anonymous node and eight per relation.
 class RdfStatements {
  public:
-  RdfStatements() = default;
+  // Charges what it keeps to `budget`, which must outlive it.
+  explicit RdfStatements(LoadBudget& budget) : budget_(budget) {}
   RdfStatements(const RdfStatements&) = delete;
   RdfStatements& operator=(const RdfStatements&) = delete;
 
   // Every function that adds throws std::bad_alloc when memory runs out;
-  // the statements must then be thrown away.
+  // the statements must then be thrown away. What they keep is charged to
+  // the budget, and may exhaust it: the caller checks.
+  LoadBudget& Budget() { return budget_; }
+  const LoadBudget& Budget() const { return budget_; }
+
   TermId Intern(std::string_view iri);
   std::string_view Iri(TermId id) const { return iris_[id]; }
   std::size_t TermCount() const { return iris_.size(); }
@@ -129,8 +136,11 @@ class RdfStatements {
   // domain: rdfs:domain or schema:domainIncludes; a range: rdfs:range or
   // schema:rangeIncludes). Only before Group().
   void Relate(Relation relation, TermId subject, TermId object);
-  // Gathers the relations by subject, dropping repeats. Once only, after the
-  // last Relate; Related is answered from then on.
+  // Gathers the relations by subject, dropping repeats, and lets go of what
+  // only gathering needs: the indexes of IRIs and labels, the anonymous
+  // nodes and their uses. Once only, after the last Relate and after class
+  // expressions are resolved; Related is answered from then on, and nothing
+  // may be interned.
   void Group();
   // The objects `subject` has for `relation`, in the order they were first
   // related. Only after Group().
@@ -157,8 +167,10 @@ class RdfStatements {
     uint8_t rank;  // 0 English, 1 no language, 2 any other language
   };
 
-  TextArena texts_;  // IRIs, blank labels and comments
-  std::vector<std::string_view> iris_;
+  LoadBudget& budget_;
+  std::size_t blankBytes_ = 0;         // charged for anonymous nodes
+  TextArena texts_;                    // IRIs, blank labels and comments
+  std::deque<std::string_view> iris_;  // grows without copying what it holds
   Util::NameIndex irisByName_;
   std::vector<uint8_t> flags_;
   std::vector<uint32_t> commentOf_;  // by term, up to the last with a comment

@@ -19,14 +19,19 @@ constexpr TermId kNoTerm = UINT32_MAX;
 class Builder {
  public:
   Builder(const RdfStatements& statements, const std::string& sourceName, OntologyModel& model,
-          std::vector<std::string>& warnings)
-      : st_(statements), sourceName_(sourceName), model_(model), warnings_(warnings) {}
+          std::vector<std::string>& warnings, LoadBudget& budget)
+      : st_(statements),
+        sourceName_(sourceName),
+        model_(model),
+        warnings_(warnings),
+        budget_(budget) {}
 
-  void Run() {
-    NameNamespaces();
+  // False as soon as the budget is exhausted.
+  bool Run() {
+    if (!budget_.Charge(LoadBudget::kMapperBytesPerTerm * st_.TermCount())) return false;
+    if (!NameNamespaces()) return false;
     ChooseParents();
-    AddClasses();
-    AddAttributes();
+    return AddClasses() && AddAttributes();
   }
 
  private:
@@ -48,30 +53,36 @@ class Builder {
   // else by its customary prefix, else by its own IRI. A name goes to one
   // namespace only; a namespace whose prefix is taken falls back to the
   // next choice.
-  void NameNamespaces() {
+  bool NameNamespaces() {
     std::unordered_set<std::string> taken;
+    const auto name = [this](std::string ns, std::string library) {
+      budget_.Charge(LoadBudget::kLibraryBytes + 4 * ns.size());
+      libraryNames_.emplace(std::move(ns), std::move(library));
+      return !budget_.Exhausted();
+    };
     for (const auto& [prefix, ns] : st_.prefixes) {
       if (prefix.empty() || libraryNames_.count(ns) != 0 || taken.count(prefix) != 0) continue;
-      libraryNames_.emplace(ns, prefix);
+      if (!name(ns, prefix)) return false;
       taken.insert(prefix);
     }
-    std::vector<std::string> unnamed;
     for (TermId id = 0; id < st_.TermCount(); ++id) {
       std::string ns(SplitIri(Iri(id)).ns);
       if (libraryNames_.count(ns) != 0) continue;
       const std::string_view known = WellKnownPrefix(ns);
-      if (!known.empty() && taken.count(std::string(known)) == 0) {
+      std::string library(known);
+      if (!known.empty() && taken.count(library) == 0) {
         taken.emplace(known);
-        libraryNames_.emplace(std::move(ns), std::string(known));
       } else {
-        unnamed.push_back(std::move(ns));
+        // Prefixes never contain ':', IRIs always do, so a namespace named
+        // by its own IRI takes no prefix's name.
+        library = ns;
       }
+      if (!name(std::move(ns), std::move(library))) return false;
     }
-    // Prefixes never contain ':', IRIs always do, so these cannot collide.
-    for (std::string& ns : unnamed) libraryNames_.emplace(ns, ns);
-    for (const auto& [ns, name] : libraryNames_) {
-      if (name != ns) model_.SetNamespace(name, ns);
+    for (const auto& [ns, library] : libraryNames_) {
+      if (library != ns) model_.SetNamespace(library, ns);
     }
+    return true;
   }
 
   // Each class's parent is its first superclass that is a class of the
@@ -92,6 +103,7 @@ class Builder {
     // parent. Classes are then added parents first.
     enum : uint8_t { kUnseen, kOnWalk, kPlaced };
     std::vector<uint8_t> state(count, kUnseen);
+    order_.reserve(st_.Classes().size());
     std::vector<TermId> walk;
     for (const TermId start : st_.Classes()) {
       walk.clear();
@@ -135,8 +147,9 @@ class Builder {
     return doc;
   }
 
-  void AddClasses() {
+  bool AddClasses() {
     meta_.assign(st_.TermCount(), nullptr);
+    model_.ReserveClasses(order_.size());
     for (const TermId cls : order_) {
       const TermId parent = parent_[cls];
       Info::MetaClassInfo info;
@@ -149,11 +162,17 @@ class Builder {
       }
       info.isAbstract = false;
       info.doc = Documentation(cls);
+      if (!budget_.Charge(LoadBudget::kClassBytes + info.name.size() + info.scopeName.size() +
+                          info.handle.size() + info.parentName.size() +
+                          info.parentScopeName.size() + info.doc.size())) {
+        return false;
+      }
       MetaClassLibrary* const library = model_.AddLibrary(info.scopeName);
       // Parents come first, handles are distinct IRIs and names within one
       // namespace are distinct, so the model accepts every class.
       meta_[cls] = model_.AddClass(library, info, parent == kNoTerm ? nullptr : meta_[parent]);
     }
+    return true;
   }
 
   // The kind of the datatype that class `cls` derives from through its
@@ -210,7 +229,7 @@ class Builder {
     return {Info::AttrKind::kText, std::string()};
   }
 
-  void AddAttributes() {
+  bool AddAttributes() {
     std::unordered_map<TermId, std::vector<TermId>> byClass;
     for (const TermId property : st_.Properties()) {
       for (const TermId domain : st_.Related(RdfStatements::Relation::kDomain, property)) {
@@ -226,16 +245,23 @@ class Builder {
       for (const TermId property : properties) {
         auto known = kinds_.find(property);
         if (known == kinds_.end()) known = kinds_.emplace(property, KindOf(property)).first;
-        meta_[cls]->AddAttribute(Info::MetaAttrInfo{LocalName(property), LibraryName(property),
-                                                    known->second.first, known->second.second});
+        Info::MetaAttrInfo info{LocalName(property), LibraryName(property), known->second.first,
+                                known->second.second};
+        if (!budget_.Charge(LoadBudget::kAttributeBytes + info.name.size() + info.scopeName.size() +
+                            2 * info.typeName.size())) {
+          return false;
+        }
+        meta_[cls]->AddAttribute(info);
       }
     }
+    return true;
   }
 
   const RdfStatements& st_;
   const std::string& sourceName_;
   OntologyModel& model_;
   std::vector<std::string>& warnings_;
+  LoadBudget& budget_;
 
   std::unordered_map<std::string, std::string> libraryNames_;          // namespace -> library name
   std::vector<TermId> parent_;                                         // by term; kNoTerm for none
@@ -247,9 +273,9 @@ class Builder {
 
 }  // namespace
 
-void BuildModel(const RdfStatements& statements, const std::string& sourceName,
-                OntologyModel& model, std::vector<std::string>& warnings) {
-  Builder(statements, sourceName, model, warnings).Run();
+bool BuildModel(const RdfStatements& statements, const std::string& sourceName,
+                OntologyModel& model, std::vector<std::string>& warnings, LoadBudget& budget) {
+  return Builder(statements, sourceName, model, warnings, budget).Run();
 }
 
 }  // namespace Rdf
