@@ -26,15 +26,15 @@ class LoadBudget {
   // What the gathered statements cost: a distinct IRI or anonymous node, and
   // its text besides; a relation between two IRIs; a prefix declaration
   // (which serd keeps too), and its name and namespace besides, twice.
-  static constexpr std::size_t kTermBytes = 48;
-  static constexpr std::size_t kBlankBytes = 64;
+  static constexpr std::size_t kTermBytes = 64;
+  static constexpr std::size_t kBlankBytes = 96;
   static constexpr std::size_t kPairBytes = 12;
   static constexpr std::size_t kPrefixBytes = 160;
   // What the model costs: a class, and its texts besides; an attribute, and
   // its texts besides; a library or a named namespace, and its IRI four
   // times besides; and the mapper's tables, per IRI of the statements.
-  static constexpr std::size_t kClassBytes = 288;
-  static constexpr std::size_t kAttributeBytes = 192;
+  static constexpr std::size_t kClassBytes = 304;
+  static constexpr std::size_t kAttributeBytes = 320;
   static constexpr std::size_t kLibraryBytes = 512;
   static constexpr std::size_t kMapperBytesPerTerm = 24;
 

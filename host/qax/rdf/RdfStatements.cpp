@@ -122,8 +122,8 @@ void RdfStatements::Relate(Relation relation, TermId subject, TermId object) {
 void RdfStatements::Group() {
   irisByName_ = Util::NameIndex();
   blanksByLabel_ = Util::NameIndex();
-  std::vector<std::string_view>().swap(blankLabels_);
-  std::vector<BlankFacts>().swap(blanks_);
+  std::deque<std::string_view>().swap(blankLabels_);
+  std::deque<BlankFacts>().swap(blanks_);
   std::vector<AnonymousUse>().swap(anonymousUses);
   budget_.Release(blankBytes_);
   blankBytes_ = 0;

@@ -175,9 +175,9 @@ class RdfStatements {
   std::vector<uint8_t> flags_;
   std::vector<uint32_t> commentOf_;  // by term, up to the last with a comment
   std::vector<KeptComment> comments_;
-  std::vector<std::string_view> blankLabels_;
+  std::deque<std::string_view> blankLabels_;
   Util::NameIndex blanksByLabel_;
-  std::vector<BlankFacts> blanks_;
+  std::deque<BlankFacts> blanks_;
   std::vector<TermId> classes_;
   std::vector<TermId> properties_;
   // Before Group(): per relation, the (subject, object) pairs in the order

@@ -233,7 +233,10 @@ class Builder {
     std::unordered_map<TermId, std::vector<TermId>> byClass;
     for (const TermId property : st_.Properties()) {
       for (const TermId domain : st_.Related(RdfStatements::Relation::kDomain, property)) {
-        if (IsClass(domain)) byClass[domain].push_back(property);
+        if (!IsClass(domain)) continue;
+        // The attribute is charged here, before the table that gathers them.
+        if (!budget_.Charge(LoadBudget::kAttributeBytes)) return false;
+        byClass[domain].push_back(property);
       }
     }
     for (const TermId cls : order_) {
@@ -247,8 +250,7 @@ class Builder {
         if (known == kinds_.end()) known = kinds_.emplace(property, KindOf(property)).first;
         Info::MetaAttrInfo info{LocalName(property), LibraryName(property), known->second.first,
                                 known->second.second};
-        if (!budget_.Charge(LoadBudget::kAttributeBytes + info.name.size() + info.scopeName.size() +
-                            2 * info.typeName.size())) {
+        if (!budget_.Charge(info.name.size() + info.scopeName.size() + 2 * info.typeName.size())) {
           return false;
         }
         meta_[cls]->AddAttribute(info);
