@@ -11,10 +11,10 @@ OntologyModel::OntologyModel() = default;
 OntologyModel::~OntologyModel() = default;
 
 const MetaClass* OntologyModel::GetMetaClass(const std::string& handle) const {
-  const std::size_t found =
-      byHandle_.Find(handle, Util::NameIndex::Hash(handle), [this](std::size_t position) {
-        return std::string_view(classes_[position]->GetInfo().handle);
-      });
+  const std::size_t found = byHandle_.Find(handle, Util::NameIndex::Hash(handle),
+                                           [this](std::size_t position) -> const std::string& {
+                                             return classes_[position]->GetInfo().handle;
+                                           });
   return found == Util::NameIndex::kNone ? nullptr : classes_[found];
 }
 
