@@ -22,7 +22,9 @@ void RegisterPersistenceBenchmarks(const Plan& plan, BenchModel& model);
 // Loading RDF vocabularies against serd's bare parse.
 void RegisterVocabularyBenchmarks(const Plan& plan);
 
-// Bytes per channel and per link, and peak memory loading schema.org.
+// Bytes per channel and per link, the heap the schema.org model keeps, and
+// the peak heap of loading every vocabulary of the package and generated
+// vocabularies of each shape.
 void RegisterMemoryBenchmarks(const Plan& plan, BenchModel& model);
 
 // The folder of the test vocabularies: $QAX_VOCABULARY_DIR, else the one

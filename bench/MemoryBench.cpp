@@ -1,10 +1,16 @@
 // Memory: bytes per channel and per link, and the heap that loading
-// schema.org takes, against what the host or the document takes at least.
+// vocabularies takes, against what the host or the document takes at least.
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "bench/Baselines.h"
 #include "bench/Benchmarks.h"
 #include "bench/HeapCounter.h"
+#include "bench/VocabularyShapes.h"
 #include "module/Module.h"
 
 namespace qax_bench {
@@ -64,28 +70,97 @@ void RegisterLinkMemory(const Plan& plan, BenchModel& model) {
   }
 }
 
+// The heap that loading the file at `path` takes at its peak, and whether
+// a model came of it (a document may be refused).
+struct LoadPeak {
+  double bytes = 0;
+  bool loaded = false;
+};
+LoadPeak MeasureLoadPeak(const std::string& path) {
+  const std::size_t before = HeapInUse();
+  ResetHeapPeak();
+  const QAX::Ontology::LoadResult loaded = QAX::Ontology::OntologyModel::LoadFile(path);
+  return LoadPeak{static_cast<double>(HeapPeak() - before), loaded.model != nullptr};
+}
+
+double FileSize(const std::string& path) {
+  std::ifstream file(path, std::ios::binary | std::ios::ate);
+  return file ? static_cast<double>(file.tellg()) : -1.0;
+}
+
 // Loads schema.org and reports, against the document's size, the heap that
-// `peak` picks: the peak while loading, or what the model keeps.
-void RegisterVocabularyMemory(const Plan& plan, const char* name, bool peak) {
-  RegisterPair(plan, name, "schema", [peak](benchmark::State& state) {
+// the model keeps.
+void RegisterModelMemory(const Plan& plan) {
+  RegisterPair(plan, "Memory.model", "schema", [](benchmark::State& state) {
     const std::string path = VocabularyDirectory() + "/schema.nq";
-    std::ifstream file(path, std::ios::binary | std::ios::ate);
-    if (!file) {
+    const double document = FileSize(path);
+    if (document < 0) {
       state.SkipWithError((path + " is missing; run scripts/fetch-vocabularies.sh").c_str());
       return;
     }
-    const double document = static_cast<double>(file.tellg());
-    file.close();
     const std::size_t before = HeapInUse();
-    ResetHeapPeak();
     const QAX::Ontology::LoadResult loaded = QAX::Ontology::OntologyModel::LoadFile(path);
     if (!loaded.model) {
       state.SkipWithError("schema.org does not load");
       return;
     }
-    const std::size_t used = peak ? HeapPeak() : HeapInUse();
-    ReportFigures(state, Measure::kBytes, static_cast<double>(used - before), document);
+    ReportFigures(state, Measure::kBytes, static_cast<double>(HeapInUse() - before), document);
   })->Iterations(1);
+}
+
+// The peak heap of loading each vocabulary of the package, against its size.
+void RegisterVocabularyPeaks(const Plan& plan) {
+  std::vector<std::string> names;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(VocabularyDirectory(), error)) {
+    if (entry.path().extension() == ".nq" && entry.path().stem() != "_index") {
+      names.push_back(entry.path().stem().string());
+    }
+  }
+  std::sort(names.begin(), names.end());
+  if (plan.smallestOnly || names.empty()) names = {"foaf"};
+  for (const std::string& name : names) {
+    RegisterPair(plan, "Memory.loadPeak", name, [name](benchmark::State& state) {
+      const std::string path = VocabularyDirectory() + "/" + name + ".nq";
+      const double document = FileSize(path);
+      if (document < 0) {
+        state.SkipWithError((path + " is missing; run scripts/fetch-vocabularies.sh").c_str());
+        return;
+      }
+      const LoadPeak peak = MeasureLoadPeak(path);
+      if (!peak.loaded) {
+        state.SkipWithError((path + " does not load").c_str());
+        return;
+      }
+      ReportFigures(state, Measure::kBytes, peak.bytes, document);
+    })->Iterations(1);
+  }
+}
+
+// The peak heap of loading generated vocabularies of each shape (about 10 MB;
+// 64 kB for a smoke run), against their size. Refused documents count too:
+// what refusing them costs is the peak.
+void RegisterShapePeaks(const Plan& plan) {
+  constexpr std::size_t kShapeBytes = std::size_t{10} << 20;
+  constexpr std::size_t kSmokeBytes = std::size_t{64} << 10;
+  const std::size_t bytes = plan.smallestOnly ? kSmokeBytes : kShapeBytes;
+  for (const VocabularyShape& shape : VocabularyShapes()) {
+    RegisterPair(plan, "Memory.loadPeak", shape.name, [shape, bytes](benchmark::State& state) {
+      const std::string path = (std::filesystem::temp_directory_path() /
+                                (std::string("qax-bench-") + shape.name + shape.extension))
+                                   .string();
+      {
+        const std::string text = MakeVocabulary(shape, bytes);
+        std::ofstream(path, std::ios::binary)
+            .write(text.data(), static_cast<std::streamsize>(text.size()));
+      }
+      const double document = FileSize(path);
+      const LoadPeak peak = MeasureLoadPeak(path);
+      std::remove(path.c_str());
+      state.counters["loaded"] = peak.loaded ? 1 : 0;
+      ReportFigures(state, Measure::kBytes, peak.bytes, document);
+    })->Iterations(1);
+  }
 }
 
 }  // namespace
@@ -93,8 +168,9 @@ void RegisterVocabularyMemory(const Plan& plan, const char* name, bool peak) {
 void RegisterMemoryBenchmarks(const Plan& plan, BenchModel& model) {
   RegisterChannelMemory(plan);
   RegisterLinkMemory(plan, model);
-  RegisterVocabularyMemory(plan, "Memory.loadPeak", true);
-  RegisterVocabularyMemory(plan, "Memory.model", false);
+  RegisterModelMemory(plan);
+  RegisterVocabularyPeaks(plan);
+  RegisterShapePeaks(plan);
 }
 
 }  // namespace qax_bench

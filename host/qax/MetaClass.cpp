@@ -9,17 +9,24 @@ namespace Ontology {
 
 MetaClass::MetaClass(Info::MetaClassInfo info, const MetaClass* parent,
                      const MetaClassLibrary* library)
-    : info_(std::move(info)),
-      parent_(parent),
-      library_(library),
-      fqName_(MakeFQName(library->GetName(), info_.name)) {}
+    : info_(std::move(info)), parent_(parent), library_(library) {}
 
 MetaClass::~MetaClass() = default;
 
+const std::vector<const MetaAttr*>& MetaClass::GetAttributes() const {
+  static const std::vector<const MetaAttr*> kNone;
+  return attributes_ ? attributes_->list : kNone;
+}
+
+// Made on each call rather than kept: a model may hold millions of classes,
+// and the text is its library's name and the class's.
+std::string MetaClass::GetFQName() const { return MakeFQName(library_->GetName(), info_.name); }
+
 const MetaAttr* MetaClass::AddAttribute(const Info::MetaAttrInfo& info) {
-  ownedAttributes_.push_back(std::make_unique<MetaAttr>(info));
-  attributes_.push_back(ownedAttributes_.back().get());
-  return attributes_.back();
+  if (!attributes_) attributes_ = std::make_unique<Attributes>();
+  attributes_->owned.push_back(std::make_unique<MetaAttr>(info));
+  attributes_->list.push_back(attributes_->owned.back().get());
+  return attributes_->list.back();
 }
 
 std::string MetaClass::MakeFQName(const std::string& libraryName, const std::string& name) {

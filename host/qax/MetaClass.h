@@ -31,7 +31,7 @@ class QAX_API MetaClass {
 
   // The class's own attributes (not the inherited ones), in the order they
   // were added. The order never changes once the model is built.
-  const std::vector<const MetaAttr*>& GetAttributes() const { return attributes_; }
+  const std::vector<const MetaAttr*>& GetAttributes() const;
 
   // The library the class belongs to; never null.
   const MetaClassLibrary* GetLibrary() const { return library_; }
@@ -40,7 +40,7 @@ class QAX_API MetaClass {
   // `name`, e.g. "schema::Person". A model holds at most one class of each
   // FQ name (OntologyModel::AddClass refuses a second), so the text names
   // this class within its model; OntologyItem is constructed from it.
-  std::string GetFQName() const { return fqName_; }
+  std::string GetFQName() const;
 
   // Appends an attribute and answers it (owned by this class). Any record is
   // accepted, including a name the class or a parent already has.
@@ -57,9 +57,13 @@ class QAX_API MetaClass {
   const Info::MetaClassInfo info_;
   const MetaClass* const parent_;
   const MetaClassLibrary* const library_;
-  const std::string fqName_;
-  std::vector<std::unique_ptr<MetaAttr>> ownedAttributes_;
-  std::vector<const MetaAttr*> attributes_;
+  // Null until the first attribute is added: most classes of a large
+  // vocabulary have none, and a model may hold millions of classes.
+  struct Attributes {
+    std::vector<std::unique_ptr<MetaAttr>> owned;
+    std::vector<const MetaAttr*> list;
+  };
+  std::unique_ptr<Attributes> attributes_;
 };
 
 }  // namespace Ontology

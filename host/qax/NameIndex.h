@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace QAX {
@@ -20,14 +21,14 @@ class NameIndex {
  public:
   static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
-  static std::uint32_t Hash(const std::string& name) {
-    return static_cast<std::uint32_t>(std::hash<std::string>()(name));
+  static std::uint32_t Hash(std::string_view name) {
+    return static_cast<std::uint32_t>(std::hash<std::string_view>()(name));
   }
 
   // The position whose name (as `nameAt(position)` answers it) is `name`,
   // or kNone.
   template <typename NameAt>
-  std::size_t Find(const std::string& name, std::uint32_t hash, NameAt nameAt) const {
+  std::size_t Find(std::string_view name, std::uint32_t hash, NameAt nameAt) const {
     if (slots_.empty()) return kNone;
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
@@ -39,17 +40,21 @@ class NameIndex {
     }
   }
 
+  // Makes room for `count` entries in all, so that adding up to that many
+  // never grows the table (and never holds the old and the new table at
+  // once). Throws std::bad_alloc, leaving the index as it was.
+  void Reserve(std::size_t count) {
+    std::size_t size = slots_.empty() ? kInitialSlots : slots_.size();
+    while (2 * count > size) size *= 2;
+    if (size != slots_.size()) Rehash(size);
+  }
+
   // Indexes `position` under `hash`. Throws std::bad_alloc, leaving the index
   // as it was, when the table cannot grow.
   void Add(std::size_t position, std::uint32_t hash) {
     // At most half full, so that every search meets an empty slot soon.
-    if (2 * (count_ + 1) > slots_.size()) {
-      std::vector<Slot> grown(slots_.empty() ? kInitialSlots : 2 * slots_.size());
-      for (const Slot& slot : slots_) {
-        if (slot.positionPlusOne != 0) Place(grown, slot);
-      }
-      slots_.swap(grown);
-    }
+    if (2 * (count_ + 1) > slots_.size())
+      Rehash(slots_.empty() ? kInitialSlots : 2 * slots_.size());
     Place(slots_, Slot{static_cast<std::uint32_t>(position + 1), hash});
     ++count_;
   }
@@ -60,6 +65,14 @@ class NameIndex {
     std::uint32_t hash;
   };
   static constexpr std::size_t kInitialSlots = 8;
+
+  void Rehash(std::size_t size) {
+    std::vector<Slot> grown(size);
+    for (const Slot& slot : slots_) {
+      if (slot.positionPlusOne != 0) Place(grown, slot);
+    }
+    slots_.swap(grown);
+  }
 
   static void Place(std::vector<Slot>& slots, const Slot& slot) {
     const std::size_t mask = slots.size() - 1;

@@ -11,13 +11,18 @@ OntologyModel::OntologyModel() = default;
 OntologyModel::~OntologyModel() = default;
 
 const MetaClass* OntologyModel::GetMetaClass(const std::string& handle) const {
-  const auto it = byHandle_.find(handle);
-  return it == byHandle_.end() ? nullptr : it->second;
+  const std::size_t found = byHandle_.Find(handle, Util::NameIndex::Hash(handle),
+                                           [this](std::size_t position) -> const std::string& {
+                                             return classes_[position]->GetInfo().handle;
+                                           });
+  return found == Util::NameIndex::kNone ? nullptr : classes_[found];
 }
 
 const MetaClass* OntologyModel::GetMetaClassByFQName(const std::string& fqName) const {
-  const auto it = byFQName_.find(fqName);
-  return it == byFQName_.end() ? nullptr : it->second;
+  const std::size_t found =
+      byFQName_.Find(fqName, Util::NameIndex::Hash(fqName),
+                     [this](std::size_t position) { return classes_[position]->GetFQName(); });
+  return found == Util::NameIndex::kNone ? nullptr : classes_[found];
 }
 
 std::string OntologyModel::GetNamespace(const std::string& scopeName) const {
@@ -45,19 +50,26 @@ MetaClassLibrary* OntologyModel::AddLibrary(const std::string& name) {
   return library;
 }
 
+void OntologyModel::ReserveClasses(std::size_t count) {
+  classes_.reserve(count);
+  byHandle_.Reserve(count);
+  byFQName_.Reserve(count);
+}
+
 MetaClass* OntologyModel::AddClass(MetaClassLibrary* library, const Info::MetaClassInfo& info,
                                    const MetaClass* parent) {
   if (library == nullptr || GetLibrary(library->GetName()) != library) return nullptr;
   if (parent != nullptr && GetMetaClass(parent->GetInfo().handle) != parent) return nullptr;
-  if (byHandle_.count(info.handle) != 0) return nullptr;
-  std::string fqName = MetaClass::MakeFQName(library->GetName(), info.name);
-  if (byFQName_.count(fqName) != 0) return nullptr;
+  if (GetMetaClass(info.handle) != nullptr) return nullptr;
+  const std::string fqName = MetaClass::MakeFQName(library->GetName(), info.name);
+  if (GetMetaClassByFQName(fqName) != nullptr) return nullptr;
 
   library->owned_.push_back(std::unique_ptr<MetaClass>(new MetaClass(info, parent, library)));
   MetaClass* const added = library->owned_.back().get();
   library->classes_.push_back(added);
-  byHandle_.emplace(info.handle, added);
-  byFQName_.emplace(std::move(fqName), added);
+  classes_.push_back(added);
+  byHandle_.Add(classes_.size() - 1, Util::NameIndex::Hash(info.handle));
+  byFQName_.Add(classes_.size() - 1, Util::NameIndex::Hash(fqName));
   return added;
 }
 

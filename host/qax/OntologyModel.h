@@ -12,6 +12,7 @@
 #include "host/qax/MetaClass.h"
 #include "host/qax/MetaClassLibrary.h"
 #include "host/qax/MetaInfo.h"
+#include "host/qax/NameIndex.h"
 #include "host/qax/QAXExport.h"
 #include "host/qax/RdfSyntax.h"
 
@@ -42,7 +43,7 @@ class QAX_API OntologyModel {
   const MetaClassLibrary* GetLibrary(const std::string& name) const;
 
   // Number of classes over all libraries.
-  std::size_t GetClassCount() const { return byHandle_.size(); }
+  std::size_t GetClassCount() const { return classes_.size(); }
 
   // The namespace IRI that the library or scope name `scopeName` stands for:
   // the one SetNamespace recorded, else `scopeName` itself when it is an IRI
@@ -58,6 +59,10 @@ class QAX_API OntologyModel {
   // library list when there is none yet. Adding an existing name therefore
   // answers the library already there and changes nothing.
   MetaClassLibrary* AddLibrary(const std::string& name);
+
+  // Makes room for `count` classes in all, so that adding up to that many
+  // grows none of the model's own tables. Changes nothing else.
+  void ReserveClasses(std::size_t count);
 
   // Adds a class to `library` (a library of this model) with `parent` (a
   // class of this model, or null for a root class) and answers it. Answers
@@ -91,8 +96,11 @@ class QAX_API OntologyModel {
   std::vector<std::unique_ptr<MetaClassLibrary>> ownedLibraries_;
   std::vector<const MetaClassLibrary*> libraries_;
   std::unordered_map<std::string, MetaClassLibrary*> libraryByName_;
-  std::unordered_map<std::string, const MetaClass*> byHandle_;
-  std::unordered_map<std::string, const MetaClass*> byFQName_;
+  // Every class, in the order added, found by handle and by FQ name through
+  // indexes that keep no copy of either text.
+  std::vector<const MetaClass*> classes_;
+  Util::NameIndex byHandle_;
+  Util::NameIndex byFQName_;
   std::unordered_map<std::string, std::string> namespaces_;  // scope name -> namespace IRI
 };
 

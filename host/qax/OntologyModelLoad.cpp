@@ -1,6 +1,7 @@
 // OntologyModel::LoadFile and LoadText: read the document whole, parse it,
 // and only then build the model, so that a failure never leaves a part of a
-// model behind.
+// model behind. A file's bytes are let go once parsed, before the model is
+// built.
 #include <serd/serd.h>
 
 #include <unistd.h>
@@ -10,6 +11,7 @@
 #include "host/files/InputFile.h"
 #include "host/qax/OntologyModel.h"
 #include "host/qax/rdf/ClassExpressions.h"
+#include "host/qax/rdf/LoadBudget.h"
 #include "host/qax/rdf/RdfReader.h"
 #include "host/qax/rdf/RdfStatements.h"
 #include "host/qax/rdf/VocabularyMapper.h"
@@ -35,8 +37,11 @@ std::string FileIri(const std::string& path) {
   return iri;
 }
 
+// Parses `document` and builds the model from it. `release`, when not null,
+// is the caller's document itself, emptied once parsed so that its bytes are
+// not held while the model is built.
 LoadResult Load(const std::string& document, RdfSyntax syntax, const std::string& sourceName,
-                const std::string& baseIri) {
+                const std::string& baseIri, std::string* release) {
   LoadResult result;
   if (syntax == RdfSyntax::kFromExtension) syntax = RdfSyntaxFromPath(sourceName);
   if (syntax == RdfSyntax::kFromExtension) {
@@ -45,13 +50,25 @@ LoadResult Load(const std::string& document, RdfSyntax syntax, const std::string
                    "give the syntax";
     return result;
   }
-  Rdf::RdfStatements statements;
+  // The document counts while it is parsed; a file's bytes are let go after
+  // that, and a text held in memory is the caller's.
+  Rdf::LoadBudget budget(document.size());
+  budget.Charge(document.size());
+  Rdf::RdfStatements statements(budget);
   if (!Rdf::ReadRdf(document, syntax, sourceName, baseIri, statements, result.error)) {
     return result;
   }
+  budget.Release(document.size());
+  if (release != nullptr) std::string().swap(*release);
   Rdf::ResolveClassExpressions(statements, sourceName, result.warnings);
+  statements.Group();
   auto model = std::make_unique<OntologyModel>();
-  Rdf::BuildModel(statements, sourceName, *model, result.warnings);
+  if (budget.Exhausted() ||
+      !Rdf::BuildModel(statements, sourceName, *model, result.warnings, budget)) {
+    result.error = budget.Refusal(sourceName);
+    result.warnings.clear();
+    return result;
+  }
   result.model = std::move(model);
   return result;
 }
@@ -62,12 +79,12 @@ LoadResult OntologyModel::LoadFile(const std::string& path, RdfSyntax syntax) {
   LoadResult result;
   std::string document;
   if (!qax_files::ReadInputFile(path, &document, &result.error)) return result;
-  return Load(document, syntax, path, FileIri(path));
+  return Load(document, syntax, path, FileIri(path), &document);
 }
 
 LoadResult OntologyModel::LoadText(const std::string& text, RdfSyntax syntax,
                                    const std::string& sourceName, const std::string& baseIri) {
-  return Load(text, syntax, sourceName, baseIri);
+  return Load(text, syntax, sourceName, baseIri, nullptr);
 }
 
 }  // namespace Ontology

@@ -71,8 +71,8 @@ class UnionWalk {
       return Fault("unions nest deeper than " + std::to_string(kMaxNestingDepth) + " levels");
     }
     const BlankFacts& facts = st_.Blank(node);
-    if (facts.unions.size() > 1) return Fault("a class expression with two owl:unionOf lists");
-    NodeRef cell = facts.unions.front();
+    if (facts.unions > 1) return Fault("a class expression with two owl:unionOf lists");
+    NodeRef cell = facts.unionList;
     std::vector<BlankId> walked;  // the cells of this list, for cycles
     for (;;) {
       if (cell.kind == NodeRef::Kind::kNil) break;
@@ -84,25 +84,25 @@ class UnionWalk {
       if (!onPath_.insert(cell.id).second) return Fault("a cycle of rdf:rest");
       walked.push_back(cell.id);
       const BlankFacts& cellFacts = st_.Blank(cell.id);
-      if (cellFacts.firsts.size() != 1) {
-        return Fault(cellFacts.firsts.empty() ? "a list cell without rdf:first"
-                                              : "a list cell with two rdf:first");
+      if (cellFacts.firsts != 1) {
+        return Fault(cellFacts.firsts == 0 ? "a list cell without rdf:first"
+                                           : "a list cell with two rdf:first");
       }
-      if (cellFacts.rests.size() != 1) {
-        return Fault(cellFacts.rests.empty() ? "a list that never reaches rdf:nil"
-                                             : "a list cell with two rdf:rest");
+      if (cellFacts.rests != 1) {
+        return Fault(cellFacts.rests == 0 ? "a list that never reaches rdf:nil"
+                                          : "a list cell with two rdf:rest");
       }
-      const NodeRef member = cellFacts.firsts.front();
+      const NodeRef member = cellFacts.first;
       if (member.kind == NodeRef::Kind::kIri) {
         members.push_back(member.id);
-      } else if (member.kind == NodeRef::Kind::kBlank && !st_.Blank(member.id).unions.empty()) {
+      } else if (member.kind == NodeRef::Kind::kBlank && st_.Blank(member.id).unions != 0) {
         if (!Collect(member.id, depth + 1)) return false;
       } else if (member.kind == NodeRef::Kind::kBlank) {
         ignored.push_back(KindOf(st_.Blank(member.id)));
       } else {
         return Fault("a list member that is no class");
       }
-      cell = cellFacts.rests.front();
+      cell = cellFacts.rest;
     }
     for (const BlankId id : walked) onPath_.erase(id);
     return true;
@@ -143,14 +143,14 @@ void ResolveClassExpressions(RdfStatements& statements, const std::string& sourc
   std::size_t stepsLeft = kListStepsBase + kListStepsPerStatement * statements.statementCount;
   for (const RdfStatements::AnonymousUse& use : statements.anonymousUses) {
     const BlankFacts& facts = statements.Blank(use.node);
-    if (facts.unions.empty()) {
+    if (facts.unions == 0) {
       note(KindOf(facts), use);
       continue;
     }
     UnionWalk walk(statements, &stepsLeft);
     if (!walk.Collect(use.node, 0)) {
       warnings.push_back(sourceName + ": the owl:unionOf in the " + RelationName(use.relation) +
-                         " of <" + statements.Iri(use.property) + "> is malformed (" +
+                         " of <" + std::string(statements.Iri(use.property)) + "> is malformed (" +
                          walk.problem + "); it is ignored");
       continue;
     }
@@ -163,8 +163,8 @@ void ResolveClassExpressions(RdfStatements& statements, const std::string& sourc
     warnings.push_back(sourceName + ": ignored " + std::to_string(tally.count) + " " +
                        IgnoredName(static_cast<Ignored>(kind), tally.count) +
                        " in domains and ranges (for example in the " +
-                       RelationName(tally.relation) + " of <" + statements.Iri(tally.example) +
-                       ">)");
+                       RelationName(tally.relation) + " of <" +
+                       std::string(statements.Iri(tally.example)) + ">)");
   }
 }
 

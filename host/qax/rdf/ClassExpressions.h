@@ -26,7 +26,8 @@ inline constexpr std::size_t kListStepsBase = 4096;
 // kind, with its count and one example property. A malformed list (a cycle
 // of rdf:rest, a cell with two rdf:first, a list that never reaches rdf:nil,
 // unions nested deeper than kMaxNestingDepth) makes its whole expression
-// ignored, with a warning. Warnings start with `sourceName`.
+// ignored, with a warning. Warnings start with `sourceName`. Must come
+// before statements.Group(), since it adds relations.
 void ResolveClassExpressions(RdfStatements& statements, const std::string& sourceName,
                              std::vector<std::string>& warnings);
 

@@ -186,6 +186,8 @@ class Parse {
     if (!self->Expand(*uri, iri)) return SERD_ERR_BAD_ARG;
     const SerdNode absolute =
         serd_node_from_string(SERD_URI, reinterpret_cast<const uint8_t*>(iri.c_str()));
+    self->out_.Budget().Charge(LoadBudget::kPrefixBytes + 2 * (name->n_bytes + iri.size()));
+    if (self->OverBudget()) return SERD_ERR_BAD_ARG;
     self->out_.prefixes.emplace_back(NodeText(*name), iri);
     return serd_env_set_prefix(self->env_.get(), name, &absolute);
   }
@@ -212,10 +214,19 @@ class Parse {
     }
     if (blankSubject) {
       self->RecordAnonymous(*subject, predicateIri.iri, *object, objectIsIri, objectIri.iri);
-      return SERD_SUCCESS;
+    } else {
+      self->Record(subjectIri.iri, predicateIri.iri, objectIsIri, objectIri.iri, *object, language);
     }
-    self->Record(subjectIri.iri, predicateIri.iri, objectIsIri, objectIri.iri, *object, language);
-    return SERD_SUCCESS;
+    return self->OverBudget() ? SERD_ERR_BAD_ARG : SERD_SUCCESS;
+  }
+
+  // True, with the refusal as the error, once what the statements keep has
+  // exhausted the load's budget. The refusal names no place: the whole
+  // document is too dense, not one statement wrong.
+  bool OverBudget() {
+    if (!out_.Budget().Exhausted()) return false;
+    if (error_.empty()) error_ = out_.Budget().Refusal(sourceName_);
+    return true;
   }
 
   void Record(std::string_view subjectIri, std::string_view predicateIri, bool objectIsIri,
@@ -224,15 +235,15 @@ class Parse {
     if (predicate == Predicate::kOther) return;
     if (predicate == Predicate::kComment) {
       if (object.type != SERD_LITERAL) return;
-      const TermId subject = out_.Intern(subjectIri);
-      out_.Facts(subject).comments.push_back(
-          Comment{NodeText(object), language == nullptr ? std::string() : NodeText(*language)});
+      out_.NoteComment(out_.Intern(subjectIri), Label(object),
+                       language == nullptr ? std::string_view() : Label(*language));
       return;
     }
     if ((predicate == Predicate::kDomain || predicate == Predicate::kRange) &&
         object.type == SERD_BLANK) {
       // An anonymous class expression: resolved once the whole document is
       // read, since its statements may come in any order.
+      out_.Budget().Charge(2 * sizeof(RdfStatements::AnonymousUse));
       out_.anonymousUses.push_back(RdfStatements::AnonymousUse{
           out_.Intern(subjectIri),
           predicate == Predicate::kDomain ? RdfStatements::Relation::kDomain
@@ -252,7 +263,7 @@ class Parse {
             out_.MarkProperty(subject);
             break;
           case TypeMeaning::kDatatype:
-            out_.Facts(subject).isDatatype = true;
+            out_.MarkDatatype(subject);
             break;
           case TypeMeaning::kRestriction:
           case TypeMeaning::kOther:
@@ -307,13 +318,13 @@ class Parse {
     BlankFacts& facts = out_.Blank(out_.InternBlank(Label(subject)));
     switch (predicate) {
       case Predicate::kFirst:
-        facts.firsts.push_back(ref);
+        BlankFacts::Note(facts.first, facts.firsts, ref);
         break;
       case Predicate::kRest:
-        facts.rests.push_back(ref);
+        BlankFacts::Note(facts.rest, facts.rests, ref);
         break;
       case Predicate::kUnionOf:
-        facts.unions.push_back(ref);
+        BlankFacts::Note(facts.unionList, facts.unions, ref);
         break;
       case Predicate::kIntersectionOf:
         facts.intersection = true;
@@ -418,7 +429,11 @@ bool ReadRdf(const std::string& document, RdfSyntax syntax, const std::string& s
   Parse parse(document, sourceName, kPageSize, out);
   if (parse.Run(syntax, baseIri, error)) return true;
   if (parse.FailedInHandler()) {
-    RdfStatements discarded;
+    // The same charges as the first parse, which failed before its budget
+    // was spent.
+    LoadBudget budget(document.size());
+    budget.Charge(document.size());
+    RdfStatements discarded(budget);
     Parse placing(document, sourceName, 1, discarded);
     placing.Run(syntax, baseIri, error);
   }

@@ -1,56 +1,167 @@
 #include "host/qax/rdf/RdfStatements.h"
 
+#include <algorithm>
+#include <cctype>
+
 namespace QAX {
 namespace Ontology {
 namespace Rdf {
+namespace {
+
+// A subject's objects are checked for repeats pairwise up to this many, and
+// by sorting beyond, so that one subject with many objects costs n log n.
+constexpr std::size_t kPairwiseRun = 16;
+
+bool IsEnglish(std::string_view language) {
+  if (language.size() < 2) return false;
+  if (std::tolower(static_cast<unsigned char>(language[0])) != 'e' ||
+      std::tolower(static_cast<unsigned char>(language[1])) != 'n') {
+    return false;
+  }
+  return language.size() == 2 || language[2] == '-';
+}
+
+// Removes the repeats from objects[begin, end), keeping each object's first
+// place, and moves what is left to start at `to` (at most `begin`).
+// Answers the end of what was moved.
+std::size_t MoveWithoutRepeats(std::vector<TermId>& objects, std::size_t begin, std::size_t end,
+                               std::size_t to) {
+  const std::size_t count = end - begin;
+  if (count <= kPairwiseRun) {
+    const std::size_t start = to;
+    for (std::size_t at = begin; at < end; ++at) {
+      const TermId object = objects[at];
+      if (std::find(objects.begin() + static_cast<std::ptrdiff_t>(start),
+                    objects.begin() + static_cast<std::ptrdiff_t>(to),
+                    object) == objects.begin() + static_cast<std::ptrdiff_t>(to)) {
+        objects[to++] = object;
+      }
+    }
+    return to;
+  }
+  std::vector<std::pair<TermId, std::size_t>> sorted;  // (object, place)
+  sorted.reserve(count);
+  for (std::size_t at = begin; at < end; ++at) sorted.emplace_back(objects[at], at);
+  std::sort(sorted.begin(), sorted.end());
+  std::vector<bool> repeat(count, false);
+  for (std::size_t i = 1; i < sorted.size(); ++i) {
+    if (sorted[i].first == sorted[i - 1].first) repeat[sorted[i].second - begin] = true;
+  }
+  for (std::size_t at = begin; at < end; ++at) {
+    if (!repeat[at - begin]) objects[to++] = objects[at];
+  }
+  return to;
+}
+
+}  // namespace
 
 TermId RdfStatements::Intern(std::string_view iri) {
-  const auto found = ids_.find(iri);
-  if (found != ids_.end()) return found->second;
+  const std::uint32_t hash = Util::NameIndex::Hash(iri);
+  const std::size_t found =
+      irisByName_.Find(iri, hash, [this](std::size_t position) { return iris_[position]; });
+  if (found != Util::NameIndex::kNone) return static_cast<TermId>(found);
   const auto id = static_cast<TermId>(iris_.size());
-  iris_.emplace_back(iri);
-  facts_.emplace_back();
-  ids_.emplace(iris_.back(), id);
+  budget_.Charge(LoadBudget::kTermBytes + iri.size());
+  iris_.push_back(texts_.Keep(iri));
+  flags_.push_back(0);
+  irisByName_.Add(id, hash);
   return id;
 }
 
 BlankId RdfStatements::InternBlank(std::string_view label) {
-  const auto found = blankIds_.find(label);
-  if (found != blankIds_.end()) return found->second;
+  const std::uint32_t hash = Util::NameIndex::Hash(label);
+  const std::size_t found = blanksByLabel_.Find(
+      label, hash, [this](std::size_t position) { return blankLabels_[position]; });
+  if (found != Util::NameIndex::kNone) return static_cast<BlankId>(found);
   const auto id = static_cast<BlankId>(blankLabels_.size());
-  blankLabels_.emplace_back(label);
+  blankBytes_ += LoadBudget::kBlankBytes + label.size();
+  budget_.Charge(LoadBudget::kBlankBytes + label.size());
+  blankLabels_.push_back(texts_.Keep(label));
   blanks_.emplace_back();
-  blankIds_.emplace(blankLabels_.back(), id);
+  blanksByLabel_.Add(id, hash);
   return id;
 }
 
 void RdfStatements::MarkClass(TermId id) {
-  if (facts_[id].isClass) return;
-  facts_[id].isClass = true;
+  if (IsClass(id)) return;
+  flags_[id] |= kClass;
   classes_.push_back(id);
 }
 
 void RdfStatements::MarkProperty(TermId id) {
-  if (facts_[id].isProperty) return;
-  facts_[id].isProperty = true;
+  if (IsProperty(id)) return;
+  flags_[id] |= kProperty;
   properties_.push_back(id);
 }
 
-void RdfStatements::Relate(Relation relation, TermId subject, TermId object) {
-  const uint64_t pair = (static_cast<uint64_t>(subject) << 32) | object;
-  if (!related_[static_cast<int>(relation)].insert(pair).second) return;
-  TermFacts& facts = facts_[subject];
-  switch (relation) {
-    case Relation::kSubClassOf:
-      facts.superClasses.push_back(object);
-      break;
-    case Relation::kDomain:
-      facts.domains.push_back(object);
-      break;
-    case Relation::kRange:
-      facts.ranges.push_back(object);
-      break;
+void RdfStatements::NoteComment(TermId subject, std::string_view text, std::string_view language) {
+  const uint8_t rank = IsEnglish(language) ? 0 : language.empty() ? 1 : 2;
+  if (commentOf_.size() <= subject) commentOf_.resize(TermCount(), kNoComment);
+  uint32_t& kept = commentOf_[subject];
+  if (kept == kNoComment || rank < comments_[kept].rank) {
+    budget_.Charge(sizeof(KeptComment) + sizeof(uint32_t) + text.size());
   }
+  if (kept == kNoComment) {
+    comments_.push_back(KeptComment{texts_.Keep(text), rank});
+    kept = static_cast<uint32_t>(comments_.size() - 1);
+  } else if (rank < comments_[kept].rank) {
+    comments_[kept] = KeptComment{texts_.Keep(text), rank};
+  }
+}
+
+std::string_view RdfStatements::Comment(TermId id) const {
+  if (id >= commentOf_.size() || commentOf_[id] == kNoComment) return std::string_view();
+  return comments_[commentOf_[id]].text;
+}
+
+void RdfStatements::Relate(Relation relation, TermId subject, TermId object) {
+  budget_.Charge(LoadBudget::kPairBytes);
+  pairs_[static_cast<int>(relation)].emplace_back(subject, object);
+}
+
+void RdfStatements::Group() {
+  irisByName_ = Util::NameIndex();
+  blanksByLabel_ = Util::NameIndex();
+  std::deque<std::string_view>().swap(blankLabels_);
+  std::deque<BlankFacts>().swap(blanks_);
+  std::vector<AnonymousUse>().swap(anonymousUses);
+  budget_.Release(blankBytes_);
+  blankBytes_ = 0;
+  for (int relation = 0; relation < kRelations; ++relation) {
+    std::vector<std::pair<TermId, TermId>>& pairs = pairs_[relation];
+    Grouped& grouped = grouped_[relation];
+    if (pairs.empty()) continue;
+    // A counting sort by subject, which keeps each subject's order.
+    grouped.offsets.assign(TermCount() + 1, 0);
+    for (const auto& pair : pairs) ++grouped.offsets[pair.first + 1];
+    for (std::size_t s = 1; s < grouped.offsets.size(); ++s) {
+      grouped.offsets[s] += grouped.offsets[s - 1];
+    }
+    grouped.objects.resize(pairs.size());
+    {
+      std::vector<uint32_t> next(grouped.offsets.begin(), grouped.offsets.end() - 1);
+      for (const auto& [subject, object] : pairs) grouped.objects[next[subject]++] = object;
+    }
+    std::vector<std::pair<TermId, TermId>>().swap(pairs);
+    std::size_t to = 0;
+    std::size_t begin = 0;
+    for (std::size_t s = 0; s + 1 < grouped.offsets.size(); ++s) {
+      const std::size_t end = grouped.offsets[s + 1];
+      grouped.offsets[s] = static_cast<uint32_t>(to);
+      to = MoveWithoutRepeats(grouped.objects, begin, end, to);
+      begin = end;
+    }
+    grouped.offsets.back() = static_cast<uint32_t>(to);
+    grouped.objects.resize(to);
+    grouped.objects.shrink_to_fit();
+  }
+}
+
+TermList RdfStatements::Related(Relation relation, TermId subject) const {
+  const Grouped& grouped = grouped_[static_cast<int>(relation)];
+  if (subject + std::size_t{1} >= grouped.offsets.size()) return TermList(nullptr, nullptr);
+  const TermId* const objects = grouped.objects.data();
+  return TermList(objects + grouped.offsets[subject], objects + grouped.offsets[subject + 1]);
 }
 
 }  // namespace Rdf

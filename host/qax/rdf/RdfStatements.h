@@ -8,33 +8,18 @@
 #include <deque>
 #include <string>
 #include <string_view>
-#include <unordered_map>
-#include <unordered_set>
 #include <utility>
 #include <vector>
+
+#include "host/qax/NameIndex.h"
+#include "host/qax/rdf/LoadBudget.h"
+#include "host/qax/rdf/TextArena.h"
 
 namespace QAX {
 namespace Ontology {
 namespace Rdf {
 
 using TermId = uint32_t;
-
-struct Comment {
-  std::string text;
-  std::string language;  // empty when the literal has no language tag
-};
-
-// What the document says about one IRI. Lists keep document order and hold
-// no repeats.
-struct TermFacts {
-  bool isClass = false;     // typed rdfs:Class or owl:Class
-  bool isProperty = false;  // typed rdf:Property, owl:DatatypeProperty or owl:ObjectProperty
-  bool isDatatype = false;  // typed rdfs:Datatype
-  std::vector<TermId> superClasses;  // rdfs:subClassOf
-  std::vector<TermId> domains;       // rdfs:domain and schema:domainIncludes
-  std::vector<TermId> ranges;        // rdfs:range and schema:rangeIncludes
-  std::vector<Comment> comments;     // rdfs:comment
-};
 
 // Anonymous nodes (blank nodes) are numbered apart from IRIs, per document.
 using BlankId = uint32_t;
@@ -49,35 +34,85 @@ struct NodeRef {
 
 // What the document says about one anonymous node that matters for class
 // expressions: list cells (rdf:first, rdf:rest), unions, and the kinds of
-// anonymous class the loader ignores. Repeats are kept, so that a malformed
-// list (a cell with two rdf:first) can be told.
+// anonymous class the loader ignores. Of rdf:first, rdf:rest and
+// owl:unionOf only the first object is kept, and how many there were (up to
+// two), so that a malformed list (a cell with two rdf:first) can be told.
 struct BlankFacts {
-  std::vector<NodeRef> firsts;
-  std::vector<NodeRef> rests;
-  std::vector<NodeRef> unions;
+  NodeRef first;
+  NodeRef rest;
+  NodeRef unionList;
+  uint8_t firsts = 0;  // statements seen, counted up to kManyStatements
+  uint8_t rests = 0;
+  uint8_t unions = 0;
   bool intersection = false;         // owl:intersectionOf
   bool complement = false;           // owl:complementOf
   bool oneOf = false;                // owl:oneOf
   bool restriction = false;          // typed owl:Restriction, or has owl:onProperty
   bool datatypeRestriction = false;  // has owl:onDatatype
+
+  static constexpr uint8_t kManyStatements = 2;
+  // Keeps `ref` as the first object of a predicate counted in `count`.
+  static void Note(NodeRef& kept, uint8_t& count, NodeRef ref) {
+    if (count == 0) kept = ref;
+    if (count < kManyStatements) ++count;
+  }
 };
 
-// IRIs are interned: each distinct IRI gets one TermId, numbered from 0.
-// Blank nodes are kept apart, by BlankId.
+// The objects that one subject has for one relation: document order, no
+// repeats. Valid until the statements change.
+class TermList {
+ public:
+  TermList(const TermId* begin, const TermId* end) : begin_(begin), end_(end) {}
+  const TermId* begin() const { return begin_; }
+  const TermId* end() const { return end_; }
+  bool empty() const { return begin_ == end_; }
+
+ private:
+  const TermId* begin_;
+  const TermId* end_;
+};
+
+// IRIs are interned: each distinct IRI is kept once and gets one TermId,
+// numbered from 0. Blank nodes are kept apart, by BlankId. Nothing is kept
+// per statement but the pairs of the relations, so that the cost is a few
+// dozen bytes per distinct IRI or anonymous node and eight per relation.
 class RdfStatements {
  public:
+  // Charges what it keeps to `budget`, which must outlive it.
+  explicit RdfStatements(LoadBudget& budget) : budget_(budget) {}
+  RdfStatements(const RdfStatements&) = delete;
+  RdfStatements& operator=(const RdfStatements&) = delete;
+
+  // Every function that adds throws std::bad_alloc when memory runs out;
+  // the statements must then be thrown away. What they keep is charged to
+  // the budget, and may exhaust it: the caller checks.
+  LoadBudget& Budget() { return budget_; }
+  const LoadBudget& Budget() const { return budget_; }
+
   TermId Intern(std::string_view iri);
-  const std::string& Iri(TermId id) const { return iris_[id]; }
-  TermFacts& Facts(TermId id) { return facts_[id]; }
-  const TermFacts& Facts(TermId id) const { return facts_[id]; }
+  std::string_view Iri(TermId id) const { return iris_[id]; }
   std::size_t TermCount() const { return iris_.size(); }
 
-  // Marks `id` as a class or a property; the lists below keep the order in
-  // which terms were first marked.
+  bool IsClass(TermId id) const { return (flags_[id] & kClass) != 0; }
+  bool IsProperty(TermId id) const { return (flags_[id] & kProperty) != 0; }
+  // Typed rdfs:Datatype.
+  bool IsDatatype(TermId id) const { return (flags_[id] & kDatatype) != 0; }
+
+  // Marks `id` as a class (typed rdfs:Class or owl:Class), a property (typed
+  // rdf:Property, owl:DatatypeProperty or owl:ObjectProperty) or a datatype;
+  // the lists below keep the order in which terms were first marked.
   void MarkClass(TermId id);
   void MarkProperty(TermId id);
+  void MarkDatatype(TermId id) { flags_[id] |= kDatatype; }
   const std::vector<TermId>& Classes() const { return classes_; }
   const std::vector<TermId>& Properties() const { return properties_; }
+
+  // An rdfs:comment of `subject`. Only the one shown as documentation is
+  // kept: the first English one, else the first without a language, else
+  // the first.
+  void NoteComment(TermId subject, std::string_view text, std::string_view language);
+  // The comment kept for `id`; empty when there is none.
+  std::string_view Comment(TermId id) const;
 
   // The anonymous node labelled `label`, made on first use.
   BlankId InternBlank(std::string_view label);
@@ -85,6 +120,7 @@ class RdfStatements {
   const BlankFacts& Blank(BlankId id) const { return blanks_[id]; }
 
   enum class Relation { kSubClassOf, kDomain, kRange };
+  static constexpr int kRelations = 3;
 
   // A domain or range that is an anonymous class expression, in document
   // order; ResolveClassExpressions turns the unions among them into
@@ -96,9 +132,19 @@ class RdfStatements {
   };
   std::vector<AnonymousUse> anonymousUses;
 
-  // Appends `object` to the subject's list for `relation` unless it is
-  // there already.
+  // Records that `subject` has `object` for `relation` (rdfs:subClassOf; a
+  // domain: rdfs:domain or schema:domainIncludes; a range: rdfs:range or
+  // schema:rangeIncludes). Only before Group().
   void Relate(Relation relation, TermId subject, TermId object);
+  // Gathers the relations by subject, dropping repeats, and lets go of what
+  // only gathering needs: the indexes of IRIs and labels, the anonymous
+  // nodes and their uses. Once only, after the last Relate and after class
+  // expressions are resolved; Related is answered from then on, and nothing
+  // may be interned.
+  void Group();
+  // The objects `subject` has for `relation`, in the order they were first
+  // related. Only after Group().
+  TermList Related(Relation relation, TermId subject) const;
 
   // Prefixes as declared: (name, namespace IRI), in document order.
   std::vector<std::pair<std::string, std::string>> prefixes;
@@ -106,18 +152,38 @@ class RdfStatements {
   std::size_t statementCount = 0;
 
  private:
-  // A deque never moves its strings, so the keys of `ids_` can view them.
-  std::deque<std::string> iris_;
-  std::vector<TermFacts> facts_;
-  std::unordered_map<std::string_view, TermId> ids_;
-  std::deque<std::string> blankLabels_;
-  std::vector<BlankFacts> blanks_;
-  std::unordered_map<std::string_view, BlankId> blankIds_;
+  enum : uint8_t { kClass = 1, kProperty = 2, kDatatype = 4 };
+  static constexpr uint32_t kNoComment = UINT32_MAX;
+
+  // One relation's objects, grouped by subject: those of subject s are
+  // objects[offsets[s]] to objects[offsets[s + 1]] (offsets is empty when
+  // the relation has no pairs).
+  struct Grouped {
+    std::vector<uint32_t> offsets;
+    std::vector<TermId> objects;
+  };
+  struct KeptComment {
+    std::string_view text;
+    uint8_t rank;  // 0 English, 1 no language, 2 any other language
+  };
+
+  LoadBudget& budget_;
+  std::size_t blankBytes_ = 0;         // charged for anonymous nodes
+  TextArena texts_;                    // IRIs, blank labels and comments
+  std::deque<std::string_view> iris_;  // grows without copying what it holds
+  Util::NameIndex irisByName_;
+  std::vector<uint8_t> flags_;
+  std::vector<uint32_t> commentOf_;  // by term, up to the last with a comment
+  std::vector<KeptComment> comments_;
+  std::deque<std::string_view> blankLabels_;
+  Util::NameIndex blanksByLabel_;
+  std::deque<BlankFacts> blanks_;
   std::vector<TermId> classes_;
   std::vector<TermId> properties_;
-  // Per relation, the (subject, object) pairs already related, as
-  // subject << 32 | object.
-  std::unordered_set<uint64_t> related_[3];
+  // Before Group(): per relation, the (subject, object) pairs in the order
+  // they were related, repeats included.
+  std::vector<std::pair<TermId, TermId>> pairs_[kRelations];
+  Grouped grouped_[kRelations];
 };
 
 }  // namespace Rdf

@@ -1,7 +1,6 @@
 #include "host/qax/rdf/VocabularyMapper.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
 #include <string_view>
 #include <unordered_map>
@@ -17,43 +16,31 @@ namespace {
 
 constexpr TermId kNoTerm = UINT32_MAX;
 
-bool IsEnglish(const std::string& language) {
-  if (language.size() < 2) return false;
-  if (std::tolower(static_cast<unsigned char>(language[0])) != 'e' ||
-      std::tolower(static_cast<unsigned char>(language[1])) != 'n') {
-    return false;
-  }
-  return language.size() == 2 || language[2] == '-';
-}
-
-// The comment shown as a class's documentation: the first English one,
-// else the first without a language, else the first.
-const std::string* ChooseComment(const std::vector<Comment>& comments) {
-  const Comment* untagged = nullptr;
-  for (const Comment& comment : comments) {
-    if (IsEnglish(comment.language)) return &comment.text;
-    if (untagged == nullptr && comment.language.empty()) untagged = &comment;
-  }
-  if (untagged != nullptr) return &untagged->text;
-  return comments.empty() ? nullptr : &comments.front().text;
-}
-
 class Builder {
  public:
   Builder(const RdfStatements& statements, const std::string& sourceName, OntologyModel& model,
-          std::vector<std::string>& warnings)
-      : st_(statements), sourceName_(sourceName), model_(model), warnings_(warnings) {}
+          std::vector<std::string>& warnings, LoadBudget& budget)
+      : st_(statements),
+        sourceName_(sourceName),
+        model_(model),
+        warnings_(warnings),
+        budget_(budget) {}
 
-  void Run() {
-    NameNamespaces();
+  // False as soon as the budget is exhausted.
+  bool Run() {
+    if (!budget_.Charge(LoadBudget::kMapperBytesPerTerm * st_.TermCount())) return false;
+    if (!NameNamespaces()) return false;
     ChooseParents();
-    AddClasses();
-    AddAttributes();
+    return AddClasses() && AddAttributes();
   }
 
  private:
-  const std::string& Iri(TermId id) const { return st_.Iri(id); }
-  bool IsClass(TermId id) const { return st_.Facts(id).isClass; }
+  std::string_view Iri(TermId id) const { return st_.Iri(id); }
+  std::string IriText(TermId id) const { return std::string(st_.Iri(id)); }
+  bool IsClass(TermId id) const { return st_.IsClass(id); }
+  TermList SuperClasses(TermId id) const {
+    return st_.Related(RdfStatements::Relation::kSubClassOf, id);
+  }
 
   std::string LocalName(TermId id) const { return std::string(SplitIri(Iri(id)).localName); }
 
@@ -66,30 +53,36 @@ class Builder {
   // else by its customary prefix, else by its own IRI. A name goes to one
   // namespace only; a namespace whose prefix is taken falls back to the
   // next choice.
-  void NameNamespaces() {
+  bool NameNamespaces() {
     std::unordered_set<std::string> taken;
+    const auto name = [this](std::string ns, std::string library) {
+      budget_.Charge(LoadBudget::kLibraryBytes + 4 * ns.size());
+      libraryNames_.emplace(std::move(ns), std::move(library));
+      return !budget_.Exhausted();
+    };
     for (const auto& [prefix, ns] : st_.prefixes) {
       if (prefix.empty() || libraryNames_.count(ns) != 0 || taken.count(prefix) != 0) continue;
-      libraryNames_.emplace(ns, prefix);
+      if (!name(ns, prefix)) return false;
       taken.insert(prefix);
     }
-    std::vector<std::string> unnamed;
     for (TermId id = 0; id < st_.TermCount(); ++id) {
       std::string ns(SplitIri(Iri(id)).ns);
       if (libraryNames_.count(ns) != 0) continue;
       const std::string_view known = WellKnownPrefix(ns);
-      if (!known.empty() && taken.count(std::string(known)) == 0) {
+      std::string library(known);
+      if (!known.empty() && taken.count(library) == 0) {
         taken.emplace(known);
-        libraryNames_.emplace(std::move(ns), std::string(known));
       } else {
-        unnamed.push_back(std::move(ns));
+        // Prefixes never contain ':', IRIs always do, so a namespace named
+        // by its own IRI takes no prefix's name.
+        library = ns;
       }
+      if (!name(std::move(ns), std::move(library))) return false;
     }
-    // Prefixes never contain ':', IRIs always do, so these cannot collide.
-    for (std::string& ns : unnamed) libraryNames_.emplace(ns, ns);
-    for (const auto& [ns, name] : libraryNames_) {
-      if (name != ns) model_.SetNamespace(name, ns);
+    for (const auto& [ns, library] : libraryNames_) {
+      if (library != ns) model_.SetNamespace(library, ns);
     }
+    return true;
   }
 
   // Each class's parent is its first superclass that is a class of the
@@ -98,7 +91,7 @@ class Builder {
     const std::size_t count = st_.TermCount();
     parent_.assign(count, kNoTerm);
     for (const TermId cls : st_.Classes()) {
-      for (const TermId super : st_.Facts(cls).superClasses) {
+      for (const TermId super : SuperClasses(cls)) {
         if (IsClass(super)) {
           parent_[cls] = super;
           break;
@@ -110,14 +103,15 @@ class Builder {
     // parent. Classes are then added parents first.
     enum : uint8_t { kUnseen, kOnWalk, kPlaced };
     std::vector<uint8_t> state(count, kUnseen);
+    order_.reserve(st_.Classes().size());
     std::vector<TermId> walk;
     for (const TermId start : st_.Classes()) {
       walk.clear();
       for (TermId at = start; at != kNoTerm && state[at] != kPlaced; at = parent_[at]) {
         if (state[at] == kOnWalk) {
           const TermId cut = walk.back();
-          warnings_.push_back(sourceName_ + ": <" + Iri(cut) + "> rdfs:subClassOf <" + Iri(at) +
-                              "> would close a loop of parents; <" + Iri(cut) +
+          warnings_.push_back(sourceName_ + ": <" + IriText(cut) + "> rdfs:subClassOf <" +
+                              IriText(at) + "> would close a loop of parents; <" + IriText(cut) +
                               "> is left without a parent");
           parent_[cut] = kNoTerm;
           break;
@@ -136,16 +130,14 @@ class Builder {
   std::string DisplayName(TermId id) const {
     const IriParts parts = SplitIri(Iri(id));
     const std::string& library = LibraryName(id);
-    if (library == parts.ns) return "<" + Iri(id) + ">";
+    if (library == parts.ns) return "<" + IriText(id) + ">";
     return library + "." + std::string(parts.localName);
   }
 
   std::string Documentation(TermId cls) const {
-    const TermFacts& facts = st_.Facts(cls);
-    const std::string* const comment = ChooseComment(facts.comments);
-    std::string doc = comment == nullptr ? std::string() : *comment;
+    std::string doc(st_.Comment(cls));
     std::string others;
-    for (const TermId super : facts.superClasses) {
+    for (const TermId super : SuperClasses(cls)) {
       if (super == parent_[cls] || super == cls) continue;
       others.append(others.empty() ? "" : ", ").append(DisplayName(super));
     }
@@ -155,25 +147,32 @@ class Builder {
     return doc;
   }
 
-  void AddClasses() {
+  bool AddClasses() {
     meta_.assign(st_.TermCount(), nullptr);
+    model_.ReserveClasses(order_.size());
     for (const TermId cls : order_) {
       const TermId parent = parent_[cls];
       Info::MetaClassInfo info;
       info.name = LocalName(cls);
       info.scopeName = LibraryName(cls);
-      info.handle = Iri(cls);
+      info.handle = IriText(cls);
       if (parent != kNoTerm) {
         info.parentName = LocalName(parent);
         info.parentScopeName = LibraryName(parent);
       }
       info.isAbstract = false;
       info.doc = Documentation(cls);
+      if (!budget_.Charge(LoadBudget::kClassBytes + info.name.size() + info.scopeName.size() +
+                          info.handle.size() + info.parentName.size() +
+                          info.parentScopeName.size() + info.doc.size())) {
+        return false;
+      }
       MetaClassLibrary* const library = model_.AddLibrary(info.scopeName);
       // Parents come first, handles are distinct IRIs and names within one
       // namespace are distinct, so the model accepts every class.
       meta_[cls] = model_.AddClass(library, info, parent == kNoTerm ? nullptr : meta_[parent]);
     }
+    return true;
   }
 
   // The kind of the datatype that class `cls` derives from through its
@@ -206,8 +205,8 @@ class Builder {
     TermId unmapped = kNoTerm;
     TermId cls = kNoTerm;
     TermId unknown = kNoTerm;
-    for (const TermId range : st_.Facts(property).ranges) {
-      const std::string& iri = Iri(range);
+    for (const TermId range : st_.Related(RdfStatements::Relation::kRange, property)) {
+      const std::string_view iri = Iri(range);
       int32_t kind = MappedDatatypeKind(iri);
       if (kind < 0 && IsClass(range)) kind = DerivedDatatypeKind(range);
       if (kind >= 0) {
@@ -215,7 +214,7 @@ class Builder {
           best = kind;
           bestRange = range;
         }
-      } else if (IsBuiltInDatatype(iri) || st_.Facts(range).isDatatype) {
+      } else if (IsBuiltInDatatype(iri) || st_.IsDatatype(range)) {
         if (unmapped == kNoTerm) unmapped = range;
       } else if (IsClass(range)) {
         if (cls == kNoTerm) cls = range;
@@ -230,11 +229,14 @@ class Builder {
     return {Info::AttrKind::kText, std::string()};
   }
 
-  void AddAttributes() {
+  bool AddAttributes() {
     std::unordered_map<TermId, std::vector<TermId>> byClass;
     for (const TermId property : st_.Properties()) {
-      for (const TermId domain : st_.Facts(property).domains) {
-        if (IsClass(domain)) byClass[domain].push_back(property);
+      for (const TermId domain : st_.Related(RdfStatements::Relation::kDomain, property)) {
+        if (!IsClass(domain)) continue;
+        // The attribute is charged here, before the table that gathers them.
+        if (!budget_.Charge(LoadBudget::kAttributeBytes)) return false;
+        byClass[domain].push_back(property);
       }
     }
     for (const TermId cls : order_) {
@@ -246,16 +248,22 @@ class Builder {
       for (const TermId property : properties) {
         auto known = kinds_.find(property);
         if (known == kinds_.end()) known = kinds_.emplace(property, KindOf(property)).first;
-        meta_[cls]->AddAttribute(Info::MetaAttrInfo{LocalName(property), LibraryName(property),
-                                                    known->second.first, known->second.second});
+        Info::MetaAttrInfo info{LocalName(property), LibraryName(property), known->second.first,
+                                known->second.second};
+        if (!budget_.Charge(info.name.size() + info.scopeName.size() + 2 * info.typeName.size())) {
+          return false;
+        }
+        meta_[cls]->AddAttribute(info);
       }
     }
+    return true;
   }
 
   const RdfStatements& st_;
   const std::string& sourceName_;
   OntologyModel& model_;
   std::vector<std::string>& warnings_;
+  LoadBudget& budget_;
 
   std::unordered_map<std::string, std::string> libraryNames_;          // namespace -> library name
   std::vector<TermId> parent_;                                         // by term; kNoTerm for none
@@ -267,9 +275,9 @@ class Builder {
 
 }  // namespace
 
-void BuildModel(const RdfStatements& statements, const std::string& sourceName,
-                OntologyModel& model, std::vector<std::string>& warnings) {
-  Builder(statements, sourceName, model, warnings).Run();
+bool BuildModel(const RdfStatements& statements, const std::string& sourceName,
+                OntologyModel& model, std::vector<std::string>& warnings, LoadBudget& budget) {
+  return Builder(statements, sourceName, model, warnings, budget).Run();
 }
 
 }  // namespace Rdf

@@ -7,17 +7,20 @@
 #include <vector>
 
 #include "host/qax/OntologyModel.h"
+#include "host/qax/rdf/LoadBudget.h"
 #include "host/qax/rdf/RdfStatements.h"
 
 namespace QAX {
 namespace Ontology {
 namespace Rdf {
 
-// Fills `model`, which must be empty, from `statements`. Never fails: what
-// it has to repair (a loop of parents) it repairs and reports in
-// `warnings`, one line each beginning with `sourceName`.
-void BuildModel(const RdfStatements& statements, const std::string& sourceName,
-                OntologyModel& model, std::vector<std::string>& warnings);
+// Fills `model`, which must be empty, from `statements` (grouped). What it
+// has to repair (a loop of parents) it repairs and reports in `warnings`,
+// one line each beginning with `sourceName`. Charges what the model and its
+// own tables keep to `budget`, and answers false, leaving `model` partly
+// filled for the caller to throw away, as soon as the budget is exhausted.
+bool BuildModel(const RdfStatements& statements, const std::string& sourceName,
+                OntologyModel& model, std::vector<std::string>& warnings, LoadBudget& budget);
 
 }  // namespace Rdf
 }  // namespace Ontology

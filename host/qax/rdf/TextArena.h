@@ -1,0 +1,67 @@
+// Texts copied into large blocks that never move. Internal to the QAX
+// library.
+#ifndef QAX_HOST_QAX_RDF_TEXTARENA_H_
+#define QAX_HOST_QAX_RDF_TEXTARENA_H_
+
+#include <cstddef>
+#include <cstring>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace QAX {
+namespace Ontology {
+namespace Rdf {
+
+// Keeps copies of texts, each whole in one block, for as long as the arena
+// lives: a view that Keep answers stays valid until then. A text costs its
+// bytes and no header. Blocks grow with what is kept (each as large as all
+// before it, from 1 kB to 64 kB), a block wastes at most the tail that the
+// next text did not fit in, and a text longer than half the largest block
+// gets a block of its own, so the arena holds at most about twice the bytes
+// kept, and never more than 1 kB beyond that.
+class TextArena {
+ public:
+  // Copies `text` and answers a view of the copy. Throws std::bad_alloc when
+  // no block can be had, leaving the arena as it was.
+  std::string_view Keep(std::string_view text) {
+    if (text.empty()) return std::string_view();
+    if (text.size() > kMaxBlockBytes / 2) {
+      // A long text gets a block of its own, so that the current block's
+      // tail is not thrown away for it.
+      longTexts_.push_back(std::make_unique<char[]>(text.size()));
+      return Copy(longTexts_.back().get(), text);
+    }
+    if (blocks_.empty() || text.size() > blockBytes_ - used_) {
+      std::size_t size = blocks_.empty() ? kMinBlockBytes : 2 * blockBytes_;
+      if (size > kMaxBlockBytes) size = kMaxBlockBytes;
+      while (size < text.size()) size *= 2;
+      blocks_.push_back(std::make_unique<char[]>(size));
+      blockBytes_ = size;
+      used_ = 0;
+    }
+    const std::string_view kept = Copy(blocks_.back().get() + used_, text);
+    used_ += text.size();
+    return kept;
+  }
+
+ private:
+  static constexpr std::size_t kMinBlockBytes = std::size_t{1} << 10;
+  static constexpr std::size_t kMaxBlockBytes = std::size_t{64} << 10;
+
+  static std::string_view Copy(char* to, std::string_view text) {
+    std::memcpy(to, text.data(), text.size());
+    return std::string_view(to, text.size());
+  }
+
+  std::vector<std::unique_ptr<char[]>> blocks_;
+  std::vector<std::unique_ptr<char[]>> longTexts_;
+  std::size_t blockBytes_ = 0;  // the size of the last block
+  std::size_t used_ = 0;        // bytes of the last block in use
+};
+
+}  // namespace Rdf
+}  // namespace Ontology
+}  // namespace QAX
+
+#endif  // QAX_HOST_QAX_RDF_TEXTARENA_H_
