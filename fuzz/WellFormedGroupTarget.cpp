@@ -24,7 +24,7 @@ constexpr std::size_t kMostClasses = 8;
 constexpr std::size_t kMostItemChannels = 300;
 constexpr std::size_t kMostTexts = 4;
 constexpr int kLongestClassChain = 5000;
-constexpr int kWidestClass = A3d_Channel::kMaxChildLinks + 8;
+constexpr std::size_t kWidestClass = A3d_Channel::kMaxChildLinks + 8;
 // The links all channels of a group declare together; past it channels are
 // of a narrow class of one item attribute.
 constexpr int kMostLinks = 1 << 15;
@@ -61,7 +61,8 @@ std::unique_ptr<OntologyModel> GenerateModel(Choices& choices, std::vector<const
   static constexpr std::int32_t kKinds[] = {0, 2, 3, 5, 5, 5};
   const std::size_t classes = 1 + choices.Pick(kMostClasses);
   for (std::size_t c = 0; c < classes; ++c) {
-    const MetaClass* parent = c > 0 && choices.Pick(3) == 0 ? out[choices.Pick(c)] : nullptr;
+    const MetaClass* parent =
+        !out.empty() && choices.Pick(3) == 0 ? out[choices.Pick(out.size())] : nullptr;
     if (choices.Pick(8) == 0) {
       // A long chain of classes of one text attribute each.
       const int length = static_cast<int>(choices.Pick(kLongestClassChain));
@@ -73,9 +74,9 @@ std::unique_ptr<OntologyModel> GenerateModel(Choices& choices, std::vector<const
     }
     MetaClass* made = addClass("C" + std::to_string(c), parent);
     made->AddAttribute({"first", "gen", 5, "T"});
-    const int attributes =
-        choices.Pick(4) == 0 ? static_cast<int>(choices.Pick(kWidestClass)) : 1 + choices.Pick(6);
-    for (int a = 0; a < attributes; ++a) {
+    const std::size_t attributes =
+        choices.Pick(4) == 0 ? choices.Pick(kWidestClass) : 1 + choices.Pick(6);
+    for (std::size_t a = 0; a < attributes; ++a) {
       made->AddAttribute(
           {"a" + std::to_string(a), "gen", kKinds[choices.Pick(std::size(kKinds))], "T"});
     }
@@ -163,6 +164,7 @@ std::string FuzzWellFormedGroup(const std::uint8_t* data, std::size_t size) {
       }
     }
     std::vector<A3d_Channel*> channels;
+    channels.reserve(items.size() + texts.size() + 1);
     for (Aco_QAXOntologyItem& item : items) channels.push_back(&item);
     for (Aco_StringChannel& text : texts) channels.push_back(&text);
     channels.push_back(&value);
