@@ -9,6 +9,7 @@
 #include "fuzz/FuzzTargets.h"
 #include "host/sdk/GroupFile.h"
 #include "module/Module.h"
+#include "tests/support/ItemExtent.h"
 
 namespace qax_fuzz {
 namespace {
@@ -86,26 +87,6 @@ std::unique_ptr<OntologyModel> GenerateModel(Choices& choices, std::vector<const
   narrow->AddAttribute({"next", "gen", 5, "T"});
   out.push_back(narrow);
   return model;
-}
-
-// The levels of `item` and its cost as a rebuild counts what it holds, walked
-// without recursion.
-std::pair<int, std::size_t> LevelsAndCost(const OntologyItem& root) {
-  int levels = 0;
-  std::size_t cost = 0;
-  std::vector<std::pair<const OntologyItem*, int>> pending{{&root, 1}};
-  while (!pending.empty()) {
-    const auto [item, level] = pending.back();
-    pending.pop_back();
-    levels = std::max(levels, level);
-    cost += 64 + item->GetFQName().size();
-    item->ForEachValue([&, level = level](const std::string& name, const std::string* text,
-                                          const OntologyItem* nested) {
-      cost += 64 + name.size() + (text != nullptr ? text->size() : 0);
-      if (nested != nullptr) pending.emplace_back(nested, level + 1);
-    });
-  }
-  return {levels, cost};
 }
 
 }  // namespace
@@ -196,7 +177,7 @@ std::string FuzzWellFormedGroup(const std::uint8_t* data, std::size_t size) {
       for (Aco_QAXOntologyItem* item : order) {
         const OntologyItem* held = item->GetOntologyItem(false);
         if (held == nullptr) continue;
-        const auto [levels, cost] = LevelsAndCost(*held);
+        const auto [levels, cost] = qax_test::LevelsAndCost(*held);
         total += cost;
         if (levels > Aco_QAXOntologyItem::kMaxNestingDepth) {
           problem = "an item nests " + std::to_string(levels) + " levels deep";

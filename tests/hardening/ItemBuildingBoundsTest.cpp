@@ -13,6 +13,7 @@
 
 #include "tests/hardening/ItemGraph.h"
 #include "tests/support/AllocationFailure.h"
+#include "tests/support/ItemExtent.h"
 
 namespace {
 
@@ -25,26 +26,6 @@ constexpr int kLinks = A3d_Channel::kMaxChildLinks;
 
 std::string Message(const std::string& function, const std::string& text) {
   return "Aco_QAXOntologyItem::" + function + "()." + text;
-}
-
-// The levels of `item` and its cost as a rebuild counts what it holds, walked
-// without recursion.
-std::pair<int, std::size_t> LevelsAndCost(const OntologyItem& root) {
-  int levels = 0;
-  std::size_t cost = 0;
-  std::vector<std::pair<const OntologyItem*, int>> pending{{&root, 1}};
-  while (!pending.empty()) {
-    const auto [item, level] = pending.back();
-    pending.pop_back();
-    levels = std::max(levels, level);
-    cost += 64 + item->GetFQName().size();
-    item->ForEachValue([&, level = level](const std::string& name, const std::string* text,
-                                          const OntologyItem* nested) {
-      cost += 64 + name.size() + (text != nullptr ? text->size() : 0);
-      if (nested != nullptr) pending.emplace_back(nested, level + 1);
-    });
-  }
-  return {levels, cost};
 }
 
 class ItemBuildingBounds : public qax_test::ItemTest {
@@ -71,7 +52,7 @@ class ItemBuildingBounds : public qax_test::ItemTest {
     }
     for (Aco_QAXOntologyItem& channel : channels_) {
       if (const OntologyItem* item = channel.GetOntologyItem(false)) {
-        const auto [levels, cost] = LevelsAndCost(*item);
+        const auto [levels, cost] = qax_test::LevelsAndCost(*item);
         EXPECT_LE(levels, Aco_QAXOntologyItem::kMaxNestingDepth);
         EXPECT_LE(cost, std::size_t{Aco_QAXOntologyItem::kMaxRebuildCost});
       }
@@ -152,7 +133,7 @@ TEST_F(ItemBuildingBounds, AClassChainIsWalkedOncePerRebuildAndOnlyAsFarAsTheLin
     channels_[i].LinkChild(0, &channels_[i + 1]);
   }
   EXPECT_EQ(Texts{}, Rebuild({&first}));
-  EXPECT_EQ(100, LevelsAndCost(*first.GetOntologyItem(false)).first);
+  EXPECT_EQ(100, qax_test::LevelsAndCost(*first.GetOntologyItem(false)).first);
 }
 
 TEST_F(ItemBuildingBounds, AnItemDeeperThanTheLimitIsNotHeld) {
