@@ -12,7 +12,7 @@
 
 #include "host/qax/rdf/LexicalForms.h"
 #include "host/qax/rdf/NestingDepth.h"
-#include "host/qax/rdf/VocabularyTerms.h"
+#include "host/qax/rdf/StatementSink.h"
 
 namespace QAX {
 namespace Ontology {
@@ -100,7 +100,7 @@ class Parse {
  public:
   Parse(const std::string& document, const std::string& sourceName, std::size_t pageSize,
         RdfStatements& out)
-      : document_(document), sourceName_(sourceName), pageSize_(pageSize), out_(out) {}
+      : document_(document), sourceName_(sourceName), pageSize_(pageSize), out_(out), sink_(out) {}
 
   // True when the parse failed on a problem that it placed only roughly.
   bool FailedInHandler() const { return failedInHandler_; }
@@ -186,9 +186,8 @@ class Parse {
     if (!self->Expand(*uri, iri)) return SERD_ERR_BAD_ARG;
     const SerdNode absolute =
         serd_node_from_string(SERD_URI, reinterpret_cast<const uint8_t*>(iri.c_str()));
-    self->out_.Budget().Charge(LoadBudget::kPrefixBytes + 2 * (name->n_bytes + iri.size()));
+    self->sink_.Prefix(Label(*name), iri);
     if (self->OverBudget()) return SERD_ERR_BAD_ARG;
-    self->out_.prefixes.emplace_back(NodeText(*name), iri);
     return serd_env_set_prefix(self->env_.get(), name, &absolute);
   }
 
@@ -197,7 +196,6 @@ class Parse {
                                 const SerdNode* object, const SerdNode* datatype,
                                 const SerdNode* language) {
     auto* const self = static_cast<Parse*>(handle);
-    ++self->out_.statementCount;
     // Every IRI is expanded, used or not, so that a bad one anywhere fails.
     Expanded subjectIri;
     Expanded predicateIri;
@@ -212,11 +210,18 @@ class Parse {
          !self->Expand(*datatype, datatypeIri))) {
       return SERD_ERR_BAD_ARG;
     }
-    if (blankSubject) {
-      self->RecordAnonymous(*subject, predicateIri.iri, *object, objectIsIri, objectIri.iri);
+    const Term subjectTerm =
+        blankSubject ? Term::Blank(Label(*subject)) : Term::Iri(subjectIri.iri);
+    Term objectTerm;
+    if (objectIsIri) {
+      objectTerm = Term::Iri(objectIri.iri);
+    } else if (object->type == SERD_BLANK) {
+      objectTerm = Term::Blank(Label(*object));
     } else {
-      self->Record(subjectIri.iri, predicateIri.iri, objectIsIri, objectIri.iri, *object, language);
+      objectTerm = Term::Literal(Label(*object),
+                                 language == nullptr ? std::string_view() : Label(*language));
     }
+    self->sink_.Statement(subjectTerm, predicateIri.iri, objectTerm);
     return self->OverBudget() ? SERD_ERR_BAD_ARG : SERD_SUCCESS;
   }
 
@@ -229,122 +234,10 @@ class Parse {
     return true;
   }
 
-  void Record(std::string_view subjectIri, std::string_view predicateIri, bool objectIsIri,
-              std::string_view objectIri, const SerdNode& object, const SerdNode* language) {
-    const Predicate predicate = ClassifyPredicate(predicateIri);
-    if (predicate == Predicate::kOther) return;
-    if (predicate == Predicate::kComment) {
-      if (object.type != SERD_LITERAL) return;
-      out_.NoteComment(out_.Intern(subjectIri), Label(object),
-                       language == nullptr ? std::string_view() : Label(*language));
-      return;
-    }
-    if ((predicate == Predicate::kDomain || predicate == Predicate::kRange) &&
-        object.type == SERD_BLANK) {
-      // An anonymous class expression: resolved once the whole document is
-      // read, since its statements may come in any order.
-      out_.Budget().Charge(2 * sizeof(RdfStatements::AnonymousUse));
-      out_.anonymousUses.push_back(RdfStatements::AnonymousUse{
-          out_.Intern(subjectIri),
-          predicate == Predicate::kDomain ? RdfStatements::Relation::kDomain
-                                          : RdfStatements::Relation::kRange,
-          out_.InternBlank(Label(object))});
-      return;
-    }
-    if (!objectIsIri) return;  // literals and blank nodes name nothing here
-    const TermId subject = out_.Intern(subjectIri);
-    switch (predicate) {
-      case Predicate::kType:
-        switch (ClassifyType(objectIri)) {
-          case TypeMeaning::kClass:
-            out_.MarkClass(subject);
-            break;
-          case TypeMeaning::kProperty:
-            out_.MarkProperty(subject);
-            break;
-          case TypeMeaning::kDatatype:
-            out_.MarkDatatype(subject);
-            break;
-          case TypeMeaning::kRestriction:
-          case TypeMeaning::kOther:
-            break;
-        }
-        break;
-      case Predicate::kSubClassOf:
-        out_.Relate(RdfStatements::Relation::kSubClassOf, subject, out_.Intern(objectIri));
-        break;
-      case Predicate::kDomain:
-        out_.Relate(RdfStatements::Relation::kDomain, subject, out_.Intern(objectIri));
-        break;
-      case Predicate::kRange:
-        out_.Relate(RdfStatements::Relation::kRange, subject, out_.Intern(objectIri));
-        break;
-      default:  // the parts of class expressions, which only anonymous nodes have here
-        break;
-    }
-  }
-
   static std::string_view Label(const SerdNode& node) {
     return node.buf == nullptr
                ? std::string_view()
                : std::string_view(reinterpret_cast<const char*>(node.buf), node.n_bytes);
-  }
-
-  // The object of a statement about an anonymous node.
-  NodeRef Ref(const SerdNode& object, bool objectIsIri, std::string_view objectIri) {
-    if (object.type == SERD_BLANK)
-      return NodeRef{NodeRef::Kind::kBlank, out_.InternBlank(Label(object))};
-    if (!objectIsIri) return NodeRef{NodeRef::Kind::kOther, 0};
-    if (objectIri == Iri::kRdfNil) return NodeRef{NodeRef::Kind::kNil, 0};
-    return NodeRef{NodeRef::Kind::kIri, out_.Intern(objectIri)};
-  }
-
-  // Keeps what class expressions are made of: list cells, unions, and the
-  // marks of the kinds of anonymous class that the loader ignores.
-  void RecordAnonymous(const SerdNode& subject, std::string_view predicateIri,
-                       const SerdNode& object, bool objectIsIri, std::string_view objectIri) {
-    const Predicate predicate = ClassifyPredicate(predicateIri);
-    if (predicate == Predicate::kOther || predicate == Predicate::kComment ||
-        predicate == Predicate::kSubClassOf || predicate == Predicate::kDomain ||
-        predicate == Predicate::kRange) {
-      return;
-    }
-    if (predicate == Predicate::kType &&
-        !(objectIsIri && ClassifyType(objectIri) == TypeMeaning::kRestriction)) {
-      return;
-    }
-    // The object first: interning it may move the facts of the subject.
-    const NodeRef ref = Ref(object, objectIsIri, objectIri);
-    BlankFacts& facts = out_.Blank(out_.InternBlank(Label(subject)));
-    switch (predicate) {
-      case Predicate::kFirst:
-        BlankFacts::Note(facts.first, facts.firsts, ref);
-        break;
-      case Predicate::kRest:
-        BlankFacts::Note(facts.rest, facts.rests, ref);
-        break;
-      case Predicate::kUnionOf:
-        BlankFacts::Note(facts.unionList, facts.unions, ref);
-        break;
-      case Predicate::kIntersectionOf:
-        facts.intersection = true;
-        break;
-      case Predicate::kComplementOf:
-        facts.complement = true;
-        break;
-      case Predicate::kOneOf:
-        facts.oneOf = true;
-        break;
-      case Predicate::kType:
-      case Predicate::kOnProperty:
-        facts.restriction = true;
-        break;
-      case Predicate::kOnDatatype:
-        facts.datatypeRestriction = true;
-        break;
-      default:
-        break;
-    }
   }
 
   // An IRI as a statement handler needs it: the node's own text when that is
@@ -415,6 +308,7 @@ class Parse {
   const std::string& sourceName_;
   const std::size_t pageSize_;
   RdfStatements& out_;
+  StatementSink sink_;
   std::unique_ptr<SerdEnv, EnvDeleter> env_;
   std::size_t offset_ = 0;
   std::string error_;
