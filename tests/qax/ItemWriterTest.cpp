@@ -1,4 +1,5 @@
-// Items written as Turtle and N-Triples, read back by a strict parser.
+// Items written as Turtle and N-Triples, read back by a strict parser, and
+// as JSON-LD, byte for byte.
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,6 +14,7 @@ namespace {
 using QAX::Onto::OntologyItem;
 using QAX::Ontology::RdfSyntax;
 using QAX::Ontology::WriteItems;
+using QAX::Ontology::WriteItemsJsonLd;
 using Texts = std::vector<std::string>;
 
 const std::string kXsd = "^^<http://www.w3.org/2001/XMLSchema#";
@@ -37,6 +39,7 @@ class ItemWriter : public ::testing::Test {
         "ex:born a rdf:Property ; rdfs:domain ex:Person ; rdfs:range xsd:dateTime .\n"
         "ex:blob a rdf:Property ; rdfs:domain ex:Person ; rdfs:range xsd:hexBinary .\n"
         "ex:home a rdf:Property ; rdfs:domain ex:Person ; rdfs:range place:Place .\n"
+        "ex:friend a rdf:Property ; rdfs:domain ex:Person ; rdfs:range ex:Person .\n"
         "place:label a rdf:Property ; rdfs:domain place:Place ; rdfs:range xsd:string .\n",
         RdfSyntax::kTurtle, "people.ttl");
     ASSERT_NE(nullptr, loaded_.model) << loaded_.error;
@@ -114,30 +117,114 @@ TEST_F(ItemWriter, ValuesAreTypedByKindWhereTheTextAllows) {
   }
 }
 
-TEST_F(ItemWriter, RefusesWhatItCannotWriteWhole) {
-  OntologyItem known("ex::Thing"), unknown("ex::Nobody"), parent("ex::Person");
-  parent.SetAttribute("home", new OntologyItem("place::Nowhere"));
+// What a user reads: the JSON-LD document of a few items, whole. Nested
+// items are embedded, lists are arrays, literals are never JSON numbers.
+TEST_F(ItemWriter, JsonLdDocumentsAreWrittenAsTheUserSeesThem) {
+  OntologyItem ada("ex::Person");
+  ada.SetAttribute("alive", "1");
+  ada.SetAttribute("age", "36");
+  ada.SetAttribute("height", "1.65");
+  ada.PutBaseTypeListAttribute("name", {"Ada \"A.\" \\\n\x01", "\xC3\xA9\xFF"});
+  auto* home = new OntologyItem("place::Place");
+  home->SetAttribute("label", "London");
+  ada.SetAttribute("home", home);
+  OntologyItem one("ex::Thing"), place("place::Place");
+  one.SetAttribute("name", "x");
+  place.SetAttribute("label", "y");
+  const std::string xsd = "    \"xsd\": \"http://www.w3.org/2001/XMLSchema#\"\n";
   const struct {
     std::vector<QAX::Ontology::ItemSubject> items;
-    RdfSyntax syntax;
-    const char* error;
+    const char* placeNamespace;  // what the place library's namespace is set to
+    std::string json;
   } cases[] = {
-      {{{nullptr, ""}}, RdfSyntax::kTurtle, "an item to write is null"},
-      {{{&known, "http://e.org/a b"}},
-       RdfSyntax::kTurtle,
-       "'http://e.org/a b' is no absolute IRI that RDF can write"},
-      {{{&known, ""}, {&unknown, ""}},
-       RdfSyntax::kTurtle,
-       "the ontology has no class 'ex::Nobody' for an item to write"},
-      {{{&parent, ""}},
-       RdfSyntax::kNTriples,
-       "the ontology has no class 'place::Nowhere' for an item to write"},
+      {{{&ada, ""}},
+       "http://e.org/place/",
+       "{\n  \"@context\": {\n    \"ex\": \"http://e.org/ns#\",\n"
+       "    \"place\": \"http://e.org/place/\",\n" +
+           xsd +
+           "  },\n  \"@graph\": [\n    {\n      \"@type\": \"ex:Person\",\n"
+           "      \"ex:alive\": {\n        \"@value\": \"true\",\n"
+           "        \"@type\": \"xsd:boolean\"\n      },\n"
+           "      \"ex:age\": {\n        \"@value\": \"36\",\n"
+           "        \"@type\": \"xsd:integer\"\n      },\n"
+           "      \"ex:height\": {\n        \"@value\": \"1.65\",\n"
+           "        \"@type\": \"xsd:decimal\"\n      },\n"
+           "      \"ex:name\": [\n        \"Ada \\\"A.\\\" \\\\\\n\\u0001\",\n"
+           "        \"\xC3\xA9\xEF\xBF\xBD\"\n      ],\n"
+           "      \"ex:home\": {\n        \"@type\": \"place:Place\",\n"
+           "        \"place:label\": \"London\"\n      }\n    }\n  ]\n}\n"},
+      // An IRI whose scheme is a prefix's name would read as a compact IRI:
+      // that prefix is left out.
+      {{{&one, "ex:one"}},
+       "http://e.org/place/",
+       "{\n  \"@context\": {\n    \"place\": \"http://e.org/place/\",\n" + xsd +
+           "  },\n  \"@graph\": [\n    {\n      \"@id\": \"ex:one\",\n"
+           "      \"@type\": \"http://e.org/ns#Thing\",\n"
+           "      \"http://e.org/ns#name\": \"x\"\n    }\n  ]\n}\n"},
+      // A namespace that ends in no delimiter serves compact IRIs only when
+      // flagged as a prefix.
+      {{{&place, ""}},
+       "http://e.org/p_",
+       "{\n  \"@context\": {\n    \"@version\": 1.1,\n"
+       "    \"ex\": \"http://e.org/ns#\",\n    \"place\": {\n"
+       "      \"@id\": \"http://e.org/p_\",\n      \"@prefix\": true\n    },\n" +
+           xsd +
+           "  },\n  \"@graph\": [\n    {\n      \"@type\": \"http://e.org/place/Place\",\n"
+           "      \"place:label\": \"y\"\n    }\n  ]\n}\n"},
   };
   for (const auto& c : cases) {
-    const auto written = WriteItems(c.items, *loaded_.model, c.syntax);
-    EXPECT_EQ(c.error, written.error);
-    EXPECT_EQ("", written.text);
+    loaded_.model->SetNamespace("place", c.placeNamespace);
+    const auto written = WriteItemsJsonLd(c.items, *loaded_.model);
+    EXPECT_EQ("", written.error);
+    EXPECT_EQ(c.json, written.text);
+    EXPECT_EQ(WriteItems(c.items, *loaded_.model, RdfSyntax::kTurtle).warnings, written.warnings);
   }
+}
+
+TEST_F(ItemWriter, RefusesWhatItCannotWriteWhole) {
+  OntologyItem known("ex::Thing"), unknown("ex::Nobody"), parent("ex::Person"), deep("ex::Person");
+  parent.SetAttribute("home", new OntologyItem("place::Nowhere"));
+  OntologyItem* at = &deep;
+  for (std::size_t level = 1; level < QAX::Ontology::kMaxJsonLdItemDepth; ++level) {
+    auto* next = new OntologyItem("ex::Person");
+    at->SetAttribute("friend", next);
+    at = next;
+  }
+  // A format of -1 is JSON-LD.
+  const struct {
+    std::vector<QAX::Ontology::ItemSubject> items;
+    int syntax;
+    const char* error;
+  } cases[] = {
+      {{{nullptr, ""}}, -1, "an item to write is null"},
+      {{{&known, "http://e.org/a b"}},
+       static_cast<int>(RdfSyntax::kTurtle),
+       "'http://e.org/a b' is no absolute IRI that RDF can write"},
+      {{{&known, "http://e.org/\xC3"}},
+       -1,
+       "'http://e.org/\xC3' is no absolute IRI that RDF can write"},
+      {{{&known, ""}, {&unknown, ""}},
+       static_cast<int>(RdfSyntax::kTurtle),
+       "the ontology has no class 'ex::Nobody' for an item to write"},
+      {{{&parent, ""}},
+       static_cast<int>(RdfSyntax::kNTriples),
+       "the ontology has no class 'place::Nowhere' for an item to write"},
+      {{{&deep, ""}}, -1, ""},  // at the limit
+  };
+  for (const auto& c : cases) {
+    const auto written =
+        c.syntax < 0 ? WriteItemsJsonLd(c.items, *loaded_.model)
+                     : WriteItems(c.items, *loaded_.model, static_cast<RdfSyntax>(c.syntax));
+    EXPECT_EQ(c.error, written.error);
+    EXPECT_EQ(*c.error == '\0', !written.text.empty());
+  }
+  // One level deeper than JSON-LD is written for: Turtle still writes it.
+  at->SetAttribute("friend", new OntologyItem("ex::Person"));
+  const auto tooDeep = WriteItemsJsonLd({{&deep, ""}}, *loaded_.model);
+  EXPECT_EQ("an item nests deeper than 256 levels, the most that JSON-LD is written for",
+            tooDeep.error);
+  EXPECT_EQ("", tooDeep.text);
+  EXPECT_EQ("", WriteItems({{&deep, ""}}, *loaded_.model, RdfSyntax::kTurtle).error);
 }
 
 }  // namespace
