@@ -117,8 +117,9 @@ TEST_F(ItemWriter, ValuesAreTypedByKindWhereTheTextAllows) {
   }
 }
 
-// What a user reads: the JSON-LD document of a few items, whole. Nested
-// items are embedded, lists are arrays, literals are never JSON numbers.
+// What a user reads: the JSON-LD document of two items, whole. Nested items
+// are embedded, lists are arrays, literals are never JSON numbers. (rdflib
+// reads harder cases back in jsonld_matches_turtle.py.)
 TEST_F(ItemWriter, JsonLdDocumentsAreWrittenAsTheUserSeesThem) {
   OntologyItem ada("ex::Person");
   ada.SetAttribute("alive", "1");
@@ -128,57 +129,31 @@ TEST_F(ItemWriter, JsonLdDocumentsAreWrittenAsTheUserSeesThem) {
   auto* home = new OntologyItem("place::Place");
   home->SetAttribute("label", "London");
   ada.SetAttribute("home", home);
-  OntologyItem one("ex::Thing"), place("place::Place");
+  OntologyItem one("ex::Thing");
   one.SetAttribute("name", "x");
-  place.SetAttribute("label", "y");
-  const std::string xsd = "    \"xsd\": \"http://www.w3.org/2001/XMLSchema#\"\n";
-  const struct {
-    std::vector<QAX::Ontology::ItemSubject> items;
-    const char* placeNamespace;  // what the place library's namespace is set to
-    std::string json;
-  } cases[] = {
-      {{{&ada, ""}},
-       "http://e.org/place/",
-       "{\n  \"@context\": {\n    \"ex\": \"http://e.org/ns#\",\n"
-       "    \"place\": \"http://e.org/place/\",\n" +
-           xsd +
-           "  },\n  \"@graph\": [\n    {\n      \"@type\": \"ex:Person\",\n"
-           "      \"ex:alive\": {\n        \"@value\": \"true\",\n"
-           "        \"@type\": \"xsd:boolean\"\n      },\n"
-           "      \"ex:age\": {\n        \"@value\": \"36\",\n"
-           "        \"@type\": \"xsd:integer\"\n      },\n"
-           "      \"ex:height\": {\n        \"@value\": \"1.65\",\n"
-           "        \"@type\": \"xsd:decimal\"\n      },\n"
-           "      \"ex:name\": [\n        \"Ada \\\"A.\\\" \\\\\\n\\u0001\",\n"
-           "        \"\xC3\xA9\xEF\xBF\xBD\"\n      ],\n"
-           "      \"ex:home\": {\n        \"@type\": \"place:Place\",\n"
-           "        \"place:label\": \"London\"\n      }\n    }\n  ]\n}\n"},
-      // An IRI whose scheme is a prefix's name would read as a compact IRI:
-      // that prefix is left out.
-      {{{&one, "ex:one"}},
-       "http://e.org/place/",
-       "{\n  \"@context\": {\n    \"place\": \"http://e.org/place/\",\n" + xsd +
-           "  },\n  \"@graph\": [\n    {\n      \"@id\": \"ex:one\",\n"
-           "      \"@type\": \"http://e.org/ns#Thing\",\n"
-           "      \"http://e.org/ns#name\": \"x\"\n    }\n  ]\n}\n"},
-      // A namespace that ends in no delimiter serves compact IRIs only when
-      // flagged as a prefix.
-      {{{&place, ""}},
-       "http://e.org/p_",
-       "{\n  \"@context\": {\n    \"@version\": 1.1,\n"
-       "    \"ex\": \"http://e.org/ns#\",\n    \"place\": {\n"
-       "      \"@id\": \"http://e.org/p_\",\n      \"@prefix\": true\n    },\n" +
-           xsd +
-           "  },\n  \"@graph\": [\n    {\n      \"@type\": \"http://e.org/place/Place\",\n"
-           "      \"place:label\": \"y\"\n    }\n  ]\n}\n"},
-  };
-  for (const auto& c : cases) {
-    loaded_.model->SetNamespace("place", c.placeNamespace);
-    const auto written = WriteItemsJsonLd(c.items, *loaded_.model);
-    EXPECT_EQ("", written.error);
-    EXPECT_EQ(c.json, written.text);
-    EXPECT_EQ(WriteItems(c.items, *loaded_.model, RdfSyntax::kTurtle).warnings, written.warnings);
-  }
+  const std::vector<QAX::Ontology::ItemSubject> items = {{&ada, ""},
+                                                         {&one, "http://e.org/people/1"}};
+  const auto written = WriteItemsJsonLd(items, *loaded_.model);
+  EXPECT_EQ("", written.error);
+  EXPECT_EQ(
+      "{\n  \"@context\": {\n    \"ex\": \"http://e.org/ns#\",\n"
+      "    \"place\": \"http://e.org/place/\",\n"
+      "    \"xsd\": \"http://www.w3.org/2001/XMLSchema#\"\n"
+      "  },\n  \"@graph\": [\n    {\n      \"@type\": \"ex:Person\",\n"
+      "      \"ex:alive\": {\n        \"@value\": \"true\",\n"
+      "        \"@type\": \"xsd:boolean\"\n      },\n"
+      "      \"ex:age\": {\n        \"@value\": \"36\",\n"
+      "        \"@type\": \"xsd:integer\"\n      },\n"
+      "      \"ex:height\": {\n        \"@value\": \"1.65\",\n"
+      "        \"@type\": \"xsd:decimal\"\n      },\n"
+      "      \"ex:name\": [\n        \"Ada \\\"A.\\\" \\\\\\n\\u0001\",\n"
+      "        \"\xC3\xA9\xEF\xBF\xBD\"\n      ],\n"
+      "      \"ex:home\": {\n        \"@type\": \"place:Place\",\n"
+      "        \"place:label\": \"London\"\n      }\n    },\n"
+      "    {\n      \"@id\": \"http://e.org/people/1\",\n      \"@type\": \"ex:Thing\",\n"
+      "      \"ex:name\": \"x\"\n    }\n  ]\n}\n",
+      written.text);
+  EXPECT_EQ(WriteItems(items, *loaded_.model, RdfSyntax::kTurtle).warnings, written.warnings);
 }
 
 TEST_F(ItemWriter, RefusesWhatItCannotWriteWhole) {
