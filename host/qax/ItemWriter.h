@@ -44,8 +44,8 @@ struct ItemWriteResult {
 // string otherwise; a nested item is a blank node
 // described after its parent; a list gives one statement per element.
 // Turtle output declares a prefix per library of `model` (and xsd). Fails
-// for another syntax, a null item, an IRI that is not absolute or holds a
-// character that IRIs may not, or an item (nested ones included) whose class
+// for another syntax, a null item, an IRI that is not absolute, is not
+// UTF-8 or holds a character that IRIs may not, or an item (nested ones included) whose class
 // `model` does not have.
 QAX_API ItemWriteResult WriteItems(const std::vector<ItemSubject>& items,
                                    const OntologyModel& model, RdfSyntax syntax);

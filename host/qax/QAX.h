@@ -5,6 +5,7 @@
 #define QAX_HOST_QAX_QAX_H_
 
 #include "host/qax/ItemWriter.h"
+#include "host/qax/JsonLdWriter.h"
 #include "host/qax/LoadResult.h"
 #include "host/qax/MetaAttr.h"
 #include "host/qax/MetaClass.h"

@@ -2,6 +2,7 @@
 // with a message that names what is missing, so that a caller's error path
 // is the same as for a document that cannot be read.
 #include "host/qax/ItemWriter.h"
+#include "host/qax/JsonLdWriter.h"
 #include "host/qax/OntologyModel.h"
 
 namespace QAX {
@@ -29,6 +30,13 @@ LoadResult OntologyModel::LoadText(const std::string& /*text*/, RdfSyntax /*synt
 
 ItemWriteResult WriteItems(const std::vector<ItemSubject>& /*items*/,
                            const OntologyModel& /*model*/, RdfSyntax /*syntax*/) {
+  ItemWriteResult result;
+  result.error = kNoRdf;
+  return result;
+}
+
+ItemWriteResult WriteItemsJsonLd(const std::vector<ItemSubject>& /*items*/,
+                                 const OntologyModel& /*model*/) {
   ItemWriteResult result;
   result.error = kNoRdf;
   return result;

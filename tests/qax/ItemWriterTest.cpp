@@ -1,4 +1,5 @@
-// Items written as Turtle and N-Triples, read back by a strict parser.
+// Items written as Turtle and N-Triples, read back by a strict parser, and
+// as JSON-LD, byte for byte.
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,6 +14,7 @@ namespace {
 using QAX::Onto::OntologyItem;
 using QAX::Ontology::RdfSyntax;
 using QAX::Ontology::WriteItems;
+using QAX::Ontology::WriteItemsJsonLd;
 using Texts = std::vector<std::string>;
 
 const std::string kXsd = "^^<http://www.w3.org/2001/XMLSchema#";
@@ -37,6 +39,7 @@ class ItemWriter : public ::testing::Test {
         "ex:born a rdf:Property ; rdfs:domain ex:Person ; rdfs:range xsd:dateTime .\n"
         "ex:blob a rdf:Property ; rdfs:domain ex:Person ; rdfs:range xsd:hexBinary .\n"
         "ex:home a rdf:Property ; rdfs:domain ex:Person ; rdfs:range place:Place .\n"
+        "ex:friend a rdf:Property ; rdfs:domain ex:Person ; rdfs:range ex:Person .\n"
         "place:label a rdf:Property ; rdfs:domain place:Place ; rdfs:range xsd:string .\n",
         RdfSyntax::kTurtle, "people.ttl");
     ASSERT_NE(nullptr, loaded_.model) << loaded_.error;
@@ -114,30 +117,89 @@ TEST_F(ItemWriter, ValuesAreTypedByKindWhereTheTextAllows) {
   }
 }
 
+// What a user reads: the JSON-LD document of two items, whole. Nested items
+// are embedded, lists are arrays, literals are never JSON numbers. (rdflib
+// reads harder cases back in jsonld_matches_turtle.py.)
+TEST_F(ItemWriter, JsonLdDocumentsAreWrittenAsTheUserSeesThem) {
+  OntologyItem ada("ex::Person");
+  ada.SetAttribute("alive", "1");
+  ada.SetAttribute("age", "36");
+  ada.SetAttribute("height", "1.65");
+  ada.PutBaseTypeListAttribute("name", {"Ada \"A.\" \\\n\x01", "\xC3\xA9\xFF"});
+  auto* home = new OntologyItem("place::Place");
+  home->SetAttribute("label", "London");
+  ada.SetAttribute("home", home);
+  OntologyItem one("ex::Thing");
+  one.SetAttribute("name", "x");
+  const std::vector<QAX::Ontology::ItemSubject> items = {{&ada, ""},
+                                                         {&one, "http://e.org/people/1"}};
+  const auto written = WriteItemsJsonLd(items, *loaded_.model);
+  EXPECT_EQ("", written.error);
+  EXPECT_EQ(
+      "{\n  \"@context\": {\n    \"ex\": \"http://e.org/ns#\",\n"
+      "    \"place\": \"http://e.org/place/\",\n"
+      "    \"xsd\": \"http://www.w3.org/2001/XMLSchema#\"\n"
+      "  },\n  \"@graph\": [\n    {\n      \"@type\": \"ex:Person\",\n"
+      "      \"ex:alive\": {\n        \"@value\": \"true\",\n"
+      "        \"@type\": \"xsd:boolean\"\n      },\n"
+      "      \"ex:age\": {\n        \"@value\": \"36\",\n"
+      "        \"@type\": \"xsd:integer\"\n      },\n"
+      "      \"ex:height\": {\n        \"@value\": \"1.65\",\n"
+      "        \"@type\": \"xsd:decimal\"\n      },\n"
+      "      \"ex:name\": [\n        \"Ada \\\"A.\\\" \\\\\\n\\u0001\",\n"
+      "        \"\xC3\xA9\xEF\xBF\xBD\"\n      ],\n"
+      "      \"ex:home\": {\n        \"@type\": \"place:Place\",\n"
+      "        \"place:label\": \"London\"\n      }\n    },\n"
+      "    {\n      \"@id\": \"http://e.org/people/1\",\n      \"@type\": \"ex:Thing\",\n"
+      "      \"ex:name\": \"x\"\n    }\n  ]\n}\n",
+      written.text);
+  EXPECT_EQ(WriteItems(items, *loaded_.model, RdfSyntax::kTurtle).warnings, written.warnings);
+}
+
 TEST_F(ItemWriter, RefusesWhatItCannotWriteWhole) {
-  OntologyItem known("ex::Thing"), unknown("ex::Nobody"), parent("ex::Person");
+  OntologyItem known("ex::Thing"), unknown("ex::Nobody"), parent("ex::Person"), deep("ex::Person");
   parent.SetAttribute("home", new OntologyItem("place::Nowhere"));
+  OntologyItem* at = &deep;
+  for (std::size_t level = 1; level < QAX::Ontology::kMaxJsonLdItemDepth; ++level) {
+    auto* next = new OntologyItem("ex::Person");
+    at->SetAttribute("friend", next);
+    at = next;
+  }
+  // A format of -1 is JSON-LD.
   const struct {
     std::vector<QAX::Ontology::ItemSubject> items;
-    RdfSyntax syntax;
+    int syntax;
     const char* error;
   } cases[] = {
-      {{{nullptr, ""}}, RdfSyntax::kTurtle, "an item to write is null"},
+      {{{nullptr, ""}}, -1, "an item to write is null"},
       {{{&known, "http://e.org/a b"}},
-       RdfSyntax::kTurtle,
+       static_cast<int>(RdfSyntax::kTurtle),
        "'http://e.org/a b' is no absolute IRI that RDF can write"},
+      {{{&known, "http://e.org/\xC3"}},
+       -1,
+       "'http://e.org/\xC3' is no absolute IRI that RDF can write"},
       {{{&known, ""}, {&unknown, ""}},
-       RdfSyntax::kTurtle,
+       static_cast<int>(RdfSyntax::kTurtle),
        "the ontology has no class 'ex::Nobody' for an item to write"},
       {{{&parent, ""}},
-       RdfSyntax::kNTriples,
+       static_cast<int>(RdfSyntax::kNTriples),
        "the ontology has no class 'place::Nowhere' for an item to write"},
+      {{{&deep, ""}}, -1, ""},  // at the limit
   };
   for (const auto& c : cases) {
-    const auto written = WriteItems(c.items, *loaded_.model, c.syntax);
+    const auto written =
+        c.syntax < 0 ? WriteItemsJsonLd(c.items, *loaded_.model)
+                     : WriteItems(c.items, *loaded_.model, static_cast<RdfSyntax>(c.syntax));
     EXPECT_EQ(c.error, written.error);
-    EXPECT_EQ("", written.text);
+    EXPECT_EQ(*c.error == '\0', !written.text.empty());
   }
+  // One level deeper than JSON-LD is written for: Turtle still writes it.
+  at->SetAttribute("friend", new OntologyItem("ex::Person"));
+  const auto tooDeep = WriteItemsJsonLd({{&deep, ""}}, *loaded_.model);
+  EXPECT_EQ("an item nests deeper than 256 levels, the most that JSON-LD is written for",
+            tooDeep.error);
+  EXPECT_EQ("", tooDeep.text);
+  EXPECT_EQ("", WriteItems({{&deep, ""}}, *loaded_.model, RdfSyntax::kTurtle).error);
 }
 
 }  // namespace

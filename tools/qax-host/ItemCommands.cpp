@@ -273,10 +273,11 @@ int RunLoad(const Invocation& invocation) {
 
 int RunExport(const Invocation& invocation) {
   QAX::Ontology::RdfSyntax syntax = QAX::Ontology::RdfSyntax::kTurtle;
+  const bool jsonLd = invocation.format == "jsonld";
   if (invocation.format == "ntriples") {
     syntax = QAX::Ontology::RdfSyntax::kNTriples;
-  } else if (!invocation.format.empty() && invocation.format != "turtle") {
-    return UsageError("--format is turtle or ntriples");
+  } else if (!jsonLd && !invocation.format.empty() && invocation.format != "turtle") {
+    return UsageError("--format is turtle, ntriples or jsonld, not '" + invocation.format + "'");
   }
   if (invocation.file.empty() == invocation.arguments.empty()) {
     return UsageError("export takes a class with values, or --file FILE");
@@ -308,7 +309,8 @@ int RunExport(const Invocation& invocation) {
   }
   const Activity writing("writing the items as RDF");
   const QAX::Ontology::ItemWriteResult written =
-      QAX::Ontology::WriteItems(subjects, session->model(), syntax);
+      jsonLd ? QAX::Ontology::WriteItemsJsonLd(subjects, session->model())
+             : QAX::Ontology::WriteItems(subjects, session->model(), syntax);
   if (!written.error.empty()) return Fail(written.error);
   for (const std::string& warning : written.warnings) {
     std::fprintf(stderr, "qax-host: warning: %s\n", Escaped(warning, Layout::kKeep).c_str());

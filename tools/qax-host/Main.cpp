@@ -71,13 +71,14 @@ const Command kCommands[] = {
      "neither the module nor the ontology. FILE - reads standard input.",
      true},
     {"export", qax_host::RunExport, "(CLASS [ATTRIBUTE=VALUE ...] | --file FILE)",
-     "write ontology items as RDF (Turtle or N-Triples)",
+     "write ontology items as RDF (Turtle, N-Triples or JSON-LD)",
      "Writes the item that a class with values builds, or the items of a group\n"
      "file's item channels (those no other item channel links), as RDF instance\n"
      "data: each item a blank node of its class, one statement per value, typed\n"
      "by the attribute's kind. FILE - reads the group from standard input.\n"
-     "  --format turtle|ntriples  turtle (default) or N-Triples\n"
-     "  --output FILE, -o FILE    where to write (default: standard output)",
+     "  --format turtle|ntriples|jsonld  turtle (default), N-Triples, or\n"
+     "                                  JSON-LD 1.1 (nested items embedded)\n"
+     "  --output FILE, -o FILE           where to write (default: standard output)",
      false},
     {"graph", qax_host::RunGraph, "(CLASS [ATTRIBUTE=VALUE ...] | --file FILE)",
      "draw a channel graph as DOT, SVG or PNG",

@@ -1,0 +1,192 @@
+#include "host/qax/rdf/ItemDocument.h"
+
+#include <deque>
+#include <set>
+#include <unordered_map>
+
+#include "host/qax/MetaAttr.h"
+#include "host/qax/MetaClass.h"
+#include "host/qax/MetaClassLibrary.h"
+#include "host/qax/rdf/LexicalForms.h"
+
+namespace QAX {
+namespace Ontology {
+namespace Rdf {
+
+namespace {
+
+// A name that Turtle takes as a prefix: a letter, then letters, digits, '_',
+// '-' or '.', not ending in '.'.
+bool IsPrefixName(const std::string& name) {
+  if (name.empty() || name.back() == '.') return false;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const char c = name[i];
+    const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    const bool other = (c >= '0' && c <= '9') || c == '_' || c == '-' || c == '.';
+    if (!letter && (i == 0 || !other)) return false;
+  }
+  return true;
+}
+
+class Describer {
+ public:
+  Describer(const OntologyModel& model, ItemDocument& document, std::string& error)
+      : model_(model), document_(document), error_(error) {}
+
+  bool Describe(const std::vector<ItemSubject>& items) {
+    DeclarePrefixes();
+    for (const ItemSubject& subject : items) {
+      if (subject.item == nullptr) return Fail("an item to write is null");
+      if (!subject.iri.empty() && !IsWritableIri(subject.iri)) {
+        return Fail("'" + subject.iri + "' is no absolute IRI that RDF can write");
+      }
+      // Nested items follow their parent, breadth first, so that deep
+      // nesting costs no stack. Each pending item's node is made when it is
+      // met, so that labels count up in node order.
+      std::deque<std::pair<const Onto::OntologyItem*, std::size_t>> pending;
+      pending.emplace_back(subject.item, NewNode(subject.iri, 1));
+      while (!pending.empty()) {
+        const auto [item, node] = pending.front();
+        pending.pop_front();
+        if (!DescribeItem(*item, node, pending)) return false;
+      }
+    }
+    return true;
+  }
+
+ private:
+  bool Fail(const std::string& message) {
+    error_ = message;
+    return false;
+  }
+
+  void DeclarePrefixes() {
+    bool xsdTaken = false;
+    for (const MetaClassLibrary* library : model_.GetLibraries()) {
+      const std::string ns = model_.GetNamespace(library->GetName());
+      if (!IsPrefixName(library->GetName()) || !IsWritableIri(ns)) continue;
+      xsdTaken = xsdTaken || library->GetName() == "xsd";
+      document_.prefixes.emplace_back(library->GetName(), ns);
+    }
+    if (!xsdTaken) document_.prefixes.emplace_back("xsd", kXsdNamespace);
+  }
+
+  // A new node under `iri`, or a blank one when `iri` is empty; its index.
+  std::size_t NewNode(const std::string& iri, std::size_t depth) {
+    ItemNode node;
+    node.blank = iri.empty();
+    node.subject = node.blank ? "b" + std::to_string(++blanks_) : iri;
+    node.depth = depth;
+    document_.nodes.push_back(std::move(node));
+    return document_.nodes.size() - 1;
+  }
+
+  bool DescribeItem(const Onto::OntologyItem& item, std::size_t node,
+                    std::deque<std::pair<const Onto::OntologyItem*, std::size_t>>& pending) {
+    const MetaClass* metaClass = model_.GetMetaClassByFQName(item.GetFQName());
+    if (metaClass == nullptr) {
+      return Fail("the ontology has no class '" + item.GetFQName() + "' for an item to write");
+    }
+    if (!IsWritableIri(metaClass->GetInfo().handle)) {
+      return Fail("the class '" + item.GetFQName() + "' has no IRI that RDF can write ('" +
+                  metaClass->GetInfo().handle + "')");
+    }
+    document_.nodes[node].classIri = metaClass->GetInfo().handle;
+    const std::size_t depth = document_.nodes[node].depth;
+    item.ForEachValue([&](const std::string& name, const std::string* text,
+                          const Onto::OntologyItem* nested) {
+      const Info::MetaAttrInfo* attribute = Find(*metaClass, name);
+      std::string property =
+          attribute != nullptr ? model_.GetNamespace(attribute->scopeName) + attribute->name : "";
+      if (attribute == nullptr || !IsWritableIri(property)) {
+        Warn(item.GetFQName() + ": '" + name +
+             (attribute == nullptr ? "' is no attribute of the class"
+                                   : "' has no property IRI that RDF can write") +
+             "; its values are left out");
+        return;
+      }
+      if (nested != nullptr) {
+        const std::size_t index = NewNode("", depth + 1);
+        document_.nodes[node].values.push_back({std::move(property), "", "", index});
+        pending.emplace_back(nested, index);
+        return;
+      }
+      bool repaired = false;
+      std::string value = WellFormedUtf8(*text, &repaired);
+      if (repaired) {
+        Warn(item.GetFQName() + ": a value of '" + name +
+             "' is not UTF-8; its bad bytes are written as U+FFFD");
+      }
+      std::string datatype = LiteralDatatype(attribute->kind, value);
+      // Writers may print a boolean bare, where only the canonical form reads
+      // back as one.
+      if (datatype == std::string(kXsdNamespace) + "boolean") {
+        value = value == "1" || value == "true" ? "true" : "false";
+      }
+      document_.nodes[node].values.push_back(
+          {std::move(property), std::move(value), std::move(datatype), kNoNode});
+    });
+    return true;
+  }
+
+  // The attribute called `name` of `metaClass`, its own before its parents'.
+  const Info::MetaAttrInfo* Find(const MetaClass& metaClass, const std::string& name) {
+    auto& byName = attributes_[&metaClass];
+    if (byName.empty()) {
+      std::unordered_map<std::string, const Info::MetaAttrInfo*> found;
+      for (const MetaClass* at = &metaClass; at != nullptr; at = at->GetParent()) {
+        for (const MetaAttr* attribute : at->GetAttributes()) {
+          found.emplace(attribute->GetInfo().name, &attribute->GetInfo());
+        }
+      }
+      byName = std::move(found);
+    }
+    const auto it = byName.find(name);
+    return it != byName.end() ? it->second : nullptr;
+  }
+
+  void Warn(const std::string& warning) {
+    if (warned_.insert(warning).second) document_.warnings.push_back(warning);
+  }
+
+  const OntologyModel& model_;
+  ItemDocument& document_;
+  std::string& error_;
+  std::unordered_map<const MetaClass*, std::unordered_map<std::string, const Info::MetaAttrInfo*>>
+      attributes_;
+  std::set<std::string> warned_;
+  std::size_t blanks_ = 0;
+};
+
+}  // namespace
+
+bool IsWritableIri(const std::string& iri) {
+  const std::size_t colon = iri.find(':');
+  if (colon == 0 || colon == std::string::npos) return false;
+  for (std::size_t i = 0; i < colon; ++i) {
+    const char c = iri[i];
+    const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    const bool other = (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
+    if (!letter && (i == 0 || !other)) return false;
+  }
+  for (std::size_t i = 0; i < iri.size();) {
+    const char c = iri[i];
+    if (static_cast<unsigned char>(c) <= 0x20) return false;
+    for (const char bad : std::string("<>\"{}|^`\\")) {
+      if (c == bad) return false;
+    }
+    const std::size_t length = Utf8Length(iri, i);
+    if (length == 0) return false;
+    i += length;
+  }
+  return true;
+}
+
+bool DescribeItems(const std::vector<ItemSubject>& items, const OntologyModel& model,
+                   ItemDocument& document, std::string& error) {
+  return Describer(model, document, error).Describe(items);
+}
+
+}  // namespace Rdf
+}  // namespace Ontology
+}  // namespace QAX

@@ -1,0 +1,81 @@
+// What an RDF document of ontology items says, decided once for every syntax
+// it is written in: the prefixes, each item's node, and each value as a typed
+// literal or a nested node. Internal to the QAX library.
+#ifndef QAX_HOST_QAX_RDF_ITEMDOCUMENT_H_
+#define QAX_HOST_QAX_RDF_ITEMDOCUMENT_H_
+
+#include <cstddef>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "host/qax/ItemWriter.h"
+#include "host/qax/OntologyModel.h"
+
+namespace QAX {
+namespace Ontology {
+namespace Rdf {
+
+inline constexpr char kRdfType[] = "http://www.w3.org/1999/02/22-rdf-syntax-ns#type";
+inline constexpr char kXsdNamespace[] = "http://www.w3.org/2001/XMLSchema#";
+
+// One value of an item: a literal, or the node of a nested item.
+struct ItemValue {
+  std::string property;  // the property's IRI
+  // The literal's lexical form; empty for a nested item.
+  std::string text;
+  // The literal's datatype IRI; empty for a plain string or a nested item.
+  std::string datatype;
+  // The index of the nested item's node in ItemDocument::nodes, always
+  // greater than the index of the node that holds it; kNoNode for a literal.
+  std::size_t nested;
+};
+
+inline constexpr std::size_t kNoNode = static_cast<std::size_t>(-1);
+
+// One item: its subject and class, then its values in attribute order.
+struct ItemNode {
+  // The subject's IRI, or for a blank node its label ("b1", "b2", ... in
+  // node order, unique within the document).
+  std::string subject;
+  bool blank = true;
+  std::string classIri;
+  std::vector<ItemValue> values;
+  // Nesting level: 1 for an item given to the writer, its parent's plus one
+  // for a nested item.
+  std::size_t depth = 1;
+};
+
+struct ItemDocument {
+  // The prefixes a document declares, as (name, namespace) in declaration
+  // order: one per library of the model whose name is a Turtle prefix name
+  // and whose namespace a writable IRI, then xsd unless a library took it.
+  std::vector<std::pair<std::string, std::string>> prefixes;
+  // Every item of the document, breadth first from each item given, so that
+  // a nested item's node comes after its parent's.
+  std::vector<ItemNode> nodes;
+  // Values left out or repaired, one line each, each said once.
+  std::vector<std::string> warnings;
+};
+
+// Describes `items` in `document`, which must be empty. Answers false and
+// sets `error` (the document then holds a part only) for a null item, an IRI
+// that IsWritableIri refuses, or an item (nested ones included) whose class
+// `model` does not have or has under an IRI that cannot be written. A value
+// whose attribute is not of the item's class, or whose property IRI cannot be
+// written, is left out with a warning; a text that is not UTF-8 has its bad
+// bytes replaced by U+FFFD with a warning; a boolean is written in its
+// canonical form. Walks items breadth first, without recursion; the document
+// keeps no pointer into the items.
+bool DescribeItems(const std::vector<ItemSubject>& items, const OntologyModel& model,
+                   ItemDocument& document, std::string& error);
+
+// An absolute IRI (a scheme, then ':') of well-formed UTF-8 without the
+// characters that neither Turtle nor N-Triples allow between '<' and '>'.
+bool IsWritableIri(const std::string& iri);
+
+}  // namespace Rdf
+}  // namespace Ontology
+}  // namespace QAX
+
+#endif  // QAX_HOST_QAX_RDF_ITEMDOCUMENT_H_
