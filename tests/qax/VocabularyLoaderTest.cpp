@@ -237,7 +237,7 @@ TEST_F(VocabularyLoaderTest, ProblemsArePlacedWhereverPagesEnd) {
       {"# caf\xC3", "error: doc.ttl:1:6: " + badByte + "C3"},
       {split(s + "<http://e.org/o> .\n", std::string("\0", 1)),
        "error: doc.ttl:3:1: NUL byte in the document"},
-      {split(s + "\"\"", "\"" + std::string(200, '[') + "\"\"\" ."), ""},
+      {split(s + "\"\"\"", std::string(200, '[') + "\"\"\" ."), ""},
       {split(deepBefore, deep.substr(100 * 19) + "<http://e.org/o>" + std::string(129, ']') + " ."),
        at(deepBefore.size() + 28 * 19 + 1,
           "blank nodes and collections nest deeper than 128 levels")},

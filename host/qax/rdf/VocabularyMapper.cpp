@@ -54,7 +54,7 @@ class Builder {
   bool NameNamespaces() {
     std::unordered_set<std::string> taken;
     const auto name = [this](std::string_view ns, std::string library) {
-      budget_.Charge(LoadBudget::kLibraryBytes + 4 * ns.size());
+      budget_.Charge(LoadBudget::kLibraryBytes + 3 * ns.size());
       libraryNames_.emplace(ns, std::move(library));
       return !budget_.Exhausted();
     };
