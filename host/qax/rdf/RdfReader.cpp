@@ -2,7 +2,6 @@
 
 #include <serd/serd.h>
 
-#include <cctype>
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
@@ -37,6 +36,10 @@ std::string NodeText(const SerdNode& node) {
                              : std::string(reinterpret_cast<const char*>(node.buf), node.n_bytes);
 }
 
+constexpr bool IsAsciiLetter(int byte) {
+  return (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z');
+}
+
 // Bytes that may follow a scheme's first letter: letters, digits, '+', '-'
 // and '.'.
 struct SchemeBytes {
@@ -45,8 +48,8 @@ struct SchemeBytes {
 constexpr SchemeBytes MakeSchemeBytes() {
   SchemeBytes table{};
   for (int byte = 0; byte < 256; ++byte) {
-    table.holds[byte] = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
-                        (byte >= '0' && byte <= '9') || byte == '+' || byte == '-' || byte == '.';
+    table.holds[byte] = IsAsciiLetter(byte) || (byte >= '0' && byte <= '9') || byte == '+' ||
+                        byte == '-' || byte == '.';
   }
   return table;
 }
@@ -55,7 +58,7 @@ constexpr SchemeBytes kSchemeBytes = MakeSchemeBytes();
 // True when `iri` starts with a scheme ("http:", "urn:", ...), i.e. is not a
 // relative reference. Every IRI of a statement is looked at, so by a table.
 bool HasScheme(std::string_view iri) {
-  if (iri.empty() || !std::isalpha(static_cast<unsigned char>(iri[0]))) return false;
+  if (iri.empty() || !IsAsciiLetter(static_cast<unsigned char>(iri[0]))) return false;
   for (std::size_t i = 1; i < iri.size(); ++i) {
     const auto byte = static_cast<unsigned char>(iri[i]);
     if (byte == ':') return true;
