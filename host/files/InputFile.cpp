@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <utility>
 
 #include "host/files/ByteCountText.h"
@@ -110,54 +111,74 @@ bool ReadOpen(int fd, const struct stat& info, std::uint64_t maxBytes, Bytes* ou
   return ReadToEnd(fd, firstBlock, maxBytes, out, failure);
 }
 
-template <typename Bytes>
-bool Read(const std::string& path, Bytes* bytes, std::string* error, std::uint64_t maxBytes) {
-  Failure failure;
-  const bool standardInput = path == kStandardStreamPath;
-  const auto fail = [&]() {
-    if (error != nullptr) {
-      *error = (standardInput ? std::string("cannot read standard input")
-                              : "cannot read '" + path + "'") +
-               ": " + failure.reason;
-    }
-    return false;
-  };
-  Bytes read;
-  struct stat info;
-  if (standardInput) {
-    if (::fstat(STDIN_FILENO, &info) != 0) {
-      failure.reason = std::strerror(errno);
-      return fail();
-    }
-    // Standard input is read whatever it is: a terminal, a device the shell
-    // redirected, a file or a pipe; only the size bounds it.
-    if (!S_ISDIR(info.st_mode) && !S_ISREG(info.st_mode)) info.st_mode = S_IFIFO;
-    if (!ReadOpen(STDIN_FILENO, info, maxBytes, &read, &failure)) return fail();
-    bytes->swap(read);
-    return true;
-  }
+// Opens `path` for reading, refusing the kinds of input that are not read,
+// and answers the open descriptor with its kind in `info`. Standard input is
+// not opened here.
+bool OpenChecked(const std::string& path, std::unique_ptr<Descriptor>* file, struct stat* info,
+                 Failure* failure) {
   // The kind is checked before opening: opening a device or a socket may
   // block or have effects of its own.
-  if (::stat(path.c_str(), &info) != 0) {
-    failure.reason = std::strerror(errno);
-    return fail();
+  if (::stat(path.c_str(), info) != 0) {
+    failure->reason = std::strerror(errno);
+    return false;
   }
-  if (const char* refusal = Refusal(info.st_mode)) {
-    failure.reason = refusal;
-    return fail();
+  if (const char* refusal = Refusal(info->st_mode)) {
+    failure->reason = refusal;
+    return false;
   }
   // A FIFO's open waits for its writer; anything else is opened without
   // waiting, in case it was replaced by a device since it was looked at.
-  const int waiting = S_ISFIFO(info.st_mode) ? 0 : O_NONBLOCK;
-  Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | waiting));
-  if (!file.valid() || ::fstat(file.get(), &info) != 0) {
-    failure.reason = std::strerror(errno);
-    return fail();
+  const int waiting = S_ISFIFO(info->st_mode) ? 0 : O_NONBLOCK;
+  auto opened =
+      std::make_unique<Descriptor>(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | waiting));
+  if (!opened->valid() || ::fstat(opened->get(), info) != 0) {
+    failure->reason = std::strerror(errno);
+    return false;
   }
-  if (waiting != 0 && Refusal(info.st_mode) == nullptr) {
-    ::fcntl(file.get(), F_SETFL, ::fcntl(file.get(), F_GETFL) & ~O_NONBLOCK);
+  if (waiting != 0 && Refusal(info->st_mode) == nullptr) {
+    ::fcntl(opened->get(), F_SETFL, ::fcntl(opened->get(), F_GETFL) & ~O_NONBLOCK);
   }
-  if (!ReadOpen(file.get(), info, maxBytes, &read, &failure)) return fail();
+  *file = std::move(opened);
+  return true;
+}
+
+// "cannot read 'PATH'" or "cannot read standard input", then the reason.
+std::string FailureText(const std::string& path, const Failure& failure) {
+  return (path == kStandardStreamPath ? std::string("cannot read standard input")
+                                      : "cannot read '" + path + "'") +
+         ": " + failure.reason;
+}
+
+// Reads standard input whole, whatever it is open on (a terminal, a device
+// the shell redirected, a file or a pipe): only the size bounds it.
+template <typename Bytes>
+bool ReadStandardInput(std::uint64_t maxBytes, Bytes* read, Failure* failure) {
+  struct stat info;
+  if (::fstat(STDIN_FILENO, &info) != 0) {
+    failure->reason = std::strerror(errno);
+    return false;
+  }
+  if (!S_ISDIR(info.st_mode) && !S_ISREG(info.st_mode)) info.st_mode = S_IFIFO;
+  return ReadOpen(STDIN_FILENO, info, maxBytes, read, failure);
+}
+
+template <typename Bytes>
+bool Read(const std::string& path, Bytes* bytes, std::string* error, std::uint64_t maxBytes) {
+  Failure failure;
+  Bytes read;
+  bool done = false;
+  if (path == kStandardStreamPath) {
+    done = ReadStandardInput(maxBytes, &read, &failure);
+  } else {
+    std::unique_ptr<Descriptor> file;
+    struct stat info;
+    done = OpenChecked(path, &file, &info, &failure) &&
+           ReadOpen(file->get(), info, maxBytes, &read, &failure);
+  }
+  if (!done) {
+    if (error != nullptr) *error = FailureText(path, failure);
+    return false;
+  }
   bytes->swap(read);
   return true;
 }
@@ -172,6 +193,84 @@ bool ReadInputFile(const std::string& path, std::string* bytes, std::string* err
 bool ReadInputFile(const std::string& path, std::vector<unsigned char>* bytes, std::string* error,
                    std::uint64_t maxBytes) {
   return Read(path, bytes, error, maxBytes);
+}
+
+InputFile::InputFile() = default;
+InputFile::~InputFile() = default;
+
+bool InputFile::Open(const std::string& path, std::string* error, std::uint64_t maxBytes) {
+  path_ = path;
+  maxBytes_ = maxBytes;
+  file_.reset();
+  std::string().swap(bytes_);
+  Failure failure;
+  bool opened = false;
+  if (path == kStandardStreamPath) {
+    opened = ReadStandardInput(maxBytes, &bytes_, &failure);
+  } else {
+    struct stat info;
+    opened = OpenChecked(path, &file_, &info, &failure);
+    if (opened && S_ISREG(info.st_mode)) {
+      size_ = static_cast<std::uint64_t>(info.st_size > 0 ? info.st_size : 0);
+      if (size_ > maxBytes) {
+        failure.reason = "it holds " + ByteCountText(size_) + ", more than the " +
+                         ByteCountText(maxBytes) + " an input may hold";
+        opened = false;
+      }
+    } else if (opened) {
+      opened = ReadOpen(file_->get(), info, maxBytes, &bytes_, &failure);
+      file_.reset();
+    }
+  }
+  if (!opened) {
+    file_.reset();
+    std::string().swap(bytes_);
+    if (error != nullptr) *error = FailureText(path, failure);
+    return false;
+  }
+  if (!file_) size_ = bytes_.size();
+  return true;
+}
+
+bool InputFile::ReadAt(std::uint64_t offset, char* buffer, std::size_t count, std::size_t* got,
+                       std::string* error) {
+  *got = 0;
+  if (!file_) {
+    if (offset < bytes_.size()) {
+      *got = static_cast<std::size_t>(std::min<std::uint64_t>(count, bytes_.size() - offset));
+      std::memcpy(buffer, bytes_.data() + offset, *got);
+    }
+    return true;
+  }
+  Failure failure;
+  if (::lseek(file_->get(), static_cast<off_t>(offset), SEEK_SET) < 0) {
+    failure.reason = std::strerror(errno);
+  } else {
+    while (*got < count) {
+      const ssize_t read = ::read(file_->get(), buffer + *got, count - *got);
+      if (read < 0 && errno == EINTR) continue;
+      if (read < 0) {
+        failure.reason = std::strerror(errno);
+        break;
+      }
+      if (read == 0) break;
+      *got += static_cast<std::size_t>(read);
+    }
+  }
+  // A file that grew since it was opened is still held to the most an input
+  // may hold.
+  if (failure.reason.empty() && offset + *got > maxBytes_) {
+    failure.reason =
+        "it holds more than " + ByteCountText(maxBytes_) + ", the most an input may hold";
+  }
+  if (failure.reason.empty()) return true;
+  if (error != nullptr) *error = FailureText(path_, failure);
+  return false;
+}
+
+void InputFile::Close() {
+  file_.reset();
+  std::string().swap(bytes_);
 }
 
 }  // namespace qax_files

@@ -3,7 +3,9 @@
 #ifndef QAX_HOST_FILES_INPUTFILE_H_
 #define QAX_HOST_FILES_INPUTFILE_H_
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -33,6 +35,51 @@ bool ReadInputFile(const std::string& path, std::string* bytes, std::string* err
                    std::uint64_t maxBytes = kMaxInputBytes);
 bool ReadInputFile(const std::string& path, std::vector<unsigned char>* bytes, std::string* error,
                    std::uint64_t maxBytes = kMaxInputBytes);
+
+class Descriptor;
+
+// An input opened to be read in parts, so that a large file need not be held
+// whole: a regular file stays open and is read where it is asked, as often
+// as asked; any other input (standard input, a pipe, a FIFO) can be read only
+// once, so Open reads it whole, as ReadInputFile does, and keeps its bytes.
+// The same kinds are read or refused as by ReadInputFile, with the same
+// messages, and no more than `maxBytes` bytes are ever read.
+class InputFile {
+ public:
+  InputFile();
+  ~InputFile();
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+
+  // Opens `path`; on failure answers false and sets `error`, when given, as
+  // ReadInputFile does. A regular file larger than `maxBytes` is refused
+  // here, by its size.
+  bool Open(const std::string& path, std::string* error, std::uint64_t maxBytes = kMaxInputBytes);
+
+  // The input's size: a regular file's when it was opened, a stream's bytes.
+  std::uint64_t Size() const { return size_; }
+  // True when the bytes are held (a stream), false when they are read from
+  // the file on demand.
+  bool HeldWhole() const { return file_ == nullptr; }
+
+  // Copies up to `count` bytes from byte `offset` into `buffer` and sets
+  // `got` to how many: fewer than `count` only at the input's end, which may
+  // lie past Size() when the file grew. On a failed read, or a file that grew
+  // past `maxBytes`, answers false and sets `error`, when given, as
+  // ReadInputFile does. Only after a successful Open.
+  bool ReadAt(std::uint64_t offset, char* buffer, std::size_t count, std::size_t* got,
+              std::string* error);
+
+  // Closes the file, or lets go of the bytes held.
+  void Close();
+
+ private:
+  std::string path_;
+  std::uint64_t maxBytes_ = kMaxInputBytes;
+  std::uint64_t size_ = 0;
+  std::unique_ptr<Descriptor> file_;
+  std::string bytes_;
+};
 
 }  // namespace qax_files
 

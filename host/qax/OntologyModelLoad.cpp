@@ -1,16 +1,20 @@
-// OntologyModel::LoadFile and LoadText: read the document whole, parse it,
-// and only then build the model, so that a failure never leaves a part of a
-// model behind. A file's bytes are let go once parsed, before the model is
-// built.
+// OntologyModel::LoadFile and LoadText: parse the document, and only then
+// build the model, so that a failure never leaves a part of a model behind.
+// A regular file is parsed as it is read, a page at a time, and never held
+// whole; a stream (standard input, a pipe) is held whole until it is parsed,
+// since placing an error reads the document again.
 #include <serd/serd.h>
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <memory>
 
 #include "host/files/InputFile.h"
 #include "host/qax/OntologyModel.h"
 #include "host/qax/rdf/ClassExpressions.h"
+#include "host/qax/rdf/DocumentSource.h"
 #include "host/qax/rdf/LoadBudget.h"
 #include "host/qax/rdf/RdfReader.h"
 #include "host/qax/rdf/RdfStatements.h"
@@ -37,11 +41,27 @@ std::string FileIri(const std::string& path) {
   return iri;
 }
 
-// Parses `document` and builds the model from it. `release`, when not null,
-// is the caller's document itself, emptied once parsed so that its bytes are
-// not held while the model is built.
-LoadResult Load(const std::string& document, RdfSyntax syntax, const std::string& sourceName,
-                const std::string& baseIri, std::string* release) {
+// A file opened for reading, as the parser reads documents.
+class FileSource : public Rdf::DocumentSource {
+ public:
+  explicit FileSource(qax_files::InputFile& file) : file_(file) {}
+  std::uint64_t Size() const override { return file_.Size(); }
+  bool Read(std::uint64_t offset, char* buffer, std::size_t count, std::size_t& got,
+            std::string& error) override {
+    return file_.ReadAt(offset, buffer, count, &got, &error);
+  }
+
+ private:
+  qax_files::InputFile& file_;
+};
+
+// Parses the document `source` gives and builds the model from it. While it
+// is parsed the load holds `heldBytes` for it (the document when it is in
+// memory, else a page); `release`, when given, is called once it is parsed,
+// to let go of what the caller holds for it before the model is built.
+template <typename Release>
+LoadResult Load(Rdf::DocumentSource& source, std::uint64_t heldBytes, RdfSyntax syntax,
+                const std::string& sourceName, const std::string& baseIri, Release release) {
   LoadResult result;
   if (syntax == RdfSyntax::kFromExtension) syntax = RdfSyntaxFromPath(sourceName);
   if (syntax == RdfSyntax::kFromExtension) {
@@ -50,16 +70,14 @@ LoadResult Load(const std::string& document, RdfSyntax syntax, const std::string
                    "give the syntax";
     return result;
   }
-  // The document counts while it is parsed; a file's bytes are let go after
-  // that, and a text held in memory is the caller's.
-  Rdf::LoadBudget budget(document.size());
-  budget.Charge(document.size());
+  Rdf::LoadBudget budget(source.Size());
+  budget.Charge(heldBytes);
   Rdf::RdfStatements statements(budget);
-  if (!Rdf::ReadRdf(document, syntax, sourceName, baseIri, statements, result.error)) {
+  if (!Rdf::ReadRdf(source, syntax, sourceName, baseIri, statements, result.error)) {
     return result;
   }
-  budget.Release(document.size());
-  if (release != nullptr) std::string().swap(*release);
+  budget.Release(heldBytes);
+  release();
   Rdf::ResolveClassExpressions(statements, sourceName, result.warnings);
   statements.Group();
   auto model = std::make_unique<OntologyModel>();
@@ -76,15 +94,25 @@ LoadResult Load(const std::string& document, RdfSyntax syntax, const std::string
 }  // namespace
 
 LoadResult OntologyModel::LoadFile(const std::string& path, RdfSyntax syntax) {
-  LoadResult result;
-  std::string document;
-  if (!qax_files::ReadInputFile(path, &document, &result.error)) return result;
-  return Load(document, syntax, path, FileIri(path), &document);
+  qax_files::InputFile file;
+  std::string error;
+  if (!file.Open(path, &error)) {
+    LoadResult result;
+    result.error = error;
+    return result;
+  }
+  FileSource source(file);
+  // serd keeps one page of a file that is read as it is parsed.
+  constexpr std::uint64_t kPageBytes = std::uint64_t{64} << 10;
+  const std::uint64_t held =
+      file.HeldWhole() ? file.Size() : std::min<std::uint64_t>(file.Size(), kPageBytes);
+  return Load(source, held, syntax, path, FileIri(path), [&file] { file.Close(); });
 }
 
 LoadResult OntologyModel::LoadText(const std::string& text, RdfSyntax syntax,
                                    const std::string& sourceName, const std::string& baseIri) {
-  return Load(text, syntax, sourceName, baseIri, nullptr);
+  Rdf::TextSource source(text);
+  return Load(source, text.size(), syntax, sourceName, baseIri, [] {});
 }
 
 }  // namespace Ontology

@@ -19,6 +19,24 @@ namespace {
 
 class InputFileTest : public ::testing::Test {
  protected:
+  // Reads `path` whole through an InputFile, in parts of a few kilobytes.
+  static bool ReadInParts(const std::string& path, std::string* bytes, std::string* error,
+                          std::uint64_t maxBytes) {
+    constexpr std::size_t kPart = 5000;
+    qax_files::InputFile file;
+    if (!file.Open(path, error, maxBytes)) return false;
+    std::string read;
+    std::size_t got = kPart;
+    while (got == kPart) {
+      const std::size_t at = read.size();
+      read.resize(at + kPart);
+      if (!file.ReadAt(at, &read[at], kPart, &got, error)) return false;
+      read.resize(at + got);
+    }
+    bytes->swap(read);
+    return true;
+  }
+
   void SetUp() override {
     char folder[] = "/tmp/qax-input-test-XXXXXX";
     ASSERT_NE(nullptr, ::mkdtemp(folder));
@@ -106,27 +124,46 @@ TEST_F(InputFileTest, FilesAreReadBySizeStreamsToTheirEndAndEverythingElseOrTooM
        },
        1000, "", "it holds more than 1,000 bytes, the most an input may hold"},
   };
-  for (const auto& c : cases) {
-    const std::string path = c.input();
-    std::string bytes = "unchanged";
-    std::string error;
-    const bool read = qax_files::ReadInputFile(path, &bytes, &error, c.maxBytes);
-    if (savedInput >= 0) {
-      ::dup2(savedInput, STDIN_FILENO);
-      ::close(savedInput);
-      savedInput = -1;
-    }
-    JoinWriters();
-    const std::string name = path == "-" ? "standard input" : "'" + path + "'";
-    if (c.error.empty()) {
-      EXPECT_TRUE(read) << c.what << ": " << error;
-      EXPECT_EQ(c.bytes, bytes) << c.what;
-    } else {
-      EXPECT_FALSE(read) << c.what;
-      EXPECT_EQ("cannot read " + name + ": " + c.error, error) << c.what;
-      EXPECT_EQ("unchanged", bytes) << c.what;
+  // Each input is read whole, then opened to be read in parts: the same
+  // inputs are read and refused, with the same messages.
+  for (const bool inParts : {false, true}) {
+    std::system(("rm -rf '" + dir_ + "'/*").c_str());
+    for (const auto& c : cases) {
+      const std::string path = c.input();
+      std::string bytes = "unchanged";
+      std::string error;
+      const bool read = inParts ? ReadInParts(path, &bytes, &error, c.maxBytes)
+                                : qax_files::ReadInputFile(path, &bytes, &error, c.maxBytes);
+      if (savedInput >= 0) {
+        ::dup2(savedInput, STDIN_FILENO);
+        ::close(savedInput);
+        savedInput = -1;
+      }
+      JoinWriters();
+      const std::string name = path == "-" ? "standard input" : "'" + path + "'";
+      if (c.error.empty()) {
+        EXPECT_TRUE(read) << c.what << ": " << error;
+        EXPECT_EQ(c.bytes, bytes) << c.what;
+      } else {
+        EXPECT_FALSE(read) << c.what;
+        EXPECT_EQ("cannot read " + name + ": " + c.error, error) << c.what;
+        EXPECT_EQ("unchanged", bytes) << c.what;
+      }
     }
   }
+  // A file that grows past the cap once it is open is refused as it is read.
+  const std::string growing = File("growing.ttl", std::string(1000, 'g'));
+  qax_files::InputFile file;
+  ASSERT_TRUE(file.Open(growing, nullptr, 1024));
+  std::ofstream(growing, std::ios::app) << std::string(100, 'h');
+  std::string bytes(2048, '\0');
+  std::size_t got = 0;
+  std::string error;
+  EXPECT_TRUE(file.ReadAt(1000, &bytes[0], 24, &got, &error));
+  EXPECT_EQ(std::string(24, 'h'), bytes.substr(0, got));
+  EXPECT_FALSE(file.ReadAt(0, &bytes[0], bytes.size(), &got, &error));
+  EXPECT_EQ("cannot read '" + growing + "': it holds more than 1 KiB, the most an input may hold",
+            error);
 }
 
 }  // namespace

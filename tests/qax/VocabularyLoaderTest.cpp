@@ -1,4 +1,10 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -199,6 +205,71 @@ TEST_F(VocabularyLoaderTest, BadInputGivesNoModelAndAnErrorWithItsPlace) {
   EXPECT_EQ(Load("", RdfSyntax::kFromExtension, "vocabulary.rdf"),
             "error: vocabulary.rdf: cannot tell the RDF syntax from the name; use .ttl, .nt or "
             ".nq, or give the syntax");
+}
+
+// A large document reaches the parser in pages, and each page is checked
+// as it comes: a character, a string or brackets split between two pages
+// are seen whole, a problem is placed where it is, and the first problem in
+// the document is the one reported, whether the document is a text, a file
+// or a FIFO (which is read once, so it is kept to place an error).
+TEST_F(VocabularyLoaderTest, ProblemsArePlacedWhereverPagesEnd) {
+  constexpr std::size_t kPage = 64 << 10;
+  // A comment line that puts the first byte of `after` first in a page.
+  const auto split = [&](const std::string& before, const std::string& after) {
+    return "#" + std::string(kPage - 2 - before.size(), 'x') + "\n" + before + after;
+  };
+  const std::string s = "<http://e.org/s> <http://e.org/p> ";
+  std::string deep;
+  for (int i = 0; i < 129; ++i) deep += "[ <http://e.org/p> ";
+  const std::string deepBefore = s + deep.substr(0, 100 * 19);
+  const auto at = [](std::size_t column, const std::string& what) {
+    return "error: doc.ttl:2:" + std::to_string(column) + ": " + what;
+  };
+  const std::string badByte = "invalid UTF-8 at byte 0x";
+  const struct {
+    std::string document;
+    std::string error;  // empty: the document loads
+  } cases[] = {
+      {split(s + "\"caf\xC3", "\xA9\" ."), ""},
+      {split(s + "\"caf\xE2\x82", "A\" ."), at(s.size() + 5, badByte + "E2")},
+      {split("", s + "\"caf\xC3"), at(s.size() + 5, badByte + "C3")},
+      {split(s + "\"caf\xC3", ""), at(s.size() + 5, badByte + "C3")},
+      {"# caf\xC3", "error: doc.ttl:1:6: " + badByte + "C3"},
+      {split(s + "<http://e.org/o> .\n", std::string("\0", 1)),
+       "error: doc.ttl:3:1: NUL byte in the document"},
+      {split(s + "\"\"\"", std::string(200, '[') + "\"\"\" ."), ""},
+      {split(deepBefore, deep.substr(100 * 19) + "<http://e.org/o>" + std::string(129, ']') + " ."),
+       at(deepBefore.size() + 28 * 19 + 1,
+          "blank nodes and collections nest deeper than 128 levels")},
+      // A syntax error before a NUL of the same page is the first problem.
+      {s + ".\n" + std::string("\0", 1), "error: doc.ttl:1:37: expected digit"},
+      {split(s + "<http://e.org/o> .\n", "un:X a un:Y .\n"),
+       "error: doc.ttl:3:12: undefined prefix in \"un:X\""},
+  };
+  char folder[] = "/tmp/qax-pages-test-XXXXXX";
+  ASSERT_NE(nullptr, ::mkdtemp(folder));
+  const std::string file = std::string(folder) + "/doc.ttl";
+  const std::string fifo = std::string(folder) + "/fifo.ttl";
+  ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
+  const auto fromFile = [&](const std::string& path, const std::string& name) {
+    const LoadResult loaded = OntologyModel::LoadFile(path, RdfSyntax::kTurtle);
+    std::string error = loaded.error;
+    const std::size_t cut = error.find(path);
+    if (cut != std::string::npos) error.replace(cut, path.size(), name);
+    return loaded.model != nullptr ? std::string() : "error: " + error;
+  };
+  for (const auto& c : cases) {
+    const std::string head = c.document.substr(c.document.size() < kPage ? 0 : kPage - 40, 80);
+    const std::string expected = c.error;
+    const std::string text = Load(c.document);
+    EXPECT_EQ(expected, text.rfind("error: ", 0) == 0 ? text : "") << head;
+    std::ofstream(file, std::ios::binary) << c.document;
+    EXPECT_EQ(expected, fromFile(file, "doc.ttl")) << head;
+    std::thread writer([&] { std::ofstream(fifo, std::ios::binary) << c.document; });
+    EXPECT_EQ(expected, fromFile(fifo, "doc.ttl")) << head;
+    writer.join();
+  }
+  std::system(("rm -rf '" + std::string(folder) + "'").c_str());
 }
 
 // Union domains and ranges give every named member, nested unions and lists

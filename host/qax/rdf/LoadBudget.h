@@ -11,7 +11,8 @@ namespace Ontology {
 namespace Rdf {
 
 // The loader charges what it holds as it goes: the document while it is
-// parsed, the statements it gathers, then the model it builds, each by the
+// parsed (a file's page, or the whole document when it is held in memory),
+// the statements it gathers, then the model it builds, each by the
 // estimates below of what the structures take on a 64-bit build (measured,
 // growth of their containers included). Loading stops, and the document is
 // refused, once the charges pass the allowance: kBytesPerDocumentByte times
@@ -31,7 +32,7 @@ class LoadBudget {
   static constexpr std::size_t kPairBytes = 12;
   static constexpr std::size_t kPrefixBytes = 160;
   // What the model costs: a class, and its texts besides; an attribute, and
-  // its texts besides; a library or a named namespace, and its IRI four
+  // its texts besides; a library or a named namespace, and its IRI three
   // times besides; and the mapper's tables, per IRI of the statements.
   static constexpr std::size_t kClassBytes = 304;
   static constexpr std::size_t kAttributeBytes = 320;

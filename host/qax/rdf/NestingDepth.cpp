@@ -15,8 +15,8 @@ constexpr bool EndsIri(char c) {
          c == '`';
 }
 
-// A table of the bytes for which `test` holds, so that the scans below step
-// over the bytes that matter nothing to them with one lookup each.
+// A table of the bytes for which `test` holds, so that the scan steps over
+// the bytes that matter nothing to it with one lookup each.
 struct ByteTable {
   bool holds[256];
 };
@@ -28,7 +28,7 @@ constexpr ByteTable MakeTable(Test test) {
   return table;
 }
 
-// Bytes where the scan of the document has something to do.
+// Bytes where the scan outside strings, IRIs and comments has something to do.
 constexpr ByteTable kSpecial = MakeTable([](char c) {
   return c == '#' || c == '<' || c == '"' || c == '\'' || c == '\\' || c == '[' || c == '(' ||
          c == ']' || c == ')';
@@ -41,73 +41,120 @@ constexpr ByteTable kStringSpecial =
 
 bool In(const ByteTable& table, char c) { return table.holds[static_cast<unsigned char>(c)]; }
 
-// The offset just behind the string that starts with the quote at `at`.
-std::size_t SkipString(const std::string& text, std::size_t at) {
-  const char quote = text[at];
-  const std::size_t n = text.size();
-  const bool isLong = at + 2 < n && text[at + 1] == quote && text[at + 2] == quote;
-  std::size_t i = at + (isLong ? 3 : 1);
-  while (i < n) {
-    while (i < n && !In(kStringSpecial, text[i])) ++i;
-    if (i >= n) break;
-    const char c = text[i];
-    if (c == '\\') {
-      i += 2;
-    } else if (c == quote) {
-      if (!isLong) return i + 1;
-      if (i + 2 < n && text[i + 1] == quote && text[i + 2] == quote) return i + 3;
-      ++i;
-    } else if (!isLong && IsLineEnd(c)) {
-      return i;  // a short string cannot span lines: the parser fails here
-    } else {
-      ++i;
-    }
-  }
-  return n;
+// The first offset from `at` on whose byte is in `table`, or `size`.
+std::size_t SkipTo(const ByteTable& table, const char* bytes, std::size_t at, std::size_t size) {
+  while (at < size && !In(table, bytes[at])) ++at;
+  return at;
 }
 
 }  // namespace
 
-std::size_t FindNestingDeeperThan(const std::string& document, std::size_t limit) {
-  const std::size_t n = document.size();
-  std::size_t depth = 0;
+std::size_t NestingScan::Feed(const char* bytes, std::size_t size) {
+  if (over_) return kNone;
   std::size_t i = 0;
-  while (i < n) {
-    while (i < n && !In(kSpecial, document[i])) ++i;
-    if (i >= n) break;
-    const char c = document[i];
-    switch (c) {
-      case '#':
-        while (i < n && !IsLineEnd(document[i])) ++i;
+  while (i < size) {
+    switch (state_) {
+      case State::kCode: {
+        i = SkipTo(kSpecial, bytes, i, size);
+        if (i >= size) break;
+        const char c = bytes[i++];
+        switch (c) {
+          case '#':
+            state_ = State::kComment;
+            break;
+          case '<':
+            state_ = State::kIri;
+            break;
+          case '"':
+          case '\'':
+            quote_ = c;
+            state_ = State::kQuote;
+            break;
+          case '\\':
+            state_ = State::kEscape;
+            break;
+          case '[':
+          case '(':
+            if (++depth_ > limit_) {
+              over_ = true;
+              return offset_ + i - 1;
+            }
+            break;
+          default:  // ']' or ')'
+            if (depth_ > 0) --depth_;
+            break;
+        }
         break;
-      case '<':
+      }
+      case State::kEscape:  // an escaped character of a local name
         ++i;
-        while (i < n && !In(kIriEnd, document[i])) ++i;
-        if (i < n && document[i] == '>') ++i;
+        state_ = State::kCode;
         break;
-      case '"':
-      case '\'':
-        i = SkipString(document, i);
+      case State::kComment:
+        while (i < size && !IsLineEnd(bytes[i])) ++i;
+        if (i < size) state_ = State::kCode;
         break;
-      case '\\':
-        i += 2;  // an escaped character of a local name
+      case State::kIri:
+        i = SkipTo(kIriEnd, bytes, i, size);
+        if (i >= size) break;
+        if (bytes[i] == '>') ++i;  // any other end is looked at again as code
+        state_ = State::kCode;
         break;
-      case '[':
-      case '(':
-        if (++depth > limit) return i;
+      case State::kQuote:
+        if (bytes[i] == quote_) {
+          ++i;
+          state_ = State::kTwoQuotes;
+        } else {
+          state_ = State::kString;
+        }
+        break;
+      case State::kTwoQuotes:
+        if (bytes[i] == quote_) {
+          ++i;
+          quotes_ = 0;
+          state_ = State::kLongString;
+        } else {
+          state_ = State::kCode;  // an empty short string
+        }
+        break;
+      case State::kString: {
+        i = SkipTo(kStringSpecial, bytes, i, size);
+        if (i >= size) break;
+        const char c = bytes[i++];
+        if (c == '\\') {
+          state_ = State::kStringEscape;
+        } else if (c == quote_ || IsLineEnd(c)) {
+          // A short string cannot span lines: the parser fails there.
+          state_ = State::kCode;
+        }
+        break;
+      }
+      case State::kStringEscape:
         ++i;
+        state_ = State::kString;
         break;
-      case ']':
-      case ')':
-        if (depth > 0) --depth;
-        ++i;
+      case State::kLongString: {
+        if (quotes_ == 0) i = SkipTo(kStringSpecial, bytes, i, size);
+        if (i >= size) break;
+        const char c = bytes[i++];
+        if (c == '\\') {
+          quotes_ = 0;
+          state_ = State::kLongStringEscape;
+        } else if (c == quote_) {
+          if (++quotes_ == 3) state_ = State::kCode;
+        } else {
+          quotes_ = 0;
+        }
         break;
-      default:
+      }
+      case State::kLongStringEscape:
         ++i;
+        state_ = State::kLongString;
         break;
     }
   }
-  return std::string::npos;
+  offset_ += size;
+  return kNone;
 }
 
 }  // namespace Rdf

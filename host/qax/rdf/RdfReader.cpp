@@ -2,7 +2,6 @@
 
 #include <serd/serd.h>
 
-#include <cctype>
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
@@ -10,9 +9,9 @@
 #include <memory>
 #include <string_view>
 
-#include "host/qax/rdf/LexicalForms.h"
 #include "host/qax/rdf/NestingDepth.h"
 #include "host/qax/rdf/StatementSink.h"
+#include "host/qax/rdf/Utf8Scan.h"
 
 namespace QAX {
 namespace Ontology {
@@ -37,50 +36,46 @@ std::string NodeText(const SerdNode& node) {
                              : std::string(reinterpret_cast<const char*>(node.buf), node.n_bytes);
 }
 
+constexpr bool IsAsciiLetter(int byte) {
+  return (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z');
+}
+
+// Bytes that may follow a scheme's first letter: letters, digits, '+', '-'
+// and '.'.
+struct SchemeBytes {
+  bool holds[256];
+};
+constexpr SchemeBytes MakeSchemeBytes() {
+  SchemeBytes table{};
+  for (int byte = 0; byte < 256; ++byte) {
+    table.holds[byte] = IsAsciiLetter(byte) || (byte >= '0' && byte <= '9') || byte == '+' ||
+                        byte == '-' || byte == '.';
+  }
+  return table;
+}
+constexpr SchemeBytes kSchemeBytes = MakeSchemeBytes();
+
 // True when `iri` starts with a scheme ("http:", "urn:", ...), i.e. is not a
-// relative reference.
+// relative reference. Every IRI of a statement is looked at, so by a table.
 bool HasScheme(std::string_view iri) {
-  if (iri.empty() || !std::isalpha(static_cast<unsigned char>(iri[0]))) return false;
-  for (const char c : iri) {
-    if (c == ':') return true;
-    if (!std::isalnum(static_cast<unsigned char>(c)) && c != '+' && c != '-' && c != '.') {
-      return false;
-    }
+  if (iri.empty() || !IsAsciiLetter(static_cast<unsigned char>(iri[0]))) return false;
+  for (std::size_t i = 1; i < iri.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(iri[i]);
+    if (byte == ':') return true;
+    if (!kSchemeBytes.holds[byte]) return false;
   }
   return false;
 }
 
-// The offset of the first byte that no RDF text may hold (NUL, or a byte
-// that is not well-formed UTF-8), with `problem` saying which; npos when the
-// document is clean. serd would stop silently at a NUL and places bad
-// UTF-8 only roughly, so the document is checked before it is parsed.
-std::size_t FindBadByte(const std::string& document, std::string& problem) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  constexpr std::uint64_t kOnes = 0x0101010101010101u;
-  constexpr std::uint64_t kHighBits = 0x8080808080808080u;
-  for (std::size_t at = 0; at < document.size();) {
-    // Most bytes are ASCII other than NUL: step over eight of them at once
-    // (no byte with its high bit set, and no zero byte).
-    std::uint64_t word = 0;
-    while (document.size() - at >= sizeof(word)) {
-      std::memcpy(&word, document.data() + at, sizeof(word));
-      if ((word & kHighBits) != 0 || ((word - kOnes) & ~word & kHighBits) != 0) break;
-      at += sizeof(word);
-    }
-    if (at >= document.size()) break;
-    if (document[at] == '\0') {
-      problem = "NUL byte in the document";
-      return at;
-    }
-    const std::size_t length = Utf8Length(document, at);
-    if (length == 0) {
-      const auto byte = static_cast<unsigned char>(document[at]);
-      problem = std::string("invalid UTF-8 at byte 0x") + kHex[byte >> 4] + kHex[byte & 0x0F];
-      return at;
-    }
-    at += length;
-  }
-  return std::string::npos;
+// The bytes handed to serd at a time: a document of up to kMaxPageBytes in
+// one page (serd allocates a page's bytes once per parse), a larger one in
+// pages of that size, so that a large file costs few reads.
+std::size_t PageBytes(std::uint64_t documentBytes) {
+  constexpr std::size_t kMinPageBytes = std::size_t{4} << 10;
+  constexpr std::size_t kMaxPageBytes = std::size_t{64} << 10;
+  if (documentBytes < kMinPageBytes) return kMinPageBytes;
+  if (documentBytes > kMaxPageBytes) return kMaxPageBytes;
+  return static_cast<std::size_t>(documentBytes);
 }
 
 struct EnvDeleter {
@@ -90,36 +85,32 @@ struct ReaderDeleter {
   void operator()(SerdReader* reader) const { serd_reader_free(reader); }
 };
 
-// One parse of the document. serd places its own errors; for the problems
-// that only the statement handler sees (an undefined prefix, a relative IRI
+// One parse of the document. The document is handed to serd a page at a
+// time, and every page is checked first (NUL bytes, malformed UTF-8 and, for
+// Turtle, nesting deeper than serd's stack may go), so that serd never sees
+// a bad byte: a page with one is cut before it, which serd takes as the
+// document's end, and the first problem in document order is reported,
+// serd's or the check's. serd places its own errors; for the problems that
+// only the statement handler sees (an undefined prefix, a relative IRI
 // without a base) the place is how far the document has been handed to
 // serd, which is exact only when it is handed over a byte at a time
 // (`pageSize` 1). ReadRdf therefore reads by pages and, only when such a
 // problem turns up, reads again byte by byte to place it.
 class Parse {
  public:
-  Parse(const std::string& document, const std::string& sourceName, std::size_t pageSize,
-        RdfStatements& out)
-      : document_(document), sourceName_(sourceName), pageSize_(pageSize), out_(out), sink_(out) {}
+  Parse(DocumentSource& source, RdfSyntax syntax, const std::string& sourceName,
+        std::size_t pageSize, RdfStatements& out)
+      : source_(source),
+        sourceName_(sourceName),
+        pageSize_(pageSize),
+        checkNesting_(syntax == RdfSyntax::kTurtle),
+        out_(out),
+        sink_(out) {}
 
   // True when the parse failed on a problem that it placed only roughly.
   bool FailedInHandler() const { return failedInHandler_; }
 
   bool Run(RdfSyntax syntax, const std::string& baseIri, std::string& error) {
-    std::string problem;
-    const std::size_t bad = FindBadByte(document_, problem);
-    if (bad != std::string::npos) {
-      Fail(bad, problem);
-      error = error_;
-      return false;
-    }
-    const std::size_t deep = FindNestingDeeperThan(document_, kMaxNestingDepth);
-    if (deep != std::string::npos) {
-      Fail(deep, "blank nodes and collections nest deeper than " +
-                     std::to_string(kMaxNestingDepth) + " levels");
-      error = error_;
-      return false;
-    }
     const SerdNode base =
         serd_node_from_string(SERD_URI, reinterpret_cast<const uint8_t*>(baseIri.c_str()));
     env_.reset(serd_env_new(baseIri.empty() ? nullptr : &base));
@@ -131,31 +122,107 @@ class Parse {
     const SerdStatus status =
         serd_reader_read_source(reader.get(), &Parse::ReadPage, &Parse::StreamError, this,
                                 reinterpret_cast<const uint8_t*>(sourceName_.c_str()), pageSize_);
-    if (error_.empty() && status != SERD_SUCCESS && status != SERD_FAILURE) {
-      failedInHandler_ = true;
-      Fail(Standing(), reinterpret_cast<const char*>(serd_strerror(status)));
-    }
+    if (error_.empty()) Decide(status);
     error = error_;
     return error_.empty();
   }
 
  private:
+  // What serd reported first: where (line from 1, column from 0) and what.
+  struct SerdProblem {
+    bool found = false;
+    unsigned line = 0;
+    unsigned column = 0;
+    std::string what;
+  };
+
+  // Chooses the error of a parse that no handler stopped: a failed read,
+  // else the first of serd's error and the checks' problem, else a failure
+  // serd gave no message for.
+  void Decide(SerdStatus status) {
+    if (!readError_.empty()) {
+      error_ = readError_;
+      return;
+    }
+    if (problemAt_ != kNoProblem) {
+      // serd saw the document only up to the problem; an error of serd's
+      // before it is an error of the document, one at it comes of the cut.
+      if (serdProblem_.found) {
+        const Place place = PlaceOf(problemAt_);
+        if (serdProblem_.line < place.line ||
+            (serdProblem_.line == place.line && serdProblem_.column + 1ul < place.column)) {
+          ReportSerdProblem();
+          return;
+        }
+      }
+      Fail(problemAt_, problem_);
+      return;
+    }
+    if (serdProblem_.found) {
+      ReportSerdProblem();
+      return;
+    }
+    if (status != SERD_SUCCESS && status != SERD_FAILURE) {
+      failedInHandler_ = true;
+      Fail(Standing(), reinterpret_cast<const char*>(serd_strerror(status)));
+    }
+  }
+
+  void ReportSerdProblem() {
+    // serd counts columns from 0; people and editors count from 1.
+    error_ = sourceName_ + ":" + std::to_string(serdProblem_.line) + ":" +
+             std::to_string(serdProblem_.column + 1ul) + ": " + serdProblem_.what;
+  }
+
+  // Hands serd the next page of the document, checked; a page is cut before
+  // the first problem the checks find, and nothing is handed after it.
   static size_t ReadPage(void* buffer, size_t size, size_t count, void* stream) {
     auto* const self = static_cast<Parse*>(stream);
     const std::size_t wanted = size * count;
-    if (wanted == 0 || self->offset_ >= self->document_.size()) return 0;
-    std::size_t given = self->document_.size() - self->offset_;
-    if (given > wanted) given = wanted;
-    std::memcpy(buffer, self->document_.data() + self->offset_, given);
+    if (wanted == 0 || self->ended_) return 0;
+    char* const bytes = static_cast<char*>(buffer);
+    std::size_t got = 0;
+    if (!self->source_.Read(self->offset_, bytes, wanted, got, self->readError_)) {
+      self->ended_ = true;
+      return 0;
+    }
+    std::size_t given = self->Check(bytes, got, got < wanted);
+    // serd reads in whole elements of `size` bytes; it asks for bytes.
+    given -= given % size;
     self->offset_ += given;
     return given / size;
   }
 
-  static int StreamError(void*) { return 0; }
+  // Checks the `size` bytes that follow what was handed so far (the last of
+  // the document when `atEnd`) and answers how many of them may be handed
+  // to serd.
+  std::size_t Check(const char* bytes, std::size_t size, bool atEnd) {
+    std::string problem;
+    std::size_t at = utf8_.Feed(bytes, size, problem);
+    if (checkNesting_) {
+      const std::size_t deep = nesting_.Feed(bytes, size);
+      if (deep < at) {
+        at = deep;
+        problem = "blank nodes and collections nest deeper than " +
+                  std::to_string(kMaxNestingDepth) + " levels";
+      }
+    }
+    if (at == kNoProblem && atEnd) at = utf8_.Finish(problem);
+    if (atEnd) ended_ = true;
+    if (at == kNoProblem) return size;
+    ended_ = true;
+    problemAt_ = at;
+    problem_ = problem;
+    return at > offset_ ? at - offset_ : 0;
+  }
+
+  static int StreamError(void* stream) {
+    return static_cast<const Parse*>(stream)->readError_.empty() ? 0 : 1;
+  }
 
   static SerdStatus OnError(void* handle, const SerdError* problem) {
     auto* const self = static_cast<Parse*>(handle);
-    if (!self->error_.empty()) return SERD_SUCCESS;
+    if (self->serdProblem_.found) return SERD_SUCCESS;
     char text[512];
     va_list args;
     va_copy(args, *problem->args);
@@ -165,9 +232,7 @@ class Parse {
     while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) {
       message.pop_back();
     }
-    // serd counts columns from 0; people and editors count from 1.
-    self->error_ = self->sourceName_ + ":" + std::to_string(problem->line) + ":" +
-                   std::to_string(problem->col + 1ul) + ": " + message;
+    self->serdProblem_ = SerdProblem{true, problem->line, problem->col, std::move(message)};
     return SERD_SUCCESS;
   }
 
@@ -289,49 +354,88 @@ class Parse {
   // after the statement's last term).
   std::size_t Standing() const { return offset_ == 0 ? 0 : offset_ - 1; }
 
+  // A place in the document, line and column counted from 1.
+  struct Place {
+    std::size_t line = 1;
+    std::size_t column = 1;
+  };
+
+  // The place of byte `at`, found by reading the document again up to it.
+  Place PlaceOf(std::size_t at) {
+    constexpr std::size_t kChunkBytes = std::size_t{64} << 10;
+    std::string chunk(kChunkBytes, '\0');
+    Place place;
+    std::size_t lineStart = 0;
+    for (std::size_t from = 0; from < at;) {
+      std::size_t got = 0;
+      std::string ignored;
+      const std::size_t want = at - from < kChunkBytes ? at - from : kChunkBytes;
+      if (!source_.Read(from, chunk.data(), want, got, ignored) || got == 0) break;
+      for (std::size_t i = 0; i < got; ++i) {
+        if (chunk[i] == '\n') {
+          ++place.line;
+          lineStart = from + i + 1;
+        }
+      }
+      from += got;
+    }
+    place.column = at - lineStart + 1;
+    return place;
+  }
+
   // Records the first problem, placed at byte `at` of the document.
   void Fail(std::size_t at, const std::string& what) {
     if (!error_.empty()) return;
-    std::size_t line = 1;
-    std::size_t lineStart = 0;
-    for (std::size_t i = 0; i < at && i < document_.size(); ++i) {
-      if (document_[i] == '\n') {
-        ++line;
-        lineStart = i + 1;
-      }
-    }
-    error_ = sourceName_ + ":" + std::to_string(line) + ":" + std::to_string(at - lineStart + 1) +
+    const Place place = PlaceOf(at);
+    error_ = sourceName_ + ":" + std::to_string(place.line) + ":" + std::to_string(place.column) +
              ": " + what;
   }
 
-  const std::string& document_;
+  static constexpr std::size_t kNoProblem = Utf8Scan::kNone;
+
+  DocumentSource& source_;
   const std::string& sourceName_;
   const std::size_t pageSize_;
+  const bool checkNesting_;
   RdfStatements& out_;
   StatementSink sink_;
   std::unique_ptr<SerdEnv, EnvDeleter> env_;
-  std::size_t offset_ = 0;
+  Utf8Scan utf8_;
+  NestingScan nesting_{kMaxNestingDepth};
+  std::size_t offset_ = 0;  // bytes handed to serd
+  bool ended_ = false;      // nothing more is handed
+  std::size_t problemAt_ = kNoProblem;
+  std::string problem_;
+  std::string readError_;
+  SerdProblem serdProblem_;
   std::string error_;
   bool failedInHandler_ = false;
 };
 
 }  // namespace
 
-bool ReadRdf(const std::string& document, RdfSyntax syntax, const std::string& sourceName,
+bool ReadRdf(DocumentSource& source, RdfSyntax syntax, const std::string& sourceName,
              const std::string& baseIri, RdfStatements& out, std::string& error) {
-  constexpr std::size_t kPageSize = 4096;
-  Parse parse(document, sourceName, kPageSize, out);
+  Parse parse(source, syntax, sourceName, PageBytes(source.Size()), out);
   if (parse.Run(syntax, baseIri, error)) return true;
   if (parse.FailedInHandler()) {
     // The same charges as the first parse, which failed before its budget
-    // was spent.
-    LoadBudget budget(document.size());
-    budget.Charge(document.size());
+    // was spent. Should the second parse not fail (a file changed since),
+    // the first one's error stands.
+    LoadBudget budget(source.Size());
+    budget.Charge(source.Size());
     RdfStatements discarded(budget);
-    Parse placing(document, sourceName, 1, discarded);
-    placing.Run(syntax, baseIri, error);
+    Parse placing(source, syntax, sourceName, 1, discarded);
+    std::string placed;
+    if (!placing.Run(syntax, baseIri, placed)) error = placed;
   }
   return false;
+}
+
+bool ReadRdf(const std::string& document, RdfSyntax syntax, const std::string& sourceName,
+             const std::string& baseIri, RdfStatements& out, std::string& error) {
+  TextSource source(document);
+  return ReadRdf(source, syntax, sourceName, baseIri, out, error);
 }
 
 }  // namespace Rdf

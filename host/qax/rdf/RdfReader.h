@@ -6,19 +6,26 @@
 #include <string>
 
 #include "host/qax/RdfSyntax.h"
+#include "host/qax/rdf/DocumentSource.h"
 #include "host/qax/rdf/RdfStatements.h"
 
 namespace QAX {
 namespace Ontology {
 namespace Rdf {
 
-// Parses `document` (any bytes) as `syntax`, which must not be
-// kFromExtension, and gathers what matters into `out`. `sourceName` names the
-// document in the error; `baseIri` resolves relative IRIs (empty: there is
-// no base, and a relative IRI is an error). Every problem is an error, so on
-// success the whole document was read. On failure answers false and sets
-// `error` to "<sourceName>:<line>:<column>: <what>"; `out` is then partly
-// filled and must be thrown away.
+// Parses the document that `source` gives (any bytes) as `syntax`, which
+// must not be kFromExtension, and gathers what matters into `out`. The
+// document is read in pages, and read again from the start to place an
+// error. `sourceName` names the document in the error; `baseIri` resolves
+// relative IRIs (empty: there is no base, and a relative IRI is an error).
+// Every problem is an error, so on success the whole document was read. On
+// failure answers false and sets `error` to
+// "<sourceName>:<line>:<column>: <what>" (the source's own message when it
+// cannot be read); `out` is then partly filled and must be thrown away.
+bool ReadRdf(DocumentSource& source, RdfSyntax syntax, const std::string& sourceName,
+             const std::string& baseIri, RdfStatements& out, std::string& error);
+
+// The same for a document held in memory.
 bool ReadRdf(const std::string& document, RdfSyntax syntax, const std::string& sourceName,
              const std::string& baseIri, RdfStatements& out, std::string& error);
 

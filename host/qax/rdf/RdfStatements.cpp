@@ -56,6 +56,16 @@ std::size_t MoveWithoutRepeats(std::vector<TermId>& objects, std::size_t begin, 
 }  // namespace
 
 TermId RdfStatements::Intern(std::string_view iri) {
+  // Documents give a subject's statements together, so the IRI interned
+  // last comes again most often: it is found without hashing.
+  if (!iris_.empty() && iri == lastIri_) return lastId_;
+  const TermId id = InternAnew(iri);
+  lastIri_ = iris_[id];
+  lastId_ = id;
+  return id;
+}
+
+TermId RdfStatements::InternAnew(std::string_view iri) {
   const std::uint32_t hash = Util::NameIndex::Hash(iri);
   const std::size_t found =
       irisByName_.Find(iri, hash, [this](std::size_t position) { return iris_[position]; });

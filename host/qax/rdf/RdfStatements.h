@@ -153,6 +153,9 @@ class RdfStatements {
 
  private:
   enum : uint8_t { kClass = 1, kProperty = 2, kDatatype = 4 };
+
+  // Intern without looking at the IRI interned last.
+  TermId InternAnew(std::string_view iri);
   static constexpr uint32_t kNoComment = UINT32_MAX;
 
   // One relation's objects, grouped by subject: those of subject s are
@@ -172,6 +175,8 @@ class RdfStatements {
   TextArena texts_;                    // IRIs, blank labels and comments
   std::deque<std::string_view> iris_;  // grows without copying what it holds
   Util::NameIndex irisByName_;
+  std::string_view lastIri_;  // the IRI interned last, and its id
+  TermId lastId_ = 0;
   std::vector<uint8_t> flags_;
   std::vector<uint32_t> commentOf_;  // by term, up to the last with a comment
   std::vector<KeptComment> comments_;

@@ -14,28 +14,29 @@ namespace Ontology {
 namespace Rdf {
 
 // Keeps copies of texts, each whole in one block, for as long as the arena
-// lives: a view that Keep answers stays valid until then. A text costs its
-// bytes and no header. Blocks grow with what is kept (each as large as all
-// before it, from 1 kB to 64 kB), a block wastes at most the tail that the
-// next text did not fit in, and a text longer than half the largest block
-// gets a block of its own, so the arena holds at most about twice the bytes
-// kept, and never more than 1 kB beyond that.
+// lives: a view that Keep answers stays valid until then. Texts are packed
+// into shared blocks, at no cost but their bytes; blocks grow with what is
+// kept (each as large as all before it, from 1 kB to 64 kB). A text that
+// does not fit in what is left of the current block starts a new block when
+// it is short, throwing that tail away, and gets a block of its own, of its
+// size, when it is long (kLongTextBytes or more). So a block wastes less
+// than kLongTextBytes, and the arena holds the bytes kept, a few per cent
+// besides, and at most 1 kB more.
 class TextArena {
  public:
   // Copies `text` and answers a view of the copy. Throws std::bad_alloc when
   // no block can be had, leaving the arena as it was.
   std::string_view Keep(std::string_view text) {
     if (text.empty()) return std::string_view();
-    if (text.size() > kMaxBlockBytes / 2) {
-      // A long text gets a block of its own, so that the current block's
-      // tail is not thrown away for it.
-      longTexts_.push_back(std::make_unique<char[]>(text.size()));
-      return Copy(longTexts_.back().get(), text);
-    }
     if (blocks_.empty() || text.size() > blockBytes_ - used_) {
+      if (text.size() >= kLongTextBytes) {
+        // A long text that does not fit gets a block of its own, so that
+        // the current block's tail is not thrown away for it.
+        longTexts_.push_back(std::make_unique<char[]>(text.size()));
+        return Copy(longTexts_.back().get(), text);
+      }
       std::size_t size = blocks_.empty() ? kMinBlockBytes : 2 * blockBytes_;
       if (size > kMaxBlockBytes) size = kMaxBlockBytes;
-      while (size < text.size()) size *= 2;
       blocks_.push_back(std::make_unique<char[]>(size));
       blockBytes_ = size;
       used_ = 0;
@@ -48,6 +49,10 @@ class TextArena {
  private:
   static constexpr std::size_t kMinBlockBytes = std::size_t{1} << 10;
   static constexpr std::size_t kMaxBlockBytes = std::size_t{64} << 10;
+  // Texts from this size on that do not fit get blocks of their own: each
+  // costs a block's header and a pointer besides, a few per cent of its
+  // bytes.
+  static constexpr std::size_t kLongTextBytes = 256;
 
   static std::string_view Copy(char* to, std::string_view text) {
     std::memcpy(to, text.data(), text.size());

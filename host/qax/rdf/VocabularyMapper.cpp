@@ -45,9 +45,7 @@ class Builder {
   std::string LocalName(TermId id) const { return std::string(SplitIri(Iri(id)).localName); }
 
   // The library name of the namespace that `id` lies in.
-  const std::string& LibraryName(TermId id) const {
-    return libraryNames_.at(std::string(SplitIri(Iri(id)).ns));
-  }
+  const std::string& LibraryName(TermId id) const { return libraryNames_.at(SplitIri(Iri(id)).ns); }
 
   // Names every namespace: by the first prefix the document declares for it,
   // else by its customary prefix, else by its own IRI. A name goes to one
@@ -55,9 +53,9 @@ class Builder {
   // next choice.
   bool NameNamespaces() {
     std::unordered_set<std::string> taken;
-    const auto name = [this](std::string ns, std::string library) {
-      budget_.Charge(LoadBudget::kLibraryBytes + 4 * ns.size());
-      libraryNames_.emplace(std::move(ns), std::move(library));
+    const auto name = [this](std::string_view ns, std::string library) {
+      budget_.Charge(LoadBudget::kLibraryBytes + 3 * ns.size());
+      libraryNames_.emplace(ns, std::move(library));
       return !budget_.Exhausted();
     };
     for (const auto& [prefix, ns] : st_.prefixes) {
@@ -66,7 +64,7 @@ class Builder {
       taken.insert(prefix);
     }
     for (TermId id = 0; id < st_.TermCount(); ++id) {
-      std::string ns(SplitIri(Iri(id)).ns);
+      const std::string_view ns = SplitIri(Iri(id)).ns;
       if (libraryNames_.count(ns) != 0) continue;
       const std::string_view known = WellKnownPrefix(ns);
       std::string library(known);
@@ -77,10 +75,10 @@ class Builder {
         // by its own IRI takes no prefix's name.
         library = ns;
       }
-      if (!name(std::move(ns), std::move(library))) return false;
+      if (!name(ns, std::move(library))) return false;
     }
     for (const auto& [ns, library] : libraryNames_) {
-      if (library != ns) model_.SetNamespace(library, ns);
+      if (library != ns) model_.SetNamespace(library, std::string(ns));
     }
     return true;
   }
@@ -265,7 +263,10 @@ class Builder {
   std::vector<std::string>& warnings_;
   LoadBudget& budget_;
 
-  std::unordered_map<std::string, std::string> libraryNames_;          // namespace -> library name
+  // Namespace -> library name; the namespaces are views of the statements'
+  // IRIs and prefixes, which outlive the builder, so looking one up copies
+  // nothing.
+  std::unordered_map<std::string_view, std::string> libraryNames_;
   std::vector<TermId> parent_;                                         // by term; kNoTerm for none
   std::vector<TermId> order_;                                          // classes, parents first
   std::vector<MetaClass*> meta_;                                       // by term
