@@ -101,14 +101,17 @@ TEST_F(QaxHost, CommandsShowTheirOutput) {
   } cases[] = {
       {{}, {"zoo:Penguin", "placeName = \"Ross Sea\""}, ""},  // the tour
       {{"type"},
-       {"name       QAXOntologyItem\n", "type guid  {6B9BDE34-8AC5-11DF-94AA-11F5DED72085}\n"}, ""},
+       {"name       QAXOntologyItem\n", "type guid  {6B9BDE34-8AC5-11DF-94AA-11F5DED72085}\n"},
+       ""},
       {{"describe", "http://example.org/zoo#Animal"},
        {"Class:\tzoo.Animal\nParent:\tzoo.Being\nAbstract:\tno\nDoc:\tA being that moves and "
-        "eats.\n\n-------- attributes --------\n\nborn\tdate\nlegs\tinteger\nweight\tdecimal\n"}, ""},
+        "eats.\n\n-------- attributes --------\n\nborn\tdate\nlegs\tinteger\nweight\tdecimal\n"},
+       ""},
       {{"build", "zoo:Penguin", "name=Pingu", "legs=2", "alive=no", "habitat=geo:Place",
         "habitat.latitude=-77.5"},
        {"zoo::Penguin\n  alive = \"0\"\n  name = \"Pingu\"\n  legs = \"2\"\n  habitat = "
-        "geo::Place\n    latitude = \"-77.5\"\n"}, ""},
+        "geo::Place\n    latitude = \"-77.5\"\n"},
+       ""},
       {{"classes"}, {"library zoo (3 classes)", "library geo (1 class)"}, ""},
       {{"--ontology", pizza, "links", ":Margherita"},
        {"pizza:Margherita declares 1 link\n", "QAXOntologyItem  pizza.hasTopping [TODO.TODO]\n"},

@@ -39,8 +39,8 @@ const Command kCommands[] = {
      "Lists the libraries of the ontology and their classes, with each class's\n"
      "IRI and parent.",
      true},
-    {"describe", qax_host::RunDescribe, "CLASS|LIBRARY:",
-     "print the module's description of a class",
+    {"describe", qax_host::RunDescribe,
+     "CLASS|LIBRARY:", "print the module's description of a class",
      "Prints the module's description of CLASS: its parent, documentation and\n"
      "own attributes. LIBRARY: (a library's name and a colon) prints the\n"
      "library's namespace, its number of classes and the properties of its\n"

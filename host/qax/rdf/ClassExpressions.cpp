@@ -46,8 +46,8 @@ std::string IgnoredName(Ignored kind, std::size_t count) {
       return one ? "owl:Restriction on a property the document does not declare"
                  : "owl:Restrictions on properties the document does not declare";
     case Ignored::kWholeEquivalent:
-      return one ? "owl:Restriction that is a whole owl:equivalentClass"
-                 : "owl:Restrictions that are a whole owl:equivalentClass";
+      return one ? "owl:Restriction that a class is equivalent to"
+                 : "owl:Restrictions that classes are equivalent to";
     case Ignored::kUnreadRestriction:
       return one ? "owl:Restriction without one named property and a constraint the loader reads"
                  : "owl:Restrictions without one named property and a constraint the loader "
@@ -259,8 +259,8 @@ class ClassUses {
 
   void Restriction(BlankId node) {
     const ExpressionFacts* facts = st_.FindExpression(node);
-    if (facts == nullptr || facts->properties != 1 ||
-        facts->property.kind != NodeRef::Kind::kIri || facts->constraints == 0) {
+    if (facts == nullptr || facts->properties != 1 || facts->property.kind != NodeRef::Kind::kIri ||
+        facts->constraints == 0) {
       Note(Ignored::kUnreadRestriction);
       return;
     }

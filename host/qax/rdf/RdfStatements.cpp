@@ -109,7 +109,9 @@ void RdfStatements::NoteComment(TermId subject, std::string_view text, std::stri
                                 DocSource source) {
   constexpr uint8_t kLanguageRanks = 3;
   const uint8_t rank = static_cast<uint8_t>(static_cast<uint8_t>(source) * kLanguageRanks +
-                                            (IsEnglish(language) ? 0 : language.empty() ? 1 : 2));
+                                            (IsEnglish(language) ? 0
+                                             : language.empty()  ? 1
+                                                                 : 2));
   if (commentOf_.size() <= subject) commentOf_.resize(TermCount(), kNoComment);
   uint32_t& kept = commentOf_[subject];
   if (kept == kNoComment || rank < comments_[kept].rank) {

@@ -76,12 +76,12 @@ struct ExpressionFacts {
   enum : uint8_t { kSome = 1, kAll = 2, kValue = 4, kCount = 8 };  // constraints seen
   static constexpr uint32_t kUnbounded = UINT32_MAX;
 
-  NodeRef property;      // owl:onProperty
-  NodeRef filler;        // someValuesFrom, allValuesFrom, onClass, onDataRange; for a
-                         // literal hasValue, its datatype
-  NodeRef intersection;  // owl:intersectionOf's list
-  NodeRef baseDatatype;  // owl:onDatatype
-  uint32_t min = 0;      // the largest minimum count given
+  NodeRef property;           // owl:onProperty
+  NodeRef filler;             // someValuesFrom, allValuesFrom, onClass, onDataRange; for a
+                              // literal hasValue, its datatype
+  NodeRef intersection;       // owl:intersectionOf's list
+  NodeRef baseDatatype;       // owl:onDatatype
+  uint32_t min = 0;           // the largest minimum count given
   uint32_t max = kUnbounded;  // the smallest maximum count given
   uint8_t constraints = 0;
   uint8_t properties = 0;  // owl:onProperty statements, counted up to two

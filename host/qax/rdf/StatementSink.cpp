@@ -203,7 +203,7 @@ void StatementSink::AboutExpression(BlankId node, Predicate predicate, const Ter
   // an xsd:string, a tagged one an rdf:langString.
   NodeRef ref;
   if (predicate == Predicate::kHasValue && object.kind == Term::Kind::kLiteral) {
-    const std::string_view datatype = !object.datatype.empty() ? object.datatype
+    const std::string_view datatype = !object.datatype.empty()  ? object.datatype
                                       : object.language.empty() ? Iri::kXsdString
                                                                 : Iri::kRdfLangString;
     ref = NodeRef{NodeRef::Kind::kIri, out_.Intern(datatype)};

@@ -29,13 +29,25 @@ bool IsLibraryName(std::string_view name) {
 }
 
 // The last path segment of an ontology IRI without its extension:
-// "https://a.org/ont/pizza.owl#" gives "pizza".
+// "https://a.org/ont/pizza.owl#" gives "pizza". Empty for a segment that
+// says nothing about the ontology: a version ("v1", "0.1") or a word that
+// many ontologies end their IRI with ("ns", "ontology", "core", ...).
 std::string_view LastSegment(std::string_view iri) {
+  static constexpr std::string_view kGeneric[] = {"ns",         "ontology", "ontologies", "vocab",
+                                                  "vocabulary", "voc",      "core",       "terms",
+                                                  "schema",     "owl",      "rdf"};
   while (!iri.empty() && (iri.back() == '#' || iri.back() == '/')) iri.remove_suffix(1);
   const std::size_t slash = iri.rfind('/');
   if (slash != std::string_view::npos) iri.remove_prefix(slash + 1);
   const std::size_t dot = iri.rfind('.');
   if (dot != std::string_view::npos) iri = iri.substr(0, dot);
+  const bool version = iri.size() > 1 && (iri[0] == 'v' || iri[0] == 'V') &&
+                       std::all_of(iri.begin() + 1, iri.end(), [](char c) {
+                         return std::isdigit(static_cast<unsigned char>(c));
+                       });
+  if (version || std::find(std::begin(kGeneric), std::end(kGeneric), iri) != std::end(kGeneric)) {
+    return std::string_view();
+  }
   return iri;
 }
 
@@ -441,14 +453,14 @@ class Builder {
       if (!st_.Related(RdfStatements::Relation::kDomain, property).empty()) continue;
       if (!restrictedProperty.empty() && restrictedProperty[property]) continue;
       const std::pair<int32_t, std::string>& kind = KindOf(property);
-      Info::MetaAttrInfo info{LocalName(property), LibraryName(property), kind.first,
-                              kind.second};
-      if (!budget_.Charge(LoadBudget::kAttributeBytes + info.name.size() +
-                          info.scopeName.size() + info.typeName.size())) {
+      Info::MetaAttrInfo info{LocalName(property), LibraryName(property), kind.first, kind.second};
+      if (!budget_.Charge(LoadBudget::kAttributeBytes + info.name.size() + info.scopeName.size() +
+                          info.typeName.size())) {
         return false;
       }
       model_.AddPropertyWithoutClass(info);
-      if (count++ < kExamplesShown) examples += (examples.empty() ? "<" : ", <") + IriText(property) + ">";
+      if (count++ < kExamplesShown)
+        examples += (examples.empty() ? "<" : ", <") + IriText(property) + ">";
     }
     if (count == 0) return true;
     warnings_.push_back(sourceName_ + ": " +

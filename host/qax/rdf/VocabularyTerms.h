@@ -40,8 +40,8 @@ enum class Predicate {
   kComment,      // rdfs:comment
   kDefinition,   // skos:definition
   kDescription,  // dcterms:description
-  kDomain,  // rdfs:domain or schema:domainIncludes
-  kRange,   // rdfs:range or schema:rangeIncludes
+  kDomain,       // rdfs:domain or schema:domainIncludes
+  kRange,        // rdfs:range or schema:rangeIncludes
   // What anonymous class expressions in domains and ranges are made of.
   kFirst,           // rdf:first
   kRest,            // rdf:rest
