@@ -322,7 +322,9 @@ class Builder {
   }
 
   // One attribute a class gets: from a domain, from restrictions, or both
-  // (the domain's kind, the restrictions' counts).
+  // (the domain's kind, the restrictions' counts). What one costs while
+  // attributes are gathered, the tables that find it included.
+  static constexpr std::size_t kPlannedBytes = 128;
   struct Planned {
     TermId property;
     bool fromDomain;
@@ -340,7 +342,10 @@ class Builder {
       if (!IsClass(r.cls)) continue;
       std::vector<Planned>& planned = byClass[r.cls];
       const auto [found, added] = at.emplace(PairKey(r.cls, r.property), planned.size());
-      if (added) planned.push_back(Planned{r.property, false, {}, MetaAttr::Cardinality()});
+      if (added) {
+        budget_.Charge(kPlannedBytes);
+        planned.push_back(Planned{r.property, false, {}, MetaAttr::Cardinality()});
+      }
       Planned& entry = planned[found->second];
       entry.cardinality.min = std::max(entry.cardinality.min, r.min);
       entry.cardinality.max = std::min(entry.cardinality.max, r.max);
@@ -384,6 +389,7 @@ class Builder {
       }
     }
     std::unordered_map<TermId, std::vector<Planned>> restricted = RestrictionsByClass();
+    if (budget_.Exhausted()) return false;
     std::vector<bool> restrictedProperty;
     if (!restricted.empty()) {
       // Only a vocabulary with restrictions pays for the table of who has what.
@@ -408,12 +414,13 @@ class Builder {
       }
       const auto restrictions = restricted.find(cls);
       if (restrictions != restricted.end()) {
+        std::unordered_map<TermId, std::size_t> fromDomain;  // property -> place in `planned`
+        for (std::size_t i = 0; i < planned.size(); ++i) fromDomain.emplace(planned[i].property, i);
         for (Planned& entry : restrictions->second) {
-          const auto own = std::find_if(planned.begin(), planned.end(), [&](const Planned& p) {
-            return p.fromDomain && p.property == entry.property;
-          });
-          if (own != planned.end()) {
-            own->cardinality = entry.cardinality;  // the domain's attribute stands
+          const auto own = fromDomain.find(entry.property);
+          if (own != fromDomain.end()) {
+            // The domain's attribute stands, with the restrictions' counts.
+            planned[own->second].cardinality = entry.cardinality;
           } else if (!HeldAbove(cls, entry.property)) {
             if (!budget_.Charge(LoadBudget::kAttributeBytes + LoadBudget::kPairBytes * 2)) {
               return false;
@@ -432,7 +439,7 @@ class Builder {
             entry.fromDomain || entry.fillers.empty()
                 ? KindOf(entry.property)
                 : KindOfRanges(entry.fillers.data(), entry.fillers.data() + entry.fillers.size());
-        // A copy: KindOfRanges answers a temporary that `kind` keeps alive.
+        // Bound to a copy, since KindOfRanges answers a new pair.
         Info::MetaAttrInfo info{LocalName(entry.property), LibraryName(entry.property), kind.first,
                                 kind.second};
         if (!budget_.Charge(info.name.size() + info.scopeName.size() + 2 * info.typeName.size())) {
