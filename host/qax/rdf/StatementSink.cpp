@@ -49,7 +49,12 @@ void StatementSink::AboutIri(std::string_view subjectIri, std::string_view predi
   if (predicate == Predicate::kComment || predicate == Predicate::kDefinition ||
       predicate == Predicate::kDescription) {
     if (object.kind != Term::Kind::kLiteral) return;
-    out_.NoteComment(out_.Intern(subjectIri), object.text, object.language, SourceOf(predicate));
+    const TermId subject = out_.Intern(subjectIri);
+    // Definitions and descriptions are kept only for what is already typed
+    // as a class, as editors write them (the type first): vocabularies give
+    // them to thousands of individuals, whose texts nothing shows.
+    if (predicate != Predicate::kComment && !out_.IsClass(subject)) return;
+    out_.NoteComment(subject, object.text, object.language, SourceOf(predicate));
     return;
   }
   if (predicate == Predicate::kPreferredPrefix || predicate == Predicate::kPreferredNamespace) {
