@@ -216,7 +216,8 @@ TEST_F(VocabularyLoaderTest, PropertiesBecomeAttributesWithTheKindOfTheirRange) 
 }
 
 // Bad input gives no model, not even of the good part before the fault, and
-// an error that says where.
+// an error that says where; a document without classes loads, with a
+// warning.
 TEST_F(VocabularyLoaderTest, BadInputGivesNoModelAndAnErrorWithItsPlace) {
   const struct {
     std::string document;
@@ -241,6 +242,14 @@ TEST_F(VocabularyLoaderTest, BadInputGivesNoModelAndAnErrorWithItsPlace) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(Load(c.document, c.syntax), std::string("error: ") + c.error);
+  // An empty document and one without classes load, with a warning.
+  EXPECT_EQ(Load(""), "");
+  EXPECT_EQ(result_.warnings,
+            std::vector<std::string>{"doc.ttl: no classes: the document holds no statements"});
+  EXPECT_EQ(Load("<http://a.org/x> <http://a.org/p> <http://a.org/y> .\n"), "");
+  EXPECT_EQ(
+      result_.warnings,
+      std::vector<std::string>{"doc.ttl: no classes: no subject is typed rdfs:Class or owl:Class"});
   EXPECT_EQ(Load("", RdfSyntax::kFromExtension, "vocabulary.rdf"),
             "error: vocabulary.rdf: cannot tell the RDF syntax from the name; use .ttl, .nt or "
             ".nq, or give the syntax");
