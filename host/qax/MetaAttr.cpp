@@ -5,7 +5,8 @@
 namespace QAX {
 namespace Ontology {
 
-MetaAttr::MetaAttr(Info::MetaAttrInfo info) : info_(std::move(info)) {}
+MetaAttr::MetaAttr(Info::MetaAttrInfo info, Cardinality cardinality)
+    : info_(std::move(info)), cardinality_(cardinality) {}
 
 }  // namespace Ontology
 }  // namespace QAX

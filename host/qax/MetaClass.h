@@ -42,9 +42,11 @@ class QAX_API MetaClass {
   // this class within its model; OntologyItem is constructed from it.
   std::string GetFQName() const;
 
-  // Appends an attribute and answers it (owned by this class). Any record is
-  // accepted, including a name the class or a parent already has.
-  const MetaAttr* AddAttribute(const Info::MetaAttrInfo& info);
+  // Appends an attribute with `cardinality` and answers it (owned by this
+  // class). Any record is accepted, including a name the class or a parent
+  // already has.
+  const MetaAttr* AddAttribute(const Info::MetaAttrInfo& info,
+                               MetaAttr::Cardinality cardinality = MetaAttr::Cardinality());
 
   // Builds the FQ name that a class called `name` in library `libraryName`
   // gets.

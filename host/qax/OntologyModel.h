@@ -55,6 +55,23 @@ class QAX_API OntologyModel {
   // record of the same name.
   void SetNamespace(const std::string& scopeName, const std::string& namespaceIri);
 
+  // The namespace of the empty prefix (`@prefix : <...>`, `xmlns="..."`) of
+  // the document the model was loaded from; empty when it declared none.
+  const std::string& GetEmptyPrefixNamespace() const { return emptyPrefixNamespace_; }
+  void SetEmptyPrefixNamespace(const std::string& namespaceIri) {
+    emptyPrefixNamespace_ = namespaceIri;
+  }
+
+  // The properties of the vocabulary that no class has as an attribute (no
+  // domain, no restriction), as attribute records (scope, name, kind, type),
+  // in the order they were added.
+  const std::vector<Info::MetaAttrInfo>& GetPropertiesWithoutClass() const {
+    return propertiesWithoutClass_;
+  }
+  void AddPropertyWithoutClass(const Info::MetaAttrInfo& info) {
+    propertiesWithoutClass_.push_back(info);
+  }
+
   // Answers the library called `name`, adding an empty one at the end of the
   // library list when there is none yet. Adding an existing name therefore
   // answers the library already there and changes nothing.
@@ -102,6 +119,8 @@ class QAX_API OntologyModel {
   Util::NameIndex byHandle_;
   Util::NameIndex byFQName_;
   std::unordered_map<std::string, std::string> namespaces_;  // scope name -> namespace IRI
+  std::string emptyPrefixNamespace_;
+  std::vector<Info::MetaAttrInfo> propertiesWithoutClass_;
 };
 
 }  // namespace Ontology

@@ -22,7 +22,8 @@ constexpr char kPrefixes[] =
     "@prefix owl: <http://www.w3.org/2002/07/owl#> .\n"
     "@prefix xsd: <http://www.w3.org/2001/XMLSchema#> .\n"
     "@prefix schema: <http://schema.org/> .\n"
-    "@prefix ex: <http://example.org/ns#> .\n";
+    "@prefix ex: <http://example.org/ns#> .\n"
+    "@prefix skos: <http://www.w3.org/2004/02/skos/core#> .\n";
 
 // The whole model as text, one line per class in library order:
 //   FQNAME[ < PARENT FQNAME][ "DOC"]
@@ -78,6 +79,9 @@ TEST_F(VocabularyLoaderTest, ClassesGetParentsDocsAndLoopsCut) {
                    "ex:Person a owl:Class ; rdfs:subClassOf ex:Agent ;\n"
                    "  rdfs:comment \"Une personne\"@fr, \"A person\"@en-GB, \"Plain\" .\n"
                    "ex:Robot a owl:Class ; rdfs:comment \"Ein Roboter\"@de, \"Plain robot\" .\n"
+                   "ex:Defined a owl:Class ; skos:definition \"Def\"@fr, \"Definition\" ;\n"
+                   "  <http://purl.org/dc/terms/description> \"Described\"@en .\n"
+                   "ex:Described a owl:Class ; <http://purl.org/dc/terms/description> \"D\" .\n"
                    "ex:Band a owl:Class ; rdfs:comment \"A band.\" ;\n"
                    "  rdfs:subClassOf [ a owl:Restriction ], <http://other.org/x#Ensemble>,\n"
                    "                  ex:Group, schema:MusicGroup, ex:Group .\n"
@@ -90,6 +94,8 @@ TEST_F(VocabularyLoaderTest, ClassesGetParentsDocsAndLoopsCut) {
             "ex::Agent\n"
             "ex::Person < ex::Agent \"A person\"\n"
             "ex::Robot \"Plain robot\"\n"
+            "ex::Defined \"Definition\"\n"
+            "ex::Described \"D\"\n"
             "ex::Group\n"
             "ex::Band < ex::Group \"A band. Also a subclass of <http://other.org/x#Ensemble>, "
             "schema.MusicGroup.\"\n"
@@ -100,6 +106,9 @@ TEST_F(VocabularyLoaderTest, ClassesGetParentsDocsAndLoopsCut) {
             "schema::MusicGroup\n");
   EXPECT_EQ(result_.warnings,
             (std::vector<std::string>{
+                "doc.ttl: ignored 1 owl:Restriction without one named property and a constraint "
+                "the loader reads in rdfs:subClassOf and owl:equivalentClass (for example in the "
+                "rdfs:subClassOf of <http://example.org/ns#Band>)",
                 "doc.ttl: <http://example.org/ns#C2> rdfs:subClassOf <http://example.org/ns#A> "
                 "would close a loop of parents; <http://example.org/ns#C2> is left without a "
                 "parent",
@@ -108,20 +117,56 @@ TEST_F(VocabularyLoaderTest, ClassesGetParentsDocsAndLoopsCut) {
                 "<http://example.org/ns#Self> is left without a parent"}));
 }
 
-// A declared prefix beats the well-known one; a well-known prefix taken by a
-// declaration falls back to the namespace IRI.
-TEST_F(VocabularyLoaderTest, LibrariesAreNamedByDeclaredThenWellKnownPrefixThenIri) {
-  EXPECT_EQ(Load("@prefix my: <http://schema.org/> .\n"
-                 "@prefix foaf: <http://example.org/notfoaf/> .\n"
-                 "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
-                 "my:Person a rdfs:Class .\n"
-                 "foaf:Person a rdfs:Class .\n"
-                 "<http://xmlns.com/foaf/0.1/Person> a rdfs:Class .\n"
-                 "<http://www.w3.org/ns/prov#Person> a rdfs:Class .\n"
-                 "<http://unknown.org/v1/Thing> a rdfs:Class .\n"
-                 "<urn:isbn:Thing> a rdfs:Class .\n"),
-            "my::Person\nfoaf::Person\nhttp://xmlns.com/foaf/0.1/::Person\nprov::Person\n"
-            "http://unknown.org/v1/::Thing\nurn:isbn:::Thing\n");
+// A namespace is named by its declared prefix, else (an ontology's own) by
+// the ontology's preferred prefix, else by its customary prefix, else (an
+// ontology's own) by the ontology IRI's last segment, else by its IRI; a
+// name already taken falls to the next choice.
+TEST_F(VocabularyLoaderTest, LibrariesAreNamedByPrefixOntologyWellKnownThenIri) {
+  const std::string owl = "@prefix owl: <http://www.w3.org/2002/07/owl#> .\n";
+  const std::string vann = "@prefix vann: <http://purl.org/vocab/vann/> .\n";
+  const struct {
+    std::string document;
+    const char* model;
+  } cases[] = {
+      {"@prefix my: <http://schema.org/> .\n"
+       "@prefix foaf: <http://example.org/notfoaf/> .\n"
+       "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
+       "my:Person a rdfs:Class .\n"
+       "foaf:Person a rdfs:Class .\n"
+       "<http://xmlns.com/foaf/0.1/Person> a rdfs:Class .\n"
+       "<http://www.w3.org/ns/prov#Person> a rdfs:Class .\n"
+       "<http://unknown.org/v1/Thing> a rdfs:Class .\n"
+       "<urn:isbn:Thing> a rdfs:Class .\n",
+       "my::Person\nfoaf::Person\nhttp://xmlns.com/foaf/0.1/::Person\nprov::Person\n"
+       "http://unknown.org/v1/::Thing\nurn:isbn:::Thing\n"},
+      {owl + "@prefix : <https://e.org/ont/pizza.owl#> .\n"
+             "<https://e.org/ont/pizza.owl> a owl:Ontology .\n:Margherita a owl:Class .\n",
+       "pizza::Margherita\n"},
+      {owl + "@prefix my: <https://e.org/ont/pizza.owl#> .\n"
+             "<https://e.org/ont/pizza.owl> a owl:Ontology .\nmy:Margherita a owl:Class .\n",
+       "my::Margherita\n"},
+      {owl + vann +
+           "<http://e.org/v> a owl:Ontology ; vann:preferredNamespacePrefix \"vv\" .\n"
+           "<http://e.org/v/A> a owl:Class .\n",
+       "vv::A\n"},
+      {owl + vann +
+           "<http://e.org/o> vann:preferredNamespacePrefix \"oo\" ;\n"
+           "  vann:preferredNamespaceUri \"http://e.org/terms#\" .\n"
+           "<http://e.org/terms#A> a owl:Class .\n",
+       "oo::A\n"},
+      {owl + "<http://www.w3.org/2004/02/skos/core> a owl:Ontology .\n"
+             "<http://www.w3.org/2004/02/skos/core#Concept> a owl:Class .\n",
+       "skos::Concept\n"},
+      {owl +
+           "@prefix pizza: <http://e.org/other#> .\n"
+           "<http://e.org/pizza.owl> a owl:Ontology .\n<http://e.org/pizza.owl#A> a owl:Class .\n",
+       "http://e.org/pizza.owl#::A\n"},
+      {owl + "<http://e.org/2.0/> a owl:Ontology .\n<http://e.org/2.0/A> a owl:Class .\n",
+       "http://e.org/2.0/::A\n"},
+      {owl + "<http://e.org/v2/> a owl:Ontology .\n<http://e.org/v2/A> a owl:Class .\n",
+       "http://e.org/v2/::A\n"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Load(c.document), c.model) << c.document;
 }
 
 // Properties become attributes of each domain that is a class, sorted by
@@ -177,7 +222,8 @@ TEST_F(VocabularyLoaderTest, PropertiesBecomeAttributesWithTheKindOfTheirRange) 
 }
 
 // Bad input gives no model, not even of the good part before the fault, and
-// an error that says where.
+// an error that says where; a document without classes loads, with a
+// warning.
 TEST_F(VocabularyLoaderTest, BadInputGivesNoModelAndAnErrorWithItsPlace) {
   const struct {
     std::string document;
@@ -202,6 +248,14 @@ TEST_F(VocabularyLoaderTest, BadInputGivesNoModelAndAnErrorWithItsPlace) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(Load(c.document, c.syntax), std::string("error: ") + c.error);
+  // An empty document and one without classes load, with a warning.
+  EXPECT_EQ(Load(""), "");
+  EXPECT_EQ(result_.warnings,
+            std::vector<std::string>{"doc.ttl: no classes: the document holds no statements"});
+  EXPECT_EQ(Load("<http://a.org/x> <http://a.org/p> <http://a.org/y> .\n"), "");
+  EXPECT_EQ(
+      result_.warnings,
+      std::vector<std::string>{"doc.ttl: no classes: no subject is typed rdfs:Class or owl:Class"});
   EXPECT_EQ(Load("", RdfSyntax::kFromExtension, "vocabulary.rdf"),
             "error: vocabulary.rdf: cannot tell the RDF syntax from the name; use .ttl, .nt or "
             ".nq, or give the syntax");
@@ -301,15 +355,17 @@ TEST_F(VocabularyLoaderTest, UnionsGiveEveryNamedMemberOtherClassExpressionsAreC
              "  rdfs:domain [ owl:unionOf ( ex:A [ owl:oneOf ( ex:x ) ] ) ] .\n"),
       "ex::A\n  s ex 0 \nex::B\nex::C\n");  // the union's named member only
   const std::string in = " class expression in domains and ranges (for example in the ";
-  EXPECT_EQ(
-      (std::vector<std::string>{
-          "doc.ttl: ignored 2 owl:intersectionOf class expressions in domains and ranges "
-          "(for example in the domain of <http://example.org/ns#p>)",
-          "doc.ttl: ignored 1 owl:complementOf" + in + "range of <http://example.org/ns#q>)",
-          "doc.ttl: ignored 1 owl:oneOf enumeration in domains and ranges (for example in "
-          "the domain of <http://example.org/ns#s>)",
-          "doc.ttl: ignored 1 owl:Restriction" + in + "domain of <http://example.org/ns#r>)"}),
-      result_.warnings);
+  EXPECT_EQ((std::vector<std::string>{
+                "doc.ttl: ignored 2 owl:intersectionOf class expressions in domains and ranges "
+                "(for example in the domain of <http://example.org/ns#p>)",
+                "doc.ttl: ignored 1 owl:complementOf" + in + "range of <http://example.org/ns#q>)",
+                "doc.ttl: ignored 1 owl:oneOf enumeration in domains and ranges (for example in "
+                "the domain of <http://example.org/ns#s>)",
+                "doc.ttl: ignored 1 owl:Restriction" + in + "domain of <http://example.org/ns#r>)",
+                "doc.ttl: 3 properties have no domain and no restriction, so no class has them as "
+                "attributes (<http://example.org/ns#p>, <http://example.org/ns#q>, "
+                "<http://example.org/ns#r>)"}),
+            result_.warnings);
 }
 
 // A malformed list is ignored with a warning, never followed for ever.
@@ -333,6 +389,84 @@ TEST_F(VocabularyLoaderTest, MalformedListsAreIgnoredWithAWarning) {
                                                    "<http://example.org/ns#p> is malformed (") +
                                        c.what + "); it is ignored"},
               result_.warnings);
+  }
+}
+
+// Restrictions a class is a subclass of make attributes of it: kind from the
+// filler, else the property's range; counts from every restriction on the
+// property, the tightest; none where a domain or a parent already has it.
+TEST_F(VocabularyLoaderTest, RestrictionsGiveAttributesWithKindAndCounts) {
+  const std::string head =
+      "ex:B a owl:Class . ex:D a owl:Class . ex:C a owl:Class ; rdfs:subClassOf ex:B .\n"
+      "ex:p a owl:ObjectProperty . ex:d a owl:DatatypeProperty .\n"
+      "ex:r a owl:ObjectProperty ; rdfs:range ex:D .\n"
+      "ex:C rdfs:subClassOf ";
+  const auto on = [](const std::string& property, const std::string& constraint) {
+    return "[ a owl:Restriction ; owl:onProperty ex:" + property + " ; " + constraint + " ]";
+  };
+  const struct {
+    std::string superclasses;  // of ex:C
+    const char* attributes;    // ex:C's own: name kind typeName min..max
+    const char* ignored;       // the warning about what gives no attribute, if any
+  } cases[] = {
+      {on("p", "owl:someValuesFrom ex:D"), "p 5 D 1..*", ""},
+      {on("d", "owl:allValuesFrom xsd:int"), "d 2 int 0..*", ""},
+      {on("d", "owl:hasValue true"), "d 1 boolean 1..*", ""},
+      {on("d", "owl:hasValue \"x\"@fr"), "d 0 langString 1..*", ""},
+      {on("r", "owl:hasValue ex:someone"), "r 5 D 1..*", ""},
+      {on("r", "owl:cardinality 2"), "r 5 D 2..2", ""},
+      {on("p", "owl:minCardinality 1") + ", " + on("p", "owl:maxCardinality 3") + ", " +
+           on("p", "owl:minCardinality 2") + ", " + on("p", "owl:someValuesFrom ex:D"),
+       "p 5 D 2..3", ""},
+      {on("d", "owl:maxQualifiedCardinality 4 ; owl:onDataRange xsd:decimal"), "d 3 decimal 0..4",
+       ""},
+      {on("p", "owl:qualifiedCardinality 1 ; owl:onClass ex:B"), "p 5 B 1..1", ""},
+      {on("d", "owl:someValuesFrom [ a rdfs:Datatype ; owl:onDatatype xsd:integer ]"),
+       "d 2 integer 1..*", ""},
+      {on("r", "owl:allValuesFrom [ owl:unionOf ( ex:B ex:C ) ]"), "r 5 D 0..*", ""},
+      {on("p", "owl:someValuesFrom ex:D") + ", " + on("p", "owl:allValuesFrom xsd:string"),
+       "p 0 string 1..*", ""},
+      {"ex:B . ex:C owl:equivalentClass [ owl:intersectionOf ( ex:B [ owl:intersectionOf (" +
+           on("p", "owl:minCardinality 2") + ") ] ) ]",
+       "p 0  2..*", ""},
+      {on("d", "owl:maxCardinality 1") + " . ex:d rdfs:domain ex:C ; rdfs:range xsd:string",
+       "d 0 string 0..1", ""},
+      {on("d", "owl:maxCardinality 1") + " . ex:d rdfs:domain ex:B", "", ""},
+      {on("d", "owl:maxCardinality 1") + " . ex:B rdfs:subClassOf " + on("d", "owl:cardinality 1"),
+       "", ""},
+      {on("undeclared", "owl:someValuesFrom ex:D"), "",
+       "ignored 1 owl:Restriction on a property the document does not declare in "
+       "rdfs:subClassOf and owl:equivalentClass (for example in the rdfs:subClassOf of "
+       "<http://example.org/ns#C>)"},
+      {"ex:B . ex:C owl:equivalentClass " + on("p", "owl:someValuesFrom ex:D"), "",
+       "ignored 1 owl:Restriction that a class is equivalent to"},
+      {"[ owl:unionOf ( ex:D " + on("p", "owl:someValuesFrom ex:D") + " ) ]", "",
+       "ignored 1 owl:unionOf class expression in rdfs:subClassOf"},
+      {"[ owl:complementOf ex:D ], [ owl:oneOf ( ex:x ) ]", "",
+       "ignored 1 owl:complementOf class expression in rdfs:subClassOf"},
+  };
+  for (const auto& c : cases) {
+    const std::string document = kPrefixes + head + c.superclasses + " .\n";
+    result_ = OntologyModel::LoadText(document, RdfSyntax::kTurtle, "doc.ttl");
+    ASSERT_NE(result_.model, nullptr) << result_.error;
+    const MetaClass* cls = result_.model->GetMetaClass("http://example.org/ns#C");
+    ASSERT_NE(cls, nullptr);
+    std::string attributes;
+    for (const MetaAttr* attribute : cls->GetAttributes()) {
+      const Info::MetaAttrInfo& a = attribute->GetInfo();
+      const MetaAttr::Cardinality count = attribute->GetCardinality();
+      attributes += (attributes.empty() ? "" : "; ") + a.name + " " + std::to_string(a.kind) + " " +
+                    a.typeName + " " + std::to_string(count.min) + ".." +
+                    (count.max == MetaAttr::Cardinality::kUnbounded ? std::string("*")
+                                                                    : std::to_string(count.max));
+    }
+    EXPECT_EQ(attributes, c.attributes) << c.superclasses;
+    std::string ignored;
+    for (const std::string& warning : result_.warnings) {
+      if (warning.find(": ignored ") != std::string::npos) ignored += warning.substr(9);
+    }
+    EXPECT_EQ(ignored.substr(0, std::string(c.ignored).size()), c.ignored) << c.superclasses;
+    EXPECT_EQ(ignored.empty(), *c.ignored == '\0') << ignored;
   }
 }
 

@@ -80,26 +80,56 @@ class QaxHost : public ::testing::Test {
 };
 
 TEST_F(QaxHost, CommandsShowTheirOutput) {
+  Write("pizza.ttl",
+        "@prefix : <https://e.org/pizza.owl#> .\n"
+        "@prefix owl: <http://www.w3.org/2002/07/owl#> .\n"
+        "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
+        "<https://e.org/pizza.owl> a owl:Ontology .\n"
+        ":Topping a owl:Class .\n:hasTopping a owl:ObjectProperty .\n:hasBase a "
+        "owl:ObjectProperty .\n"
+        ":Margherita a owl:Class ; rdfs:subClassOf [ a owl:Restriction ;\n"
+        "  owl:onProperty :hasTopping ; owl:someValuesFrom :Topping ] .\n");
+  const std::string pizza = Path("pizza.ttl");
+  const std::string domainless =
+      "qax-host: warning: " + pizza +
+      ": 1 property has no domain and no restriction, so no class has it as an attribute "
+      "(<https://e.org/pizza.owl#hasBase>)\n";
   const struct {
     std::vector<std::string> arguments;
     std::vector<std::string> parts;  // in this order in the output
+    std::string err;
   } cases[] = {
-      {{}, {"zoo:Penguin", "placeName = \"Ross Sea\""}},  // the tour
+      {{}, {"zoo:Penguin", "placeName = \"Ross Sea\""}, ""},  // the tour
       {{"type"},
-       {"name       QAXOntologyItem\n", "type guid  {6B9BDE34-8AC5-11DF-94AA-11F5DED72085}\n"}},
+       {"name       QAXOntologyItem\n", "type guid  {6B9BDE34-8AC5-11DF-94AA-11F5DED72085}\n"},
+       ""},
       {{"describe", "http://example.org/zoo#Animal"},
        {"Class:\tzoo.Animal\nParent:\tzoo.Being\nAbstract:\tno\nDoc:\tA being that moves and "
-        "eats.\n\n-------- attributes --------\n\nborn\tdate\nlegs\tinteger\nweight\tdecimal\n"}},
+        "eats.\n\n-------- attributes --------\n\nborn\tdate\nlegs\tinteger\nweight\tdecimal\n"},
+       ""},
       {{"build", "zoo:Penguin", "name=Pingu", "legs=2", "alive=no", "habitat=geo:Place",
         "habitat.latitude=-77.5"},
        {"zoo::Penguin\n  alive = \"0\"\n  name = \"Pingu\"\n  legs = \"2\"\n  habitat = "
-        "geo::Place\n    latitude = \"-77.5\"\n"}},
-      {{"classes"}, {"library zoo (3 classes)", "library geo (1 class)"}},
+        "geo::Place\n    latitude = \"-77.5\"\n"},
+       ""},
+      {{"classes"}, {"library zoo (3 classes)", "library geo (1 class)"}, ""},
+      {{"--ontology", pizza, "links", ":Margherita"},
+       {"pizza:Margherita declares 1 link\n", "QAXOntologyItem  pizza.hasTopping [TODO.TODO]\n"},
+       domainless},
+      {{"--ontology", pizza, "describe", "<https://e.org/pizza.owl#Topping>"},
+       {"Class:\tpizza.Topping\n"},
+       domainless},
+      {{"--ontology", pizza, "--json", "describe", "pizza:"},
+       {"\"library\": \"pizza\"", "\"namespace\": \"https://e.org/pizza.owl#\"",
+        "\"pizza:Topping\"", "\"pizza:Margherita\"",
+        "\"propertiesWithoutClass\": [\n    {\n      \"name\": \"pizza:hasBase\",\n      "
+        "\"iri\": \"https://e.org/pizza.owl#hasBase\""},
+       domainless},
   };
   for (const auto& c : cases) {
     const Result result = Run(c.arguments);
     EXPECT_EQ(0, result.exitCode) << result.err;
-    EXPECT_EQ("", result.err);
+    EXPECT_EQ(c.err, result.err);
     std::size_t at = 0;
     for (const std::string& part : c.parts) {
       at = result.out.find(part, at);
@@ -119,6 +149,9 @@ TEST_F(QaxHost, RefusesBadInputWithAClearMessageAndNonzeroExit) {
     const char* message;
   } cases[] = {
       {{"build", "Pengu"}, 1, "no class 'Pengu'"},
+      {{"links", ":Penguin"}, 1, "the ontology declares no empty prefix, so ':Penguin' names"},
+      {{"links", "<http://example.org/zoo#Pengu>"}, 1, "no class <http://example.org/zoo#Pengu>"},
+      {{"describe", "nolib:"}, 1, "no library 'nolib' in the ontology"},
       {{"build", "Penguin", "colour=red"}, 1, "has no attribute 'colour'"},
       {{"build", "Penguin", "legs=four"}, 1, "'legs' needs a whole number from"},
       {{"frobnicate"}, 2, "unknown command 'frobnicate'"},

@@ -35,6 +35,26 @@ const MetaClass* FindClass(const OntologyModel& model, const std::string& name,
                            std::string* error) {
   if (const MetaClass* byHandle = model.GetMetaClass(name)) return byHandle;
 
+  // "<IRI>": a full IRI as RDF writes it.
+  if (name.size() > 2 && name.front() == '<' && name.back() == '>') {
+    const std::string iri = name.substr(1, name.size() - 2);
+    if (const MetaClass* byHandle = model.GetMetaClass(iri)) return byHandle;
+    *error = "no class <" + iri + "> in the ontology (see: qax-host classes)";
+    return nullptr;
+  }
+  // ":Local": a name in the namespace of the document's empty prefix.
+  if (name.size() > 1 && name.front() == ':') {
+    const std::string& ns = model.GetEmptyPrefixNamespace();
+    if (ns.empty()) {
+      *error = "the ontology declares no empty prefix, so '" + name + "' names no class";
+      return nullptr;
+    }
+    if (const MetaClass* byHandle = model.GetMetaClass(ns + name.substr(1))) return byHandle;
+    *error = "no class '" + name + "' (<" + ns + name.substr(1) +
+             ">) in the ontology (see: qax-host classes)";
+    return nullptr;
+  }
+
   // "library:Local" or "library.Local": split at the last separator, since
   // library names may themselves be IRIs full of colons and dots.
   for (const char separator : {':', '.'}) {

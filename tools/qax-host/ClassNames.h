@@ -8,9 +8,10 @@
 
 namespace qax_host {
 
-// The class that `name` names in `model`: a full IRI (the class's handle), a
-// prefixed name "library:Local" or "library.Local", or a bare local name when
-// exactly one class has it. Null and a message in `error` otherwise; an
+// The class that `name` names in `model`: a full IRI (the class's handle),
+// bare or in angle brackets "<IRI>", a prefixed name "library:Local" or
+// "library.Local", ":Local" in the namespace of the document's empty prefix,
+// or a bare local name when exactly one class has it. Null and a message in `error` otherwise; an
 // ambiguous bare name lists the candidates.
 const QAX::Ontology::MetaClass* FindClass(const QAX::Ontology::OntologyModel& model,
                                           const std::string& name, std::string* error);

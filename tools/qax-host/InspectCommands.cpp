@@ -120,7 +120,63 @@ int RunClasses(const Invocation& invocation) {
   return kExitOk;
 }
 
+namespace {
+
+// describe LIBRARY: the library's namespace, its classes and the properties
+// of its namespace that no class has as an attribute.
+int DescribeLibrary(const Invocation& invocation, const std::string& name) {
+  std::unique_ptr<Session> session = OpenSession(invocation);
+  if (!session) return kExitFailure;
+  const QAX::Ontology::OntologyModel& model = session->model();
+  const QAX::Ontology::MetaClassLibrary* library = model.GetLibrary(name);
+  std::vector<const QAX::Ontology::Info::MetaAttrInfo*> properties;
+  for (const QAX::Ontology::Info::MetaAttrInfo& property : model.GetPropertiesWithoutClass()) {
+    if (property.scopeName == name) properties.push_back(&property);
+  }
+  const std::string ns = model.GetNamespace(name);
+  if (library == nullptr && properties.empty() && ns.empty()) {
+    return Fail("no library '" + name + "' in the ontology (see: qax-host classes)");
+  }
+  const std::vector<const QAX::Ontology::MetaClass*> none;
+  const std::vector<const QAX::Ontology::MetaClass*>& classes =
+      library != nullptr ? library->GetClasses() : none;
+  if (invocation.json) {
+    Json classNames = Json::array();
+    for (const QAX::Ontology::MetaClass* metaClass : classes) {
+      classNames.push_back(ShownName(*metaClass));
+    }
+    Json withoutClass = Json::array();
+    for (const QAX::Ontology::Info::MetaAttrInfo* property : properties) {
+      withoutClass.push_back({{"name", name + ":" + property->name},
+                              {"iri", model.GetNamespace(property->scopeName) + property->name},
+                              {"type", property->typeName}});
+    }
+    PrintJson({{"library", name},
+               {"namespace", ns},
+               {"classes", std::move(classNames)},
+               {"propertiesWithoutClass", std::move(withoutClass)}});
+    return kExitOk;
+  }
+  std::printf("Library:\t%s\nNamespace:\t%s\nClasses:\t%zu\n", Escaped(name).c_str(),
+              Escaped(ns).c_str(), classes.size());
+  if (properties.empty()) return kExitOk;
+  std::printf("\n-------- properties without a class --------\n\n");
+  for (const QAX::Ontology::Info::MetaAttrInfo* property : properties) {
+    std::printf("%s\t%s\n", Escaped(property->name).c_str(),
+                Escaped(property->typeName.empty() ? "text" : property->typeName).c_str());
+  }
+  return kExitOk;
+}
+
+}  // namespace
+
 int RunDescribe(const Invocation& invocation) {
+  // "LIBRARY:" describes a library rather than a class.
+  if (invocation.arguments.size() == 1 && invocation.arguments[0].size() > 1 &&
+      invocation.arguments[0].back() == ':') {
+    const std::string& argument = invocation.arguments[0];
+    return DescribeLibrary(invocation, argument.substr(0, argument.size() - 1));
+  }
   ClassAndChannel target;
   if (const int failed = OpenClassAndChannel(invocation, "describe", &target)) return failed;
   const QAX::Ontology::MetaClass* metaClass = target.metaClass;

@@ -39,9 +39,12 @@ const Command kCommands[] = {
      "Lists the libraries of the ontology and their classes, with each class's\n"
      "IRI and parent.",
      true},
-    {"describe", qax_host::RunDescribe, "CLASS", "print the module's description of a class",
+    {"describe", qax_host::RunDescribe,
+     "CLASS|LIBRARY:", "print the module's description of a class",
      "Prints the module's description of CLASS: its parent, documentation and\n"
-     "own attributes.",
+     "own attributes. LIBRARY: (a library's name and a colon) prints the\n"
+     "library's namespace, its number of classes and the properties of its\n"
+     "namespace that no class has as an attribute.",
      true},
     {"links", qax_host::RunLinks, "CLASS", "show the child links a channel declares for a class",
      "Shows the child links a channel declares for CLASS: position, index, type\n"

@@ -1,5 +1,6 @@
 #include "host/qax/rdf/ClassExpressions.h"
 
+#include <functional>
 #include <unordered_set>
 
 #include "host/qax/rdf/NestingDepth.h"
@@ -18,6 +19,10 @@ enum class Ignored {
   kRestriction,
   kDatatypeRestriction,
   kOther,
+  kUnion,
+  kUndeclaredProperty,
+  kWholeEquivalent,
+  kUnreadRestriction,
   kCount
 };
 
@@ -35,6 +40,18 @@ std::string IgnoredName(Ignored kind, std::size_t count) {
       return one ? "owl:Restriction class expression" : "owl:Restriction class expressions";
     case Ignored::kDatatypeRestriction:
       return one ? "owl:onDatatype datatype restriction" : "owl:onDatatype datatype restrictions";
+    case Ignored::kUnion:
+      return one ? "owl:unionOf class expression" : "owl:unionOf class expressions";
+    case Ignored::kUndeclaredProperty:
+      return one ? "owl:Restriction on a property the document does not declare"
+                 : "owl:Restrictions on properties the document does not declare";
+    case Ignored::kWholeEquivalent:
+      return one ? "owl:Restriction that a class is equivalent to"
+                 : "owl:Restrictions that classes are equivalent to";
+    case Ignored::kUnreadRestriction:
+      return one ? "owl:Restriction without one named property and a constraint the loader reads"
+                 : "owl:Restrictions without one named property and a constraint the loader "
+                   "reads";
     case Ignored::kOther:
     case Ignored::kCount:
       break;
@@ -44,11 +61,12 @@ std::string IgnoredName(Ignored kind, std::size_t count) {
 }
 
 Ignored KindOf(const BlankFacts& facts) {
-  if (facts.intersection) return Ignored::kIntersection;
-  if (facts.complement) return Ignored::kComplement;
-  if (facts.oneOf) return Ignored::kOneOf;
-  if (facts.restriction) return Ignored::kRestriction;
-  if (facts.datatypeRestriction) return Ignored::kDatatypeRestriction;
+  if (facts.unions != 0) return Ignored::kUnion;
+  if (facts.Has(BlankFacts::kIntersection)) return Ignored::kIntersection;
+  if (facts.Has(BlankFacts::kComplement)) return Ignored::kComplement;
+  if (facts.Has(BlankFacts::kOneOf)) return Ignored::kOneOf;
+  if (facts.Has(BlankFacts::kRestriction)) return Ignored::kRestriction;
+  if (facts.Has(BlankFacts::kDatatypeRestriction)) return Ignored::kDatatypeRestriction;
   return Ignored::kOther;
 }
 
@@ -56,23 +74,22 @@ const char* RelationName(RdfStatements::Relation relation) {
   return relation == RdfStatements::Relation::kDomain ? "domain" : "range";
 }
 
-// Walks one union, collecting the named classes of it and of the unions
-// nested in it. Stops at the first fault, which `problem` then names.
-class UnionWalk {
+// Walks the lists of one class expression: a union's or an intersection's,
+// and those of the expressions of the same kind nested in it, calling
+// `member(ref, depth)` for each member of a list (which answers false to stop
+// the walk). Stops at the first fault, which `problem` then names. Every cell
+// walked costs one of the steps shared by the whole document.
+class ListWalk {
  public:
-  UnionWalk(const RdfStatements& statements, std::size_t* stepsLeft)
-      : st_(statements), stepsLeft_(stepsLeft) {}
+  ListWalk(const RdfStatements& statements, std::size_t* stepsLeft, const char* nested)
+      : st_(statements), stepsLeft_(stepsLeft), nested_(nested) {}
 
-  // Collects the members of the union `node`; false when it is malformed.
-  // An anonymous member that is no union is left out and its kind noted in
-  // `ignored`.
-  bool Collect(BlankId node, std::size_t depth) {
+  template <typename Member>
+  bool Walk(NodeRef cell, std::size_t depth, Member&& member) {
     if (depth > kMaxNestingDepth) {
-      return Fault("unions nest deeper than " + std::to_string(kMaxNestingDepth) + " levels");
+      return Fault(std::string(nested_) + " nest deeper than " + std::to_string(kMaxNestingDepth) +
+                   " levels");
     }
-    const BlankFacts& facts = st_.Blank(node);
-    if (facts.unions > 1) return Fault("a class expression with two owl:unionOf lists");
-    NodeRef cell = facts.unionList;
     std::vector<BlankId> walked;  // the cells of this list, for cycles
     for (;;) {
       if (cell.kind == NodeRef::Kind::kNil) break;
@@ -92,52 +109,200 @@ class UnionWalk {
         return Fault(cellFacts.rests == 0 ? "a list that never reaches rdf:nil"
                                           : "a list cell with two rdf:rest");
       }
-      const NodeRef member = cellFacts.first;
-      if (member.kind == NodeRef::Kind::kIri) {
-        members.push_back(member.id);
-      } else if (member.kind == NodeRef::Kind::kBlank && st_.Blank(member.id).unions != 0) {
-        if (!Collect(member.id, depth + 1)) return false;
-      } else if (member.kind == NodeRef::Kind::kBlank) {
-        ignored.push_back(KindOf(st_.Blank(member.id)));
-      } else {
-        return Fault("a list member that is no class");
-      }
+      if (!member(cellFacts.first, depth)) return false;
       cell = cellFacts.rest;
     }
     for (const BlankId id : walked) onPath_.erase(id);
     return true;
   }
 
-  std::vector<TermId> members;
-  std::vector<Ignored> ignored;
-  std::string problem;
-
- private:
   bool Fault(std::string what) {
     problem = std::move(what);
     return false;
   }
 
+  std::string problem;
+
+ private:
   const RdfStatements& st_;
   std::size_t* stepsLeft_;
+  const char* nested_;
   std::unordered_set<BlankId> onPath_;
+};
+
+// Collects the named classes of one union and of the unions nested in it;
+// an anonymous member that is no union is left out and its kind noted in
+// `ignored`.
+class UnionWalk {
+ public:
+  UnionWalk(const RdfStatements& statements, std::size_t* stepsLeft)
+      : st_(statements), walk_(statements, stepsLeft, "unions") {}
+
+  // False when the union `node` is malformed; `problem` says how.
+  bool Collect(BlankId node, std::size_t depth) {
+    const BlankFacts& facts = st_.Blank(node);
+    if (facts.unions > 1) return walk_.Fault("a class expression with two owl:unionOf lists");
+    return walk_.Walk(facts.unionList, depth, [this](NodeRef member, std::size_t at) {
+      if (member.kind == NodeRef::Kind::kIri) {
+        members.push_back(member.id);
+      } else if (member.kind == NodeRef::Kind::kBlank && st_.Blank(member.id).unions != 0) {
+        return Collect(member.id, at + 1);
+      } else if (member.kind == NodeRef::Kind::kBlank) {
+        ignored.push_back(KindOf(st_.Blank(member.id)));
+      } else {
+        return walk_.Fault("a list member that is no class");
+      }
+      return true;
+    });
+  }
+
+  const std::string& problem() const { return walk_.problem; }
+
+  std::vector<TermId> members;
+  std::vector<Ignored> ignored;
+
+ private:
+  const RdfStatements& st_;
+  ListWalk walk_;
+};
+
+// The tally of one kind of ignored expression: how many, and the first
+// place one was met.
+struct Tally {
+  std::size_t count = 0;
+  TermId example = 0;
+  const char* where = "";
+};
+
+// Turns the restrictions in classes' rdfs:subClassOf (directly, or in an
+// owl:intersectionOf there or in an owl:equivalentClass) into
+// statements.restrictions, and tallies what gives no attribute.
+class ClassUses {
+ public:
+  ClassUses(RdfStatements& statements, const std::string& sourceName,
+            std::vector<std::string>& warnings, std::size_t* stepsLeft)
+      : st_(statements), sourceName_(sourceName), warnings_(warnings), stepsLeft_(stepsLeft) {}
+
+  void Run() {
+    for (const RdfStatements::ClassUse& use : st_.classUses) {
+      where_ = use.equivalent ? "owl:equivalentClass" : "rdfs:subClassOf";
+      cls_ = use.cls;
+      const BlankFacts& facts = st_.Blank(use.node);
+      if (facts.unions == 0 && facts.Has(BlankFacts::kIntersection)) {
+        Intersection(use.node);
+      } else if (facts.unions == 0 && facts.Has(BlankFacts::kRestriction)) {
+        if (use.equivalent) {
+          Note(Ignored::kWholeEquivalent);
+        } else {
+          Restriction(use.node);
+        }
+      } else {
+        Note(KindOf(facts));
+      }
+    }
+    for (int kind = 0; kind < static_cast<int>(Ignored::kCount); ++kind) {
+      const Tally& tally = tallies_[kind];
+      if (tally.count == 0) continue;
+      warnings_.push_back(sourceName_ + ": ignored " + std::to_string(tally.count) + " " +
+                          IgnoredName(static_cast<Ignored>(kind), tally.count) +
+                          " in rdfs:subClassOf and owl:equivalentClass (for example in the " +
+                          tally.where + " of <" + std::string(st_.Iri(tally.example)) + ">)");
+    }
+  }
+
+ private:
+  void Note(Ignored kind) {
+    Tally& tally = tallies_[static_cast<int>(kind)];
+    if (tally.count++ == 0) {
+      tally.example = cls_;
+      tally.where = where_;
+    }
+  }
+
+  // The restrictions of the intersection `node` and of the intersections
+  // nested in it; a malformed one is ignored whole, with a warning.
+  void Intersection(BlankId node) {
+    std::vector<BlankId> found;
+    std::vector<Ignored> ignored;
+    ListWalk walk(st_, stepsLeft_, "intersections");
+    const std::function<bool(BlankId, std::size_t)> collect = [&](BlankId at, std::size_t depth) {
+      const ExpressionFacts* facts = st_.FindExpression(at);
+      if (facts == nullptr || facts->intersections > 1) {
+        return walk.Fault("a class expression with two owl:intersectionOf lists");
+      }
+      return walk.Walk(facts->intersection, depth, [&](NodeRef member, std::size_t level) {
+        if (member.kind == NodeRef::Kind::kIri) return true;  // a named class: a superclass
+        if (member.kind != NodeRef::Kind::kBlank) {
+          return walk.Fault("a list member that is no class");
+        }
+        const BlankFacts& memberFacts = st_.Blank(member.id);
+        if (memberFacts.unions == 0 && memberFacts.Has(BlankFacts::kIntersection)) {
+          return collect(member.id, level + 1);
+        }
+        if (memberFacts.unions == 0 && memberFacts.Has(BlankFacts::kRestriction)) {
+          found.push_back(member.id);
+        } else {
+          ignored.push_back(KindOf(memberFacts));
+        }
+        return true;
+      });
+    };
+    if (!collect(node, 0)) {
+      warnings_.push_back(sourceName_ + ": the owl:intersectionOf in the " + where_ + " of <" +
+                          std::string(st_.Iri(cls_)) + "> is malformed (" + walk.problem +
+                          "); it is ignored");
+      return;
+    }
+    for (const Ignored kind : ignored) Note(kind);
+    for (const BlankId restriction : found) Restriction(restriction);
+  }
+
+  void Restriction(BlankId node) {
+    const ExpressionFacts* facts = st_.FindExpression(node);
+    if (facts == nullptr || facts->properties != 1 || facts->property.kind != NodeRef::Kind::kIri ||
+        facts->constraints == 0) {
+      Note(Ignored::kUnreadRestriction);
+      return;
+    }
+    if (!st_.IsProperty(facts->property.id)) {
+      Note(Ignored::kUndeclaredProperty);
+      return;
+    }
+    // A named filler, or a datatype restriction's base datatype; anything
+    // else leaves the kind to the property's range.
+    TermId filler = kNoTerm;
+    if (facts->filler.kind == NodeRef::Kind::kIri) {
+      filler = facts->filler.id;
+    } else if (facts->filler.kind == NodeRef::Kind::kBlank) {
+      const ExpressionFacts* range = st_.FindExpression(facts->filler.id);
+      if (range != nullptr && range->baseDatatype.kind == NodeRef::Kind::kIri) {
+        filler = range->baseDatatype.id;
+      }
+    }
+    st_.Budget().Charge(2 * sizeof(RdfStatements::Restriction));
+    st_.restrictions.push_back(
+        RdfStatements::Restriction{cls_, facts->property.id, filler, facts->min, facts->max});
+  }
+
+  RdfStatements& st_;
+  const std::string& sourceName_;
+  std::vector<std::string>& warnings_;
+  std::size_t* stepsLeft_;
+  Tally tallies_[static_cast<int>(Ignored::kCount)];
+  TermId cls_ = 0;
+  const char* where_ = "";
 };
 
 }  // namespace
 
 void ResolveClassExpressions(RdfStatements& statements, const std::string& sourceName,
                              std::vector<std::string>& warnings) {
-  struct Tally {
-    std::size_t count = 0;
-    TermId example = 0;
-    RdfStatements::Relation relation = RdfStatements::Relation::kDomain;
-  };
   Tally tallies[static_cast<int>(Ignored::kCount)];
   const auto note = [&](Ignored kind, const RdfStatements::AnonymousUse& use) {
     Tally& tally = tallies[static_cast<int>(kind)];
     if (tally.count++ == 0) {
       tally.example = use.property;
-      tally.relation = use.relation;
+      tally.where = RelationName(use.relation);
     }
   };
   std::size_t stepsLeft = kListStepsBase + kListStepsPerStatement * statements.statementCount;
@@ -151,7 +316,7 @@ void ResolveClassExpressions(RdfStatements& statements, const std::string& sourc
     if (!walk.Collect(use.node, 0)) {
       warnings.push_back(sourceName + ": the owl:unionOf in the " + RelationName(use.relation) +
                          " of <" + std::string(statements.Iri(use.property)) + "> is malformed (" +
-                         walk.problem + "); it is ignored");
+                         walk.problem() + "); it is ignored");
       continue;
     }
     for (const Ignored kind : walk.ignored) note(kind, use);
@@ -162,10 +327,10 @@ void ResolveClassExpressions(RdfStatements& statements, const std::string& sourc
     if (tally.count == 0) continue;
     warnings.push_back(sourceName + ": ignored " + std::to_string(tally.count) + " " +
                        IgnoredName(static_cast<Ignored>(kind), tally.count) +
-                       " in domains and ranges (for example in the " +
-                       RelationName(tally.relation) + " of <" +
+                       " in domains and ranges (for example in the " + tally.where + " of <" +
                        std::string(statements.Iri(tally.example)) + ">)");
   }
+  ClassUses(statements, sourceName, warnings, &stepsLeft).Run();
 }
 
 }  // namespace Rdf

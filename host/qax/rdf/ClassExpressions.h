@@ -23,11 +23,22 @@ inline constexpr std::size_t kListStepsBase = 4096;
 // one domain or range per named class in it. Other anonymous class
 // expressions (owl:intersectionOf, owl:complementOf, owl:oneOf,
 // restrictions, anything else) are ignored and counted: one warning per
-// kind, with its count and one example property. A malformed list (a cycle
-// of rdf:rest, a cell with two rdf:first, a list that never reaches rdf:nil,
-// unions nested deeper than kMaxNestingDepth) makes its whole expression
-// ignored, with a warning. Warnings start with `sourceName`. Must come
-// before statements.Group(), since it adds relations.
+// kind, with its count and one example property.
+//
+// Then turns each owl:Restriction that a class is a subclass of (directly,
+// or as a member of an owl:intersectionOf, nested ones included, in its
+// rdfs:subClassOf or owl:equivalentClass) into one record of
+// `statements.restrictions`, when it names one declared property and a
+// constraint (some, all or has value, a count). What else the classes'
+// anonymous superclasses hold is counted the same way, one warning per kind
+// with one example class.
+//
+// A malformed list (a cycle of rdf:rest, a cell with two rdf:first, a list
+// that never reaches rdf:nil, expressions nested deeper than
+// kMaxNestingDepth) makes its whole expression ignored, with a warning. All
+// lists together walk at most kListStepsBase plus kListStepsPerStatement per
+// statement cells. Warnings start with `sourceName`. Must come before
+// statements.Group(), since it adds relations and needs the anonymous nodes.
 void ResolveClassExpressions(RdfStatements& statements, const std::string& sourceName,
                              std::vector<std::string>& warnings);
 

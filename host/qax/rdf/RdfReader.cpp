@@ -283,8 +283,9 @@ class Parse {
     } else if (object->type == SERD_BLANK) {
       objectTerm = Term::Blank(Label(*object));
     } else {
-      objectTerm = Term::Literal(Label(*object),
-                                 language == nullptr ? std::string_view() : Label(*language));
+      objectTerm =
+          Term::Literal(Label(*object), language == nullptr ? std::string_view() : Label(*language),
+                        datatypeIri.iri);
     }
     self->sink_.Statement(subjectTerm, predicateIri.iri, objectTerm);
     return self->OverBudget() ? SERD_ERR_BAD_ARG : SERD_SUCCESS;

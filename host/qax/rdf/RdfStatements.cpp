@@ -92,6 +92,17 @@ BlankId RdfStatements::InternBlank(std::string_view label) {
   return id;
 }
 
+ExpressionFacts& RdfStatements::Expression(BlankId id) {
+  uint32_t& at = blanks_[id].expression;
+  if (at == BlankFacts::kNoExpression) {
+    blankBytes_ += 2 * sizeof(ExpressionFacts);
+    budget_.Charge(2 * sizeof(ExpressionFacts));
+    expressions_.emplace_back();
+    at = static_cast<uint32_t>(expressions_.size() - 1);
+  }
+  return expressions_[at];
+}
+
 void RdfStatements::MarkClass(TermId id) {
   if (IsClass(id)) return;
   flags_[id] |= kClass;
@@ -104,8 +115,13 @@ void RdfStatements::MarkProperty(TermId id) {
   properties_.push_back(id);
 }
 
-void RdfStatements::NoteComment(TermId subject, std::string_view text, std::string_view language) {
-  const uint8_t rank = IsEnglish(language) ? 0 : language.empty() ? 1 : 2;
+void RdfStatements::NoteComment(TermId subject, std::string_view text, std::string_view language,
+                                DocSource source) {
+  constexpr uint8_t kLanguageRanks = 3;
+  const uint8_t rank = static_cast<uint8_t>(static_cast<uint8_t>(source) * kLanguageRanks +
+                                            (IsEnglish(language) ? 0
+                                             : language.empty()  ? 1
+                                                                 : 2));
   if (commentOf_.size() <= subject) commentOf_.resize(TermCount(), kNoComment);
   uint32_t& kept = commentOf_[subject];
   if (kept == kNoComment || rank < comments_[kept].rank) {
@@ -134,7 +150,9 @@ void RdfStatements::Group() {
   blanksByLabel_ = Util::NameIndex();
   std::deque<std::string_view>().swap(blankLabels_);
   std::deque<BlankFacts>().swap(blanks_);
+  std::vector<ExpressionFacts>().swap(expressions_);
   std::vector<AnonymousUse>().swap(anonymousUses);
+  std::vector<ClassUse>().swap(classUses);
   budget_.Release(blankBytes_);
   blankBytes_ = 0;
   for (int relation = 0; relation < kRelations; ++relation) {

@@ -32,23 +32,35 @@ struct NodeRef {
   uint32_t id = 0;  // a TermId for kIri, a BlankId for kBlank
 };
 
+constexpr TermId kNoTerm = UINT32_MAX;
+
 // What the document says about one anonymous node that matters for class
-// expressions: list cells (rdf:first, rdf:rest), unions, and the kinds of
-// anonymous class the loader ignores. Of rdf:first, rdf:rest and
-// owl:unionOf only the first object is kept, and how many there were (up to
-// two), so that a malformed list (a cell with two rdf:first) can be told.
+// expressions: list cells (rdf:first, rdf:rest), unions, and marks of the
+// other kinds of anonymous class. Of rdf:first, rdf:rest and owl:unionOf
+// only the first object is kept, and how many there were (up to two), so
+// that a malformed list (a cell with two rdf:first) can be told. What a
+// restriction, intersection or datatype restriction says is kept apart
+// (ExpressionFacts), since few nodes are one.
 struct BlankFacts {
+  enum : uint8_t {
+    kIntersection = 1,         // owl:intersectionOf
+    kComplement = 2,           // owl:complementOf
+    kOneOf = 4,                // owl:oneOf
+    kRestriction = 8,          // typed owl:Restriction, or has owl:onProperty
+    kDatatypeRestriction = 16  // has owl:onDatatype
+  };
+  static constexpr uint32_t kNoExpression = UINT32_MAX;
+
   NodeRef first;
   NodeRef rest;
   NodeRef unionList;
   uint8_t firsts = 0;  // statements seen, counted up to kManyStatements
   uint8_t rests = 0;
   uint8_t unions = 0;
-  bool intersection = false;         // owl:intersectionOf
-  bool complement = false;           // owl:complementOf
-  bool oneOf = false;                // owl:oneOf
-  bool restriction = false;          // typed owl:Restriction, or has owl:onProperty
-  bool datatypeRestriction = false;  // has owl:onDatatype
+  uint8_t marks = 0;
+  uint32_t expression = kNoExpression;  // its ExpressionFacts, if any
+
+  bool Has(uint8_t mark) const { return (marks & mark) != 0; }
 
   static constexpr uint8_t kManyStatements = 2;
   // Keeps `ref` as the first object of a predicate counted in `count`.
@@ -56,6 +68,24 @@ struct BlankFacts {
     if (count == 0) kept = ref;
     if (count < kManyStatements) ++count;
   }
+};
+
+// What the document says about an anonymous restriction, intersection or
+// datatype restriction. Of each predicate the first object is kept.
+struct ExpressionFacts {
+  enum : uint8_t { kSome = 1, kAll = 2, kValue = 4, kCount = 8 };  // constraints seen
+  static constexpr uint32_t kUnbounded = UINT32_MAX;
+
+  NodeRef property;           // owl:onProperty
+  NodeRef filler;             // someValuesFrom, allValuesFrom, onClass, onDataRange; for a
+                              // literal hasValue, its datatype
+  NodeRef intersection;       // owl:intersectionOf's list
+  NodeRef baseDatatype;       // owl:onDatatype
+  uint32_t min = 0;           // the largest minimum count given
+  uint32_t max = kUnbounded;  // the smallest maximum count given
+  uint8_t constraints = 0;
+  uint8_t properties = 0;  // owl:onProperty statements, counted up to two
+  uint8_t intersections = 0;
 };
 
 // The objects that one subject has for one relation: document order, no
@@ -107,10 +137,14 @@ class RdfStatements {
   const std::vector<TermId>& Classes() const { return classes_; }
   const std::vector<TermId>& Properties() const { return properties_; }
 
-  // An rdfs:comment of `subject`. Only the one shown as documentation is
-  // kept: the first English one, else the first without a language, else
-  // the first.
-  void NoteComment(TermId subject, std::string_view text, std::string_view language);
+  // Where a documentation text comes from, in the order of preference.
+  enum class DocSource : uint8_t { kComment, kDefinition, kDescription };
+  // A documentation text of `subject`. Only the one shown is kept: the first
+  // of the most preferred source (rdfs:comment, skos:definition,
+  // dcterms:description) that is English, else without a language, else of
+  // any language.
+  void NoteComment(TermId subject, std::string_view text, std::string_view language,
+                   DocSource source = DocSource::kComment);
   // The comment kept for `id`; empty when there is none.
   std::string_view Comment(TermId id) const;
 
@@ -118,6 +152,13 @@ class RdfStatements {
   BlankId InternBlank(std::string_view label);
   BlankFacts& Blank(BlankId id) { return blanks_[id]; }
   const BlankFacts& Blank(BlankId id) const { return blanks_[id]; }
+  // The expression facts of anonymous node `id`, made on first use (valid
+  // until the next call); null from the const form when it has none.
+  ExpressionFacts& Expression(BlankId id);
+  const ExpressionFacts* FindExpression(BlankId id) const {
+    const uint32_t at = blanks_[id].expression;
+    return at == BlankFacts::kNoExpression ? nullptr : &expressions_[at];
+  }
 
   enum class Relation { kSubClassOf, kDomain, kRange };
   static constexpr int kRelations = 3;
@@ -132,13 +173,46 @@ class RdfStatements {
   };
   std::vector<AnonymousUse> anonymousUses;
 
+  // An anonymous class expression in a class's rdfs:subClassOf or
+  // owl:equivalentClass, in document order; ResolveClassExpressions turns
+  // the restrictions among them into `restrictions`.
+  struct ClassUse {
+    TermId cls;
+    BlankId node;
+    bool equivalent;  // owl:equivalentClass, else rdfs:subClassOf
+  };
+  std::vector<ClassUse> classUses;
+
+  // A restriction on `property` that class `cls` is a subclass of: its
+  // filler (a class or datatype IRI; kNoTerm when the property's own range
+  // is to decide) and the counts it gives. Kept after Group().
+  struct Restriction {
+    TermId cls;
+    TermId property;
+    TermId filler;
+    uint32_t min;
+    uint32_t max;
+  };
+  std::vector<Restriction> restrictions;
+
+  // What names an ontology's own namespace: the subjects typed owl:Ontology,
+  // and the vann:preferredNamespacePrefix and vann:preferredNamespaceUri of
+  // any subject, in document order.
+  struct NamespaceNote {
+    TermId subject;
+    std::string text;
+  };
+  std::vector<TermId> ontologies;
+  std::vector<NamespaceNote> preferredPrefixes;
+  std::vector<NamespaceNote> preferredNamespaces;
+
   // Records that `subject` has `object` for `relation` (rdfs:subClassOf; a
   // domain: rdfs:domain or schema:domainIncludes; a range: rdfs:range or
   // schema:rangeIncludes). Only before Group().
   void Relate(Relation relation, TermId subject, TermId object);
   // Gathers the relations by subject, dropping repeats, and lets go of what
   // only gathering needs: the indexes of IRIs and labels, the anonymous
-  // nodes and their uses. Once only, after the last Relate and after class
+  // nodes, their facts and their uses. Once only, after the last Relate and after class
   // expressions are resolved; Related is answered from then on, and nothing
   // may be interned.
   void Group();
@@ -167,7 +241,7 @@ class RdfStatements {
   };
   struct KeptComment {
     std::string_view text;
-    uint8_t rank;  // 0 English, 1 no language, 2 any other language
+    uint8_t rank;  // by source, then 0 English, 1 no language, 2 any other language
   };
 
   LoadBudget& budget_;
@@ -183,6 +257,7 @@ class RdfStatements {
   std::deque<std::string_view> blankLabels_;
   Util::NameIndex blanksByLabel_;
   std::deque<BlankFacts> blanks_;
+  std::vector<ExpressionFacts> expressions_;
   std::vector<TermId> classes_;
   std::vector<TermId> properties_;
   // Before Group(): per relation, the (subject, object) pairs in the order

@@ -1,10 +1,32 @@
 #include "host/qax/rdf/StatementSink.h"
 
-#include "host/qax/rdf/VocabularyTerms.h"
-
 namespace QAX {
 namespace Ontology {
 namespace Rdf {
+namespace {
+
+// The count a cardinality literal gives: its decimal digits, held at
+// kLargestCount when larger; false for anything but digits.
+constexpr uint32_t kLargestCount = ExpressionFacts::kUnbounded - 1;
+bool ReadCount(const Term& object, uint32_t* count) {
+  if (object.kind != Term::Kind::kLiteral || object.text.empty()) return false;
+  uint64_t value = 0;
+  for (const char c : object.text) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + static_cast<uint64_t>(c - '0');
+    if (value > kLargestCount) value = kLargestCount;
+  }
+  *count = static_cast<uint32_t>(value);
+  return true;
+}
+
+RdfStatements::DocSource SourceOf(Predicate predicate) {
+  if (predicate == Predicate::kDefinition) return RdfStatements::DocSource::kDefinition;
+  if (predicate == Predicate::kDescription) return RdfStatements::DocSource::kDescription;
+  return RdfStatements::DocSource::kComment;
+}
+
+}  // namespace
 
 void StatementSink::Prefix(std::string_view name, std::string_view iri) {
   out_.Budget().Charge(LoadBudget::kPrefixBytes + 2 * (name.size() + iri.size()));
@@ -24,9 +46,32 @@ void StatementSink::AboutIri(std::string_view subjectIri, std::string_view predi
                              const Term& object) {
   const Predicate predicate = ClassifyPredicate(predicateIri);
   if (predicate == Predicate::kOther) return;
-  if (predicate == Predicate::kComment) {
+  if (predicate == Predicate::kComment || predicate == Predicate::kDefinition ||
+      predicate == Predicate::kDescription) {
     if (object.kind != Term::Kind::kLiteral) return;
-    out_.NoteComment(out_.Intern(subjectIri), object.text, object.language);
+    const TermId subject = out_.Intern(subjectIri);
+    // Definitions and descriptions are kept only for what is already typed
+    // as a class, as editors write them (the type first): vocabularies give
+    // them to thousands of individuals, whose texts nothing shows.
+    if (predicate != Predicate::kComment && !out_.IsClass(subject)) return;
+    out_.NoteComment(subject, object.text, object.language, SourceOf(predicate));
+    return;
+  }
+  if (predicate == Predicate::kPreferredPrefix || predicate == Predicate::kPreferredNamespace) {
+    if (object.kind == Term::Kind::kBlank) return;
+    out_.Budget().Charge(2 * (sizeof(RdfStatements::NamespaceNote) + object.text.size()));
+    (predicate == Predicate::kPreferredPrefix ? out_.preferredPrefixes : out_.preferredNamespaces)
+        .push_back(RdfStatements::NamespaceNote{out_.Intern(subjectIri), std::string(object.text)});
+    return;
+  }
+  if ((predicate == Predicate::kSubClassOf || predicate == Predicate::kEquivalentClass) &&
+      object.kind == Term::Kind::kBlank) {
+    // Restrictions and intersections, resolved once the whole document is
+    // read.
+    out_.Budget().Charge(2 * sizeof(RdfStatements::ClassUse));
+    const TermId cls = out_.Intern(subjectIri);
+    out_.classUses.push_back(RdfStatements::ClassUse{cls, out_.InternBlank(object.text),
+                                                     predicate == Predicate::kEquivalentClass});
     return;
   }
   if ((predicate == Predicate::kDomain || predicate == Predicate::kRange) &&
@@ -54,6 +99,10 @@ void StatementSink::AboutIri(std::string_view subjectIri, std::string_view predi
           break;
         case TypeMeaning::kDatatype:
           out_.MarkDatatype(subject);
+          break;
+        case TypeMeaning::kOntology:
+          out_.Budget().Charge(2 * sizeof(TermId));
+          out_.ontologies.push_back(subject);
           break;
         case TypeMeaning::kRestriction:
         case TypeMeaning::kOther:
@@ -87,15 +136,26 @@ NodeRef StatementSink::Ref(const Term& object) {
   return NodeRef{NodeRef::Kind::kIri, out_.Intern(object.text)};
 }
 
-// Keeps what class expressions are made of: list cells, unions, and the
-// marks of the kinds of anonymous class that the loader ignores.
+// Keeps what class expressions are made of: list cells, unions, the marks of
+// the other kinds of anonymous class, and what restrictions, intersections
+// and datatype restrictions say.
 void StatementSink::AboutBlank(std::string_view subject, std::string_view predicateIri,
                                const Term& object) {
   const Predicate predicate = ClassifyPredicate(predicateIri);
-  if (predicate == Predicate::kOther || predicate == Predicate::kComment ||
-      predicate == Predicate::kSubClassOf || predicate == Predicate::kDomain ||
-      predicate == Predicate::kRange) {
-    return;
+  switch (predicate) {
+    case Predicate::kOther:
+    case Predicate::kComment:
+    case Predicate::kDefinition:
+    case Predicate::kDescription:
+    case Predicate::kSubClassOf:
+    case Predicate::kDomain:
+    case Predicate::kRange:
+    case Predicate::kEquivalentClass:
+    case Predicate::kPreferredPrefix:
+    case Predicate::kPreferredNamespace:
+      return;
+    default:
+      break;
   }
   if (predicate == Predicate::kType && !(object.kind == Term::Kind::kIri &&
                                          ClassifyType(object.text) == TypeMeaning::kRestriction)) {
@@ -103,7 +163,8 @@ void StatementSink::AboutBlank(std::string_view subject, std::string_view predic
   }
   // The object first: interning it may move the facts of the subject.
   const NodeRef ref = Ref(object);
-  BlankFacts& facts = out_.Blank(out_.InternBlank(subject));
+  const BlankId node = out_.InternBlank(subject);
+  BlankFacts& facts = out_.Blank(node);
   switch (predicate) {
     case Predicate::kFirst:
       BlankFacts::Note(facts.first, facts.firsts, ref);
@@ -115,20 +176,86 @@ void StatementSink::AboutBlank(std::string_view subject, std::string_view predic
       BlankFacts::Note(facts.unionList, facts.unions, ref);
       break;
     case Predicate::kIntersectionOf:
-      facts.intersection = true;
+      facts.marks |= BlankFacts::kIntersection;
+      AboutExpression(node, predicate, object);
       break;
     case Predicate::kComplementOf:
-      facts.complement = true;
+      facts.marks |= BlankFacts::kComplement;
       break;
     case Predicate::kOneOf:
-      facts.oneOf = true;
+      facts.marks |= BlankFacts::kOneOf;
       break;
     case Predicate::kType:
+      facts.marks |= BlankFacts::kRestriction;
+      break;
     case Predicate::kOnProperty:
-      facts.restriction = true;
+      facts.marks |= BlankFacts::kRestriction;
+      AboutExpression(node, predicate, object);
       break;
     case Predicate::kOnDatatype:
-      facts.datatypeRestriction = true;
+      facts.marks |= BlankFacts::kDatatypeRestriction;
+      AboutExpression(node, predicate, object);
+      break;
+    default:  // the constraints of restrictions
+      AboutExpression(node, predicate, object);
+      break;
+  }
+}
+
+void StatementSink::AboutExpression(BlankId node, Predicate predicate, const Term& object) {
+  // A literal's datatype names the kind of an owl:hasValue: interned before
+  // the facts are taken, since interning may move them. A plain literal is
+  // an xsd:string, a tagged one an rdf:langString.
+  NodeRef ref;
+  if (predicate == Predicate::kHasValue && object.kind == Term::Kind::kLiteral) {
+    const std::string_view datatype = !object.datatype.empty()  ? object.datatype
+                                      : object.language.empty() ? Iri::kXsdString
+                                                                : Iri::kRdfLangString;
+    ref = NodeRef{NodeRef::Kind::kIri, out_.Intern(datatype)};
+  } else {
+    ref = Ref(object);
+  }
+  ExpressionFacts& facts = out_.Expression(node);
+  const auto keep = [](NodeRef& kept, NodeRef value) {
+    if (kept.kind == NodeRef::Kind::kOther) kept = value;
+  };
+  uint32_t count = 0;
+  switch (predicate) {
+    case Predicate::kOnProperty:
+      BlankFacts::Note(facts.property, facts.properties, ref);
+      break;
+    case Predicate::kIntersectionOf:
+      BlankFacts::Note(facts.intersection, facts.intersections, ref);
+      break;
+    case Predicate::kOnDatatype:
+      keep(facts.baseDatatype, ref);
+      break;
+    case Predicate::kSomeValuesFrom:
+      facts.constraints |= ExpressionFacts::kSome;
+      facts.min = facts.min > 1 ? facts.min : 1;
+      keep(facts.filler, ref);
+      break;
+    case Predicate::kAllValuesFrom:
+      facts.constraints |= ExpressionFacts::kAll;
+      keep(facts.filler, ref);
+      break;
+    case Predicate::kHasValue:
+      // An individual's class is not known here: an IRI value leaves the
+      // filler to the property's range.
+      facts.constraints |= ExpressionFacts::kValue;
+      facts.min = facts.min > 1 ? facts.min : 1;
+      if (object.kind == Term::Kind::kLiteral) keep(facts.filler, ref);
+      break;
+    case Predicate::kOnClass:
+      keep(facts.filler, ref);
+      break;
+    case Predicate::kMinCardinality:
+    case Predicate::kMaxCardinality:
+    case Predicate::kCardinality:
+      facts.constraints |= ExpressionFacts::kCount;
+      if (!ReadCount(object, &count)) break;
+      if (predicate != Predicate::kMaxCardinality && count > facts.min) facts.min = count;
+      if (predicate != Predicate::kMinCardinality && count < facts.max) facts.max = count;
       break;
     default:
       break;

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "host/qax/rdf/RdfStatements.h"
+#include "host/qax/rdf/VocabularyTerms.h"
 
 namespace QAX {
 namespace Ontology {
@@ -21,11 +22,14 @@ struct Term {
   std::string_view text;
   // A literal's language tag; empty when it has none.
   std::string_view language;
+  // A literal's datatype IRI; empty for a plain or language-tagged literal.
+  std::string_view datatype;
 
-  static Term Iri(std::string_view iri) { return Term{Kind::kIri, iri, {}}; }
-  static Term Blank(std::string_view label) { return Term{Kind::kBlank, label, {}}; }
-  static Term Literal(std::string_view text, std::string_view language) {
-    return Term{Kind::kLiteral, text, language};
+  static Term Iri(std::string_view iri) { return Term{Kind::kIri, iri, {}, {}}; }
+  static Term Blank(std::string_view label) { return Term{Kind::kBlank, label, {}, {}}; }
+  static Term Literal(std::string_view text, std::string_view language,
+                      std::string_view datatype = {}) {
+    return Term{Kind::kLiteral, text, language, datatype};
   }
 };
 
@@ -53,6 +57,8 @@ class StatementSink {
   // The object of a statement about an anonymous node, as class expressions
   // use it.
   NodeRef Ref(const Term& object);
+  // What a restriction's or intersection's statement says about `node`.
+  void AboutExpression(BlankId node, Predicate predicate, const Term& object);
 
   RdfStatements& out_;
 };

@@ -1,12 +1,14 @@
 #include "host/qax/rdf/VocabularyMapper.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 
 #include "host/qax/MetaInfo.h"
+#include "host/qax/rdf/ClassExpressions.h"
 #include "host/qax/rdf/VocabularyTerms.h"
 
 namespace QAX {
@@ -14,7 +16,45 @@ namespace Ontology {
 namespace Rdf {
 namespace {
 
-constexpr TermId kNoTerm = UINT32_MAX;
+// Properties a warning names, at most, of those that no class has.
+constexpr std::size_t kExamplesShown = 3;
+
+// True for a name usable as a library's: ASCII letters, digits, '-' and
+// '_', a letter first, so that it is never taken for an IRI.
+bool IsLibraryName(std::string_view name) {
+  if (name.empty() || !std::isalpha(static_cast<unsigned char>(name[0]))) return false;
+  return std::all_of(name.begin(), name.end(), [](char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_';
+  });
+}
+
+// The last path segment of an ontology IRI without its extension:
+// "https://a.org/ont/pizza.owl#" gives "pizza". Empty for a segment that
+// says nothing about the ontology: a version ("v1", "0.1") or a word that
+// many ontologies end their IRI with ("ns", "ontology", "core", ...).
+std::string_view LastSegment(std::string_view iri) {
+  static constexpr std::string_view kGeneric[] = {"ns",         "ontology", "ontologies", "vocab",
+                                                  "vocabulary", "voc",      "core",       "terms",
+                                                  "schema",     "owl",      "rdf"};
+  while (!iri.empty() && (iri.back() == '#' || iri.back() == '/')) iri.remove_suffix(1);
+  const std::size_t slash = iri.rfind('/');
+  if (slash != std::string_view::npos) iri.remove_prefix(slash + 1);
+  const std::size_t dot = iri.rfind('.');
+  if (dot != std::string_view::npos) iri = iri.substr(0, dot);
+  const bool version = iri.size() > 1 && (iri[0] == 'v' || iri[0] == 'V') &&
+                       std::all_of(iri.begin() + 1, iri.end(), [](char c) {
+                         return std::isdigit(static_cast<unsigned char>(c));
+                       });
+  if (version || std::find(std::begin(kGeneric), std::end(kGeneric), iri) != std::end(kGeneric)) {
+    return std::string_view();
+  }
+  return iri;
+}
+
+uint64_t PairKey(TermId cls, TermId property) {
+  constexpr int kTermBits = 32;
+  return (static_cast<uint64_t>(cls) << kTermBits) | property;
+}
 
 class Builder {
  public:
@@ -31,7 +71,14 @@ class Builder {
     if (!budget_.Charge(LoadBudget::kMapperBytesPerTerm * st_.TermCount())) return false;
     if (!NameNamespaces()) return false;
     ChooseParents();
-    return AddClasses() && AddAttributes();
+    if (!AddClasses() || !AddAttributes()) return false;
+    if (order_.empty()) {
+      warnings_.push_back(sourceName_ + ": no classes: " +
+                          (st_.statementCount == 0
+                               ? std::string("the document holds no statements")
+                               : std::string("no subject is typed rdfs:Class or owl:Class")));
+    }
+    return true;
   }
 
  private:
@@ -47,10 +94,13 @@ class Builder {
   // The library name of the namespace that `id` lies in.
   const std::string& LibraryName(TermId id) const { return libraryNames_.at(SplitIri(Iri(id)).ns); }
 
-  // Names every namespace: by the first prefix the document declares for it,
-  // else by its customary prefix, else by its own IRI. A name goes to one
-  // namespace only; a namespace whose prefix is taken falls back to the
-  // next choice.
+  // Names every namespace: by the first non-empty prefix the document
+  // declares for it; an ontology's own namespace (its IRI, or that IRI with
+  // '#' or '/', or its vann:preferredNamespaceUri) by the ontology's
+  // vann:preferredNamespacePrefix; else by its customary prefix; an
+  // ontology's own namespace then by the last path segment of the ontology
+  // IRI; else by its own IRI. A name goes to one namespace only; a
+  // namespace whose name is taken falls back to the next choice.
   bool NameNamespaces() {
     std::unordered_set<std::string> taken;
     const auto name = [this](std::string_view ns, std::string library) {
@@ -59,21 +109,51 @@ class Builder {
       return !budget_.Exhausted();
     };
     for (const auto& [prefix, ns] : st_.prefixes) {
-      if (prefix.empty() || libraryNames_.count(ns) != 0 || taken.count(prefix) != 0) continue;
+      if (prefix.empty()) {
+        if (model_.GetEmptyPrefixNamespace().empty()) model_.SetEmptyPrefixNamespace(ns);
+        continue;
+      }
+      if (libraryNames_.count(ns) != 0 || taken.count(prefix) != 0) continue;
       if (!name(ns, prefix)) return false;
       taken.insert(prefix);
     }
+    // The ontologies' own namespaces: namespace -> (preferred, segment).
+    std::unordered_map<std::string, std::pair<std::string, std::string>> own;
+    const auto ownNamespaces = [&](TermId ontology, const std::string& preferred) {
+      const std::string iri = IriText(ontology);
+      const std::string segment(LastSegment(iri));
+      const auto add = [&](const std::string& ns) {
+        budget_.Charge(LoadBudget::kLibraryBytes + 2 * ns.size());
+        own.emplace(ns, std::make_pair(preferred, segment));
+      };
+      for (const auto& note : st_.preferredNamespaces) {
+        if (note.subject == ontology) add(note.text);
+      }
+      if (!iri.empty() && (iri.back() == '#' || iri.back() == '/')) add(iri);
+      add(iri + "#");
+      add(iri + "/");
+    };
+    for (const auto& note : st_.preferredPrefixes) ownNamespaces(note.subject, note.text);
+    for (const TermId ontology : st_.ontologies) ownNamespaces(ontology, std::string());
+    if (budget_.Exhausted()) return false;
     for (TermId id = 0; id < st_.TermCount(); ++id) {
       const std::string_view ns = SplitIri(Iri(id)).ns;
       if (libraryNames_.count(ns) != 0) continue;
-      const std::string_view known = WellKnownPrefix(ns);
-      std::string library(known);
-      if (!known.empty() && taken.count(library) == 0) {
-        taken.emplace(known);
-      } else {
-        // Prefixes never contain ':', IRIs always do, so a namespace named
-        // by its own IRI takes no prefix's name.
+      const auto ontology = own.find(ns);
+      std::string library;
+      const auto choose = [&](std::string_view candidate) {
+        if (!library.empty() || !IsLibraryName(candidate)) return;
+        if (taken.count(std::string(candidate)) == 0) library = candidate;
+      };
+      if (ontology != own.end()) choose(ontology->second.first);
+      choose(WellKnownPrefix(ns));
+      if (ontology != own.end()) choose(ontology->second.second);
+      if (library.empty()) {
+        // Names never contain ':', IRIs always do, so a namespace named by
+        // its own IRI takes no prefix's name.
         library = ns;
+      } else {
+        taken.insert(library);
       }
       if (!name(ns, std::move(library))) return false;
     }
@@ -194,16 +274,18 @@ class Builder {
     return kind;
   }
 
-  // The kind and type name of a property, from its ranges: a mapped
-  // datatype (the lowest kind among several) wins over an unmapped datatype,
-  // which wins over a class of the model, which wins over an unknown IRI.
-  std::pair<int32_t, std::string> KindOf(TermId property) {
+  // The kind and type name that the IRIs [begin, end) give as ranges: a
+  // mapped datatype (the lowest kind among several) wins over an unmapped
+  // datatype, which wins over a class of the model, which wins over an
+  // unknown IRI; text and no name for none.
+  std::pair<int32_t, std::string> KindOfRanges(const TermId* begin, const TermId* end) {
     int32_t best = -1;
     TermId bestRange = kNoTerm;
     TermId unmapped = kNoTerm;
     TermId cls = kNoTerm;
     TermId unknown = kNoTerm;
-    for (const TermId range : st_.Related(RdfStatements::Relation::kRange, property)) {
+    for (const TermId* at = begin; at != end; ++at) {
+      const TermId range = *at;
       const std::string_view iri = Iri(range);
       int32_t kind = MappedDatatypeKind(iri);
       if (kind < 0 && IsClass(range)) kind = DerivedDatatypeKind(range);
@@ -227,6 +309,73 @@ class Builder {
     return {Info::AttrKind::kText, std::string()};
   }
 
+  // The kind of a property from its own ranges, worked out once.
+  const std::pair<int32_t, std::string>& KindOf(TermId property) {
+    auto known = kinds_.find(property);
+    if (known == kinds_.end()) {
+      const TermList ranges = st_.Related(RdfStatements::Relation::kRange, property);
+      known = kinds_.emplace(property, KindOfRanges(ranges.begin(), ranges.end())).first;
+    }
+    return known->second;
+  }
+
+  // One attribute a class gets: from a domain, from restrictions, or both
+  // (the domain's kind, the restrictions' counts). What one costs while
+  // attributes are gathered, the tables that find it included.
+  static constexpr std::size_t kPlannedBytes = 128;
+  struct Planned {
+    TermId property;
+    bool fromDomain;
+    std::vector<TermId> fillers;  // the restrictions' named fillers, no repeats
+    MetaAttr::Cardinality cardinality;
+  };
+
+  // The restrictions on each class gathered by property, in the order of
+  // the classes; several on one property give one entry, with the tightest
+  // counts.
+  std::unordered_map<TermId, std::vector<Planned>> RestrictionsByClass() {
+    std::unordered_map<TermId, std::vector<Planned>> byClass;
+    std::unordered_map<uint64_t, std::size_t> at;  // (class, property) -> index in its list
+    for (const RdfStatements::Restriction& r : st_.restrictions) {
+      if (!IsClass(r.cls)) continue;
+      std::vector<Planned>& planned = byClass[r.cls];
+      const auto [found, added] = at.emplace(PairKey(r.cls, r.property), planned.size());
+      if (added) {
+        budget_.Charge(kPlannedBytes);
+        planned.push_back(Planned{r.property, false, {}, MetaAttr::Cardinality()});
+      }
+      Planned& entry = planned[found->second];
+      entry.cardinality.min = std::max(entry.cardinality.min, r.min);
+      entry.cardinality.max = std::min(entry.cardinality.max, r.max);
+      if (r.filler != kNoTerm &&
+          std::find(entry.fillers.begin(), entry.fillers.end(), r.filler) == entry.fillers.end()) {
+        entry.fillers.push_back(r.filler);
+      }
+    }
+    return byClass;
+  }
+
+  // True when a class above `cls` already has `property`, from a domain or
+  // a restriction. Walks up the parents, spending the shared steps; once
+  // they are spent it answers false (the attribute is repeated lower down)
+  // and warns once.
+  bool HeldAbove(TermId cls, TermId property) {
+    for (TermId at = parent_[cls]; at != kNoTerm; at = parent_[at]) {
+      if (stepsLeft_ == 0) {
+        if (!stepsWarned_) {
+          stepsWarned_ = true;
+          warnings_.push_back(sourceName_ +
+                              ": more parent classes to look through than the document's size "
+                              "allows; some restriction attributes may repeat a parent's");
+        }
+        return false;
+      }
+      --stepsLeft_;
+      if (held_.count(PairKey(at, property)) != 0) return true;
+    }
+    return false;
+  }
+
   bool AddAttributes() {
     std::unordered_map<TermId, std::vector<TermId>> byClass;
     for (const TermId property : st_.Properties()) {
@@ -237,23 +386,95 @@ class Builder {
         byClass[domain].push_back(property);
       }
     }
+    std::unordered_map<TermId, std::vector<Planned>> restricted = RestrictionsByClass();
+    if (budget_.Exhausted()) return false;
+    std::vector<bool> restrictedProperty;
+    if (!restricted.empty()) {
+      // Only a vocabulary with restrictions pays for the table of who has what.
+      restrictedProperty.assign(st_.TermCount(), false);
+      for (const RdfStatements::Restriction& r : st_.restrictions) {
+        restrictedProperty[r.property] = true;
+      }
+      for (const auto& [cls, properties] : byClass) {
+        for (const TermId property : properties) held_.insert(PairKey(cls, property));
+      }
+      if (!budget_.Charge(LoadBudget::kPairBytes * 2 * held_.size())) return false;
+      stepsLeft_ = kListStepsBase + kListStepsPerStatement * st_.statementCount;
+    }
+    std::vector<Planned> planned;
     for (const TermId cls : order_) {
-      const auto found = byClass.find(cls);
-      if (found == byClass.end() || meta_[cls] == nullptr) continue;
-      std::vector<TermId>& properties = found->second;
-      std::sort(properties.begin(), properties.end(),
-                [this](TermId a, TermId b) { return Iri(a) < Iri(b); });
-      for (const TermId property : properties) {
-        auto known = kinds_.find(property);
-        if (known == kinds_.end()) known = kinds_.emplace(property, KindOf(property)).first;
-        Info::MetaAttrInfo info{LocalName(property), LibraryName(property), known->second.first,
-                                known->second.second};
+      planned.clear();
+      const auto domains = byClass.find(cls);
+      if (domains != byClass.end()) {
+        for (const TermId property : domains->second) {
+          planned.push_back(Planned{property, true, {}, MetaAttr::Cardinality()});
+        }
+      }
+      const auto restrictions = restricted.find(cls);
+      if (restrictions != restricted.end()) {
+        std::unordered_map<TermId, std::size_t> fromDomain;  // property -> place in `planned`
+        for (std::size_t i = 0; i < planned.size(); ++i) fromDomain.emplace(planned[i].property, i);
+        for (Planned& entry : restrictions->second) {
+          const auto own = fromDomain.find(entry.property);
+          if (own != fromDomain.end()) {
+            // The domain's attribute stands, with the restrictions' counts.
+            planned[own->second].cardinality = entry.cardinality;
+          } else if (!HeldAbove(cls, entry.property)) {
+            if (!budget_.Charge(LoadBudget::kAttributeBytes + LoadBudget::kPairBytes * 2)) {
+              return false;
+            }
+            held_.insert(PairKey(cls, entry.property));
+            planned.push_back(std::move(entry));
+          }
+        }
+      }
+      if (planned.empty() || meta_[cls] == nullptr) continue;
+      std::sort(planned.begin(), planned.end(), [this](const Planned& a, const Planned& b) {
+        return Iri(a.property) < Iri(b.property);
+      });
+      for (const Planned& entry : planned) {
+        const std::pair<int32_t, std::string>& kind =
+            entry.fromDomain || entry.fillers.empty()
+                ? KindOf(entry.property)
+                : KindOfRanges(entry.fillers.data(), entry.fillers.data() + entry.fillers.size());
+        // Bound to a copy, since KindOfRanges answers a new pair.
+        Info::MetaAttrInfo info{LocalName(entry.property), LibraryName(entry.property), kind.first,
+                                kind.second};
         if (!budget_.Charge(info.name.size() + info.scopeName.size() + 2 * info.typeName.size())) {
           return false;
         }
-        meta_[cls]->AddAttribute(info);
+        meta_[cls]->AddAttribute(info, entry.cardinality);
       }
     }
+    return AddPropertiesWithoutClass(restrictedProperty);
+  }
+
+  // Keeps the properties with no domain and no restriction in the model and
+  // warns about them, naming a few.
+  bool AddPropertiesWithoutClass(const std::vector<bool>& restrictedProperty) {
+    std::size_t count = 0;
+    std::string examples;
+    for (const TermId property : st_.Properties()) {
+      if (!st_.Related(RdfStatements::Relation::kDomain, property).empty()) continue;
+      if (!restrictedProperty.empty() && restrictedProperty[property]) continue;
+      const std::pair<int32_t, std::string>& kind = KindOf(property);
+      Info::MetaAttrInfo info{LocalName(property), LibraryName(property), kind.first, kind.second};
+      if (!budget_.Charge(LoadBudget::kAttributeBytes + info.name.size() + info.scopeName.size() +
+                          info.typeName.size())) {
+        return false;
+      }
+      model_.AddPropertyWithoutClass(info);
+      if (count++ < kExamplesShown)
+        examples += (examples.empty() ? "<" : ", <") + IriText(property) + ">";
+    }
+    if (count == 0) return true;
+    warnings_.push_back(sourceName_ + ": " +
+                        (count == 1 ? std::string("1 property has no domain and no restriction, "
+                                                  "so no class has it as an attribute (")
+                                    : std::to_string(count) +
+                                          " properties have no domain and no restriction, so no "
+                                          "class has them as attributes (") +
+                        (count > kExamplesShown ? "for example " : "") + examples + ")");
     return true;
   }
 
@@ -272,6 +493,9 @@ class Builder {
   std::vector<MetaClass*> meta_;                                       // by term
   std::vector<int32_t> derivedKind_;                                   // by term
   std::unordered_map<TermId, std::pair<int32_t, std::string>> kinds_;  // by property
+  std::unordered_set<uint64_t> held_;  // (class, property) pairs given as attributes
+  std::size_t stepsLeft_ = 0;          // for walks up the parents
+  bool stepsWarned_ = false;
 };
 
 }  // namespace

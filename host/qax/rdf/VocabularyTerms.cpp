@@ -18,6 +18,7 @@ using Info::AttrKind::kText;
 constexpr std::string_view kRdf = "http://www.w3.org/1999/02/22-rdf-syntax-ns#";
 constexpr std::string_view kRdfs = "http://www.w3.org/2000/01/rdf-schema#";
 constexpr std::string_view kOwl = "http://www.w3.org/2002/07/owl#";
+constexpr std::string_view kVann = "http://purl.org/vocab/vann/";
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
@@ -42,6 +43,8 @@ Predicate ClassifyPredicate(std::string_view iri) {
   if (iri == Iri::kRdfType) return Predicate::kType;
   if (iri == Iri::kRdfsSubClassOf) return Predicate::kSubClassOf;
   if (iri == Iri::kRdfsComment) return Predicate::kComment;
+  if (iri == "http://www.w3.org/2004/02/skos/core#definition") return Predicate::kDefinition;
+  if (iri == "http://purl.org/dc/terms/description") return Predicate::kDescription;
   if (iri == Iri::kRdfsDomain) return Predicate::kDomain;
   if (iri == Iri::kRdfsRange) return Predicate::kRange;
   if (StartsWith(iri, kRdf)) {
@@ -57,6 +60,23 @@ Predicate ClassifyPredicate(std::string_view iri) {
     if (name == "oneOf") return Predicate::kOneOf;
     if (name == "onProperty") return Predicate::kOnProperty;
     if (name == "onDatatype") return Predicate::kOnDatatype;
+    if (name == "equivalentClass") return Predicate::kEquivalentClass;
+    if (name == "someValuesFrom") return Predicate::kSomeValuesFrom;
+    if (name == "allValuesFrom") return Predicate::kAllValuesFrom;
+    if (name == "hasValue") return Predicate::kHasValue;
+    if (name == "minCardinality" || name == "minQualifiedCardinality") {
+      return Predicate::kMinCardinality;
+    }
+    if (name == "maxCardinality" || name == "maxQualifiedCardinality") {
+      return Predicate::kMaxCardinality;
+    }
+    if (name == "cardinality" || name == "qualifiedCardinality") return Predicate::kCardinality;
+    if (name == "onClass" || name == "onDataRange") return Predicate::kOnClass;
+  }
+  if (StartsWith(iri, kVann)) {
+    const std::string_view name = iri.substr(kVann.size());
+    if (name == "preferredNamespacePrefix") return Predicate::kPreferredPrefix;
+    if (name == "preferredNamespaceUri") return Predicate::kPreferredNamespace;
   }
   const std::string_view schemaName = SchemaLocalName(iri);
   if (schemaName == "domainIncludes") return Predicate::kDomain;
@@ -72,6 +92,7 @@ TypeMeaning ClassifyType(std::string_view iri) {
   }
   if (iri == Iri::kRdfsDatatype) return TypeMeaning::kDatatype;
   if (iri == "http://www.w3.org/2002/07/owl#Restriction") return TypeMeaning::kRestriction;
+  if (iri == "http://www.w3.org/2002/07/owl#Ontology") return TypeMeaning::kOntology;
   return TypeMeaning::kOther;
 }
 
@@ -180,7 +201,7 @@ std::string_view WellKnownPrefix(std::string_view ns) {
       {"http://rdfs.org/ns/void#", "void"},
       {"http://rdfs.org/sioc/ns#", "sioc"},
       {"http://usefulinc.com/ns/doap#", "doap"},
-      {"http://purl.org/vocab/vann/", "vann"},
+      {kVann, "vann"},
       {"http://creativecommons.org/ns#", "cc"},
       {"https://www.w3.org/ns/activitystreams#", "as"},
       {"http://www.w3.org/ns/ldp#", "ldp"},

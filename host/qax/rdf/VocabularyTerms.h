@@ -25,6 +25,8 @@ constexpr std::string_view kRdfNil = "http://www.w3.org/1999/02/22-rdf-syntax-ns
 constexpr std::string_view kOwlDatatypeProperty = "http://www.w3.org/2002/07/owl#DatatypeProperty";
 constexpr std::string_view kOwlObjectProperty = "http://www.w3.org/2002/07/owl#ObjectProperty";
 constexpr std::string_view kXsd = "http://www.w3.org/2001/XMLSchema#";
+constexpr std::string_view kXsdString = "http://www.w3.org/2001/XMLSchema#string";
+constexpr std::string_view kRdfLangString = "http://www.w3.org/1999/02/22-rdf-syntax-ns#langString";
 // schema.org publishes under both schemes; the loader reads both alike.
 constexpr std::string_view kSchemaHttp = "http://schema.org/";
 constexpr std::string_view kSchemaHttps = "https://schema.org/";
@@ -35,9 +37,11 @@ enum class Predicate {
   kOther,
   kType,
   kSubClassOf,
-  kComment,
-  kDomain,  // rdfs:domain or schema:domainIncludes
-  kRange,   // rdfs:range or schema:rangeIncludes
+  kComment,      // rdfs:comment
+  kDefinition,   // skos:definition
+  kDescription,  // dcterms:description
+  kDomain,       // rdfs:domain or schema:domainIncludes
+  kRange,        // rdfs:range or schema:rangeIncludes
   // What anonymous class expressions in domains and ranges are made of.
   kFirst,           // rdf:first
   kRest,            // rdf:rest
@@ -47,11 +51,23 @@ enum class Predicate {
   kOneOf,           // owl:oneOf
   kOnProperty,      // owl:onProperty, which only restrictions have
   kOnDatatype,      // owl:onDatatype, which only datatype restrictions have
+  // The parts of restrictions in rdfs:subClassOf and owl:equivalentClass.
+  kEquivalentClass,  // owl:equivalentClass
+  kSomeValuesFrom,   // owl:someValuesFrom
+  kAllValuesFrom,    // owl:allValuesFrom
+  kHasValue,         // owl:hasValue
+  kMinCardinality,   // owl:minCardinality, owl:minQualifiedCardinality
+  kMaxCardinality,   // owl:maxCardinality, owl:maxQualifiedCardinality
+  kCardinality,      // owl:cardinality, owl:qualifiedCardinality
+  kOnClass,          // owl:onClass, owl:onDataRange
+  // What names an ontology's namespace.
+  kPreferredPrefix,     // vann:preferredNamespacePrefix
+  kPreferredNamespace,  // vann:preferredNamespaceUri
 };
 Predicate ClassifyPredicate(std::string_view iri);
 
 // What an rdf:type object makes its subject.
-enum class TypeMeaning { kOther, kClass, kProperty, kDatatype, kRestriction };
+enum class TypeMeaning { kOther, kClass, kProperty, kDatatype, kRestriction, kOntology };
 TypeMeaning ClassifyType(std::string_view iri);
 
 // An IRI cut after its last '#' or '/' (after its last ':' when it has
