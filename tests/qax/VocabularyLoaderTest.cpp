@@ -121,7 +121,7 @@ TEST_F(VocabularyLoaderTest, ClassesGetParentsDocsAndLoopsCut) {
 // the ontology's preferred prefix, else by its customary prefix, else (an
 // ontology's own) by the ontology IRI's last segment, else by its IRI; a
 // name already taken falls to the next choice.
-TEST_F(VocabularyLoaderTest, LibrariesAreNamedByPrefixOntologyWellKnownThenIri) {
+TEST_F(VocabularyLoaderTest, LibrariesAreNamedByPrefixOntologyThenWellKnownThenIri) {
   const std::string owl = "@prefix owl: <http://www.w3.org/2002/07/owl#> .\n";
   const std::string vann = "@prefix vann: <http://purl.org/vocab/vann/> .\n";
   const struct {
@@ -157,6 +157,9 @@ TEST_F(VocabularyLoaderTest, LibrariesAreNamedByPrefixOntologyWellKnownThenIri) 
       {owl + "<http://www.w3.org/2004/02/skos/core> a owl:Ontology .\n"
              "<http://www.w3.org/2004/02/skos/core#Concept> a owl:Class .\n",
        "skos::Concept\n"},
+      {owl + "<http://purl.org/linked-data/cube> a owl:Ontology .\n"
+             "<http://purl.org/linked-data/cube#DataSet> a owl:Class .\n",
+       "cube::DataSet\n"},
       {owl +
            "@prefix pizza: <http://e.org/other#> .\n"
            "<http://e.org/pizza.owl> a owl:Ontology .\n<http://e.org/pizza.owl#A> a owl:Class .\n",

@@ -1,6 +1,7 @@
 #include "host/qax/rdf/VocabularyMapper.h"
 
 #include <algorithm>
+#include <deque>
 #include <cctype>
 #include <cstdint>
 #include <string_view>
@@ -97,9 +98,9 @@ class Builder {
   // Names every namespace: by the first non-empty prefix the document
   // declares for it; an ontology's own namespace (its IRI, or that IRI with
   // '#' or '/', or its vann:preferredNamespaceUri) by the ontology's
-  // vann:preferredNamespacePrefix; else by its customary prefix; an
-  // ontology's own namespace then by the last path segment of the ontology
-  // IRI; else by its own IRI. A name goes to one namespace only; a
+  // vann:preferredNamespacePrefix, else by the last path segment of the
+  // ontology IRI; else by its customary prefix;
+  // else by its own IRI. A name goes to one namespace only; a
   // namespace whose name is taken falls back to the next choice.
   bool NameNamespaces() {
     std::unordered_set<std::string> taken;
@@ -117,14 +118,18 @@ class Builder {
       if (!name(ns, prefix)) return false;
       taken.insert(prefix);
     }
-    // The ontologies' own namespaces: namespace -> (preferred, segment).
-    std::unordered_map<std::string, std::pair<std::string, std::string>> own;
+    // The ontologies' own namespaces: namespace -> (preferred, segment),
+    // keyed by views of ownKeys.
+    std::deque<std::string> ownKeys;
+    std::unordered_map<std::string_view, std::pair<std::string, std::string>> own;
     const auto ownNamespaces = [&](TermId ontology, const std::string& preferred) {
       const std::string iri = IriText(ontology);
       const std::string segment(LastSegment(iri));
       const auto add = [&](const std::string& ns) {
+        if (own.count(ns) != 0) return;
         budget_.Charge(LoadBudget::kLibraryBytes + 2 * ns.size());
-        own.emplace(ns, std::make_pair(preferred, segment));
+        ownKeys.push_back(ns);
+        own.emplace(ownKeys.back(), std::make_pair(preferred, segment));
       };
       for (const auto& note : st_.preferredNamespaces) {
         if (note.subject == ontology) add(note.text);
@@ -145,9 +150,11 @@ class Builder {
         if (!library.empty() || !IsLibraryName(candidate)) return;
         if (taken.count(std::string(candidate)) == 0) library = candidate;
       };
-      if (ontology != own.end()) choose(ontology->second.first);
+      if (ontology != own.end()) {
+        choose(ontology->second.first);
+        choose(ontology->second.second);
+      }
       choose(WellKnownPrefix(ns));
-      if (ontology != own.end()) choose(ontology->second.second);
       if (library.empty()) {
         // Names never contain ':', IRIs always do, so a namespace named by
         // its own IRI takes no prefix's name.
