@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the project needs on a fresh Debian machine, once: compilers
-# and build tools, GoogleTest, Google Benchmark, serd (RDF parsing) and npm
-# (to fetch the test vocabularies) and Graphviz (to draw channel graphs); for
+# and build tools, GoogleTest, Google Benchmark, serd and raptor (RDF
+# parsing), npm (to fetch the test vocabularies) and Graphviz (to draw
+# channel graphs); for
 # the checks of .ci/run also clang with its sanitizer and libFuzzer runtimes,
 # clang-tidy, cppcheck and valgrind. Packages already present are left alone.
 #
@@ -13,7 +14,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          libserd-dev nlohmann-json3-dev graphviz clang libclang-rt-14-dev clang-tidy cppcheck valgrind)
+          libserd-dev libraptor2-dev nlohmann-json3-dev graphviz clang libclang-rt-14-dev clang-tidy cppcheck valgrind)
 case "${1:-}" in
   "") ;;
   --windows) packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64) ;;

@@ -14,6 +14,7 @@
 #include "host/qax/rdf/LoadBudget.h"
 #include "host/qax/rdf/RdfReader.h"
 #include "host/qax/rdf/RdfStatements.h"
+#include "host/qax/rdf/RdfXmlReader.h"
 #include "host/qax/rdf/VocabularyMapper.h"
 
 namespace QAX {
@@ -43,19 +44,27 @@ std::string FileIri(const std::string& path) {
 LoadResult Load(const std::string& document, RdfSyntax syntax, const std::string& sourceName,
                 const std::string& baseIri, std::string* release) {
   LoadResult result;
-  if (syntax == RdfSyntax::kFromExtension) syntax = RdfSyntaxFromPath(sourceName);
-  if (syntax == RdfSyntax::kFromExtension) {
-    result.error = sourceName +
-                   ": cannot tell the RDF syntax from the name; use .ttl, .nt or .nq, or "
-                   "give the syntax";
-    return result;
+  if (syntax == RdfSyntax::kDetect) syntax = RdfSyntaxFromPath(sourceName);
+  if (syntax == RdfSyntax::kDetect) {
+    std::string refusal;
+    syntax = DetectRdfSyntax(document, &refusal);
+    if (syntax == RdfSyntax::kDetect) {
+      result.error = sourceName + ": " + refusal;
+      return result;
+    }
   }
   // The document counts while it is parsed; a file's bytes are let go after
   // that, and a text held in memory is the caller's.
   Rdf::LoadBudget budget(document.size());
   budget.Charge(document.size());
   Rdf::RdfStatements statements(budget);
-  if (!Rdf::ReadRdf(document, syntax, sourceName, baseIri, statements, result.error)) {
+  const bool read =
+      syntax == RdfSyntax::kRdfXml
+          ? Rdf::ReadRdfXml(document, sourceName, baseIri, statements, result.error,
+                            result.warnings)
+          : Rdf::ReadRdf(document, syntax, sourceName, baseIri, statements, result.error);
+  if (!read) {
+    result.warnings.clear();
     return result;
   }
   budget.Release(document.size());

@@ -12,8 +12,9 @@ namespace QAX {
 namespace Ontology {
 namespace Rdf {
 
-// Parses `document` (any bytes) as `syntax`, which must not be
-// kFromExtension, and gathers what matters into `out`. `sourceName` names the
+// Parses `document` (any bytes) as `syntax`, which must be one that serd
+// reads (not kDetect or kRdfXml; graph names of TriG and N-Quads are left
+// out), and gathers what matters into `out`. `sourceName` names the
 // document in the error; `baseIri` resolves relative IRIs (empty: there is
 // no base, and a relative IRI is an error). Every problem is an error, so on
 // success the whole document was read. On failure answers false and sets
