@@ -82,10 +82,10 @@ bool WriteRdfXml(const std::string& nquadsPath, const std::string& rdfXmlPath) {
     return false;
   }
   raptor_parser_set_statement_handler(parser.get(), serializer.get(), &Serialize);
-  const bool parsed =
-      raptor_parser_parse_start(parser.get(), base.get()) == 0 &&
-      raptor_parser_parse_chunk(parser.get(), reinterpret_cast<const unsigned char*>(document.data()),
-                                document.size(), 1) == 0;
+  const bool parsed = raptor_parser_parse_start(parser.get(), base.get()) == 0 &&
+                      raptor_parser_parse_chunk(
+                          parser.get(), reinterpret_cast<const unsigned char*>(document.data()),
+                          document.size(), 1) == 0;
   return raptor_serializer_serialize_end(serializer.get()) == 0 && parsed && errors == 0;
 }
 

@@ -155,7 +155,8 @@ int TermsOnLine(Reader& in) {
       in.Take([](char d) { return IsSpace(d) || d == '<' || d == '"'; });
     } else if (c == '"') {
       in.Skip(1);
-      while (!in.AtEnd() && in.Peek() != '"' && in.Peek() != '\n') in.Skip(in.Peek() == '\\' ? 2 : 1);
+      while (!in.AtEnd() && in.Peek() != '"' && in.Peek() != '\n')
+        in.Skip(in.Peek() == '\\' ? 2 : 1);
       in.Skip(1);
       if (in.Peek() == '@' || in.Peek() == '^') {
         in.Take([](char d) { return IsSpace(d); });
@@ -239,8 +240,8 @@ RdfSyntax DetectRdfSyntax(std::string_view firstBytes, std::string* refusal) {
         return Refuse(refusal, "the document is in the OWL functional syntax, which is not read");
       }
     }
-    for (const char* word : {"Prefix:", "Ontology:", "Class:", "ObjectProperty:",
-                             "DataProperty:", "AnnotationProperty:", "Individual:", "Datatype:"}) {
+    for (const char* word : {"Prefix:", "Ontology:", "Class:", "ObjectProperty:", "DataProperty:",
+                             "AnnotationProperty:", "Individual:", "Datatype:"}) {
       if (in.Starts(word)) {
         return Refuse(refusal, "the document is in the OWL Manchester syntax, which is not read");
       }

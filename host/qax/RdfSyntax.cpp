@@ -53,8 +53,8 @@ bool ParseRdfSyntaxName(std::string_view name, RdfSyntax* syntax, std::string* e
     }
   }
   if (error != nullptr) {
-    *error = "unknown syntax '" + std::string(name) +
-             "'; use turtle, ntriples, nquads, trig or rdfxml";
+    *error =
+        "unknown syntax '" + std::string(name) + "'; use turtle, ntriples, nquads, trig or rdfxml";
   }
   return false;
 }

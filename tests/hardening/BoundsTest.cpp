@@ -249,11 +249,12 @@ TEST(Bounds, XmlEntitiesAndElementNestingAreBoundedBeforeParsing) {
   const auto withEntities = [&](const std::string& declarations, const std::string& body) {
     return "<!DOCTYPE rdf:RDF [\n" + declarations + "]>\n" + head + body + "</rdf:RDF>\n";
   };
-  const std::string use = "<rdf:Description rdf:about=\"http://e.org/a\"><e:p>&x9;</e:p>"
-                          "</rdf:Description>\n";
+  const std::string use =
+      "<rdf:Description rdf:about=\"http://e.org/a\"><e:p>&x9;</e:p>"
+      "</rdf:Description>\n";
   std::string laughs = "<!ENTITY x0 \"lol\">\n";
   for (int i = 1; i <= 9; ++i) {
-    laughs += "<!ENTITY x" + std::to_string(i) + " \"" ;
+    laughs += "<!ENTITY x" + std::to_string(i) + " \"";
     for (int j = 0; j < 10; ++j) laughs += "&x" + std::to_string(i - 1) + ";";
     laughs += "\">\n";
   }
@@ -272,18 +273,25 @@ TEST(Bounds, XmlEntitiesAndElementNestingAreBoundedBeforeParsing) {
     std::string text;
     std::string error;  // empty: loads
   } cases[] = {
-      {withEntities(laughs, use), "b.rdf:14:50: " + beyond + "1055826 bytes of text (10 times "
-                                  "the document's size plus 1048576)"},
-      {withEntities("<!ENTITY x9 \"" + std::string(100000, 'x') + "\">\n",
-                    std::string(120, 'y') + "<e:a e:b=\"" + [] {
-                      std::string refs;
-                      for (int i = 0; i < 30; ++i) refs += "&x9;";
-                      return refs;
-                    }() + "\"/>"),
-       "b.rdf:5:211: " + beyond + "2052506 bytes of text (10 times the document's size plus "
-                                   "1048576)"},
-      {withEntities(chain, "&x33;"), "b.rdf:3:14: entities refer to each other deeper than 32 "
-                                     "levels"},
+      {withEntities(laughs, use), "b.rdf:14:50: " + beyond +
+                                      "1055826 bytes of text (10 times "
+                                      "the document's size plus 1048576)"},
+      {withEntities(
+           "<!ENTITY x9 \"" + std::string(100000, 'x') + "\">\n", std::string(120, 'y') +
+                                                                      "<e:a e:b=\"" +
+                                                                      [] {
+                                                                        std::string refs;
+                                                                        for (int i = 0; i < 30; ++i)
+                                                                          refs += "&x9;";
+                                                                        return refs;
+                                                                      }() +
+                                                                      "\"/>"),
+       "b.rdf:5:211: " + beyond +
+           "2052506 bytes of text (10 times the document's size plus "
+           "1048576)"},
+      {withEntities(chain, "&x33;"),
+       "b.rdf:3:14: entities refer to each other deeper than 32 "
+       "levels"},
       {withEntities("<!ENTITY a \"&b;\">\n<!ENTITY b \"&a;\">\n", "&a;"),
        "b.rdf:2:13: entities refer to each other in a loop"},
       {withEntities("<!ENTITY % p \"x\">\n", ""), "b.rdf:2:10: parameter entities are not read"},

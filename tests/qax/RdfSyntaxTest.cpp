@@ -57,19 +57,24 @@ TEST(RdfSyntax, IsToldFromTheNameElseTheFirstBytesAndWhatIsNotReadIsRefusedByNam
     RdfSyntax syntax;
     std::string expected;
   } cases[] = {
-      {"v.owl", "\xEF\xBB\xBF<?xml version=\"1.0\"?>\n<!-- c -->\n<!DOCTYPE rdf:RDF [\n"
-                "<!ENTITY rdf \"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">]>\n" + rdfXml,
+      {"v.owl",
+       "\xEF\xBB\xBF<?xml version=\"1.0\"?>\n<!-- c -->\n<!DOCTYPE rdf:RDF [\n"
+       "<!ENTITY rdf \"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">]>\n" +
+           rdfXml,
        RdfSyntax::kDetect, "http://e.org/A "},
       // Another prefix for the RDF namespace, and a root node element.
-      {"v.xml", "<r:RDF xmlns:r=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\"><r:Description "
-                "r:about=\"http://e.org/A\"><r:type r:resource=\"http://www.w3.org/2002/07/"
-                "owl#Class\"/></r:Description></r:RDF>",
+      {"v.xml",
+       "<r:RDF xmlns:r=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\"><r:Description "
+       "r:about=\"http://e.org/A\"><r:type r:resource=\"http://www.w3.org/2002/07/"
+       "owl#Class\"/></r:Description></r:RDF>",
        RdfSyntax::kDetect, "http://e.org/A "},
-      {"v", std::string("<owl:Class ") + kRdf +
-                " xmlns:owl=\"http://www.w3.org/2002/07/owl#\" rdf:about=\"http://e.org/A\"/>",
+      {"v",
+       std::string("<owl:Class ") + kRdf +
+           " xmlns:owl=\"http://www.w3.org/2002/07/owl#\" rdf:about=\"http://e.org/A\"/>",
        RdfSyntax::kDetect, "http://e.org/A "},
       {"v.RDF", rdfXml, RdfSyntax::kDetect, "http://e.org/A "},
-      {"v.TTL", rdfXml, RdfSyntax::kDetect, "error: v.TTL:1:11: invalid IRI character (escape %20)"},
+      {"v.TTL", rdfXml, RdfSyntax::kDetect,
+       "error: v.TTL:1:11: invalid IRI character (escape %20)"},
       {"v.ttl", rdfXml, RdfSyntax::kRdfXml, "http://e.org/A "},
       {"v.owl", "# c\n@prefix e: <http://e.org/> .\ne:A a " + std::string(kOwlClass) + " .\n",
        RdfSyntax::kDetect, "http://e.org/A "},
@@ -84,23 +89,26 @@ TEST(RdfSyntax, IsToldFromTheNameElseTheFirstBytesAndWhatIsNotReadIsRefusedByNam
       {"v.trig", "<http://e.org/g> { " + turtle + "}\n", RdfSyntax::kDetect, "http://e.org/A "},
       {"v", "{ " + turtle + "}\n", RdfSyntax::kDetect, "http://e.org/A "},
       {"v", "", RdfSyntax::kDetect, ""},
-      {"v.owl", "<?xml version=\"1.0\"?>\n<Ontology xmlns=\"http://www.w3.org/2002/07/owl#\" "
-                "ontologyIRI=\"http://e.org/\"/>",
-       RdfSyntax::kDetect, std::string("error: v.owl: the document is OWL/XML, which is not read") +
-                               kRead},
+      {"v.owl",
+       "<?xml version=\"1.0\"?>\n<Ontology xmlns=\"http://www.w3.org/2002/07/owl#\" "
+       "ontologyIRI=\"http://e.org/\"/>",
+       RdfSyntax::kDetect,
+       std::string("error: v.owl: the document is OWL/XML, which is not read") + kRead},
       {"v.owl", "Prefix(:=<http://e.org/>)\nOntology(<http://e.org/>)\n", RdfSyntax::kDetect,
        std::string("error: v.owl: the document is in the OWL functional syntax, which is not "
-                   "read") + kRead},
+                   "read") +
+           kRead},
       {"v.omn", "Prefix: : <http://e.org/>\nClass: A\n", RdfSyntax::kDetect,
        std::string("error: v.omn: the document is in the OWL Manchester syntax, which is not "
-                   "read") + kRead},
-      {"v.jsonld", "[ { \"@id\": \"http://e.org/A\" } ]", RdfSyntax::kDetect,
-       std::string("error: v.jsonld: the document is JSON (JSON-LD?), which is not read") +
+                   "read") +
            kRead},
+      {"v.jsonld", "[ { \"@id\": \"http://e.org/A\" } ]", RdfSyntax::kDetect,
+       std::string("error: v.jsonld: the document is JSON (JSON-LD?), which is not read") + kRead},
       {"v.xml", "<?xml version=\"1.0\"?><html xmlns=\"http://www.w3.org/1999/xhtml\"/>",
        RdfSyntax::kDetect,
        std::string("error: v.xml: the document is XML whose root element is <html>, not "
-                   "rdf:RDF") + kRead},
+                   "rdf:RDF") +
+           kRead},
       {"v.dat", "\x01\x02", RdfSyntax::kDetect,
        std::string("error: v.dat: cannot tell the RDF syntax from the name or the first bytes") +
            kRead},
@@ -155,11 +163,11 @@ TEST(RdfXml, ErrorsGiveTheLineAndColumn) {
       {open + "  <rdf:Description rdf:about=\"http://e.org/a\">\n"
               "    <rdf:type rdf:resource=\"Thing\"/>\n  </rdf:Description>\n</rdf:RDF>\n",
        "t.rdf:3:36: relative IRI <Thing> and no base IRI to resolve it against"},
-      {open + std::string("  <!-- \0 -->\n</rdf:RDF>\n", 13), "t.rdf:2:8: NUL byte in the document"},
+      {open + std::string("  <!-- \0 -->\n</rdf:RDF>\n", 13),
+       "t.rdf:2:8: NUL byte in the document"},
   };
   for (const auto& [text, error] : cases) {
-    EXPECT_EQ("error: " + error, Loaded(OntologyModel::LoadText(text, RdfSyntax::kDetect,
-                                                                "t.rdf")))
+    EXPECT_EQ("error: " + error, Loaded(OntologyModel::LoadText(text, RdfSyntax::kDetect, "t.rdf")))
         << text;
   }
 }

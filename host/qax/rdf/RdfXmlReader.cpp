@@ -237,8 +237,9 @@ class Parse {
     if (iri.find(':') == std::string_view::npos) return;
     const unsigned char* const prefix = raptor_namespace_get_prefix(space);
     try {
-      self->sink_.Prefix(prefix == nullptr ? std::string_view()
-                                           : std::string_view(reinterpret_cast<const char*>(prefix)),
+      self->sink_.Prefix(prefix == nullptr
+                             ? std::string_view()
+                             : std::string_view(reinterpret_cast<const char*>(prefix)),
                          iri);
       self->OverBudget();
     } catch (const std::bad_alloc&) {

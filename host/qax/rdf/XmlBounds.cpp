@@ -232,8 +232,8 @@ class Scan {
     entity.at = at + 1;
     entity.text = std::string_view(d_).substr(at + 1, close - at - 1);
     if (HoldsMarkup(entity)) {
-      Fail(declaration, "the entity '" + std::string(name) +
-                            "' holds markup; entities may stand only for text");
+      Fail(declaration,
+           "the entity '" + std::string(name) + "' holds markup; entities may stand only for text");
       return kNone;
     }
     entities_.emplace(name, entity);
@@ -253,10 +253,10 @@ class Scan {
       unsigned long value = 0;
       for (; digit < text.size() && text[digit] != ';' && value <= kMaxCodePoint; ++digit) {
         const char c = text[digit];
-        const int number = (c >= '0' && c <= '9')            ? c - '0'
-                           : hex && (c >= 'a' && c <= 'f')   ? c - 'a' + 10
-                           : hex && (c >= 'A' && c <= 'F')   ? c - 'A' + 10
-                                                             : -1;
+        const int number = (c >= '0' && c <= '9')          ? c - '0'
+                           : hex && (c >= 'a' && c <= 'f') ? c - 'a' + 10
+                           : hex && (c >= 'A' && c <= 'F') ? c - 'A' + 10
+                                                           : -1;
         if (number < 0) break;
         value = value * (hex ? 16 : 10) + static_cast<unsigned long>(number);
       }
