@@ -7,6 +7,8 @@
 #include <memory>
 #include <new>
 #include <string_view>
+#include <unordered_set>
+#include <utility>
 
 #include "host/qax/rdf/LoadBudget.h"
 #include "host/qax/rdf/StatementSink.h"
@@ -228,7 +230,8 @@ class Parse {
 
   // A namespace declaration, `xmlns="..."` as the empty prefix name. A
   // relative namespace name (deprecated in XML) names nothing and is left
-  // out.
+  // out, and so is a declaration made before: XML writers often declare
+  // the same namespaces on every element, which says nothing new.
   static void OnNamespace(void* user, raptor_namespace* space) {
     auto* const self = static_cast<Parse*>(user);
     raptor_uri* const uri = raptor_namespace_get_uri(space);
@@ -236,11 +239,16 @@ class Parse {
     const std::string_view iri = UriText(uri);
     if (iri.find(':') == std::string_view::npos) return;
     const unsigned char* const prefix = raptor_namespace_get_prefix(space);
+    const std::string_view name = prefix == nullptr
+                                      ? std::string_view()
+                                      : std::string_view(reinterpret_cast<const char*>(prefix));
     try {
-      self->sink_.Prefix(prefix == nullptr
-                             ? std::string_view()
-                             : std::string_view(reinterpret_cast<const char*>(prefix)),
-                         iri);
+      // A name holds no space, so "name iri" tells the pairs apart.
+      std::string key;
+      key.reserve(name.size() + 1 + iri.size());
+      key.append(name).append(1, ' ').append(iri);
+      if (!self->declared_.insert(std::move(key)).second) return;
+      self->sink_.Prefix(name, iri);
       self->OverBudget();
     } catch (const std::bad_alloc&) {
       self->outOfMemory_ = true;
@@ -301,6 +309,7 @@ class Parse {
   RdfStatements& out_;
   StatementSink sink_;
   std::vector<std::string>* warnings_;
+  std::unordered_set<std::string> declared_;  // "name iri" of each prefix handed over
   std::unique_ptr<raptor_world, WorldDeleter> world_;
   std::unique_ptr<raptor_uri, UriDeleter> base_;
   std::unique_ptr<raptor_parser, ParserDeleter> parser_;

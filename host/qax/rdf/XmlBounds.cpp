@@ -31,6 +31,25 @@ constexpr bool EndsName(char c) {
          c == '%' || c == '/' || c == '=' || c == '[' || c == ']';
 }
 
+// A table of the bytes for which `test` holds, so that the scan steps over
+// the bytes that matter nothing to it with one lookup each.
+struct ByteTable {
+  bool holds[256];
+};
+
+template <typename Test>
+constexpr ByteTable MakeTable(Test test) {
+  ByteTable table{};
+  for (int byte = 0; byte < 256; ++byte) table.holds[byte] = test(static_cast<char>(byte));
+  return table;
+}
+
+// Where markup or a reference starts, and where a tag's markup ends or a
+// quoted literal (which may hold '>') starts.
+constexpr ByteTable kMarkupStart = MakeTable([](char c) { return c == '<' || c == '&'; });
+constexpr ByteTable kMarkupEnd =
+    MakeTable([](char c) { return c == '>' || c == '"' || c == '\''; });
+
 std::size_t Saturate(std::size_t a, std::size_t b) {
   return a > kSaturated - b ? kSaturated : a + b;
 }
@@ -52,27 +71,30 @@ class Scan {
     std::size_t depth = 0;
     std::size_t at = 0;
     while (problem_.at == kNone) {
-      at = d_.find_first_of("<&", at);
+      at = Next(at, kMarkupStart);
       if (at == kNone) break;
+      const char next = at + 1 < d_.size() ? d_[at + 1] : '\0';
       if (d_[at] == '&') {
         at = Reference(at);
-      } else if (Starts(at, "<!--")) {
-        at = After(at, "-->");
-      } else if (Starts(at, "<![CDATA[")) {
-        at = After(at, "]]>");
-      } else if (Starts(at, "<?")) {
-        at = After(at, "?>");
-      } else if (Starts(at, "<!DOCTYPE")) {
-        at = Doctype(at + std::strlen("<!DOCTYPE"));
-      } else if (Starts(at, "</")) {
+      } else if (next == '/') {
         if (depth > 0) --depth;
         at = After(at, ">");
-      } else {
+      } else if (next != '!' && next != '?') {
         const std::size_t open = at;
         at = Markup(at + 1);
         if (at != kNone && d_[at - 2] != '/' && ++depth > kMaxXmlDepth) {
           Fail(open, "elements nest deeper than " + std::to_string(kMaxXmlDepth) + " levels");
         }
+      } else if (Starts(at, "<!--")) {
+        at = After(at, "-->");
+      } else if (Starts(at, "<![CDATA[")) {
+        at = After(at, "]]>");
+      } else if (next == '?') {
+        at = After(at, "?>");
+      } else if (Starts(at, "<!DOCTYPE")) {
+        at = Doctype(at + std::strlen("<!DOCTYPE"));
+      } else {
+        at = Markup(at + 1);
       }
       if (at == kNone) break;  // unterminated: the parser stops there
     }
@@ -95,6 +117,14 @@ class Scan {
     return problem_;
   }
 
+  // The first byte at or after `at` that `table` holds; kNone if none.
+  std::size_t Next(std::size_t at, const ByteTable& table) const {
+    const std::size_t size = d_.size();
+    const char* const data = d_.data();
+    while (at < size && !table.holds[static_cast<unsigned char>(data[at])]) ++at;
+    return at < size ? at : kNone;
+  }
+
   bool Starts(std::size_t at, const char* text) const {
     return d_.compare(at, std::strlen(text), text) == 0;
   }
@@ -109,18 +139,22 @@ class Scan {
   // literals included (a '>' may stand in them), counting the entity
   // references in the literals; kNone when it does not close.
   std::size_t Markup(std::size_t at) {
-    while (at < d_.size() && problem_.at == kNone) {
+    while (problem_.at == kNone) {
+      at = Next(at, kMarkupEnd);
+      if (at == kNone) return kNone;
       const char c = d_[at];
       if (c == '>') return at + 1;
       if (c == '"' || c == '\'') {
         const std::size_t close = d_.find(c, at + 1);
         if (close == kNone) return kNone;
-        for (std::size_t amp = d_.find('&', at + 1); amp < close; amp = d_.find('&', amp + 1)) {
-          Reference(amp);
+        // Only within the literal: a search of the whole document from
+        // each literal would cost the square of its size.
+        const std::string_view literal = std::string_view(d_).substr(at + 1, close - at - 1);
+        for (std::size_t amp = literal.find('&'); amp != std::string_view::npos;
+             amp = literal.find('&', amp + 1)) {
+          Reference(at + 1 + amp);
         }
         at = close + 1;
-      } else {
-        ++at;
       }
     }
     return kNone;
