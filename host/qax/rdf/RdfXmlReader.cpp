@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <string_view>
 #include <unordered_set>
@@ -39,6 +40,15 @@ struct ParserDeleter {
 struct UriDeleter {
   void operator()(raptor_uri* uri) const { raptor_free_uri(uri); }
 };
+
+// raptor sets up libxml2 (xmlInitParser) for each world and tears it down
+// (xmlCleanupParser) when the world is freed; both act on the whole process.
+// So one world lives at a time: loads of RDF/XML on several threads take
+// turns.
+std::mutex& WorldTurn() {
+  static std::mutex turn;
+  return turn;
+}
 
 std::string_view UriText(raptor_uri* uri) {
   std::size_t length = 0;
@@ -75,7 +85,11 @@ class Parse {
   // Parses the document, by pages up to `exactFrom` and by single bytes
   // after it. False on any problem, with error() set.
   bool Run(const std::string& baseIri, std::size_t exactFrom) {
-    if (!Start(baseIri)) return false;
+    std::unique_lock<std::mutex> turn(WorldTurn());
+    if (!Start(baseIri)) {
+      Free();
+      return false;
+    }
     for (std::size_t at = 0; at < document_.size() && !stopped_;) {
       const std::size_t length =
           at >= exactFrom ? 1 : std::min({kPageSize, document_.size() - at, exactFrom - at});
@@ -91,9 +105,8 @@ class Parse {
     if (!stopped_ && raptor_parser_parse_chunk(parser_.get(), nullptr, 0, 1) != 0) {
       Fail("the document is not well-formed RDF/XML");
     }
-    parser_.reset();
-    base_.reset();
-    world_.reset();
+    Free();
+    turn.unlock();
     if (outOfMemory_) throw std::bad_alloc();
     if (hiddenWarnings_ > 0) {
       warnings_->push_back(sourceName_ + ": " + std::to_string(hiddenWarnings_) +
@@ -109,6 +122,13 @@ class Parse {
   std::size_t FailedPageStart() const { return pageStart_; }
 
  private:
+  // Frees the parser, the base and the world, in that order.
+  void Free() {
+    parser_.reset();
+    base_.reset();
+    world_.reset();
+  }
+
   bool Start(const std::string& baseIri) {
     world_.reset(raptor_new_world());
     if (!world_ || raptor_world_open(world_.get()) != 0) {
