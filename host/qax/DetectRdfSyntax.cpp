@@ -220,7 +220,12 @@ RdfSyntax DetectRdfSyntax(std::string_view firstBytes, std::string* refusal) {
     // declaration; a Turtle IRI otherwise.
     Reader probe = in;
     const std::string_view text = probe.Take([](char c) { return c == '>'; });
-    if (xml || text.find("xmlns") != std::string_view::npos) return XmlRoot(in, refusal);
+    // An IRI holds no white space, so "xmlns" after some names an attribute.
+    const std::size_t space = text.find_first_of(" \t\r\n");
+    if (xml ||
+        (space != std::string_view::npos && text.find("xmlns", space) != std::string_view::npos)) {
+      return XmlRoot(in, refusal);
+    }
     return TurtleFamily(in);
   }
   if (xml) return Refuse(refusal, "the document is XML without a root element");

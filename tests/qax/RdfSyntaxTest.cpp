@@ -89,6 +89,8 @@ TEST(RdfSyntax, IsToldFromTheNameElseTheFirstBytesAndWhatIsNotReadIsRefusedByNam
       {"v.trig", "<http://e.org/g> { " + turtle + "}\n", RdfSyntax::kDetect, "http://e.org/A "},
       {"v", "{ " + turtle + "}\n", RdfSyntax::kDetect, "http://e.org/A "},
       {"v", "", RdfSyntax::kDetect, ""},
+      {"v", "<http://e.org/xmlns> a " + std::string(kOwlClass) + " .\n", RdfSyntax::kDetect,
+       "http://e.org/xmlns "},
       {"v.owl",
        "<?xml version=\"1.0\"?>\n<Ontology xmlns=\"http://www.w3.org/2002/07/owl#\" "
        "ontologyIRI=\"http://e.org/\"/>",

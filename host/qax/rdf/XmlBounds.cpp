@@ -58,6 +58,7 @@ class Scan {
  public:
   explicit Scan(const std::string& document)
       : d_(document),
+        view_(document),
         allowance_(document.size() > (kSaturated - kEntityBaseBytes) / kEntityBytesPerDocumentByte
                        ? kSaturated
                        : kEntityBytesPerDocumentByte * document.size() + kEntityBaseBytes) {}
@@ -149,7 +150,7 @@ class Scan {
         if (close == kNone) return kNone;
         // Only within the literal: a search of the whole document from
         // each literal would cost the square of its size.
-        const std::string_view literal = std::string_view(d_).substr(at + 1, close - at - 1);
+        const std::string_view literal = view_.substr(at + 1, close - at - 1);
         for (std::size_t amp = literal.find('&'); amp != std::string_view::npos;
              amp = literal.find('&', amp + 1)) {
           Reference(at + 1 + amp);
@@ -164,7 +165,7 @@ class Scan {
   std::string_view Name(std::size_t at) const {
     std::size_t end = at;
     while (end < d_.size() && !EndsName(d_[end])) ++end;
-    return std::string_view(d_).substr(at, end - at);
+    return view_.substr(at, end - at);
   }
 
   // A reference "&name;" or "&#...;" at `at`: charges what a named entity
@@ -264,7 +265,7 @@ class Scan {
     if (close == kNone) return kNone;
     Entity entity;
     entity.at = at + 1;
-    entity.text = std::string_view(d_).substr(at + 1, close - at - 1);
+    entity.text = view_.substr(at + 1, close - at - 1);
     if (HoldsMarkup(entity)) {
       Fail(declaration,
            "the entity '" + std::string(name) + "' holds markup; entities may stand only for text");
@@ -300,6 +301,7 @@ class Scan {
   }
 
   const std::string& d_;
+  const std::string_view view_;  // d_, for slices that copy nothing
   const std::size_t allowance_;
   std::unordered_map<std::string_view, Entity> entities_;
   std::size_t expanded_ = 0;
