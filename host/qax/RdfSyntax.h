@@ -20,9 +20,6 @@ enum class RdfSyntax {
   kRdfXml,
 };
 
-// The names that ParseRdfSyntaxName reads, in the order messages list them.
-inline constexpr const char* kRdfSyntaxNames = "turtle, ntriples, nquads, trig, rdfxml";
-
 // The syntax that the extension of `path` names, in any letter case: .ttl,
 // .nt, .nq, .trig, .rdf (RDF/XML). kDetect for every other extension and for
 // none; .owl and .xml among them, since ontology editors give those names to
@@ -46,10 +43,10 @@ QAX_API RdfSyntax DetectRdfSyntax(std::string_view firstBytes, std::string* refu
 // "nquads", "trig", "rdfxml"; "detect" for kDetect).
 QAX_API const char* RdfSyntaxName(RdfSyntax syntax);
 
-// Reads one of the names of kRdfSyntaxNames (exactly, lower case) into
-// `syntax`. For any other name answers false and sets `error` (when not
-// null) to "unknown syntax '<name>'; use turtle, ntriples, nquads, trig or
-// rdfxml", leaving `syntax` as it was.
+// Reads one of the names "turtle", "ntriples", "nquads", "trig", "rdfxml"
+// (exactly, lower case) into `syntax`. For any other name answers false and
+// sets `error` (when not null) to "unknown syntax '<name>'; use turtle,
+// ntriples, nquads, trig or rdfxml", leaving `syntax` as it was.
 QAX_API bool ParseRdfSyntaxName(std::string_view name, RdfSyntax* syntax, std::string* error);
 
 }  // namespace Ontology
