@@ -4,7 +4,10 @@
 
 #include <fstream>
 #include <memory>
+#include <set>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "bench/Baselines.h"
 
@@ -26,8 +29,15 @@ struct UriDeleter {
 
 void IgnoreStatement(void*, raptor_statement*) {}
 
-void Serialize(void* serializer, raptor_statement* statement) {
-  raptor_serializer_serialize_statement(static_cast<raptor_serializer*>(serializer), statement);
+struct StatementDeleter {
+  void operator()(raptor_statement* statement) const { raptor_free_statement(statement); }
+};
+struct Statements {
+  std::vector<std::unique_ptr<raptor_statement, StatementDeleter>> kept;
+};
+
+void KeepStatement(void* statements, raptor_statement* statement) {
+  static_cast<Statements*>(statements)->kept.emplace_back(raptor_statement_copy(statement));
 }
 
 // Counts errors; the parse fails when there is one.
@@ -77,16 +87,41 @@ bool WriteRdfXml(const std::string& nquadsPath, const std::string& rdfXmlPath) {
       raptor_new_serializer(world.get(), "rdfxml-abbrev"));
   const std::unique_ptr<raptor_uri, UriDeleter> base(
       raptor_new_uri(world.get(), reinterpret_cast<const unsigned char*>("file:///base")));
-  if (!parser || !serializer ||
-      raptor_serializer_start_to_filename(serializer.get(), rdfXmlPath.c_str()) != 0) {
+  if (!parser || !serializer) return false;
+  // The statements first, to declare every namespace on the root element as
+  // an ontology editor does (the serializer would otherwise declare a new
+  // prefix on each element).
+  Statements statements;
+  raptor_parser_set_statement_handler(parser.get(), &statements, &KeepStatement);
+  if (raptor_parser_parse_start(parser.get(), base.get()) != 0 ||
+      raptor_parser_parse_chunk(parser.get(),
+                                reinterpret_cast<const unsigned char*>(document.data()),
+                                document.size(), 1) != 0 ||
+      errors != 0) {
     return false;
   }
-  raptor_parser_set_statement_handler(parser.get(), serializer.get(), &Serialize);
-  const bool parsed = raptor_parser_parse_start(parser.get(), base.get()) == 0 &&
-                      raptor_parser_parse_chunk(
-                          parser.get(), reinterpret_cast<const unsigned char*>(document.data()),
-                          document.size(), 1) == 0;
-  return raptor_serializer_serialize_end(serializer.get()) == 0 && parsed && errors == 0;
+  std::set<std::string> namespaces;
+  for (const auto& statement : statements.kept) {
+    for (const raptor_term* term : {statement->subject, statement->predicate, statement->object}) {
+      if (term->type != RAPTOR_TERM_TYPE_URI) continue;
+      const std::string iri(reinterpret_cast<const char*>(raptor_uri_as_string(term->value.uri)));
+      const std::size_t end = iri.find_last_of("#/");
+      if (end != std::string::npos) namespaces.insert(iri.substr(0, end + 1));
+    }
+  }
+  int number = 0;
+  for (const std::string& space : namespaces) {
+    const std::unique_ptr<raptor_uri, UriDeleter> uri(
+        raptor_new_uri(world.get(), reinterpret_cast<const unsigned char*>(space.c_str())));
+    const std::string prefix = "n" + std::to_string(++number);
+    raptor_serializer_set_namespace(serializer.get(), uri.get(),
+                                    reinterpret_cast<const unsigned char*>(prefix.c_str()));
+  }
+  if (raptor_serializer_start_to_filename(serializer.get(), rdfXmlPath.c_str()) != 0) return false;
+  for (const auto& statement : statements.kept) {
+    raptor_serializer_serialize_statement(serializer.get(), statement.get());
+  }
+  return raptor_serializer_serialize_end(serializer.get()) == 0 && errors == 0;
 }
 
 }  // namespace qax_bench
