@@ -69,6 +69,15 @@ class HandRecordChannel : public Aco_FloatChannel {
 // into a statement callback that does nothing. False when it fails.
 bool ParseVocabularyBaseline(const std::string& path);
 
+// Beside OntologyModel::LoadFile of RDF/XML: raptor parsing the file at
+// `path`, read whole, into a statement callback that does nothing. False
+// when it fails.
+bool ParseRdfXmlBaseline(const std::string& path);
+
+// Writes the N-Quads file at `nquadsPath` as RDF/XML (raptor's abbreviated
+// form, as ontology editors write it) to `rdfXmlPath`. False when it fails.
+bool WriteRdfXml(const std::string& nquadsPath, const std::string& rdfXmlPath);
+
 }  // namespace qax_bench
 
 #endif  // QAX_BENCH_BASELINES_H_

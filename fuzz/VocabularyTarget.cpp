@@ -56,7 +56,9 @@ std::string CheckModel(OntologyModel& model) {
 std::string FuzzVocabulary(const std::uint8_t* data, std::size_t size) {
   globalEngine->ShowDebugMessage.Clear();
   const std::string text(reinterpret_cast<const char*>(data), size);
-  for (const auto syntax : {QAX::Ontology::RdfSyntax::kTurtle, QAX::Ontology::RdfSyntax::kNQuads}) {
+  using QAX::Ontology::RdfSyntax;
+  for (const auto syntax :
+       {RdfSyntax::kTurtle, RdfSyntax::kNQuads, RdfSyntax::kTriG, RdfSyntax::kRdfXml}) {
     const QAX::Ontology::LoadResult result =
         OntologyModel::LoadText(text, syntax, "fuzz", "http://example.org/base/");
     if (!result.model) {

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what the project needs on a fresh Debian machine, once: compilers
-# and build tools, GoogleTest, Google Benchmark, serd (RDF parsing) and npm
-# (to fetch the test vocabularies), Graphviz (to draw channel graphs) and
-# Python's rdflib (to read the JSON-LD export back independently); for
+# and build tools, GoogleTest, Google Benchmark, serd and raptor (RDF
+# parsing), npm (to fetch the test vocabularies), Graphviz (to draw channel
+# graphs) and Python's rdflib (to read the JSON-LD export back
+# independently); for
 # the checks of .ci/run also clang with its sanitizer and libFuzzer runtimes,
 # clang-tidy, cppcheck and valgrind. Packages already present are left alone.
 #
@@ -14,8 +15,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          libserd-dev nlohmann-json3-dev graphviz clang libclang-rt-14-dev clang-tidy cppcheck valgrind
-          python3-rdflib)
+          libserd-dev libraptor2-dev nlohmann-json3-dev graphviz clang libclang-rt-14-dev clang-tidy
+          cppcheck valgrind python3-rdflib)
 case "${1:-}" in
   "") ;;
   --windows) packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64) ;;

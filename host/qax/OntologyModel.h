@@ -91,21 +91,23 @@ class QAX_API OntologyModel {
   MetaClass* AddClass(MetaClassLibrary* library, const Info::MetaClassInfo& info,
                       const MetaClass* parent);
 
-  // Loads an RDF vocabulary (Turtle, N-Triples or N-Quads) from the file at
-  // `path` into a new model; docs/vocabularies.md describes how statements
-  // become libraries, classes and attributes. With kFromExtension the syntax
-  // comes from the file name. Relative IRIs resolve against the file's own
-  // "file:" IRI. The file is read as host/files/InputFile.h says: a FIFO or
-  // pipe as a stream, "-" from standard input, a directory or device refused,
-  // at most 1 GiB. On any error (unreadable or refused file, unknown
-  // extension, bad syntax, bad encoding, undefined prefix) the result holds
-  // no model.
-  static LoadResult LoadFile(const std::string& path, RdfSyntax syntax = RdfSyntax::kFromExtension);
+  // Loads an RDF vocabulary (Turtle, N-Triples, N-Quads, TriG or RDF/XML)
+  // from the file at `path` into a new model; docs/vocabularies.md describes
+  // how statements become libraries, classes and attributes. A syntax given
+  // is used whatever the name; with kDetect the syntax comes from the file
+  // name, else from the first bytes (DetectRdfSyntax), and a document of a
+  // syntax that is not read is refused with a message that names it.
+  // Relative IRIs resolve against the file's own "file:" IRI. The file is
+  // read as host/files/InputFile.h says: a FIFO or pipe as a stream, "-" from
+  // standard input, a directory or device refused, at most 1 GiB. On any
+  // error (unreadable or refused file, syntax not read, bad syntax, bad
+  // encoding, undefined prefix) the result holds no model.
+  static LoadResult LoadFile(const std::string& path, RdfSyntax syntax = RdfSyntax::kDetect);
 
   // Same as LoadFile for a document held in memory. `sourceName` names the
-  // document in messages (and gives the syntax for kFromExtension);
-  // `baseIri` resolves relative IRIs, and a relative IRI without a base is an
-  // error.
+  // document in messages (and, by its extension, the syntax for kDetect);
+  // `baseIri` resolves relative IRIs, and a relative IRI without a base is
+  // an error.
   static LoadResult LoadText(const std::string& text, RdfSyntax syntax,
                              const std::string& sourceName, const std::string& baseIri = "");
 

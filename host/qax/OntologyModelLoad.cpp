@@ -2,7 +2,8 @@
 // build the model, so that a failure never leaves a part of a model behind.
 // A regular file is parsed as it is read, a page at a time, and never held
 // whole; a stream (standard input, a pipe) is held whole until it is parsed,
-// since placing an error reads the document again.
+// since placing an error reads the document again. An RDF/XML document is
+// held whole while it is parsed.
 #include <serd/serd.h>
 
 #include <unistd.h>
@@ -17,12 +18,18 @@
 #include "host/qax/rdf/DocumentSource.h"
 #include "host/qax/rdf/LoadBudget.h"
 #include "host/qax/rdf/RdfReader.h"
+#include "host/qax/rdf/RdfXmlReader.h"
 #include "host/qax/rdf/RdfStatements.h"
+#include "host/qax/rdf/RdfXmlReader.h"
 #include "host/qax/rdf/VocabularyMapper.h"
 
 namespace QAX {
 namespace Ontology {
 namespace {
+
+// How much of a document the syntax is told from when its name does not
+// tell it: enough for a DOCTYPE of entities or a header of comments.
+constexpr std::size_t kDetectBytes = std::size_t{64} << 10;
 
 // The "file:" IRI of `path`, made absolute first so that relative IRIs in
 // the document resolve to the file's own folder.
@@ -55,27 +62,61 @@ class FileSource : public Rdf::DocumentSource {
   qax_files::InputFile& file_;
 };
 
-// Parses the document `source` gives and builds the model from it. While it
-// is parsed the load holds `heldBytes` for it (the document when it is in
+// Reads all of `source` into `document`; false, with `error` set, when it
+// cannot be read. The source's size is at most the reading cap (1 GiB).
+bool ReadWhole(Rdf::DocumentSource& source, std::string& document, std::string& error) {
+  document.resize(static_cast<std::size_t>(source.Size()));
+  std::size_t got = 0;
+  if (!source.Read(0, document.data(), document.size(), got, error)) return false;
+  document.resize(got);
+  return true;
+}
+
+// Parses the document `source` gives and builds the model from it; `text`
+// is the same document when the caller holds it in memory, else null. While
+// it is parsed the load holds `heldBytes` for it (the document when it is in
 // memory, else a page); `release`, when given, is called once it is parsed,
 // to let go of what the caller holds for it before the model is built.
 template <typename Release>
-LoadResult Load(Rdf::DocumentSource& source, std::uint64_t heldBytes, RdfSyntax syntax,
-                const std::string& sourceName, const std::string& baseIri, Release release) {
+LoadResult Load(Rdf::DocumentSource& source, const std::string* text, std::uint64_t heldBytes,
+                RdfSyntax syntax, const std::string& sourceName, const std::string& baseIri,
+                Release release) {
   LoadResult result;
-  if (syntax == RdfSyntax::kFromExtension) syntax = RdfSyntaxFromPath(sourceName);
-  if (syntax == RdfSyntax::kFromExtension) {
-    result.error = sourceName +
-                   ": cannot tell the RDF syntax from the name; use .ttl, .nt or .nq, or "
-                   "give the syntax";
-    return result;
+  if (syntax == RdfSyntax::kDetect) syntax = RdfSyntaxFromPath(sourceName);
+  if (syntax == RdfSyntax::kDetect) {
+    std::string head(kDetectBytes, '\0');
+    std::size_t got = 0;
+    if (!source.Read(0, head.data(), head.size(), got, result.error)) return result;
+    head.resize(got);
+    std::string refusal;
+    syntax = DetectRdfSyntax(head, &refusal);
+    if (syntax == RdfSyntax::kDetect) {
+      result.error = sourceName + ": " + refusal;
+      return result;
+    }
+  }
+  // raptor parses a document held whole (its bounds are checked over the
+  // whole of it first), so an RDF/XML file is read into memory, and counts
+  // whole while it is parsed.
+  std::string xml;
+  if (syntax == RdfSyntax::kRdfXml && text == nullptr) {
+    if (!ReadWhole(source, xml, result.error)) return result;
+    text = &xml;
+    heldBytes = xml.size();
   }
   Rdf::LoadBudget budget(source.Size());
   budget.Charge(heldBytes);
   Rdf::RdfStatements statements(budget);
-  if (!Rdf::ReadRdf(source, syntax, sourceName, baseIri, statements, result.error)) {
+  const bool read =
+      syntax == RdfSyntax::kRdfXml
+          ? Rdf::ReadRdfXml(*text, sourceName, baseIri, statements, result.error,
+                            result.warnings)
+          : Rdf::ReadRdf(source, syntax, sourceName, baseIri, statements, result.error);
+  if (!read) {
+    result.warnings.clear();
     return result;
   }
+  std::string().swap(xml);
   budget.Release(heldBytes);
   release();
   Rdf::ResolveClassExpressions(statements, sourceName, result.warnings);
@@ -106,13 +147,13 @@ LoadResult OntologyModel::LoadFile(const std::string& path, RdfSyntax syntax) {
   constexpr std::uint64_t kPageBytes = std::uint64_t{64} << 10;
   const std::uint64_t held =
       file.HeldWhole() ? file.Size() : std::min<std::uint64_t>(file.Size(), kPageBytes);
-  return Load(source, held, syntax, path, FileIri(path), [&file] { file.Close(); });
+  return Load(source, nullptr, held, syntax, path, FileIri(path), [&file] { file.Close(); });
 }
 
 LoadResult OntologyModel::LoadText(const std::string& text, RdfSyntax syntax,
                                    const std::string& sourceName, const std::string& baseIri) {
   Rdf::TextSource source(text);
-  return Load(source, text.size(), syntax, sourceName, baseIri, [] {});
+  return Load(source, &text, text.size(), syntax, sourceName, baseIri, [] {});
 }
 
 }  // namespace Ontology

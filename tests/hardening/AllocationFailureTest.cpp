@@ -50,6 +50,7 @@ struct World {
   std::unique_ptr<Aco_QAXOntologyItem> copy;
   std::unique_ptr<LoadedGroup> loaded;
   GroupFileError loadError;
+  QAX::Ontology::LoadResult vocabulary;
 
   void LoadSharedGroup() {
     loaded = LoadGroup(shared->group.data(), shared->group.size(), shared->registry, &loadError);
@@ -72,6 +73,18 @@ struct Operation {
   std::function<void(World&)> setUp = [](World&) {};
 };
 void PrintTo(const Operation& operation, std::ostream* out) { *out << operation.name; }
+
+// RDF/XML, whose parser calls back into the loader from C code: the
+// failure must reach the caller with the parser freed.
+constexpr char kRdfXml[] =
+    "<rdf:RDF xmlns=\"http://e.org/#\" xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\" "
+    "xmlns:rdfs=\"http://www.w3.org/2000/01/rdf-schema#\" "
+    "xmlns:owl=\"http://www.w3.org/2002/07/owl#\" xml:base=\"http://e.org/\">"
+    "<owl:Class rdf:ID=\"A\"/><owl:Class rdf:ID=\"B\"><rdfs:subClassOf rdf:resource=\"#A\"/>"
+    "<rdfs:subClassOf><owl:Restriction><owl:onProperty rdf:resource=\"#p\"/>"
+    "</owl:Restriction></rdfs:subClassOf></owl:Class>"
+    "<owl:DatatypeProperty rdf:ID=\"p\"><rdfs:domain rdf:resource=\"#B\"/>"
+    "</owl:DatatypeProperty></rdf:RDF>";
 
 const Operation kOperations[] = {
     {"PrepareLinks",
@@ -109,6 +122,19 @@ const Operation kOperations[] = {
          ExpectConsistent(*dynamic_cast<Aco_QAXOntologyItem*>(w.loaded->Channel(i)));
        }
        w.ExpectSavesTheGroup(w.loaded->Channels());
+     }},
+    {"LoadRdfXml",
+     [](World& w) {
+       w.vocabulary = QAX::Ontology::OntologyModel::LoadText(
+           kRdfXml, QAX::Ontology::RdfSyntax::kRdfXml, "a.rdf");
+     },
+     [](World& w, bool completed) {
+       if (!completed) {
+         w.vocabulary = QAX::Ontology::OntologyModel::LoadText(
+             kRdfXml, QAX::Ontology::RdfSyntax::kRdfXml, "a.rdf");
+       }
+       ASSERT_NE(nullptr, w.vocabulary.model) << w.vocabulary.error;
+       EXPECT_EQ(2u, w.vocabulary.model->GetClassCount());
      }},
     {"Copy", [](World& w) { w.copy = std::make_unique<Aco_QAXOntologyItem>(w.graph.item); },
      [](World& w, bool completed) {

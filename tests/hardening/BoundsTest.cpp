@@ -159,7 +159,7 @@ TEST(Bounds, VocabulariesOfEveryShapeCostAtMostTenTimesTheirSize) {
     SCOPED_TRACE(c.what);
     qax_test::ResetPeakBytes();
     const std::size_t before = qax_test::BytesInUse();
-    const auto result = OntologyModel::LoadText(c.text, RdfSyntax::kFromExtension, c.name);
+    const auto result = OntologyModel::LoadText(c.text, RdfSyntax::kDetect, c.name);
     EXPECT_LE(qax_test::PeakBytesInUse() - before, VocabularyBound(c.text.size()));
     EXPECT_EQ(c.loads, result.model != nullptr);
     if (!c.loads) {
@@ -234,6 +234,76 @@ TEST(Bounds, BlankNodesAndCollectionsNestAtMost128Levels) {
   for (const auto& [text, error] : cases) {
     EXPECT_EQ(error, OntologyModel::LoadText(text, RdfSyntax::kTurtle, "deep.ttl").error)
         << text.substr(0, 80);
+  }
+}
+
+// What RDF/XML asks of the XML parser is bounded before the parser sees it:
+// entity expansion (the billion laughs, one big entity used often), entities
+// that hold markup or refer to each other in loops or too deeply, parameter
+// entities, and element nesting (the parser takes time in the square of the
+// depth). Markup in comments, CDATA and attribute values does not count.
+TEST(Bounds, XmlEntitiesAndElementNestingAreBoundedBeforeParsing) {
+  const std::string head =
+      "<rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\" "
+      "xmlns:e=\"http://e.org/\">\n";
+  const auto withEntities = [&](const std::string& declarations, const std::string& body) {
+    return "<!DOCTYPE rdf:RDF [\n" + declarations + "]>\n" + head + body + "</rdf:RDF>\n";
+  };
+  const std::string use =
+      "<rdf:Description rdf:about=\"http://e.org/a\"><e:p>&x9;</e:p>"
+      "</rdf:Description>\n";
+  std::string laughs = "<!ENTITY x0 \"lol\">\n";
+  for (int i = 1; i <= 9; ++i) {
+    laughs += "<!ENTITY x" + std::to_string(i) + " \"";
+    for (int j = 0; j < 10; ++j) laughs += "&x" + std::to_string(i - 1) + ";";
+    laughs += "\">\n";
+  }
+  std::string chain = "<!ENTITY x0 \"a\">\n";
+  for (int i = 1; i <= 33; ++i) {
+    chain += "<!ENTITY x" + std::to_string(i) + " \"&x" + std::to_string(i - 1) + ";\">\n";
+  }
+  const auto nested = [&](int depth, const std::string& before) {
+    std::string text = head + before;
+    for (int i = 1; i < depth; ++i) text += "<e:p>";
+    for (int i = 1; i < depth; ++i) text += "</e:p>";
+    return text + "</rdf:RDF>\n";
+  };
+  const std::string beyond = "entity references stand for more than ";
+  const struct {
+    std::string text;
+    std::string error;  // empty: loads
+  } cases[] = {
+      {withEntities(laughs, use), "b.rdf:14:50: " + beyond +
+                                      "1055826 bytes of text (10 times "
+                                      "the document's size plus 1048576)"},
+      {withEntities(
+           "<!ENTITY x9 \"" + std::string(100000, 'x') + "\">\n", std::string(120, 'y') +
+                                                                      "<e:a e:b=\"" +
+                                                                      [] {
+                                                                        std::string refs;
+                                                                        for (int i = 0; i < 30; ++i)
+                                                                          refs += "&x9;";
+                                                                        return refs;
+                                                                      }() +
+                                                                      "\"/>"),
+       "b.rdf:5:211: " + beyond +
+           "2052506 bytes of text (10 times the document's size plus "
+           "1048576)"},
+      {withEntities(chain, "&x33;"),
+       "b.rdf:3:14: entities refer to each other deeper than 32 "
+       "levels"},
+      {withEntities("<!ENTITY a \"&b;\">\n<!ENTITY b \"&a;\">\n", "&a;"),
+       "b.rdf:2:13: entities refer to each other in a loop"},
+      {withEntities("<!ENTITY % p \"x\">\n", ""), "b.rdf:2:10: parameter entities are not read"},
+      {withEntities("<!ENTITY x \"&#x3C;e:a/>\">\n", ""),
+       "b.rdf:2:1: the entity 'x' holds markup; entities may stand only for text"},
+      {withEntities("<!ENTITY x \"text\">\n<!ATTLIST e:a e:b CDATA \"&x;\">\n", "&x;"), ""},
+      {nested(256, "<!-- <e:p><e:p> --><e:q e:r=\"x>y\"/>"), ""},
+      {nested(257, ""), "b.rdf:2:1276: elements nest deeper than 256 levels"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.error, OntologyModel::LoadText(c.text, RdfSyntax::kRdfXml, "b.rdf").error)
+        << c.text.substr(0, 120);
   }
 }
 

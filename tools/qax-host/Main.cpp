@@ -6,6 +6,7 @@
 #include <new>
 #include <string>
 
+#include "host/qax/RdfSyntax.h"
 #include "host/sdk/EngineInterface.h"
 #include "host/sdk/GroupFileFormat.h"
 #include "tools/qax-host/Activity.h"
@@ -96,8 +97,11 @@ constexpr const char* kOptions =
     "options (any command):\n"
     "  --module PATH     the channel module (default: QAXOntologyItem.so beside\n"
     "                    qax-host)\n"
-    "  --ontology FILE   a vocabulary (.ttl, .nt, .nq) instead of the built-in\n"
-    "                    sample ontology\n"
+    "  --ontology FILE   a vocabulary (Turtle, N-Triples, N-Quads, TriG or\n"
+    "                    RDF/XML) instead of the built-in sample ontology\n"
+    "  --syntax NAME     the vocabulary's syntax: turtle, ntriples, nquads, trig\n"
+    "                    or rdfxml (default: from the file's extension, else\n"
+    "                    from its first bytes)\n"
     "  --json            one JSON document on standard output, for scripts\n"
     "                    (classes, describe, links, build, load, dump)\n"
     "  --help            help on qax-host, or on the command given\n"
@@ -155,6 +159,8 @@ int RunCommandLine(int argc, char** argv) {
   invocation.session.modulePath =
       ProgramFolder(argc > 0 ? argv[0] : nullptr) + "/QAXOntologyItem.so";
   std::string commandName;
+  std::string syntaxName;
+  bool syntaxGiven = false;
   bool help = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -172,6 +178,9 @@ int RunCommandLine(int argc, char** argv) {
       option = &invocation.session.modulePath;
     } else if (arg == "--ontology") {
       option = &invocation.session.ontologyPath;
+    } else if (arg == "--syntax") {
+      option = &syntaxName;
+      syntaxGiven = true;
     } else if (arg == "--format") {
       option = &invocation.format;
     } else if (arg == "--output" || arg == "-o") {
@@ -188,6 +197,16 @@ int RunCommandLine(int argc, char** argv) {
       commandName = arg;
     } else {
       invocation.arguments.push_back(arg);
+    }
+  }
+
+  if (syntaxGiven) {
+    std::string error;
+    if (!QAX::Ontology::ParseRdfSyntaxName(syntaxName, &invocation.session.syntax, &error)) {
+      return qax_host::UsageError("--syntax: " + error);
+    }
+    if (invocation.session.ontologyPath.empty()) {
+      return qax_host::UsageError("--syntax needs --ontology: it gives the vocabulary's syntax");
     }
   }
 

@@ -30,7 +30,7 @@ std::unique_ptr<Session> Session::Open(const Options& options, std::string* erro
       options.ontologyPath.empty()
           ? QAX::Ontology::OntologyModel::LoadText(
                 SampleOntologyTurtle(), QAX::Ontology::RdfSyntax::kTurtle, kSampleOntologyName)
-          : QAX::Ontology::OntologyModel::LoadFile(options.ontologyPath);
+          : QAX::Ontology::OntologyModel::LoadFile(options.ontologyPath, options.syntax);
   progress.Done();
   if (!loaded.model) {
     *error = loaded.error;

@@ -18,6 +18,8 @@ class Session {
   struct Options {
     std::string modulePath;    // the channel module's file
     std::string ontologyPath;  // a vocabulary file; empty: the built-in sample
+    // The vocabulary's syntax; kDetect: from its name, else its first bytes.
+    QAX::Ontology::RdfSyntax syntax = QAX::Ontology::RdfSyntax::kDetect;
   };
 
   // Loads the module and the ontology and sets the ontology on the service.

@@ -24,8 +24,11 @@ SerdSyntax ToSerd(RdfSyntax syntax) {
       return SERD_NTRIPLES;
     case RdfSyntax::kNQuads:
       return SERD_NQUADS;
+    case RdfSyntax::kTriG:
+      return SERD_TRIG;
     case RdfSyntax::kTurtle:
-    case RdfSyntax::kFromExtension:
+    case RdfSyntax::kRdfXml:  // read by ReadRdfXml
+    case RdfSyntax::kDetect:
       break;
   }
   return SERD_TURTLE;

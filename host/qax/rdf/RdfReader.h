@@ -14,7 +14,8 @@ namespace Ontology {
 namespace Rdf {
 
 // Parses the document that `source` gives (any bytes) as `syntax`, which
-// must not be kFromExtension, and gathers what matters into `out`. The
+// must be one that serd reads (not kDetect or kRdfXml; graph names of TriG
+// and N-Quads are left out), and gathers what matters into `out`. The
 // document is read in pages, and read again from the start to place an
 // error. `sourceName` names the document in the error; `baseIri` resolves
 // relative IRIs (empty: there is no base, and a relative IRI is an error).
