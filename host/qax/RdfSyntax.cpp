@@ -19,7 +19,7 @@ constexpr NamedSyntax kNames[] = {
 
 constexpr NamedSyntax kExtensions[] = {
     {"ttl", RdfSyntax::kTurtle}, {"nt", RdfSyntax::kNTriples}, {"nq", RdfSyntax::kNQuads},
-    {"trig", RdfSyntax::kTriG},  {"rdf", RdfSyntax::kRdfXml},
+    {"trig", RdfSyntax::kTriG},
 };
 
 }  // namespace

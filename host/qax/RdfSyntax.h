@@ -21,9 +21,9 @@ enum class RdfSyntax {
 };
 
 // The syntax that the extension of `path` names, in any letter case: .ttl,
-// .nt, .nq, .trig, .rdf (RDF/XML). kDetect for every other extension and for
-// none; .owl and .xml among them, since ontology editors give those names to
-// OWL/XML and other syntaxes too.
+// .nt, .nq, .trig. kDetect for every other extension and for none; .rdf,
+// .owl and .xml among them, since tools give those names to RDF/XML, OWL/XML
+// and other syntaxes alike, and the first bytes tell them apart.
 QAX_API RdfSyntax RdfSyntaxFromPath(const std::string& path);
 
 // The syntax of a document from its first bytes, after a UTF-8 byte order
