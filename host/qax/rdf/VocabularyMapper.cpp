@@ -1,7 +1,6 @@
 #include "host/qax/rdf/VocabularyMapper.h"
 
 #include <algorithm>
-#include <deque>
 #include <cctype>
 #include <cstdint>
 #include <string_view>
@@ -118,18 +117,14 @@ class Builder {
       if (!name(ns, prefix)) return false;
       taken.insert(prefix);
     }
-    // The ontologies' own namespaces: namespace -> (preferred, segment),
-    // keyed by views of ownKeys.
-    std::deque<std::string> ownKeys;
-    std::unordered_map<std::string_view, std::pair<std::string, std::string>> own;
+    // The ontologies' own namespaces: namespace -> (preferred, segment).
+    std::unordered_map<std::string, std::pair<std::string, std::string>> own;
     const auto ownNamespaces = [&](TermId ontology, const std::string& preferred) {
       const std::string iri = IriText(ontology);
       const std::string segment(LastSegment(iri));
       const auto add = [&](const std::string& ns) {
-        if (own.count(ns) != 0) return;
         budget_.Charge(LoadBudget::kLibraryBytes + 2 * ns.size());
-        ownKeys.push_back(ns);
-        own.emplace(ownKeys.back(), std::make_pair(preferred, segment));
+        own.emplace(ns, std::make_pair(preferred, segment));
       };
       for (const auto& note : st_.preferredNamespaces) {
         if (note.subject == ontology) add(note.text);
@@ -141,10 +136,15 @@ class Builder {
     for (const auto& note : st_.preferredPrefixes) ownNamespaces(note.subject, note.text);
     for (const TermId ontology : st_.ontologies) ownNamespaces(ontology, std::string());
     if (budget_.Exhausted()) return false;
+    std::string key;  // a namespace to look up in `own`, reused so as not to allocate per IRI
     for (TermId id = 0; id < st_.TermCount(); ++id) {
       const std::string_view ns = SplitIri(Iri(id)).ns;
       if (libraryNames_.count(ns) != 0) continue;
-      const auto ontology = own.find(ns);
+      auto ontology = own.end();
+      if (!own.empty()) {
+        key.assign(ns);
+        ontology = own.find(key);
+      }
       std::string library;
       const auto choose = [&](std::string_view candidate) {
         if (!library.empty() || !IsLibraryName(candidate)) return;
