@@ -176,7 +176,8 @@ struct Tally {
 
 // Turns the restrictions in classes' rdfs:subClassOf (directly, or in an
 // owl:intersectionOf there or in an owl:equivalentClass) into
-// statements.restrictions, and tallies what gives no attribute.
+// statements.restrictions, relates the class to the named classes of those
+// intersections as to superclasses, and tallies what gives no attribute.
 class ClassUses {
  public:
   ClassUses(RdfStatements& statements, const std::string& sourceName,
@@ -223,6 +224,7 @@ class ClassUses {
   // nested in it; a malformed one is ignored whole, with a warning.
   void Intersection(BlankId node) {
     std::vector<BlankId> found;
+    std::vector<TermId> named;
     std::vector<Ignored> ignored;
     ListWalk walk(st_, stepsLeft_, "intersections");
     const std::function<bool(BlankId, std::size_t)> collect = [&](BlankId at, std::size_t depth) {
@@ -231,7 +233,10 @@ class ClassUses {
         return walk.Fault("a class expression with two owl:intersectionOf lists");
       }
       return walk.Walk(facts->intersection, depth, [&](NodeRef member, std::size_t level) {
-        if (member.kind == NodeRef::Kind::kIri) return true;  // a named class: a superclass
+        if (member.kind == NodeRef::Kind::kIri) {
+          named.push_back(member.id);
+          return true;
+        }
         if (member.kind != NodeRef::Kind::kBlank) {
           return walk.Fault("a list member that is no class");
         }
@@ -255,6 +260,13 @@ class ClassUses {
     }
     for (const Ignored kind : ignored) Note(kind);
     for (const BlankId restriction : found) Restriction(restriction);
+    // A class that is (or is within) an intersection with a named class is
+    // a subclass of it: a pizza defined as "a Pizza with three toppings or
+    // more" is a Pizza. These superclasses come after those that
+    // rdfs:subClassOf names directly.
+    for (const TermId member : named) {
+      if (member != cls_) st_.Relate(RdfStatements::Relation::kSubClassOf, cls_, member);
+    }
   }
 
   void Restriction(BlankId node) {
