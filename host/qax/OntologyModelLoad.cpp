@@ -18,7 +18,6 @@
 #include "host/qax/rdf/DocumentSource.h"
 #include "host/qax/rdf/LoadBudget.h"
 #include "host/qax/rdf/RdfReader.h"
-#include "host/qax/rdf/RdfXmlReader.h"
 #include "host/qax/rdf/RdfStatements.h"
 #include "host/qax/rdf/RdfXmlReader.h"
 #include "host/qax/rdf/VocabularyMapper.h"
@@ -109,8 +108,7 @@ LoadResult Load(Rdf::DocumentSource& source, const std::string* text, std::uint6
   Rdf::RdfStatements statements(budget);
   const bool read =
       syntax == RdfSyntax::kRdfXml
-          ? Rdf::ReadRdfXml(*text, sourceName, baseIri, statements, result.error,
-                            result.warnings)
+          ? Rdf::ReadRdfXml(*text, sourceName, baseIri, statements, result.error, result.warnings)
           : Rdf::ReadRdf(source, syntax, sourceName, baseIri, statements, result.error);
   if (!read) {
     result.warnings.clear();

@@ -18,7 +18,9 @@ constexpr NamedSyntax kNames[] = {
 };
 
 constexpr NamedSyntax kExtensions[] = {
-    {"ttl", RdfSyntax::kTurtle}, {"nt", RdfSyntax::kNTriples}, {"nq", RdfSyntax::kNQuads},
+    {"ttl", RdfSyntax::kTurtle},
+    {"nt", RdfSyntax::kNTriples},
+    {"nq", RdfSyntax::kNQuads},
     {"trig", RdfSyntax::kTriG},
 };
 
