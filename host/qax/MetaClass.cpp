@@ -22,10 +22,10 @@ const std::vector<const MetaAttr*>& MetaClass::GetAttributes() const {
 // and the text is its library's name and the class's.
 std::string MetaClass::GetFQName() const { return MakeFQName(library_->GetName(), info_.name); }
 
-const MetaAttr* MetaClass::AddAttribute(const Info::MetaAttrInfo& info,
+const MetaAttr* MetaClass::AddAttribute(Info::MetaAttrInfo info,
                                         MetaAttr::Cardinality cardinality) {
   if (!attributes_) attributes_ = std::make_unique<Attributes>();
-  attributes_->owned.push_back(std::make_unique<MetaAttr>(info, cardinality));
+  attributes_->owned.push_back(std::make_unique<MetaAttr>(std::move(info), cardinality));
   attributes_->list.push_back(attributes_->owned.back().get());
   return attributes_->list.back();
 }

@@ -45,7 +45,7 @@ class QAX_API MetaClass {
   // Appends an attribute with `cardinality` and answers it (owned by this
   // class). Any record is accepted, including a name the class or a parent
   // already has.
-  const MetaAttr* AddAttribute(const Info::MetaAttrInfo& info,
+  const MetaAttr* AddAttribute(Info::MetaAttrInfo info,
                                MetaAttr::Cardinality cardinality = MetaAttr::Cardinality());
 
   // Builds the FQ name that a class called `name` in library `libraryName`

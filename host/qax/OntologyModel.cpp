@@ -56,20 +56,32 @@ void OntologyModel::ReserveClasses(std::size_t count) {
   byFQName_.Reserve(count);
 }
 
-MetaClass* OntologyModel::AddClass(MetaClassLibrary* library, const Info::MetaClassInfo& info,
+MetaClass* OntologyModel::AddClass(MetaClassLibrary* library, Info::MetaClassInfo info,
                                    const MetaClass* parent) {
   if (library == nullptr || GetLibrary(library->GetName()) != library) return nullptr;
   if (parent != nullptr && GetMetaClass(parent->GetInfo().handle) != parent) return nullptr;
-  if (GetMetaClass(info.handle) != nullptr) return nullptr;
+  // Each text is hashed once, for the check and for the index alike.
+  const std::uint32_t handleHash = Util::NameIndex::Hash(info.handle);
+  if (byHandle_.Find(info.handle, handleHash, [this](std::size_t position) -> const std::string& {
+        return classes_[position]->GetInfo().handle;
+      }) != Util::NameIndex::kNone) {
+    return nullptr;
+  }
   const std::string fqName = MetaClass::MakeFQName(library->GetName(), info.name);
-  if (GetMetaClassByFQName(fqName) != nullptr) return nullptr;
+  const std::uint32_t fqNameHash = Util::NameIndex::Hash(fqName);
+  if (byFQName_.Find(fqName, fqNameHash, [this](std::size_t position) {
+        return classes_[position]->GetFQName();
+      }) != Util::NameIndex::kNone) {
+    return nullptr;
+  }
 
-  library->owned_.push_back(std::unique_ptr<MetaClass>(new MetaClass(info, parent, library)));
+  library->owned_.push_back(
+      std::unique_ptr<MetaClass>(new MetaClass(std::move(info), parent, library)));
   MetaClass* const added = library->owned_.back().get();
   library->classes_.push_back(added);
   classes_.push_back(added);
-  byHandle_.Add(classes_.size() - 1, Util::NameIndex::Hash(info.handle));
-  byFQName_.Add(classes_.size() - 1, Util::NameIndex::Hash(fqName));
+  byHandle_.Add(classes_.size() - 1, handleHash);
+  byFQName_.Add(classes_.size() - 1, fqNameHash);
   return added;
 }
 

@@ -88,7 +88,7 @@ class QAX_API OntologyModel {
   // `info.handle` (the first class keeps it), or when another class already
   // has the same FQ name (same library, same `info.name`). The record is kept
   // as given.
-  MetaClass* AddClass(MetaClassLibrary* library, const Info::MetaClassInfo& info,
+  MetaClass* AddClass(MetaClassLibrary* library, Info::MetaClassInfo info,
                       const MetaClass* parent);
 
   // Loads an RDF vocabulary (Turtle, N-Triples, N-Quads, TriG or RDF/XML)

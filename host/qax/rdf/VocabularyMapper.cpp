@@ -255,7 +255,8 @@ class Builder {
       MetaClassLibrary* const library = model_.AddLibrary(info.scopeName);
       // Parents come first, handles are distinct IRIs and names within one
       // namespace are distinct, so the model accepts every class.
-      meta_[cls] = model_.AddClass(library, info, parent == kNoTerm ? nullptr : meta_[parent]);
+      meta_[cls] =
+          model_.AddClass(library, std::move(info), parent == kNoTerm ? nullptr : meta_[parent]);
     }
     return true;
   }
@@ -450,7 +451,7 @@ class Builder {
         if (!budget_.Charge(info.name.size() + info.scopeName.size() + 2 * info.typeName.size())) {
           return false;
         }
-        meta_[cls]->AddAttribute(info, entry.cardinality);
+        meta_[cls]->AddAttribute(std::move(info), entry.cardinality);
       }
     }
     return AddPropertiesWithoutClass(restrictedProperty);
