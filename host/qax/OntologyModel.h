@@ -68,8 +68,12 @@ class QAX_API OntologyModel {
   const std::vector<Info::MetaAttrInfo>& GetPropertiesWithoutClass() const {
     return propertiesWithoutClass_;
   }
-  void AddPropertyWithoutClass(const Info::MetaAttrInfo& info) {
-    propertiesWithoutClass_.push_back(info);
+  // Adds one such property. `expected`, when larger than what is held,
+  // makes room for that many in all at once, so that a loader that knows
+  // the count grows the list once.
+  void AddPropertyWithoutClass(Info::MetaAttrInfo info, std::size_t expected = 0) {
+    if (expected > propertiesWithoutClass_.capacity()) propertiesWithoutClass_.reserve(expected);
+    propertiesWithoutClass_.push_back(std::move(info));
   }
 
   // Answers the library called `name`, adding an empty one at the end of the
@@ -88,8 +92,7 @@ class QAX_API OntologyModel {
   // `info.handle` (the first class keeps it), or when another class already
   // has the same FQ name (same library, same `info.name`). The record is kept
   // as given.
-  MetaClass* AddClass(MetaClassLibrary* library, Info::MetaClassInfo info,
-                      const MetaClass* parent);
+  MetaClass* AddClass(MetaClassLibrary* library, Info::MetaClassInfo info, const MetaClass* parent);
 
   // Loads an RDF vocabulary (Turtle, N-Triples, N-Quads, TriG or RDF/XML)
   // from the file at `path` into a new model; docs/vocabularies.md describes

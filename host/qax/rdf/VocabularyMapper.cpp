@@ -460,29 +460,47 @@ class Builder {
   // Keeps the properties with no domain and no restriction in the model and
   // warns about them, naming a few.
   bool AddPropertiesWithoutClass(const std::vector<bool>& restrictedProperty) {
+    const auto withoutClass = [&](TermId property) {
+      return st_.Related(RdfStatements::Relation::kDomain, property).empty() &&
+             (restrictedProperty.empty() || !restrictedProperty[property]);
+    };
+    // Counted first, so that the model's list and the warning are each
+    // allocated once: on a small vocabulary they are much of what the load
+    // holds at its peak.
+    constexpr std::size_t kWarningWords = 128;
     std::size_t count = 0;
-    std::string examples;
+    std::size_t examplesBytes = 0;
     for (const TermId property : st_.Properties()) {
-      if (!st_.Related(RdfStatements::Relation::kDomain, property).empty()) continue;
-      if (!restrictedProperty.empty() && restrictedProperty[property]) continue;
+      if (!withoutClass(property)) continue;
+      if (count++ < kExamplesShown) examplesBytes += Iri(property).size() + 4;
+    }
+    if (count == 0) return true;
+    std::string warning;
+    warning.reserve(sourceName_.size() + kWarningWords + examplesBytes);
+    warning.append(sourceName_).append(": ");
+    warning += count == 1 ? std::string(
+                                "1 property has no domain and no restriction, so no "
+                                "class has it as an attribute (")
+                          : std::to_string(count) +
+                                " properties have no domain and no restriction, so no class "
+                                "has them as attributes (";
+    if (count > kExamplesShown) warning += "for example ";
+    std::size_t shown = 0;
+    for (const TermId property : st_.Properties()) {
+      if (!withoutClass(property)) continue;
       const std::pair<int32_t, std::string>& kind = KindOf(property);
       Info::MetaAttrInfo info{LocalName(property), LibraryName(property), kind.first, kind.second};
       if (!budget_.Charge(LoadBudget::kAttributeBytes + info.name.size() + info.scopeName.size() +
                           info.typeName.size())) {
         return false;
       }
-      model_.AddPropertyWithoutClass(info);
-      if (count++ < kExamplesShown)
-        examples += (examples.empty() ? "<" : ", <") + IriText(property) + ">";
+      model_.AddPropertyWithoutClass(std::move(info), count);
+      if (shown++ < kExamplesShown) {
+        warning.append(shown == 1 ? "<" : ", <").append(Iri(property)).append(">");
+      }
     }
-    if (count == 0) return true;
-    warnings_.push_back(sourceName_ + ": " +
-                        (count == 1 ? std::string("1 property has no domain and no restriction, "
-                                                  "so no class has it as an attribute (")
-                                    : std::to_string(count) +
-                                          " properties have no domain and no restriction, so no "
-                                          "class has them as attributes (") +
-                        (count > kExamplesShown ? "for example " : "") + examples + ")");
+    warning += ")";
+    warnings_.push_back(std::move(warning));
     return true;
   }
 

@@ -1,6 +1,6 @@
 #include "host/qax/rdf/VocabularyTerms.h"
 
-#include <unordered_map>
+#include <utility>
 
 #include "host/qax/MetaInfo.h"
 
@@ -32,9 +32,16 @@ std::string_view SchemaLocalName(std::string_view iri) {
   return std::string_view();
 }
 
-int32_t Lookup(const std::unordered_map<std::string_view, int32_t>& table, std::string_view key) {
-  const auto it = table.find(key);
-  return it == table.end() ? -1 : it->second;
+// The value that `key` has in `table`, or `none`. The tables are a few dozen
+// entries, searched in place: no heap, nothing built on first use (which a
+// load would otherwise pay inside its own peak).
+template <typename Value, std::size_t kSize>
+Value Lookup(const std::pair<std::string_view, Value> (&table)[kSize], std::string_view key,
+             Value none) {
+  for (const auto& [name, value] : table) {
+    if (name == key) return value;
+  }
+  return none;
 }
 
 }  // namespace
@@ -110,7 +117,7 @@ IriParts SplitIri(std::string_view iri) {
 }
 
 int32_t MappedDatatypeKind(std::string_view iri) {
-  static const std::unordered_map<std::string_view, int32_t> kXsdKinds = {
+  static constexpr std::pair<std::string_view, int32_t> kXsdKinds[] = {
       {"string", kText},
       {"normalizedString", kText},
       {"token", kText},
@@ -149,14 +156,14 @@ int32_t MappedDatatypeKind(std::string_view iri) {
       {"gMonthDay", kTemporal},
       {"gDay", kTemporal},
   };
-  static const std::unordered_map<std::string_view, int32_t> kSchemaKinds = {
+  static constexpr std::pair<std::string_view, int32_t> kSchemaKinds[] = {
       {"Text", kText},       {"URL", kText},          {"Boolean", kBoolean},
       {"Integer", kInteger}, {"Number", kReal},       {"Float", kReal},
       {"Date", kTemporal},   {"DateTime", kTemporal}, {"Time", kTemporal},
   };
-  if (StartsWith(iri, Iri::kXsd)) return Lookup(kXsdKinds, iri.substr(Iri::kXsd.size()));
+  if (StartsWith(iri, Iri::kXsd)) return Lookup(kXsdKinds, iri.substr(Iri::kXsd.size()), int32_t{-1});
   const std::string_view schemaName = SchemaLocalName(iri);
-  if (!schemaName.empty()) return Lookup(kSchemaKinds, schemaName);
+  if (!schemaName.empty()) return Lookup(kSchemaKinds, schemaName, int32_t{-1});
   if (iri == "http://www.w3.org/1999/02/22-rdf-syntax-ns#langString" ||
       iri == "http://www.w3.org/1999/02/22-rdf-syntax-ns#PlainLiteral" ||
       iri == "http://www.w3.org/1999/02/22-rdf-syntax-ns#XMLLiteral" ||
@@ -177,7 +184,7 @@ bool IsBuiltInDatatype(std::string_view iri) {
 }
 
 std::string_view WellKnownPrefix(std::string_view ns) {
-  static const std::unordered_map<std::string_view, std::string_view> kPrefixes = {
+  static constexpr std::pair<std::string_view, std::string_view> kPrefixes[] = {
       {kRdf, "rdf"},
       {kRdfs, "rdfs"},
       {"http://www.w3.org/2002/07/owl#", "owl"},
@@ -212,8 +219,7 @@ std::string_view WellKnownPrefix(std::string_view ns) {
       {"http://purl.org/goodrelations/v1#", "gr"},
       {"http://xmlns.com/wot/0.1/", "wot"},
   };
-  const auto it = kPrefixes.find(ns);
-  return it == kPrefixes.end() ? std::string_view() : it->second;
+  return Lookup(kPrefixes, ns, std::string_view());
 }
 
 }  // namespace Rdf
