@@ -161,7 +161,8 @@ int32_t MappedDatatypeKind(std::string_view iri) {
       {"Integer", kInteger}, {"Number", kReal},       {"Float", kReal},
       {"Date", kTemporal},   {"DateTime", kTemporal}, {"Time", kTemporal},
   };
-  if (StartsWith(iri, Iri::kXsd)) return Lookup(kXsdKinds, iri.substr(Iri::kXsd.size()), int32_t{-1});
+  if (StartsWith(iri, Iri::kXsd))
+    return Lookup(kXsdKinds, iri.substr(Iri::kXsd.size()), int32_t{-1});
   const std::string_view schemaName = SchemaLocalName(iri);
   if (!schemaName.empty()) return Lookup(kSchemaKinds, schemaName, int32_t{-1});
   if (iri == "http://www.w3.org/1999/02/22-rdf-syntax-ns#langString" ||
