@@ -1,5 +1,7 @@
 #include "host/qax/rdf/NestingDepth.h"
 
+#include "host/qax/rdf/ByteTable.h"
+
 namespace QAX {
 namespace Ontology {
 namespace Rdf {
@@ -13,19 +15,6 @@ constexpr bool EndsIri(char c) {
   const auto byte = static_cast<unsigned char>(c);
   return byte <= 0x20 || c == '<' || c == '"' || c == '{' || c == '}' || c == '|' || c == '^' ||
          c == '`';
-}
-
-// A table of the bytes for which `test` holds, so that the scan steps over
-// the bytes that matter nothing to it with one lookup each.
-struct ByteTable {
-  bool holds[256];
-};
-
-template <typename Test>
-constexpr ByteTable MakeTable(Test test) {
-  ByteTable table{};
-  for (int byte = 0; byte < 256; ++byte) table.holds[byte] = test(static_cast<char>(byte));
-  return table;
 }
 
 // Bytes where the scan outside strings, IRIs and comments has something to do.

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "host/qax/rdf/ByteTable.h"
+
 namespace QAX {
 namespace Ontology {
 namespace Rdf {
@@ -29,19 +31,6 @@ constexpr bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c 
 constexpr bool EndsName(char c) {
   return IsSpace(c) || c == ';' || c == '&' || c == '<' || c == '>' || c == '"' || c == '\'' ||
          c == '%' || c == '/' || c == '=' || c == '[' || c == ']';
-}
-
-// A table of the bytes for which `test` holds, so that the scan steps over
-// the bytes that matter nothing to it with one lookup each.
-struct ByteTable {
-  bool holds[256];
-};
-
-template <typename Test>
-constexpr ByteTable MakeTable(Test test) {
-  ByteTable table{};
-  for (int byte = 0; byte < 256; ++byte) table.holds[byte] = test(static_cast<char>(byte));
-  return table;
 }
 
 // Where markup or a reference starts, and where a tag's markup ends or a
