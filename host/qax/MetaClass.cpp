@@ -30,6 +30,13 @@ const MetaAttr* MetaClass::AddAttribute(Info::MetaAttrInfo info,
   return attributes_->list.back();
 }
 
+void MetaClass::ReserveAttributes(std::size_t count) {
+  if (count == 0) return;
+  if (!attributes_) attributes_ = std::make_unique<Attributes>();
+  attributes_->owned.reserve(count);
+  attributes_->list.reserve(count);
+}
+
 std::string MetaClass::MakeFQName(const std::string& libraryName, const std::string& name) {
   std::string fqName;
   fqName.reserve(libraryName.size() + 2 + name.size());

@@ -2,6 +2,7 @@
 #ifndef QAX_HOST_QAX_METACLASS_H_
 #define QAX_HOST_QAX_METACLASS_H_
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -47,6 +48,10 @@ class QAX_API MetaClass {
   // already has.
   const MetaAttr* AddAttribute(Info::MetaAttrInfo info,
                                MetaAttr::Cardinality cardinality = MetaAttr::Cardinality());
+
+  // Makes room for `count` attributes in all, so that a loader that knows
+  // how many it adds grows the class once. Throws std::bad_alloc.
+  void ReserveAttributes(std::size_t count);
 
   // Builds the FQ name that a class called `name` in library `libraryName`
   // gets.

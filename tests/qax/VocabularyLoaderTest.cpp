@@ -247,7 +247,7 @@ TEST_F(VocabularyLoaderTest, BadInputGivesNoModelAndAnErrorWithItsPlace) {
       {"# ok \xC3\xA9 \xED\xA0\x80\n", RdfSyntax::kTurtle,
        "doc.ttl:1:9: invalid UTF-8 at byte 0xED"},
       {"@prefix a: <http://a.org/> .\n", RdfSyntax::kNTriples,
-       "doc.ttl:1:2: syntax does not support directives"},
+       "doc.ttl:1:1: syntax does not support directives"},
   };
   for (const auto& c : cases)
     EXPECT_EQ(Load(c.document, c.syntax), std::string("error: ") + c.error);
@@ -296,7 +296,7 @@ TEST_F(VocabularyLoaderTest, ProblemsArePlacedWhereverPagesEnd) {
        at(deepBefore.size() + 28 * 19 + 1,
           "blank nodes and collections nest deeper than 128 levels")},
       // A syntax error before a NUL of the same page is the first problem.
-      {s + ".\n" + std::string("\0", 1), "error: doc.ttl:1:37: expected digit"},
+      {s + ".\n" + std::string("\0", 1), "error: doc.ttl:1:36: expected digit"},
       {split(s + "<http://e.org/o> .\n", "un:X a un:Y .\n"),
        "error: doc.ttl:3:12: undefined prefix in \"un:X\""},
   };
@@ -324,6 +324,43 @@ TEST_F(VocabularyLoaderTest, ProblemsArePlacedWhereverPagesEnd) {
     writer.join();
   }
   std::system(("rm -rf '" + std::string(folder) + "'").c_str());
+}
+
+// N-Quads are read in segments of whole lines, each by a reader of its own:
+// what crosses a segment's end (a line longer than a page) is read whole,
+// and an error in a later segment is placed on its line of the document.
+TEST_F(VocabularyLoaderTest, NQuadsReadInSegmentsLoseNothingAndPlaceErrors) {
+  constexpr int kClasses = 3000;  // about 330 kB: several segments
+  const std::string graph = " <http://e.org/g> .\n";
+  const std::string longText(100 << 10, 'w');  // longer than a page
+  const auto classLine = [&](int i) {
+    return "<http://e.org/C" + std::to_string(i) +
+           "> <http://www.w3.org/1999/02/22-rdf-syntax-ns#type> "
+           "<http://www.w3.org/2000/01/rdf-schema#Class>" +
+           graph;
+  };
+  std::string document;
+  for (int i = 0; i < kClasses; ++i) document += classLine(i);
+  document += "<http://e.org/C2999> <http://www.w3.org/2000/01/rdf-schema#comment> \"" + longText +
+              "\"" + graph;
+  document +=
+      "<http://e.org/C2999> <http://www.w3.org/2000/01/rdf-schema#subClassOf> "
+      "<http://e.org/C0>" +
+      graph;
+  ASSERT_EQ(Load(document, RdfSyntax::kNQuads, "doc.nq").rfind("error: ", 0), std::string::npos);
+  EXPECT_EQ(result_.model->GetClassCount(), static_cast<std::size_t>(kClasses));
+  const MetaClass* const last = result_.model->GetMetaClass("http://e.org/C2999");
+  ASSERT_NE(last, nullptr);
+  EXPECT_EQ(last->GetInfo().doc, longText);
+  EXPECT_EQ(last->GetInfo().parentName, "C0");
+
+  // The same bad line first, and after the long line: the same message, at
+  // its own line of the document, and at the '.' where an object belongs.
+  const std::string bad = "<http://e.org/x> <http://e.org/p> ." + graph;
+  const std::string first = Load(bad, RdfSyntax::kNQuads, "doc.nq");
+  ASSERT_EQ(first, "error: doc.nq:1:35: expected: ':', '<', or '_'");
+  EXPECT_EQ(Load(document + bad, RdfSyntax::kNQuads, "doc.nq"),
+            "error: doc.nq:" + std::to_string(kClasses + 3) + first.substr(15));
 }
 
 // Union domains and ranges give every named member, nested unions and lists

@@ -37,7 +37,7 @@ class LoadBudget {
   static constexpr std::size_t kClassBytes = 304;
   static constexpr std::size_t kAttributeBytes = 320;
   static constexpr std::size_t kLibraryBytes = 512;
-  static constexpr std::size_t kMapperBytesPerTerm = 24;
+  static constexpr std::size_t kMapperBytesPerTerm = 48;
 
   explicit LoadBudget(std::size_t documentBytes)
       : documentBytes_(documentBytes),

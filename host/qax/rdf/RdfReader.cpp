@@ -61,6 +61,13 @@ constexpr SchemeBytes kSchemeBytes = MakeSchemeBytes();
 // True when `iri` starts with a scheme ("http:", "urn:", ...), i.e. is not a
 // relative reference. Every IRI of a statement is looked at, so by a table.
 bool HasScheme(std::string_view iri) {
+  // Nearly every IRI of a vocabulary is http or https: told without the scan.
+  constexpr std::string_view kHttp = "http:";
+  constexpr std::string_view kHttps = "https:";
+  if (iri.size() > kHttps.size() &&
+      (iri.compare(0, kHttp.size(), kHttp) == 0 || iri.compare(0, kHttps.size(), kHttps) == 0)) {
+    return true;
+  }
   if (iri.empty() || !IsAsciiLetter(static_cast<unsigned char>(iri[0]))) return false;
   for (std::size_t i = 1; i < iri.size(); ++i) {
     const auto byte = static_cast<unsigned char>(iri[i]);
@@ -68,6 +75,14 @@ bool HasScheme(std::string_view iri) {
     if (!kSchemeBytes.holds[byte]) return false;
   }
   return false;
+}
+
+// The last `byte` among `bytes`, or null.
+const void* Memrchr(const char* bytes, char byte, std::size_t size) {
+  for (std::size_t at = size; at > 0; --at) {
+    if (bytes[at - 1] == byte) return bytes + at - 1;
+  }
+  return nullptr;
 }
 
 // The bytes handed to serd at a time: a document of up to kMaxPageBytes in
@@ -107,6 +122,7 @@ class Parse {
         sourceName_(sourceName),
         pageSize_(pageSize),
         checkNesting_(syntax == RdfSyntax::kTurtle),
+        segmented_(syntax == RdfSyntax::kNQuads),
         out_(out),
         sink_(out) {}
 
@@ -117,14 +133,23 @@ class Parse {
     const SerdNode base =
         serd_node_from_string(SERD_URI, reinterpret_cast<const uint8_t*>(baseIri.c_str()));
     env_.reset(serd_env_new(baseIri.empty() ? nullptr : &base));
-    const std::unique_ptr<SerdReader, ReaderDeleter> reader(
-        serd_reader_new(ToSerd(syntax), this, nullptr, &Parse::OnBase, &Parse::OnPrefix,
-                        &Parse::OnStatement, nullptr));
-    serd_reader_set_strict(reader.get(), true);
-    serd_reader_set_error_sink(reader.get(), &Parse::OnError, this);
-    const SerdStatus status =
-        serd_reader_read_source(reader.get(), &Parse::ReadPage, &Parse::StreamError, this,
-                                reinterpret_cast<const uint8_t*>(sourceName_.c_str()), pageSize_);
+    SerdStatus status = SERD_SUCCESS;
+    // One reader per segment; a document that is not cut into segments is
+    // one segment. A segment ends where ReadPage stops handing bytes (with
+    // segmentEnded_) or with the document.
+    do {
+      segmentStart_ = offset_;
+      segmentEnded_ = false;
+      const std::unique_ptr<SerdReader, ReaderDeleter> reader(
+          serd_reader_new(ToSerd(syntax), this, nullptr, &Parse::OnBase, &Parse::OnPrefix,
+                          &Parse::OnStatement, nullptr));
+      serd_reader_set_strict(reader.get(), true);
+      serd_reader_set_error_sink(reader.get(), &Parse::OnError, this);
+      status =
+          serd_reader_read_source(reader.get(), &Parse::ReadPage, &Parse::StreamError, this,
+                                  reinterpret_cast<const uint8_t*>(sourceName_.c_str()), pageSize_);
+    } while (segmentEnded_ && !ended_ && status == SERD_SUCCESS && error_.empty() &&
+             !serdProblem_.found);
     if (error_.empty()) Decide(status);
     error = error_;
     return error_.empty();
@@ -134,8 +159,9 @@ class Parse {
   // What serd reported first: where (line from 1, column from 0) and what.
   struct SerdProblem {
     bool found = false;
-    unsigned line = 0;
+    unsigned line = 0;  // within the segment that starts at byte `segment`
     unsigned column = 0;
+    std::size_t segment = 0;
     std::string what;
   };
 
@@ -152,8 +178,8 @@ class Parse {
       // before it is an error of the document, one at it comes of the cut.
       if (serdProblem_.found) {
         const Place place = PlaceOf(problemAt_);
-        if (serdProblem_.line < place.line ||
-            (serdProblem_.line == place.line && serdProblem_.column + 1ul < place.column)) {
+        const std::size_t line = SerdProblemLine();
+        if (line < place.line || (line == place.line && SerdProblemColumn() < place.column)) {
           ReportSerdProblem();
           return;
         }
@@ -171,10 +197,22 @@ class Parse {
     }
   }
 
+  // The document's line of serd's problem: serd counts the lines of its
+  // segment, which starts a line.
+  std::size_t SerdProblemLine() {
+    if (serdProblem_.segment == 0) return serdProblem_.line;
+    return PlaceOf(serdProblem_.segment).line - 1 + serdProblem_.line;
+  }
+
+  // The column of serd's problem, counted from 1. serd counts from 0, but
+  // starts its first line at 1.
+  std::size_t SerdProblemColumn() const {
+    return serdProblem_.line == 1 ? serdProblem_.column : serdProblem_.column + std::size_t{1};
+  }
+
   void ReportSerdProblem() {
-    // serd counts columns from 0; people and editors count from 1.
-    error_ = sourceName_ + ":" + std::to_string(serdProblem_.line) + ":" +
-             std::to_string(serdProblem_.column + 1ul) + ": " + serdProblem_.what;
+    error_ = sourceName_ + ":" + std::to_string(SerdProblemLine()) + ":" +
+             std::to_string(SerdProblemColumn()) + ": " + serdProblem_.what;
   }
 
   // Hands serd the next page of the document, checked; a page is cut before
@@ -182,14 +220,25 @@ class Parse {
   static size_t ReadPage(void* buffer, size_t size, size_t count, void* stream) {
     auto* const self = static_cast<Parse*>(stream);
     const std::size_t wanted = size * count;
-    if (wanted == 0 || self->ended_) return 0;
+    if (wanted == 0 || self->ended_ || self->segmentEnded_) return 0;
     char* const bytes = static_cast<char*>(buffer);
     std::size_t got = 0;
     if (!self->source_.Read(self->offset_, bytes, wanted, got, self->readError_)) {
       self->ended_ = true;
       return 0;
     }
-    std::size_t given = self->Check(bytes, got, got < wanted);
+    const bool atEnd = got < wanted;
+    if (self->segmented_ && !atEnd && self->offset_ - self->segmentStart_ + got >= kSegmentBytes) {
+      // The segment ends after the page's last line; what follows is read
+      // again for the next segment. A statement never spans lines here, so
+      // the cut falls between statements (and never inside a character).
+      const void* const newline = Memrchr(bytes, '\n', got);
+      if (newline != nullptr) {
+        got = static_cast<std::size_t>(static_cast<const char*>(newline) - bytes) + 1;
+        self->segmentEnded_ = true;
+      }
+    }
+    std::size_t given = self->Check(bytes, got, atEnd);
     // serd reads in whole elements of `size` bytes; it asks for bytes.
     given -= given % size;
     self->offset_ += given;
@@ -235,7 +284,8 @@ class Parse {
     while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) {
       message.pop_back();
     }
-    self->serdProblem_ = SerdProblem{true, problem->line, problem->col, std::move(message)};
+    self->serdProblem_ =
+        SerdProblem{true, problem->line, problem->col, self->segmentStart_, std::move(message)};
     return SERD_SUCCESS;
   }
 
@@ -265,32 +315,30 @@ class Parse {
                                 const SerdNode* language) {
     auto* const self = static_cast<Parse*>(handle);
     // Every IRI is expanded, used or not, so that a bad one anywhere fails.
-    Expanded subjectIri;
-    Expanded predicateIri;
-    Expanded objectIri;
-    Expanded datatypeIri;
+    std::string_view subjectIri;
+    std::string_view predicateIri;
+    std::string_view objectIri;
+    std::string_view datatypeIri;
     const bool blankSubject = subject->type == SERD_BLANK;
     const bool objectIsIri = object->type == SERD_URI || object->type == SERD_CURIE;
-    if ((!blankSubject && !self->Expand(*subject, subjectIri)) ||
-        !self->Expand(*predicate, predicateIri) ||
-        (objectIsIri && !self->Expand(*object, objectIri)) ||
+    if ((!blankSubject && !self->Expand(*subject, subjectIri, self->expanded_[0])) ||
+        !self->Expand(*predicate, predicateIri, self->expanded_[1]) ||
+        (objectIsIri && !self->Expand(*object, objectIri, self->expanded_[2])) ||
         (datatype != nullptr && datatype->buf != nullptr &&
-         !self->Expand(*datatype, datatypeIri))) {
+         !self->Expand(*datatype, datatypeIri, self->expanded_[3]))) {
       return SERD_ERR_BAD_ARG;
     }
-    const Term subjectTerm =
-        blankSubject ? Term::Blank(Label(*subject)) : Term::Iri(subjectIri.iri);
+    const Term subjectTerm = blankSubject ? Term::Blank(Label(*subject)) : Term::Iri(subjectIri);
     Term objectTerm;
     if (objectIsIri) {
-      objectTerm = Term::Iri(objectIri.iri);
+      objectTerm = Term::Iri(objectIri);
     } else if (object->type == SERD_BLANK) {
       objectTerm = Term::Blank(Label(*object));
     } else {
-      objectTerm =
-          Term::Literal(Label(*object), language == nullptr ? std::string_view() : Label(*language),
-                        datatypeIri.iri);
+      objectTerm = Term::Literal(
+          Label(*object), language == nullptr ? std::string_view() : Label(*language), datatypeIri);
     }
-    self->sink_.Statement(subjectTerm, predicateIri.iri, objectTerm);
+    self->sink_.Statement(subjectTerm, predicateIri, objectTerm);
     return self->OverBudget() ? SERD_ERR_BAD_ARG : SERD_SUCCESS;
   }
 
@@ -309,24 +357,25 @@ class Parse {
                : std::string_view(reinterpret_cast<const char*>(node.buf), node.n_bytes);
   }
 
-  // An IRI as a statement handler needs it: the node's own text when that is
-  // already absolute, else the expansion, kept in `storage`.
-  struct Expanded {
-    std::string storage;
-    std::string_view iri;
-  };
-
-  // Expands a prefixed name or resolves a relative IRI against the base. An
-  // absolute IRI resolves to itself (resolution copies a reference that has
-  // a scheme unchanged), so it is taken as it stands, without a copy.
-  bool Expand(const SerdNode& node, Expanded& out) {
+  // Expands a prefixed name or resolves a relative IRI against the base,
+  // into `iri`: the node's own text when that is already absolute, else the
+  // expansion, kept in `storage`. An absolute IRI resolves to itself
+  // (resolution copies a reference that has a scheme unchanged), so it is
+  // taken as it stands, without a copy.
+  bool Expand(const SerdNode& node, std::string_view& iri, std::string& storage) {
     if (node.type == SERD_URI && node.buf != nullptr) {
       const std::string_view text(reinterpret_cast<const char*>(node.buf), node.n_bytes);
       if (HasScheme(text)) {
-        out.iri = text;
+        iri = text;
         return true;
       }
     }
+    return ExpandWithEnvironment(node, iri, storage);
+  }
+
+  // Expand for what is not an absolute IRI as written: a prefixed name or a
+  // relative IRI. Apart, so that the common case stays small.
+  bool ExpandWithEnvironment(const SerdNode& node, std::string_view& iri, std::string& storage) {
     SerdNode expanded = serd_env_expand_node(env_.get(), &node);
     if (expanded.buf == nullptr) {
       failedInHandler_ = true;
@@ -334,12 +383,12 @@ class Parse {
                                                : "cannot resolve the IRI <" + NodeText(node) + ">");
       return false;
     }
-    out.storage = NodeText(expanded);
+    storage = NodeText(expanded);
     serd_node_free(&expanded);
-    out.iri = out.storage;
-    if (!HasScheme(out.iri)) {
+    iri = storage;
+    if (!HasScheme(iri)) {
       failedInHandler_ = true;
-      Fail(Standing(), "relative IRI <" + out.storage + "> and no base IRI to resolve it against");
+      Fail(Standing(), "relative IRI <" + storage + "> and no base IRI to resolve it against");
       return false;
     }
     return true;
@@ -347,9 +396,9 @@ class Parse {
 
   // Expands into a string, for the base and prefix handlers.
   bool Expand(const SerdNode& node, std::string& iri) {
-    Expanded expanded;
-    if (!Expand(node, expanded)) return false;
-    iri.assign(expanded.iri);
+    std::string_view expanded;
+    if (!Expand(node, expanded, iri)) return false;
+    if (expanded.data() != iri.data()) iri.assign(expanded);
     return true;
   }
 
@@ -401,6 +450,7 @@ class Parse {
   const std::string& sourceName_;
   const std::size_t pageSize_;
   const bool checkNesting_;
+  const bool segmented_;  // N-Quads: read in segments (see kSegmentBytes)
   RdfStatements& out_;
   StatementSink sink_;
   std::unique_ptr<SerdEnv, EnvDeleter> env_;
@@ -408,12 +458,23 @@ class Parse {
   NestingScan nesting_{kMaxNestingDepth};
   std::size_t offset_ = 0;  // bytes handed to serd
   bool ended_ = false;      // nothing more is handed
+  // N-Quads are read in segments of whole lines, each by a reader of its
+  // own: serd's N-Quads reader keeps part of every statement on its stack
+  // until the document ends, so that a document read by one reader would
+  // cost about twice its size besides, and copies of it as the stack grows.
+  static constexpr std::size_t kSegmentBytes = std::size_t{64} << 10;
+  std::size_t segmentStart_ = 0;  // the byte the current segment starts at
+  bool segmentEnded_ = false;     // the current segment is handed whole
   std::size_t problemAt_ = kNoProblem;
   std::string problem_;
   std::string readError_;
   SerdProblem serdProblem_;
   std::string error_;
   bool failedInHandler_ = false;
+  // Where a statement's subject, predicate, object and datatype IRIs are
+  // expanded when they are not absolute as written; reused, so that a
+  // statement of absolute IRIs allocates nothing.
+  std::string expanded_[4];
 };
 
 }  // namespace

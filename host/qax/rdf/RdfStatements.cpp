@@ -56,12 +56,22 @@ std::size_t MoveWithoutRepeats(std::vector<TermId>& objects, std::size_t begin, 
 }  // namespace
 
 TermId RdfStatements::Intern(std::string_view iri) {
-  // Documents give a subject's statements together, so the IRI interned
-  // last comes again most often: it is found without hashing.
-  if (!iris_.empty() && iri == lastIri_) return lastId_;
+  // Documents give a subject's statements together, so the subject comes
+  // again most often, after an object or none: the two IRIs interned last
+  // are found without hashing.
+  if (!iris_.empty()) {
+    if (iri == recentIris_[0]) return recentIds_[0];
+    if (iri == recentIris_[1]) {
+      std::swap(recentIris_[0], recentIris_[1]);
+      std::swap(recentIds_[0], recentIds_[1]);
+      return recentIds_[0];
+    }
+  }
   const TermId id = InternAnew(iri);
-  lastIri_ = iris_[id];
-  lastId_ = id;
+  recentIris_[1] = recentIris_[0];
+  recentIds_[1] = recentIds_[0];
+  recentIris_[0] = iris_[id];
+  recentIds_[0] = id;
   return id;
 }
 
@@ -74,6 +84,7 @@ TermId RdfStatements::InternAnew(std::string_view iri) {
   budget_.Charge(LoadBudget::kTermBytes + iri.size());
   iris_.push_back(texts_.Keep(iri));
   flags_.push_back(0);
+  commentOf_.push_back(kNoComment);
   irisByName_.Add(id, hash);
   return id;
 }
@@ -122,21 +133,20 @@ void RdfStatements::NoteComment(TermId subject, std::string_view text, std::stri
                                             (IsEnglish(language) ? 0
                                              : language.empty()  ? 1
                                                                  : 2));
-  if (commentOf_.size() <= subject) commentOf_.resize(TermCount(), kNoComment);
   uint32_t& kept = commentOf_[subject];
   if (kept == kNoComment || rank < comments_[kept].rank) {
-    budget_.Charge(sizeof(KeptComment) + sizeof(uint32_t) + text.size());
+    budget_.Charge(sizeof(KeptComment) + text.size());
   }
   if (kept == kNoComment) {
-    comments_.push_back(KeptComment{texts_.Keep(text), rank});
+    comments_.push_back(KeptComment{commentTexts_.Keep(text), rank});
     kept = static_cast<uint32_t>(comments_.size() - 1);
   } else if (rank < comments_[kept].rank) {
-    comments_[kept] = KeptComment{texts_.Keep(text), rank};
+    comments_[kept] = KeptComment{commentTexts_.Keep(text), rank};
   }
 }
 
 std::string_view RdfStatements::Comment(TermId id) const {
-  if (id >= commentOf_.size() || commentOf_[id] == kNoComment) return std::string_view();
+  if (commentOf_[id] == kNoComment) return std::string_view();
   return comments_[commentOf_[id]].text;
 }
 

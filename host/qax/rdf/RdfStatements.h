@@ -246,13 +246,15 @@ class RdfStatements {
 
   LoadBudget& budget_;
   std::size_t blankBytes_ = 0;         // charged for anonymous nodes
-  TextArena texts_;                    // IRIs, blank labels and comments
+  TextArena texts_;                    // IRIs and blank labels
+  TextArena commentTexts_;             // comments, apart so that the IRIs lie close together
   std::deque<std::string_view> iris_;  // grows without copying what it holds
   Util::NameIndex irisByName_;
-  std::string_view lastIri_;  // the IRI interned last, and its id
-  TermId lastId_ = 0;
+  // The two IRIs interned last, the latest first, and their ids.
+  std::string_view recentIris_[2];
+  TermId recentIds_[2] = {0, 0};
   std::vector<uint8_t> flags_;
-  std::vector<uint32_t> commentOf_;  // by term, up to the last with a comment
+  std::vector<uint32_t> commentOf_;  // by term: its kept comment, or kNoComment
   std::vector<KeptComment> comments_;
   std::deque<std::string_view> blankLabels_;
   Util::NameIndex blanksByLabel_;

@@ -2,6 +2,7 @@
 
 #include <raptor2.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>

@@ -1,5 +1,7 @@
 #include "host/qax/rdf/StatementSink.h"
 
+#include <cstring>
+
 namespace QAX {
 namespace Ontology {
 namespace Rdf {
@@ -28,6 +30,22 @@ RdfStatements::DocSource SourceOf(Predicate predicate) {
 
 }  // namespace
 
+Predicate StatementSink::Classify(std::string_view predicate) {
+  if (predicate.empty() || predicate.size() > kRememberedBytes) return ClassifyPredicate(predicate);
+  constexpr std::size_t kSpread = 7;
+  RememberedPredicate& slot =
+      remembered_[(predicate.size() ^ (kSpread * static_cast<unsigned char>(predicate.back()))) %
+                  kRememberedPredicates];
+  if (slot.size == predicate.size() &&
+      std::memcmp(slot.iri, predicate.data(), predicate.size()) == 0) {
+    return slot.predicate;
+  }
+  slot.predicate = ClassifyPredicate(predicate);
+  slot.size = predicate.size();
+  std::memcpy(slot.iri, predicate.data(), predicate.size());
+  return slot.predicate;
+}
+
 void StatementSink::Prefix(std::string_view name, std::string_view iri) {
   out_.Budget().Charge(LoadBudget::kPrefixBytes + 2 * (name.size() + iri.size()));
   out_.prefixes.emplace_back(std::string(name), std::string(iri));
@@ -44,7 +62,7 @@ void StatementSink::Statement(const Term& subject, std::string_view predicate, c
 
 void StatementSink::AboutIri(std::string_view subjectIri, std::string_view predicateIri,
                              const Term& object) {
-  const Predicate predicate = ClassifyPredicate(predicateIri);
+  const Predicate predicate = Classify(predicateIri);
   if (predicate == Predicate::kOther) return;
   if (predicate == Predicate::kComment || predicate == Predicate::kDefinition ||
       predicate == Predicate::kDescription) {
@@ -141,7 +159,7 @@ NodeRef StatementSink::Ref(const Term& object) {
 // and datatype restrictions say.
 void StatementSink::AboutBlank(std::string_view subject, std::string_view predicateIri,
                                const Term& object) {
-  const Predicate predicate = ClassifyPredicate(predicateIri);
+  const Predicate predicate = Classify(predicateIri);
   switch (predicate) {
     case Predicate::kOther:
     case Predicate::kComment:

@@ -59,8 +59,23 @@ class StatementSink {
   NodeRef Ref(const Term& object);
   // What a restriction's or intersection's statement says about `node`.
   void AboutExpression(BlankId node, Predicate predicate, const Term& object);
+  // ClassifyPredicate(predicate), remembered for the predicates met lately:
+  // a document uses few, each in many statements.
+  Predicate Classify(std::string_view predicate);
+
+  // A predicate remembered with its meaning, in a slot chosen by its size
+  // and last byte; predicates longer than kRememberedBytes are classified
+  // each time.
+  static constexpr std::size_t kRememberedPredicates = 16;
+  static constexpr std::size_t kRememberedBytes = 96;
+  struct RememberedPredicate {
+    std::size_t size = 0;  // 0: the slot is empty
+    char iri[kRememberedBytes];
+    Predicate predicate;
+  };
 
   RdfStatements& out_;
+  RememberedPredicate remembered_[kRememberedPredicates];
 };
 
 }  // namespace Rdf

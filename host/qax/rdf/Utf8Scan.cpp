@@ -17,7 +17,23 @@ namespace {
 std::size_t SkipPlainAscii(const unsigned char* data, std::size_t at, std::size_t size) {
 #if defined(__SSE2__)
   constexpr std::size_t kVector = 16;
+  constexpr std::size_t kBlock = 4 * kVector;
   const __m128i zero = _mm_setzero_si128();
+  // Four vectors at a time while they are plain, then one at a time to find
+  // the byte that is not.
+  while (size - at >= kBlock) {
+    const auto* const block = reinterpret_cast<const __m128i*>(data + at);
+    const __m128i a = _mm_loadu_si128(block);
+    const __m128i b = _mm_loadu_si128(block + 1);
+    const __m128i c = _mm_loadu_si128(block + 2);
+    const __m128i d = _mm_loadu_si128(block + 3);
+    // The high bits of all four, and a zero byte of any: the minimum of the
+    // bytes is zero only where one of them is.
+    const __m128i high = _mm_or_si128(_mm_or_si128(a, b), _mm_or_si128(c, d));
+    const __m128i least = _mm_min_epu8(_mm_min_epu8(a, b), _mm_min_epu8(c, d));
+    if (_mm_movemask_epi8(_mm_or_si128(high, _mm_cmpeq_epi8(least, zero))) != 0) break;
+    at += kBlock;
+  }
   while (size - at >= kVector) {
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
     // A byte's high bit, or all bits of a byte that is zero.

@@ -89,10 +89,10 @@ class Builder {
     return st_.Related(RdfStatements::Relation::kSubClassOf, id);
   }
 
-  std::string LocalName(TermId id) const { return std::string(SplitIri(Iri(id)).localName); }
-
-  // The library name of the namespace that `id` lies in.
-  const std::string& LibraryName(TermId id) const { return libraryNames_.at(SplitIri(Iri(id)).ns); }
+  // The local name of `id` and the library name of its namespace, as
+  // NameNamespaces found them.
+  std::string LocalName(TermId id) const { return std::string(Iri(id).substr(localStart_[id])); }
+  const std::string& LibraryName(TermId id) const { return *libraryOf_[id]; }
 
   // Names every namespace: by the first non-empty prefix the document
   // declares for it; an ontology's own namespace (its IRI, or that IRI with
@@ -103,10 +103,10 @@ class Builder {
   // namespace whose name is taken falls back to the next choice.
   bool NameNamespaces() {
     std::unordered_set<std::string> taken;
-    const auto name = [this](std::string_view ns, std::string library) {
+    const auto name = [this](std::string_view ns, std::string library) -> const std::string* {
       budget_.Charge(LoadBudget::kLibraryBytes + 3 * ns.size());
-      libraryNames_.emplace(ns, std::move(library));
-      return !budget_.Exhausted();
+      const std::string* const named = &libraryNames_.emplace(ns, std::move(library)).first->second;
+      return budget_.Exhausted() ? nullptr : named;
     };
     for (const auto& [prefix, ns] : st_.prefixes) {
       if (prefix.empty()) {
@@ -114,7 +114,7 @@ class Builder {
         continue;
       }
       if (libraryNames_.count(ns) != 0 || taken.count(prefix) != 0) continue;
-      if (!name(ns, prefix)) return false;
+      if (name(ns, prefix) == nullptr) return false;
       taken.insert(prefix);
     }
     // The ontologies' own namespaces: namespace -> (preferred, segment).
@@ -137,9 +137,16 @@ class Builder {
     for (const TermId ontology : st_.ontologies) ownNamespaces(ontology, std::string());
     if (budget_.Exhausted()) return false;
     std::string key;  // a namespace to look up in `own`, reused so as not to allocate per IRI
+    libraryOf_.assign(st_.TermCount(), nullptr);
+    localStart_.assign(st_.TermCount(), 0);
     for (TermId id = 0; id < st_.TermCount(); ++id) {
       const std::string_view ns = SplitIri(Iri(id)).ns;
-      if (libraryNames_.count(ns) != 0) continue;
+      localStart_[id] = static_cast<uint32_t>(ns.size());
+      const auto named = libraryNames_.find(ns);
+      if (named != libraryNames_.end()) {
+        libraryOf_[id] = &named->second;
+        continue;
+      }
       auto ontology = own.end();
       if (!own.empty()) {
         key.assign(ns);
@@ -162,7 +169,8 @@ class Builder {
       } else {
         taken.insert(library);
       }
-      if (!name(ns, std::move(library))) return false;
+      libraryOf_[id] = name(ns, std::move(library));
+      if (libraryOf_[id] == nullptr) return false;
     }
     for (const auto& [ns, library] : libraryNames_) {
       if (library != ns) model_.SetNamespace(library, std::string(ns));
@@ -282,11 +290,18 @@ class Builder {
     return kind;
   }
 
-  // The kind and type name that the IRIs [begin, end) give as ranges: a
-  // mapped datatype (the lowest kind among several) wins over an unmapped
-  // datatype, which wins over a class of the model, which wins over an
-  // unknown IRI; text and no name for none.
-  std::pair<int32_t, std::string> KindOfRanges(const TermId* begin, const TermId* end) {
+  // A kind of attribute, and the term whose local name is its type name
+  // (kNoTerm for none).
+  struct Kind {
+    int32_t kind;
+    TermId type;
+  };
+
+  // The kind that the IRIs [begin, end) give as ranges: a mapped datatype
+  // (the lowest kind among several) wins over an unmapped datatype, which
+  // wins over a class of the model, which wins over an unknown IRI; text
+  // and no type for none.
+  Kind KindOfRanges(const TermId* begin, const TermId* end) {
     int32_t best = -1;
     TermId bestRange = kNoTerm;
     TermId unmapped = kNoTerm;
@@ -310,21 +325,28 @@ class Builder {
         unknown = range;
       }
     }
-    if (best >= 0) return {best, LocalName(bestRange)};
-    if (unmapped != kNoTerm) return {Info::AttrKind::kUnmapped, LocalName(unmapped)};
-    if (cls != kNoTerm) return {Info::AttrKind::kComplex, LocalName(cls)};
-    if (unknown != kNoTerm) return {Info::AttrKind::kUnmapped, LocalName(unknown)};
-    return {Info::AttrKind::kText, std::string()};
+    if (best >= 0) return {best, bestRange};
+    if (unmapped != kNoTerm) return {Info::AttrKind::kUnmapped, unmapped};
+    if (cls != kNoTerm) return {Info::AttrKind::kComplex, cls};
+    if (unknown != kNoTerm) return {Info::AttrKind::kUnmapped, unknown};
+    return {Info::AttrKind::kText, kNoTerm};
   }
 
   // The kind of a property from its own ranges, worked out once.
-  const std::pair<int32_t, std::string>& KindOf(TermId property) {
-    auto known = kinds_.find(property);
-    if (known == kinds_.end()) {
+  Kind KindOf(TermId property) {
+    if (kinds_.empty()) kinds_.assign(st_.TermCount(), Kind{kUnknownKind, kNoTerm});
+    Kind& known = kinds_[property];
+    if (known.kind == kUnknownKind) {
       const TermList ranges = st_.Related(RdfStatements::Relation::kRange, property);
-      known = kinds_.emplace(property, KindOfRanges(ranges.begin(), ranges.end())).first;
+      known = KindOfRanges(ranges.begin(), ranges.end());
     }
-    return known->second;
+    return known;
+  }
+
+  // The attribute record of `property` with `kind`.
+  Info::MetaAttrInfo AttributeInfo(TermId property, Kind kind) const {
+    return Info::MetaAttrInfo{LocalName(property), LibraryName(property), kind.kind,
+                              kind.type == kNoTerm ? std::string() : LocalName(kind.type)};
   }
 
   // One attribute a class gets: from a domain, from restrictions, or both
@@ -385,15 +407,33 @@ class Builder {
   }
 
   bool AddAttributes() {
-    std::unordered_map<TermId, std::vector<TermId>> byClass;
+    // The properties whose domain each class is, in the order of the
+    // properties: those of class c are byClass[firstOf[c]] to
+    // byClass[firstOf[c + 1]] (a counting sort by class).
+    std::vector<uint32_t> firstOf(st_.TermCount() + 1, 0);
+    std::size_t pairs = 0;
     for (const TermId property : st_.Properties()) {
       for (const TermId domain : st_.Related(RdfStatements::Relation::kDomain, property)) {
         if (!IsClass(domain)) continue;
         // The attribute is charged here, before the table that gathers them.
         if (!budget_.Charge(LoadBudget::kAttributeBytes)) return false;
-        byClass[domain].push_back(property);
+        ++firstOf[domain + 1];
+        ++pairs;
       }
     }
+    for (std::size_t c = 1; c < firstOf.size(); ++c) firstOf[c] += firstOf[c - 1];
+    std::vector<TermId> byClass(pairs);
+    {
+      std::vector<uint32_t> next(firstOf.begin(), firstOf.end() - 1);
+      for (const TermId property : st_.Properties()) {
+        for (const TermId domain : st_.Related(RdfStatements::Relation::kDomain, property)) {
+          if (IsClass(domain)) byClass[next[domain]++] = property;
+        }
+      }
+    }
+    const auto domainsOf = [&](TermId cls) {
+      return TermList(byClass.data() + firstOf[cls], byClass.data() + firstOf[cls + 1]);
+    };
     std::unordered_map<TermId, std::vector<Planned>> restricted = RestrictionsByClass();
     if (budget_.Exhausted()) return false;
     std::vector<bool> restrictedProperty;
@@ -403,8 +443,8 @@ class Builder {
       for (const RdfStatements::Restriction& r : st_.restrictions) {
         restrictedProperty[r.property] = true;
       }
-      for (const auto& [cls, properties] : byClass) {
-        for (const TermId property : properties) held_.insert(PairKey(cls, property));
+      for (const TermId cls : st_.Classes()) {
+        for (const TermId property : domainsOf(cls)) held_.insert(PairKey(cls, property));
       }
       if (!budget_.Charge(LoadBudget::kPairBytes * 2 * held_.size())) return false;
       stepsLeft_ = kListStepsBase + kListStepsPerStatement * st_.statementCount;
@@ -412,11 +452,8 @@ class Builder {
     std::vector<Planned> planned;
     for (const TermId cls : order_) {
       planned.clear();
-      const auto domains = byClass.find(cls);
-      if (domains != byClass.end()) {
-        for (const TermId property : domains->second) {
-          planned.push_back(Planned{property, true, {}, MetaAttr::Cardinality()});
-        }
+      for (const TermId property : domainsOf(cls)) {
+        planned.push_back(Planned{property, true, {}, MetaAttr::Cardinality()});
       }
       const auto restrictions = restricted.find(cls);
       if (restrictions != restricted.end()) {
@@ -440,14 +477,13 @@ class Builder {
       std::sort(planned.begin(), planned.end(), [this](const Planned& a, const Planned& b) {
         return Iri(a.property) < Iri(b.property);
       });
+      meta_[cls]->ReserveAttributes(planned.size());
       for (const Planned& entry : planned) {
-        const std::pair<int32_t, std::string>& kind =
+        const Kind kind =
             entry.fromDomain || entry.fillers.empty()
                 ? KindOf(entry.property)
                 : KindOfRanges(entry.fillers.data(), entry.fillers.data() + entry.fillers.size());
-        // Bound to a copy, since KindOfRanges answers a new pair.
-        Info::MetaAttrInfo info{LocalName(entry.property), LibraryName(entry.property), kind.first,
-                                kind.second};
+        Info::MetaAttrInfo info = AttributeInfo(entry.property, kind);
         if (!budget_.Charge(info.name.size() + info.scopeName.size() + 2 * info.typeName.size())) {
           return false;
         }
@@ -488,8 +524,7 @@ class Builder {
     std::size_t shown = 0;
     for (const TermId property : st_.Properties()) {
       if (!withoutClass(property)) continue;
-      const std::pair<int32_t, std::string>& kind = KindOf(property);
-      Info::MetaAttrInfo info{LocalName(property), LibraryName(property), kind.first, kind.second};
+      Info::MetaAttrInfo info = AttributeInfo(property, KindOf(property));
       if (!budget_.Charge(LoadBudget::kAttributeBytes + info.name.size() + info.scopeName.size() +
                           info.typeName.size())) {
         return false;
@@ -514,11 +549,14 @@ class Builder {
   // IRIs and prefixes, which outlive the builder, so looking one up copies
   // nothing.
   std::unordered_map<std::string_view, std::string> libraryNames_;
-  std::vector<TermId> parent_;                                         // by term; kNoTerm for none
-  std::vector<TermId> order_;                                          // classes, parents first
-  std::vector<MetaClass*> meta_;                                       // by term
-  std::vector<int32_t> derivedKind_;                                   // by term
-  std::unordered_map<TermId, std::pair<int32_t, std::string>> kinds_;  // by property
+  std::vector<const std::string*> libraryOf_;  // by term: its namespace's library name
+  std::vector<uint32_t> localStart_;           // by term: where its local name starts
+  std::vector<TermId> parent_;                 // by term; kNoTerm for none
+  std::vector<TermId> order_;                  // classes, parents first
+  std::vector<MetaClass*> meta_;               // by term
+  std::vector<int32_t> derivedKind_;           // by term
+  static constexpr int32_t kUnknownKind = -1;
+  std::vector<Kind> kinds_;            // by property; kUnknownKind until worked out
   std::unordered_set<uint64_t> held_;  // (class, property) pairs given as attributes
   std::size_t stepsLeft_ = 0;          // for walks up the parents
   bool stepsWarned_ = false;
