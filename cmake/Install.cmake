@@ -4,9 +4,13 @@
 #   bin/qax-host                          the command-line host (not on Windows)
 #   lib/QAXOntologyItem.so, libHighPoly.so, libQAX.so
 #                                         (Windows: bin/*.dll, lib/*.lib)
-#   include/host/sdk/..., host/qax/..., module/..., channel_extension/...,
-#           multimode/..., ontology_item/...  the headers the public ones reach,
-#                                         at their paths in the repository
+#   include/QAXOntologyItem/host/sdk/..., host/qax/..., module/...,
+#           channel_extension/..., multimode/..., ontology_item/...
+#                                         the headers the public ones reach, at
+#                                         their paths in the repository, in a
+#                                         folder of their own so that an
+#                                         install under /usr claims no
+#                                         folder names like "module"
 #   lib/cmake/QAXOntologyItem/            the CMake package
 #   lib/pkgconfig/qaxontologyitem.pc      the pkg-config file
 #   share/doc/QAXOntologyItem/            README, LICENSE, docs, examples/host
@@ -19,6 +23,7 @@ include(CMakePackageConfigHelpers)
 include(cmake/PublicHeaders.cmake)
 
 set(QAX_PACKAGE_DIR "${CMAKE_INSTALL_LIBDIR}/cmake/${PROJECT_NAME}")
+set(QAX_INCLUDE_DIR "${CMAKE_INSTALL_INCLUDEDIR}/${PROJECT_NAME}")
 
 # The headers an integrator includes; everything they reach is installed
 # with them, nothing else (the file helpers, the RDF reader's internals and
@@ -34,7 +39,7 @@ qax_public_headers(_qax_headers
 )
 foreach(_qax_header IN LISTS _qax_headers)
   get_filename_component(_qax_header_dir "${_qax_header}" DIRECTORY)
-  install(FILES "${_qax_header}" DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}/${_qax_header_dir}")
+  install(FILES "${_qax_header}" DESTINATION "${QAX_INCLUDE_DIR}/${_qax_header_dir}")
 endforeach()
 
 # Libraries find each other beside themselves; qax-host finds them from
@@ -48,7 +53,7 @@ install(TARGETS HighPoly QAX QAXOntologyItem
   LIBRARY DESTINATION "${CMAKE_INSTALL_LIBDIR}"
   ARCHIVE DESTINATION "${CMAKE_INSTALL_LIBDIR}"
   RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}"
-  INCLUDES DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}")
+  INCLUDES DESTINATION "${QAX_INCLUDE_DIR}")
 if(TARGET qax-host)
   set_target_properties(qax-host PROPERTIES INSTALL_RPATH "$ORIGIN/${_qax_bin_to_lib}")
   install(TARGETS qax-host RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
@@ -81,6 +86,18 @@ set(QAX_MODULE_FILE_NAME "QAXOntologyItem${CMAKE_SHARED_LIBRARY_SUFFIX}")
 configure_file(cmake/qaxontologyitem.pc.in "${PROJECT_BINARY_DIR}/qaxontologyitem.pc" @ONLY)
 install(FILES "${PROJECT_BINARY_DIR}/qaxontologyitem.pc"
         DESTINATION "${CMAKE_INSTALL_LIBDIR}/pkgconfig")
+
+# What `cmake --build BUILD --target installable` builds: everything that is
+# installed and nothing else (not the tests, not the benchmarks). Installing
+# and packaging take what is built; they do not build everything first.
+add_custom_target(installable)
+add_dependencies(installable HighPoly QAX QAXOntologyItem)
+if(TARGET qax-host)
+  add_dependencies(installable qax-host)
+endif()
+if(NOT DEFINED CMAKE_SKIP_INSTALL_ALL_DEPENDENCY)
+  set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+endif()
 
 install(FILES README.md LICENSE DESTINATION "${CMAKE_INSTALL_DOCDIR}")
 install(DIRECTORY docs/ DESTINATION "${CMAKE_INSTALL_DOCDIR}/docs")
