@@ -76,10 +76,8 @@ int LinkOf(const MetaClass& metaClass, const std::string& name) {
 std::unique_ptr<Aco_QAXOntologyItem> NewItemChannel(const ChannelModule& module,
                                                     const MetaClass& metaClass) {
   std::unique_ptr<A3d_Channel> made = module.NewChannel();
-  auto* item = dynamic_cast<Aco_QAXOntologyItem*>(made.get());
-  if (item == nullptr) return nullptr;
-  made.release();
-  std::unique_ptr<Aco_QAXOntologyItem> channel(item);
+  if (dynamic_cast<Aco_QAXOntologyItem*>(made.get()) == nullptr) return nullptr;
+  std::unique_ptr<Aco_QAXOntologyItem> channel(static_cast<Aco_QAXOntologyItem*>(made.release()));
 
   // The editor's selection is shared by all channels: set it, prepare the
   // links from it, and clear it again.
