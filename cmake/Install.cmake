@@ -88,7 +88,15 @@ install(FILES "${PROJECT_BINARY_DIR}/QAXOntologyItemConfig.cmake"
 # pkg-config: the prefix is found from the file's own folder.
 file(RELATIVE_PATH QAX_PC_TO_PREFIX "/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/")
 string(REGEX REPLACE "/$" "" QAX_PC_TO_PREFIX "${QAX_PC_TO_PREFIX}")
-set(QAX_MODULE_FILE_NAME "QAXOntologyItem${CMAKE_SHARED_LIBRARY_SUFFIX}")
+# The module's file is in lib/ beside the libraries; on Windows the DLL is in
+# bin/ and programs link its import library, QAXOntologyItem.lib, by name.
+if(WIN32)
+  set(QAX_PC_MODULE "\${prefix}/${CMAKE_INSTALL_BINDIR}/QAXOntologyItem.dll")
+  set(QAX_PC_LINK_MODULE "-lQAXOntologyItem")
+else()
+  set(QAX_PC_MODULE "\${libdir}/QAXOntologyItem${CMAKE_SHARED_LIBRARY_SUFFIX}")
+  set(QAX_PC_LINK_MODULE "\${module}")
+endif()
 configure_file(cmake/qaxontologyitem.pc.in "${PROJECT_BINARY_DIR}/qaxontologyitem.pc" @ONLY)
 install(FILES "${PROJECT_BINARY_DIR}/qaxontologyitem.pc"
         DESTINATION "${CMAKE_INSTALL_LIBDIR}/pkgconfig")
