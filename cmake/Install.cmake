@@ -1,0 +1,118 @@
+# What `cmake --install` puts under the prefix, for integrators who build
+# host and editor code against the module:
+#
+#   bin/qax-host                          the command-line host (not on Windows)
+#   lib/QAXOntologyItem.so, libHighPoly.so, libQAX.so
+#                                         (Windows: bin/*.dll, lib/*.lib)
+#   include/QAXOntologyItem/host/sdk/..., host/qax/..., module/...,
+#           channel_extension/..., multimode/..., ontology_item/...
+#                                         the headers the public ones reach, at
+#                                         their paths in the repository, in a
+#                                         folder of their own so that an
+#                                         install under /usr claims no
+#                                         folder names like "module"
+#   lib/cmake/QAXOntologyItem/            the CMake package
+#   lib/pkgconfig/qaxontologyitem.pc      the pkg-config file
+#   share/doc/QAXOntologyItem/            README, LICENSE, docs, examples/host
+#
+# The install can be moved as a whole: the programs and libraries find each
+# other through $ORIGIN-relative run paths, the CMake package and the
+# pkg-config file locate the prefix from their own folder.
+include(GNUInstallDirs)
+include(CMakePackageConfigHelpers)
+include(cmake/PublicHeaders.cmake)
+
+set(QAX_PACKAGE_DIR "${CMAKE_INSTALL_LIBDIR}/cmake/${PROJECT_NAME}")
+set(QAX_INCLUDE_DIR "${CMAKE_INSTALL_INCLUDEDIR}/${PROJECT_NAME}")
+
+# The headers an integrator includes; everything they reach is installed
+# with them, nothing else (the file helpers, the RDF reader's internals and
+# the module's private headers stay in the repository).
+qax_public_headers(_qax_headers
+  host/sdk/HighPoly.h
+  host/sdk/ModuleLoader.h
+  host/sdk/ChannelTypeRegistry.h
+  host/sdk/GroupFile.h
+  host/qax/QAX.h
+  module/Module.h
+  ontology_item/Aco_QAXOntologyItem.h
+)
+foreach(_qax_header IN LISTS _qax_headers)
+  get_filename_component(_qax_header_dir "${_qax_header}" DIRECTORY)
+  install(FILES "${_qax_header}" DESTINATION "${QAX_INCLUDE_DIR}/${_qax_header_dir}")
+endforeach()
+
+# The headers use C++17 (std::string_view among others): code that includes
+# them is compiled as C++17 at least, whatever its own default.
+target_compile_features(HighPoly PUBLIC cxx_std_17)
+target_compile_features(QAX PUBLIC cxx_std_17)
+target_compile_features(QAXOntologyItem PUBLIC cxx_std_17)
+
+# Libraries find each other beside themselves; qax-host finds them from
+# its own folder.
+file(RELATIVE_PATH _qax_bin_to_lib "/${CMAKE_INSTALL_BINDIR}" "/${CMAKE_INSTALL_LIBDIR}")
+set_target_properties(HighPoly QAX QAXOntologyItem PROPERTIES INSTALL_RPATH "$ORIGIN")
+set_target_properties(QAXOntologyItem PROPERTIES EXPORT_NAME module)
+
+install(TARGETS HighPoly QAX QAXOntologyItem
+  EXPORT QAXOntologyItemTargets
+  LIBRARY DESTINATION "${CMAKE_INSTALL_LIBDIR}"
+  ARCHIVE DESTINATION "${CMAKE_INSTALL_LIBDIR}"
+  RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}"
+  INCLUDES DESTINATION "${QAX_INCLUDE_DIR}")
+if(TARGET qax-host)
+  set_target_properties(qax-host PROPERTIES INSTALL_RPATH "$ORIGIN/${_qax_bin_to_lib}")
+  install(TARGETS qax-host RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
+endif()
+# A MinGW build's DLLs need the GCC runtime DLLs beside them.
+if(WIN32 AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  install(FILES "${CMAKE_BINARY_DIR}/bin/libstdc++-6.dll" "${CMAKE_BINARY_DIR}/bin/libgcc_s_seh-1.dll"
+                "${CMAKE_BINARY_DIR}/bin/libwinpthread-1.dll"
+          DESTINATION "${CMAKE_INSTALL_BINDIR}")
+endif()
+
+install(EXPORT QAXOntologyItemTargets
+  NAMESPACE QAXOntologyItem::
+  DESTINATION "${QAX_PACKAGE_DIR}")
+configure_package_config_file(cmake/QAXOntologyItemConfig.cmake.in
+  "${PROJECT_BINARY_DIR}/QAXOntologyItemConfig.cmake"
+  INSTALL_DESTINATION "${QAX_PACKAGE_DIR}")
+# The exported classes' layout may change with any minor version while the
+# major version is 0: only the same major and minor version is compatible.
+write_basic_package_version_file("${PROJECT_BINARY_DIR}/QAXOntologyItemConfigVersion.cmake"
+  COMPATIBILITY SameMinorVersion)
+install(FILES "${PROJECT_BINARY_DIR}/QAXOntologyItemConfig.cmake"
+              "${PROJECT_BINARY_DIR}/QAXOntologyItemConfigVersion.cmake"
+        DESTINATION "${QAX_PACKAGE_DIR}")
+
+# pkg-config: the prefix is found from the file's own folder.
+file(RELATIVE_PATH QAX_PC_TO_PREFIX "/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/")
+string(REGEX REPLACE "/$" "" QAX_PC_TO_PREFIX "${QAX_PC_TO_PREFIX}")
+# The module's file is in lib/ beside the libraries; on Windows the DLL is in
+# bin/ and programs link its import library, QAXOntologyItem.lib, by name.
+if(WIN32)
+  set(QAX_PC_MODULE "\${prefix}/${CMAKE_INSTALL_BINDIR}/QAXOntologyItem.dll")
+  set(QAX_PC_LINK_MODULE "-lQAXOntologyItem")
+else()
+  set(QAX_PC_MODULE "\${libdir}/QAXOntologyItem${CMAKE_SHARED_LIBRARY_SUFFIX}")
+  set(QAX_PC_LINK_MODULE "\${module}")
+endif()
+configure_file(cmake/qaxontologyitem.pc.in "${PROJECT_BINARY_DIR}/qaxontologyitem.pc" @ONLY)
+install(FILES "${PROJECT_BINARY_DIR}/qaxontologyitem.pc"
+        DESTINATION "${CMAKE_INSTALL_LIBDIR}/pkgconfig")
+
+# What `cmake --build BUILD --target installable` builds: everything that is
+# installed and nothing else (not the tests, not the benchmarks). Installing
+# and packaging take what is built; they do not build everything first.
+add_custom_target(installable)
+add_dependencies(installable HighPoly QAX QAXOntologyItem)
+if(TARGET qax-host)
+  add_dependencies(installable qax-host)
+endif()
+if(NOT DEFINED CMAKE_SKIP_INSTALL_ALL_DEPENDENCY)
+  set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+endif()
+
+install(FILES README.md LICENSE DESTINATION "${CMAKE_INSTALL_DOCDIR}")
+install(DIRECTORY docs/ DESTINATION "${CMAKE_INSTALL_DOCDIR}/docs")
+install(DIRECTORY examples/host DESTINATION "${CMAKE_INSTALL_DOCDIR}/examples")
