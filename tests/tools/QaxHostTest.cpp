@@ -109,8 +109,8 @@ TEST_F(QaxHost, CommandsShowTheirOutput) {
        ""},
       {{"build", "zoo:Penguin", "name=Pingu", "legs=2", "alive=no", "habitat=geo:Place",
         "habitat.latitude=-77.5"},
-       {"zoo::Penguin\n  alive = \"0\"\n  name = \"Pingu\"\n  legs = \"2\"\n  habitat = "
-        "geo::Place\n    latitude = \"-77.5\"\n"},
+       {"zoo:Penguin\n  alive = \"0\"\n  name = \"Pingu\"\n  legs = \"2\"\n  habitat = "
+        "geo:Place\n    latitude = \"-77.5\"\n"},
        ""},
       {{"classes"}, {"library zoo (3 classes)", "library geo (1 class)"}, ""},
       {{"--ontology", pizza, "links", ":Margherita"},
@@ -157,8 +157,8 @@ TEST_F(QaxHost, RefusesBadInputWithAClearMessageAndNonzeroExit) {
       {{"frobnicate"}, 2, "unknown command 'frobnicate'"},
       {{"export", "zoo:Penguin", "--format", "rdfxml"},
        2,
-       "--format is turtle, ntriples or jsonld, not 'rdfxml'"},
-      {{"--ontology"}, 2, "--ontology needs a value"},
+       "--format: 'rdfxml' is not a format of export; use turtle, ntriples or jsonld"},
+      {{"--ontology"}, 2, "--ontology needs a FILE"},
       {{"--syntax", "json", "--ontology", "x"},
        2,
        "--syntax: unknown syntax 'json'; use turtle, ntriples, nquads, trig or rdfxml"},
@@ -192,8 +192,8 @@ TEST_F(QaxHost, SavedFilesLoadBackDumpDecodedAndDraw) {
   EXPECT_EQ("", loaded.err);
   for (const char* part :
        {"group \"qax-host\": 7 channels", "#2 Text \"name\" \"Pingu\"",
-        "item built by #0:\nzoo::Penguin\n  alive = \"1\"\n  name = \"Pingu\"\n  legs = \"2\"\n  "
-        "weight = \"4.5\"\n  habitat = geo::Place\n    placeName = \"Ross Sea\"\n"}) {
+        "item built by #0:\nzoo:Penguin\n  alive = \"1\"\n  name = \"Pingu\"\n  legs = \"2\"\n  "
+        "weight = \"4.5\"\n  habitat = geo:Place\n    placeName = \"Ross Sea\"\n"}) {
     EXPECT_NE(std::string::npos, loaded.out.find(part)) << part;
   }
   const Result dump = Run({"dump", Path("penguin.grp")});
@@ -232,7 +232,7 @@ TEST_F(QaxHost, ExportWritesTheItemsAsTurtleOrNTriplesThatParseBack) {
             qax_test::ParsedStatements(Run({"export", "--file", Path("penguin.grp")}).out));
   const Result piped = Run({"export", "--file", "-", "--format", "ntriples", "-o", Path("p.nt")},
                            Path("penguin.grp"));
-  EXPECT_EQ("wrote 1 item to " + Path("p.nt") + "\n", piped.out);
+  EXPECT_EQ("qax-host: wrote 1 item to " + Path("p.nt") + "\n", piped.err);
   EXPECT_EQ(statements, qax_test::ParsedStatements(ReadFile(Path("p.nt")), true));
 }
 
@@ -317,7 +317,7 @@ TEST_F(QaxHost, NothingIsChangedSilentlyOrShownRaw) {
       {{"--ontology", Path("range.ttl"), "build", "ex:Pet", "home=ex:Island"},
        0,
        "",
-       "home = ex::Island",
+       "home = ex:Island",
        0},
       {{"save", "zoo:Penguin", x, "name=A", "name=B"}, 1, "'name' is given more than once", "", 0},
       {{"--ontology", Path("esc.ttl"), "classes"},
@@ -329,14 +329,14 @@ TEST_F(QaxHost, NothingIsChangedSilentlyOrShownRaw) {
       {{"--ontology", Path("esc.ttl"), "links", red}, 0, "", "Text             ex.p\\x1B[32m\n", 0},
       {{"--ontology", Path("esc.ttl"), "save", red, Path("e.grp"), "p\x1B[32m=v"},
        0,
+       "qax-host: saved 2 channels",
        "",
-       "saved 2 channels",
        0},
       {{"--ontology", Path("esc.ttl"), "load", Path("e.grp")},
        0,
        "",
        "link 0 ex.p\\x1B[32m -> #1\n  #1 Text \"p\\x1B[32m\" \"v\"\nitem built by "
-       "#0:\nex::Red\\x1B[31mX\n",
+       "#0:\nex:Red\\x1B[31mX\n",
        0},
       {{"dump", Path("e.grp")},
        0,
@@ -432,7 +432,7 @@ TEST_F(QaxHost, OutputsReplaceFilesSafelyWriteStreamsAndFailWithAMessage) {
        {"save", "zoo:Penguin", Path("link.grp")},
        "",
        0,
-       "",
+       "qax-host: saved 1 channel to " + Path("link.grp") + "\n",
        [&] { return S_ISLNK(modeOf("link.grp")) && isGroup("real.grp"); }},
       {"a FIFO is written as a stream",
        [&] {
@@ -442,7 +442,7 @@ TEST_F(QaxHost, OutputsReplaceFilesSafelyWriteStreamsAndFailWithAMessage) {
        {"export", "zoo:Penguin", "name=Pingu", "-o", Path("out.fifo")},
        "",
        0,
-       "",
+       "qax-host: wrote 1 item to " + Path("out.fifo") + "\n",
        [&] {
          reader.join();
          return S_ISFIFO(modeOf("out.fifo")) && fromFifo.find("\"Pingu\"") != std::string::npos;
@@ -466,7 +466,7 @@ TEST_F(QaxHost, OutputsReplaceFilesSafelyWriteStreamsAndFailWithAMessage) {
        {"graph", "zoo:Penguin", "--output", Path("mode.grp")},
        "",
        0,
-       "",
+       "qax-host: wrote " + Path("mode.grp") + "\n",
        [&] { return (modeOf("mode.grp") & 07777) == 0640 && ReadFile(Path("mode.grp")) != "old"; }},
       {"a file with two hard links is refused",
        [&] {
@@ -488,7 +488,7 @@ TEST_F(QaxHost, OutputsReplaceFilesSafelyWriteStreamsAndFailWithAMessage) {
        {"save", "zoo:Penguin", Path("stale.grp")},
        "",
        0,
-       "",
+       "qax-host: saved 1 channel to " + Path("stale.grp") + "\n",
        [&] {
          return isGroup("stale.grp") && ::access(Path(stale).c_str(), F_OK) != 0 &&
                 ReadFile(Path(live)) == "mine";
@@ -498,14 +498,14 @@ TEST_F(QaxHost, OutputsReplaceFilesSafelyWriteStreamsAndFailWithAMessage) {
        {"save", "zoo:Penguin", Path(name255)},
        "",
        0,
-       "",
+       "qax-host: saved 1 channel to " + Path(name255) + "\n",
        [&] { return isGroup(name255); }},
       {"svg drawn through dot, from its standard input",
        [] {},
        {"graph", "zoo:Penguin", "--format", "svg", "--output", Path("g.svg")},
        "",
        0,
-       "",
+       "qax-host: wrote " + Path("g.svg") + "\n",
        [&] { return ReadFile(Path("g.svg")).find("<svg") != std::string::npos; }},
       {"/dev/stdout is standard output, not a file to replace",
        [] {},
