@@ -30,7 +30,7 @@ std::string Inside(const std::string& token, char open, char close) {
 // The vocabularies that `folder`'s index names, read in one pass over its
 // lines; none when there is no readable index of at most
 // kMaxVocabularyIndexBytes.
-std::vector<KnownVocabulary> KnownVocabularies(const std::string& folder) {
+std::vector<KnownVocabulary> ReadIndex(const std::string& folder) {
   std::string bytes;
   if (folder.empty() ||
       !qax_files::ReadInputFile(folder + "/_index.nq", &bytes, nullptr, kMaxVocabularyIndexBytes)) {
@@ -65,6 +65,15 @@ std::vector<KnownVocabulary> KnownVocabularies(const std::string& folder) {
   return known;
 }
 
+// ReadIndex(folder), read once per folder and process: a group may hold many
+// channels of missing classes.
+const std::vector<KnownVocabulary>& KnownVocabularies(const std::string& folder) {
+  static std::map<std::string, std::vector<KnownVocabulary>> read;
+  const auto found = read.find(folder);
+  if (found != read.end()) return found->second;
+  return read.emplace(folder, ReadIndex(folder)).first->second;
+}
+
 // The known vocabulary of the longest namespace that starts `iri`; null for
 // none.
 const KnownVocabulary* VocabularyOf(const std::string& iri,
@@ -89,7 +98,7 @@ std::string NamespaceOf(const std::string& iri, const KnownVocabulary* vocabular
 
 std::string MissingClassReason(const std::string& iri, const QAX::Ontology::OntologyModel& model,
                                const std::string& vocabularyFolder) {
-  const std::vector<KnownVocabulary> known = KnownVocabularies(vocabularyFolder);
+  const std::vector<KnownVocabulary>& known = KnownVocabularies(vocabularyFolder);
   const KnownVocabulary* vocabulary = VocabularyOf(iri, known);
   const std::string ns = NamespaceOf(iri, vocabulary);
   const std::string missing = "the ontology has no class <" + iri + ">";

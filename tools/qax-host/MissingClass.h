@@ -21,8 +21,9 @@ inline constexpr std::size_t kMaxVocabularyIndexBytes = std::size_t{4} << 20;
 // holds one (its _index.nq names them: the package that
 // scripts/fetch-vocabularies.sh fetches), "... load a vocabulary of that
 // namespace with --ontology FILE" otherwise, and "..., though it has classes
-// of its namespace <NS>" when the model has a library of it. A missing, unreadable or
-// oversized index is as if it named no vocabulary.
+// of its namespace <NS>" when the model has a library of it. The index is
+// read once per folder and run; a missing, unreadable or oversized one is
+// as if it named no vocabulary.
 std::string MissingClassReason(const std::string& iri, const QAX::Ontology::OntologyModel& model,
                                const std::string& vocabularyFolder);
 
