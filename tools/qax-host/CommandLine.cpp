@@ -84,7 +84,9 @@ int ParseCommandLine(int argc, char** argv, CommandLine* line) {
       attached = true;
     }
     const bool flag = name == "--help" || name == "-h" || name == "--json" || name == "--version";
-    if (flag && attached) return UsageError(name + " takes no value, not '" + value + "'");
+    if (flag && attached) {
+      return UsageError(name.append(" takes no value, not '").append(value).append("'"));
+    }
     if (name == "--version") {
       line->version = true;
       continue;

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <map>
 #include <vector>
 
@@ -102,10 +103,11 @@ std::string MissingClassReason(const std::string& iri, const QAX::Ontology::Onto
   const KnownVocabulary* vocabulary = VocabularyOf(iri, known);
   const std::string ns = NamespaceOf(iri, vocabulary);
   const std::string missing = "the ontology has no class <" + iri + ">";
-  for (const QAX::Ontology::MetaClassLibrary* library : model.GetLibraries()) {
-    if (model.GetNamespace(library->GetName()) == ns) {
-      return missing + ", though it has classes of its namespace <" + ns + ">";
-    }
+  const auto& libraries = model.GetLibraries();
+  if (std::any_of(libraries.begin(), libraries.end(), [&](const auto* library) {
+        return model.GetNamespace(library->GetName()) == ns;
+      })) {
+    return missing + ", though it has classes of its namespace <" + ns + ">";
   }
   if (vocabulary != nullptr) {
     const std::string path = vocabularyFolder + "/" + vocabulary->file;
