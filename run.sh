@@ -1,14 +1,22 @@
 #!/usr/bin/env bash
-# Sets up, builds the release configuration and runs the command-line host
-# (qax-host) with the arguments given, in the caller's folder; without
-# arguments it gives a short tour of the module on a sample ontology.
+# Sets up, builds the release configuration of qax-host and the module (only
+# them: no tests, no benchmarks) and runs the command-line host (qax-host)
+# with the arguments given, in the caller's folder; without arguments it
+# gives a short tour of the module on a sample ontology.
 set -euo pipefail
 root="$(cd "$(dirname "$0")" && pwd)"
 (
   cd "$root"
   scripts/setup.sh
-  # Quiet when all is well; the whole log when configuring or building fails.
-  if ! log=$(cmake --preset release 2>&1 && cmake --build --preset release 2>&1); then
+  targets=(--target qax-host QAXOntologyItem)
+  # One line on standard error while there is something to build; quiet when
+  # all is built. The whole log when configuring or building fails.
+  if [[ ! -f build/release/build.ninja ]] ||
+    ! cmake --build --preset release "${targets[@]}" -- -n 2>/dev/null | grep -q 'no work to do'; then
+    echo "building qax-host (first run takes a minute)…" >&2
+  fi
+  if ! log=$( (if [[ ! -f build/release/build.ninja ]]; then cmake --preset release; fi) 2>&1 &&
+    cmake --build --preset release "${targets[@]}" 2>&1); then
     printf '%s\n' "$log" >&2
     exit 1
   fi

@@ -38,13 +38,15 @@ class QaxHost : public ::testing::Test {
   }
   void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
 
-  // Runs qax-host with `arguments` (none holds a quote) through the shell.
+  // Runs qax-host with `arguments` (none holds a quote) through the shell,
+  // in the test's folder.
   // `input`, when given, is the file that standard input reads; `output`,
   // when given, is where standard output goes instead of Result::out; with
   // `addressSpaceKb`, the shell limits qax-host's address space to that.
   Result Run(const std::vector<std::string>& arguments, const std::string& input = "/dev/null",
              const std::string& output = "", unsigned long addressSpaceKb = 0) {
-    std::string command = std::string(std::getenv("QAX_BIN_DIR")) + "/qax-host <" + input;
+    std::string command =
+        "cd '" + dir_ + "' && " + std::string(std::getenv("QAX_BIN_DIR")) + "/qax-host <" + input;
     if (addressSpaceKb != 0)
       command = "ulimit -v " + std::to_string(addressSpaceKb) + "; " + command;
     for (const std::string& argument : arguments) command += " '" + argument + "'";
@@ -109,8 +111,8 @@ TEST_F(QaxHost, CommandsShowTheirOutput) {
        ""},
       {{"build", "zoo:Penguin", "name=Pingu", "legs=2", "alive=no", "habitat=geo:Place",
         "habitat.latitude=-77.5"},
-       {"zoo::Penguin\n  alive = \"0\"\n  name = \"Pingu\"\n  legs = \"2\"\n  habitat = "
-        "geo::Place\n    latitude = \"-77.5\"\n"},
+       {"zoo:Penguin\n  alive = \"0\"\n  name = \"Pingu\"\n  legs = \"2\"\n  habitat = "
+        "geo:Place\n    latitude = \"-77.5\"\n"},
        ""},
       {{"classes"}, {"library zoo (3 classes)", "library geo (1 class)"}, ""},
       {{"--ontology", pizza, "links", ":Margherita"},
@@ -157,8 +159,8 @@ TEST_F(QaxHost, RefusesBadInputWithAClearMessageAndNonzeroExit) {
       {{"frobnicate"}, 2, "unknown command 'frobnicate'"},
       {{"export", "zoo:Penguin", "--format", "rdfxml"},
        2,
-       "--format is turtle, ntriples or jsonld, not 'rdfxml'"},
-      {{"--ontology"}, 2, "--ontology needs a value"},
+       "--format: 'rdfxml' is not a format of export; use turtle, ntriples or jsonld"},
+      {{"--ontology"}, 2, "--ontology needs a FILE"},
       {{"--syntax", "json", "--ontology", "x"},
        2,
        "--syntax: unknown syntax 'json'; use turtle, ntriples, nquads, trig or rdfxml"},
@@ -192,8 +194,8 @@ TEST_F(QaxHost, SavedFilesLoadBackDumpDecodedAndDraw) {
   EXPECT_EQ("", loaded.err);
   for (const char* part :
        {"group \"qax-host\": 7 channels", "#2 Text \"name\" \"Pingu\"",
-        "item built by #0:\nzoo::Penguin\n  alive = \"1\"\n  name = \"Pingu\"\n  legs = \"2\"\n  "
-        "weight = \"4.5\"\n  habitat = geo::Place\n    placeName = \"Ross Sea\"\n"}) {
+        "item built by #0:\nzoo:Penguin\n  alive = \"1\"\n  name = \"Pingu\"\n  legs = \"2\"\n  "
+        "weight = \"4.5\"\n  habitat = geo:Place\n    placeName = \"Ross Sea\"\n"}) {
     EXPECT_NE(std::string::npos, loaded.out.find(part)) << part;
   }
   const Result dump = Run({"dump", Path("penguin.grp")});
@@ -232,8 +234,131 @@ TEST_F(QaxHost, ExportWritesTheItemsAsTurtleOrNTriplesThatParseBack) {
             qax_test::ParsedStatements(Run({"export", "--file", Path("penguin.grp")}).out));
   const Result piped = Run({"export", "--file", "-", "--format", "ntriples", "-o", Path("p.nt")},
                            Path("penguin.grp"));
-  EXPECT_EQ("wrote 1 item to " + Path("p.nt") + "\n", piped.out);
+  EXPECT_EQ("qax-host: wrote 1 item to " + Path("p.nt") + "\n", piped.err);
   EXPECT_EQ(statements, qax_test::ParsedStatements(ReadFile(Path("p.nt")), true));
+}
+
+// What a shell user and a script expect of a command line: the forms of
+// options, "-" and "--", exit code 2 for what cannot be understood with the
+// bad value named, data alone on standard output, one notation for classes,
+// typed JSON, no trailing blanks, and a hint for a class the ontology lacks.
+TEST_F(QaxHost, FollowsTheShellsConventions) {
+  SavePenguin();
+  const std::string owl = "@prefix owl: <http://www.w3.org/2002/07/owl#> .\n";
+  Write("foaf.ttl", owl + "<http://xmlns.com/foaf/0.1/Person> a owl:Class .\n");
+  Write("other.ttl", owl + "<http://other.example/v#Thing> a owl:Class .\n");
+  // The index of known vocabularies, as the fetched package writes it.
+  ::mkdir(Path("voc").c_str(), 0700);
+  Write("voc/_index.nq",
+        "<https://p.example/foaf:> <http://www.w3.org/ns/rdfa#uri> <http://xmlns.com/foaf/0.1/> .\n"
+        "<https://p.example/foaf:> <http://dbpedia.org/ontology/filename> "
+        "\"ontologies/foaf.nq\" .\n");
+  Write("voc/foaf.nq", "");
+  ::setenv("QAX_HOST_VOCABULARIES", Path("voc").c_str(), 1);
+  const std::string penguinJson =
+      "{\n  \"class\": \"zoo:Penguin\",\n  \"iri\": \"http://example.org/zoo#Penguin\",\n"
+      "  \"attributes\": {\n    \"alive\": true,\n    \"name\": \"Pingu\",\n    \"legs\": 2,\n"
+      "    \"weight\": 4.5\n  }\n}\n";
+  const struct {
+    std::vector<std::string> arguments;
+    std::string input;  // the file standard input reads, in the test's folder
+    int exitCode;
+    std::string out;  // standard output: exactly, or a fragment when `fragment`
+    bool fragment;
+    std::string err;  // a fragment of standard error; "" when it must be empty
+  } cases[] = {
+      {{"build", "zoo:Penguin", "name"}, "", 2, "", false, "'name' is not ATTRIBUTE=VALUE"},
+      {{"--format=rdfxml", "export", "zoo:Penguin"},
+       "",
+       2,
+       "",
+       false,
+       "--format: 'rdfxml' is not a format of export; use turtle, ntriples or jsonld"},
+      {{"--version", "extra"}, "", 2, "", false, "--version takes no other arguments, not 'extra'"},
+      {{"--json=yes", "classes"}, "", 2, "", false, "--json takes no value, not 'yes'"},
+      {{"--ontology=", "classes"}, "", 2, "", false, "--ontology needs a FILE, not ''"},
+      {{"export", "zoo:Penguin", "-o", "a", "--output=b"},
+       "",
+       2,
+       "",
+       false,
+       "--output is given twice, as 'a' and 'b'"},
+      {{"build", "zoo:Penguin", "-x"}, "", 2, "", false, "unknown option '-x'"},
+      {{"--format", "dot", "build", "zoo:Penguin"},
+       "",
+       2,
+       "",
+       false,
+       "--format is no option of build"},
+      {{"--ontology", "-", "load", "-"},
+       "",
+       2,
+       "",
+       false,
+       "standard input ('-') is read once, but is given for both --ontology and load's FILE"},
+      // "--" ends the options: a file may be named "-x"; the confirmation is
+      // no data.
+      {{"save", "zoo:Penguin", "--", "-x", "name=Pingu"},
+       "",
+       0,
+       "",
+       false,
+       "qax-host: saved 2 channels to -x\n"},
+      {{"dump", "--", "-x"}, "", 0, "group file -x: ", true, ""},
+      {{"export", "zoo:Penguin", "name=Pingu", "--format=ntriples", "--output=-"},
+       "",
+       0,
+       "<http://example.org/zoo#name> \"Pingu\" .\n",
+       true,
+       ""},
+      {{"save", "zoo:Penguin", "-"}, "", 0, "A3DGRP", true, ""},
+      {{"graph", "--file", "-"}, "penguin.grp", 0, "digraph \"(standard input)\" {\n", true, ""},
+      {{"--ontology", "-", "classes"}, "foaf.ttl", 0, "  foaf:Person ", true, ""},
+      {{"--json", "build", "zoo:Penguin", "alive=yes", "name=Pingu", "legs=2", "weight=4.5"},
+       "",
+       0,
+       penguinJson,
+       false,
+       ""},
+      {{"links", "zoo:Penguin"}, "", 0, "\n6     -1     (none)\n7 ", true, ""},
+      {{"--ontology", "foaf.ttl", "save", "foaf:Person", "f.grp"}, "", 0, "", false, "saved"},
+      {{"load", "f.grp"},
+       "",
+       1,
+       "item built by #0:\n",
+       true,
+       "the ontology has no class <http://xmlns.com/foaf/0.1/Person> (namespace "
+       "<http://xmlns.com/foaf/0.1/>): --ontology " +
+           Path("voc") + "/foaf.nq loads the vocabulary of that namespace\n"},
+      {{"--ontology", "other.ttl", "save", "Thing", "o.grp"}, "", 0, "", false, "saved"},
+      {{"export", "--file", "o.grp"},
+       "",
+       1,
+       "",
+       false,
+       "(namespace <http://other.example/v#>): load a vocabulary of that namespace with "
+       "--ontology FILE\n"},
+  };
+  for (const auto& c : cases) {
+    const Result result = Run(c.arguments, c.input.empty() ? "/dev/null" : Path(c.input));
+    const std::string& row = c.arguments[0] + " " + c.arguments[1];
+    EXPECT_EQ(c.exitCode, result.exitCode) << row << ": " << result.err;
+    if (c.fragment) {
+      EXPECT_NE(std::string::npos, result.out.find(c.out)) << row << ": " << result.out;
+    } else {
+      EXPECT_EQ(c.out, result.out) << row;
+    }
+    if (c.err.empty()) {
+      EXPECT_EQ("", result.err) << row;
+    }
+    EXPECT_NE(std::string::npos, result.err.find(c.err)) << row << ": " << result.err;
+    // Text, that is: a saved group's bytes are no lines.
+    const bool text = result.out.compare(0, 6, "A3DGRP") != 0;
+    for (const std::string& output : {text ? result.out : "", result.err}) {
+      EXPECT_EQ(std::string::npos, output.find(" \n")) << row << ": a line ends in a blank";
+    }
+  }
+  ::unsetenv("QAX_HOST_VOCABULARIES");
 }
 
 // What a file, a vocabulary or the command line holds is never changed or
@@ -317,7 +442,7 @@ TEST_F(QaxHost, NothingIsChangedSilentlyOrShownRaw) {
       {{"--ontology", Path("range.ttl"), "build", "ex:Pet", "home=ex:Island"},
        0,
        "",
-       "home = ex::Island",
+       "home = ex:Island",
        0},
       {{"save", "zoo:Penguin", x, "name=A", "name=B"}, 1, "'name' is given more than once", "", 0},
       {{"--ontology", Path("esc.ttl"), "classes"},
@@ -329,14 +454,14 @@ TEST_F(QaxHost, NothingIsChangedSilentlyOrShownRaw) {
       {{"--ontology", Path("esc.ttl"), "links", red}, 0, "", "Text             ex.p\\x1B[32m\n", 0},
       {{"--ontology", Path("esc.ttl"), "save", red, Path("e.grp"), "p\x1B[32m=v"},
        0,
+       "qax-host: saved 2 channels",
        "",
-       "saved 2 channels",
        0},
       {{"--ontology", Path("esc.ttl"), "load", Path("e.grp")},
        0,
        "",
        "link 0 ex.p\\x1B[32m -> #1\n  #1 Text \"p\\x1B[32m\" \"v\"\nitem built by "
-       "#0:\nex::Red\\x1B[31mX\n",
+       "#0:\nex:Red\\x1B[31mX\n",
        0},
       {{"dump", Path("e.grp")},
        0,
@@ -432,7 +557,7 @@ TEST_F(QaxHost, OutputsReplaceFilesSafelyWriteStreamsAndFailWithAMessage) {
        {"save", "zoo:Penguin", Path("link.grp")},
        "",
        0,
-       "",
+       "qax-host: saved 1 channel to " + Path("link.grp") + "\n",
        [&] { return S_ISLNK(modeOf("link.grp")) && isGroup("real.grp"); }},
       {"a FIFO is written as a stream",
        [&] {
@@ -442,7 +567,7 @@ TEST_F(QaxHost, OutputsReplaceFilesSafelyWriteStreamsAndFailWithAMessage) {
        {"export", "zoo:Penguin", "name=Pingu", "-o", Path("out.fifo")},
        "",
        0,
-       "",
+       "qax-host: wrote 1 item to " + Path("out.fifo") + "\n",
        [&] {
          reader.join();
          return S_ISFIFO(modeOf("out.fifo")) && fromFifo.find("\"Pingu\"") != std::string::npos;
@@ -466,7 +591,7 @@ TEST_F(QaxHost, OutputsReplaceFilesSafelyWriteStreamsAndFailWithAMessage) {
        {"graph", "zoo:Penguin", "--output", Path("mode.grp")},
        "",
        0,
-       "",
+       "qax-host: wrote " + Path("mode.grp") + "\n",
        [&] { return (modeOf("mode.grp") & 07777) == 0640 && ReadFile(Path("mode.grp")) != "old"; }},
       {"a file with two hard links is refused",
        [&] {
@@ -488,7 +613,7 @@ TEST_F(QaxHost, OutputsReplaceFilesSafelyWriteStreamsAndFailWithAMessage) {
        {"save", "zoo:Penguin", Path("stale.grp")},
        "",
        0,
-       "",
+       "qax-host: saved 1 channel to " + Path("stale.grp") + "\n",
        [&] {
          return isGroup("stale.grp") && ::access(Path(stale).c_str(), F_OK) != 0 &&
                 ReadFile(Path(live)) == "mine";
@@ -498,14 +623,14 @@ TEST_F(QaxHost, OutputsReplaceFilesSafelyWriteStreamsAndFailWithAMessage) {
        {"save", "zoo:Penguin", Path(name255)},
        "",
        0,
-       "",
+       "qax-host: saved 1 channel to " + Path(name255) + "\n",
        [&] { return isGroup(name255); }},
       {"svg drawn through dot, from its standard input",
        [] {},
        {"graph", "zoo:Penguin", "--format", "svg", "--output", Path("g.svg")},
        "",
        0,
-       "",
+       "qax-host: wrote " + Path("g.svg") + "\n",
        [&] { return ReadFile(Path("g.svg")).find("<svg") != std::string::npos; }},
       {"/dev/stdout is standard output, not a file to replace",
        [] {},

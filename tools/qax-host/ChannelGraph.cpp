@@ -143,23 +143,24 @@ std::string KnownAttributes(const std::vector<WalkedAttribute>& walk) {
 
 }  // namespace
 
-bool ParseAssignments(const std::vector<std::string>& arguments, std::vector<Assignment>* out,
-                      std::string* error) {
+AssignmentError ParseAssignments(const std::vector<std::string>& arguments,
+                                 std::vector<Assignment>* out, std::string* error) {
   std::set<std::string> paths;
   for (const std::string& argument : arguments) {
     const std::size_t equals = argument.find('=');
     if (equals == std::string::npos || equals == 0) {
-      *error = "expected attribute=value, got '" + argument + "'";
-      return false;
+      *error = "'" + argument + "' is not ATTRIBUTE=VALUE" +
+               (equals == 0 ? " (the attribute's name is missing)" : "");
+      return AssignmentError::kMalformed;
     }
     Assignment assignment{argument.substr(0, equals), argument.substr(equals + 1)};
     if (!paths.insert(assignment.path).second) {
       *error = "attribute '" + assignment.path + "' is given more than once; give it one value";
-      return false;
+      return AssignmentError::kRepeated;
     }
     out->push_back(std::move(assignment));
   }
-  return true;
+  return AssignmentError::kNone;
 }
 
 std::unique_ptr<ChannelGraph> ChannelGraph::Build(const Session& session,

@@ -22,11 +22,18 @@ struct Assignment {
   std::string value;
 };
 
-// Splits "path=value" arguments (at the first '='). False and a message in
-// `error` for an argument without '=', with an empty path, or with a path
-// given before: a second value would silently replace the first.
-bool ParseAssignments(const std::vector<std::string>& arguments, std::vector<Assignment>* out,
-                      std::string* error);
+// Why ParseAssignments refused its arguments.
+enum class AssignmentError {
+  kNone,
+  kMalformed,  // an argument without '=' or with an empty path: a usage error
+  kRepeated,   // a path given before: a second value would replace the first
+};
+
+// Splits "path=value" arguments (at the first '=') into `out`. Answers
+// kNone, or the first refusal with a message in `error` that names the
+// argument.
+AssignmentError ParseAssignments(const std::vector<std::string>& arguments,
+                                 std::vector<Assignment>* out, std::string* error);
 
 class ChannelGraph {
  public:

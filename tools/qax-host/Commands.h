@@ -2,14 +2,19 @@
 #ifndef QAX_TOOLS_QAX_HOST_COMMANDS_H_
 #define QAX_TOOLS_QAX_HOST_COMMANDS_H_
 
+#include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "tools/qax-host/Session.h"
 
+class LoadedGroup;
+
 namespace qax_host {
 
 class ChannelGraph;
+struct Assignment;
 
 // Exit codes: success, a failure of the work asked for (unknown class,
 // corrupt file, ...), and a command line that cannot be understood.
@@ -32,11 +37,43 @@ int Fail(const std::string& message);
 // Prints a usage error and answers kExitUsage.
 int UsageError(const std::string& message);
 
+// The usage message for a command that takes one file or class, and was
+// given `arguments`: "load needs a FILE", or "load takes one FILE, not also
+// 'extra'". `what` names the argument ("FILE", "CLASS").
+std::string OneArgumentMessage(const char* command, const char* what,
+                               const std::vector<std::string>& arguments);
+
+// For export and graph, which take a class with values or --file FILE,
+// exactly one of them: kExitOk, or kExitUsage after printing what was given.
+int CheckSource(const char* command, const Invocation& invocation);
+
 // Prints each of `graph`'s notes as "qax-host: <note>" to standard error.
 void PrintNotes(const ChannelGraph& graph);
 
 // Opens the session the invocation names; null after printing the reason.
 std::unique_ptr<Session> OpenSession(const Invocation& invocation);
+
+// Reads `arguments` from `first` on as ATTRIBUTE=VALUE into `out`, before
+// any session is opened. Answers kExitOk, or after printing why: kExitUsage
+// for an argument that is not ATTRIBUTE=VALUE, kExitFailure for an
+// attribute given twice (a value that would be lost).
+int ReadAssignments(const std::vector<std::string>& arguments, std::size_t first,
+                    std::vector<Assignment>* out);
+
+// Builds the channels for the class `className` names with `assignments`
+// and prints what the values became (PrintNotes); null after printing the
+// reason.
+std::unique_ptr<ChannelGraph> GraphFor(const Session& session, const std::string& className,
+                                       const std::vector<Assignment>& assignments);
+
+// Loads the group file `path` ("-": standard input) through the session's
+// channel types, showing progress for a large group; null after printing the
+// reason.
+std::unique_ptr<LoadedGroup> LoadInput(const std::string& path, const Session& session);
+
+// The directory whose index names the vocabularies that a class missing
+// from the ontology may come from (MissingClass.h).
+const char* KnownVocabularyFolder();
 
 int RunType(const Invocation& invocation);
 int RunClasses(const Invocation& invocation);

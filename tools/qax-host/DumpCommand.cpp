@@ -20,6 +20,10 @@ namespace qax_host {
 
 namespace {
 
+// Room for a record line's columns before its value: the offset, the tag
+// (at most 63 bytes, each escaped as four characters at most) and the size.
+constexpr std::size_t kRecordColumnsSize = 320;
+
 // Data blocks longer than this are shown cut, in hex.
 constexpr std::size_t kMaxShownBytes = 48;
 
@@ -121,8 +125,10 @@ void PrintChannel(const ChannelTypeRegistry& registry, const GroupFileChannel& c
   std::printf("  records: %s at byte %zu\n", Counted(channel.recordsSize, "byte", "bytes").c_str(),
               channel.recordsOffset);
   for (const RecordView& record : RecordsOf(channel)) {
-    std::printf("    %6zu  %-14s %5lu  %s\n", record.offset, Escaped(record.tag).c_str(),
-                record.size, Decoded(record.tag, record.data).c_str());
+    char columns[kRecordColumnsSize];
+    std::snprintf(columns, sizeof(columns), "    %6zu  %-14s %5lu  ", record.offset,
+                  Escaped(record.tag).c_str(), record.size);
+    PrintLine(columns + Decoded(record.tag, record.data));
   }
   std::printf("  links:");
   if (channel.links.empty()) std::printf(" none");
@@ -174,7 +180,9 @@ std::string DamageMessage(const std::string& file, const ChannelTypeRegistry& re
 }  // namespace
 
 int RunDump(const Invocation& invocation) {
-  if (invocation.arguments.size() != 1) return UsageError("dump takes one file");
+  if (invocation.arguments.size() != 1) {
+    return UsageError(OneArgumentMessage("dump", "FILE", invocation.arguments));
+  }
   const std::string name = InputName(invocation.arguments[0]);
   const Activity reading("reading the group file '" + Escaped(name) + "'");
   std::vector<unsigned char> bytes;

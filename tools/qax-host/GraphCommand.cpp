@@ -2,7 +2,6 @@
 #include <cstdio>
 #include <map>
 
-#include "host/sdk/GroupFile.h"
 #include "host/sdk/LoadedGroup.h"
 #include "tools/qax-host/ChannelGraph.h"
 #include "tools/qax-host/ChannelText.h"
@@ -80,7 +79,8 @@ int Draw(const Invocation& invocation, const std::string& title,
   }
   bool toStandardOutput = false;
   if (!WriteOutput(invocation.output, drawing, &toStandardOutput)) return kExitFailure;
-  if (!toStandardOutput) std::printf("wrote %s\n", invocation.output.c_str());
+  if (!toStandardOutput)
+    std::fprintf(stderr, "qax-host: wrote %s\n", Escaped(invocation.output).c_str());
   return kExitOk;
 }
 
@@ -89,38 +89,30 @@ int Draw(const Invocation& invocation, const std::string& title,
 int RunGraph(const Invocation& invocation) {
   const std::string& format = invocation.format;
   if (!format.empty() && format != "dot" && format != "svg" && format != "png") {
-    return UsageError("--format is dot, svg or png, not '" + format + "'");
+    return UsageError("--format: '" + format + "' is not a format of graph; use dot, svg or png");
   }
   if ((format == "svg" || format == "png") && invocation.output.empty()) {
-    return UsageError("--format " + format + " needs --output FILE");
+    return UsageError("--format " + format +
+                      " needs --output FILE (--output - for standard output)");
   }
-  if (invocation.file.empty() == invocation.arguments.empty()) {
-    return UsageError("graph takes a class (with values) or --file FILE, not both");
+  if (const int failed = CheckSource("graph", invocation)) return failed;
+  std::vector<Assignment> assignments;
+  if (invocation.file.empty()) {
+    if (const int failed = ReadAssignments(invocation.arguments, 1, &assignments)) return failed;
   }
   std::unique_ptr<Session> session = OpenSession(invocation);
   if (!session) return kExitFailure;
   if (!invocation.file.empty()) {
-    GroupFileError error;
-    std::unique_ptr<LoadedGroup> group =
-        LoadGroupFromFile(invocation.file, session->registry(), &error);
-    if (!group) return Fail(error.Message());
-    return Draw(invocation, invocation.file, group->Channels());
+    std::unique_ptr<LoadedGroup> group = LoadInput(invocation.file, *session);
+    if (!group) return kExitFailure;
+    return Draw(invocation, InputName(invocation.file), group->Channels());
   }
-  std::string error;
+  std::unique_ptr<ChannelGraph> graph = GraphFor(*session, invocation.arguments[0], assignments);
+  if (!graph) return kExitFailure;
   const QAX::Ontology::MetaClass* metaClass =
-      FindClass(session->model(), invocation.arguments[0], &error);
-  if (metaClass == nullptr) return Fail(error);
-  std::vector<Assignment> assignments;
-  if (!ParseAssignments(
-          std::vector<std::string>(invocation.arguments.begin() + 1, invocation.arguments.end()),
-          &assignments, &error)) {
-    return Fail(error);
-  }
-  std::unique_ptr<ChannelGraph> graph =
-      ChannelGraph::Build(*session, *metaClass, assignments, &error);
-  if (!graph) return Fail(error);
-  PrintNotes(*graph);
-  return Draw(invocation, ShownName(*metaClass), graph->Channels());
+      session->model().GetMetaClass(graph->root().GetClassHandle());
+  return Draw(invocation, metaClass != nullptr ? ShownName(*metaClass) : invocation.arguments[0],
+              graph->Channels());
 }
 
 }  // namespace qax_host

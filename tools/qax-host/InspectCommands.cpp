@@ -11,6 +11,15 @@
 
 namespace qax_host {
 
+namespace {
+
+// links' table: the room for its first two columns, and where its name
+// column starts (after the type, which may be wider than its column).
+constexpr std::size_t kColumnsSize = 32;
+constexpr std::size_t kNameColumn = 29;
+
+}  // namespace
+
 int Fail(const std::string& message) {
   std::fprintf(stderr, "qax-host: %s\n", Escaped(message, Layout::kKeep).c_str());
   return kExitFailure;
@@ -20,6 +29,24 @@ int UsageError(const std::string& message) {
   std::fprintf(stderr, "qax-host: %s (see: qax-host --help)\n",
                Escaped(message, Layout::kKeep).c_str());
   return kExitUsage;
+}
+
+std::string OneArgumentMessage(const char* command, const char* what,
+                               const std::vector<std::string>& arguments) {
+  if (arguments.empty()) return std::string(command) + " needs a " + what;
+  return std::string(command) + " takes one " + what + ", not also '" + arguments[1] + "'";
+}
+
+int CheckSource(const char* command, const Invocation& invocation) {
+  if (invocation.file.empty() && invocation.arguments.empty()) {
+    return UsageError(std::string(command) + " needs a class (with values) or --file FILE");
+  }
+  if (!invocation.file.empty() && !invocation.arguments.empty()) {
+    return UsageError(std::string(command) + " takes a class (with values) or --file FILE, not " +
+                      "both: '" + invocation.arguments[0] + "' and --file '" + invocation.file +
+                      "'");
+  }
+  return kExitOk;
 }
 
 void PrintNotes(const ChannelGraph& graph) {
@@ -50,7 +77,7 @@ struct ClassAndChannel {
 int OpenClassAndChannel(const Invocation& invocation, const char* command,
                         ClassAndChannel* target) {
   if (invocation.arguments.size() != 1) {
-    return UsageError(std::string(command) + " takes one class name");
+    return UsageError(OneArgumentMessage(command, "CLASS", invocation.arguments));
   }
   target->session = OpenSession(invocation);
   if (!target->session) return kExitFailure;
@@ -65,7 +92,9 @@ int OpenClassAndChannel(const Invocation& invocation, const char* command,
 }  // namespace
 
 int RunType(const Invocation& invocation) {
-  if (!invocation.arguments.empty()) return UsageError("type takes no arguments");
+  if (!invocation.arguments.empty()) {
+    return UsageError("type takes no arguments, not '" + invocation.arguments[0] + "'");
+  }
   std::string error;
   std::unique_ptr<ChannelModule> module =
       ChannelModule::Open(invocation.session.modulePath, &error);
@@ -87,7 +116,9 @@ int RunType(const Invocation& invocation) {
 }
 
 int RunClasses(const Invocation& invocation) {
-  if (!invocation.arguments.empty()) return UsageError("classes takes no arguments");
+  if (!invocation.arguments.empty()) {
+    return UsageError("classes takes no arguments, not '" + invocation.arguments[0] + "'");
+  }
   std::unique_ptr<Session> session = OpenSession(invocation);
   if (!session) return kExitFailure;
   if (invocation.json) {
@@ -181,7 +212,8 @@ int RunDescribe(const Invocation& invocation) {
   if (const int failed = OpenClassAndChannel(invocation, "describe", &target)) return failed;
   const QAX::Ontology::MetaClass* metaClass = target.metaClass;
   std::unique_ptr<Aco_QAXOntologyItem>& channel = target.channel;
-  // The module's text ends its lines in "\r\n"; a terminal wants "\n".
+  // The module's text ends its lines in "\r\n"; a terminal wants "\n", and
+  // no blanks before it.
   std::string text = channel->GetClassDescription(metaClass);
   std::string shown;
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -196,7 +228,13 @@ int RunDescribe(const Invocation& invocation) {
                {"description", shown}});
     return kExitOk;
   }
-  std::fputs(Escaped(shown, Layout::kKeep).c_str(), stdout);
+  const std::string escaped = Escaped(shown, Layout::kKeep);
+  for (std::size_t start = 0; start < escaped.size();) {
+    std::size_t end = escaped.find('\n', start);
+    if (end == std::string::npos) end = escaped.size();
+    PrintLine(escaped.substr(start, end - start));
+    start = end + 1;
+  }
   return kExitOk;
 }
 
@@ -227,12 +265,15 @@ int RunLinks(const Invocation& invocation) {
   std::printf("%s declares %s\n", Escaped(ShownName(*metaClass)).c_str(),
               Counted(static_cast<std::size_t>(channel->GetChildCount()), "link", "links").c_str());
   std::printf("%-5s %-6s %-16s %s\n", "link", "index", "type", "name");
+  char columns[kColumnsSize];
   for (int i = 0; i < channel->GetChildCount(); ++i) {
     const ChildCreation* record = channel->GetChildCreation(i);
     const std::string type = FieldText(record->Type.Name);
-    std::printf("%-5d %-6d %-16s %s\n", i, record->Index,
-                type.empty() ? "(none)" : Escaped(type).c_str(),
-                Escaped(FieldText(record->LinkName)).c_str());
+    std::snprintf(columns, sizeof(columns), "%-5d %-6d ", i, record->Index);
+    std::string line = columns;
+    line += type.empty() ? "(none)" : Escaped(type);
+    if (line.size() < kNameColumn) line.resize(kNameColumn, ' ');
+    PrintLine(line + " " + Escaped(FieldText(record->LinkName)));
   }
   return kExitOk;
 }

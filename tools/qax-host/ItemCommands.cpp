@@ -1,6 +1,7 @@
 // Commands that build items and move channel graphs through group files:
 // build, save, load, export, and the tour that shows them all.
 #include <cstdio>
+#include <cstdlib>
 #include <set>
 #include <unordered_map>
 
@@ -13,6 +14,8 @@
 #include "tools/qax-host/ChannelText.h"
 #include "tools/qax-host/ClassNames.h"
 #include "tools/qax-host/Commands.h"
+#include "tools/qax-host/ItemText.h"
+#include "tools/qax-host/MissingClass.h"
 #include "tools/qax-host/Output.h"
 
 namespace qax_host {
@@ -26,83 +29,25 @@ constexpr const char* kGroupName = "qax-host";
 // "CID" record, docs/limits.md); a longer one is cut, and the item is lost.
 constexpr std::size_t kMaxLoadedClassHandle = 255;
 
-// Builds the graph that `arguments` (CLASS [attr=value ...], from `first` on
-// the class name) describe; null after printing the reason.
-std::unique_ptr<ChannelGraph> GraphFromArguments(const Session& session,
-                                                 const std::vector<std::string>& arguments,
-                                                 std::size_t first) {
-  std::string error;
-  const QAX::Ontology::MetaClass* metaClass = FindClass(session.model(), arguments[first], &error);
-  if (metaClass == nullptr) {
-    Fail(error);
-    return nullptr;
-  }
-  std::vector<Assignment> assignments;
-  if (!ParseAssignments(
-          std::vector<std::string>(arguments.begin() + static_cast<std::ptrdiff_t>(first) + 1,
-                                   arguments.end()),
-          &assignments, &error)) {
-    Fail(error);
-    return nullptr;
-  }
-  const Activity building("building the channels for " + Escaped(arguments[first]));
-  std::unique_ptr<ChannelGraph> graph =
-      ChannelGraph::Build(session, *metaClass, assignments, &error);
-  if (!graph) {
-    Fail(error);
-    return nullptr;
-  }
-  PrintNotes(*graph);
-  return graph;
-}
-
 // The item `channel` builds from its children; null after printing why it
-// builds none.
-QAX::Onto::OntologyItem* BuildItem(Aco_QAXOntologyItem& channel) {
+// builds none and which vocabulary would help.
+QAX::Onto::OntologyItem* BuildItem(Aco_QAXOntologyItem& channel, const Session& session) {
   const Activity building("building the item of channel " + QuotedNameOf(channel));
   QAX::Onto::OntologyItem* item = channel.GetOntologyItem(true);
   if (item == nullptr) {
-    Fail("channel " + QuotedNameOf(channel) + " builds no item: the ontology has no class <" +
-         channel.GetClassHandle() + ">");
+    Fail("channel " + QuotedNameOf(channel) + " builds no item: " +
+         MissingClassReason(channel.GetClassHandle(), session.model(), KnownVocabularyFolder()));
   }
   return item;
 }
 
 // Prints the item `channel` builds from its children.
-int PrintItem(Aco_QAXOntologyItem& channel) {
-  QAX::Onto::OntologyItem* item = BuildItem(channel);
+int PrintItem(Aco_QAXOntologyItem& channel, const Session& session) {
+  QAX::Onto::OntologyItem* item = BuildItem(channel, session);
   if (item == nullptr) return kExitFailure;
   const Activity writing("writing the item of channel " + QuotedNameOf(channel));
-  // Values come quoted and escaped; class and attribute names do not.
-  std::fputs(Escaped(item->ToText(), Layout::kKeep).c_str(), stdout);
+  std::fputs(ItemText(*item, session.model()).c_str(), stdout);
   return kExitOk;
-}
-
-// Loads the group file `path` ("-": standard input), showing progress for a
-// large group; null after printing the reason.
-std::unique_ptr<LoadedGroup> LoadInput(const std::string& path, const Session& session) {
-  const Activity loading("loading the group file '" + Escaped(InputName(path)) + "'");
-  std::vector<unsigned char> bytes;
-  std::string reason;
-  if (!qax_files::ReadInputFile(path, &bytes, &reason)) {
-    Fail(reason);
-    return nullptr;
-  }
-  GroupFileHeader header;
-  GroupFileReader peek(bytes.data(), bytes.size());
-  const bool large =
-      peek.ReadHeader(&header, nullptr) && header.channelCount > kProgressGroupChannels;
-  Progress progress(large, "loading " + Counted(header.channelCount, "channel", "channels") +
-                               " from " + InputName(path));
-  GroupFileError error;
-  std::unique_ptr<LoadedGroup> group =
-      LoadGroup(bytes.data(), bytes.size(), session.registry(), &error);
-  progress.Done();
-  if (!group) {
-    error.file = InputName(path);
-    Fail(error.Message());
-  }
-  return group;
 }
 
 // The positions of a group's channels, found in constant time however
@@ -144,7 +89,7 @@ std::set<const A3d_Channel*> NestedChannels(const std::vector<A3d_Channel*>& cha
 // load --json: the group's channels, their links and the items of the item
 // channels that no other item channel links.
 int PrintLoadedJson(const std::string& file, const char* groupName,
-                    const std::vector<A3d_Channel*>& channels) {
+                    const std::vector<A3d_Channel*>& channels, const Session& session) {
   const std::set<const A3d_Channel*> nested = NestedChannels(channels);
   const ChannelPositions positions(channels);
   Json shown = Json::array();
@@ -166,12 +111,12 @@ int PrintLoadedJson(const std::string& file, const char* groupName,
                      {"links", std::move(links)}});
     auto* itemChannel = dynamic_cast<Aco_QAXOntologyItem*>(&channel);
     if (itemChannel == nullptr || nested.count(&channel) != 0) continue;
-    QAX::Onto::OntologyItem* item = BuildItem(*itemChannel);
+    QAX::Onto::OntologyItem* item = BuildItem(*itemChannel, session);
     if (item == nullptr) {
       result = kExitFailure;
       items.push_back({{"channel", i}, {"item", nullptr}});
     } else {
-      items.push_back({{"channel", i}, {"item", ItemJson(*item)}});
+      items.push_back({{"channel", i}, {"item", ItemJson(*item, session.model())}});
     }
   }
   PrintJson({{"file", file},
@@ -183,29 +128,96 @@ int PrintLoadedJson(const std::string& file, const char* groupName,
 
 }  // namespace
 
+int ReadAssignments(const std::vector<std::string>& arguments, std::size_t first,
+                    std::vector<Assignment>* out) {
+  std::string error;
+  const AssignmentError refused =
+      ParseAssignments(std::vector<std::string>(
+                           arguments.begin() + static_cast<std::ptrdiff_t>(first), arguments.end()),
+                       out, &error);
+  if (refused == AssignmentError::kMalformed) return UsageError(error);
+  if (refused == AssignmentError::kRepeated) return Fail(error);
+  return kExitOk;
+}
+
+std::unique_ptr<ChannelGraph> GraphFor(const Session& session, const std::string& className,
+                                       const std::vector<Assignment>& assignments) {
+  std::string error;
+  const QAX::Ontology::MetaClass* metaClass = FindClass(session.model(), className, &error);
+  if (metaClass == nullptr) {
+    Fail(error);
+    return nullptr;
+  }
+  const Activity building("building the channels for " + Escaped(className));
+  std::unique_ptr<ChannelGraph> graph =
+      ChannelGraph::Build(session, *metaClass, assignments, &error);
+  if (!graph) {
+    Fail(error);
+    return nullptr;
+  }
+  PrintNotes(*graph);
+  return graph;
+}
+
+std::unique_ptr<LoadedGroup> LoadInput(const std::string& path, const Session& session) {
+  const Activity loading("loading the group file '" + Escaped(InputName(path)) + "'");
+  std::vector<unsigned char> bytes;
+  std::string reason;
+  if (!qax_files::ReadInputFile(path, &bytes, &reason)) {
+    Fail(reason);
+    return nullptr;
+  }
+  GroupFileHeader header;
+  GroupFileReader peek(bytes.data(), bytes.size());
+  const bool large =
+      peek.ReadHeader(&header, nullptr) && header.channelCount > kProgressGroupChannels;
+  Progress progress(large, "loading " + Counted(header.channelCount, "channel", "channels") +
+                               " from " + InputName(path));
+  GroupFileError error;
+  std::unique_ptr<LoadedGroup> group =
+      LoadGroup(bytes.data(), bytes.size(), session.registry(), &error);
+  progress.Done();
+  if (!group) {
+    error.file = InputName(path);
+    Fail(error.Message());
+  }
+  return group;
+}
+
+const char* KnownVocabularyFolder() {
+  const char* folder = std::getenv("QAX_HOST_VOCABULARIES");
+  return folder != nullptr ? folder : QAX_HOST_VOCABULARIES;
+}
+
 int RunBuild(const Invocation& invocation) {
   if (invocation.arguments.empty()) return UsageError("build needs a class name");
+  std::vector<Assignment> assignments;
+  if (const int failed = ReadAssignments(invocation.arguments, 1, &assignments)) return failed;
   std::unique_ptr<Session> session = OpenSession(invocation);
   if (!session) return kExitFailure;
-  std::unique_ptr<ChannelGraph> graph = GraphFromArguments(*session, invocation.arguments, 0);
+  std::unique_ptr<ChannelGraph> graph = GraphFor(*session, invocation.arguments[0], assignments);
   if (!graph) return kExitFailure;
   if (invocation.json) {
-    QAX::Onto::OntologyItem* item = BuildItem(graph->root());
+    QAX::Onto::OntologyItem* item = BuildItem(graph->root(), *session);
     if (item == nullptr) return kExitFailure;
-    PrintJson(ItemJson(*item));
+    PrintJson(ItemJson(*item, session->model()));
     return kExitOk;
   }
-  return PrintItem(graph->root());
+  return PrintItem(graph->root(), *session);
 }
 
 int RunSave(const Invocation& invocation) {
-  if (invocation.arguments.size() < 2) return UsageError("save needs a class name and a file");
-  std::vector<std::string> arguments = invocation.arguments;
-  const std::string path = arguments[1];
-  arguments.erase(arguments.begin() + 1);
+  if (invocation.arguments.size() < 2) {
+    return UsageError(invocation.arguments.empty()
+                          ? std::string("save needs a class name and a file")
+                          : "save needs a file after the class '" + invocation.arguments[0] + "'");
+  }
+  const std::string& path = invocation.arguments[1];
+  std::vector<Assignment> assignments;
+  if (const int failed = ReadAssignments(invocation.arguments, 2, &assignments)) return failed;
   std::unique_ptr<Session> session = OpenSession(invocation);
   if (!session) return kExitFailure;
-  std::unique_ptr<ChannelGraph> graph = GraphFromArguments(*session, arguments, 0);
+  std::unique_ptr<ChannelGraph> graph = GraphFor(*session, invocation.arguments[0], assignments);
   if (!graph) return kExitFailure;
   for (A3d_Channel* channel : graph->Channels()) {
     const auto* item = dynamic_cast<const Aco_QAXOntologyItem*>(channel);
@@ -227,13 +239,15 @@ int RunSave(const Invocation& invocation) {
     return kExitFailure;
   }
   if (toStandardOutput) return kExitOk;
-  std::printf("saved %s to %s\n", Counted(graph->Channels().size(), "channel", "channels").c_str(),
-              Escaped(path).c_str());
+  std::fprintf(stderr, "qax-host: saved %s to %s\n",
+               Counted(graph->Channels().size(), "channel", "channels").c_str(),
+               Escaped(path).c_str());
   return kExitOk;
 }
 
 int RunLoad(const Invocation& invocation) {
-  if (invocation.arguments.size() != 1) return UsageError("load takes one file");
+  if (invocation.arguments.size() != 1)
+    return UsageError(OneArgumentMessage("load", "FILE", invocation.arguments));
   std::unique_ptr<Session> session = OpenSession(invocation);
   if (!session) return kExitFailure;
   std::unique_ptr<LoadedGroup> group = LoadInput(invocation.arguments[0], *session);
@@ -242,15 +256,15 @@ int RunLoad(const Invocation& invocation) {
   const char* groupName = group->Group()->GetGroupName();
   const std::vector<A3d_Channel*> channels = group->Channels();
   if (invocation.json)
-    return PrintLoadedJson(InputName(invocation.arguments[0]), groupName, channels);
+    return PrintLoadedJson(InputName(invocation.arguments[0]), groupName, channels, *session);
   std::printf("group %s: %s\n", groupName != nullptr ? Quoted(groupName).c_str() : "(no name)",
               Counted(group->ChannelCount(), "channel", "channels").c_str());
   const std::set<const A3d_Channel*> nested = NestedChannels(channels);
   const ChannelPositions positions(channels);
   for (std::size_t i = 0; i < channels.size(); ++i) {
     A3d_Channel& channel = *channels[i];
-    std::printf("  #%zu %s %s %s\n", i, TypeNameOf(channel).c_str(), QuotedNameOf(channel).c_str(),
-                ValueOf(channel).c_str());
+    PrintLine("  #" + std::to_string(i) + " " + TypeNameOf(channel) + " " + QuotedNameOf(channel) +
+              " " + ValueOf(channel));
     for (int link = 0; link < channel.GetChildCount(); ++link) {
       const A3d_Channel* child = channel.GetChild(link);
       const ChildCreation* record = channel.GetChildCreation(link);
@@ -266,7 +280,7 @@ int RunLoad(const Invocation& invocation) {
     if (item == nullptr || nested.count(item) != 0) continue;
     std::printf("item built by #%zu:\n", i);
     std::fflush(stdout);
-    if (PrintItem(*item) != kExitOk) result = kExitFailure;
+    if (PrintItem(*item, *session) != kExitOk) result = kExitFailure;
   }
   return result;
 }
@@ -277,10 +291,13 @@ int RunExport(const Invocation& invocation) {
   if (invocation.format == "ntriples") {
     syntax = QAX::Ontology::RdfSyntax::kNTriples;
   } else if (!jsonLd && !invocation.format.empty() && invocation.format != "turtle") {
-    return UsageError("--format is turtle, ntriples or jsonld, not '" + invocation.format + "'");
+    return UsageError("--format: '" + invocation.format +
+                      "' is not a format of export; use turtle, ntriples or jsonld");
   }
-  if (invocation.file.empty() == invocation.arguments.empty()) {
-    return UsageError("export takes a class with values, or --file FILE");
+  if (const int failed = CheckSource("export", invocation)) return failed;
+  std::vector<Assignment> assignments;
+  if (invocation.file.empty()) {
+    if (const int failed = ReadAssignments(invocation.arguments, 1, &assignments)) return failed;
   }
   std::unique_ptr<Session> session = OpenSession(invocation);
   if (!session) return kExitFailure;
@@ -289,9 +306,9 @@ int RunExport(const Invocation& invocation) {
   std::unique_ptr<LoadedGroup> group;
   std::vector<QAX::Ontology::ItemSubject> subjects;
   if (invocation.file.empty()) {
-    graph = GraphFromArguments(*session, invocation.arguments, 0);
+    graph = GraphFor(*session, invocation.arguments[0], assignments);
     if (!graph) return kExitFailure;
-    QAX::Onto::OntologyItem* item = BuildItem(graph->root());
+    QAX::Onto::OntologyItem* item = BuildItem(graph->root(), *session);
     if (item == nullptr) return kExitFailure;
     subjects.push_back({item, ""});
   } else {
@@ -302,7 +319,7 @@ int RunExport(const Invocation& invocation) {
     for (A3d_Channel* channel : channels) {
       auto* itemChannel = dynamic_cast<Aco_QAXOntologyItem*>(channel);
       if (itemChannel == nullptr || nested.count(channel) != 0) continue;
-      QAX::Onto::OntologyItem* item = BuildItem(*itemChannel);
+      QAX::Onto::OntologyItem* item = BuildItem(*itemChannel, *session);
       if (item == nullptr) return kExitFailure;
       subjects.push_back({item, ""});
     }
@@ -322,8 +339,9 @@ int RunExport(const Invocation& invocation) {
   bool toStandardOutput = false;
   if (!WriteOutput(invocation.output, written.text, &toStandardOutput)) return kExitFailure;
   if (toStandardOutput) return kExitOk;
-  std::printf("wrote %s to %s\n", Counted(subjects.size(), "item", "items").c_str(),
-              Escaped(invocation.output).c_str());
+  std::fprintf(stderr, "qax-host: wrote %s to %s\n",
+               Counted(subjects.size(), "item", "items").c_str(),
+               Escaped(invocation.output).c_str());
   return kExitOk;
 }
 

@@ -5,12 +5,15 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <vector>
 
+#include "host/files/InputFile.h"
 #include "host/qax/RdfSyntax.h"
 #include "host/sdk/EngineInterface.h"
 #include "host/sdk/GroupFileFormat.h"
 #include "tools/qax-host/Activity.h"
 #include "tools/qax-host/ChannelText.h"
+#include "tools/qax-host/CommandLine.h"
 #include "tools/qax-host/Commands.h"
 #include "tools/qax-host/Output.h"
 
@@ -25,32 +28,38 @@ struct Command {
   const char* summary;  // one line for the command list
   const char* help;     // what it does, and its own options
   bool json;            // takes --json
+  unsigned options;     // the ValueOption bits of --format, --output, --file it takes
+  bool readsArgument;   // its first argument is an input file ("-": standard input)
 };
+
+// The options that only some commands take.
+constexpr unsigned kDrawingOptions =
+    qax_host::kFormatOption | qax_host::kOutputOption | qax_host::kFileOption;
 
 const Command kCommands[] = {
     {"tour", qax_host::RunTour, "", "show a short tour of what qax-host does",
      "A short tour: the classes, the links of zoo:Penguin and an item built from\n"
      "values (what qax-host does without a command).",
-     false},
+     false, 0, false},
     {"type", qax_host::RunType, "", "print the module's channel type descriptor",
      "Prints the channel type descriptor that the module's GetType gives, and the\n"
      "name of a channel that its InitDLL makes.",
-     false},
+     false, 0, false},
     {"classes", qax_host::RunClasses, "", "list the ontology's libraries and classes",
      "Lists the libraries of the ontology and their classes, with each class's\n"
      "IRI and parent.",
-     true},
+     true, 0, false},
     {"describe", qax_host::RunDescribe,
      "CLASS|LIBRARY:", "print the module's description of a class",
      "Prints the module's description of CLASS: its parent, documentation and\n"
      "own attributes. LIBRARY: (a library's name and a colon) prints the\n"
      "library's namespace, its number of classes and the properties of its\n"
      "namespace that no class has as an attribute.",
-     true},
+     true, 0, false},
     {"links", qax_host::RunLinks, "CLASS", "show the child links a channel declares for a class",
      "Shows the child links a channel declares for CLASS: position, index, type\n"
      "name and link name (attributes of parent classes first).",
-     true},
+     true, 0, false},
     {"build", qax_host::RunBuild, "CLASS [ATTRIBUTE=VALUE ...]",
      "build an ontology item from attribute values",
      "Builds a channel for CLASS, links a child holding each VALUE to its\n"
@@ -58,39 +67,44 @@ const Command kCommands[] = {
      "as given; booleans true/false (yes/no, on/off, 1/0); numbers as numbers.\n"
      "A nested item takes values as ATTRIBUTE.NESTED=VALUE; its class is the\n"
      "attribute's type, or the class given as ATTRIBUTE=CLASS.",
-     true},
+     true, 0, false},
     {"save", qax_host::RunSave, "CLASS FILE [ATTRIBUTE=VALUE ...]",
      "save a channel graph with values as a group file",
      "Builds the channels as build does and saves them, with their values, as the\n"
-     "channel group file FILE (replaced whole, or left as it was on failure).",
-     false},
+     "channel group file FILE (replaced whole, or left as it was on failure).\n"
+     "FILE - writes the group to standard output.",
+     false, 0, false},
     {"load", qax_host::RunLoad, "FILE", "load a group file through the module and show it",
      "Loads the channel group file FILE through the module and prints its\n"
      "channels, their links and the items its ontology item channels build.\n"
      "FILE - reads the group from standard input.",
-     true},
+     true, 0, true},
     {"dump", qax_host::RunDump, "FILE", "show the structure and records of a group file",
      "Prints the structure of the channel group file FILE: each channel's type,\n"
      "host state, records (tag, size, decoded value or hex) and links. Needs\n"
      "neither the module nor the ontology. FILE - reads standard input.",
-     true},
+     true, 0, true},
     {"export", qax_host::RunExport, "(CLASS [ATTRIBUTE=VALUE ...] | --file FILE)",
      "write ontology items as RDF (Turtle, N-Triples or JSON-LD)",
      "Writes the item that a class with values builds, or the items of a group\n"
      "file's item channels (those no other item channel links), as RDF instance\n"
      "data: each item a blank node of its class, one statement per value, typed\n"
-     "by the attribute's kind. FILE - reads the group from standard input.\n"
+     "by the attribute's kind.\n"
+     "  --file FILE                      the group file (- reads standard input)\n"
      "  --format turtle|ntriples|jsonld  turtle (default), N-Triples, or\n"
      "                                  JSON-LD 1.1 (nested items embedded)\n"
-     "  --output FILE, -o FILE           where to write (default: standard output)",
-     false},
+     "  --output FILE, -o FILE           where to write (default and -: standard\n"
+     "                                  output)",
+     false, kDrawingOptions, false},
     {"graph", qax_host::RunGraph, "(CLASS [ATTRIBUTE=VALUE ...] | --file FILE)",
      "draw a channel graph as DOT, SVG or PNG",
      "Draws the channel graph of a class with values, or of a group file.\n"
+     "  --file FILE           the group file (- reads standard input)\n"
      "  --format dot|svg|png  dot (default) is printed or written; svg and png\n"
      "                        need Graphviz's dot program\n"
-     "  --output FILE         where to write (needed for svg and png)",
-     false},
+     "  --output FILE         where to write (needed for svg and png; -:\n"
+     "                        standard output)",
+     false, kDrawingOptions, false},
 };
 
 constexpr const char* kOptions =
@@ -107,8 +121,13 @@ constexpr const char* kOptions =
     "  --help            help on qax-host, or on the command given\n"
     "  --version         the versions of qax-host, the module and group files\n"
     "\n"
+    "An option's value may follow it or an '=' (--format=dot); '--' ends the\n"
+    "options, so that an argument after it may start with '-'. A FILE of '-' is\n"
+    "standard input, or standard output for what is written.\n"
+    "\n"
     "Classes are named by IRI, as prefix:Name, or by bare name when that is\n"
-    "unambiguous. Messages that the module shows are printed to standard error,\n"
+    "unambiguous. Standard output holds only what a command shows or writes;\n"
+    "confirmations, notes and messages go to standard error, the module's\n"
     "marked \"qax-host: module:\".\n";
 
 const Command* FindCommand(const std::string& name) {
@@ -151,58 +170,62 @@ std::string ProgramFolder(const char* argv0) {
   return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
+// Checks what the command line gives against the command it names, before
+// anything is loaded; answers kExitOk or kExitUsage after printing why.
+int CheckCommandLine(const qax_host::CommandLine& line, const Command& command) {
+  const Invocation& invocation = line.invocation;
+  for (const qax_host::ValueOption option :
+       {qax_host::kFormatOption, qax_host::kOutputOption, qax_host::kFileOption}) {
+    if ((line.given & option) != 0 && (command.options & option) == 0) {
+      return qax_host::UsageError(std::string(qax_host::OptionName(option)) + " is no option of " +
+                                  command.name + " (export and graph take it)");
+    }
+  }
+  if (invocation.json && !command.json) {
+    return qax_host::UsageError(std::string(command.name) + " has no --json output");
+  }
+  if (invocation.session.modulePath == qax_files::kStandardStreamPath) {
+    return qax_host::UsageError(
+        "--module: '-' names no module; a module is loaded from a file by its path");
+  }
+  // Standard input can be read once.
+  std::vector<std::string> readers;
+  if (invocation.session.ontologyPath == qax_files::kStandardStreamPath) {
+    readers.emplace_back("--ontology");
+  }
+  if (invocation.file == qax_files::kStandardStreamPath) readers.emplace_back("--file");
+  if (command.readsArgument && !invocation.arguments.empty() &&
+      invocation.arguments.front() == qax_files::kStandardStreamPath) {
+    readers.push_back(std::string(command.name) + "'s FILE");
+  }
+  if (readers.size() > 1) {
+    return qax_host::UsageError("standard input ('-') is read once, but is given for both " +
+                                readers[0] + " and " + readers[1]);
+  }
+  return qax_host::kExitOk;
+}
+
 // Parses the command line and runs the command it names; answers the exit
 // code.
 int RunCommandLine(int argc, char** argv) {
   const qax_host::Activity reading("reading the command line");
-  Invocation invocation;
+  qax_host::CommandLine line;
+  Invocation& invocation = line.invocation;
   invocation.session.modulePath =
       ProgramFolder(argc > 0 ? argv[0] : nullptr) + "/QAXOntologyItem.so";
-  std::string commandName;
-  std::string syntaxName;
-  bool syntaxGiven = false;
-  bool help = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    std::string* option = nullptr;
-    if (arg == "--help" || arg == "-h") {
-      help = true;
-      continue;
-    } else if (arg == "--version") {
-      PrintVersion();
-      return qax_host::FinishOutput(qax_host::kExitOk);
-    } else if (arg == "--json") {
-      invocation.json = true;
-      continue;
-    } else if (arg == "--module") {
-      option = &invocation.session.modulePath;
-    } else if (arg == "--ontology") {
-      option = &invocation.session.ontologyPath;
-    } else if (arg == "--syntax") {
-      option = &syntaxName;
-      syntaxGiven = true;
-    } else if (arg == "--format") {
-      option = &invocation.format;
-    } else if (arg == "--output" || arg == "-o") {
-      option = &invocation.output;
-    } else if (arg == "--file") {
-      option = &invocation.file;
-    } else if (arg.size() > 2 && arg.compare(0, 2, "--") == 0) {
-      return qax_host::UsageError("unknown option '" + arg + "'");
+  if (const int failed = qax_host::ParseCommandLine(argc, argv, &line)) return failed;
+  if (line.version) {
+    if (!line.others.empty()) {
+      return qax_host::UsageError("--version takes no other arguments, not '" +
+                                  line.others.front() + "'");
     }
-    if (option != nullptr) {
-      if (i + 1 >= argc) return qax_host::UsageError(arg + " needs a value");
-      *option = argv[++i];
-    } else if (commandName.empty()) {
-      commandName = arg;
-    } else {
-      invocation.arguments.push_back(arg);
-    }
+    PrintVersion();
+    return qax_host::FinishOutput(qax_host::kExitOk);
   }
 
-  if (syntaxGiven) {
+  if ((line.given & qax_host::kSyntaxOption) != 0) {
     std::string error;
-    if (!QAX::Ontology::ParseRdfSyntaxName(syntaxName, &invocation.session.syntax, &error)) {
+    if (!QAX::Ontology::ParseRdfSyntaxName(line.syntax, &invocation.session.syntax, &error)) {
       return qax_host::UsageError("--syntax: " + error);
     }
     if (invocation.session.ontologyPath.empty()) {
@@ -210,19 +233,17 @@ int RunCommandLine(int argc, char** argv) {
     }
   }
 
-  const Command* command = FindCommand(commandName.empty() ? "tour" : commandName);
-  if (command == nullptr) return qax_host::UsageError("unknown command '" + commandName + "'");
-  if (invocation.json && !command->json && !help) {
-    return qax_host::UsageError(std::string(command->name) + " has no --json output");
-  }
-  if (help) {
-    if (commandName.empty()) {
+  const Command* command = FindCommand(line.command.empty() ? "tour" : line.command);
+  if (command == nullptr) return qax_host::UsageError("unknown command '" + line.command + "'");
+  if (line.help) {
+    if (line.command.empty()) {
       PrintHelp();
     } else {
       PrintCommandHelp(*command);
     }
     return qax_host::FinishOutput(qax_host::kExitOk);
   }
+  if (const int failed = CheckCommandLine(line, *command)) return failed;
 
   globalEngine->ShowDebugMessage.SetHandler([](const char* text) {
     std::fflush(stdout);

@@ -4,8 +4,12 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <set>
 #include <utility>
 
 #include "host/files/OutputFile.h"
@@ -13,6 +17,7 @@
 #include "tools/qax-host/Activity.h"
 #include "tools/qax-host/ChannelText.h"
 #include "tools/qax-host/Commands.h"
+#include "tools/qax-host/ItemText.h"
 
 namespace qax_host {
 
@@ -22,6 +27,66 @@ std::string Counted(std::size_t count, const char* one, const char* many) {
   return digits + " " + (count == 1 ? one : many);
 }
 
+void PrintLine(const std::string& line) {
+  const std::size_t end = line.find_last_not_of(" \t");
+  std::fwrite(line.data(), 1, end == std::string::npos ? 0 : end + 1, stdout);
+  std::fputc('\n', stdout);
+}
+
+namespace {
+
+namespace AttrKind = QAX::Ontology::Info::AttrKind;
+
+// The kind of attribute `name` of `metaClass` (null: a class the model
+// lacks): the first of that name in the walk from the root class down, as
+// the channel links them; text when there is none. The walk stops at a
+// repeated class.
+std::int32_t KindOf(const QAX::Ontology::MetaClass* metaClass, const std::string& name) {
+  std::vector<const QAX::Ontology::MetaClass*> chain;
+  std::set<const QAX::Ontology::MetaClass*> seen;
+  for (const auto* c = metaClass; c != nullptr && seen.insert(c).second; c = c->GetParent()) {
+    chain.push_back(c);
+  }
+  for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+    for (const QAX::Ontology::MetaAttr* attribute : (*it)->GetAttributes()) {
+      if (attribute->GetInfo().name == name) return attribute->GetInfo().kind;
+    }
+  }
+  return AttrKind::kText;
+}
+
+// The number `text` writes in decimal notation (the module's number texts);
+// false for anything else: blanks, hex, nan, inf, trailing bytes.
+bool DecimalNumber(const std::string& text, double* value) {
+  if (text.empty() || text.find_first_not_of("0123456789+-.eE") != std::string::npos) return false;
+  char* end = nullptr;
+  errno = 0;
+  *value = std::strtod(text.c_str(), &end);
+  return errno == 0 && end == text.c_str() + text.size() && std::isfinite(*value);
+}
+
+// The largest magnitude up to which a double holds every integer (2^53).
+constexpr double kDoubleExactInteger = 9007199254740992.0;
+
+// `text`, a value of an attribute of `kind`, as JSON.
+Json TypedValue(std::string text, std::int32_t kind) {
+  if (kind == AttrKind::kBoolean) {
+    if (text == "1" || text == "true") return true;
+    if (text == "0" || text == "false") return false;
+  }
+  double number = 0.0;
+  if ((kind == AttrKind::kInteger || kind == AttrKind::kReal) && DecimalNumber(text, &number)) {
+    if (kind == AttrKind::kInteger && std::trunc(number) == number &&
+        std::fabs(number) <= kDoubleExactInteger) {
+      return static_cast<std::int64_t>(number);
+    }
+    return number;
+  }
+  return text;
+}
+
+}  // namespace
+
 void PrintJson(const Json& document) {
   const Activity writing("writing the JSON document");
   const std::string text = document.dump(2, ' ', false, Json::error_handler_t::replace);
@@ -29,7 +94,7 @@ void PrintJson(const Json& document) {
   std::fputc('\n', stdout);
 }
 
-Json ItemJson(const QAX::Onto::OntologyItem& item) {
+Json ItemJson(const QAX::Onto::OntologyItem& item, const QAX::Ontology::OntologyModel& model) {
   // The items in the order they are met, each with its values: a text, a
   // nested item (by its place in `items`) or null. Nested items are met after
   // their parent, so building the documents from the last item to the first
@@ -64,17 +129,19 @@ Json ItemJson(const QAX::Onto::OntologyItem& item) {
   }
   std::vector<Json> documents(items.size());
   for (std::size_t at = items.size(); at-- > 0;) {
+    const QAX::Ontology::MetaClass* metaClass =
+        model.GetMetaClassByFQName(items[at].item->GetFQName());
     Json attributes = Json::object();
     for (Value& value : items[at].values) {
       Json& slot = attributes[value.name];
       if (value.isText) {
-        slot = std::move(value.text);
+        slot = TypedValue(std::move(value.text), KindOf(metaClass, value.name));
       } else if (value.nested != 0) {
         slot = std::move(documents[value.nested]);
       }
     }
     Json& json = documents[at];
-    json["class"] = items[at].item->GetFQName();
+    json["class"] = ItemClassName(*items[at].item, model);
     json["iri"] = items[at].item->GetClassHandle();
     json["attributes"] = std::move(attributes);
   }

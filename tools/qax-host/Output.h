@@ -31,16 +31,23 @@ std::string FieldText(const char (&field)[N]) {
   return std::string(field, length);
 }
 
+// Writes `line` and a line end to standard output, without the blanks and
+// tabs that end it.
+void PrintLine(const std::string& line);
+
 // Writes `document` to standard output, indented, with a final newline.
 // Texts that are not valid UTF-8 are written with U+FFFD in place of the bad
 // bytes rather than failing.
 void PrintJson(const Json& document);
 
-// An ontology item as JSON: {"class": FQ name, "iri": class handle,
-// "attributes": {name: text, or a nested item of this shape, ...}} with the
-// attributes in the item's order. List attributes, which channels never
-// build, are written as null.
-Json ItemJson(const QAX::Onto::OntologyItem& item);
+// An ontology item as JSON: {"class": "library:Local" (ItemClassName),
+// "iri": class handle, "attributes": {name: value, or a nested item of this
+// shape, ...}} with the attributes in the item's order. A value is typed by
+// its attribute's kind in `model` (the class's own attributes and its
+// parents'): a boolean as true or false, an integer or real number as a JSON
+// number, anything else, and a text the kind cannot read, as a string. List
+// attributes, which channels never build, are written as null.
+Json ItemJson(const QAX::Onto::OntologyItem& item, const QAX::Ontology::OntologyModel& model);
 
 // The value a channel holds, as JSON: a number (float channels), a string or
 // null (text channels), [x, y, z] (vectors), four rows of four numbers

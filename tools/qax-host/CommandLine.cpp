@@ -1,0 +1,125 @@
+#include "tools/qax-host/CommandLine.h"
+
+namespace qax_host {
+
+namespace {
+
+// An option that takes a value: its bit, its names and what its value is.
+struct ValueOptionSpec {
+  ValueOption bit;
+  const char* name;
+  const char* shortName;  // null for none
+  const char* value;      // the value's name in messages
+};
+
+constexpr ValueOptionSpec kValueOptions[] = {
+    {kModuleOption, "--module", nullptr, "PATH"}, {kOntologyOption, "--ontology", nullptr, "FILE"},
+    {kSyntaxOption, "--syntax", nullptr, "NAME"}, {kFormatOption, "--format", nullptr, "NAME"},
+    {kOutputOption, "--output", "-o", "FILE"},    {kFileOption, "--file", nullptr, "FILE"},
+};
+
+const ValueOptionSpec* FindValueOption(const std::string& name) {
+  for (const ValueOptionSpec& spec : kValueOptions) {
+    if (name == spec.name || (spec.shortName != nullptr && name == spec.shortName)) return &spec;
+  }
+  return nullptr;
+}
+
+// Where the value of `option` goes.
+std::string* Target(ValueOption option, CommandLine* line) {
+  Invocation& invocation = line->invocation;
+  switch (option) {
+    case kModuleOption:
+      return &invocation.session.modulePath;
+    case kOntologyOption:
+      return &invocation.session.ontologyPath;
+    case kSyntaxOption:
+      return &line->syntax;
+    case kFormatOption:
+      return &invocation.format;
+    case kOutputOption:
+      return &invocation.output;
+    case kFileOption:
+      return &invocation.file;
+  }
+  return &line->syntax;
+}
+
+}  // namespace
+
+const char* OptionName(ValueOption option) {
+  for (const ValueOptionSpec& spec : kValueOptions) {
+    if (spec.bit == option) return spec.name;
+  }
+  return "?";
+}
+
+int ParseCommandLine(int argc, char** argv, CommandLine* line) {
+  bool optionsEnded = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (!optionsEnded && arg == "--") {
+      optionsEnded = true;
+      line->others.push_back(arg);
+      continue;
+    }
+    // "-" alone is standard input or output, an argument like any other.
+    if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+      line->others.push_back(arg);
+      if (line->command.empty()) {
+        line->command = arg;
+      } else {
+        line->invocation.arguments.push_back(arg);
+      }
+      continue;
+    }
+    // "--name=value": the value is attached. Short options take theirs apart.
+    std::string name = arg;
+    std::string value;
+    bool attached = false;
+    const std::size_t equals = arg.find('=');
+    if (arg[1] == '-' && equals != std::string::npos) {
+      name = arg.substr(0, equals);
+      value = arg.substr(equals + 1);
+      attached = true;
+    }
+    const bool flag = name == "--help" || name == "-h" || name == "--json" || name == "--version";
+    if (flag && attached) {
+      return UsageError(name.append(" takes no value, not '").append(value).append("'"));
+    }
+    if (name == "--version") {
+      line->version = true;
+      continue;
+    }
+    line->others.push_back(arg);
+    if (name == "--help" || name == "-h") {
+      line->help = true;
+      continue;
+    }
+    if (name == "--json") {
+      line->invocation.json = true;
+      continue;
+    }
+    const ValueOptionSpec* spec = FindValueOption(name);
+    if (spec == nullptr) {
+      return UsageError("unknown option '" + arg +
+                        "' (an argument that starts with '-' goes after '--')");
+    }
+    if (!attached) {
+      if (i + 1 >= argc) return UsageError(name + " needs a " + spec->value);
+      value = argv[++i];
+      line->others.push_back(value);
+    }
+    if (value.empty()) return UsageError(name + " needs a " + spec->value + ", not ''");
+    std::string* target = Target(spec->bit, line);
+    if ((line->given & spec->bit) != 0) {
+      return UsageError(std::string(spec->name) + " is given twice, as '" + *target + "' and '" +
+                        value + "'");
+    }
+    line->given |= spec->bit;
+    *target = value;
+  }
+  return kExitOk;
+}
+
+}  // namespace qax_host

@@ -1,0 +1,31 @@
+// How qax-host shows an ontology item to people.
+#ifndef QAX_TOOLS_QAX_HOST_ITEMTEXT_H_
+#define QAX_TOOLS_QAX_HOST_ITEMTEXT_H_
+
+#include <string>
+
+#include "host/qax/QAX.h"
+
+namespace qax_host {
+
+// The name qax-host shows for the class of `item`: "library:Local" as for
+// every class it names, or the item's FQ name when `model` has no class of
+// that name.
+std::string ItemClassName(const QAX::Onto::OntologyItem& item,
+                          const QAX::Ontology::OntologyModel& model);
+
+// The item as indented text, one line per attribute that holds a value, each
+// ending in "\n":
+//   zoo:Penguin
+//     name = "Pingu"
+//     habitat = geo:Place
+//       placeName = "Ross Sea"
+// Texts are quoted (Quoted in ChannelText.h), names escaped; a list
+// attribute, which channels never build, shows as "(a list)". Written
+// without recursion, so any nesting depth costs memory only.
+std::string ItemText(const QAX::Onto::OntologyItem& item,
+                     const QAX::Ontology::OntologyModel& model);
+
+}  // namespace qax_host
+
+#endif  // QAX_TOOLS_QAX_HOST_ITEMTEXT_H_
