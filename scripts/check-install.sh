@@ -105,6 +105,6 @@ echo "check-install: pkg-config finds the package; the example builds with its f
 python3 -c 'import ctypes, sys; ctypes.CDLL(sys.argv[1])' "$module" ||
   fail "the installed module cannot be opened by a program that does not link its libraries"
 "$prefix/bin/qax-host" --version >/dev/null || fail "the installed qax-host does not start"
-"$prefix/bin/qax-host" --module "$module" links zoo:Penguin >/dev/null ||
-  fail "the installed qax-host cannot use the installed module"
+"$prefix/bin/qax-host" links zoo:Penguin >/dev/null ||
+  fail "the installed qax-host does not find or use the installed module"
 echo "check-install: the installed qax-host runs"

@@ -1,11 +1,14 @@
 // qax-host: a command-line host for the QAXOntologyItem channel module. It
 // loads the module from its file as a host engine does and uses it as the
 // engine's editor would, with channel group files.
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <new>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 #include "host/files/InputFile.h"
 #include "host/qax/RdfSyntax.h"
@@ -110,7 +113,7 @@ const Command kCommands[] = {
 constexpr const char* kOptions =
     "options (any command):\n"
     "  --module PATH     the channel module (default: QAXOntologyItem.so beside\n"
-    "                    qax-host)\n"
+    "                    qax-host, else in the installation's library folder)\n"
     "  --ontology FILE   a vocabulary (Turtle, N-Triples, N-Quads, TriG or\n"
     "                    RDF/XML) instead of the built-in sample ontology\n"
     "  --syntax NAME     the vocabulary's syntax: turtle, ntriples, nquads, trig\n"
@@ -163,11 +166,27 @@ void PrintVersion() {
   }
 }
 
-// The folder of this program, where the build puts the module beside it.
-std::string ProgramFolder(const char* argv0) {
-  const std::string path = argv0 != nullptr ? argv0 : "";
-  const std::size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+// The module's file when --module does not name one: beside this program,
+// where the build puts it, else in the library folder of an installation
+// (QAX_HOST_INSTALLED_MODULE_FOLDER, relative to the program's folder). The
+// program's folder is that of its file, found through /proc/self/exe, so
+// that a program run from PATH or through a symbolic link finds its module;
+// argv[0]'s folder where that cannot be read. When neither file is there,
+// the path beside the program, which the error then names.
+std::string DefaultModulePath(const char* argv0) {
+  constexpr const char* kModuleFile = "QAXOntologyItem.so";
+  std::string program = argv0 != nullptr ? argv0 : "";
+  char resolved[PATH_MAX];
+  const ssize_t length = ::readlink("/proc/self/exe", resolved, sizeof(resolved) - 1);
+  if (length > 0) program.assign(resolved, static_cast<std::size_t>(length));
+  const std::size_t slash = program.find_last_of('/');
+  const std::string folder =
+      slash == std::string::npos ? std::string(".") : program.substr(0, slash);
+  const std::string beside = folder + "/" + kModuleFile;
+  if (::access(beside.c_str(), F_OK) == 0) return beside;
+  const std::string installed = folder + "/" + QAX_HOST_INSTALLED_MODULE_FOLDER + "/" + kModuleFile;
+  if (::access(installed.c_str(), F_OK) == 0) return installed;
+  return beside;
 }
 
 // Checks what the command line gives against the command it names, before
@@ -211,8 +230,7 @@ int RunCommandLine(int argc, char** argv) {
   const qax_host::Activity reading("reading the command line");
   qax_host::CommandLine line;
   Invocation& invocation = line.invocation;
-  invocation.session.modulePath =
-      ProgramFolder(argc > 0 ? argv[0] : nullptr) + "/QAXOntologyItem.so";
+  invocation.session.modulePath = DefaultModulePath(argc > 0 ? argv[0] : nullptr);
   if (const int failed = qax_host::ParseCommandLine(argc, argv, &line)) return failed;
   if (line.version) {
     if (!line.others.empty()) {
