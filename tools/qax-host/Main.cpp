@@ -182,9 +182,9 @@ std::string DefaultModulePath(const char* argv0) {
   const std::size_t slash = program.find_last_of('/');
   const std::string folder =
       slash == std::string::npos ? std::string(".") : program.substr(0, slash);
-  const std::string beside = folder + "/" + kModuleFile;
+  std::string beside = folder + "/" + kModuleFile;
   if (::access(beside.c_str(), F_OK) == 0) return beside;
-  const std::string installed = folder + "/" + QAX_HOST_INSTALLED_MODULE_FOLDER + "/" + kModuleFile;
+  std::string installed = folder + "/" + QAX_HOST_INSTALLED_MODULE_FOLDER + "/" + kModuleFile;
   if (::access(installed.c_str(), F_OK) == 0) return installed;
   return beside;
 }

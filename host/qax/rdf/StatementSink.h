@@ -70,8 +70,8 @@ class StatementSink {
   static constexpr std::size_t kRememberedBytes = 96;
   struct RememberedPredicate {
     std::size_t size = 0;  // 0: the slot is empty
-    char iri[kRememberedBytes];
-    Predicate predicate;
+    char iri[kRememberedBytes] = {};
+    Predicate predicate = Predicate::kOther;
   };
 
   RdfStatements& out_;
