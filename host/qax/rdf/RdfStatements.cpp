@@ -138,10 +138,10 @@ void RdfStatements::NoteComment(TermId subject, std::string_view text, std::stri
     budget_.Charge(sizeof(KeptComment) + text.size());
   }
   if (kept == kNoComment) {
-    comments_.push_back(KeptComment{commentTexts_.Keep(text), rank});
+    comments_.push_back(KeptComment{texts_.Keep(text), rank});
     kept = static_cast<uint32_t>(comments_.size() - 1);
   } else if (rank < comments_[kept].rank) {
-    comments_[kept] = KeptComment{commentTexts_.Keep(text), rank};
+    comments_[kept] = KeptComment{texts_.Keep(text), rank};
   }
 }
 
