@@ -25,6 +25,8 @@
 #include <string>
 #include <vector>
 
+#include "channel_extension/BoundedCopy.h"
+#include "channel_extension/LinkRecord.h"
 #include "channel_extension/LinkTypes.h"
 #include "host/sdk/HighPoly.h"
 #include "module/Diagnostics.h"
@@ -466,22 +468,6 @@ bool ChannelExtension<Base>::CE_SetMatrix(D3DXMATRIX& m, unsigned int link) {
 
 // Texts.
 
-namespace channel_extension_internal {
-
-// Copies `text` into `dst` (`size` > 0 characters), cut to fit with the
-// terminator.
-template <class Char>
-void CopyBounded(Char* dst, std::size_t size, const Char* text) {
-  std::size_t n = 0;
-  while (n + 1 < size && text[n] != Char{}) {
-    dst[n] = text[n];
-    ++n;
-  }
-  dst[n] = Char{};
-}
-
-}  // namespace channel_extension_internal
-
 template <class Base>
 bool ChannelExtension<Base>::CE_GetStringPointer(char** out, unsigned int link) {
   if (out == nullptr) return false;
@@ -522,7 +508,7 @@ bool ChannelExtension<Base>::CE_CopyString(char* dst, unsigned int size, unsigne
   if (child == nullptr) return false;
   const char* const text = child->GetString();
   if (text == nullptr) return false;
-  channel_extension_internal::CopyBounded(dst, size, text);
+  bounded_copy::CopyTerminated(dst, size, text);
   return true;
 }
 
@@ -533,7 +519,7 @@ bool ChannelExtension<Base>::CE_CopyString(wchar_t* dst, unsigned int size, unsi
   if (child == nullptr) return false;
   const wchar_t* const text = child->GetWString();
   if (text == nullptr) return false;
-  channel_extension_internal::CopyBounded(dst, size, text);
+  bounded_copy::CopyTerminated(dst, size, text);
   return true;
 }
 
@@ -593,16 +579,10 @@ void ChannelExtension<Base>::CreateLink(_GUID typeGuid, const char* TypeName, co
   if (!CheckOrReport(Name != nullptr, kCreateLinkName, "Name")) Name = "";
   if (!CheckOrReport(_self != nullptr, kCreateLinkName, "_self")) return;
 
-  ChildCreation record;
-  record.Type.TypeGuid = typeGuid;
-  CopyFieldText(record.Type.Name, sizeof(record.Type.Name), TypeName);
-  CopyFieldText(record.LinkName, sizeof(record.LinkName), Name);
-  record.LinkParam = linkParam;
-
   const int position = _self->GetChildCount();
   SetChildLinkName(static_cast<unsigned int>(position), Name);
-  record.Index = unindexed ? -1 : position;
-  _self->SetChildCreateType(record, position);
+  _self->SetChildCreateType(
+      MakeLinkRecord(typeGuid, TypeName, Name, unindexed ? -1 : position, linkParam), position);
 }
 
 template <class Base>

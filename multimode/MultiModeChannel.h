@@ -488,12 +488,8 @@ void MultiModeChannel<Base, Derived>::CreateLink(_GUID typeGuid, const char* Typ
   const char* const linkName =
       CheckOrReport(Name != nullptr, kCreateLinkFunction, "Name") ? Name : "";
 
-  ChildCreation record;
-  record.Type.TypeGuid = typeGuid;
-  CopyFieldText(record.Type.Name, sizeof(record.Type.Name), typeName);
-  CopyFieldText(record.LinkName, sizeof(record.LinkName), linkName);
-  record.LinkParam = linkParam;
-  record.Index = unindexed ? -1 : 0;
+  const ChildCreation record =
+      MakeLinkRecord(typeGuid, typeName, linkName, unindexed ? -1 : 0, linkParam);
 
   if (!CheckOrReport(_tempLinks.size() > _initMode, kCreateLinkFunction,
                      "_tempLinks.size() > _initMode")) {

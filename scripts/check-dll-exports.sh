@@ -21,7 +21,7 @@ mapfile -t names < <("$objdump" -p "$dll" |
   sed -n '/^\[Ordinal\/Name Pointer\] Table/,/^$/p' | sed '1d;/^$/d' | awk '{print $NF}')
 
 classes='(Aco_QAXOntologyItem|ChannelExtension<Aco_FloatChannel>|MultiModeChannel<Aco_FloatChannel, Aco_QAXOntologyItem>)'
-helpers='(CopyFieldText|ChannelBaseGuidMatch|GetChannelGroupName|FormatDebugPrefix|AppendDebugMessage|FormatDebugMessage|EscapeForFormat|ReportFailedCheck|ReportError|ReportPlain|DebugMessageBuffer|DebugMessageText)'
+helpers='(CopyFieldText|MakeLinkRecord|ChannelBaseGuidMatch|GetChannelGroupName|FormatDebugPrefix|AppendDebugMessage|FormatDebugMessage|EscapeForFormat|ReportFailedCheck|ReportError|ReportPlain|DebugMessageBuffer|DebugMessageText)'
 entry=0 class=0 helper=0 bad=()
 for name in "${names[@]}"; do
   plain=$(c++filt <<<"$name")
