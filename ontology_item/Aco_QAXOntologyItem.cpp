@@ -2,7 +2,7 @@
 // and the class handle.
 #include "ontology_item/Aco_QAXOntologyItem.h"
 
-#include "module/Module.h"
+#include "module/TypeGuid.h"
 
 namespace {
 

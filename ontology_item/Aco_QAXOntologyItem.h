@@ -20,6 +20,7 @@
 #include "host/sdk/HighPoly.h"
 #include "module/Export.h"
 #include "multimode/MultiModeChannel.h"
+#include "ontology_item/ItemModeChannel.h"
 
 class QAXOI_API Aco_QAXOntologyItem
     : public MultiModeChannel<Aco_FloatChannel, Aco_QAXOntologyItem> {

@@ -7,7 +7,7 @@
 #include "channel_extension/LinkRecord.h"
 #include "channel_extension/LinkTypes.h"
 #include "module/Diagnostics.h"
-#include "module/Module.h"
+#include "module/TypeGuid.h"
 #include "ontology_item/Aco_QAXOntologyItem.h"
 
 namespace {

@@ -2,8 +2,8 @@
 #include <new>
 
 #include "channel_extension/ChannelExtension.h"
+#include "entry/StaticState.h"
 #include "module/Module.h"
-#include "module/StaticState.h"
 #include "ontology_item/Aco_QAXOntologyItem.h"
 
 #if defined(_WIN32)
@@ -17,7 +17,7 @@ ChannelType* GetType() {
   CopyFieldText(descriptor.Name, sizeof(descriptor.Name), kQAXOntologyItemTypeName);
   descriptor.TypeGuid = kQAXOntologyItemTypeGuid;
   descriptor.BaseGuid = kQAXOntologyItemTypeGuid;
-  descriptor.TypeFlags = 7;
+  descriptor.TypeFlags = kQAXOntologyItemTypeFlags;
   descriptor.TypeExtra = 0;
   return &descriptor;
 }
