@@ -42,11 +42,9 @@ foreach(_qax_header IN LISTS _qax_headers)
   install(FILES "${_qax_header}" DESTINATION "${QAX_INCLUDE_DIR}/${_qax_header_dir}")
 endforeach()
 
-# The headers use C++17 (std::string_view among others): code that includes
-# them is compiled as C++17 at least, whatever its own default.
-target_compile_features(HighPoly PUBLIC cxx_std_17)
-target_compile_features(QAX PUBLIC cxx_std_17)
-target_compile_features(QAXOntologyItem PUBLIC cxx_std_17)
+# The headers use C++17 (std::string_view among others): each library asks
+# for cxx_std_17 as a usage requirement, so code that includes them is
+# compiled as C++17 at least, whatever its own default.
 
 # Libraries find each other beside themselves; qax-host finds them from
 # its own folder.
