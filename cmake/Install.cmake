@@ -39,7 +39,8 @@ qax_public_headers(_qax_headers
 )
 foreach(_qax_header IN LISTS _qax_headers)
   get_filename_component(_qax_header_dir "${_qax_header}" DIRECTORY)
-  install(FILES "${_qax_header}" DESTINATION "${QAX_INCLUDE_DIR}/${_qax_header_dir}")
+  qax_header_file(_qax_header_file "${_qax_header}")
+  install(FILES "${_qax_header_file}" DESTINATION "${QAX_INCLUDE_DIR}/${_qax_header_dir}")
 endforeach()
 
 # The headers use C++17 (std::string_view among others): each library asks
