@@ -44,6 +44,40 @@ function(qax_include_root target scope)
   target_include_directories(${target} ${scope} $<BUILD_INTERFACE:${root}>)
 endfunction()
 
+# qax_layer_headers(TARGET FOLDER): compiles every header of FOLDER (not of
+# its subfolders) with what TARGET gives its users and nothing more, in one
+# object library of the default build. A header that includes a folder above
+# its layer is refused there too, even where no source file of its own layer
+# includes it (a header-only layer's, or one that only the layers above
+# include, where their include roots would otherwise let it pass).
+function(qax_layer_headers target folder)
+  file(GLOB headers RELATIVE "${PROJECT_SOURCE_DIR}" CONFIGURE_DEPENDS
+       "${PROJECT_SOURCE_DIR}/${folder}/*.h")
+  list(SORT headers)
+  set(content "// Every header of ${folder}, with the include roots of ${target} alone.\n")
+  foreach(header IN LISTS headers)
+    string(APPEND content "#include \"${header}\"\n")
+  endforeach()
+  set(source "${CMAKE_BINARY_DIR}/layer-headers/${target}.cpp")
+  file(CONFIGURE OUTPUT "${source}" CONTENT "${content}")
+  add_library(${target}_headers OBJECT "${source}")
+  target_link_libraries(${target}_headers PRIVATE ${target} qax::project_options)
+endfunction()
+
+# qax_host_library(TARGET FOLDER HEADER MACRO BUILDING): the shared library
+# TARGET (qax::TARGET) of the host folder FOLDER, which includes FOLDER and
+# privately host/files; its export header FOLDER/HEADER defines MACRO
+# (cmake/ExportHeader.cmake).
+function(qax_host_library target folder header macro building)
+  add_library(qax::${target} ALIAS ${target})
+  qax_include_root(${target} PUBLIC ${folder})
+  target_compile_features(${target} PUBLIC cxx_std_17)
+  qax_export_header(${target} ${folder}/${header} ${macro} ${building})
+  target_link_libraries(${target} PRIVATE qax::project_options qax::files)
+  qax_shared_library(${target})
+  qax_layer_headers(${target} ${folder})
+endfunction()
+
 # qax_module_layer(TARGET FOLDER SOURCES... [LINKS TARGET...]): one layer of
 # the channel module, an object library whose objects go into the one shared
 # module (QAXOntologyItem) and so are built as the module's own: position
@@ -64,4 +98,5 @@ function(qax_module_layer target folder)
     qax_include_root(${target} INTERFACE ${folder})
   endif()
   target_compile_features(${target} INTERFACE cxx_std_17)
+  qax_layer_headers(${target} ${folder})
 endfunction()

@@ -42,33 +42,27 @@ void CopyFieldPieces(char* field, std::size_t size,
 // its qualified name. An unknown kind gives a default record, so that the
 // attribute still takes its position.
 ChildCreation LinkRecordOf(const QAX::Ontology::Info::MetaAttrInfo& info) {
-  const char* typeName = nullptr;
-  _GUID typeGuid{};
+  const auto typed = [&info](const _GUID& typeGuid, const char* typeName) {
+    ChildCreation record = MakeLinkRecord(typeGuid, typeName, "", 0, kDefaultLinkParam);
+    // The qualified name, written in place rather than built as a string.
+    CopyFieldPieces(record.LinkName, sizeof(record.LinkName),
+                    {info.scopeName, ".", info.name,
+                     info.kind == AttrKind::kComplex ? kComplexLinkSuffix : ""});
+    return record;
+  };
   switch (info.kind) {
     case AttrKind::kText:
     case AttrKind::kTemporal:
-      typeName = kTextLinkTypeName;
-      typeGuid = kTextLinkGuid;
-      break;
+      return typed(kTextLinkGuid, kTextLinkTypeName);
     case AttrKind::kBoolean:
     case AttrKind::kInteger:
     case AttrKind::kReal:
-      typeName = kValueLinkTypeName;
-      typeGuid = kValueLinkGuid;
-      break;
+      return typed(kValueLinkGuid, kValueLinkTypeName);
     case AttrKind::kComplex:
-      typeName = kOntologyItemLinkTypeName;
-      typeGuid = kOntologyItemLinkGuid;
-      break;
+      return typed(kOntologyItemLinkGuid, kOntologyItemLinkTypeName);
     default:
       return ChildCreation();
   }
-  ChildCreation record = MakeLinkRecord(typeGuid, typeName, "", 0, kDefaultLinkParam);
-  // The qualified name, written in place rather than built as a string.
-  CopyFieldPieces(
-      record.LinkName, sizeof(record.LinkName),
-      {info.scopeName, ".", info.name, info.kind == AttrKind::kComplex ? kComplexLinkSuffix : ""});
-  return record;
 }
 
 // A copy of `record` to declare at `position`: a record with a non-negative
