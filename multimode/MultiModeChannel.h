@@ -39,6 +39,7 @@ struct ModeDescription {
   // The number of modes registered before this one.
   std::uint32_t OrderIndex = 0;
 };
+
 // The texts by which the messages of a multi-mode channel name the operation
 // that reports: fixed texts, the same whatever the template arguments of the
 // reporting instantiation. The module's channel class gives them

@@ -22,6 +22,7 @@
 
 namespace multimode_internal {
 
+// What a reporting site puts behind the operation's name.
 inline constexpr const char kCallSuffix[] = "().";
 
 // The text of the out_of_range raised when no scratch link list exists for a
