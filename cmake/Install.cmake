@@ -36,6 +36,8 @@ qax_public_headers(_qax_headers
   host/qax/QAX.h
   module/Module.h
   ontology_item/Aco_QAXOntologyItem.h
+  # For a host's own multi-mode channel classes: the template's definitions.
+  multimode/MultiModeChannelDefinitions.h
 )
 foreach(_qax_header IN LISTS _qax_headers)
   get_filename_component(_qax_header_dir "${_qax_header}" DIRECTORY)
