@@ -8,7 +8,7 @@
 #define QAX_CHANNEL_EXTENSION_LINKTYPES_H_
 
 #include "host/sdk/Guid.h"
-#include "module/Module.h"
+#include "module/TypeGuid.h"
 
 // A host float channel, {BE69CCC4-CFC1-4362-AC81-767D199BBFC3}. The host's
 // float channel module is named after this GUID.

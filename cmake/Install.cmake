@@ -36,17 +36,18 @@ qax_public_headers(_qax_headers
   host/qax/QAX.h
   module/Module.h
   ontology_item/Aco_QAXOntologyItem.h
+  # For a host's own multi-mode channel classes: the template's definitions.
+  multimode/MultiModeChannelDefinitions.h
 )
 foreach(_qax_header IN LISTS _qax_headers)
   get_filename_component(_qax_header_dir "${_qax_header}" DIRECTORY)
-  install(FILES "${_qax_header}" DESTINATION "${QAX_INCLUDE_DIR}/${_qax_header_dir}")
+  qax_header_file(_qax_header_file "${_qax_header}")
+  install(FILES "${_qax_header_file}" DESTINATION "${QAX_INCLUDE_DIR}/${_qax_header_dir}")
 endforeach()
 
-# The headers use C++17 (std::string_view among others): code that includes
-# them is compiled as C++17 at least, whatever its own default.
-target_compile_features(HighPoly PUBLIC cxx_std_17)
-target_compile_features(QAX PUBLIC cxx_std_17)
-target_compile_features(QAXOntologyItem PUBLIC cxx_std_17)
+# The headers use C++17 (std::string_view among others): each library asks
+# for cxx_std_17 as a usage requirement, so code that includes them is
+# compiled as C++17 at least, whatever its own default.
 
 # Libraries find each other beside themselves; qax-host finds them from
 # its own folder.

@@ -1,7 +1,8 @@
 # qax_public_headers(OUT ROOT...): the headers an integrator's code reaches
 # from the ROOT headers (paths relative to the project root), the roots
 # included: every `#include "..."` of a reached header is reached in turn.
-# Only quoted includes count; system headers are the compiler's business. A
+# Only quoted includes count; system headers are the compiler's business.
+# Generated export headers count as project files (cmake/ExportHeader.cmake). A
 # quoted include that names no file of the project is an error, so that an
 # installed header never names one that is not installed.
 #
@@ -16,14 +17,15 @@ function(qax_public_headers out)
   list(LENGTH pending count)
   while(count GREATER 0)
     list(POP_FRONT pending header)
-    set(file "${PROJECT_SOURCE_DIR}/${header}")
-    if(NOT EXISTS "${file}")
+    qax_header_file(file "${header}")
+    if(file STREQUAL "")
       message(FATAL_ERROR "public header ${header} does not exist")
     endif()
     file(STRINGS "${file}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
     foreach(line IN LISTS lines)
       string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\".*" "\\1" included "${line}")
-      if(NOT EXISTS "${PROJECT_SOURCE_DIR}/${included}")
+      qax_header_file(included_file "${included}")
+      if(included_file STREQUAL "")
         message(FATAL_ERROR "${header} includes \"${included}\", which is no project file")
       endif()
       if(NOT included IN_LIST reached)

@@ -5,7 +5,7 @@
 
 #include "host/sdk/EngineInterface.h"
 
-// DebugMessageBuffer and DebugMessageText are defined in StaticState.cpp,
+// DebugMessageBuffer and DebugMessageText are defined in entry/StaticState.cpp,
 // which fixes the order in which the module's static objects are built.
 
 namespace {

@@ -11,13 +11,7 @@
 #include "host/sdk/HighPoly.h"
 #include "module/Diagnostics.h"
 #include "module/Export.h"
-
-// The module's channel type GUID, {6B9BDE34-8AC5-11DF-94AA-11F5DED72085}.
-inline constexpr _GUID kQAXOntologyItemTypeGuid = {
-    0x6B9BDE34, 0x8AC5, 0x11DF, {0x94, 0xAA, 0x11, 0xF5, 0xDE, 0xD7, 0x20, 0x85}};
-
-// The module's channel type name.
-inline constexpr const char* kQAXOntologyItemTypeName = "QAXOntologyItem";
+#include "module/TypeGuid.h"
 
 extern "C" {
 

@@ -8,22 +8,20 @@
 // calls AddMode(id, shortName, name). SetCurrentMode then replaces the
 // channel's declared child links by those of the chosen mode.
 //
-// Every definition, static members included, lives in this header so that
-// each concrete class gets its own registry. The module's own instantiation
-// (over Aco_FloatChannel and Aco_QAXOntologyItem) is made once inside the
-// module and exported; clients use that one and never make their own copy.
+// This header declares; the member definitions, static members included, are
+// in multimode/MultiModeChannelDefinitions.h, which the one translation unit
+// that instantiates a concrete class's registry includes. The module makes
+// its own instantiation once and exports it; its clients use that one and
+// never make their own copy.
 //
 // The host calls from one thread; nothing here locks.
 #ifndef QAX_MULTIMODE_MULTIMODECHANNEL_H_
 #define QAX_MULTIMODE_MULTIMODECHANNEL_H_
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <map>
-#include <stdexcept>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "channel_extension/ChannelExtension.h"
@@ -42,44 +40,26 @@ struct ModeDescription {
   std::uint32_t OrderIndex = 0;
 };
 
-namespace multimode_internal {
+// The texts by which the messages of a multi-mode channel name the operation
+// that reports: fixed texts, the same whatever the template arguments of the
+// reporting instantiation. The module's channel class gives them
+// (kMultiModeOperationNames), so that every multi-mode channel of the module
+// speaks of its operations as the module's channel class does.
+struct MultiModeOperationNames {
+  const char* addMode;
+  const char* getModeNames;
+  const char* getModeDescription;
+  const char* getModeFromIndex;
+  const char* setCurrentMode;
+  const char* setCurrentModeFromIndex;
+  const char* createLink;
+  const char* getChildLinkName;
+  const char* destructor;
+  const char* getPrefixedMessage;
+};
 
-// Messages name their operation by these fixed texts, whatever the template
-// arguments of the reporting instantiation are.
-inline constexpr const char kAddModeFunction[] =
-    "MultiModeChannel<class Aco_FloatChannel,class Aco_QAXOntologyItem>::AddMode";
-inline constexpr const char kGetModeNamesFunction[] =
-    "MultiModeChannel<class Aco_FloatChannel,class Aco_QAXOntologyItem>::GetModeNames";
-inline constexpr const char kGetModeDescriptionFunction[] =
-    "MultiModeChannel<class Aco_FloatChannel,class Aco_QAXOntologyItem>::GetModeDescription";
-inline constexpr const char kGetModeFromIndexFunction[] =
-    "MultiModeChannel<class Aco_FloatChannel,class Aco_QAXOntologyItem>::GetModeFromIndex";
-inline constexpr const char kSetCurrentModeFunction[] =
-    "MultiModeChannel<class Aco_FloatChannel,class Aco_QAXOntologyItem>::SetCurrentMode";
-inline constexpr const char kSetCurrentModeFromIndexFunction[] =
-    "MultiModeChannel<class Aco_FloatChannel,class Aco_QAXOntologyItem>::SetCurrentModeFromIndex";
-inline constexpr const char kCreateLinkFunction[] =
-    "MultiModeChannel<class Aco_FloatChannel,class Aco_QAXOntologyItem>::CreateLink";
-inline constexpr const char kGetChildLinkNameFunction[] =
-    "MultiModeChannel<class Aco_FloatChannel,class Aco_QAXOntologyItem>::GetChildLinkName";
-inline constexpr const char kDestructorFunction[] =
-    "MultiModeChannel<class Aco_FloatChannel,class Aco_QAXOntologyItem>::~MultiModeChannel";
-inline constexpr const char kGetPrefixedMessageFunction[] =
-    "MultiModeChannel<class Aco_FloatChannel,class Aco_QAXOntologyItem>::GetPrefixedMessage";
-
-inline constexpr const char kCallSuffix[] = "().";
-
-// The text of the out_of_range raised when no scratch link list exists for a
-// mode.
-inline constexpr const char kSubscriptError[] = "invalid vector<T> subscript";
-
-// Tags and block sizes of the records saved behind the host channel's own.
-inline constexpr const char kModeTag[] = "MODE";
-inline constexpr const char kAutoNameTag[] = "UACN";
-inline constexpr unsigned long kModeBlockSize = 4;
-inline constexpr unsigned long kAutoNameBlockSize = 1;
-
-}  // namespace multimode_internal
+// The module's operation names; defined with the module's own instantiation.
+extern QAXOI_API const MultiModeOperationNames kMultiModeOperationNames;
 
 // `Base` is the host channel class the channel is (an A3d_Channel);
 // `Derived` is the concrete class deriving from this template. Derived is
@@ -186,7 +166,7 @@ class QAXOI_VISIBLE MultiModeChannel : public Base, public ChannelExtension<Base
   // switches nothing.
   void SetCurrentModeFromIndex(unsigned int orderIndex);
   // The current mode id, 0xFFFFFFFF for none.
-  unsigned int GetCurrentMode() const { return _currentMode; }
+  unsigned int GetCurrentMode() const;
 
   // Collects a link for the mode being prepared (see InitMode) under the
   // index it will have in that mode; declares nothing to the host. Null texts
@@ -200,16 +180,16 @@ class QAXOI_VISIBLE MultiModeChannel : public Base, public ChannelExtension<Base
   // valid until ClearModes or until the extension's names change.
   const char* GetChildLinkName(unsigned int link) override;
 
-  const std::string& GetNamePrefix() const { return _namePrefix; }
+  const std::string& GetNamePrefix() const;
   // Takes effect at the next automatic name.
-  void SetNamePrefix(const std::string& prefix) { _namePrefix = prefix; }
+  void SetNamePrefix(const std::string& prefix);
   // A descriptive text of the mode setting ("Mode:" unless set); only stored.
-  const std::string& GetModeDescription() const { return _modeDescription; }
-  void SetModeDescription(const std::string& description) { _modeDescription = description; }
-  bool GetUseAutoChannelName() const { return _useAutoChannelName; }
+  const std::string& GetModeDescription() const;
+  void SetModeDescription(const std::string& description);
+  bool GetUseAutoChannelName() const;
   // Takes effect at the next switch.
-  void SetUseAutoChannelName(bool use) { _useAutoChannelName = use; }
-  void SetAutoSetModeOnLoad(bool autoSet) { _autoSetModeOnLoad = autoSet; }
+  void SetUseAutoChannelName(bool use);
+  void SetAutoSetModeOnLoad(bool autoSet);
 
  protected:
   // Makes `mode` the mode whose links CreateLink collects, creating scratch
@@ -232,445 +212,5 @@ class QAXOI_VISIBLE MultiModeChannel : public Base, public ChannelExtension<Base
   bool _autoSetModeOnLoad;
   unsigned int _loadedMode;
 };
-
-// Static members. _tempLinks, _modeOrder and _modes are defined in the order
-// in which they are meant to be built.
-
-template <class Base, class Derived>
-std::vector<std::vector<ChildCreation>> MultiModeChannel<Base, Derived>::_tempLinks;
-
-template <class Base, class Derived>
-std::vector<unsigned int> MultiModeChannel<Base, Derived>::_modeOrder;
-
-template <class Base, class Derived>
-std::map<unsigned int, ModeDescription> MultiModeChannel<Base, Derived>::_modes;
-
-template <class Base, class Derived>
-unsigned int MultiModeChannel<Base, Derived>::_refCount = 0;
-
-template <class Base, class Derived>
-bool MultiModeChannel<Base, Derived>::_bModesInitialized = false;
-
-// Construction, copying and destruction.
-
-template <class Base, class Derived>
-MultiModeChannel<Base, Derived>::MultiModeChannel()
-    : Base(),
-      ChannelExtension<Base>(),
-      _currentMode(kNoMode),
-      _initMode(0),
-      _modeDescription("Mode:"),
-      _namePrefix(),
-      _useAutoChannelName(true),
-      _autoSetModeOnLoad(true),
-      _loadedMode(kNoMode) {
-  this->CE_SetSelf(this);
-  this->SetChildCreationCount(0);
-  ++_refCount;
-}
-
-template <class Base, class Derived>
-MultiModeChannel<Base, Derived>::MultiModeChannel(const MultiModeChannel& other)
-    : Base(other),
-      ChannelExtension<Base>(other),
-      _currentMode(other._currentMode),
-      _initMode(other._initMode),
-      _modeDescription(other._modeDescription),
-      _namePrefix(other._namePrefix),
-      _useAutoChannelName(other._useAutoChannelName),
-      _autoSetModeOnLoad(other._autoSetModeOnLoad),
-      _loadedMode(other._loadedMode) {
-  this->CE_SetSelf(this);
-  ++_refCount;
-}
-
-template <class Base, class Derived>
-MultiModeChannel<Base, Derived>& MultiModeChannel<Base, Derived>::operator=(
-    const MultiModeChannel& other) {
-  Base::operator=(other);
-  try {
-    ChannelExtension<Base>::operator=(other);
-    _modeDescription = other._modeDescription;
-    _namePrefix = other._namePrefix;
-  } catch (...) {
-    // The extension may have taken the source's binding before running out
-    // of memory: it must keep serving this channel, never the source.
-    this->_self = this;
-    throw;
-  }
-  _currentMode = other._currentMode;
-  _initMode = other._initMode;
-  _useAutoChannelName = other._useAutoChannelName;
-  _autoSetModeOnLoad = other._autoSetModeOnLoad;
-  _loadedMode = other._loadedMode;
-  // The extension's data came from the source, its binding must not. Bound
-  // first without the group name, which needs memory.
-  this->_self = this;
-  this->CE_SetSelf(this);
-  return *this;
-}
-
-template <class Base, class Derived>
-MultiModeChannel<Base, Derived>::~MultiModeChannel() {
-  if (!CheckOrReport(_refCount > 0, multimode_internal::kDestructorFunction, "_refCount>0")) {
-    return;
-  }
-  --_refCount;
-  if (_refCount == 0) ClearModes();
-}
-
-// The registry.
-
-template <class Base, class Derived>
-void MultiModeChannel<Base, Derived>::BuildModesList(bool force) {
-  if (force) {
-    _bModesInitialized = false;
-  } else if (_bModesInitialized) {
-    return;
-  }
-  _tempLinks.clear();
-  try {
-    InitializeModes();
-  } catch (...) {
-    // The scratch lists exist only while InitializeModes runs, also when it
-    // ends by an exception; the registry then counts as not built.
-    _tempLinks.clear();
-    throw;
-  }
-  _tempLinks.clear();
-  _bModesInitialized = true;
-}
-
-template <class Base, class Derived>
-void MultiModeChannel<Base, Derived>::InitMode(unsigned int mode) {
-  _initMode = mode;
-  const std::size_t needed = static_cast<std::size_t>(mode) + 1;
-  if (_tempLinks.size() < needed) _tempLinks.resize(needed);
-}
-
-template <class Base, class Derived>
-void MultiModeChannel<Base, Derived>::AddMode(unsigned int mode, const std::string& shortName,
-                                              const std::string& name) {
-  using multimode_internal::kAddModeFunction;
-  CheckOrReport(!shortName.empty(), kAddModeFunction, "shortName.size()>0");
-  CheckOrReport(!name.empty(), kAddModeFunction, "name.size()>0");
-  if (_modes.find(mode) == _modes.end()) InitMode(mode);
-  if (mode >= _tempLinks.size()) throw std::out_of_range(multimode_internal::kSubscriptError);
-
-  ModeDescription description;
-  description.Name = name;
-  description.ShortName = shortName;
-  description.Children = _tempLinks[mode];
-  description.OrderIndex = static_cast<std::uint32_t>(_modes.size());
-  if (_modes.emplace(mode, std::move(description)).second) {
-    _modeOrder.push_back(mode);
-  } else {
-    ReportError(kAddModeFunction, "ModeAlreadyExists.Mode[%u]", mode);
-  }
-  if (_modes.size() == 1 && _currentMode == kNoMode) _currentMode = 0;
-}
-
-template <class Base, class Derived>
-void MultiModeChannel<Base, Derived>::ClearModes() {
-  _bModesInitialized = false;
-  _tempLinks.clear();
-  _modes.clear();
-  _modeOrder.clear();
-  _currentMode = kNoMode;
-  this->SetChildCreationCount(0);
-}
-
-template <class Base, class Derived>
-void MultiModeChannel<Base, Derived>::GetModeNames(std::vector<std::string>& names) const {
-  using multimode_internal::kGetModeNamesFunction;
-  CheckOrReport(!_modes.empty(), kGetModeNamesFunction, "_modes.size()>0");
-  for (const unsigned int mode : _modeOrder) {
-    const auto it = _modes.find(mode);
-    if (!CheckOrReport(it != _modes.end(), kGetModeNamesFunction, "it!=_modes.end()")) continue;
-    names.push_back(it->second.Name);
-  }
-}
-
-template <class Base, class Derived>
-const ModeDescription* MultiModeChannel<Base, Derived>::GetModeDescription(
-    unsigned int mode) const {
-  const auto it = _modes.find(mode);
-  if (it == _modes.end()) {
-    ReportError(multimode_internal::kGetModeDescriptionFunction, "ModeNotRecognized.Mode[%u]",
-                mode);
-    return nullptr;
-  }
-  return &it->second;
-}
-
-template <class Base, class Derived>
-unsigned int MultiModeChannel<Base, Derived>::GetModeFromIndex(unsigned int index) const {
-  if (!CheckOrReport(index < _modeOrder.size(), multimode_internal::kGetModeFromIndexFunction,
-                     "index<_modeOrder.size()")) {
-    return kNoMode;
-  }
-  return _modeOrder[index];
-}
-
-template <class Base, class Derived>
-unsigned int MultiModeChannel<Base, Derived>::GetIndexFromMode(unsigned int mode) const {
-  const auto it = _modes.find(mode);
-  return it == _modes.end() ? 0 : it->second.OrderIndex;
-}
-
-template <class Base, class Derived>
-bool MultiModeChannel<Base, Derived>::IsModeValid(unsigned int mode) const {
-  return _modes.find(mode) != _modes.end();
-}
-
-template <class Base, class Derived>
-unsigned int MultiModeChannel<Base, Derived>::GetModeCount() const {
-  return static_cast<unsigned int>(_modes.size());
-}
-
-// Switching modes and per-mode links.
-
-template <class Base, class Derived>
-void MultiModeChannel<Base, Derived>::SetCurrentMode(unsigned int mode) {
-  BuildModesList(false);
-  const auto it = _modes.find(mode);
-  if (it == _modes.end()) {
-    const DebugMessagePosition position = FormatDebugPrefix(
-        multimode_internal::kSetCurrentModeFunction, multimode_internal::kCallSuffix);
-    const char* const error = AppendDebugMessage(position, "InvalidMode[%u]", mode);
-    const std::string shown = GetPrefixedMessage(error);
-    globalEngine->ShowDebugMessage(shown.c_str());
-    return;
-  }
-
-  this->SetChildCreationCount(0);
-  const std::vector<ChildCreation>& children = it->second.Children;
-  // The host keeps at most kMaxChildLinks links; positions beyond that could
-  // not be declared anyway, and every declared position fits an int.
-  const std::size_t count =
-      std::min<std::size_t>(children.size(), static_cast<std::size_t>(Base::kMaxChildLinks));
-  for (std::size_t i = 0; i < count; ++i) {
-    ChildCreation record = children[i];
-    const int position = static_cast<int>(i);
-    if (record.Index >= 0) record.Index = position;
-    this->SetChildCreateType(record, position);
-  }
-  this->CE_SetSelf(this);
-  _currentMode = mode;
-  ModeIsSet();
-  if (_useAutoChannelName) SetAutoChannelName();
-}
-
-template <class Base, class Derived>
-void MultiModeChannel<Base, Derived>::SetCurrentModeFromIndex(unsigned int orderIndex) {
-  using multimode_internal::kSetCurrentModeFromIndexFunction;
-  if (!CheckOrReport(orderIndex < _modeOrder.size(), kSetCurrentModeFromIndexFunction,
-                     "orderIndex < _modeOrder.size()")) {
-    return;
-  }
-  const unsigned int mode = _modeOrder[orderIndex];
-  if (!CheckOrReport(_modes.find(mode) != _modes.end(), kSetCurrentModeFromIndexFunction,
-                     "it!=_modes.end()")) {
-    return;
-  }
-  SetCurrentMode(mode);
-}
-
-template <class Base, class Derived>
-void MultiModeChannel<Base, Derived>::ModeIsSet() {}
-
-template <class Base, class Derived>
-void MultiModeChannel<Base, Derived>::CreateLink(_GUID typeGuid, const char* TypeName,
-                                                 const char* Name, int linkParam, bool unindexed) {
-  using multimode_internal::kCreateLinkFunction;
-  const char* const typeName =
-      CheckOrReport(TypeName != nullptr, kCreateLinkFunction, "TypeName") ? TypeName : "";
-  const char* const linkName =
-      CheckOrReport(Name != nullptr, kCreateLinkFunction, "Name") ? Name : "";
-
-  ChildCreation record;
-  record.Type.TypeGuid = typeGuid;
-  CopyFieldText(record.Type.Name, sizeof(record.Type.Name), typeName);
-  CopyFieldText(record.LinkName, sizeof(record.LinkName), linkName);
-  record.LinkParam = linkParam;
-  record.Index = unindexed ? -1 : 0;
-
-  if (!CheckOrReport(_tempLinks.size() > _initMode, kCreateLinkFunction,
-                     "_tempLinks.size() > _initMode")) {
-    throw std::out_of_range(multimode_internal::kSubscriptError);
-  }
-  std::vector<ChildCreation>& links = _tempLinks[_initMode];
-  this->SetChildLinkName(static_cast<unsigned int>(links.size()), linkName);
-  links.push_back(record);
-}
-
-template <class Base, class Derived>
-const char* MultiModeChannel<Base, Derived>::GetChildLinkName(unsigned int link) {
-  using multimode_internal::kGetChildLinkNameFunction;
-  BuildModesList(false);
-  const auto found = _modes.find(_currentMode);
-  if (!CheckOrReport(found != _modes.end(), kGetChildLinkNameFunction, "found != _modes.end()")) {
-    return ChannelExtension<Base>::GetChildLinkName(link);
-  }
-  const ModeDescription& desc = found->second;
-  if (!CheckOrReport(link < desc.Children.size(), kGetChildLinkNameFunction,
-                     "link < desc.Children.size()")) {
-    return ChannelExtension<Base>::GetChildLinkName(link);
-  }
-  return desc.Children[link].LinkName;
-}
-
-// Persistence and naming.
-
-template <class Base, class Derived>
-bool MultiModeChannel<Base, Derived>::SaveChannel(A3dFileSaver& saver) {
-  using multimode_internal::kAutoNameBlockSize;
-  using multimode_internal::kModeBlockSize;
-  if (!Base::SaveChannel(saver)) return false;
-
-  unsigned char mode[kModeBlockSize];
-  for (std::size_t i = 0; i < kModeBlockSize; ++i) {
-    mode[i] = static_cast<unsigned char>((_currentMode >> (8 * i)) & 0xFFu);
-  }
-  saver.SaveTag(multimode_internal::kModeTag);
-  saver.SaveBlockSize(kModeBlockSize);
-  saver.SaveDataToFile(mode, kModeBlockSize);
-
-  const unsigned char autoName = _useAutoChannelName ? 1 : 0;
-  saver.SaveTag(multimode_internal::kAutoNameTag);
-  saver.SaveBlockSize(kAutoNameBlockSize);
-  saver.SaveDataToFile(&autoName, kAutoNameBlockSize);
-  return true;
-}
-
-template <class Base, class Derived>
-bool MultiModeChannel<Base, Derived>::LoadChannel(A3dFileLoader& loader, A3d_ChannelGroup* group) {
-  using multimode_internal::kAutoNameBlockSize;
-  using multimode_internal::kModeBlockSize;
-  if (!Base::LoadChannel(loader, group)) return false;
-
-  _loadedMode = 0;
-  if (loader.GetInfoIfTag(multimode_internal::kModeTag)) {
-    if (loader.GetSizeDataBlock(false) == kModeBlockSize) {
-      unsigned char mode[kModeBlockSize];
-      loader.CopyTagDataToPointer(mode);
-      unsigned int loaded = 0;
-      for (std::size_t i = 0; i < kModeBlockSize; ++i) {
-        loaded |= static_cast<unsigned int>(mode[i]) << (8 * i);
-      }
-      _loadedMode = loaded;
-    } else {
-      loader.SkipCurrentTag();
-    }
-  }
-  if (loader.GetInfoIfTag(multimode_internal::kAutoNameTag)) {
-    if (loader.GetSizeDataBlock(false) == kAutoNameBlockSize) {
-      unsigned char autoName = 0;
-      loader.CopyTagDataToPointer(&autoName);
-      _useAutoChannelName = autoName != 0;
-    } else {
-      loader.SkipCurrentTag();
-    }
-  }
-  if (_autoSetModeOnLoad) SetCurrentMode(_loadedMode);
-  return true;
-}
-
-template <class Base, class Derived>
-void MultiModeChannel<Base, Derived>::SetAutoChannelName() {
-  std::string name = _namePrefix;
-  const ModeDescription* const description = GetModeDescription(_currentMode);
-  if (description != nullptr) {
-    name += description->ShortName;
-  } else {
-    name += FormatDebugMessage("UnknownMode[%u]", _currentMode);
-  }
-  this->SetChannelName(name.c_str());
-}
-
-template <class Base, class Derived>
-const std::string MultiModeChannel<Base, Derived>::GetPrefixedMessage(const char* message) {
-  // Copied before anything else is composed: `message` may be the message
-  // buffer, which the mode lookup below may overwrite.
-  const std::string text =
-      CheckOrReport(message != nullptr, multimode_internal::kGetPrefixedMessageFunction, "message")
-          ? std::string(message)
-          : std::string();
-
-  std::string result;
-  const ModeDescription* const description = GetModeDescription(_currentMode);
-  if (description != nullptr) {
-    result += _namePrefix;
-    result += description->ShortName;
-    result += '.';
-  }
-  const char* const group = GetChannelGroupName(this);
-  const char* const name = this->GetChannelName();
-  result += "CGR[";
-  result += group != nullptr ? group : "null";
-  result += "].Channel[";
-  result += name != nullptr ? name : "null";
-  result += "].";
-  result += text;
-  return result;
-}
-
-template <class Base, class Derived>
-const std::string MultiModeChannel<Base, Derived>::GetPrefixedMessage(std::string message) {
-  return GetPrefixedMessage(message.c_str());
-}
-
-// The module's registry is defined in module/StaticState.cpp, with the
-// module's other static objects, so that it is built after them when the
-// module is loaded and destroyed before them when it is unloaded. The
-// specializations are declared before the instantiation below, which must
-// not instantiate them.
-//
-// The module's one instantiation lives in the module and is exported; clients
-// must use it rather than instantiate their own copy of its registry. GCC
-// takes the visibility of a class when the class is first named: on ELF the
-// specializations name it first, the attribute on the instantiation is
-// reported as ignored, and the visibility of the class template and of its
-// arguments exports it. A DLL exports only what carries dllexport, so on
-// Windows the module declares the instantiation first and each
-// specialization carries the attribute itself. GCC does not emit the inline
-// members of an explicitly instantiated class template, so a client that
-// declared the instantiation extern would lack them: clients on Windows
-// instantiate the members themselves, and the exported specializations
-// keep the registry the module's.
-class QAXOI_API Aco_QAXOntologyItem;
-#if defined(_WIN32)
-#if defined(QAXOI_BUILDING)
-extern template class QAXOI_API MultiModeChannel<Aco_FloatChannel, Aco_QAXOntologyItem>;
-#endif
-#define QAXOI_REGISTRY_API QAXOI_API
-#else
-#define QAXOI_REGISTRY_API
-#endif
-template <>
-QAXOI_REGISTRY_API std::vector<std::vector<ChildCreation>>
-    MultiModeChannel<Aco_FloatChannel, Aco_QAXOntologyItem>::_tempLinks;
-template <>
-QAXOI_REGISTRY_API std::vector<unsigned int>
-    MultiModeChannel<Aco_FloatChannel, Aco_QAXOntologyItem>::_modeOrder;
-template <>
-QAXOI_REGISTRY_API std::map<unsigned int, ModeDescription>
-    MultiModeChannel<Aco_FloatChannel, Aco_QAXOntologyItem>::_modes;
-template <>
-QAXOI_REGISTRY_API unsigned int MultiModeChannel<Aco_FloatChannel, Aco_QAXOntologyItem>::_refCount;
-template <>
-QAXOI_REGISTRY_API bool MultiModeChannel<Aco_FloatChannel, Aco_QAXOntologyItem>::_bModesInitialized;
-#undef QAXOI_REGISTRY_API
-
-#if !defined(_WIN32)
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wattributes"
-#endif
-extern template class QAXOI_API MultiModeChannel<Aco_FloatChannel, Aco_QAXOntologyItem>;
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic pop
-#endif
-#endif
 
 #endif  // QAX_MULTIMODE_MULTIMODECHANNEL_H_

@@ -2,7 +2,7 @@
 // and the class handle.
 #include "ontology_item/Aco_QAXOntologyItem.h"
 
-#include "module/Module.h"
+#include "module/TypeGuid.h"
 
 namespace {
 
@@ -34,15 +34,8 @@ Aco_QAXOntologyItem& Aco_QAXOntologyItem::operator=(const Aco_QAXOntologyItem& o
   std::vector<LinkDescription> descriptions = other._linkDescriptions;
   std::unique_ptr<QAX::Onto::OntologyItem> clone = CloneOf(other._ontologyItem.get());
   std::string handle = other._classHandle;
-  try {
-    MultiModeChannel::operator=(other);
-  } catch (...) {
-    // The host part may hold the source's links by now: leave no links rather
-    // than links that the descriptions do not match.
-    SetChildCreationCount(0);
-    _linkDescriptions.clear();
-    throw;
-  }
+  // The host part may hold the source's links when memory runs out.
+  AllLinksOrNone([&] { MultiModeChannel::operator=(other); });
   _linkDescriptions.swap(descriptions);
   _ontologyItem = std::move(clone);
   _heldCost = other._heldCost;

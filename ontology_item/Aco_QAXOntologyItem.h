@@ -20,6 +20,7 @@
 #include "host/sdk/HighPoly.h"
 #include "module/Export.h"
 #include "multimode/MultiModeChannel.h"
+#include "ontology_item/ItemModeChannel.h"
 
 class QAXOI_API Aco_QAXOntologyItem
     : public MultiModeChannel<Aco_FloatChannel, Aco_QAXOntologyItem> {
@@ -170,6 +171,20 @@ class QAXOI_API Aco_QAXOntologyItem
   bool TakeHeldItem(const Aco_QAXOntologyItem& child);
   // Declares the link descriptions to the host as links 0, 1, 2 ...
   void DeclareLinksFromDescriptions();
+  // Runs `step`, which declares links. When it lets an exception out (memory
+  // ran out part-way), leaves the channel with no links and no descriptions
+  // rather than links that the descriptions do not match, and lets the
+  // exception go on.
+  template <class Step>
+  void AllLinksOrNone(Step&& step) {
+    try {
+      step();
+    } catch (...) {
+      SetChildCreationCount(0);
+      _linkDescriptions.clear();
+      throw;
+    }
+  }
 
   std::vector<LinkDescription> _linkDescriptions;
   std::unique_ptr<QAX::Onto::OntologyItem> _ontologyItem;

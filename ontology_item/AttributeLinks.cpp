@@ -4,7 +4,9 @@
 #include <initializer_list>
 #include <string_view>
 
+#include "channel_extension/BoundedCopy.h"
 #include "channel_extension/ChannelExtension.h"
+#include "channel_extension/LinkRecord.h"
 #include "channel_extension/LinkTypes.h"
 #include "module/Diagnostics.h"
 #include "ontology_item/Aco_QAXOntologyItem.h"
@@ -16,6 +18,7 @@ using QAX::Ontology::MetaAttr;
 using QAX::Ontology::MetaClass;
 using QAX::Ontology::MetaClassLibrary;
 using QAX::Ontology::OntologyModel;
+namespace AttrKind = QAX::Ontology::Info::AttrKind;
 
 // Appended to the link name of a complex attribute.
 constexpr const char* kComplexLinkSuffix = " [TODO.TODO]";
@@ -27,51 +30,39 @@ void CopyFieldPieces(char* field, std::size_t size,
                      std::initializer_list<std::string_view> pieces) {
   std::size_t n = 0;
   for (const std::string_view piece : pieces) {
-    const std::size_t room = size - 1 - n;
-    const std::size_t fits = piece.size() < room ? piece.size() : room;
-    const void* const zero = std::memchr(piece.data(), '\0', fits);
     const std::size_t length =
-        zero != nullptr ? static_cast<std::size_t>(static_cast<const char*>(zero) - piece.data())
-                        : fits;
-    std::memcpy(field + n, piece.data(), length);
+        bounded_copy::CopyPrefix(field + n, size - 1 - n, piece.data(), piece.size());
     n += length;
     if (length < piece.size()) break;  // cut at a zero character or at the field's end
   }
   std::memset(field + n, 0, size - n);
 }
 
-// Fills the newly constructed `record` of one attribute's link: typed by the
-// attribute's kind, named by its qualified name. An unknown kind leaves the
-// record at its defaults so that it still takes its position.
-void FillLinkRecord(const QAX::Ontology::Info::MetaAttrInfo& info, ChildCreation& record) {
-  const char* typeName = nullptr;
-  _GUID typeGuid{};
+// The record of one attribute's link: typed by the attribute's kind, named by
+// its qualified name. An unknown kind gives a default record, so that the
+// attribute still takes its position.
+ChildCreation LinkRecordOf(const QAX::Ontology::Info::MetaAttrInfo& info) {
+  const auto typed = [&info](const _GUID& typeGuid, const char* typeName) {
+    ChildCreation record = MakeLinkRecord(typeGuid, typeName, "", 0, kDefaultLinkParam);
+    // The qualified name, written in place rather than built as a string.
+    CopyFieldPieces(record.LinkName, sizeof(record.LinkName),
+                    {info.scopeName, ".", info.name,
+                     info.kind == AttrKind::kComplex ? kComplexLinkSuffix : ""});
+    return record;
+  };
   switch (info.kind) {
-    case 0:
-    case 4:
-      typeName = kTextLinkTypeName;
-      typeGuid = kTextLinkGuid;
-      break;
-    case 1:
-    case 2:
-    case 3:
-      typeName = kValueLinkTypeName;
-      typeGuid = kValueLinkGuid;
-      break;
-    case 5:
-      typeName = kOntologyItemLinkTypeName;
-      typeGuid = kOntologyItemLinkGuid;
-      break;
+    case AttrKind::kText:
+    case AttrKind::kTemporal:
+      return typed(kTextLinkGuid, kTextLinkTypeName);
+    case AttrKind::kBoolean:
+    case AttrKind::kInteger:
+    case AttrKind::kReal:
+      return typed(kValueLinkGuid, kValueLinkTypeName);
+    case AttrKind::kComplex:
+      return typed(kOntologyItemLinkGuid, kOntologyItemLinkTypeName);
     default:
-      return;
+      return ChildCreation();
   }
-  record.Type.TypeGuid = typeGuid;
-  CopyFieldText(record.Type.Name, sizeof(record.Type.Name), typeName);
-  // The qualified name, written in place rather than built as a string.
-  CopyFieldPieces(record.LinkName, sizeof(record.LinkName),
-                  {info.scopeName, ".", info.name, info.kind == 5 ? kComplexLinkSuffix : ""});
-  record.Index = 0;
-  record.LinkParam = 1;
 }
 
 // A copy of `record` to declare at `position`: a record with a non-negative
@@ -98,7 +89,7 @@ void Aco_QAXOntologyItem::PrepareLinks(bool force) {
   _linkDescriptions.clear();
   if (!selected) return;
 
-  try {
+  AllLinksOrNone([this] {
     PrepareLinksRec(SelectedClass);
     // The host declares no more links than its limit; the descriptions stay
     // equal to what it declared, so that a save loads back whole.
@@ -115,13 +106,7 @@ void Aco_QAXOntologyItem::PrepareLinks(bool force) {
       _linkDescriptions.emplace_back(record.Type.Name, record.LinkName);
     }
     CE_SetSelf(this);
-  } catch (...) {
-    // Out of memory part-way: leave no links rather than links that the
-    // descriptions do not match.
-    SetChildCreationCount(0);
-    _linkDescriptions.clear();
-    throw;
-  }
+  });
   ModeIsSet();
 }
 
@@ -130,7 +115,7 @@ void Aco_QAXOntologyItem::PrepareLinksRec(const MetaClass* metaClass) {
     // The service keeps the list unchanged between calls; nothing here
     // changes the model, so the list is walked in place.
     for (const MetaAttr* attribute : cls->GetAttributes()) {
-      FillLinkRecord(attribute->GetInfo(), SelectedClassLinks.emplace_back());
+      SelectedClassLinks.push_back(LinkRecordOf(attribute->GetInfo()));
     }
   }
 }

@@ -4,9 +4,10 @@
 #include <cstring>
 
 #include "channel_extension/ChannelExtension.h"
+#include "channel_extension/LinkRecord.h"
 #include "channel_extension/LinkTypes.h"
 #include "module/Diagnostics.h"
-#include "module/Module.h"
+#include "module/TypeGuid.h"
 #include "ontology_item/Aco_QAXOntologyItem.h"
 
 namespace {
@@ -97,7 +98,7 @@ bool Aco_QAXOntologyItem::LoadChannel(A3dFileLoader& loader, A3d_ChannelGroup* g
   }
 
   _linkDescriptions.clear();
-  try {
+  AllLinksOrNone([&] {
     unsigned int count = 0;
     if (ReadChannelValue(loader, kChildSizeTag, count) && count > 0) {
       if (count > static_cast<unsigned int>(kMaxChildLinks)) {
@@ -117,13 +118,7 @@ bool Aco_QAXOntologyItem::LoadChannel(A3dFileLoader& loader, A3d_ChannelGroup* g
       }
     }
     DeclareLinksFromDescriptions();
-  } catch (...) {
-    // Out of memory part-way: leave no links rather than links that the
-    // descriptions do not match.
-    SetChildCreationCount(0);
-    _linkDescriptions.clear();
-    throw;
-  }
+  });
   return true;
 }
 
@@ -131,13 +126,12 @@ void Aco_QAXOntologyItem::DeclareLinksFromDescriptions() {
   SetChildCreationCount(0);
   for (std::size_t i = 0; i < _linkDescriptions.size(); ++i) {
     const LinkDescription& link = _linkDescriptions[i];
-    ChildCreation record;
-    record.Index = static_cast<std::int32_t>(i);
-    _GUID guid;
-    if (LinkGuidForTypeName(link.first, &guid)) record.Type.TypeGuid = guid;
-    CopyFieldText(record.Type.Name, sizeof(record.Type.Name), link.first.c_str());
-    CopyFieldText(record.LinkName, sizeof(record.LinkName), link.second.c_str());
-    SetChildCreateType(record, static_cast<int>(i));
+    // A type name of another kind keeps the default record's type.
+    _GUID guid = kAnyTypeLinkGuid;
+    LinkGuidForTypeName(link.first, &guid);
+    SetChildCreateType(MakeLinkRecord(guid, link.first.c_str(), link.second.c_str(),
+                                      static_cast<std::int32_t>(i), kDefaultLinkParam),
+                       static_cast<int>(i));
   }
 }
 

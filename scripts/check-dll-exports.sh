@@ -4,8 +4,9 @@
 #   - the members, vtables and type information of the three exported
 #     classes: Aco_QAXOntologyItem, ChannelExtension<Aco_FloatChannel> and
 #     MultiModeChannel<Aco_FloatChannel, Aco_QAXOntologyItem>;
-#   - the diagnostics and channel helpers that those classes' header code
-#     calls, which a client that instantiates the headers links to;
+#   - the diagnostics and channel helpers that those classes' code calls,
+#     which a client that instantiates a multi-mode channel of its own links
+#     to (the link record builder and the operation names included);
 # and nothing else. Prints the exports by group; exits 1 naming every export
 # that is in none of them or every entry point that is missing.
 #
@@ -21,7 +22,7 @@ mapfile -t names < <("$objdump" -p "$dll" |
   sed -n '/^\[Ordinal\/Name Pointer\] Table/,/^$/p' | sed '1d;/^$/d' | awk '{print $NF}')
 
 classes='(Aco_QAXOntologyItem|ChannelExtension<Aco_FloatChannel>|MultiModeChannel<Aco_FloatChannel, Aco_QAXOntologyItem>)'
-helpers='(CopyFieldText|ChannelBaseGuidMatch|GetChannelGroupName|FormatDebugPrefix|AppendDebugMessage|FormatDebugMessage|EscapeForFormat|ReportFailedCheck|ReportError|ReportPlain|DebugMessageBuffer|DebugMessageText)'
+helpers='(CopyFieldText|MakeLinkRecord|kMultiModeOperationNames|ChannelBaseGuidMatch|GetChannelGroupName|FormatDebugPrefix|AppendDebugMessage|FormatDebugMessage|EscapeForFormat|ReportFailedCheck|ReportError|ReportPlain|DebugMessageBuffer|DebugMessageText)'
 entry=0 class=0 helper=0 bad=()
 for name in "${names[@]}"; do
   plain=$(c++filt <<<"$name")

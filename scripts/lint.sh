@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Static checks of the project's own code (host/, module/, channel_extension/,
+# Static checks of the project's own code (host/, module/, channel_extension/, entry/,
 # multimode/, ontology_item/, tools/, fuzz/), both of which must be clean:
 #   clang-tidy  with the checks of .clang-tidy (which says what they are and
 #               why), every warning an error;
@@ -18,7 +18,7 @@ if [[ ! -f $build/compile_commands.json ]]; then
   echo "lint.sh: $build/compile_commands.json is missing; configure the build first" >&2
   exit 2
 fi
-scope='/(host|module|channel_extension|multimode|ontology_item|tools|fuzz)/'
+scope='/(host|module|channel_extension|multimode|ontology_item|entry|tools|fuzz)/'
 jobs=$(nproc)
 
 echo "lint: clang-tidy" >&2
@@ -30,7 +30,7 @@ run-clang-tidy-14 -quiet -j "$jobs" -p "$build" "$PWD$scope" >"$build/clang-tidy
 
 echo "lint: cppcheck" >&2
 filters=()
-for folder in host module channel_extension multimode ontology_item tools fuzz; do
+for folder in host module channel_extension multimode ontology_item entry tools fuzz; do
   filters+=("--file-filter=$folder/*")
 done
 mkdir -p "$build/cppcheck"

@@ -10,6 +10,8 @@
 
 #include "host/sdk/HighPoly.h"
 #include "multimode/MultiModeChannel.h"
+#include "multimode/MultiModeChannelDefinitions.h"
+#include "ontology_item/ItemModeChannel.h"
 #include "tests/support/Records.h"
 
 namespace {

@@ -4,7 +4,7 @@
 // prepared link records, the type descriptor, then the multi-mode registry's
 // scratch lists, registration order and modes. Plain statics (pointers,
 // counts, flags) are zero before any code runs.
-#include "module/StaticState.h"
+#include "entry/StaticState.h"
 #include "module/Diagnostics.h"
 #include "ontology_item/Aco_QAXOntologyItem.h"
 

@@ -1,38 +1,23 @@
 // The module's entry points and the library entry routine.
-#include <cstring>
 #include <new>
 
+#include "channel_extension/ChannelExtension.h"
+#include "entry/StaticState.h"
 #include "module/Module.h"
-#include "module/StaticState.h"
 #include "ontology_item/Aco_QAXOntologyItem.h"
 
 #if defined(_WIN32)
 #include <windows.h>
 #endif
 
-namespace {
-
-// Copies `source` into `destination` with a bound of `bound` places: stops at
-// the source's terminator or when one place of the bound is left, and always
-// writes a terminator.
-void CopyBounded(char* destination, const char* source, std::size_t bound) {
-  if (bound == 0) return;
-  std::size_t i = 0;
-  for (; i + 1 < bound && source[i] != '\0'; ++i) destination[i] = source[i];
-  destination[i] = '\0';
-}
-
-}  // namespace
-
 extern "C" {
 
 ChannelType* GetType() {
   ChannelType& descriptor = qax_module::TypeDescriptor;
-  std::memset(descriptor.Name, 0, sizeof(descriptor.Name));
-  CopyBounded(descriptor.Name, kQAXOntologyItemTypeName, 79);
+  CopyFieldText(descriptor.Name, sizeof(descriptor.Name), kQAXOntologyItemTypeName);
   descriptor.TypeGuid = kQAXOntologyItemTypeGuid;
   descriptor.BaseGuid = kQAXOntologyItemTypeGuid;
-  descriptor.TypeFlags = 7;
+  descriptor.TypeFlags = kQAXOntologyItemTypeFlags;
   descriptor.TypeExtra = 0;
   return &descriptor;
 }

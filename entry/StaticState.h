@@ -1,6 +1,6 @@
 // The module's private static state (not exported).
-#ifndef QAX_MODULE_STATICSTATE_H_
-#define QAX_MODULE_STATICSTATE_H_
+#ifndef QAX_ENTRY_STATICSTATE_H_
+#define QAX_ENTRY_STATICSTATE_H_
 
 #include "host/sdk/ChannelType.h"
 
@@ -11,4 +11,4 @@ extern ChannelType TypeDescriptor;
 
 }  // namespace qax_module
 
-#endif  // QAX_MODULE_STATICSTATE_H_
+#endif  // QAX_ENTRY_STATICSTATE_H_
