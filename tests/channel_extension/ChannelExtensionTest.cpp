@@ -118,6 +118,14 @@ TEST_F(LinkTable, AnUnboundExtensionDeclaresNothingAndCannotBeBoundToNull) {
   EXPECT_EQ((Texts{Message("CE_SetSelf().self"), Message("CreateLink()._self"),
                    "InvalidlLinkIndex.Link[0]"}),
             Shown());
+  // Bound again, its group name is the group's, or stands in for a null one.
+  for (const char* name : {"Scene", static_cast<const char*>(nullptr)}) {
+    A3d_ChannelGroup group(name);
+    channel_.SetChannelGroup(&group);
+    channel_.CE_SetSelf(&channel_);
+    EXPECT_STREQ(name != nullptr ? name : "[unknown]", channel_.CE_GetOwnCGRName());
+    channel_.SetChannelGroup(nullptr);
+  }
 }
 
 // Link checks and accessors on a vector, a matrix, a text and an empty
@@ -223,15 +231,24 @@ T ReadBack(const Bytes& bytes) {
   return value;
 }
 
-TEST(ChannelValueFile, IntegersAreFourBytesSignedByTheirPatternAndTextsEndWithAZero) {
+TEST(ChannelValueFile, IntegersAreFourBytesSignedByTheirPattern) {
   EXPECT_EQ(Records({{"V", U32(0xFFFFFFFEu)}}), Written(-2l));
   EXPECT_EQ(Records({{"V", U32(0x12345678u)}}), Written(0x12345678u));
   EXPECT_EQ(Records({{"V", U32(5)}}), Written(static_cast<unsigned long>(0x100000005ull)));
+  // An integer of another size is refused and skipped: the next one is read.
+  A3dFileLoader sized(Records({{"V", "ab"}, {"V", U32(7)}}));
+  unsigned long read = 0;
+  EXPECT_FALSE(TestChannel::ReadChannelValue(sized, "V", read));
+  EXPECT_TRUE(TestChannel::ReadChannelValue(sized, "V", read));
+  EXPECT_EQ(7ul, read);
   EXPECT_EQ(-1, ReadBack<int>(Written(-1)));
   EXPECT_EQ(-1l, ReadBack<long>(Written(-1)));
   EXPECT_EQ(4294967295ul, ReadBack<unsigned long>(Written(-1)));
   EXPECT_EQ(static_cast<long>(INT_MIN), ReadBack<long>(Written(INT_MIN)));
-  // Text: its characters and a zero byte, read back within its block.
+}
+
+TEST(ChannelValueFile, TextsEndWithAZeroThatEndsTheirReading) {
+  // Its characters and a zero byte, read back within its block.
   EXPECT_EQ(Records({{"V", Z("%d")}}), Written(std::string("%d")));
   A3dFileLoader loader(Records({{"V", ""}, {"V", "abc"}, {"V", std::string("x\0y\0", 4)}}));
   std::string s = "old";

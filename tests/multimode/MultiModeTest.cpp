@@ -77,6 +77,7 @@ TEST_F(MultiMode, KeepsRegistrationOrderApartFromIdOrderAndTheFirstDescriptions)
   Texts names{"kept"};
   channel.GetModeNames(names);
   EXPECT_EQ((Texts{"kept", "Dimmed light", "Switched off", "Full power"}), names);
+  EXPECT_EQ("Mode:", channel.GetModeDescription());  // the editor's label for them
   const ModeDescription* dim = channel.GetModeDescription(5);
   ASSERT_EQ(3u, dim->Children.size());
   EXPECT_STREQ("Label", dim->Children[1].LinkName);

@@ -86,8 +86,10 @@ TEST_F(QaxHost, CommandsShowTheirOutput) {
         "@prefix : <https://e.org/pizza.owl#> .\n"
         "@prefix owl: <http://www.w3.org/2002/07/owl#> .\n"
         "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
+        "@prefix food: <https://e.org/food#> .\n"
         "<https://e.org/pizza.owl> a owl:Ontology .\n"
-        ":Topping a owl:Class .\n:hasTopping a owl:ObjectProperty .\n:hasBase a "
+        "food:Food a owl:Class .\n"
+        ":Topping a owl:Class ; rdfs:subClassOf food:Food .\n:hasTopping a owl:ObjectProperty .\n:hasBase a "
         "owl:ObjectProperty .\n"
         ":Margherita a owl:Class ; rdfs:subClassOf [ a owl:Restriction ;\n"
         "  owl:onProperty :hasTopping ; owl:someValuesFrom :Topping ] .\n");
@@ -119,7 +121,7 @@ TEST_F(QaxHost, CommandsShowTheirOutput) {
        {"pizza:Margherita declares 1 link\n", "QAXOntologyItem  pizza.hasTopping [TODO.TODO]\n"},
        domainless},
       {{"--ontology", pizza, "describe", "<https://e.org/pizza.owl#Topping>"},
-       {"Class:\tpizza.Topping\n"},
+       {"Class:\tpizza.Topping\nParent:\tfood.Food\n"},  // a parent of another library
        domainless},
       {{"--ontology", pizza, "--json", "describe", "pizza:"},
        {"\"library\": \"pizza\"", "\"namespace\": \"https://e.org/pizza.owl#\"",
