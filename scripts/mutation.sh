@@ -25,9 +25,10 @@
 #               a mutant is a candidate for merging or dropping
 # --generate    instead of the hand-written lists, run mutants made mechanically
 #               from the module's folders by scripts/generate-mutants.py (its
-#               operators and their counts are printed first); a generated
-#               mutant that does not build is counted, not an error, and the
-#               closing line gives the score with its 95 % margin
+#               operators and their counts are printed first), built without
+#               -Werror in build/mutation-generated unless --scratch is given;
+#               a generated mutant that does not build is counted, not an
+#               error, and the closing line gives the score with its 95 % margin
 # --sample N    with --generate: only N of them, a random subset chosen
 #               reproducibly by --seed S (default 1), in the generated order
 # --list        with --generate: write the mutants to the scratch folder's
@@ -39,6 +40,7 @@ set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 scratch="$root/build/mutation"
+scratch_given=0
 only=""
 every=0
 generate=0
@@ -46,10 +48,11 @@ sample=0
 seed=1
 list_only=0
 lists=()
+configure_options=()
 while (($# > 0)); do
   case "$1" in
     --only) only=${2:?--only needs a text}; shift 2 ;;
-    --scratch) scratch=$(realpath -m "${2:?--scratch needs a folder}"); shift 2 ;;
+    --scratch) scratch=$(realpath -m "${2:?--scratch needs a folder}"); scratch_given=1; shift 2 ;;
     --every) every=1; shift ;;
     --generate) generate=1; shift ;;
     --sample) sample=${2:?--sample needs a count}; shift 2 ;;
@@ -64,6 +67,10 @@ if ((generate)); then
   if ((${#lists[@]} > 0)); then echo "mutation: --generate takes no mutant files" >&2; exit 2; fi
   [[ $sample =~ ^[0-9]+$ && $seed =~ ^[0-9]+$ ]] ||
     { echo "mutation: --sample and --seed take whole numbers" >&2; exit 2; }
+  # A mutant that only draws a compiler warning is still a fault to catch:
+  # generated mutants build without -Werror, in a scratch copy of their own.
+  if ((!scratch_given)); then scratch="$root/build/mutation-generated"; fi
+  configure_options=(-DQAX_WARNINGS_AS_ERRORS=OFF)
   mkdir -p "$scratch"
   python3 "$root/scripts/generate-mutants.py" "$root" "$scratch/generated.txt" \
     --sample "$sample" --seed "$seed" || exit 2
@@ -186,7 +193,7 @@ read_mutants
 if ((${#mutant_files[@]} == 0)); then echo "mutation: no mutants to run" >&2; exit 2; fi
 
 sync_tree
-(cd "$tree" && cmake --preset dev >"$scratch/configure.log" 2>&1) ||
+(cd "$tree" && cmake --preset dev "${configure_options[@]}" >"$scratch/configure.log" 2>&1) ||
   { echo "mutation: configure failed, see $scratch/configure.log" >&2; exit 4; }
 build || { echo "mutation: the unmutated tree does not build, see $scratch/build.log" >&2; exit 4; }
 run_suite
