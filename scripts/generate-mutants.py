@@ -21,8 +21,8 @@ applies each operator at each place it fits:
 Sibling fields come from the member declarations of the structs and classes
 in the headers of host/ and of the module's folders: two fields are siblings
 when one record declares both with the same type. A field name that several
-records declare is replaced only by a sibling that each of them declares with
-that same type, so that the mutant always builds. Reads are `.name`, `->name`
+records declare is replaced only by the siblings that each of them declares
+with that same type, one mutant per sibling, so that the mutant builds. Reads are `.name`, `->name`
 and, for members whose names end in `_`, the bare name; an assignment to the
 field, a call and a declaration are not reads. A declaration the simple
 parser cannot read (several names in one, function pointers ...) gives no
@@ -211,24 +211,15 @@ def read_records(root):
     return fields
 
 
-def sibling_of(field, fields):
-    """The next sibling (in declaration order) that every record declaring
-    `field` declares with the same type; None when there is none."""
+def siblings_of(field, fields):
+    """The siblings that every record declaring `field` declares with the
+    same type, in declaration order starting after `field`."""
     owners = fields.get(field)
-    if not owners:
-        return None
-    kinds = {kind for _, kind, _ in owners}
-    if len(kinds) != 1:
-        return None
+    if not owners or len({kind for _, kind, _ in owners}) != 1:
+        return []
     first = owners[0][2]
-    common = [n for n in first if n != field and all(n in names for _, _, names in owners)]
-    if not common:
-        return None
     after = first[first.index(field) + 1:] + first[:first.index(field)]
-    for candidate in after:
-        if candidate in common:
-            return candidate
-    return None
+    return [n for n in after if all(n in names for _, _, names in owners)]
 
 
 # Members of the standard library's records, read through objects whose type
@@ -238,7 +229,8 @@ STANDARD_MEMBERS = {"first", "second"}
 
 
 def field_sites(code, fields, declared):
-    """(start, end, sibling) for each field read on a masked line of code."""
+    """(start, end, sibling) for each field read on a masked line of code and
+    each of its siblings."""
     sites = []
     for m in re.finditer(r"(?:(?<=\.)|(?<=->)|(?<![\w.>:]))([A-Za-z_]\w*)\b", code):
         name = m.group(1)
@@ -254,8 +246,7 @@ def field_sites(code, fields, declared):
             continue
         if code[:start].rstrip().endswith(("++", "--")) or name in declared:
             continue
-        sibling = sibling_of(name, fields)
-        if sibling is not None:
+        for sibling in siblings_of(name, fields):
             sites.append((start, end, sibling))
     return sites
 
