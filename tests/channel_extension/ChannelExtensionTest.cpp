@@ -24,7 +24,8 @@ class TestChannel : public Aco_FloatChannel, public ChannelExtension<Aco_FloatCh
  public:
   using Extension = ChannelExtension<Aco_FloatChannel>;
   TestChannel() { CE_SetSelf(this); }
-  using Extension::_linkNames, Extension::_self;
+  using Extension::_lastChild, Extension::_linkNames, Extension::_matrixChild, Extension::_self;
+  using Extension::_textChild, Extension::_vectorChild;
   using Extension::CreateGenericLink, Extension::CreateLink, Extension::CreateMatrixLink;
   using Extension::CreateStringLink, Extension::CreateValueLink, Extension::CreateVectorLink;
   using Extension::GetChildLinkName, Extension::SetChildLinkName;
@@ -184,6 +185,15 @@ TEST_F(LinkAccess, VectorsAndMatricesAreReadWholeOrAsXZAndWrittenByEveryOverload
   EXPECT_EQ(Floats(Counting(1)), Floats(matrix_.GetMatrix()));
   EXPECT_EQ(Floats(Counting(1)), Floats(channel_.CE_GetMatrix(kMatrix, Counting(50))));
   EXPECT_TRUE(Shown().empty());
+  // Copies, made or assigned, keep the served channel and the children fetched last.
+  channel_.CE_CallChild(kText);
+  TestChannel assigned;
+  assigned = channel_;
+  for (const TestChannel& copy : {TestChannel(channel_), assigned}) {
+    EXPECT_EQ((std::vector<A3d_Channel*>{&channel_, &text_, &vector_, &text_, &matrix_}),
+              (std::vector<A3d_Channel*>{copy._self, copy._lastChild, copy._vectorChild,
+                                         copy._textChild, copy._matrixChild}));
+  }
 }
 
 TEST_F(LinkAccess, TextsAreTheChildsOwnAppendedOrCutToFitAndNullIsAnsweredPerForm) {
