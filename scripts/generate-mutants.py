@@ -252,9 +252,13 @@ def field_sites(code, fields, declared):
 
 
 def continues(previous):
-    """Whether a line of code that follows `previous` is part of its statement."""
+    """Whether a line of code that follows `previous` is part of its statement
+    (a declaration's attribute macro after its parameters, an argument ...);
+    a line after `if (...)`, `for (...)` or `while (...)` is a statement."""
     p = previous.strip()
-    return bool(p) and not p.startswith("#") and p[-1] not in ";{}):"
+    if not p or p.startswith("#") or p[-1] in ";{}:":
+        return False
+    return p[-1] != ")" or not re.match(r"(\}\s*)?(else\s+)?(if|for|while)\b", p)
 
 
 def mutate_file(root, path, fields):
@@ -301,7 +305,10 @@ def mutate_file(root, path, fields):
         for m in RETURN_RE.finditer(code):
             edit("return", m.start(1), m.end(1), "false" if m.group(1) == "true" else "true")
         compared = {m.start(1) for m in BOUND_RE.finditer(code)}
-        if not re.match(r"\s*(case\b|static_assert\b|template\b)", code):
+        # Case labels, static assertions, template arguments and attributes
+        # (a printf format's argument numbers) are checked by the compiler.
+        if not re.match(r"\s*(case\b|static_assert\b|template\b)", code) and \
+                not re.search(r"__attribute__|PRINTF_FORMAT", code):
             for m in INTEGER_RE.finditer(code):
                 if m.start(1) not in compared:
                     edit("constant", m.start(1), m.end(1), str(int(m.group(1)) + 1))
