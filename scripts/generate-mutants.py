@@ -67,7 +67,7 @@ NOT_CALLS = {"return", "delete", "throw", "sizeof", "static_assert", "if", "whil
              "switch", "case", "else", "do", "assert", "goto"}
 MEMBER_RE = re.compile(
     r"^\s*(?:mutable\s+)?(?P<type>(?:const\s+)?[A-Za-z_][\w:]*(?:<[^;()]*>)?\s*[*&]?)\s*"
-    r"\b(?P<name>[A-Za-z_]\w*)\s*(?:=[^;]*|\{[^;]*\})?;\s*$")
+    r"\b(?P<name>[A-Za-z_]\w*)\s*(?P<array>\[[^\]]*\])?\s*(?:=[^;]*|\{[^;]*\})?;\s*$")
 NOT_MEMBERS = {"return", "using", "typedef", "friend", "static", "enum", "class", "struct",
                "virtual", "explicit", "inline", "constexpr", "namespace", "template",
                "delete", "throw", "goto", "break", "continue", "case", "public", "private",
@@ -176,7 +176,9 @@ def record_scopes(masked):
             m = MEMBER_RE.match(code)
             if m and m.group("type").split()[0] not in NOT_MEMBERS and \
                     "(" not in code.split("=")[0]:
-                kind = re.sub(r"\s+", "", m.group("type"))
+                # An array's size is part of its type: `char Name[80]` and
+                # `std::string Name` make `Name` a name of two types.
+                kind = re.sub(r"\s+", "", m.group("type") + (m.group("array") or ""))
                 stack[-1][2].setdefault(kind, []).append(m.group("name"))
         record = RECORD_RE.search(code)
         if record and not stripped.endswith(";"):
@@ -203,9 +205,10 @@ def read_records(root):
             continue
         lines = (root / path).read_text(errors="replace").splitlines()
         for name, kinds in record_scopes(mask(lines))[1]:
+            # Every field is noted, a field without siblings too: its name
+            # then tells that another record's field of that name is of
+            # another type.
             for kind, names in kinds.items():
-                if len(names) < 2:
-                    continue
                 for field in names:
                     fields.setdefault(field, []).append((name, kind, names))
     return fields

@@ -89,8 +89,8 @@ TEST_F(QaxHost, CommandsShowTheirOutput) {
         "@prefix food: <https://e.org/food#> .\n"
         "<https://e.org/pizza.owl> a owl:Ontology .\n"
         "food:Food a owl:Class .\n"
-        ":Topping a owl:Class ; rdfs:subClassOf food:Food .\n:hasTopping a owl:ObjectProperty .\n:hasBase a "
-        "owl:ObjectProperty .\n"
+        ":Topping a owl:Class ; rdfs:subClassOf food:Food .\n"
+        ":hasTopping a owl:ObjectProperty .\n:hasBase a owl:ObjectProperty .\n"
         ":Margherita a owl:Class ; rdfs:subClassOf [ a owl:Restriction ;\n"
         "  owl:onProperty :hasTopping ; owl:someValuesFrom :Topping ] .\n");
   const std::string pizza = Path("pizza.ttl");
