@@ -73,9 +73,10 @@ TEST_F(MultiMode, KeepsRegistrationOrderApartFromIdOrderAndTheFirstDescriptions)
   channel.BuildModesList(false);
   channel.BuildModesList(false);
   EXPECT_EQ(1, LightChannel::initializeCount);
-  EXPECT_EQ((std::vector<unsigned int>{3, 9, 2}),
+  EXPECT_EQ((std::vector<unsigned int>{3, 9, 2, 1, 0}),
             (std::vector<unsigned int>{channel.GetModeCount(), channel.GetModeFromIndex(2),
-                                       channel.GetIndexFromMode(9)}));
+                                       channel.GetIndexFromMode(9), channel.IsModeValid(9),
+                                       channel.IsModeValid(7)}));
   Texts names{"kept"};
   channel.GetModeNames(names);
   EXPECT_EQ((Texts{"kept", "Dimmed light", "Switched off", "Full power"}), names);
@@ -173,10 +174,13 @@ TEST_F(MultiMode, ModuleInstantiationBuildsNoModesOnceAndRefusesEverySwitch) {
   channel.SetCurrentMode(3);
   EXPECT_EQ(1, ModuleModeChannel::initializeCount);
   EXPECT_EQ(0xFFFFFFFFu, channel.GetCurrentMode());
+  EXPECT_STREQ("", channel.GetChildLinkName(0));  // no mode: the extension's own name
   const std::string unset = kMultiMode + "GetModeDescription().ModeNotRecognized.Mode[4294967295]";
   const std::string invalid =
       "CGR[].Channel[null]." + kMultiMode + "SetCurrentMode().InvalidMode[3]";
-  EXPECT_EQ((Texts{unset, invalid, unset, invalid}), Shown());
+  EXPECT_EQ((Texts{unset, invalid, unset, invalid,
+                   kMultiMode + "GetChildLinkName().found != _modes.end()"}),
+            Shown());
 }
 
 TEST_F(MultiMode, SavesModeAndNamingFlagBehindTheHostRecord) {
