@@ -187,6 +187,7 @@ TEST_F(LinkAccess, VectorsAndMatricesAreReadWholeOrAsXZAndWrittenByEveryOverload
   EXPECT_TRUE(Shown().empty());
   // Copies, made or assigned, keep the served channel and the children fetched last.
   channel_.CE_CallChild(kText);
+  channel_.CE_GetStringPointer(kText, static_cast<char*>(nullptr));
   TestChannel assigned;
   assigned = channel_;
   for (const TestChannel& copy : {TestChannel(channel_), assigned}) {
