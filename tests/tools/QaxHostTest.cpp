@@ -511,10 +511,13 @@ TEST_F(QaxHost, DamagedFilesAreRefusedNamingTheFileAndByteAndDumpShowsWhatIsLeft
   const Result cut = Run({"load", Path("bad.grp")});
   EXPECT_EQ(1, cut.exitCode);
   EXPECT_EQ(0u, cut.err.find("qax-host: group file '" + Path("bad.grp") + "', ")) << cut.err;
-  Write("bad.grp", flipped);
+  Write("bad.grp", flipped + "x");  // a fault after the damaged part is its own
   const Result damaged = Run({"dump", "-"}, Path("bad.grp"));
   EXPECT_EQ(1, damaged.exitCode);
-  EXPECT_EQ("qax-host: group file '(standard input)', " + channel2, damaged.err);
+  const std::string stdinFile = "qax-host: group file '(standard input)', ";
+  EXPECT_EQ(stdinFile + channel2 + stdinFile + "byte " + std::to_string(bytes.size()) +
+                ": 1 unexpected byte follows the last channel\n",
+            damaged.err);
   EXPECT_NE(std::string::npos,
             damaged.out.find("channel #2 at byte 678: Text {6E6FB247-4627-4FBE-8973-48344F23881E}\n"
                              "  DAMAGED: the channel's checksum does not match; what follows may "
