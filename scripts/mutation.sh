@@ -2,6 +2,7 @@
 # Mutation check: how many deliberately planted faults the test suite catches.
 #
 #   scripts/mutation.sh [--only TEXT] [--scratch DIR] [--every] [MUTANT_FILE ...]
+#   scripts/mutation.sh --generate [--sample N] [--seed S] [--list] [--only TEXT]
 #
 # Each mutant is one small edit of a product source file (see
 # tests/mutants/README.md for the format). The script keeps a scratch copy of
@@ -22,6 +23,16 @@
 # --every       run the whole suite for each mutant and name every test that
 #               kills it (slower): a test that is never the only one to kill
 #               a mutant is a candidate for merging or dropping
+# --generate    instead of the hand-written lists, run mutants made mechanically
+#               from the module's folders by scripts/generate-mutants.py (its
+#               operators and their counts are printed first), built without
+#               -Werror in build/mutation-generated unless --scratch is given;
+#               a generated mutant that does not build is counted, not an
+#               error, and the closing line gives the score with its 95 % margin
+# --sample N    with --generate: only N of them, a random subset chosen
+#               reproducibly by --seed S (default 1), in the generated order
+# --list        with --generate: write the mutants to the scratch folder's
+#               generated.txt and stop, running nothing
 # Exit status: 0 when every mutant applied and built (survivors included),
 # 2 on a usage error, 3 when a mutant does not apply or does not build, 4 when
 # the unmutated suite fails.
@@ -29,19 +40,45 @@ set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 scratch="$root/build/mutation"
+scratch_given=0
 only=""
 every=0
+generate=0
+sample=0
+seed=1
+list_only=0
 lists=()
+configure_options=()
 while (($# > 0)); do
   case "$1" in
     --only) only=${2:?--only needs a text}; shift 2 ;;
-    --scratch) scratch=$(realpath -m "${2:?--scratch needs a folder}"); shift 2 ;;
+    --scratch) scratch=$(realpath -m "${2:?--scratch needs a folder}"); scratch_given=1; shift 2 ;;
     --every) every=1; shift ;;
+    --generate) generate=1; shift ;;
+    --sample) sample=${2:?--sample needs a count}; shift 2 ;;
+    --seed) seed=${2:?--seed needs a number}; shift 2 ;;
+    --list) list_only=1; shift ;;
     -h|--help) sed -n '2,/^set -euo/p' "$0" | sed '$d; s/^# \{0,1\}//'; exit 0 ;;
     -*) echo "mutation: unknown option '$1'" >&2; exit 2 ;;
     *) lists+=("$(realpath "$1")"); shift ;;
   esac
 done
+if ((generate)); then
+  if ((${#lists[@]} > 0)); then echo "mutation: --generate takes no mutant files" >&2; exit 2; fi
+  [[ $sample =~ ^[0-9]+$ && $seed =~ ^[0-9]+$ ]] ||
+    { echo "mutation: --sample and --seed take whole numbers" >&2; exit 2; }
+  # A mutant that only draws a compiler warning is still a fault to catch:
+  # generated mutants build without -Werror, in a scratch copy of their own.
+  if ((!scratch_given)); then scratch="$root/build/mutation-generated"; fi
+  configure_options=(-DQAX_WARNINGS_AS_ERRORS=OFF)
+  mkdir -p "$scratch"
+  python3 "$root/scripts/generate-mutants.py" "$root" "$scratch/generated.txt" \
+    --sample "$sample" --seed "$seed" || exit 2
+  lists=("$scratch/generated.txt")
+  if ((list_only)); then echo "mutation: wrote $scratch/generated.txt"; exit 0; fi
+elif ((sample > 0 || list_only)); then
+  echo "mutation: --sample and --list go with --generate" >&2; exit 2
+fi
 if ((${#lists[@]} == 0)); then lists=("$root"/tests/mutants/*.txt); fi
 tree="$scratch/tree"
 jobs=$(nproc)
@@ -156,7 +193,7 @@ read_mutants
 if ((${#mutant_files[@]} == 0)); then echo "mutation: no mutants to run" >&2; exit 2; fi
 
 sync_tree
-(cd "$tree" && cmake --preset dev >"$scratch/configure.log" 2>&1) ||
+(cd "$tree" && cmake --preset dev "${configure_options[@]}" >"$scratch/configure.log" 2>&1) ||
   { echo "mutation: configure failed, see $scratch/configure.log" >&2; exit 4; }
 build || { echo "mutation: the unmutated tree does not build, see $scratch/build.log" >&2; exit 4; }
 run_suite
@@ -190,4 +227,13 @@ done
 build || true
 
 echo "mutants: $killed killed, $survived survived"
+if ((generate)); then
+  # A generated mutant that does not build is no fault a test could catch.
+  echo "generated mutants that did not build: $broken"
+  awk -v k="$killed" -v s="$survived" 'BEGIN {
+    n = k + s; if (n == 0) exit
+    p = k / n; printf "score: %.1f %% of %d (95 %% margin +/- %.1f points)\n", 100 * p, n,
+      196 * sqrt(p * (1 - p) / n) }'
+  exit 0
+fi
 if ((broken > 0)); then echo "mutation: $broken mutants did not apply or build" >&2; exit 3; fi

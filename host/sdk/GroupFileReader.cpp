@@ -15,8 +15,11 @@ namespace {
 // link count. Channel counts are checked against it before anything is
 // reserved.
 constexpr std::size_t kMinChannelEntrySize = 16 + 1 + 4 + 4;
-// A version 2 entry also has its length before it and its checksum behind.
-constexpr std::size_t kEntryFrameSize = 4 + 4;
+// A version 2 part (the header's fields, or a channel's entry) has its
+// length before it and its checksum behind.
+constexpr std::size_t kLengthSize = 4;
+constexpr std::size_t kChecksumSize = 4;
+constexpr std::size_t kEntryFrameSize = kLengthSize + kChecksumSize;
 
 constexpr const char* kDamaged = "(the file is damaged)";
 constexpr std::size_t kLinkEntrySize = 4;
@@ -140,6 +143,9 @@ bool ReadHostState(ByteCursor* cursor, GroupFileHostState* state, FieldFailure* 
   return false;
 }
 
+// Whose checksum a failure in a damaged part names.
+const char* ChecksumOwner(int channel) { return channel >= 0 ? "the channel's" : "the header's"; }
+
 }  // namespace
 
 GroupFileReader::GroupFileReader(const void* data, std::size_t size, Damage damage)
@@ -148,7 +154,7 @@ GroupFileReader::GroupFileReader(const void* data, std::size_t size, Damage dama
       position_(0),
       stage_(Stage::kHeader),
       damage_(damage),
-      readingDamaged_(false),
+      partState_(PartState::kIntact),
       version_(0),
       channelCount_(0),
       nextChannel_(0) {}
@@ -164,11 +170,52 @@ bool GroupFileReader::Fail(std::size_t offset, int channel, const _GUID* type, s
       error->hasType = true;
       error->typeGuid = *type;
     }
-    error->reason = readingDamaged_ ? std::string(channel >= 0 ? "the channel's" : "the header's") +
-                                          " checksum does not match " + kDamaged + ", and " + reason
-                                    : std::move(reason);
+    error->reason = partState_ == PartState::kDamaged
+                        ? std::string(ChecksumOwner(channel)) + " checksum does not match " +
+                              kDamaged + ", and " + reason
+                        : std::move(reason);
   }
   return false;
+}
+
+bool GroupFileReader::CheckFrame(std::size_t coveredFrom, std::size_t start, int channel,
+                                 Frame* frame, GroupFileError* error) {
+  const std::string part = channel >= 0 ? "channel's entry" : "header";
+  ByteCursor cursor(data_, size_, start);
+  std::uint32_t length = 0;
+  if (!cursor.ReadU32(&length)) {
+    return Fail(start, channel, nullptr, Ends((part + " length").c_str(), cursor.Remaining()),
+                error);
+  }
+  if (cursor.Remaining() < kChecksumSize || length > cursor.Remaining() - kChecksumSize) {
+    return Fail(start, channel, nullptr,
+                "the " + part + " of " + CountOf(length, "byte", "bytes") +
+                    " and its checksum run past the end of the file (" +
+                    CountOf(cursor.Remaining(), "byte", "bytes") + " left)",
+                error);
+  }
+  frame->fieldsStart = cursor.Offset();
+  frame->fieldsEnd = frame->fieldsStart + length;
+  ByteCursor trailer(data_, size_, frame->fieldsEnd);
+  std::uint32_t stored = 0;
+  trailer.ReadU32(&stored);  // fits: checked above
+  frame->checksumMatches = Crc32c(data_ + coveredFrom, frame->fieldsEnd - coveredFrom) == stored;
+  if (frame->checksumMatches) return true;
+  if (damage_ == Damage::kTolerate) {
+    partState_ = PartState::kDamaged;
+    return true;
+  }
+  // Name a channel's type as its entry states it, to help find the channel.
+  _GUID stated = {};
+  ByteCursor guid(data_, frame->fieldsEnd, frame->fieldsStart);
+  const bool hasType = channel >= 0 && guid.ReadGuid(&stated);
+  return Fail(coveredFrom, channel, hasType ? &stated : nullptr,
+              std::string(ChecksumOwner(channel)) + " checksum does not match " + kDamaged, error);
+}
+
+void GroupFileReader::FinishPart(std::size_t next) {
+  position_ = next;
+  partState_ = PartState::kIntact;
 }
 
 bool GroupFileReader::ReadHeader(GroupFileHeader* header, GroupFileError* error) {
@@ -199,34 +246,15 @@ bool GroupFileReader::ReadHeader(GroupFileHeader* header, GroupFileError* error)
                 error);
   }
   // A version 2 header gives the length of its fields, so that its checksum
-  // is checked before any of them is used.
+  // (of the whole file up to the fields' end) is checked before any of them
+  // is used.
   const bool checksummed = read.version >= kFirstChecksummedGroupFileVersion;
-  std::size_t fieldsEnd = size_;
+  Frame frame;
+  frame.fieldsEnd = size_;
   if (checksummed) {
-    const std::size_t lengthOffset = cursor.Offset();
-    std::uint32_t length = 0;
-    if (!cursor.ReadU32(&length)) {
-      return Fail(lengthOffset, -1, nullptr, Ends("header length", cursor.Remaining()), error);
-    }
-    if (cursor.Remaining() < 4 || length > cursor.Remaining() - 4) {
-      return Fail(lengthOffset, -1, nullptr,
-                  "the header of " + CountOf(length, "byte", "bytes") +
-                      " and its checksum run past the end of the file (" +
-                      CountOf(cursor.Remaining(), "byte", "bytes") + " left)",
-                  error);
-    }
-    fieldsEnd = cursor.Offset() + length;
-    ByteCursor trailer(data_, size_, fieldsEnd);
-    std::uint32_t stored = 0;
-    trailer.ReadU32(&stored);  // fits: checked above
-    read.checksumMatches = Crc32c(data_, fieldsEnd) == stored;
-    readingDamaged_ = !read.checksumMatches;
-    if (readingDamaged_ && damage_ == Damage::kRefuse) {
-      readingDamaged_ = false;
-      return Fail(0, -1, nullptr, std::string("the header's checksum does not match ") + kDamaged,
-                  error);
-    }
-    cursor = ByteCursor(data_, fieldsEnd, cursor.Offset());
+    if (!CheckFrame(0, cursor.Offset(), -1, &frame, error)) return false;
+    read.checksumMatches = frame.checksumMatches;
+    cursor = ByteCursor(data_, frame.fieldsEnd, frame.fieldsStart);
   }
   FieldFailure failure;
   if (!ReadNarrowText(&cursor, "group name", &read.hasGroupName, &read.groupName, &failure)) {
@@ -237,14 +265,14 @@ bool GroupFileReader::ReadHeader(GroupFileHeader* header, GroupFileError* error)
     return Fail(countOffset, -1, nullptr, Ends("channel count", cursor.Remaining()), error);
   }
   if (checksummed) {
-    if (cursor.Offset() != fieldsEnd) {
+    const std::size_t left = frame.fieldsEnd - cursor.Offset();
+    if (left != 0) {
       return Fail(cursor.Offset(), -1, nullptr,
-                  CountOf(fieldsEnd - cursor.Offset(), "byte", "bytes") + " of the header " +
-                      (fieldsEnd - cursor.Offset() == 1 ? "follows" : "follow") +
-                      " its channel count",
+                  CountOf(left, "byte", "bytes") + " of the header " +
+                      (left == 1 ? "follows" : "follow") + " its channel count",
                   error);
     }
-    cursor = ByteCursor(data_, size_, fieldsEnd + 4);  // behind the checksum
+    cursor = ByteCursor(data_, size_, frame.fieldsEnd + kChecksumSize);
   }
   const std::size_t minEntrySize = kMinChannelEntrySize + (checksummed ? kEntryFrameSize : 0);
   if (read.channelCount > cursor.Remaining() / minEntrySize ||
@@ -255,89 +283,45 @@ bool GroupFileReader::ReadHeader(GroupFileHeader* header, GroupFileError* error)
                     std::to_string(minEntrySize) + ")",
                 error);
   }
-  readingDamaged_ = false;
   *header = std::move(read);
   version_ = header->version;
-  position_ = cursor.Offset();
+  FinishPart(cursor.Offset());
   channelCount_ = header->channelCount;
   nextChannel_ = 0;
   stage_ = channelCount_ == 0 ? Stage::kEnd : Stage::kChannels;
   return true;
 }
 
-bool GroupFileReader::ReadChannel(GroupFileChannel* channel, GroupFileError* error) {
-  if (stage_ != Stage::kChannels) {
-    return Fail(position_, -1, nullptr,
-                "no channel to read: the header was not read, all channels were, or reading "
-                "failed",
+bool GroupFileReader::ReadEntryHead(ByteCursor* cursor, GroupFileChannel* channel,
+                                    GroupFileError* error) {
+  if (!cursor->ReadGuid(&channel->typeGuid)) {
+    return Fail(channel->offset, channel->index, nullptr, Ends("type GUID", cursor->Remaining()),
                 error);
   }
-  const int index = static_cast<int>(nextChannel_);
-  *channel = GroupFileChannel();
-  channel->index = index;
-  channel->offset = position_;
-
-  // A version 2 entry is read only once its checksum matches, and only up
-  // to its own end: its fields cannot reach into the next entry.
-  std::size_t entryEnd = size_;
-  std::size_t fieldsStart = position_;
-  if (version_ >= kFirstChecksummedGroupFileVersion) {
-    ByteCursor frame(data_, size_, position_);
-    std::uint32_t length = 0;
-    if (!frame.ReadU32(&length)) {
-      return Fail(channel->offset, index, nullptr,
-                  Ends("channel's entry length", frame.Remaining()), error);
-    }
-    if (frame.Remaining() < 4 || length > frame.Remaining() - 4) {
-      return Fail(channel->offset, index, nullptr,
-                  "the channel's entry of " + CountOf(length, "byte", "bytes") +
-                      " and its checksum run past the end of the file (" +
-                      CountOf(frame.Remaining(), "byte", "bytes") + " left)",
-                  error);
-    }
-    fieldsStart = frame.Offset();
-    entryEnd = fieldsStart + length;
-    ByteCursor trailer(data_, size_, entryEnd);
-    std::uint32_t stored = 0;
-    trailer.ReadU32(&stored);  // fits: checked above
-    channel->checksumMatches =
-        Crc32c(data_ + channel->offset, entryEnd - channel->offset) == stored;
-    readingDamaged_ = !channel->checksumMatches;
-    if (readingDamaged_ && damage_ == Damage::kRefuse) {
-      readingDamaged_ = false;
-      // Name the type as the entry states it, to help find the channel.
-      _GUID stated = {};
-      ByteCursor guid(data_, entryEnd, fieldsStart);
-      const bool hasType = guid.ReadGuid(&stated);
-      return Fail(channel->offset, index, hasType ? &stated : nullptr,
-                  std::string("the channel's checksum does not match ") + kDamaged, error);
-    }
-  }
-
-  ByteCursor cursor(data_, entryEnd, fieldsStart);
-  if (!cursor.ReadGuid(&channel->typeGuid)) {
-    return Fail(channel->offset, index, nullptr, Ends("type GUID", cursor.Remaining()), error);
-  }
-  const _GUID* type = &channel->typeGuid;
-
-  channel->hostStateOffset = cursor.Offset();
+  channel->hostStateOffset = cursor->Offset();
   FieldFailure failure;
-  if (!ReadHostState(&cursor, &channel->hostState, &failure)) {
-    return Fail(failure.offset, index, type, failure.reason, error);
+  if (!ReadHostState(cursor, &channel->hostState, &failure)) {
+    return Fail(failure.offset, channel->index, &channel->typeGuid, failure.reason, error);
   }
+  return true;
+}
 
-  channel->sectionLengthOffset = cursor.Offset();
+bool GroupFileReader::ReadSection(ByteCursor* cursor, GroupFileChannel* channel,
+                                  GroupFileError* error) {
+  const int index = channel->index;
+  const _GUID* type = &channel->typeGuid;
+  channel->sectionLengthOffset = cursor->Offset();
   std::uint32_t sectionLength = 0;
-  if (!cursor.ReadU32(&sectionLength)) {
+  if (!cursor->ReadU32(&sectionLength)) {
     return Fail(channel->sectionLengthOffset, index, type,
-                Ends("section length", cursor.Remaining()), error);
+                Ends("section length", cursor->Remaining()), error);
   }
-  channel->recordsOffset = cursor.Offset();
-  if (!cursor.ReadSpan(sectionLength, &channel->records)) {
+  channel->recordsOffset = cursor->Offset();
+  if (!cursor->ReadSpan(sectionLength, &channel->records)) {
     return Fail(channel->sectionLengthOffset, index, type,
                 "the section of " + CountOf(sectionLength, "byte", "bytes") +
                     " runs past the end of the file (" +
-                    CountOf(cursor.Remaining(), "byte", "bytes") + " left)",
+                    CountOf(cursor->Remaining(), "byte", "bytes") + " left)",
                 error);
   }
   channel->recordsSize = sectionLength;
@@ -357,23 +341,29 @@ bool GroupFileReader::ReadChannel(GroupFileChannel* channel, GroupFileError* err
     records.GetInfoIfTag(tag.c_str());
     records.SkipCurrentTag();
   }
+  return true;
+}
 
-  channel->linksOffset = cursor.Offset();
+bool GroupFileReader::ReadLinks(ByteCursor* cursor, GroupFileChannel* channel,
+                                GroupFileError* error) {
+  const int index = channel->index;
+  const _GUID* type = &channel->typeGuid;
+  channel->linksOffset = cursor->Offset();
   std::uint32_t linkCount = 0;
-  if (!cursor.ReadU32(&linkCount)) {
-    return Fail(channel->linksOffset, index, type, Ends("link count", cursor.Remaining()), error);
+  if (!cursor->ReadU32(&linkCount)) {
+    return Fail(channel->linksOffset, index, type, Ends("link count", cursor->Remaining()), error);
   }
-  if (linkCount > cursor.Remaining() / kLinkEntrySize) {
+  if (linkCount > cursor->Remaining() / kLinkEntrySize) {
     return Fail(channel->linksOffset, index, type,
                 CountOf(linkCount, "link", "links") + " cannot fit in the " +
-                    CountOf(cursor.Remaining(), "byte", "bytes") + " left",
+                    CountOf(cursor->Remaining(), "byte", "bytes") + " left",
                 error);
   }
   channel->links.reserve(linkCount);
   for (std::uint32_t slot = 0; slot < linkCount; ++slot) {
-    const std::size_t linkOffset = cursor.Offset();
+    const std::size_t linkOffset = cursor->Offset();
     std::int32_t target = 0;
-    cursor.ReadI32(&target);  // fits: checked above
+    cursor->ReadI32(&target);  // fits: checked above
     if (target < -1 || target >= static_cast<std::int64_t>(channelCount_)) {
       return Fail(linkOffset, index, type,
                   "link " + std::to_string(slot) + " names channel " + std::to_string(target) +
@@ -384,19 +374,47 @@ bool GroupFileReader::ReadChannel(GroupFileChannel* channel, GroupFileError* err
     }
     channel->links.push_back(target);
   }
+  return true;
+}
 
-  if (version_ >= kFirstChecksummedGroupFileVersion) {
-    if (cursor.Offset() != entryEnd) {
-      return Fail(cursor.Offset(), index, type,
-                  CountOf(entryEnd - cursor.Offset(), "byte", "bytes") +
-                      " of the channel's entry " +
-                      (entryEnd - cursor.Offset() == 1 ? "follows" : "follow") + " its links",
+bool GroupFileReader::ReadChannel(GroupFileChannel* channel, GroupFileError* error) {
+  if (stage_ != Stage::kChannels) {
+    return Fail(position_, -1, nullptr,
+                "no channel to read: the header was not read, all channels were, or reading "
+                "failed",
+                error);
+  }
+  *channel = GroupFileChannel();
+  channel->index = static_cast<int>(nextChannel_);
+  channel->offset = position_;
+
+  // A version 2 entry is read only once its checksum matches (or its damage
+  // is tolerated), and only up to its own end: its fields cannot reach into
+  // the next entry. The checksum covers the entry's length and fields.
+  const bool checksummed = version_ >= kFirstChecksummedGroupFileVersion;
+  Frame frame;
+  frame.fieldsStart = position_;
+  frame.fieldsEnd = size_;
+  if (checksummed) {
+    if (!CheckFrame(position_, position_, channel->index, &frame, error)) return false;
+    channel->checksumMatches = frame.checksumMatches;
+  }
+  ByteCursor cursor(data_, frame.fieldsEnd, frame.fieldsStart);
+  if (!ReadEntryHead(&cursor, channel, error) || !ReadSection(&cursor, channel, error) ||
+      !ReadLinks(&cursor, channel, error)) {
+    return false;
+  }
+  if (checksummed) {
+    const std::size_t left = frame.fieldsEnd - cursor.Offset();
+    if (left != 0) {
+      return Fail(cursor.Offset(), channel->index, &channel->typeGuid,
+                  CountOf(left, "byte", "bytes") + " of the channel's entry " +
+                      (left == 1 ? "follows" : "follow") + " its links",
                   error);
     }
-    position_ = entryEnd + 4;  // behind the checksum
-    readingDamaged_ = false;
+    FinishPart(frame.fieldsEnd + kChecksumSize);
   } else {
-    position_ = cursor.Offset();
+    FinishPart(cursor.Offset());
   }
   ++nextChannel_;
   if (nextChannel_ == channelCount_) stage_ = Stage::kEnd;

@@ -71,6 +71,8 @@ struct HIGHPOLY_API GroupFileChannel {
 // channel's entry before it hands out anything of it; a malformed, truncated
 // or damaged file makes the step answer false with `error` set (offset,
 // channel, reason), after which the reader is of no further use.
+class ByteCursor;
+
 class HIGHPOLY_API GroupFileReader {
  public:
   // What a checksum that does not match does: end the reading (loaders), or
@@ -98,16 +100,44 @@ class HIGHPOLY_API GroupFileReader {
  private:
   enum class Stage { kHeader, kChannels, kEnd, kFailed };
 
+  // Whether the part being read (the header, or one channel's entry) is read
+  // although its checksum does not match. Only CheckFrame enters kDamaged,
+  // for a tolerating reader; only FinishPart, when the part was read whole,
+  // leaves it. A failure while kDamaged says that the checksum did not match
+  // before its own reason, since the reason may be the damage itself.
+  enum class PartState { kIntact, kDamaged };
+
+  // Where a version 2 part's fields lie: between its length and its checksum.
+  struct Frame {
+    std::size_t fieldsStart = 0;
+    std::size_t fieldsEnd = 0;
+    bool checksumMatches = true;
+  };
+
   bool Fail(std::size_t offset, int channel, const _GUID* type, std::string reason,
             GroupFileError* error);
+  // Reads the length of a version 2 part at `start`, checks that its fields
+  // and checksum fit in the file, and compares the checksum with the one of
+  // the bytes from `coveredFrom` to the fields' end. `channel` is -1 for the
+  // header. A checksum that does not match refuses the part or, when damage
+  // is tolerated, enters the damaged state; either way `frame` is filled.
+  bool CheckFrame(std::size_t coveredFrom, std::size_t start, int channel, Frame* frame,
+                  GroupFileError* error);
+  // The steps of ReadChannel, each reading its fields of the entry that
+  // `cursor` is bounded to and failing with the channel's index and type.
+  bool ReadEntryHead(ByteCursor* cursor, GroupFileChannel* channel, GroupFileError* error);
+  bool ReadSection(ByteCursor* cursor, GroupFileChannel* channel, GroupFileError* error);
+  bool ReadLinks(ByteCursor* cursor, GroupFileChannel* channel, GroupFileError* error);
+  // Ends a part read whole: the next part starts at `next`, intact until its
+  // own frame says otherwise.
+  void FinishPart(std::size_t next);
 
   const unsigned char* data_;
   std::size_t size_;
   std::size_t position_;
   Stage stage_;
   Damage damage_;
-  // A damaged part is being read (tolerated): its faults say so.
-  bool readingDamaged_;
+  PartState partState_;
   std::uint32_t version_;
   std::uint32_t channelCount_;
   std::uint32_t nextChannel_;

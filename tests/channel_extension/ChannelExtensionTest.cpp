@@ -24,7 +24,8 @@ class TestChannel : public Aco_FloatChannel, public ChannelExtension<Aco_FloatCh
  public:
   using Extension = ChannelExtension<Aco_FloatChannel>;
   TestChannel() { CE_SetSelf(this); }
-  using Extension::_linkNames, Extension::_self;
+  using Extension::_lastChild, Extension::_linkNames, Extension::_matrixChild, Extension::_self;
+  using Extension::_textChild, Extension::_vectorChild;
   using Extension::CreateGenericLink, Extension::CreateLink, Extension::CreateMatrixLink;
   using Extension::CreateStringLink, Extension::CreateValueLink, Extension::CreateVectorLink;
   using Extension::GetChildLinkName, Extension::SetChildLinkName;
@@ -118,6 +119,12 @@ TEST_F(LinkTable, AnUnboundExtensionDeclaresNothingAndCannotBeBoundToNull) {
   EXPECT_EQ((Texts{Message("CE_SetSelf().self"), Message("CreateLink()._self"),
                    "InvalidlLinkIndex.Link[0]"}),
             Shown());
+  // Bound again in a group without a name, it names the group "[unknown]".
+  A3d_ChannelGroup unnamed(nullptr);
+  channel_.SetChannelGroup(&unnamed);
+  channel_.CE_SetSelf(&channel_);
+  EXPECT_STREQ("[unknown]", channel_.CE_GetOwnCGRName());
+  channel_.SetChannelGroup(nullptr);
 }
 
 // Link checks and accessors on a vector, a matrix, a text and an empty
@@ -176,6 +183,16 @@ TEST_F(LinkAccess, VectorsAndMatricesAreReadWholeOrAsXZAndWrittenByEveryOverload
   EXPECT_EQ(Floats(Counting(1)), Floats(matrix_.GetMatrix()));
   EXPECT_EQ(Floats(Counting(1)), Floats(channel_.CE_GetMatrix(kMatrix, Counting(50))));
   EXPECT_TRUE(Shown().empty());
+  // Copies, made or assigned, keep the served channel and the children fetched last.
+  channel_.CE_CallChild(kText);
+  channel_.CE_GetStringPointer(kText, static_cast<char*>(nullptr));
+  TestChannel assigned;
+  assigned = channel_;
+  for (const TestChannel& copy : {TestChannel(channel_), assigned}) {
+    EXPECT_EQ((std::vector<A3d_Channel*>{&channel_, &text_, &vector_, &text_, &matrix_}),
+              (std::vector<A3d_Channel*>{copy._self, copy._lastChild, copy._vectorChild,
+                                         copy._textChild, copy._matrixChild}));
+  }
 }
 
 TEST_F(LinkAccess, TextsAreTheChildsOwnAppendedOrCutToFitAndNullIsAnsweredPerForm) {
@@ -223,15 +240,24 @@ T ReadBack(const Bytes& bytes) {
   return value;
 }
 
-TEST(ChannelValueFile, IntegersAreFourBytesSignedByTheirPatternAndTextsEndWithAZero) {
+TEST(ChannelValueFile, IntegersAreFourBytesSignedByTheirPattern) {
   EXPECT_EQ(Records({{"V", U32(0xFFFFFFFEu)}}), Written(-2l));
   EXPECT_EQ(Records({{"V", U32(0x12345678u)}}), Written(0x12345678u));
   EXPECT_EQ(Records({{"V", U32(5)}}), Written(static_cast<unsigned long>(0x100000005ull)));
+  // An integer of another size is refused and skipped: the next one is read.
+  A3dFileLoader sized(Records({{"V", "ab"}, {"V", U32(7)}}));
+  unsigned long read = 0;
+  EXPECT_FALSE(TestChannel::ReadChannelValue(sized, "V", read));
+  EXPECT_TRUE(TestChannel::ReadChannelValue(sized, "V", read));
+  EXPECT_EQ(7ul, read);
   EXPECT_EQ(-1, ReadBack<int>(Written(-1)));
   EXPECT_EQ(-1l, ReadBack<long>(Written(-1)));
   EXPECT_EQ(4294967295ul, ReadBack<unsigned long>(Written(-1)));
   EXPECT_EQ(static_cast<long>(INT_MIN), ReadBack<long>(Written(INT_MIN)));
-  // Text: its characters and a zero byte, read back within its block.
+}
+
+TEST(ChannelValueFile, TextsEndWithAZeroThatEndsTheirReading) {
+  // Its characters and a zero byte, read back within its block.
   EXPECT_EQ(Records({{"V", Z("%d")}}), Written(std::string("%d")));
   A3dFileLoader loader(Records({{"V", ""}, {"V", "abc"}, {"V", std::string("x\0y\0", 4)}}));
   std::string s = "old";

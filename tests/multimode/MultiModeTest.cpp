@@ -39,6 +39,7 @@ class LightChannel : public MultiModeChannel<Aco_FloatChannel, LightChannel> {
     CreateStringLink("Label", 2, true);
     CreateVectorLink("Direction", 3, false);
     AddMode(5, "Dim", "Dimmed light");
+    modeAfterFirst = GetCurrentMode();
     InitMode(2);
     CreateMatrixLink("Transform", 1, false);
     AddMode(2, "Off", "Switched off");
@@ -56,6 +57,7 @@ class LightChannel : public MultiModeChannel<Aco_FloatChannel, LightChannel> {
   }
 
   static inline int initializeCount = 0;
+  static inline unsigned int modeAfterFirst = 0;
   Texts calls;
 };
 
@@ -73,18 +75,21 @@ TEST_F(MultiMode, KeepsRegistrationOrderApartFromIdOrderAndTheFirstDescriptions)
   channel.BuildModesList(false);
   channel.BuildModesList(false);
   EXPECT_EQ(1, LightChannel::initializeCount);
-  EXPECT_EQ((std::vector<unsigned int>{3, 9, 2}),
+  EXPECT_EQ((std::vector<unsigned int>{3, 9, 2, 1, 0}),
             (std::vector<unsigned int>{channel.GetModeCount(), channel.GetModeFromIndex(2),
-                                       channel.GetIndexFromMode(9)}));
+                                       channel.GetIndexFromMode(9), channel.IsModeValid(9),
+                                       channel.IsModeValid(7)}));
   Texts names{"kept"};
   channel.GetModeNames(names);
   EXPECT_EQ((Texts{"kept", "Dimmed light", "Switched off", "Full power"}), names);
+  EXPECT_EQ("Mode:", channel.GetModeDescription());  // the editor's label for them
   const ModeDescription* dim = channel.GetModeDescription(5);
   ASSERT_EQ(3u, dim->Children.size());
   EXPECT_STREQ("Label", dim->Children[1].LinkName);
   // The first registration set the builder's mode to the number 0, not to
   // the first id 5, and declared no links; other instances keep theirs.
-  EXPECT_EQ(0u, channel.GetCurrentMode());
+  EXPECT_EQ((std::vector<unsigned int>{0, 0}),
+            (std::vector<unsigned int>{LightChannel::modeAfterFirst, channel.GetCurrentMode()}));
   EXPECT_EQ(0, channel.GetChildCount());
   EXPECT_EQ(0xFFFFFFFFu, other.GetCurrentMode());
   EXPECT_TRUE(Shown().empty());
@@ -171,10 +176,13 @@ TEST_F(MultiMode, ModuleInstantiationBuildsNoModesOnceAndRefusesEverySwitch) {
   channel.SetCurrentMode(3);
   EXPECT_EQ(1, ModuleModeChannel::initializeCount);
   EXPECT_EQ(0xFFFFFFFFu, channel.GetCurrentMode());
+  EXPECT_STREQ("", channel.GetChildLinkName(0));  // no mode: the extension's own name
   const std::string unset = kMultiMode + "GetModeDescription().ModeNotRecognized.Mode[4294967295]";
   const std::string invalid =
       "CGR[].Channel[null]." + kMultiMode + "SetCurrentMode().InvalidMode[3]";
-  EXPECT_EQ((Texts{unset, invalid, unset, invalid}), Shown());
+  EXPECT_EQ((Texts{unset, invalid, unset, invalid,
+                   kMultiMode + "GetChildLinkName().found != _modes.end()"}),
+            Shown());
 }
 
 TEST_F(MultiMode, SavesModeAndNamingFlagBehindTheHostRecord) {

@@ -44,7 +44,7 @@ TEST(NumberText, RealTextEqualsTheStreamsText) {
   }
 }
 
-TEST(NumberText, IntegerTextTruncatesTowardZeroAndSaturatesAndBooleanIsOneAboveZero) {
+TEST(NumberText, IntegerTextTruncatesTowardZeroAndSaturates) {
   const std::pair<float, const char*> integers[] = {{2.7f, "2"},
                                                     {-2.7f, "-2"},
                                                     {-0.5f, "0"},
@@ -55,6 +55,9 @@ TEST(NumberText, IntegerTextTruncatesTowardZeroAndSaturatesAndBooleanIsOneAboveZ
                                                     {Limits::infinity(), "2147483647"},
                                                     {Limits::quiet_NaN(), "0"}};
   for (const auto& [value, text] : integers) EXPECT_EQ(text, IntegerText(value)) << value;
+}
+
+TEST(NumberText, BooleanTextIsOneAboveZero) {
   for (float value : {0.25f, Limits::infinity()}) EXPECT_STREQ("1", BooleanText(value));
   for (float value : {0.0f, -0.0f, -3.0f, Limits::quiet_NaN()})
     EXPECT_STREQ("0", BooleanText(value));

@@ -88,6 +88,10 @@ TEST_F(OntologyItemChannel, DeclaresOneLinkPerAttributeParentsFirstTypedByKind) 
   channel_.PrepareLinks(false);
   EXPECT_EQ(("lib." + std::string(95, 'n')), channel_.GetChildCreation(0)->LinkName);
   EXPECT_TRUE(Shown().empty());
+  EXPECT_EQ(model_.library, channel_.GetLibraries().at(0));  // the loaded model's
+  Aco_QAXOntologyItem::SelectedLibrary = nullptr;            // a class alone is no selection
+  channel_.PrepareLinks(true);
+  EXPECT_EQ(0, channel_.GetChildCount());
 }
 
 TEST_F(OntologyItemChannel, SetsEachAttributeFromTheChildAtItsLinkPosition) {
@@ -203,13 +207,16 @@ TEST_F(OntologyItemChannel, WritesItsRecordsBehindTheMultiModeRecordsAndLoadsThe
   EXPECT_NE(nullptr, loaded.GetOntologyItem(true));
 }
 
-TEST_F(OntologyItemChannel, OverLongHandlesAreCutAndAMissingBaseRecordIsRefused) {
+TEST_F(OntologyItemChannel, OverLongHandlesAreCutToTheLongestThatLoads) {
   for (std::size_t length : {std::size_t{255}, std::size_t{256}, std::size_t{1000}}) {
     Aco_QAXOntologyItem source;
     source.SetClassHandle(std::string(length, 'h'));
     ASSERT_TRUE(Load(channel_, Save(source)));
     EXPECT_EQ(std::string(255, 'h'), channel_.GetClassHandle()) << length;
   }
+}
+
+TEST_F(OntologyItemChannel, LoadingWithoutTheBaseRecordIsRefusedKeepingTheLinks) {
   Prepare(channel_, model_.child);
   A3dFileLoader empty(nullptr, 0);
   EXPECT_FALSE(channel_.LoadChannel(empty, nullptr));

@@ -86,9 +86,11 @@ TEST_F(QaxHost, CommandsShowTheirOutput) {
         "@prefix : <https://e.org/pizza.owl#> .\n"
         "@prefix owl: <http://www.w3.org/2002/07/owl#> .\n"
         "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
+        "@prefix food: <https://e.org/food#> .\n"
         "<https://e.org/pizza.owl> a owl:Ontology .\n"
-        ":Topping a owl:Class .\n:hasTopping a owl:ObjectProperty .\n:hasBase a "
-        "owl:ObjectProperty .\n"
+        "food:Food a owl:Class .\n"
+        ":Topping a owl:Class ; rdfs:subClassOf food:Food .\n"
+        ":hasTopping a owl:ObjectProperty .\n:hasBase a owl:ObjectProperty .\n"
         ":Margherita a owl:Class ; rdfs:subClassOf [ a owl:Restriction ;\n"
         "  owl:onProperty :hasTopping ; owl:someValuesFrom :Topping ] .\n");
   const std::string pizza = Path("pizza.ttl");
@@ -119,7 +121,7 @@ TEST_F(QaxHost, CommandsShowTheirOutput) {
        {"pizza:Margherita declares 1 link\n", "QAXOntologyItem  pizza.hasTopping [TODO.TODO]\n"},
        domainless},
       {{"--ontology", pizza, "describe", "<https://e.org/pizza.owl#Topping>"},
-       {"Class:\tpizza.Topping\n"},
+       {"Class:\tpizza.Topping\nParent:\tfood.Food\n"},  // a parent of another library
        domainless},
       {{"--ontology", pizza, "--json", "describe", "pizza:"},
        {"\"library\": \"pizza\"", "\"namespace\": \"https://e.org/pizza.owl#\"",
@@ -509,10 +511,13 @@ TEST_F(QaxHost, DamagedFilesAreRefusedNamingTheFileAndByteAndDumpShowsWhatIsLeft
   const Result cut = Run({"load", Path("bad.grp")});
   EXPECT_EQ(1, cut.exitCode);
   EXPECT_EQ(0u, cut.err.find("qax-host: group file '" + Path("bad.grp") + "', ")) << cut.err;
-  Write("bad.grp", flipped);
+  Write("bad.grp", flipped + "x");  // a fault after the damaged part is its own
   const Result damaged = Run({"dump", "-"}, Path("bad.grp"));
   EXPECT_EQ(1, damaged.exitCode);
-  EXPECT_EQ("qax-host: group file '(standard input)', " + channel2, damaged.err);
+  const std::string stdinFile = "qax-host: group file '(standard input)', ";
+  EXPECT_EQ(stdinFile + channel2 + stdinFile + "byte " + std::to_string(bytes.size()) +
+                ": 1 unexpected byte follows the last channel\n",
+            damaged.err);
   EXPECT_NE(std::string::npos,
             damaged.out.find("channel #2 at byte 678: Text {6E6FB247-4627-4FBE-8973-48344F23881E}\n"
                              "  DAMAGED: the channel's checksum does not match; what follows may "
