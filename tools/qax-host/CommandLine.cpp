@@ -5,22 +5,22 @@ namespace qax_host {
 namespace {
 
 // An option that takes a value: its bit, its names and what its value is.
-struct ValueOptionSpec {
+struct ValueOptionForm {
   ValueOption bit;
   const char* name;
   const char* shortName;  // null for none
   const char* value;      // the value's name in messages
 };
 
-constexpr ValueOptionSpec kValueOptions[] = {
+constexpr ValueOptionForm kValueOptions[] = {
     {kModuleOption, "--module", nullptr, "PATH"}, {kOntologyOption, "--ontology", nullptr, "FILE"},
     {kSyntaxOption, "--syntax", nullptr, "NAME"}, {kFormatOption, "--format", nullptr, "NAME"},
     {kOutputOption, "--output", "-o", "FILE"},    {kFileOption, "--file", nullptr, "FILE"},
 };
 
-const ValueOptionSpec* FindValueOption(const std::string& name) {
-  for (const ValueOptionSpec& spec : kValueOptions) {
-    if (name == spec.name || (spec.shortName != nullptr && name == spec.shortName)) return &spec;
+const ValueOptionForm* FindValueOption(const std::string& name) {
+  for (const ValueOptionForm& form : kValueOptions) {
+    if (name == form.name || (form.shortName != nullptr && name == form.shortName)) return &form;
   }
   return nullptr;
 }
@@ -48,8 +48,8 @@ std::string* Target(ValueOption option, CommandLine* line) {
 }  // namespace
 
 const char* OptionName(ValueOption option) {
-  for (const ValueOptionSpec& spec : kValueOptions) {
-    if (spec.bit == option) return spec.name;
+  for (const ValueOptionForm& form : kValueOptions) {
+    if (form.bit == option) return form.name;
   }
   return "?";
 }
@@ -100,23 +100,23 @@ int ParseCommandLine(int argc, char** argv, CommandLine* line) {
       line->invocation.json = true;
       continue;
     }
-    const ValueOptionSpec* spec = FindValueOption(name);
-    if (spec == nullptr) {
+    const ValueOptionForm* form = FindValueOption(name);
+    if (form == nullptr) {
       return UsageError("unknown option '" + arg +
                         "' (an argument that starts with '-' goes after '--')");
     }
     if (!attached) {
-      if (i + 1 >= argc) return UsageError(name + " needs a " + spec->value);
+      if (i + 1 >= argc) return UsageError(name + " needs a " + form->value);
       value = argv[++i];
       line->others.push_back(value);
     }
-    if (value.empty()) return UsageError(name + " needs a " + spec->value + ", not ''");
-    std::string* target = Target(spec->bit, line);
-    if ((line->given & spec->bit) != 0) {
-      return UsageError(std::string(spec->name) + " is given twice, as '" + *target + "' and '" +
+    if (value.empty()) return UsageError(name + " needs a " + form->value + ", not ''");
+    std::string* target = Target(form->bit, line);
+    if ((line->given & form->bit) != 0) {
+      return UsageError(std::string(form->name) + " is given twice, as '" + *target + "' and '" +
                         value + "'");
     }
-    line->given |= spec->bit;
+    line->given |= form->bit;
     *target = value;
   }
   return kExitOk;

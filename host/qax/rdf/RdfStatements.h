@@ -246,7 +246,7 @@ class RdfStatements {
 
   LoadBudget& budget_;
   std::size_t blankBytes_ = 0;         // charged for anonymous nodes
-  TextArena texts_;  // IRIs, blank labels and comments
+  TextArena texts_;                    // IRIs, blank labels and comments
   std::deque<std::string_view> iris_;  // grows without copying what it holds
   Util::NameIndex irisByName_;
   // The two IRIs interned last, the latest first, and their ids.

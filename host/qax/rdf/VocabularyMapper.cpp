@@ -221,10 +221,9 @@ class Builder {
 
   // "library.name" for an IRI whose namespace has a prefix, else "<IRI>".
   std::string DisplayName(TermId id) const {
-    const IriParts parts = SplitIri(Iri(id));
     const std::string& library = LibraryName(id);
-    if (library == parts.ns) return "<" + IriText(id) + ">";
-    return library + "." + std::string(parts.localName);
+    if (library == Iri(id).substr(0, localStart_[id])) return "<" + IriText(id) + ">";
+    return library + "." + LocalName(id);
   }
 
   std::string Documentation(TermId cls) const {
