@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the project needs on a fresh Debian machine, once: compilers
 # and build tools, GoogleTest, Google Benchmark, serd and raptor (RDF
-# parsing), npm (to fetch the test vocabularies), Graphviz (to draw channel
+# parsing), PCRE2 (the patterns that validation shapes state), npm (to fetch the test vocabularies), Graphviz (to draw channel
 # graphs) and Python's rdflib (to read the JSON-LD export back
 # independently); for
 # the checks of .ci/run also clang with its sanitizer and libFuzzer runtimes,
@@ -15,7 +15,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          libserd-dev libraptor2-dev nlohmann-json3-dev graphviz clang libclang-rt-14-dev clang-tidy
+          libserd-dev libraptor2-dev libpcre2-dev nlohmann-json3-dev graphviz clang libclang-rt-14-dev clang-tidy
           cppcheck valgrind python3-rdflib)
 case "${1:-}" in
   "") ;;
