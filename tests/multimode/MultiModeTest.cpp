@@ -3,6 +3,7 @@
 // instantiation, the "MODE" and "UACN" records, automatic names and prefixed
 // messages.
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,7 @@ class LightChannel : public MultiModeChannel<Aco_FloatChannel, LightChannel> {
  public:
   using MultiModeChannel::_currentMode, MultiModeChannel::_loadedMode;
   using MultiModeChannel::_modeOrder, MultiModeChannel::_modes, MultiModeChannel::_refCount;
+  using MultiModeChannel::CreateLink;
 
   void InitializeModes() override {
     ++initializeCount;
@@ -164,9 +166,9 @@ TEST_F(MultiMode, CopiesAreCountedServeTheirOwnChildrenAndTheLastEmptiesTheRegis
   EXPECT_TRUE(Shown().empty());
 }
 
-// Misuse of the registry is reported by the operation that met it, and
-// leaves the registry consistent.
-TEST_F(MultiMode, RegistryMisuseIsReportedByTheOperationThatMetIt) {
+// Misuse of the registry and of links is reported by the operation that met
+// it, and leaves the registry consistent.
+TEST_F(MultiMode, MisuseIsReportedByTheOperationThatMetIt) {
   {
     LightChannel channel;
     channel.BuildModesList(false);
@@ -176,10 +178,18 @@ TEST_F(MultiMode, RegistryMisuseIsReportedByTheOperationThatMetIt) {
     fresh.BuildModesList(true);
     EXPECT_EQ(0xFFFFFFFFu, fresh.GetCurrentMode());
     globalEngine->ShowDebugMessage.Clear();
+    // The builder's mode is the number 0, which names no mode: the names are
+    // the extension's, as the last mode built declared them.
+    EXPECT_STREQ("Target", channel.GetChildLinkName(1));
+    LightChannel idle;  // outside InitializeModes there are no scratch lists
+    EXPECT_THROW(idle.CreateLink(_GUID{}, "T", "N", 1, false), std::out_of_range);
+    fresh.SetCurrentMode(5);
+    EXPECT_STREQ("", fresh.GetChildLinkName(7));  // past the mode's three links
 
     channel.AddMode(11, "", "");  // registered without InitMode, names empty
     ASSERT_NE(nullptr, channel.GetModeDescription(11));
     EXPECT_EQ(4u, channel.GetModeCount());
+    channel.CreateLink(_GUID{}, nullptr, nullptr, 1, false);
     // An id in the order that the registry does not hold.
     LightChannel::_modeOrder.push_back(12);
     Texts names;
@@ -191,17 +201,21 @@ TEST_F(MultiMode, RegistryMisuseIsReportedByTheOperationThatMetIt) {
     EXPECT_EQ(0u, channel.GetModeCount());
     EXPECT_TRUE(LightChannel::_modes.empty());
     channel.GetModeNames(names);
-    // The last instance to go meets a count that is already 0.
+    // The three instances go, each meeting a count that is already 0.
     LightChannel::_refCount = 0;
   }
-  EXPECT_EQ(
-      (Texts{kMultiMode + "AddMode().shortName.size()>0", kMultiMode + "AddMode().name.size()>0",
-             kMultiMode + "GetModeNames().it!=_modes.end()",
-             kMultiMode + "SetCurrentModeFromIndex().it!=_modes.end()",
-             kMultiMode + "GetModeNames()._modes.size()>0",
-             kMultiMode + "~MultiModeChannel()._refCount>0",
-             kMultiMode + "~MultiModeChannel()._refCount>0"}),
-      Shown());
+  EXPECT_EQ((Texts{kMultiMode + "GetChildLinkName().found != _modes.end()",
+                   kMultiMode + "CreateLink()._tempLinks.size() > _initMode",
+                   kMultiMode + "GetChildLinkName().link < desc.Children.size()",
+                   kMultiMode + "AddMode().shortName.size()>0",
+                   kMultiMode + "AddMode().name.size()>0", kMultiMode + "CreateLink().TypeName",
+                   kMultiMode + "CreateLink().Name", kMultiMode + "GetModeNames().it!=_modes.end()",
+                   kMultiMode + "SetCurrentModeFromIndex().it!=_modes.end()",
+                   kMultiMode + "GetModeNames()._modes.size()>0",
+                   kMultiMode + "~MultiModeChannel()._refCount>0",
+                   kMultiMode + "~MultiModeChannel()._refCount>0",
+                   kMultiMode + "~MultiModeChannel()._refCount>0"}),
+            Shown());
   LightChannel::_refCount = 0;
   LightChannel().ClearModes();
 }
