@@ -41,8 +41,8 @@ bool IsPlainLocalName(std::string_view name) {
   if (name.empty() || name.back() == '.') return false;
   for (std::size_t i = 0; i < name.size(); ++i) {
     const char c = name[i];
-    const bool word = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
-                      (c >= '0' && c <= '9') || c == '_';
+    const bool word =
+        (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
     if (!word && (i == 0 || (c != '-' && c != '.'))) return false;
   }
   return true;
@@ -132,7 +132,9 @@ class Writer {
     return best->first + ":" + iri.substr(best->second.size());
   }
 
-  std::string Sh(std::string_view local) const { return Name(std::string(kSh) + std::string(local)); }
+  std::string Sh(std::string_view local) const {
+    return Name(std::string(kSh) + std::string(local));
+  }
   std::string Xsd(std::string_view local) const {
     return Name(std::string(Rdf::Iri::kXsd) + std::string(local));
   }
