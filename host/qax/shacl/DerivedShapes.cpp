@@ -157,20 +157,27 @@ class Writer {
     for (const MetaClass* at = &metaClass; at != nullptr; at = at->GetParent()) {
       chain.push_back(at);
     }
-    std::string out = "\n" + Name(iri + std::string(kShapeSuffix)) + "\n  a " + Sh("NodeShape") +
-                      " ;\n  " + Sh("targetClass") + " " + Name(iri);
+    // Attributes left out are named in comments before the shape.
+    std::string notes;
+    std::string shape = Name(iri + std::string(kShapeSuffix)) + "\n  a " + Sh("NodeShape") +
+                        " ;\n  " + Sh("targetClass") + " " + Name(iri);
     for (auto at = chain.rbegin(); at != chain.rend(); ++at) {
-      for (const MetaAttr* attribute : (*at)->GetAttributes()) out += PropertyShape(*attribute);
+      for (const MetaAttr* attribute : (*at)->GetAttributes()) {
+        shape += PropertyShape(*attribute, notes);
+      }
     }
-    return out + " .\n";
+    return "\n" + notes + shape + " .\n";
   }
 
-  std::string PropertyShape(const MetaAttr& attribute) const {
+  // " ;" and the property shape of `attribute`; nothing, and a comment line
+  // added to `notes`, for one without a property IRI.
+  std::string PropertyShape(const MetaAttr& attribute, std::string& notes) const {
     const Info::MetaAttrInfo& info = attribute.GetInfo();
     const std::string path = model_.GetNamespace(info.scopeName) + info.name;
     if (!Rdf::IsWritableIri(path)) {
-      return " ;\n  # " + info.scopeName + "." + info.name +
-             ": the attribute has no property IRI, so it has no shape";
+      notes += "# " + info.scopeName + "." + info.name +
+               ": the attribute has no property IRI, so it has no shape\n";
+      return "";
     }
     Constraints lines{Sh("path") + " " + Name(path), Sh("name") + " " + Quoted(info.name)};
     const AttrCardinality counts = attribute.GetCardinality();
