@@ -103,7 +103,9 @@ class Writer {
       if (metaClass != nullptr) body += NodeShape(*metaClass);
     }
     std::string out;
-    for (const auto& [name, ns] : prefixes_) out += "@prefix " + name + ": <" + ns + "> .\n";
+    for (const auto& [name, ns] : prefixes_) {
+      out.append("@prefix ").append(name).append(": <").append(ns).append("> .\n");
+    }
     return out + body;
   }
 
@@ -123,7 +125,7 @@ class Writer {
     for (const auto& prefix : prefixes_) {
       const std::string& ns = prefix.second;
       if (iri.size() > ns.size() && iri.compare(0, ns.size(), ns) == 0 &&
-          IsPlainLocalName(std::string_view(iri).substr(ns.size())) &&
+          IsPlainLocalName(std::string_view{iri}.substr(ns.size())) &&
           (best == nullptr || ns.size() > best->second.size())) {
         best = &prefix;
       }
