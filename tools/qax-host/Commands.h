@@ -86,6 +86,7 @@ int RunDump(const Invocation& invocation);
 int RunGraph(const Invocation& invocation);
 int RunExport(const Invocation& invocation);
 int RunTour(const Invocation& invocation);
+int RunShapes(const Invocation& invocation);
 
 }  // namespace qax_host
 
