@@ -64,6 +64,12 @@ class Reader {
   std::string error_;
 };
 
+// The object of the first statement of `range`; kNoTerm when it is empty.
+TermId FirstObject(const TripleRange& range) {
+  for (const Triple& triple : range) return triple.object;
+  return kNoTerm;
+}
+
 std::string ParamName(const Graph& g, TermId predicate) { return TermText(g.Term(predicate)); }
 
 // Whether `node` is a SHACL instance of `cls` in the shapes graph: typed
@@ -167,7 +173,7 @@ bool Reader::Ref(TermId from, TermId predicate, TermId node, ShapeIndex& index) 
 
 bool Reader::AtMostOne(TermId shape, TermId predicate, TermId& value) {
   const TripleRange values = Values(shape, predicate);
-  value = values.empty() ? kNoTerm : values.first->object;
+  value = FirstObject(values);
   if (values.size() <= 1) return true;
   return Fail(shape, ParamName(g_, predicate) + " has " + std::to_string(values.size()) +
                          " values; it may have one");
@@ -190,8 +196,8 @@ bool Reader::ReadList(TermId shape, TermId predicate, TermId head, std::vector<T
       return Fail(shape, what + "is not a well-formed RDF list: " + Name(node) + " has " +
                              std::to_string(first.size()) + " rdf:first and " +
                              std::to_string(rest.size()) + " rdf:rest");
-    members.push_back(first.first->object);
-    node = rest.first->object;
+    members.push_back(FirstObject(first));
+    node = FirstObject(rest);
   }
   return true;
 }
@@ -232,7 +238,7 @@ bool Reader::ReadPath(TermId shape, TermId node, std::size_t depth, ShapePath& p
                              "sh:alternativePath, sh:zeroOrMorePath, sh:oneOrMorePath, "
                              "sh:zeroOrOnePath, with one value");
     path.kind = report.kind = construct.second;
-    const TermId value = Values(node, construct.first).first->object;
+    const TermId value = FirstObject(Values(node, construct.first));
     if (construct.second != ReportPath::Kind::kAlternative) {
       path.steps.resize(1);
       report.steps.resize(1);

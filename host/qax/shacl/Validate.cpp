@@ -338,7 +338,11 @@ void Validation::Emit(const Shape& shape, Component component, TermId focus, Ter
   }
   ValidationResult& result = report_.results.emplace_back();
   result.focusNode = Copy(View(focus));
-  result.resultPath = path ? std::move(path) : shape.reportPath;
+  if (path) {
+    result.resultPath = std::move(path);
+  } else {
+    result.resultPath = shape.reportPath;
+  }
   result.hasValue = value != kNoTerm;
   if (result.hasValue) result.value = Copy(View(value));
   result.sourceShape = Copy(shapes_.Term(shape.node));

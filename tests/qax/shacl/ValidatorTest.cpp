@@ -263,6 +263,21 @@ TEST(Other, ResultsCarryTheShapesSeverityAndMessages) {
            "ex:S sh:targetNode ex:a ; sh:property [ sh:path ex:p ; sh:minCount 2 ; "
            "sh:severity sh:Warning ; sh:message \"too few\"@en, \"zu wenig\"@de ] .",
            {"ex:a|ex:p|-|MinCount|Warning|too few@en;zu wenig@de"}},
+          {"the example of docs/validation.md",
+           "ex:alice a ex:Person ; ex:born \"10/12/1815\"^^xsd:date ; ex:nick \"Al\"@en, "
+           "\"Ally\"@en .",
+           "ex:PersonShape sh:targetClass ex:Person ; sh:property [ sh:path ex:name ; "
+           "sh:minCount 1 ], [ sh:path ex:born ; sh:datatype xsd:date ], [ sh:path ex:nick ; "
+           "sh:uniqueLang true ; sh:severity sh:Warning ] .",
+           {"ex:alice|ex:name|-|MinCount|Violation|fewer than 1 values",
+            "ex:alice|ex:born|\"10/12/1815\"^^xsd:date|Datatype|Violation|not a well-formed "
+            "xsd:date",
+            "ex:alice|ex:nick|-|UniqueLang|Warning|language tag \"en\" used more than once"}},
+          {"a pattern that backtracks without end fails the value at PCRE2's limits",
+           "ex:a ex:s \"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaab\" .",
+           "ex:S sh:targetNode ex:a ; sh:property [ sh:path ex:s ; sh:pattern \"(a+)+$\" ] .",
+           {"ex:a|ex:s|\"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaab\"|Pattern|Violation|could not be "
+            "matched within the matching limits: pattern \"(a+)+$\""}},
           {"a deactivated shape is not checked, nor are the shapes naming it conformance "
            "broken by it",
            "ex:a ex:p 1 .",
