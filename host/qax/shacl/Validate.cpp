@@ -571,12 +571,10 @@ bool Validation::CheckConstraint(const Shape& shape, const Constraint& c, TermId
                                                            : conforming == 1;
         if (!holds && !fail(v, [&] {
               return std::string(c.component == Component::kAnd
-                                     ? "does not conform to all of sh:and"
+                                     ? "does not conform to every shape of sh:and"
                                  : c.component == Component::kOr
-                                     ? "conforms to none of sh:or"
-                                     : "does not conform to exactly one of sh:xone") +
-                     " (" + std::to_string(conforming) + " of " + std::to_string(checked) +
-                     " checked)";
+                                     ? "conforms to no shape of sh:or"
+                                     : "does not conform to exactly one shape of sh:xone");
             }))
           return false;
       }
