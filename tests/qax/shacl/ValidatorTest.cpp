@@ -3,10 +3,19 @@
 // definitions of the W3C SHACL Recommendation (format in ShaclCases.h).
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/qax/shacl/Graph.h"
+#include "host/qax/shacl/Validator.h"
 #include "tests/qax/shacl/ShaclCases.h"
 
 namespace {
 
+using QAX::Ontology::RdfSyntax;
+using QAX::Ontology::Shacl::Graph;
+using QAX::Ontology::Shacl::Shapes;
 using ShaclCases::RunTable;
 
 TEST(ValueType, ClassDatatypeAndNodeKindFailTheValuesTheyExclude) {
@@ -313,6 +322,25 @@ TEST(Targets, FocusNodesOfEveryTargetKind) {
        "ex:S sh:property [ sh:path ex:p ; sh:minCount 3 ] .",
        {}},
   });
+}
+
+TEST(Targets, ShapesInTheDataGraphNameItsOwnBlankNodes) {
+  // One graph as both: a blank node the shapes name is the data's node.
+  Graph graph;
+  ASSERT_EQ(LoadGraphText("@prefix ex: <http://e.org/> . "
+                          "@prefix sh: <http://www.w3.org/ns/shacl#> . "
+                          "_:x ex:p 1 . _:y ex:p 2 . "
+                          "ex:S sh:targetNode _:x, _:y ; sh:property [ sh:path ex:p ; "
+                          "sh:hasValue 1 ] . ex:T sh:targetNode ex:a ; sh:property "
+                          "[ sh:path ex:q ; sh:in ( _:x ) ] . ex:a ex:q _:x, _:y .",
+                          RdfSyntax::kTurtle, "both.ttl", "", graph)
+                .error,
+            "");
+  std::string error;
+  const std::unique_ptr<Shapes> shapes = Shapes::Read(graph, error);
+  ASSERT_TRUE(shapes) << error;
+  EXPECT_EQ(ShaclCases::Lines(Validate(graph, *shapes)),
+            (std::vector<std::string>{"_|ex:p|-|HasValue|Violation", "ex:a|ex:q|_|In|Violation"}));
 }
 
 TEST(Paths, EveryPathFormReachesItsValueNodes) {
