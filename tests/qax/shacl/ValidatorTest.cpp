@@ -83,11 +83,12 @@ TEST(ValueRange, ComparesLikeSparqlAndFailsIncomparableValues) {
        {"ex:a|ex:n|\"4.9\"^^xsd:decimal|MinInclusive|Violation",
         "ex:a|ex:n|\"abc\"|MinInclusive|Violation",
         "ex:a|ex:n|\"x\"^^xsd:integer|MinInclusive|Violation"}},
-      {"integers beyond 64 bits compare exactly",
-       "ex:a ex:n 18446744073709551616, 18446744073709551615 .",
+      {"integers beyond 64 bits compare exactly; doubles beyond range are infinite",
+       "ex:a ex:n 18446744073709551616, 18446744073709551615, 1e400, -1e400 .",
        "ex:S sh:targetNode ex:a ; sh:property [ sh:path ex:n ; "
        "sh:minExclusive 18446744073709551615 ] .",
-       {"ex:a|ex:n|\"18446744073709551615\"^^xsd:integer|MinExclusive|Violation"}},
+       {"ex:a|ex:n|\"18446744073709551615\"^^xsd:integer|MinExclusive|Violation",
+        "ex:a|ex:n|\"-1e400\"^^xsd:double|MinExclusive|Violation"}},
       {"dates compare with dates only",
        "ex:a ex:d \"2019-12-31\"^^xsd:date, \"2020-01-01\"^^xsd:date, "
        "\"2019-06-01T00:00:00\"^^xsd:dateTime .",
