@@ -235,6 +235,36 @@ TEST(ShapeBased, NodePropertyAndQualifiedShapes) {
   });
 }
 
+// A shapes graph where each of `levels` levels has two property shapes that
+// both name the next level's two: 2^levels ways down to the last level,
+// whose shapes ask for `lastCount` values. ex:Q0 names the first level.
+std::string SharedLevels(int levels, int lastCount) {
+  std::string shapes = "ex:Q0 sh:property ex:P0a, ex:P0b .\n";
+  for (int i = 0; i <= levels; ++i) {
+    const std::string next = std::to_string(i + 1);
+    for (const char* side : {"a", "b"}) {
+      shapes += "ex:P" + std::to_string(i) + side + " sh:path ex:self ; ";
+      shapes += i < levels ? "sh:property ex:P" + next + "a, ex:P" + next + "b .\n"
+                           : "sh:minCount " + std::to_string(lastCount) + " .\n";
+    }
+  }
+  return shapes;
+}
+
+TEST(ShapeBased, SharedShapesAreCheckedOncePerNode) {
+  // Each last-level shape reports its result once, not once per way down.
+  EXPECT_EQ(
+      ShaclCases::Validate("ex:a ex:self ex:a .",
+                           "ex:S sh:targetNode ex:a ; sh:node ex:Q0 . ex:R sh:targetNode "
+                           "ex:a ; sh:property ex:P0a, ex:P0b ." +
+                               SharedLevels(30, 2)),
+      (std::vector<std::string>{"ex:a|-|ex:a|Node|Violation", "ex:a|ex:self|-|MinCount|Violation",
+                                "ex:a|ex:self|-|MinCount|Violation"}));
+  EXPECT_EQ(ShaclCases::Validate("ex:a ex:self ex:a .",
+                                 "ex:S sh:targetNode ex:a ; sh:not ex:Q0 ." + SharedLevels(30, 1)),
+            std::vector<std::string>{"ex:a|-|ex:a|Not|Violation"});
+}
+
 TEST(Other, ClosedHasValueAndIn) {
   RunTable({
       {"sh:closed allows its property shapes' predicates and the ignored ones",
