@@ -32,7 +32,7 @@ class LightChannel : public MultiModeChannel<Aco_FloatChannel, LightChannel> {
  public:
   using MultiModeChannel::_currentMode, MultiModeChannel::_loadedMode;
   using MultiModeChannel::_modeOrder, MultiModeChannel::_modes, MultiModeChannel::_refCount;
-  using MultiModeChannel::CreateLink;
+  using MultiModeChannel::CreateLink, MultiModeChannel::GetPrefixedMessage;
 
   void InitializeModes() override {
     ++initializeCount;
@@ -183,6 +183,10 @@ TEST_F(MultiMode, MisuseIsReportedByTheOperationThatMetIt) {
     EXPECT_STREQ("Target", channel.GetChildLinkName(1));
     LightChannel idle;  // outside InitializeModes there are no scratch lists
     EXPECT_THROW(idle.CreateLink(_GUID{}, "T", "N", 1, false), std::out_of_range);
+    A3d_ChannelGroup unnamed(nullptr);
+    idle.SetChannelGroup(&unnamed);
+    EXPECT_EQ("CGR[null].Channel[null].", idle.GetPrefixedMessage(nullptr));
+    idle.SetChannelGroup(nullptr);
     fresh.SetCurrentMode(5);
     EXPECT_STREQ("", fresh.GetChildLinkName(7));  // past the mode's three links
 
@@ -206,6 +210,8 @@ TEST_F(MultiMode, MisuseIsReportedByTheOperationThatMetIt) {
   }
   EXPECT_EQ((Texts{kMultiMode + "GetChildLinkName().found != _modes.end()",
                    kMultiMode + "CreateLink()._tempLinks.size() > _initMode",
+                   kMultiMode + "GetPrefixedMessage().message",
+                   kMultiMode + "GetModeDescription().ModeNotRecognized.Mode[4294967295]",
                    kMultiMode + "GetChildLinkName().link < desc.Children.size()",
                    kMultiMode + "AddMode().shortName.size()>0",
                    kMultiMode + "AddMode().name.size()>0", kMultiMode + "CreateLink().TypeName",
