@@ -56,7 +56,8 @@ std::size_t CharacterAt(std::string_view text, std::size_t at, uint32_t& codePoi
 }
 
 void AppendHex(uint32_t value, int digits, std::string& out) {
-  for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4) out += kHexDigits[(value >> shift) & 0xFu];
+  for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4)
+    out += kHexDigits[(value >> shift) & 0xFu];
 }
 
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -84,10 +85,13 @@ bool IsLocalName(std::string_view local) {
   return true;
 }
 
-bool IsLabelCharacter(char c) { return IsAsciiLetter(c) || IsAsciiDigit(c) || c == '_' || c == '-'; }
+bool IsLabelCharacter(char c) {
+  return IsAsciiLetter(c) || IsAsciiDigit(c) || c == '_' || c == '-';
+}
 
 std::string BlankLabel(const std::string& label) {
-  bool plain = !label.empty() && label.front() != '-' && label.compare(0, kEncodedLabel.size(), kEncodedLabel) != 0;
+  bool plain = !label.empty() && label.front() != '-' &&
+               label.compare(0, kEncodedLabel.size(), kEncodedLabel) != 0;
   for (const char c : label) plain = plain && IsLabelCharacter(c);
   if (plain) return "_:" + label;
   std::string encoded = "_:" + std::string(kEncodedLabel);
@@ -219,8 +223,10 @@ std::string Iri(const std::string& iri, const Prefixes& prefixes, Form form) {
   for (const char c : ValidUtf8(iri)) {
     const auto byte = static_cast<unsigned char>(c);
     if (byte <= 0x20 || std::string_view("<>\"{}|^`\\").find(c) != std::string_view::npos) {
-      out += "\\u";
-      AppendHex(byte, 4, out);
+      // No IRI holds these, and Turtle's \u escapes may not stand for them
+      // either: percent-encoded, the IRI stays readable and reads back.
+      out += '%';
+      AppendHex(byte, 2, out);
     } else {
       out += c;
     }

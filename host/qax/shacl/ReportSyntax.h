@@ -53,7 +53,8 @@ std::string Shown(std::string_view text, std::size_t maxCharacters);
 
 // An IRI: `prefix:local` when a prefix of `prefixes` fits and the local
 // part is a valid Turtle local name (never in kNTriples), else <iri> with
-// the characters IRIs may not hold escaped as \uXXXX.
+// the characters IRIs may not hold (spaces, controls, <>"{}|^`\)
+// percent-encoded, so that a strict reader takes it.
 std::string Iri(const std::string& iri, const Prefixes& prefixes, Form form);
 
 // A term: an IRI as Iri writes it, a blank node as _:label (a label that

@@ -48,8 +48,8 @@ std::string ReportAsText(const ValidationReport& report,
     // joined on it.
     const char* separator = " ";
     for (const ReportTerm& message : result.resultMessages) {
-      out += separator + ReportSyntax::Shown(message.text,
-                                             ReportSyntax::kMaxShownMessageCharacters);
+      out +=
+          separator + ReportSyntax::Shown(message.text, ReportSyntax::kMaxShownMessageCharacters);
       separator = " / ";
     }
     out += "\n";
