@@ -2,7 +2,7 @@
 # Mutation check: how many deliberately planted faults the test suite catches.
 #
 #   scripts/mutation.sh [--only TEXT] [--scratch DIR] [--every] [MUTANT_FILE ...]
-#   scripts/mutation.sh --generate [--sample N] [--seed S] [--list] [--only TEXT]
+#   scripts/mutation.sh --generate [--sample N] [--seed S] [--from K] [--list] [--only TEXT]
 #
 # Each mutant is one small edit of a product source file (see
 # tests/mutants/README.md for the format). The script keeps a scratch copy of
@@ -32,6 +32,9 @@
 #               the packaging check (install_package) is not run for them
 # --sample N    with --generate: only N of them, a random subset chosen
 #               reproducibly by --seed S (default 1), in the generated order
+# --from K      start at the K-th mutant (as the lines number them), to go
+#               on with a run that was stopped; the closing line counts only
+#               the mutants this run made
 # --list        with --generate: write the mutants to the scratch folder's
 #               generated.txt and stop, running nothing
 # Exit status: 0 when every mutant applied and built (survivors included),
@@ -48,6 +51,7 @@ generate=0
 sample=0
 seed=1
 list_only=0
+from=1
 lists=()
 configure_options=()
 excluded=()
@@ -59,12 +63,14 @@ while (($# > 0)); do
     --generate) generate=1; shift ;;
     --sample) sample=${2:?--sample needs a count}; shift 2 ;;
     --seed) seed=${2:?--seed needs a number}; shift 2 ;;
+    --from) from=${2:?--from needs a number}; shift 2 ;;
     --list) list_only=1; shift ;;
     -h|--help) sed -n '2,/^set -euo/p' "$0" | sed '$d; s/^# \{0,1\}//'; exit 0 ;;
     -*) echo "mutation: unknown option '$1'" >&2; exit 2 ;;
     *) lists+=("$(realpath "$1")"); shift ;;
   esac
 done
+[[ $from =~ ^[1-9][0-9]*$ ]] || { echo "mutation: --from takes a number from 1" >&2; exit 2; }
 if ((generate)); then
   if ((${#lists[@]} > 0)); then echo "mutation: --generate takes no mutant files" >&2; exit 2; fi
   [[ $sample =~ ^[0-9]+$ && $seed =~ ^[0-9]+$ ]] ||
@@ -216,7 +222,7 @@ if [[ -n $failed ]]; then
 fi
 
 killed=0 survived=0 broken=0 total=${#mutant_files[@]}
-for ((i = 0; i < total; i++)); do
+for ((i = from - 1; i < total; i++)); do
   label="${mutant_files[$i]}"
   if ! apply_mutant "$i"; then
     echo "[$((i + 1))/$total] ${mutant_origins[$i]} $label: does not apply ($where)"

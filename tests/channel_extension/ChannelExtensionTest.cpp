@@ -28,6 +28,7 @@ class TestChannel : public Aco_FloatChannel, public ChannelExtension<Aco_FloatCh
   using Extension::_textChild, Extension::_vectorChild;
   using Extension::CreateGenericLink, Extension::CreateLink, Extension::CreateMatrixLink;
   using Extension::CreateStringLink, Extension::CreateValueLink, Extension::CreateVectorLink;
+  using Extension::GetChildLinkErrorText, Extension::GetChildLinkInvalidText;
   using Extension::GetChildLinkName, Extension::SetChildLinkName;
   using Extension::ReadChannelValue, Extension::SaveChannelValue;
 };
@@ -101,10 +102,14 @@ TEST_F(LinkTable, NamesAreVerbatimInTheTableCutInTheRecordsAndOutliveALinkReset)
   channel_.SetChildLinkName(3, "three");
   channel_.SetChildCreationCount(0);
   channel_.CreateValueLink("c", 1, false);
-  channel_.SetChildLinkName(0xFFFFFFFFu, "x");
-  EXPECT_EQ((Texts{"c", "", "[none]", "three"}), channel_._linkNames);
+  channel_.SetChildLinkName(A3d_Channel::kMaxChildLinks, "x");  // the first link too many
+  channel_.SetChildLinkName(4, nullptr);
+  EXPECT_EQ((Texts{"c", "", "[none]", "three", ""}), channel_._linkNames);
+  EXPECT_EQ("ChildLinkInvalid[three]", channel_.GetChildLinkInvalidText(3));
+  EXPECT_EQ("ChildLinkError[c]", channel_.GetChildLinkErrorText(0));
   EXPECT_EQ((Texts{Message("CreateLink().TypeName"), Message("CreateLink().Name"),
-                   Message("SetChildLinkName().link < kMaxLinkNames")}),
+                   Message("SetChildLinkName().link < kMaxLinkNames"),
+                   Message("SetChildLinkName().name")}),
             Shown());
 }
 
@@ -116,9 +121,18 @@ TEST_F(LinkTable, AnUnboundExtensionDeclaresNothingAndCannotBeBoundToNull) {
   EXPECT_EQ(0, channel_.GetChildCount());
   EXPECT_FALSE(channel_.CE_IsChildLinked(0));
   EXPECT_STREQ("[no-name]", channel_.CE_GetOwnName());
-  EXPECT_EQ((Texts{Message("CE_SetSelf().self"), Message("CreateLink()._self"),
-                   "InvalidlLinkIndex.Link[0]"}),
-            Shown());
+  // The free helpers refuse a null channel the same way; a field of no
+  // bytes, or none, is left alone.
+  EXPECT_FALSE(ChannelBaseGuidMatch(nullptr, kValueLinkGuid));
+  EXPECT_STREQ("", GetChannelGroupName(nullptr));
+  char field[2] = {'a', 'b'};
+  CopyFieldText(field, 0, "xy");
+  CopyFieldText(nullptr, sizeof(field), "xy");
+  EXPECT_EQ('a', field[0]);
+  EXPECT_EQ(
+      (Texts{Message("CE_SetSelf().self"), Message("CreateLink()._self"),
+             "InvalidlLinkIndex.Link[0]", "ChannelBaseGuidMatch().ch", "GetChannelGroupName().ch"}),
+      Shown());
   // Bound again in a group without a name, it names the group "[unknown]".
   A3d_ChannelGroup unnamed(nullptr);
   channel_.SetChannelGroup(&unnamed);
@@ -168,6 +182,9 @@ TEST_F(LinkAccess, LinkedChildIsNamedAndCalledAndAnEmptyLinkFailsSilently) {
   D3DXVECTOR3 v = {7, 8, 9};
   EXPECT_FALSE(channel_.CE_GetVector(v, kEmpty));
   EXPECT_EQ(F({7, 8, 9}), Floats(v));
+  TolmMathLib::Vec2 xz{7, 8};
+  EXPECT_FALSE(channel_.CE_GetVectorXZ(xz, kEmpty));
+  EXPECT_EQ(F({7, 8}), Floats(xz));
   EXPECT_TRUE(Shown().empty());
 }
 

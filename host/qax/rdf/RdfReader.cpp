@@ -10,7 +10,8 @@
 #include <string_view>
 
 #include "host/qax/rdf/NestingDepth.h"
-#include "host/qax/rdf/StatementSink.h"
+#include "host/qax/rdf/DiscardingHandler.h"
+#include "host/qax/rdf/TripleHandler.h"
 #include "host/qax/rdf/Utf8Scan.h"
 
 namespace QAX {
@@ -117,14 +118,13 @@ struct ReaderDeleter {
 class Parse {
  public:
   Parse(DocumentSource& source, RdfSyntax syntax, const std::string& sourceName,
-        std::size_t pageSize, RdfStatements& out)
+        std::size_t pageSize, TripleHandler& handler)
       : source_(source),
         sourceName_(sourceName),
         pageSize_(pageSize),
         checkNesting_(syntax == RdfSyntax::kTurtle),
         segmented_(syntax == RdfSyntax::kNQuads),
-        out_(out),
-        sink_(out) {}
+        sink_(handler) {}
 
   // True when the parse failed on a problem that it placed only roughly.
   bool FailedInHandler() const { return failedInHandler_; }
@@ -346,8 +346,8 @@ class Parse {
   // exhausted the load's budget. The refusal names no place: the whole
   // document is too dense, not one statement wrong.
   bool OverBudget() {
-    if (!out_.Budget().Exhausted()) return false;
-    if (error_.empty()) error_ = out_.Budget().Refusal(sourceName_);
+    if (!sink_.Budget().Exhausted()) return false;
+    if (error_.empty()) error_ = sink_.Budget().Refusal(sourceName_);
     return true;
   }
 
@@ -451,8 +451,7 @@ class Parse {
   const std::size_t pageSize_;
   const bool checkNesting_;
   const bool segmented_;  // N-Quads: read in segments (see kSegmentBytes)
-  RdfStatements& out_;
-  StatementSink sink_;
+  TripleHandler& sink_;
   std::unique_ptr<SerdEnv, EnvDeleter> env_;
   Utf8Scan utf8_;
   NestingScan nesting_{kMaxNestingDepth};
@@ -480,16 +479,14 @@ class Parse {
 }  // namespace
 
 bool ReadRdf(DocumentSource& source, RdfSyntax syntax, const std::string& sourceName,
-             const std::string& baseIri, RdfStatements& out, std::string& error) {
-  Parse parse(source, syntax, sourceName, PageBytes(source.Size()), out);
+             const std::string& baseIri, TripleHandler& handler, std::string& error) {
+  Parse parse(source, syntax, sourceName, PageBytes(source.Size()), handler);
   if (parse.Run(syntax, baseIri, error)) return true;
   if (parse.FailedInHandler()) {
-    // The same charges as the first parse, which failed before its budget
-    // was spent. Should the second parse not fail (a file changed since),
-    // the first one's error stands.
-    LoadBudget budget(source.Size());
-    budget.Charge(source.Size());
-    RdfStatements discarded(budget);
+    // The first parse failed before its budget was spent, so the second
+    // need keep nothing. Should it not fail (a file changed since), the
+    // first one's error stands.
+    DiscardingHandler discarded(source.Size());
     Parse placing(source, syntax, sourceName, 1, discarded);
     std::string placed;
     if (!placing.Run(syntax, baseIri, placed)) error = placed;
@@ -498,9 +495,9 @@ bool ReadRdf(DocumentSource& source, RdfSyntax syntax, const std::string& source
 }
 
 bool ReadRdf(const std::string& document, RdfSyntax syntax, const std::string& sourceName,
-             const std::string& baseIri, RdfStatements& out, std::string& error) {
+             const std::string& baseIri, TripleHandler& handler, std::string& error) {
   TextSource source(document);
-  return ReadRdf(source, syntax, sourceName, baseIri, out, error);
+  return ReadRdf(source, syntax, sourceName, baseIri, handler, error);
 }
 
 }  // namespace Rdf

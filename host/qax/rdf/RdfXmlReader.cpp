@@ -13,7 +13,8 @@
 #include <utility>
 
 #include "host/qax/rdf/LoadBudget.h"
-#include "host/qax/rdf/StatementSink.h"
+#include "host/qax/rdf/DiscardingHandler.h"
+#include "host/qax/rdf/TripleHandler.h"
 #include "host/qax/rdf/XmlBounds.h"
 
 namespace QAX {
@@ -79,9 +80,9 @@ std::string Place(const std::string& document, std::size_t at) {
 // problem in a tag or in a statement that a tag ends is placed at that '>'.
 class Parse {
  public:
-  Parse(const std::string& document, const std::string& sourceName, RdfStatements& out,
+  Parse(const std::string& document, const std::string& sourceName, TripleHandler& handler,
         std::vector<std::string>* warnings)
-      : document_(document), sourceName_(sourceName), out_(out), sink_(out), warnings_(warnings) {}
+      : document_(document), sourceName_(sourceName), sink_(handler), warnings_(warnings) {}
 
   // Parses the document, by pages up to `exactFrom` and by single bytes
   // after it. False on any problem, with error() set.
@@ -177,8 +178,8 @@ class Parse {
   // True, with the refusal as the error, once the statements have spent the
   // load's budget; the refusal names no place, as for Turtle.
   bool OverBudget() {
-    if (!out_.Budget().Exhausted()) return false;
-    if (error_.empty()) error_ = out_.Budget().Refusal(sourceName_);
+    if (!sink_.Budget().Exhausted()) return false;
+    if (error_.empty()) error_ = sink_.Budget().Refusal(sourceName_);
     Stop();
     return true;
   }
@@ -327,8 +328,7 @@ class Parse {
 
   const std::string& document_;
   const std::string& sourceName_;
-  RdfStatements& out_;
-  StatementSink sink_;
+  TripleHandler& sink_;
   std::vector<std::string>* warnings_;
   std::unordered_set<std::string> declared_;  // "name iri" of each prefix handed over
   std::unique_ptr<raptor_world, WorldDeleter> world_;
@@ -348,7 +348,7 @@ class Parse {
 }  // namespace
 
 bool ReadRdfXml(const std::string& document, const std::string& sourceName,
-                const std::string& baseIri, RdfStatements& out, std::string& error,
+                const std::string& baseIri, TripleHandler& handler, std::string& error,
                 std::vector<std::string>& warnings) {
   const XmlProblem problem = FindXmlBeyondBounds(document);
   if (problem.at != std::string::npos) {
@@ -356,17 +356,15 @@ bool ReadRdfXml(const std::string& document, const std::string& sourceName,
     return false;
   }
   std::vector<std::string> found;
-  Parse parse(document, sourceName, out, &found);
+  Parse parse(document, sourceName, handler, &found);
   const bool read = parse.Run(baseIri, std::string::npos);
   warnings.insert(warnings.end(), found.begin(), found.end());
   if (read) return true;
   error = parse.error();
   if (parse.Placeable()) {
-    // The same charges as the first parse, which failed before its budget
-    // was spent.
-    LoadBudget budget(document.size());
-    budget.Charge(document.size());
-    RdfStatements discarded(budget);
+    // The first parse failed before its budget was spent, so the second
+    // need keep nothing.
+    DiscardingHandler discarded(document.size());
     Parse placing(document, sourceName, discarded, nullptr);
     if (!placing.Run(baseIri, parse.FailedPageStart())) error = placing.error();
   }

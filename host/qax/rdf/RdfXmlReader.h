@@ -1,12 +1,12 @@
-// Reads an RDF/XML document with raptor into RdfStatements. Internal to the
-// QAX library.
+// Reads an RDF/XML document with raptor, handing what it reads to a
+// TripleHandler. Internal to the QAX library.
 #ifndef QAX_HOST_QAX_RDF_RDFXMLREADER_H_
 #define QAX_HOST_QAX_RDF_RDFXMLREADER_H_
 
 #include <string>
 #include <vector>
 
-#include "host/qax/rdf/RdfStatements.h"
+#include "host/qax/rdf/TripleHandler.h"
 
 namespace QAX {
 namespace Ontology {
@@ -17,19 +17,19 @@ namespace Rdf {
 inline constexpr std::size_t kMaxXmlWarnings = 8;
 
 // Parses `document` (any bytes) as RDF/XML and hands every statement and
-// namespace declaration to a StatementSink over `out`. `sourceName` names the
-// document in messages; `baseIri` resolves relative IRIs where the document
+// namespace declaration to `handler`. `sourceName` names the document in
+// messages; `baseIri` resolves relative IRIs where the document
 // gives no xml:base (empty: there is none, and a relative IRI is an error).
 // The bytes are checked against the bounds of XmlBounds.h first; nothing is
 // ever fetched (no network, no file, no external entity). The parser's
 // warnings go to `warnings` as "<sourceName>:<line>: <what>" and do not stop
 // the load; its errors do. On failure answers false and sets `error` to
 // "<sourceName>:<line>:<column>: <what>" for the first problem (no place for
-// a refused budget); `out` is then partly filled and must be thrown away.
+// a refused budget); `handler` has then been given a part of the document.
 // Throws std::bad_alloc, with every parser resource freed, when memory runs
-// out in the statement sink.
+// out in the handler.
 bool ReadRdfXml(const std::string& document, const std::string& sourceName,
-                const std::string& baseIri, RdfStatements& out, std::string& error,
+                const std::string& baseIri, TripleHandler& handler, std::string& error,
                 std::vector<std::string>& warnings);
 
 }  // namespace Rdf

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "host/qax/QAXExport.h"
@@ -111,12 +112,22 @@ class QAX_API Graph {
   bool Has(TermId subject, TermId predicate, TermId object) const;
 
  private:
+  // Loading takes back what a failed load added.
+  friend class GraphLoader;
+  // Statements held, sealed or not, repeated ones included.
+  std::size_t HeldTriples() const;
+  // Drops every term from `terms` on and every statement from `triples` on
+  // (as HeldTriples counted them), then seals the graph.
+  void Truncate(std::size_t terms, std::size_t triples);
+
   struct Store;
   std::unique_ptr<Store> store_;
 };
 
 // What loading RDF documents into a graph gives.
 struct GraphLoad {
+  // The prefixes the document declared, in order (name, namespace IRI).
+  std::vector<std::pair<std::string, std::string>> prefixes;
   // Empty on success; otherwise one line "<source>:<line>:<column>: <what>"
   // (line and column left out where the failure has no place in the text).
   std::string error;

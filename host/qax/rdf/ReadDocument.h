@@ -1,0 +1,38 @@
+// One RDF document read whole into a TripleHandler, in whatever syntax it
+// is. Internal to the QAX library.
+#ifndef QAX_HOST_QAX_RDF_READDOCUMENT_H_
+#define QAX_HOST_QAX_RDF_READDOCUMENT_H_
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "host/qax/RdfSyntax.h"
+#include "host/qax/rdf/DocumentSource.h"
+#include "host/qax/rdf/LoadBudget.h"
+#include "host/qax/rdf/TripleHandler.h"
+
+namespace QAX {
+namespace Ontology {
+namespace Rdf {
+
+// Reads the document that `source` gives into `handler`. With `syntax`
+// kDetect the syntax comes from `sourceName`'s extension, else from the
+// document's first 64 kB. RDF/XML is parsed held whole: `text` when the
+// caller holds the document (the same bytes as `source`), else a copy read
+// from `source`. While the document is parsed, `heldBytes` (what the caller
+// holds of it) and such a copy are charged to `budget`, which must be the
+// one `handler` charges; both are taken back once it is parsed. On failure
+// answers false, sets `error` to one line (see ReadRdf, ReadRdfXml) and
+// leaves `warnings` as they were; on success adds the parser's warnings.
+// Throws std::bad_alloc when memory runs out.
+bool ReadDocument(DocumentSource& source, const std::string* text, std::uint64_t heldBytes,
+                  RdfSyntax syntax, const std::string& sourceName, const std::string& baseIri,
+                  TripleHandler& handler, LoadBudget& budget, std::string& error,
+                  std::vector<std::string>& warnings);
+
+}  // namespace Rdf
+}  // namespace Ontology
+}  // namespace QAX
+
+#endif  // QAX_HOST_QAX_RDF_READDOCUMENT_H_

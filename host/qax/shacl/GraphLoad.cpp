@@ -1,0 +1,136 @@
+// LoadGraphFile and LoadGraphText: RDF documents read into a Graph by the
+// readers that load ontology models, with the same bounds.
+#include <cstdint>
+#include <string>
+
+#include "host/files/InputFile.h"
+#include "host/qax/rdf/DocumentSource.h"
+#include "host/qax/rdf/FileSource.h"
+#include "host/qax/rdf/LoadBudget.h"
+#include "host/qax/rdf/ReadDocument.h"
+#include "host/qax/rdf/TripleHandler.h"
+#include "host/qax/shacl/Graph.h"
+
+namespace QAX {
+namespace Ontology {
+namespace Shacl {
+
+namespace {
+
+// What a graph holds, charged to the load's budget as it grows (measured
+// on a 64-bit build, growth of the containers included): a new term and its
+// texts besides; a statement, in both orders and its share of the run
+// starts; a prefix declaration and its texts besides.
+constexpr std::size_t kTermBytes = 96;
+constexpr std::size_t kTripleBytes = 40;
+constexpr std::size_t kPrefixBytes = 64;
+
+// Hands a document's statements to a graph, charging what it adds.
+class GraphSink final : public Rdf::TripleHandler {
+ public:
+  // Blank node labels are prefixed with `blankPrefix`, so that those of
+  // several documents stay apart.
+  GraphSink(Graph& graph, Rdf::LoadBudget& budget, std::string blankPrefix, GraphLoad& load)
+      : graph_(graph), budget_(budget), blankPrefix_(std::move(blankPrefix)), load_(load) {}
+
+  void Prefix(std::string_view name, std::string_view iri) override {
+    budget_.Charge(kPrefixBytes + name.size() + iri.size());
+    load_.prefixes.emplace_back(std::string(name), std::string(iri));
+  }
+
+  void Statement(const Rdf::Term& subject, std::string_view predicate,
+                 const Rdf::Term& object) override {
+    const TermId s = Intern(subject);
+    const TermId p = Charged(predicate.size(), [&] { return graph_.Iri(predicate); });
+    const TermId o = Intern(object);
+    budget_.Charge(kTripleBytes);
+    graph_.Add(s, p, o);
+  }
+
+  const Rdf::LoadBudget& Budget() const override { return budget_; }
+
+ private:
+  // Runs `intern`, charging a term of `textBytes` when it added one.
+  template <typename Intern>
+  TermId Charged(std::size_t textBytes, Intern intern) {
+    const std::size_t before = graph_.TermCount();
+    const TermId term = intern();
+    if (graph_.TermCount() != before) budget_.Charge(kTermBytes + textBytes);
+    return term;
+  }
+
+  TermId Intern(const Rdf::Term& term) {
+    switch (term.kind) {
+      case Rdf::Term::Kind::kIri:
+        return Charged(term.text.size(), [&] { return graph_.Iri(term.text); });
+      case Rdf::Term::Kind::kBlank:
+        label_.assign(blankPrefix_).append(term.text);
+        return Charged(label_.size(), [&] { return graph_.Blank(label_); });
+      case Rdf::Term::Kind::kLiteral:
+        break;
+    }
+    return Charged(term.text.size() + term.language.size(),
+                   [&] { return graph_.Literal(term.text, term.datatype, term.language); });
+  }
+
+  Graph& graph_;
+  Rdf::LoadBudget& budget_;
+  const std::string blankPrefix_;
+  GraphLoad& load_;
+  std::string label_;  // reused for prefixed blank node labels
+};
+
+}  // namespace
+
+// Reads one document into a graph, taking back what it added when it fails.
+class GraphLoader {
+ public:
+  static GraphLoad Load(Rdf::DocumentSource& source, const std::string* text,
+                        std::uint64_t heldBytes, RdfSyntax syntax, const std::string& sourceName,
+                        const std::string& baseIri, Graph& graph) {
+    GraphLoad load;
+    graph.Seal();
+    const std::size_t terms = graph.TermCount();
+    const std::size_t triples = graph.HeldTriples();
+    // The first document keeps its labels; later ones get a prefix that no
+    // label of a parsed document has (':' is not allowed in one).
+    std::string blankPrefix = terms == 0 ? std::string() : std::to_string(terms) + ":";
+    Rdf::LoadBudget budget(source.Size());
+    GraphSink sink(graph, budget, std::move(blankPrefix), load);
+    bool read = false;
+    try {
+      read = Rdf::ReadDocument(source, text, heldBytes, syntax, sourceName, baseIri, sink, budget,
+                               load.error, load.warnings);
+    } catch (const std::bad_alloc&) {
+      graph.Truncate(terms, triples);
+      throw;
+    }
+    if (!read) {
+      graph.Truncate(terms, triples);
+      load.prefixes.clear();
+      load.warnings.clear();
+      return load;
+    }
+    graph.Seal();
+    return load;
+  }
+};
+
+GraphLoad LoadGraphFile(const std::string& path, RdfSyntax syntax, Graph& graph) {
+  qax_files::InputFile file;
+  GraphLoad load;
+  if (!file.Open(path, &load.error)) return load;
+  Rdf::FileSource source(file);
+  return GraphLoader::Load(source, nullptr, source.HeldBytes(), syntax, path, Rdf::FileIri(path),
+                           graph);
+}
+
+GraphLoad LoadGraphText(const std::string& text, RdfSyntax syntax, const std::string& sourceName,
+                        const std::string& baseIri, Graph& graph) {
+  Rdf::TextSource source(text);
+  return GraphLoader::Load(source, &text, text.size(), syntax, sourceName, baseIri, graph);
+}
+
+}  // namespace Shacl
+}  // namespace Ontology
+}  // namespace QAX

@@ -1,0 +1,149 @@
+// The indexed graph that validation reads: terms interned by RDF identity,
+// statements found by subject or predicate, documents loaded whole or not
+// at all.
+#include "host/qax/shacl/Graph.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using QAX::Ontology::RdfSyntax;
+using QAX::Ontology::Shacl::Graph;
+using QAX::Ontology::Shacl::GraphLoad;
+using QAX::Ontology::Shacl::kNoTerm;
+using QAX::Ontology::Shacl::LoadGraphFile;
+using QAX::Ontology::Shacl::LoadGraphText;
+using QAX::Ontology::Shacl::TermId;
+using QAX::Ontology::Shacl::TermKind;
+using QAX::Ontology::Shacl::TripleRange;
+
+constexpr char kEx[] = "http://e.org/";
+
+std::string Ex(const std::string& local) { return kEx + local; }
+
+// A term as "<iri>", "_:label" or "\"text\"^^<datatype>@language".
+std::string Show(const Graph& graph, TermId term) {
+  const auto view = graph.Term(term);
+  switch (view.kind) {
+    case TermKind::kIri:
+      return "<" + std::string(view.text) + ">";
+    case TermKind::kBlank:
+      return "_:" + std::string(view.text);
+    case TermKind::kLiteral:
+      break;
+  }
+  std::string shown = "\"" + std::string(view.text) + "\"^^<" + std::string(view.datatype) + ">";
+  if (!view.language.empty()) shown += "@" + std::string(view.language);
+  return shown;
+}
+
+// The objects (or, with `subjects`, the subjects) of a range, shown.
+std::vector<std::string> Shown(const Graph& graph, TripleRange range, bool subjects = false) {
+  std::vector<std::string> shown;
+  for (const auto& triple : range) {
+    shown.push_back(Show(graph, subjects ? triple.subject : triple.object));
+  }
+  return shown;
+}
+
+GraphLoad Load(Graph& graph, const std::string& turtle, const std::string& name = "d.ttl") {
+  return LoadGraphText("@prefix ex: <http://e.org/> .\n" + turtle, RdfSyntax::kTurtle, name, "",
+                       graph);
+}
+
+TEST(ShaclGraph, TermsAreInternedByTheirRdfIdentity) {
+  Graph graph;
+  const TermId iri = graph.Iri(Ex("a"));
+  EXPECT_EQ(graph.Iri(Ex("a")), iri);
+  EXPECT_NE(graph.Blank(Ex("a")), iri);
+  EXPECT_EQ(graph.Literal("x"), graph.Literal("x", "http://www.w3.org/2001/XMLSchema#string"));
+  EXPECT_NE(graph.Literal("x"), graph.Literal("x", "", "en"));
+  EXPECT_NE(graph.Literal("1", Ex("t")), graph.Literal("1", Ex("u")));
+  // Language tags are compared without regard to case and kept as written.
+  const TermId tagged = graph.Literal("x", "", "en-US");
+  EXPECT_EQ(graph.Literal("x", "", "EN-us"), tagged);
+  EXPECT_EQ(Show(graph, tagged),
+            "\"x\"^^<http://www.w3.org/1999/02/22-rdf-syntax-ns#langString>@en-US");
+  EXPECT_EQ(Show(graph, graph.Literal("x")), "\"x\"^^<http://www.w3.org/2001/XMLSchema#string>");
+  EXPECT_EQ(graph.FindIri(Ex("a")), iri);
+  const std::size_t terms = graph.TermCount();
+  EXPECT_EQ(graph.FindIri(Ex("none")), kNoTerm);
+  EXPECT_EQ(graph.TermCount(), terms);
+}
+
+TEST(ShaclGraph, LookupsFindEachStatementOnceInOrder) {
+  Graph graph;
+  ASSERT_EQ(Load(graph,
+                 "ex:a ex:p ex:c , ex:b , \"1\" ; ex:q ex:b .\n"
+                 "ex:b ex:p ex:c .\n"
+                 "ex:a ex:p ex:b .\n")
+                .error,
+            "");
+  const TermId a = graph.FindIri(Ex("a"));
+  const TermId b = graph.FindIri(Ex("b"));
+  const TermId c = graph.FindIri(Ex("c"));
+  const TermId p = graph.FindIri(Ex("p"));
+  const TermId q = graph.FindIri(Ex("q"));
+  EXPECT_TRUE(graph.Sealed());
+  EXPECT_EQ(graph.TripleCount(), 5u);  // the repeated statement once
+  EXPECT_EQ(graph.Objects(a, p).size(), 3u);
+  EXPECT_EQ(Shown(graph, graph.Objects(b, p)), std::vector<std::string>{"<http://e.org/c>"});
+  EXPECT_EQ(Shown(graph, graph.Subjects(p, c), true),
+            (std::vector<std::string>{"<http://e.org/a>", "<http://e.org/b>"}));
+  EXPECT_EQ(graph.About(a).size(), 4u);
+  EXPECT_EQ(graph.WithPredicate(p).size(), 4u);
+  EXPECT_EQ(graph.WithPredicate(q).size(), 1u);
+  EXPECT_TRUE(graph.About(c).empty());
+  EXPECT_TRUE(graph.Has(a, q, b));
+  EXPECT_FALSE(graph.Has(b, q, a));
+  EXPECT_TRUE(graph.Objects(kNoTerm, p).empty());
+  EXPECT_EQ(graph.All().size(), 5u);
+  // Adding unseals the graph until it is sealed again.
+  graph.Add(c, p, a);
+  EXPECT_FALSE(graph.Sealed());
+  EXPECT_TRUE(graph.Objects(c, p).empty());
+  graph.Seal();
+  EXPECT_EQ(Shown(graph, graph.Objects(c, p)), std::vector<std::string>{"<http://e.org/a>"});
+}
+
+TEST(ShaclGraph, DocumentsLoadWholeKeepTheirBlankNodesApartOrLeaveTheGraphAsItWas) {
+  Graph graph;
+  GraphLoad first = Load(graph, "@prefix z: <http://z.org/> .\nex:a ex:p _:x .\n_:x ex:q 1 .\n");
+  ASSERT_EQ(first.error, "");
+  EXPECT_EQ(first.prefixes, (std::vector<std::pair<std::string, std::string>>{
+                                {"ex", kEx}, {"z", "http://z.org/"}}));
+  ASSERT_EQ(Load(graph, "ex:b ex:p _:x .\n").error, "");
+  const TermId p = graph.FindIri(Ex("p"));
+  const auto firstBlank = graph.Objects(graph.FindIri(Ex("a")), p);
+  const auto secondBlank = graph.Objects(graph.FindIri(Ex("b")), p);
+  ASSERT_EQ(firstBlank.size(), 1u);
+  ASSERT_EQ(secondBlank.size(), 1u);
+  EXPECT_EQ(Show(graph, firstBlank.first->object), "_:x");
+  EXPECT_NE(firstBlank.first->object, secondBlank.first->object);
+
+  const std::size_t terms = graph.TermCount();
+  const std::size_t triples = graph.TripleCount();
+  const GraphLoad bad = Load(graph, "ex:c ex:p ex:d .\nex:c ex:p .\n", "bad.ttl");
+  EXPECT_EQ(bad.error.rfind("bad.ttl:3:", 0), 0u) << bad.error;
+  EXPECT_TRUE(bad.prefixes.empty());
+  EXPECT_EQ(graph.TermCount(), terms);
+  EXPECT_EQ(graph.TripleCount(), triples);
+  EXPECT_EQ(graph.FindIri(Ex("c")), kNoTerm);
+  EXPECT_TRUE(graph.Sealed());
+
+  EXPECT_NE(LoadGraphFile("/nonexistent/data.ttl", RdfSyntax::kDetect, graph)
+                .error.find("/nonexistent/data.ttl"),
+            std::string::npos);
+  const GraphLoad xml = LoadGraphText(
+      "<rdf:RDF xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#' xmlns:ex='http://e.org/'>"
+      "<rdf:Description rdf:about='http://e.org/x'><ex:p>v</ex:p></rdf:Description></rdf:RDF>",
+      RdfSyntax::kDetect, "x.rdf", "", graph);
+  ASSERT_EQ(xml.error, "");
+  EXPECT_EQ(Shown(graph, graph.Objects(graph.FindIri(Ex("x")), p)),
+            std::vector<std::string>{"\"v\"^^<http://www.w3.org/2001/XMLSchema#string>"});
+}
+
+}  // namespace
