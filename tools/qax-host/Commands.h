@@ -98,6 +98,7 @@ int RunExport(const Invocation& invocation);
 int RunTour(const Invocation& invocation);
 int RunValidate(const Invocation& invocation);
 int RunCheck(const Invocation& invocation);
+int RunShapes(const Invocation& invocation);
 
 }  // namespace qax_host
 

@@ -67,6 +67,14 @@ const Command kCommands[] = {
      "Shows the child links a channel declares for CLASS: position, index, type\n"
      "name and link name (attributes of parent classes first).",
      true, 0, false},
+    {"shapes", qax_host::RunShapes, "[CLASS ...]",
+     "print the SHACL shapes the ontology states for classes",
+     "Prints, as Turtle, the SHACL shapes that the ontology states for each CLASS\n"
+     "(every class when none is named): a node shape per class with one\n"
+     "property shape per attribute, its parents' first, from the attribute's\n"
+     "ranges, counts and enumerations (docs/validation.md).\n"
+     "  --output FILE, -o FILE  where to write (default and -: standard output)",
+     false, qax_host::kOutputOption, false},
     {"build", qax_host::RunBuild, "CLASS [ATTRIBUTE=VALUE ...]",
      "build an ontology item from attribute values",
      "Builds a channel for CLASS, links a child holding each VALUE to its\n"

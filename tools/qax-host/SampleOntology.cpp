@@ -11,7 +11,8 @@ const char* SampleOntologyTurtle() {
 @prefix geo:  <http://example.org/geo#> .
 
 zoo:Being a owl:Class ;
-    rdfs:comment "Anything that lives."@en .
+    rdfs:comment "Anything that lives."@en ;
+    rdfs:subClassOf [ a owl:Restriction ; owl:onProperty zoo:name ; owl:minCardinality 1 ] .
 
 zoo:Animal a owl:Class ;
     rdfs:subClassOf zoo:Being ;

@@ -130,6 +130,35 @@ class ListWalk {
   std::unordered_set<BlankId> onPath_;
 };
 
+// The values of the owl:oneOf list of anonymous node `node` into `values`,
+// each charged to the statements' budget; false when the list is malformed
+// (`walk.problem` says how) or a member is neither an IRI nor a literal.
+bool CollectEnumeration(RdfStatements& st, BlankId node, ListWalk& walk,
+                        std::vector<AttrValue>& values) {
+  const ExpressionFacts* facts = st.FindExpression(node);
+  if (facts == nullptr || facts->oneOfs != 1) {
+    return walk.Fault("a class expression with two owl:oneOf lists");
+  }
+  return walk.Walk(facts->oneOf, 0, [&](NodeRef member, std::size_t) {
+    AttrValue value;
+    if (member.kind == NodeRef::Kind::kIri) {
+      value.text = std::string(st.Iri(member.id));
+      value.isIri = true;
+    } else if (member.kind == NodeRef::Kind::kLiteral) {
+      const KeptLiteral& literal = st.Literal(member.id);
+      value.text = std::string(literal.text);
+      value.datatype = std::string(literal.datatype);
+      value.language = std::string(literal.language);
+    } else {
+      return walk.Fault("a list member that is neither an IRI nor a literal");
+    }
+    st.Budget().Charge(2 * sizeof(AttrValue) + value.text.size() + value.datatype.size() +
+                       value.language.size());
+    values.push_back(std::move(value));
+    return true;
+  });
+}
+
 // Collects the named classes of one union and of the unions nested in it;
 // an anonymous member that is no union is left out and its kind noted in
 // `ignored`.
@@ -281,19 +310,40 @@ class ClassUses {
       return;
     }
     // A named filler, or a datatype restriction's base datatype; anything
-    // else leaves the kind to the property's range.
+    // else leaves the kind to the property's range. An enumeration filler
+    // is kept as the restriction's values.
     TermId filler = kNoTerm;
+    uint32_t enumeration = RdfStatements::kNoEnumeration;
     if (facts->filler.kind == NodeRef::Kind::kIri) {
       filler = facts->filler.id;
     } else if (facts->filler.kind == NodeRef::Kind::kBlank) {
-      const ExpressionFacts* range = st_.FindExpression(facts->filler.id);
+      const BlankId fillerNode = facts->filler.id;
+      const ExpressionFacts* range = st_.FindExpression(fillerNode);
       if (range != nullptr && range->baseDatatype.kind == NodeRef::Kind::kIri) {
         filler = range->baseDatatype.id;
+      } else if (st_.Blank(fillerNode).unions == 0 &&
+                 st_.Blank(fillerNode).Has(BlankFacts::kOneOf)) {
+        enumeration = Enumeration(fillerNode);
       }
     }
     st_.Budget().Charge(2 * sizeof(RdfStatements::Restriction));
-    st_.restrictions.push_back(
-        RdfStatements::Restriction{cls_, facts->property.id, filler, facts->min, facts->max});
+    st_.restrictions.push_back(RdfStatements::Restriction{cls_, facts->property.id, filler,
+                                                          facts->min, facts->max, enumeration});
+  }
+
+  // Keeps the enumeration `node` and answers its index; kNoEnumeration,
+  // with a warning, when it is malformed.
+  uint32_t Enumeration(BlankId node) {
+    RdfStatements::Enumeration kept{kNoTerm, {}};
+    ListWalk walk(st_, stepsLeft_, "enumerations");
+    if (!CollectEnumeration(st_, node, walk, kept.values)) {
+      warnings_.push_back(sourceName_ + ": the owl:oneOf in a restriction in the " + where_ +
+                          " of <" + std::string(st_.Iri(cls_)) + "> is malformed (" + walk.problem +
+                          "); it is ignored");
+      return RdfStatements::kNoEnumeration;
+    }
+    st_.enumerations.push_back(std::move(kept));
+    return static_cast<uint32_t>(st_.enumerations.size() - 1);
   }
 
   RdfStatements& st_;
@@ -320,6 +370,21 @@ void ResolveClassExpressions(RdfStatements& statements, const std::string& sourc
   std::size_t stepsLeft = kListStepsBase + kListStepsPerStatement * statements.statementCount;
   for (const RdfStatements::AnonymousUse& use : statements.anonymousUses) {
     const BlankFacts& facts = statements.Blank(use.node);
+    const bool range = use.relation != RdfStatements::Relation::kDomain;
+    if (facts.unions == 0 && range && facts.Has(BlankFacts::kOneOf) &&
+        !facts.Has(BlankFacts::kIntersection) && !facts.Has(BlankFacts::kComplement)) {
+      // An enumeration as a range: its values are what the property takes.
+      RdfStatements::Enumeration kept{use.property, {}};
+      ListWalk walk(statements, &stepsLeft, "enumerations");
+      if (!CollectEnumeration(statements, use.node, walk, kept.values)) {
+        warnings.push_back(sourceName + ": the owl:oneOf in the range of <" +
+                           std::string(statements.Iri(use.property)) + "> is malformed (" +
+                           walk.problem + "); it is ignored");
+        continue;
+      }
+      statements.enumerations.push_back(std::move(kept));
+      continue;
+    }
     if (facts.unions == 0) {
       note(KindOf(facts), use);
       continue;
@@ -332,7 +397,10 @@ void ResolveClassExpressions(RdfStatements& statements, const std::string& sourc
       continue;
     }
     for (const Ignored kind : walk.ignored) note(kind, use);
-    for (const TermId member : walk.members) statements.Relate(use.relation, use.property, member);
+    // A union's members are alternatives: any one of them holds.
+    const RdfStatements::Relation relation =
+        range ? RdfStatements::Relation::kRangeAny : RdfStatements::Relation::kDomain;
+    for (const TermId member : walk.members) statements.Relate(relation, use.property, member);
   }
   for (int kind = 0; kind < static_cast<int>(Ignored::kCount); ++kind) {
     const Tally& tally = tallies[kind];

@@ -38,6 +38,11 @@ class LoadBudget {
   static constexpr std::size_t kAttributeBytes = 320;
   static constexpr std::size_t kLibraryBytes = 512;
   static constexpr std::size_t kMapperBytesPerTerm = 48;
+  // An attribute's range record (MetaAttr::GetRange), shared by the
+  // attributes of one property, and each term and value it holds, their
+  // texts besides.
+  static constexpr std::size_t kRangeBytes = 128;
+  static constexpr std::size_t kRangeTermBytes = 64;
 
   explicit LoadBudget(std::size_t documentBytes)
       : documentBytes_(documentBytes),

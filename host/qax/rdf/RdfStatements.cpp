@@ -114,6 +114,15 @@ ExpressionFacts& RdfStatements::Expression(BlankId id) {
   return expressions_[at];
 }
 
+uint32_t RdfStatements::KeepLiteral(std::string_view text, std::string_view datatype,
+                                    std::string_view language) {
+  const std::size_t bytes = sizeof(KeptLiteral) + text.size() + datatype.size() + language.size();
+  blankBytes_ += bytes;
+  budget_.Charge(bytes);
+  literals_.push_back(KeptLiteral{texts_.Keep(text), texts_.Keep(datatype), texts_.Keep(language)});
+  return static_cast<uint32_t>(literals_.size() - 1);
+}
+
 void RdfStatements::MarkClass(TermId id) {
   if (IsClass(id)) return;
   flags_[id] |= kClass;
@@ -161,6 +170,7 @@ void RdfStatements::Group() {
   std::deque<std::string_view>().swap(blankLabels_);
   std::deque<BlankFacts>().swap(blanks_);
   std::vector<ExpressionFacts>().swap(expressions_);
+  std::vector<KeptLiteral>().swap(literals_);
   std::vector<AnonymousUse>().swap(anonymousUses);
   std::vector<ClassUse>().swap(classUses);
   budget_.Release(blankBytes_);

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "host/qax/MetaAttr.h"
 #include "host/qax/NameIndex.h"
 #include "host/qax/rdf/LoadBudget.h"
 #include "host/qax/rdf/TextArena.h"
@@ -27,9 +28,9 @@ using BlankId = uint32_t;
 // The object of a statement about an anonymous node, as class expressions
 // use it: an IRI, an anonymous node, rdf:nil, or something else (a literal).
 struct NodeRef {
-  enum class Kind : uint8_t { kIri, kBlank, kNil, kOther };
+  enum class Kind : uint8_t { kIri, kBlank, kNil, kLiteral, kOther };
   Kind kind = Kind::kOther;
-  uint32_t id = 0;  // a TermId for kIri, a BlankId for kBlank
+  uint32_t id = 0;  // a TermId for kIri, a BlankId for kBlank, a KeptLiteral's for kLiteral
 };
 
 constexpr TermId kNoTerm = UINT32_MAX;
@@ -81,11 +82,21 @@ struct ExpressionFacts {
                               // literal hasValue, its datatype
   NodeRef intersection;       // owl:intersectionOf's list
   NodeRef baseDatatype;       // owl:onDatatype
+  NodeRef oneOf;              // owl:oneOf's list
   uint32_t min = 0;           // the largest minimum count given
   uint32_t max = kUnbounded;  // the smallest maximum count given
   uint8_t constraints = 0;
   uint8_t properties = 0;  // owl:onProperty statements, counted up to two
   uint8_t intersections = 0;
+  uint8_t oneOfs = 0;
+};
+
+// A literal as a list member holds it, for enumerations: views of the
+// statements' own copies, valid until Group().
+struct KeptLiteral {
+  std::string_view text;
+  std::string_view datatype;
+  std::string_view language;
 };
 
 // The objects that one subject has for one relation: document order, no
@@ -160,15 +171,17 @@ class RdfStatements {
     return at == BlankFacts::kNoExpression ? nullptr : &expressions_[at];
   }
 
-  enum class Relation { kSubClassOf, kDomain, kRange };
-  static constexpr int kRelations = 3;
+  // kRange: rdfs:range, every one holds; kRangeAny: schema:rangeIncludes
+  // and the members of a union range, any one holds.
+  enum class Relation { kSubClassOf, kDomain, kRange, kRangeAny };
+  static constexpr int kRelations = 4;
 
   // A domain or range that is an anonymous class expression, in document
   // order; ResolveClassExpressions turns the unions among them into
   // relations.
   struct AnonymousUse {
     TermId property;
-    Relation relation;  // kDomain or kRange
+    Relation relation;  // kDomain, kRange or kRangeAny
     BlankId node;
   };
   std::vector<AnonymousUse> anonymousUses;
@@ -185,15 +198,32 @@ class RdfStatements {
 
   // A restriction on `property` that class `cls` is a subclass of: its
   // filler (a class or datatype IRI; kNoTerm when the property's own range
-  // is to decide) and the counts it gives. Kept after Group().
+  // is to decide), the counts it gives, and the enumeration (an index in
+  // `enumerations`, or kNoEnumeration) that its filler is. Kept after Group().
+  static constexpr uint32_t kNoEnumeration = UINT32_MAX;
   struct Restriction {
     TermId cls;
     TermId property;
     TermId filler;
     uint32_t min;
     uint32_t max;
+    uint32_t enumeration = kNoEnumeration;
   };
   std::vector<Restriction> restrictions;
+
+  // The owl:oneOf enumerations that are ranges of properties or fillers of
+  // restrictions, their values copied out. `property` is the property whose
+  // range it is, kNoTerm for a filler. Kept after Group().
+  struct Enumeration {
+    TermId property;
+    std::vector<AttrValue> values;
+  };
+  std::vector<Enumeration> enumerations;
+
+  // Keeps a literal that a list holds and answers its number; Literal(id)
+  // gives it back until Group().
+  uint32_t KeepLiteral(std::string_view text, std::string_view datatype, std::string_view language);
+  const KeptLiteral& Literal(uint32_t id) const { return literals_[id]; }
 
   // What names an ontology's own namespace: the subjects typed owl:Ontology,
   // and the vann:preferredNamespacePrefix and vann:preferredNamespaceUri of
@@ -259,6 +289,7 @@ class RdfStatements {
   Util::NameIndex blanksByLabel_;
   std::deque<BlankFacts> blanks_;
   std::vector<ExpressionFacts> expressions_;
+  std::vector<KeptLiteral> literals_;
   std::vector<TermId> classes_;
   std::vector<TermId> properties_;
   // Before Group(): per relation, the (subject, object) pairs in the order

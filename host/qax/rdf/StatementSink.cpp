@@ -92,15 +92,17 @@ void StatementSink::AboutIri(std::string_view subjectIri, std::string_view predi
                                                      predicate == Predicate::kEquivalentClass});
     return;
   }
-  if ((predicate == Predicate::kDomain || predicate == Predicate::kRange) &&
+  if ((predicate == Predicate::kDomain || predicate == Predicate::kRange ||
+       predicate == Predicate::kRangeIncludes) &&
       object.kind == Term::Kind::kBlank) {
     // An anonymous class expression: resolved once the whole document is
     // read, since its statements may come in any order.
     out_.Budget().Charge(2 * sizeof(RdfStatements::AnonymousUse));
-    out_.anonymousUses.push_back(RdfStatements::AnonymousUse{out_.Intern(subjectIri),
-                                                             predicate == Predicate::kDomain
-                                                                 ? RdfStatements::Relation::kDomain
-                                                                 : RdfStatements::Relation::kRange,
+    const RdfStatements::Relation relation =
+        predicate == Predicate::kDomain  ? RdfStatements::Relation::kDomain
+        : predicate == Predicate::kRange ? RdfStatements::Relation::kRange
+                                         : RdfStatements::Relation::kRangeAny;
+    out_.anonymousUses.push_back(RdfStatements::AnonymousUse{out_.Intern(subjectIri), relation,
                                                              out_.InternBlank(object.text)});
     return;
   }
@@ -136,16 +138,23 @@ void StatementSink::AboutIri(std::string_view subjectIri, std::string_view predi
     case Predicate::kRange:
       out_.Relate(RdfStatements::Relation::kRange, subject, out_.Intern(object.text));
       break;
+    case Predicate::kRangeIncludes:
+      out_.Relate(RdfStatements::Relation::kRangeAny, subject, out_.Intern(object.text));
+      break;
     default:  // the parts of class expressions, which only anonymous nodes have here
       break;
   }
 }
 
-NodeRef StatementSink::Ref(const Term& object) {
+NodeRef StatementSink::Ref(const Term& object, bool keepLiteral) {
   switch (object.kind) {
     case Term::Kind::kBlank:
       return NodeRef{NodeRef::Kind::kBlank, out_.InternBlank(object.text)};
     case Term::Kind::kLiteral:
+      if (keepLiteral) {
+        return NodeRef{NodeRef::Kind::kLiteral,
+                       out_.KeepLiteral(object.text, object.datatype, object.language)};
+      }
       return NodeRef{NodeRef::Kind::kOther, 0};
     case Term::Kind::kIri:
       break;
@@ -168,6 +177,7 @@ void StatementSink::AboutBlank(std::string_view subject, std::string_view predic
     case Predicate::kSubClassOf:
     case Predicate::kDomain:
     case Predicate::kRange:
+    case Predicate::kRangeIncludes:
     case Predicate::kEquivalentClass:
     case Predicate::kPreferredPrefix:
     case Predicate::kPreferredNamespace:
@@ -179,8 +189,9 @@ void StatementSink::AboutBlank(std::string_view subject, std::string_view predic
                                          ClassifyType(object.text) == TypeMeaning::kRestriction)) {
     return;
   }
-  // The object first: interning it may move the facts of the subject.
-  const NodeRef ref = Ref(object);
+  // The object first: interning it may move the facts of the subject. A
+  // list member's literal is kept, for enumerations (owl:oneOf).
+  const NodeRef ref = Ref(object, predicate == Predicate::kFirst);
   const BlankId node = out_.InternBlank(subject);
   BlankFacts& facts = out_.Blank(node);
   switch (predicate) {
@@ -202,6 +213,7 @@ void StatementSink::AboutBlank(std::string_view subject, std::string_view predic
       break;
     case Predicate::kOneOf:
       facts.marks |= BlankFacts::kOneOf;
+      AboutExpression(node, predicate, object);
       break;
     case Predicate::kType:
       facts.marks |= BlankFacts::kRestriction;
@@ -244,6 +256,9 @@ void StatementSink::AboutExpression(BlankId node, Predicate predicate, const Ter
       break;
     case Predicate::kIntersectionOf:
       BlankFacts::Note(facts.intersection, facts.intersections, ref);
+      break;
+    case Predicate::kOneOf:
+      BlankFacts::Note(facts.oneOf, facts.oneOfs, ref);
       break;
     case Predicate::kOnDatatype:
       keep(facts.baseDatatype, ref);

@@ -30,8 +30,9 @@ class StatementSink final : public TripleHandler {
   void AboutIri(std::string_view subject, std::string_view predicate, const Term& object);
   void AboutBlank(std::string_view subject, std::string_view predicate, const Term& object);
   // The object of a statement about an anonymous node, as class expressions
-  // use it.
-  NodeRef Ref(const Term& object);
+  // use it; a literal is kept (RdfStatements::KeepLiteral) when
+  // `keepLiteral`, else is kOther.
+  NodeRef Ref(const Term& object, bool keepLiteral = false);
   // What a restriction's or intersection's statement says about `node`.
   void AboutExpression(BlankId node, Predicate predicate, const Term& object);
   // ClassifyPredicate(predicate), remembered for the predicates met lately:

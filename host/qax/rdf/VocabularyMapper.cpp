@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -69,6 +70,10 @@ class Builder {
   // False as soon as the budget is exhausted.
   bool Run() {
     if (!budget_.Charge(LoadBudget::kMapperBytesPerTerm * st_.TermCount())) return false;
+    for (uint32_t e = 0; e < st_.enumerations.size(); ++e) {
+      if (st_.enumerations[e].property != kNoTerm)
+        enumerationOf_.emplace(st_.enumerations[e].property, e);
+    }
     if (!NameNamespaces()) return false;
     ChooseParents();
     if (!AddClasses() || !AddAttributes()) return false;
@@ -331,15 +336,75 @@ class Builder {
     return {Info::AttrKind::kText, kNoTerm};
   }
 
-  // The kind of a property from its own ranges, worked out once.
+  // The kind of a property from its own ranges, those that all hold and
+  // those of which any one does alike, worked out once.
   Kind KindOf(TermId property) {
     if (kinds_.empty()) kinds_.assign(st_.TermCount(), Kind{kUnknownKind, kNoTerm});
     Kind& known = kinds_[property];
     if (known.kind == kUnknownKind) {
-      const TermList ranges = st_.Related(RdfStatements::Relation::kRange, property);
-      known = KindOfRanges(ranges.begin(), ranges.end());
+      const TermList all = st_.Related(RdfStatements::Relation::kRange, property);
+      const TermList any = st_.Related(RdfStatements::Relation::kRangeAny, property);
+      if (any.empty()) {
+        known = KindOfRanges(all.begin(), all.end());
+      } else if (all.empty()) {
+        known = KindOfRanges(any.begin(), any.end());
+      } else {
+        std::vector<TermId> ranges(all.begin(), all.end());
+        ranges.insert(ranges.end(), any.begin(), any.end());
+        known = KindOfRanges(ranges.data(), ranges.data() + ranges.size());
+      }
     }
     return known;
+  }
+
+  // One range term as the model keeps it, charged to the budget.
+  AttrRangeTerm RangeTerm(TermId term) {
+    budget_.Charge(LoadBudget::kRangeTermBytes + Iri(term).size());
+    return AttrRangeTerm{IriText(term), KindOfRanges(&term, &term + 1).kind};
+  }
+
+  std::vector<AttrValue> EnumerationValues(uint32_t enumeration) {
+    std::vector<AttrValue> values = st_.enumerations[enumeration].values;
+    budget_.Charge(LoadBudget::kRangeTermBytes * values.size());
+    return values;
+  }
+
+  // The range record of a property, made once and shared by its attributes;
+  // null when the vocabulary gives it no range.
+  std::shared_ptr<const AttrRange> RangeOf(TermId property) {
+    const auto [kept, added] = ranges_.emplace(property, nullptr);
+    if (!added) return kept->second;
+    AttrRange range;
+    for (const TermId term : st_.Related(RdfStatements::Relation::kRange, property)) {
+      range.allOf.push_back(RangeTerm(term));
+    }
+    for (const TermId term : st_.Related(RdfStatements::Relation::kRangeAny, property)) {
+      range.anyOf.push_back(RangeTerm(term));
+    }
+    const auto enumeration = enumerationOf_.find(property);
+    if (enumeration != enumerationOf_.end()) range.oneOf = EnumerationValues(enumeration->second);
+    if (range.Empty()) return nullptr;
+    budget_.Charge(LoadBudget::kRangeBytes);
+    kept->second = std::make_shared<const AttrRange>(std::move(range));
+    return kept->second;
+  }
+
+  // The range record of an attribute that restrictions alone give: their
+  // fillers all hold, or else the property's own ranges do; their
+  // enumeration, else the property's.
+  std::shared_ptr<const AttrRange> RestrictedRange(TermId property,
+                                                   const std::vector<TermId>& fillers,
+                                                   uint32_t enumeration) {
+    if (fillers.empty() && enumeration == RdfStatements::kNoEnumeration) return RangeOf(property);
+    AttrRange range;
+    if (fillers.empty()) {
+      const std::shared_ptr<const AttrRange> own = RangeOf(property);
+      if (own) range = *own;
+    }
+    for (const TermId filler : fillers) range.allOf.push_back(RangeTerm(filler));
+    if (enumeration != RdfStatements::kNoEnumeration) range.oneOf = EnumerationValues(enumeration);
+    budget_.Charge(LoadBudget::kRangeBytes);
+    return std::make_shared<const AttrRange>(std::move(range));
   }
 
   // The attribute record of `property` with `kind`.
@@ -357,6 +422,7 @@ class Builder {
     bool fromDomain;
     std::vector<TermId> fillers;  // the restrictions' named fillers, no repeats
     MetaAttr::Cardinality cardinality;
+    uint32_t enumeration = RdfStatements::kNoEnumeration;  // the first enumeration filler
   };
 
   // The restrictions on each class gathered by property, in the order of
@@ -374,6 +440,7 @@ class Builder {
         planned.push_back(Planned{r.property, false, {}, MetaAttr::Cardinality()});
       }
       Planned& entry = planned[found->second];
+      if (entry.enumeration == RdfStatements::kNoEnumeration) entry.enumeration = r.enumeration;
       entry.cardinality.min = std::max(entry.cardinality.min, r.min);
       entry.cardinality.max = std::min(entry.cardinality.max, r.max);
       if (r.filler != kNoTerm &&
@@ -486,7 +553,11 @@ class Builder {
         if (!budget_.Charge(info.name.size() + info.scopeName.size() + 2 * info.typeName.size())) {
           return false;
         }
-        meta_[cls]->AddAttribute(std::move(info), entry.cardinality);
+        std::shared_ptr<const AttrRange> range =
+            entry.fromDomain ? RangeOf(entry.property)
+                             : RestrictedRange(entry.property, entry.fillers, entry.enumeration);
+        meta_[cls]->AddAttribute(std::move(info), entry.cardinality, std::move(range));
+        if (budget_.Exhausted()) return false;
       }
     }
     return AddPropertiesWithoutClass(restrictedProperty);
@@ -557,7 +628,11 @@ class Builder {
   static constexpr int32_t kUnknownKind = -1;
   std::vector<Kind> kinds_;            // by property; kUnknownKind until worked out
   std::unordered_set<uint64_t> held_;  // (class, property) pairs given as attributes
-  std::size_t stepsLeft_ = 0;          // for walks up the parents
+  // By property: its range record, once made (null: none), and its first
+  // enumeration range, an index in the statements' enumerations.
+  std::unordered_map<TermId, std::shared_ptr<const AttrRange>> ranges_;
+  std::unordered_map<TermId, uint32_t> enumerationOf_;
+  std::size_t stepsLeft_ = 0;  // for walks up the parents
   bool stepsWarned_ = false;
 };
 

@@ -87,7 +87,7 @@ Predicate ClassifyPredicate(std::string_view iri) {
   }
   const std::string_view schemaName = SchemaLocalName(iri);
   if (schemaName == "domainIncludes") return Predicate::kDomain;
-  if (schemaName == "rangeIncludes") return Predicate::kRange;
+  if (schemaName == "rangeIncludes") return Predicate::kRangeIncludes;
   return Predicate::kOther;
 }
 

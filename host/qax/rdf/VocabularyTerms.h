@@ -37,11 +37,12 @@ enum class Predicate {
   kOther,
   kType,
   kSubClassOf,
-  kComment,      // rdfs:comment
-  kDefinition,   // skos:definition
-  kDescription,  // dcterms:description
-  kDomain,       // rdfs:domain or schema:domainIncludes
-  kRange,        // rdfs:range or schema:rangeIncludes
+  kComment,        // rdfs:comment
+  kDefinition,     // skos:definition
+  kDescription,    // dcterms:description
+  kDomain,         // rdfs:domain or schema:domainIncludes
+  kRange,          // rdfs:range: every one holds
+  kRangeIncludes,  // schema:rangeIncludes: any one holds
   // What anonymous class expressions in domains and ranges are made of.
   kFirst,           // rdf:first
   kRest,            // rdf:rest

@@ -1,0 +1,305 @@
+#include "host/qax/shacl/DerivedShapes.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string_view>
+#include <utility>
+
+#include "host/qax/MetaAttr.h"
+#include "host/qax/MetaClassLibrary.h"
+#include "host/qax/MetaInfo.h"
+#include "host/qax/rdf/ItemDocument.h"
+#include "host/qax/rdf/VocabularyTerms.h"
+
+namespace QAX {
+namespace Ontology {
+namespace Shacl {
+namespace {
+
+constexpr std::string_view kSh = "http://www.w3.org/ns/shacl#";
+constexpr std::string_view kRdf = "http://www.w3.org/1999/02/22-rdf-syntax-ns#";
+// A class's node shape is named by the class's IRI with this appended.
+constexpr std::string_view kShapeSuffix = "Shape";
+
+// A name that Turtle takes as a prefix: a letter, then letters, digits, '_',
+// '-' or '.', not ending in '.'.
+bool IsPrefixName(std::string_view name) {
+  if (name.empty() || name.back() == '.') return false;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const char c = name[i];
+    const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    const bool other = (c >= '0' && c <= '9') || c == '_' || c == '-' || c == '.';
+    if (!letter && (i == 0 || !other)) return false;
+  }
+  return true;
+}
+
+// A local name written after a prefix without escapes: ASCII letters,
+// digits and '_' first, then those, '-' and '.', not ending in '.'. Other
+// names are written as whole IRIs.
+bool IsPlainLocalName(std::string_view name) {
+  if (name.empty() || name.back() == '.') return false;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const char c = name[i];
+    const bool word = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                      (c >= '0' && c <= '9') || c == '_';
+    if (!word && (i == 0 || (c != '-' && c != '.'))) return false;
+  }
+  return true;
+}
+
+// `text` as a Turtle string, quoted, with quotes, backslashes and control
+// characters escaped.
+std::string Quoted(std::string_view text) {
+  constexpr unsigned char kFirstPrintable = 0x20;
+  std::string out = "\"";
+  for (const char c : text) {
+    switch (c) {
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default:
+        if (static_cast<unsigned char>(c) < kFirstPrintable) {
+          char escaped[sizeof("\\u0000")];
+          std::snprintf(escaped, sizeof(escaped), "\\u%04X", static_cast<unsigned>(c));
+          out += escaped;
+        } else {
+          out += c;
+        }
+    }
+  }
+  return out + "\"";
+}
+
+// One shape's constraints, "predicate object" each, as written inside it.
+using Constraints = std::vector<std::string>;
+
+class Writer {
+ public:
+  explicit Writer(const OntologyModel& model) : model_(model) {
+    for (const MetaClassLibrary* library : model.GetLibraries()) {
+      Declare(library->GetName(), model.GetNamespace(library->GetName()));
+    }
+    Declare("rdf", std::string(kRdf));
+    Declare("sh", std::string(kSh));
+    Declare("xsd", std::string(Rdf::Iri::kXsd));
+  }
+
+  std::string Document(const std::vector<const MetaClass*>& classes) {
+    std::string body;
+    for (const MetaClass* metaClass : classes) {
+      if (metaClass != nullptr) body += NodeShape(*metaClass);
+    }
+    std::string out;
+    for (const auto& [name, ns] : prefixes_) out += "@prefix " + name + ": <" + ns + "> .\n";
+    return out + body;
+  }
+
+ private:
+  void Declare(const std::string& name, const std::string& ns) {
+    if (!IsPrefixName(name) || !Rdf::IsWritableIri(ns)) return;
+    const bool taken = std::any_of(prefixes_.begin(), prefixes_.end(), [&](const auto& prefix) {
+      return prefix.first == name || prefix.second == ns;
+    });
+    if (!taken) prefixes_.emplace_back(name, ns);
+  }
+
+  // `iri` as a prefixed name where a declared namespace and a plain local
+  // name fit (the longest namespace wins), else as <iri>.
+  std::string Name(const std::string& iri) const {
+    const std::pair<std::string, std::string>* best = nullptr;
+    for (const auto& prefix : prefixes_) {
+      const std::string& ns = prefix.second;
+      if (iri.size() > ns.size() && iri.compare(0, ns.size(), ns) == 0 &&
+          IsPlainLocalName(std::string_view(iri).substr(ns.size())) &&
+          (best == nullptr || ns.size() > best->second.size())) {
+        best = &prefix;
+      }
+    }
+    if (best == nullptr) return "<" + iri + ">";
+    return best->first + ":" + iri.substr(best->second.size());
+  }
+
+  std::string Sh(std::string_view local) const { return Name(std::string(kSh) + std::string(local)); }
+  std::string Xsd(std::string_view local) const {
+    return Name(std::string(Rdf::Iri::kXsd) + std::string(local));
+  }
+
+  // The IRI of a class: its handle when that is one, else its scope's
+  // namespace and its name; empty when neither can be written.
+  std::string ClassIri(const MetaClass& metaClass) const {
+    const Info::MetaClassInfo& info = metaClass.GetInfo();
+    if (Rdf::IsWritableIri(info.handle)) return info.handle;
+    const std::string iri = model_.GetNamespace(info.scopeName) + info.name;
+    return Rdf::IsWritableIri(iri) ? iri : std::string();
+  }
+
+  std::string NodeShape(const MetaClass& metaClass) {
+    const std::string iri = ClassIri(metaClass);
+    if (iri.empty()) {
+      return "# " + metaClass.GetFQName() + ": the class has no IRI, so it has no shape\n";
+    }
+    std::vector<const MetaClass*> chain;  // the root first; the model's parents never loop
+    for (const MetaClass* at = &metaClass; at != nullptr; at = at->GetParent()) {
+      chain.push_back(at);
+    }
+    std::string out = "\n" + Name(iri + std::string(kShapeSuffix)) + "\n  a " + Sh("NodeShape") +
+                      " ;\n  " + Sh("targetClass") + " " + Name(iri);
+    for (auto at = chain.rbegin(); at != chain.rend(); ++at) {
+      for (const MetaAttr* attribute : (*at)->GetAttributes()) out += PropertyShape(*attribute);
+    }
+    return out + " .\n";
+  }
+
+  std::string PropertyShape(const MetaAttr& attribute) const {
+    const Info::MetaAttrInfo& info = attribute.GetInfo();
+    const std::string path = model_.GetNamespace(info.scopeName) + info.name;
+    if (!Rdf::IsWritableIri(path)) {
+      return " ;\n  # " + info.scopeName + "." + info.name +
+             ": the attribute has no property IRI, so it has no shape";
+    }
+    Constraints lines{Sh("path") + " " + Name(path), Sh("name") + " " + Quoted(info.name)};
+    const AttrCardinality counts = attribute.GetCardinality();
+    if (counts.min > 0) lines.push_back(Sh("minCount") + " " + std::to_string(counts.min));
+    if (counts.max != AttrCardinality::kUnbounded) {
+      lines.push_back(Sh("maxCount") + " " + std::to_string(counts.max));
+    }
+    if (const AttrRange* range = attribute.GetRange()) ValueConstraints(*range, lines);
+    std::string out = " ;\n  " + Sh("property") + " [\n";
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      out += "    " + lines[i] + (i + 1 < lines.size() ? " ;\n" : "\n");
+    }
+    return out + "  ]";
+  }
+
+  // What a range says of each value, appended to `lines`: one group of
+  // constraints per term that all hold, one for the terms of which any one
+  // holds, and the enumeration; several groups are joined with sh:and.
+  void ValueConstraints(const AttrRange& range, Constraints& lines) const {
+    std::vector<Constraints> groups;
+    const auto addGroup = [&groups](Constraints group) {
+      if (!group.empty() && std::find(groups.begin(), groups.end(), group) == groups.end()) {
+        groups.push_back(std::move(group));
+      }
+    };
+    for (const AttrRangeTerm& term : range.allOf) addGroup(TermConstraints(term));
+    std::vector<Constraints> alternatives;
+    bool unchecked = false;  // an alternative no shape can check lets every value pass
+    for (const AttrRangeTerm& term : range.anyOf) {
+      Constraints alternative = TermConstraints(term);
+      unchecked = unchecked || alternative.empty();
+      if (std::find(alternatives.begin(), alternatives.end(), alternative) == alternatives.end()) {
+        alternatives.push_back(std::move(alternative));
+      }
+    }
+    if (!unchecked && alternatives.size() == 1) addGroup(alternatives.front());
+    if (!unchecked && alternatives.size() > 1) addGroup({Sh("or") + " " + List(alternatives)});
+    if (!range.oneOf.empty()) {
+      std::string values;
+      for (const AttrValue& value : range.oneOf) values += " " + Value(value);
+      addGroup({Sh("in") + " (" + values + " )"});
+    }
+    if (groups.size() == 1) {
+      lines.insert(lines.end(), groups.front().begin(), groups.front().end());
+    } else if (groups.size() > 1) {
+      lines.push_back(Sh("and") + " " + List(groups));
+    }
+  }
+
+  // A list of shapes, each written as a blank node on one line.
+  static std::string List(const std::vector<Constraints>& shapes) {
+    std::string out = "(";
+    for (const Constraints& shape : shapes) {
+      out += " [";
+      for (std::size_t i = 0; i < shape.size(); ++i) out += (i == 0 ? " " : " ; ") + shape[i];
+      out += " ]";
+    }
+    return out + " )";
+  }
+
+  std::string Value(const AttrValue& value) const {
+    if (value.isIri) return Rdf::IsWritableIri(value.text) ? Name(value.text) : Quoted(value.text);
+    std::string out = Quoted(value.text);
+    if (!value.language.empty()) return out + "@" + value.language;
+    if (!value.datatype.empty() && value.datatype != Rdf::Iri::kXsdString &&
+        Rdf::IsWritableIri(value.datatype)) {
+      out += "^^" + Name(value.datatype);
+    }
+    return out;
+  }
+
+  // What one range term asks of a value, as the item writer writes values
+  // (ItemWriter.h): a text is an xsd:string, where the range is no XML
+  // Schema datatype also a language-tagged string; a number is an
+  // xsd:integer, or an xsd:decimal or xsd:double; a date an xsd:date, a
+  // date and time an xsd:dateTime, other times and durations any literal
+  // (they are written as plain text); a class an item of it. Nothing for a
+  // datatype the service cannot map or an unknown IRI.
+  Constraints TermConstraints(const AttrRangeTerm& term) const {
+    const auto datatype = [this](std::string_view local) {
+      return Constraints{Sh("datatype") + " " + Xsd(local)};
+    };
+    const auto either = [this](const std::string& a, const std::string& b) {
+      return Constraints{Sh("or") + " ( [ " + Sh("datatype") + " " + a + " ] [ " + Sh("datatype") +
+                         " " + b + " ] )"};
+    };
+    const std::string_view iri = term.iri;
+    switch (term.kind) {
+      case Info::AttrKind::kText:
+        if (iri.substr(0, Rdf::Iri::kXsd.size()) == Rdf::Iri::kXsd) return datatype("string");
+        return either(Xsd("string"), Name(std::string(Rdf::Iri::kRdfLangString)));
+      case Info::AttrKind::kBoolean:
+        return datatype("boolean");
+      case Info::AttrKind::kInteger:
+        return datatype("integer");
+      case Info::AttrKind::kReal:
+        return either(Xsd("decimal"), Xsd("double"));
+      case Info::AttrKind::kTemporal: {
+        const std::string_view local = Rdf::SplitIri(iri).localName;
+        if (local == "date" || local == "Date") return datatype("date");
+        if (local == "dateTime" || local == "DateTime" || local == "dateTimeStamp") {
+          return datatype("dateTime");
+        }
+        return Constraints{Sh("nodeKind") + " " + Sh("Literal")};
+      }
+      case Info::AttrKind::kComplex:
+        return Rdf::IsWritableIri(term.iri) ? Constraints{Sh("class") + " " + Name(term.iri)}
+                                            : Constraints{};
+      default:
+        return Constraints{};
+    }
+  }
+
+  const OntologyModel& model_;
+  std::vector<std::pair<std::string, std::string>> prefixes_;  // (name, namespace), in order
+};
+
+}  // namespace
+
+std::string DerivedShapesTurtle(const OntologyModel& model,
+                                const std::vector<const MetaClass*>& classes) {
+  Writer writer(model);
+  if (!classes.empty()) return writer.Document(classes);
+  std::vector<const MetaClass*> all;
+  all.reserve(model.GetClassCount());
+  for (const MetaClassLibrary* library : model.GetLibraries()) {
+    for (const MetaClass* metaClass : library->GetClasses()) all.push_back(metaClass);
+  }
+  return writer.Document(all);
+}
+
+}  // namespace Shacl
+}  // namespace Ontology
+}  // namespace QAX

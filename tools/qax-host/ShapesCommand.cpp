@@ -1,0 +1,41 @@
+// qax-host shapes: the SHACL shapes that the ontology states by itself.
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/qax/shacl/DerivedShapes.h"
+#include "tools/qax-host/ChannelText.h"
+#include "tools/qax-host/ClassNames.h"
+#include "tools/qax-host/Commands.h"
+#include "tools/qax-host/Output.h"
+
+namespace qax_host {
+
+int RunShapes(const Invocation& invocation) {
+  std::unique_ptr<Session> session = OpenSession(invocation);
+  if (!session) return kExitFailure;
+  // Every class named must be found before anything is written, so that a
+  // misspelt name leaves no partial document behind.
+  std::vector<const QAX::Ontology::MetaClass*> classes;
+  for (const std::string& name : invocation.arguments) {
+    std::string error;
+    const QAX::Ontology::MetaClass* metaClass = FindClass(session->model(), name, &error);
+    if (metaClass == nullptr) return Fail(error);
+    classes.push_back(metaClass);
+  }
+  const std::string text = QAX::Ontology::Shacl::DerivedShapesTurtle(session->model(), classes);
+  if (invocation.output.empty()) {
+    std::fputs(text.c_str(), stdout);
+    return kExitOk;
+  }
+  bool toStandardOutput = false;
+  if (!WriteOutput(invocation.output, text, &toStandardOutput)) return kExitFailure;
+  if (toStandardOutput) return kExitOk;
+  const std::size_t count = classes.empty() ? session->model().GetClassCount() : classes.size();
+  std::fprintf(stderr, "qax-host: wrote the shapes of %s to %s\n",
+               Counted(count, "class", "classes").c_str(), Escaped(invocation.output).c_str());
+  return kExitOk;
+}
+
+}  // namespace qax_host
