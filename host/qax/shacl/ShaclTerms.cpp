@@ -1,0 +1,15 @@
+#include "host/qax/shacl/ShaclTerms.h"
+
+namespace QAX {
+namespace Ontology {
+namespace Shacl {
+
+ShaclTerms::ShaclTerms(const Graph& graph) {
+#define QAX_SHACL_FIND(field, iri) field = graph.FindIri(iri);
+  QAX_SHACL_TERMS(QAX_SHACL_FIND)
+#undef QAX_SHACL_FIND
+}
+
+}  // namespace Shacl
+}  // namespace Ontology
+}  // namespace QAX

@@ -1,0 +1,103 @@
+#include "host/qax/shacl/ShapePattern.h"
+
+#define PCRE2_CODE_UNIT_WIDTH 8
+#include <pcre2.h>
+
+#include <array>
+#include <new>
+
+namespace QAX {
+namespace Ontology {
+namespace Shacl {
+namespace {
+
+constexpr std::size_t kErrorTextSize = 256;
+
+struct CodeDeleter {
+  void operator()(pcre2_code* code) const { pcre2_code_free(code); }
+};
+struct ContextDeleter {
+  void operator()(pcre2_match_context* context) const { pcre2_match_context_free(context); }
+};
+struct MatchDataDeleter {
+  void operator()(pcre2_match_data* data) const { pcre2_match_data_free(data); }
+};
+
+}  // namespace
+
+struct ShapePattern::Code {
+  std::unique_ptr<pcre2_code, CodeDeleter> code;
+  std::unique_ptr<pcre2_match_context, ContextDeleter> context;
+};
+
+ShapePattern::ShapePattern(std::unique_ptr<Code> code) : code_(std::move(code)) {}
+ShapePattern::~ShapePattern() = default;
+
+std::unique_ptr<ShapePattern> ShapePattern::Compile(std::string_view pattern,
+                                                    std::string_view flags, std::string& error) {
+  // XPath's flags map onto PCRE2's options; x differs a little: PCRE2 also
+  // reads '#' to the end of the line as a comment (docs/validation.md).
+  uint32_t options = PCRE2_UTF | PCRE2_UCP;
+  for (const char flag : flags) {
+    switch (flag) {
+      case 's':
+        options |= PCRE2_DOTALL;
+        break;
+      case 'm':
+        options |= PCRE2_MULTILINE;
+        break;
+      case 'i':
+        options |= PCRE2_CASELESS;
+        break;
+      case 'x':
+        options |= PCRE2_EXTENDED;
+        break;
+      case 'q':
+        options |= PCRE2_LITERAL;
+        break;
+      default:
+        error = std::string("unknown sh:flags letter '") + flag + "' (known: s, m, i, x, q)";
+        return nullptr;
+    }
+  }
+  // PCRE2 refuses EXTENDED together with LITERAL; with q the pattern is
+  // plain text, so x has nothing left to do.
+  if ((options & PCRE2_LITERAL) != 0) options &= ~PCRE2_EXTENDED;
+  int errorCode = 0;
+  PCRE2_SIZE errorOffset = 0;
+  auto code = std::make_unique<Code>();
+  code->code.reset(pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(),
+                                 options, &errorCode, &errorOffset, nullptr));
+  if (!code->code) {
+    if (errorCode == PCRE2_ERROR_NOMEMORY) throw std::bad_alloc();
+    std::array<PCRE2_UCHAR, kErrorTextSize> text{};
+    pcre2_get_error_message(errorCode, text.data(), text.size());
+    error = "sh:pattern does not compile at offset " + std::to_string(errorOffset) + ": " +
+            reinterpret_cast<const char*>(text.data());
+    return nullptr;
+  }
+  code->context.reset(pcre2_match_context_create(nullptr));
+  if (!code->context) throw std::bad_alloc();
+  pcre2_set_match_limit(code->context.get(), kPatternMatchLimit);
+  pcre2_set_depth_limit(code->context.get(), kPatternDepthLimit);
+  pcre2_set_heap_limit(code->context.get(), kPatternHeapLimitKiB);
+  return std::unique_ptr<ShapePattern>(new ShapePattern(std::move(code)));
+}
+
+PatternMatch ShapePattern::Matches(std::string_view text) const {
+  // One match block per call keeps the pattern shareable between threads;
+  // it costs one small allocation per value, next to the match itself.
+  std::unique_ptr<pcre2_match_data, MatchDataDeleter> data(
+      pcre2_match_data_create_from_pattern(code_->code.get(), nullptr));
+  if (!data) throw std::bad_alloc();
+  const int rc = pcre2_match(code_->code.get(), reinterpret_cast<PCRE2_SPTR>(text.data()),
+                             text.size(), 0, 0, data.get(), code_->context.get());
+  if (rc >= 0) return PatternMatch::kMatch;
+  if (rc == PCRE2_ERROR_NOMATCH) return PatternMatch::kNoMatch;
+  if (rc == PCRE2_ERROR_NOMEMORY) throw std::bad_alloc();
+  return PatternMatch::kLimit;
+}
+
+}  // namespace Shacl
+}  // namespace Ontology
+}  // namespace QAX

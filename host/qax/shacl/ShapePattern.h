@@ -1,0 +1,51 @@
+// A compiled sh:pattern: an XPath regular expression with its sh:flags,
+// matched by PCRE2 within limits that make a hostile pattern or value a
+// failure, not a hang. Internal to the QAX library.
+#ifndef QAX_HOST_QAX_SHACL_SHAPEPATTERN_H_
+#define QAX_HOST_QAX_SHACL_SHAPEPATTERN_H_
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace QAX {
+namespace Ontology {
+namespace Shacl {
+
+// PCRE2's match limit (backtracking steps) for one value.
+inline constexpr uint32_t kPatternMatchLimit = 1000000;
+// PCRE2's depth limit (nested backtracking frames) for one value.
+inline constexpr uint32_t kPatternDepthLimit = 10000;
+// PCRE2's heap limit for one value, in kibibytes.
+inline constexpr uint32_t kPatternHeapLimitKiB = 20000;
+
+enum class PatternMatch : uint8_t { kMatch, kNoMatch, kLimit };
+
+class ShapePattern {
+ public:
+  // Compiles `pattern` with the XPath `flags` (any of s, m, i, x, q); null
+  // with `error` set to what is wrong for an unknown flag or a pattern that
+  // does not compile. Throws std::bad_alloc when memory runs out.
+  static std::unique_ptr<ShapePattern> Compile(std::string_view pattern, std::string_view flags,
+                                               std::string& error);
+  ~ShapePattern();
+  ShapePattern(const ShapePattern&) = delete;
+  ShapePattern& operator=(const ShapePattern&) = delete;
+
+  // Whether the pattern matches somewhere in `text` (XPath's fn:matches);
+  // kLimit when PCRE2 gave up at its limits or `text` is not UTF-8. Safe to
+  // call from several threads at once.
+  PatternMatch Matches(std::string_view text) const;
+
+ private:
+  struct Code;
+  explicit ShapePattern(std::unique_ptr<Code> code);
+  std::unique_ptr<Code> code_;
+};
+
+}  // namespace Shacl
+}  // namespace Ontology
+}  // namespace QAX
+
+#endif  // QAX_HOST_QAX_SHACL_SHAPEPATTERN_H_

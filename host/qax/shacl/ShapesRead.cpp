@@ -1,0 +1,688 @@
+// Shapes::Read: which nodes of a shapes graph are shapes, and each shape's
+// targets, path and constraints, checked against SHACL's syntax rules.
+#include <algorithm>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+#include "host/qax/shacl/ShapeSet.h"
+#include "host/qax/shacl/TermText.h"
+#include "host/qax/shacl/Validator.h"
+
+namespace QAX {
+namespace Ontology {
+namespace Shacl {
+namespace {
+
+constexpr std::string_view kXsdInteger = QAX_XSD_NS "integer";
+constexpr std::string_view kXsdBoolean = QAX_XSD_NS "boolean";
+constexpr std::string_view kXsdString = QAX_XSD_NS "string";
+constexpr std::string_view kLangString = QAX_RDF_NS "langString";
+
+class Reader {
+ public:
+  Reader(const Graph& graph, ShapeSet& set) : g_(graph), t_(set.Terms()), set_(set) {}
+
+  bool Run();
+  const std::string& Error() const { return error_; }
+
+ private:
+  bool Fail(TermId shape, const std::string& what) {
+    error_ = "shape " + Name(shape) + ": " + what;
+    return false;
+  }
+  std::string Name(TermId term) const { return TermText(g_.Term(term)); }
+  TermKind Kind(TermId term) const { return g_.Term(term).kind; }
+  TripleRange Values(TermId subject, TermId predicate) const {
+    return predicate == kNoTerm ? TripleRange{} : g_.Objects(subject, predicate);
+  }
+
+  bool IsInstance(TermId node, TermId cls) const;
+  void Seed();
+  bool Ref(TermId from, TermId predicate, TermId node, ShapeIndex& index);
+  bool AtMostOne(TermId shape, TermId predicate, TermId& value);
+  bool ReadList(TermId shape, TermId predicate, TermId head, std::vector<TermId>& members);
+  bool ReadPath(TermId shape, TermId node, std::size_t depth, ShapePath& path,
+                ReportPath& report);
+  bool ReadBoolean(TermId shape, TermId predicate, bool& value, bool& present);
+  bool ReadCount(TermId shape, TermId predicate, uint64_t& value, bool& present);
+  bool ReadShape(ShapeIndex index);
+  bool ReadTargets(Shape& shape);
+  bool ReadValueType(Shape& shape);
+  bool ReadCounts(Shape& shape);
+  bool ReadStrings(Shape& shape);
+  bool ReadPairsAndOthers(Shape& shape);
+  bool ReadShapeRefs(ShapeIndex index);
+  bool Finish();
+  bool CheckReferences();
+
+  const Graph& g_;
+  const ShaclTerms& t_;
+  ShapeSet& set_;
+  std::unordered_map<TermId, ShapeIndex> index_;
+  std::string error_;
+};
+
+std::string ParamName(const Graph& g, TermId predicate) {
+  return TermText(g.Term(predicate));
+}
+
+// Whether `node` is a SHACL instance of `cls` in the shapes graph: typed
+// with it or with one of its subclasses.
+bool Reader::IsInstance(TermId node, TermId cls) const {
+  if (cls == kNoTerm || t_.rdfType == kNoTerm) return false;
+  std::vector<TermId> pending{cls};
+  std::unordered_set<TermId> seen{cls};
+  while (!pending.empty()) {
+    const TermId c = pending.back();
+    pending.pop_back();
+    if (g_.Has(node, t_.rdfType, c)) return true;
+    if (t_.subClassOf == kNoTerm) continue;
+    for (const Triple& sub : g_.Subjects(t_.subClassOf, c))
+      if (seen.insert(sub.subject).second) pending.push_back(sub.subject);
+  }
+  return false;
+}
+
+// The shapes that need no other shape to name them: instances of
+// sh:NodeShape and sh:PropertyShape, subjects of targets and of constraint
+// parameters, in term order.
+void Reader::Seed() {
+  std::vector<TermId> seeds;
+  for (const TermId cls : {t_.nodeShape, t_.propertyShape}) {
+    if (cls == kNoTerm || t_.rdfType == kNoTerm) continue;
+    std::vector<TermId> classes{cls};
+    std::unordered_set<TermId> seen{cls};
+    for (std::size_t i = 0; i < classes.size(); ++i) {
+      for (const Triple& typed : g_.Subjects(t_.rdfType, classes[i]))
+        seeds.push_back(typed.subject);
+      if (t_.subClassOf == kNoTerm) continue;
+      for (const Triple& sub : g_.Subjects(t_.subClassOf, classes[i]))
+        if (seen.insert(sub.subject).second) classes.push_back(sub.subject);
+    }
+  }
+  for (const TermId predicate :
+       {t_.targetClass, t_.targetNode, t_.targetSubjectsOf, t_.targetObjectsOf, t_.shClass,
+        t_.datatype, t_.nodeKind, t_.minCount, t_.maxCount, t_.minExclusive, t_.minInclusive,
+        t_.maxExclusive, t_.maxInclusive, t_.minLength, t_.maxLength, t_.pattern, t_.languageIn,
+        t_.uniqueLang, t_.equals, t_.disjoint, t_.lessThan, t_.lessThanOrEquals, t_.shNot,
+        t_.shAnd, t_.shOr, t_.xone, t_.node, t_.property, t_.qualifiedValueShape,
+        t_.qualifiedMinCount, t_.qualifiedMaxCount, t_.closed, t_.hasValue, t_.in}) {
+    if (predicate == kNoTerm) continue;
+    for (const Triple& triple : g_.WithPredicate(predicate)) seeds.push_back(triple.subject);
+  }
+  std::sort(seeds.begin(), seeds.end());
+  seeds.erase(std::unique(seeds.begin(), seeds.end()), seeds.end());
+  for (const TermId seed : seeds) {
+    if (index_.size() >= kMaxShapes) return;  // Run reports the overflow
+    index_.emplace(seed, static_cast<ShapeIndex>(set_.shapes.size()));
+    set_.shapes.emplace_back().node = seed;
+  }
+}
+
+// The index of the shape `node` that `from` names with `predicate`, adding
+// it when new.
+bool Reader::Ref(TermId from, TermId predicate, TermId node, ShapeIndex& index) {
+  if (Kind(node) == TermKind::kLiteral)
+    return Fail(from, ParamName(g_, predicate) + " names the literal " + Name(node) +
+                          ", which cannot be a shape");
+  const auto found = index_.find(node);
+  if (found != index_.end()) {
+    index = found->second;
+    return true;
+  }
+  if (set_.shapes.size() >= kMaxShapes)
+    return Fail(from, "more than " + std::to_string(kMaxShapes) + " shapes");
+  index = static_cast<ShapeIndex>(set_.shapes.size());
+  index_.emplace(node, index);
+  set_.shapes.emplace_back().node = node;
+  return true;
+}
+
+bool Reader::AtMostOne(TermId shape, TermId predicate, TermId& value) {
+  const TripleRange values = Values(shape, predicate);
+  value = values.empty() ? kNoTerm : values.first->object;
+  if (values.size() <= 1) return true;
+  return Fail(shape, ParamName(g_, predicate) + " has " + std::to_string(values.size()) +
+                         " values; it may have one");
+}
+
+// The members of the SHACL list at `head`: rdf:nil, or a node with one
+// rdf:first and one rdf:rest that is again a list, with no cycle.
+bool Reader::ReadList(TermId shape, TermId predicate, TermId head, std::vector<TermId>& members) {
+  const std::string what = "the list of " + ParamName(g_, predicate) + " ";
+  std::unordered_set<TermId> seen;
+  for (TermId node = head; node != t_.rdfNil;) {
+    if (Kind(node) == TermKind::kLiteral)
+      return Fail(shape, what + "is not an RDF list: " + Name(node) + " is a literal");
+    if (!seen.insert(node).second) return Fail(shape, what + "is cyclic");
+    if (members.size() >= kMaxListLength)
+      return Fail(shape, what + "has more than " + std::to_string(kMaxListLength) + " members");
+    const TripleRange first = Values(node, t_.rdfFirst);
+    const TripleRange rest = Values(node, t_.rdfRest);
+    if (first.size() != 1 || rest.size() != 1)
+      return Fail(shape, what + "is not a well-formed RDF list: " + Name(node) + " has " +
+                             std::to_string(first.size()) + " rdf:first and " +
+                             std::to_string(rest.size()) + " rdf:rest");
+    members.push_back(first.first->object);
+    node = rest.first->object;
+  }
+  return true;
+}
+
+bool Reader::ReadPath(TermId shape, TermId node, std::size_t depth, ShapePath& path,
+                      ReportPath& report) {
+  if (depth > kMaxPathDepth)
+    return Fail(shape, "sh:path is nested deeper than " + std::to_string(kMaxPathDepth) +
+                           " levels, or is cyclic");
+  const TermKind kind = Kind(node);
+  if (kind == TermKind::kLiteral) return Fail(shape, "sh:path " + Name(node) + " is a literal");
+  if (node == t_.rdfNil) return Fail(shape, "sh:path is an empty list");
+  if (kind == TermKind::kIri || Values(node, t_.rdfFirst).size() + Values(node, t_.rdfRest).size() == 0) {
+    if (kind == TermKind::kIri) {
+      path.kind = ReportPath::Kind::kPredicate;
+      path.predicate = node;
+      report.kind = ReportPath::Kind::kPredicate;
+      report.iri = std::string(g_.Term(node).text);
+      return true;
+    }
+    // A blank node: one of the five path constructs, with one value.
+    std::pair<TermId, ReportPath::Kind> construct{kNoTerm, ReportPath::Kind::kPredicate};
+    std::size_t statements = 0;
+    for (const auto& [predicate, pathKind] :
+         {std::pair{t_.inversePath, ReportPath::Kind::kInverse},
+          std::pair{t_.alternativePath, ReportPath::Kind::kAlternative},
+          std::pair{t_.zeroOrMorePath, ReportPath::Kind::kZeroOrMore},
+          std::pair{t_.oneOrMorePath, ReportPath::Kind::kOneOrMore},
+          std::pair{t_.zeroOrOnePath, ReportPath::Kind::kZeroOrOne}}) {
+      const std::size_t n = Values(node, predicate).size();
+      if (n > 0) construct = {predicate, pathKind};
+      statements += n;
+    }
+    if (statements != 1)
+      return Fail(shape, "sh:path node " + Name(node) +
+                             " is not a path: it needs exactly one of sh:inversePath, "
+                             "sh:alternativePath, sh:zeroOrMorePath, sh:oneOrMorePath, "
+                             "sh:zeroOrOnePath, with one value");
+    path.kind = report.kind = construct.second;
+    const TermId value = Values(node, construct.first).first->object;
+    if (construct.second != ReportPath::Kind::kAlternative) {
+      path.steps.resize(1);
+      report.steps.resize(1);
+      return ReadPath(shape, value, depth + 1, path.steps[0], report.steps[0]);
+    }
+    std::vector<TermId> members;
+    if (!ReadList(shape, construct.first, value, members)) return false;
+    if (members.size() < 2)
+      return Fail(shape, "sh:alternativePath needs a list of two or more paths");
+    path.steps.resize(members.size());
+    report.steps.resize(members.size());
+    for (std::size_t i = 0; i < members.size(); ++i)
+      if (!ReadPath(shape, members[i], depth + 1, path.steps[i], report.steps[i])) return false;
+    return true;
+  }
+  // A list: a sequence path.
+  std::vector<TermId> members;
+  if (!ReadList(shape, t_.path, node, members)) return false;
+  if (members.size() < 2) return Fail(shape, "a sequence path needs two or more paths");
+  path.kind = report.kind = ReportPath::Kind::kSequence;
+  path.steps.resize(members.size());
+  report.steps.resize(members.size());
+  for (std::size_t i = 0; i < members.size(); ++i)
+    if (!ReadPath(shape, members[i], depth + 1, path.steps[i], report.steps[i])) return false;
+  return true;
+}
+
+bool Reader::ReadBoolean(TermId shape, TermId predicate, bool& value, bool& present) {
+  TermId term = kNoTerm;
+  if (!AtMostOne(shape, predicate, term)) return false;
+  present = term != kNoTerm;
+  if (!present) return true;
+  const TermView view = g_.Term(term);
+  if (view.kind != TermKind::kLiteral || view.datatype != kXsdBoolean ||
+      !IsWellFormed(XsdType::kBoolean, view.text))
+    return Fail(shape, ParamName(g_, predicate) + " must be an xsd:boolean literal, not " +
+                           Name(term));
+  value = view.text == "true" || view.text == "1";
+  return true;
+}
+
+bool Reader::ReadCount(TermId shape, TermId predicate, uint64_t& value, bool& present) {
+  TermId term = kNoTerm;
+  if (!AtMostOne(shape, predicate, term)) return false;
+  present = term != kNoTerm;
+  if (!present) return true;
+  const TermView view = g_.Term(term);
+  if (view.kind != TermKind::kLiteral || view.datatype != kXsdInteger ||
+      !IsWellFormed(XsdType::kNonNegativeInteger, view.text))
+    return Fail(shape, ParamName(g_, predicate) +
+                           " must be a non-negative xsd:integer literal, not " + Name(term));
+  // Counts beyond 64 bits are as good as unbounded: no graph holds that many.
+  value = 0;
+  for (const char c : view.text) {
+    if (c < '0' || c > '9') continue;
+    const auto digit = static_cast<uint64_t>(c - '0');
+    value = value > (UINT64_MAX - digit) / 10 ? UINT64_MAX : value * 10 + digit;
+  }
+  return true;
+}
+
+bool Reader::ReadTargets(Shape& shape) {
+  const TermId node = shape.node;
+  for (const auto& [predicate, kind] :
+       {std::pair{t_.targetClass, TargetKind::kClass}, std::pair{t_.targetNode, TargetKind::kNode},
+        std::pair{t_.targetSubjectsOf, TargetKind::kSubjectsOf},
+        std::pair{t_.targetObjectsOf, TargetKind::kObjectsOf}}) {
+    for (const Triple& triple : Values(node, predicate)) {
+      if (kind != TargetKind::kNode && Kind(triple.object) != TermKind::kIri)
+        return Fail(node, ParamName(g_, predicate) + " must be an IRI, not " + Name(triple.object));
+      shape.targets.push_back({kind, triple.object});
+    }
+  }
+  // Implicit class target: a shape that is also a class.
+  if (IsInstance(node, t_.rdfsClass) &&
+      (IsInstance(node, t_.nodeShape) || IsInstance(node, t_.propertyShape)))
+    shape.targets.push_back({TargetKind::kClass, node});
+  return true;
+}
+
+bool Reader::ReadValueType(Shape& shape) {
+  const TermId node = shape.node;
+  for (const Triple& triple : Values(node, t_.shClass)) {
+    if (Kind(triple.object) != TermKind::kIri)
+      return Fail(node, "sh:class must be an IRI, not " + Name(triple.object));
+    Constraint& c = shape.constraints.emplace_back();
+    c.component = Component::kClass;
+    c.term = triple.object;
+  }
+  TermId value = kNoTerm;
+  if (!AtMostOne(node, t_.datatype, value)) return false;
+  if (value != kNoTerm) {
+    if (Kind(value) != TermKind::kIri)
+      return Fail(node, "sh:datatype must be an IRI, not " + Name(value));
+    Constraint& c = shape.constraints.emplace_back();
+    c.component = Component::kDatatype;
+    c.term = value;
+    c.datatype = XsdTypeOf(g_.Term(value).text);
+  }
+  if (!AtMostOne(node, t_.nodeKind, value)) return false;
+  if (value != kNoTerm) {
+    uint8_t kinds = 0;
+    if (value == t_.kindIri) kinds = kKindIri;
+    if (value == t_.kindBlankNode) kinds = kKindBlank;
+    if (value == t_.kindLiteral) kinds = kKindLiteral;
+    if (value == t_.kindBlankNodeOrIri) kinds = kKindBlank | kKindIri;
+    if (value == t_.kindBlankNodeOrLiteral) kinds = kKindBlank | kKindLiteral;
+    if (value == t_.kindIriOrLiteral) kinds = kKindIri | kKindLiteral;
+    if (kinds == 0)
+      return Fail(node, "sh:nodeKind must be one of sh:IRI, sh:BlankNode, sh:Literal, "
+                        "sh:BlankNodeOrIRI, sh:BlankNodeOrLiteral, sh:IRIOrLiteral, not " +
+                            Name(value));
+    Constraint& c = shape.constraints.emplace_back();
+    c.component = Component::kNodeKind;
+    c.term = value;
+    c.nodeKinds = kinds;
+  }
+  return true;
+}
+
+bool Reader::ReadCounts(Shape& shape) {
+  const TermId node = shape.node;
+  for (const auto& [predicate, component] :
+       {std::pair{t_.minCount, Component::kMinCount}, std::pair{t_.maxCount, Component::kMaxCount},
+        std::pair{t_.minLength, Component::kMinLength},
+        std::pair{t_.maxLength, Component::kMaxLength}}) {
+    uint64_t count = 0;
+    bool present = false;
+    if (!ReadCount(node, predicate, count, present)) return false;
+    if (!present) continue;
+    if (!shape.isProperty &&
+        (component == Component::kMinCount || component == Component::kMaxCount))
+      return Fail(node, ParamName(g_, predicate) + " is for property shapes; this shape has no sh:path");
+    Constraint& c = shape.constraints.emplace_back();
+    c.component = component;
+    c.count = count;
+  }
+  for (const auto& [predicate, component] :
+       {std::pair{t_.minExclusive, Component::kMinExclusive},
+        std::pair{t_.minInclusive, Component::kMinInclusive},
+        std::pair{t_.maxExclusive, Component::kMaxExclusive},
+        std::pair{t_.maxInclusive, Component::kMaxInclusive}}) {
+    TermId value = kNoTerm;
+    if (!AtMostOne(node, predicate, value)) return false;
+    if (value == kNoTerm) continue;
+    if (Kind(value) != TermKind::kLiteral)
+      return Fail(node, ParamName(g_, predicate) + " must be a literal, not " + Name(value));
+    Constraint& c = shape.constraints.emplace_back();
+    c.component = component;
+    c.term = value;
+  }
+  return true;
+}
+
+bool Reader::ReadStrings(Shape& shape) {
+  const TermId node = shape.node;
+  TermId flags = kNoTerm;
+  if (!AtMostOne(node, t_.flags, flags)) return false;
+  std::string_view flagText;
+  if (flags != kNoTerm) {
+    const TermView view = g_.Term(flags);
+    if (view.kind != TermKind::kLiteral || view.datatype != kXsdString)
+      return Fail(node, "sh:flags must be an xsd:string literal, not " + Name(flags));
+    flagText = view.text;
+  }
+  for (const Triple& triple : Values(node, t_.pattern)) {
+    const TermView view = g_.Term(triple.object);
+    if (view.kind != TermKind::kLiteral || view.datatype != kXsdString)
+      return Fail(node, "sh:pattern must be an xsd:string literal, not " + Name(triple.object));
+    std::string why;
+    std::shared_ptr<const ShapePattern> pattern = ShapePattern::Compile(view.text, flagText, why);
+    if (!pattern) return Fail(node, why);
+    Constraint& c = shape.constraints.emplace_back();
+    c.component = Component::kPattern;
+    c.term = triple.object;
+    c.pattern = std::move(pattern);
+  }
+  TermId list = kNoTerm;
+  if (!AtMostOne(node, t_.languageIn, list)) return false;
+  if (list != kNoTerm) {
+    Constraint c;
+    c.component = Component::kLanguageIn;
+    if (!ReadList(node, t_.languageIn, list, c.terms)) return false;
+    for (const TermId range : c.terms) {
+      const TermView view = g_.Term(range);
+      if (view.kind != TermKind::kLiteral || view.datatype != kXsdString)
+        return Fail(node, "sh:languageIn must list xsd:string literals, not " + Name(range));
+    }
+    shape.constraints.push_back(std::move(c));
+  }
+  bool unique = false;
+  bool present = false;
+  if (!ReadBoolean(node, t_.uniqueLang, unique, present)) return false;
+  if (present && !shape.isProperty)
+    return Fail(node, "sh:uniqueLang is for property shapes; this shape has no sh:path");
+  if (unique) shape.constraints.emplace_back().component = Component::kUniqueLang;
+  return true;
+}
+
+bool Reader::ReadPairsAndOthers(Shape& shape) {
+  const TermId node = shape.node;
+  for (const auto& [predicate, component] :
+       {std::pair{t_.equals, Component::kEquals}, std::pair{t_.disjoint, Component::kDisjoint},
+        std::pair{t_.lessThan, Component::kLessThan},
+        std::pair{t_.lessThanOrEquals, Component::kLessThanOrEquals}}) {
+    for (const Triple& triple : Values(node, predicate)) {
+      if (Kind(triple.object) != TermKind::kIri)
+        return Fail(node, ParamName(g_, predicate) + " must be an IRI, not " + Name(triple.object));
+      if (!shape.isProperty &&
+          (component == Component::kLessThan || component == Component::kLessThanOrEquals))
+        return Fail(node, ParamName(g_, predicate) + " is for property shapes; this shape has no sh:path");
+      Constraint& c = shape.constraints.emplace_back();
+      c.component = component;
+      c.term = triple.object;
+    }
+  }
+  bool closed = false;
+  bool present = false;
+  if (!ReadBoolean(node, t_.closed, closed, present)) return false;
+  TermId ignored = kNoTerm;
+  if (!AtMostOne(node, t_.ignoredProperties, ignored)) return false;
+  if (closed) {
+    Constraint c;
+    c.component = Component::kClosed;
+    if (ignored != kNoTerm && !ReadList(node, t_.ignoredProperties, ignored, c.terms)) return false;
+    shape.constraints.push_back(std::move(c));
+  }
+  for (const Triple& triple : Values(node, t_.hasValue)) {
+    Constraint& c = shape.constraints.emplace_back();
+    c.component = Component::kHasValue;
+    c.term = triple.object;
+  }
+  TermId list = kNoTerm;
+  if (!AtMostOne(node, t_.in, list)) return false;
+  if (list != kNoTerm) {
+    Constraint c;
+    c.component = Component::kIn;
+    if (!ReadList(node, t_.in, list, c.terms)) return false;
+    shape.constraints.push_back(std::move(c));
+  }
+  return true;
+}
+
+// Constraints that name other shapes; `index` because naming a new shape
+// may move the shape vector.
+bool Reader::ReadShapeRefs(ShapeIndex index) {
+  const TermId node = set_.shapes[index].node;
+  const bool isProperty = set_.shapes[index].isProperty;
+  std::vector<Constraint> found;
+  for (const auto& [predicate, component] :
+       {std::pair{t_.shNot, Component::kNot}, std::pair{t_.node, Component::kNode},
+        std::pair{t_.property, Component::kProperty}}) {
+    for (const Triple& triple : Values(node, predicate)) {
+      Constraint c;
+      c.component = component;
+      c.shapes.resize(1);
+      if (!Ref(node, predicate, triple.object, c.shapes[0])) return false;
+      found.push_back(std::move(c));
+    }
+  }
+  for (const auto& [predicate, component] :
+       {std::pair{t_.shAnd, Component::kAnd}, std::pair{t_.shOr, Component::kOr},
+        std::pair{t_.xone, Component::kXone}}) {
+    for (const Triple& triple : Values(node, predicate)) {
+      std::vector<TermId> members;
+      if (!ReadList(node, predicate, triple.object, members)) return false;
+      Constraint c;
+      c.component = component;
+      c.shapes.resize(members.size());
+      for (std::size_t i = 0; i < members.size(); ++i)
+        if (!Ref(node, predicate, members[i], c.shapes[i])) return false;
+      found.push_back(std::move(c));
+    }
+  }
+  TermId qualified = kNoTerm;
+  if (!AtMostOne(node, t_.qualifiedValueShape, qualified)) return false;
+  uint64_t counts[2] = {0, 0};
+  bool present[2] = {false, false};
+  if (!ReadCount(node, t_.qualifiedMinCount, counts[0], present[0]) ||
+      !ReadCount(node, t_.qualifiedMaxCount, counts[1], present[1]))
+    return false;
+  bool disjoint = false;
+  bool disjointPresent = false;
+  if (!ReadBoolean(node, t_.qualifiedDisjoint, disjoint, disjointPresent)) return false;
+  if (qualified == kNoTerm && (present[0] || present[1]))
+    return Fail(node, "sh:qualifiedMinCount and sh:qualifiedMaxCount need a sh:qualifiedValueShape");
+  if (qualified != kNoTerm) {
+    if (!isProperty)
+      return Fail(node, "sh:qualifiedValueShape is for property shapes; this shape has no sh:path");
+    if (!present[0] && !present[1])
+      return Fail(node, "sh:qualifiedValueShape needs sh:qualifiedMinCount or sh:qualifiedMaxCount");
+    ShapeIndex target = 0;
+    if (!Ref(node, t_.qualifiedValueShape, qualified, target)) return false;
+    for (int i = 0; i < 2; ++i) {
+      if (!present[i]) continue;
+      Constraint c;
+      c.component = i == 0 ? Component::kQualifiedMinCount : Component::kQualifiedMaxCount;
+      c.count = counts[i];
+      c.disjoint = disjoint;
+      c.shapes.push_back(target);
+      found.push_back(std::move(c));
+    }
+  }
+  for (Constraint& c : found) set_.shapes[index].constraints.push_back(std::move(c));
+  return true;
+}
+
+bool Reader::ReadShape(ShapeIndex index) {
+  Shape& shape = set_.shapes[index];
+  const TermId node = shape.node;
+  TermId path = kNoTerm;
+  if (!AtMostOne(node, t_.path, path)) return false;
+  shape.isProperty = path != kNoTerm;
+  if (shape.isProperty) {
+    auto report = std::make_shared<ReportPath>();
+    if (!ReadPath(node, path, 1, shape.path, *report)) return false;
+    shape.reportPath = std::move(report);
+    if (IsInstance(node, t_.nodeShape))
+      return Fail(node, "a sh:NodeShape cannot have a sh:path");
+  } else if (IsInstance(node, t_.propertyShape)) {
+    return Fail(node, "a sh:PropertyShape needs a sh:path");
+  }
+  bool deactivated = false;
+  bool present = false;
+  if (!ReadBoolean(node, t_.deactivated, deactivated, present)) return false;
+  shape.deactivated = deactivated;
+  TermId severity = kNoTerm;
+  if (!AtMostOne(node, t_.severity, severity)) return false;
+  if (severity != kNoTerm && Kind(severity) != TermKind::kIri)
+    return Fail(node, "sh:severity must be an IRI, not " + Name(severity));
+  shape.severity = severity;
+  for (const Triple& triple : Values(node, t_.message)) {
+    const TermView view = g_.Term(triple.object);
+    if (view.kind != TermKind::kLiteral ||
+        (view.datatype != kXsdString && view.datatype != kLangString))
+      return Fail(node, "sh:message must be a string literal, not " + Name(triple.object));
+    shape.messages.push_back(triple.object);
+  }
+  if (!ReadTargets(shape) || !ReadValueType(shape) || !ReadCounts(shape) ||
+      !ReadStrings(shape) || !ReadPairsAndOthers(shape))
+    return false;
+  return ReadShapeRefs(index);
+}
+
+// What needs every shape read: sh:property naming property shapes, the
+// predicates a closed shape allows, qualified shapes' siblings.
+bool Reader::Finish() {
+  for (Shape& shape : set_.shapes) {
+    std::vector<TermId> allowed;
+    std::vector<ShapeIndex> qualifiedShapes;
+    for (const Constraint& c : shape.constraints) {
+      if (c.component != Component::kProperty) continue;
+      const Shape& property = set_.shapes[c.shapes[0]];
+      if (!property.isProperty)
+        return Fail(shape.node, "sh:property names " + Name(property.node) + ", which has no sh:path");
+      if (property.path.kind == ReportPath::Kind::kPredicate)
+        allowed.push_back(property.path.predicate);
+      for (const Constraint& q : property.constraints)
+        if (q.component == Component::kQualifiedMinCount ||
+            q.component == Component::kQualifiedMaxCount)
+          qualifiedShapes.push_back(q.shapes[0]);
+    }
+    for (Constraint& c : shape.constraints)
+      if (c.component == Component::kClosed) c.terms.insert(c.terms.end(), allowed.begin(), allowed.end());
+    // Siblings: the qualified value shapes of the other property shapes of
+    // every shape that names this one with sh:property.
+    for (const Constraint& c : shape.constraints) {
+      if (c.component != Component::kProperty) continue;
+      for (Constraint& q : set_.shapes[c.shapes[0]].constraints) {
+        if ((q.component != Component::kQualifiedMinCount &&
+             q.component != Component::kQualifiedMaxCount) ||
+            !q.disjoint)
+          continue;
+        for (const ShapeIndex sibling : qualifiedShapes)
+          if (sibling != q.shapes[0] &&
+              std::find(q.shapes.begin() + 1, q.shapes.end(), sibling) == q.shapes.end())
+            q.shapes.push_back(sibling);
+      }
+    }
+  }
+  return CheckReferences();
+}
+
+// No shape may reach itself through the shapes it names, and none may nest
+// deeper than kMaxShapeDepth: validating recurses once per level.
+bool Reader::CheckReferences() {
+  enum : uint8_t { kNew, kOpen, kDone };
+  std::vector<uint8_t> state(set_.shapes.size(), kNew);
+  std::vector<std::size_t> depth(set_.shapes.size(), 0);
+  struct Frame {
+    ShapeIndex shape;
+    std::size_t constraint;
+    std::size_t member;
+  };
+  std::vector<Frame> stack;
+  for (ShapeIndex root = 0; root < set_.shapes.size(); ++root) {
+    if (state[root] != kNew) continue;
+    stack.push_back({root, 0, 0});
+    state[root] = kOpen;
+    while (!stack.empty()) {
+      Frame& frame = stack.back();
+      const Shape& shape = set_.shapes[frame.shape];
+      if (frame.constraint == shape.constraints.size()) {
+        state[frame.shape] = kDone;
+        const std::size_t d = depth[frame.shape];
+        stack.pop_back();
+        if (!stack.empty()) {
+          std::size_t& parent = depth[stack.back().shape];
+          parent = std::max(parent, d + 1);
+          if (parent > kMaxShapeDepth)
+            return Fail(set_.shapes[root].node, "shapes nest deeper than " +
+                                                    std::to_string(kMaxShapeDepth) + " levels");
+        }
+        continue;
+      }
+      const Constraint& c = shape.constraints[frame.constraint];
+      if (frame.member == c.shapes.size()) {
+        ++frame.constraint;
+        frame.member = 0;
+        continue;
+      }
+      const ShapeIndex current = frame.shape;
+      const ShapeIndex next = c.shapes[frame.member++];
+      if (state[next] == kOpen)
+        return Fail(set_.shapes[next].node,
+                    "refers to itself through the shapes it names (recursive shapes are not "
+                    "supported)");
+      if (state[next] == kDone) {
+        depth[current] = std::max(depth[current], depth[next] + 1);
+      } else {
+        state[next] = kOpen;
+        stack.push_back({next, 0, 0});  // `frame` is not used after this
+      }
+      if (depth[current] > kMaxShapeDepth || stack.size() > kMaxShapeDepth + 1)
+        return Fail(set_.shapes[root].node, "shapes nest deeper than " +
+                                                std::to_string(kMaxShapeDepth) + " levels");
+    }
+  }
+  return true;
+}
+
+bool Reader::Run() {
+  Seed();
+  if (set_.shapes.size() >= kMaxShapes) {
+    error_ = "the shapes graph has more than " + std::to_string(kMaxShapes) + " shapes";
+    return false;
+  }
+  // Shapes named by other shapes are appended while reading.
+  for (ShapeIndex i = 0; i < set_.shapes.size(); ++i)
+    if (!ReadShape(i)) return false;
+  return Finish();
+}
+
+}  // namespace
+
+Shapes::Shapes(std::unique_ptr<ShapeSet> set) : set_(std::move(set)) {}
+Shapes::~Shapes() = default;
+
+std::size_t Shapes::Count() const { return set_->shapes.size(); }
+
+std::unique_ptr<Shapes> Shapes::Read(const Graph& shapesGraph, std::string& error) {
+  error.clear();
+  if (!shapesGraph.Sealed()) {
+    error = "the shapes graph is not sealed";
+    return nullptr;
+  }
+  auto set = std::make_unique<ShapeSet>(shapesGraph, ShaclTerms(shapesGraph));
+  Reader reader(shapesGraph, *set);
+  if (!reader.Run()) {
+    error = reader.Error();
+    return nullptr;
+  }
+  return std::unique_ptr<Shapes>(new Shapes(std::move(set)));
+}
+
+}  // namespace Shacl
+}  // namespace Ontology
+}  // namespace QAX
