@@ -794,7 +794,7 @@ TEST_F(QaxHost, CheckReportsWhatTheSavedItemsBreak) {
        false,
        {},
        1,
-       "Violation: channel:0 zoo:born \"10/12/1815\": BORN_MESSAGE\n"
+       "Violation: channel:0 zoo:born \"10/12/1815\": not of datatype xsd:date\n"
        "does not conform: 1 result\n"},
       {"a nested item of a class the attribute does not allow",
        {"--ontology", "open.ttl"},
@@ -802,14 +802,15 @@ TEST_F(QaxHost, CheckReportsWhatTheSavedItemsBreak) {
        false,
        {},
        1,
-       "HABITAT_LINE\ndoes not conform: 1 result\n"},
+       "Violation: channel:0 zoo:habitat _:b1: not an instance of "
+       "<http://example.org/geo#Place>\ndoes not conform: 1 result\n"},
       {"a penguin without a name",
        {},
        {},
        true,
        {},
        1,
-       "Violation: channel:0 zoo:name: NAME_MESSAGE\ndoes not conform: 1 result\n"},
+       "Violation: channel:0 zoo:name: fewer than 1 values\ndoes not conform: 1 result\n"},
   };
   for (const auto& c : cases) {
     std::vector<std::string> save = c.saveOptions;

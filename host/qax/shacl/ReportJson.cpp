@@ -42,7 +42,8 @@ std::string ReportAsJson(const ValidationReport& report,
                             ? Json(ReportSyntax::Path(*result.resultPath, declared, Form::kTurtle))
                             : Json()},
          {"value", result.hasValue ? Json(term(result.value)) : Json()},
-         {"sourceShape", term(result.sourceShape)},
+         {"sourceShape", ReportSyntax::Term(result.sourceShape, {}, Form::kNTriples,
+                                            ReportSyntax::Origin::kShapes)},
          {"sourceConstraintComponent", iri(result.sourceConstraintComponent)},
          {"resultSeverity", iri(result.resultSeverity)},
          {"resultMessage", std::move(messages)}});

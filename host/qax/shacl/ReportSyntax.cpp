@@ -15,8 +15,10 @@ constexpr const char* kReplacement = "\xEF\xBF\xBD";  // U+FFFD
 constexpr const char* kEllipsis = "\xE2\x80\xA6";     // …
 constexpr const char* kXsdString = "http://www.w3.org/2001/XMLSchema#string";
 constexpr const char* kLangString = "http://www.w3.org/1999/02/22-rdf-syntax-ns#langString";
-// What a blank node label that Turtle does not allow is written with.
+// How blank node labels start that are written encoded, and those of the
+// shapes graph.
 constexpr std::string_view kEncodedLabel = "x_";
+constexpr std::string_view kShapesLabel = "s_";
 
 // The length of the well-formed UTF-8 character at `at` and its code point;
 // 0 for a byte that starts none.
@@ -89,14 +91,19 @@ bool IsLabelCharacter(char c) {
   return IsAsciiLetter(c) || IsAsciiDigit(c) || c == '_' || c == '-';
 }
 
-std::string BlankLabel(const std::string& label) {
-  bool plain = !label.empty() && label.front() != '-' &&
-               label.compare(0, kEncodedLabel.size(), kEncodedLabel) != 0;
+std::string BlankLabel(const std::string& label, Origin origin) {
+  const auto startsWith = [&](std::string_view start) {
+    return label.compare(0, start.size(), start) == 0;
+  };
+  bool plain = !label.empty() && label.front() != '-' && !startsWith(kEncodedLabel) &&
+               !startsWith(kShapesLabel);
   for (const char c : label) plain = plain && IsLabelCharacter(c);
-  if (plain) return "_:" + label;
-  std::string encoded = "_:" + std::string(kEncodedLabel);
-  for (const char c : label) AppendHex(static_cast<unsigned char>(c), 2, encoded);
-  return encoded;
+  std::string written = "_:";
+  if (origin == Origin::kShapes) written += kShapesLabel;
+  if (plain) return written + label;
+  written += kEncodedLabel;
+  for (const char c : label) AppendHex(static_cast<unsigned char>(c), 2, written);
+  return written;
 }
 
 // A literal's text between quotes, escaped as Turtle and N-Triples read it.
@@ -234,12 +241,12 @@ std::string Iri(const std::string& iri, const Prefixes& prefixes, Form form) {
   return out + ">";
 }
 
-std::string Term(const ReportTerm& term, const Prefixes& prefixes, Form form) {
+std::string Term(const ReportTerm& term, const Prefixes& prefixes, Form form, Origin origin) {
   switch (term.kind) {
     case TermKind::kIri:
       return Iri(term.text, prefixes, form);
     case TermKind::kBlank:
-      return BlankLabel(term.text);
+      return BlankLabel(term.text, origin);
     case TermKind::kLiteral:
       break;
   }

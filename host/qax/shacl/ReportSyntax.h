@@ -57,11 +57,19 @@ std::string Shown(std::string_view text, std::size_t maxCharacters);
 // percent-encoded, so that a strict reader takes it.
 std::string Iri(const std::string& iri, const Prefixes& prefixes, Form form);
 
-// A term: an IRI as Iri writes it, a blank node as _:label (a label that
-// Turtle does not allow written as "x_" and its bytes in hexadecimal, so that
-// distinct labels stay distinct), a literal quoted and escaped with its
-// language tag or its datatype (none for xsd:string).
-std::string Term(const ReportTerm& term, const Prefixes& prefixes, Form form);
+// The graph a term of a report comes from: the focus node and the value
+// from the data graph, the source shape from the shapes graph. Blank node
+// labels of the two graphs are unrelated, so they are written apart.
+enum class Origin : uint8_t { kData, kShapes };
+
+// A term: an IRI as Iri writes it, a blank node as _:label, a literal
+// quoted and escaped with its language tag or its datatype (none for
+// xsd:string). A label that Turtle does not allow, or that starts as the
+// other forms do, is written as "x_" and its bytes in hexadecimal; a label
+// of the shapes graph gets "s_" before it: distinct nodes keep distinct
+// labels.
+std::string Term(const ReportTerm& term, const Prefixes& prefixes, Form form,
+                 Origin origin = Origin::kData);
 
 // A SHACL property path in Turtle form: the predicate; ( a b ) for a
 // sequence; [ sh:inversePath p ], [ sh:alternativePath ( a b ) ] and so on.

@@ -42,7 +42,9 @@ std::string ReportAsTurtle(const ValidationReport& report,
              ReportSyntax::Path(*result.resultPath, declared, Form::kTurtle);
     }
     if (result.hasValue) out += " ;\n    sh:value " + term(result.value);
-    out += " ;\n    sh:sourceShape " + term(result.sourceShape);
+    out +=
+        " ;\n    sh:sourceShape " + ReportSyntax::Term(result.sourceShape, declared, Form::kTurtle,
+                                                       ReportSyntax::Origin::kShapes);
     out += " ;\n    sh:sourceConstraintComponent " + iri(result.sourceConstraintComponent);
     out += " ;\n    sh:resultSeverity " + iri(result.resultSeverity);
     for (const ReportTerm& message : result.resultMessages) {

@@ -220,6 +220,13 @@ TEST(ShaclReportJson, GivesTermsInNTriplesFormAndPathsInTurtleForm) {
          {"resultMessage", {"Kein Wert", "no value"}}}}},
       {"resultsLeftOut", 7}};
   EXPECT_EQ(expected, nlohmann::json::parse(ReportAsJson(report, kPrefixes)));
+  // Blank nodes of the data and of the shapes graph never share a label.
+  ValidationResult blanks = Result(Blank("b1"), nullptr, true, Blank("s_1"));
+  blanks.sourceShape = Blank("b1");
+  const nlohmann::json apart = nlohmann::json::parse(ReportAsJson(Failing({blanks})));
+  EXPECT_EQ("_:b1", apart["results"][0]["focusNode"]);
+  EXPECT_EQ("_:x_735F31", apart["results"][0]["value"]);
+  EXPECT_EQ("_:s_b1", apart["results"][0]["sourceShape"]);
   // Bytes that are not UTF-8 become U+FFFD rather than an exception.
   const std::string bad =
       ReportAsJson(Failing({Result(Iri(kEx + "x"), nullptr, true, Literal("caf\xE9"))}));
