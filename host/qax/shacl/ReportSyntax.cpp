@@ -219,8 +219,9 @@ std::string Iri(const std::string& iri, const Prefixes& prefixes, Form form) {
     for (const auto& prefix : prefixes) {
       const std::string& ns = prefix.second;
       if (ns.empty() || iri.size() < ns.size() || iri.compare(0, ns.size(), ns) != 0) continue;
-      if (!IsPrefixName(prefix.first) || !IsLocalName(std::string_view(iri).substr(ns.size())))
-        continue;
+      const std::string_view whole = iri;
+      const std::string_view local = whole.substr(ns.size());
+      if (!IsPrefixName(prefix.first) || !IsLocalName(local)) continue;
       if (best == nullptr || ns.size() > best->second.size()) best = &prefix;
     }
     if (best != nullptr) return best->first + ":" + iri.substr(best->second.size());

@@ -25,7 +25,7 @@ std::string Thousands(std::size_t count) {
 std::string Severity(const std::string& iri, const ReportSyntax::Prefixes& prefixes) {
   const std::string shacl = ReportSyntax::kShacl;
   if (iri.compare(0, shacl.size(), shacl) == 0) {
-    const std::string local = iri.substr(shacl.size());
+    std::string local = iri.substr(shacl.size());
     if (local == "Violation" || local == "Warning" || local == "Info") return local;
   }
   return ReportSyntax::Iri(iri, prefixes, ReportSyntax::Form::kText);
