@@ -163,8 +163,9 @@ constexpr std::array<IntegerRange, 12> kRanges{{
 bool IsIntegerOf(XsdType type, std::string_view text) {
   Decimal value;
   if (!ParseDecimal(text, false, value)) return false;
-  if (type == XsdType::kUnsignedByte) return !(value.negative && !value.IsZero()) &&
-                                              CompareDecimals(value, Decimal{false, "255", ""}) <= 0;
+  if (type == XsdType::kUnsignedByte)
+    return !(value.negative && !value.IsZero()) &&
+           CompareDecimals(value, Decimal{false, "255", ""}) <= 0;
   for (const IntegerRange& range : kRanges) {
     if (range.type != type) continue;
     Decimal bound;
@@ -285,7 +286,8 @@ bool ScanTime(Scan& scan, Temporal& out) {
       fractionNonZero = fractionNonZero || scan.text[i] != '0';
   }
   // 24:00:00 is the end of the day, and nothing later.
-  return out.hour < 24 || (out.hour == 24 && out.minute == 0 && out.second == 0 && !fractionNonZero);
+  return out.hour < 24 ||
+         (out.hour == 24 && out.minute == 0 && out.second == 0 && !fractionNonZero);
 }
 
 bool ScanZone(Scan& scan, Temporal& out) {
@@ -458,9 +460,7 @@ bool IsLanguageTag(std::string_view text) {
 }
 
 bool IsNumeric(XsdType type) { return type >= XsdType::kDecimal && type <= XsdType::kFloat; }
-bool IsTemporal(XsdType type) {
-  return type >= XsdType::kDateTime && type <= XsdType::kGDay;
-}
+bool IsTemporal(XsdType type) { return type >= XsdType::kDateTime && type <= XsdType::kGDay; }
 
 // Temporal types that compare with each other.
 int TemporalFamily(XsdType type) {

@@ -60,9 +60,9 @@ std::unique_ptr<ShapePattern> ShapePattern::Compile(std::string_view pattern,
         return nullptr;
     }
   }
-  // PCRE2 refuses EXTENDED together with LITERAL; with q the pattern is
-  // plain text, so x has nothing left to do.
-  if ((options & PCRE2_LITERAL) != 0) options &= ~PCRE2_EXTENDED;
+  // With q the pattern is plain text: s, m and x have nothing left to do,
+  // and PCRE2 refuses them (and UCP) together with LITERAL.
+  if ((options & PCRE2_LITERAL) != 0) options &= PCRE2_LITERAL | PCRE2_UTF | PCRE2_CASELESS;
   int errorCode = 0;
   PCRE2_SIZE errorOffset = 0;
   auto code = std::make_unique<Code>();

@@ -44,8 +44,7 @@ class Reader {
   bool Ref(TermId from, TermId predicate, TermId node, ShapeIndex& index);
   bool AtMostOne(TermId shape, TermId predicate, TermId& value);
   bool ReadList(TermId shape, TermId predicate, TermId head, std::vector<TermId>& members);
-  bool ReadPath(TermId shape, TermId node, std::size_t depth, ShapePath& path,
-                ReportPath& report);
+  bool ReadPath(TermId shape, TermId node, std::size_t depth, ShapePath& path, ReportPath& report);
   bool ReadBoolean(TermId shape, TermId predicate, bool& value, bool& present);
   bool ReadCount(TermId shape, TermId predicate, uint64_t& value, bool& present);
   bool ReadShape(ShapeIndex index);
@@ -65,9 +64,13 @@ class Reader {
   std::string error_;
 };
 
-std::string ParamName(const Graph& g, TermId predicate) {
-  return TermText(g.Term(predicate));
+// The object of the first statement of `range`; kNoTerm when it is empty.
+TermId FirstObject(const TripleRange& range) {
+  for (const Triple& triple : range) return triple.object;
+  return kNoTerm;
 }
+
+std::string ParamName(const Graph& g, TermId predicate) { return TermText(g.Term(predicate)); }
 
 // Whether `node` is a SHACL instance of `cls` in the shapes graph: typed
 // with it or with one of its subclasses.
@@ -103,13 +106,40 @@ void Reader::Seed() {
         if (seen.insert(sub.subject).second) classes.push_back(sub.subject);
     }
   }
-  for (const TermId predicate :
-       {t_.targetClass, t_.targetNode, t_.targetSubjectsOf, t_.targetObjectsOf, t_.shClass,
-        t_.datatype, t_.nodeKind, t_.minCount, t_.maxCount, t_.minExclusive, t_.minInclusive,
-        t_.maxExclusive, t_.maxInclusive, t_.minLength, t_.maxLength, t_.pattern, t_.languageIn,
-        t_.uniqueLang, t_.equals, t_.disjoint, t_.lessThan, t_.lessThanOrEquals, t_.shNot,
-        t_.shAnd, t_.shOr, t_.xone, t_.node, t_.property, t_.qualifiedValueShape,
-        t_.qualifiedMinCount, t_.qualifiedMaxCount, t_.closed, t_.hasValue, t_.in}) {
+  for (const TermId predicate : {t_.targetClass,
+                                 t_.targetNode,
+                                 t_.targetSubjectsOf,
+                                 t_.targetObjectsOf,
+                                 t_.shClass,
+                                 t_.datatype,
+                                 t_.nodeKind,
+                                 t_.minCount,
+                                 t_.maxCount,
+                                 t_.minExclusive,
+                                 t_.minInclusive,
+                                 t_.maxExclusive,
+                                 t_.maxInclusive,
+                                 t_.minLength,
+                                 t_.maxLength,
+                                 t_.pattern,
+                                 t_.languageIn,
+                                 t_.uniqueLang,
+                                 t_.equals,
+                                 t_.disjoint,
+                                 t_.lessThan,
+                                 t_.lessThanOrEquals,
+                                 t_.shNot,
+                                 t_.shAnd,
+                                 t_.shOr,
+                                 t_.xone,
+                                 t_.node,
+                                 t_.property,
+                                 t_.qualifiedValueShape,
+                                 t_.qualifiedMinCount,
+                                 t_.qualifiedMaxCount,
+                                 t_.closed,
+                                 t_.hasValue,
+                                 t_.in}) {
     if (predicate == kNoTerm) continue;
     for (const Triple& triple : g_.WithPredicate(predicate)) seeds.push_back(triple.subject);
   }
@@ -143,7 +173,7 @@ bool Reader::Ref(TermId from, TermId predicate, TermId node, ShapeIndex& index) 
 
 bool Reader::AtMostOne(TermId shape, TermId predicate, TermId& value) {
   const TripleRange values = Values(shape, predicate);
-  value = values.empty() ? kNoTerm : values.first->object;
+  value = FirstObject(values);
   if (values.size() <= 1) return true;
   return Fail(shape, ParamName(g_, predicate) + " has " + std::to_string(values.size()) +
                          " values; it may have one");
@@ -166,8 +196,8 @@ bool Reader::ReadList(TermId shape, TermId predicate, TermId head, std::vector<T
       return Fail(shape, what + "is not a well-formed RDF list: " + Name(node) + " has " +
                              std::to_string(first.size()) + " rdf:first and " +
                              std::to_string(rest.size()) + " rdf:rest");
-    members.push_back(first.first->object);
-    node = rest.first->object;
+    members.push_back(FirstObject(first));
+    node = FirstObject(rest);
   }
   return true;
 }
@@ -180,7 +210,8 @@ bool Reader::ReadPath(TermId shape, TermId node, std::size_t depth, ShapePath& p
   const TermKind kind = Kind(node);
   if (kind == TermKind::kLiteral) return Fail(shape, "sh:path " + Name(node) + " is a literal");
   if (node == t_.rdfNil) return Fail(shape, "sh:path is an empty list");
-  if (kind == TermKind::kIri || Values(node, t_.rdfFirst).size() + Values(node, t_.rdfRest).size() == 0) {
+  if (kind == TermKind::kIri ||
+      Values(node, t_.rdfFirst).size() + Values(node, t_.rdfRest).size() == 0) {
     if (kind == TermKind::kIri) {
       path.kind = ReportPath::Kind::kPredicate;
       path.predicate = node;
@@ -207,7 +238,7 @@ bool Reader::ReadPath(TermId shape, TermId node, std::size_t depth, ShapePath& p
                              "sh:alternativePath, sh:zeroOrMorePath, sh:oneOrMorePath, "
                              "sh:zeroOrOnePath, with one value");
     path.kind = report.kind = construct.second;
-    const TermId value = Values(node, construct.first).first->object;
+    const TermId value = FirstObject(Values(node, construct.first));
     if (construct.second != ReportPath::Kind::kAlternative) {
       path.steps.resize(1);
       report.steps.resize(1);
@@ -243,8 +274,8 @@ bool Reader::ReadBoolean(TermId shape, TermId predicate, bool& value, bool& pres
   const TermView view = g_.Term(term);
   if (view.kind != TermKind::kLiteral || view.datatype != kXsdBoolean ||
       !IsWellFormed(XsdType::kBoolean, view.text))
-    return Fail(shape, ParamName(g_, predicate) + " must be an xsd:boolean literal, not " +
-                           Name(term));
+    return Fail(shape,
+                ParamName(g_, predicate) + " must be an xsd:boolean literal, not " + Name(term));
   value = view.text == "true" || view.text == "1";
   return true;
 }
@@ -317,9 +348,10 @@ bool Reader::ReadValueType(Shape& shape) {
     if (value == t_.kindBlankNodeOrLiteral) kinds = kKindBlank | kKindLiteral;
     if (value == t_.kindIriOrLiteral) kinds = kKindIri | kKindLiteral;
     if (kinds == 0)
-      return Fail(node, "sh:nodeKind must be one of sh:IRI, sh:BlankNode, sh:Literal, "
-                        "sh:BlankNodeOrIRI, sh:BlankNodeOrLiteral, sh:IRIOrLiteral, not " +
-                            Name(value));
+      return Fail(node,
+                  "sh:nodeKind must be one of sh:IRI, sh:BlankNode, sh:Literal, "
+                  "sh:BlankNodeOrIRI, sh:BlankNodeOrLiteral, sh:IRIOrLiteral, not " +
+                      Name(value));
     Constraint& c = shape.constraints.emplace_back();
     c.component = Component::kNodeKind;
     c.term = value;
@@ -340,7 +372,8 @@ bool Reader::ReadCounts(Shape& shape) {
     if (!present) continue;
     if (!shape.isProperty &&
         (component == Component::kMinCount || component == Component::kMaxCount))
-      return Fail(node, ParamName(g_, predicate) + " is for property shapes; this shape has no sh:path");
+      return Fail(node,
+                  ParamName(g_, predicate) + " is for property shapes; this shape has no sh:path");
     Constraint& c = shape.constraints.emplace_back();
     c.component = component;
     c.count = count;
@@ -418,7 +451,8 @@ bool Reader::ReadPairsAndOthers(Shape& shape) {
         return Fail(node, ParamName(g_, predicate) + " must be an IRI, not " + Name(triple.object));
       if (!shape.isProperty &&
           (component == Component::kLessThan || component == Component::kLessThanOrEquals))
-        return Fail(node, ParamName(g_, predicate) + " is for property shapes; this shape has no sh:path");
+        return Fail(
+            node, ParamName(g_, predicate) + " is for property shapes; this shape has no sh:path");
       Constraint& c = shape.constraints.emplace_back();
       c.component = component;
       c.term = triple.object;
@@ -493,12 +527,14 @@ bool Reader::ReadShapeRefs(ShapeIndex index) {
   bool disjointPresent = false;
   if (!ReadBoolean(node, t_.qualifiedDisjoint, disjoint, disjointPresent)) return false;
   if (qualified == kNoTerm && (present[0] || present[1]))
-    return Fail(node, "sh:qualifiedMinCount and sh:qualifiedMaxCount need a sh:qualifiedValueShape");
+    return Fail(node,
+                "sh:qualifiedMinCount and sh:qualifiedMaxCount need a sh:qualifiedValueShape");
   if (qualified != kNoTerm) {
     if (!isProperty)
       return Fail(node, "sh:qualifiedValueShape is for property shapes; this shape has no sh:path");
     if (!present[0] && !present[1])
-      return Fail(node, "sh:qualifiedValueShape needs sh:qualifiedMinCount or sh:qualifiedMaxCount");
+      return Fail(node,
+                  "sh:qualifiedValueShape needs sh:qualifiedMinCount or sh:qualifiedMaxCount");
     ShapeIndex target = 0;
     if (!Ref(node, t_.qualifiedValueShape, qualified, target)) return false;
     for (int i = 0; i < 2; ++i) {
@@ -525,8 +561,7 @@ bool Reader::ReadShape(ShapeIndex index) {
     auto report = std::make_shared<ReportPath>();
     if (!ReadPath(node, path, 1, shape.path, *report)) return false;
     shape.reportPath = std::move(report);
-    if (IsInstance(node, t_.nodeShape))
-      return Fail(node, "a sh:NodeShape cannot have a sh:path");
+    if (IsInstance(node, t_.nodeShape)) return Fail(node, "a sh:NodeShape cannot have a sh:path");
   } else if (IsInstance(node, t_.propertyShape)) {
     return Fail(node, "a sh:PropertyShape needs a sh:path");
   }
@@ -546,8 +581,8 @@ bool Reader::ReadShape(ShapeIndex index) {
       return Fail(node, "sh:message must be a string literal, not " + Name(triple.object));
     shape.messages.push_back(triple.object);
   }
-  if (!ReadTargets(shape) || !ReadValueType(shape) || !ReadCounts(shape) ||
-      !ReadStrings(shape) || !ReadPairsAndOthers(shape))
+  if (!ReadTargets(shape) || !ReadValueType(shape) || !ReadCounts(shape) || !ReadStrings(shape) ||
+      !ReadPairsAndOthers(shape))
     return false;
   return ReadShapeRefs(index);
 }
@@ -562,7 +597,8 @@ bool Reader::Finish() {
       if (c.component != Component::kProperty) continue;
       const Shape& property = set_.shapes[c.shapes[0]];
       if (!property.isProperty)
-        return Fail(shape.node, "sh:property names " + Name(property.node) + ", which has no sh:path");
+        return Fail(shape.node,
+                    "sh:property names " + Name(property.node) + ", which has no sh:path");
       if (property.path.kind == ReportPath::Kind::kPredicate)
         allowed.push_back(property.path.predicate);
       for (const Constraint& q : property.constraints)
@@ -571,7 +607,8 @@ bool Reader::Finish() {
           qualifiedShapes.push_back(q.shapes[0]);
     }
     for (Constraint& c : shape.constraints)
-      if (c.component == Component::kClosed) c.terms.insert(c.terms.end(), allowed.begin(), allowed.end());
+      if (c.component == Component::kClosed)
+        c.terms.insert(c.terms.end(), allowed.begin(), allowed.end());
     // Siblings: the qualified value shapes of the other property shapes of
     // every shape that names this one with sh:property.
     for (const Constraint& c : shape.constraints) {
@@ -618,8 +655,8 @@ bool Reader::CheckReferences() {
           std::size_t& parent = depth[stack.back().shape];
           parent = std::max(parent, d + 1);
           if (parent > kMaxShapeDepth)
-            return Fail(set_.shapes[root].node, "shapes nest deeper than " +
-                                                    std::to_string(kMaxShapeDepth) + " levels");
+            return Fail(set_.shapes[root].node,
+                        "shapes nest deeper than " + std::to_string(kMaxShapeDepth) + " levels");
         }
         continue;
       }
@@ -642,8 +679,8 @@ bool Reader::CheckReferences() {
         stack.push_back({next, 0, 0});  // `frame` is not used after this
       }
       if (depth[current] > kMaxShapeDepth || stack.size() > kMaxShapeDepth + 1)
-        return Fail(set_.shapes[root].node, "shapes nest deeper than " +
-                                                std::to_string(kMaxShapeDepth) + " levels");
+        return Fail(set_.shapes[root].node,
+                    "shapes nest deeper than " + std::to_string(kMaxShapeDepth) + " levels");
     }
   }
   return true;

@@ -338,11 +338,16 @@ void Validation::Emit(const Shape& shape, Component component, TermId focus, Ter
   }
   ValidationResult& result = report_.results.emplace_back();
   result.focusNode = Copy(View(focus));
-  result.resultPath = path ? std::move(path) : shape.reportPath;
+  if (path) {
+    result.resultPath = std::move(path);
+  } else {
+    result.resultPath = shape.reportPath;
+  }
   result.hasValue = value != kNoTerm;
   if (result.hasValue) result.value = Copy(View(value));
   result.sourceShape = Copy(shapes_.Term(shape.node));
-  result.sourceConstraintComponent = std::string(kComponentIris[static_cast<std::size_t>(component)]);
+  result.sourceConstraintComponent =
+      std::string(kComponentIris[static_cast<std::size_t>(component)]);
   result.resultSeverity =
       std::string(shape.severity == kNoTerm ? kViolation : shapes_.Term(shape.severity).text);
   for (const TermId m : shape.messages) result.resultMessages.push_back(Copy(shapes_.Term(m)));
@@ -413,8 +418,8 @@ bool Validation::CheckConstraint(const Shape& shape, const Constraint& c, TermId
     case Component::kMaxExclusive:
     case Component::kMaxInclusive: {
       const TermView bound = shapes_.Term(c.term);
-      static constexpr std::array<std::string_view, 4> kWords{
-          "not greater than ", "less than ", "not less than ", "greater than "};
+      static constexpr std::array<std::string_view, 4> kWords{"not greater than ", "less than ",
+                                                              "not less than ", "greater than "};
       const auto which = static_cast<std::size_t>(c.component) -
                          static_cast<std::size_t>(Component::kMinExclusive);
       for (const TermId v : values) {
@@ -452,8 +457,7 @@ bool Validation::CheckConstraint(const Shape& shape, const Constraint& c, TermId
         const bool tooLong = c.component == Component::kMaxLength && length > c.count;
         if ((blank || tooShort || tooLong) && !fail(v, [&] {
               if (blank) return std::string("a blank node has no string to measure");
-              return (tooShort ? "shorter than " : "longer than ") + count(c.count) +
-                     " characters";
+              return (tooShort ? "shorter than " : "longer than ") + count(c.count) + " characters";
             }))
           return false;
       }
@@ -475,12 +479,12 @@ bool Validation::CheckConstraint(const Shape& shape, const Constraint& c, TermId
     case Component::kLanguageIn:
       for (const TermId v : values) {
         const TermView view = View(v);
-        const bool matches =
-            view.kind == TermKind::kLiteral &&
-            std::any_of(c.terms.begin(), c.terms.end(), [&](TermId range) {
-              return LanguageMatches(view.language, shapes_.Term(range).text);
-            });
-        if (!matches && !fail(v, [&] { return std::string("language tag not among sh:languageIn"); }))
+        const bool matches = view.kind == TermKind::kLiteral &&
+                             std::any_of(c.terms.begin(), c.terms.end(), [&](TermId range) {
+                               return LanguageMatches(view.language, shapes_.Term(range).text);
+                             });
+        if (!matches &&
+            !fail(v, [&] { return std::string("language tag not among sh:languageIn"); }))
           return false;
       }
       break;
@@ -490,8 +494,9 @@ bool Validation::CheckConstraint(const Shape& shape, const Constraint& c, TermId
         const TermView view = View(v);
         if (view.kind != TermKind::kLiteral || view.language.empty()) continue;
         std::string tag(view.language);
-        std::transform(tag.begin(), tag.end(), tag.begin(),
-                       [](char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch + 32) : ch; });
+        std::transform(tag.begin(), tag.end(), tag.begin(), [](char ch) {
+          return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch + 32) : ch;
+        });
         tags.push_back(std::move(tag));
       }
       std::sort(tags.begin(), tags.end());
@@ -530,7 +535,7 @@ bool Validation::CheckConstraint(const Shape& shape, const Constraint& c, TermId
       for (const TermId v : values) {
         for (const Triple& t : others) {
           const Order order = Compare(View(v), View(t.object));
-          if ((order == Order::kLess || (orEquals && order == Order::kEqual)) ) continue;
+          if ((order == Order::kLess || (orEquals && order == Order::kEqual))) continue;
           if (!fail(v, [&] {
                 return (orEquals ? "not less than or equal to " : "not less than ") +
                        TermText(View(t.object)) + ", a value of " + other;
@@ -561,15 +566,15 @@ bool Validation::CheckConstraint(const Shape& shape, const Constraint& c, TermId
           if (c.component == Component::kOr && conforming > 0) break;
           if (c.component == Component::kXone && conforming > 1) break;
         }
-        const bool holds = c.component == Component::kAnd   ? conforming == c.shapes.size()
+        const bool holds = c.component == Component::kAnd  ? conforming == c.shapes.size()
                            : c.component == Component::kOr ? conforming > 0
-                                                            : conforming == 1;
+                                                           : conforming == 1;
         if (!holds && !fail(v, [&] {
-              return std::string(c.component == Component::kAnd ? "does not conform to all of sh:and"
+              return std::string(c.component == Component::kAnd
+                                     ? "does not conform to every shape of sh:and"
                                  : c.component == Component::kOr
-                                     ? "conforms to none of sh:or"
-                                     : "does not conform to exactly one of sh:xone") +
-                     " (" + std::to_string(conforming) + " of " + std::to_string(checked) + " checked)";
+                                     ? "conforms to no shape of sh:or"
+                                     : "does not conform to exactly one shape of sh:xone");
             }))
           return false;
       }
@@ -636,7 +641,8 @@ bool Validation::CheckConstraint(const Shape& shape, const Constraint& c, TermId
     case Component::kIn: {
       const std::vector<TermId>& members = Bound(c);
       for (const TermId v : values)
-        if (!Contains(members, v) && !fail(v, [&] { return std::string("not among the values of sh:in"); }))
+        if (!Contains(members, v) &&
+            !fail(v, [&] { return std::string("not among the values of sh:in"); }))
           return false;
       break;
     }
