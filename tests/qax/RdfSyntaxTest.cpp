@@ -15,8 +15,29 @@ constexpr char kRdf[] = "xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#
 constexpr char kOwlClass[] = "<http://www.w3.org/2002/07/owl#Class>";
 constexpr char kRead[] = "; the syntaxes read are Turtle, N-Triples, N-Quads, TriG and RDF/XML";
 
+// An attribute's range as text: " all: IRI/kind ... any: ... in: value ...",
+// each part only when it has terms; empty for no range.
+std::string RangeText(const AttrRange* range) {
+  if (range == nullptr) return "";
+  std::string text;
+  const auto terms = [&text](const char* name, const std::vector<AttrRangeTerm>& list) {
+    if (list.empty()) return;
+    text += std::string(" ") + name + ":";
+    for (const AttrRangeTerm& term : list) text += " " + term.iri + "/" + std::to_string(term.kind);
+  };
+  terms("all", range->allOf);
+  terms("any", range->anyOf);
+  if (!range->oneOf.empty()) text += " in:";
+  for (const AttrValue& value : range->oneOf) {
+    text += value.isIri ? " <" + value.text + ">"
+                        : " \"" + value.text + "\"^" + value.datatype + "@" + value.language;
+  }
+  return text;
+}
+
 // The whole model as text: per library its name, per class its handle, FQ
-// name, parent and doc, per attribute its name, scope, kind and type name.
+// name, parent and doc, per attribute its name, scope, kind, type name,
+// counts and range.
 std::string Describe(const OntologyModel& model) {
   std::string text;
   for (const MetaClassLibrary* library : model.GetLibraries()) {
@@ -31,7 +52,7 @@ std::string Describe(const OntologyModel& model) {
         text += "    " + a.name + " " + a.scopeName + " " + std::to_string(a.kind) + " " +
                 a.typeName + " " + std::to_string(counts.min) + ".." +
                 (counts.max == AttrCardinality::kUnbounded ? "*" : std::to_string(counts.max)) +
-                "\n";
+                RangeText(attribute->GetRange()) + "\n";
       }
     }
   }
@@ -149,20 +170,46 @@ TEST(RdfXml, AnEditorsOntologyGivesTheSameModelAsInTurtle) {
   EXPECT_EQ(Describe(*ttl.model), model);
   // Restrictions give attributes with their counts, to the class they
   // restrict unless a parent already has the property; a class defined as
-  // an intersection with a named class descends from it.
+  // an intersection with a named class descends from it. Ranges are kept
+  // with their terms' kinds, and enumerations of individuals and literals.
   const std::string pizza = "http://example.org/tutorial/pizza.owl#";
+  const std::string xsd = "http://www.w3.org/2001/XMLSchema#";
+  const std::string countries = " in: <" + pizza + "America> <" + pizza + "Italy>";
   for (const std::string& excerpt : {
-           pizza + "Pizza pizza::Pizza < pizza::Food \"A dish of dough, baked with toppings.\"\n"
-                   "    hasBase pizza 5 PizzaBase 1..1\n    hasDiameter pizza 3 decimal 0..*\n"
-                   "    hasTopping pizza 5 PizzaTopping 0..12\n    nickname pizza 0 string 0..*\n",
-           pizza + "NamedPizza pizza::NamedPizza < pizza::Pizza \"\"\n"
-                   "    hasCalorificContentValue pizza 2 integer 1..1\n",
-           pizza + "American pizza::American < pizza::NamedPizza \"\"\n"
-                   "    hasCountryOfOrigin pizza 0  1..*\n",
-           pizza + "MozzarellaTopping pizza::MozzarellaTopping < pizza::CheeseTopping \"\"\n"
-                   "    hasCountryOfOrigin pizza 0  1..*\n    hasSpiciness pizza 5 Mild 1..*\n",
-           pizza + "PepperTopping pizza::PepperTopping < pizza::VegetableTopping \"\"\n"
-                   "    hasSpiciness pizza 5 Hot 0..*\n",
+           pizza +
+               "Pizza pizza::Pizza < pizza::Food \"A dish of dough, baked with toppings.\"\n"
+               "    hasBase pizza 5 PizzaBase 1..1 all: " +
+               pizza +
+               "PizzaBase/5\n"
+               "    hasDiameter pizza 3 decimal 0..* all: " +
+               xsd +
+               "decimal/3\n"
+               "    hasTopping pizza 5 PizzaTopping 0..12 all: " +
+               pizza +
+               "PizzaTopping/5\n"
+               "    nickname pizza 0 string 0..* all: " +
+               xsd +
+               "string/0 in: \"Margie\"^@ "
+               "\"Queen\"^@en\n",
+           pizza +
+               "NamedPizza pizza::NamedPizza < pizza::Pizza \"\"\n"
+               "    hasCalorificContentValue pizza 2 integer 1..1 all: " +
+               xsd + "integer/2\n",
+           pizza +
+               "American pizza::American < pizza::NamedPizza \"\"\n"
+               "    hasCountryOfOrigin pizza 0  1..*" +
+               countries + "\n",
+           pizza +
+               "MozzarellaTopping pizza::MozzarellaTopping < pizza::CheeseTopping \"\"\n"
+               "    hasCountryOfOrigin pizza 0  1..*" +
+               countries +
+               "\n"
+               "    hasSpiciness pizza 5 Mild 1..* all: " +
+               pizza + "Mild/5\n",
+           pizza +
+               "PepperTopping pizza::PepperTopping < pizza::VegetableTopping \"\"\n"
+               "    hasSpiciness pizza 5 Hot 0..* all: " +
+               pizza + "Hot/5\n",
            pizza + "InterestingPizza pizza::InterestingPizza < pizza::Pizza \"\"\n  " + pizza,
        }) {
     EXPECT_NE(std::string::npos, model.find(excerpt)) << excerpt << "\nnot in\n" << model;

@@ -153,6 +153,19 @@ TEST_F(QaxHost, CommandsShowTheirOutput) {
         "\"propertiesWithoutClass\": [\n    {\n      \"name\": \"pizza:hasBase\",\n      "
         "\"iri\": \"https://e.org/pizza.owl#hasBase\""},
        domainless},
+      // A restriction's filler and count; the classes named, in that order.
+      {{"--ontology", pizza, "shapes", ":Margherita", "food:Food"},
+       {"@prefix pizza: <https://e.org/pizza.owl#> .\n",
+        "\npizza:MargheritaShape\n  a sh:NodeShape ;\n  sh:targetClass pizza:Margherita ;\n"
+        "  sh:property [\n    sh:path pizza:hasTopping ;\n    sh:name \"hasTopping\" ;\n"
+        "    sh:minCount 1 ;\n    sh:class pizza:Topping\n  ] .\n",
+        "\nfood:FoodShape\n  a sh:NodeShape ;\n  sh:targetClass food:Food .\n"},
+       domainless},
+      // Every class when none is named: the sample's being needs a name.
+      {{"shapes"},
+       {"zoo:BeingShape", "    sh:path zoo:name ;\n    sh:name \"name\" ;\n    sh:minCount 1 ;\n",
+        "zoo:AnimalShape", "zoo:PenguinShape", "geo:PlaceShape"},
+       ""},
   };
   for (const auto& c : cases) {
     const Result result = Run(c.arguments);
@@ -391,6 +404,13 @@ TEST_F(QaxHost, FollowsTheShellsConventions) {
        false,
        ""},
       {{"links", "zoo:Penguin"}, "", 0, "\n6     -1     (none)\n7 ", true, ""},
+      {{"shapes", "zoo:Penguin", "Pengu"}, "", 1, "", false, "no class 'Pengu'"},
+      {{"shapes", "geo:Place", "-o", "place.ttl"},
+       "",
+       0,
+       "",
+       false,
+       "qax-host: wrote the shapes of 1 class to place.ttl\n"},
       {{"--ontology", "foaf.ttl", "save", "foaf:Person", "f.grp"}, "", 0, "", false, "saved"},
       {{"load", "f.grp"},
        "",

@@ -20,16 +20,18 @@ inline constexpr std::size_t kListStepsBase = 4096;
 
 // Turns each anonymous domain or range of `statements.anonymousUses` that is
 // an owl:unionOf (nested unions included, list statements in any order) into
-// one domain or range per named class in it. Other anonymous class
-// expressions (owl:intersectionOf, owl:complementOf, owl:oneOf,
-// restrictions, anything else) are ignored and counted: one warning per
-// kind, with its count and one example property.
+// one domain, or one range of which any holds (kRangeAny), per named class
+// in it, and each owl:oneOf range into `statements.enumerations`. Other
+// anonymous class expressions (owl:intersectionOf, owl:complementOf,
+// owl:oneOf in a domain, restrictions, anything else) are ignored and
+// counted: one warning per kind, with its count and one example property.
 //
 // Then turns each owl:Restriction that a class is a subclass of (directly,
 // or as a member of an owl:intersectionOf, nested ones included, in its
 // rdfs:subClassOf or owl:equivalentClass) into one record of
 // `statements.restrictions`, when it names one declared property and a
-// constraint (some, all or has value, a count). What else the classes'
+// constraint (some, all or has value, a count); an owl:oneOf filler is kept
+// in `statements.enumerations`. What else the classes'
 // anonymous superclasses hold is counted the same way, one warning per kind
 // with one example class.
 //

@@ -369,24 +369,12 @@ class Builder {
     return values;
   }
 
-  // The range record of a property, made once and shared by its attributes;
-  // null when the vocabulary gives it no range.
+  // The range record of a property's attribute, shared by every attribute
+  // whose range says the same: null when the vocabulary gives it none.
   std::shared_ptr<const AttrRange> RangeOf(TermId property) {
-    const auto [kept, added] = ranges_.emplace(property, nullptr);
-    if (!added) return kept->second;
-    AttrRange range;
-    for (const TermId term : st_.Related(RdfStatements::Relation::kRange, property)) {
-      range.allOf.push_back(RangeTerm(term));
-    }
-    for (const TermId term : st_.Related(RdfStatements::Relation::kRangeAny, property)) {
-      range.anyOf.push_back(RangeTerm(term));
-    }
-    const auto enumeration = enumerationOf_.find(property);
-    if (enumeration != enumerationOf_.end()) range.oneOf = EnumerationValues(enumeration->second);
-    if (range.Empty()) return nullptr;
-    budget_.Charge(LoadBudget::kRangeBytes);
-    kept->second = std::make_shared<const AttrRange>(std::move(range));
-    return kept->second;
+    return SharedRange(st_.Related(RdfStatements::Relation::kRange, property),
+                       st_.Related(RdfStatements::Relation::kRangeAny, property),
+                       EnumerationOf(property));
   }
 
   // The range record of an attribute that restrictions alone give: their
@@ -395,16 +383,45 @@ class Builder {
   std::shared_ptr<const AttrRange> RestrictedRange(TermId property,
                                                    const std::vector<TermId>& fillers,
                                                    uint32_t enumeration) {
-    if (fillers.empty() && enumeration == RdfStatements::kNoEnumeration) return RangeOf(property);
-    AttrRange range;
+    if (enumeration == RdfStatements::kNoEnumeration) enumeration = EnumerationOf(property);
     if (fillers.empty()) {
-      const std::shared_ptr<const AttrRange> own = RangeOf(property);
-      if (own) range = *own;
+      return SharedRange(st_.Related(RdfStatements::Relation::kRange, property),
+                         st_.Related(RdfStatements::Relation::kRangeAny, property), enumeration);
     }
-    for (const TermId filler : fillers) range.allOf.push_back(RangeTerm(filler));
+    return SharedRange(TermList(fillers.data(), fillers.data() + fillers.size()),
+                       TermList(nullptr, nullptr), enumeration);
+  }
+
+  uint32_t EnumerationOf(TermId property) const {
+    const auto found = enumerationOf_.find(property);
+    return found == enumerationOf_.end() ? RdfStatements::kNoEnumeration : found->second;
+  }
+
+  // The record of the terms `all` and `any` and the enumeration: made once
+  // per distinct content, since most properties of a vocabulary share a few
+  // ranges (xsd:string, a handful of classes); null when all are empty.
+  std::shared_ptr<const AttrRange> SharedRange(TermList all, TermList any, uint32_t enumeration) {
+    if (all.empty() && any.empty() && enumeration == RdfStatements::kNoEnumeration) return nullptr;
+    std::string key;
+    const auto add = [&key](uint32_t id) {
+      key.append(reinterpret_cast<const char*>(&id), sizeof(id));
+    };
+    for (const TermId term : all) add(term);
+    add(kNoTerm);
+    for (const TermId term : any) add(term);
+    add(kNoTerm);
+    add(enumeration);
+    const auto [kept, added] = sharedRanges_.emplace(std::move(key), nullptr);
+    if (!added) return kept->second;
+    budget_.Charge(LoadBudget::kRangeBytes + kept->first.size());
+    AttrRange range;
+    range.allOf.reserve(static_cast<std::size_t>(all.end() - all.begin()));
+    range.anyOf.reserve(static_cast<std::size_t>(any.end() - any.begin()));
+    for (const TermId term : all) range.allOf.push_back(RangeTerm(term));
+    for (const TermId term : any) range.anyOf.push_back(RangeTerm(term));
     if (enumeration != RdfStatements::kNoEnumeration) range.oneOf = EnumerationValues(enumeration);
-    budget_.Charge(LoadBudget::kRangeBytes);
-    return std::make_shared<const AttrRange>(std::move(range));
+    kept->second = std::make_shared<const AttrRange>(std::move(range));
+    return kept->second;
   }
 
   // The attribute record of `property` with `kind`.
@@ -628,9 +645,9 @@ class Builder {
   static constexpr int32_t kUnknownKind = -1;
   std::vector<Kind> kinds_;            // by property; kUnknownKind until worked out
   std::unordered_set<uint64_t> held_;  // (class, property) pairs given as attributes
-  // By property: its range record, once made (null: none), and its first
+  // Range records by their content (SharedRange), and by property its first
   // enumeration range, an index in the statements' enumerations.
-  std::unordered_map<TermId, std::shared_ptr<const AttrRange>> ranges_;
+  std::unordered_map<std::string, std::shared_ptr<const AttrRange>> sharedRanges_;
   std::unordered_map<TermId, uint32_t> enumerationOf_;
   std::size_t stepsLeft_ = 0;  // for walks up the parents
   bool stepsWarned_ = false;

@@ -41,8 +41,8 @@ bool IsPlainLocalName(std::string_view name) {
   if (name.empty() || name.back() == '.') return false;
   for (std::size_t i = 0; i < name.size(); ++i) {
     const char c = name[i];
-    const bool word = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
-                      (c >= '0' && c <= '9') || c == '_';
+    const bool word =
+        (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
     if (!word && (i == 0 || (c != '-' && c != '.'))) return false;
   }
   return true;
@@ -103,7 +103,9 @@ class Writer {
       if (metaClass != nullptr) body += NodeShape(*metaClass);
     }
     std::string out;
-    for (const auto& [name, ns] : prefixes_) out += "@prefix " + name + ": <" + ns + "> .\n";
+    for (const auto& [name, ns] : prefixes_) {
+      out.append("@prefix ").append(name).append(": <").append(ns).append("> .\n");
+    }
     return out + body;
   }
 
@@ -123,7 +125,7 @@ class Writer {
     for (const auto& prefix : prefixes_) {
       const std::string& ns = prefix.second;
       if (iri.size() > ns.size() && iri.compare(0, ns.size(), ns) == 0 &&
-          IsPlainLocalName(std::string_view(iri).substr(ns.size())) &&
+          IsPlainLocalName(std::string_view{iri}.substr(ns.size())) &&
           (best == nullptr || ns.size() > best->second.size())) {
         best = &prefix;
       }
@@ -132,7 +134,9 @@ class Writer {
     return best->first + ":" + iri.substr(best->second.size());
   }
 
-  std::string Sh(std::string_view local) const { return Name(std::string(kSh) + std::string(local)); }
+  std::string Sh(std::string_view local) const {
+    return Name(std::string(kSh) + std::string(local));
+  }
   std::string Xsd(std::string_view local) const {
     return Name(std::string(Rdf::Iri::kXsd) + std::string(local));
   }
@@ -155,20 +159,27 @@ class Writer {
     for (const MetaClass* at = &metaClass; at != nullptr; at = at->GetParent()) {
       chain.push_back(at);
     }
-    std::string out = "\n" + Name(iri + std::string(kShapeSuffix)) + "\n  a " + Sh("NodeShape") +
-                      " ;\n  " + Sh("targetClass") + " " + Name(iri);
+    // Attributes left out are named in comments before the shape.
+    std::string notes;
+    std::string shape = Name(iri + std::string(kShapeSuffix)) + "\n  a " + Sh("NodeShape") +
+                        " ;\n  " + Sh("targetClass") + " " + Name(iri);
     for (auto at = chain.rbegin(); at != chain.rend(); ++at) {
-      for (const MetaAttr* attribute : (*at)->GetAttributes()) out += PropertyShape(*attribute);
+      for (const MetaAttr* attribute : (*at)->GetAttributes()) {
+        shape += PropertyShape(*attribute, notes);
+      }
     }
-    return out + " .\n";
+    return "\n" + notes + shape + " .\n";
   }
 
-  std::string PropertyShape(const MetaAttr& attribute) const {
+  // " ;" and the property shape of `attribute`; nothing, and a comment line
+  // added to `notes`, for one without a property IRI.
+  std::string PropertyShape(const MetaAttr& attribute, std::string& notes) const {
     const Info::MetaAttrInfo& info = attribute.GetInfo();
     const std::string path = model_.GetNamespace(info.scopeName) + info.name;
     if (!Rdf::IsWritableIri(path)) {
-      return " ;\n  # " + info.scopeName + "." + info.name +
-             ": the attribute has no property IRI, so it has no shape";
+      notes += "# " + info.scopeName + "." + info.name +
+               ": the attribute has no property IRI, so it has no shape\n";
+      return "";
     }
     Constraints lines{Sh("path") + " " + Name(path), Sh("name") + " " + Quoted(info.name)};
     const AttrCardinality counts = attribute.GetCardinality();
