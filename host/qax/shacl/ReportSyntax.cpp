@@ -101,8 +101,17 @@ std::string BlankLabel(const std::string& label, Origin origin) {
   std::string written = "_:";
   if (origin == Origin::kShapes) written += kShapesLabel;
   if (plain) return written + label;
+  // Letters, digits and '-' stay as they are, so that the label stays
+  // readable; '_' starts every other byte, which makes the form reversible.
   written += kEncodedLabel;
-  for (const char c : label) AppendHex(static_cast<unsigned char>(c), 2, written);
+  for (const char c : label) {
+    if (c != '_' && IsLabelCharacter(c)) {
+      written += c;
+    } else {
+      written += '_';
+      AppendHex(static_cast<unsigned char>(c), 2, written);
+    }
+  }
   return written;
 }
 

@@ -65,7 +65,8 @@ enum class Origin : uint8_t { kData, kShapes };
 // A term: an IRI as Iri writes it, a blank node as _:label, a literal
 // quoted and escaped with its language tag or its datatype (none for
 // xsd:string). A label that Turtle does not allow, or that starts as the
-// other forms do, is written as "x_" and its bytes in hexadecimal; a label
+// other forms do, is written as "x_" and the label with each byte other
+// than a letter, digit or '-' as '_' and two hexadecimal digits; a label
 // of the shapes graph gets "s_" before it: distinct nodes keep distinct
 // labels.
 std::string Term(const ReportTerm& term, const Prefixes& prefixes, Form form,
