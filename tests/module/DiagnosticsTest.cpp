@@ -52,6 +52,8 @@ TEST(Diagnostics, OverLongTextsAreCutToTheirBounds) {
                    "Fn()." + std::string(20480 - 5 - 1, '%'), std::string(20479, 'd')}),
             Shown());
   EXPECT_EQ(20479u, DebugMessageText.size());
+  // A position before the buffer's start counts as its start.
+  EXPECT_STREQ("x", AppendDebugMessage(DebugMessagePosition{-3}, "%s", "x"));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // instantiation, the "MODE" and "UACN" records, automatic names and prefixed
 // messages.
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -30,7 +31,8 @@ const Texts& Shown() { return globalEngine->ShowDebugMessage.Shown(); }
 class LightChannel : public MultiModeChannel<Aco_FloatChannel, LightChannel> {
  public:
   using MultiModeChannel::_currentMode, MultiModeChannel::_loadedMode;
-  using MultiModeChannel::_modeOrder, MultiModeChannel::_refCount;
+  using MultiModeChannel::_modeOrder, MultiModeChannel::_modes, MultiModeChannel::_refCount;
+  using MultiModeChannel::CreateLink;
 
   void InitializeModes() override {
     ++initializeCount;
@@ -44,6 +46,7 @@ class LightChannel : public MultiModeChannel<Aco_FloatChannel, LightChannel> {
     CreateMatrixLink("Transform", 1, false);
     AddMode(2, "Off", "Switched off");
     InitMode(9);
+    tempListsAfterLast = _tempLinks.size();
     CreateValueLink("Brightness", 1, false);
     CreateGenericLink("Target", 1, false);
     CreateMatrixLink("Transform", 1, false);
@@ -58,6 +61,7 @@ class LightChannel : public MultiModeChannel<Aco_FloatChannel, LightChannel> {
 
   static inline int initializeCount = 0;
   static inline unsigned int modeAfterFirst = 0;
+  static inline std::size_t tempListsAfterLast = 0;
   Texts calls;
 };
 
@@ -160,6 +164,60 @@ TEST_F(MultiMode, CopiesAreCountedServeTheirOwnChildrenAndTheLastEmptiesTheRegis
   EXPECT_EQ(0u, LightChannel::_refCount);
   EXPECT_TRUE(LightChannel::_modeOrder.empty());
   EXPECT_TRUE(Shown().empty());
+}
+
+// Misuse of the registry and of links is reported by the operation that met
+// it, and leaves the registry consistent.
+TEST_F(MultiMode, MisuseIsReportedByTheOperationThatMetIt) {
+  {
+    LightChannel channel;
+    channel.BuildModesList(false);
+    EXPECT_EQ(10u, LightChannel::tempListsAfterLast);  // scratch lists up to id 9
+    // A fresh channel re-registering the modes keeps having no mode.
+    LightChannel fresh;
+    fresh.BuildModesList(true);
+    EXPECT_EQ(0xFFFFFFFFu, fresh.GetCurrentMode());
+    globalEngine->ShowDebugMessage.Clear();
+    // The builder's mode is the number 0, which names no mode: the names are
+    // the extension's, as the last mode built declared them.
+    EXPECT_STREQ("Target", channel.GetChildLinkName(1));
+    LightChannel idle;  // outside InitializeModes there are no scratch lists
+    EXPECT_THROW(idle.CreateLink(_GUID{}, "T", "N", 1, false), std::out_of_range);
+    fresh.SetCurrentMode(5);
+    EXPECT_STREQ("", fresh.GetChildLinkName(7));  // past the mode's three links
+
+    channel.AddMode(11, "", "");  // registered without InitMode, names empty
+    ASSERT_NE(nullptr, channel.GetModeDescription(11));
+    EXPECT_EQ(4u, channel.GetModeCount());
+    channel.CreateLink(_GUID{}, nullptr, nullptr, 1, false);
+    // An id in the order that the registry does not hold.
+    LightChannel::_modeOrder.push_back(12);
+    Texts names;
+    channel.GetModeNames(names);
+    EXPECT_EQ(4u, names.size());
+    channel.SetCurrentModeFromIndex(4);
+    LightChannel::_modeOrder.pop_back();
+    channel.ClearModes();
+    EXPECT_EQ(0u, channel.GetModeCount());
+    EXPECT_TRUE(LightChannel::_modes.empty());
+    channel.GetModeNames(names);
+    // The three instances go, each meeting a count that is already 0.
+    LightChannel::_refCount = 0;
+  }
+  EXPECT_EQ((Texts{kMultiMode + "GetChildLinkName().found != _modes.end()",
+                   kMultiMode + "CreateLink()._tempLinks.size() > _initMode",
+                   kMultiMode + "GetChildLinkName().link < desc.Children.size()",
+                   kMultiMode + "AddMode().shortName.size()>0",
+                   kMultiMode + "AddMode().name.size()>0", kMultiMode + "CreateLink().TypeName",
+                   kMultiMode + "CreateLink().Name", kMultiMode + "GetModeNames().it!=_modes.end()",
+                   kMultiMode + "SetCurrentModeFromIndex().it!=_modes.end()",
+                   kMultiMode + "GetModeNames()._modes.size()>0",
+                   kMultiMode + "~MultiModeChannel()._refCount>0",
+                   kMultiMode + "~MultiModeChannel()._refCount>0",
+                   kMultiMode + "~MultiModeChannel()._refCount>0"}),
+            Shown());
+  LightChannel::_refCount = 0;
+  LightChannel().ClearModes();
 }
 
 // Derives from the exported instantiation, as the module's channel does; its

@@ -9,8 +9,8 @@
 #include <memory>
 #include <string_view>
 
-#include "host/qax/rdf/NestingDepth.h"
 #include "host/qax/rdf/DiscardingHandler.h"
+#include "host/qax/rdf/NestingDepth.h"
 #include "host/qax/rdf/TripleHandler.h"
 #include "host/qax/rdf/Utf8Scan.h"
 

@@ -12,8 +12,8 @@
 #include <unordered_set>
 #include <utility>
 
-#include "host/qax/rdf/LoadBudget.h"
 #include "host/qax/rdf/DiscardingHandler.h"
+#include "host/qax/rdf/LoadBudget.h"
 #include "host/qax/rdf/TripleHandler.h"
 #include "host/qax/rdf/XmlBounds.h"
 

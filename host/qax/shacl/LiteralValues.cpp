@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <string>
+#include <system_error>
 #include <utility>
 
 #include "host/qax/shacl/ShaclTerms.h"
@@ -474,7 +475,16 @@ double ToDouble(std::string_view text) {
   if (text == "NaN") return std::nan("");
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
   double value = 0;
-  std::from_chars(text.data(), text.data() + text.size(), value);
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  (void)end;
+  if (error == std::errc::result_out_of_range) {
+    // Beyond double's range: infinite, or zero for a large negative exponent.
+    const bool negative = text.front() == '-';
+    const std::size_t e = text.find_first_of("eE");
+    const bool tiny = e != std::string_view::npos && e + 1 < text.size() && text[e + 1] == '-';
+    if (tiny) return negative ? -0.0 : 0.0;
+    return negative ? -HUGE_VAL : HUGE_VAL;
+  }
   return value;
 }
 

@@ -30,6 +30,10 @@ inline constexpr std::size_t kMaxShapeDepth = 64;
 inline constexpr std::size_t kMaxPathDepth = 64;
 // Shapes in one shapes graph.
 inline constexpr std::size_t kMaxShapes = 1000000;
+// Path steps (predicates and path constructs) read from one shapes graph,
+// beyond one per statement of the graph: a path node that several paths
+// share is read once per use, so sharing cannot multiply the work unseen.
+inline constexpr std::size_t kMaxPathSteps = 100000;
 
 using ShapeIndex = uint32_t;
 
@@ -117,6 +121,13 @@ struct Shape {
   std::shared_ptr<const ReportPath> reportPath;
   std::vector<Target> targets;
   std::vector<Constraint> constraints;
+  // Whether a constraint names other shapes: then whether a node conforms
+  // is kept once found.
+  bool namesShapes = false;
+  // Whether the shape is checked for a report from more than one place
+  // (named by several sh:property, or named and targeted): then each focus
+  // node is reported once, however many ways reach it.
+  bool shared = false;
 };
 
 // Every shape of one shapes graph. References between shapes form no cycle

@@ -62,6 +62,7 @@ class Reader {
   ShapeSet& set_;
   std::unordered_map<TermId, ShapeIndex> index_;
   std::string error_;
+  std::size_t pathSteps_ = 0;
 };
 
 // The object of the first statement of `range`; kNoTerm when it is empty.
@@ -204,6 +205,9 @@ bool Reader::ReadList(TermId shape, TermId predicate, TermId head, std::vector<T
 
 bool Reader::ReadPath(TermId shape, TermId node, std::size_t depth, ShapePath& path,
                       ReportPath& report) {
+  if (++pathSteps_ > kMaxPathSteps + g_.TripleCount())
+    return Fail(shape, "the paths of the shapes graph have more than " +
+                           std::to_string(kMaxPathSteps) + " steps beyond its statements");
   if (depth > kMaxPathDepth)
     return Fail(shape, "sh:path is nested deeper than " + std::to_string(kMaxPathDepth) +
                            " levels, or is cyclic");
@@ -590,6 +594,15 @@ bool Reader::ReadShape(ShapeIndex index) {
 // What needs every shape read: sh:property naming property shapes, the
 // predicates a closed shape allows, qualified shapes' siblings.
 bool Reader::Finish() {
+  std::vector<std::size_t> uses(set_.shapes.size(), 0);
+  for (Shape& shape : set_.shapes) {
+    if (!shape.targets.empty()) ++uses[&shape - set_.shapes.data()];
+    for (const Constraint& c : shape.constraints) {
+      shape.namesShapes = shape.namesShapes || !c.shapes.empty();
+      if (c.component == Component::kProperty) ++uses[c.shapes[0]];
+    }
+  }
+  for (std::size_t i = 0; i < set_.shapes.size(); ++i) set_.shapes[i].shared = uses[i] > 1;
   for (Shape& shape : set_.shapes) {
     std::vector<TermId> allowed;
     std::vector<ShapeIndex> qualifiedShapes;

@@ -135,6 +135,8 @@ class Validation {
   // Whether a shape that names other shapes conforms at a node: nested
   // shapes are checked once per node, however many shapes share them.
   std::unordered_map<uint64_t, bool> conforms_;
+  // Whether a shared shape conformed at a node it was reported for.
+  std::unordered_map<uint64_t, bool> reported_;
   // Value nodes, one buffer per nesting level.
   std::vector<std::vector<TermId>> buffers_;
   ValidationReport report_;
@@ -291,10 +293,7 @@ void Validation::Walk(const ShapePath& path, bool inverse, const std::vector<Ter
 }
 
 bool Validation::Conforms(ShapeIndex index, TermId focus, std::size_t depth) {
-  const Shape& shape = set_.shapes[index];
-  const bool namesShapes = std::any_of(shape.constraints.begin(), shape.constraints.end(),
-                                       [](const Constraint& c) { return !c.shapes.empty(); });
-  if (!namesShapes) return Check(index, focus, false, depth);
+  if (!set_.shapes[index].namesShapes) return Check(index, focus, false, depth);
   const uint64_t key = (static_cast<uint64_t>(index) << 32U) | focus;
   const auto cached = conforms_.find(key);
   if (cached != conforms_.end()) return cached->second;
@@ -309,6 +308,11 @@ bool Validation::Conforms(ShapeIndex index, TermId focus, std::size_t depth) {
 bool Validation::Check(ShapeIndex index, TermId focus, bool report, std::size_t depth) {
   const Shape& shape = set_.shapes[index];
   if (shape.deactivated) return true;
+  const uint64_t key = (static_cast<uint64_t>(index) << 32U) | focus;
+  if (report && shape.shared) {
+    const auto reported = reported_.find(key);
+    if (reported != reported_.end()) return reported->second;
+  }
   std::vector<TermId>& values = buffers_[depth];
   values.clear();
   if (!shape.isProperty) {
@@ -326,6 +330,7 @@ bool Validation::Check(ShapeIndex index, TermId focus, bool report, std::size_t 
     conforms = false;
     if (!report) break;
   }
+  if (report && shape.shared) reported_.emplace(key, conforms);
   return conforms;
 }
 
@@ -588,7 +593,8 @@ bool Validation::CheckConstraint(const Shape& shape, const Constraint& c, TermId
       break;
     case Component::kProperty:
       for (const TermId v : values) {
-        if (Check(c.shapes[0], v, report, depth + 1)) continue;
+        if (report ? Check(c.shapes[0], v, true, depth + 1) : Conforms(c.shapes[0], v, depth + 1))
+          continue;
         ok = false;
         if (!report) return false;
       }

@@ -36,6 +36,17 @@ std::string Chain(int count) {
   return shapes + "ex:S" + std::to_string(count - 1) + " sh:nodeKind sh:IRI .\n";
 }
 
+// A property shape whose path shares its nodes: `levels` levels of
+// alternatives of the next level twice, 2^levels steps when read out.
+std::string SharedPath(int levels) {
+  std::string shapes = "ex:P sh:targetNode ex:a ; sh:path _:p0 .\n";
+  for (int i = 0; i < levels; ++i) {
+    const std::string next = "_:p" + std::to_string(i + 1);
+    shapes += "_:p" + std::to_string(i) + " sh:alternativePath ( " + next + " " + next + " ) .\n";
+  }
+  return shapes + "_:p" + std::to_string(levels) + " sh:inversePath ex:q .\n";
+}
+
 // Reads a shapes graph holding ex:P, a property shape of ex:p targeting
 // ex:a, whose sh:in lists `count` members (built in memory: a Turtle
 // document with that many list nodes is beyond the loader's own budget).
@@ -123,6 +134,8 @@ TEST(ShapesThatAreNotSHACL, AreRefusedWithOneLineNamingTheShape) {
       {"a property shape naming its parent",
        "ex:S sh:targetNode ex:a ; sh:property ex:P . ex:P sh:path ex:p ; sh:node ex:S .",
        "*refers to itself through the shapes it names"},
+      {"a path sharing its nodes 2^25 ways", SharedPath(25),
+       p + "the paths of the shapes graph have more than 100000 steps beyond its statements"},
       {"65 levels of shapes", Chain(66),
        "shape <http://e.org/S0>: shapes nest deeper than 64 levels"},
   };

@@ -3,10 +3,19 @@
 // definitions of the W3C SHACL Recommendation (format in ShaclCases.h).
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/qax/shacl/Graph.h"
+#include "host/qax/shacl/Validator.h"
 #include "tests/qax/shacl/ShaclCases.h"
 
 namespace {
 
+using QAX::Ontology::RdfSyntax;
+using QAX::Ontology::Shacl::Graph;
+using QAX::Ontology::Shacl::Shapes;
 using ShaclCases::RunTable;
 
 TEST(ValueType, ClassDatatypeAndNodeKindFailTheValuesTheyExclude) {
@@ -74,11 +83,12 @@ TEST(ValueRange, ComparesLikeSparqlAndFailsIncomparableValues) {
        {"ex:a|ex:n|\"4.9\"^^xsd:decimal|MinInclusive|Violation",
         "ex:a|ex:n|\"abc\"|MinInclusive|Violation",
         "ex:a|ex:n|\"x\"^^xsd:integer|MinInclusive|Violation"}},
-      {"integers beyond 64 bits compare exactly",
-       "ex:a ex:n 18446744073709551616, 18446744073709551615 .",
+      {"integers beyond 64 bits compare exactly; doubles beyond range are infinite",
+       "ex:a ex:n 18446744073709551616, 18446744073709551615, 1e400, -1e400 .",
        "ex:S sh:targetNode ex:a ; sh:property [ sh:path ex:n ; "
        "sh:minExclusive 18446744073709551615 ] .",
-       {"ex:a|ex:n|\"18446744073709551615\"^^xsd:integer|MinExclusive|Violation"}},
+       {"ex:a|ex:n|\"18446744073709551615\"^^xsd:integer|MinExclusive|Violation",
+        "ex:a|ex:n|\"-1e400\"^^xsd:double|MinExclusive|Violation"}},
       {"dates compare with dates only",
        "ex:a ex:d \"2019-12-31\"^^xsd:date, \"2020-01-01\"^^xsd:date, "
        "\"2019-06-01T00:00:00\"^^xsd:dateTime .",
@@ -225,6 +235,36 @@ TEST(ShapeBased, NodePropertyAndQualifiedShapes) {
   });
 }
 
+// A shapes graph where each of `levels` levels has two property shapes that
+// both name the next level's two: 2^levels ways down to the last level,
+// whose shapes ask for `lastCount` values. ex:Q0 names the first level.
+std::string SharedLevels(int levels, int lastCount) {
+  std::string shapes = "ex:Q0 sh:property ex:P0a, ex:P0b .\n";
+  for (int i = 0; i <= levels; ++i) {
+    const std::string next = std::to_string(i + 1);
+    for (const char* side : {"a", "b"}) {
+      shapes += "ex:P" + std::to_string(i) + side + " sh:path ex:self ; ";
+      shapes += i < levels ? "sh:property ex:P" + next + "a, ex:P" + next + "b .\n"
+                           : "sh:minCount " + std::to_string(lastCount) + " .\n";
+    }
+  }
+  return shapes;
+}
+
+TEST(ShapeBased, SharedShapesAreCheckedOncePerNode) {
+  // Each last-level shape reports its result once, not once per way down.
+  EXPECT_EQ(
+      ShaclCases::Validate("ex:a ex:self ex:a .",
+                           "ex:S sh:targetNode ex:a ; sh:node ex:Q0 . ex:R sh:targetNode "
+                           "ex:a ; sh:property ex:P0a, ex:P0b ." +
+                               SharedLevels(30, 2)),
+      (std::vector<std::string>{"ex:a|-|ex:a|Node|Violation", "ex:a|ex:self|-|MinCount|Violation",
+                                "ex:a|ex:self|-|MinCount|Violation"}));
+  EXPECT_EQ(ShaclCases::Validate("ex:a ex:self ex:a .",
+                                 "ex:S sh:targetNode ex:a ; sh:not ex:Q0 ." + SharedLevels(30, 1)),
+            std::vector<std::string>{"ex:a|-|ex:a|Not|Violation"});
+}
+
 TEST(Other, ClosedHasValueAndIn) {
   RunTable({
       {"sh:closed allows its property shapes' predicates and the ignored ones",
@@ -313,6 +353,25 @@ TEST(Targets, FocusNodesOfEveryTargetKind) {
        "ex:S sh:property [ sh:path ex:p ; sh:minCount 3 ] .",
        {}},
   });
+}
+
+TEST(Targets, ShapesInTheDataGraphNameItsOwnBlankNodes) {
+  // One graph as both: a blank node the shapes name is the data's node.
+  Graph graph;
+  ASSERT_EQ(LoadGraphText("@prefix ex: <http://e.org/> . "
+                          "@prefix sh: <http://www.w3.org/ns/shacl#> . "
+                          "_:x ex:p 1 . _:y ex:p 2 . "
+                          "ex:S sh:targetNode _:x, _:y ; sh:property [ sh:path ex:p ; "
+                          "sh:hasValue 1 ] . ex:T sh:targetNode ex:a ; sh:property "
+                          "[ sh:path ex:q ; sh:in ( _:x ) ] . ex:a ex:q _:x, _:y .",
+                          RdfSyntax::kTurtle, "both.ttl", "", graph)
+                .error,
+            "");
+  std::string error;
+  const std::unique_ptr<Shapes> shapes = Shapes::Read(graph, error);
+  ASSERT_TRUE(shapes) << error;
+  EXPECT_EQ(ShaclCases::Lines(Validate(graph, *shapes)),
+            (std::vector<std::string>{"_|ex:p|-|HasValue|Violation", "ex:a|ex:q|_|In|Violation"}));
 }
 
 TEST(Paths, EveryPathFormReachesItsValueNodes) {
