@@ -22,6 +22,10 @@ void RegisterPersistenceBenchmarks(const Plan& plan, BenchModel& model);
 // Loading RDF vocabularies against serd's bare parse.
 void RegisterVocabularyBenchmarks(const Plan& plan);
 
+// Validating 10,000 and 100,000 schema.org postal addresses against the
+// shapes derived from schema.org, against loading the same data graph.
+void RegisterValidationBenchmarks(const Plan& plan);
+
 // Bytes per channel and per link, the heap the schema.org model keeps, and
 // the peak heap of loading every vocabulary of the package and generated
 // vocabularies of each shape.

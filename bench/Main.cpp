@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
   qax_bench::RegisterNumberTextBenchmarks(options.plan);
   qax_bench::RegisterPersistenceBenchmarks(options.plan, model);
   qax_bench::RegisterVocabularyBenchmarks(options.plan);
+  qax_bench::RegisterValidationBenchmarks(options.plan);
 
   qax_bench::TableReporter reporter(stdout, options.header);
   benchmark::RunSpecifiedBenchmarks(&reporter);

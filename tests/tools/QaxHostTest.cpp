@@ -78,6 +78,22 @@ class QaxHost : public ::testing::Test {
     return ReadFile(Path("penguin.grp"));
   }
 
+  // A shapes graph that wants one integer ex:age of every ex:Person, with its
+  // own message, and data in which ex:bob breaks it ("ok.ttl" conforms).
+  void WriteValidationFiles() {
+    const std::string ex = "@prefix ex: <http://e.org/> .\n";
+    Write("shapes.ttl", ex + "@prefix sh: <http://www.w3.org/ns/shacl#> .\n"
+                             "@prefix xsd: <http://www.w3.org/2001/XMLSchema#> .\n"
+                             "ex:PersonShape a sh:NodeShape ; sh:targetClass ex:Person ;\n"
+                             "  sh:property [ sh:path ex:age ; sh:datatype xsd:integer ;\n"
+                             "    sh:message \"age must be an integer \" ] .\n");
+    Write("bad.ttl", ex + "ex:bob a ex:Person ; ex:age \"x\\n\" .\n");
+    Write("ok.ttl", ex + "ex:ann a ex:Person ; ex:age 3 .\n");
+    Write("broken.ttl", ex + "ex:ann a ex:Person ; ex:age .\n");
+    Write("unshapely.ttl", ex + "ex:S a <http://www.w3.org/ns/shacl#NodeShape> ;\n"
+                                "  <http://www.w3.org/ns/shacl#minLength> \"one\" .\n");
+  }
+
   std::string dir_;
 };
 
@@ -94,6 +110,7 @@ TEST_F(QaxHost, CommandsShowTheirOutput) {
         ":Margherita a owl:Class ; rdfs:subClassOf [ a owl:Restriction ;\n"
         "  owl:onProperty :hasTopping ; owl:someValuesFrom :Topping ] .\n");
   const std::string pizza = Path("pizza.ttl");
+  WriteValidationFiles();
   const std::string domainless =
       "qax-host: warning: " + pizza +
       ": 1 property has no domain and no restriction, so no class has it as an attribute "
@@ -123,6 +140,13 @@ TEST_F(QaxHost, CommandsShowTheirOutput) {
       {{"--ontology", pizza, "describe", "<https://e.org/pizza.owl#Topping>"},
        {"Class:\tpizza.Topping\nParent:\tfood.Food\n"},  // a parent of another library
        domainless},
+      {{"validate", "--shapes", "shapes.ttl", "ok.ttl"}, {"conforms\n"}, ""},
+      {{"validate", "--shapes=shapes.ttl", "--format=json", "ok.ttl"},
+       {"{\n  \"conforms\": true,\n  \"results\": [],\n  \"resultsLeftOut\": 0\n}\n"},
+       ""},
+      {{"validate", "--format", "turtle", "--shapes", "shapes.ttl", "ok.ttl", "-o", "r.ttl"},
+       {},
+       "qax-host: wrote the report to r.ttl\n"},
       {{"--ontology", pizza, "--json", "describe", "pizza:"},
        {"\"library\": \"pizza\"", "\"namespace\": \"https://e.org/pizza.owl#\"",
         "\"pizza:Topping\"", "\"pizza:Margherita\"",
@@ -259,6 +283,7 @@ TEST_F(QaxHost, ExportWritesTheItemsAsTurtleOrNTriplesThatParseBack) {
 // typed JSON, no trailing blanks, and a hint for a class the ontology lacks.
 TEST_F(QaxHost, FollowsTheShellsConventions) {
   SavePenguin();
+  WriteValidationFiles();
   const std::string owl = "@prefix owl: <http://www.w3.org/2002/07/owl#> .\n";
   Write("foaf.ttl", owl + "<http://xmlns.com/foaf/0.1/Person> a owl:Class .\n");
   Write("other.ttl", owl + "<http://other.example/v#Thing> a owl:Class .\n");
@@ -305,6 +330,49 @@ TEST_F(QaxHost, FollowsTheShellsConventions) {
        "",
        false,
        "--format is no option of build"},
+      {{"validate", "bad.ttl"}, "", 2, "", false, "validate needs --shapes FILE"},
+      {{"--format=xml", "validate", "--shapes", "shapes.ttl", "bad.ttl"},
+       "",
+       2,
+       "",
+       false,
+       "--format: 'xml' is not a format of validate; use text, turtle or json"},
+      {{"--shapes", "shapes.ttl", "build", "zoo:Penguin"},
+       "",
+       2,
+       "",
+       false,
+       "--shapes is no option of build (validate and check take it)"},
+      {{"--shapes", "-", "check", "-"},
+       "",
+       2,
+       "",
+       false,
+       "standard input ('-') is read once, but is given for both --shapes and check's FILE"},
+      {{"check", "a.grp", "b.grp"}, "", 2, "", false, "check takes one FILE, not also 'b.grp'"},
+      // Data that does not conform: one line per result, escaped, without
+      // the message's trailing blank; 1 as exit code. Unreadable files and
+      // shapes that are not SHACL: 2.
+      {{"validate", "--shapes", "shapes.ttl", "bad.ttl"},
+       "",
+       1,
+       "Violation: <http://e.org/bob> <http://e.org/age> \"x\\x0A\": age must be an integer\n"
+       "does not conform: 1 result\n",
+       false,
+       ""},
+      {{"validate", "--shapes", "-", "ok.ttl", "bad.ttl", "--format=turtle"},
+       "shapes.ttl",
+       1,
+       "sh:value \"x\\n\" ;\n    sh:sourceShape _:",
+       true,
+       ""},
+      {{"validate", "--shapes", "shapes.ttl", "broken.ttl"}, "", 2, "", false, "broken.ttl:2:"},
+      {{"validate", "--shapes", "unshapely.ttl", "ok.ttl"},
+       "",
+       2,
+       "",
+       false,
+       "qax-host: the shapes of unshapely.ttl are not valid SHACL: "},
       {{"--ontology", "-", "load", "-"},
        "",
        2,
@@ -696,3 +764,91 @@ TEST_F(QaxHost, OutputsReplaceFilesSafelyWriteStreamsAndFailWithAMessage) {
 }
 
 }  // namespace
+
+namespace {
+
+// The sample ontology but for zoo:habitat, whose range is any being: a
+// penguin saved with it may live in an animal, which the sample forbids.
+const char* const kOpenHabitatOntology = R"TTL(
+@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .
+@prefix owl: <http://www.w3.org/2002/07/owl#> .
+@prefix xsd: <http://www.w3.org/2001/XMLSchema#> .
+@prefix zoo: <http://example.org/zoo#> .
+@prefix geo: <http://example.org/geo#> .
+zoo:Being a owl:Class . geo:Place a owl:Class .
+zoo:Animal a owl:Class ; rdfs:subClassOf zoo:Being .
+zoo:Penguin a owl:Class ; rdfs:subClassOf zoo:Animal .
+zoo:name a owl:DatatypeProperty ; rdfs:domain zoo:Being ; rdfs:range xsd:string .
+zoo:alive a owl:DatatypeProperty ; rdfs:domain zoo:Being ; rdfs:range xsd:boolean .
+zoo:legs a owl:DatatypeProperty ; rdfs:domain zoo:Animal ; rdfs:range xsd:integer .
+zoo:weight a owl:DatatypeProperty ; rdfs:domain zoo:Animal ; rdfs:range xsd:decimal .
+zoo:born a owl:DatatypeProperty ; rdfs:domain zoo:Animal ; rdfs:range xsd:date .
+zoo:habitat a owl:ObjectProperty ; rdfs:domain zoo:Penguin ; rdfs:range zoo:Being .
+zoo:ring a owl:DatatypeProperty ; rdfs:domain zoo:Penguin ; rdfs:range xsd:hexBinary .
+zoo:species a owl:DatatypeProperty ; rdfs:domain zoo:Penguin ; rdfs:range xsd:string .
+geo:placeName a owl:DatatypeProperty ; rdfs:domain geo:Place ; rdfs:range xsd:string .
+geo:latitude a owl:DatatypeProperty ; rdfs:domain geo:Place ; rdfs:range xsd:double .
+)TTL";
+
+}  // namespace
+
+// check on the README's penguin: its saved group built and validated against
+// the shapes the sample ontology states, one line per fault.
+TEST_F(QaxHost, CheckReportsWhatTheSavedItemsBreak) {
+  Write("open.ttl", kOpenHabitatOntology);
+  const std::vector<std::string> valid = {"name=Pingu", "alive=true", "legs=2", "weight=4.5",
+                                          "habitat.placeName=Ross Sea"};
+  const struct {
+    const char* behaviour;
+    std::vector<std::string> saveOptions;  // before "save"
+    std::vector<std::string> values;       // besides the valid penguin's
+    bool withoutName;
+    std::vector<std::string> checkOptions;
+    int exitCode;
+    std::string out;
+  } cases[] = {
+      {"the README's penguin conforms", {}, {}, false, {}, 0, "conforms\n"},
+      {"a date that is no xsd:date",
+       {},
+       {"born=10/12/1815"},
+       false,
+       {},
+       1,
+       "Violation: channel:0 zoo:born \"10/12/1815\": not of datatype xsd:date\n"
+       "does not conform: 1 result\n"},
+      {"a nested item of a class the attribute does not allow",
+       {"--ontology", "open.ttl"},
+       {"habitat=zoo:Animal", "habitat.name=Rocky"},
+       false,
+       {},
+       1,
+       "Violation: channel:0 zoo:habitat _:b1: not an instance of "
+       "<http://example.org/geo#Place>\ndoes not conform: 1 result\n"},
+      {"a penguin without a name",
+       {},
+       {},
+       true,
+       {},
+       1,
+       "Violation: channel:0 zoo:name: fewer than 1 values\ndoes not conform: 1 result\n"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> save = c.saveOptions;
+    save.insert(save.end(), {"save", "zoo:Penguin", "penguin.grp"});
+    for (const std::string& value : valid) {
+      const bool name = value.compare(0, 5, "name=") == 0;
+      const bool replaced = value.compare(0, 8, "habitat.") == 0 && !c.values.empty() &&
+                            c.values.front().compare(0, 8, "habitat=") == 0;
+      if (!(name && c.withoutName) && !replaced) save.push_back(value);
+    }
+    save.insert(save.end(), c.values.begin(), c.values.end());
+    const Result saved = Run(save);
+    ASSERT_EQ(0, saved.exitCode) << c.behaviour << ": " << saved.err;
+    std::vector<std::string> check = {"check", "penguin.grp"};
+    check.insert(check.end(), c.checkOptions.begin(), c.checkOptions.end());
+    const Result result = Run(check);
+    EXPECT_EQ(c.exitCode, result.exitCode) << c.behaviour << ": " << result.err;
+    EXPECT_EQ(c.out, result.out) << c.behaviour;
+    EXPECT_EQ("", result.err) << c.behaviour;
+  }
+}

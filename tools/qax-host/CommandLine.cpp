@@ -16,6 +16,7 @@ constexpr ValueOptionForm kValueOptions[] = {
     {kModuleOption, "--module", nullptr, "PATH"}, {kOntologyOption, "--ontology", nullptr, "FILE"},
     {kSyntaxOption, "--syntax", nullptr, "NAME"}, {kFormatOption, "--format", nullptr, "NAME"},
     {kOutputOption, "--output", "-o", "FILE"},    {kFileOption, "--file", nullptr, "FILE"},
+    {kShapesOption, "--shapes", nullptr, "FILE"},
 };
 
 const ValueOptionForm* FindValueOption(const std::string& name) {
@@ -41,6 +42,8 @@ std::string* Target(ValueOption option, CommandLine* line) {
       return &invocation.output;
     case kFileOption:
       return &invocation.file;
+    case kShapesOption:
+      return &invocation.shapes;
   }
   return &line->syntax;
 }

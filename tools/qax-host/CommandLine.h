@@ -19,6 +19,7 @@ enum ValueOption : unsigned {
   kFormatOption = 1u << 3,
   kOutputOption = 1u << 4,
   kFileOption = 1u << 5,
+  kShapesOption = 1u << 6,
 };
 
 // What the command line says, before anything is checked against the

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,7 @@ struct Invocation {
   std::string format;                  // --format, "" when not given
   std::string output;                  // --output, "" when not given
   std::string file;                    // --file, "" when not given
+  std::string shapes;                  // --shapes, "" when not given
   bool json = false;                   // --json: one JSON document on standard output
 };
 
@@ -71,6 +73,14 @@ std::unique_ptr<ChannelGraph> GraphFor(const Session& session, const std::string
 // reason.
 std::unique_ptr<LoadedGroup> LoadInput(const std::string& path, const Session& session);
 
+// The item `channel` builds from its children; null after printing why it
+// builds none and which vocabulary would help.
+QAX::Onto::OntologyItem* BuildItem(Aco_QAXOntologyItem& channel, const Session& session);
+
+// The channels linked as children of item channels among `channels`: their
+// items are part of those channels' items, so they are not shown alone.
+std::set<const A3d_Channel*> NestedChannels(const std::vector<A3d_Channel*>& channels);
+
 // The directory whose index names the vocabularies that a class missing
 // from the ontology may come from (MissingClass.h).
 const char* KnownVocabularyFolder();
@@ -86,6 +96,8 @@ int RunDump(const Invocation& invocation);
 int RunGraph(const Invocation& invocation);
 int RunExport(const Invocation& invocation);
 int RunTour(const Invocation& invocation);
+int RunValidate(const Invocation& invocation);
+int RunCheck(const Invocation& invocation);
 int RunShapes(const Invocation& invocation);
 
 }  // namespace qax_host

@@ -29,8 +29,8 @@ constexpr const char* kGroupName = "qax-host";
 // "CID" record, docs/limits.md); a longer one is cut, and the item is lost.
 constexpr std::size_t kMaxLoadedClassHandle = 255;
 
-// The item `channel` builds from its children; null after printing why it
-// builds none and which vocabulary would help.
+}  // namespace
+
 QAX::Onto::OntologyItem* BuildItem(Aco_QAXOntologyItem& channel, const Session& session) {
   const Activity building("building the item of channel " + QuotedNameOf(channel));
   QAX::Onto::OntologyItem* item = channel.GetOntologyItem(true);
@@ -40,6 +40,8 @@ QAX::Onto::OntologyItem* BuildItem(Aco_QAXOntologyItem& channel, const Session& 
   }
   return item;
 }
+
+namespace {
 
 // Prints the item `channel` builds from its children.
 int PrintItem(Aco_QAXOntologyItem& channel, const Session& session) {
@@ -73,8 +75,8 @@ class ChannelPositions {
   std::unordered_map<const A3d_Channel*, std::size_t> positions_;
 };
 
-// The channels linked as children of item channels among `channels`: their
-// items are part of those channels' items, so they are not shown alone.
+}  // namespace
+
 std::set<const A3d_Channel*> NestedChannels(const std::vector<A3d_Channel*>& channels) {
   std::set<const A3d_Channel*> nested;
   for (A3d_Channel* parent : channels) {
@@ -85,6 +87,8 @@ std::set<const A3d_Channel*> NestedChannels(const std::vector<A3d_Channel*>& cha
   }
   return nested;
 }
+
+namespace {
 
 // load --json: the group's channels, their links and the items of the item
 // channels that no other item channel links.

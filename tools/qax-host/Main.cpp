@@ -33,11 +33,15 @@ struct Command {
   bool json;            // takes --json
   unsigned options;     // the ValueOption bits of --format, --output, --file it takes
   bool readsArgument;   // its first argument is an input file ("-": standard input)
+  // Every argument is an input file.
+  bool readsEveryArgument = false;
 };
 
 // The options that only some commands take.
 constexpr unsigned kDrawingOptions =
     qax_host::kFormatOption | qax_host::kOutputOption | qax_host::kFileOption;
+constexpr unsigned kValidationOptions =
+    qax_host::kFormatOption | qax_host::kOutputOption | qax_host::kShapesOption;
 
 const Command kCommands[] = {
     {"tour", qax_host::RunTour, "", "show a short tour of what qax-host does",
@@ -116,6 +120,33 @@ const Command kCommands[] = {
      "  --output FILE         where to write (needed for svg and png; -:\n"
      "                        standard output)",
      false, kDrawingOptions, false},
+    {"validate", qax_host::RunValidate, "--shapes SHAPES DATA...",
+     "check RDF data files against SHACL shapes",
+     "Validates the RDF files DATA (one data graph) against the SHACL shapes of\n"
+     "SHAPES (SHACL Core) and prints the validation report: a line per result\n"
+     "(severity, focus node, path, value, message) and a summary. Syntaxes come\n"
+     "from the files' extensions, else their first bytes. Exit code 0 when the\n"
+     "data conforms, 1 when it does not, 2 when a file cannot be read or SHAPES\n"
+     "is not valid SHACL.\n"
+     "  --shapes FILE               the shapes graph (- reads standard input)\n"
+     "  --format text|turtle|json   text (default), the report as Turtle, or as\n"
+     "                              JSON\n"
+     "  --output FILE, -o FILE      where to write (default and -: standard\n"
+     "                              output)",
+     false, kValidationOptions, false, true},
+    {"check", qax_host::RunCheck, "FILE [--shapes SHAPES]",
+     "check the items of a group file against their ontology",
+     "Builds the item of every item channel of the group file FILE that no other\n"
+     "item channel links, writes them as RDF (the item of channel #N as\n"
+     "channel:N, nested items as blank nodes, with the ontology's subclasses)\n"
+     "and validates them against the shapes the ontology states for their\n"
+     "classes (see the shapes command), and the shapes of SHAPES too when given:\n"
+     "one shapes graph, one report. Output and exit codes as validate.\n"
+     "  --shapes FILE               more SHACL shapes (- reads standard input)\n"
+     "  --format text|turtle|json   text (default), Turtle or JSON\n"
+     "  --output FILE, -o FILE      where to write (default and -: standard\n"
+     "                              output)",
+     false, kValidationOptions, true},
 };
 
 constexpr const char* kOptions =
@@ -197,15 +228,29 @@ std::string DefaultModulePath(const char* argv0) {
   return beside;
 }
 
+// The commands that take `option`: "export and graph".
+std::string CommandsTaking(qax_host::ValueOption option) {
+  std::vector<std::string> names;
+  for (const Command& command : kCommands) {
+    if ((command.options & option) != 0) names.emplace_back(command.name);
+  }
+  std::string text;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    if (i > 0) text += i + 1 == names.size() ? " and " : ", ";
+    text += names[i];
+  }
+  return text;
+}
+
 // Checks what the command line gives against the command it names, before
 // anything is loaded; answers kExitOk or kExitUsage after printing why.
 int CheckCommandLine(const qax_host::CommandLine& line, const Command& command) {
   const Invocation& invocation = line.invocation;
-  for (const qax_host::ValueOption option :
-       {qax_host::kFormatOption, qax_host::kOutputOption, qax_host::kFileOption}) {
+  for (const qax_host::ValueOption option : {qax_host::kFormatOption, qax_host::kOutputOption,
+                                             qax_host::kFileOption, qax_host::kShapesOption}) {
     if ((line.given & option) != 0 && (command.options & option) == 0) {
       return qax_host::UsageError(std::string(qax_host::OptionName(option)) + " is no option of " +
-                                  command.name + " (export and graph take it)");
+                                  command.name + " (" + CommandsTaking(option) + " take it)");
     }
   }
   if (invocation.json && !command.json) {
@@ -221,9 +266,15 @@ int CheckCommandLine(const qax_host::CommandLine& line, const Command& command) 
     readers.emplace_back("--ontology");
   }
   if (invocation.file == qax_files::kStandardStreamPath) readers.emplace_back("--file");
+  if (invocation.shapes == qax_files::kStandardStreamPath) readers.emplace_back("--shapes");
   if (command.readsArgument && !invocation.arguments.empty() &&
       invocation.arguments.front() == qax_files::kStandardStreamPath) {
     readers.push_back(std::string(command.name) + "'s FILE");
+  }
+  for (const std::string& argument : invocation.arguments) {
+    if (command.readsEveryArgument && argument == qax_files::kStandardStreamPath) {
+      readers.push_back(std::string(command.name) + "'s DATA");
+    }
   }
   if (readers.size() > 1) {
     return qax_host::UsageError("standard input ('-') is read once, but is given for both " +

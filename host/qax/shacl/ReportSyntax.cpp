@@ -1,0 +1,348 @@
+#include "host/qax/shacl/ReportSyntax.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace QAX {
+namespace Ontology {
+namespace Shacl {
+namespace ReportSyntax {
+
+namespace {
+
+constexpr const char* kHexDigits = "0123456789ABCDEF";
+constexpr const char* kReplacement = "\xEF\xBF\xBD";  // U+FFFD
+constexpr const char* kEllipsis = "\xE2\x80\xA6";     // …
+constexpr const char* kXsdString = "http://www.w3.org/2001/XMLSchema#string";
+constexpr const char* kLangString = "http://www.w3.org/1999/02/22-rdf-syntax-ns#langString";
+// How blank node labels start that are written encoded, and those of the
+// shapes graph.
+constexpr std::string_view kEncodedLabel = "x_";
+constexpr std::string_view kShapesLabel = "s_";
+
+// The length of the well-formed UTF-8 character at `at` and its code point;
+// 0 for a byte that starts none.
+std::size_t CharacterAt(std::string_view text, std::size_t at, uint32_t& codePoint) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(at);
+  if (lead < 0x80) {
+    codePoint = lead;
+    return 1;
+  }
+  std::size_t length = 0;
+  unsigned char low = 0x80;
+  unsigned char high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+    codePoint = lead & 0x1Fu;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    codePoint = lead & 0x0Fu;
+    if (lead == 0xE0) low = 0xA0;   // overlong
+    if (lead == 0xED) high = 0x9F;  // surrogates
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    codePoint = lead & 0x07u;
+    if (lead == 0xF0) low = 0x90;   // overlong
+    if (lead == 0xF4) high = 0x8F;  // past U+10FFFF
+  } else {
+    return 0;
+  }
+  if (at + length > text.size()) return 0;
+  for (std::size_t i = 1; i < length; ++i) {
+    const unsigned char next = byte(at + i);
+    if (next < (i == 1 ? low : 0x80) || next > (i == 1 ? high : 0xBF)) return 0;
+    codePoint = (codePoint << 6) | (next & 0x3Fu);
+  }
+  return length;
+}
+
+void AppendHex(uint32_t value, int digits, std::string& out) {
+  for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4)
+    out += kHexDigits[(value >> shift) & 0xFu];
+}
+
+bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Whether Turtle reads `name` as a prefix name; only plain ASCII names are
+// used, which every Turtle reader takes.
+bool IsPrefixName(std::string_view name) {
+  if (name.empty()) return true;
+  if (!IsAsciiLetter(name[0])) return false;
+  for (const char c : name) {
+    if (!IsAsciiLetter(c) && !IsAsciiDigit(c) && c != '_' && c != '-') return false;
+  }
+  return true;
+}
+
+// Whether Turtle reads `local` after "prefix:" as the whole local name,
+// without escapes: ASCII letters, digits, '_', '-' and inner dots.
+bool IsLocalName(std::string_view local) {
+  if (local.empty()) return true;
+  if (local.front() == '-' || local.front() == '.' || local.back() == '.') return false;
+  for (const char c : local) {
+    if (!IsAsciiLetter(c) && !IsAsciiDigit(c) && c != '_' && c != '-' && c != '.') return false;
+  }
+  return true;
+}
+
+bool IsLabelCharacter(char c) {
+  return IsAsciiLetter(c) || IsAsciiDigit(c) || c == '_' || c == '-';
+}
+
+std::string BlankLabel(const std::string& label, Origin origin) {
+  const auto startsWith = [&](std::string_view start) {
+    return label.compare(0, start.size(), start) == 0;
+  };
+  bool plain = !label.empty() && label.front() != '-' && !startsWith(kEncodedLabel) &&
+               !startsWith(kShapesLabel);
+  for (const char c : label) plain = plain && IsLabelCharacter(c);
+  std::string written = "_:";
+  if (origin == Origin::kShapes) written += kShapesLabel;
+  if (plain) return written + label;
+  // Letters, digits and '-' stay as they are, so that the label stays
+  // readable; '_' starts every other byte, which makes the form reversible.
+  written += kEncodedLabel;
+  for (const char c : label) {
+    if (c != '_' && IsLabelCharacter(c)) {
+      written += c;
+    } else {
+      written += '_';
+      AppendHex(static_cast<unsigned char>(c), 2, written);
+    }
+  }
+  return written;
+}
+
+// A literal's text between quotes, escaped as Turtle and N-Triples read it.
+std::string QuotedRdf(std::string_view text) {
+  std::string out = "\"";
+  for (const char c : ValidUtf8(text)) {
+    switch (c) {
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+          out += "\\u";
+          AppendHex(static_cast<unsigned char>(c), 4, out);
+        } else {
+          out += c;
+        }
+    }
+  }
+  return out + "\"";
+}
+
+// A language tag as Turtle reads it: letters, digits and hyphens.
+std::string LanguageTag(const std::string& language) {
+  std::string tag;
+  for (const char c : language) {
+    if (IsAsciiLetter(c) || IsAsciiDigit(c) || c == '-') tag += c;
+  }
+  return tag;
+}
+
+// What a path expands to while it is written: a text, or a path still to
+// write.
+struct Piece {
+  const ReportPath* path = nullptr;
+  std::string text;
+};
+
+}  // namespace
+
+Prefixes ReportPrefixes(const Prefixes& given) {
+  Prefixes prefixes = {{"sh", kShacl}, {"xsd", kXsd}, {"rdf", kRdf}};
+  for (const auto& prefix : given) {
+    if (prefix.second.empty() || !IsPrefixName(prefix.first)) continue;
+    const bool taken = std::any_of(prefixes.begin(), prefixes.end(),
+                                   [&](const auto& known) { return known.first == prefix.first; });
+    if (!taken) prefixes.push_back(prefix);
+  }
+  return prefixes;
+}
+
+std::string ValidUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t at = 0; at < text.size();) {
+    uint32_t codePoint = 0;
+    const std::size_t length = CharacterAt(text, at, codePoint);
+    if (length == 0) {
+      out += kReplacement;
+      ++at;
+    } else {
+      out.append(text, at, length);
+      at += length;
+    }
+  }
+  return out;
+}
+
+std::string Shown(std::string_view text, std::size_t maxCharacters) {
+  std::string out;
+  std::size_t shown = 0;
+  for (std::size_t at = 0; at < text.size(); ++shown) {
+    if (shown == maxCharacters) {
+      out += kEllipsis;
+      break;
+    }
+    uint32_t codePoint = 0;
+    std::size_t length = CharacterAt(text, at, codePoint);
+    if (length == 0) {
+      // Not UTF-8: kept as it is, as qax-host keeps it; it moves no cursor.
+      out += text[at++];
+      continue;
+    }
+    if (codePoint < 0x20 || codePoint == 0x7F) {
+      out += "\\x";
+      AppendHex(codePoint, 2, out);
+    } else if (codePoint >= 0x80 && codePoint <= 0x9F) {
+      out += "\\u";
+      AppendHex(codePoint, 4, out);
+    } else {
+      out.append(text, at, length);
+    }
+    at += length;
+  }
+  return out;
+}
+
+std::string Iri(const std::string& iri, const Prefixes& prefixes, Form form) {
+  if (form != Form::kNTriples) {
+    const std::pair<std::string, std::string>* best = nullptr;
+    for (const auto& prefix : prefixes) {
+      const std::string& ns = prefix.second;
+      if (ns.empty() || iri.size() < ns.size() || iri.compare(0, ns.size(), ns) != 0) continue;
+      const std::string_view whole = iri;
+      const std::string_view local = whole.substr(ns.size());
+      if (!IsPrefixName(prefix.first) || !IsLocalName(local)) continue;
+      if (best == nullptr || ns.size() > best->second.size()) best = &prefix;
+    }
+    if (best != nullptr) return best->first + ":" + iri.substr(best->second.size());
+  }
+  if (form == Form::kText) return "<" + Shown(iri, kMaxShownCharacters) + ">";
+  std::string out = "<";
+  for (const char c : ValidUtf8(iri)) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte <= 0x20 || std::string_view("<>\"{}|^`\\").find(c) != std::string_view::npos) {
+      // No IRI holds these, and Turtle's \u escapes may not stand for them
+      // either: percent-encoded, the IRI stays readable and reads back.
+      out += '%';
+      AppendHex(byte, 2, out);
+    } else {
+      out += c;
+    }
+  }
+  return out + ">";
+}
+
+std::string Term(const ReportTerm& term, const Prefixes& prefixes, Form form, Origin origin) {
+  switch (term.kind) {
+    case TermKind::kIri:
+      return Iri(term.text, prefixes, form);
+    case TermKind::kBlank:
+      return BlankLabel(term.text, origin);
+    case TermKind::kLiteral:
+      break;
+  }
+  std::string out;
+  if (form == Form::kText) {
+    std::string quoted;
+    for (const char c : term.text) {
+      if (c == '"' || c == '\\') quoted += '\\';
+      quoted += c;
+    }
+    out = "\"" + Shown(quoted, kMaxShownCharacters) + "\"";
+  } else {
+    out = QuotedRdf(term.text);
+  }
+  if (!term.language.empty()) return out + "@" + LanguageTag(term.language);
+  if (term.datatype.empty() || term.datatype == kXsdString || term.datatype == kLangString) {
+    return out;
+  }
+  return out + "^^" + Iri(term.datatype, prefixes, form);
+}
+
+std::string Path(const ReportPath& path, const Prefixes& prefixes, Form form) {
+  const auto keyword = [&](const char* local) {
+    return "[ " + Iri(std::string(kShacl) + local, prefixes, form) + " ";
+  };
+  std::string out;
+  std::vector<Piece> pending;
+  pending.push_back({&path, {}});
+  while (!pending.empty()) {
+    Piece piece = std::move(pending.back());
+    pending.pop_back();
+    if (piece.path == nullptr) {
+      out += piece.text;
+      continue;
+    }
+    const ReportPath& at = *piece.path;
+    if (at.kind == ReportPath::Kind::kPredicate) {
+      out += Iri(at.iri, prefixes, form);
+      continue;
+    }
+    // Pieces go on the stack last first.
+    const bool list =
+        at.kind == ReportPath::Kind::kSequence || at.kind == ReportPath::Kind::kAlternative;
+    std::string open;
+    std::string close;
+    switch (at.kind) {
+      case ReportPath::Kind::kSequence:
+        open = "( ";
+        close = " )";
+        break;
+      case ReportPath::Kind::kAlternative:
+        open = keyword("alternativePath") + "( ";
+        close = " ) ]";
+        break;
+      case ReportPath::Kind::kInverse:
+        open = keyword("inversePath");
+        close = " ]";
+        break;
+      case ReportPath::Kind::kZeroOrMore:
+        open = keyword("zeroOrMorePath");
+        close = " ]";
+        break;
+      case ReportPath::Kind::kOneOrMore:
+        open = keyword("oneOrMorePath");
+        close = " ]";
+        break;
+      case ReportPath::Kind::kZeroOrOne:
+        open = keyword("zeroOrOnePath");
+        close = " ]";
+        break;
+      case ReportPath::Kind::kPredicate:
+        break;
+    }
+    pending.push_back({nullptr, close});
+    const std::size_t steps = list ? at.steps.size() : std::min<std::size_t>(at.steps.size(), 1);
+    if (steps == 0) pending.push_back({nullptr, "()"});  // a path without steps: an empty list
+    for (std::size_t i = steps; i-- > 0;) {
+      pending.push_back({&at.steps[i], {}});
+      if (i > 0) pending.push_back({nullptr, " "});
+    }
+    out += open;
+  }
+  return out;
+}
+
+}  // namespace ReportSyntax
+}  // namespace Shacl
+}  // namespace Ontology
+}  // namespace QAX

@@ -1,0 +1,150 @@
+// check: the items of a saved group, written as RDF in memory and validated
+// against the shapes their ontology states (and any shapes given).
+#include <cstdio>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "host/qax/ItemWriter.h"
+#include "host/qax/shacl/DerivedShapes.h"
+#include "host/sdk/LoadedGroup.h"
+#include "tools/qax-host/Activity.h"
+#include "tools/qax-host/ChannelText.h"
+#include "tools/qax-host/Commands.h"
+#include "tools/qax-host/Output.h"
+#include "tools/qax-host/Validation.h"
+
+namespace qax_host {
+
+namespace Shacl = QAX::Ontology::Shacl;
+
+namespace {
+
+// The IRIs of the root items: the namespace and the channel's position in
+// the group, as load shows it ("#0" is channel:0 in the report).
+constexpr const char* kChannelPrefix = "channel";
+constexpr const char* kChannelNamespace = "urn:qax-host:channel:";
+constexpr const char* kRdfType = "http://www.w3.org/1999/02/22-rdf-syntax-ns#type";
+constexpr const char* kSubClassOf = "http://www.w3.org/2000/01/rdf-schema#subClassOf";
+
+// One N-Triples statement "<class> rdfs:subClassOf <parent>" per class of
+// `model` that has a parent, so that sh:class and class targets see an item
+// of a subclass as an instance of its parents.
+std::string ClassHierarchy(const QAX::Ontology::OntologyModel& model) {
+  std::string text;
+  for (const QAX::Ontology::MetaClassLibrary* library : model.GetLibraries()) {
+    for (const QAX::Ontology::MetaClass* metaClass : library->GetClasses()) {
+      if (metaClass->GetParent() == nullptr) continue;
+      text += "<" + metaClass->GetInfo().handle + "> <" + kSubClassOf + "> <" +
+              metaClass->GetParent()->GetInfo().handle + "> .\n";
+    }
+  }
+  return text;
+}
+
+// The classes of `model` that items of `data` are typed with: those whose
+// derived shapes the items are checked against.
+std::vector<const QAX::Ontology::MetaClass*> ItemClasses(
+    const Shacl::Graph& data, const QAX::Ontology::OntologyModel& model) {
+  std::vector<const QAX::Ontology::MetaClass*> classes;
+  std::set<Shacl::TermId> seen;
+  const Shacl::TermId type = data.FindIri(kRdfType);
+  if (type == Shacl::kNoTerm) return classes;
+  for (const Shacl::Triple& statement : data.WithPredicate(type)) {
+    if (!seen.insert(statement.object).second) continue;
+    const Shacl::TermView term = data.Term(statement.object);
+    const QAX::Ontology::MetaClass* metaClass = model.GetMetaClass(std::string(term.text));
+    if (term.kind == Shacl::TermKind::kIri && metaClass != nullptr) classes.push_back(metaClass);
+  }
+  return classes;
+}
+
+// The prefixes of the report: the root items' namespace, then the model's
+// libraries.
+std::vector<std::pair<std::string, std::string>> ReportPrefixes(
+    const QAX::Ontology::OntologyModel& model) {
+  std::vector<std::pair<std::string, std::string>> prefixes = {{kChannelPrefix, kChannelNamespace}};
+  for (const QAX::Ontology::MetaClassLibrary* library : model.GetLibraries()) {
+    const std::string ns = model.GetNamespace(library->GetName());
+    if (!ns.empty()) prefixes.emplace_back(library->GetName(), ns);
+  }
+  return prefixes;
+}
+
+// Loads RDF that qax-host wrote itself into `graph`; false after printing
+// why it did not load.
+bool LoadWritten(const std::string& text, QAX::Ontology::RdfSyntax syntax, const std::string& name,
+                 Shacl::Graph& graph) {
+  const Shacl::GraphLoad loaded = Shacl::LoadGraphText(text, syntax, name, "", graph);
+  if (!loaded.error.empty()) {
+    Fail("cannot read the " + name + ": " + Escaped(loaded.error, Layout::kKeep));
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int RunCheck(const Invocation& invocation) {
+  ReportFormat format = ReportFormat::kText;
+  if (const int failed = ReadReportFormat("check", invocation.format, &format)) return failed;
+  if (invocation.arguments.size() != 1)
+    return UsageError(OneArgumentMessage("check", "FILE", invocation.arguments));
+  // As validate: what cannot be read or built gives no report, exit code 2.
+  std::unique_ptr<Session> session = OpenSession(invocation);
+  if (!session) return kExitUsage;
+  const QAX::Ontology::OntologyModel& model = session->model();
+  std::unique_ptr<LoadedGroup> group = LoadInput(invocation.arguments[0], *session);
+  if (!group) return kExitUsage;
+
+  const std::vector<A3d_Channel*> channels = group->Channels();
+  const std::set<const A3d_Channel*> nested = NestedChannels(channels);
+  std::vector<QAX::Ontology::ItemSubject> subjects;
+  for (std::size_t i = 0; i < channels.size(); ++i) {
+    auto* itemChannel = dynamic_cast<Aco_QAXOntologyItem*>(channels[i]);
+    if (itemChannel == nullptr || nested.count(channels[i]) != 0) continue;
+    QAX::Onto::OntologyItem* item = BuildItem(*itemChannel, *session);
+    if (item == nullptr) return kExitUsage;
+    subjects.push_back({item, kChannelNamespace + std::to_string(i)});
+  }
+  QAX::Ontology::ItemWriteResult written;
+  {
+    const Activity writing("writing the items as RDF");
+    written = QAX::Ontology::WriteItems(subjects, model, QAX::Ontology::RdfSyntax::kNTriples);
+  }
+  if (!written.error.empty()) {
+    Fail(written.error);
+    return kExitUsage;
+  }
+  for (const std::string& warning : written.warnings) {
+    std::fprintf(stderr, "qax-host: warning: %s\n", Escaped(warning, Layout::kKeep).c_str());
+  }
+  Shacl::Graph data;
+  if (!LoadWritten(written.text + ClassHierarchy(model), QAX::Ontology::RdfSyntax::kNTriples,
+                   "items as RDF", data)) {
+    return kExitUsage;
+  }
+
+  // One shapes graph holds the derived shapes and the given ones: one
+  // report, and a given shape may add to a derived one of the same IRI.
+  Shacl::Graph shapesGraph;
+  {
+    const Activity deriving("deriving the shapes of the items' classes");
+    if (!LoadWritten(Shacl::DerivedShapesTurtle(model, ItemClasses(data, model)),
+                     QAX::Ontology::RdfSyntax::kTurtle, "derived shapes", shapesGraph)) {
+      return kExitUsage;
+    }
+  }
+  std::string shapesName = "the ontology";
+  if (!invocation.shapes.empty()) {
+    if (!LoadRdfFile(invocation.shapes, shapesGraph)) return kExitUsage;
+    shapesName += " and " + InputName(invocation.shapes);
+  }
+  const std::unique_ptr<Shacl::Shapes> shapes = ReadShapes(shapesGraph, shapesName);
+  if (!shapes) return kExitUsage;
+  const Activity validating("validating the items");
+  return WriteReport(Shacl::Validate(data, *shapes), ReportPrefixes(model), format,
+                     invocation.output);
+}
+
+}  // namespace qax_host

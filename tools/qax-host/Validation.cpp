@@ -1,0 +1,106 @@
+#include "tools/qax-host/Validation.h"
+
+#include <cstdio>
+
+#include "host/files/InputFile.h"
+#include "tools/qax-host/Activity.h"
+#include "tools/qax-host/ChannelText.h"
+#include "tools/qax-host/Output.h"
+
+namespace qax_host {
+
+namespace Shacl = QAX::Ontology::Shacl;
+
+namespace {
+
+// `text` with the blanks and tabs that end its lines dropped: a message of a
+// shapes graph may end in one, and qax-host's lines never do.
+std::string WithoutTrailingBlanks(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    const bool lineEnd = end != std::string::npos;
+    if (!lineEnd) end = text.size();
+    std::size_t last = end;
+    while (last > start && (text[last - 1] == ' ' || text[last - 1] == '\t')) --last;
+    out.append(text, start, last - start);
+    if (lineEnd) out += '\n';
+    start = end + 1;
+  }
+  return out;
+}
+
+}  // namespace
+
+int ReadReportFormat(const char* command, const std::string& value, ReportFormat* format) {
+  if (value.empty() || value == "text") {
+    *format = ReportFormat::kText;
+  } else if (value == "turtle") {
+    *format = ReportFormat::kTurtle;
+  } else if (value == "json") {
+    *format = ReportFormat::kJson;
+  } else {
+    return UsageError("--format: '" + value + "' is not a format of " + command +
+                      "; use text, turtle or json");
+  }
+  return kExitOk;
+}
+
+bool LoadRdfFile(const std::string& path, Shacl::Graph& graph) {
+  const Activity loading("loading the RDF file '" + Escaped(InputName(path)) + "'");
+  const Shacl::GraphLoad loaded =
+      Shacl::LoadGraphFile(path, QAX::Ontology::RdfSyntax::kDetect, graph);
+  for (const std::string& warning : loaded.warnings) {
+    std::fprintf(stderr, "qax-host: warning: %s\n", Escaped(warning, Layout::kKeep).c_str());
+  }
+  if (!loaded.error.empty()) {
+    Fail(Escaped(loaded.error, Layout::kKeep));
+    return false;
+  }
+  return true;
+}
+
+std::unique_ptr<Shacl::Shapes> ReadShapes(const Shacl::Graph& shapesGraph,
+                                          const std::string& name) {
+  const Activity reading("reading the shapes of " + Escaped(name));
+  std::string error;
+  std::unique_ptr<Shacl::Shapes> shapes = Shacl::Shapes::Read(shapesGraph, error);
+  if (!shapes) {
+    Fail("the shapes of " + Escaped(name) +
+         " are not valid SHACL: " + Escaped(error, Layout::kKeep));
+  }
+  return shapes;
+}
+
+int WriteReport(const Shacl::ValidationReport& report,
+                const std::vector<std::pair<std::string, std::string>>& prefixes,
+                ReportFormat format, const std::string& output) {
+  const Activity writing("writing the validation report");
+  std::string text;
+  switch (format) {
+    case ReportFormat::kText:
+      text = WithoutTrailingBlanks(Shacl::ReportAsText(report, prefixes));
+      break;
+    case ReportFormat::kTurtle:
+      text = Shacl::ReportAsTurtle(report, prefixes);
+      break;
+    case ReportFormat::kJson:
+      text = Shacl::ReportAsJson(report, prefixes);
+      break;
+  }
+  const int verdict = report.conforms ? kExitOk : kExitFailure;
+  if (output.empty()) {
+    std::fputs(text.c_str(), stdout);
+    return verdict;
+  }
+  bool toStandardOutput = false;
+  if (!WriteOutput(output, text, &toStandardOutput)) return kExitFailure;
+  if (!toStandardOutput) {
+    std::fprintf(stderr, "qax-host: wrote the report to %s\n", Escaped(output).c_str());
+  }
+  return verdict;
+}
+
+}  // namespace qax_host
