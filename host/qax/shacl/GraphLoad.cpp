@@ -2,6 +2,7 @@
 // readers that load ontology models, with the same bounds.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "host/files/InputFile.h"
 #include "host/qax/rdf/DocumentSource.h"
@@ -85,6 +86,36 @@ class GraphSink final : public Rdf::TripleHandler {
 // Reads one document into a graph, taking back what it added when it fails.
 class GraphLoader {
  public:
+  // What the blank node labels of a document loaded into `graph` start with:
+  // nothing for the first document; for a later one "g<n>-", with the
+  // smallest n from the graph's term count on that no label held so far
+  // starts with, so that its nodes stay apart from those of every other
+  // document and the labels stay valid in Turtle. Of the term count t + 1
+  // numbers from t on, the t labels can take at most t: one pass over the
+  // terms finds a free one.
+  static std::string BlankPrefix(const Graph& graph) {
+    const std::size_t terms = graph.TermCount();
+    if (terms == 0) return std::string();
+    std::vector<bool> taken(terms + 1, false);
+    for (TermId term = 0; term < terms; ++term) {
+      const TermView view = graph.Term(term);
+      if (view.kind != TermKind::kBlank || view.text.size() < 3 || view.text[0] != 'g') continue;
+      std::size_t n = 0;
+      std::size_t at = 1;
+      while (at < view.text.size() && view.text[at] >= '0' && view.text[at] <= '9' &&
+             n <= 2 * terms) {
+        n = n * 10 + static_cast<std::size_t>(view.text[at++] - '0');
+      }
+      if (at > 1 && at < view.text.size() && view.text[at] == '-' && n >= terms &&
+          n - terms <= terms) {
+        taken[n - terms] = true;
+      }
+    }
+    std::size_t free = 0;
+    while (taken[free]) ++free;
+    return "g" + std::to_string(terms + free) + "-";
+  }
+
   static GraphLoad Load(Rdf::DocumentSource& source, const std::string* text,
                         std::uint64_t heldBytes, RdfSyntax syntax, const std::string& sourceName,
                         const std::string& baseIri, Graph& graph) {
@@ -92,9 +123,7 @@ class GraphLoader {
     graph.Seal();
     const std::size_t terms = graph.TermCount();
     const std::size_t triples = graph.HeldTriples();
-    // The first document keeps its labels; later ones get a prefix that no
-    // label of a parsed document has (':' is not allowed in one).
-    std::string blankPrefix = terms == 0 ? std::string() : std::to_string(terms) + ":";
+    std::string blankPrefix = BlankPrefix(graph);
     Rdf::LoadBudget budget(source.Size());
     GraphSink sink(graph, budget, std::move(blankPrefix), load);
     bool read = false;

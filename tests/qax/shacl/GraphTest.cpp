@@ -111,10 +111,14 @@ TEST(ShaclGraph, LookupsFindEachStatementOnceInOrder) {
 
 TEST(ShaclGraph, DocumentsLoadWholeKeepTheirBlankNodesApartOrLeaveTheGraphAsItWas) {
   Graph graph;
-  GraphLoad first = Load(graph, "@prefix z: <http://z.org/> .\nex:a ex:p _:x .\n_:x ex:q 1 .\n");
+  GraphLoad first = Load(
+      graph, "@prefix z: <http://z.org/> .\nex:a ex:p _:x .\n_:x ex:q 1 .\nex:a ex:q _:g7-y .\n");
   ASSERT_EQ(first.error, "");
   EXPECT_EQ(first.prefixes, (std::vector<std::pair<std::string, std::string>>{
                                 {"ex", kEx}, {"z", "http://z.org/"}}));
+  // A later document's labels start with "g<n>-", n from the term count (7)
+  // on and not the start of a label held ("g7-y").
+  ASSERT_EQ(graph.TermCount(), 7u);
   ASSERT_EQ(Load(graph, "ex:b ex:p _:x .\n").error, "");
   const TermId p = graph.FindIri(Ex("p"));
   const auto firstBlank = graph.Objects(graph.FindIri(Ex("a")), p);
@@ -122,6 +126,7 @@ TEST(ShaclGraph, DocumentsLoadWholeKeepTheirBlankNodesApartOrLeaveTheGraphAsItWa
   ASSERT_EQ(firstBlank.size(), 1u);
   ASSERT_EQ(secondBlank.size(), 1u);
   EXPECT_EQ(Show(graph, firstBlank.first->object), "_:x");
+  EXPECT_EQ(Show(graph, secondBlank.first->object), "_:g8-x");
   EXPECT_NE(firstBlank.first->object, secondBlank.first->object);
 
   const std::size_t terms = graph.TermCount();
