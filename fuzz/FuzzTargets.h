@@ -37,14 +37,21 @@ std::string FuzzGroupFile(const std::uint8_t* data, std::size_t size);
 std::string FuzzWellFormedGroup(const std::uint8_t* data, std::size_t size);
 
 // The input as a vocabulary in Turtle and in N-Quads: loaded into a model
-// whose classes all resolve and whose parent chains end; channels prepare
-// and build items for its classes.
+// whose classes all resolve and whose parent chains end; its derived shapes
+// read back as SHACL; channels prepare and build items for its classes.
 std::string FuzzVocabulary(const std::uint8_t* data, std::size_t size);
 
 // The input as a function name, a condition and a detail (separated by zero
 // bytes): every message form shows exactly the expected text, cut to the
 // message buffer, and never writes outside it.
 std::string FuzzDiagnostics(const std::uint8_t* data, std::size_t size);
+
+// The input as one Turtle graph, read as a shapes graph and validated as the
+// data graph: shapes that are not SHACL are refused with one line; a report
+// conforms exactly when it has no results, every result names its component,
+// severity and message, its Turtle reads back and its text holds no raw
+// control byte but line ends.
+std::string FuzzValidation(const std::uint8_t* data, std::size_t size);
 
 }  // namespace qax_fuzz
 

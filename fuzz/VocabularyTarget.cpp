@@ -4,6 +4,9 @@
 
 #include "fuzz/FuzzSupport.h"
 #include "fuzz/FuzzTargets.h"
+#include "host/qax/shacl/DerivedShapes.h"
+#include "host/qax/shacl/Graph.h"
+#include "host/qax/shacl/Validator.h"
 
 namespace qax_fuzz {
 namespace {
@@ -34,6 +37,17 @@ std::string CheckModel(OntologyModel& model) {
     }
   }
   if (classes != model.GetClassCount()) return "the libraries do not hold every class";
+
+  // The shapes the model states read back as SHACL.
+  QAX::Ontology::Shacl::Graph shapesGraph;
+  const auto shapesLoad = QAX::Ontology::Shacl::LoadGraphText(
+      QAX::Ontology::Shacl::DerivedShapesTurtle(model, {}), QAX::Ontology::RdfSyntax::kTurtle,
+      "shapes.ttl", "", shapesGraph);
+  if (!shapesLoad.error.empty()) return "the derived shapes do not read: " + shapesLoad.error;
+  std::string shapesError;
+  if (QAX::Ontology::Shacl::Shapes::Read(shapesGraph, shapesError) == nullptr) {
+    return "the derived shapes are not SHACL: " + shapesError;
+  }
 
   QAX::Util::SingletonObject<QAX::QAXAmbassador>::Instance().SetOntologyModel(&model);
   for (const MetaClass* metaClass : tried) {

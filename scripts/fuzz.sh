@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Builds the fuzz programs (CMake preset "fuzz": clang, libFuzzer,
 # AddressSanitizer and UndefinedBehaviorSanitizer) and runs one target, or
-# all five one after the other, for the given number of seconds each.
+# all six one after the other, for the given number of seconds each.
 #
 #   scripts/fuzz.sh TARGET|all SECONDS [libFuzzer options ...]
 #
-# Targets: item_records, group_file, vocabulary, diagnostics, well_formed_group
+# Targets: item_records, group_file, vocabulary, diagnostics, well_formed_group,
+# validation
 # (fuzz/FuzzTargets.h).
 # Each starts from its committed seeds (fuzz/corpus/<target>/) and grows a
 # working corpus in build/fuzz/corpus/<target>/ from run to run. An input
@@ -15,13 +16,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if (($# < 2)); then
-  sed -n '2,15s/^# \{0,1\}//p' "$0" >&2
+  sed -n '2,16s/^# \{0,1\}//p' "$0" >&2
   exit 2
 fi
 target=$1
 seconds=$2
 shift 2
-targets=(item_records group_file vocabulary diagnostics well_formed_group)
+targets=(item_records group_file vocabulary diagnostics well_formed_group validation)
 if [[ $target != all ]]; then
   if [[ ! " ${targets[*]} " == *" $target "* ]]; then
     echo "fuzz.sh: no target '$target' (targets: ${targets[*]})" >&2

@@ -34,5 +34,6 @@ TEST(FuzzRegression, WellFormedGroup) {
   RunCommittedInputs("well_formed_group", qax_fuzz::FuzzWellFormedGroup);
 }
 TEST(FuzzRegression, Diagnostics) { RunCommittedInputs("diagnostics", qax_fuzz::FuzzDiagnostics); }
+TEST(FuzzRegression, Validation) { RunCommittedInputs("validation", qax_fuzz::FuzzValidation); }
 
 }  // namespace

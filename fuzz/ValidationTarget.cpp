@@ -1,0 +1,61 @@
+#include <string>
+
+#include "fuzz/FuzzTargets.h"
+#include "host/qax/shacl/Graph.h"
+#include "host/qax/shacl/ValidationReport.h"
+#include "host/qax/shacl/Validator.h"
+
+namespace qax_fuzz {
+namespace {
+
+using QAX::Ontology::RdfSyntax;
+using QAX::Ontology::Shacl::Graph;
+using QAX::Ontology::Shacl::LoadGraphText;
+using QAX::Ontology::Shacl::ReportAsText;
+using QAX::Ontology::Shacl::ReportAsTurtle;
+using QAX::Ontology::Shacl::Shapes;
+using QAX::Ontology::Shacl::Validate;
+using QAX::Ontology::Shacl::ValidationReport;
+
+// What every report must hold, and its Turtle must read back.
+std::string CheckReport(const ValidationReport& report) {
+  if (report.conforms != (report.results.empty() && report.resultsLeftOut == 0)) {
+    return "conforms does not match the results";
+  }
+  for (const auto& result : report.results) {
+    if (result.sourceConstraintComponent.empty() || result.resultSeverity.empty() ||
+        result.resultMessages.empty()) {
+      return "a result without its component, severity or message";
+    }
+  }
+  Graph written;
+  const auto load =
+      LoadGraphText(ReportAsTurtle(report), RdfSyntax::kTurtle, "report.ttl", "", written);
+  if (!load.error.empty()) return "the report's Turtle does not read back: " + load.error;
+  for (const char c : ReportAsText(report)) {
+    if (static_cast<unsigned char>(c) < 0x20 && c != '\n') return "a raw control byte in the text";
+  }
+  return "";
+}
+
+}  // namespace
+
+std::string FuzzValidation(const std::uint8_t* data, std::size_t size) {
+  const std::string text(reinterpret_cast<const char*>(data), size);
+  Graph graph;
+  if (!LoadGraphText(text, RdfSyntax::kTurtle, "fuzz.ttl", "http://example.org/base/", graph)
+           .error.empty()) {
+    return "";
+  }
+  std::string error;
+  const std::unique_ptr<Shapes> shapes = Shapes::Read(graph, error);
+  if (shapes == nullptr) {
+    if (error.empty() || error.find('\n') != std::string::npos) {
+      return "shapes refused without a one-line message";
+    }
+    return "";
+  }
+  return CheckReport(Validate(graph, *shapes));
+}
+
+}  // namespace qax_fuzz
