@@ -223,6 +223,33 @@ TEST_F(OntologyItemChannel, LoadingWithoutTheBaseRecordIsRefusedKeepingTheLinks)
   EXPECT_EQ(8, channel_.GetChildCount());
 }
 
+TEST_F(OntologyItemChannel, StartsWithNoSelectionAndDescribesClassesForTheEditor) {
+  Select(model_.child);
+  Aco_QAXOntologyItem fresh;  // a new channel clears the editor's selection
+  EXPECT_EQ(nullptr, Aco_QAXOntologyItem::SelectedLibrary);
+  EXPECT_EQ(nullptr, Aco_QAXOntologyItem::SelectedClass);
+  EXPECT_EQ("Ontology:", fresh.GetModeDescription());
+  EXPECT_EQ("QAXOntologyItem_", fresh.GetNamePrefix());
+  EXPECT_EQ("No class selected", fresh.GetClassDescription(nullptr));
+  QAX::Ontology::Info::MetaClassInfo info;
+  info.name = "Shape";
+  info.scopeName = "lib";
+  info.handle = "Shape";
+  info.isAbstract = true;
+  const auto* shape = model_.model->AddClass(model_.library, info, nullptr);
+  EXPECT_EQ(
+      "Class:\tlib.Shape\r\nParent:\t.\r\nAbstract:\tyes\r\nDoc:\t\r\n\r\n"
+      "-------- attributes --------\r\n\r\n",
+      fresh.GetClassDescription(shape));
+  // Preparing links takes the name of the group the channel is in then.
+  A3d_ChannelGroup group("Scene");
+  fresh.SetChannelGroup(&group);
+  Select(model_.address);
+  fresh.PrepareLinks(true);
+  EXPECT_STREQ("Scene", fresh.CE_GetOwnCGRName());
+  fresh.SetChannelGroup(nullptr);
+}
+
 TEST_F(OntologyItemChannel, NamesItselfAfterItsClass) {
   channel_.SetAutoChannelName();
   EXPECT_STREQ("OItem:unknown", channel_.GetChannelName());
