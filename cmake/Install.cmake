@@ -28,7 +28,13 @@ set(QAX_INCLUDE_DIR "${CMAKE_INSTALL_INCLUDEDIR}/${PROJECT_NAME}")
 # The headers an integrator includes; everything they reach is installed
 # with them, nothing else (the file helpers, the RDF reader's internals and
 # the module's private headers stay in the repository).
+# Validation is built with RDF support only.
+set(_qax_validation_headers)
+if(QAX_WITH_RDF)
+  set(_qax_validation_headers host/qax/shacl/Validator.h host/qax/shacl/DerivedShapes.h)
+endif()
 qax_public_headers(_qax_headers
+  ${_qax_validation_headers}
   host/sdk/HighPoly.h
   host/sdk/ModuleLoader.h
   host/sdk/ChannelTypeRegistry.h
