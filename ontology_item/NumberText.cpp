@@ -1,8 +1,8 @@
 #include "ontology_item/NumberText.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <limits>
 
 namespace {
@@ -146,10 +146,13 @@ std::string RealText(float value) {
     if (length != 0) return std::string(text, length);
   }
   // Infinities, NaNs and values next to a rounding tie. The stream formats a
-  // float as the double it converts to, "%g" style.
-  const int length = std::snprintf(text, sizeof(text), "%g", static_cast<double>(value));
-  if (length <= 0) return std::string();
-  return std::string(text, static_cast<std::size_t>(length) < sizeof(text)
-                               ? static_cast<std::size_t>(length)
-                               : sizeof(text) - 1);
+  // float as the double it converts to, "%g" style, with a decimal point
+  // whatever C locale the host has set (snprintf would write a decimal comma
+  // in a host that set one, as GUI toolkits do).
+  constexpr int kGeneralDigits = 6;
+  const std::to_chars_result written =
+      std::to_chars(text, text + sizeof(text), static_cast<double>(value),
+                    std::chars_format::general, kGeneralDigits);
+  if (written.ec != std::errc()) return std::string();
+  return std::string(text, written.ptr);
 }
