@@ -20,12 +20,13 @@ std::string StreamText(float value) {
 }
 
 // Special values first (ties to even at the seventh digit, the ends of the
-// fixed notation, denormals, infinities, NaNs), then random bit patterns and
-// ordinary values: RealText must write what the stream writes.
+// fixed notation, six nines below a power of ten, denormals, infinities,
+// NaNs), then random bit patterns and ordinary values: RealText must write
+// what the stream writes.
 TEST(NumberText, RealTextEqualsTheStreamsText) {
-  const float special[] = {0.0f,       -0.0f,      0.5f,       999999.0f,    1000000.0f,
-                           0.0001f,    0.00001f,   123456.5f,  999999.5f,    99999.95f,
-                           1234565.0f, 1234575.0f, 9999995.0f, 0.000099999f, 1e-45f};
+  const float special[] = {0.0f,       -0.0f,        0.5f,      999999.0f,  1000000.0f, 0.0001f,
+                           0.00001f,   123456.5f,    999999.5f, 99999.95f,  1234565.0f, 1234575.0f,
+                           9999995.0f, 0.000099999f, 1e-45f,    0.0999999f, 0.00999999f};
   const float limits[] = {Limits::min(),       Limits::max(),       Limits::lowest(),
                           Limits::infinity(),  -Limits::infinity(), Limits::quiet_NaN(),
                           -Limits::quiet_NaN()};
