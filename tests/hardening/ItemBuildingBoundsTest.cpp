@@ -136,22 +136,112 @@ TEST_F(ItemBuildingBounds, AClassChainIsWalkedOncePerRebuildAndOnlyAsFarAsTheLin
   EXPECT_EQ(100, qax_test::LevelsAndCost(*first.GetOntologyItem(false)).first);
 }
 
-TEST_F(ItemBuildingBounds, AnItemDeeperThanTheLimitIsNotHeld) {
+// Costs, to the unit: an item 64 and its class name's bytes, a value 64 and
+// its attribute name's and text's bytes, each class and attribute walked 1.
+// A held item taken costs what its build spent on items and values; an item
+// set costs what measuring it counts, its attributes walked included.
+TEST_F(ItemBuildingBounds, ARebuildATakenItemAndASetItemMayCostTheLimitToTheUnit) {
+  constexpr std::size_t kLimit = Aco_QAXOntologyItem::kMaxRebuildCost;
+  MetaClass* texts = Wide("Texts", 3, 0);
+  Aco_QAXOntologyItem& built = Add(texts);
+  qax_test::AddAttribute(texts, "a3", 0);  // walked, but past the links
+  Aco_StringChannel none;                  // no text: sets nothing
+  Aco_FloatChannel value;                  // a value for a text attribute: sets nothing
+  built.LinkChild(0, &text_);
+  built.LinkChild(1, &none);
+  built.LinkChild(2, &value);
+  Aco_QAXOntologyItem& holder = Add(Wide("Holder", 1, 5));
+  holder.LinkChild(0, &built);
+  Aco_QAXOntologyItem& set = channels_.emplace_back();
+  const std::string tooLarge = Message("GetOntologyItem", "RebuildTooLarge.Limit[1048576]");
+  const struct {
+    const char* what;
+    std::size_t cost;  // without the text
+    std::function<Texts()> run;
+    std::string refused;
+  } cases[] = {
+      {"built: lib::Texts, 5 walked, 3 links, a0", 74 + 5 + 3 + 66,
+       [&] { return Rebuild({&built}); }, tooLarge},
+      {"taken: lib::Holder, 2 walked, 1 link, a0, what built held (lib::Texts, a0)",
+       75 + 2 + 1 + 66 + 74 + 66,
+       [&] {
+         built.SetClassHandle(texts->GetInfo().handle);
+         EXPECT_NE(nullptr, built.GetOntologyItem(true));
+         built.SetClassHandle("urn:lib:Gone");
+         return Rebuild({&holder});
+       },
+       tooLarge},
+      {"set: lib::Texts, 4 walked, a0", 74 + 4 + 66,
+       [&] {
+         OntologyItem item("lib::Texts");
+         item.SetAttribute("a0", text_.GetString());
+         globalEngine->ShowDebugMessage.Clear();
+         set.SetOntologyItem(&item);
+         return Texts(Shown().begin(), Shown().end());
+       },
+       Message("SetOntologyItem", "ItemTooLarge.Limit[1048576]")},
+  };
+  for (const auto& c : cases) {
+    for (std::size_t over : {0, 1}) {
+      text_.SetString(std::string(kLimit - c.cost + over, 'x').c_str());
+      EXPECT_EQ(over == 0 ? Texts{} : Texts{c.refused}, c.run()) << c.what << " +" << over;
+    }
+  }
+}
+
+// A channel holds an item of at most kMaxNestingDepth levels, and a rebuild
+// takes what a child held only when it fits under the rebuilding channel.
+TEST_F(ItemBuildingBounds, HeldItemsAreKeptAndTakenOnlyWithinTheNestingLimit) {
   MetaClass* node = model_.AddClass("Node", nullptr);
   qax_test::AddAttribute(node, "next", 5);
   const std::string fqName = node->GetFQName();
-  OntologyItem root(fqName);
-  OntologyItem* end = &root;
-  for (int i = 1; i <= Aco_QAXOntologyItem::kMaxNestingDepth; ++i) {
-    auto* nested = new OntologyItem(fqName);
-    end->SetAttribute("next", nested);
-    end = nested;
+  // A channel without class, set an item of `levels` levels.
+  const auto set = [&](int levels) {
+    OntologyItem root(fqName);
+    OntologyItem* end = &root;
+    for (int i = 1; i < levels; ++i) {
+      auto* nested = new OntologyItem(fqName);
+      end->SetAttribute("next", nested);
+      end = nested;
+    }
+    Aco_QAXOntologyItem& channel = channels_.emplace_back();
+    channel.SetOntologyItem(&root);
+    return &channel;
+  };
+  // The first of a chain of `levels` channels, built, then of a class gone.
+  const auto built = [&](int levels) {
+    std::vector<Aco_QAXOntologyItem*> chain;
+    for (int i = 0; i < levels; ++i) chain.push_back(&Add(node));
+    for (int i = 0; i + 1 < levels; ++i) chain[i]->LinkChild(0, chain[i + 1]);
+    EXPECT_NE(nullptr, chain[0]->GetOntologyItem(true));
+    chain[0]->SetClassHandle("urn:lib:Gone");
+    return chain[0];
+  };
+  const std::string notHeld = Message("SetOntologyItem", "ItemTooDeep.Limit[256]");
+  const std::string notTaken =
+      Message("GetOntologyItem", "HeldItemTooDeep.Channel[QAXOntologyItem].Limit[256]");
+  const struct {
+    const char* what;
+    std::function<Aco_QAXOntologyItem*()> child;
+    Texts shown;
+    int levels;  // of the item built over the child
+  } cases[] = {
+      {"set, 257 levels: not held", [&] { return set(257); }, {notHeld}, 1},
+      {"set, 256 levels: held, too deep to take", [&] { return set(256); }, {notTaken}, 1},
+      {"set, 255 levels: held and taken", [&] { return set(255); }, {}, 256},
+      {"built, 256 levels: too deep to take", [&] { return built(256); }, {notTaken}, 1},
+  };
+  for (const auto& c : cases) {
+    channels_.clear();
+    globalEngine->ShowDebugMessage.Clear();
+    Aco_QAXOntologyItem* child = c.child();
+    Texts shown(Shown().begin(), Shown().end());
+    Aco_QAXOntologyItem& over = Add(node);
+    over.LinkChild(0, child);
+    shown.merge(Rebuild({&over}));
+    EXPECT_EQ(c.shown, shown) << c.what;
+    EXPECT_EQ(c.levels, qax_test::LevelsAndCost(*over.GetOntologyItem(false)).first) << c.what;
   }
-  Aco_QAXOntologyItem& channel = Add(node);
-  channel.SetOntologyItem(&root);
-  EXPECT_EQ(nullptr, channel.GetOntologyItem(false));
-  EXPECT_EQ((std::vector<std::string>{Message("SetOntologyItem", "ItemTooDeep.Limit[256]")}),
-            Shown());
 }
 
 }  // namespace

@@ -34,6 +34,10 @@ std::vector<unsigned char> File(std::vector<qax_test::Record> records) {
   return qax_test::Records(records);
 }
 
+// Children of classes derived from the host's: told apart by their class tree.
+struct Slider : Aco_FloatChannel {};
+struct Caption : Aco_StringChannel {};
+
 class OntologyItemChannel : public qax_test::ItemTest {
  protected:
   Aco_StringChannel* NewText(const char* value) {
@@ -103,10 +107,14 @@ TEST_F(OntologyItemChannel, SetsEachAttributeFromTheChildAtItsLinkPosition) {
   channel_.LinkChild(0, NewText("hello"));
   channel_.LinkChild(1, NewFloat(0.25f));
   channel_.LinkChild(2, NewFloat(-2.7f));
-  channel_.LinkChild(3, NewFloat(0.5f));
+  Slider slider;  // derived children take their base's branch
+  slider.SetFloat(0.5f);
+  Caption caption;
+  caption.SetString("last");
+  channel_.LinkChild(3, &slider);
   channel_.LinkChild(4, NewText("2024-01-31"));
   channel_.LinkChild(5, &address);
-  channel_.LinkChild(7, NewText("last"));
+  channel_.LinkChild(7, &caption);
 
   OntologyItem* item = channel_.GetOntologyItem(true);
   ASSERT_NE(nullptr, item);
@@ -170,6 +178,11 @@ TEST_F(OntologyItemChannel, FillAttributesPairsTheClassesOwnAttributesWithLinksF
   item.SetAttribute("c_date", "1999-12-31");
   item.SetAttribute("c_address", new OntologyItem("lib::Address"));
   item.SetAttribute("c_odd", "ignored");
+  OntologyItem other("lib::Address");  // another class's item, like none, writes nothing
+  other.SetAttribute("c_date", "2000-01-01");
+  channel_.FillAttributes(&other);
+  channel_.FillAttributes(nullptr);
+  EXPECT_STREQ("old", date->GetString());
   channel_.FillAttributes(&item);
   EXPECT_STREQ("1999-12-31", date->GetString());
   EXPECT_EQ(7.0f, odd->GetFloat());
@@ -191,6 +204,10 @@ TEST_F(OntologyItemChannel, WritesItsRecordsBehindTheMultiModeRecordsAndLoadsThe
             Save(channel_));
   Aco_QAXOntologyItem empty;  // without class and links only a zero count follows
   EXPECT_EQ(File({{"CHILDSIZE", U32(0)}}), Save(empty));
+  A3dFileSaver refusing;  // a refused base record ends the save
+  refusing.RefuseTag("CHNAME");
+  EXPECT_FALSE(channel_.SaveChannel(refusing));
+  EXPECT_TRUE(refusing.Data().empty());
 
   Prepare(channel_, model_.child);
   Aco_QAXOntologyItem loaded;
@@ -205,6 +222,14 @@ TEST_F(OntologyItemChannel, WritesItsRecordsBehindTheMultiModeRecordsAndLoadsThe
         << i;
   }
   EXPECT_NE(nullptr, loaded.GetOntologyItem(true));
+
+  // A missing pair of records repeats the previous one, cut to a link record's fields.
+  const std::string type = "T" + std::string(90, 't'), name = "N" + std::string(110, 'n');
+  ASSERT_TRUE(Load(loaded, File({{"CHILDSIZE", U32(2)},
+                                 {"CHILDNAMETYPE", Z(type.c_str())},
+                                 {"CHILDNAME", Z(name.c_str())}})));
+  EXPECT_EQ((std::vector<Link>{{type, name}, {type.substr(0, 79), name.substr(0, 99)}}),
+            loaded.GetLinkDescriptions());
 }
 
 TEST_F(OntologyItemChannel, OverLongHandlesAreCutToTheLongestThatLoads) {
