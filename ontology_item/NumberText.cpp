@@ -1,8 +1,10 @@
 #include "ontology_item/NumberText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <limits>
 
 namespace {
@@ -145,10 +147,19 @@ std::string RealText(float value) {
     const std::size_t length = GeneralText(magnitude, std::signbit(value), text);
     if (length != 0) return std::string(text, length);
   }
-  // Infinities, NaNs and values next to a rounding tie. The stream formats a
-  // float as the double it converts to, "%g" style, with a decimal point
-  // whatever C locale the host has set (snprintf would write a decimal comma
-  // in a host that set one, as GUI toolkits do).
+  // Infinities and NaNs are written as the C runtime's "%g" writes them, as
+  // the stream does (whether a NaN's sign shows differs between runtimes);
+  // they hold no decimal point that a locale could change.
+  if (!std::isfinite(magnitude)) {
+    const int length = std::snprintf(text, sizeof(text), "%g", static_cast<double>(value));
+    return length > 0
+               ? std::string(text, std::min(static_cast<std::size_t>(length), sizeof(text) - 1))
+               : std::string();
+  }
+  // Values next to a rounding tie. The stream formats a float as the double
+  // it converts to, "%g" style, with a decimal point whatever C locale the
+  // host has set (snprintf would write a decimal comma in a host that set
+  // one, as GUI toolkits do).
   constexpr int kGeneralDigits = 6;
   const std::to_chars_result written =
       std::to_chars(text, text + sizeof(text), static_cast<double>(value),
