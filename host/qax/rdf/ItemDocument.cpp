@@ -15,19 +15,6 @@ namespace Rdf {
 
 namespace {
 
-// A name that Turtle takes as a prefix: a letter, then letters, digits, '_',
-// '-' or '.', not ending in '.'.
-bool IsPrefixName(const std::string& name) {
-  if (name.empty() || name.back() == '.') return false;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    const char c = name[i];
-    const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-    const bool other = (c >= '0' && c <= '9') || c == '_' || c == '-' || c == '.';
-    if (!letter && (i == 0 || !other)) return false;
-  }
-  return true;
-}
-
 class Describer {
  public:
   Describer(const OntologyModel& model, ItemDocument& document, std::string& error)
@@ -159,6 +146,17 @@ class Describer {
 };
 
 }  // namespace
+
+bool IsPrefixName(std::string_view name) {
+  if (name.empty() || name.back() == '.') return false;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const char c = name[i];
+    const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    const bool other = (c >= '0' && c <= '9') || c == '_' || c == '-' || c == '.';
+    if (!letter && (i == 0 || !other)) return false;
+  }
+  return true;
+}
 
 bool IsWritableIri(const std::string& iri) {
   const std::size_t colon = iri.find(':');

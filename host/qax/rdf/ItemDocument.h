@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -69,6 +70,10 @@ struct ItemDocument {
 // keeps no pointer into the items.
 bool DescribeItems(const std::vector<ItemSubject>& items, const OntologyModel& model,
                    ItemDocument& document, std::string& error);
+
+// A name that Turtle takes as a prefix: a letter, then letters, digits, '_',
+// '-' or '.', not ending in '.'.
+bool IsPrefixName(std::string_view name);
 
 // An absolute IRI (a scheme, then ':') of well-formed UTF-8 without the
 // characters that neither Turtle nor N-Triples allow between '<' and '>'.

@@ -1,7 +1,6 @@
 #include "host/qax/shacl/DerivedShapes.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <string_view>
 #include <utility>
 
@@ -10,6 +9,7 @@
 #include "host/qax/MetaInfo.h"
 #include "host/qax/rdf/ItemDocument.h"
 #include "host/qax/rdf/VocabularyTerms.h"
+#include "host/qax/shacl/ReportSyntax.h"
 
 namespace QAX {
 namespace Ontology {
@@ -20,19 +20,6 @@ constexpr std::string_view kSh = "http://www.w3.org/ns/shacl#";
 constexpr std::string_view kRdf = "http://www.w3.org/1999/02/22-rdf-syntax-ns#";
 // A class's node shape is named by the class's IRI with this appended.
 constexpr std::string_view kShapeSuffix = "Shape";
-
-// A name that Turtle takes as a prefix: a letter, then letters, digits, '_',
-// '-' or '.', not ending in '.'.
-bool IsPrefixName(std::string_view name) {
-  if (name.empty() || name.back() == '.') return false;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    const char c = name[i];
-    const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-    const bool other = (c >= '0' && c <= '9') || c == '_' || c == '-' || c == '.';
-    if (!letter && (i == 0 || !other)) return false;
-  }
-  return true;
-}
 
 // A local name written after a prefix without escapes: ASCII letters,
 // digits and '_' first, then those, '-' and '.', not ending in '.'. Other
@@ -46,41 +33,6 @@ bool IsPlainLocalName(std::string_view name) {
     if (!word && (i == 0 || (c != '-' && c != '.'))) return false;
   }
   return true;
-}
-
-// `text` as a Turtle string, quoted, with quotes, backslashes and control
-// characters escaped.
-std::string Quoted(std::string_view text) {
-  constexpr unsigned char kFirstPrintable = 0x20;
-  std::string out = "\"";
-  for (const char c : text) {
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (static_cast<unsigned char>(c) < kFirstPrintable) {
-          char escaped[sizeof("\\u0000")];
-          std::snprintf(escaped, sizeof(escaped), "\\u%04X", static_cast<unsigned>(c));
-          out += escaped;
-        } else {
-          out += c;
-        }
-    }
-  }
-  return out + "\"";
 }
 
 // One shape's constraints, "predicate object" each, as written inside it.
@@ -111,7 +63,7 @@ class Writer {
 
  private:
   void Declare(const std::string& name, const std::string& ns) {
-    if (!IsPrefixName(name) || !Rdf::IsWritableIri(ns)) return;
+    if (!Rdf::IsPrefixName(name) || !Rdf::IsWritableIri(ns)) return;
     const bool taken = std::any_of(prefixes_.begin(), prefixes_.end(), [&](const auto& prefix) {
       return prefix.first == name || prefix.second == ns;
     });
@@ -181,7 +133,8 @@ class Writer {
                ": the attribute has no property IRI, so it has no shape\n";
       return "";
     }
-    Constraints lines{Sh("path") + " " + Name(path), Sh("name") + " " + Quoted(info.name)};
+    Constraints lines{Sh("path") + " " + Name(path),
+                      Sh("name") + " " + ReportSyntax::Quoted(info.name)};
     const AttrCardinality counts = attribute.GetCardinality();
     if (counts.min > 0) lines.push_back(Sh("minCount") + " " + std::to_string(counts.min));
     if (counts.max != AttrCardinality::kUnbounded) {
@@ -241,8 +194,9 @@ class Writer {
   }
 
   std::string Value(const AttrValue& value) const {
-    if (value.isIri) return Rdf::IsWritableIri(value.text) ? Name(value.text) : Quoted(value.text);
-    std::string out = Quoted(value.text);
+    if (value.isIri)
+      return Rdf::IsWritableIri(value.text) ? Name(value.text) : ReportSyntax::Quoted(value.text);
+    std::string out = ReportSyntax::Quoted(value.text);
     if (!value.language.empty()) return out + "@" + value.language;
     if (!value.datatype.empty() && value.datatype != Rdf::Iri::kXsdString &&
         Rdf::IsWritableIri(value.datatype)) {

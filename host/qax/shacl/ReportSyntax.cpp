@@ -115,8 +115,25 @@ std::string BlankLabel(const std::string& label, Origin origin) {
   return written;
 }
 
-// A literal's text between quotes, escaped as Turtle and N-Triples read it.
-std::string QuotedRdf(std::string_view text) {
+// A language tag as Turtle reads it: letters, digits and hyphens.
+std::string LanguageTag(const std::string& language) {
+  std::string tag;
+  for (const char c : language) {
+    if (IsAsciiLetter(c) || IsAsciiDigit(c) || c == '-') tag += c;
+  }
+  return tag;
+}
+
+// What a path expands to while it is written: a text, or a path still to
+// write.
+struct Piece {
+  const ReportPath* path = nullptr;
+  std::string text;
+};
+
+}  // namespace
+
+std::string Quoted(std::string_view text) {
   std::string out = "\"";
   for (const char c : ValidUtf8(text)) {
     switch (c) {
@@ -146,24 +163,6 @@ std::string QuotedRdf(std::string_view text) {
   }
   return out + "\"";
 }
-
-// A language tag as Turtle reads it: letters, digits and hyphens.
-std::string LanguageTag(const std::string& language) {
-  std::string tag;
-  for (const char c : language) {
-    if (IsAsciiLetter(c) || IsAsciiDigit(c) || c == '-') tag += c;
-  }
-  return tag;
-}
-
-// What a path expands to while it is written: a text, or a path still to
-// write.
-struct Piece {
-  const ReportPath* path = nullptr;
-  std::string text;
-};
-
-}  // namespace
 
 Prefixes ReportPrefixes(const Prefixes& given) {
   Prefixes prefixes = {{"sh", kShacl}, {"xsd", kXsd}, {"rdf", kRdf}};
@@ -269,7 +268,7 @@ std::string Term(const ReportTerm& term, const Prefixes& prefixes, Form form, Or
     }
     out = "\"" + Shown(quoted, kMaxShownCharacters) + "\"";
   } else {
-    out = QuotedRdf(term.text);
+    out = Quoted(term.text);
   }
   if (!term.language.empty()) return out + "@" + LanguageTag(term.language);
   if (term.datatype.empty() || term.datatype == kXsdString || term.datatype == kLangString) {

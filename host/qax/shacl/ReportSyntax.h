@@ -46,6 +46,10 @@ Prefixes ReportPrefixes(const Prefixes& given);
 // U+FFFD, so that Turtle and JSON readers accept it.
 std::string ValidUtf8(std::string_view text);
 
+// `text` as a Turtle and N-Triples string: quoted, made valid UTF-8, with
+// quotes, backslashes and control characters escaped.
+std::string Quoted(std::string_view text);
+
 // `text` for a terminal: control characters (U+0000 to U+001F, U+007F,
 // U+0080 to U+009F) written as \xNN or \u00NN, cut after `maxCharacters`
 // code points with "…" appended.
