@@ -16,8 +16,6 @@ namespace Ontology {
 namespace Shacl {
 namespace {
 
-constexpr std::string_view kSh = "http://www.w3.org/ns/shacl#";
-constexpr std::string_view kRdf = "http://www.w3.org/1999/02/22-rdf-syntax-ns#";
 // A class's node shape is named by the class's IRI with this appended.
 constexpr std::string_view kShapeSuffix = "Shape";
 
@@ -44,8 +42,8 @@ class Writer {
     for (const MetaClassLibrary* library : model.GetLibraries()) {
       Declare(library->GetName(), model.GetNamespace(library->GetName()));
     }
-    Declare("rdf", std::string(kRdf));
-    Declare("sh", std::string(kSh));
+    Declare("rdf", ReportSyntax::kRdf);
+    Declare("sh", ReportSyntax::kShacl);
     Declare("xsd", std::string(Rdf::Iri::kXsd));
   }
 
@@ -87,7 +85,7 @@ class Writer {
   }
 
   std::string Sh(std::string_view local) const {
-    return Name(std::string(kSh) + std::string(local));
+    return Name(ReportSyntax::kShacl + std::string(local));
   }
   std::string Xsd(std::string_view local) const {
     return Name(std::string(Rdf::Iri::kXsd) + std::string(local));

@@ -7,15 +7,13 @@
 
 #include "host/qax/NameIndex.h"
 #include "host/qax/rdf/TextArena.h"
+#include "host/qax/rdf/VocabularyTerms.h"
 
 namespace QAX {
 namespace Ontology {
 namespace Shacl {
 
 namespace {
-
-constexpr std::string_view kXsdString = "http://www.w3.org/2001/XMLSchema#string";
-constexpr std::string_view kRdfLangString = "http://www.w3.org/1999/02/22-rdf-syntax-ns#langString";
 
 // A term's identity: kind, text, datatype and the language tag in lower
 // case (RDF compares tags without regard to case).
@@ -160,10 +158,10 @@ TermId Graph::Literal(std::string_view text, std::string_view datatype, std::str
   Store& store = *store_;
   TermId type = kNoTerm;
   if (!language.empty()) {
-    if (store.langString == kNoTerm) store.langString = store.Iri(kRdfLangString);
+    if (store.langString == kNoTerm) store.langString = store.Iri(Rdf::Iri::kRdfLangString);
     type = store.langString;
-  } else if (datatype.empty() || datatype == kXsdString) {
-    if (store.xsdString == kNoTerm) store.xsdString = store.Iri(kXsdString);
+  } else if (datatype.empty() || datatype == Rdf::Iri::kXsdString) {
+    if (store.xsdString == kNoTerm) store.xsdString = store.Iri(Rdf::Iri::kXsdString);
     type = store.xsdString;
   } else {
     type = store.Iri(datatype);

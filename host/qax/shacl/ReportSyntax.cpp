@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "host/qax/rdf/VocabularyTerms.h"
+
 namespace QAX {
 namespace Ontology {
 namespace Shacl {
@@ -13,8 +15,6 @@ namespace {
 constexpr const char* kHexDigits = "0123456789ABCDEF";
 constexpr const char* kReplacement = "\xEF\xBF\xBD";  // U+FFFD
 constexpr const char* kEllipsis = "\xE2\x80\xA6";     // …
-constexpr const char* kXsdString = "http://www.w3.org/2001/XMLSchema#string";
-constexpr const char* kLangString = "http://www.w3.org/1999/02/22-rdf-syntax-ns#langString";
 // How blank node labels start that are written encoded, and those of the
 // shapes graph.
 constexpr std::string_view kEncodedLabel = "x_";
@@ -271,7 +271,8 @@ std::string Term(const ReportTerm& term, const Prefixes& prefixes, Form form, Or
     out = Quoted(term.text);
   }
   if (!term.language.empty()) return out + "@" + LanguageTag(term.language);
-  if (term.datatype.empty() || term.datatype == kXsdString || term.datatype == kLangString) {
+  if (term.datatype.empty() || term.datatype == Rdf::Iri::kXsdString ||
+      term.datatype == Rdf::Iri::kRdfLangString) {
     return out;
   }
   return out + "^^" + Iri(term.datatype, prefixes, form);
