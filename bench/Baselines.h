@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "host/qax/QAX.h"
+#include "host/qax/rdf/Rdf.h"
 #include "host/sdk/HighPoly.h"
 #include "ontology_item/Aco_QAXOntologyItem.h"
 
@@ -65,11 +65,11 @@ class HandRecordChannel : public Aco_FloatChannel {
   ItemRecords records_;
 };
 
-// Beside OntologyModel::LoadFile: serd parsing the file at `path` strictly
+// Beside LoadModelFile: serd parsing the file at `path` strictly
 // into a statement callback that does nothing. False when it fails.
 bool ParseVocabularyBaseline(const std::string& path);
 
-// Beside OntologyModel::LoadFile of RDF/XML: raptor parsing the file at
+// Beside LoadModelFile of RDF/XML: raptor parsing the file at
 // `path`, read whole, into a statement callback that does nothing. False
 // when it fails.
 bool ParseRdfXmlBaseline(const std::string& path);

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "host/qax/QAX.h"
+#include "host/qax/model/QAX.h"
 #include "host/sdk/HighPoly.h"
 #include "ontology_item/Aco_QAXOntologyItem.h"
 

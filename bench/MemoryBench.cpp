@@ -11,6 +11,7 @@
 #include "bench/Benchmarks.h"
 #include "bench/HeapCounter.h"
 #include "bench/VocabularyShapes.h"
+#include "host/qax/rdf/Rdf.h"
 #include "module/Module.h"
 
 namespace qax_bench {
@@ -79,7 +80,7 @@ struct LoadPeak {
 LoadPeak MeasureLoadPeak(const std::string& path) {
   const std::size_t before = HeapInUse();
   ResetHeapPeak();
-  const QAX::Ontology::LoadResult loaded = QAX::Ontology::OntologyModel::LoadFile(path);
+  const QAX::Ontology::LoadResult loaded = QAX::Ontology::LoadModelFile(path);
   return LoadPeak{static_cast<double>(HeapPeak() - before), loaded.model != nullptr};
 }
 
@@ -99,7 +100,7 @@ void RegisterModelMemory(const Plan& plan) {
       return;
     }
     const std::size_t before = HeapInUse();
-    const QAX::Ontology::LoadResult loaded = QAX::Ontology::OntologyModel::LoadFile(path);
+    const QAX::Ontology::LoadResult loaded = QAX::Ontology::LoadModelFile(path);
     if (!loaded.model) {
       state.SkipWithError("schema.org does not load");
       return;

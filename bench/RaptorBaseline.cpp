@@ -1,4 +1,4 @@
-// Beside OntologyModel::LoadFile of RDF/XML: raptor's bare parse, and the
+// Beside LoadModelFile of RDF/XML: raptor's bare parse, and the
 // conversion that makes the RDF/XML files the benchmark loads.
 #include <raptor2.h>
 
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "bench/Baselines.h"
+#include "host/qax/rdf/Rdf.h"
 
 namespace qax_bench {
 namespace {

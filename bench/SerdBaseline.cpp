@@ -1,10 +1,11 @@
-// Beside OntologyModel::LoadFile.
+// Beside LoadModelFile.
 #include <serd/serd.h>
 
 #include <cstdio>
 #include <memory>
 
 #include "bench/Baselines.h"
+#include "host/qax/rdf/Rdf.h"
 
 namespace qax_bench {
 namespace {

@@ -5,7 +5,8 @@
 #include <string>
 
 #include "bench/Benchmarks.h"
-#include "host/qax/OntologyModel.h"
+#include "host/qax/model/OntologyModel.h"
+#include "host/qax/rdf/Rdf.h"
 #include "host/qax/shacl/DerivedShapes.h"
 #include "host/qax/shacl/Graph.h"
 #include "host/qax/shacl/Validator.h"
@@ -33,7 +34,7 @@ const DerivedShapes& PostalAddressShapes() {
   static const std::unique_ptr<DerivedShapes> derived = [] {
     auto made = std::make_unique<DerivedShapes>();
     const std::string path = VocabularyDirectory() + "/schema.nq";
-    const QAX::Ontology::LoadResult loaded = QAX::Ontology::OntologyModel::LoadFile(path);
+    const QAX::Ontology::LoadResult loaded = QAX::Ontology::LoadModelFile(path);
     const QAX::Ontology::MetaClass* metaClass =
         loaded.model ? loaded.model->GetMetaClass(kClass) : nullptr;
     if (metaClass == nullptr) {

@@ -6,6 +6,7 @@
 
 #include "bench/Baselines.h"
 #include "bench/Benchmarks.h"
+#include "host/qax/rdf/Rdf.h"
 
 namespace qax_bench {
 
@@ -18,13 +19,12 @@ void RegisterVocabularyBenchmarks(const Plan& plan) {
             state.SkipWithError((path + " is missing; run scripts/fetch-vocabularies.sh").c_str());
             return;
           }
-          if (!QAX::Ontology::OntologyModel::LoadFile(path).model ||
-              !ParseVocabularyBaseline(path)) {
+          if (!QAX::Ontology::LoadModelFile(path).model || !ParseVocabularyBaseline(path)) {
             state.SkipWithError((path + " does not load").c_str());
             return;
           }
           const auto module = [&] {
-            benchmark::DoNotOptimize(QAX::Ontology::OntologyModel::LoadFile(path).model.get());
+            benchmark::DoNotOptimize(QAX::Ontology::LoadModelFile(path).model.get());
           };
           const auto baseline = [&] { benchmark::DoNotOptimize(ParseVocabularyBaseline(path)); };
           ComparePair(state, plan, module, baseline);
@@ -46,13 +46,13 @@ void RegisterVocabularyBenchmarks(const Plan& plan) {
             state.SkipWithError((source + " cannot be written as RDF/XML").c_str());
             return;
           }
-          if (!QAX::Ontology::OntologyModel::LoadFile(path).model || !ParseRdfXmlBaseline(path)) {
+          if (!QAX::Ontology::LoadModelFile(path).model || !ParseRdfXmlBaseline(path)) {
             std::remove(path.c_str());
             state.SkipWithError((path + " does not load").c_str());
             return;
           }
           const auto module = [&] {
-            benchmark::DoNotOptimize(QAX::Ontology::OntologyModel::LoadFile(path).model.get());
+            benchmark::DoNotOptimize(QAX::Ontology::LoadModelFile(path).model.get());
           };
           const auto baseline = [&] { benchmark::DoNotOptimize(ParseRdfXmlBaseline(path)); };
           ComparePair(state, plan, module, baseline);

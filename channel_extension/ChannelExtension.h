@@ -25,17 +25,11 @@
 #include <string>
 #include <vector>
 
+#include "channel_extension/CopyFieldText.h"
 #include "channel_extension/LinkTypes.h"
 #include "host/sdk/HighPoly.h"
 #include "module/Diagnostics.h"
 #include "module/Export.h"
-
-// Copies `text` unchanged into `field`, a character array of `size`
-// characters, cut to the size - 1 characters that fit with the terminator;
-// the rest of the field is zero-filled. Used for the 80-character type Name
-// and the 100-character LinkName of ChildCreation. A null `text` counts as
-// empty; a null `field` or a `size` of 0 writes nothing.
-QAXOI_API void CopyFieldText(char* field, std::size_t size, const char* text);
 
 // Whether the BaseGuid of `ch`'s channel type equals `guid` (16 bytes). A null
 // `ch` is reported as the failed check "ch" and answers false.

@@ -1,6 +1,6 @@
 #include "channel_extension/LinkRecord.h"
 
-#include "channel_extension/ChannelExtension.h"
+#include "channel_extension/CopyFieldText.h"
 
 ChildCreation MakeLinkRecord(const _GUID& typeGuid, const char* typeName, const char* linkName,
                              std::int32_t index, std::int32_t linkParam) {

@@ -4,7 +4,7 @@
 #   bin/qax-host                          the command-line host (not on Windows)
 #   lib/QAXOntologyItem.so, libHighPoly.so, libQAX.so
 #                                         (Windows: bin/*.dll, lib/*.lib)
-#   include/QAXOntologyItem/host/sdk/..., host/qax/..., module/...,
+#   include/QAXOntologyItem/host/sdk/..., host/qax/{model,rdf,shacl}/..., module/...,
 #           channel_extension/..., multimode/..., ontology_item/...
 #                                         the headers the public ones reach, at
 #                                         their paths in the repository, in a
@@ -28,18 +28,18 @@ set(QAX_INCLUDE_DIR "${CMAKE_INSTALL_INCLUDEDIR}/${PROJECT_NAME}")
 # The headers an integrator includes; everything they reach is installed
 # with them, nothing else (the file helpers, the RDF reader's internals and
 # the module's private headers stay in the repository).
-# Validation is built with RDF support only.
-set(_qax_validation_headers)
+# The RDF layer and validation are built with RDF support only.
+set(_qax_rdf_headers)
 if(QAX_WITH_RDF)
-  set(_qax_validation_headers host/qax/shacl/Validator.h host/qax/shacl/DerivedShapes.h)
+  set(_qax_rdf_headers host/qax/rdf/Rdf.h host/qax/shacl/Validator.h host/qax/shacl/DerivedShapes.h)
 endif()
 qax_public_headers(_qax_headers
-  ${_qax_validation_headers}
+  ${_qax_rdf_headers}
   host/sdk/HighPoly.h
   host/sdk/ModuleLoader.h
   host/sdk/ChannelTypeRegistry.h
   host/sdk/GroupFile.h
-  host/qax/QAX.h
+  host/qax/model/QAX.h
   module/Module.h
   ontology_item/Aco_QAXOntologyItem.h
   # For a host's own multi-mode channel classes: the template's definitions.

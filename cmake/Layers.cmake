@@ -14,14 +14,17 @@
 # The folders, bottom up (each may include the ones before it, nothing else):
 #   host/files    reading and writing files             qax_files
 #   host/sdk      the engine's SDK                       HighPoly
-#   host/qax      the ontology service                   QAX
+#   host/qax/model  the ontology service's model         qax_model   } QAX
+#   host/qax/rdf    RDF read into models, item writers   qax_rdf     }
+#   host/qax/shacl  validation                           qax_shacl   }
 #   module        export macro, diagnostics, type GUID   qax_module_base
 #   channel_extension                                     qax_channel_extension
 #   multimode                                             qax_multimode
 #   ontology_item                                         qax_ontology_item
 #   entry         the entry points and static state      QAXOntologyItem
-# host/sdk and host/qax use host/files only privately, and neither uses the
-# other. The links are made at configure time, so a new folder needs a new
+# host/sdk uses host/files privately; the service's model does not use it,
+# its RDF layer reads files with it and hands its file source on to
+# validation. host/sdk and host/qax never use each other. The links are made at configure time, so a new folder needs a new
 # configure; the links point into the sources, so edits need none.
 
 set(QAX_LAYER_ROOTS "${CMAKE_BINARY_DIR}/include-roots")
@@ -78,19 +81,20 @@ function(qax_host_library target folder header macro building)
   qax_layer_headers(${target} ${folder})
 endfunction()
 
-# qax_module_layer(TARGET FOLDER SOURCES... [LINKS TARGET...]): one layer of
-# the channel module, an object library whose objects go into the one shared
-# module (QAXOntologyItem) and so are built as the module's own: position
-# independent, hidden unless exported, with the module's export macro in its
-# exporting form. LINKS are the layers and libraries it uses, with their
-# include roots. A layer without sources is an interface library: its
-# headers and what they use.
-function(qax_module_layer target folder)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
+# qax_object_layer(TARGET FOLDER BUILDING [SOURCES...] [LINKS TARGET...]
+#                  [PRIVATE TARGET...]): one layer of a shared library, an
+# object library whose objects go into that library and so are built as the
+# library's own: position independent, hidden unless exported, with the
+# library's export macro in its exporting form (BUILDING defined). LINKS are
+# the layers and libraries its headers use, with their include roots;
+# PRIVATE what only its sources use. A layer without sources is an interface
+# library: its headers and what they use.
+function(qax_object_layer target folder building)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LINKS;PRIVATE" ${ARGN})
   if(ARG_SOURCES)
     add_library(${target} OBJECT ${ARG_SOURCES})
-    target_compile_definitions(${target} PRIVATE QAXOI_BUILDING)
-    target_link_libraries(${target} PUBLIC ${ARG_LINKS} PRIVATE qax::project_options)
+    target_compile_definitions(${target} PRIVATE ${building})
+    target_link_libraries(${target} PUBLIC ${ARG_LINKS} PRIVATE qax::project_options ${ARG_PRIVATE})
     qax_include_root(${target} PUBLIC ${folder})
   else()
     add_library(${target} INTERFACE)
@@ -99,4 +103,11 @@ function(qax_module_layer target folder)
   endif()
   target_compile_features(${target} INTERFACE cxx_std_17)
   qax_layer_headers(${target} ${folder})
+endfunction()
+
+# qax_module_layer(TARGET FOLDER [SOURCES...] [LINKS TARGET...]): one layer
+# of the channel module, whose objects go into the one shared module
+# (QAXOntologyItem), with the module's export macro (QAXOI_BUILDING).
+function(qax_module_layer target folder)
+  qax_object_layer(${target} ${folder} QAXOI_BUILDING ${ARGN})
 endfunction()

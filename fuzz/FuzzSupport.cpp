@@ -3,16 +3,16 @@
 #include <cstring>
 #include <memory>
 
+#include "examples/sample/SampleOntology.h"
+#include "host/qax/rdf/Rdf.h"
 #include "module/Module.h"
-#include "tools/qax-host/SampleOntology.h"
 
 namespace qax_fuzz {
 
 const QAX::Ontology::OntologyModel& UseSampleOntology() {
   static const std::unique_ptr<QAX::Ontology::OntologyModel> model =
-      QAX::Ontology::OntologyModel::LoadText(qax_host::SampleOntologyTurtle(),
-                                             QAX::Ontology::RdfSyntax::kTurtle,
-                                             qax_host::kSampleOntologyName)
+      QAX::Ontology::LoadModelText(qax_host::SampleOntologyTurtle(),
+                                   QAX::Ontology::RdfSyntax::kTurtle, qax_host::kSampleOntologyName)
           .model;
   QAX::Util::SingletonObject<QAX::QAXAmbassador>::Instance().SetOntologyModel(model.get());
   return *model;

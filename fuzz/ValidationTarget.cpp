@@ -1,6 +1,7 @@
 #include <string>
 
 #include "fuzz/FuzzTargets.h"
+#include "host/qax/rdf/Rdf.h"
 #include "host/qax/shacl/Graph.h"
 #include "host/qax/shacl/ValidationReport.h"
 #include "host/qax/shacl/Validator.h"

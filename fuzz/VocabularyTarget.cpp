@@ -4,6 +4,7 @@
 
 #include "fuzz/FuzzSupport.h"
 #include "fuzz/FuzzTargets.h"
+#include "host/qax/rdf/Rdf.h"
 #include "host/qax/shacl/DerivedShapes.h"
 #include "host/qax/shacl/Graph.h"
 #include "host/qax/shacl/Validator.h"
@@ -74,7 +75,7 @@ std::string FuzzVocabulary(const std::uint8_t* data, std::size_t size) {
   for (const auto syntax :
        {RdfSyntax::kTurtle, RdfSyntax::kNQuads, RdfSyntax::kTriG, RdfSyntax::kRdfXml}) {
     const QAX::Ontology::LoadResult result =
-        OntologyModel::LoadText(text, syntax, "fuzz", "http://example.org/base/");
+        LoadModelText(text, syntax, "fuzz", "http://example.org/base/");
     if (!result.model) {
       if (result.error.compare(0, 5, "fuzz:") != 0) return "an error without its place";
       continue;

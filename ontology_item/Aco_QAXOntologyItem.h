@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "host/qax/QAX.h"
+#include "host/qax/model/QAX.h"
 #include "host/sdk/HighPoly.h"
 #include "module/Export.h"
 #include "multimode/MultiModeChannel.h"

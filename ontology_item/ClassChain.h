@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "host/qax/QAX.h"
+#include "host/qax/model/QAX.h"
 
 namespace qax_module {
 

@@ -16,7 +16,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "host/qax/QAX.h"
+#include "host/qax/model/QAX.h"
 
 namespace qax_module {
 

@@ -15,7 +15,7 @@ mkdir -p "$corpus"/{group_file,item_records,vocabulary,diagnostics}
 
 # Vocabularies: qax-host's sample ontology, the example of docs/vocabularies.md,
 # and a statement of each kind in N-Quads.
-sed -n '/R"TTL(/,/)TTL"/p' tools/qax-host/SampleOntology.cpp | sed -e 's/.*R"TTL(//' -e 's/)TTL".*//' \
+sed -n '/R"TTL(/,/)TTL"/p' examples/sample/SampleOntology.cpp | sed -e 's/.*R"TTL(//' -e 's/)TTL".*//' \
   >"$corpus/vocabulary/sample.ttl"
 sed -n '/^```turtle/,/^```/p' docs/vocabularies.md | sed '1d;$d' >"$corpus/vocabulary/zoo.ttl"
 cat >"$corpus/vocabulary/kinds.nq" <<'NQ'

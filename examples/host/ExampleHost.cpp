@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "host/qax/QAX.h"
+#include "host/qax/rdf/Rdf.h"
 #include "host/sdk/ChannelTypeRegistry.h"
 #include "host/sdk/GroupFile.h"
 #include "host/sdk/HighPoly.h"
@@ -122,7 +122,7 @@ bool BuildItemText(Aco_QAXOntologyItem& channel, std::string* text, std::string*
 int Run(const std::string& modulePath, const std::string& vocabularyPath,
         const std::string& groupPath) {
   // 1. The vocabulary. The model must outlive every channel that uses it.
-  QAX::Ontology::LoadResult loaded = QAX::Ontology::OntologyModel::LoadFile(vocabularyPath);
+  QAX::Ontology::LoadResult loaded = QAX::Ontology::LoadModelFile(vocabularyPath);
   if (!loaded.model) return Fail(loaded.error);
 
   // 2. The ontology service works with the model handed to its ambassador.

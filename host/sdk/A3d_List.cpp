@@ -1,8 +1,5 @@
 #include "host/sdk/A3d_List.h"
 
-#include "host/sdk/A3d_Channel.h"
-#include "host/sdk/CoreEngine.h"
-
 void A3d_List::AddChannelGuid(const _GUID& guid) {
   entries_.push_back(Entry{Entry::Kind::ChannelGuid, guid, std::string()});
 }
@@ -12,11 +9,3 @@ void A3d_List::AddDll(const char* name) {
 }
 
 void A3d_List::AddCore() { entries_.push_back(Entry{Entry::Kind::Core, _GUID{}, std::string()}); }
-
-namespace Core {
-
-void CoreEngine::DoDependencyInit(A3d_Channel* /*channel*/, A3d_List* list) {
-  if (list != nullptr) list->AddCore();
-}
-
-}  // namespace Core

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "host/qax/rdf/Rdf.h"
 #include "host/sdk/ChannelTypeRegistry.h"
 #include "host/sdk/GroupFile.h"
 #include "tests/hardening/ItemGraph.h"
@@ -125,13 +126,13 @@ const Operation kOperations[] = {
      }},
     {"LoadRdfXml",
      [](World& w) {
-       w.vocabulary = QAX::Ontology::OntologyModel::LoadText(
-           kRdfXml, QAX::Ontology::RdfSyntax::kRdfXml, "a.rdf");
+       w.vocabulary =
+           QAX::Ontology::LoadModelText(kRdfXml, QAX::Ontology::RdfSyntax::kRdfXml, "a.rdf");
      },
      [](World& w, bool completed) {
        if (!completed) {
-         w.vocabulary = QAX::Ontology::OntologyModel::LoadText(
-             kRdfXml, QAX::Ontology::RdfSyntax::kRdfXml, "a.rdf");
+         w.vocabulary =
+             QAX::Ontology::LoadModelText(kRdfXml, QAX::Ontology::RdfSyntax::kRdfXml, "a.rdf");
        }
        ASSERT_NE(nullptr, w.vocabulary.model) << w.vocabulary.error;
        EXPECT_EQ(2u, w.vocabulary.model->GetClassCount());

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "host/qax/rdf/Rdf.h"
 #include "host/sdk/ChannelTypeRegistry.h"
 #include "host/sdk/GroupFile.h"
 #include "tests/hardening/ItemGraph.h"
@@ -159,7 +160,7 @@ TEST(Bounds, VocabulariesOfEveryShapeCostAtMostTenTimesTheirSize) {
     SCOPED_TRACE(c.what);
     qax_test::ResetPeakBytes();
     const std::size_t before = qax_test::BytesInUse();
-    const auto result = OntologyModel::LoadText(c.text, RdfSyntax::kDetect, c.name);
+    const auto result = LoadModelText(c.text, RdfSyntax::kDetect, c.name);
     EXPECT_LE(qax_test::PeakBytesInUse() - before, VocabularyBound(c.text.size()));
     EXPECT_EQ(c.loads, result.model != nullptr);
     if (!c.loads) {
@@ -185,7 +186,7 @@ TEST(Bounds, AHundredThousandDeepHierarchyLoadsPreparesAndBuilds) {
   }
   qax_test::ResetPeakBytes();
   const std::size_t before = qax_test::BytesInUse();
-  const auto result = OntologyModel::LoadText(text, RdfSyntax::kTurtle, "chain.ttl");
+  const auto result = LoadModelText(text, RdfSyntax::kTurtle, "chain.ttl");
   ASSERT_NE(nullptr, result.model) << result.error;
   EXPECT_LE(qax_test::PeakBytesInUse() - before, VocabularyBound(text.size()));
   auto& ambassador = QAX::Util::SingletonObject<QAX::QAXAmbassador>::Instance();
@@ -232,7 +233,7 @@ TEST(Bounds, BlankNodesAndCollectionsNestAtMost128Levels) {
        ""},
   };
   for (const auto& [text, error] : cases) {
-    EXPECT_EQ(error, OntologyModel::LoadText(text, RdfSyntax::kTurtle, "deep.ttl").error)
+    EXPECT_EQ(error, LoadModelText(text, RdfSyntax::kTurtle, "deep.ttl").error)
         << text.substr(0, 80);
   }
 }
@@ -302,7 +303,7 @@ TEST(Bounds, XmlEntitiesAndElementNestingAreBoundedBeforeParsing) {
       {nested(257, ""), "b.rdf:2:1276: elements nest deeper than 256 levels"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(c.error, OntologyModel::LoadText(c.text, RdfSyntax::kRdfXml, "b.rdf").error)
+    EXPECT_EQ(c.error, LoadModelText(c.text, RdfSyntax::kRdfXml, "b.rdf").error)
         << c.text.substr(0, 120);
   }
 }

@@ -15,7 +15,7 @@
 
 #include <gtest/gtest.h>
 
-#include "host/qax/QAX.h"
+#include "host/qax/model/QAX.h"
 #include "ontology_item/Aco_QAXOntologyItem.h"
 
 namespace qax_test {

@@ -15,7 +15,7 @@
 
 #include <gtest/gtest.h>
 
-#include "host/qax/QAX.h"
+#include "host/qax/rdf/Rdf.h"
 #include "ontology_item/Aco_QAXOntologyItem.h"
 #include "tests/support/ParsedRdf.h"
 
@@ -128,8 +128,7 @@ TEST(VocabularySweep, EveryClassOfEveryVocabularyPreparesBuildsSavesAndLoadsBack
   };
   for (const std::string& file : files) {
     SCOPED_TRACE(file);
-    const QAX::Ontology::LoadResult loaded =
-        QAX::Ontology::OntologyModel::LoadFile(folder + "/" + file);
+    const QAX::Ontology::LoadResult loaded = QAX::Ontology::LoadModelFile(folder + "/" + file);
     ASSERT_NE(nullptr, loaded.model) << loaded.error;
     QAX::Util::SingletonObject<QAX::QAXAmbassador>::Instance().SetOntologyModel(loaded.model.get());
     Counts counts;

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "host/qax/QAX.h"
+#include "host/qax/rdf/Rdf.h"
 #include "tests/support/ParsedRdf.h"
 
 namespace QAX {
@@ -28,8 +28,7 @@ constexpr char kPrefixes[] =
 class DerivedShapes : public ::testing::Test {
  protected:
   std::string ShapesOfC(const std::string& body) {
-    const LoadResult loaded =
-        OntologyModel::LoadText(kPrefixes + body, RdfSyntax::kTurtle, "doc.ttl");
+    const LoadResult loaded = LoadModelText(kPrefixes + body, RdfSyntax::kTurtle, "doc.ttl");
     if (!loaded.model) return "error: " + loaded.error;
     const MetaClass* c = loaded.model->GetMetaClass("http://example.org/ns#C");
     const std::string document = DerivedShapesTurtle(*loaded.model, {c});
@@ -114,7 +113,7 @@ zoo:Penguin a owl:Class ; rdfs:subClassOf zoo:Being .
 zoo:name a owl:DatatypeProperty ; rdfs:domain zoo:Being ; rdfs:range xsd:string .
 zoo:born a owl:DatatypeProperty ; rdfs:domain zoo:Penguin ; rdfs:range xsd:date .
 )TTL";
-  const LoadResult loaded = OntologyModel::LoadText(kSample, RdfSyntax::kTurtle, "zoo.ttl");
+  const LoadResult loaded = LoadModelText(kSample, RdfSyntax::kTurtle, "zoo.ttl");
   ASSERT_NE(nullptr, loaded.model) << loaded.error;
   const MetaClass* penguin = loaded.model->GetMetaClass("http://example.org/zoo#Penguin");
   const std::string expected =

@@ -7,7 +7,7 @@
 #include <iostream>
 #include <string>
 
-#include "host/qax/QAX.h"
+#include "host/qax/rdf/Rdf.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
     std::cerr << "usage: qax_item_document_pairs DIR\n";
     return 2;
   }
-  QAX::Ontology::LoadResult loaded = QAX::Ontology::OntologyModel::LoadText(
+  QAX::Ontology::LoadResult loaded = QAX::Ontology::LoadModelText(
       "@prefix rdf: <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n"
       "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
       "@prefix owl: <http://www.w3.org/2002/07/owl#> .\n"

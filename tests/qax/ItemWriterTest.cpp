@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "host/qax/QAX.h"
+#include "host/qax/rdf/Rdf.h"
 #include "tests/support/ParsedRdf.h"
 
 namespace {
@@ -23,7 +23,7 @@ const std::string kType = " <http://www.w3.org/1999/02/22-rdf-syntax-ns#type> ";
 class ItemWriter : public ::testing::Test {
  protected:
   void SetUp() override {
-    loaded_ = QAX::Ontology::OntologyModel::LoadText(
+    loaded_ = QAX::Ontology::LoadModelText(
         "@prefix rdf: <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n"
         "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
         "@prefix owl: <http://www.w3.org/2002/07/owl#> .\n"

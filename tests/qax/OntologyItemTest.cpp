@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "host/qax/QAX.h"
+#include "host/qax/model/QAX.h"
 
 namespace QAX {
 namespace Onto {

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "host/qax/QAX.h"
+#include "host/qax/rdf/Rdf.h"
 
 namespace QAX {
 namespace Ontology {
@@ -140,7 +140,7 @@ TEST(RdfSyntax, IsToldFromTheNameElseTheFirstBytesAndWhatIsNotReadIsRefusedByNam
            kRead},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(c.expected, Loaded(OntologyModel::LoadText(c.text, c.syntax, c.name, "")))
+    EXPECT_EQ(c.expected, Loaded(LoadModelText(c.text, c.syntax, c.name, "")))
         << c.name << ": " << c.text;
   }
 
@@ -161,8 +161,8 @@ TEST(RdfSyntax, IsToldFromTheNameElseTheFirstBytesAndWhatIsNotReadIsRefusedByNam
 // datatypes) and written by hand in Turtle gives the same model.
 TEST(RdfXml, AnEditorsOntologyGivesTheSameModelAsInTurtle) {
   const std::string folder = std::string(QAX_SOURCE_DIR) + "/tests/data/";
-  const LoadResult owl = OntologyModel::LoadFile(folder + "tutorial.owl");
-  const LoadResult ttl = OntologyModel::LoadFile(folder + "tutorial.ttl");
+  const LoadResult owl = LoadModelFile(folder + "tutorial.owl");
+  const LoadResult ttl = LoadModelFile(folder + "tutorial.ttl");
   ASSERT_NE(nullptr, owl.model) << owl.error;
   ASSERT_NE(nullptr, ttl.model) << ttl.error;
   EXPECT_EQ(30u, owl.model->GetClassCount());
@@ -240,8 +240,7 @@ TEST(RdfXml, ErrorsGiveTheLineAndColumn) {
        "t.rdf:2:8: NUL byte in the document"},
   };
   for (const auto& [text, error] : cases) {
-    EXPECT_EQ("error: " + error, Loaded(OntologyModel::LoadText(text, RdfSyntax::kDetect, "t.rdf")))
-        << text;
+    EXPECT_EQ("error: " + error, Loaded(LoadModelText(text, RdfSyntax::kDetect, "t.rdf"))) << text;
   }
 }
 

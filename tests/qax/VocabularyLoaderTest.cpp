@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "host/qax/QAX.h"
+#include "host/qax/rdf/Rdf.h"
 
 namespace QAX {
 namespace Ontology {
@@ -57,7 +57,7 @@ class VocabularyLoaderTest : public ::testing::Test {
   // Loads `document` and answers its description, or "error: ..." for none.
   std::string Load(const std::string& document, RdfSyntax syntax = RdfSyntax::kTurtle,
                    const std::string& name = "doc.ttl", const std::string& base = "") {
-    result_ = OntologyModel::LoadText(document, syntax, name, base);
+    result_ = LoadModelText(document, syntax, name, base);
     EXPECT_TRUE(result_.model != nullptr || result_.warnings.empty());
     return result_.model != nullptr ? Describe(*result_.model) : "error: " + result_.error;
   }
@@ -306,7 +306,7 @@ TEST_F(VocabularyLoaderTest, ProblemsArePlacedWhereverPagesEnd) {
   const std::string fifo = std::string(folder) + "/fifo.ttl";
   ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
   const auto fromFile = [&](const std::string& path, const std::string& name) {
-    const LoadResult loaded = OntologyModel::LoadFile(path, RdfSyntax::kTurtle);
+    const LoadResult loaded = LoadModelFile(path, RdfSyntax::kTurtle);
     std::string error = loaded.error;
     const std::size_t cut = error.find(path);
     if (cut != std::string::npos) error.replace(cut, path.size(), name);
@@ -484,7 +484,7 @@ TEST_F(VocabularyLoaderTest, RestrictionsGiveAttributesWithKindAndCounts) {
   };
   for (const auto& c : cases) {
     const std::string document = kPrefixes + head + c.superclasses + " .\n";
-    result_ = OntologyModel::LoadText(document, RdfSyntax::kTurtle, "doc.ttl");
+    result_ = LoadModelText(document, RdfSyntax::kTurtle, "doc.ttl");
     ASSERT_NE(result_.model, nullptr) << result_.error;
     const MetaClass* cls = result_.model->GetMetaClass("http://example.org/ns#C");
     ASSERT_NE(cls, nullptr);

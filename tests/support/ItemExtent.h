@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "host/qax/OntologyItem.h"
+#include "host/qax/model/OntologyItem.h"
 
 namespace qax_test {
 

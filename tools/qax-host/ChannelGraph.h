@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "host/qax/QAX.h"
+#include "host/qax/model/QAX.h"
 #include "ontology_item/Aco_QAXOntologyItem.h"
 #include "tools/qax-host/Session.h"
 

@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-#include "host/qax/ItemWriter.h"
+#include "host/qax/rdf/ItemWriter.h"
 #include "host/qax/shacl/DerivedShapes.h"
 #include "host/sdk/LoadedGroup.h"
 #include "tools/qax-host/Activity.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "host/qax/QAX.h"
+#include "host/qax/model/QAX.h"
 
 namespace qax_host {
 

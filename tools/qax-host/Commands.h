@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/qax-host/Failure.h"
 #include "tools/qax-host/Session.h"
 
 class LoadedGroup;
@@ -16,12 +17,6 @@ namespace qax_host {
 
 class ChannelGraph;
 struct Assignment;
-
-// Exit codes: success, a failure of the work asked for (unknown class,
-// corrupt file, ...), and a command line that cannot be understood.
-inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailure = 1;
-inline constexpr int kExitUsage = 2;
 
 // A parsed command line.
 struct Invocation {
@@ -33,11 +28,6 @@ struct Invocation {
   std::string shapes;                  // --shapes, "" when not given
   bool json = false;                   // --json: one JSON document on standard output
 };
-
-// Prints "qax-host: <message>" to standard error and answers kExitFailure.
-int Fail(const std::string& message);
-// Prints a usage error and answers kExitUsage.
-int UsageError(const std::string& message);
 
 // The usage message for a command that takes one file or class, and was
 // given `arguments`: "load needs a FILE", or "load takes one FILE, not also

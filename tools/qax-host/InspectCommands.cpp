@@ -20,17 +20,6 @@ constexpr std::size_t kNameColumn = 29;
 
 }  // namespace
 
-int Fail(const std::string& message) {
-  std::fprintf(stderr, "qax-host: %s\n", Escaped(message, Layout::kKeep).c_str());
-  return kExitFailure;
-}
-
-int UsageError(const std::string& message) {
-  std::fprintf(stderr, "qax-host: %s (see: qax-host --help)\n",
-               Escaped(message, Layout::kKeep).c_str());
-  return kExitUsage;
-}
-
 std::string OneArgumentMessage(const char* command, const char* what,
                                const std::vector<std::string>& arguments) {
   if (arguments.empty()) return std::string(command) + " needs a " + what;

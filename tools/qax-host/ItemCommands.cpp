@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "host/files/InputFile.h"
+#include "host/qax/rdf/Rdf.h"
 #include "host/sdk/GroupFile.h"
 #include "host/sdk/GroupFileReader.h"
 #include "host/sdk/LoadedGroup.h"

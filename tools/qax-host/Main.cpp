@@ -11,7 +11,7 @@
 #include <unistd.h>
 
 #include "host/files/InputFile.h"
-#include "host/qax/RdfSyntax.h"
+#include "host/qax/rdf/RdfSyntax.h"
 #include "host/sdk/EngineInterface.h"
 #include "host/sdk/GroupFileFormat.h"
 #include "tools/qax-host/Activity.h"

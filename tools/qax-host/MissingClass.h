@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string>
 
-#include "host/qax/QAX.h"
+#include "host/qax/model/QAX.h"
 
 namespace qax_host {
 

@@ -16,7 +16,7 @@
 #include "ontology_item/Aco_QAXOntologyItem.h"
 #include "tools/qax-host/Activity.h"
 #include "tools/qax-host/ChannelText.h"
-#include "tools/qax-host/Commands.h"
+#include "tools/qax-host/Failure.h"
 #include "tools/qax-host/ItemText.h"
 
 namespace qax_host {

@@ -10,7 +10,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "host/qax/QAX.h"
+#include "host/qax/model/QAX.h"
 #include "host/sdk/HighPoly.h"
 
 namespace qax_host {

@@ -4,10 +4,11 @@
 
 #include <cstdio>
 
+#include "examples/sample/SampleOntology.h"
+#include "host/qax/rdf/Rdf.h"
 #include "tools/qax-host/Activity.h"
 #include "tools/qax-host/ChannelText.h"
 #include "tools/qax-host/Output.h"
-#include "tools/qax-host/SampleOntology.h"
 
 namespace qax_host {
 
@@ -28,9 +29,9 @@ std::unique_ptr<Session> Session::Open(const Options& options, std::string* erro
                              : "loading the vocabulary '" + Escaped(options.ontologyPath) + "'");
   QAX::Ontology::LoadResult loaded =
       options.ontologyPath.empty()
-          ? QAX::Ontology::OntologyModel::LoadText(
-                SampleOntologyTurtle(), QAX::Ontology::RdfSyntax::kTurtle, kSampleOntologyName)
-          : QAX::Ontology::OntologyModel::LoadFile(options.ontologyPath, options.syntax);
+          ? QAX::Ontology::LoadModelText(SampleOntologyTurtle(), QAX::Ontology::RdfSyntax::kTurtle,
+                                         kSampleOntologyName)
+          : QAX::Ontology::LoadModelFile(options.ontologyPath, options.syntax);
   progress.Done();
   if (!loaded.model) {
     *error = loaded.error;

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "host/qax/QAX.h"
+#include "host/qax/rdf/Rdf.h"
 #include "host/sdk/ChannelTypeRegistry.h"
 #include "host/sdk/ModuleLoader.h"
 #include "ontology_item/Aco_QAXOntologyItem.h"

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "host/files/InputFile.h"
+#include "host/qax/rdf/Rdf.h"
 #include "tools/qax-host/Activity.h"
 #include "tools/qax-host/ChannelText.h"
 #include "tools/qax-host/Output.h"

@@ -4,9 +4,9 @@
 #include <set>
 #include <unordered_map>
 
-#include "host/qax/MetaAttr.h"
-#include "host/qax/MetaClass.h"
-#include "host/qax/MetaClassLibrary.h"
+#include "host/qax/model/MetaAttr.h"
+#include "host/qax/model/MetaClass.h"
+#include "host/qax/model/MetaClassLibrary.h"
 #include "host/qax/rdf/LexicalForms.h"
 
 namespace QAX {

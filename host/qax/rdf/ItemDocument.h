@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "host/qax/ItemWriter.h"
-#include "host/qax/OntologyModel.h"
+#include "host/qax/model/OntologyModel.h"
+#include "host/qax/rdf/ItemSubject.h"
 
 namespace QAX {
 namespace Ontology {

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "host/qax/RdfSyntax.h"
 #include "host/qax/rdf/DocumentSource.h"
+#include "host/qax/rdf/RdfSyntax.h"
 #include "host/qax/rdf/TripleHandler.h"
 
 namespace QAX {

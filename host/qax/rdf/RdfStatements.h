@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "host/qax/MetaAttr.h"
-#include "host/qax/NameIndex.h"
+#include "host/qax/model/MetaAttr.h"
+#include "host/qax/model/NameIndex.h"
 #include "host/qax/rdf/LoadBudget.h"
 #include "host/qax/rdf/TextArena.h"
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "host/qax/RdfSyntax.h"
 #include "host/qax/rdf/DocumentSource.h"
 #include "host/qax/rdf/LoadBudget.h"
+#include "host/qax/rdf/RdfSyntax.h"
 #include "host/qax/rdf/TripleHandler.h"
 
 namespace QAX {

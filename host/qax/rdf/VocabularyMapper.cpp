@@ -8,7 +8,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "host/qax/MetaInfo.h"
+#include "host/qax/model/MetaInfo.h"
 #include "host/qax/rdf/ClassExpressions.h"
 #include "host/qax/rdf/VocabularyTerms.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "host/qax/OntologyModel.h"
+#include "host/qax/model/OntologyModel.h"
 #include "host/qax/rdf/LoadBudget.h"
 #include "host/qax/rdf/RdfStatements.h"
 

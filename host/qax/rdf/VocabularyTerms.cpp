@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "host/qax/MetaInfo.h"
+#include "host/qax/model/MetaInfo.h"
 
 namespace QAX {
 namespace Ontology {

@@ -4,9 +4,9 @@
 #include <string_view>
 #include <utility>
 
-#include "host/qax/MetaAttr.h"
-#include "host/qax/MetaClassLibrary.h"
-#include "host/qax/MetaInfo.h"
+#include "host/qax/model/MetaAttr.h"
+#include "host/qax/model/MetaClassLibrary.h"
+#include "host/qax/model/MetaInfo.h"
 #include "host/qax/rdf/ItemDocument.h"
 #include "host/qax/rdf/VocabularyTerms.h"
 #include "host/qax/shacl/ReportSyntax.h"

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "host/qax/MetaClass.h"
-#include "host/qax/OntologyModel.h"
 #include "host/qax/QAXExport.h"
+#include "host/qax/model/MetaClass.h"
+#include "host/qax/model/OntologyModel.h"
 
 namespace QAX {
 namespace Ontology {

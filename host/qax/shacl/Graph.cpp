@@ -5,7 +5,7 @@
 #include <tuple>
 #include <utility>
 
-#include "host/qax/NameIndex.h"
+#include "host/qax/model/NameIndex.h"
 #include "host/qax/rdf/TextArena.h"
 #include "host/qax/rdf/VocabularyTerms.h"
 

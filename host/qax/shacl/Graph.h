@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "host/qax/QAXExport.h"
-#include "host/qax/RdfSyntax.h"
+#include "host/qax/rdf/RdfSyntax.h"
 
 namespace QAX {
 namespace Ontology {

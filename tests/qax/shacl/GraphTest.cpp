@@ -1,6 +1,7 @@
 // The indexed graph that validation reads: terms interned by RDF identity,
 // statements found by subject or predicate, documents loaded whole or not
 // at all.
+#include "host/qax/rdf/Rdf.h"
 #include "host/qax/shacl/Graph.h"
 
 #include <gtest/gtest.h>

@@ -4,6 +4,7 @@
 #include <memory>
 #include <utility>
 
+#include "host/qax/rdf/Rdf.h"
 #include "host/qax/shacl/Graph.h"
 #include "host/qax/shacl/Validator.h"
 

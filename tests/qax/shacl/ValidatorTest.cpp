@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "host/qax/rdf/Rdf.h"
 #include "host/qax/shacl/Graph.h"
 #include "host/qax/shacl/Validator.h"
 #include "tests/qax/shacl/ShaclCases.h"

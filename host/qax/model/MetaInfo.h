@@ -1,0 +1,51 @@
+// Plain records that describe an ontology class and an attribute.
+#ifndef QAX_HOST_QAX_MODEL_METAINFO_H_
+#define QAX_HOST_QAX_MODEL_METAINFO_H_
+
+#include <cstdint>
+#include <string>
+
+namespace QAX {
+namespace Ontology {
+namespace Info {
+
+// Describes one class. `handle` identifies the class within a model; the
+// other texts are for display and may be empty. `parentName` and
+// `parentScopeName` are descriptive only: the parent a class really has is
+// the one given when the class is added to a model.
+struct MetaClassInfo {
+  std::string name;
+  std::string scopeName;
+  std::string handle;
+  std::string parentName;
+  std::string parentScopeName;
+  bool isAbstract = false;
+  std::string doc;
+};
+
+// Describes one attribute of a class. `kind` says what values it takes (see
+// AttrKind below; any other value is allowed and means "unknown kind");
+// `typeName` names the value type for display.
+struct MetaAttrInfo {
+  std::string name;
+  std::string scopeName;
+  int32_t kind = 0;
+  std::string typeName;
+};
+
+// The attribute kinds this service gives meaning to.
+namespace AttrKind {
+constexpr int32_t kText = 0;
+constexpr int32_t kBoolean = 1;
+constexpr int32_t kInteger = 2;
+constexpr int32_t kReal = 3;
+constexpr int32_t kTemporal = 4;  // dates, times and durations, held as text
+constexpr int32_t kComplex = 5;   // an instance of another class
+constexpr int32_t kUnmapped = 6;  // a datatype the service does not know
+}  // namespace AttrKind
+
+}  // namespace Info
+}  // namespace Ontology
+}  // namespace QAX
+
+#endif  // QAX_HOST_QAX_MODEL_METAINFO_H_

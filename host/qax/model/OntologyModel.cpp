@@ -1,0 +1,87 @@
+#include "host/qax/model/OntologyModel.h"
+
+#include <utility>
+
+namespace QAX {
+namespace Ontology {
+
+OntologyModel::OntologyModel() = default;
+
+// Classes point at their parents and libraries, so everything goes at once.
+OntologyModel::~OntologyModel() = default;
+
+const MetaClass* OntologyModel::GetMetaClass(const std::string& handle) const {
+  const std::size_t found = byHandle_.Find(handle, Util::NameIndex::Hash(handle),
+                                           [this](std::size_t position) -> const std::string& {
+                                             return classes_[position]->GetInfo().handle;
+                                           });
+  return found == Util::NameIndex::kNone ? nullptr : classes_[found].get();
+}
+
+const MetaClass* OntologyModel::GetMetaClassByFQName(const std::string& fqName) const {
+  const std::size_t found =
+      byFQName_.Find(fqName, Util::NameIndex::Hash(fqName),
+                     [this](std::size_t position) { return classes_[position]->GetFQName(); });
+  return found == Util::NameIndex::kNone ? nullptr : classes_[found].get();
+}
+
+std::string OntologyModel::GetNamespace(const std::string& scopeName) const {
+  const auto found = namespaces_.find(scopeName);
+  if (found != namespaces_.end()) return found->second;
+  return scopeName.find(':') != std::string::npos ? scopeName : std::string();
+}
+
+void OntologyModel::SetNamespace(const std::string& scopeName, const std::string& namespaceIri) {
+  namespaces_[scopeName] = namespaceIri;
+}
+
+const MetaClassLibrary* OntologyModel::GetLibrary(const std::string& name) const {
+  const auto it = libraryByName_.find(name);
+  return it == libraryByName_.end() ? nullptr : it->second;
+}
+
+MetaClassLibrary* OntologyModel::AddLibrary(const std::string& name) {
+  const auto it = libraryByName_.find(name);
+  if (it != libraryByName_.end()) return it->second;
+  ownedLibraries_.push_back(std::unique_ptr<MetaClassLibrary>(new MetaClassLibrary(name)));
+  MetaClassLibrary* const library = ownedLibraries_.back().get();
+  libraries_.push_back(library);
+  libraryByName_.emplace(name, library);
+  return library;
+}
+
+void OntologyModel::ReserveClasses(std::size_t count) {
+  classes_.reserve(count);
+  byHandle_.Reserve(count);
+  byFQName_.Reserve(count);
+}
+
+MetaClass* OntologyModel::AddClass(MetaClassLibrary* library, Info::MetaClassInfo info,
+                                   const MetaClass* parent) {
+  if (library == nullptr || GetLibrary(library->GetName()) != library) return nullptr;
+  if (parent != nullptr && GetMetaClass(parent->GetInfo().handle) != parent) return nullptr;
+  // Each text is hashed once, for the check and for the index alike.
+  const std::uint32_t handleHash = Util::NameIndex::Hash(info.handle);
+  if (byHandle_.Find(info.handle, handleHash, [this](std::size_t position) -> const std::string& {
+        return classes_[position]->GetInfo().handle;
+      }) != Util::NameIndex::kNone) {
+    return nullptr;
+  }
+  const std::string fqName = MetaClass::MakeFQName(library->GetName(), info.name);
+  const std::uint32_t fqNameHash = Util::NameIndex::Hash(fqName);
+  if (byFQName_.Find(fqName, fqNameHash, [this](std::size_t position) {
+        return classes_[position]->GetFQName();
+      }) != Util::NameIndex::kNone) {
+    return nullptr;
+  }
+
+  classes_.push_back(std::unique_ptr<MetaClass>(new MetaClass(std::move(info), parent, library)));
+  MetaClass* const added = classes_.back().get();
+  library->classes_.push_back(added);
+  byHandle_.Add(classes_.size() - 1, handleHash);
+  byFQName_.Add(classes_.size() - 1, fqNameHash);
+  return added;
+}
+
+}  // namespace Ontology
+}  // namespace QAX

@@ -1,0 +1,99 @@
+#include "host/qax/rdf/ItemWriter.h"
+
+#include <serd/serd.h>
+
+#include <cstdint>
+#include <memory>
+
+#include "host/qax/rdf/ItemDocument.h"
+
+namespace QAX {
+namespace Ontology {
+
+namespace {
+
+SerdNode Node(SerdType type, const std::string& text) {
+  return serd_node_from_substring(type, reinterpret_cast<const std::uint8_t*>(text.data()),
+                                  text.size());
+}
+
+std::size_t AppendToString(const void* bytes, std::size_t length, void* stream) {
+  static_cast<std::string*>(stream)->append(static_cast<const char*>(bytes), length);
+  return length;
+}
+
+struct FreeWriter {
+  void operator()(SerdWriter* writer) const { serd_writer_free(writer); }
+};
+struct FreeEnv {
+  void operator()(SerdEnv* env) const { serd_env_free(env); }
+};
+
+void SetPrefix(SerdWriter* writer, const std::string& name, const std::string& ns) {
+  const SerdNode nameNode = Node(SERD_LITERAL, name);
+  const SerdNode nsNode = Node(SERD_URI, ns);
+  serd_writer_set_prefix(writer, &nameNode, &nsNode);
+}
+
+// Writes `document` as `syntax` into `text`; false after setting `error`.
+bool Write(const Rdf::ItemDocument& document, RdfSyntax syntax, std::string& text,
+           std::string& error) {
+  const bool turtle = syntax == RdfSyntax::kTurtle;
+  std::unique_ptr<SerdEnv, FreeEnv> env(serd_env_new(nullptr));
+  std::unique_ptr<SerdWriter, FreeWriter> writer(
+      serd_writer_new(turtle ? SERD_TURTLE : SERD_NTRIPLES,
+                      turtle ? static_cast<SerdStyle>(SERD_STYLE_ABBREVIATED | SERD_STYLE_CURIED)
+                             : static_cast<SerdStyle>(0),
+                      env.get(), nullptr, &AppendToString, &text));
+  if (!env || !writer) {
+    error = "the RDF writer could not be made";
+    return false;
+  }
+  if (turtle) {
+    for (const auto& [name, ns] : document.prefixes) SetPrefix(writer.get(), name, ns);
+  }
+  const std::string typeIri = Rdf::kRdfType;  // the node points into it
+  const SerdNode type = Node(SERD_URI, typeIri);
+  for (const Rdf::ItemNode& node : document.nodes) {
+    const SerdNode subject = Node(node.blank ? SERD_BLANK : SERD_URI, node.subject);
+    const SerdNode classIri = Node(SERD_URI, node.classIri);
+    bool written = serd_writer_write_statement(writer.get(), 0, nullptr, &subject, &type, &classIri,
+                                               nullptr, nullptr) == SERD_SUCCESS;
+    for (const Rdf::ItemValue& value : node.values) {
+      if (!written) break;
+      const SerdNode predicate = Node(SERD_URI, value.property);
+      const SerdNode object = value.nested != Rdf::kNoNode
+                                  ? Node(SERD_BLANK, document.nodes[value.nested].subject)
+                                  : Node(SERD_LITERAL, value.text);
+      const SerdNode datatype = Node(SERD_URI, value.datatype);
+      written = serd_writer_write_statement(writer.get(), 0, nullptr, &subject, &predicate, &object,
+                                            value.datatype.empty() ? nullptr : &datatype,
+                                            nullptr) == SERD_SUCCESS;
+    }
+    if (!written) {
+      error = "the RDF writer refused a statement about " + node.subject;
+      return false;
+    }
+  }
+  serd_writer_finish(writer.get());
+  return true;
+}
+
+}  // namespace
+
+ItemWriteResult WriteItems(const std::vector<ItemSubject>& items, const OntologyModel& model,
+                           RdfSyntax syntax) {
+  ItemWriteResult result;
+  Rdf::ItemDocument document;
+  if (syntax != RdfSyntax::kTurtle && syntax != RdfSyntax::kNTriples) {
+    result.error = "items are written as Turtle or N-Triples only";
+  } else if (Rdf::DescribeItems(items, model, document, result.error) &&
+             Write(document, syntax, result.text, result.error)) {
+    result.warnings = std::move(document.warnings);
+  }
+  if (!result.error.empty()) result.text.clear();
+  return result;
+}
+
+}  // namespace Ontology
+}  // namespace QAX

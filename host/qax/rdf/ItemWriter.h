@@ -1,0 +1,49 @@
+// Ontology items written as RDF instance data.
+#ifndef QAX_HOST_QAX_RDF_ITEMWRITER_H_
+#define QAX_HOST_QAX_RDF_ITEMWRITER_H_
+
+#include <string>
+#include <vector>
+
+#include "host/qax/QAXExport.h"
+#include "host/qax/model/OntologyModel.h"
+#include "host/qax/rdf/ItemSubject.h"
+#include "host/qax/rdf/RdfSyntax.h"
+
+namespace QAX {
+namespace Ontology {
+
+// What WriteItems gives: a whole document or an error, never a part.
+struct ItemWriteResult {
+  // The document, complete with its prefixes; empty on error.
+  std::string text;
+  // Empty on success; otherwise one line saying what could not be written.
+  std::string error;
+  // Values left out or repaired, one line each: an attribute that names no
+  // attribute of the item's class (or of its parents), or a text that was
+  // not UTF-8 and had its bad bytes replaced by U+FFFD.
+  std::vector<std::string> warnings;
+};
+
+// Writes `items` as one Turtle or N-Triples document (`syntax` kTurtle or
+// kNTriples): each item a subject with `rdf:type` its class's IRI (the class
+// handle, found in `model` by the item's FQ name), then one statement per
+// value in attribute order, with the property's IRI (the attribute's scope
+// namespace, OntologyModel::GetNamespace, and its name; the class's own
+// attributes before its parents'). A text is a literal typed by the
+// attribute's kind where the text is a lexical form of the type
+// (xsd:boolean, xsd:integer, xsd:decimal, xsd:double, xsd:dateTime,
+// xsd:date; booleans in their canonical form, true or false) and a plain
+// string otherwise; a nested item is a blank node
+// described after its parent; a list gives one statement per element.
+// Turtle output declares a prefix per library of `model` (and xsd). Fails
+// for another syntax, a null item, an IRI that is not absolute, is not
+// UTF-8 or holds a character that IRIs may not, or an item (nested ones included) whose class
+// `model` does not have.
+QAX_API ItemWriteResult WriteItems(const std::vector<ItemSubject>& items,
+                                   const OntologyModel& model, RdfSyntax syntax);
+
+}  // namespace Ontology
+}  // namespace QAX
+
+#endif  // QAX_HOST_QAX_RDF_ITEMWRITER_H_

@@ -1,0 +1,55 @@
+// The RDF syntaxes an ontology model can be loaded from, and how a
+// document's syntax is told from its name or its first bytes.
+#ifndef QAX_HOST_QAX_RDF_RDFSYNTAX_H_
+#define QAX_HOST_QAX_RDF_RDFSYNTAX_H_
+
+#include <string>
+#include <string_view>
+
+#include "host/qax/QAXExport.h"
+
+namespace QAX {
+namespace Ontology {
+
+enum class RdfSyntax {
+  kDetect,  // from the file name, else from the document's first bytes
+  kTurtle,
+  kNTriples,
+  kNQuads,
+  kTriG,
+  kRdfXml,
+};
+
+// The syntax that the extension of `path` names, in any letter case: .ttl,
+// .nt, .nq, .trig. kDetect for every other extension and for none; .rdf,
+// .owl and .xml among them, since tools give those names to RDF/XML, OWL/XML
+// and other syntaxes alike, and the first bytes tell them apart.
+QAX_API RdfSyntax RdfSyntaxFromPath(const std::string& path);
+
+// The syntax of a document from its first bytes, after a UTF-8 byte order
+// mark, white space and comments: XML whose root element is rdf:RDF (any
+// prefix bound to the RDF namespace) or carries rdf: attributes is RDF/XML;
+// "@prefix", "@base", "PREFIX", "BASE", "<" or "_:" start Turtle, TriG
+// (a graph block "{" or "GRAPH" first) or N-Quads (a first statement of four
+// terms); N-Triples is read as Turtle. An empty document is Turtle. Answers
+// kDetect, with `refusal` (when not null) set to one sentence, for what is
+// not read: OWL/XML, the OWL functional and Manchester syntaxes, JSON-LD,
+// other XML, or bytes of no known syntax; the sentence names what was found
+// and lists the syntaxes that are read. Reads no further than the first
+// statement or element.
+QAX_API RdfSyntax DetectRdfSyntax(std::string_view firstBytes, std::string* refusal);
+
+// The name of `syntax` as ParseRdfSyntaxName reads it ("turtle", "ntriples",
+// "nquads", "trig", "rdfxml"; "detect" for kDetect).
+QAX_API const char* RdfSyntaxName(RdfSyntax syntax);
+
+// Reads one of the names "turtle", "ntriples", "nquads", "trig", "rdfxml"
+// (exactly, lower case) into `syntax`. For any other name answers false and
+// sets `error` (when not null) to "unknown syntax '<name>'; use turtle,
+// ntriples, nquads, trig or rdfxml", leaving `syntax` as it was.
+QAX_API bool ParseRdfSyntaxName(std::string_view name, RdfSyntax* syntax, std::string* error);
+
+}  // namespace Ontology
+}  // namespace QAX
+
+#endif  // QAX_HOST_QAX_RDF_RDFSYNTAX_H_
