@@ -1,6 +1,7 @@
 // qax-host: a command-line host for the QAXOntologyItem channel module. It
 // loads the module from its file as a host engine does and uses it as the
 // engine's editor would, with channel group files.
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -22,6 +23,8 @@
 
 namespace {
 
+using QAX::Ontology::ListRdfSyntaxes;
+using QAX::Ontology::RdfSyntaxInfo;
 using qax_host::Invocation;
 
 struct Command {
@@ -149,28 +152,61 @@ const Command kCommands[] = {
      false, kValidationOptions, true},
 };
 
-constexpr const char* kOptions =
-    "options (any command):\n"
-    "  --module PATH     the channel module (default: QAXOntologyItem.so beside\n"
-    "                    qax-host, else in the installation's library folder)\n"
-    "  --ontology FILE   a vocabulary (Turtle, N-Triples, N-Quads, TriG or\n"
-    "                    RDF/XML) instead of the built-in sample ontology\n"
-    "  --syntax NAME     the vocabulary's syntax: turtle, ntriples, nquads, trig\n"
-    "                    or rdfxml (default: from the file's extension, else\n"
-    "                    from its first bytes)\n"
-    "  --json            one JSON document on standard output, for scripts\n"
-    "                    (classes, describe, links, build, load, dump)\n"
-    "  --help            help on qax-host, or on the command given\n"
-    "  --version         the versions of qax-host, the module and group files\n"
-    "\n"
-    "An option's value may follow it or an '=' (--format=dot); '--' ends the\n"
-    "options, so that an argument after it may start with '-'. A FILE of '-' is\n"
-    "standard input, or standard output for what is written.\n"
-    "\n"
-    "Classes are named by IRI, as prefix:Name, or by bare name when that is\n"
-    "unambiguous. Standard output holds only what a command shows or writes;\n"
-    "confirmations, notes and messages go to standard error, the module's\n"
-    "marked \"qax-host: module:\".\n";
+// The options' help: each option, then its description from kHelpColumn
+// on, wrapped at kHelpWidth columns and wherever the description holds a
+// line end (a word longer than the room stays whole on a line of its own).
+constexpr std::size_t kHelpColumn = 20;
+constexpr std::size_t kHelpWidth = 76;
+
+std::string OptionHelp(const char* option, const std::string& description) {
+  std::string text = std::string("  ") + option;
+  text.resize(kHelpColumn - 1, ' ');
+  std::size_t lineStart = 0;
+  std::size_t at = 0;
+  while (at < description.size()) {
+    const std::size_t end = std::min(description.find(' ', at), description.find('\n', at));
+    const std::string word = description.substr(at, end - at);
+    const bool breakBefore = at > 0 && (description[at - 1] == '\n' ||
+                                        text.size() - lineStart + 1 + word.size() > kHelpWidth);
+    if (breakBefore) {
+      text += '\n';
+      lineStart = text.size();
+      text.append(kHelpColumn, ' ');
+    } else {
+      text += ' ';
+    }
+    text += word;
+    if (end == std::string::npos) break;
+    at = end + 1;
+  }
+  return text + '\n';
+}
+
+std::string OptionsHelp() {
+  return "options (any command):\n"
+         "  --module PATH     the channel module (default: QAXOntologyItem.so beside\n"
+         "                    qax-host, else in the installation's library folder)\n" +
+         OptionHelp("--ontology FILE", "a vocabulary (" +
+                                           ListRdfSyntaxes(&RdfSyntaxInfo::title, "or") +
+                                           ") instead of the built-in sample ontology") +
+         OptionHelp("--syntax NAME",
+                    "the vocabulary's syntax: " + ListRdfSyntaxes(&RdfSyntaxInfo::name, "or") +
+                        " (default: from the file's extension, else\nfrom "
+                        "its first bytes)") +
+         "  --json            one JSON document on standard output, for scripts\n"
+         "                    (classes, describe, links, build, load, dump)\n"
+         "  --help            help on qax-host, or on the command given\n"
+         "  --version         the versions of qax-host, the module and group files\n"
+         "\n"
+         "An option's value may follow it or an '=' (--format=dot); '--' ends the\n"
+         "options, so that an argument after it may start with '-'. A FILE of '-' is\n"
+         "standard input, or standard output for what is written.\n"
+         "\n"
+         "Classes are named by IRI, as prefix:Name, or by bare name when that is\n"
+         "unambiguous. Standard output holds only what a command shows or writes;\n"
+         "confirmations, notes and messages go to standard error, the module's\n"
+         "marked \"qax-host: module:\".\n";
+}
 
 const Command* FindCommand(const std::string& name) {
   for (const Command& command : kCommands) {
@@ -184,12 +220,12 @@ void PrintHelp() {
   for (const Command& command : kCommands) {
     std::printf("  %-9s %s\n", command.name, command.summary);
   }
-  std::printf("\n%s", kOptions);
+  std::printf("\n%s", OptionsHelp().c_str());
 }
 
 void PrintCommandHelp(const Command& command) {
   std::printf("usage: qax-host [options] %s %s\n\n%s\n\n%s", command.name, command.usage,
-              command.help, kOptions);
+              command.help, OptionsHelp().c_str());
 }
 
 void PrintVersion() {

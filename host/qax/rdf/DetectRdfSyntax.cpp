@@ -13,8 +13,6 @@ namespace {
 
 constexpr std::string_view kRdfNamespace = "http://www.w3.org/1999/02/22-rdf-syntax-ns#";
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-constexpr std::string_view kRead =
-    "; the syntaxes read are Turtle, N-Triples, N-Quads, TriG and RDF/XML";
 // The statement terms of an N-Quads line: subject, predicate, object, graph.
 constexpr int kQuadTerms = 4;
 
@@ -85,7 +83,9 @@ class Reader {
 };
 
 RdfSyntax Refuse(std::string* refusal, const std::string& found) {
-  if (refusal != nullptr) *refusal = found + std::string(kRead);
+  if (refusal != nullptr) {
+    *refusal = found + "; the syntaxes read are " + ListRdfSyntaxes(&RdfSyntaxInfo::title, "and");
+  }
   return RdfSyntax::kDetect;
 }
 

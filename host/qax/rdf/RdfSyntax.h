@@ -3,6 +3,7 @@
 #ifndef QAX_HOST_QAX_RDF_RDFSYNTAX_H_
 #define QAX_HOST_QAX_RDF_RDFSYNTAX_H_
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -20,8 +21,45 @@ enum class RdfSyntax {
   kRdfXml,
 };
 
-// The syntax that the extension of `path` names, in any letter case: .ttl,
-// .nt, .nq, .trig. kDetect for every other extension and for none; .rdf,
+// One syntax that models are loaded from, as every part of the service and
+// its tools name it.
+struct RdfSyntaxInfo {
+  RdfSyntax syntax;
+  // As --syntax and ParseRdfSyntaxName read it: lower case, one word.
+  const char* name;
+  // As messages, the help and the docs write it.
+  const char* title;
+  // The file extension that names it (lower case, without the dot); null
+  // when none does and the first bytes tell it.
+  const char* extension;
+};
+
+// Every syntax read, in the order in which messages list them. The one list
+// of syntaxes: detection, names, extensions, messages and help come from it.
+inline constexpr RdfSyntaxInfo kRdfSyntaxes[] = {
+    {RdfSyntax::kTurtle, "turtle", "Turtle", "ttl"},
+    {RdfSyntax::kNTriples, "ntriples", "N-Triples", "nt"},
+    {RdfSyntax::kNQuads, "nquads", "N-Quads", "nq"},
+    {RdfSyntax::kTriG, "trig", "TriG", "trig"},
+    {RdfSyntax::kRdfXml, "rdfxml", "RDF/XML", nullptr},
+};
+
+// The `field` (&RdfSyntaxInfo::name or ::title) of every syntax read, in
+// table order, joined by ", " and, before the last, by " `last` ": for
+// example "turtle, ntriples, nquads, trig or rdfxml".
+inline std::string ListRdfSyntaxes(const char* RdfSyntaxInfo::*field, const char* last) {
+  std::string list;
+  constexpr std::size_t kCount = sizeof kRdfSyntaxes / sizeof kRdfSyntaxes[0];
+  for (std::size_t i = 0; i < kCount; ++i) {
+    if (i > 0) list.append(i + 1 < kCount ? ", " : std::string(" ") + last + " ");
+    list.append(kRdfSyntaxes[i].*field);
+  }
+  return list;
+}
+
+// The syntax that the extension of `path` names, in any letter case (the
+// extensions of kRdfSyntaxes: .ttl, .nt, .nq, .trig). kDetect for every
+// other extension and for none; .rdf,
 // .owl and .xml among them, since tools give those names to RDF/XML, OWL/XML
 // and other syntaxes alike, and the first bytes tell them apart.
 QAX_API RdfSyntax RdfSyntaxFromPath(const std::string& path);
@@ -39,12 +77,12 @@ QAX_API RdfSyntax RdfSyntaxFromPath(const std::string& path);
 // statement or element.
 QAX_API RdfSyntax DetectRdfSyntax(std::string_view firstBytes, std::string* refusal);
 
-// The name of `syntax` as ParseRdfSyntaxName reads it ("turtle", "ntriples",
-// "nquads", "trig", "rdfxml"; "detect" for kDetect).
+// The name of `syntax` as ParseRdfSyntaxName reads it (its name in
+// kRdfSyntaxes; "detect" for kDetect).
 QAX_API const char* RdfSyntaxName(RdfSyntax syntax);
 
-// Reads one of the names "turtle", "ntriples", "nquads", "trig", "rdfxml"
-// (exactly, lower case) into `syntax`. For any other name answers false and
+// Reads one of the names of kRdfSyntaxes ("turtle", "ntriples", "nquads",
+// "trig", "rdfxml"; exactly, lower case) into `syntax`. For any other name answers false and
 // sets `error` (when not null) to "unknown syntax '<name>'; use turtle,
 // ntriples, nquads, trig or rdfxml", leaving `syntax` as it was.
 QAX_API bool ParseRdfSyntaxName(std::string_view name, RdfSyntax* syntax, std::string* error);
