@@ -35,6 +35,9 @@ void RegisterMemoryBenchmarks(const Plan& plan, BenchModel& model);
 // scripts/fetch-vocabularies.sh fills.
 std::string VocabularyDirectory();
 
+// Whether the vocabulary at `path` loads (the model is made and let go).
+bool LoadsVocabulary(const std::string& path);
+
 }  // namespace qax_bench
 
 #endif  // QAX_BENCH_BENCHMARKS_H_

@@ -80,8 +80,8 @@ struct LoadPeak {
 LoadPeak MeasureLoadPeak(const std::string& path) {
   const std::size_t before = HeapInUse();
   ResetHeapPeak();
-  const QAX::Ontology::LoadResult loaded = QAX::Ontology::LoadModelFile(path);
-  return LoadPeak{static_cast<double>(HeapPeak() - before), loaded.model != nullptr};
+  const bool loaded = LoadsVocabulary(path);
+  return LoadPeak{static_cast<double>(HeapPeak() - before), loaded};
 }
 
 double FileSize(const std::string& path) {
@@ -100,8 +100,8 @@ void RegisterModelMemory(const Plan& plan) {
       return;
     }
     const std::size_t before = HeapInUse();
-    const QAX::Ontology::LoadResult loaded = QAX::Ontology::LoadModelFile(path);
-    if (!loaded.model) {
+    QAX::Ontology::LoadedModel loaded;
+    if (!QAX::Ontology::LoadModelFile(path, QAX::Ontology::RdfSyntax::kDetect, &loaded).ok()) {
       state.SkipWithError("schema.org does not load");
       return;
     }

@@ -34,19 +34,22 @@ const DerivedShapes& PostalAddressShapes() {
   static const std::unique_ptr<DerivedShapes> derived = [] {
     auto made = std::make_unique<DerivedShapes>();
     const std::string path = VocabularyDirectory() + "/schema.nq";
-    const QAX::Ontology::LoadResult loaded = QAX::Ontology::LoadModelFile(path);
+    QAX::Ontology::LoadedModel loaded;
+    const qaxoi::Status load =
+        QAX::Ontology::LoadModelFile(path, QAX::Ontology::RdfSyntax::kDetect, &loaded);
     const QAX::Ontology::MetaClass* metaClass =
-        loaded.model ? loaded.model->GetMetaClass(kClass) : nullptr;
+        load.ok() ? loaded.model->GetMetaClass(kClass) : nullptr;
     if (metaClass == nullptr) {
       made->error =
           path + " does not load or has no " + kClass + "; run scripts/fetch-vocabularies.sh";
       return made;
     }
     const std::string turtle = Shacl::DerivedShapesTurtle(*loaded.model, {metaClass});
-    const Shacl::GraphLoad read = Shacl::LoadGraphText(turtle, QAX::Ontology::RdfSyntax::kTurtle,
-                                                       "shapes.ttl", "", made->graph);
-    if (!read.error.empty()) {
-      made->error = "the derived shapes do not load: " + read.error;
+    Shacl::GraphLoad graphLoad;
+    const qaxoi::Status read = Shacl::LoadGraphText(turtle, QAX::Ontology::RdfSyntax::kTurtle,
+                                                    "shapes.ttl", "", made->graph, &graphLoad);
+    if (!read.ok()) {
+      made->error = "the derived shapes do not load: " + read.message();
       return made;
     }
     made->shapes = Shacl::Shapes::Read(made->graph, made->error);
@@ -87,9 +90,11 @@ std::string Addresses(std::size_t count) {
 }
 
 bool Load(const std::string& text, Shacl::Graph& graph, std::string& error) {
-  error = Shacl::LoadGraphText(text, QAX::Ontology::RdfSyntax::kNTriples, "addresses.nt", "", graph)
-              .error;
-  return error.empty();
+  Shacl::GraphLoad loaded;
+  const qaxoi::Status read = Shacl::LoadGraphText(text, QAX::Ontology::RdfSyntax::kNTriples,
+                                                  "addresses.nt", "", graph, &loaded);
+  error = read.message();
+  return read.ok();
 }
 
 }  // namespace

@@ -19,13 +19,11 @@ void RegisterVocabularyBenchmarks(const Plan& plan) {
             state.SkipWithError((path + " is missing; run scripts/fetch-vocabularies.sh").c_str());
             return;
           }
-          if (!QAX::Ontology::LoadModelFile(path).model || !ParseVocabularyBaseline(path)) {
+          if (!LoadsVocabulary(path) || !ParseVocabularyBaseline(path)) {
             state.SkipWithError((path + " does not load").c_str());
             return;
           }
-          const auto module = [&] {
-            benchmark::DoNotOptimize(QAX::Ontology::LoadModelFile(path).model.get());
-          };
+          const auto module = [&] { benchmark::DoNotOptimize(LoadsVocabulary(path)); };
           const auto baseline = [&] { benchmark::DoNotOptimize(ParseVocabularyBaseline(path)); };
           ComparePair(state, plan, module, baseline);
         });
@@ -46,14 +44,12 @@ void RegisterVocabularyBenchmarks(const Plan& plan) {
             state.SkipWithError((source + " cannot be written as RDF/XML").c_str());
             return;
           }
-          if (!QAX::Ontology::LoadModelFile(path).model || !ParseRdfXmlBaseline(path)) {
+          if (!LoadsVocabulary(path) || !ParseRdfXmlBaseline(path)) {
             std::remove(path.c_str());
             state.SkipWithError((path + " does not load").c_str());
             return;
           }
-          const auto module = [&] {
-            benchmark::DoNotOptimize(QAX::Ontology::LoadModelFile(path).model.get());
-          };
+          const auto module = [&] { benchmark::DoNotOptimize(LoadsVocabulary(path)); };
           const auto baseline = [&] { benchmark::DoNotOptimize(ParseRdfXmlBaseline(path)); };
           ComparePair(state, plan, module, baseline);
           std::remove(path.c_str());

@@ -10,10 +10,14 @@
 namespace qax_fuzz {
 
 const QAX::Ontology::OntologyModel& UseSampleOntology() {
-  static const std::unique_ptr<QAX::Ontology::OntologyModel> model =
-      QAX::Ontology::LoadModelText(qax_host::SampleOntologyTurtle(),
-                                   QAX::Ontology::RdfSyntax::kTurtle, qax_host::kSampleOntologyName)
-          .model;
+  static const std::unique_ptr<QAX::Ontology::OntologyModel> model = [] {
+    QAX::Ontology::LoadedModel loaded;
+    // The sample is the project's own document and always loads.
+    static_cast<void>(QAX::Ontology::LoadModelText(qax_host::SampleOntologyTurtle(),
+                                                   QAX::Ontology::RdfSyntax::kTurtle,
+                                                   qax_host::kSampleOntologyName, "", &loaded));
+    return std::move(loaded.model);
+  }();
   QAX::Util::SingletonObject<QAX::QAXAmbassador>::Instance().SetOntologyModel(model.get());
   return *model;
 }

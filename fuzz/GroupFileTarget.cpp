@@ -10,19 +10,18 @@ namespace qax_fuzz {
 std::string FuzzGroupFile(const std::uint8_t* data, std::size_t size) {
   UseSampleOntology();
   globalEngine->ShowDebugMessage.Clear();
-  GroupFileError error;
-  const std::unique_ptr<LoadedGroup> loaded = LoadGroup(data, size, Registry(), &error);
-  if (!loaded) return error.Message().empty() ? "a failed load gives no reason" : "";
+  std::unique_ptr<LoadedGroup> loaded;
+  const qaxoi::Status load = LoadGroup(data, size, Registry(), &loaded);
+  if (!load.ok()) return load.message().empty() ? "a failed load gives no reason" : "";
 
   const char* name = loaded->Group()->GetGroupName();
   std::vector<unsigned char> saved;
-  std::string reason;
-  if (!SaveGroup(name, loaded->Channels(), &saved, &reason)) return "a loaded group fails to save";
-  const std::unique_ptr<LoadedGroup> reloaded =
-      LoadGroup(saved.data(), saved.size(), Registry(), &error);
-  if (!reloaded) return "a saved group fails to load: " + error.Message();
+  if (!SaveGroup(name, loaded->Channels(), &saved).ok()) return "a loaded group fails to save";
+  std::unique_ptr<LoadedGroup> reloaded;
+  const qaxoi::Status reload = LoadGroup(saved.data(), saved.size(), Registry(), &reloaded);
+  if (!reload.ok()) return "a saved group fails to load: " + reload.message();
   std::vector<unsigned char> resaved;
-  SaveGroup(name, reloaded->Channels(), &resaved, &reason);
+  static_cast<void>(SaveGroup(name, reloaded->Channels(), &resaved));
   if (resaved != saved) return "saving a reloaded group gives other bytes";
 
   for (std::size_t i = 0; i < reloaded->ChannelCount(); ++i) {

@@ -11,6 +11,7 @@ namespace {
 
 using QAX::Ontology::RdfSyntax;
 using QAX::Ontology::Shacl::Graph;
+using QAX::Ontology::Shacl::GraphLoad;
 using QAX::Ontology::Shacl::LoadGraphText;
 using QAX::Ontology::Shacl::ReportAsText;
 using QAX::Ontology::Shacl::ReportAsTurtle;
@@ -30,9 +31,10 @@ std::string CheckReport(const ValidationReport& report) {
     }
   }
   Graph written;
-  const auto load =
-      LoadGraphText(ReportAsTurtle(report), RdfSyntax::kTurtle, "report.ttl", "", written);
-  if (!load.error.empty()) return "the report's Turtle does not read back: " + load.error;
+  GraphLoad loaded;
+  const qaxoi::Status load =
+      LoadGraphText(ReportAsTurtle(report), RdfSyntax::kTurtle, "report.ttl", "", written, &loaded);
+  if (!load.ok()) return "the report's Turtle does not read back: " + load.message();
   for (const char c : ReportAsText(report)) {
     if (static_cast<unsigned char>(c) < 0x20 && c != '\n') return "a raw control byte in the text";
   }
@@ -44,8 +46,10 @@ std::string CheckReport(const ValidationReport& report) {
 std::string FuzzValidation(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
   Graph graph;
-  if (!LoadGraphText(text, RdfSyntax::kTurtle, "fuzz.ttl", "http://example.org/base/", graph)
-           .error.empty()) {
+  GraphLoad loaded;
+  if (!LoadGraphText(text, RdfSyntax::kTurtle, "fuzz.ttl", "http://example.org/base/", graph,
+                     &loaded)
+           .ok()) {
     return "";
   }
   std::string error;

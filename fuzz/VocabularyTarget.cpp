@@ -41,10 +41,11 @@ std::string CheckModel(OntologyModel& model) {
 
   // The shapes the model states read back as SHACL.
   QAX::Ontology::Shacl::Graph shapesGraph;
-  const auto shapesLoad = QAX::Ontology::Shacl::LoadGraphText(
+  QAX::Ontology::Shacl::GraphLoad loaded;
+  const qaxoi::Status shapesLoad = QAX::Ontology::Shacl::LoadGraphText(
       QAX::Ontology::Shacl::DerivedShapesTurtle(model, {}), QAX::Ontology::RdfSyntax::kTurtle,
-      "shapes.ttl", "", shapesGraph);
-  if (!shapesLoad.error.empty()) return "the derived shapes do not read: " + shapesLoad.error;
+      "shapes.ttl", "", shapesGraph, &loaded);
+  if (!shapesLoad.ok()) return "the derived shapes do not read: " + shapesLoad.message();
   std::string shapesError;
   if (QAX::Ontology::Shacl::Shapes::Read(shapesGraph, shapesError) == nullptr) {
     return "the derived shapes are not SHACL: " + shapesError;
@@ -74,10 +75,11 @@ std::string FuzzVocabulary(const std::uint8_t* data, std::size_t size) {
   using QAX::Ontology::RdfSyntax;
   for (const auto syntax :
        {RdfSyntax::kTurtle, RdfSyntax::kNQuads, RdfSyntax::kTriG, RdfSyntax::kRdfXml}) {
-    const QAX::Ontology::LoadResult result =
-        LoadModelText(text, syntax, "fuzz", "http://example.org/base/");
-    if (!result.model) {
-      if (result.error.compare(0, 5, "fuzz:") != 0) return "an error without its place";
+    QAX::Ontology::LoadedModel result;
+    const qaxoi::Status load =
+        LoadModelText(text, syntax, "fuzz", "http://example.org/base/", &result);
+    if (!load.ok()) {
+      if (load.message().compare(0, 5, "fuzz:") != 0) return "an error without its place";
       continue;
     }
     std::string problem = CheckModel(*result.model);

@@ -150,17 +150,15 @@ std::string FuzzWellFormedGroup(const std::uint8_t* data, std::size_t size) {
     for (Aco_StringChannel& text : texts) channels.push_back(&text);
     channels.push_back(&value);
     itemChannels = items.size();
-    std::string reason;
-    if (!SaveGroup("generated", channels, &file, &reason))
-      problem = "a generated group fails to save: " + reason;
+    const qaxoi::Status saved = SaveGroup("generated", channels, &file);
+    if (!saved.ok()) problem = "a generated group fails to save: " + saved.message();
   }
 
   if (problem.empty()) {
-    GroupFileError error;
-    const std::unique_ptr<LoadedGroup> loaded =
-        LoadGroup(file.data(), file.size(), Registry(), &error);
-    if (!loaded) {
-      problem = "a generated group fails to load: " + error.Message();
+    std::unique_ptr<LoadedGroup> loaded;
+    const qaxoi::Status load = LoadGroup(file.data(), file.size(), Registry(), &loaded);
+    if (!load.ok()) {
+      problem = "a generated group fails to load: " + load.message();
     } else {
       // Every item channel built twice, in orders the input chooses, so that
       // rebuilds meet the items that earlier ones left.

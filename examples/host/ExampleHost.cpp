@@ -102,37 +102,37 @@ bool Link(Aco_QAXOntologyItem& parent, const MetaClass& parentClass, const std::
 }
 
 // The item `channel` builds from its children, as text; why it builds none
-// in `error` otherwise.
-bool BuildItemText(Aco_QAXOntologyItem& channel, std::string* text, std::string* error) {
+// otherwise.
+qaxoi::Status BuildItemText(Aco_QAXOntologyItem& channel, std::string* text) {
   // The one silent failure: a class handle that the loaded model does not
   // resolve. Asked first so that it is not silent here.
   if (channel.GetCurrentMetaClass() == nullptr) {
-    *error = "the model has no class <" + channel.GetClassHandle() + ">";
-    return false;
+    return qaxoi::Status::InvalidInput("the model has no class <" + channel.GetClassHandle() + ">");
   }
   const QAX::Onto::OntologyItem* item = channel.GetOntologyItem(true);
   if (item == nullptr) {
-    *error = "the channel built no item (the module said why, above)";
-    return false;
+    return qaxoi::Status::InvalidInput("the channel built no item (the module said why, above)");
   }
   *text = item->ToText();
-  return true;
+  return qaxoi::Status::Ok();
 }
 
 int Run(const std::string& modulePath, const std::string& vocabularyPath,
         const std::string& groupPath) {
   // 1. The vocabulary. The model must outlive every channel that uses it.
-  QAX::Ontology::LoadResult loaded = QAX::Ontology::LoadModelFile(vocabularyPath);
-  if (!loaded.model) return Fail(loaded.error);
+  QAX::Ontology::LoadedModel loaded;
+  qaxoi::Status status =
+      QAX::Ontology::LoadModelFile(vocabularyPath, QAX::Ontology::RdfSyntax::kDetect, &loaded);
+  if (!status.ok()) return Fail(status.message());
 
   // 2. The ontology service works with the model handed to its ambassador.
   const CurrentModel current(loaded.model.get());
 
   // 3. The module, opened by path. Every channel it makes must be destroyed
   // before it is closed: it is declared before them, so it is closed after.
-  std::string error;
-  std::unique_ptr<ChannelModule> module = ChannelModule::Open(modulePath, &error);
-  if (!module) return Fail(error);
+  std::unique_ptr<ChannelModule> module;
+  status = ChannelModule::Open(modulePath, &module);
+  if (!status.ok()) return Fail(status.message());
 
   const QAX::Ontology::OntologyModel& model = *loaded.model;
   const MetaClass* penguin = model.GetMetaClass("http://example.org/zoo#Penguin");
@@ -161,29 +161,32 @@ int Run(const std::string& modulePath, const std::string& vocabularyPath,
 
   // 6. The item, built from the children.
   std::string built;
-  if (!BuildItemText(*pingu, &built, &error)) return Fail(error);
+  status = BuildItemText(*pingu, &built);
+  if (!status.ok()) return Fail(status.message());
   std::fputs(built.c_str(), stdout);
   if (built != kExpectedItem) return Fail("the item is not the expected penguin");
 
   // 7. The group, saved and loaded back. Loading makes each channel through
   // the registry: the host's own channel types and the module's.
   const std::vector<A3d_Channel*> channels = {pingu.get(), &name, &legs, habitat.get(), &placeName};
-  if (!SaveGroupToFile(groupPath, "example", channels, &error)) return Fail(error);
+  status = SaveGroupToFile(groupPath, "example", channels);
+  if (!status.ok()) return Fail(status.message());
   std::printf("saved %zu channels to %s\n", channels.size(), groupPath.c_str());
 
   ChannelTypeRegistry registry;
   registry.RegisterBuiltIns();
   if (!registry.RegisterModule(*module)) return Fail("the module gives no channel type");
-  GroupFileError loadError;
-  std::unique_ptr<LoadedGroup> group = LoadGroupFromFile(groupPath, registry, &loadError);
-  if (!group) return Fail(loadError.Message());
+  std::unique_ptr<LoadedGroup> group;
+  status = LoadGroupFromFile(groupPath, registry, &group);
+  if (!status.ok()) return Fail(status.message());
   if (group->ChannelCount() != channels.size()) return Fail("the group lost channels");
 
   // 8. The loaded penguin builds the same item.
   auto* reloaded = dynamic_cast<Aco_QAXOntologyItem*>(group->Channel(0));
   if (reloaded == nullptr) return Fail("the loaded group starts with no ontology item channel");
   std::string rebuilt;
-  if (!BuildItemText(*reloaded, &rebuilt, &error)) return Fail(error);
+  status = BuildItemText(*reloaded, &rebuilt);
+  if (!status.ok()) return Fail(status.message());
   if (rebuilt != built) return Fail("the loaded group builds another item:\n" + rebuilt);
   std::printf("loaded them back: the same item\n");
   // Leaving, the loaded group and the channels are destroyed first, then the

@@ -1,6 +1,6 @@
 #include "host/files/ByteCountText.h"
 
-namespace qax_files {
+namespace qaxoi::files {
 
 std::string ByteCountText(std::uint64_t bytes) {
   constexpr std::uint64_t kKibibyte = 1024;
@@ -20,4 +20,4 @@ std::string ByteCountText(std::uint64_t bytes) {
   return digits + (bytes == 1 ? " byte" : " bytes");
 }
 
-}  // namespace qax_files
+}  // namespace qaxoi::files

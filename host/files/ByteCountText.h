@@ -5,12 +5,12 @@
 #include <cstdint>
 #include <string>
 
-namespace qax_files {
+namespace qaxoi::files {
 
 // "1 GiB", "64 MiB", "4 KiB" for a whole number of such units, otherwise the
 // bytes with thousands separated: "1,000 bytes", "1 byte".
 std::string ByteCountText(std::uint64_t bytes);
 
-}  // namespace qax_files
+}  // namespace qaxoi::files
 
 #endif  // QAX_HOST_FILES_BYTECOUNTTEXT_H_

@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-namespace qax_files {
+namespace qaxoi::files {
 
 // Owns a descriptor (or -1 for none) and closes it when it goes out of scope,
 // unless closed before.
@@ -33,6 +33,6 @@ class Descriptor {
   int fd_;
 };
 
-}  // namespace qax_files
+}  // namespace qaxoi::files
 
 #endif  // QAX_HOST_FILES_DESCRIPTOR_H_

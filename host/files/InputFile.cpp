@@ -13,7 +13,7 @@
 #include "host/files/ByteCountText.h"
 #include "host/files/Descriptor.h"
 
-namespace qax_files {
+namespace qaxoi::files {
 namespace {
 
 // The first block of a stream, and the largest block: a stream of unknown
@@ -34,6 +34,8 @@ const char* Refusal(mode_t mode) {
 // What a failed read tells the caller.
 struct Failure {
   std::string reason;
+  // Refused for its size rather than by the system.
+  bool tooLarge = false;
 };
 
 // Reads `fd` to its end in blocks of growing size, the first of
@@ -67,6 +69,7 @@ bool ReadToEnd(int fd, std::uint64_t firstBlock, std::uint64_t maxBytes, Bytes* 
     block.resize(used);
     total += used;
     if (total > maxBytes) {
+      failure->tooLarge = true;
       failure->reason =
           "it holds more than " + ByteCountText(maxBytes) + ", the most an input may hold";
       return false;
@@ -101,6 +104,7 @@ bool ReadOpen(int fd, const struct stat& info, std::uint64_t maxBytes, Bytes* ou
     const off_t at = std::max<off_t>(::lseek(fd, 0, SEEK_CUR), 0);
     const auto size = static_cast<std::uint64_t>(info.st_size > at ? info.st_size - at : 0);
     if (size > maxBytes) {
+      failure->tooLarge = true;
       failure->reason = "it holds " + ByteCountText(size) + ", more than the " +
                         ByteCountText(maxBytes) + " an input may hold";
       return false;
@@ -143,10 +147,12 @@ bool OpenChecked(const std::string& path, std::unique_ptr<Descriptor>* file, str
 }
 
 // "cannot read 'PATH'" or "cannot read standard input", then the reason.
-std::string FailureText(const std::string& path, const Failure& failure) {
-  return (path == kStandardStreamPath ? std::string("cannot read standard input")
-                                      : "cannot read '" + path + "'") +
-         ": " + failure.reason;
+Status FailureStatus(const std::string& path, const Failure& failure) {
+  std::string message = (path == kStandardStreamPath ? std::string("cannot read standard input")
+                                                     : "cannot read '" + path + "'") +
+                        ": " + failure.reason;
+  return failure.tooLarge ? Status::ResourceExhausted(std::move(message))
+                          : Status::IoError(std::move(message));
 }
 
 // Reads standard input whole, whatever it is open on (a terminal, a device
@@ -163,7 +169,7 @@ bool ReadStandardInput(std::uint64_t maxBytes, Bytes* read, Failure* failure) {
 }
 
 template <typename Bytes>
-bool Read(const std::string& path, Bytes* bytes, std::string* error, std::uint64_t maxBytes) {
+Status Read(const std::string& path, Bytes* bytes, std::uint64_t maxBytes) {
   Failure failure;
   Bytes read;
   bool done = false;
@@ -175,30 +181,26 @@ bool Read(const std::string& path, Bytes* bytes, std::string* error, std::uint64
     done = OpenChecked(path, &file, &info, &failure) &&
            ReadOpen(file->get(), info, maxBytes, &read, &failure);
   }
-  if (!done) {
-    if (error != nullptr) *error = FailureText(path, failure);
-    return false;
-  }
+  if (!done) return FailureStatus(path, failure);
   bytes->swap(read);
-  return true;
+  return Status::Ok();
 }
 
 }  // namespace
 
-bool ReadInputFile(const std::string& path, std::string* bytes, std::string* error,
-                   std::uint64_t maxBytes) {
-  return Read(path, bytes, error, maxBytes);
+Status ReadInputFile(const std::string& path, std::string* bytes, std::uint64_t maxBytes) {
+  return Read(path, bytes, maxBytes);
 }
 
-bool ReadInputFile(const std::string& path, std::vector<unsigned char>* bytes, std::string* error,
-                   std::uint64_t maxBytes) {
-  return Read(path, bytes, error, maxBytes);
+Status ReadInputFile(const std::string& path, std::vector<unsigned char>* bytes,
+                     std::uint64_t maxBytes) {
+  return Read(path, bytes, maxBytes);
 }
 
 InputFile::InputFile() = default;
 InputFile::~InputFile() = default;
 
-bool InputFile::Open(const std::string& path, std::string* error, std::uint64_t maxBytes) {
+Status InputFile::Open(const std::string& path, std::uint64_t maxBytes) {
   path_ = path;
   maxBytes_ = maxBytes;
   file_.reset();
@@ -213,6 +215,7 @@ bool InputFile::Open(const std::string& path, std::string* error, std::uint64_t 
     if (opened && S_ISREG(info.st_mode)) {
       size_ = static_cast<std::uint64_t>(info.st_size > 0 ? info.st_size : 0);
       if (size_ > maxBytes) {
+        failure.tooLarge = true;
         failure.reason = "it holds " + ByteCountText(size_) + ", more than the " +
                          ByteCountText(maxBytes) + " an input may hold";
         opened = false;
@@ -225,22 +228,20 @@ bool InputFile::Open(const std::string& path, std::string* error, std::uint64_t 
   if (!opened) {
     file_.reset();
     std::string().swap(bytes_);
-    if (error != nullptr) *error = FailureText(path, failure);
-    return false;
+    return FailureStatus(path, failure);
   }
   if (!file_) size_ = bytes_.size();
-  return true;
+  return Status::Ok();
 }
 
-bool InputFile::ReadAt(std::uint64_t offset, char* buffer, std::size_t count, std::size_t* got,
-                       std::string* error) {
+Status InputFile::ReadAt(std::uint64_t offset, char* buffer, std::size_t count, std::size_t* got) {
   *got = 0;
   if (!file_) {
     if (offset < bytes_.size()) {
       *got = static_cast<std::size_t>(std::min<std::uint64_t>(count, bytes_.size() - offset));
       std::memcpy(buffer, bytes_.data() + offset, *got);
     }
-    return true;
+    return Status::Ok();
   }
   Failure failure;
   if (::lseek(file_->get(), static_cast<off_t>(offset), SEEK_SET) < 0) {
@@ -260,12 +261,12 @@ bool InputFile::ReadAt(std::uint64_t offset, char* buffer, std::size_t count, st
   // A file that grew since it was opened is still held to the most an input
   // may hold.
   if (failure.reason.empty() && offset + *got > maxBytes_) {
+    failure.tooLarge = true;
     failure.reason =
         "it holds more than " + ByteCountText(maxBytes_) + ", the most an input may hold";
   }
-  if (failure.reason.empty()) return true;
-  if (error != nullptr) *error = FailureText(path_, failure);
-  return false;
+  if (failure.reason.empty()) return Status::Ok();
+  return FailureStatus(path_, failure);
 }
 
 void InputFile::Close() {
@@ -273,4 +274,4 @@ void InputFile::Close() {
   std::string().swap(bytes_);
 }
 
-}  // namespace qax_files
+}  // namespace qaxoi::files

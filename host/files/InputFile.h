@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
-namespace qax_files {
+#include "host/status/Status.h"
+
+namespace qaxoi::files {
 
 // The most bytes one input may hold: far beyond any real vocabulary or group
 // file, and small enough that reading one never exhausts a machine's memory.
@@ -28,13 +30,13 @@ inline constexpr const char* kStandardStreamPath = "-";
 // An input of more than `maxBytes` bytes is refused: a regular file by its
 // size before reading, a stream as soon as it gives one byte more, so the
 // memory held never exceeds `maxBytes` plus one block of 64 MiB.
-// On failure answers false, leaves `bytes` unchanged and, when `error` is
-// given, sets it to "cannot read 'PATH': REASON" ("cannot read standard
-// input: REASON"); a refusal for size names `maxBytes`.
-bool ReadInputFile(const std::string& path, std::string* bytes, std::string* error,
-                   std::uint64_t maxBytes = kMaxInputBytes);
-bool ReadInputFile(const std::string& path, std::vector<unsigned char>* bytes, std::string* error,
-                   std::uint64_t maxBytes = kMaxInputBytes);
+// On failure leaves `bytes` unchanged and answers "cannot read 'PATH':
+// REASON" ("cannot read standard input: REASON"): kResourceExhausted for a
+// refusal for size, which names `maxBytes`, kIoError for the rest.
+Status ReadInputFile(const std::string& path, std::string* bytes,
+                     std::uint64_t maxBytes = kMaxInputBytes);
+Status ReadInputFile(const std::string& path, std::vector<unsigned char>* bytes,
+                     std::uint64_t maxBytes = kMaxInputBytes);
 
 class Descriptor;
 
@@ -51,10 +53,9 @@ class InputFile {
   InputFile(const InputFile&) = delete;
   InputFile& operator=(const InputFile&) = delete;
 
-  // Opens `path`; on failure answers false and sets `error`, when given, as
-  // ReadInputFile does. A regular file larger than `maxBytes` is refused
-  // here, by its size.
-  bool Open(const std::string& path, std::string* error, std::uint64_t maxBytes = kMaxInputBytes);
+  // Opens `path`; fails as ReadInputFile does. A regular file larger than
+  // `maxBytes` is refused here, by its size.
+  Status Open(const std::string& path, std::uint64_t maxBytes = kMaxInputBytes);
 
   // The input's size: a regular file's when it was opened, a stream's bytes.
   std::uint64_t Size() const { return size_; }
@@ -64,11 +65,10 @@ class InputFile {
 
   // Copies up to `count` bytes from byte `offset` into `buffer` and sets
   // `got` to how many: fewer than `count` only at the input's end, which may
-  // lie past Size() when the file grew. On a failed read, or a file that grew
-  // past `maxBytes`, answers false and sets `error`, when given, as
-  // ReadInputFile does. Only after a successful Open.
-  bool ReadAt(std::uint64_t offset, char* buffer, std::size_t count, std::size_t* got,
-              std::string* error);
+  // lie past Size() when the file grew. A failed read, or a file that grew
+  // past `maxBytes`, fails as ReadInputFile does. Only after a successful
+  // Open.
+  Status ReadAt(std::uint64_t offset, char* buffer, std::size_t count, std::size_t* got);
 
   // Closes the file, or lets go of the bytes held.
   void Close();
@@ -81,6 +81,6 @@ class InputFile {
   std::string bytes_;
 };
 
-}  // namespace qax_files
+}  // namespace qaxoi::files
 
 #endif  // QAX_HOST_FILES_INPUTFILE_H_

@@ -15,7 +15,7 @@
 #include "host/files/InputFile.h"
 #include "host/files/TemporaryName.h"
 
-namespace qax_files {
+namespace qaxoi::files {
 namespace {
 
 // Attempts at a free temporary name before giving up.
@@ -305,20 +305,18 @@ bool Write(const std::string& path, const void* data, std::size_t size, Failure*
 
 }  // namespace
 
-bool WriteOutputFile(const std::string& path, const void* data, std::size_t size,
-                     std::string* error, Delivery* delivery) {
+Status WriteOutputFile(const std::string& path, const void* data, std::size_t size,
+                       Delivery* delivery) {
   Failure failure;
   Delivery delivered = Delivery::kFile;
   if (Write(path, data, size, &failure, &delivered)) {
     if (delivery != nullptr) *delivery = delivered;
-    return true;
+    return Status::Ok();
   }
-  if (error != nullptr) {
-    *error = (delivered == Delivery::kStandardOutput ? std::string("cannot write standard output")
-                                                     : "cannot save '" + path + "'") +
-             ": " + failure.reason;
-  }
-  return false;
+  return Status::IoError((delivered == Delivery::kStandardOutput
+                              ? std::string("cannot write standard output")
+                              : "cannot save '" + path + "'") +
+                         ": " + failure.reason);
 }
 
-}  // namespace qax_files
+}  // namespace qaxoi::files

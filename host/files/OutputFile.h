@@ -6,7 +6,9 @@
 #include <cstddef>
 #include <string>
 
-namespace qax_files {
+#include "host/status/Status.h"
+
+namespace qaxoi::files {
 
 // Symlinks followed in a row before a path is given up as a loop, as the
 // system's own limit (SYMLOOP_MAX on Linux: 40).
@@ -38,12 +40,12 @@ enum class Delivery {
 // where the file system has it, named only for the instant before the
 // rename; otherwise O_EXCL and O_NOFOLLOW under TemporaryName()), removed on
 // failure, and those of processes that died are removed by the next write of
-// the same target. On failure answers false and, when `error` is given, sets
-// it to "cannot save 'PATH': REASON" ("cannot write standard output:
-// REASON"); `delivery`, when given, is set on success.
-bool WriteOutputFile(const std::string& path, const void* data, std::size_t size,
-                     std::string* error, Delivery* delivery = nullptr);
+// the same target. A failure is kIoError, "cannot save 'PATH': REASON"
+// ("cannot write standard output: REASON"); `delivery`, when given, is set
+// on success.
+Status WriteOutputFile(const std::string& path, const void* data, std::size_t size,
+                       Delivery* delivery = nullptr);
 
-}  // namespace qax_files
+}  // namespace qaxoi::files
 
 #endif  // QAX_HOST_FILES_OUTPUTFILE_H_

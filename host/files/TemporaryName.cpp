@@ -12,7 +12,7 @@
 #include <limits>
 #include <memory>
 
-namespace qax_files {
+namespace qaxoi::files {
 namespace {
 
 constexpr const char* kPrefix = ".qax-";
@@ -79,4 +79,4 @@ void RemoveStaleTemporaries(int folder, const std::string& targetName) {
   }
 }
 
-}  // namespace qax_files
+}  // namespace qaxoi::files

@@ -7,7 +7,7 @@
 
 #include <string>
 
-namespace qax_files {
+namespace qaxoi::files {
 
 // The name of attempt `attempt` of process `pid` at a temporary file that
 // will replace the file named `targetName` (a name, not a path) in the same
@@ -24,6 +24,6 @@ std::string TemporaryName(const std::string& targetName, pid_t pid, unsigned att
 // ignored, as the clean-up only tidies.
 void RemoveStaleTemporaries(int folder, const std::string& targetName);
 
-}  // namespace qax_files
+}  // namespace qaxoi::files
 
 #endif  // QAX_HOST_FILES_TEMPORARYNAME_H_

@@ -5,11 +5,11 @@
 #include "host/files/InputFile.h"
 #include "host/files/OutputFile.h"
 
-bool ReadFileBytes(const std::string& path, std::vector<unsigned char>* bytes, std::string* error) {
-  return qax_files::ReadInputFile(path, bytes, error);
+qaxoi::Status ReadFileBytes(const std::string& path, std::vector<unsigned char>* bytes) {
+  return qaxoi::files::ReadInputFile(path, bytes);
 }
 
-bool ReplaceFileAtomically(const std::string& path, const std::vector<unsigned char>& bytes,
-                           std::string* error) {
-  return qax_files::WriteOutputFile(path, bytes.data(), bytes.size(), error);
+qaxoi::Status ReplaceFileAtomically(const std::string& path,
+                                    const std::vector<unsigned char>& bytes) {
+  return qaxoi::files::WriteOutputFile(path, bytes.data(), bytes.size());
 }

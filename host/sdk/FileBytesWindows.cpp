@@ -1,6 +1,6 @@
 // ReadFileBytes and ReplaceFileAtomically on Windows, with the contract of
 // FileBytes.h as far as Windows has its kinds of files: reading disk files
-// until the end, at most qax_files::kMaxInputBytes, and replacing through a
+// until the end, at most qaxoi::files::kMaxInputBytes, and replacing through a
 // flushed temporary file in the same folder that takes the target's place.
 #include <windows.h>
 
@@ -53,30 +53,26 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-bool ReadFileBytes(const std::string& path, std::vector<unsigned char>* bytes, std::string* error) {
+qaxoi::Status ReadFileBytes(const std::string& path, std::vector<unsigned char>* bytes) {
   const auto fail = [&](DWORD code) {
-    if (error != nullptr) *error = "cannot read '" + path + "': " + SystemReason(code);
-    return false;
+    return qaxoi::Status::IoError("cannot read '" + path + "': " + SystemReason(code));
   };
   Handle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return fail(GetLastError());
   if (GetFileType(file.get()) != FILE_TYPE_DISK) {
-    if (error != nullptr) *error = "cannot read '" + path + "': it is not a regular file";
-    return false;
+    return qaxoi::Status::IoError("cannot read '" + path + "': it is not a regular file");
   }
   const auto tooLarge = [&]() {
-    if (error != nullptr) {
-      *error = "cannot read '" + path + "': it holds more than " +
-               qax_files::ByteCountText(qax_files::kMaxInputBytes) + ", the most an input may hold";
-    }
-    return false;
+    return qaxoi::Status::ResourceExhausted(
+        "cannot read '" + path + "': it holds more than " +
+        qaxoi::files::ByteCountText(qaxoi::files::kMaxInputBytes) + ", the most an input may hold");
   };
   std::vector<unsigned char> read;
   LARGE_INTEGER size;
   if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0) {
     const auto expected = static_cast<unsigned long long>(size.QuadPart);
-    if (expected > qax_files::kMaxInputBytes) return tooLarge();
+    if (expected > qaxoi::files::kMaxInputBytes) return tooLarge();
     read.reserve(expected < kLargestReservation ? static_cast<std::size_t>(expected)
                                                 : kLargestReservation);
   }
@@ -87,23 +83,21 @@ bool ReadFileBytes(const std::string& path, std::vector<unsigned char>* bytes, s
       return fail(GetLastError());
     }
     if (done == 0) break;
-    if (read.size() + done > qax_files::kMaxInputBytes) return tooLarge();
+    if (read.size() + done > qaxoi::files::kMaxInputBytes) return tooLarge();
     read.insert(read.end(), chunk.begin(), chunk.begin() + done);
   }
   bytes->swap(read);
-  return true;
+  return qaxoi::Status::Ok();
 }
 
-bool ReplaceFileAtomically(const std::string& path, const std::vector<unsigned char>& bytes,
-                           std::string* error) {
+qaxoi::Status ReplaceFileAtomically(const std::string& path,
+                                    const std::vector<unsigned char>& bytes) {
   const auto fail = [&](const std::string& what, DWORD code) {
-    if (error != nullptr)
-      *error = "cannot save '" + path + "': " + what + ": " + SystemReason(code);
-    return false;
+    return qaxoi::Status::IoError("cannot save '" + path + "': " + what + ": " +
+                                  SystemReason(code));
   };
   if (path.empty() || path.back() == '/' || path.back() == '\\') {
-    if (error != nullptr) *error = "cannot save '" + path + "': the path names no file";
-    return false;
+    return qaxoi::Status::IoError("cannot save '" + path + "': the path names no file");
   }
   // CREATE_NEW: never write into a file that someone else is writing.
   std::string temporary;
@@ -148,5 +142,5 @@ bool ReplaceFileAtomically(const std::string& path, const std::vector<unsigned c
   if (!replaced) {
     return failAndRemove("cannot rename '" + temporary + "' over it", GetLastError());
   }
-  return true;
+  return qaxoi::Status::Ok();
 }

@@ -61,10 +61,9 @@ std::string LoadFailure(const A3dFileLoader& loader) {
   return reason;
 }
 
-}  // namespace
-
-std::unique_ptr<LoadedGroup> LoadGroup(const void* data, std::size_t size,
-                                       const ChannelTypeRegistry& registry, GroupFileError* error) {
+// LoadGroup's work: the group, or null with `error` set.
+std::unique_ptr<LoadedGroup> Load(const void* data, std::size_t size,
+                                  const ChannelTypeRegistry& registry, GroupFileError* error) {
   GroupFileReader reader(data, size);
   GroupFileHeader header;
   GroupFileError failure;
@@ -151,20 +150,43 @@ std::unique_ptr<LoadedGroup> LoadGroup(const void* data, std::size_t size,
   return std::make_unique<LoadedGroup>(std::move(group), std::move(channels));
 }
 
-std::unique_ptr<LoadedGroup> LoadGroupFromFile(const std::string& path,
-                                               const ChannelTypeRegistry& registry,
-                                               GroupFileError* error) {
-  std::vector<unsigned char> bytes;
-  std::string reason;
-  if (!ReadFileBytes(path, &bytes, &reason)) {
-    if (error != nullptr) {
-      *error = GroupFileError();
-      error->file = path;
-      error->reason = std::move(reason);
-    }
-    return nullptr;
+// A failure as the caller receives it: a status of `code` with
+// GroupFileError's message, and `failure` field by field in `where` when
+// asked for.
+qaxoi::Status Refuse(qaxoi::Status::Code code, GroupFileError failure, GroupFileError* where) {
+  qaxoi::Status status = qaxoi::Status::WithCode(code, failure.Message());
+  if (where != nullptr) *where = std::move(failure);
+  return status;
+}
+
+}  // namespace
+
+qaxoi::Status LoadGroup(const void* data, std::size_t size, const ChannelTypeRegistry& registry,
+                        std::unique_ptr<LoadedGroup>* group, GroupFileError* where) {
+  GroupFileError failure;
+  std::unique_ptr<LoadedGroup> loaded = Load(data, size, registry, &failure);
+  if (!loaded) {
+    return Refuse(qaxoi::Status::Code::kInvalidInput, std::move(failure), where);
   }
-  std::unique_ptr<LoadedGroup> loaded = LoadGroup(bytes.data(), bytes.size(), registry, error);
-  if (!loaded && error != nullptr) error->file = path;
-  return loaded;
+  *group = std::move(loaded);
+  return qaxoi::Status::Ok();
+}
+
+qaxoi::Status LoadGroupFromFile(const std::string& path, const ChannelTypeRegistry& registry,
+                                std::unique_ptr<LoadedGroup>* group, GroupFileError* where) {
+  GroupFileError failure;
+  std::vector<unsigned char> bytes;
+  const qaxoi::Status read = ReadFileBytes(path, &bytes);
+  std::unique_ptr<LoadedGroup> loaded;
+  if (read.ok()) loaded = Load(bytes.data(), bytes.size(), registry, &failure);
+  if (loaded) {
+    *group = std::move(loaded);
+    return qaxoi::Status::Ok();
+  }
+  failure.file = path;
+  if (!read.ok()) {
+    failure.reason = read.message();
+    return Refuse(read.code(), std::move(failure), where);
+  }
+  return Refuse(qaxoi::Status::Code::kInvalidInput, std::move(failure), where);
 }

@@ -81,15 +81,13 @@ bool AppendHostState(const GroupFileHostState& state, std::vector<unsigned char>
 
 }  // namespace
 
-bool SaveGroup(const char* groupName, const std::vector<A3d_Channel*>& channels,
-               std::vector<unsigned char>* bytes, std::string* error) {
+qaxoi::Status SaveGroup(const char* groupName, const std::vector<A3d_Channel*>& channels,
+                        std::vector<unsigned char>* bytes) {
   const auto fail = [&](const std::string& reason) {
-    if (error != nullptr) {
-      *error = std::string("cannot save group") +
-               (groupName != nullptr ? std::string(" '") + groupName + "'" : std::string()) + ": " +
-               reason;
-    }
-    return false;
+    return qaxoi::Status::InvalidArgument(
+        std::string("cannot save group") +
+        (groupName != nullptr ? std::string(" '") + groupName + "'" : std::string()) + ": " +
+        reason);
   };
   if (channels.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
     return fail("too many channels");
@@ -166,16 +164,13 @@ bool SaveGroup(const char* groupName, const std::vector<A3d_Channel*>& channels,
     AppendChecksum(entryStart, &out);
   }
   bytes->swap(out);
-  return true;
+  return qaxoi::Status::Ok();
 }
 
-bool SaveGroupToFile(const std::string& path, const char* groupName,
-                     const std::vector<A3d_Channel*>& channels, std::string* error) {
+qaxoi::Status SaveGroupToFile(const std::string& path, const char* groupName,
+                              const std::vector<A3d_Channel*>& channels) {
   std::vector<unsigned char> bytes;
-  std::string reason;
-  if (!SaveGroup(groupName, channels, &bytes, &reason)) {
-    if (error != nullptr) *error = "cannot save '" + path + "': " + reason;
-    return false;
-  }
-  return ReplaceFileAtomically(path, bytes, error);
+  const qaxoi::Status saved = SaveGroup(groupName, channels, &bytes);
+  if (!saved.ok()) return saved.Prefixed("cannot save '" + path + "': ");
+  return ReplaceFileAtomically(path, bytes);
 }

@@ -45,29 +45,27 @@ Function ToFunction(void* symbol) {
 
 }  // namespace
 
-std::unique_ptr<ChannelModule> ChannelModule::Open(const std::string& path, std::string* error) {
+qaxoi::Status ChannelModule::Open(const std::string& path, std::unique_ptr<ChannelModule>* module) {
   void* handle = OpenLibrary(path);
   if (handle == nullptr) {
-    if (error != nullptr)
-      *error = "cannot load channel module '" + path + "': " + LastSystemError();
-    return nullptr;
+    return qaxoi::Status::IoError("cannot load channel module '" + path +
+                                  "': " + LastSystemError());
   }
   void* getType = nullptr;
   void* initDll = nullptr;
   for (const char* name : {"GetType", "InitDLL"}) {
     void* symbol = FindSymbol(handle, name);
     if (symbol == nullptr) {
-      if (error != nullptr) {
-        *error =
-            "channel module '" + path + "' does not export '" + name + "': " + LastSystemError();
-      }
+      qaxoi::Status missing = qaxoi::Status::InvalidInput(
+          "channel module '" + path + "' does not export '" + name + "': " + LastSystemError());
       CloseLibrary(handle);
-      return nullptr;
+      return missing;
     }
     (std::string(name) == "GetType" ? getType : initDll) = symbol;
   }
-  return std::unique_ptr<ChannelModule>(new ChannelModule(
-      path, handle, ToFunction<GetTypeFunction>(getType), ToFunction<InitDllFunction>(initDll)));
+  module->reset(new ChannelModule(path, handle, ToFunction<GetTypeFunction>(getType),
+                                  ToFunction<InitDllFunction>(initDll)));
+  return qaxoi::Status::Ok();
 }
 
 ChannelModule::ChannelModule(std::string path, void* handle, GetTypeFunction getType,

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "host/sdk/HighPolyExport.h"
+#include "host/status/Status.h"
 
 class A3d_Channel;
 struct ChannelType;
@@ -18,10 +19,12 @@ struct ChannelType;
 // channel made through it must be destroyed first.
 class HIGHPOLY_API ChannelModule {
  public:
-  // Opens the library at `path` and resolves both functions. On failure
-  // answers null and, when `error` is given, sets it to a text that names the
-  // file, the missing symbol if any, and the system's reason.
-  static std::unique_ptr<ChannelModule> Open(const std::string& path, std::string* error);
+  // Opens the library at `path`, resolves both functions and hands the
+  // module to `module`. On failure leaves `module` as it was and answers a
+  // message that names the file, the missing symbol if any, and the
+  // system's reason: kIoError when the library cannot be loaded,
+  // kInvalidInput when it lacks a function.
+  static qaxoi::Status Open(const std::string& path, std::unique_ptr<ChannelModule>* module);
 
   ~ChannelModule();
   ChannelModule(const ChannelModule&) = delete;

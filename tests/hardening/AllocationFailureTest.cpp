@@ -30,8 +30,8 @@ struct Shared {
     qax_test::ItemGraph graph(model);
     item = graph.item.GetOntologyItem(true)->ToText();
     links = graph.item.GetLinkDescriptions();
-    std::string error;
-    EXPECT_TRUE(SaveGroup("Group", graph.Channels(), &group, &error)) << error;
+    const qaxoi::Status saved = SaveGroup("Group", graph.Channels(), &group);
+    EXPECT_TRUE(saved.ok()) << saved.message();
   }
   qax_test::TestModel model;
   ChannelTypeRegistry registry;
@@ -48,19 +48,20 @@ struct World {
   Aco_QAXOntologyItem channel;
   std::vector<unsigned char> bytes;
   std::string error;
+  qaxoi::Status status;  // of the last save or load
   std::unique_ptr<Aco_QAXOntologyItem> copy;
   std::unique_ptr<LoadedGroup> loaded;
-  GroupFileError loadError;
-  QAX::Ontology::LoadResult vocabulary;
+  QAX::Ontology::LoadedModel vocabulary;
 
   void LoadSharedGroup() {
-    loaded = LoadGroup(shared->group.data(), shared->group.size(), shared->registry, &loadError);
+    status = LoadGroup(shared->group.data(), shared->group.size(), shared->registry, &loaded);
   }
   // Saving the group of `channels` again gives the bytes of a group that
   // nothing made fail.
   void ExpectSavesTheGroup(const std::vector<A3d_Channel*>& channels) {
     std::vector<unsigned char> again;
-    EXPECT_TRUE(SaveGroup("Group", channels, &again, &error)) << error;
+    const qaxoi::Status saved = SaveGroup("Group", channels, &again);
+    EXPECT_TRUE(saved.ok()) << saved.message();
     EXPECT_EQ(shared->group, again);
   }
 };
@@ -109,16 +110,16 @@ const Operation kOperations[] = {
        EXPECT_EQ(shared->item, w.graph.item.GetOntologyItem(true)->ToText());
      }},
     // Saving the group saves each channel's records.
-    {"SaveGroup", [](World& w) { SaveGroup("Group", w.graph.Channels(), &w.bytes, &w.error); },
+    {"SaveGroup", [](World& w) { w.status = SaveGroup("Group", w.graph.Channels(), &w.bytes); },
      [](World& w, bool completed) {
-       EXPECT_TRUE(!completed || shared->group == w.bytes) << w.error;
+       EXPECT_TRUE(!completed || shared->group == w.bytes) << w.status.message();
        w.ExpectSavesTheGroup(w.graph.Channels());
      }},
     {"LoadGroup", [](World& w) { w.LoadSharedGroup(); },
      [](World& w, bool) {
        // A module that cannot make a channel fails the load without throwing.
        if (!w.loaded) w.LoadSharedGroup();
-       ASSERT_NE(nullptr, w.loaded) << w.loadError.Message();
+       ASSERT_NE(nullptr, w.loaded) << w.status.message();
        for (std::size_t i = 0; i < 2; ++i) {
          ExpectConsistent(*dynamic_cast<Aco_QAXOntologyItem*>(w.loaded->Channel(i)));
        }
@@ -126,15 +127,15 @@ const Operation kOperations[] = {
      }},
     {"LoadRdfXml",
      [](World& w) {
-       w.vocabulary =
-           QAX::Ontology::LoadModelText(kRdfXml, QAX::Ontology::RdfSyntax::kRdfXml, "a.rdf");
+       w.status = QAX::Ontology::LoadModelText(kRdfXml, QAX::Ontology::RdfSyntax::kRdfXml, "a.rdf",
+                                               "", &w.vocabulary);
      },
      [](World& w, bool completed) {
        if (!completed) {
-         w.vocabulary =
-             QAX::Ontology::LoadModelText(kRdfXml, QAX::Ontology::RdfSyntax::kRdfXml, "a.rdf");
+         w.status = QAX::Ontology::LoadModelText(kRdfXml, QAX::Ontology::RdfSyntax::kRdfXml,
+                                                 "a.rdf", "", &w.vocabulary);
        }
-       ASSERT_NE(nullptr, w.vocabulary.model) << w.vocabulary.error;
+       ASSERT_NE(nullptr, w.vocabulary.model) << w.status.message();
        EXPECT_EQ(2u, w.vocabulary.model->GetClassCount());
      }},
     {"Copy", [](World& w) { w.copy = std::make_unique<Aco_QAXOntologyItem>(w.graph.item); },

@@ -94,9 +94,9 @@ class GroupFileTest : public ::testing::Test {
   // linking both; the registry knows the host's types, the pair's and the
   // module's.
   void SetUp() override {
-    std::string error;
-    module_ = ChannelModule::Open(qax_test::BinPath(qax_test::kModuleFile), &error);
-    ASSERT_NE(nullptr, module_) << error;
+    const qaxoi::Status opened =
+        ChannelModule::Open(qax_test::BinPath(qax_test::kModuleFile), &module_);
+    ASSERT_TRUE(opened.ok()) << opened.message();
     ASSERT_TRUE(registry_.RegisterModule(*module_));
     registry_.RegisterBuiltIns();
     registry_.Register(pair_.GetChannelType(), [] { return std::make_unique<PairChannel>(); });
@@ -119,19 +119,24 @@ class GroupFileTest : public ::testing::Test {
   void TearDown() override { std::filesystem::remove_all(folder_); }
   static Bytes Save(const char* name, const std::vector<A3d_Channel*>& channels) {
     Bytes bytes;
-    std::string error;
-    EXPECT_TRUE(SaveGroup(name, channels, &bytes, &error)) << error;
+    const qaxoi::Status saved = SaveGroup(name, channels, &bytes);
+    EXPECT_TRUE(saved.ok()) << saved.message();
     return bytes;
   }
   std::unique_ptr<LoadedGroup> Load(const Bytes& bytes) {
-    GroupFileError error;
-    std::unique_ptr<LoadedGroup> loaded = LoadGroup(bytes.data(), bytes.size(), registry_, &error);
-    EXPECT_NE(nullptr, loaded) << error.Message();
+    std::unique_ptr<LoadedGroup> loaded;
+    const qaxoi::Status status = LoadGroup(bytes.data(), bytes.size(), registry_, &loaded);
+    EXPECT_TRUE(status.ok()) << status.message();
     return loaded;
   }
+  // The failure as its fields; the status says the same in its message.
   GroupFileError LoadFails(const Bytes& bytes) {
     GroupFileError error;
-    EXPECT_EQ(nullptr, LoadGroup(bytes.data(), bytes.size(), registry_, &error));
+    std::unique_ptr<LoadedGroup> loaded;
+    const qaxoi::Status status = LoadGroup(bytes.data(), bytes.size(), registry_, &loaded, &error);
+    EXPECT_EQ(nullptr, loaded);
+    EXPECT_EQ(qaxoi::Status::Code::kInvalidInput, status.code());
+    EXPECT_EQ(error.Message(), status.message());
     return error;
   }
 
@@ -151,7 +156,7 @@ class GroupFileTest : public ::testing::Test {
   Aco_StringChannel label_;
   PairChannel pair_{2};
   Bytes bytes_;
-  std::string folder_, path_, error_;  // a scratch folder, its file demo.grp
+  std::string folder_, path_;  // a scratch folder, its file demo.grp
 };
 
 TEST_F(GroupFileTest, ValuesNamesTextsAndLinksSurviveAndSaveToTheSameBytes) {
@@ -272,10 +277,10 @@ std::string Described(const LoadedGroup& group) {
 }
 
 TEST_F(GroupFileTest, Version1FilesLoadAsTheyDidAndAreRewrittenAsVersion2) {
-  GroupFileError error;
-  std::unique_ptr<LoadedGroup> old =
-      LoadGroupFromFile(QAX_TEST_DATA_DIR "/penguin-v1.grp", registry_, &error);
-  ASSERT_NE(nullptr, old) << error.Message();
+  std::unique_ptr<LoadedGroup> old;
+  const qaxoi::Status loaded =
+      LoadGroupFromFile(QAX_TEST_DATA_DIR "/penguin-v1.grp", registry_, &old);
+  ASSERT_TRUE(loaded.ok()) << loaded.message();
   const std::string held =
       "QAXOntologyItem 'OItem:http://example.org/zoo#Penguin' 0 1 2 - 3 4 5 - -\n"
       "Value 'alive' 1\n"
@@ -298,10 +303,9 @@ TEST_F(GroupFileTest, Version1FilesLoadAsTheyDidAndAreRewrittenAsVersion2) {
 void SaveLimited(void (*limit)(), const std::string& path,
                  const std::vector<A3d_Channel*>& channels) {
   limit();
-  std::string error;
-  const bool saved = SaveGroupToFile(path, "Demo", channels, &error);
-  std::fprintf(stderr, "%s\n", error.c_str());
-  std::exit(saved ? 1 : 0);
+  const qaxoi::Status saved = SaveGroupToFile(path, "Demo", channels);
+  std::fprintf(stderr, "%s\n", saved.message().c_str());
+  std::exit(saved.ok() ? 1 : 0);
 }
 // Files cannot grow beyond 4 KiB, as on a full disk; a write beyond fails.
 void FullDisk() {
@@ -316,7 +320,8 @@ TEST_F(GroupFileTest, SavingReplacesTheFileWholeOrLeavesItAndErrorsNameFileAndRe
 #if !defined(_WIN32)
   ASSERT_EQ(0, ::chmod(path_.c_str(), 0600));
 #endif
-  ASSERT_TRUE(SaveGroupToFile(path_, "Demo", {&speed_, &label_, &pair_}, &error_)) << error_;
+  const qaxoi::Status saved = SaveGroupToFile(path_, "Demo", {&speed_, &label_, &pair_});
+  ASSERT_TRUE(saved.ok()) << saved.message();
   EXPECT_EQ(std::string(bytes_.begin(), bytes_.end()) + "|demo.grp", Contents());
 #if !defined(_WIN32)
   struct stat info;
@@ -325,8 +330,9 @@ TEST_F(GroupFileTest, SavingReplacesTheFileWholeOrLeavesItAndErrorsNameFileAndRe
 #endif
 
   std::ofstream(path_) << "old";
-  EXPECT_FALSE(SaveGroupToFile(path_, "Demo", {&speed_, &pair_}, &error_));
-  EXPECT_EQ(0u, error_.find("cannot save '" + path_ + "': cannot save group 'Demo'")) << error_;
+  const qaxoi::Status refused = SaveGroupToFile(path_, "Demo", {&speed_, &pair_});
+  EXPECT_EQ(0u, refused.message().find("cannot save '" + path_ + "': cannot save group 'Demo'"))
+      << refused.message();
 #if !defined(_WIN32)  // no file size limits to take on
   label_.SetString(std::string(1 << 20, 'x').c_str());
   EXPECT_EXIT(SaveLimited(FullDisk, path_, {&speed_, &label_, &pair_}),
@@ -335,7 +341,11 @@ TEST_F(GroupFileTest, SavingReplacesTheFileWholeOrLeavesItAndErrorsNameFileAndRe
 #endif
   EXPECT_EQ("old|demo.grp", Contents());
   GroupFileError error;
-  EXPECT_EQ(nullptr, LoadGroupFromFile(folder_ + "/none.grp", registry_, &error));
+  std::unique_ptr<LoadedGroup> none;
+  const qaxoi::Status missingFile =
+      LoadGroupFromFile(folder_ + "/none.grp", registry_, &none, &error);
+  EXPECT_EQ(qaxoi::Status::Code::kIoError, missingFile.code());
+  EXPECT_EQ(error.Message(), missingFile.message());
   EXPECT_EQ(GroupFileError::kNoOffset, error.offset);
 #if defined(_WIN32)  // the system's wording varies, its code does not
   const char* const missing = "none.grp': cannot read";
@@ -344,8 +354,10 @@ TEST_F(GroupFileTest, SavingReplacesTheFileWholeOrLeavesItAndErrorsNameFileAndRe
   const char* const missing = "none.grp': No such file";
 #endif
   EXPECT_NE(std::string::npos, error.Message().find(missing)) << error.Message();
-  EXPECT_EQ(nullptr, LoadGroupFromFile(path_, registry_, &error));
-  EXPECT_EQ(0u, error.Message().find("group file '" + path_ + "', byte 0: ")) << error.Message();
+  const qaxoi::Status damaged = LoadGroupFromFile(path_, registry_, &none, &error);
+  EXPECT_EQ(qaxoi::Status::Code::kInvalidInput, damaged.code());
+  EXPECT_EQ(0u, damaged.message().find("group file '" + path_ + "', byte 0: "))
+      << damaged.message();
 }
 
 }  // namespace

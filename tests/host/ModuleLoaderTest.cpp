@@ -53,9 +53,9 @@ TEST(ModuleLoader, EachLoadServesTypeChannelsRecordsAndMessagesAndEachUnloadLets
   ASSERT_FALSE(IsLoaded(path));
   for (int load = 0; load < 3; ++load) {
     SCOPED_TRACE(load);
-    std::string error;
-    std::unique_ptr<ChannelModule> module = ChannelModule::Open(path, &error);
-    ASSERT_NE(nullptr, module) << error;
+    std::unique_ptr<ChannelModule> module;
+    const qaxoi::Status opened = ChannelModule::Open(path, &module);
+    ASSERT_TRUE(opened.ok()) << opened.message();
     const ChannelType* type = module->GetType();
     EXPECT_STREQ("QAXOntologyItem", type->Name);
     EXPECT_EQ("{6B9BDE34-8AC5-11DF-94AA-11F5DED72085}", GuidToString(type->TypeGuid));

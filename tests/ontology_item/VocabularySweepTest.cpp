@@ -92,10 +92,15 @@ void Sweep(const QAX::Ontology::OntologyModel& model, Counts& counts) {
       const std::vector<std::string> names = item->GetAttributeNames();
       EXPECT_EQ(expectedNames, std::set<std::string>(names.begin(), names.end()));
       // Written as RDF, the item reads back the same from both syntaxes.
-      const auto turtle = QAX::Ontology::WriteItems({{item, ""}}, model, RdfSyntax::kTurtle);
-      const auto ntriples = QAX::Ontology::WriteItems({{item, ""}}, model, RdfSyntax::kNTriples);
+      QAX::Ontology::WrittenItems turtle;
+      QAX::Ontology::WrittenItems ntriples;
+      const qaxoi::Status written =
+          QAX::Ontology::WriteItems({{item, ""}}, model, RdfSyntax::kTurtle, &turtle);
+      ASSERT_TRUE(written.ok()) << written.message();
+      ASSERT_TRUE(
+          QAX::Ontology::WriteItems({{item, ""}}, model, RdfSyntax::kNTriples, &ntriples).ok());
       const std::vector<std::string> statements = qax_test::ParsedStatements(turtle.text);
-      ASSERT_FALSE(statements.empty()) << turtle.error;
+      ASSERT_FALSE(statements.empty());
       EXPECT_EQ(0u, statements[0].find("_:1 ")) << statements[0] << "\n" << turtle.text;
       EXPECT_EQ(statements, qax_test::ParsedStatements(ntriples.text, true));
 
@@ -128,8 +133,10 @@ TEST(VocabularySweep, EveryClassOfEveryVocabularyPreparesBuildsSavesAndLoadsBack
   };
   for (const std::string& file : files) {
     SCOPED_TRACE(file);
-    const QAX::Ontology::LoadResult loaded = QAX::Ontology::LoadModelFile(folder + "/" + file);
-    ASSERT_NE(nullptr, loaded.model) << loaded.error;
+    QAX::Ontology::LoadedModel loaded;
+    const qaxoi::Status status =
+        QAX::Ontology::LoadModelFile(folder + "/" + file, RdfSyntax::kDetect, &loaded);
+    ASSERT_TRUE(status.ok()) << status.message();
     QAX::Util::SingletonObject<QAX::QAXAmbassador>::Instance().SetOntologyModel(loaded.model.get());
     Counts counts;
     Sweep(*loaded.model, counts);

@@ -28,8 +28,10 @@ constexpr char kPrefixes[] =
 class DerivedShapes : public ::testing::Test {
  protected:
   std::string ShapesOfC(const std::string& body) {
-    const LoadResult loaded = LoadModelText(kPrefixes + body, RdfSyntax::kTurtle, "doc.ttl");
-    if (!loaded.model) return "error: " + loaded.error;
+    LoadedModel loaded;
+    const qaxoi::Status status =
+        LoadModelText(kPrefixes + body, RdfSyntax::kTurtle, "doc.ttl", "", &loaded);
+    if (!status.ok()) return "error: " + status.message();
     const MetaClass* c = loaded.model->GetMetaClass("http://example.org/ns#C");
     const std::string document = DerivedShapesTurtle(*loaded.model, {c});
     // Every document reads back as Turtle.
@@ -113,8 +115,9 @@ zoo:Penguin a owl:Class ; rdfs:subClassOf zoo:Being .
 zoo:name a owl:DatatypeProperty ; rdfs:domain zoo:Being ; rdfs:range xsd:string .
 zoo:born a owl:DatatypeProperty ; rdfs:domain zoo:Penguin ; rdfs:range xsd:date .
 )TTL";
-  const LoadResult loaded = LoadModelText(kSample, RdfSyntax::kTurtle, "zoo.ttl");
-  ASSERT_NE(nullptr, loaded.model) << loaded.error;
+  LoadedModel loaded;
+  const qaxoi::Status status = LoadModelText(kSample, RdfSyntax::kTurtle, "zoo.ttl", "", &loaded);
+  ASSERT_TRUE(status.ok()) << status.message();
   const MetaClass* penguin = loaded.model->GetMetaClass("http://example.org/zoo#Penguin");
   const std::string expected =
       "@prefix zoo: <http://example.org/zoo#> .\n"

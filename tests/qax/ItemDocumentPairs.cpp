@@ -15,9 +15,10 @@ using QAX::Onto::OntologyItem;
 
 constexpr int kNestedLevels = 40;
 
-bool Save(const std::string& path, const QAX::Ontology::ItemWriteResult& written) {
-  if (!written.error.empty()) {
-    std::cerr << path << ": " << written.error << "\n";
+bool Save(const std::string& path, const qaxoi::Status& status,
+          const QAX::Ontology::WrittenItems& written) {
+  if (!status.ok()) {
+    std::cerr << path << ": " << status.message() << "\n";
     return false;
   }
   std::ofstream(path, std::ios::binary) << written.text;
@@ -31,7 +32,8 @@ int main(int argc, char** argv) {
     std::cerr << "usage: qax_item_document_pairs DIR\n";
     return 2;
   }
-  QAX::Ontology::LoadResult loaded = QAX::Ontology::LoadModelText(
+  QAX::Ontology::LoadedModel loaded;
+  const qaxoi::Status load = QAX::Ontology::LoadModelText(
       "@prefix rdf: <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n"
       "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
       "@prefix owl: <http://www.w3.org/2002/07/owl#> .\n"
@@ -46,9 +48,9 @@ int main(int argc, char** argv) {
       "ex:born a rdf:Property ; rdfs:domain ex:Person ; rdfs:range xsd:dateTime .\n"
       "ex:friend a rdf:Property ; rdfs:domain ex:Person ; rdfs:range ex:Person .\n"
       "urn:label a rdf:Property ; rdfs:domain urn:Tag ; rdfs:range xsd:string .\n",
-      QAX::Ontology::RdfSyntax::kTurtle, "pairs.ttl");
-  if (!loaded.model) {
-    std::cerr << loaded.error << "\n";
+      QAX::Ontology::RdfSyntax::kTurtle, "pairs.ttl", "", &loaded);
+  if (!load.ok()) {
+    std::cerr << load.message() << "\n";
     return 1;
   }
   OntologyItem ada("ex::Person"), tag("urn::Tag"), deep("ex::Person");
@@ -77,9 +79,13 @@ int main(int argc, char** argv) {
   const std::vector<QAX::Ontology::ItemSubject> items = {
       {&ada, ""}, {&ada, "http://e.org/people/ada"}, {&tag, "urn:isbn:0451450523"}, {&deep, ""}};
   const std::string dir = argv[1];
-  return Save(dir + "/items.ttl",
-              QAX::Ontology::WriteItems(items, *loaded.model, QAX::Ontology::RdfSyntax::kTurtle)) &&
-                 Save(dir + "/items.jsonld", QAX::Ontology::WriteItemsJsonLd(items, *loaded.model))
+  QAX::Ontology::WrittenItems turtle;
+  QAX::Ontology::WrittenItems jsonLd;
+  const qaxoi::Status turtleStatus =
+      QAX::Ontology::WriteItems(items, *loaded.model, QAX::Ontology::RdfSyntax::kTurtle, &turtle);
+  const qaxoi::Status jsonLdStatus = QAX::Ontology::WriteItemsJsonLd(items, *loaded.model, &jsonLd);
+  return Save(dir + "/items.ttl", turtleStatus, turtle) &&
+                 Save(dir + "/items.jsonld", jsonLdStatus, jsonLd)
              ? 0
              : 1;
 }

@@ -15,6 +15,7 @@ using QAX::Onto::OntologyItem;
 using QAX::Ontology::RdfSyntax;
 using QAX::Ontology::WriteItems;
 using QAX::Ontology::WriteItemsJsonLd;
+using QAX::Ontology::WrittenItems;
 using Texts = std::vector<std::string>;
 
 const std::string kXsd = "^^<http://www.w3.org/2001/XMLSchema#";
@@ -23,7 +24,7 @@ const std::string kType = " <http://www.w3.org/1999/02/22-rdf-syntax-ns#type> ";
 class ItemWriter : public ::testing::Test {
  protected:
   void SetUp() override {
-    loaded_ = QAX::Ontology::LoadModelText(
+    const qaxoi::Status loaded = QAX::Ontology::LoadModelText(
         "@prefix rdf: <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n"
         "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
         "@prefix owl: <http://www.w3.org/2002/07/owl#> .\n"
@@ -41,15 +42,16 @@ class ItemWriter : public ::testing::Test {
         "ex:home a rdf:Property ; rdfs:domain ex:Person ; rdfs:range place:Place .\n"
         "ex:friend a rdf:Property ; rdfs:domain ex:Person ; rdfs:range ex:Person .\n"
         "place:label a rdf:Property ; rdfs:domain place:Place ; rdfs:range xsd:string .\n",
-        RdfSyntax::kTurtle, "people.ttl");
-    ASSERT_NE(nullptr, loaded_.model) << loaded_.error;
+        RdfSyntax::kTurtle, "people.ttl", "", &loaded_);
+    ASSERT_TRUE(loaded.ok()) << loaded.message();
   }
   // Writes `items` in both syntaxes; answers the statements read back, which
   // must be the same from both.
   Texts RoundTrip(const std::vector<QAX::Ontology::ItemSubject>& items) {
-    const auto turtle = WriteItems(items, *loaded_.model, RdfSyntax::kTurtle);
-    const auto ntriples = WriteItems(items, *loaded_.model, RdfSyntax::kNTriples);
-    EXPECT_EQ("", turtle.error);
+    WrittenItems turtle;
+    WrittenItems ntriples;
+    EXPECT_EQ("", WriteItems(items, *loaded_.model, RdfSyntax::kTurtle, &turtle).message());
+    EXPECT_EQ("", WriteItems(items, *loaded_.model, RdfSyntax::kNTriples, &ntriples).message());
     EXPECT_EQ(turtle.warnings, ntriples.warnings);
     warnings_ = turtle.warnings;
     const Texts statements = qax_test::ParsedStatements(turtle.text);
@@ -57,7 +59,7 @@ class ItemWriter : public ::testing::Test {
     return statements;
   }
 
-  QAX::Ontology::LoadResult loaded_;
+  QAX::Ontology::LoadedModel loaded_;
   Texts warnings_;
 };
 
@@ -133,8 +135,8 @@ TEST_F(ItemWriter, JsonLdDocumentsAreWrittenAsTheUserSeesThem) {
   one.SetAttribute("name", "x");
   const std::vector<QAX::Ontology::ItemSubject> items = {{&ada, ""},
                                                          {&one, "http://e.org/people/1"}};
-  const auto written = WriteItemsJsonLd(items, *loaded_.model);
-  EXPECT_EQ("", written.error);
+  WrittenItems written;
+  EXPECT_EQ("", WriteItemsJsonLd(items, *loaded_.model, &written).message());
   EXPECT_EQ(
       "{\n  \"@context\": {\n    \"ex\": \"http://e.org/ns#\",\n"
       "    \"place\": \"http://e.org/place/\",\n"
@@ -153,7 +155,9 @@ TEST_F(ItemWriter, JsonLdDocumentsAreWrittenAsTheUserSeesThem) {
       "    {\n      \"@id\": \"http://e.org/people/1\",\n      \"@type\": \"ex:Thing\",\n"
       "      \"ex:name\": \"x\"\n    }\n  ]\n}\n",
       written.text);
-  EXPECT_EQ(WriteItems(items, *loaded_.model, RdfSyntax::kTurtle).warnings, written.warnings);
+  WrittenItems turtle;
+  EXPECT_EQ("", WriteItems(items, *loaded_.model, RdfSyntax::kTurtle, &turtle).message());
+  EXPECT_EQ(turtle.warnings, written.warnings);
 }
 
 TEST_F(ItemWriter, RefusesWhatItCannotWriteWhole) {
@@ -187,19 +191,22 @@ TEST_F(ItemWriter, RefusesWhatItCannotWriteWhole) {
       {{{&deep, ""}}, -1, ""},  // at the limit
   };
   for (const auto& c : cases) {
-    const auto written =
-        c.syntax < 0 ? WriteItemsJsonLd(c.items, *loaded_.model)
-                     : WriteItems(c.items, *loaded_.model, static_cast<RdfSyntax>(c.syntax));
-    EXPECT_EQ(c.error, written.error);
+    WrittenItems written;
+    const qaxoi::Status status =
+        c.syntax < 0
+            ? WriteItemsJsonLd(c.items, *loaded_.model, &written)
+            : WriteItems(c.items, *loaded_.model, static_cast<RdfSyntax>(c.syntax), &written);
+    EXPECT_EQ(c.error, status.message());
     EXPECT_EQ(*c.error == '\0', !written.text.empty());
   }
   // One level deeper than JSON-LD is written for: Turtle still writes it.
   at->SetAttribute("friend", new OntologyItem("ex::Person"));
-  const auto tooDeep = WriteItemsJsonLd({{&deep, ""}}, *loaded_.model);
+  WrittenItems tooDeep;
   EXPECT_EQ("an item nests deeper than 256 levels, the most that JSON-LD is written for",
-            tooDeep.error);
+            WriteItemsJsonLd({{&deep, ""}}, *loaded_.model, &tooDeep).message());
   EXPECT_EQ("", tooDeep.text);
-  EXPECT_EQ("", WriteItems({{&deep, ""}}, *loaded_.model, RdfSyntax::kTurtle).error);
+  WrittenItems turtle;
+  EXPECT_EQ("", WriteItems({{&deep, ""}}, *loaded_.model, RdfSyntax::kTurtle, &turtle).message());
 }
 
 }  // namespace

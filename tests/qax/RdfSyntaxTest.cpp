@@ -59,9 +59,11 @@ std::string Describe(const OntologyModel& model) {
   return text;
 }
 
-// What loading gives: the error, or the handles of the classes.
-std::string Loaded(const LoadResult& result) {
-  if (!result.model) return "error: " + result.error;
+// What loading `text` gives: the error, or the handles of the classes.
+std::string Loaded(const std::string& text, RdfSyntax syntax, const std::string& name) {
+  LoadedModel result;
+  const qaxoi::Status status = LoadModelText(text, syntax, name, "", &result);
+  if (!status.ok()) return "error: " + status.message();
   std::string handles;
   for (const MetaClassLibrary* library : result.model->GetLibraries()) {
     for (const MetaClass* cls : library->GetClasses()) handles += cls->GetInfo().handle + " ";
@@ -140,19 +142,19 @@ TEST(RdfSyntax, IsToldFromTheNameElseTheFirstBytesAndWhatIsNotReadIsRefusedByNam
            kRead},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(c.expected, Loaded(LoadModelText(c.text, c.syntax, c.name, "")))
-        << c.name << ": " << c.text;
+    EXPECT_EQ(c.expected, Loaded(c.text, c.syntax, c.name)) << c.name << ": " << c.text;
   }
 
-  std::string error;
   RdfSyntax syntax = RdfSyntax::kTurtle;
   for (const char* name : {"turtle", "ntriples", "nquads", "trig", "rdfxml"}) {
-    EXPECT_TRUE(ParseRdfSyntaxName(name, &syntax, &error));
+    EXPECT_TRUE(ParseRdfSyntaxName(name, &syntax).ok());
     EXPECT_STREQ(name, RdfSyntaxName(syntax));
   }
-  EXPECT_FALSE(ParseRdfSyntaxName("RDFXML", &syntax, &error));
+  const qaxoi::Status unknown = ParseRdfSyntaxName("RDFXML", &syntax);
   EXPECT_EQ(RdfSyntax::kRdfXml, syntax);
-  EXPECT_EQ("unknown syntax 'RDFXML'; use turtle, ntriples, nquads, trig or rdfxml", error);
+  EXPECT_EQ(qaxoi::Status::Code::kInvalidArgument, unknown.code());
+  EXPECT_EQ("unknown syntax 'RDFXML'; use turtle, ntriples, nquads, trig or rdfxml",
+            unknown.message());
 }
 
 // The same ontology as an ontology editor saves it in RDF/XML (entities,
@@ -161,10 +163,12 @@ TEST(RdfSyntax, IsToldFromTheNameElseTheFirstBytesAndWhatIsNotReadIsRefusedByNam
 // datatypes) and written by hand in Turtle gives the same model.
 TEST(RdfXml, AnEditorsOntologyGivesTheSameModelAsInTurtle) {
   const std::string folder = std::string(QAX_SOURCE_DIR) + "/tests/data/";
-  const LoadResult owl = LoadModelFile(folder + "tutorial.owl");
-  const LoadResult ttl = LoadModelFile(folder + "tutorial.ttl");
-  ASSERT_NE(nullptr, owl.model) << owl.error;
-  ASSERT_NE(nullptr, ttl.model) << ttl.error;
+  LoadedModel owl;
+  LoadedModel ttl;
+  const qaxoi::Status owlLoad = LoadModelFile(folder + "tutorial.owl", RdfSyntax::kDetect, &owl);
+  const qaxoi::Status ttlLoad = LoadModelFile(folder + "tutorial.ttl", RdfSyntax::kDetect, &ttl);
+  ASSERT_TRUE(owlLoad.ok()) << owlLoad.message();
+  ASSERT_TRUE(ttlLoad.ok()) << ttlLoad.message();
   EXPECT_EQ(30u, owl.model->GetClassCount());
   const std::string model = Describe(*owl.model);
   EXPECT_EQ(Describe(*ttl.model), model);
@@ -240,7 +244,7 @@ TEST(RdfXml, ErrorsGiveTheLineAndColumn) {
        "t.rdf:2:8: NUL byte in the document"},
   };
   for (const auto& [text, error] : cases) {
-    EXPECT_EQ("error: " + error, Loaded(LoadModelText(text, RdfSyntax::kDetect, "t.rdf"))) << text;
+    EXPECT_EQ("error: " + error, Loaded(text, RdfSyntax::kDetect, "t.rdf")) << text;
   }
 }
 

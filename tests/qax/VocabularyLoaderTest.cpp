@@ -57,15 +57,18 @@ class VocabularyLoaderTest : public ::testing::Test {
   // Loads `document` and answers its description, or "error: ..." for none.
   std::string Load(const std::string& document, RdfSyntax syntax = RdfSyntax::kTurtle,
                    const std::string& name = "doc.ttl", const std::string& base = "") {
-    result_ = LoadModelText(document, syntax, name, base);
-    EXPECT_TRUE(result_.model != nullptr || result_.warnings.empty());
-    return result_.model != nullptr ? Describe(*result_.model) : "error: " + result_.error;
+    result_ = LoadedModel();
+    status_ = LoadModelText(document, syntax, name, base, &result_);
+    EXPECT_EQ(status_.ok(), result_.model != nullptr);
+    EXPECT_TRUE(status_.ok() || result_.warnings.empty());
+    return status_.ok() ? Describe(*result_.model) : "error: " + status_.message();
   }
   // Loads the usual prefixes followed by `body` as Turtle.
   std::string Turtle(const std::string& body) {
     return Load(kPrefixes + body, RdfSyntax::kTurtle, "doc.ttl", "http://example.org/base/");
   }
-  LoadResult result_;
+  qaxoi::Status status_;
+  LoadedModel result_;
 };
 
 // Classes are rdfs and owl classes, not datatypes, instances or blank nodes;
@@ -306,11 +309,12 @@ TEST_F(VocabularyLoaderTest, ProblemsArePlacedWhereverPagesEnd) {
   const std::string fifo = std::string(folder) + "/fifo.ttl";
   ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
   const auto fromFile = [&](const std::string& path, const std::string& name) {
-    const LoadResult loaded = LoadModelFile(path, RdfSyntax::kTurtle);
-    std::string error = loaded.error;
+    LoadedModel loaded;
+    const qaxoi::Status status = LoadModelFile(path, RdfSyntax::kTurtle, &loaded);
+    std::string error = status.message();
     const std::size_t cut = error.find(path);
     if (cut != std::string::npos) error.replace(cut, path.size(), name);
-    return loaded.model != nullptr ? std::string() : "error: " + error;
+    return status.ok() ? std::string() : "error: " + error;
   };
   for (const auto& c : cases) {
     const std::string head = c.document.substr(c.document.size() < kPage ? 0 : kPage - 40, 80);
@@ -484,8 +488,7 @@ TEST_F(VocabularyLoaderTest, RestrictionsGiveAttributesWithKindAndCounts) {
   };
   for (const auto& c : cases) {
     const std::string document = kPrefixes + head + c.superclasses + " .\n";
-    result_ = LoadModelText(document, RdfSyntax::kTurtle, "doc.ttl");
-    ASSERT_NE(result_.model, nullptr) << result_.error;
+    ASSERT_EQ(Load(document).rfind("error: ", 0), std::string::npos) << status_.message();
     const MetaClass* cls = result_.model->GetMetaClass("http://example.org/ns#C");
     ASSERT_NE(cls, nullptr);
     std::string attributes;

@@ -525,8 +525,8 @@ TEST_F(QaxHost, OutputsReplaceFilesSafelyWriteStreamsAndFailWithAMessage) {
   pid_t dead = ::fork();
   if (dead == 0) ::_exit(0);
   ::waitpid(dead, nullptr, 0);
-  const std::string stale = qax_files::TemporaryName("stale.grp", dead, 0);
-  const std::string live = qax_files::TemporaryName("stale.grp", ::getpid(), 0);
+  const std::string stale = qaxoi::files::TemporaryName("stale.grp", dead, 0);
+  const std::string live = qaxoi::files::TemporaryName("stale.grp", ::getpid(), 0);
   std::thread reader;
   std::string fromFifo;
   const auto modeOf = [this](const std::string& name) {

@@ -75,9 +75,10 @@ std::vector<std::pair<std::string, std::string>> ReportPrefixes(
 // why it did not load.
 bool LoadWritten(const std::string& text, QAX::Ontology::RdfSyntax syntax, const std::string& name,
                  Shacl::Graph& graph) {
-  const Shacl::GraphLoad loaded = Shacl::LoadGraphText(text, syntax, name, "", graph);
-  if (!loaded.error.empty()) {
-    Fail("cannot read the " + name + ": " + Escaped(loaded.error, Layout::kKeep));
+  Shacl::GraphLoad loaded;
+  const qaxoi::Status read = Shacl::LoadGraphText(text, syntax, name, "", graph, &loaded);
+  if (!read.ok()) {
+    Fail("cannot read the " + name + ": " + Escaped(read.message(), Layout::kKeep));
     return false;
   }
   return true;
@@ -107,13 +108,15 @@ int RunCheck(const Invocation& invocation) {
     if (item == nullptr) return kExitUsage;
     subjects.push_back({item, kChannelNamespace + std::to_string(i)});
   }
-  QAX::Ontology::ItemWriteResult written;
+  QAX::Ontology::WrittenItems written;
+  qaxoi::Status status;
   {
     const Activity writing("writing the items as RDF");
-    written = QAX::Ontology::WriteItems(subjects, model, QAX::Ontology::RdfSyntax::kNTriples);
+    status =
+        QAX::Ontology::WriteItems(subjects, model, QAX::Ontology::RdfSyntax::kNTriples, &written);
   }
-  if (!written.error.empty()) {
-    Fail(written.error);
+  if (!status.ok()) {
+    Fail(status);
     return kExitUsage;
   }
   for (const std::string& warning : written.warnings) {

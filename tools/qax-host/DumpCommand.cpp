@@ -186,8 +186,8 @@ int RunDump(const Invocation& invocation) {
   const std::string name = InputName(invocation.arguments[0]);
   const Activity reading("reading the group file '" + Escaped(name) + "'");
   std::vector<unsigned char> bytes;
-  std::string reason;
-  if (!qax_files::ReadInputFile(invocation.arguments[0], &bytes, &reason)) return Fail(reason);
+  const qaxoi::Status read = qaxoi::files::ReadInputFile(invocation.arguments[0], &bytes);
+  if (!read.ok()) return Fail(read);
 
   ChannelTypeRegistry registry;
   registry.RegisterBuiltIns();

@@ -11,6 +11,8 @@ int Fail(const std::string& message) {
   return kExitFailure;
 }
 
+int Fail(const qaxoi::Status& status) { return Fail(status.message()); }
+
 int UsageError(const std::string& message) {
   std::fprintf(stderr, "qax-host: %s (see: qax-host --help)\n",
                Escaped(message, Layout::kKeep).c_str());

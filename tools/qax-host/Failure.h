@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "host/status/Status.h"
+
 namespace qax_host {
 
 // Exit codes: success, a failure of the work asked for (unknown class,
@@ -15,6 +17,9 @@ inline constexpr int kExitUsage = 2;
 
 // Prints "qax-host: <message>" to standard error and answers kExitFailure.
 int Fail(const std::string& message);
+// Prints the failure `status` (which must not be ok) as Fail does and
+// answers kExitFailure.
+int Fail(const qaxoi::Status& status);
 // Prints a usage error and answers kExitUsage.
 int UsageError(const std::string& message);
 

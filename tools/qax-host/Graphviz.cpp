@@ -20,7 +20,7 @@ namespace qax_host {
 
 namespace {
 
-using qax_files::Descriptor;
+using qaxoi::files::Descriptor;
 
 // The exit code a shell gives a program it cannot find.
 constexpr int kNotFoundExit = 127;
@@ -94,7 +94,7 @@ int Exchange(Descriptor* input, Descriptor* output, const std::string& dot, std:
     if (got < 0) return errno;
     if (got == 0) {
       output->Close();
-    } else if (drawing->size() + static_cast<std::size_t>(got) > qax_files::kMaxInputBytes) {
+    } else if (drawing->size() + static_cast<std::size_t>(got) > qaxoi::files::kMaxInputBytes) {
       *tooLarge = true;
       output->Close();
     } else {
@@ -137,8 +137,8 @@ bool RenderWithDot(const std::string& format, const std::string& dot, std::strin
   while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
   }
   if (tooLarge) {
-    *error =
-        "Graphviz's 'dot' drew more than " + qax_files::ByteCountText(qax_files::kMaxInputBytes);
+    *error = "Graphviz's 'dot' drew more than " +
+             qaxoi::files::ByteCountText(qaxoi::files::kMaxInputBytes);
     return false;
   }
   if (failed != 0) {

@@ -45,9 +45,9 @@ void PrintNotes(const ChannelGraph& graph) {
 }
 
 std::unique_ptr<Session> OpenSession(const Invocation& invocation) {
-  std::string error;
-  std::unique_ptr<Session> session = Session::Open(invocation.session, &error);
-  if (!session) Fail(error);
+  std::unique_ptr<Session> session;
+  const qaxoi::Status opened = Session::Open(invocation.session, &session);
+  if (!opened.ok()) Fail(opened);
   return session;
 }
 
@@ -84,10 +84,9 @@ int RunType(const Invocation& invocation) {
   if (!invocation.arguments.empty()) {
     return UsageError("type takes no arguments, not '" + invocation.arguments[0] + "'");
   }
-  std::string error;
-  std::unique_ptr<ChannelModule> module =
-      ChannelModule::Open(invocation.session.modulePath, &error);
-  if (!module) return Fail(error);
+  std::unique_ptr<ChannelModule> module;
+  const qaxoi::Status opened = ChannelModule::Open(invocation.session.modulePath, &module);
+  if (!opened.ok()) return Fail(opened);
   const ChannelType* type = module->GetType();
   if (type == nullptr) return Fail(module->Path() + ": GetType gave no channel type");
   std::printf("module     %s\n", Escaped(module->Path()).c_str());

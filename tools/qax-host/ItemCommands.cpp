@@ -167,9 +167,9 @@ std::unique_ptr<ChannelGraph> GraphFor(const Session& session, const std::string
 std::unique_ptr<LoadedGroup> LoadInput(const std::string& path, const Session& session) {
   const Activity loading("loading the group file '" + Escaped(InputName(path)) + "'");
   std::vector<unsigned char> bytes;
-  std::string reason;
-  if (!qax_files::ReadInputFile(path, &bytes, &reason)) {
-    Fail(reason);
+  const qaxoi::Status read = qaxoi::files::ReadInputFile(path, &bytes);
+  if (!read.ok()) {
+    Fail(read);
     return nullptr;
   }
   GroupFileHeader header;
@@ -178,11 +178,13 @@ std::unique_ptr<LoadedGroup> LoadInput(const std::string& path, const Session& s
       peek.ReadHeader(&header, nullptr) && header.channelCount > kProgressGroupChannels;
   Progress progress(large, "loading " + Counted(header.channelCount, "channel", "channels") +
                                " from " + InputName(path));
+  // The failure's message is made again with the name the user gave.
   GroupFileError error;
-  std::unique_ptr<LoadedGroup> group =
-      LoadGroup(bytes.data(), bytes.size(), session.registry(), &error);
+  std::unique_ptr<LoadedGroup> group;
+  const qaxoi::Status loaded =
+      LoadGroup(bytes.data(), bytes.size(), session.registry(), &group, &error);
   progress.Done();
-  if (!group) {
+  if (!loaded.ok()) {
     error.file = InputName(path);
     Fail(error.Message());
   }
@@ -235,10 +237,8 @@ int RunSave(const Invocation& invocation) {
   }
   const Activity saving("saving the group file '" + Escaped(path) + "'");
   std::vector<unsigned char> bytes;
-  std::string error;
-  if (!SaveGroup(kGroupName, graph->Channels(), &bytes, &error)) {
-    return Fail("cannot save '" + path + "': " + error);
-  }
+  const qaxoi::Status saved = SaveGroup(kGroupName, graph->Channels(), &bytes);
+  if (!saved.ok()) return Fail(saved.Prefixed("cannot save '" + path + "': "));
   bool toStandardOutput = false;
   if (!WriteOutput(path, std::string(bytes.begin(), bytes.end()), &toStandardOutput)) {
     return kExitFailure;
@@ -330,10 +330,11 @@ int RunExport(const Invocation& invocation) {
     }
   }
   const Activity writing("writing the items as RDF");
-  const QAX::Ontology::ItemWriteResult written =
-      jsonLd ? QAX::Ontology::WriteItemsJsonLd(subjects, session->model())
-             : QAX::Ontology::WriteItems(subjects, session->model(), syntax);
-  if (!written.error.empty()) return Fail(written.error);
+  QAX::Ontology::WrittenItems written;
+  const qaxoi::Status status =
+      jsonLd ? QAX::Ontology::WriteItemsJsonLd(subjects, session->model(), &written)
+             : QAX::Ontology::WriteItems(subjects, session->model(), syntax, &written);
+  if (!status.ok()) return Fail(status);
   for (const std::string& warning : written.warnings) {
     std::fprintf(stderr, "qax-host: warning: %s\n", Escaped(warning, Layout::kKeep).c_str());
   }

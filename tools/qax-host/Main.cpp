@@ -292,23 +292,23 @@ int CheckCommandLine(const qax_host::CommandLine& line, const Command& command) 
   if (invocation.json && !command.json) {
     return qax_host::UsageError(std::string(command.name) + " has no --json output");
   }
-  if (invocation.session.modulePath == qax_files::kStandardStreamPath) {
+  if (invocation.session.modulePath == qaxoi::files::kStandardStreamPath) {
     return qax_host::UsageError(
         "--module: '-' names no module; a module is loaded from a file by its path");
   }
   // Standard input can be read once.
   std::vector<std::string> readers;
-  if (invocation.session.ontologyPath == qax_files::kStandardStreamPath) {
+  if (invocation.session.ontologyPath == qaxoi::files::kStandardStreamPath) {
     readers.emplace_back("--ontology");
   }
-  if (invocation.file == qax_files::kStandardStreamPath) readers.emplace_back("--file");
-  if (invocation.shapes == qax_files::kStandardStreamPath) readers.emplace_back("--shapes");
+  if (invocation.file == qaxoi::files::kStandardStreamPath) readers.emplace_back("--file");
+  if (invocation.shapes == qaxoi::files::kStandardStreamPath) readers.emplace_back("--shapes");
   if (command.readsArgument && !invocation.arguments.empty() &&
-      invocation.arguments.front() == qax_files::kStandardStreamPath) {
+      invocation.arguments.front() == qaxoi::files::kStandardStreamPath) {
     readers.push_back(std::string(command.name) + "'s FILE");
   }
   for (const std::string& argument : invocation.arguments) {
-    if (command.readsEveryArgument && argument == qax_files::kStandardStreamPath) {
+    if (command.readsEveryArgument && argument == qaxoi::files::kStandardStreamPath) {
       readers.push_back(std::string(command.name) + "'s DATA");
     }
   }
@@ -337,10 +337,9 @@ int RunCommandLine(int argc, char** argv) {
   }
 
   if ((line.given & qax_host::kSyntaxOption) != 0) {
-    std::string error;
-    if (!QAX::Ontology::ParseRdfSyntaxName(line.syntax, &invocation.session.syntax, &error)) {
-      return qax_host::UsageError("--syntax: " + error);
-    }
+    const qaxoi::Status parsed =
+        QAX::Ontology::ParseRdfSyntaxName(line.syntax, &invocation.session.syntax);
+    if (!parsed.ok()) return qax_host::UsageError("--syntax: " + parsed.message());
     if (invocation.session.ontologyPath.empty()) {
       return qax_host::UsageError("--syntax needs --ontology: it gives the vocabulary's syntax");
     }

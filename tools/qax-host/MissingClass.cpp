@@ -34,7 +34,7 @@ std::string Inside(const std::string& token, char open, char close) {
 std::vector<KnownVocabulary> ReadIndex(const std::string& folder) {
   std::string bytes;
   if (folder.empty() ||
-      !qax_files::ReadInputFile(folder + "/_index.nq", &bytes, nullptr, kMaxVocabularyIndexBytes)) {
+      !qaxoi::files::ReadInputFile(folder + "/_index.nq", &bytes, kMaxVocabularyIndexBytes).ok()) {
     return {};
   }
   std::map<std::string, KnownVocabulary> bySubject;

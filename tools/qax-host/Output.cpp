@@ -171,13 +171,14 @@ Json ValueJson(A3d_Channel& channel) {
 }
 
 bool WriteOutput(const std::string& path, const std::string& bytes, bool* toStandardOutput) {
-  std::string error;
-  qax_files::Delivery delivery = qax_files::Delivery::kFile;
-  if (!qax_files::WriteOutputFile(path, bytes.data(), bytes.size(), &error, &delivery)) {
-    Fail(error);
+  qaxoi::files::Delivery delivery = qaxoi::files::Delivery::kFile;
+  const qaxoi::Status written =
+      qaxoi::files::WriteOutputFile(path, bytes.data(), bytes.size(), &delivery);
+  if (!written.ok()) {
+    Fail(written);
     return false;
   }
-  *toStandardOutput = delivery == qax_files::Delivery::kStandardOutput;
+  *toStandardOutput = delivery == qaxoi::files::Delivery::kStandardOutput;
   return true;
 }
 

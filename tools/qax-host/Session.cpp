@@ -12,10 +12,10 @@
 
 namespace qax_host {
 
-std::unique_ptr<Session> Session::Open(const Options& options, std::string* error) {
+qaxoi::Status Session::Open(const Options& options, std::unique_ptr<Session>* opened) {
   std::unique_ptr<Session> session(new Session());
-  session->module_ = ChannelModule::Open(options.modulePath, error);
-  if (!session->module_) return nullptr;
+  qaxoi::Status status = ChannelModule::Open(options.modulePath, &session->module_);
+  if (!status.ok()) return status;
 
   struct stat info = {};
   const bool large = !options.ontologyPath.empty() &&
@@ -27,16 +27,14 @@ std::unique_ptr<Session> Session::Open(const Options& options, std::string* erro
   const Activity loading(options.ontologyPath.empty()
                              ? std::string("loading the sample ontology")
                              : "loading the vocabulary '" + Escaped(options.ontologyPath) + "'");
-  QAX::Ontology::LoadResult loaded =
+  QAX::Ontology::LoadedModel loaded;
+  status =
       options.ontologyPath.empty()
           ? QAX::Ontology::LoadModelText(SampleOntologyTurtle(), QAX::Ontology::RdfSyntax::kTurtle,
-                                         kSampleOntologyName)
-          : QAX::Ontology::LoadModelFile(options.ontologyPath, options.syntax);
+                                         kSampleOntologyName, "", &loaded)
+          : QAX::Ontology::LoadModelFile(options.ontologyPath, options.syntax, &loaded);
   progress.Done();
-  if (!loaded.model) {
-    *error = loaded.error;
-    return nullptr;
-  }
+  if (!status.ok()) return status;
   for (const std::string& warning : loaded.warnings) {
     std::fprintf(stderr, "qax-host: warning: %s\n", Escaped(warning, Layout::kKeep).c_str());
   }
@@ -46,12 +44,13 @@ std::unique_ptr<Session> Session::Open(const Options& options, std::string* erro
 
   session->registry_.RegisterBuiltIns();
   if (!session->registry_.RegisterModule(*session->module_)) {
-    *error = "channel module '" + options.modulePath + "' gives no usable channel type";
-    return nullptr;
+    return qaxoi::Status::InvalidInput("channel module '" + options.modulePath +
+                                       "' gives no usable channel type");
   }
   QAX::Util::SingletonObject<QAX::QAXAmbassador>::Instance().SetOntologyModel(
       session->model_.get());
-  return session;
+  *opened = std::move(session);
+  return qaxoi::Status::Ok();
 }
 
 Session::~Session() {

@@ -22,10 +22,11 @@ class Session {
     QAX::Ontology::RdfSyntax syntax = QAX::Ontology::RdfSyntax::kDetect;
   };
 
-  // Loads the module and the ontology and sets the ontology on the service.
-  // Null and a message in `error` when either cannot be loaded. Repairs the
-  // ontology loader made are printed to standard error as warnings.
-  static std::unique_ptr<Session> Open(const Options& options, std::string* error);
+  // Loads the module and the ontology, sets the ontology on the service and
+  // hands the session to `session`. Fails, leaving `session` as it was, when
+  // either cannot be loaded. Repairs the ontology loader made are printed to
+  // standard error as warnings.
+  static qaxoi::Status Open(const Options& options, std::unique_ptr<Session>* session);
 
   // Takes the ontology off the service, then closes the module. Every channel
   // made through the session must be destroyed first.

@@ -51,13 +51,14 @@ int ReadReportFormat(const char* command, const std::string& value, ReportFormat
 
 bool LoadRdfFile(const std::string& path, Shacl::Graph& graph) {
   const Activity loading("loading the RDF file '" + Escaped(InputName(path)) + "'");
-  const Shacl::GraphLoad loaded =
-      Shacl::LoadGraphFile(path, QAX::Ontology::RdfSyntax::kDetect, graph);
+  Shacl::GraphLoad loaded;
+  const qaxoi::Status read =
+      Shacl::LoadGraphFile(path, QAX::Ontology::RdfSyntax::kDetect, graph, &loaded);
   for (const std::string& warning : loaded.warnings) {
     std::fprintf(stderr, "qax-host: warning: %s\n", Escaped(warning, Layout::kKeep).c_str());
   }
-  if (!loaded.error.empty()) {
-    Fail(Escaped(loaded.error, Layout::kKeep));
+  if (!read.ok()) {
+    Fail(Escaped(read.message(), Layout::kKeep));
     return false;
   }
   return true;

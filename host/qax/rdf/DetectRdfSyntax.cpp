@@ -3,6 +3,7 @@
 #include <cctype>
 #include <string>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "host/qax/rdf/RdfSyntax.h"
@@ -83,9 +84,7 @@ class Reader {
 };
 
 RdfSyntax Refuse(std::string* refusal, const std::string& found) {
-  if (refusal != nullptr) {
-    *refusal = found + "; the syntaxes read are " + ListRdfSyntaxes(&RdfSyntaxInfo::title, "and");
-  }
+  *refusal = found + "; the syntaxes read are " + ListRdfSyntaxes(&RdfSyntaxInfo::title, "and");
   return RdfSyntax::kDetect;
 }
 
@@ -180,9 +179,8 @@ RdfSyntax TurtleFamily(Reader& in) {
   return RdfSyntax::kTurtle;
 }
 
-}  // namespace
-
-RdfSyntax DetectRdfSyntax(std::string_view firstBytes, std::string* refusal) {
+// The syntax of `firstBytes`, or kDetect with `refusal` set.
+RdfSyntax Detect(std::string_view firstBytes, std::string* refusal) {
   Reader in(firstBytes);
   if (in.Starts(kUtf8Bom)) in.Skip(kUtf8Bom.size());
   bool xml = false;
@@ -257,6 +255,16 @@ RdfSyntax DetectRdfSyntax(std::string_view firstBytes, std::string* refusal) {
     return TurtleFamily(in);
   }
   return Refuse(refusal, "cannot tell the RDF syntax from the name or the first bytes");
+}
+
+}  // namespace
+
+qaxoi::Status DetectRdfSyntax(std::string_view firstBytes, RdfSyntax* syntax) {
+  std::string refusal;
+  const RdfSyntax found = Detect(firstBytes, &refusal);
+  if (found == RdfSyntax::kDetect) return qaxoi::Status::NotSupported(std::move(refusal));
+  *syntax = found;
+  return qaxoi::Status::Ok();
 }
 
 }  // namespace Ontology

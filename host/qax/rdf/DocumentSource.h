@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "host/status/Status.h"
+
 namespace QAX {
 namespace Ontology {
 namespace Rdf {
@@ -25,11 +27,10 @@ class DocumentSource {
   virtual std::uint64_t Size() const = 0;
 
   // Copies up to `count` bytes from byte `offset` into `buffer` and sets
-  // `got` to how many: fewer than `count` only at the document's end. False,
-  // with `error` set to a message that names the document, when the bytes
-  // cannot be read.
-  virtual bool Read(std::uint64_t offset, char* buffer, std::size_t count, std::size_t& got,
-                    std::string& error) = 0;
+  // `got` to how many: fewer than `count` only at the document's end. A
+  // failure names the document, when the bytes cannot be read.
+  virtual qaxoi::Status Read(std::uint64_t offset, char* buffer, std::size_t count,
+                             std::size_t& got) = 0;
 };
 
 // A document held in memory by the caller, who keeps it alive and unchanged
@@ -40,14 +41,14 @@ class TextSource : public DocumentSource {
 
   std::uint64_t Size() const override { return text_.size(); }
 
-  bool Read(std::uint64_t offset, char* buffer, std::size_t count, std::size_t& got,
-            std::string&) override {
+  qaxoi::Status Read(std::uint64_t offset, char* buffer, std::size_t count,
+                     std::size_t& got) override {
     got = 0;
     if (offset < text_.size()) {
       got = count < text_.size() - offset ? count : static_cast<std::size_t>(text_.size() - offset);
       std::memcpy(buffer, text_.data() + offset, got);
     }
-    return true;
+    return qaxoi::Status::Ok();
   }
 
  private:

@@ -21,18 +21,18 @@ inline constexpr std::uint64_t kFilePageBytes = std::uint64_t{64} << 10;
 // is used.
 class FileSource : public DocumentSource {
  public:
-  explicit FileSource(qax_files::InputFile& file) : file_(file) {}
+  explicit FileSource(qaxoi::files::InputFile& file) : file_(file) {}
   std::uint64_t Size() const override { return file_.Size(); }
-  bool Read(std::uint64_t offset, char* buffer, std::size_t count, std::size_t& got,
-            std::string& error) override {
-    return file_.ReadAt(offset, buffer, count, &got, &error);
+  qaxoi::Status Read(std::uint64_t offset, char* buffer, std::size_t count,
+                     std::size_t& got) override {
+    return file_.ReadAt(offset, buffer, count, &got);
   }
   // What a load holds of the file while it is parsed: the whole file when
   // it was read whole (a stream), else a page.
   std::uint64_t HeldBytes() const;
 
  private:
-  qax_files::InputFile& file_;
+  qaxoi::files::InputFile& file_;
 };
 
 // The "file:" IRI of `path`, made absolute first so that relative IRIs in a

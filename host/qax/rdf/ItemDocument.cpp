@@ -180,9 +180,11 @@ bool IsWritableIri(const std::string& iri) {
   return true;
 }
 
-bool DescribeItems(const std::vector<ItemSubject>& items, const OntologyModel& model,
-                   ItemDocument& document, std::string& error) {
-  return Describer(model, document, error).Describe(items);
+qaxoi::Status DescribeItems(const std::vector<ItemSubject>& items, const OntologyModel& model,
+                            ItemDocument& document) {
+  std::string error;
+  if (Describer(model, document, error).Describe(items)) return qaxoi::Status::Ok();
+  return qaxoi::Status::InvalidInput(std::move(error));
 }
 
 }  // namespace Rdf

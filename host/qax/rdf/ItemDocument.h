@@ -12,6 +12,7 @@
 
 #include "host/qax/model/OntologyModel.h"
 #include "host/qax/rdf/ItemSubject.h"
+#include "host/status/Status.h"
 
 namespace QAX {
 namespace Ontology {
@@ -59,17 +60,17 @@ struct ItemDocument {
   std::vector<std::string> warnings;
 };
 
-// Describes `items` in `document`, which must be empty. Answers false and
-// sets `error` (the document then holds a part only) for a null item, an IRI
-// that IsWritableIri refuses, or an item (nested ones included) whose class
-// `model` does not have or has under an IRI that cannot be written. A value
+// Describes `items` in `document`, which must be empty. Fails with
+// kInvalidInput (the document then holds a part only) for a null item, an
+// IRI that IsWritableIri refuses, or an item (nested ones included) whose
+// class `model` does not have or has under an IRI that cannot be written. A value
 // whose attribute is not of the item's class, or whose property IRI cannot be
 // written, is left out with a warning; a text that is not UTF-8 has its bad
 // bytes replaced by U+FFFD with a warning; a boolean is written in its
 // canonical form. Walks items breadth first, without recursion; the document
 // keeps no pointer into the items.
-bool DescribeItems(const std::vector<ItemSubject>& items, const OntologyModel& model,
-                   ItemDocument& document, std::string& error);
+qaxoi::Status DescribeItems(const std::vector<ItemSubject>& items, const OntologyModel& model,
+                            ItemDocument& document);
 
 // A name that Turtle takes as a prefix: a letter, then letters, digits, '_',
 // '-' or '.', not ending in '.'.

@@ -35,9 +35,8 @@ void SetPrefix(SerdWriter* writer, const std::string& name, const std::string& n
   serd_writer_set_prefix(writer, &nameNode, &nsNode);
 }
 
-// Writes `document` as `syntax` into `text`; false after setting `error`.
-bool Write(const Rdf::ItemDocument& document, RdfSyntax syntax, std::string& text,
-           std::string& error) {
+// Writes `document` as `syntax` into `text`.
+qaxoi::Status Write(const Rdf::ItemDocument& document, RdfSyntax syntax, std::string& text) {
   const bool turtle = syntax == RdfSyntax::kTurtle;
   std::unique_ptr<SerdEnv, FreeEnv> env(serd_env_new(nullptr));
   std::unique_ptr<SerdWriter, FreeWriter> writer(
@@ -45,10 +44,7 @@ bool Write(const Rdf::ItemDocument& document, RdfSyntax syntax, std::string& tex
                       turtle ? static_cast<SerdStyle>(SERD_STYLE_ABBREVIATED | SERD_STYLE_CURIED)
                              : static_cast<SerdStyle>(0),
                       env.get(), nullptr, &AppendToString, &text));
-  if (!env || !writer) {
-    error = "the RDF writer could not be made";
-    return false;
-  }
+  if (!env || !writer) return qaxoi::Status::InvalidInput("the RDF writer could not be made");
   if (turtle) {
     for (const auto& [name, ns] : document.prefixes) SetPrefix(writer.get(), name, ns);
   }
@@ -71,28 +67,29 @@ bool Write(const Rdf::ItemDocument& document, RdfSyntax syntax, std::string& tex
                                             nullptr) == SERD_SUCCESS;
     }
     if (!written) {
-      error = "the RDF writer refused a statement about " + node.subject;
-      return false;
+      return qaxoi::Status::InvalidInput("the RDF writer refused a statement about " +
+                                         node.subject);
     }
   }
   serd_writer_finish(writer.get());
-  return true;
+  return qaxoi::Status::Ok();
 }
 
 }  // namespace
 
-ItemWriteResult WriteItems(const std::vector<ItemSubject>& items, const OntologyModel& model,
-                           RdfSyntax syntax) {
-  ItemWriteResult result;
-  Rdf::ItemDocument document;
+qaxoi::Status WriteItems(const std::vector<ItemSubject>& items, const OntologyModel& model,
+                         RdfSyntax syntax, WrittenItems* written) {
   if (syntax != RdfSyntax::kTurtle && syntax != RdfSyntax::kNTriples) {
-    result.error = "items are written as Turtle or N-Triples only";
-  } else if (Rdf::DescribeItems(items, model, document, result.error) &&
-             Write(document, syntax, result.text, result.error)) {
-    result.warnings = std::move(document.warnings);
+    return qaxoi::Status::InvalidArgument("items are written as Turtle or N-Triples only");
   }
-  if (!result.error.empty()) result.text.clear();
-  return result;
+  Rdf::ItemDocument document;
+  WrittenItems result;
+  qaxoi::Status status = Rdf::DescribeItems(items, model, document);
+  if (status.ok()) status = Write(document, syntax, result.text);
+  if (!status.ok()) return status;
+  result.warnings = std::move(document.warnings);
+  *written = std::move(result);
+  return status;
 }
 
 }  // namespace Ontology

@@ -9,16 +9,15 @@
 #include "host/qax/model/OntologyModel.h"
 #include "host/qax/rdf/ItemSubject.h"
 #include "host/qax/rdf/RdfSyntax.h"
+#include "host/status/Status.h"
 
 namespace QAX {
 namespace Ontology {
 
-// What WriteItems gives: a whole document or an error, never a part.
-struct ItemWriteResult {
-  // The document, complete with its prefixes; empty on error.
+// A whole document that WriteItems or WriteItemsJsonLd wrote, never a part.
+struct WrittenItems {
+  // The document, complete with its prefixes.
   std::string text;
-  // Empty on success; otherwise one line saying what could not be written.
-  std::string error;
   // Values left out or repaired, one line each: an attribute that names no
   // attribute of the item's class (or of its parents), or a text that was
   // not UTF-8 and had its bad bytes replaced by U+FFFD.
@@ -36,12 +35,13 @@ struct ItemWriteResult {
 // xsd:date; booleans in their canonical form, true or false) and a plain
 // string otherwise; a nested item is a blank node
 // described after its parent; a list gives one statement per element.
-// Turtle output declares a prefix per library of `model` (and xsd). Fails
-// for another syntax, a null item, an IRI that is not absolute, is not
-// UTF-8 or holds a character that IRIs may not, or an item (nested ones included) whose class
-// `model` does not have.
-QAX_API ItemWriteResult WriteItems(const std::vector<ItemSubject>& items,
-                                   const OntologyModel& model, RdfSyntax syntax);
+// Turtle output declares a prefix per library of `model` (and xsd). The
+// document goes to `written`, which is left as it was on failure:
+// kInvalidArgument for another syntax, kInvalidInput for a null item, an
+// IRI that is not absolute, is not UTF-8 or holds a character that IRIs may
+// not, or an item (nested ones included) whose class `model` does not have.
+QAX_API qaxoi::Status WriteItems(const std::vector<ItemSubject>& items, const OntologyModel& model,
+                                 RdfSyntax syntax, WrittenItems* written);
 
 }  // namespace Ontology
 }  // namespace QAX

@@ -158,30 +158,28 @@ class JsonLdDocument {
 
 }  // namespace
 
-ItemWriteResult WriteItemsJsonLd(const std::vector<ItemSubject>& items,
-                                 const OntologyModel& model) {
-  ItemWriteResult result;
+qaxoi::Status WriteItemsJsonLd(const std::vector<ItemSubject>& items, const OntologyModel& model,
+                               WrittenItems* written) {
   Rdf::ItemDocument document;
-  if (Rdf::DescribeItems(items, model, document, result.error)) {
-    for (const Rdf::ItemNode& node : document.nodes) {
-      if (node.depth > kMaxJsonLdItemDepth) {
-        result.error = "an item nests deeper than " + std::to_string(kMaxJsonLdItemDepth) +
-                       " levels, the most that JSON-LD is written for";
-        break;
-      }
+  qaxoi::Status described = Rdf::DescribeItems(items, model, document);
+  if (!described.ok()) return described;
+  for (const Rdf::ItemNode& node : document.nodes) {
+    if (node.depth > kMaxJsonLdItemDepth) {
+      return qaxoi::Status::ResourceExhausted("an item nests deeper than " +
+                                              std::to_string(kMaxJsonLdItemDepth) +
+                                              " levels, the most that JSON-LD is written for");
     }
   }
-  if (result.error.empty()) {
-    try {
-      result.text = JsonLdDocument(document).Text();
-      result.warnings = std::move(document.warnings);
-    } catch (const nlohmann::json::exception& e) {
-      // Every text is well-formed UTF-8 by now; this is a fault of the writer.
-      result.error = std::string("the JSON-LD writer failed: ") + e.what();
-    }
+  WrittenItems result;
+  try {
+    result.text = JsonLdDocument(document).Text();
+  } catch (const nlohmann::json::exception& e) {
+    // Every text is well-formed UTF-8 by now; this is a fault of the writer.
+    return qaxoi::Status::InvalidInput(std::string("the JSON-LD writer failed: ") + e.what());
   }
-  if (!result.error.empty()) result.text.clear();
-  return result;
+  result.warnings = std::move(document.warnings);
+  *written = std::move(result);
+  return qaxoi::Status::Ok();
 }
 
 }  // namespace Ontology

@@ -29,11 +29,11 @@ inline constexpr std::size_t kMaxJsonLdItemDepth = 256;
 // object without "@id", and several values of one property (a list) an
 // array without "@list", as the Turtle export writes one statement per
 // element. IRIs are written as prefix:suffix with the longest namespace that
-// fits, else whole. Warns and fails as WriteItems does, and fails for an item
-// nested deeper than kMaxJsonLdItemDepth levels; on failure `text` and
-// `warnings` are empty.
-QAX_API ItemWriteResult WriteItemsJsonLd(const std::vector<ItemSubject>& items,
-                                         const OntologyModel& model);
+// fits, else whole. Warns and fails as WriteItems does, and fails with
+// kResourceExhausted for an item nested deeper than kMaxJsonLdItemDepth
+// levels; `written` is left as it was on failure.
+QAX_API qaxoi::Status WriteItemsJsonLd(const std::vector<ItemSubject>& items,
+                                       const OntologyModel& model, WrittenItems* written);
 
 }  // namespace Ontology
 }  // namespace QAX

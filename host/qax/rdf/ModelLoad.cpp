@@ -29,50 +29,46 @@ namespace {
 // memory, else a page); `release`, when given, is called once it is parsed,
 // to let go of what the caller holds for it before the model is built.
 template <typename Release>
-LoadResult Load(Rdf::DocumentSource& source, const std::string* text, std::uint64_t heldBytes,
-                RdfSyntax syntax, const std::string& sourceName, const std::string& baseIri,
-                Release release) {
-  LoadResult result;
+qaxoi::Status Load(Rdf::DocumentSource& source, const std::string* text, std::uint64_t heldBytes,
+                   RdfSyntax syntax, const std::string& sourceName, const std::string& baseIri,
+                   Release release, LoadedModel* loaded) {
+  LoadedModel result;
   Rdf::LoadBudget budget(source.Size());
   Rdf::RdfStatements statements(budget);
   Rdf::StatementSink sink(statements);
-  if (!Rdf::ReadDocument(source, text, heldBytes, syntax, sourceName, baseIri, sink, budget,
-                         result.error, result.warnings)) {
-    return result;
-  }
+  qaxoi::Status read = Rdf::ReadDocument(source, text, heldBytes, syntax, sourceName, baseIri, sink,
+                                         budget, result.warnings);
+  if (!read.ok()) return read;
   release();
   Rdf::ResolveClassExpressions(statements, sourceName, result.warnings);
   statements.Group();
-  auto model = std::make_unique<OntologyModel>();
+  result.model = std::make_unique<OntologyModel>();
   if (budget.Exhausted() ||
-      !Rdf::BuildModel(statements, sourceName, *model, result.warnings, budget)) {
-    result.error = budget.Refusal(sourceName);
-    result.warnings.clear();
-    return result;
+      !Rdf::BuildModel(statements, sourceName, *result.model, result.warnings, budget)) {
+    return qaxoi::Status::ResourceExhausted(budget.Refusal(sourceName));
   }
-  result.model = std::move(model);
-  return result;
+  *loaded = std::move(result);
+  return qaxoi::Status::Ok();
 }
 
 }  // namespace
 
-LoadResult LoadModelFile(const std::string& path, RdfSyntax syntax) {
-  qax_files::InputFile file;
-  std::string error;
-  if (!file.Open(path, &error)) {
-    LoadResult result;
-    result.error = error;
-    return result;
-  }
+qaxoi::Status LoadModelFile(const std::string& path, RdfSyntax syntax, LoadedModel* loaded) {
+  qaxoi::files::InputFile file;
+  qaxoi::Status opened = file.Open(path);
+  if (!opened.ok()) return opened;
   Rdf::FileSource source(file);
-  return Load(source, nullptr, source.HeldBytes(), syntax, path, Rdf::FileIri(path),
-              [&file] { file.Close(); });
+  return Load(
+      source, nullptr, source.HeldBytes(), syntax, path, Rdf::FileIri(path),
+      [&file] { file.Close(); }, loaded);
 }
 
-LoadResult LoadModelText(const std::string& text, RdfSyntax syntax, const std::string& sourceName,
-                         const std::string& baseIri) {
+qaxoi::Status LoadModelText(const std::string& text, RdfSyntax syntax,
+                            const std::string& sourceName, const std::string& baseIri,
+                            LoadedModel* loaded) {
   Rdf::TextSource source(text);
-  return Load(source, &text, text.size(), syntax, sourceName, baseIri, [] {});
+  return Load(
+      source, &text, text.size(), syntax, sourceName, baseIri, [] {}, loaded);
 }
 
 }  // namespace Ontology

@@ -5,8 +5,9 @@
 #include <string>
 
 #include "host/qax/QAXExport.h"
-#include "host/qax/rdf/LoadResult.h"
+#include "host/qax/rdf/LoadedModel.h"
 #include "host/qax/rdf/RdfSyntax.h"
+#include "host/status/Status.h"
 
 namespace QAX {
 namespace Ontology {
@@ -20,16 +21,22 @@ namespace Ontology {
 // Relative IRIs resolve against the file's own "file:" IRI. The file is
 // read as host/files/InputFile.h says: a FIFO or pipe as a stream, "-" from
 // standard input, a directory or device refused, at most 1 GiB. On any
-// error (unreadable or refused file, syntax not read, bad syntax, bad
-// encoding, undefined prefix) the result holds no model.
-QAX_API LoadResult LoadModelFile(const std::string& path, RdfSyntax syntax = RdfSyntax::kDetect);
+// The model and the loader's warnings go to `loaded`, which is left as it
+// was on any error: kIoError (or kResourceExhausted for its size) for a
+// file that cannot be read or is refused, kNotSupported for a syntax that
+// is not read, kInvalidInput for bad syntax, bad encoding or an undefined
+// prefix, kResourceExhausted for a document beyond the loader's bounds. The
+// message is one line, "<source>:<line>:<column>: <what>" (line and column
+// left out where the failure has no place in the text).
+QAX_API qaxoi::Status LoadModelFile(const std::string& path, RdfSyntax syntax, LoadedModel* loaded);
 
 // Same as LoadModelFile for a document held in memory. `sourceName` names
 // the document in messages (and, by its extension, the syntax for kDetect);
-// `baseIri` resolves relative IRIs, and a relative IRI without a base is an
-// error.
-QAX_API LoadResult LoadModelText(const std::string& text, RdfSyntax syntax,
-                                 const std::string& sourceName, const std::string& baseIri = "");
+// `baseIri` resolves relative IRIs (empty: there is none, and a relative
+// IRI is an error).
+QAX_API qaxoi::Status LoadModelText(const std::string& text, RdfSyntax syntax,
+                                    const std::string& sourceName, const std::string& baseIri,
+                                    LoadedModel* loaded);
 
 }  // namespace Ontology
 }  // namespace QAX

@@ -9,7 +9,7 @@
 #include "host/qax/rdf/ItemSubject.h"
 #include "host/qax/rdf/ItemWriter.h"
 #include "host/qax/rdf/JsonLdWriter.h"
-#include "host/qax/rdf/LoadResult.h"
+#include "host/qax/rdf/LoadedModel.h"
 #include "host/qax/rdf/ModelLoad.h"
 #include "host/qax/rdf/RdfSyntax.h"
 

@@ -17,6 +17,9 @@
 namespace QAX {
 namespace Ontology {
 namespace Rdf {
+
+using qaxoi::Status;
+
 namespace {
 
 SerdSyntax ToSerd(RdfSyntax syntax) {
@@ -129,7 +132,7 @@ class Parse {
   // True when the parse failed on a problem that it placed only roughly.
   bool FailedInHandler() const { return failedInHandler_; }
 
-  bool Run(RdfSyntax syntax, const std::string& baseIri, std::string& error) {
+  Status Run(RdfSyntax syntax, const std::string& baseIri) {
     const SerdNode base =
         serd_node_from_string(SERD_URI, reinterpret_cast<const uint8_t*>(baseIri.c_str()));
     env_.reset(serd_env_new(baseIri.empty() ? nullptr : &base));
@@ -151,8 +154,7 @@ class Parse {
     } while (segmentEnded_ && !ended_ && status == SERD_SUCCESS && error_.empty() &&
              !serdProblem_.found);
     if (error_.empty()) Decide(status);
-    error = error_;
-    return error_.empty();
+    return error_.empty() ? Status::Ok() : Status::WithCode(errorCode_, error_);
   }
 
  private:
@@ -169,8 +171,9 @@ class Parse {
   // else the first of serd's error and the checks' problem, else a failure
   // serd gave no message for.
   void Decide(SerdStatus status) {
-    if (!readError_.empty()) {
-      error_ = readError_;
+    if (!read_.ok()) {
+      error_ = read_.message();
+      errorCode_ = read_.code();
       return;
     }
     if (problemAt_ != kNoProblem) {
@@ -185,6 +188,7 @@ class Parse {
         }
       }
       Fail(problemAt_, problem_);
+      errorCode_ = problemCode_;
       return;
     }
     if (serdProblem_.found) {
@@ -223,7 +227,8 @@ class Parse {
     if (wanted == 0 || self->ended_ || self->segmentEnded_) return 0;
     char* const bytes = static_cast<char*>(buffer);
     std::size_t got = 0;
-    if (!self->source_.Read(self->offset_, bytes, wanted, got, self->readError_)) {
+    self->read_ = self->source_.Read(self->offset_, bytes, wanted, got);
+    if (!self->read_.ok()) {
       self->ended_ = true;
       return 0;
     }
@@ -250,11 +255,13 @@ class Parse {
   // to serd.
   std::size_t Check(const char* bytes, std::size_t size, bool atEnd) {
     std::string problem;
+    Status::Code code = Status::Code::kInvalidInput;
     std::size_t at = utf8_.Feed(bytes, size, problem);
     if (checkNesting_) {
       const std::size_t deep = nesting_.Feed(bytes, size);
       if (deep < at) {
         at = deep;
+        code = Status::Code::kResourceExhausted;
         problem = "blank nodes and collections nest deeper than " +
                   std::to_string(kMaxNestingDepth) + " levels";
       }
@@ -265,11 +272,12 @@ class Parse {
     ended_ = true;
     problemAt_ = at;
     problem_ = problem;
+    problemCode_ = code;
     return at > offset_ ? at - offset_ : 0;
   }
 
   static int StreamError(void* stream) {
-    return static_cast<const Parse*>(stream)->readError_.empty() ? 0 : 1;
+    return static_cast<const Parse*>(stream)->read_.ok() ? 0 : 1;
   }
 
   static SerdStatus OnError(void* handle, const SerdError* problem) {
@@ -347,7 +355,10 @@ class Parse {
   // document is too dense, not one statement wrong.
   bool OverBudget() {
     if (!sink_.Budget().Exhausted()) return false;
-    if (error_.empty()) error_ = sink_.Budget().Refusal(sourceName_);
+    if (error_.empty()) {
+      error_ = sink_.Budget().Refusal(sourceName_);
+      errorCode_ = Status::Code::kResourceExhausted;
+    }
     return true;
   }
 
@@ -421,9 +432,10 @@ class Parse {
     std::size_t lineStart = 0;
     for (std::size_t from = 0; from < at;) {
       std::size_t got = 0;
-      std::string ignored;
       const std::size_t want = at - from < kChunkBytes ? at - from : kChunkBytes;
-      if (!source_.Read(from, chunk.data(), want, got, ignored) || got == 0) break;
+      // A read that fails here only leaves the place rougher: the problem
+      // placed is the document's, reported either way.
+      if (!source_.Read(from, chunk.data(), want, got).ok() || got == 0) break;
       for (std::size_t i = 0; i < got; ++i) {
         if (chunk[i] == '\n') {
           ++place.line;
@@ -466,9 +478,13 @@ class Parse {
   bool segmentEnded_ = false;     // the current segment is handed whole
   std::size_t problemAt_ = kNoProblem;
   std::string problem_;
-  std::string readError_;
+  Status::Code problemCode_ = Status::Code::kInvalidInput;
+  Status read_;
   SerdProblem serdProblem_;
   std::string error_;
+  // What kind of failure error_ is: the document's, unless a bound or the
+  // source decided otherwise.
+  Status::Code errorCode_ = Status::Code::kInvalidInput;
   bool failedInHandler_ = false;
   // Where a statement's subject, predicate, object and datatype IRIs are
   // expanded when they are not absolute as written; reused, so that a
@@ -478,26 +494,26 @@ class Parse {
 
 }  // namespace
 
-bool ReadRdf(DocumentSource& source, RdfSyntax syntax, const std::string& sourceName,
-             const std::string& baseIri, TripleHandler& handler, std::string& error) {
+Status ReadRdf(DocumentSource& source, RdfSyntax syntax, const std::string& sourceName,
+               const std::string& baseIri, TripleHandler& handler) {
   Parse parse(source, syntax, sourceName, PageBytes(source.Size()), handler);
-  if (parse.Run(syntax, baseIri, error)) return true;
-  if (parse.FailedInHandler()) {
+  Status status = parse.Run(syntax, baseIri);
+  if (!status.ok() && parse.FailedInHandler()) {
     // The first parse failed before its budget was spent, so the second
     // need keep nothing. Should it not fail (a file changed since), the
     // first one's error stands.
     DiscardingHandler discarded(source.Size());
     Parse placing(source, syntax, sourceName, 1, discarded);
-    std::string placed;
-    if (!placing.Run(syntax, baseIri, placed)) error = placed;
+    Status placed = placing.Run(syntax, baseIri);
+    if (!placed.ok()) status = std::move(placed);
   }
-  return false;
+  return status;
 }
 
-bool ReadRdf(const std::string& document, RdfSyntax syntax, const std::string& sourceName,
-             const std::string& baseIri, TripleHandler& handler, std::string& error) {
+Status ReadRdf(const std::string& document, RdfSyntax syntax, const std::string& sourceName,
+               const std::string& baseIri, TripleHandler& handler) {
   TextSource source(document);
-  return ReadRdf(source, syntax, sourceName, baseIri, handler, error);
+  return ReadRdf(source, syntax, sourceName, baseIri, handler);
 }
 
 }  // namespace Rdf

@@ -8,6 +8,7 @@
 #include "host/qax/rdf/DocumentSource.h"
 #include "host/qax/rdf/RdfSyntax.h"
 #include "host/qax/rdf/TripleHandler.h"
+#include "host/status/Status.h"
 
 namespace QAX {
 namespace Ontology {
@@ -19,16 +20,18 @@ namespace Rdf {
 // document is read in pages, and read again from the start to place an
 // error. `sourceName` names the document in the error; `baseIri` resolves
 // relative IRIs (empty: there is no base, and a relative IRI is an error).
-// Every problem is an error, so on success the whole document was read. On
-// failure answers false and sets `error` to
-// "<sourceName>:<line>:<column>: <what>" (the source's own message when it
-// cannot be read); `handler` has then been given a part of the document.
-bool ReadRdf(DocumentSource& source, RdfSyntax syntax, const std::string& sourceName,
-             const std::string& baseIri, TripleHandler& handler, std::string& error);
+// Every problem is an error, so on success the whole document was read. A
+// failure is "<sourceName>:<line>:<column>: <what>": kInvalidInput for the
+// document's own problems, kResourceExhausted for nesting beyond the
+// bound and for the handler's budget (no place then); the source's own
+// failure when it cannot be read. `handler` has then been given a part of
+// the document.
+qaxoi::Status ReadRdf(DocumentSource& source, RdfSyntax syntax, const std::string& sourceName,
+                      const std::string& baseIri, TripleHandler& handler);
 
 // The same for a document held in memory.
-bool ReadRdf(const std::string& document, RdfSyntax syntax, const std::string& sourceName,
-             const std::string& baseIri, TripleHandler& handler, std::string& error);
+qaxoi::Status ReadRdf(const std::string& document, RdfSyntax syntax, const std::string& sourceName,
+                      const std::string& baseIri, TripleHandler& handler);
 
 }  // namespace Rdf
 }  // namespace Ontology

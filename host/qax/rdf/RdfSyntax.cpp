@@ -26,18 +26,15 @@ const char* RdfSyntaxName(RdfSyntax syntax) {
   return "detect";
 }
 
-bool ParseRdfSyntaxName(std::string_view name, RdfSyntax* syntax, std::string* error) {
+qaxoi::Status ParseRdfSyntaxName(std::string_view name, RdfSyntax* syntax) {
   for (const RdfSyntaxInfo& known : kRdfSyntaxes) {
     if (name == known.name) {
       *syntax = known.syntax;
-      return true;
+      return qaxoi::Status::Ok();
     }
   }
-  if (error != nullptr) {
-    *error = "unknown syntax '" + std::string(name) + "'; use " +
-             ListRdfSyntaxes(&RdfSyntaxInfo::name, "or");
-  }
-  return false;
+  return qaxoi::Status::InvalidArgument("unknown syntax '" + std::string(name) + "'; use " +
+                                        ListRdfSyntaxes(&RdfSyntaxInfo::name, "or"));
 }
 
 }  // namespace Ontology

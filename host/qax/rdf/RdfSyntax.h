@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "host/qax/QAXExport.h"
+#include "host/status/Status.h"
 
 namespace QAX {
 namespace Ontology {
@@ -69,23 +70,23 @@ QAX_API RdfSyntax RdfSyntaxFromPath(const std::string& path);
 // prefix bound to the RDF namespace) or carries rdf: attributes is RDF/XML;
 // "@prefix", "@base", "PREFIX", "BASE", "<" or "_:" start Turtle, TriG
 // (a graph block "{" or "GRAPH" first) or N-Quads (a first statement of four
-// terms); N-Triples is read as Turtle. An empty document is Turtle. Answers
-// kDetect, with `refusal` (when not null) set to one sentence, for what is
-// not read: OWL/XML, the OWL functional and Manchester syntaxes, JSON-LD,
-// other XML, or bytes of no known syntax; the sentence names what was found
-// and lists the syntaxes that are read. Reads no further than the first
-// statement or element.
-QAX_API RdfSyntax DetectRdfSyntax(std::string_view firstBytes, std::string* refusal);
+// terms); N-Triples is read as Turtle. An empty document is Turtle. The
+// syntax goes to `syntax`. What is not read (OWL/XML, the OWL functional and
+// Manchester syntaxes, JSON-LD, other XML, or bytes of no known syntax) is
+// kNotSupported, one sentence that names what was found and lists the
+// syntaxes that are read, with `syntax` left as it was. Reads no further
+// than the first statement or element.
+QAX_API qaxoi::Status DetectRdfSyntax(std::string_view firstBytes, RdfSyntax* syntax);
 
 // The name of `syntax` as ParseRdfSyntaxName reads it (its name in
 // kRdfSyntaxes; "detect" for kDetect).
 QAX_API const char* RdfSyntaxName(RdfSyntax syntax);
 
 // Reads one of the names of kRdfSyntaxes ("turtle", "ntriples", "nquads",
-// "trig", "rdfxml"; exactly, lower case) into `syntax`. For any other name answers false and
-// sets `error` (when not null) to "unknown syntax '<name>'; use turtle,
-// ntriples, nquads, trig or rdfxml", leaving `syntax` as it was.
-QAX_API bool ParseRdfSyntaxName(std::string_view name, RdfSyntax* syntax, std::string* error);
+// "trig", "rdfxml"; exactly, lower case) into `syntax`. Any other name is
+// kInvalidArgument, "unknown syntax '<name>'; use turtle, ntriples, nquads,
+// trig or rdfxml", with `syntax` left as it was.
+QAX_API qaxoi::Status ParseRdfSyntaxName(std::string_view name, RdfSyntax* syntax);
 
 }  // namespace Ontology
 }  // namespace QAX

@@ -117,7 +117,10 @@ class Parse {
     return error_.empty();
   }
 
-  const std::string& error() const { return error_; }
+  // The failure of the last Run; success when it read the document.
+  qaxoi::Status status() const {
+    return error_.empty() ? qaxoi::Status::Ok() : qaxoi::Status::WithCode(errorCode_, error_);
+  }
   // True when the error has a place that a byte-by-byte parse can make exact.
   bool Placeable() const { return placeable_; }
   // Where the page that the parser failed in starts.
@@ -179,7 +182,10 @@ class Parse {
   // load's budget; the refusal names no place, as for Turtle.
   bool OverBudget() {
     if (!sink_.Budget().Exhausted()) return false;
-    if (error_.empty()) error_ = sink_.Budget().Refusal(sourceName_);
+    if (error_.empty()) {
+      error_ = sink_.Budget().Refusal(sourceName_);
+      errorCode_ = qaxoi::Status::Code::kResourceExhausted;
+    }
     Stop();
     return true;
   }
@@ -340,6 +346,8 @@ class Parse {
   std::size_t keptWarnings_ = 0;
   std::size_t hiddenWarnings_ = 0;
   std::string error_;
+  // The document's fault, unless the budget refused it.
+  qaxoi::Status::Code errorCode_ = qaxoi::Status::Code::kInvalidInput;
   bool stopped_ = false;
   bool placeable_ = false;
   bool outOfMemory_ = false;
@@ -347,28 +355,29 @@ class Parse {
 
 }  // namespace
 
-bool ReadRdfXml(const std::string& document, const std::string& sourceName,
-                const std::string& baseIri, TripleHandler& handler, std::string& error,
-                std::vector<std::string>& warnings) {
+qaxoi::Status ReadRdfXml(const std::string& document, const std::string& sourceName,
+                         const std::string& baseIri, TripleHandler& handler,
+                         std::vector<std::string>& warnings) {
   const XmlProblem problem = FindXmlBeyondBounds(document);
   if (problem.at != std::string::npos) {
-    error = sourceName + ":" + Place(document, problem.at) + ": " + problem.what;
-    return false;
+    return qaxoi::Status::WithCode(problem.beyondBound ? qaxoi::Status::Code::kResourceExhausted
+                                                       : qaxoi::Status::Code::kInvalidInput,
+                                   sourceName + ":" + Place(document, problem.at) + ": " +
+                                       problem.what);
   }
   std::vector<std::string> found;
   Parse parse(document, sourceName, handler, &found);
   const bool read = parse.Run(baseIri, std::string::npos);
   warnings.insert(warnings.end(), found.begin(), found.end());
-  if (read) return true;
-  error = parse.error();
+  if (read) return qaxoi::Status::Ok();
   if (parse.Placeable()) {
     // The first parse failed before its budget was spent, so the second
     // need keep nothing.
     DiscardingHandler discarded(document.size());
     Parse placing(document, sourceName, discarded, nullptr);
-    if (!placing.Run(baseIri, parse.FailedPageStart())) error = placing.error();
+    if (!placing.Run(baseIri, parse.FailedPageStart())) return placing.status();
   }
-  return false;
+  return parse.status();
 }
 
 }  // namespace Rdf

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/qax/rdf/TripleHandler.h"
+#include "host/status/Status.h"
 
 namespace QAX {
 namespace Ontology {
@@ -23,14 +24,15 @@ inline constexpr std::size_t kMaxXmlWarnings = 8;
 // The bytes are checked against the bounds of XmlBounds.h first; nothing is
 // ever fetched (no network, no file, no external entity). The parser's
 // warnings go to `warnings` as "<sourceName>:<line>: <what>" and do not stop
-// the load; its errors do. On failure answers false and sets `error` to
-// "<sourceName>:<line>:<column>: <what>" for the first problem (no place for
-// a refused budget); `handler` has then been given a part of the document.
-// Throws std::bad_alloc, with every parser resource freed, when memory runs
-// out in the handler.
-bool ReadRdfXml(const std::string& document, const std::string& sourceName,
-                const std::string& baseIri, TripleHandler& handler, std::string& error,
-                std::vector<std::string>& warnings);
+// the load; its errors do. A failure is "<sourceName>:<line>:<column>:
+// <what>" for the first problem: kResourceExhausted for a document beyond
+// the bounds of XmlBounds.h or the budget (no place then), kInvalidInput for
+// the rest; `handler` has then been given a part of the document. Throws
+// std::bad_alloc, with every parser resource freed, when memory runs out in
+// the handler.
+qaxoi::Status ReadRdfXml(const std::string& document, const std::string& sourceName,
+                         const std::string& baseIri, TripleHandler& handler,
+                         std::vector<std::string>& warnings);
 
 }  // namespace Rdf
 }  // namespace Ontology

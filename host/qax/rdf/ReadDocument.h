@@ -11,6 +11,7 @@
 #include "host/qax/rdf/LoadBudget.h"
 #include "host/qax/rdf/RdfSyntax.h"
 #include "host/qax/rdf/TripleHandler.h"
+#include "host/status/Status.h"
 
 namespace QAX {
 namespace Ontology {
@@ -22,14 +23,14 @@ namespace Rdf {
 // caller holds the document (the same bytes as `source`), else a copy read
 // from `source`. While the document is parsed, `heldBytes` (what the caller
 // holds of it) and such a copy are charged to `budget`, which must be the
-// one `handler` charges; both are taken back once it is parsed. On failure
-// answers false, sets `error` to one line (see ReadRdf, ReadRdfXml) and
-// leaves `warnings` as they were; on success adds the parser's warnings.
+// one `handler` charges; both are taken back once it is parsed. A failure
+// (see ReadRdf, ReadRdfXml; kNotSupported for a syntax detected and not
+// read) leaves `warnings` as they were; success adds the parser's warnings.
 // Throws std::bad_alloc when memory runs out.
-bool ReadDocument(DocumentSource& source, const std::string* text, std::uint64_t heldBytes,
-                  RdfSyntax syntax, const std::string& sourceName, const std::string& baseIri,
-                  TripleHandler& handler, LoadBudget& budget, std::string& error,
-                  std::vector<std::string>& warnings);
+qaxoi::Status ReadDocument(DocumentSource& source, const std::string* text, std::uint64_t heldBytes,
+                           RdfSyntax syntax, const std::string& sourceName,
+                           const std::string& baseIri, TripleHandler& handler, LoadBudget& budget,
+                           std::vector<std::string>& warnings);
 
 }  // namespace Rdf
 }  // namespace Ontology

@@ -73,7 +73,8 @@ class Scan {
         const std::size_t open = at;
         at = Markup(at + 1);
         if (at != kNone && d_[at - 2] != '/' && ++depth > kMaxXmlDepth) {
-          Fail(open, "elements nest deeper than " + std::to_string(kMaxXmlDepth) + " levels");
+          Fail(open, "elements nest deeper than " + std::to_string(kMaxXmlDepth) + " levels",
+               true);
         }
       } else if (Starts(at, "<!--")) {
         at = After(at, "-->");
@@ -99,10 +100,11 @@ class Scan {
     std::size_t size = 0;  // the text it stands for, entities expanded
   };
 
-  XmlProblem Fail(std::size_t at, std::string what) {
+  XmlProblem Fail(std::size_t at, std::string what, bool beyondBound = false) {
     if (problem_.at == kNone) {
       problem_.at = at;
       problem_.what = std::move(what);
+      problem_.beyondBound = beyondBound;
     }
     return problem_;
   }
@@ -170,7 +172,8 @@ class Scan {
     if (problem_.at == kNone && expanded_ > allowance_) {
       Fail(at, "entity references stand for more than " + std::to_string(allowance_) +
                    " bytes of text (" + std::to_string(kEntityBytesPerDocumentByte) +
-                   " times the document's size plus " + std::to_string(kEntityBaseBytes) + ")");
+                   " times the document's size plus " + std::to_string(kEntityBaseBytes) + ")",
+           true);
     }
     return end + 1;
   }
@@ -180,10 +183,12 @@ class Scan {
   std::size_t Size(Entity& entity, std::size_t nesting) {
     if (entity.state == Entity::State::kDone) return entity.size;
     if (entity.state == Entity::State::kVisiting || nesting >= kMaxEntityNesting) {
-      Fail(entity.at, entity.state == Entity::State::kVisiting
-                          ? std::string("entities refer to each other in a loop")
-                          : "entities refer to each other deeper than " +
-                                std::to_string(kMaxEntityNesting) + " levels");
+      const bool loop = entity.state == Entity::State::kVisiting;
+      Fail(entity.at,
+           loop ? std::string("entities refer to each other in a loop")
+                : "entities refer to each other deeper than " + std::to_string(kMaxEntityNesting) +
+                      " levels",
+           !loop);
       return kSaturated;
     }
     entity.state = Entity::State::kVisiting;

@@ -27,6 +27,9 @@ inline constexpr std::size_t kEntityBaseBytes = std::size_t{1} << 20;
 struct XmlProblem {
   std::size_t at = std::string::npos;  // byte offset of the problem; npos: none
   std::string what;
+  // True when the document goes beyond a bound (nesting, entity text), false
+  // when it holds what is not read at all.
+  bool beyondBound = false;
 };
 
 // Scans `document` (any bytes, an XML document in UTF-8 or another encoding

@@ -14,6 +14,7 @@
 
 #include "host/qax/QAXExport.h"
 #include "host/qax/rdf/RdfSyntax.h"
+#include "host/status/Status.h"
 
 namespace QAX {
 namespace Ontology {
@@ -124,13 +125,10 @@ class QAX_API Graph {
   std::unique_ptr<Store> store_;
 };
 
-// What loading RDF documents into a graph gives.
+// What loading an RDF document into a graph gives besides its statements.
 struct GraphLoad {
   // The prefixes the document declared, in order (name, namespace IRI).
   std::vector<std::pair<std::string, std::string>> prefixes;
-  // Empty on success; otherwise one line "<source>:<line>:<column>: <what>"
-  // (line and column left out where the failure has no place in the text).
-  std::string error;
   // Problems the reader went on after, one line each.
   std::vector<std::string> warnings;
 };
@@ -140,16 +138,20 @@ struct GraphLoad {
 // graph names of TriG and N-Quads are dropped), and seals it. Blank nodes of
 // different documents loaded into one graph stay apart. Loading is bounded
 // like a vocabulary's: a document whose graph would need more than about
-// ten times its size is refused. On failure `graph` holds what it held
-// before the call, sealed.
-QAX_API GraphLoad LoadGraphFile(const std::string& path, RdfSyntax syntax, Graph& graph);
+// ten times its size is refused. The prefixes and warnings go to `loaded`.
+// Fails as LoadModelFile does, one line "<source>:<line>:<column>: <what>"
+// (line and column left out where the failure has no place in the text),
+// with `graph` holding what it held before the call, sealed, and `loaded`
+// left as it was.
+QAX_API qaxoi::Status LoadGraphFile(const std::string& path, RdfSyntax syntax, Graph& graph,
+                                    GraphLoad* loaded);
 
 // The same for a document in memory; `sourceName` names it in messages and
 // gives the syntax for kDetect by its extension, `baseIri` resolves relative
 // IRIs (empty: there is none, and a relative IRI is an error).
-QAX_API GraphLoad LoadGraphText(const std::string& text, RdfSyntax syntax,
-                                const std::string& sourceName, const std::string& baseIri,
-                                Graph& graph);
+QAX_API qaxoi::Status LoadGraphText(const std::string& text, RdfSyntax syntax,
+                                    const std::string& sourceName, const std::string& baseIri,
+                                    Graph& graph, GraphLoad* loaded);
 
 }  // namespace Shacl
 }  // namespace Ontology

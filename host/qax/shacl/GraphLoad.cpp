@@ -116,9 +116,10 @@ class GraphLoader {
     return "g" + std::to_string(terms + free) + "-";
   }
 
-  static GraphLoad Load(Rdf::DocumentSource& source, const std::string* text,
-                        std::uint64_t heldBytes, RdfSyntax syntax, const std::string& sourceName,
-                        const std::string& baseIri, Graph& graph) {
+  static qaxoi::Status Load(Rdf::DocumentSource& source, const std::string* text,
+                            std::uint64_t heldBytes, RdfSyntax syntax,
+                            const std::string& sourceName, const std::string& baseIri, Graph& graph,
+                            GraphLoad* loaded) {
     GraphLoad load;
     graph.Seal();
     const std::size_t terms = graph.TermCount();
@@ -126,38 +127,39 @@ class GraphLoader {
     std::string blankPrefix = BlankPrefix(graph);
     Rdf::LoadBudget budget(source.Size());
     GraphSink sink(graph, budget, std::move(blankPrefix), load);
-    bool read = false;
+    qaxoi::Status read;
     try {
       read = Rdf::ReadDocument(source, text, heldBytes, syntax, sourceName, baseIri, sink, budget,
-                               load.error, load.warnings);
+                               load.warnings);
     } catch (const std::bad_alloc&) {
       graph.Truncate(terms, triples);
       throw;
     }
-    if (!read) {
+    if (!read.ok()) {
       graph.Truncate(terms, triples);
-      load.prefixes.clear();
-      load.warnings.clear();
-      return load;
+      return read;
     }
     graph.Seal();
-    return load;
+    *loaded = std::move(load);
+    return read;
   }
 };
 
-GraphLoad LoadGraphFile(const std::string& path, RdfSyntax syntax, Graph& graph) {
-  qax_files::InputFile file;
-  GraphLoad load;
-  if (!file.Open(path, &load.error)) return load;
+qaxoi::Status LoadGraphFile(const std::string& path, RdfSyntax syntax, Graph& graph,
+                            GraphLoad* loaded) {
+  qaxoi::files::InputFile file;
+  qaxoi::Status opened = file.Open(path);
+  if (!opened.ok()) return opened;
   Rdf::FileSource source(file);
   return GraphLoader::Load(source, nullptr, source.HeldBytes(), syntax, path, Rdf::FileIri(path),
-                           graph);
+                           graph, loaded);
 }
 
-GraphLoad LoadGraphText(const std::string& text, RdfSyntax syntax, const std::string& sourceName,
-                        const std::string& baseIri, Graph& graph) {
+qaxoi::Status LoadGraphText(const std::string& text, RdfSyntax syntax,
+                            const std::string& sourceName, const std::string& baseIri, Graph& graph,
+                            GraphLoad* loaded) {
   Rdf::TextSource source(text);
-  return GraphLoader::Load(source, &text, text.size(), syntax, sourceName, baseIri, graph);
+  return GraphLoader::Load(source, &text, text.size(), syntax, sourceName, baseIri, graph, loaded);
 }
 
 }  // namespace Shacl

@@ -112,12 +112,13 @@ std::vector<std::string> Validate(const std::string& data, const std::string& sh
                                   bool withMessages) {
   Graph dataGraph;
   Graph shapesGraph;
-  const auto dataLoad =
-      LoadGraphText(kPrefixes + data, RdfSyntax::kTurtle, "data.ttl", "", dataGraph);
-  if (!dataLoad.error.empty()) return {"error: " + dataLoad.error};
-  const auto shapesLoad =
-      LoadGraphText(kPrefixes + shapes, RdfSyntax::kTurtle, "shapes.ttl", "", shapesGraph);
-  if (!shapesLoad.error.empty()) return {"error: " + shapesLoad.error};
+  QAX::Ontology::Shacl::GraphLoad loaded;
+  const qaxoi::Status dataLoad =
+      LoadGraphText(kPrefixes + data, RdfSyntax::kTurtle, "data.ttl", "", dataGraph, &loaded);
+  if (!dataLoad.ok()) return {"error: " + dataLoad.message()};
+  const qaxoi::Status shapesLoad =
+      LoadGraphText(kPrefixes + shapes, RdfSyntax::kTurtle, "shapes.ttl", "", shapesGraph, &loaded);
+  if (!shapesLoad.ok()) return {"error: " + shapesLoad.message()};
   std::string error;
   const std::unique_ptr<QAX::Ontology::Shacl::Shapes> read =
       QAX::Ontology::Shacl::Shapes::Read(shapesGraph, error);

@@ -359,14 +359,15 @@ TEST(Targets, FocusNodesOfEveryTargetKind) {
 TEST(Targets, ShapesInTheDataGraphNameItsOwnBlankNodes) {
   // One graph as both: a blank node the shapes name is the data's node.
   Graph graph;
+  QAX::Ontology::Shacl::GraphLoad loaded;
   ASSERT_EQ(LoadGraphText("@prefix ex: <http://e.org/> . "
                           "@prefix sh: <http://www.w3.org/ns/shacl#> . "
                           "_:x ex:p 1 . _:y ex:p 2 . "
                           "ex:S sh:targetNode _:x, _:y ; sh:property [ sh:path ex:p ; "
                           "sh:hasValue 1 ] . ex:T sh:targetNode ex:a ; sh:property "
                           "[ sh:path ex:q ; sh:in ( _:x ) ] . ex:a ex:q _:x, _:y .",
-                          RdfSyntax::kTurtle, "both.ttl", "", graph)
-                .error,
+                          RdfSyntax::kTurtle, "both.ttl", "", graph, &loaded)
+                .message(),
             "");
   std::string error;
   const std::unique_ptr<Shapes> shapes = Shapes::Read(graph, error);
