@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "host/qax/shacl/Components.h"
 #include "host/qax/shacl/Graph.h"
 #include "host/qax/shacl/LiteralValues.h"
 #include "host/qax/shacl/ShaclTerms.h"
@@ -42,38 +43,6 @@ struct ShapePath {
   ReportPath::Kind kind = ReportPath::Kind::kPredicate;
   TermId predicate = kNoTerm;
   std::vector<ShapePath> steps;
-};
-
-enum class Component : uint8_t {
-  kClass,
-  kDatatype,
-  kNodeKind,
-  kMinCount,
-  kMaxCount,
-  kMinExclusive,
-  kMinInclusive,
-  kMaxExclusive,
-  kMaxInclusive,
-  kMinLength,
-  kMaxLength,
-  kPattern,
-  kLanguageIn,
-  kUniqueLang,
-  kEquals,
-  kDisjoint,
-  kLessThan,
-  kLessThanOrEquals,
-  kNot,
-  kAnd,
-  kOr,
-  kXone,
-  kNode,
-  kProperty,
-  kQualifiedMinCount,
-  kQualifiedMaxCount,
-  kClosed,
-  kHasValue,
-  kIn,
 };
 
 // The node kinds sh:nodeKind allows, as a set of bits.

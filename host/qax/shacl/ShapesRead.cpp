@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "host/qax/shacl/Components.h"
 #include "host/qax/shacl/ShapeSet.h"
 #include "host/qax/shacl/TermText.h"
 #include "host/qax/shacl/Validator.h"
@@ -20,6 +21,21 @@ constexpr std::string_view kXsdInteger = QAX_XSD_NS "integer";
 constexpr std::string_view kXsdBoolean = QAX_XSD_NS "boolean";
 constexpr std::string_view kXsdString = QAX_XSD_NS "string";
 constexpr std::string_view kLangString = QAX_RDF_NS "langString";
+
+// What reading a shape's constraints needs of the shape. Naming a new shape
+// may move the shape vector, so no reference into it is kept meanwhile.
+struct ShapeFacts {
+  TermId node = kNoTerm;
+  bool isProperty = false;
+};
+
+// Rows of kComponents next to each other that are read the same way.
+struct RowRun {
+  const ComponentRow* first = nullptr;
+  const ComponentRow* last = nullptr;
+  const ComponentRow* begin() const { return first; }
+  const ComponentRow* end() const { return last; }
+};
 
 class Reader {
  public:
@@ -35,6 +51,10 @@ class Reader {
   }
   std::string Name(TermId term) const { return TermText(g_.Term(term)); }
   TermKind Kind(TermId term) const { return g_.Term(term).kind; }
+  bool IsString(TermId term) const {
+    const TermView view = g_.Term(term);
+    return view.kind == TermKind::kLiteral && view.datatype == kXsdString;
+  }
   TripleRange Values(TermId subject, TermId predicate) const {
     return predicate == kNoTerm ? TripleRange{} : g_.Objects(subject, predicate);
   }
@@ -49,11 +69,22 @@ class Reader {
   bool ReadCount(TermId shape, TermId predicate, uint64_t& value, bool& present);
   bool ReadShape(ShapeIndex index);
   bool ReadTargets(Shape& shape);
-  bool ReadValueType(Shape& shape);
-  bool ReadCounts(Shape& shape);
-  bool ReadStrings(Shape& shape);
-  bool ReadPairsAndOthers(Shape& shape);
-  bool ReadShapeRefs(ShapeIndex index);
+  bool Allowed(const ShapeFacts& shape, const ComponentRow& row, TermId predicate);
+  bool ReadConstraints(ShapeIndex index);
+  bool ReadRun(const ShapeFacts& shape, RowRun rows, std::vector<Constraint>& out);
+  bool ReadEach(const ShapeFacts& shape, RowRun rows, bool irisOnly, std::vector<Constraint>& out);
+  bool ReadDatatype(const ShapeFacts& shape, RowRun rows, std::vector<Constraint>& out);
+  bool ReadNodeKind(const ShapeFacts& shape, RowRun rows, std::vector<Constraint>& out);
+  bool ReadCounts(const ShapeFacts& shape, RowRun rows, std::vector<Constraint>& out);
+  bool ReadLiterals(const ShapeFacts& shape, RowRun rows, std::vector<Constraint>& out);
+  bool ReadPatterns(const ShapeFacts& shape, RowRun rows, std::vector<Constraint>& out);
+  bool ReadLists(const ShapeFacts& shape, RowRun rows, bool stringsOnly,
+                 std::vector<Constraint>& out);
+  bool ReadTrue(const ShapeFacts& shape, RowRun rows, std::vector<Constraint>& out);
+  bool ReadClosed(const ShapeFacts& shape, RowRun rows, std::vector<Constraint>& out);
+  bool ReadShapes(const ShapeFacts& shape, RowRun rows, std::vector<Constraint>& out);
+  bool ReadShapeLists(const ShapeFacts& shape, RowRun rows, std::vector<Constraint>& out);
+  bool ReadQualified(const ShapeFacts& shape, RowRun rows, std::vector<Constraint>& out);
   bool Finish();
   bool CheckReferences();
 
@@ -107,40 +138,16 @@ void Reader::Seed() {
         if (seen.insert(sub.subject).second) classes.push_back(sub.subject);
     }
   }
-  for (const TermId predicate : {t_.targetClass,
-                                 t_.targetNode,
-                                 t_.targetSubjectsOf,
-                                 t_.targetObjectsOf,
-                                 t_.shClass,
-                                 t_.datatype,
-                                 t_.nodeKind,
-                                 t_.minCount,
-                                 t_.maxCount,
-                                 t_.minExclusive,
-                                 t_.minInclusive,
-                                 t_.maxExclusive,
-                                 t_.maxInclusive,
-                                 t_.minLength,
-                                 t_.maxLength,
-                                 t_.pattern,
-                                 t_.languageIn,
-                                 t_.uniqueLang,
-                                 t_.equals,
-                                 t_.disjoint,
-                                 t_.lessThan,
-                                 t_.lessThanOrEquals,
-                                 t_.shNot,
-                                 t_.shAnd,
-                                 t_.shOr,
-                                 t_.xone,
-                                 t_.node,
-                                 t_.property,
-                                 t_.qualifiedValueShape,
-                                 t_.qualifiedMinCount,
-                                 t_.qualifiedMaxCount,
-                                 t_.closed,
-                                 t_.hasValue,
-                                 t_.in}) {
+  // Subjects of targets and of the parameters that state a constraint; a
+  // predicate listed twice (a parameter two components need) only adds
+  // seeds that are dropped as repeats below.
+  std::vector<TermId> predicates{t_.targetClass, t_.targetNode, t_.targetSubjectsOf,
+                                 t_.targetObjectsOf};
+  for (const ComponentRow& row : kComponents) {
+    predicates.push_back(t_.*row.parameter);
+    if (row.needed != nullptr) predicates.push_back(t_.*row.needed);
+  }
+  for (const TermId predicate : predicates) {
     if (predicate == kNoTerm) continue;
     for (const Triple& triple : g_.WithPredicate(predicate)) seeds.push_back(triple.subject);
   }
@@ -323,27 +330,109 @@ bool Reader::ReadTargets(Shape& shape) {
   return true;
 }
 
-bool Reader::ReadValueType(Shape& shape) {
-  const TermId node = shape.node;
-  for (const Triple& triple : Values(node, t_.shClass)) {
-    if (Kind(triple.object) != TermKind::kIri)
-      return Fail(node, "sh:class must be an IRI, not " + Name(triple.object));
-    Constraint& c = shape.constraints.emplace_back();
-    c.component = Component::kClass;
-    c.term = triple.object;
+// A constraint of the row's component, appended to `out`.
+Constraint& Add(std::vector<Constraint>& out, const ComponentRow& row) {
+  Constraint& c = out.emplace_back();
+  c.component = row.component;
+  return c;
+}
+
+// Whether `shape` may state the row's component, which it does with
+// `predicate`; fails for a node shape where only property shapes may.
+bool Reader::Allowed(const ShapeFacts& shape, const ComponentRow& row, TermId predicate) {
+  if (!row.propertyShapesOnly || shape.isProperty) return true;
+  return Fail(shape.node,
+              ParamName(g_, predicate) + " is for property shapes; this shape has no sh:path");
+}
+
+// The constraints of the shape at `index`, in the order of kComponents.
+bool Reader::ReadConstraints(ShapeIndex index) {
+  const ShapeFacts shape{set_.shapes[index].node, set_.shapes[index].isProperty};
+  std::vector<Constraint> found;
+  const ComponentRow* const end = kComponents.data() + kComponents.size();
+  for (const ComponentRow* first = kComponents.data(); first != end;) {
+    const ComponentRow* const last =
+        std::find_if(first, end, [&](const ComponentRow& row) { return row.read != first->read; });
+    if (!ReadRun(shape, {first, last}, found)) return false;
+    first = last;
   }
-  TermId value = kNoTerm;
-  if (!AtMostOne(node, t_.datatype, value)) return false;
-  if (value != kNoTerm) {
+  std::vector<Constraint>& constraints = set_.shapes[index].constraints;
+  for (Constraint& c : found) constraints.push_back(std::move(c));
+  return true;
+}
+
+bool Reader::ReadRun(const ShapeFacts& shape, RowRun rows, std::vector<Constraint>& out) {
+  switch (rows.first->read) {
+    case ParameterRead::kIris:
+      return ReadEach(shape, rows, true, out);
+    case ParameterRead::kDatatype:
+      return ReadDatatype(shape, rows, out);
+    case ParameterRead::kNodeKind:
+      return ReadNodeKind(shape, rows, out);
+    case ParameterRead::kCount:
+      return ReadCounts(shape, rows, out);
+    case ParameterRead::kLiteral:
+      return ReadLiterals(shape, rows, out);
+    case ParameterRead::kPattern:
+      return ReadPatterns(shape, rows, out);
+    case ParameterRead::kStringList:
+      return ReadLists(shape, rows, true, out);
+    case ParameterRead::kTrue:
+      return ReadTrue(shape, rows, out);
+    case ParameterRead::kClosed:
+      return ReadClosed(shape, rows, out);
+    case ParameterRead::kTerms:
+      return ReadEach(shape, rows, false, out);
+    case ParameterRead::kList:
+      return ReadLists(shape, rows, false, out);
+    case ParameterRead::kShape:
+      return ReadShapes(shape, rows, out);
+    case ParameterRead::kShapeList:
+      return ReadShapeLists(shape, rows, out);
+    case ParameterRead::kQualified:
+      return ReadQualified(shape, rows, out);
+  }
+  return false;  // not reached: every way of reading is above
+}
+
+// Every value a constraint; an IRI when `irisOnly`.
+bool Reader::ReadEach(const ShapeFacts& shape, RowRun rows, bool irisOnly,
+                      std::vector<Constraint>& out) {
+  for (const ComponentRow& row : rows) {
+    const TermId predicate = t_.*row.parameter;
+    for (const Triple& triple : Values(shape.node, predicate)) {
+      if (irisOnly && Kind(triple.object) != TermKind::kIri)
+        return Fail(shape.node,
+                    ParamName(g_, predicate) + " must be an IRI, not " + Name(triple.object));
+      if (!Allowed(shape, row, predicate)) return false;
+      Add(out, row).term = triple.object;
+    }
+  }
+  return true;
+}
+
+bool Reader::ReadDatatype(const ShapeFacts& shape, RowRun rows, std::vector<Constraint>& out) {
+  for (const ComponentRow& row : rows) {
+    const TermId predicate = t_.*row.parameter;
+    TermId value = kNoTerm;
+    if (!AtMostOne(shape.node, predicate, value)) return false;
+    if (value == kNoTerm) continue;
     if (Kind(value) != TermKind::kIri)
-      return Fail(node, "sh:datatype must be an IRI, not " + Name(value));
-    Constraint& c = shape.constraints.emplace_back();
-    c.component = Component::kDatatype;
+      return Fail(shape.node, ParamName(g_, predicate) + " must be an IRI, not " + Name(value));
+    if (!Allowed(shape, row, predicate)) return false;
+    Constraint& c = Add(out, row);
     c.term = value;
     c.datatype = XsdTypeOf(g_.Term(value).text);
   }
-  if (!AtMostOne(node, t_.nodeKind, value)) return false;
-  if (value != kNoTerm) {
+  return true;
+}
+
+bool Reader::ReadNodeKind(const ShapeFacts& shape, RowRun rows, std::vector<Constraint>& out) {
+  for (const ComponentRow& row : rows) {
+    const TermId predicate = t_.*row.parameter;
+    TermId value = kNoTerm;
+    if (!AtMostOne(shape.node, predicate, value)) return false;
+    if (value == kNoTerm) continue;
     uint8_t kinds = 0;
     if (value == t_.kindIri) kinds = kKindIri;
     if (value == t_.kindBlankNode) kinds = kKindBlank;
@@ -352,206 +441,195 @@ bool Reader::ReadValueType(Shape& shape) {
     if (value == t_.kindBlankNodeOrLiteral) kinds = kKindBlank | kKindLiteral;
     if (value == t_.kindIriOrLiteral) kinds = kKindIri | kKindLiteral;
     if (kinds == 0)
-      return Fail(node,
-                  "sh:nodeKind must be one of sh:IRI, sh:BlankNode, sh:Literal, "
-                  "sh:BlankNodeOrIRI, sh:BlankNodeOrLiteral, sh:IRIOrLiteral, not " +
+      return Fail(shape.node,
+                  ParamName(g_, predicate) +
+                      " must be one of sh:IRI, sh:BlankNode, sh:Literal, "
+                      "sh:BlankNodeOrIRI, sh:BlankNodeOrLiteral, sh:IRIOrLiteral, not " +
                       Name(value));
-    Constraint& c = shape.constraints.emplace_back();
-    c.component = Component::kNodeKind;
+    if (!Allowed(shape, row, predicate)) return false;
+    Constraint& c = Add(out, row);
     c.term = value;
     c.nodeKinds = kinds;
   }
   return true;
 }
 
-bool Reader::ReadCounts(Shape& shape) {
-  const TermId node = shape.node;
-  for (const auto& [predicate, component] :
-       {std::pair{t_.minCount, Component::kMinCount}, std::pair{t_.maxCount, Component::kMaxCount},
-        std::pair{t_.minLength, Component::kMinLength},
-        std::pair{t_.maxLength, Component::kMaxLength}}) {
+bool Reader::ReadCounts(const ShapeFacts& shape, RowRun rows, std::vector<Constraint>& out) {
+  for (const ComponentRow& row : rows) {
+    const TermId predicate = t_.*row.parameter;
     uint64_t count = 0;
     bool present = false;
-    if (!ReadCount(node, predicate, count, present)) return false;
+    if (!ReadCount(shape.node, predicate, count, present)) return false;
     if (!present) continue;
-    if (!shape.isProperty &&
-        (component == Component::kMinCount || component == Component::kMaxCount))
-      return Fail(node,
-                  ParamName(g_, predicate) + " is for property shapes; this shape has no sh:path");
-    Constraint& c = shape.constraints.emplace_back();
-    c.component = component;
-    c.count = count;
+    if (!Allowed(shape, row, predicate)) return false;
+    Add(out, row).count = count;
   }
-  for (const auto& [predicate, component] :
-       {std::pair{t_.minExclusive, Component::kMinExclusive},
-        std::pair{t_.minInclusive, Component::kMinInclusive},
-        std::pair{t_.maxExclusive, Component::kMaxExclusive},
-        std::pair{t_.maxInclusive, Component::kMaxInclusive}}) {
+  return true;
+}
+
+bool Reader::ReadLiterals(const ShapeFacts& shape, RowRun rows, std::vector<Constraint>& out) {
+  for (const ComponentRow& row : rows) {
+    const TermId predicate = t_.*row.parameter;
     TermId value = kNoTerm;
-    if (!AtMostOne(node, predicate, value)) return false;
+    if (!AtMostOne(shape.node, predicate, value)) return false;
     if (value == kNoTerm) continue;
     if (Kind(value) != TermKind::kLiteral)
-      return Fail(node, ParamName(g_, predicate) + " must be a literal, not " + Name(value));
-    Constraint& c = shape.constraints.emplace_back();
-    c.component = component;
-    c.term = value;
+      return Fail(shape.node, ParamName(g_, predicate) + " must be a literal, not " + Name(value));
+    if (!Allowed(shape, row, predicate)) return false;
+    Add(out, row).term = value;
   }
   return true;
 }
 
-bool Reader::ReadStrings(Shape& shape) {
+// Each value a pattern, compiled with the flags of the optional parameter.
+bool Reader::ReadPatterns(const ShapeFacts& shape, RowRun rows, std::vector<Constraint>& out) {
   const TermId node = shape.node;
-  TermId flags = kNoTerm;
-  if (!AtMostOne(node, t_.flags, flags)) return false;
-  std::string_view flagText;
-  if (flags != kNoTerm) {
-    const TermView view = g_.Term(flags);
-    if (view.kind != TermKind::kLiteral || view.datatype != kXsdString)
-      return Fail(node, "sh:flags must be an xsd:string literal, not " + Name(flags));
-    flagText = view.text;
-  }
-  for (const Triple& triple : Values(node, t_.pattern)) {
-    const TermView view = g_.Term(triple.object);
-    if (view.kind != TermKind::kLiteral || view.datatype != kXsdString)
-      return Fail(node, "sh:pattern must be an xsd:string literal, not " + Name(triple.object));
-    std::string why;
-    std::shared_ptr<const ShapePattern> pattern = ShapePattern::Compile(view.text, flagText, why);
-    if (!pattern) return Fail(node, why);
-    Constraint& c = shape.constraints.emplace_back();
-    c.component = Component::kPattern;
-    c.term = triple.object;
-    c.pattern = std::move(pattern);
-  }
-  TermId list = kNoTerm;
-  if (!AtMostOne(node, t_.languageIn, list)) return false;
-  if (list != kNoTerm) {
-    Constraint c;
-    c.component = Component::kLanguageIn;
-    if (!ReadList(node, t_.languageIn, list, c.terms)) return false;
-    for (const TermId range : c.terms) {
-      const TermView view = g_.Term(range);
-      if (view.kind != TermKind::kLiteral || view.datatype != kXsdString)
-        return Fail(node, "sh:languageIn must list xsd:string literals, not " + Name(range));
-    }
-    shape.constraints.push_back(std::move(c));
-  }
-  bool unique = false;
-  bool present = false;
-  if (!ReadBoolean(node, t_.uniqueLang, unique, present)) return false;
-  if (present && !shape.isProperty)
-    return Fail(node, "sh:uniqueLang is for property shapes; this shape has no sh:path");
-  if (unique) shape.constraints.emplace_back().component = Component::kUniqueLang;
-  return true;
-}
-
-bool Reader::ReadPairsAndOthers(Shape& shape) {
-  const TermId node = shape.node;
-  for (const auto& [predicate, component] :
-       {std::pair{t_.equals, Component::kEquals}, std::pair{t_.disjoint, Component::kDisjoint},
-        std::pair{t_.lessThan, Component::kLessThan},
-        std::pair{t_.lessThanOrEquals, Component::kLessThanOrEquals}}) {
+  for (const ComponentRow& row : rows) {
+    const TermId flagsPredicate = t_.*row.optional;
+    TermId flags = kNoTerm;
+    if (!AtMostOne(node, flagsPredicate, flags)) return false;
+    if (flags != kNoTerm && !IsString(flags))
+      return Fail(node, ParamName(g_, flagsPredicate) + " must be an xsd:string literal, not " +
+                            Name(flags));
+    const std::string_view flagText = flags != kNoTerm ? g_.Term(flags).text : std::string_view();
+    const TermId predicate = t_.*row.parameter;
     for (const Triple& triple : Values(node, predicate)) {
-      if (Kind(triple.object) != TermKind::kIri)
-        return Fail(node, ParamName(g_, predicate) + " must be an IRI, not " + Name(triple.object));
-      if (!shape.isProperty &&
-          (component == Component::kLessThan || component == Component::kLessThanOrEquals))
-        return Fail(
-            node, ParamName(g_, predicate) + " is for property shapes; this shape has no sh:path");
-      Constraint& c = shape.constraints.emplace_back();
-      c.component = component;
+      if (!IsString(triple.object))
+        return Fail(node, ParamName(g_, predicate) + " must be an xsd:string literal, not " +
+                              Name(triple.object));
+      std::string why;
+      std::shared_ptr<const ShapePattern> pattern =
+          ShapePattern::Compile(g_.Term(triple.object).text, flagText, why);
+      if (!pattern) return Fail(node, why);
+      if (!Allowed(shape, row, predicate)) return false;
+      Constraint& c = Add(out, row);
       c.term = triple.object;
+      c.pattern = std::move(pattern);
     }
-  }
-  bool closed = false;
-  bool present = false;
-  if (!ReadBoolean(node, t_.closed, closed, present)) return false;
-  TermId ignored = kNoTerm;
-  if (!AtMostOne(node, t_.ignoredProperties, ignored)) return false;
-  if (closed) {
-    Constraint c;
-    c.component = Component::kClosed;
-    if (ignored != kNoTerm && !ReadList(node, t_.ignoredProperties, ignored, c.terms)) return false;
-    shape.constraints.push_back(std::move(c));
-  }
-  for (const Triple& triple : Values(node, t_.hasValue)) {
-    Constraint& c = shape.constraints.emplace_back();
-    c.component = Component::kHasValue;
-    c.term = triple.object;
-  }
-  TermId list = kNoTerm;
-  if (!AtMostOne(node, t_.in, list)) return false;
-  if (list != kNoTerm) {
-    Constraint c;
-    c.component = Component::kIn;
-    if (!ReadList(node, t_.in, list, c.terms)) return false;
-    shape.constraints.push_back(std::move(c));
   }
   return true;
 }
 
-// Constraints that name other shapes; `index` because naming a new shape
-// may move the shape vector.
-bool Reader::ReadShapeRefs(ShapeIndex index) {
-  const TermId node = set_.shapes[index].node;
-  const bool isProperty = set_.shapes[index].isProperty;
-  std::vector<Constraint> found;
-  for (const auto& [predicate, component] :
-       {std::pair{t_.shNot, Component::kNot}, std::pair{t_.node, Component::kNode},
-        std::pair{t_.property, Component::kProperty}}) {
-    for (const Triple& triple : Values(node, predicate)) {
-      Constraint c;
-      c.component = component;
-      c.shapes.resize(1);
-      if (!Ref(node, predicate, triple.object, c.shapes[0])) return false;
-      found.push_back(std::move(c));
+// At most one value, a list; of xsd:string literals when `stringsOnly`.
+bool Reader::ReadLists(const ShapeFacts& shape, RowRun rows, bool stringsOnly,
+                       std::vector<Constraint>& out) {
+  for (const ComponentRow& row : rows) {
+    const TermId predicate = t_.*row.parameter;
+    TermId list = kNoTerm;
+    if (!AtMostOne(shape.node, predicate, list)) return false;
+    if (list == kNoTerm) continue;
+    std::vector<TermId> members;
+    if (!ReadList(shape.node, predicate, list, members)) return false;
+    for (const TermId member : members)
+      if (stringsOnly && !IsString(member))
+        return Fail(shape.node, ParamName(g_, predicate) + " must list xsd:string literals, not " +
+                                    Name(member));
+    if (!Allowed(shape, row, predicate)) return false;
+    Add(out, row).terms = std::move(members);
+  }
+  return true;
+}
+
+bool Reader::ReadTrue(const ShapeFacts& shape, RowRun rows, std::vector<Constraint>& out) {
+  for (const ComponentRow& row : rows) {
+    const TermId predicate = t_.*row.parameter;
+    bool value = false;
+    bool present = false;
+    if (!ReadBoolean(shape.node, predicate, value, present)) return false;
+    if (present && !Allowed(shape, row, predicate)) return false;
+    if (value) Add(out, row);
+  }
+  return true;
+}
+
+// The boolean, and the ignored predicates of the optional parameter.
+bool Reader::ReadClosed(const ShapeFacts& shape, RowRun rows, std::vector<Constraint>& out) {
+  const TermId node = shape.node;
+  for (const ComponentRow& row : rows) {
+    const TermId predicate = t_.*row.parameter;
+    bool closed = false;
+    bool present = false;
+    if (!ReadBoolean(node, predicate, closed, present)) return false;
+    const TermId ignoredPredicate = t_.*row.optional;
+    TermId ignored = kNoTerm;
+    if (!AtMostOne(node, ignoredPredicate, ignored)) return false;
+    if (present && !Allowed(shape, row, predicate)) return false;
+    if (!closed) continue;
+    Constraint c;
+    c.component = row.component;
+    if (ignored != kNoTerm && !ReadList(node, ignoredPredicate, ignored, c.terms)) return false;
+    out.push_back(std::move(c));
+  }
+  return true;
+}
+
+bool Reader::ReadShapes(const ShapeFacts& shape, RowRun rows, std::vector<Constraint>& out) {
+  for (const ComponentRow& row : rows) {
+    const TermId predicate = t_.*row.parameter;
+    for (const Triple& triple : Values(shape.node, predicate)) {
+      ShapeIndex named = 0;
+      if (!Ref(shape.node, predicate, triple.object, named)) return false;
+      if (!Allowed(shape, row, predicate)) return false;
+      Add(out, row).shapes.push_back(named);
     }
   }
-  for (const auto& [predicate, component] :
-       {std::pair{t_.shAnd, Component::kAnd}, std::pair{t_.shOr, Component::kOr},
-        std::pair{t_.xone, Component::kXone}}) {
-    for (const Triple& triple : Values(node, predicate)) {
+  return true;
+}
+
+bool Reader::ReadShapeLists(const ShapeFacts& shape, RowRun rows, std::vector<Constraint>& out) {
+  for (const ComponentRow& row : rows) {
+    const TermId predicate = t_.*row.parameter;
+    for (const Triple& triple : Values(shape.node, predicate)) {
       std::vector<TermId> members;
-      if (!ReadList(node, predicate, triple.object, members)) return false;
-      Constraint c;
-      c.component = component;
-      c.shapes.resize(members.size());
+      if (!ReadList(shape.node, predicate, triple.object, members)) return false;
+      std::vector<ShapeIndex> named(members.size());
       for (std::size_t i = 0; i < members.size(); ++i)
-        if (!Ref(node, predicate, members[i], c.shapes[i])) return false;
-      found.push_back(std::move(c));
+        if (!Ref(shape.node, predicate, members[i], named[i])) return false;
+      if (!Allowed(shape, row, predicate)) return false;
+      Add(out, row).shapes = std::move(named);
     }
   }
+  return true;
+}
+
+// The counts of the run's rows, with the shape they count (the needed
+// parameter) and whether its siblings are set apart (the optional one).
+bool Reader::ReadQualified(const ShapeFacts& shape, RowRun rows, std::vector<Constraint>& out) {
+  const TermId node = shape.node;
+  const ComponentRow& first = *rows.first;
+  const TermId shapePredicate = t_.*first.needed;
   TermId qualified = kNoTerm;
-  if (!AtMostOne(node, t_.qualifiedValueShape, qualified)) return false;
-  uint64_t counts[2] = {0, 0};
-  bool present[2] = {false, false};
-  if (!ReadCount(node, t_.qualifiedMinCount, counts[0], present[0]) ||
-      !ReadCount(node, t_.qualifiedMaxCount, counts[1], present[1]))
-    return false;
+  if (!AtMostOne(node, shapePredicate, qualified)) return false;
+  struct Count {
+    uint64_t value = 0;
+    bool present = false;
+  };
+  std::vector<Count> counts(static_cast<std::size_t>(rows.last - rows.first));
+  bool anyCount = false;
+  for (std::size_t i = 0; i < counts.size(); ++i) {
+    if (!ReadCount(node, t_.*rows.first[i].parameter, counts[i].value, counts[i].present))
+      return false;
+    anyCount = anyCount || counts[i].present;
+  }
   bool disjoint = false;
   bool disjointPresent = false;
-  if (!ReadBoolean(node, t_.qualifiedDisjoint, disjoint, disjointPresent)) return false;
-  if (qualified == kNoTerm && (present[0] || present[1]))
+  if (!ReadBoolean(node, t_.*first.optional, disjoint, disjointPresent)) return false;
+  if (qualified == kNoTerm && anyCount)
     return Fail(node,
                 "sh:qualifiedMinCount and sh:qualifiedMaxCount need a sh:qualifiedValueShape");
-  if (qualified != kNoTerm) {
-    if (!isProperty)
-      return Fail(node, "sh:qualifiedValueShape is for property shapes; this shape has no sh:path");
-    if (!present[0] && !present[1])
-      return Fail(node,
-                  "sh:qualifiedValueShape needs sh:qualifiedMinCount or sh:qualifiedMaxCount");
-    ShapeIndex target = 0;
-    if (!Ref(node, t_.qualifiedValueShape, qualified, target)) return false;
-    for (int i = 0; i < 2; ++i) {
-      if (!present[i]) continue;
-      Constraint c;
-      c.component = i == 0 ? Component::kQualifiedMinCount : Component::kQualifiedMaxCount;
-      c.count = counts[i];
-      c.disjoint = disjoint;
-      c.shapes.push_back(target);
-      found.push_back(std::move(c));
-    }
+  if (qualified == kNoTerm) return true;
+  if (!Allowed(shape, first, shapePredicate)) return false;
+  if (!anyCount)
+    return Fail(node, "sh:qualifiedValueShape needs sh:qualifiedMinCount or sh:qualifiedMaxCount");
+  ShapeIndex target = 0;
+  if (!Ref(node, shapePredicate, qualified, target)) return false;
+  for (std::size_t i = 0; i < counts.size(); ++i) {
+    if (!counts[i].present) continue;
+    Constraint& c = Add(out, rows.first[i]);
+    c.count = counts[i].value;
+    c.disjoint = disjoint;
+    c.shapes.push_back(target);
   }
-  for (Constraint& c : found) set_.shapes[index].constraints.push_back(std::move(c));
   return true;
 }
 
@@ -585,10 +663,8 @@ bool Reader::ReadShape(ShapeIndex index) {
       return Fail(node, "sh:message must be a string literal, not " + Name(triple.object));
     shape.messages.push_back(triple.object);
   }
-  if (!ReadTargets(shape) || !ReadValueType(shape) || !ReadCounts(shape) || !ReadStrings(shape) ||
-      !ReadPairsAndOthers(shape))
-    return false;
-  return ReadShapeRefs(index);
+  if (!ReadTargets(shape)) return false;
+  return ReadConstraints(index);
 }
 
 // What needs every shape read: sh:property naming property shapes, the

@@ -1,15 +1,15 @@
-// Validate: focus nodes from targets, value nodes from paths, and every
-// SHACL Core constraint component checked on them.
+// Validate: focus nodes from targets, value nodes from paths, and each
+// constraint checked on them by its component's check function (kComponents).
 #include <algorithm>
-#include <array>
 #include <string>
-#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
 
+#include "host/qax/shacl/ComponentChecks.h"
+#include "host/qax/shacl/Components.h"
 #include "host/qax/shacl/ShapeSet.h"
-#include "host/qax/shacl/TermText.h"
+#include "host/qax/shacl/Validation.h"
 #include "host/qax/shacl/Validator.h"
 
 namespace QAX {
@@ -20,127 +20,23 @@ namespace {
 constexpr std::string_view kViolation = QAX_SHACL_NS "Violation";
 constexpr std::string_view kXsdString = QAX_XSD_NS "string";
 
-// sh:sourceConstraintComponent per Component, in its order.
-constexpr std::array<std::string_view, 29> kComponentIris{{
-    QAX_SHACL_NS "ClassConstraintComponent",
-    QAX_SHACL_NS "DatatypeConstraintComponent",
-    QAX_SHACL_NS "NodeKindConstraintComponent",
-    QAX_SHACL_NS "MinCountConstraintComponent",
-    QAX_SHACL_NS "MaxCountConstraintComponent",
-    QAX_SHACL_NS "MinExclusiveConstraintComponent",
-    QAX_SHACL_NS "MinInclusiveConstraintComponent",
-    QAX_SHACL_NS "MaxExclusiveConstraintComponent",
-    QAX_SHACL_NS "MaxInclusiveConstraintComponent",
-    QAX_SHACL_NS "MinLengthConstraintComponent",
-    QAX_SHACL_NS "MaxLengthConstraintComponent",
-    QAX_SHACL_NS "PatternConstraintComponent",
-    QAX_SHACL_NS "LanguageInConstraintComponent",
-    QAX_SHACL_NS "UniqueLangConstraintComponent",
-    QAX_SHACL_NS "EqualsConstraintComponent",
-    QAX_SHACL_NS "DisjointConstraintComponent",
-    QAX_SHACL_NS "LessThanConstraintComponent",
-    QAX_SHACL_NS "LessThanOrEqualsConstraintComponent",
-    QAX_SHACL_NS "NotConstraintComponent",
-    QAX_SHACL_NS "AndConstraintComponent",
-    QAX_SHACL_NS "OrConstraintComponent",
-    QAX_SHACL_NS "XoneConstraintComponent",
-    QAX_SHACL_NS "NodeConstraintComponent",
-    QAX_SHACL_NS "PropertyConstraintComponent",
-    QAX_SHACL_NS "QualifiedMinCountConstraintComponent",
-    QAX_SHACL_NS "QualifiedMaxCountConstraintComponent",
-    QAX_SHACL_NS "ClosedConstraintComponent",
-    QAX_SHACL_NS "HasValueConstraintComponent",
-    QAX_SHACL_NS "InConstraintComponent",
-}};
-
 void SortUnique(std::vector<TermId>& nodes) {
   std::sort(nodes.begin(), nodes.end());
   nodes.erase(std::unique(nodes.begin(), nodes.end()), nodes.end());
 }
 
-bool Contains(const std::vector<TermId>& sorted, TermId node) {
-  return std::binary_search(sorted.begin(), sorted.end(), node);
-}
+}  // namespace
 
-// Whether statements sorted by object have `node` as one's object.
-bool HasObject(const TripleRange& sorted, TermId node) {
-  const Triple* at = std::lower_bound(sorted.begin(), sorted.end(), node,
-                                      [](const Triple& t, TermId n) { return t.object < n; });
-  return at != sorted.end() && at->object == node;
-}
-
-// One run of Validate. Nodes are data-graph terms; a term of the shapes
-// graph that the data graph does not hold (a sh:targetNode, a sh:hasValue)
-// gets a number past the data graph's terms, so that it equals only itself
-// and has no statements.
-class Validation {
- public:
-  Validation(const Graph& data, const ShapeSet& set)
-      : data_(data),
-        shapes_(set.ShapesGraph()),
-        set_(set),
-        sameGraph_(&data == &set.ShapesGraph()),
-        dataCount_(static_cast<TermId>(data.TermCount())),
-        rdfType_(data.FindIri(QAX_RDF_NS "type")),
-        subClassOf_(data.FindIri(QAX_RDFS_NS "subClassOf")),
-        mapped_(sameGraph_ ? 0 : set.ShapesGraph().TermCount(), kNoTerm),
-        buffers_(kMaxShapeDepth + 2) {}
-
-  ValidationReport Run();
-
- private:
-  TermId Data(TermId shapesTerm);
-  TermView View(TermId node) const {
-    return node < dataCount_ ? data_.Term(node) : shapes_.Term(node - dataCount_);
-  }
-  ReportTerm Copy(const TermView& view) const {
-    return {view.kind, std::string(view.text), std::string(view.datatype),
-            std::string(view.language)};
-  }
-  TripleRange Objects(TermId subject, TermId predicate) const {
-    return subject < dataCount_ && predicate < dataCount_ ? data_.Objects(subject, predicate)
-                                                          : TripleRange{};
-  }
-  TripleRange Subjects(TermId predicate, TermId object) const {
-    return object < dataCount_ && predicate < dataCount_ ? data_.Subjects(predicate, object)
-                                                         : TripleRange{};
-  }
-
-  const std::vector<TermId>& SubClasses(TermId cls);
-  bool IsInstance(TermId node, TermId cls);
-  const std::vector<TermId>& Bound(const Constraint& c);
-  void FocusNodes(const Shape& shape, std::vector<TermId>& out);
-  void Walk(const ShapePath& path, bool inverse, const std::vector<TermId>& from,
-            std::vector<TermId>& out);
-  bool Conforms(ShapeIndex shape, TermId focus, std::size_t depth);
-  bool Check(ShapeIndex shape, TermId focus, bool report, std::size_t depth);
-  bool CheckConstraint(const Shape& shape, const Constraint& c, TermId focus,
-                       const std::vector<TermId>& values, bool report, std::size_t depth);
-  void Emit(const Shape& shape, Component component, TermId focus, TermId value,
-            const std::string& message, std::shared_ptr<const ReportPath> path);
-
-  const Graph& data_;
-  const Graph& shapes_;
-  const ShapeSet& set_;
-  const bool sameGraph_;
-  const TermId dataCount_;
-  const TermId rdfType_;
-  const TermId subClassOf_;
-  std::vector<TermId> mapped_;
-  // Data literals by lexical form, built when a shape first names a literal.
-  std::unordered_multimap<std::string_view, TermId> literals_;
-  bool literalsIndexed_ = false;
-  std::unordered_map<TermId, std::vector<TermId>> subClasses_;
-  std::unordered_map<const Constraint*, std::vector<TermId>> bound_;
-  // Whether a shape that names other shapes conforms at a node: nested
-  // shapes are checked once per node, however many shapes share them.
-  std::unordered_map<uint64_t, bool> conforms_;
-  // Whether a shared shape conformed at a node it was reported for.
-  std::unordered_map<uint64_t, bool> reported_;
-  // Value nodes, one buffer per nesting level.
-  std::vector<std::vector<TermId>> buffers_;
-  ValidationReport report_;
-};
+Validation::Validation(const Graph& data, const ShapeSet& set)
+    : data_(data),
+      shapes_(set.ShapesGraph()),
+      set_(set),
+      sameGraph_(&data == &set.ShapesGraph()),
+      dataCount_(static_cast<TermId>(data.TermCount())),
+      rdfType_(data.FindIri(QAX_RDF_NS "type")),
+      subClassOf_(data.FindIri(QAX_RDFS_NS "subClassOf")),
+      mapped_(sameGraph_ ? 0 : set.ShapesGraph().TermCount(), kNoTerm),
+      buffers_(kMaxShapeDepth + 2) {}
 
 TermId Validation::Data(TermId shapesTerm) {
   if (sameGraph_) return shapesTerm;
@@ -192,7 +88,6 @@ bool Validation::IsInstance(TermId node, TermId cls) {
   return false;
 }
 
-// sh:in's members or sh:closed's allowed predicates as data terms, sorted.
 const std::vector<TermId>& Validation::Bound(const Constraint& c) {
   const auto cached = bound_.find(&c);
   if (cached != bound_.end()) return cached->second;
@@ -302,9 +197,6 @@ bool Validation::Conforms(ShapeIndex index, TermId focus, std::size_t depth) {
   return result;
 }
 
-// Whether `focus` conforms to the shape; reports each failure when
-// `report`, else stops at the first. Recurses through the shapes a shape
-// names, at most kMaxShapeDepth levels (Shapes::Read refused deeper ones).
 bool Validation::Check(ShapeIndex index, TermId focus, bool report, std::size_t depth) {
   const Shape& shape = set_.shapes[index];
   if (shape.deactivated) return true;
@@ -326,7 +218,8 @@ bool Validation::Check(ShapeIndex index, TermId focus, bool report, std::size_t 
   }
   bool conforms = true;
   for (const Constraint& c : shape.constraints) {
-    if (CheckConstraint(shape, c, focus, values, report, depth)) continue;
+    ConstraintCheck check(*this, shape, c, focus, values, report, depth);
+    if (RowOf(c.component).check(check)) continue;
     conforms = false;
     if (!report) break;
   }
@@ -351,309 +244,12 @@ void Validation::Emit(const Shape& shape, Component component, TermId focus, Ter
   result.hasValue = value != kNoTerm;
   if (result.hasValue) result.value = Copy(View(value));
   result.sourceShape = Copy(shapes_.Term(shape.node));
-  result.sourceConstraintComponent =
-      std::string(kComponentIris[static_cast<std::size_t>(component)]);
+  result.sourceConstraintComponent = std::string(RowOf(component).iri);
   result.resultSeverity =
       std::string(shape.severity == kNoTerm ? kViolation : shapes_.Term(shape.severity).text);
   for (const TermId m : shape.messages) result.resultMessages.push_back(Copy(shapes_.Term(m)));
   if (result.resultMessages.empty())
     result.resultMessages.push_back({TermKind::kLiteral, message, std::string(kXsdString), {}});
-}
-
-bool Validation::CheckConstraint(const Shape& shape, const Constraint& c, TermId focus,
-                                 const std::vector<TermId>& values, bool report,
-                                 std::size_t depth) {
-  bool ok = true;
-  // Records a failure; answers whether to go on looking for more. The
-  // message is only written for a report.
-  auto fail = [&](TermId value, const auto& message) {
-    ok = false;
-    if (!report) return false;
-    Emit(shape, c.component, focus, value, message(), nullptr);
-    return true;
-  };
-  auto shapesText = [&](TermId term) { return TermText(shapes_.Term(term)); };
-  auto count = [](uint64_t n) { return std::to_string(n); };
-  switch (c.component) {
-    case Component::kClass: {
-      const TermId cls = Data(c.term);
-      for (const TermId v : values)
-        if (!IsInstance(v, cls) &&
-            !fail(v, [&] { return "not an instance of " + shapesText(c.term); }))
-          return false;
-      break;
-    }
-    case Component::kDatatype: {
-      const std::string_view datatype = shapes_.Term(c.term).text;
-      for (const TermId v : values) {
-        const TermView view = View(v);
-        if (view.kind == TermKind::kLiteral && view.datatype == datatype &&
-            IsWellFormed(c.datatype, view.text))
-          continue;
-        const bool illFormed = view.kind == TermKind::kLiteral && view.datatype == datatype;
-        if (!fail(v, [&] {
-              return illFormed ? "not a well-formed " + shapesText(c.term)
-                               : "not of datatype " + shapesText(c.term);
-            }))
-          return false;
-      }
-      break;
-    }
-    case Component::kNodeKind:
-      for (const TermId v : values) {
-        const TermKind kind = View(v).kind;
-        const uint8_t bit = kind == TermKind::kIri     ? kKindIri
-                            : kind == TermKind::kBlank ? kKindBlank
-                                                       : kKindLiteral;
-        if ((c.nodeKinds & bit) == 0 &&
-            !fail(v, [&] { return "not of node kind " + shapesText(c.term); }))
-          return false;
-      }
-      break;
-    case Component::kMinCount:
-      if (values.size() < c.count)
-        fail(kNoTerm, [&] { return "fewer than " + count(c.count) + " values"; });
-      break;
-    case Component::kMaxCount:
-      if (values.size() > c.count)
-        fail(kNoTerm, [&] { return "more than " + count(c.count) + " values"; });
-      break;
-    case Component::kMinExclusive:
-    case Component::kMinInclusive:
-    case Component::kMaxExclusive:
-    case Component::kMaxInclusive: {
-      const TermView bound = shapes_.Term(c.term);
-      static constexpr std::array<std::string_view, 4> kWords{"not greater than ", "less than ",
-                                                              "not less than ", "greater than "};
-      const auto which = static_cast<std::size_t>(c.component) -
-                         static_cast<std::size_t>(Component::kMinExclusive);
-      for (const TermId v : values) {
-        const Order order = Compare(View(v), bound);
-        bool holds = false;
-        switch (c.component) {
-          case Component::kMinExclusive:
-            holds = order == Order::kGreater;
-            break;
-          case Component::kMinInclusive:
-            holds = order == Order::kGreater || order == Order::kEqual;
-            break;
-          case Component::kMaxExclusive:
-            holds = order == Order::kLess;
-            break;
-          default:
-            holds = order == Order::kLess || order == Order::kEqual;
-            break;
-        }
-        if (!holds && !fail(v, [&] {
-              return order == Order::kNone ? "not comparable with " + TermText(bound)
-                                           : std::string(kWords[which]) + TermText(bound);
-            }))
-          return false;
-      }
-      break;
-    }
-    case Component::kMinLength:
-    case Component::kMaxLength:
-      for (const TermId v : values) {
-        const TermView view = View(v);
-        const bool blank = view.kind == TermKind::kBlank;
-        const std::size_t length = blank ? 0 : CodePointCount(view.text);
-        const bool tooShort = c.component == Component::kMinLength && length < c.count;
-        const bool tooLong = c.component == Component::kMaxLength && length > c.count;
-        if ((blank || tooShort || tooLong) && !fail(v, [&] {
-              if (blank) return std::string("a blank node has no string to measure");
-              return (tooShort ? "shorter than " : "longer than ") + count(c.count) + " characters";
-            }))
-          return false;
-      }
-      break;
-    case Component::kPattern:
-      for (const TermId v : values) {
-        const TermView view = View(v);
-        const PatternMatch match =
-            view.kind == TermKind::kBlank ? PatternMatch::kNoMatch : c.pattern->Matches(view.text);
-        if (match != PatternMatch::kMatch && !fail(v, [&] {
-              return (match == PatternMatch::kLimit
-                          ? "could not be matched within the matching limits: pattern "
-                          : "does not match the pattern ") +
-                     shapesText(c.term);
-            }))
-          return false;
-      }
-      break;
-    case Component::kLanguageIn:
-      for (const TermId v : values) {
-        const TermView view = View(v);
-        const bool matches = view.kind == TermKind::kLiteral &&
-                             std::any_of(c.terms.begin(), c.terms.end(), [&](TermId range) {
-                               return LanguageMatches(view.language, shapes_.Term(range).text);
-                             });
-        if (!matches &&
-            !fail(v, [&] { return std::string("language tag not among sh:languageIn"); }))
-          return false;
-      }
-      break;
-    case Component::kUniqueLang: {
-      std::vector<std::string> tags;
-      for (const TermId v : values) {
-        const TermView view = View(v);
-        if (view.kind != TermKind::kLiteral || view.language.empty()) continue;
-        std::string tag(view.language);
-        std::transform(tag.begin(), tag.end(), tag.begin(), [](char ch) {
-          return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch + 32) : ch;
-        });
-        tags.push_back(std::move(tag));
-      }
-      std::sort(tags.begin(), tags.end());
-      for (std::size_t i = 1; i < tags.size(); ++i) {
-        if (tags[i] != tags[i - 1] || (i >= 2 && tags[i] == tags[i - 2])) continue;
-        if (!fail(kNoTerm, [&] { return "language tag \"" + tags[i] + "\" used more than once"; }))
-          return false;
-      }
-      break;
-    }
-    case Component::kEquals:
-    case Component::kDisjoint:
-    case Component::kLessThan:
-    case Component::kLessThanOrEquals: {
-      const TripleRange others = Objects(focus, Data(c.term));
-      const std::string other = shapesText(c.term);
-      if (c.component == Component::kEquals || c.component == Component::kDisjoint) {
-        for (const TermId v : values) {
-          const bool shared = HasObject(others, v);
-          const bool bad = c.component == Component::kEquals ? !shared : shared;
-          if (bad && !fail(v, [&] {
-                return (c.component == Component::kEquals ? "not among the values of "
-                                                          : "also a value of ") +
-                       other;
-              }))
-            return false;
-        }
-        if (c.component == Component::kDisjoint) break;
-        for (const Triple& t : others)
-          if (!Contains(values, t.object) &&
-              !fail(t.object, [&] { return "a value of " + other + " that the path lacks"; }))
-            return false;
-        break;
-      }
-      const bool orEquals = c.component == Component::kLessThanOrEquals;
-      for (const TermId v : values) {
-        for (const Triple& t : others) {
-          const Order order = Compare(View(v), View(t.object));
-          if ((order == Order::kLess || (orEquals && order == Order::kEqual))) continue;
-          if (!fail(v, [&] {
-                return (orEquals ? "not less than or equal to " : "not less than ") +
-                       TermText(View(t.object)) + ", a value of " + other;
-              }))
-            return false;
-        }
-      }
-      break;
-    }
-    case Component::kNot:
-      for (const TermId v : values)
-        if (Conforms(c.shapes[0], v, depth + 1) &&
-            !fail(v, [&] { return "conforms to " + shapesText(set_.shapes[c.shapes[0]].node); }))
-          return false;
-      break;
-    case Component::kAnd:
-    case Component::kOr:
-    case Component::kXone:
-      for (const TermId v : values) {
-        std::size_t conforming = 0;
-        std::size_t checked = 0;
-        for (const ShapeIndex member : c.shapes) {
-          ++checked;
-          if (Conforms(member, v, depth + 1)) ++conforming;
-          // Decided early: and fails at the first miss, or holds at the
-          // first hit, xone fails at the second hit.
-          if (c.component == Component::kAnd && conforming < checked) break;
-          if (c.component == Component::kOr && conforming > 0) break;
-          if (c.component == Component::kXone && conforming > 1) break;
-        }
-        const bool holds = c.component == Component::kAnd  ? conforming == c.shapes.size()
-                           : c.component == Component::kOr ? conforming > 0
-                                                           : conforming == 1;
-        if (!holds && !fail(v, [&] {
-              return std::string(c.component == Component::kAnd
-                                     ? "does not conform to every shape of sh:and"
-                                 : c.component == Component::kOr
-                                     ? "conforms to no shape of sh:or"
-                                     : "does not conform to exactly one shape of sh:xone");
-            }))
-          return false;
-      }
-      break;
-    case Component::kNode:
-      for (const TermId v : values)
-        if (!Conforms(c.shapes[0], v, depth + 1) && !fail(v, [&] {
-              return "does not conform to " + shapesText(set_.shapes[c.shapes[0]].node);
-            }))
-          return false;
-      break;
-    case Component::kProperty:
-      for (const TermId v : values) {
-        if (report ? Check(c.shapes[0], v, true, depth + 1) : Conforms(c.shapes[0], v, depth + 1))
-          continue;
-        ok = false;
-        if (!report) return false;
-      }
-      break;
-    case Component::kQualifiedMinCount:
-    case Component::kQualifiedMaxCount: {
-      uint64_t conforming = 0;
-      for (const TermId v : values) {
-        if (!Conforms(c.shapes[0], v, depth + 1)) continue;
-        bool inSibling = false;
-        for (std::size_t i = 1; i < c.shapes.size() && !inSibling; ++i)
-          inSibling = Conforms(c.shapes[i], v, depth + 1);
-        if (!inSibling) ++conforming;
-      }
-      if (c.component == Component::kQualifiedMinCount && conforming < c.count)
-        fail(kNoTerm, [&] {
-          return "fewer than " + count(c.count) + " values conform to " +
-                 shapesText(set_.shapes[c.shapes[0]].node);
-        });
-      if (c.component == Component::kQualifiedMaxCount && conforming > c.count)
-        fail(kNoTerm, [&] {
-          return "more than " + count(c.count) + " values conform to " +
-                 shapesText(set_.shapes[c.shapes[0]].node);
-        });
-      break;
-    }
-    case Component::kClosed: {
-      const std::vector<TermId>& allowed = Bound(c);
-      for (const TermId v : values) {
-        if (v >= dataCount_) continue;
-        for (const Triple& t : data_.About(v)) {
-          if (Contains(allowed, t.predicate)) continue;
-          ok = false;
-          if (!report) return false;
-          auto path = std::make_shared<ReportPath>();
-          path->iri = std::string(data_.Term(t.predicate).text);
-          Emit(shape, c.component, focus, t.object,
-               "the shape is closed; " + TermText(data_.Term(t.predicate)) + " is not allowed",
-               std::move(path));
-        }
-      }
-      break;
-    }
-    case Component::kHasValue: {
-      const TermId wanted = Data(c.term);
-      if (!Contains(values, wanted))
-        fail(kNoTerm, [&] { return "missing the value " + shapesText(c.term); });
-      break;
-    }
-    case Component::kIn: {
-      const std::vector<TermId>& members = Bound(c);
-      for (const TermId v : values)
-        if (!Contains(members, v) &&
-            !fail(v, [&] { return std::string("not among the values of sh:in"); }))
-          return false;
-      break;
-    }
-  }
-  return ok;
 }
 
 ValidationReport Validation::Run() {
@@ -666,8 +262,6 @@ ValidationReport Validation::Run() {
   }
   return std::move(report_);
 }
-
-}  // namespace
 
 ValidationReport Validate(const Graph& data, const Shapes& shapes) {
   Validation validation(data, shapes.Set());

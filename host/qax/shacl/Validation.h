@@ -1,0 +1,135 @@
+// One run of Validate, and what the check functions of the components
+// (ComponentChecks.h) may ask of it. Internal to the QAX library.
+#ifndef QAX_HOST_QAX_SHACL_VALIDATION_H_
+#define QAX_HOST_QAX_SHACL_VALIDATION_H_
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "host/qax/shacl/Graph.h"
+#include "host/qax/shacl/ShapeSet.h"
+#include "host/qax/shacl/TermText.h"
+#include "host/qax/shacl/ValidationReport.h"
+
+namespace QAX {
+namespace Ontology {
+namespace Shacl {
+
+// Whether `sorted`, in ascending order, holds `node`.
+inline bool Contains(const std::vector<TermId>& sorted, TermId node) {
+  return std::binary_search(sorted.begin(), sorted.end(), node);
+}
+
+// Whether statements sorted by object have `node` as one's object.
+inline bool HasObject(const TripleRange& sorted, TermId node) {
+  const Triple* at = std::lower_bound(sorted.begin(), sorted.end(), node,
+                                      [](const Triple& t, TermId n) { return t.object < n; });
+  return at != sorted.end() && at->object == node;
+}
+
+// One run of Validate over a data graph and a shape set, which must outlive
+// it. Nodes are data-graph terms; a term of the shapes graph that the data
+// graph does not hold (a sh:targetNode, a sh:hasValue) gets a number past
+// the data graph's terms, so that it equals only itself and has no
+// statements. Answers are kept for the rest of the run: not thread-safe.
+class Validation {
+ public:
+  Validation(const Graph& data, const ShapeSet& set);
+
+  // Checks every focus node of every target of every shape that is not
+  // deactivated; answers the report. Call once.
+  ValidationReport Run();
+
+  // What the check functions use.
+
+  // The shapes-graph term `shapesTerm` as a node (see the class).
+  TermId Data(TermId shapesTerm);
+  // What the node `node` is.
+  TermView View(TermId node) const {
+    return node < dataCount_ ? data_.Term(node) : shapes_.Term(node - dataCount_);
+  }
+  // A term of the shapes graph, and the same as a message writes it.
+  TermView ShapesTerm(TermId shapesTerm) const { return shapes_.Term(shapesTerm); }
+  std::string ShapesText(TermId shapesTerm) const { return TermText(shapes_.Term(shapesTerm)); }
+  // The node of the shape `shape` as a message writes it.
+  std::string ShapeText(ShapeIndex shape) const { return ShapesText(set_.shapes[shape].node); }
+  // The data graph's statements with `subject` and `predicate`, sorted by
+  // object; every statement about `subject`, sorted by predicate then
+  // object. Empty for a node the data graph does not hold.
+  TripleRange Objects(TermId subject, TermId predicate) const {
+    return subject < dataCount_ && predicate < dataCount_ ? data_.Objects(subject, predicate)
+                                                          : TripleRange{};
+  }
+  TripleRange About(TermId subject) const {
+    return subject < dataCount_ ? data_.About(subject) : TripleRange{};
+  }
+  // Whether `node` is a SHACL instance of `cls` in the data graph: typed
+  // with it or with one of its subclasses.
+  bool IsInstance(TermId node, TermId cls);
+  // sh:in's members or sh:closed's allowed predicates as nodes, sorted and
+  // distinct; kept for the run, keyed by the constraint's address.
+  const std::vector<TermId>& Bound(const Constraint& c);
+  // Whether `focus` conforms to the shape, reporting nothing; the answer of
+  // a shape that names other shapes is kept for the run. `depth` is the
+  // nesting level of the shape, below kMaxShapeDepth + 2.
+  bool Conforms(ShapeIndex shape, TermId focus, std::size_t depth);
+  // Whether `focus` conforms to the shape; reports each failure when
+  // `report`, else stops at the first. Recurses through the shapes a shape
+  // names, at most kMaxShapeDepth levels (Shapes::Read refused deeper ones).
+  bool Check(ShapeIndex shape, TermId focus, bool report, std::size_t depth);
+  // Adds a result of `shape` for `component` at `focus` to the report (or
+  // counts it as left out past kMaxReportResults): with the value `value`
+  // unless it is kNoTerm, `message` unless the shape has sh:message, and
+  // `path` as its path, the shape's own when null.
+  void Emit(const Shape& shape, Component component, TermId focus, TermId value,
+            const std::string& message, std::shared_ptr<const ReportPath> path);
+
+ private:
+  ReportTerm Copy(const TermView& view) const {
+    return {view.kind, std::string(view.text), std::string(view.datatype),
+            std::string(view.language)};
+  }
+  TripleRange Subjects(TermId predicate, TermId object) const {
+    return object < dataCount_ && predicate < dataCount_ ? data_.Subjects(predicate, object)
+                                                         : TripleRange{};
+  }
+
+  const std::vector<TermId>& SubClasses(TermId cls);
+  void FocusNodes(const Shape& shape, std::vector<TermId>& out);
+  void Walk(const ShapePath& path, bool inverse, const std::vector<TermId>& from,
+            std::vector<TermId>& out);
+
+  const Graph& data_;
+  const Graph& shapes_;
+  const ShapeSet& set_;
+  const bool sameGraph_;
+  const TermId dataCount_;
+  const TermId rdfType_;
+  const TermId subClassOf_;
+  std::vector<TermId> mapped_;
+  // Data literals by lexical form, built when a shape first names a literal.
+  std::unordered_multimap<std::string_view, TermId> literals_;
+  bool literalsIndexed_ = false;
+  std::unordered_map<TermId, std::vector<TermId>> subClasses_;
+  std::unordered_map<const Constraint*, std::vector<TermId>> bound_;
+  // Whether a shape that names other shapes conforms at a node: nested
+  // shapes are checked once per node, however many shapes share them.
+  std::unordered_map<uint64_t, bool> conforms_;
+  // Whether a shared shape conformed at a node it was reported for.
+  std::unordered_map<uint64_t, bool> reported_;
+  // Value nodes, one buffer per nesting level.
+  std::vector<std::vector<TermId>> buffers_;
+  ValidationReport report_;
+};
+
+}  // namespace Shacl
+}  // namespace Ontology
+}  // namespace QAX
+
+#endif  // QAX_HOST_QAX_SHACL_VALIDATION_H_
