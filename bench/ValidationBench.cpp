@@ -52,7 +52,7 @@ const DerivedShapes& PostalAddressShapes() {
       made->error = "the derived shapes do not load: " + read.message();
       return made;
     }
-    made->shapes = Shacl::Shapes::Read(made->graph, made->error);
+    made->error = Shacl::Shapes::Read(made->graph, &made->shapes).message();
     return made;
   }();
   return *derived;

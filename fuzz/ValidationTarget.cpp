@@ -52,10 +52,10 @@ std::string FuzzValidation(const std::uint8_t* data, std::size_t size) {
            .ok()) {
     return "";
   }
-  std::string error;
-  const std::unique_ptr<Shapes> shapes = Shapes::Read(graph, error);
-  if (shapes == nullptr) {
-    if (error.empty() || error.find('\n') != std::string::npos) {
+  std::unique_ptr<Shapes> shapes;
+  const qaxoi::Status read = Shapes::Read(graph, &shapes);
+  if (!read.ok()) {
+    if (read.message().empty() || read.message().find('\n') != std::string::npos) {
       return "shapes refused without a one-line message";
     }
     return "";

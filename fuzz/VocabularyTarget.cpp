@@ -46,10 +46,9 @@ std::string CheckModel(OntologyModel& model) {
       QAX::Ontology::Shacl::DerivedShapesTurtle(model, {}), QAX::Ontology::RdfSyntax::kTurtle,
       "shapes.ttl", "", shapesGraph, &loaded);
   if (!shapesLoad.ok()) return "the derived shapes do not read: " + shapesLoad.message();
-  std::string shapesError;
-  if (QAX::Ontology::Shacl::Shapes::Read(shapesGraph, shapesError) == nullptr) {
-    return "the derived shapes are not SHACL: " + shapesError;
-  }
+  std::unique_ptr<QAX::Ontology::Shacl::Shapes> shapes;
+  const qaxoi::Status read = QAX::Ontology::Shacl::Shapes::Read(shapesGraph, &shapes);
+  if (!read.ok()) return "the derived shapes are not SHACL: " + read.message();
 
   QAX::Util::SingletonObject<QAX::QAXAmbassador>::Instance().SetOntologyModel(&model);
   for (const MetaClass* metaClass : tried) {

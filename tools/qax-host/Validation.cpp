@@ -67,11 +67,11 @@ bool LoadRdfFile(const std::string& path, Shacl::Graph& graph) {
 std::unique_ptr<Shacl::Shapes> ReadShapes(const Shacl::Graph& shapesGraph,
                                           const std::string& name) {
   const Activity reading("reading the shapes of " + Escaped(name));
-  std::string error;
-  std::unique_ptr<Shacl::Shapes> shapes = Shacl::Shapes::Read(shapesGraph, error);
-  if (!shapes) {
+  std::unique_ptr<Shacl::Shapes> shapes;
+  const qaxoi::Status read = Shacl::Shapes::Read(shapesGraph, &shapes);
+  if (!read.ok()) {
     Fail("the shapes of " + Escaped(name) +
-         " are not valid SHACL: " + Escaped(error, Layout::kKeep));
+         " are not valid SHACL: " + Escaped(read.message(), Layout::kKeep));
   }
   return shapes;
 }

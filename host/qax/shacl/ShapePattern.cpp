@@ -33,8 +33,8 @@ struct ShapePattern::Code {
 ShapePattern::ShapePattern(std::unique_ptr<Code> code) : code_(std::move(code)) {}
 ShapePattern::~ShapePattern() = default;
 
-std::unique_ptr<ShapePattern> ShapePattern::Compile(std::string_view pattern,
-                                                    std::string_view flags, std::string& error) {
+qaxoi::Status ShapePattern::Compile(std::string_view pattern, std::string_view flags,
+                                    std::unique_ptr<ShapePattern>* compiled) {
   // XPath's flags map onto PCRE2's options; x differs a little: PCRE2 also
   // reads '#' to the end of the line as a comment (docs/validation.md).
   uint32_t options = PCRE2_UTF | PCRE2_UCP;
@@ -56,8 +56,8 @@ std::unique_ptr<ShapePattern> ShapePattern::Compile(std::string_view pattern,
         options |= PCRE2_LITERAL;
         break;
       default:
-        error = std::string("unknown sh:flags letter '") + flag + "' (known: s, m, i, x, q)";
-        return nullptr;
+        return qaxoi::Status::InvalidInput(std::string("unknown sh:flags letter '") + flag +
+                                           "' (known: s, m, i, x, q)");
     }
   }
   // With q the pattern is plain text: s, m and x have nothing left to do,
@@ -72,16 +72,17 @@ std::unique_ptr<ShapePattern> ShapePattern::Compile(std::string_view pattern,
     if (errorCode == PCRE2_ERROR_NOMEMORY) throw std::bad_alloc();
     std::array<PCRE2_UCHAR, kErrorTextSize> text{};
     pcre2_get_error_message(errorCode, text.data(), text.size());
-    error = "sh:pattern does not compile at offset " + std::to_string(errorOffset) + ": " +
-            reinterpret_cast<const char*>(text.data());
-    return nullptr;
+    return qaxoi::Status::InvalidInput("sh:pattern does not compile at offset " +
+                                       std::to_string(errorOffset) + ": " +
+                                       reinterpret_cast<const char*>(text.data()));
   }
   code->context.reset(pcre2_match_context_create(nullptr));
   if (!code->context) throw std::bad_alloc();
   pcre2_set_match_limit(code->context.get(), kPatternMatchLimit);
   pcre2_set_depth_limit(code->context.get(), kPatternDepthLimit);
   pcre2_set_heap_limit(code->context.get(), kPatternHeapLimitKiB);
-  return std::unique_ptr<ShapePattern>(new ShapePattern(std::move(code)));
+  compiled->reset(new ShapePattern(std::move(code)));
+  return qaxoi::Status::Ok();
 }
 
 PatternMatch ShapePattern::Matches(std::string_view text) const {

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "host/status/Status.h"
+
 namespace QAX {
 namespace Ontology {
 namespace Shacl {
@@ -24,11 +26,12 @@ enum class PatternMatch : uint8_t { kMatch, kNoMatch, kLimit };
 
 class ShapePattern {
  public:
-  // Compiles `pattern` with the XPath `flags` (any of s, m, i, x, q); null
-  // with `error` set to what is wrong for an unknown flag or a pattern that
-  // does not compile. Throws std::bad_alloc when memory runs out.
-  static std::unique_ptr<ShapePattern> Compile(std::string_view pattern, std::string_view flags,
-                                               std::string& error);
+  // Compiles `pattern` with the XPath `flags` (any of s, m, i, x, q) into
+  // `compiled`. An unknown flag or a pattern that does not compile is
+  // kInvalidInput, saying what is wrong, with `compiled` left as it was.
+  // Throws std::bad_alloc when memory runs out.
+  static qaxoi::Status Compile(std::string_view pattern, std::string_view flags,
+                               std::unique_ptr<ShapePattern>* compiled);
   ~ShapePattern();
   ShapePattern(const ShapePattern&) = delete;
   ShapePattern& operator=(const ShapePattern&) = delete;

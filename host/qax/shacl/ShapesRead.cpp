@@ -42,12 +42,21 @@ class Reader {
   Reader(const Graph& graph, ShapeSet& set) : g_(graph), t_(set.Terms()), set_(set) {}
 
   bool Run();
-  const std::string& Error() const { return error_; }
+  // Why Run failed: the shapes graph's fault, or a bound it goes beyond.
+  qaxoi::Status Failure() const {
+    return qaxoi::Status::WithCode(
+        beyondBound_ ? qaxoi::Status::Code::kResourceExhausted : qaxoi::Status::Code::kInvalidInput,
+        error_);
+  }
 
  private:
   bool Fail(TermId shape, const std::string& what) {
     error_ = "shape " + Name(shape) + ": " + what;
     return false;
+  }
+  bool FailBound(TermId shape, const std::string& what) {
+    beyondBound_ = true;
+    return Fail(shape, what);
   }
   std::string Name(TermId term) const { return TermText(g_.Term(term)); }
   TermKind Kind(TermId term) const { return g_.Term(term).kind; }
@@ -93,6 +102,7 @@ class Reader {
   ShapeSet& set_;
   std::unordered_map<TermId, ShapeIndex> index_;
   std::string error_;
+  bool beyondBound_ = false;
   std::size_t pathSteps_ = 0;
 };
 
@@ -172,7 +182,7 @@ bool Reader::Ref(TermId from, TermId predicate, TermId node, ShapeIndex& index) 
     return true;
   }
   if (set_.shapes.size() >= kMaxShapes)
-    return Fail(from, "more than " + std::to_string(kMaxShapes) + " shapes");
+    return FailBound(from, "more than " + std::to_string(kMaxShapes) + " shapes");
   index = static_cast<ShapeIndex>(set_.shapes.size());
   index_.emplace(node, index);
   set_.shapes.emplace_back().node = node;
@@ -197,7 +207,8 @@ bool Reader::ReadList(TermId shape, TermId predicate, TermId head, std::vector<T
       return Fail(shape, what + "is not an RDF list: " + Name(node) + " is a literal");
     if (!seen.insert(node).second) return Fail(shape, what + "is cyclic");
     if (members.size() >= kMaxListLength)
-      return Fail(shape, what + "has more than " + std::to_string(kMaxListLength) + " members");
+      return FailBound(shape,
+                       what + "has more than " + std::to_string(kMaxListLength) + " members");
     const TripleRange first = Values(node, t_.rdfFirst);
     const TripleRange rest = Values(node, t_.rdfRest);
     if (first.size() != 1 || rest.size() != 1)
@@ -213,8 +224,8 @@ bool Reader::ReadList(TermId shape, TermId predicate, TermId head, std::vector<T
 bool Reader::ReadPath(TermId shape, TermId node, std::size_t depth, ShapePath& path,
                       ReportPath& report) {
   if (++pathSteps_ > kMaxPathSteps + g_.TripleCount())
-    return Fail(shape, "the paths of the shapes graph have more than " +
-                           std::to_string(kMaxPathSteps) + " steps beyond its statements");
+    return FailBound(shape, "the paths of the shapes graph have more than " +
+                                std::to_string(kMaxPathSteps) + " steps beyond its statements");
   if (depth > kMaxPathDepth)
     return Fail(shape, "sh:path is nested deeper than " + std::to_string(kMaxPathDepth) +
                            " levels, or is cyclic");
@@ -497,10 +508,11 @@ bool Reader::ReadPatterns(const ShapeFacts& shape, RowRun rows, std::vector<Cons
       if (!IsString(triple.object))
         return Fail(node, ParamName(g_, predicate) + " must be an xsd:string literal, not " +
                               Name(triple.object));
-      std::string why;
-      std::shared_ptr<const ShapePattern> pattern =
-          ShapePattern::Compile(g_.Term(triple.object).text, flagText, why);
-      if (!pattern) return Fail(node, why);
+      std::unique_ptr<ShapePattern> compiled;
+      const qaxoi::Status status =
+          ShapePattern::Compile(g_.Term(triple.object).text, flagText, &compiled);
+      if (!status.ok()) return Fail(node, status.message());
+      std::shared_ptr<const ShapePattern> pattern = std::move(compiled);
       if (!Allowed(shape, row, predicate)) return false;
       Constraint& c = Add(out, row);
       c.term = triple.object;
@@ -744,8 +756,9 @@ bool Reader::CheckReferences() {
           std::size_t& parent = depth[stack.back().shape];
           parent = std::max(parent, d + 1);
           if (parent > kMaxShapeDepth)
-            return Fail(set_.shapes[root].node,
-                        "shapes nest deeper than " + std::to_string(kMaxShapeDepth) + " levels");
+            return FailBound(
+                set_.shapes[root].node,
+                "shapes nest deeper than " + std::to_string(kMaxShapeDepth) + " levels");
         }
         continue;
       }
@@ -779,6 +792,7 @@ bool Reader::Run() {
   Seed();
   if (set_.shapes.size() >= kMaxShapes) {
     error_ = "the shapes graph has more than " + std::to_string(kMaxShapes) + " shapes";
+    beyondBound_ = true;
     return false;
   }
   // Shapes named by other shapes are appended while reading.
@@ -794,19 +808,15 @@ Shapes::~Shapes() = default;
 
 std::size_t Shapes::Count() const { return set_->shapes.size(); }
 
-std::unique_ptr<Shapes> Shapes::Read(const Graph& shapesGraph, std::string& error) {
-  error.clear();
+qaxoi::Status Shapes::Read(const Graph& shapesGraph, std::unique_ptr<Shapes>* shapes) {
   if (!shapesGraph.Sealed()) {
-    error = "the shapes graph is not sealed";
-    return nullptr;
+    return qaxoi::Status::InvalidArgument("the shapes graph is not sealed");
   }
   auto set = std::make_unique<ShapeSet>(shapesGraph, ShaclTerms(shapesGraph));
   Reader reader(shapesGraph, *set);
-  if (!reader.Run()) {
-    error = reader.Error();
-    return nullptr;
-  }
-  return std::unique_ptr<Shapes>(new Shapes(std::move(set)));
+  if (!reader.Run()) return reader.Failure();
+  shapes->reset(new Shapes(std::move(set)));
+  return qaxoi::Status::Ok();
 }
 
 }  // namespace Shacl

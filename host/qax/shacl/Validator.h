@@ -10,6 +10,7 @@
 #include "host/qax/QAXExport.h"
 #include "host/qax/shacl/Graph.h"
 #include "host/qax/shacl/ValidationReport.h"
+#include "host/status/Status.h"
 
 namespace QAX {
 namespace Ontology {
@@ -27,14 +28,16 @@ class QAX_API Shapes {
   Shapes& operator=(const Shapes&) = delete;
 
   // Reads every shape of the sealed `shapesGraph`: the node and property
-  // shapes, their targets, paths and constraints. Answers null, with `error`
-  // set to one line naming the shape and what is wrong, for a graph that is
-  // not well-formed SHACL (a path that is not a well-formed path, a
-  // parameter with a value of the wrong kind or count, a list that is not a
-  // well-formed RDF list, a shape that refers to itself through its
-  // constraints) or that needs more than the bounds of docs/validation.md.
-  // Throws std::bad_alloc when memory runs out.
-  static std::unique_ptr<Shapes> Read(const Graph& shapesGraph, std::string& error);
+  // shapes, their targets, paths and constraints, into `shapes`. Fails,
+  // leaving `shapes` as it was, with one line naming the shape and what is
+  // wrong: kInvalidInput for a graph that is not well-formed SHACL (a path
+  // that is not a well-formed path, a parameter with a value of the wrong
+  // kind or count, a list that is not a well-formed RDF list, a shape that
+  // refers to itself through its constraints), kResourceExhausted for one
+  // that needs more than the bounds of docs/validation.md, kInvalidArgument
+  // for a graph that is not sealed. Throws std::bad_alloc when memory runs
+  // out.
+  static qaxoi::Status Read(const Graph& shapesGraph, std::unique_ptr<Shapes>* shapes);
 
   // How many shapes were read (deactivated ones included).
   std::size_t Count() const;

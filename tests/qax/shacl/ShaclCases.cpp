@@ -119,10 +119,9 @@ std::vector<std::string> Validate(const std::string& data, const std::string& sh
   const qaxoi::Status shapesLoad =
       LoadGraphText(kPrefixes + shapes, RdfSyntax::kTurtle, "shapes.ttl", "", shapesGraph, &loaded);
   if (!shapesLoad.ok()) return {"error: " + shapesLoad.message()};
-  std::string error;
-  const std::unique_ptr<QAX::Ontology::Shacl::Shapes> read =
-      QAX::Ontology::Shacl::Shapes::Read(shapesGraph, error);
-  if (!read) return {"error: " + error};
+  std::unique_ptr<QAX::Ontology::Shacl::Shapes> read;
+  const qaxoi::Status status = QAX::Ontology::Shacl::Shapes::Read(shapesGraph, &read);
+  if (!status.ok()) return {"error: " + status.message()};
   const ValidationReport report = QAX::Ontology::Shacl::Validate(dataGraph, *read);
   std::vector<std::string> lines = Lines(report, withMessages);
   if (report.conforms != lines.empty()) lines.emplace_back("conforms disagrees with the results");

@@ -67,9 +67,9 @@ std::vector<std::string> LongList(uint32_t count) {
   }
   shapes.Add(p, shapes.Iri(sh + "in"), list);
   shapes.Seal();
-  std::string error;
-  const std::unique_ptr<Shapes> read = Shapes::Read(shapes, error);
-  if (!read) return {error};
+  std::unique_ptr<Shapes> read;
+  const qaxoi::Status status = Shapes::Read(shapes, &read);
+  if (!status.ok()) return {status.message()};
   Graph data;
   data.Add(data.Iri("http://e.org/a"), data.Iri("http://e.org/p"), data.Literal("1", kInteger));
   data.Seal();

@@ -369,9 +369,9 @@ TEST(Targets, ShapesInTheDataGraphNameItsOwnBlankNodes) {
                           RdfSyntax::kTurtle, "both.ttl", "", graph, &loaded)
                 .message(),
             "");
-  std::string error;
-  const std::unique_ptr<Shapes> shapes = Shapes::Read(graph, error);
-  ASSERT_TRUE(shapes) << error;
+  std::unique_ptr<Shapes> shapes;
+  const qaxoi::Status read = Shapes::Read(graph, &shapes);
+  ASSERT_TRUE(read.ok()) << read.message();
   EXPECT_EQ(ShaclCases::Lines(Validate(graph, *shapes)),
             (std::vector<std::string>{"_|ex:p|-|HasValue|Violation", "ex:a|ex:q|_|In|Violation"}));
 }
