@@ -44,8 +44,9 @@ std::vector<WalkedAttribute> AttributeWalk(const MetaClass& metaClass) {
 // otherwise every class of that name does. Parent chains are finite and
 // loop-free in a model, and the walk stops at a repeat all the same.
 bool InRange(const Session& session, const MetaClass& given, const std::string& typeName) {
-  std::string unused;
-  const MetaClass* range = FindClass(session.model(), typeName, &unused);
+  // A range that names no single class leaves `range` null.
+  const MetaClass* range = nullptr;
+  static_cast<void>(FindClass(session.model(), typeName, &range));
   std::set<const MetaClass*> seen;
   for (const MetaClass* c = &given; c != nullptr && seen.insert(c).second; c = c->GetParent()) {
     if (range != nullptr ? c == range : c->GetInfo().name == typeName) return true;
@@ -55,8 +56,8 @@ bool InRange(const Session& session, const MetaClass& given, const std::string& 
 
 // How the range of an attribute is named in messages.
 std::string RangeName(const Session& session, const std::string& typeName) {
-  std::string unused;
-  const MetaClass* range = FindClass(session.model(), typeName, &unused);
+  const MetaClass* range = nullptr;
+  static_cast<void>(FindClass(session.model(), typeName, &range));
   return range != nullptr ? ShownName(*range) : typeName;
 }
 
@@ -143,24 +144,24 @@ std::string KnownAttributes(const std::vector<WalkedAttribute>& walk) {
 
 }  // namespace
 
-AssignmentError ParseAssignments(const std::vector<std::string>& arguments,
-                                 std::vector<Assignment>* out, std::string* error) {
+qaxoi::Status ParseAssignments(const std::vector<std::string>& arguments,
+                               std::vector<Assignment>* out) {
   std::set<std::string> paths;
   for (const std::string& argument : arguments) {
     const std::size_t equals = argument.find('=');
     if (equals == std::string::npos || equals == 0) {
-      *error = "'" + argument + "' is not ATTRIBUTE=VALUE" +
-               (equals == 0 ? " (the attribute's name is missing)" : "");
-      return AssignmentError::kMalformed;
+      return qaxoi::Status::InvalidArgument(
+          "'" + argument + "' is not ATTRIBUTE=VALUE" +
+          (equals == 0 ? " (the attribute's name is missing)" : ""));
     }
     Assignment assignment{argument.substr(0, equals), argument.substr(equals + 1)};
     if (!paths.insert(assignment.path).second) {
-      *error = "attribute '" + assignment.path + "' is given more than once; give it one value";
-      return AssignmentError::kRepeated;
+      return qaxoi::Status::InvalidInput("attribute '" + assignment.path +
+                                         "' is given more than once; give it one value");
     }
     out->push_back(std::move(assignment));
   }
-  return AssignmentError::kNone;
+  return qaxoi::Status::Ok();
 }
 
 std::unique_ptr<ChannelGraph> ChannelGraph::Build(const Session& session,
@@ -244,9 +245,10 @@ Aco_QAXOntologyItem* ChannelGraph::BuildItem(const Session& session, const MetaC
 
     if (attribute.info->kind == AttrKind::kComplex) {
       const std::string& className = direct != nullptr ? direct->value : attribute.info->typeName;
-      const MetaClass* nestedClass = FindClass(session.model(), className, error);
-      if (nestedClass == nullptr) {
-        *error = AttributeMessage(path, ": " + *error);
+      const MetaClass* nestedClass = nullptr;
+      const qaxoi::Status found = FindClass(session.model(), className, &nestedClass);
+      if (!found.ok()) {
+        *error = AttributeMessage(path, ": " + found.message());
         return nullptr;
       }
       if (direct != nullptr && !InRange(session, *nestedClass, attribute.info->typeName)) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/qax/model/QAX.h"
+#include "host/status/Status.h"
 #include "ontology_item/Aco_QAXOntologyItem.h"
 #include "tools/qax-host/Session.h"
 
@@ -22,18 +23,13 @@ struct Assignment {
   std::string value;
 };
 
-// Why ParseAssignments refused its arguments.
-enum class AssignmentError {
-  kNone,
-  kMalformed,  // an argument without '=' or with an empty path: a usage error
-  kRepeated,   // a path given before: a second value would replace the first
-};
-
-// Splits "path=value" arguments (at the first '=') into `out`. Answers
-// kNone, or the first refusal with a message in `error` that names the
-// argument.
-AssignmentError ParseAssignments(const std::vector<std::string>& arguments,
-                                 std::vector<Assignment>* out, std::string* error);
+// Splits "path=value" arguments (at the first '=') into `out`. Refuses the
+// first argument without '=' or with an empty path (kInvalidArgument: a
+// command line that cannot be understood) and the first path given twice
+// (kInvalidInput: a second value would replace the first), with a message
+// that names the argument.
+qaxoi::Status ParseAssignments(const std::vector<std::string>& arguments,
+                               std::vector<Assignment>* out);
 
 class ChannelGraph {
  public:

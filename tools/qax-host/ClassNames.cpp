@@ -31,8 +31,10 @@ std::string ShownName(const MetaClass& metaClass) {
   return metaClass.GetInfo().scopeName + ":" + metaClass.GetInfo().name;
 }
 
-const MetaClass* FindClass(const OntologyModel& model, const std::string& name,
-                           std::string* error) {
+namespace {
+
+// FindClass's work: the class, or null with why in `error`.
+const MetaClass* Find(const OntologyModel& model, const std::string& name, std::string* error) {
   if (const MetaClass* byHandle = model.GetMetaClass(name)) return byHandle;
 
   // "<IRI>": a full IRI as RDF writes it.
@@ -77,6 +79,17 @@ const MetaClass* FindClass(const OntologyModel& model, const std::string& name,
     }
   }
   return nullptr;
+}
+
+}  // namespace
+
+qaxoi::Status FindClass(const OntologyModel& model, const std::string& name,
+                        const MetaClass** found) {
+  std::string error;
+  const MetaClass* metaClass = Find(model, name, &error);
+  if (metaClass == nullptr) return qaxoi::Status::InvalidArgument(std::move(error));
+  *found = metaClass;
+  return qaxoi::Status::Ok();
 }
 
 }  // namespace qax_host

@@ -68,9 +68,9 @@ int Draw(const Invocation& invocation, const std::string& title,
   std::string drawing = Dot(title, channels);
   const std::string format = invocation.format.empty() ? "dot" : invocation.format;
   if (format != "dot") {
-    std::string error;
     std::string rendered;
-    if (!RenderWithDot(format, drawing, &rendered, &error)) return Fail(error);
+    const qaxoi::Status rendering = RenderWithDot(format, drawing, &rendered);
+    if (!rendering.ok()) return Fail(rendering);
     drawing.swap(rendered);
   }
   if (invocation.output.empty()) {

@@ -106,25 +106,24 @@ int Exchange(Descriptor* input, Descriptor* output, const std::string& dot, std:
 
 }  // namespace
 
-bool RenderWithDot(const std::string& format, const std::string& dot, std::string* drawing,
-                   std::string* error) {
+qaxoi::Status RenderWithDot(const std::string& format, const std::string& dot,
+                            std::string* drawing) {
   int toDot[2];
   int fromDot[2];
   if (::pipe2(toDot, O_CLOEXEC) != 0) {
-    *error = std::string("cannot start Graphviz's 'dot': ") + std::strerror(errno);
-    return false;
+    return qaxoi::Status::IoError(std::string("cannot start Graphviz's 'dot': ") +
+                                  std::strerror(errno));
   }
   Descriptor dotInput(toDot[0]), input(toDot[1]);
   if (::pipe2(fromDot, O_CLOEXEC) != 0) {
-    *error = std::string("cannot start Graphviz's 'dot': ") + std::strerror(errno);
-    return false;
+    return qaxoi::Status::IoError(std::string("cannot start Graphviz's 'dot': ") +
+                                  std::strerror(errno));
   }
   Descriptor output(fromDot[0]), dotOutput(fromDot[1]);
   const PipeSignalIgnored ignored;
   pid_t pid = 0;
   if (!Spawn(format, dotInput.get(), dotOutput.get(), &pid)) {
-    *error = kNotInstalled;
-    return false;
+    return qaxoi::Status::NotSupported(kNotInstalled);
   }
   dotInput.Close();
   dotOutput.Close();
@@ -137,22 +136,22 @@ bool RenderWithDot(const std::string& format, const std::string& dot, std::strin
   while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
   }
   if (tooLarge) {
-    *error = "Graphviz's 'dot' drew more than " +
-             qaxoi::files::ByteCountText(qaxoi::files::kMaxInputBytes);
-    return false;
+    return qaxoi::Status::ResourceExhausted(
+        "Graphviz's 'dot' drew more than " +
+        qaxoi::files::ByteCountText(qaxoi::files::kMaxInputBytes));
   }
   if (failed != 0) {
-    *error = std::string("cannot read what Graphviz's 'dot' drew: ") + std::strerror(failed);
-    return false;
+    return qaxoi::Status::IoError(std::string("cannot read what Graphviz's 'dot' drew: ") +
+                                  std::strerror(failed));
+  }
+  if (WIFEXITED(status) && WEXITSTATUS(status) == kNotFoundExit) {
+    return qaxoi::Status::NotSupported(kNotInstalled);
   }
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-    *error = WIFEXITED(status) && WEXITSTATUS(status) == kNotFoundExit
-                 ? kNotInstalled
-                 : "Graphviz's 'dot' failed to draw the graph as " + format;
-    return false;
+    return qaxoi::Status::InvalidInput("Graphviz's 'dot' failed to draw the graph as " + format);
   }
   drawing->swap(drawn);
-  return true;
+  return qaxoi::Status::Ok();
 }
 
 }  // namespace qax_host

@@ -4,16 +4,19 @@
 
 #include <string>
 
+#include "host/status/Status.h"
+
 namespace qax_host {
 
 // Runs Graphviz's dot (found on PATH) with "-T`format`", handing it `dot` on
 // its standard input and taking the drawing from its standard output into
 // `drawing`: no file is written, so nothing is left behind or overwritten. A
-// drawing of more than qaxoi::files::kMaxInputBytes is refused. False and a
-// message in `error` when dot is not installed, fails, or its output cannot
-// be read.
-bool RenderWithDot(const std::string& format, const std::string& dot, std::string* drawing,
-                   std::string* error);
+// drawing of more than qaxoi::files::kMaxInputBytes is refused
+// (kResourceExhausted). Fails, leaving `drawing` as it was, when dot is not
+// installed (kNotSupported), fails (kInvalidInput), or its output cannot be
+// read (kIoError).
+qaxoi::Status RenderWithDot(const std::string& format, const std::string& dot,
+                            std::string* drawing);
 
 }  // namespace qax_host
 

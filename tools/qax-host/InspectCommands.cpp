@@ -70,9 +70,9 @@ int OpenClassAndChannel(const Invocation& invocation, const char* command,
   }
   target->session = OpenSession(invocation);
   if (!target->session) return kExitFailure;
-  std::string error;
-  target->metaClass = FindClass(target->session->model(), invocation.arguments[0], &error);
-  if (target->metaClass == nullptr) return Fail(error);
+  const qaxoi::Status found =
+      FindClass(target->session->model(), invocation.arguments[0], &target->metaClass);
+  if (!found.ok()) return Fail(found);
   target->channel = target->session->NewItemChannel();
   if (!target->channel) return Fail("the channel module made no ontology item channel");
   return kExitOk;

@@ -135,24 +135,24 @@ int PrintLoadedJson(const std::string& file, const char* groupName,
 
 int ReadAssignments(const std::vector<std::string>& arguments, std::size_t first,
                     std::vector<Assignment>* out) {
-  std::string error;
-  const AssignmentError refused =
+  const qaxoi::Status parsed =
       ParseAssignments(std::vector<std::string>(
                            arguments.begin() + static_cast<std::ptrdiff_t>(first), arguments.end()),
-                       out, &error);
-  if (refused == AssignmentError::kMalformed) return UsageError(error);
-  if (refused == AssignmentError::kRepeated) return Fail(error);
+                       out);
+  if (parsed.code() == qaxoi::Status::Code::kInvalidArgument) return UsageError(parsed.message());
+  if (!parsed.ok()) return Fail(parsed);
   return kExitOk;
 }
 
 std::unique_ptr<ChannelGraph> GraphFor(const Session& session, const std::string& className,
                                        const std::vector<Assignment>& assignments) {
-  std::string error;
-  const QAX::Ontology::MetaClass* metaClass = FindClass(session.model(), className, &error);
-  if (metaClass == nullptr) {
-    Fail(error);
+  const QAX::Ontology::MetaClass* metaClass = nullptr;
+  const qaxoi::Status found = FindClass(session.model(), className, &metaClass);
+  if (!found.ok()) {
+    Fail(found);
     return nullptr;
   }
+  std::string error;
   const Activity building("building the channels for " + Escaped(className));
   std::unique_ptr<ChannelGraph> graph =
       ChannelGraph::Build(session, *metaClass, assignments, &error);

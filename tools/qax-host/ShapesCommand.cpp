@@ -19,9 +19,9 @@ int RunShapes(const Invocation& invocation) {
   // misspelt name leaves no partial document behind.
   std::vector<const QAX::Ontology::MetaClass*> classes;
   for (const std::string& name : invocation.arguments) {
-    std::string error;
-    const QAX::Ontology::MetaClass* metaClass = FindClass(session->model(), name, &error);
-    if (metaClass == nullptr) return Fail(error);
+    const QAX::Ontology::MetaClass* metaClass = nullptr;
+    const qaxoi::Status found = FindClass(session->model(), name, &metaClass);
+    if (!found.ok()) return Fail(found);
     classes.push_back(metaClass);
   }
   const std::string text = QAX::Ontology::Shacl::DerivedShapesTurtle(session->model(), classes);
