@@ -6,6 +6,8 @@
 #   cppcheck    errors, warnings, performance and portability, with the
 #               suppressions of .cppcheck-suppressions: two interfaces take a
 #               text by value on purpose, and system headers are not analysed.
+# First, scripts/include-cycles.py: no include circle between files or
+# folders anywhere in the project, tests and tools included.
 # Tests and benchmarks are left out: their GoogleTest and Google Benchmark
 # macros cost most of the time and give cppcheck false positives; the
 # compilers' warnings, the sanitizers and valgrind cover them.
@@ -20,6 +22,9 @@ if [[ ! -f $build/compile_commands.json ]]; then
 fi
 scope='/(host|module|channel_extension|multimode|ontology_item|entry|tools|fuzz)/'
 jobs=$(nproc)
+
+echo "lint: include circles" >&2
+scripts/include-cycles.py
 
 echo "lint: clang-tidy" >&2
 run-clang-tidy-14 -quiet -j "$jobs" -p "$build" "$PWD$scope" >"$build/clang-tidy.log" 2>&1 || {

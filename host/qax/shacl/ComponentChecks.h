@@ -10,7 +10,6 @@
 #include <utility>
 #include <vector>
 
-#include "host/qax/shacl/Components.h"
 #include "host/qax/shacl/ShapeSet.h"
 #include "host/qax/shacl/Validation.h"
 

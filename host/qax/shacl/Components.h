@@ -11,50 +11,13 @@
 #include <cstdint>
 #include <string_view>
 
+#include "host/qax/shacl/Component.h"
 #include "host/qax/shacl/Graph.h"
 #include "host/qax/shacl/ShaclTerms.h"
 
 namespace QAX {
 namespace Ontology {
 namespace Shacl {
-
-// The components, in the order Shapes::Read reads their parameters: the
-// order of a shape's constraints, so of the results one focus node gets.
-enum class Component : uint8_t {
-  kClass,
-  kDatatype,
-  kNodeKind,
-  kMinCount,
-  kMaxCount,
-  kMinLength,
-  kMaxLength,
-  kMinExclusive,
-  kMinInclusive,
-  kMaxExclusive,
-  kMaxInclusive,
-  kPattern,
-  kLanguageIn,
-  kUniqueLang,
-  kEquals,
-  kDisjoint,
-  kLessThan,
-  kLessThanOrEquals,
-  kClosed,
-  kHasValue,
-  kIn,
-  kNot,
-  kNode,
-  kProperty,
-  kAnd,
-  kOr,
-  kXone,
-  kQualifiedMinCount,
-  kQualifiedMaxCount,
-  // Not a component: how many there are.
-  kCount,
-};
-
-inline constexpr std::size_t kComponentCount = static_cast<std::size_t>(Component::kCount);
 
 // How Shapes::Read turns the values of a component's parameters into
 // constraints (the Constraint fields each fills in brackets). Where a shape

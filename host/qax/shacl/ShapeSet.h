@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "host/qax/shacl/Components.h"
+#include "host/qax/shacl/Component.h"
 #include "host/qax/shacl/Graph.h"
 #include "host/qax/shacl/LiteralValues.h"
 #include "host/qax/shacl/ShaclTerms.h"
