@@ -18,6 +18,7 @@ namespace {
 
 using QAX::Ontology::OntologyModel;
 using QAX::Ontology::RdfSyntax;
+using QAX::Ontology::Info::AttrKind;
 using Links = std::vector<Aco_QAXOntologyItem::LinkDescription>;
 using Texts = std::vector<std::string>;
 using Records = std::vector<std::pair<std::string, std::string>>;
@@ -312,7 +313,8 @@ using Graphs = qax_test::ItemTest;
 
 TEST_F(Graphs, AClassWithMoreAttributesThanTheLinkLimitGetsLinksForTheFirst) {
   QAX::Ontology::MetaClass* wide = model_.AddClass("Wide", nullptr);
-  for (int i = 0; i <= A3d_Channel::kMaxChildLinks; ++i) qax_test::AddAttribute(wide, "a", 0);
+  for (int i = 0; i <= A3d_Channel::kMaxChildLinks; ++i)
+    qax_test::AddAttribute(wide, "a", AttrKind::kText);
   Aco_QAXOntologyItem channel;
   Prepare(channel, wide);
   EXPECT_EQ(std::size_t{A3d_Channel::kMaxChildLinks}, channel.GetLinkDescriptions().size());

@@ -25,6 +25,8 @@ using QAX::Ontology::MetaAttr;
 using QAX::Ontology::MetaClass;
 using QAX::Ontology::MetaClassLibrary;
 using QAX::Ontology::RdfSyntax;
+using QAX::Ontology::Info::AttrKind;
+using QAX::Ontology::Info::AttrKindOf;
 using QAX::Ontology::Info::MetaAttrInfo;
 
 struct Counts {
@@ -71,18 +73,25 @@ void Sweep(const QAX::Ontology::OntologyModel& model, Counts& counts) {
       ASSERT_EQ(static_cast<int>(walk.size()), channel.GetChildCount());
       std::set<std::string> expectedNames;
       for (std::size_t i = 0; i < walk.size(); ++i) {
-        const int kind = walk[i]->kind;
         A3d_Channel* child = nullptr;
-        if (kind == 0 || kind == 4) {
-          child = &texts.emplace_back();
-          texts.back().SetString(("text " + std::to_string(i)).c_str());
-        } else if (kind >= 1 && kind <= 3) {
-          child = &numbers.emplace_back();
-          numbers.back().SetFloat(static_cast<float>(i) + 0.5f);
-        } else if (kind == 5) {
-          child = &nested;
+        switch (AttrKindOf(walk[i]->kind)) {
+          case AttrKind::kText:
+          case AttrKind::kTemporal:
+            child = &texts.emplace_back();
+            texts.back().SetString(("text " + std::to_string(i)).c_str());
+            break;
+          case AttrKind::kBoolean:
+          case AttrKind::kInteger:
+          case AttrKind::kReal:
+            child = &numbers.emplace_back();
+            numbers.back().SetFloat(static_cast<float>(i) + 0.5f);
+            break;
+          case AttrKind::kComplex:
+            child = &nested;
+            break;
+          default:
+            continue;  // a kind the service cannot map takes no value
         }
-        if (child == nullptr) continue;  // a kind the service cannot map takes no value
         channel.LinkChild(static_cast<int>(i), child);
         expectedNames.insert(walk[i]->name);
       }

@@ -11,7 +11,8 @@ namespace qax_host {
 
 using QAX::Ontology::MetaAttr;
 using QAX::Ontology::MetaClass;
-namespace AttrKind = QAX::Ontology::Info::AttrKind;
+using QAX::Ontology::Info::AttrKind;
+using QAX::Ontology::Info::AttrKindOf;
 
 namespace {
 
@@ -89,7 +90,7 @@ std::string OutOfRangeMessage(const Session& session, const std::string& path,
 std::unique_ptr<A3d_Channel> ValueChannel(const QAX::Ontology::Info::MetaAttrInfo& info,
                                           const std::string& path, const std::string& value,
                                           std::vector<std::string>* notes, std::string* error) {
-  const std::int32_t kind = info.kind;
+  const AttrKind kind = AttrKindOf(info.kind);
   if (kind == AttrKind::kText || kind == AttrKind::kTemporal) {
     auto text = std::make_unique<Aco_StringChannel>();
     text->SetString(value.c_str());
@@ -242,7 +243,7 @@ Aco_QAXOntologyItem* ChannelGraph::BuildItem(const Session& session, const MetaC
       return nullptr;
     }
 
-    if (attribute.info->kind == AttrKind::kComplex) {
+    if (AttrKindOf(attribute.info->kind) == AttrKind::kComplex) {
       const std::string& className = direct != nullptr ? direct->value : attribute.info->typeName;
       const MetaClass* nestedClass = FindClass(session.model(), className, error);
       if (nestedClass == nullptr) {
