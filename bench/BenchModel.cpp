@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "module/Module.h"
+#include "ontology_item/ClassSelection.h"
 
 namespace qax_bench {
 namespace {
@@ -101,16 +102,12 @@ const MetaClass* BenchModel::AddNestingClass(const std::string& name, int comple
   return added;
 }
 
-std::unique_ptr<Aco_QAXOntologyItem> NewItemChannel(const BenchModel& model,
+std::unique_ptr<Aco_QAXOntologyItem> NewItemChannel(const BenchModel& /*model*/,
                                                     const MetaClass* metaClass) {
   auto channel = std::make_unique<Aco_QAXOntologyItem>();
   // As the host's registry does for every channel it makes.
   channel->SetChannelType(*GetType());
-  Aco_QAXOntologyItem::SelectedLibrary = model.library();
-  Aco_QAXOntologyItem::SelectedClass = metaClass;
-  channel->PrepareLinks(false);
-  channel->SetClassHandle(metaClass->GetInfo().handle);
-  channel->ResetTemp();
+  ChooseClass(*channel, *metaClass, false, ChannelNaming::kKeepName);
   return channel;
 }
 

@@ -62,9 +62,9 @@ struct ChannelGraph {
   int itemChannels = 0;  // ontology item channels, the root included
 };
 
-// A new ontology item channel of `metaClass` as the host and the editor make
-// one: its type set, the class selected, its links prepared, its class handle
-// set.
+// A new ontology item channel of `metaClass`, a class of `model`, as the
+// host and the editor make one: its type set, its class chosen (ChooseClass:
+// links prepared, class handle set, nothing left selected).
 std::unique_ptr<Aco_QAXOntologyItem> NewItemChannel(const BenchModel& model,
                                                     const QAX::Ontology::MetaClass* metaClass);
 

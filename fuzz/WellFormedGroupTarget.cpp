@@ -9,6 +9,7 @@
 #include "fuzz/FuzzTargets.h"
 #include "host/sdk/GroupFile.h"
 #include "module/Module.h"
+#include "ontology_item/ClassSelection.h"
 #include "tests/support/ItemExtent.h"
 
 namespace qax_fuzz {
@@ -118,14 +119,12 @@ std::string FuzzWellFormedGroup(const std::uint8_t* data, std::size_t size) {
     int links = 0;
     for (Aco_QAXOntologyItem& item : items) {
       item.SetChannelType(*GetType());
-      Aco_QAXOntologyItem::SelectedLibrary = model->GetLibraries().front();
-      Aco_QAXOntologyItem::SelectedClass =
+      const MetaClass* chosen =
           links < kMostLinks ? classes[choices.Pick(classes.size())] : classes.back();
-      item.PrepareLinks(true);
+      PrepareLinksFor(item, chosen, true);
       links += item.GetChildCount();
-      item.SetClassHandle(choices.Pick(16) == 0
-                              ? std::string("urn:gen:Gone")
-                              : Aco_QAXOntologyItem::SelectedClass->GetInfo().handle);
+      item.SetClassHandle(choices.Pick(16) == 0 ? std::string("urn:gen:Gone")
+                                                : chosen->GetInfo().handle);
     }
     for (std::size_t i = 0; i < items.size(); ++i) {
       const std::size_t pattern = choices.Pick(4);

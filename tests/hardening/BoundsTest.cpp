@@ -193,10 +193,9 @@ TEST(Bounds, AHundredThousandDeepHierarchyLoadsPreparesAndBuilds) {
   auto& ambassador = QAX::Util::SingletonObject<QAX::QAXAmbassador>::Instance();
   ambassador.SetOntologyModel(result.model.get());
   Aco_QAXOntologyItem channel;
-  Aco_QAXOntologyItem::SelectedLibrary = result.model->GetLibraries().front();
-  Aco_QAXOntologyItem::SelectedClass = result.model->GetMetaClass("http://e.org/C99999");
-  channel.PrepareLinks(true);
-  channel.SetClassHandle("http://e.org/C99999");
+  const QAX::Ontology::MetaClass* last = result.model->GetMetaClass("http://e.org/C99999");
+  ASSERT_NE(nullptr, last);
+  ChooseClass(channel, *last, true, ChannelNaming::kKeepName);
   // The root's attribute comes first, however far up the root is.
   EXPECT_EQ((Links{{"Text", "e.first"}, {"Text", "e.last"}}), channel.GetLinkDescriptions());
   Aco_StringChannel first;

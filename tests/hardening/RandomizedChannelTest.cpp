@@ -120,9 +120,7 @@ class RandomizedRun {
   void Prepare(Live& live) {
     const MetaClass* chosen = Pick(6) == 0 ? nullptr : classes_[Pick(classes_.size())];
     const bool force = Pick(2) == 0;
-    Aco_QAXOntologyItem::SelectedLibrary = chosen != nullptr ? model_.library : nullptr;
-    Aco_QAXOntologyItem::SelectedClass = chosen;
-    live.channel->PrepareLinks(force);
+    PrepareLinksFor(*live.channel, chosen, force);
     if (force || (chosen != nullptr && chosen->GetInfo().handle != live.handle)) {
       live.links = LinksOf(chosen);
       live.children.assign(live.links.size(), nullptr);

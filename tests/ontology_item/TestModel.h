@@ -17,6 +17,7 @@
 
 #include "host/qax/model/QAX.h"
 #include "ontology_item/Aco_QAXOntologyItem.h"
+#include "ontology_item/ClassSelection.h"
 
 namespace qax_test {
 
@@ -53,10 +54,8 @@ class ItemTest : public ::testing::Test {
     Aco_QAXOntologyItem::SelectedClass = metaClass;
   }
   // Prepares `channel` for `metaClass` and gives it that class.
-  void Prepare(Aco_QAXOntologyItem& channel, const QAX::Ontology::MetaClass* metaClass) {
-    Select(metaClass);
-    channel.PrepareLinks(true);
-    channel.SetClassHandle(metaClass->GetInfo().handle);
+  static void Prepare(Aco_QAXOntologyItem& channel, const QAX::Ontology::MetaClass* metaClass) {
+    ChooseClass(channel, *metaClass, true, ChannelNaming::kKeepName);
   }
 
   TestModel model_;

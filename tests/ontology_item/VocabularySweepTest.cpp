@@ -17,6 +17,7 @@
 
 #include "host/qax/rdf/Rdf.h"
 #include "ontology_item/Aco_QAXOntologyItem.h"
+#include "ontology_item/ClassSelection.h"
 #include "tests/support/ParsedRdf.h"
 
 namespace {
@@ -58,10 +59,7 @@ void Sweep(const QAX::Ontology::OntologyModel& model, Counts& counts) {
       ++counts.classes;
       counts.attributes += metaClass->GetAttributes().size();
       Aco_QAXOntologyItem channel;
-      Aco_QAXOntologyItem::SelectedLibrary = library;
-      Aco_QAXOntologyItem::SelectedClass = metaClass;
-      channel.PrepareLinks(false);
-      channel.SetClassHandle(metaClass->GetInfo().handle);
+      ChooseClass(channel, *metaClass, false, ChannelNaming::kKeepName);
 
       // The attributes of the class and its parents, parents first.
       std::vector<const MetaAttrInfo*> walk;

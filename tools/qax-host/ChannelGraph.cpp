@@ -4,6 +4,7 @@
 #include <set>
 #include <utility>
 
+#include "ontology_item/ClassSelection.h"
 #include "tools/qax-host/AttributeValues.h"
 #include "tools/qax-host/ClassNames.h"
 
@@ -202,13 +203,7 @@ Aco_QAXOntologyItem* ChannelGraph::BuildItem(const Session& session, const MetaC
   channels_.push_back(std::move(owned));
 
   // What the editor does: select the class, prepare, keep the class.
-  Aco_QAXOntologyItem::SelectedLibrary = metaClass.GetLibrary();
-  Aco_QAXOntologyItem::SelectedClass = &metaClass;
-  item->PrepareLinks(true);
-  item->SetClassHandle(metaClass.GetInfo().handle);
-  item->SetAutoChannelName();
-  Aco_QAXOntologyItem::SelectedLibrary = nullptr;
-  Aco_QAXOntologyItem::SelectedClass = nullptr;
+  ChooseClass(*item, metaClass, true, ChannelNaming::kNameAfterClass);
 
   const std::vector<WalkedAttribute> walk = AttributeWalk(metaClass);
   for (const Assignment& assignment : assignments) {
