@@ -4,26 +4,33 @@
 #include <utility>
 
 #include "module/Module.h"
+#include "ontology_item/ClassSelection.h"
 
 namespace qax_bench {
 namespace {
 
 using QAX::Ontology::MetaClass;
 using QAX::Ontology::OntologyModel;
+using QAX::Ontology::Info::AttrKind;
+using QAX::Ontology::Info::AttrKindOf;
+using QAX::Ontology::Info::KindValue;
 using QAX::Ontology::Info::MetaAttrInfo;
 using QAX::Ontology::Info::MetaClassInfo;
 
 constexpr const char* kLibraryName = "schema";
 constexpr const char* kNamespace = "http://schema.org/";
 
-MetaAttrInfo Attribute(const std::string& name, int kind) {
+MetaAttrInfo Attribute(const std::string& name, AttrKind kind) {
   MetaAttrInfo info;
   info.name = name;
   info.scopeName = kLibraryName;
-  info.kind = kind;
-  info.typeName = kind == 5 ? "Thing" : "Text";
+  info.kind = KindValue(kind);
+  info.typeName = kind == AttrKind::kComplex ? "Thing" : "Text";
   return info;
 }
+
+// The `index`-th of the kinds from kText up to `last`, taken in turn.
+AttrKind InTurn(int index, AttrKind last) { return AttrKindOf(index % (KindValue(last) + 1)); }
 
 std::string Numbered(const char* stem, int number) {
   char text[64];
@@ -42,22 +49,22 @@ BenchModel::~BenchModel() {
   QAX::Util::SingletonObject<QAX::QAXAmbassador>::Instance().SetOntologyModel(nullptr);
 }
 
-int KindOf(AttributeMix mix, int index) {
+AttrKind KindOf(AttributeMix mix, int index) {
   switch (mix) {
     case AttributeMix::kText:
-      return 0;
+      return AttrKind::kText;
     case AttributeMix::kBoolean:
-      return 1;
+      return AttrKind::kBoolean;
     case AttributeMix::kInteger:
-      return 2;
+      return AttrKind::kInteger;
     case AttributeMix::kReal:
-      return 3;
+      return AttrKind::kReal;
     case AttributeMix::kValues:
-      return index % 5;
+      return InTurn(index, AttrKind::kTemporal);
     case AttributeMix::kAllKinds:
-      return index % 6;
+      return InTurn(index, AttrKind::kComplex);
   }
-  return 0;
+  return AttrKind::kText;
 }
 
 const MetaClass* BenchModel::AddChain(const std::string& name, int attributes, AttributeMix mix) {
@@ -88,21 +95,19 @@ const MetaClass* BenchModel::AddNestingClass(const std::string& name, int comple
   info.scopeName = kLibraryName;
   info.handle = kNamespace + name;
   MetaClass* added = model_->AddClass(library_, info, nullptr);
-  added->AddAttribute(Attribute("label", 0));
-  for (int i = 0; i < complex; ++i) added->AddAttribute(Attribute(Numbered("member", i), 5));
+  added->AddAttribute(Attribute("label", AttrKind::kText));
+  for (int i = 0; i < complex; ++i) {
+    added->AddAttribute(Attribute(Numbered("member", i), AttrKind::kComplex));
+  }
   return added;
 }
 
-std::unique_ptr<Aco_QAXOntologyItem> NewItemChannel(const BenchModel& model,
+std::unique_ptr<Aco_QAXOntologyItem> NewItemChannel(const BenchModel& /*model*/,
                                                     const MetaClass* metaClass) {
   auto channel = std::make_unique<Aco_QAXOntologyItem>();
   // As the host's registry does for every channel it makes.
   channel->SetChannelType(*GetType());
-  Aco_QAXOntologyItem::SelectedLibrary = model.library();
-  Aco_QAXOntologyItem::SelectedClass = metaClass;
-  channel->PrepareLinks(false);
-  channel->SetClassHandle(metaClass->GetInfo().handle);
-  channel->ResetTemp();
+  ChooseClass(*channel, *metaClass, false, ChannelNaming::kKeepName);
   return channel;
 }
 

@@ -14,12 +14,12 @@ namespace qax_bench {
 
 // The attribute kinds that a benchmark class carries.
 enum class AttributeMix {
-  kText,      // kind 0
-  kBoolean,   // kind 1
-  kInteger,   // kind 2
-  kReal,      // kind 3
-  kValues,    // kinds 0 to 4 in turn: every kind a value child supplies
-  kAllKinds,  // kinds 0 to 5 in turn
+  kText,      // AttrKind::kText
+  kBoolean,   // AttrKind::kBoolean
+  kInteger,   // AttrKind::kInteger
+  kReal,      // AttrKind::kReal
+  kValues,    // kText to kTemporal in turn: every kind a value child supplies
+  kAllKinds,  // kText to kComplex in turn
 };
 
 // Classes are spread over a chain of this many classes, root first.
@@ -44,7 +44,7 @@ class BenchModel {
                                            AttributeMix mix);
 
   // A root class with one text attribute ("label") followed by `complex`
-  // attributes of kind 5, for nested items.
+  // attributes of kind kComplex, for nested items.
   const QAX::Ontology::MetaClass* AddNestingClass(const std::string& name, int complex);
 
  private:
@@ -53,7 +53,7 @@ class BenchModel {
 };
 
 // The kind of the `index`-th attribute of `mix`.
-int KindOf(AttributeMix mix, int index);
+QAX::Ontology::Info::AttrKind KindOf(AttributeMix mix, int index);
 
 // Owns channels: a graph's root and everything linked below it.
 struct ChannelGraph {
@@ -62,15 +62,15 @@ struct ChannelGraph {
   int itemChannels = 0;  // ontology item channels, the root included
 };
 
-// A new ontology item channel of `metaClass` as the host and the editor make
-// one: its type set, the class selected, its links prepared, its class handle
-// set.
+// A new ontology item channel of `metaClass`, a class of `model`, as the
+// host and the editor make one: its type set, its class chosen (ChooseClass:
+// links prepared, class handle set, nothing left selected).
 std::unique_ptr<Aco_QAXOntologyItem> NewItemChannel(const BenchModel& model,
                                                     const QAX::Ontology::MetaClass* metaClass);
 
 // A channel of `metaClass` whose every link holds a child of the attribute's
-// kind: a text channel for kinds 0 and 4, a float channel for kinds 1 to 3.
-// Kind 5 links stay empty.
+// kind: a text channel for kText and kTemporal, a float channel for kBoolean,
+// kInteger and kReal. kComplex links stay empty.
 ChannelGraph ValueGraph(const BenchModel& model, const QAX::Ontology::MetaClass* metaClass);
 
 // Ontology item channels of `nestingClass` (from AddNestingClass), each with

@@ -7,6 +7,9 @@
 namespace qax_bench {
 namespace {
 
+using QAX::Ontology::Info::AttrKind;
+using QAX::Ontology::Info::AttrKindOf;
+
 using QAX::Onto::OntologyItem;
 using QAX::Ontology::MetaClass;
 using QAX::Ontology::OntologyModel;
@@ -20,29 +23,29 @@ void SetAttributes(const OntologyModel& model, const MetaClass* metaClass,
   for (const QAX::Ontology::MetaAttr* attribute : metaClass->GetAttributes()) {
     const QAX::Ontology::Info::MetaAttrInfo& info = attribute->GetInfo();
     A3d_Channel* const child = channel.GetChild(index++);
-    switch (info.kind) {
-      case 0:
-      case 4:
+    switch (AttrKindOf(info.kind)) {
+      case AttrKind::kText:
+      case AttrKind::kTemporal:
         if (auto* string = dynamic_cast<Aco_StringChannel*>(child)) {
           if (const char* value = string->GetString()) item.SetAttribute(info.name, value);
         }
         break;
-      case 1:
+      case AttrKind::kBoolean:
         if (auto* number = dynamic_cast<Aco_FloatChannel*>(child)) {
           item.SetAttribute(info.name, BooleanText(number->GetFloat()));
         }
         break;
-      case 2:
+      case AttrKind::kInteger:
         if (auto* number = dynamic_cast<Aco_FloatChannel*>(child)) {
           item.SetAttribute(info.name, IntegerText(number->GetFloat()));
         }
         break;
-      case 3:
+      case AttrKind::kReal:
         if (auto* number = dynamic_cast<Aco_FloatChannel*>(child)) {
           item.SetAttribute(info.name, RealText(number->GetFloat()));
         }
         break;
-      case 5:
+      case AttrKind::kComplex:
         if (auto* nested = dynamic_cast<Aco_QAXOntologyItem*>(child)) {
           const std::unique_ptr<OntologyItem> built = BuildItem(model, *nested);
           if (built) {

@@ -7,6 +7,9 @@
 namespace qax_bench {
 namespace {
 
+using QAX::Ontology::Info::AttrKind;
+using QAX::Ontology::Info::AttrKindOf;
+
 // Writes "<scope>.<name><suffix>" into the link name field, cut to fit.
 void WriteLinkName(ChildCreation& record, const std::string& scope, const std::string& name,
                    const char* suffix, std::size_t suffixLength) {
@@ -33,19 +36,20 @@ void AddRecords(const QAX::Ontology::MetaClass* metaClass, std::vector<ChildCrea
     const QAX::Ontology::Info::MetaAttrInfo& info = attribute->GetInfo();
     ChildCreation& record = records.emplace_back();
     const char* typeName = nullptr;
-    switch (info.kind) {
-      case 0:
-      case 4:
+    const AttrKind kind = AttrKindOf(info.kind);
+    switch (kind) {
+      case AttrKind::kText:
+      case AttrKind::kTemporal:
         record.Type.TypeGuid = kTextLinkGuid;
         typeName = kTextLinkTypeName;
         break;
-      case 1:
-      case 2:
-      case 3:
+      case AttrKind::kBoolean:
+      case AttrKind::kInteger:
+      case AttrKind::kReal:
         record.Type.TypeGuid = kValueLinkGuid;
         typeName = kValueLinkTypeName;
         break;
-      case 5:
+      case AttrKind::kComplex:
         record.Type.TypeGuid = kOntologyItemLinkGuid;
         typeName = kOntologyItemLinkTypeName;
         break;
@@ -54,7 +58,7 @@ void AddRecords(const QAX::Ontology::MetaClass* metaClass, std::vector<ChildCrea
     }
     std::strncpy(record.Type.Name, typeName, sizeof(record.Type.Name) - 1);
     WriteLinkName(record, info.scopeName, info.name, kSuffix,
-                  info.kind == 5 ? sizeof(kSuffix) - 1 : 0);
+                  kind == AttrKind::kComplex ? sizeof(kSuffix) - 1 : 0);
     record.Index = 0;
     record.LinkParam = 1;
   }

@@ -1,6 +1,7 @@
 // PrepareLinks against its baseline.
 #include "bench/Baselines.h"
 #include "bench/Benchmarks.h"
+#include "ontology_item/ClassSelection.h"
 
 namespace qax_bench {
 
@@ -9,16 +10,12 @@ void RegisterLinkBenchmarks(const Plan& plan, BenchModel& model) {
     const QAX::Ontology::MetaClass* metaClass =
         model.AddChain("Prepare" + std::to_string(attributes), attributes, AttributeMix::kAllKinds);
     RegisterPair(plan, "PrepareLinks", std::to_string(attributes),
-                 [plan, &model, metaClass](benchmark::State& state) {
+                 [plan, metaClass](benchmark::State& state) {
                    Aco_QAXOntologyItem channel;
                    Aco_FloatChannel host;
                    std::vector<ChildCreation> records;
                    LinkDescriptions descriptions;
-                   const auto module = [&] {
-                     Aco_QAXOntologyItem::SelectedLibrary = model.library();
-                     Aco_QAXOntologyItem::SelectedClass = metaClass;
-                     channel.PrepareLinks(true);
-                   };
+                   const auto module = [&] { PrepareLinksFor(channel, metaClass, true); };
                    const auto baseline = [&] {
                      PrepareLinksBaseline(metaClass, host, records, descriptions);
                    };

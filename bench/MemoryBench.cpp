@@ -13,6 +13,7 @@
 #include "bench/VocabularyShapes.h"
 #include "host/qax/rdf/Rdf.h"
 #include "module/Module.h"
+#include "ontology_item/ClassSelection.h"
 
 namespace qax_bench {
 namespace {
@@ -42,7 +43,7 @@ void RegisterLinkMemory(const Plan& plan, BenchModel& model) {
     const QAX::Ontology::MetaClass* metaClass =
         model.AddChain("Memory" + std::to_string(links), links, AttributeMix::kAllKinds);
     RegisterPair(plan, "Memory.link", std::to_string(links),
-                 [&model, metaClass, links](benchmark::State& state) {
+                 [metaClass, links](benchmark::State& state) {
                    // A first preparation of each side sizes the shared record
                    // list; the second channel's links are what is counted.
                    Aco_QAXOntologyItem first;
@@ -52,15 +53,10 @@ void RegisterLinkMemory(const Plan& plan, BenchModel& model) {
                    std::vector<ChildCreation> records;
                    LinkDescriptions firstDescriptions;
                    LinkDescriptions secondDescriptions;
-                   const auto prepare = [&](Aco_QAXOntologyItem& channel) {
-                     Aco_QAXOntologyItem::SelectedLibrary = model.library();
-                     Aco_QAXOntologyItem::SelectedClass = metaClass;
-                     channel.PrepareLinks(true);
-                   };
-                   prepare(first);
+                   PrepareLinksFor(first, metaClass, true);
                    PrepareLinksBaseline(metaClass, firstHost, records, firstDescriptions);
                    std::size_t before = HeapInUse();
-                   prepare(second);
+                   PrepareLinksFor(second, metaClass, true);
                    const double module = static_cast<double>(HeapInUse() - before) / links;
                    before = HeapInUse();
                    PrepareLinksBaseline(metaClass, secondHost, records, secondDescriptions);

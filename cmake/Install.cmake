@@ -42,6 +42,9 @@ qax_public_headers(_qax_headers
   host/qax/model/QAX.h
   module/Module.h
   ontology_item/Aco_QAXOntologyItem.h
+  # The editor's sequence for choosing a channel's class, which no header of
+  # the module includes.
+  ontology_item/ClassSelection.h
   # For a host's own multi-mode channel classes: the template's definitions.
   multimode/MultiModeChannelDefinitions.h
 )

@@ -8,6 +8,7 @@
 #include "host/qax/shacl/DerivedShapes.h"
 #include "host/qax/shacl/Graph.h"
 #include "host/qax/shacl/Validator.h"
+#include "ontology_item/ClassSelection.h"
 
 namespace qax_fuzz {
 namespace {
@@ -53,10 +54,7 @@ std::string CheckModel(OntologyModel& model) {
   QAX::Util::SingletonObject<QAX::QAXAmbassador>::Instance().SetOntologyModel(&model);
   for (const MetaClass* metaClass : tried) {
     Aco_QAXOntologyItem channel;
-    Aco_QAXOntologyItem::SelectedLibrary = metaClass->GetLibrary();
-    Aco_QAXOntologyItem::SelectedClass = metaClass;
-    channel.PrepareLinks(true);
-    channel.SetClassHandle(metaClass->GetInfo().handle);
+    ChooseClass(channel, *metaClass, true, ChannelNaming::kKeepName);
     std::string problem = LinksMismatch(channel);
     if (!problem.empty()) return problem;
     LinkChildrenByType(channel, nullptr);
@@ -81,10 +79,9 @@ std::string FuzzVocabulary(const std::uint8_t* data, std::size_t size) {
       if (load.message().compare(0, 5, "fuzz:") != 0) return "an error without its place";
       continue;
     }
+    // ChooseClass leaves nothing selected, so that nothing points into the
+    // model once it is gone.
     std::string problem = CheckModel(*result.model);
-    // Nothing may point into the model once it is gone.
-    Aco_QAXOntologyItem::SelectedLibrary = nullptr;
-    Aco_QAXOntologyItem::SelectedClass = nullptr;
     UseSampleOntology();
     if (!problem.empty()) return problem;
   }

@@ -9,6 +9,7 @@
 #include "fuzz/FuzzTargets.h"
 #include "host/sdk/GroupFile.h"
 #include "module/Module.h"
+#include "ontology_item/ClassSelection.h"
 #include "tests/support/ItemExtent.h"
 
 namespace qax_fuzz {
@@ -17,6 +18,7 @@ namespace {
 using QAX::Onto::OntologyItem;
 using QAX::Ontology::MetaClass;
 using QAX::Ontology::OntologyModel;
+using QAX::Ontology::Info::AttrKind;
 
 // What a generated group may hold, small enough that one input runs in well
 // under a second yet large enough for every shape: chains past the nesting
@@ -59,7 +61,8 @@ std::unique_ptr<OntologyModel> GenerateModel(Choices& choices, std::vector<const
     info.handle = "urn:gen:" + name;
     return model->AddClass(library, info, parent);
   };
-  static constexpr std::int32_t kKinds[] = {0, 2, 3, 5, 5, 5};
+  static constexpr AttrKind kKinds[] = {AttrKind::kText,    AttrKind::kInteger, AttrKind::kReal,
+                                        AttrKind::kComplex, AttrKind::kComplex, AttrKind::kComplex};
   const std::size_t classes = 1 + choices.Pick(kMostClasses);
   for (std::size_t c = 0; c < classes; ++c) {
     const MetaClass* parent =
@@ -69,22 +72,22 @@ std::unique_ptr<OntologyModel> GenerateModel(Choices& choices, std::vector<const
       const int length = static_cast<int>(choices.Pick(kLongestClassChain));
       for (int i = 0; i < length; ++i) {
         MetaClass* link = addClass("L" + std::to_string(c) + "_" + std::to_string(i), parent);
-        link->AddAttribute({"t" + std::to_string(i), "gen", 0, "string"});
+        link->AddAttribute({"t" + std::to_string(i), "gen", KindValue(AttrKind::kText), "string"});
         parent = link;
       }
     }
     MetaClass* made = addClass("C" + std::to_string(c), parent);
-    made->AddAttribute({"first", "gen", 5, "T"});
+    made->AddAttribute({"first", "gen", KindValue(AttrKind::kComplex), "T"});
     const std::size_t attributes =
         choices.Pick(4) == 0 ? choices.Pick(kWidestClass) : 1 + choices.Pick(6);
     for (std::size_t a = 0; a < attributes; ++a) {
-      made->AddAttribute(
-          {"a" + std::to_string(a), "gen", kKinds[choices.Pick(std::size(kKinds))], "T"});
+      made->AddAttribute({"a" + std::to_string(a), "gen",
+                          KindValue(kKinds[choices.Pick(std::size(kKinds))]), "T"});
     }
     out.push_back(made);
   }
   MetaClass* narrow = addClass("Narrow", nullptr);
-  narrow->AddAttribute({"next", "gen", 5, "T"});
+  narrow->AddAttribute({"next", "gen", KindValue(AttrKind::kComplex), "T"});
   out.push_back(narrow);
   return model;
 }
@@ -116,14 +119,12 @@ std::string FuzzWellFormedGroup(const std::uint8_t* data, std::size_t size) {
     int links = 0;
     for (Aco_QAXOntologyItem& item : items) {
       item.SetChannelType(*GetType());
-      Aco_QAXOntologyItem::SelectedLibrary = model->GetLibraries().front();
-      Aco_QAXOntologyItem::SelectedClass =
+      const MetaClass* chosen =
           links < kMostLinks ? classes[choices.Pick(classes.size())] : classes.back();
-      item.PrepareLinks(true);
+      PrepareLinksFor(item, chosen, true);
       links += item.GetChildCount();
-      item.SetClassHandle(choices.Pick(16) == 0
-                              ? std::string("urn:gen:Gone")
-                              : Aco_QAXOntologyItem::SelectedClass->GetInfo().handle);
+      item.SetClassHandle(choices.Pick(16) == 0 ? std::string("urn:gen:Gone")
+                                                : chosen->GetInfo().handle);
     }
     for (std::size_t i = 0; i < items.size(); ++i) {
       const std::size_t pattern = choices.Pick(4);

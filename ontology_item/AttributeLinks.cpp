@@ -18,7 +18,8 @@ using QAX::Ontology::MetaAttr;
 using QAX::Ontology::MetaClass;
 using QAX::Ontology::MetaClassLibrary;
 using QAX::Ontology::OntologyModel;
-namespace AttrKind = QAX::Ontology::Info::AttrKind;
+using QAX::Ontology::Info::AttrKind;
+using QAX::Ontology::Info::AttrKindOf;
 
 // Appended to the link name of a complex attribute.
 constexpr const char* kComplexLinkSuffix = " [TODO.TODO]";
@@ -39,18 +40,19 @@ void CopyFieldPieces(char* field, std::size_t size,
 }
 
 // The record of one attribute's link: typed by the attribute's kind, named by
-// its qualified name. An unknown kind gives a default record, so that the
-// attribute still takes its position.
+// its qualified name. kUnmapped and an unknown kind give a default record, so
+// that the attribute still takes its position.
 ChildCreation LinkRecordOf(const QAX::Ontology::Info::MetaAttrInfo& info) {
-  const auto typed = [&info](const _GUID& typeGuid, const char* typeName) {
+  const AttrKind kind = AttrKindOf(info.kind);
+  const auto typed = [&info, kind](const _GUID& typeGuid, const char* typeName) {
     ChildCreation record = MakeLinkRecord(typeGuid, typeName, "", 0, kDefaultLinkParam);
     // The qualified name, written in place rather than built as a string.
-    CopyFieldPieces(record.LinkName, sizeof(record.LinkName),
-                    {info.scopeName, ".", info.name,
-                     info.kind == AttrKind::kComplex ? kComplexLinkSuffix : ""});
+    CopyFieldPieces(
+        record.LinkName, sizeof(record.LinkName),
+        {info.scopeName, ".", info.name, kind == AttrKind::kComplex ? kComplexLinkSuffix : ""});
     return record;
   };
-  switch (info.kind) {
+  switch (kind) {
     case AttrKind::kText:
     case AttrKind::kTemporal:
       return typed(kTextLinkGuid, kTextLinkTypeName);

@@ -14,7 +14,8 @@ namespace {
 using QAX::Onto::OntologyItem;
 using QAX::Ontology::MetaAttr;
 using QAX::Ontology::MetaClass;
-namespace AttrKind = QAX::Ontology::Info::AttrKind;
+using QAX::Ontology::Info::AttrKind;
+using QAX::Ontology::Info::AttrKindOf;
 
 constexpr const char* kGetOntologyItemName = "Aco_QAXOntologyItem::GetOntologyItem";
 constexpr const char* kSetOntologyItemName = "Aco_QAXOntologyItem::SetOntologyItem";
@@ -31,7 +32,9 @@ class RunningFlag {
   bool& flag_;
 };
 
-bool IsTextKind(std::int32_t kind) {
+// Whether an attribute of `info` takes its value from a text child.
+bool IsTextKind(const QAX::Ontology::Info::MetaAttrInfo& info) {
+  const AttrKind kind = AttrKindOf(info.kind);
   return kind == AttrKind::kText || kind == AttrKind::kTemporal;
 }
 
@@ -44,7 +47,7 @@ std::size_t ValueCost(const QAX::Ontology::Info::MetaAttrInfo& info, std::size_t
 // when the budget pays for it. Answers the cost spent (0: nothing set).
 std::size_t SetTextAttribute(OntologyItem& item, const QAX::Ontology::Info::MetaAttrInfo& info,
                              Aco_StringChannel& text) {
-  if (!IsTextKind(info.kind)) return 0;
+  if (!IsTextKind(info)) return 0;
   const char* value = text.GetString();
   if (value == nullptr) return 0;
   const std::size_t cost = ValueCost(info, std::strlen(value));
@@ -60,7 +63,7 @@ std::size_t SetNumberAttribute(OntologyItem& item, const QAX::Ontology::Info::Me
                                Aco_FloatChannel& number) {
   const float value = number.GetFloat();
   std::string text;
-  switch (info.kind) {
+  switch (AttrKindOf(info.kind)) {
     case AttrKind::kBoolean:
       text = BooleanText(value);
       break;
@@ -153,7 +156,7 @@ void Aco_QAXOntologyItem::SetAttributeFromChild(const QAX::Ontology::Info::MetaA
   if (text != nullptr) {
     _heldCost += SetTextAttribute(*_ontologyItem, info, *text);
   } else if (nested != nullptr) {
-    if (info.kind != AttrKind::kComplex) return;
+    if (AttrKindOf(info.kind) != AttrKind::kComplex) return;
     const std::size_t valueCost = ValueCost(info, 0);
     if (!qax_module::Spend(valueCost, kGetOntologyItemName)) return;
     // A fresh build is paid for as it is made; its clone holds the same.
@@ -196,14 +199,14 @@ void Aco_QAXOntologyItem::FillAttributes(OntologyItem* item) {
   int n = 0;
   for (const MetaAttr* attribute : metaClass->GetAttributes()) {
     const QAX::Ontology::Info::MetaAttrInfo& info = attribute->GetInfo();
-    if (IsTextKind(info.kind)) {
+    if (IsTextKind(info)) {
       std::string value;
       if (item->GetAttributeString(info.name, value)) {
         if (auto* text = dynamic_cast<Aco_StringChannel*>(GetChild(n))) {
           text->SetString(value.c_str());
         }
       }
-    } else if (info.kind == AttrKind::kComplex) {
+    } else if (AttrKindOf(info.kind) == AttrKind::kComplex) {
       OntologyItem* instance = nullptr;
       if (item->GetAttributeInstance(info.name, instance)) {
         if (auto* nested = dynamic_cast<Aco_QAXOntologyItem*>(GetChild(n))) {

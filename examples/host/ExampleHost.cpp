@@ -19,6 +19,7 @@
 #include "host/sdk/HighPoly.h"
 #include "host/sdk/ModuleLoader.h"
 #include "ontology_item/Aco_QAXOntologyItem.h"
+#include "ontology_item/ClassSelection.h"
 
 namespace {
 
@@ -79,17 +80,12 @@ std::unique_ptr<Aco_QAXOntologyItem> NewItemChannel(const ChannelModule& module,
   if (dynamic_cast<Aco_QAXOntologyItem*>(made.get()) == nullptr) return nullptr;
   std::unique_ptr<Aco_QAXOntologyItem> channel(static_cast<Aco_QAXOntologyItem*>(made.release()));
 
-  // The editor's selection is shared by all channels: set it, prepare the
-  // links from it, and clear it again.
-  Aco_QAXOntologyItem::SelectedLibrary = metaClass.GetLibrary();
-  Aco_QAXOntologyItem::SelectedClass = &metaClass;
-  channel->PrepareLinks(true);
-  Aco_QAXOntologyItem::SelectedLibrary = nullptr;
-  Aco_QAXOntologyItem::SelectedClass = nullptr;
-  // Without a class handle the channel has links but no class:
-  // GetOntologyItem(true) would answer null, and say nothing.
-  channel->SetClassHandle(metaClass.GetInfo().handle);
-  channel->SetAutoChannelName();
+  // Select the class, prepare the links from the selection and clear it
+  // again (it is shared by all channels), then give the channel its class
+  // handle and a name after it. Without the class handle the channel would
+  // have links but no class: GetOntologyItem(true) would answer null, and
+  // say nothing.
+  ChooseClass(*channel, metaClass, true, ChannelNaming::kNameAfterClass);
   return channel;
 }
 

@@ -90,10 +90,12 @@ constexpr char kRdfXml[] =
 
 const Operation kOperations[] = {
     {"PrepareLinks",
-     [](World& w) { qax_test::PrepareFor(w.channel, shared->model, shared->model.child); },
+     [](World& w) { ChooseClass(w.channel, *shared->model.child, true, ChannelNaming::kKeepName); },
      [](World& w, bool) {
        ExpectConsistent(w.channel);
-       w.channel.PrepareLinks(true);
+       // The selection is cleared even when the preparation ran out of memory.
+       EXPECT_EQ(nullptr, Aco_QAXOntologyItem::SelectedClass);
+       PrepareLinksFor(w.channel, shared->model.child, true);
        EXPECT_EQ(shared->links, w.channel.GetLinkDescriptions());
      }},
     {"GetOntologyItem", [](World& w) { w.graph.item.GetOntologyItem(true); },
@@ -163,7 +165,7 @@ const Operation kOperations[] = {
        w.graph.item.SetChannelGroup(&w.group);
        w.copy = std::make_unique<Aco_QAXOntologyItem>(w.graph.item);
        w.copy->GetOntologyItem(true);
-       qax_test::PrepareFor(w.channel, shared->model, shared->model.address);
+       ChooseClass(w.channel, *shared->model.address, true, ChannelNaming::kKeepName);
        w.channel.GetOntologyItem(true);
      }},
 };

@@ -18,6 +18,7 @@ namespace {
 
 using QAX::Ontology::OntologyModel;
 using QAX::Ontology::RdfSyntax;
+using QAX::Ontology::Info::AttrKind;
 using Code = qaxoi::Status::Code;
 
 // Loads `text` and answers the failure ("" when it loaded), which must be a
@@ -28,6 +29,7 @@ std::string LoadRefusal(const std::string& text, RdfSyntax syntax, const std::st
   EXPECT_TRUE(status.ok() || status.code() == Code::kResourceExhausted) << status.message();
   return status.message();
 }
+
 using Links = std::vector<Aco_QAXOntologyItem::LinkDescription>;
 using Texts = std::vector<std::string>;
 using Records = std::vector<std::pair<std::string, std::string>>;
@@ -204,10 +206,9 @@ TEST(Bounds, AHundredThousandDeepHierarchyLoadsPreparesAndBuilds) {
   auto& ambassador = QAX::Util::SingletonObject<QAX::QAXAmbassador>::Instance();
   ambassador.SetOntologyModel(result.model.get());
   Aco_QAXOntologyItem channel;
-  Aco_QAXOntologyItem::SelectedLibrary = result.model->GetLibraries().front();
-  Aco_QAXOntologyItem::SelectedClass = result.model->GetMetaClass("http://e.org/C99999");
-  channel.PrepareLinks(true);
-  channel.SetClassHandle("http://e.org/C99999");
+  const QAX::Ontology::MetaClass* last = result.model->GetMetaClass("http://e.org/C99999");
+  ASSERT_NE(nullptr, last);
+  ChooseClass(channel, *last, true, ChannelNaming::kKeepName);
   // The root's attribute comes first, however far up the root is.
   EXPECT_EQ((Links{{"Text", "e.first"}, {"Text", "e.last"}}), channel.GetLinkDescriptions());
   Aco_StringChannel first;
@@ -326,7 +327,8 @@ using Graphs = qax_test::ItemTest;
 
 TEST_F(Graphs, AClassWithMoreAttributesThanTheLinkLimitGetsLinksForTheFirst) {
   QAX::Ontology::MetaClass* wide = model_.AddClass("Wide", nullptr);
-  for (int i = 0; i <= A3d_Channel::kMaxChildLinks; ++i) qax_test::AddAttribute(wide, "a", 0);
+  for (int i = 0; i <= A3d_Channel::kMaxChildLinks; ++i)
+    qax_test::AddAttribute(wide, "a", AttrKind::kText);
   Aco_QAXOntologyItem channel;
   Prepare(channel, wide);
   EXPECT_EQ(std::size_t{A3d_Channel::kMaxChildLinks}, channel.GetLinkDescriptions().size());

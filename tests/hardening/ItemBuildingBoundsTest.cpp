@@ -19,6 +19,7 @@ namespace {
 
 using QAX::Onto::OntologyItem;
 using QAX::Ontology::MetaClass;
+using QAX::Ontology::Info::AttrKind;
 using Texts = std::set<std::string>;
 
 constexpr std::size_t kCeiling = std::size_t{96} << 20;
@@ -36,7 +37,7 @@ class ItemBuildingBounds : public qax_test::ItemTest {
     return channel;
   }
   // A class of `count` attributes of `kind`.
-  MetaClass* Wide(const std::string& name, int count, int kind) {
+  MetaClass* Wide(const std::string& name, int count, AttrKind kind) {
     MetaClass* metaClass = model_.AddClass(name, nullptr);
     for (int i = 0; i < count; ++i)
       qax_test::AddAttribute(metaClass, "a" + std::to_string(i), kind);
@@ -68,11 +69,11 @@ TEST_F(ItemBuildingBounds, HostileGraphsBuildBoundedItemsAndSayWhatTheyLeftOut) 
   const std::string tooLarge = Message("GetOntologyItem", "RebuildTooLarge.Limit[1048576]");
   const std::string tooDeep = Message("GetOntologyItem", "NestingTooDeep.Limit[256]");
   MetaClass* node = model_.AddClass("Node", nullptr);
-  qax_test::AddAttribute(node, "next", 5);
+  qax_test::AddAttribute(node, "next", AttrKind::kComplex);
   const std::vector<std::pair<const char*, std::function<Texts()>>> cases = {
       {"two channels each linked twice to the next, forty deep: 2^40 paths",
        [&] {
-         MetaClass* pair = Wide("Pair", 2, 5);
+         MetaClass* pair = Wide("Pair", 2, AttrKind::kComplex);
          std::vector<Aco_QAXOntologyItem*> chain;
          for (int i = 0; i < 40; ++i) chain.push_back(&Add(pair));
          for (int i = 0; i + 1 < 40; ++i) {
@@ -82,15 +83,15 @@ TEST_F(ItemBuildingBounds, HostileGraphsBuildBoundedItemsAndSayWhatTheyLeftOut) 
        }},
       {"fan-in of 4,096 links to a channel whose class is gone, which held a 70 KB nested item",
        [&] {
-         MetaClass* texts = Wide("Texts", 64, 0);
+         MetaClass* texts = Wide("Texts", 64, AttrKind::kText);
          text_.SetString(std::string(1000, 'x').c_str());
          Aco_QAXOntologyItem& leaf = Add(texts);
          for (int i = 0; i < 64; ++i) leaf.LinkChild(i, &text_);
-         Aco_QAXOntologyItem& held = Add(Wide("Holder", 1, 5));
+         Aco_QAXOntologyItem& held = Add(Wide("Holder", 1, AttrKind::kComplex));
          held.LinkChild(0, &leaf);
          EXPECT_NE(nullptr, held.GetOntologyItem(true));
          held.SetClassHandle("urn:lib:Gone");
-         MetaClass* fan = Wide("Fan", kLinks, 5);
+         MetaClass* fan = Wide("Fan", kLinks, AttrKind::kComplex);
          Aco_QAXOntologyItem& inner = Add(fan);
          Aco_QAXOntologyItem& outer = Add(fan);
          for (int i = 0; i < kLinks; ++i) {
@@ -122,10 +123,10 @@ TEST_F(ItemBuildingBounds, AClassChainIsWalkedOncePerRebuildAndOnlyAsFarAsTheLin
   // 50,000 classes, the root's attribute an item of the chain's end: walking
   // the chain for each of 100 nested channels would spend 5,000,000 steps.
   MetaClass* at = model_.AddClass("C0", nullptr);
-  qax_test::AddAttribute(at, "next", 5);
+  qax_test::AddAttribute(at, "next", AttrKind::kComplex);
   for (int i = 1; i < 50000; ++i) {
     at = model_.AddClass("C" + std::to_string(i), at);
-    qax_test::AddAttribute(at, "t" + std::to_string(i), 0);
+    qax_test::AddAttribute(at, "t" + std::to_string(i), AttrKind::kText);
   }
   Aco_QAXOntologyItem& first = Add(at);
   for (int i = 1; i < 100; ++i) channels_.emplace_back(first);
@@ -142,15 +143,15 @@ TEST_F(ItemBuildingBounds, AClassChainIsWalkedOncePerRebuildAndOnlyAsFarAsTheLin
 // set costs what measuring it counts, its attributes walked included.
 TEST_F(ItemBuildingBounds, ARebuildATakenItemAndASetItemMayCostTheLimitToTheUnit) {
   constexpr std::size_t kLimit = Aco_QAXOntologyItem::kMaxRebuildCost;
-  MetaClass* texts = Wide("Texts", 3, 0);
+  MetaClass* texts = Wide("Texts", 3, AttrKind::kText);
   Aco_QAXOntologyItem& built = Add(texts);
-  qax_test::AddAttribute(texts, "a3", 0);  // walked, but past the links
-  Aco_StringChannel none;                  // no text: sets nothing
-  Aco_FloatChannel value;                  // a value for a text attribute: sets nothing
+  qax_test::AddAttribute(texts, "a3", AttrKind::kText);  // walked, but past the links
+  Aco_StringChannel none;                                // no text: sets nothing
+  Aco_FloatChannel value;  // a value for a text attribute: sets nothing
   built.LinkChild(0, &text_);
   built.LinkChild(1, &none);
   built.LinkChild(2, &value);
-  Aco_QAXOntologyItem& holder = Add(Wide("Holder", 1, 5));
+  Aco_QAXOntologyItem& holder = Add(Wide("Holder", 1, AttrKind::kComplex));
   holder.LinkChild(0, &built);
   Aco_QAXOntologyItem& set = channels_.emplace_back();
   const std::string tooLarge = Message("GetOntologyItem", "RebuildTooLarge.Limit[1048576]");
@@ -193,7 +194,7 @@ TEST_F(ItemBuildingBounds, ARebuildATakenItemAndASetItemMayCostTheLimitToTheUnit
 // takes what a child held only when it fits under the rebuilding channel.
 TEST_F(ItemBuildingBounds, HeldItemsAreKeptAndTakenOnlyWithinTheNestingLimit) {
   MetaClass* node = model_.AddClass("Node", nullptr);
-  qax_test::AddAttribute(node, "next", 5);
+  qax_test::AddAttribute(node, "next", AttrKind::kComplex);
   const std::string fqName = node->GetFQName();
   // A channel without class, set an item of `levels` levels.
   const auto set = [&](int levels) {

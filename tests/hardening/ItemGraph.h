@@ -1,7 +1,7 @@
-// Helpers of the hardening tests, over qax_test::TestModel: preparing a
-// channel, checking what must hold of every channel, and a small graph of an
-// item channel of class lib.Child with a text, value and nested item child
-// (itself an lib.Address channel with children of its own).
+// Helpers of the hardening tests, over qax_test::TestModel: checking what
+// must hold of every channel, and a small graph of an item channel of class
+// lib.Child with a text, value and nested item child (itself an lib.Address
+// channel with children of its own).
 #ifndef QAX_TESTS_HARDENING_ITEMGRAPH_H_
 #define QAX_TESTS_HARDENING_ITEMGRAPH_H_
 
@@ -12,19 +12,10 @@
 
 #include "module/Module.h"
 #include "ontology_item/Aco_QAXOntologyItem.h"
+#include "ontology_item/ClassSelection.h"
 #include "tests/ontology_item/TestModel.h"
 
 namespace qax_test {
-
-// Selects `metaClass` in the editor, prepares `channel` for it and gives the
-// channel that class.
-inline void PrepareFor(Aco_QAXOntologyItem& channel, const TestModel& model,
-                       const QAX::Ontology::MetaClass* metaClass) {
-  Aco_QAXOntologyItem::SelectedLibrary = model.library;
-  Aco_QAXOntologyItem::SelectedClass = metaClass;
-  channel.PrepareLinks(true);
-  channel.SetClassHandle(metaClass->GetInfo().handle);
-}
 
 // The host declares exactly the channel's link descriptions (what of them fits
 // the records' fields), and the channel's extension serves the channel itself
@@ -57,10 +48,10 @@ struct ItemGraph {
     // Made here rather than by a host: they get their type as InitDLL's would.
     address.SetChannelType(*GetType());
     item.SetChannelType(*GetType());
-    PrepareFor(address, model, model.address);
+    ChooseClass(address, *model.address, true, ChannelNaming::kKeepName);
     address.LinkChild(0, &street);
     address.LinkChild(1, &number);
-    PrepareFor(item, model, model.child);
+    ChooseClass(item, *model.child, true, ChannelNaming::kKeepName);
     for (auto [slot, child] : {std::pair<int, A3d_Channel*>{0, &text},
                                {1, &number},
                                {3, &number},

@@ -18,6 +18,8 @@ using Link = Aco_QAXOntologyItem::LinkDescription;
 using QAX::Onto::OntologyItem;
 using QAX::Ontology::MetaAttr;
 using QAX::Ontology::MetaClass;
+using QAX::Ontology::Info::AttrKind;
+using QAX::Ontology::Info::AttrKindOf;
 
 // Exposes the multi-mode channel's instance count.
 struct Instances : Aco_QAXOntologyItem {
@@ -38,10 +40,13 @@ std::vector<Link> LinksOf(const MetaClass* metaClass) {
   for (const MetaAttr* attribute : AttributesOf(metaClass)) {
     const QAX::Ontology::Info::MetaAttrInfo& info = attribute->GetInfo();
     const std::string name = info.scopeName + "." + info.name;
-    links.push_back(info.kind == 5 ? Link{"QAXOntologyItem", name + " [TODO.TODO]"}
-                    : info.kind < 0 || info.kind > 5
-                        ? Link{ChildCreation().Type.Name, ChildCreation().LinkName}
-                        : Link{info.kind == 0 || info.kind == 4 ? "Text" : "Value", name});
+    const AttrKind kind = AttrKindOf(info.kind);
+    links.push_back(
+        kind == AttrKind::kComplex ? Link{"QAXOntologyItem", name + " [TODO.TODO]"}
+        : kind < AttrKind::kText || kind > AttrKind::kComplex
+            ? Link{ChildCreation().Type.Name, ChildCreation().LinkName}
+            : Link{kind == AttrKind::kText || kind == AttrKind::kTemporal ? "Text" : "Value",
+                   name});
   }
   return links;
 }
@@ -61,8 +66,8 @@ class RandomizedRun {
  public:
   explicit RandomizedRun(unsigned seed) : random_(seed) {
     MetaClass* node = model_.AddClass("Node", model_.root);
-    qax_test::AddAttribute(node, "label", 0);
-    qax_test::AddAttribute(node, "next", 5);
+    qax_test::AddAttribute(node, "label", AttrKind::kText);
+    qax_test::AddAttribute(node, "next", AttrKind::kComplex);
     classes_ = {model_.root, model_.parent, model_.child, model_.address, node};
     text_.SetString("text");
     number_.SetFloat(1.5f);
@@ -115,9 +120,7 @@ class RandomizedRun {
   void Prepare(Live& live) {
     const MetaClass* chosen = Pick(6) == 0 ? nullptr : classes_[Pick(classes_.size())];
     const bool force = Pick(2) == 0;
-    Aco_QAXOntologyItem::SelectedLibrary = chosen != nullptr ? model_.library : nullptr;
-    Aco_QAXOntologyItem::SelectedClass = chosen;
-    live.channel->PrepareLinks(force);
+    PrepareLinksFor(*live.channel, chosen, force);
     if (force || (chosen != nullptr && chosen->GetInfo().handle != live.handle)) {
       live.links = LinksOf(chosen);
       live.children.assign(live.links.size(), nullptr);
@@ -162,7 +165,7 @@ class RandomizedRun {
     const std::vector<const MetaAttr*> attributes = AttributesOf(metaClass);
     for (std::size_t i = 0; i < attributes.size() && i < live.children.size(); ++i) {
       Live* nested = Find(live.children[i]);
-      if (attributes[i]->GetInfo().kind == 5 && nested != nullptr) {
+      if (AttrKindOf(attributes[i]->GetInfo().kind) == AttrKind::kComplex && nested != nullptr) {
         Simulate(*nested, depth + 1);
       }
     }

@@ -17,6 +17,8 @@
 namespace {
 
 using QAX::Onto::OntologyItem;
+using QAX::Ontology::Info::AttrKind;
+using QAX::Ontology::Info::AttrKindOf;
 using Link = Aco_QAXOntologyItem::LinkDescription;
 using Texts = std::vector<std::string>;
 const std::string kTextGuid = "{6E6FB247-4627-4FBE-8973-48344F23881E}";
@@ -73,7 +75,7 @@ TEST_F(OntologyItemChannel, DeclaresOneLinkPerAttributeParentsFirstTypedByKind) 
       {{"Value", "lib.p_real"}, kValueGuid},
       {{"Text", "lib.c_date"}, kTextGuid},
       {{"QAXOntologyItem", "lib.c_address [TODO.TODO]"}, kItemGuid},
-      {{"", ""}, kAnyGuid},  // kind 6: no gap, every default
+      {{"", ""}, kAnyGuid},  // unmapped: no gap, every default
       {{"Text", "lib.c_text"}, kTextGuid},
   };
   ASSERT_EQ(8, channel_.GetChildCount());
@@ -87,13 +89,23 @@ TEST_F(OntologyItemChannel, DeclaresOneLinkPerAttributeParentsFirstTypedByKind) 
 
   // Over-long names are cut to the link record's field.
   QAX::Ontology::MetaClass* wide = model_.AddClass("Wide", nullptr);
-  qax_test::AddAttribute(wide, std::string(200, 'n'), 5);
+  qax_test::AddAttribute(wide, std::string(200, 'n'), AttrKind::kComplex);
   Select(wide);
   channel_.PrepareLinks(false);
   EXPECT_EQ(("lib." + std::string(95, 'n')), channel_.GetChildCreation(0)->LinkName);
   EXPECT_TRUE(Shown().empty());
   EXPECT_EQ(model_.library, channel_.GetLibraries().at(0));  // the loaded model's
-  Aco_QAXOntologyItem::SelectedLibrary = nullptr;            // a class alone is no selection
+
+  // A kind of no name links as an unmapped one does.
+  QAX::Ontology::MetaClass* odd = model_.AddClass("Odd", nullptr);
+  for (const AttrKind unknown : {AttrKindOf(-1), AttrKindOf(7)}) {
+    qax_test::AddAttribute(odd, "u", unknown);
+  }
+  Select(odd);
+  channel_.PrepareLinks(false);
+  ASSERT_EQ((std::vector<Link>{{"", ""}, {"", ""}}), channel_.GetLinkDescriptions());
+  for (int i = 0; i < 2; ++i) EXPECT_EQ(-1, channel_.GetChildCreation(i)->Index) << i;
+  Aco_QAXOntologyItem::SelectedLibrary = nullptr;  // a class alone is no selection
   channel_.PrepareLinks(true);
   EXPECT_EQ(0, channel_.GetChildCount());
 }
@@ -131,8 +143,8 @@ TEST_F(OntologyItemChannel, SetsEachAttributeFromTheChildAtItsLinkPosition) {
 
 TEST_F(OntologyItemChannel, ACycleOfNestedChannelsEndsAndIsReportedOnce) {
   QAX::Ontology::MetaClass* node = model_.AddClass("Node", nullptr);
-  qax_test::AddAttribute(node, "label", 0);
-  qax_test::AddAttribute(node, "next", 5);
+  qax_test::AddAttribute(node, "label", AttrKind::kText);
+  qax_test::AddAttribute(node, "next", AttrKind::kComplex);
   Aco_QAXOntologyItem second;
   Prepare(channel_, node);
   Prepare(second, node);
@@ -153,7 +165,7 @@ TEST_F(OntologyItemChannel, ACycleOfNestedChannelsEndsAndIsReportedOnce) {
 
 TEST_F(OntologyItemChannel, AChainDeeperThanTheLimitIsCutAndReported) {
   QAX::Ontology::MetaClass* node = model_.AddClass("Link", nullptr);
-  qax_test::AddAttribute(node, "next", 5);
+  qax_test::AddAttribute(node, "next", AttrKind::kComplex);
   std::vector<std::unique_ptr<Aco_QAXOntologyItem>> chain;
   for (int i = 0; i < Aco_QAXOntologyItem::kMaxNestingDepth + 10; ++i) {
     chain.push_back(std::make_unique<Aco_QAXOntologyItem>());

@@ -2,30 +2,31 @@
 
 namespace qax_test {
 
+using QAX::Ontology::Info::AttrKind;
 using QAX::Ontology::Info::MetaAttrInfo;
 using QAX::Ontology::Info::MetaClassInfo;
 
-void AddAttribute(QAX::Ontology::MetaClass* metaClass, const std::string& name, int kind,
+void AddAttribute(QAX::Ontology::MetaClass* metaClass, const std::string& name, AttrKind kind,
                   const std::string& typeName) {
-  metaClass->AddAttribute(MetaAttrInfo{name, "lib", kind, typeName});
+  metaClass->AddAttribute(MetaAttrInfo{name, "lib", KindValue(kind), typeName});
 }
 
 TestModel::TestModel() : model(std::make_unique<QAX::Ontology::OntologyModel>()) {
   library = model->AddLibrary("lib");
   root = AddClass("Root", nullptr);
-  AddAttribute(root, "r_text", 0, "string");
-  AddAttribute(root, "r_bool", 1, "boolean");
+  AddAttribute(root, "r_text", AttrKind::kText, "string");
+  AddAttribute(root, "r_bool", AttrKind::kBoolean, "boolean");
   parent = AddClass("Parent", root);
-  AddAttribute(parent, "p_int", 2, "integer");
-  AddAttribute(parent, "p_real", 3, "double");
+  AddAttribute(parent, "p_int", AttrKind::kInteger, "integer");
+  AddAttribute(parent, "p_real", AttrKind::kReal, "double");
   address = AddClass("Address", nullptr);
-  AddAttribute(address, "street", 0, "string");
-  AddAttribute(address, "number", 2, "integer");
+  AddAttribute(address, "street", AttrKind::kText, "string");
+  AddAttribute(address, "number", AttrKind::kInteger, "integer");
   child = AddClass("Child", parent);
-  AddAttribute(child, "c_date", 4, "date");
-  AddAttribute(child, "c_address", 5, "Address");
-  AddAttribute(child, "c_odd", 6, "weird");
-  AddAttribute(child, "c_text", 0, "string");
+  AddAttribute(child, "c_date", AttrKind::kTemporal, "date");
+  AddAttribute(child, "c_address", AttrKind::kComplex, "Address");
+  AddAttribute(child, "c_odd", AttrKind::kUnmapped, "weird");
+  AddAttribute(child, "c_text", AttrKind::kText, "string");
   QAX::Util::SingletonObject<QAX::QAXAmbassador>::Instance().SetOntologyModel(model.get());
 }
 

@@ -4,7 +4,7 @@
 //   lib.Root    r_text (text), r_bool (boolean)
 //   lib.Parent  p_int (integer), p_real (real)            parent Root
 //   lib.Child   c_date (date), c_address (Address),       parent Parent
-//               c_odd (kind 6), c_text (text)
+//               c_odd (unmapped), c_text (text)
 //   lib.Address street (text), number (integer)
 #ifndef QAX_TESTS_ONTOLOGY_ITEM_TESTMODEL_H_
 #define QAX_TESTS_ONTOLOGY_ITEM_TESTMODEL_H_
@@ -17,6 +17,7 @@
 
 #include "host/qax/model/QAX.h"
 #include "ontology_item/Aco_QAXOntologyItem.h"
+#include "ontology_item/ClassSelection.h"
 
 namespace qax_test {
 
@@ -38,8 +39,8 @@ struct TestModel {
 };
 
 // Adds an attribute of `kind` with scope "lib".
-void AddAttribute(QAX::Ontology::MetaClass* metaClass, const std::string& name, int kind,
-                  const std::string& typeName = "T");
+void AddAttribute(QAX::Ontology::MetaClass* metaClass, const std::string& name,
+                  QAX::Ontology::Info::AttrKind kind, const std::string& typeName = "T");
 
 // The test model set for each test, with the engine's message log emptied.
 class ItemTest : public ::testing::Test {
@@ -53,10 +54,8 @@ class ItemTest : public ::testing::Test {
     Aco_QAXOntologyItem::SelectedClass = metaClass;
   }
   // Prepares `channel` for `metaClass` and gives it that class.
-  void Prepare(Aco_QAXOntologyItem& channel, const QAX::Ontology::MetaClass* metaClass) {
-    Select(metaClass);
-    channel.PrepareLinks(true);
-    channel.SetClassHandle(metaClass->GetInfo().handle);
+  static void Prepare(Aco_QAXOntologyItem& channel, const QAX::Ontology::MetaClass* metaClass) {
+    ChooseClass(channel, *metaClass, true, ChannelNaming::kKeepName);
   }
 
   TestModel model_;

@@ -17,6 +17,7 @@
 
 #include "host/qax/rdf/Rdf.h"
 #include "ontology_item/Aco_QAXOntologyItem.h"
+#include "ontology_item/ClassSelection.h"
 #include "tests/support/ParsedRdf.h"
 
 namespace {
@@ -25,6 +26,8 @@ using QAX::Ontology::MetaAttr;
 using QAX::Ontology::MetaClass;
 using QAX::Ontology::MetaClassLibrary;
 using QAX::Ontology::RdfSyntax;
+using QAX::Ontology::Info::AttrKind;
+using QAX::Ontology::Info::AttrKindOf;
 using QAX::Ontology::Info::MetaAttrInfo;
 
 struct Counts {
@@ -56,10 +59,7 @@ void Sweep(const QAX::Ontology::OntologyModel& model, Counts& counts) {
       ++counts.classes;
       counts.attributes += metaClass->GetAttributes().size();
       Aco_QAXOntologyItem channel;
-      Aco_QAXOntologyItem::SelectedLibrary = library;
-      Aco_QAXOntologyItem::SelectedClass = metaClass;
-      channel.PrepareLinks(false);
-      channel.SetClassHandle(metaClass->GetInfo().handle);
+      ChooseClass(channel, *metaClass, false, ChannelNaming::kKeepName);
 
       // The attributes of the class and its parents, parents first.
       std::vector<const MetaAttrInfo*> walk;
@@ -71,18 +71,25 @@ void Sweep(const QAX::Ontology::OntologyModel& model, Counts& counts) {
       ASSERT_EQ(static_cast<int>(walk.size()), channel.GetChildCount());
       std::set<std::string> expectedNames;
       for (std::size_t i = 0; i < walk.size(); ++i) {
-        const int kind = walk[i]->kind;
         A3d_Channel* child = nullptr;
-        if (kind == 0 || kind == 4) {
-          child = &texts.emplace_back();
-          texts.back().SetString(("text " + std::to_string(i)).c_str());
-        } else if (kind >= 1 && kind <= 3) {
-          child = &numbers.emplace_back();
-          numbers.back().SetFloat(static_cast<float>(i) + 0.5f);
-        } else if (kind == 5) {
-          child = &nested;
+        switch (AttrKindOf(walk[i]->kind)) {
+          case AttrKind::kText:
+          case AttrKind::kTemporal:
+            child = &texts.emplace_back();
+            texts.back().SetString(("text " + std::to_string(i)).c_str());
+            break;
+          case AttrKind::kBoolean:
+          case AttrKind::kInteger:
+          case AttrKind::kReal:
+            child = &numbers.emplace_back();
+            numbers.back().SetFloat(static_cast<float>(i) + 0.5f);
+            break;
+          case AttrKind::kComplex:
+            child = &nested;
+            break;
+          default:
+            continue;  // a kind the service cannot map takes no value
         }
-        if (child == nullptr) continue;  // a kind the service cannot map takes no value
         channel.LinkChild(static_cast<int>(i), child);
         expectedNames.insert(walk[i]->name);
       }

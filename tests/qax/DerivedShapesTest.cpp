@@ -1,5 +1,6 @@
 #include "host/qax/shacl/DerivedShapes.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -153,11 +154,11 @@ TEST_F(DerivedShapes, OfAModelBuiltInCodeNameWhatHasNoIri) {
   model.SetNamespace("lib", "http://e.org/lib/");
   MetaClass* named = model.AddClass(
       library, {"Thing", "lib", "http://e.org/lib/Thing", "", "", false, ""}, nullptr);
+  const std::int32_t complex = Info::KindValue(Info::AttrKind::kComplex);
   auto range = std::make_shared<AttrRange>();
-  range->anyOf = {{"http://e.org/lib/Thing", Info::AttrKind::kComplex},
-                  {"http://e.org/other#x y", Info::AttrKind::kComplex}};
-  named->AddAttribute({"odd name", "lib", 5, "Thing"});
-  named->AddAttribute({"part", "lib", 5, "Thing"}, {0, 1}, range);
+  range->anyOf = {{"http://e.org/lib/Thing", complex}, {"http://e.org/other#x y", complex}};
+  named->AddAttribute({"odd name", "lib", complex, "Thing"});
+  named->AddAttribute({"part", "lib", complex, "Thing"}, {0, 1}, range);
   MetaClass* unnamed =
       model.AddClass(library, {"No IRI", "nolib", "handle", "", "", false, ""}, nullptr);
   const std::string document = DerivedShapesTurtle(model, {named, unnamed});

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "host/qax/rdf/Rdf.h"
+#include "tests/support/KindName.h"
 
 namespace QAX {
 namespace Ontology {
@@ -27,7 +28,8 @@ constexpr char kPrefixes[] =
 
 // The whole model as text, one line per class in library order:
 //   FQNAME[ < PARENT FQNAME][ "DOC"]
-// and one line per attribute: "  name scope kind typeName".
+// and one line per attribute: "  name scope kind typeName", the kind by
+// name (KindName).
 std::string Describe(const OntologyModel& model) {
   std::string text;
   for (const MetaClassLibrary* library : model.GetLibraries()) {
@@ -44,7 +46,7 @@ std::string Describe(const OntologyModel& model) {
       text += "\n";
       for (const MetaAttr* attribute : cls->GetAttributes()) {
         const Info::MetaAttrInfo& a = attribute->GetInfo();
-        text += "  " + a.name + " " + a.scopeName + " " + std::to_string(a.kind) + " " +
+        text += "  " + a.name + " " + a.scopeName + " " + qax_test::KindName(a.kind) + " " +
                 a.typeName + "\n";
       }
     }
@@ -190,24 +192,24 @@ TEST_F(VocabularyLoaderTest, PropertiesBecomeAttributesWithTheKindOfTheirRange) 
                    "ex:untyped rdfs:domain ex:Person .\n"
                    "ex:note a owl:AnnotationProperty ; rdfs:domain ex:Person .\n"
                    "ex:elsewhere a rdf:Property ; rdfs:domain ex:NotAClass .\n"),
-            "ex::Person\n  alias ex 0 \n  name ex 0 \n  about schema 5 Place\n"
-            "ex::Place\n  name ex 0 \n  zip ex 0 \n");
+            "ex::Person\n  alias ex text \n  name ex text \n  about schema complex Place\n"
+            "ex::Place\n  name ex text \n  zip ex text \n");
 
-  const std::vector<std::tuple<std::string, int, std::string>> ranges = {
-      {"rdf:langString", 0, "langString"},
-      {"xsd:boolean", 1, "boolean"},
-      {"<https://schema.org/URL>", 0, "URL"},
-      {"xsd:negativeInteger", 2, "negativeInteger"},
-      {"schema:Number", 3, "Number"},
-      {"xsd:gYear", 4, "gYear"},
-      {"ex:Person", 5, "Person"},
-      {"ex:Kilogram", 6, "Kilogram"},            // typed rdfs:Datatype
-      {"ex:Elsewhere", 6, "Elsewhere"},          // not a class of the model
-      {"ex:Pronounceable", 0, "Pronounceable"},  // derives from schema:Text
-      {"ex:Person, schema:Integer, schema:Number", 2, "Integer"},
-      {"schema:Number, xsd:string", 0, "string"},
-      {"ex:Person, xsd:hexBinary", 6, "hexBinary"},
-      {"ex:Elsewhere, ex:Person", 5, "Person"},
+  const std::vector<std::tuple<std::string, Info::AttrKind, std::string>> ranges = {
+      {"rdf:langString", Info::AttrKind::kText, "langString"},
+      {"xsd:boolean", Info::AttrKind::kBoolean, "boolean"},
+      {"<https://schema.org/URL>", Info::AttrKind::kText, "URL"},
+      {"xsd:negativeInteger", Info::AttrKind::kInteger, "negativeInteger"},
+      {"schema:Number", Info::AttrKind::kReal, "Number"},
+      {"xsd:gYear", Info::AttrKind::kTemporal, "gYear"},
+      {"ex:Person", Info::AttrKind::kComplex, "Person"},
+      {"ex:Kilogram", Info::AttrKind::kUnmapped, "Kilogram"},        // typed rdfs:Datatype
+      {"ex:Elsewhere", Info::AttrKind::kUnmapped, "Elsewhere"},      // not a class of the model
+      {"ex:Pronounceable", Info::AttrKind::kText, "Pronounceable"},  // derives from schema:Text
+      {"ex:Person, schema:Integer, schema:Number", Info::AttrKind::kInteger, "Integer"},
+      {"schema:Number, xsd:string", Info::AttrKind::kText, "string"},
+      {"ex:Person, xsd:hexBinary", Info::AttrKind::kUnmapped, "hexBinary"},
+      {"ex:Elsewhere, ex:Person", Info::AttrKind::kComplex, "Person"},
   };
   std::string body =
       "ex:Person a rdfs:Class .\n"
@@ -220,8 +222,8 @@ TEST_F(VocabularyLoaderTest, PropertiesBecomeAttributesWithTheKindOfTheirRange) 
     const std::string name = "p" + std::to_string(10 + i);
     body += "ex:" + name + " a rdf:Property ; schema:domainIncludes ex:Holder ;" +
             " schema:rangeIncludes " + std::get<0>(ranges[i]) + " .\n";
-    expected += "  " + name + " ex " + std::to_string(std::get<1>(ranges[i])) + " " +
-                std::get<2>(ranges[i]) + "\n";
+    expected += "  " + name + " ex " + qax_test::KindName(Info::KindValue(std::get<1>(ranges[i]))) +
+                " " + std::get<2>(ranges[i]) + "\n";
   }
   const std::string model = Turtle(body);
   EXPECT_NE(model.find("ex::Holder\n" + expected), std::string::npos) << model;
@@ -381,8 +383,8 @@ TEST_F(VocabularyLoaderTest, UnionsGiveEveryNamedMemberOtherClassExpressionsAreC
              "_:l2 rdf:rest rdf:nil . _:l1 rdf:rest _:l2 . _:l2 rdf:first ex:B .\n"
              "ex:r rdfs:domain _:u . _:l1 rdf:first ex:A . _:u owl:unionOf _:l1 .\n"
              "ex:r a rdf:Property .\n"),
-      "ex::A\n  p ex 0 string\n  r ex 0 \nex::B\n  p ex 0 string\n  r ex 0 \n"
-      "ex::C\n  q ex 5 A\n");
+      "ex::A\n  p ex text string\n  r ex text \nex::B\n  p ex text string\n  r ex text \n"
+      "ex::C\n  q ex complex A\n");
   EXPECT_EQ(std::vector<std::string>{}, result_.warnings);
 
   EXPECT_EQ(
@@ -394,7 +396,7 @@ TEST_F(VocabularyLoaderTest, UnionsGiveEveryNamedMemberOtherClassExpressionsAreC
              "  rdfs:domain [ a owl:Restriction ; owl:onProperty ex:p ] .\n"
              "ex:s a owl:ObjectProperty ;\n"
              "  rdfs:domain [ owl:unionOf ( ex:A [ owl:oneOf ( ex:x ) ] ) ] .\n"),
-      "ex::A\n  s ex 0 \nex::B\nex::C\n");  // the union's named member only
+      "ex::A\n  s ex text \nex::B\nex::C\n");  // the union's named member only
   const std::string in = " class expression in domains and ranges (for example in the ";
   EXPECT_EQ((std::vector<std::string>{
                 "doc.ttl: ignored 2 owl:intersectionOf class expressions in domains and ranges "
@@ -447,31 +449,31 @@ TEST_F(VocabularyLoaderTest, RestrictionsGiveAttributesWithKindAndCounts) {
   };
   const struct {
     std::string superclasses;  // of ex:C
-    const char* attributes;    // ex:C's own: name kind typeName min..max
+    const char* attributes;    // ex:C's own: name kind typeName min..max, kind by name
     const char* ignored;       // the warning about what gives no attribute, if any
   } cases[] = {
-      {on("p", "owl:someValuesFrom ex:D"), "p 5 D 1..*", ""},
-      {on("d", "owl:allValuesFrom xsd:int"), "d 2 int 0..*", ""},
-      {on("d", "owl:hasValue true"), "d 1 boolean 1..*", ""},
-      {on("d", "owl:hasValue \"x\"@fr"), "d 0 langString 1..*", ""},
-      {on("r", "owl:hasValue ex:someone"), "r 5 D 1..*", ""},
-      {on("r", "owl:cardinality 2"), "r 5 D 2..2", ""},
+      {on("p", "owl:someValuesFrom ex:D"), "p complex D 1..*", ""},
+      {on("d", "owl:allValuesFrom xsd:int"), "d integer int 0..*", ""},
+      {on("d", "owl:hasValue true"), "d boolean boolean 1..*", ""},
+      {on("d", "owl:hasValue \"x\"@fr"), "d text langString 1..*", ""},
+      {on("r", "owl:hasValue ex:someone"), "r complex D 1..*", ""},
+      {on("r", "owl:cardinality 2"), "r complex D 2..2", ""},
       {on("p", "owl:minCardinality 1") + ", " + on("p", "owl:maxCardinality 3") + ", " +
            on("p", "owl:minCardinality 2") + ", " + on("p", "owl:someValuesFrom ex:D"),
-       "p 5 D 2..3", ""},
-      {on("d", "owl:maxQualifiedCardinality 4 ; owl:onDataRange xsd:decimal"), "d 3 decimal 0..4",
-       ""},
-      {on("p", "owl:qualifiedCardinality 1 ; owl:onClass ex:B"), "p 5 B 1..1", ""},
+       "p complex D 2..3", ""},
+      {on("d", "owl:maxQualifiedCardinality 4 ; owl:onDataRange xsd:decimal"),
+       "d real decimal 0..4", ""},
+      {on("p", "owl:qualifiedCardinality 1 ; owl:onClass ex:B"), "p complex B 1..1", ""},
       {on("d", "owl:someValuesFrom [ a rdfs:Datatype ; owl:onDatatype xsd:integer ]"),
-       "d 2 integer 1..*", ""},
-      {on("r", "owl:allValuesFrom [ owl:unionOf ( ex:B ex:C ) ]"), "r 5 D 0..*", ""},
+       "d integer integer 1..*", ""},
+      {on("r", "owl:allValuesFrom [ owl:unionOf ( ex:B ex:C ) ]"), "r complex D 0..*", ""},
       {on("p", "owl:someValuesFrom ex:D") + ", " + on("p", "owl:allValuesFrom xsd:string"),
-       "p 0 string 1..*", ""},
+       "p text string 1..*", ""},
       {"ex:B . ex:C owl:equivalentClass [ owl:intersectionOf ( ex:B [ owl:intersectionOf (" +
            on("p", "owl:minCardinality 2") + ") ] ) ]",
-       "p 0  2..*", ""},
+       "p text  2..*", ""},
       {on("d", "owl:maxCardinality 1") + " . ex:d rdfs:domain ex:C ; rdfs:range xsd:string",
-       "d 0 string 0..1", ""},
+       "d text string 0..1", ""},
       {on("d", "owl:maxCardinality 1") + " . ex:d rdfs:domain ex:B", "", ""},
       {on("d", "owl:maxCardinality 1") + " . ex:B rdfs:subClassOf " + on("d", "owl:cardinality 1"),
        "", ""},
@@ -495,8 +497,8 @@ TEST_F(VocabularyLoaderTest, RestrictionsGiveAttributesWithKindAndCounts) {
     for (const MetaAttr* attribute : cls->GetAttributes()) {
       const Info::MetaAttrInfo& a = attribute->GetInfo();
       const MetaAttr::Cardinality count = attribute->GetCardinality();
-      attributes += (attributes.empty() ? "" : "; ") + a.name + " " + std::to_string(a.kind) + " " +
-                    a.typeName + " " + std::to_string(count.min) + ".." +
+      attributes += (attributes.empty() ? "" : "; ") + a.name + " " + qax_test::KindName(a.kind) +
+                    " " + a.typeName + " " + std::to_string(count.min) + ".." +
                     (count.max == MetaAttr::Cardinality::kUnbounded ? std::string("*")
                                                                     : std::to_string(count.max));
     }

@@ -4,6 +4,7 @@
 #include <set>
 #include <utility>
 
+#include "ontology_item/ClassSelection.h"
 #include "tools/qax-host/AttributeValues.h"
 #include "tools/qax-host/ClassNames.h"
 
@@ -11,7 +12,8 @@ namespace qax_host {
 
 using QAX::Ontology::MetaAttr;
 using QAX::Ontology::MetaClass;
-namespace AttrKind = QAX::Ontology::Info::AttrKind;
+using QAX::Ontology::Info::AttrKind;
+using QAX::Ontology::Info::AttrKindOf;
 
 namespace {
 
@@ -90,7 +92,7 @@ std::string OutOfRangeMessage(const Session& session, const std::string& path,
 std::unique_ptr<A3d_Channel> ValueChannel(const QAX::Ontology::Info::MetaAttrInfo& info,
                                           const std::string& path, const std::string& value,
                                           std::vector<std::string>* notes, std::string* error) {
-  const std::int32_t kind = info.kind;
+  const AttrKind kind = AttrKindOf(info.kind);
   if (kind == AttrKind::kText || kind == AttrKind::kTemporal) {
     auto text = std::make_unique<Aco_StringChannel>();
     text->SetString(value.c_str());
@@ -202,13 +204,7 @@ Aco_QAXOntologyItem* ChannelGraph::BuildItem(const Session& session, const MetaC
   channels_.push_back(std::move(owned));
 
   // What the editor does: select the class, prepare, keep the class.
-  Aco_QAXOntologyItem::SelectedLibrary = metaClass.GetLibrary();
-  Aco_QAXOntologyItem::SelectedClass = &metaClass;
-  item->PrepareLinks(true);
-  item->SetClassHandle(metaClass.GetInfo().handle);
-  item->SetAutoChannelName();
-  Aco_QAXOntologyItem::SelectedLibrary = nullptr;
-  Aco_QAXOntologyItem::SelectedClass = nullptr;
+  ChooseClass(*item, metaClass, true, ChannelNaming::kNameAfterClass);
 
   const std::vector<WalkedAttribute> walk = AttributeWalk(metaClass);
   for (const Assignment& assignment : assignments) {
@@ -243,7 +239,7 @@ Aco_QAXOntologyItem* ChannelGraph::BuildItem(const Session& session, const MetaC
       return nullptr;
     }
 
-    if (attribute.info->kind == AttrKind::kComplex) {
+    if (AttrKindOf(attribute.info->kind) == AttrKind::kComplex) {
       const std::string& className = direct != nullptr ? direct->value : attribute.info->typeName;
       const MetaClass* nestedClass = nullptr;
       const qaxoi::Status found = FindClass(session.model(), className, &nestedClass);

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "ontology_item/ClassSelection.h"
 #include "tools/qax-host/ChannelGraph.h"
 #include "tools/qax-host/ChannelText.h"
 #include "tools/qax-host/ClassNames.h"
@@ -231,11 +232,7 @@ int RunLinks(const Invocation& invocation) {
   if (const int failed = OpenClassAndChannel(invocation, "links", &target)) return failed;
   const QAX::Ontology::MetaClass* metaClass = target.metaClass;
   std::unique_ptr<Aco_QAXOntologyItem>& channel = target.channel;
-  Aco_QAXOntologyItem::SelectedLibrary = metaClass->GetLibrary();
-  Aco_QAXOntologyItem::SelectedClass = metaClass;
-  channel->PrepareLinks(true);
-  Aco_QAXOntologyItem::SelectedLibrary = nullptr;
-  Aco_QAXOntologyItem::SelectedClass = nullptr;
+  PrepareLinksFor(*channel, metaClass, true);
   if (invocation.json) {
     Json links = Json::array();
     for (int i = 0; i < channel->GetChildCount(); ++i) {

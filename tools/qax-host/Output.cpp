@@ -35,13 +35,14 @@ void PrintLine(const std::string& line) {
 
 namespace {
 
-namespace AttrKind = QAX::Ontology::Info::AttrKind;
+using QAX::Ontology::Info::AttrKind;
+using QAX::Ontology::Info::AttrKindOf;
 
 // The kind of attribute `name` of `metaClass` (null: a class the model
 // lacks): the first of that name in the walk from the root class down, as
 // the channel links them; text when there is none. The walk stops at a
 // repeated class.
-std::int32_t KindOf(const QAX::Ontology::MetaClass* metaClass, const std::string& name) {
+AttrKind KindOf(const QAX::Ontology::MetaClass* metaClass, const std::string& name) {
   std::vector<const QAX::Ontology::MetaClass*> chain;
   std::set<const QAX::Ontology::MetaClass*> seen;
   for (const auto* c = metaClass; c != nullptr && seen.insert(c).second; c = c->GetParent()) {
@@ -49,7 +50,7 @@ std::int32_t KindOf(const QAX::Ontology::MetaClass* metaClass, const std::string
   }
   for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
     for (const QAX::Ontology::MetaAttr* attribute : (*it)->GetAttributes()) {
-      if (attribute->GetInfo().name == name) return attribute->GetInfo().kind;
+      if (attribute->GetInfo().name == name) return AttrKindOf(attribute->GetInfo().kind);
     }
   }
   return AttrKind::kText;
@@ -69,7 +70,7 @@ bool DecimalNumber(const std::string& text, double* value) {
 constexpr double kDoubleExactInteger = 9007199254740992.0;
 
 // `text`, a value of an attribute of `kind`, as JSON.
-Json TypedValue(std::string text, std::int32_t kind) {
+Json TypedValue(std::string text, AttrKind kind) {
   if (kind == AttrKind::kBoolean) {
     if (text == "1" || text == "true") return true;
     if (text == "0" || text == "false") return false;

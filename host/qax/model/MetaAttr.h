@@ -23,13 +23,14 @@ struct AttrCardinality {
   uint32_t max = kUnbounded;
 };
 
-// One IRI that a range names, with what the model makes of it: `kind` is an
-// Info::AttrKind, 0 to 4 for a datatype the service maps (or a class that
-// derives from one), kComplex for a class of the model, kUnmapped for a
-// datatype the service cannot map or an IRI that is neither.
+// One IRI that a range names, with what the model makes of it: `kind` is the
+// number of an Info::AttrKind, kText to kTemporal for a datatype the service
+// maps (or a class that derives from one), kComplex for a class of the
+// model, kUnmapped for a datatype the service cannot map or an IRI that is
+// neither.
 struct AttrRangeTerm {
   std::string iri;
-  int32_t kind = Info::AttrKind::kUnmapped;
+  int32_t kind = Info::KindValue(Info::AttrKind::kUnmapped);
 };
 
 // One value of an enumeration (owl:oneOf): an IRI (`isIri`, the IRI in

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "host/qax/model/AttrKind.h"
+
 namespace QAX {
 namespace Ontology {
 namespace Info {
@@ -23,26 +25,15 @@ struct MetaClassInfo {
   std::string doc;
 };
 
-// Describes one attribute of a class. `kind` says what values it takes (see
-// AttrKind below; any other value is allowed and means "unknown kind");
-// `typeName` names the value type for display.
+// Describes one attribute of a class. `kind` says what values it takes, as
+// the number of an AttrKind (AttrKind.h; any other value is allowed and
+// means "unknown kind"); `typeName` names the value type for display.
 struct MetaAttrInfo {
   std::string name;
   std::string scopeName;
-  int32_t kind = 0;
+  int32_t kind = KindValue(AttrKind::kText);
   std::string typeName;
 };
-
-// The attribute kinds this service gives meaning to.
-namespace AttrKind {
-constexpr int32_t kText = 0;
-constexpr int32_t kBoolean = 1;
-constexpr int32_t kInteger = 2;
-constexpr int32_t kReal = 3;
-constexpr int32_t kTemporal = 4;  // dates, times and durations, held as text
-constexpr int32_t kComplex = 5;   // an instance of another class
-constexpr int32_t kUnmapped = 6;  // a datatype the service does not know
-}  // namespace AttrKind
 
 }  // namespace Info
 }  // namespace Ontology

@@ -104,7 +104,7 @@ class Describer {
         Warn(item.GetFQName() + ": a value of '" + name +
              "' is not UTF-8; its bad bytes are written as U+FFFD");
       }
-      std::string datatype = LiteralDatatype(attribute->kind, value);
+      std::string datatype = LiteralDatatype(Info::AttrKindOf(attribute->kind), value);
       // Writers may print a boolean bare, where only the canonical form reads
       // back as one.
       if (datatype == std::string(kXsdNamespace) + "boolean") {

@@ -2,8 +2,6 @@
 
 #include <cctype>
 
-#include "host/qax/model/MetaInfo.h"
-
 namespace QAX {
 namespace Ontology {
 namespace Rdf {
@@ -179,7 +177,7 @@ std::string WellFormedUtf8(const std::string& text, bool* repaired) {
   return out;
 }
 
-std::string LiteralDatatype(int kind, const std::string& text) {
+std::string LiteralDatatype(Info::AttrKind kind, const std::string& text) {
   const char* type = nullptr;
   switch (kind) {
     case Info::AttrKind::kBoolean:

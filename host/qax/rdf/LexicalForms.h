@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <string>
 
+#include "host/qax/model/AttrKind.h"
+
 namespace QAX {
 namespace Ontology {
 namespace Rdf {
@@ -21,11 +23,12 @@ std::size_t Utf8Length(const std::string& text, std::size_t at);
 std::string WellFormedUtf8(const std::string& text, bool* repaired);
 
 // The IRI of the XML Schema datatype that a value `text` of an attribute of
-// `kind` (Info::AttrKind) is written as: xsd:boolean, xsd:integer,
-// xsd:decimal or xsd:double for kinds 1 to 3, xsd:dateTime or xsd:date for
-// kind 4, each only when `text` is a valid lexical form of it. Empty when the
-// value is a plain string: every other kind, and texts of no such form.
-std::string LiteralDatatype(int kind, const std::string& text);
+// `kind` is written as: xsd:boolean for kBoolean, xsd:integer for kInteger,
+// xsd:decimal or xsd:double for kReal, xsd:dateTime or xsd:date for
+// kTemporal, each only when `text` is a valid lexical form of it. Empty when
+// the value is a plain string: every other kind (unknown ones included), and
+// texts of no such form.
+std::string LiteralDatatype(Info::AttrKind kind, const std::string& text);
 
 }  // namespace Rdf
 }  // namespace Ontology

@@ -274,30 +274,30 @@ class Builder {
   }
 
   // The kind of the datatype that class `cls` derives from through its
-  // parents (e.g. schema:PronounceableText from schema:Text); -1 when none.
-  // Remembered per class, so every chain is walked once.
-  int32_t DerivedDatatypeKind(TermId cls) {
-    constexpr int32_t kUnknown = -2;
-    if (derivedKind_.empty()) derivedKind_.assign(st_.TermCount(), kUnknown);
+  // parents (e.g. schema:PronounceableText from schema:Text); kNotMapped
+  // when none. Remembered per class, so every chain is walked once.
+  Info::AttrKind DerivedDatatypeKind(TermId cls) {
+    if (derivedKind_.empty()) derivedKind_.assign(st_.TermCount(), Info::KindValue(kNotWorkedOut));
     std::vector<TermId> walk;
-    int32_t kind = -1;
+    Info::AttrKind kind = kNotMapped;
     for (TermId at = cls; at != kNoTerm; at = parent_[at]) {
-      if (derivedKind_[at] != kUnknown) {
-        kind = derivedKind_[at];
+      const Info::AttrKind known = Info::AttrKindOf(derivedKind_[at]);
+      if (known != kNotWorkedOut) {
+        kind = known;
         break;
       }
       walk.push_back(at);
       kind = MappedDatatypeKind(Iri(at));
-      if (kind >= 0) break;
+      if (kind != kNotMapped) break;
     }
-    for (const TermId visited : walk) derivedKind_[visited] = kind;
+    for (const TermId visited : walk) derivedKind_[visited] = Info::KindValue(kind);
     return kind;
   }
 
   // A kind of attribute, and the term whose local name is its type name
   // (kNoTerm for none).
   struct Kind {
-    int32_t kind;
+    Info::AttrKind kind;
     TermId type;
   };
 
@@ -306,7 +306,7 @@ class Builder {
   // wins over a class of the model, which wins over an unknown IRI; text
   // and no type for none.
   Kind KindOfRanges(const TermId* begin, const TermId* end) {
-    int32_t best = -1;
+    Info::AttrKind best = kNotMapped;
     TermId bestRange = kNoTerm;
     TermId unmapped = kNoTerm;
     TermId cls = kNoTerm;
@@ -314,10 +314,10 @@ class Builder {
     for (const TermId* at = begin; at != end; ++at) {
       const TermId range = *at;
       const std::string_view iri = Iri(range);
-      int32_t kind = MappedDatatypeKind(iri);
-      if (kind < 0 && IsClass(range)) kind = DerivedDatatypeKind(range);
-      if (kind >= 0) {
-        if (best < 0 || kind < best) {
+      Info::AttrKind kind = MappedDatatypeKind(iri);
+      if (kind == kNotMapped && IsClass(range)) kind = DerivedDatatypeKind(range);
+      if (kind != kNotMapped) {
+        if (best == kNotMapped || kind < best) {
           best = kind;
           bestRange = range;
         }
@@ -329,7 +329,7 @@ class Builder {
         unknown = range;
       }
     }
-    if (best >= 0) return {best, bestRange};
+    if (best != kNotMapped) return {best, bestRange};
     if (unmapped != kNoTerm) return {Info::AttrKind::kUnmapped, unmapped};
     if (cls != kNoTerm) return {Info::AttrKind::kComplex, cls};
     if (unknown != kNoTerm) return {Info::AttrKind::kUnmapped, unknown};
@@ -339,9 +339,9 @@ class Builder {
   // The kind of a property from its own ranges, those that all hold and
   // those of which any one does alike, worked out once.
   Kind KindOf(TermId property) {
-    if (kinds_.empty()) kinds_.assign(st_.TermCount(), Kind{kUnknownKind, kNoTerm});
+    if (kinds_.empty()) kinds_.assign(st_.TermCount(), Kind{kNotWorkedOut, kNoTerm});
     Kind& known = kinds_[property];
-    if (known.kind == kUnknownKind) {
+    if (known.kind == kNotWorkedOut) {
       const TermList all = st_.Related(RdfStatements::Relation::kRange, property);
       const TermList any = st_.Related(RdfStatements::Relation::kRangeAny, property);
       if (any.empty()) {
@@ -360,7 +360,7 @@ class Builder {
   // One range term as the model keeps it, charged to the budget.
   AttrRangeTerm RangeTerm(TermId term) {
     budget_.Charge(LoadBudget::kRangeTermBytes + Iri(term).size());
-    return AttrRangeTerm{IriText(term), KindOfRanges(&term, &term + 1).kind};
+    return AttrRangeTerm{IriText(term), Info::KindValue(KindOfRanges(&term, &term + 1).kind)};
   }
 
   std::vector<AttrValue> EnumerationValues(uint32_t enumeration) {
@@ -426,7 +426,8 @@ class Builder {
 
   // The attribute record of `property` with `kind`.
   Info::MetaAttrInfo AttributeInfo(TermId property, Kind kind) const {
-    return Info::MetaAttrInfo{LocalName(property), LibraryName(property), kind.kind,
+    return Info::MetaAttrInfo{LocalName(property), LibraryName(property),
+                              Info::KindValue(kind.kind),
                               kind.type == kNoTerm ? std::string() : LocalName(kind.type)};
   }
 
@@ -641,9 +642,14 @@ class Builder {
   std::vector<TermId> parent_;                 // by term; kNoTerm for none
   std::vector<TermId> order_;                  // classes, parents first
   std::vector<MetaClass*> meta_;               // by term
-  std::vector<int32_t> derivedKind_;           // by term
-  static constexpr int32_t kUnknownKind = -1;
-  std::vector<Kind> kinds_;            // by property; kUnknownKind until worked out
+  // What derivedKind_ and kinds_ hold for a term whose kind is not worked
+  // out yet: an unknown kind, unequal to kNotMapped and to every kind a term
+  // can get.
+  static constexpr Info::AttrKind kNotWorkedOut = Info::AttrKindOf(-2);
+  // By term, as numbers (KindValue): the shared library then instantiates,
+  // and exports, no vector type it did not have before.
+  std::vector<int32_t> derivedKind_;
+  std::vector<Kind> kinds_;            // by property; kNotWorkedOut until worked out
   std::unordered_set<uint64_t> held_;  // (class, property) pairs given as attributes
   // Range records by their content (SharedRange), and by property its first
   // enumeration range, an index in the statements' enumerations.

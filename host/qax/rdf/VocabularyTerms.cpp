@@ -9,11 +9,7 @@ namespace Ontology {
 namespace Rdf {
 namespace {
 
-using Info::AttrKind::kBoolean;
-using Info::AttrKind::kInteger;
-using Info::AttrKind::kReal;
-using Info::AttrKind::kTemporal;
-using Info::AttrKind::kText;
+using Info::AttrKind;
 
 constexpr std::string_view kRdf = "http://www.w3.org/1999/02/22-rdf-syntax-ns#";
 constexpr std::string_view kRdfs = "http://www.w3.org/2000/01/rdf-schema#";
@@ -116,63 +112,65 @@ IriParts SplitIri(std::string_view iri) {
   return IriParts{iri.substr(0, cut), iri.substr(cut)};
 }
 
-int32_t MappedDatatypeKind(std::string_view iri) {
-  static constexpr std::pair<std::string_view, int32_t> kXsdKinds[] = {
-      {"string", kText},
-      {"normalizedString", kText},
-      {"token", kText},
-      {"language", kText},
-      {"Name", kText},
-      {"NCName", kText},
-      {"NMTOKEN", kText},
-      {"anyURI", kText},
-      {"boolean", kBoolean},
-      {"integer", kInteger},
-      {"int", kInteger},
-      {"long", kInteger},
-      {"short", kInteger},
-      {"byte", kInteger},
-      {"nonNegativeInteger", kInteger},
-      {"positiveInteger", kInteger},
-      {"nonPositiveInteger", kInteger},
-      {"negativeInteger", kInteger},
-      {"unsignedLong", kInteger},
-      {"unsignedInt", kInteger},
-      {"unsignedShort", kInteger},
-      {"unsignedByte", kInteger},
-      {"decimal", kReal},
-      {"float", kReal},
-      {"double", kReal},
-      {"date", kTemporal},
-      {"dateTime", kTemporal},
-      {"dateTimeStamp", kTemporal},
-      {"time", kTemporal},
-      {"duration", kTemporal},
-      {"dayTimeDuration", kTemporal},
-      {"yearMonthDuration", kTemporal},
-      {"gYear", kTemporal},
-      {"gYearMonth", kTemporal},
-      {"gMonth", kTemporal},
-      {"gMonthDay", kTemporal},
-      {"gDay", kTemporal},
+AttrKind MappedDatatypeKind(std::string_view iri) {
+  static constexpr std::pair<std::string_view, AttrKind> kXsdKinds[] = {
+      {"string", AttrKind::kText},
+      {"normalizedString", AttrKind::kText},
+      {"token", AttrKind::kText},
+      {"language", AttrKind::kText},
+      {"Name", AttrKind::kText},
+      {"NCName", AttrKind::kText},
+      {"NMTOKEN", AttrKind::kText},
+      {"anyURI", AttrKind::kText},
+      {"boolean", AttrKind::kBoolean},
+      {"integer", AttrKind::kInteger},
+      {"int", AttrKind::kInteger},
+      {"long", AttrKind::kInteger},
+      {"short", AttrKind::kInteger},
+      {"byte", AttrKind::kInteger},
+      {"nonNegativeInteger", AttrKind::kInteger},
+      {"positiveInteger", AttrKind::kInteger},
+      {"nonPositiveInteger", AttrKind::kInteger},
+      {"negativeInteger", AttrKind::kInteger},
+      {"unsignedLong", AttrKind::kInteger},
+      {"unsignedInt", AttrKind::kInteger},
+      {"unsignedShort", AttrKind::kInteger},
+      {"unsignedByte", AttrKind::kInteger},
+      {"decimal", AttrKind::kReal},
+      {"float", AttrKind::kReal},
+      {"double", AttrKind::kReal},
+      {"date", AttrKind::kTemporal},
+      {"dateTime", AttrKind::kTemporal},
+      {"dateTimeStamp", AttrKind::kTemporal},
+      {"time", AttrKind::kTemporal},
+      {"duration", AttrKind::kTemporal},
+      {"dayTimeDuration", AttrKind::kTemporal},
+      {"yearMonthDuration", AttrKind::kTemporal},
+      {"gYear", AttrKind::kTemporal},
+      {"gYearMonth", AttrKind::kTemporal},
+      {"gMonth", AttrKind::kTemporal},
+      {"gMonthDay", AttrKind::kTemporal},
+      {"gDay", AttrKind::kTemporal},
   };
-  static constexpr std::pair<std::string_view, int32_t> kSchemaKinds[] = {
-      {"Text", kText},       {"URL", kText},          {"Boolean", kBoolean},
-      {"Integer", kInteger}, {"Number", kReal},       {"Float", kReal},
-      {"Date", kTemporal},   {"DateTime", kTemporal}, {"Time", kTemporal},
+  static constexpr std::pair<std::string_view, AttrKind> kSchemaKinds[] = {
+      {"Text", AttrKind::kText},       {"URL", AttrKind::kText},
+      {"Boolean", AttrKind::kBoolean}, {"Integer", AttrKind::kInteger},
+      {"Number", AttrKind::kReal},     {"Float", AttrKind::kReal},
+      {"Date", AttrKind::kTemporal},   {"DateTime", AttrKind::kTemporal},
+      {"Time", AttrKind::kTemporal},
   };
   if (StartsWith(iri, Iri::kXsd))
-    return Lookup(kXsdKinds, iri.substr(Iri::kXsd.size()), int32_t{-1});
+    return Lookup(kXsdKinds, iri.substr(Iri::kXsd.size()), kNotMapped);
   const std::string_view schemaName = SchemaLocalName(iri);
-  if (!schemaName.empty()) return Lookup(kSchemaKinds, schemaName, int32_t{-1});
+  if (!schemaName.empty()) return Lookup(kSchemaKinds, schemaName, kNotMapped);
   if (iri == "http://www.w3.org/1999/02/22-rdf-syntax-ns#langString" ||
       iri == "http://www.w3.org/1999/02/22-rdf-syntax-ns#PlainLiteral" ||
       iri == "http://www.w3.org/1999/02/22-rdf-syntax-ns#XMLLiteral" ||
       iri == "http://www.w3.org/1999/02/22-rdf-syntax-ns#HTML" ||
       iri == "http://www.w3.org/2000/01/rdf-schema#Literal") {
-    return kText;
+    return AttrKind::kText;
   }
-  return -1;
+  return kNotMapped;
 }
 
 bool IsBuiltInDatatype(std::string_view iri) {

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "host/qax/model/AttrKind.h"
+
 namespace QAX {
 namespace Ontology {
 namespace Rdf {
@@ -79,9 +81,13 @@ struct IriParts {
 };
 IriParts SplitIri(std::string_view iri);
 
-// The attribute kind (0 to 4) of a datatype the loader maps, e.g. 2 for
-// xsd:int or schema:Integer; -1 for any other IRI.
-int32_t MappedDatatypeKind(std::string_view iri);
+// What MappedDatatypeKind answers for an IRI it does not map: an unknown
+// kind, so that it equals none of the kinds a datatype maps to.
+constexpr Info::AttrKind kNotMapped = Info::AttrKindOf(-1);
+
+// The attribute kind (kText to kTemporal) of a datatype the loader maps,
+// e.g. kInteger for xsd:int or schema:Integer; kNotMapped for any other IRI.
+Info::AttrKind MappedDatatypeKind(std::string_view iri);
 
 // True for IRIs that are datatypes whatever the document says: the XML
 // Schema namespace and the literal types of RDF and RDFS.

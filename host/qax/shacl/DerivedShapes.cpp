@@ -219,7 +219,7 @@ class Writer {
                          " " + b + " ] )"};
     };
     const std::string_view iri = term.iri;
-    switch (term.kind) {
+    switch (Info::AttrKindOf(term.kind)) {
       case Info::AttrKind::kText:
         if (iri.substr(0, Rdf::Iri::kXsd.size()) == Rdf::Iri::kXsd) return datatype("string");
         return either(Xsd("string"), Name(std::string(Rdf::Iri::kRdfLangString)));
