@@ -13,7 +13,7 @@
 #include "host/sdk/HighPoly.h"
 #include "ontology_item/Aco_QAXOntologyItem.h"
 
-namespace qax_bench {
+namespace qaxoi::bench {
 
 using LinkDescriptions = std::vector<std::pair<std::string, std::string>>;
 
@@ -78,6 +78,6 @@ bool ParseRdfXmlBaseline(const std::string& path);
 // form, as ontology editors write it) to `rdfXmlPath`. False when it fails.
 bool WriteRdfXml(const std::string& nquadsPath, const std::string& rdfXmlPath);
 
-}  // namespace qax_bench
+}  // namespace qaxoi::bench
 
 #endif  // QAX_BENCH_BASELINES_H_

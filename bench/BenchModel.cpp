@@ -6,7 +6,7 @@
 #include "module/Module.h"
 #include "ontology_item/ClassSelection.h"
 
-namespace qax_bench {
+namespace qaxoi::bench {
 namespace {
 
 using QAX::Ontology::MetaClass;
@@ -170,4 +170,4 @@ ChannelGraph NestedGraph(const BenchModel& model, const MetaClass* nestingClass,
   return graph;
 }
 
-}  // namespace qax_bench
+}  // namespace qaxoi::bench

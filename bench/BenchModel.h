@@ -10,7 +10,7 @@
 #include "host/sdk/HighPoly.h"
 #include "ontology_item/Aco_QAXOntologyItem.h"
 
-namespace qax_bench {
+namespace qaxoi::bench {
 
 // The attribute kinds that a benchmark class carries.
 enum class AttributeMix {
@@ -79,6 +79,6 @@ ChannelGraph ValueGraph(const BenchModel& model, const QAX::Ontology::MetaClass*
 ChannelGraph NestedGraph(const BenchModel& model, const QAX::Ontology::MetaClass* nestingClass,
                          int levels, int fanOut);
 
-}  // namespace qax_bench
+}  // namespace qaxoi::bench
 
 #endif  // QAX_BENCH_BENCHMODEL_H_

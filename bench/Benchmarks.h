@@ -5,7 +5,7 @@
 #include "bench/BenchModel.h"
 #include "bench/Harness.h"
 
-namespace qax_bench {
+namespace qaxoi::bench {
 
 // PrepareLinks for classes of 10, 100 and 1,000 attributes.
 void RegisterLinkBenchmarks(const Plan& plan, BenchModel& model);
@@ -38,6 +38,6 @@ std::string VocabularyDirectory();
 // Whether the vocabulary at `path` loads (the model is made and let go).
 bool LoadsVocabulary(const std::string& path);
 
-}  // namespace qax_bench
+}  // namespace qaxoi::bench
 
 #endif  // QAX_BENCH_BENCHMARKS_H_

@@ -5,7 +5,7 @@
 #include <limits>
 #include <utility>
 
-namespace qax_bench {
+namespace qaxoi::bench {
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -130,4 +130,4 @@ benchmark::internal::Benchmark* RegisterPair(const Plan& plan, const std::string
   return registered;
 }
 
-}  // namespace qax_bench
+}  // namespace qaxoi::bench

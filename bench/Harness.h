@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace qax_bench {
+namespace qaxoi::bench {
 
 // What the two figures of a row measure.
 enum class Measure {
@@ -59,6 +59,6 @@ std::vector<T> SizesFor(const Plan& plan, std::initializer_list<T> all) {
   return sizes;
 }
 
-}  // namespace qax_bench
+}  // namespace qaxoi::bench
 
 #endif  // QAX_BENCH_HARNESS_H_

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <new>
 
-namespace qax_bench {
+namespace qaxoi::bench {
 namespace {
 
 // The benchmarks run on one thread.
@@ -50,40 +50,40 @@ std::size_t HeapInUse() { return inUse; }
 std::size_t HeapPeak() { return peak; }
 void ResetHeapPeak() { peak = inUse; }
 
-}  // namespace qax_bench
+}  // namespace qaxoi::bench
 
-void* operator new(std::size_t size) { return qax_bench::Allocate(size); }
-void* operator new[](std::size_t size) { return qax_bench::Allocate(size); }
+void* operator new(std::size_t size) { return qaxoi::bench::Allocate(size); }
+void* operator new[](std::size_t size) { return qaxoi::bench::Allocate(size); }
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
   try {
-    return qax_bench::Allocate(size);
+    return qaxoi::bench::Allocate(size);
   } catch (...) {
     return nullptr;
   }
 }
 void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
   try {
-    return qax_bench::Allocate(size);
+    return qaxoi::bench::Allocate(size);
   } catch (...) {
     return nullptr;
   }
 }
 void* operator new(std::size_t size, std::align_val_t alignment) {
-  return qax_bench::AllocateAligned(size, alignment);
+  return qaxoi::bench::AllocateAligned(size, alignment);
 }
 void* operator new[](std::size_t size, std::align_val_t alignment) {
-  return qax_bench::AllocateAligned(size, alignment);
+  return qaxoi::bench::AllocateAligned(size, alignment);
 }
 
-void operator delete(void* block) noexcept { qax_bench::Release(block); }
-void operator delete[](void* block) noexcept { qax_bench::Release(block); }
-void operator delete(void* block, std::size_t) noexcept { qax_bench::Release(block); }
-void operator delete[](void* block, std::size_t) noexcept { qax_bench::Release(block); }
-void operator delete(void* block, std::align_val_t) noexcept { qax_bench::Release(block); }
-void operator delete[](void* block, std::align_val_t) noexcept { qax_bench::Release(block); }
+void operator delete(void* block) noexcept { qaxoi::bench::Release(block); }
+void operator delete[](void* block) noexcept { qaxoi::bench::Release(block); }
+void operator delete(void* block, std::size_t) noexcept { qaxoi::bench::Release(block); }
+void operator delete[](void* block, std::size_t) noexcept { qaxoi::bench::Release(block); }
+void operator delete(void* block, std::align_val_t) noexcept { qaxoi::bench::Release(block); }
+void operator delete[](void* block, std::align_val_t) noexcept { qaxoi::bench::Release(block); }
 void operator delete(void* block, std::size_t, std::align_val_t) noexcept {
-  qax_bench::Release(block);
+  qaxoi::bench::Release(block);
 }
 void operator delete[](void* block, std::size_t, std::align_val_t) noexcept {
-  qax_bench::Release(block);
+  qaxoi::bench::Release(block);
 }

@@ -6,7 +6,7 @@
 
 #include <cstddef>
 
-namespace qax_bench {
+namespace qaxoi::bench {
 
 // Bytes allocated through operator new and not yet freed, each block counted
 // at the size the allocator gave it (its request rounded up).
@@ -16,6 +16,6 @@ std::size_t HeapInUse();
 std::size_t HeapPeak();
 void ResetHeapPeak();
 
-}  // namespace qax_bench
+}  // namespace qaxoi::bench
 
 #endif  // QAX_BENCH_HEAPCOUNTER_H_

@@ -4,7 +4,7 @@
 #include "bench/Baselines.h"
 #include "ontology_item/NumberText.h"
 
-namespace qax_bench {
+namespace qaxoi::bench {
 namespace {
 
 using QAX::Ontology::Info::AttrKind;
@@ -80,4 +80,4 @@ void BuildItemBaseline(const OntologyModel& model, Aco_QAXOntologyItem& channel,
   item = BuildItem(model, channel);
 }
 
-}  // namespace qax_bench
+}  // namespace qaxoi::bench

@@ -3,7 +3,7 @@
 #include "bench/Baselines.h"
 #include "bench/Benchmarks.h"
 
-namespace qax_bench {
+namespace qaxoi::bench {
 namespace {
 
 using QAX::Onto::OntologyItem;
@@ -69,4 +69,4 @@ void RegisterItemBenchmarks(const Plan& plan, BenchModel& model) {
   }
 }
 
-}  // namespace qax_bench
+}  // namespace qaxoi::bench

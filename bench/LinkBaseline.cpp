@@ -4,7 +4,7 @@
 #include "bench/Baselines.h"
 #include "channel_extension/LinkTypes.h"
 
-namespace qax_bench {
+namespace qaxoi::bench {
 namespace {
 
 using QAX::Ontology::Info::AttrKind;
@@ -81,4 +81,4 @@ void PrepareLinksBaseline(const QAX::Ontology::MetaClass* metaClass, A3d_Channel
   }
 }
 
-}  // namespace qax_bench
+}  // namespace qaxoi::bench

@@ -3,7 +3,7 @@
 #include "bench/Benchmarks.h"
 #include "ontology_item/ClassSelection.h"
 
-namespace qax_bench {
+namespace qaxoi::bench {
 
 void RegisterLinkBenchmarks(const Plan& plan, BenchModel& model) {
   for (const int attributes : SizesFor(plan, {10, 100, 1000})) {
@@ -31,4 +31,4 @@ void RegisterLinkBenchmarks(const Plan& plan, BenchModel& model) {
   }
 }
 
-}  // namespace qax_bench
+}  // namespace qaxoi::bench

@@ -3,11 +3,11 @@
 #include "bench/Benchmarks.h"
 #include "host/qax/rdf/Rdf.h"
 
-namespace qax_bench {
+namespace qaxoi::bench {
 
 bool LoadsVocabulary(const std::string& path) {
-  QAX::Ontology::LoadedModel loaded;
-  return QAX::Ontology::LoadModelFile(path, QAX::Ontology::RdfSyntax::kDetect, &loaded).ok();
+  qaxoi::rdf::LoadedModel loaded;
+  return qaxoi::rdf::LoadModelFile(path, qaxoi::rdf::RdfSyntax::kDetect, &loaded).ok();
 }
 
-}  // namespace qax_bench
+}  // namespace qaxoi::bench

@@ -13,19 +13,19 @@
 #include "bench/TableReporter.h"
 
 int main(int argc, char** argv) {
-  const qax_bench::Options options = qax_bench::TakeOptions(argc, argv);
+  const qaxoi::bench::Options options = qaxoi::bench::TakeOptions(argc, argv);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 
-  qax_bench::BenchModel model;
-  qax_bench::RegisterLinkBenchmarks(options.plan, model);
-  qax_bench::RegisterItemBenchmarks(options.plan, model);
-  qax_bench::RegisterNumberTextBenchmarks(options.plan);
-  qax_bench::RegisterPersistenceBenchmarks(options.plan, model);
-  qax_bench::RegisterVocabularyBenchmarks(options.plan);
-  qax_bench::RegisterValidationBenchmarks(options.plan);
+  qaxoi::bench::BenchModel model;
+  qaxoi::bench::RegisterLinkBenchmarks(options.plan, model);
+  qaxoi::bench::RegisterItemBenchmarks(options.plan, model);
+  qaxoi::bench::RegisterNumberTextBenchmarks(options.plan);
+  qaxoi::bench::RegisterPersistenceBenchmarks(options.plan, model);
+  qaxoi::bench::RegisterVocabularyBenchmarks(options.plan);
+  qaxoi::bench::RegisterValidationBenchmarks(options.plan);
 
-  qax_bench::TableReporter reporter(stdout, options.header);
+  qaxoi::bench::TableReporter reporter(stdout, options.header);
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
   return reporter.AnyFailed() ? 1 : 0;

@@ -15,7 +15,7 @@
 #include "module/Module.h"
 #include "ontology_item/ClassSelection.h"
 
-namespace qax_bench {
+namespace qaxoi::bench {
 namespace {
 
 constexpr int kChannels = 1000;
@@ -96,8 +96,8 @@ void RegisterModelMemory(const Plan& plan) {
       return;
     }
     const std::size_t before = HeapInUse();
-    QAX::Ontology::LoadedModel loaded;
-    if (!QAX::Ontology::LoadModelFile(path, QAX::Ontology::RdfSyntax::kDetect, &loaded).ok()) {
+    qaxoi::rdf::LoadedModel loaded;
+    if (!qaxoi::rdf::LoadModelFile(path, qaxoi::rdf::RdfSyntax::kDetect, &loaded).ok()) {
       state.SkipWithError("schema.org does not load");
       return;
     }
@@ -170,4 +170,4 @@ void RegisterMemoryBenchmarks(const Plan& plan, BenchModel& model) {
   RegisterShapePeaks(plan);
 }
 
-}  // namespace qax_bench
+}  // namespace qaxoi::bench

@@ -10,14 +10,14 @@
 #include "bench/TableReporter.h"
 
 int main(int argc, char** argv) {
-  const qax_bench::Options options = qax_bench::TakeOptions(argc, argv);
+  const qaxoi::bench::Options options = qaxoi::bench::TakeOptions(argc, argv);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 
-  qax_bench::BenchModel model;
-  qax_bench::RegisterMemoryBenchmarks(options.plan, model);
+  qaxoi::bench::BenchModel model;
+  qaxoi::bench::RegisterMemoryBenchmarks(options.plan, model);
 
-  qax_bench::TableReporter reporter(stdout, options.header);
+  qaxoi::bench::TableReporter reporter(stdout, options.header);
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
   return reporter.AnyFailed() ? 1 : 0;

@@ -9,7 +9,7 @@
 #include "bench/Benchmarks.h"
 #include "ontology_item/NumberText.h"
 
-namespace qax_bench {
+namespace qaxoi::bench {
 namespace {
 
 constexpr int kValueCount = 1000;
@@ -76,4 +76,4 @@ void RegisterNumberTextBenchmarks(const Plan& plan) {
                      [](float value) { return StreamText(static_cast<std::int32_t>(value)); });
 }
 
-}  // namespace qax_bench
+}  // namespace qaxoi::bench

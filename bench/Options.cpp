@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace qax_bench {
+namespace qaxoi::bench {
 
 Options TakeOptions(int& argc, char** argv) {
   Options options;
@@ -24,4 +24,4 @@ Options TakeOptions(int& argc, char** argv) {
   return options;
 }
 
-}  // namespace qax_bench
+}  // namespace qaxoi::bench

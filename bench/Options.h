@@ -4,7 +4,7 @@
 
 #include "bench/Harness.h"
 
-namespace qax_bench {
+namespace qaxoi::bench {
 
 struct Options {
   Plan plan;
@@ -16,6 +16,6 @@ struct Options {
 // Benchmark.
 Options TakeOptions(int& argc, char** argv);
 
-}  // namespace qax_bench
+}  // namespace qaxoi::bench
 
 #endif  // QAX_BENCH_OPTIONS_H_

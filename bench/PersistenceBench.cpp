@@ -8,7 +8,7 @@
 #include "host/sdk/GroupFile.h"
 #include "module/Module.h"
 
-namespace qax_bench {
+namespace qaxoi::bench {
 namespace {
 
 // A channel that writes by hand what `channel` writes through the module.
@@ -208,4 +208,4 @@ void RegisterPersistenceBenchmarks(const Plan& plan, BenchModel& model) {
   RegisterGroupFiles(plan, model);
 }
 
-}  // namespace qax_bench
+}  // namespace qaxoi::bench

@@ -12,7 +12,7 @@
 #include "bench/Baselines.h"
 #include "host/qax/rdf/Rdf.h"
 
-namespace qax_bench {
+namespace qaxoi::bench {
 namespace {
 
 struct WorldDeleter {
@@ -125,4 +125,4 @@ bool WriteRdfXml(const std::string& nquadsPath, const std::string& rdfXmlPath) {
   return raptor_serializer_serialize_end(serializer.get()) == 0 && errors == 0;
 }
 
-}  // namespace qax_bench
+}  // namespace qaxoi::bench

@@ -6,7 +6,7 @@
 #include "channel_extension/ChannelExtension.h"
 #include "channel_extension/LinkTypes.h"
 
-namespace qax_bench {
+namespace qaxoi::bench {
 namespace {
 
 void PutRecord(A3dFileSaver& saver, const char* tag, const void* data, unsigned long size) {
@@ -131,4 +131,4 @@ bool HandRecordChannel::LoadChannel(A3dFileLoader& loader, A3d_ChannelGroup* gro
   return LoadRecordsBaseline(*this, loader, group, records_);
 }
 
-}  // namespace qax_bench
+}  // namespace qaxoi::bench

@@ -7,7 +7,7 @@
 #include "bench/Baselines.h"
 #include "host/qax/rdf/Rdf.h"
 
-namespace qax_bench {
+namespace qaxoi::bench {
 namespace {
 
 SerdStatus IgnoreStatement(void*, SerdStatementFlags, const SerdNode*, const SerdNode*,
@@ -46,4 +46,4 @@ bool ParseVocabularyBaseline(const std::string& path) {
          SERD_SUCCESS;
 }
 
-}  // namespace qax_bench
+}  // namespace qaxoi::bench

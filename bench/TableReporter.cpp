@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string>
 
-namespace qax_bench {
+namespace qaxoi::bench {
 namespace {
 
 // A value with three significant digits (at least the units) and its unit.
@@ -67,4 +67,4 @@ void TableReporter::ReportRuns(const std::vector<Run>& runs) {
   std::fflush(out_);
 }
 
-}  // namespace qax_bench
+}  // namespace qaxoi::bench

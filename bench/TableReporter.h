@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <vector>
 
-namespace qax_bench {
+namespace qaxoi::bench {
 
 // Writes one row per benchmark as it finishes (so a long run shows its
 // progress), in a Markdown table. Benchmarks are named "<benchmark>/<size>";
@@ -31,6 +31,6 @@ class TableReporter : public benchmark::BenchmarkReporter {
   bool anyFailed_ = false;
 };
 
-}  // namespace qax_bench
+}  // namespace qaxoi::bench
 
 #endif  // QAX_BENCH_TABLEREPORTER_H_

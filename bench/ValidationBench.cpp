@@ -11,11 +11,11 @@
 #include "host/qax/shacl/Graph.h"
 #include "host/qax/shacl/Validator.h"
 
-namespace qax_bench {
+namespace qaxoi::bench {
 
 namespace {
 
-namespace Shacl = QAX::Ontology::Shacl;
+namespace shacl = qaxoi::shacl;
 
 constexpr const char* kClass = "http://schema.org/PostalAddress";
 // One address in this many breaks its shape: its postal code is an IRI,
@@ -25,8 +25,8 @@ constexpr std::size_t kViolationEvery = 25;
 // The shapes schema.org states for PostalAddress, derived once for every
 // size; null after setting `error`.
 struct DerivedShapes {
-  Shacl::Graph graph;
-  std::unique_ptr<Shacl::Shapes> shapes;
+  shacl::Graph graph;
+  std::unique_ptr<shacl::Shapes> shapes;
   std::string error;
 };
 
@@ -34,9 +34,9 @@ const DerivedShapes& PostalAddressShapes() {
   static const std::unique_ptr<DerivedShapes> derived = [] {
     auto made = std::make_unique<DerivedShapes>();
     const std::string path = VocabularyDirectory() + "/schema.nq";
-    QAX::Ontology::LoadedModel loaded;
+    qaxoi::rdf::LoadedModel loaded;
     const qaxoi::Status load =
-        QAX::Ontology::LoadModelFile(path, QAX::Ontology::RdfSyntax::kDetect, &loaded);
+        qaxoi::rdf::LoadModelFile(path, qaxoi::rdf::RdfSyntax::kDetect, &loaded);
     const QAX::Ontology::MetaClass* metaClass =
         load.ok() ? loaded.model->GetMetaClass(kClass) : nullptr;
     if (metaClass == nullptr) {
@@ -44,15 +44,15 @@ const DerivedShapes& PostalAddressShapes() {
           path + " does not load or has no " + kClass + "; run scripts/fetch-vocabularies.sh";
       return made;
     }
-    const std::string turtle = Shacl::DerivedShapesTurtle(*loaded.model, {metaClass});
-    Shacl::GraphLoad graphLoad;
-    const qaxoi::Status read = Shacl::LoadGraphText(turtle, QAX::Ontology::RdfSyntax::kTurtle,
+    const std::string turtle = shacl::DerivedShapesTurtle(*loaded.model, {metaClass});
+    shacl::GraphLoad graphLoad;
+    const qaxoi::Status read = shacl::LoadGraphText(turtle, qaxoi::rdf::RdfSyntax::kTurtle,
                                                     "shapes.ttl", "", made->graph, &graphLoad);
     if (!read.ok()) {
       made->error = "the derived shapes do not load: " + read.message();
       return made;
     }
-    made->error = Shacl::Shapes::Read(made->graph, &made->shapes).message();
+    made->error = shacl::Shapes::Read(made->graph, &made->shapes).message();
     return made;
   }();
   return *derived;
@@ -89,9 +89,9 @@ std::string Addresses(std::size_t count) {
   return text;
 }
 
-bool Load(const std::string& text, Shacl::Graph& graph, std::string& error) {
-  Shacl::GraphLoad loaded;
-  const qaxoi::Status read = Shacl::LoadGraphText(text, QAX::Ontology::RdfSyntax::kNTriples,
+bool Load(const std::string& text, shacl::Graph& graph, std::string& error) {
+  shacl::GraphLoad loaded;
+  const qaxoi::Status read = shacl::LoadGraphText(text, qaxoi::rdf::RdfSyntax::kNTriples,
                                                   "addresses.nt", "", graph, &loaded);
   error = read.message();
   return read.ok();
@@ -109,7 +109,7 @@ void RegisterValidationBenchmarks(const Plan& plan) {
             return;
           }
           const std::string text = Addresses(count);
-          Shacl::Graph data;
+          shacl::Graph data;
           std::string error;
           if (!Load(text, data, error)) {
             state.SkipWithError(error.c_str());
@@ -117,7 +117,7 @@ void RegisterValidationBenchmarks(const Plan& plan) {
           }
           // Both sides do their work: every address with a bad postal code
           // is reported.
-          const Shacl::ValidationReport report = Shacl::Validate(data, *derived.shapes);
+          const shacl::ValidationReport report = shacl::Validate(data, *derived.shapes);
           if (report.results.size() < count / kViolationEvery) {
             state.SkipWithError(("the report has " + std::to_string(report.results.size()) +
                                  " results, not one per bad postal code")
@@ -125,10 +125,10 @@ void RegisterValidationBenchmarks(const Plan& plan) {
             return;
           }
           const auto module = [&] {
-            benchmark::DoNotOptimize(Shacl::Validate(data, *derived.shapes).results.size());
+            benchmark::DoNotOptimize(shacl::Validate(data, *derived.shapes).results.size());
           };
           const auto baseline = [&] {
-            Shacl::Graph loaded;
+            shacl::Graph loaded;
             std::string failed;
             benchmark::DoNotOptimize(Load(text, loaded, failed));
           };
@@ -137,4 +137,4 @@ void RegisterValidationBenchmarks(const Plan& plan) {
   }
 }
 
-}  // namespace qax_bench
+}  // namespace qaxoi::bench

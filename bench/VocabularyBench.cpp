@@ -8,7 +8,7 @@
 #include "bench/Benchmarks.h"
 #include "host/qax/rdf/Rdf.h"
 
-namespace qax_bench {
+namespace qaxoi::bench {
 
 void RegisterVocabularyBenchmarks(const Plan& plan) {
   for (const char* name : SizesFor(plan, {"foaf", "prov", "schema", "dbo"})) {
@@ -58,4 +58,4 @@ void RegisterVocabularyBenchmarks(const Plan& plan) {
   }
 }
 
-}  // namespace qax_bench
+}  // namespace qaxoi::bench

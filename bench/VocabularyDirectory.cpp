@@ -3,11 +3,11 @@
 
 #include "bench/Benchmarks.h"
 
-namespace qax_bench {
+namespace qaxoi::bench {
 
 std::string VocabularyDirectory() {
   const char* const configured = std::getenv("QAX_VOCABULARY_DIR");
   return configured != nullptr ? configured : QAX_VOCABULARY_DIR;
 }
 
-}  // namespace qax_bench
+}  // namespace qaxoi::bench

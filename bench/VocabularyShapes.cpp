@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace qax_bench {
+namespace qaxoi::bench {
 namespace {
 
 constexpr const char* kPrefixes =
@@ -68,4 +68,4 @@ std::string MakeVocabulary(const VocabularyShape& shape, std::size_t bytes) {
   return text;
 }
 
-}  // namespace qax_bench
+}  // namespace qaxoi::bench

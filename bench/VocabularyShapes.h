@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace qax_bench {
+namespace qaxoi::bench {
 
 struct VocabularyShape {
   const char* name;       // also the file's base name
@@ -24,6 +24,6 @@ const std::vector<VocabularyShape>& VocabularyShapes();
 // statement more).
 std::string MakeVocabulary(const VocabularyShape& shape, std::size_t bytes);
 
-}  // namespace qax_bench
+}  // namespace qaxoi::bench
 
 #endif  // QAX_BENCH_VOCABULARYSHAPES_H_

@@ -13,7 +13,7 @@
 extern "C" {
 
 ChannelType* GetType() {
-  ChannelType& descriptor = qax_module::TypeDescriptor;
+  ChannelType& descriptor = qaxoi::module::TypeDescriptor;
   CopyFieldText(descriptor.Name, sizeof(descriptor.Name), kQAXOntologyItemTypeName);
   descriptor.TypeGuid = kQAXOntologyItemTypeGuid;
   descriptor.BaseGuid = kQAXOntologyItemTypeGuid;

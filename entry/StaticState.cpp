@@ -15,11 +15,11 @@ const QAX::Ontology::MetaClassLibrary* Aco_QAXOntologyItem::SelectedLibrary = nu
 const QAX::Ontology::MetaClass* Aco_QAXOntologyItem::SelectedClass = nullptr;
 std::vector<ChildCreation> Aco_QAXOntologyItem::SelectedClassLinks;
 
-namespace qax_module {
+namespace qaxoi::module {
 
 ChannelType TypeDescriptor;
 
-}  // namespace qax_module
+}  // namespace qaxoi::module
 
 using ModuleModeChannel = MultiModeChannel<Aco_FloatChannel, Aco_QAXOntologyItem>;
 

@@ -4,11 +4,11 @@
 
 #include "host/sdk/ChannelType.h"
 
-namespace qax_module {
+namespace qaxoi::module {
 
 // The type descriptor that GetType fills and hands out.
 extern ChannelType TypeDescriptor;
 
-}  // namespace qax_module
+}  // namespace qaxoi::module
 
 #endif  // QAX_ENTRY_STATICSTATE_H_

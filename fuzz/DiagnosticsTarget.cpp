@@ -5,7 +5,7 @@
 #include "host/sdk/EngineInterface.h"
 #include "module/Diagnostics.h"
 
-namespace qax_fuzz {
+namespace qaxoi::fuzz {
 namespace {
 
 // The longest message the buffer shows: its size less the terminator, and
@@ -84,4 +84,4 @@ std::string FuzzDiagnostics(const std::uint8_t* data, std::size_t size) {
   return "";
 }
 
-}  // namespace qax_fuzz
+}  // namespace qaxoi::fuzz

@@ -7,15 +7,15 @@
 #include "host/qax/rdf/Rdf.h"
 #include "module/Module.h"
 
-namespace qax_fuzz {
+namespace qaxoi::fuzz {
 
 const QAX::Ontology::OntologyModel& UseSampleOntology() {
   static const std::unique_ptr<QAX::Ontology::OntologyModel> model = [] {
-    QAX::Ontology::LoadedModel loaded;
+    qaxoi::rdf::LoadedModel loaded;
     // The sample is the project's own document and always loads.
-    static_cast<void>(QAX::Ontology::LoadModelText(qax_host::SampleOntologyTurtle(),
-                                                   QAX::Ontology::RdfSyntax::kTurtle,
-                                                   qax_host::kSampleOntologyName, "", &loaded));
+    static_cast<void>(qaxoi::rdf::LoadModelText(qaxoi::sample::SampleOntologyTurtle(),
+                                                qaxoi::rdf::RdfSyntax::kTurtle,
+                                                qaxoi::sample::kSampleOntologyName, "", &loaded));
     return std::move(loaded.model);
   }();
   QAX::Util::SingletonObject<QAX::QAXAmbassador>::Instance().SetOntologyModel(model.get());
@@ -70,4 +70,4 @@ void LinkChildrenByType(Aco_QAXOntologyItem& channel, Aco_QAXOntologyItem* neste
   }
 }
 
-}  // namespace qax_fuzz
+}  // namespace qaxoi::fuzz

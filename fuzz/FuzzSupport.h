@@ -8,7 +8,7 @@
 #include "host/sdk/ChannelTypeRegistry.h"
 #include "ontology_item/Aco_QAXOntologyItem.h"
 
-namespace qax_fuzz {
+namespace qaxoi::fuzz {
 
 // Sets qax-host's sample ontology on the ambassador (loaded once, kept for
 // the process) and answers it.
@@ -26,6 +26,6 @@ std::string LinksMismatch(const Aco_QAXOntologyItem& channel);
 // the process.
 void LinkChildrenByType(Aco_QAXOntologyItem& channel, Aco_QAXOntologyItem* nested);
 
-}  // namespace qax_fuzz
+}  // namespace qaxoi::fuzz
 
 #endif  // QAX_FUZZ_FUZZSUPPORT_H_

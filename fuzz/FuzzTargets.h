@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <string>
 
-namespace qax_fuzz {
+namespace qaxoi::fuzz {
 
 // The input as the records of one ontology item channel: loaded, saved,
 // loaded into a second channel (which must give the same channel and the
@@ -53,6 +53,6 @@ std::string FuzzDiagnostics(const std::uint8_t* data, std::size_t size);
 // control byte but line ends.
 std::string FuzzValidation(const std::uint8_t* data, std::size_t size);
 
-}  // namespace qax_fuzz
+}  // namespace qaxoi::fuzz
 
 #endif  // QAX_FUZZ_FUZZTARGETS_H_

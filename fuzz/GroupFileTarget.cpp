@@ -5,7 +5,7 @@
 #include "fuzz/FuzzTargets.h"
 #include "host/sdk/GroupFile.h"
 
-namespace qax_fuzz {
+namespace qaxoi::fuzz {
 
 std::string FuzzGroupFile(const std::uint8_t* data, std::size_t size) {
   UseSampleOntology();
@@ -34,4 +34,4 @@ std::string FuzzGroupFile(const std::uint8_t* data, std::size_t size) {
   return "";
 }
 
-}  // namespace qax_fuzz
+}  // namespace qaxoi::fuzz

@@ -3,7 +3,7 @@
 #include "fuzz/FuzzSupport.h"
 #include "fuzz/FuzzTargets.h"
 
-namespace qax_fuzz {
+namespace qaxoi::fuzz {
 
 std::string FuzzItemRecords(const std::uint8_t* data, std::size_t size) {
   UseSampleOntology();
@@ -42,4 +42,4 @@ std::string FuzzItemRecords(const std::uint8_t* data, std::size_t size) {
   return problem.empty() ? "" : "rebuilt: " + problem;
 }
 
-}  // namespace qax_fuzz
+}  // namespace qaxoi::fuzz

@@ -6,18 +6,18 @@
 #include "host/qax/shacl/ValidationReport.h"
 #include "host/qax/shacl/Validator.h"
 
-namespace qax_fuzz {
+namespace qaxoi::fuzz {
 namespace {
 
-using QAX::Ontology::RdfSyntax;
-using QAX::Ontology::Shacl::Graph;
-using QAX::Ontology::Shacl::GraphLoad;
-using QAX::Ontology::Shacl::LoadGraphText;
-using QAX::Ontology::Shacl::ReportAsText;
-using QAX::Ontology::Shacl::ReportAsTurtle;
-using QAX::Ontology::Shacl::Shapes;
-using QAX::Ontology::Shacl::Validate;
-using QAX::Ontology::Shacl::ValidationReport;
+using qaxoi::rdf::RdfSyntax;
+using qaxoi::shacl::Graph;
+using qaxoi::shacl::GraphLoad;
+using qaxoi::shacl::LoadGraphText;
+using qaxoi::shacl::ReportAsText;
+using qaxoi::shacl::ReportAsTurtle;
+using qaxoi::shacl::Shapes;
+using qaxoi::shacl::Validate;
+using qaxoi::shacl::ValidationReport;
 
 // What every report must hold, and its Turtle must read back.
 std::string CheckReport(const ValidationReport& report) {
@@ -63,4 +63,4 @@ std::string FuzzValidation(const std::uint8_t* data, std::size_t size) {
   return CheckReport(Validate(graph, *shapes));
 }
 
-}  // namespace qax_fuzz
+}  // namespace qaxoi::fuzz

@@ -10,7 +10,7 @@
 #include "host/qax/shacl/Validator.h"
 #include "ontology_item/ClassSelection.h"
 
-namespace qax_fuzz {
+namespace qaxoi::fuzz {
 namespace {
 
 using QAX::Ontology::MetaClass;
@@ -41,14 +41,14 @@ std::string CheckModel(OntologyModel& model) {
   if (classes != model.GetClassCount()) return "the libraries do not hold every class";
 
   // The shapes the model states read back as SHACL.
-  QAX::Ontology::Shacl::Graph shapesGraph;
-  QAX::Ontology::Shacl::GraphLoad loaded;
-  const qaxoi::Status shapesLoad = QAX::Ontology::Shacl::LoadGraphText(
-      QAX::Ontology::Shacl::DerivedShapesTurtle(model, {}), QAX::Ontology::RdfSyntax::kTurtle,
-      "shapes.ttl", "", shapesGraph, &loaded);
+  qaxoi::shacl::Graph shapesGraph;
+  qaxoi::shacl::GraphLoad loaded;
+  const qaxoi::Status shapesLoad = qaxoi::shacl::LoadGraphText(
+      qaxoi::shacl::DerivedShapesTurtle(model, {}), qaxoi::rdf::RdfSyntax::kTurtle, "shapes.ttl",
+      "", shapesGraph, &loaded);
   if (!shapesLoad.ok()) return "the derived shapes do not read: " + shapesLoad.message();
-  std::unique_ptr<QAX::Ontology::Shacl::Shapes> shapes;
-  const qaxoi::Status read = QAX::Ontology::Shacl::Shapes::Read(shapesGraph, &shapes);
+  std::unique_ptr<qaxoi::shacl::Shapes> shapes;
+  const qaxoi::Status read = qaxoi::shacl::Shapes::Read(shapesGraph, &shapes);
   if (!read.ok()) return "the derived shapes are not SHACL: " + read.message();
 
   QAX::Util::SingletonObject<QAX::QAXAmbassador>::Instance().SetOntologyModel(&model);
@@ -69,10 +69,10 @@ std::string CheckModel(OntologyModel& model) {
 std::string FuzzVocabulary(const std::uint8_t* data, std::size_t size) {
   globalEngine->ShowDebugMessage.Clear();
   const std::string text(reinterpret_cast<const char*>(data), size);
-  using QAX::Ontology::RdfSyntax;
+  using qaxoi::rdf::RdfSyntax;
   for (const auto syntax :
        {RdfSyntax::kTurtle, RdfSyntax::kNQuads, RdfSyntax::kTriG, RdfSyntax::kRdfXml}) {
-    QAX::Ontology::LoadedModel result;
+    qaxoi::rdf::LoadedModel result;
     const qaxoi::Status load =
         LoadModelText(text, syntax, "fuzz", "http://example.org/base/", &result);
     if (!load.ok()) {
@@ -88,4 +88,4 @@ std::string FuzzVocabulary(const std::uint8_t* data, std::size_t size) {
   return "";
 }
 
-}  // namespace qax_fuzz
+}  // namespace qaxoi::fuzz

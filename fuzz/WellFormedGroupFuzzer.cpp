@@ -1,11 +1,11 @@
-// libFuzzer entry point of qax_fuzz::FuzzWellFormedGroup (fuzz/FuzzTargets.h).
+// libFuzzer entry point of qaxoi::fuzz::FuzzWellFormedGroup (fuzz/FuzzTargets.h).
 #include <cstdio>
 #include <cstdlib>
 
 #include "fuzz/FuzzTargets.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string problem = qax_fuzz::FuzzWellFormedGroup(data, size);
+  const std::string problem = qaxoi::fuzz::FuzzWellFormedGroup(data, size);
   if (!problem.empty()) {
     std::fprintf(stderr, "property broken: %s\n", problem.c_str());
     std::abort();

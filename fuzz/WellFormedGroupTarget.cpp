@@ -12,7 +12,7 @@
 #include "ontology_item/ClassSelection.h"
 #include "tests/support/ItemExtent.h"
 
-namespace qax_fuzz {
+namespace qaxoi::fuzz {
 namespace {
 
 using QAX::Onto::OntologyItem;
@@ -176,7 +176,7 @@ std::string FuzzWellFormedGroup(const std::uint8_t* data, std::size_t size) {
       for (Aco_QAXOntologyItem* item : order) {
         const OntologyItem* held = item->GetOntologyItem(false);
         if (held == nullptr) continue;
-        const auto [levels, cost] = qax_test::LevelsAndCost(*held);
+        const auto [levels, cost] = qaxoi::test::LevelsAndCost(*held);
         total += cost;
         if (levels > Aco_QAXOntologyItem::kMaxNestingDepth) {
           problem = "an item nests " + std::to_string(levels) + " levels deep";
@@ -195,4 +195,4 @@ std::string FuzzWellFormedGroup(const std::uint8_t* data, std::size_t size) {
   return problem;
 }
 
-}  // namespace qax_fuzz
+}  // namespace qaxoi::fuzz

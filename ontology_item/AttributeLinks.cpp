@@ -32,7 +32,7 @@ void CopyFieldPieces(char* field, std::size_t size,
   std::size_t n = 0;
   for (const std::string_view piece : pieces) {
     const std::size_t length =
-        bounded_copy::CopyPrefix(field + n, size - 1 - n, piece.data(), piece.size());
+        qaxoi::channel_extension::CopyPrefix(field + n, size - 1 - n, piece.data(), piece.size());
     n += length;
     if (length < piece.size()) break;  // cut at a zero character or at the field's end
   }
@@ -113,7 +113,7 @@ void Aco_QAXOntologyItem::PrepareLinks(bool force) {
 }
 
 void Aco_QAXOntologyItem::PrepareLinksRec(const MetaClass* metaClass) {
-  for (const MetaClass* cls : qax_module::ClassChainFromRoot(metaClass)) {
+  for (const MetaClass* cls : qaxoi::module::ClassChainFromRoot(metaClass)) {
     // The service keeps the list unchanged between calls; nothing here
     // changes the model, so the list is walked in place.
     for (const MetaAttr* attribute : cls->GetAttributes()) {

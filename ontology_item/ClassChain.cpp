@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace qax_module {
+namespace qaxoi::module {
 
 std::vector<const QAX::Ontology::MetaClass*> ClassChainFromRoot(
     const QAX::Ontology::MetaClass* metaClass) {
@@ -14,4 +14,4 @@ std::vector<const QAX::Ontology::MetaClass*> ClassChainFromRoot(
   return chain;
 }
 
-}  // namespace qax_module
+}  // namespace qaxoi::module

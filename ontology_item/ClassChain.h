@@ -6,7 +6,7 @@
 
 #include "host/qax/model/QAX.h"
 
-namespace qax_module {
+namespace qaxoi::module {
 
 // `metaClass`, its parent, its parent's parent ... up to the root class, in
 // the reverse order: root first, `metaClass` last. Empty for null. Built
@@ -15,6 +15,6 @@ namespace qax_module {
 std::vector<const QAX::Ontology::MetaClass*> ClassChainFromRoot(
     const QAX::Ontology::MetaClass* metaClass);
 
-}  // namespace qax_module
+}  // namespace qaxoi::module
 
 #endif  // QAX_ONTOLOGY_ITEM_CLASSCHAIN_H_

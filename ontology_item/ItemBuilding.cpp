@@ -40,7 +40,7 @@ bool IsTextKind(const QAX::Ontology::Info::MetaAttrInfo& info) {
 
 // The cost of a value of attribute `info` holding `length` bytes of text.
 std::size_t ValueCost(const QAX::Ontology::Info::MetaAttrInfo& info, std::size_t length) {
-  return qax_module::kValueCost + info.name.size() + length;
+  return qaxoi::module::kValueCost + info.name.size() + length;
 }
 
 // Sets the attribute of `info` from a text child: its text, for a text kind,
@@ -51,7 +51,7 @@ std::size_t SetTextAttribute(OntologyItem& item, const QAX::Ontology::Info::Meta
   const char* value = text.GetString();
   if (value == nullptr) return 0;
   const std::size_t cost = ValueCost(info, std::strlen(value));
-  if (!qax_module::Spend(cost, kGetOntologyItemName)) return 0;
+  if (!qaxoi::module::Spend(cost, kGetOntologyItemName)) return 0;
   item.SetAttribute(info.name, value);
   return cost;
 }
@@ -77,7 +77,7 @@ std::size_t SetNumberAttribute(OntologyItem& item, const QAX::Ontology::Info::Me
       return 0;
   }
   const std::size_t cost = ValueCost(info, text.size());
-  if (!qax_module::Spend(cost, kGetOntologyItemName)) return 0;
+  if (!qaxoi::module::Spend(cost, kGetOntologyItemName)) return 0;
   item.SetAttribute(info.name, text);
   return cost;
 }
@@ -92,17 +92,17 @@ QAX::Onto::OntologyItem* Aco_QAXOntologyItem::GetOntologyItem(bool rebuild) {
     ReportError(kGetOntologyItemName, "NestedItemCycle.Channel[%s]", CE_GetOwnName());
     return nullptr;
   }
-  const qax_module::BudgetScope budget;
-  if (qax_module::NestingDepth() >= kMaxNestingDepth) {
-    if (qax_module::FirstTime(qax_module::OnceReport::kTooDeep)) {
+  const qaxoi::module::BudgetScope budget;
+  if (qaxoi::module::NestingDepth() >= kMaxNestingDepth) {
+    if (qaxoi::module::FirstTime(qaxoi::module::OnceReport::kTooDeep)) {
       ReportError(kGetOntologyItemName, "NestingTooDeep.Limit[%d]", kMaxNestingDepth);
     }
     return nullptr;
   }
   std::string fqName = metaClass->GetFQName();
-  const std::size_t itemCost = qax_module::kItemCost + fqName.size();
-  if (!qax_module::Spend(itemCost, kGetOntologyItemName)) return nullptr;
-  const qax_module::NestingScope nesting;
+  const std::size_t itemCost = qaxoi::module::kItemCost + fqName.size();
+  if (!qaxoi::module::Spend(itemCost, kGetOntologyItemName)) return nullptr;
+  const qaxoi::module::NestingScope nesting;
   const RunningFlag running(_rebuilding);
   _ontologyItem.reset();
   _heldCost = 0;
@@ -117,15 +117,16 @@ QAX::Onto::OntologyItem* Aco_QAXOntologyItem::GetOntologyItem(bool rebuild) {
 }
 
 void Aco_QAXOntologyItem::GetAttributesRec(const MetaClass* metaClass, int& index) {
-  const qax_module::BudgetScope budget;
+  const qaxoi::module::BudgetScope budget;
   // Only the attributes that have a link are walked: with at most
   // kMaxChildLinks links, a chain of any length costs one walk per class.
   const std::vector<const MetaAttr*>* plan =
-      qax_module::AttributePlan(metaClass, kGetOntologyItemName);
+      qaxoi::module::AttributePlan(metaClass, kGetOntologyItemName);
   if (plan == nullptr) return;
   const int links = GetChildCount();
   for (const MetaAttr* attribute : *plan) {
-    if (index >= links || !qax_module::Spend(qax_module::kStepCost, kGetOntologyItemName)) break;
+    if (index >= links || !qaxoi::module::Spend(qaxoi::module::kStepCost, kGetOntologyItemName))
+      break;
     SetAttributeFromChild(attribute->GetInfo(), GetChild(index));
     ++index;
   }
@@ -158,7 +159,7 @@ void Aco_QAXOntologyItem::SetAttributeFromChild(const QAX::Ontology::Info::MetaA
   } else if (nested != nullptr) {
     if (AttrKindOf(info.kind) != AttrKind::kComplex) return;
     const std::size_t valueCost = ValueCost(info, 0);
-    if (!qax_module::Spend(valueCost, kGetOntologyItemName)) return;
+    if (!qaxoi::module::Spend(valueCost, kGetOntologyItemName)) return;
     // A fresh build is paid for as it is made; its clone holds the same.
     OntologyItem* item = nested->GetOntologyItem(true);
     // A child that is itself being rebuilt further up (a cycle) holds only
@@ -182,14 +183,14 @@ void Aco_QAXOntologyItem::SetAttributeFromChild(const QAX::Ontology::Info::MetaA
 
 bool Aco_QAXOntologyItem::TakeHeldItem(const Aco_QAXOntologyItem& child) {
   // This channel's item lies at the running depth; what it takes lies below.
-  if (child._heldLevels > kMaxNestingDepth - qax_module::NestingDepth()) {
-    if (qax_module::FirstTime(qax_module::OnceReport::kHeldItemTooDeep)) {
+  if (child._heldLevels > kMaxNestingDepth - qaxoi::module::NestingDepth()) {
+    if (qaxoi::module::FirstTime(qaxoi::module::OnceReport::kHeldItemTooDeep)) {
       ReportError(kGetOntologyItemName, "HeldItemTooDeep.Channel[%s].Limit[%d]",
                   child.CE_GetOwnName(), kMaxNestingDepth);
     }
     return false;
   }
-  return qax_module::Spend(child._heldCost, kGetOntologyItemName);
+  return qaxoi::module::Spend(child._heldCost, kGetOntologyItemName);
 }
 
 void Aco_QAXOntologyItem::FillAttributes(OntologyItem* item) {
@@ -222,18 +223,18 @@ void Aco_QAXOntologyItem::SetOntologyItem(OntologyItem* item) {
   // Clone first: `item` may be the item held now. The clone is the channel's
   // own, so measuring it changes nothing of the caller's.
   std::unique_ptr<OntologyItem> clone(item != nullptr ? item->Clone() : nullptr);
-  qax_module::ItemMeasure measure;
+  qaxoi::module::ItemMeasure measure;
   if (clone) {
     // An item from elsewhere is held only within the limits of a built one,
     // so that whatever later takes, prints or writes it stays bounded.
-    const qax_module::BudgetScope budget;
+    const qaxoi::module::BudgetScope budget;
     measure =
-        qax_module::MeasureItem(*clone, kMaxNestingDepth, kMaxRebuildCost, kSetOntologyItemName);
-    if (measure.verdict == qax_module::ItemMeasure::Verdict::kTooDeep) {
+        qaxoi::module::MeasureItem(*clone, kMaxNestingDepth, kMaxRebuildCost, kSetOntologyItemName);
+    if (measure.verdict == qaxoi::module::ItemMeasure::Verdict::kTooDeep) {
       ReportError(kSetOntologyItemName, "ItemTooDeep.Limit[%d]", kMaxNestingDepth);
       return;
     }
-    if (measure.verdict == qax_module::ItemMeasure::Verdict::kTooLarge) {
+    if (measure.verdict == qaxoi::module::ItemMeasure::Verdict::kTooLarge) {
       ReportError(kSetOntologyItemName, "ItemTooLarge.Limit[%d]", kMaxRebuildCost);
       return;
     }

@@ -6,7 +6,7 @@
 
 #include "ontology_item/RebuildBudget.h"
 
-namespace qax_module {
+namespace qaxoi::module {
 namespace {
 
 using QAX::Onto::OntologyItem;
@@ -63,4 +63,4 @@ ItemMeasure MeasureItem(OntologyItem& item, int maxLevels, std::size_t maxCost,
   return measure;
 }
 
-}  // namespace qax_module
+}  // namespace qaxoi::module

@@ -6,7 +6,7 @@
 
 #include "host/qax/model/QAX.h"
 
-namespace qax_module {
+namespace qaxoi::module {
 
 struct ItemMeasure {
   enum class Verdict { kFits, kTooDeep, kTooLarge };
@@ -28,6 +28,6 @@ struct ItemMeasure {
 ItemMeasure MeasureItem(QAX::Onto::OntologyItem& item, int maxLevels, std::size_t maxCost,
                         const char* function);
 
-}  // namespace qax_module
+}  // namespace qaxoi::module
 
 #endif  // QAX_ONTOLOGY_ITEM_ITEMMEASURE_H_

@@ -6,7 +6,7 @@
 #include "ontology_item/Aco_QAXOntologyItem.h"
 #include "ontology_item/ClassChain.h"
 
-namespace qax_module {
+namespace qaxoi::module {
 namespace {
 
 using QAX::Ontology::MetaAttr;
@@ -98,4 +98,4 @@ const std::vector<const MetaAttr*>* AttributePlan(const MetaClass* metaClass,
   return &budget.plans.emplace(metaClass, std::move(plan)).first->second;
 }
 
-}  // namespace qax_module
+}  // namespace qaxoi::module

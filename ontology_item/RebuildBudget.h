@@ -18,7 +18,7 @@
 
 #include "host/qax/model/QAX.h"
 
-namespace qax_module {
+namespace qaxoi::module {
 
 inline constexpr std::size_t kItemCost = 64;
 inline constexpr std::size_t kValueCost = 64;
@@ -74,6 +74,6 @@ bool FirstTime(OnceReport report);
 const std::vector<const QAX::Ontology::MetaAttr*>* AttributePlan(
     const QAX::Ontology::MetaClass* metaClass, const char* function);
 
-}  // namespace qax_module
+}  // namespace qaxoi::module
 
 #endif  // QAX_ONTOLOGY_ITEM_REBUILDBUDGET_H_

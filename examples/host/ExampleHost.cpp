@@ -116,9 +116,9 @@ qaxoi::Status BuildItemText(Aco_QAXOntologyItem& channel, std::string* text) {
 int Run(const std::string& modulePath, const std::string& vocabularyPath,
         const std::string& groupPath) {
   // 1. The vocabulary. The model must outlive every channel that uses it.
-  QAX::Ontology::LoadedModel loaded;
+  qaxoi::rdf::LoadedModel loaded;
   qaxoi::Status status =
-      QAX::Ontology::LoadModelFile(vocabularyPath, QAX::Ontology::RdfSyntax::kDetect, &loaded);
+      qaxoi::rdf::LoadModelFile(vocabularyPath, qaxoi::rdf::RdfSyntax::kDetect, &loaded);
   if (!status.ok()) return Fail(status.message());
 
   // 2. The ontology service works with the model handed to its ambassador.

@@ -1,6 +1,6 @@
 #include "examples/sample/SampleOntology.h"
 
-namespace qax_host {
+namespace qaxoi::sample {
 
 const char* SampleOntologyTurtle() {
   return R"TTL(@prefix rdf:  <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .
@@ -70,4 +70,4 @@ geo:latitude a owl:DatatypeProperty ;
 )TTL";
 }
 
-}  // namespace qax_host
+}  // namespace qaxoi::sample

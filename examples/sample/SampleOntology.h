@@ -2,7 +2,7 @@
 #ifndef QAX_EXAMPLES_SAMPLE_SAMPLEONTOLOGY_H_
 #define QAX_EXAMPLES_SAMPLE_SAMPLEONTOLOGY_H_
 
-namespace qax_host {
+namespace qaxoi::sample {
 
 // A Turtle document with two namespaces ("zoo" and "geo"): the class chain
 // zoo:Being > zoo:Animal > zoo:Penguin with attributes of every kind, and the
@@ -12,6 +12,6 @@ const char* SampleOntologyTurtle();
 // The name under which messages refer to the sample document.
 inline constexpr const char* kSampleOntologyName = "sample.ttl";
 
-}  // namespace qax_host
+}  // namespace qaxoi::sample
 
 #endif  // QAX_EXAMPLES_SAMPLE_SAMPLEONTOLOGY_H_

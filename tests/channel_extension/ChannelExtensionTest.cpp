@@ -18,7 +18,7 @@ namespace {
 using Texts = std::vector<std::string>;
 using F = std::vector<float>;
 using Bytes = std::vector<unsigned char>;
-using qax_test::Records, qax_test::U32, qax_test::Z;
+using qaxoi::test::Records, qaxoi::test::U32, qaxoi::test::Z;
 
 class TestChannel : public Aco_FloatChannel, public ChannelExtension<Aco_FloatChannel> {
  public:

@@ -27,13 +27,17 @@ void RunCommittedInputs(const char* target, std::string (*run)(const std::uint8_
   EXPECT_GT(inputs, 0u) << "no inputs for " << target;
 }
 
-TEST(FuzzRegression, ItemRecords) { RunCommittedInputs("item_records", qax_fuzz::FuzzItemRecords); }
-TEST(FuzzRegression, GroupFile) { RunCommittedInputs("group_file", qax_fuzz::FuzzGroupFile); }
-TEST(FuzzRegression, Vocabulary) { RunCommittedInputs("vocabulary", qax_fuzz::FuzzVocabulary); }
-TEST(FuzzRegression, WellFormedGroup) {
-  RunCommittedInputs("well_formed_group", qax_fuzz::FuzzWellFormedGroup);
+TEST(FuzzRegression, ItemRecords) {
+  RunCommittedInputs("item_records", qaxoi::fuzz::FuzzItemRecords);
 }
-TEST(FuzzRegression, Diagnostics) { RunCommittedInputs("diagnostics", qax_fuzz::FuzzDiagnostics); }
-TEST(FuzzRegression, Validation) { RunCommittedInputs("validation", qax_fuzz::FuzzValidation); }
+TEST(FuzzRegression, GroupFile) { RunCommittedInputs("group_file", qaxoi::fuzz::FuzzGroupFile); }
+TEST(FuzzRegression, Vocabulary) { RunCommittedInputs("vocabulary", qaxoi::fuzz::FuzzVocabulary); }
+TEST(FuzzRegression, WellFormedGroup) {
+  RunCommittedInputs("well_formed_group", qaxoi::fuzz::FuzzWellFormedGroup);
+}
+TEST(FuzzRegression, Diagnostics) {
+  RunCommittedInputs("diagnostics", qaxoi::fuzz::FuzzDiagnostics);
+}
+TEST(FuzzRegression, Validation) { RunCommittedInputs("validation", qaxoi::fuzz::FuzzValidation); }
 
 }  // namespace

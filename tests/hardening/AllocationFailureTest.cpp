@@ -20,20 +20,20 @@
 
 namespace {
 
-using qax_test::ExpectConsistent;
+using qaxoi::test::ExpectConsistent;
 
 // The model, the registry, and what the operations produce when nothing fails.
 struct Shared {
   Shared() {
     registry.RegisterBuiltIns();
     registry.Register(*GetType(), [] { return std::unique_ptr<A3d_Channel>(InitDLL()); });
-    qax_test::ItemGraph graph(model);
+    qaxoi::test::ItemGraph graph(model);
     item = graph.item.GetOntologyItem(true)->ToText();
     links = graph.item.GetLinkDescriptions();
     const qaxoi::Status saved = SaveGroup("Group", graph.Channels(), &group);
     EXPECT_TRUE(saved.ok()) << saved.message();
   }
-  qax_test::TestModel model;
+  qaxoi::test::TestModel model;
   ChannelTypeRegistry registry;
   std::string item;
   std::vector<unsigned char> group;
@@ -43,7 +43,7 @@ std::unique_ptr<Shared> shared;
 
 // Everything one attempt at an operation may touch, made before it runs.
 struct World {
-  qax_test::ItemGraph graph{shared->model};
+  qaxoi::test::ItemGraph graph{shared->model};
   A3d_ChannelGroup group{"a group with a long name"};
   Aco_QAXOntologyItem channel;
   std::vector<unsigned char> bytes;
@@ -51,7 +51,7 @@ struct World {
   qaxoi::Status status;  // of the last save or load
   std::unique_ptr<Aco_QAXOntologyItem> copy;
   std::unique_ptr<LoadedGroup> loaded;
-  QAX::Ontology::LoadedModel vocabulary;
+  qaxoi::rdf::LoadedModel vocabulary;
 
   void LoadSharedGroup() {
     status = LoadGroup(shared->group.data(), shared->group.size(), shared->registry, &loaded);
@@ -129,13 +129,13 @@ const Operation kOperations[] = {
      }},
     {"LoadRdfXml",
      [](World& w) {
-       w.status = QAX::Ontology::LoadModelText(kRdfXml, QAX::Ontology::RdfSyntax::kRdfXml, "a.rdf",
-                                               "", &w.vocabulary);
+       w.status = qaxoi::rdf::LoadModelText(kRdfXml, qaxoi::rdf::RdfSyntax::kRdfXml, "a.rdf", "",
+                                            &w.vocabulary);
      },
      [](World& w, bool completed) {
        if (!completed) {
-         w.status = QAX::Ontology::LoadModelText(kRdfXml, QAX::Ontology::RdfSyntax::kRdfXml,
-                                                 "a.rdf", "", &w.vocabulary);
+         w.status = qaxoi::rdf::LoadModelText(kRdfXml, qaxoi::rdf::RdfSyntax::kRdfXml, "a.rdf", "",
+                                              &w.vocabulary);
        }
        ASSERT_NE(nullptr, w.vocabulary.model) << w.status.message();
        EXPECT_EQ(2u, w.vocabulary.model->GetClassCount());
@@ -185,13 +185,13 @@ TEST_P(AllocationFailure, CompletesOrThrowsAndLeavesValidObjects) {
     GetParam().setUp(*world);
     bool completed = true;
     {
-      qax_test::ScopedAllocationFailure failure(n);
+      qaxoi::test::ScopedAllocationFailure failure(n);
       try {
         GetParam().act(*world);
       } catch (const std::bad_alloc&) {
         completed = false;
       }
-      failed = qax_test::AllocationFailureHappened();
+      failed = qaxoi::test::AllocationFailureHappened();
     }
     EXPECT_TRUE(completed || failed) << "allocation " << n;
     GetParam().check(*world, completed);

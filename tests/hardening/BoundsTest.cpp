@@ -17,15 +17,15 @@
 namespace {
 
 using QAX::Ontology::OntologyModel;
-using QAX::Ontology::RdfSyntax;
 using QAX::Ontology::Info::AttrKind;
+using qaxoi::rdf::RdfSyntax;
 using Code = qaxoi::Status::Code;
 
 // Loads `text` and answers the failure ("" when it loaded), which must be a
 // refusal for a bound: kResourceExhausted.
 std::string LoadRefusal(const std::string& text, RdfSyntax syntax, const std::string& name) {
-  QAX::Ontology::LoadedModel loaded;
-  const qaxoi::Status status = QAX::Ontology::LoadModelText(text, syntax, name, "", &loaded);
+  qaxoi::rdf::LoadedModel loaded;
+  const qaxoi::Status status = qaxoi::rdf::LoadModelText(text, syntax, name, "", &loaded);
   EXPECT_TRUE(status.ok() || status.code() == Code::kResourceExhausted) << status.message();
   return status.message();
 }
@@ -89,12 +89,12 @@ TEST(Bounds, GroupFilesCostASmallMultipleOfTheirSize) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    const std::size_t before = qax_test::BytesInUse();
-    qax_test::ResetPeakBytes();
+    const std::size_t before = qaxoi::test::BytesInUse();
+    qaxoi::test::ResetPeakBytes();
     std::unique_ptr<LoadedGroup> loaded;
     const qaxoi::Status status = LoadGroup(c.file.data(), c.file.size(), registry, &loaded);
     EXPECT_EQ(c.loads, status.ok()) << status.message();
-    EXPECT_LE(qax_test::PeakBytesInUse() - before,
+    EXPECT_LE(qaxoi::test::PeakBytesInUse() - before,
               128 * c.file.size() + A3d_Channel::kMaxChildLinks * std::size_t{1024});
   }
 }
@@ -170,10 +170,10 @@ TEST(Bounds, VocabulariesOfEveryShapeCostAtMostTenTimesTheirSize) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    qax_test::ResetPeakBytes();
-    const std::size_t before = qax_test::BytesInUse();
+    qaxoi::test::ResetPeakBytes();
+    const std::size_t before = qaxoi::test::BytesInUse();
     const std::string refusal = LoadRefusal(c.text, RdfSyntax::kDetect, c.name);
-    EXPECT_LE(qax_test::PeakBytesInUse() - before, VocabularyBound(c.text.size()));
+    EXPECT_LE(qaxoi::test::PeakBytesInUse() - before, VocabularyBound(c.text.size()));
     EXPECT_EQ(c.loads, refusal.empty());
     if (!c.loads) {
       EXPECT_EQ(std::string(c.name) + ": loading it needs more memory than 10 times the " +
@@ -196,13 +196,12 @@ TEST(Bounds, AHundredThousandDeepHierarchyLoadsPreparesAndBuilds) {
     text += "e:C" + std::to_string(i) + " a owl:Class ; rdfs:subClassOf e:C" +
             std::to_string(i - 1) + " .\n";
   }
-  qax_test::ResetPeakBytes();
-  const std::size_t before = qax_test::BytesInUse();
-  QAX::Ontology::LoadedModel result;
+  qaxoi::test::ResetPeakBytes();
+  const std::size_t before = qaxoi::test::BytesInUse();
+  qaxoi::rdf::LoadedModel result;
   ASSERT_EQ("", LoadRefusal(text, RdfSyntax::kTurtle, "chain.ttl"));
-  ASSERT_TRUE(
-      QAX::Ontology::LoadModelText(text, RdfSyntax::kTurtle, "chain.ttl", "", &result).ok());
-  EXPECT_LE(qax_test::PeakBytesInUse() - before, VocabularyBound(text.size()));
+  ASSERT_TRUE(qaxoi::rdf::LoadModelText(text, RdfSyntax::kTurtle, "chain.ttl", "", &result).ok());
+  EXPECT_LE(qaxoi::test::PeakBytesInUse() - before, VocabularyBound(text.size()));
   auto& ambassador = QAX::Util::SingletonObject<QAX::QAXAmbassador>::Instance();
   ambassador.SetOntologyModel(result.model.get());
   Aco_QAXOntologyItem channel;
@@ -315,24 +314,23 @@ TEST(Bounds, XmlEntitiesAndElementNestingAreBoundedBeforeParsing) {
       {nested(257, ""), "b.rdf:2:1276: elements nest deeper than 256 levels"},
   };
   for (const auto& c : cases) {
-    QAX::Ontology::LoadedModel loaded;
-    EXPECT_EQ(
-        c.error,
-        QAX::Ontology::LoadModelText(c.text, RdfSyntax::kRdfXml, "b.rdf", "", &loaded).message())
+    qaxoi::rdf::LoadedModel loaded;
+    EXPECT_EQ(c.error,
+              qaxoi::rdf::LoadModelText(c.text, RdfSyntax::kRdfXml, "b.rdf", "", &loaded).message())
         << c.text.substr(0, 120);
   }
 }
 
-using Graphs = qax_test::ItemTest;
+using Graphs = qaxoi::test::ItemTest;
 
 TEST_F(Graphs, AClassWithMoreAttributesThanTheLinkLimitGetsLinksForTheFirst) {
   QAX::Ontology::MetaClass* wide = model_.AddClass("Wide", nullptr);
   for (int i = 0; i <= A3d_Channel::kMaxChildLinks; ++i)
-    qax_test::AddAttribute(wide, "a", AttrKind::kText);
+    qaxoi::test::AddAttribute(wide, "a", AttrKind::kText);
   Aco_QAXOntologyItem channel;
   Prepare(channel, wide);
   EXPECT_EQ(std::size_t{A3d_Channel::kMaxChildLinks}, channel.GetLinkDescriptions().size());
-  qax_test::ExpectConsistent(channel);
+  qaxoi::test::ExpectConsistent(channel);
   EXPECT_EQ((Texts{"Aco_QAXOntologyItem::PrepareLinks().TooManyLinks.Count[" +
                    std::to_string(A3d_Channel::kMaxChildLinks + 1) + "].Limit[" +
                    std::to_string(A3d_Channel::kMaxChildLinks) + "]"}),

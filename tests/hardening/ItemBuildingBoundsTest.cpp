@@ -29,7 +29,7 @@ std::string Message(const std::string& function, const std::string& text) {
   return "Aco_QAXOntologyItem::" + function + "()." + text;
 }
 
-class ItemBuildingBounds : public qax_test::ItemTest {
+class ItemBuildingBounds : public qaxoi::test::ItemTest {
  protected:
   Aco_QAXOntologyItem& Add(const MetaClass* metaClass) {
     Aco_QAXOntologyItem& channel = channels_.emplace_back();
@@ -40,7 +40,7 @@ class ItemBuildingBounds : public qax_test::ItemTest {
   MetaClass* Wide(const std::string& name, int count, AttrKind kind) {
     MetaClass* metaClass = model_.AddClass(name, nullptr);
     for (int i = 0; i < count; ++i)
-      qax_test::AddAttribute(metaClass, "a" + std::to_string(i), kind);
+      qaxoi::test::AddAttribute(metaClass, "a" + std::to_string(i), kind);
     return metaClass;
   }
   // Rebuilds `roots` in order under the memory ceiling, then checks every
@@ -48,12 +48,12 @@ class ItemBuildingBounds : public qax_test::ItemTest {
   Texts Rebuild(const std::vector<Aco_QAXOntologyItem*>& roots) {
     globalEngine->ShowDebugMessage.Clear();
     {
-      const qax_test::ScopedHeapCeiling ceiling(kCeiling);
+      const qaxoi::test::ScopedHeapCeiling ceiling(kCeiling);
       for (Aco_QAXOntologyItem* root : roots) EXPECT_NE(nullptr, root->GetOntologyItem(true));
     }
     for (Aco_QAXOntologyItem& channel : channels_) {
       if (const OntologyItem* item = channel.GetOntologyItem(false)) {
-        const auto [levels, cost] = qax_test::LevelsAndCost(*item);
+        const auto [levels, cost] = qaxoi::test::LevelsAndCost(*item);
         EXPECT_LE(levels, Aco_QAXOntologyItem::kMaxNestingDepth);
         EXPECT_LE(cost, std::size_t{Aco_QAXOntologyItem::kMaxRebuildCost});
       }
@@ -69,7 +69,7 @@ TEST_F(ItemBuildingBounds, HostileGraphsBuildBoundedItemsAndSayWhatTheyLeftOut) 
   const std::string tooLarge = Message("GetOntologyItem", "RebuildTooLarge.Limit[1048576]");
   const std::string tooDeep = Message("GetOntologyItem", "NestingTooDeep.Limit[256]");
   MetaClass* node = model_.AddClass("Node", nullptr);
-  qax_test::AddAttribute(node, "next", AttrKind::kComplex);
+  qaxoi::test::AddAttribute(node, "next", AttrKind::kComplex);
   const std::vector<std::pair<const char*, std::function<Texts()>>> cases = {
       {"two channels each linked twice to the next, forty deep: 2^40 paths",
        [&] {
@@ -123,10 +123,10 @@ TEST_F(ItemBuildingBounds, AClassChainIsWalkedOncePerRebuildAndOnlyAsFarAsTheLin
   // 50,000 classes, the root's attribute an item of the chain's end: walking
   // the chain for each of 100 nested channels would spend 5,000,000 steps.
   MetaClass* at = model_.AddClass("C0", nullptr);
-  qax_test::AddAttribute(at, "next", AttrKind::kComplex);
+  qaxoi::test::AddAttribute(at, "next", AttrKind::kComplex);
   for (int i = 1; i < 50000; ++i) {
     at = model_.AddClass("C" + std::to_string(i), at);
-    qax_test::AddAttribute(at, "t" + std::to_string(i), AttrKind::kText);
+    qaxoi::test::AddAttribute(at, "t" + std::to_string(i), AttrKind::kText);
   }
   Aco_QAXOntologyItem& first = Add(at);
   for (int i = 1; i < 100; ++i) channels_.emplace_back(first);
@@ -134,7 +134,7 @@ TEST_F(ItemBuildingBounds, AClassChainIsWalkedOncePerRebuildAndOnlyAsFarAsTheLin
     channels_[i].LinkChild(0, &channels_[i + 1]);
   }
   EXPECT_EQ(Texts{}, Rebuild({&first}));
-  EXPECT_EQ(100, qax_test::LevelsAndCost(*first.GetOntologyItem(false)).first);
+  EXPECT_EQ(100, qaxoi::test::LevelsAndCost(*first.GetOntologyItem(false)).first);
 }
 
 // Costs, to the unit: an item 64 and its class name's bytes, a value 64 and
@@ -145,8 +145,8 @@ TEST_F(ItemBuildingBounds, ARebuildATakenItemAndASetItemMayCostTheLimitToTheUnit
   constexpr std::size_t kLimit = Aco_QAXOntologyItem::kMaxRebuildCost;
   MetaClass* texts = Wide("Texts", 3, AttrKind::kText);
   Aco_QAXOntologyItem& built = Add(texts);
-  qax_test::AddAttribute(texts, "a3", AttrKind::kText);  // walked, but past the links
-  Aco_StringChannel none;                                // no text: sets nothing
+  qaxoi::test::AddAttribute(texts, "a3", AttrKind::kText);  // walked, but past the links
+  Aco_StringChannel none;                                   // no text: sets nothing
   Aco_FloatChannel value;  // a value for a text attribute: sets nothing
   built.LinkChild(0, &text_);
   built.LinkChild(1, &none);
@@ -194,7 +194,7 @@ TEST_F(ItemBuildingBounds, ARebuildATakenItemAndASetItemMayCostTheLimitToTheUnit
 // takes what a child held only when it fits under the rebuilding channel.
 TEST_F(ItemBuildingBounds, HeldItemsAreKeptAndTakenOnlyWithinTheNestingLimit) {
   MetaClass* node = model_.AddClass("Node", nullptr);
-  qax_test::AddAttribute(node, "next", AttrKind::kComplex);
+  qaxoi::test::AddAttribute(node, "next", AttrKind::kComplex);
   const std::string fqName = node->GetFQName();
   // A channel without class, set an item of `levels` levels.
   const auto set = [&](int levels) {
@@ -241,7 +241,7 @@ TEST_F(ItemBuildingBounds, HeldItemsAreKeptAndTakenOnlyWithinTheNestingLimit) {
     over.LinkChild(0, child);
     shown.merge(Rebuild({&over}));
     EXPECT_EQ(c.shown, shown) << c.what;
-    EXPECT_EQ(c.levels, qax_test::LevelsAndCost(*over.GetOntologyItem(false)).first) << c.what;
+    EXPECT_EQ(c.levels, qaxoi::test::LevelsAndCost(*over.GetOntologyItem(false)).first) << c.what;
   }
 }
 

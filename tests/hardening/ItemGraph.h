@@ -1,4 +1,4 @@
-// Helpers of the hardening tests, over qax_test::TestModel: checking what
+// Helpers of the hardening tests, over qaxoi::test::TestModel: checking what
 // must hold of every channel, and a small graph of an item channel of class
 // lib.Child with a text, value and nested item child (itself an lib.Address
 // channel with children of its own).
@@ -15,7 +15,7 @@
 #include "ontology_item/ClassSelection.h"
 #include "tests/ontology_item/TestModel.h"
 
-namespace qax_test {
+namespace qaxoi::test {
 
 // The host declares exactly the channel's link descriptions (what of them fits
 // the records' fields), and the channel's extension serves the channel itself
@@ -68,6 +68,6 @@ struct ItemGraph {
   Aco_QAXOntologyItem address, item;
 };
 
-}  // namespace qax_test
+}  // namespace qaxoi::test
 
 #endif  // QAX_TESTS_HARDENING_ITEMGRAPH_H_

@@ -66,8 +66,8 @@ class RandomizedRun {
  public:
   explicit RandomizedRun(unsigned seed) : random_(seed) {
     MetaClass* node = model_.AddClass("Node", model_.root);
-    qax_test::AddAttribute(node, "label", AttrKind::kText);
-    qax_test::AddAttribute(node, "next", AttrKind::kComplex);
+    qaxoi::test::AddAttribute(node, "label", AttrKind::kText);
+    qaxoi::test::AddAttribute(node, "next", AttrKind::kComplex);
     classes_ = {model_.root, model_.parent, model_.child, model_.address, node};
     text_.SetString("text");
     number_.SetFloat(1.5f);
@@ -191,7 +191,7 @@ class RandomizedRun {
   }
 
   void SaveAndLoad(Live& source) {
-    const std::vector<unsigned char> records = qax_test::SavedRecords(*source.channel);
+    const std::vector<unsigned char> records = qaxoi::test::SavedRecords(*source.channel);
     const Expected saved = source;
     if (Pick(2) == 0) Create();  // `source` may move
     Live& target = Pick(2) == 0 ? live_.back() : Any();
@@ -220,7 +220,7 @@ class RandomizedRun {
     std::set<const OntologyItem*> items;
     for (Live& live : live_) {
       ASSERT_EQ(live.links, live.channel->GetLinkDescriptions());
-      qax_test::ExpectConsistent(*live.channel);
+      qaxoi::test::ExpectConsistent(*live.channel);
       for (std::size_t slot = 0; slot < live.children.size(); ++slot) {
         EXPECT_EQ(live.children[slot], live.channel->GetChild(static_cast<int>(slot)));
       }
@@ -239,7 +239,7 @@ class RandomizedRun {
   }
 
   static constexpr std::size_t kMostLive = 48;
-  qax_test::TestModel model_;
+  qaxoi::test::TestModel model_;
   std::vector<const MetaClass*> classes_;
   Aco_StringChannel text_;
   Aco_FloatChannel number_;

@@ -95,7 +95,7 @@ class GroupFileTest : public ::testing::Test {
   // module's.
   void SetUp() override {
     const qaxoi::Status opened =
-        ChannelModule::Open(qax_test::BinPath(qax_test::kModuleFile), &module_);
+        ChannelModule::Open(qaxoi::test::BinPath(qaxoi::test::kModuleFile), &module_);
     ASSERT_TRUE(opened.ok()) << opened.message();
     ASSERT_TRUE(registry_.RegisterModule(*module_));
     registry_.RegisterBuiltIns();

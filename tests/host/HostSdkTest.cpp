@@ -10,7 +10,7 @@
 namespace {
 
 using Bytes = std::vector<unsigned char>;
-using qax_test::Records;
+using qaxoi::test::Records;
 
 std::string ReadRecord(A3dFileLoader& loader, const char* tag) {
   if (!loader.GetInfoIfTag(tag)) return "<missing>";

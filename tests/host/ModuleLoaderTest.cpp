@@ -20,10 +20,10 @@
 
 namespace {
 
-using qax_test::U32;
-using qax_test::Z;
+using qaxoi::test::U32;
+using qaxoi::test::Z;
 
-using qax_test::BinPath;
+using qaxoi::test::BinPath;
 
 #if defined(_WIN32)
 bool IsLoaded(const std::string& path) { return GetModuleHandleA(path.c_str()) != nullptr; }
@@ -37,19 +37,19 @@ bool IsLoaded(const std::string& path) {
 
 // A saved item channel of class urn:lib:Thing with a text and a value link.
 std::vector<unsigned char> SavedItem(unsigned int childCount) {
-  return qax_test::Records({{"CHNAME", Z("Item")},
-                            {"MODE", U32(0xFFFFFFFFu)},
-                            {"UACN", "\x01"},
-                            {"CID", "urn:lib:Thing"},
-                            {"CHILDSIZE", U32(childCount)},
-                            {"CHILDNAMETYPE", Z("Text")},
-                            {"CHILDNAME", Z("lib.name")},
-                            {"CHILDNAMETYPE", Z("Value")},
-                            {"CHILDNAME", Z("lib.legs")}});
+  return qaxoi::test::Records({{"CHNAME", Z("Item")},
+                               {"MODE", U32(0xFFFFFFFFu)},
+                               {"UACN", "\x01"},
+                               {"CID", "urn:lib:Thing"},
+                               {"CHILDSIZE", U32(childCount)},
+                               {"CHILDNAMETYPE", Z("Text")},
+                               {"CHILDNAME", Z("lib.name")},
+                               {"CHILDNAMETYPE", Z("Value")},
+                               {"CHILDNAME", Z("lib.legs")}});
 }
 
 TEST(ModuleLoader, EachLoadServesTypeChannelsRecordsAndMessagesAndEachUnloadLetsGo) {
-  const std::string path = BinPath(qax_test::kModuleFile);
+  const std::string path = BinPath(qaxoi::test::kModuleFile);
   ASSERT_FALSE(IsLoaded(path));
   for (int load = 0; load < 3; ++load) {
     SCOPED_TRACE(load);

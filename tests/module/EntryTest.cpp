@@ -38,9 +38,9 @@ TEST(Entry, InitDllMakesANamedChannelOrNullWhenMemoryRunsOutAndNeverLeaks) {
     A3d_Channel* channel = nullptr;
     bool failed = false;
     {
-      qax_test::ScopedAllocationFailure failNth(n);
+      qaxoi::test::ScopedAllocationFailure failNth(n);
       EXPECT_NO_THROW(channel = InitDLL());
-      failed = qax_test::AllocationFailureHappened();
+      failed = qaxoi::test::AllocationFailureHappened();
     }
     std::unique_ptr<A3d_Channel> owned(channel);
     if (!failed) {

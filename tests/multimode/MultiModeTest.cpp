@@ -18,8 +18,8 @@
 namespace {
 
 using Bytes = std::vector<unsigned char>;
-using qax_test::Records;
-using qax_test::U32;
+using qaxoi::test::Records;
+using qaxoi::test::U32;
 using Texts = std::vector<std::string>;
 const std::string kMultiMode =
     "MultiModeChannel<class Aco_FloatChannel,class Aco_QAXOntologyItem>::";
@@ -256,7 +256,7 @@ TEST_F(MultiMode, SavesModeAndNamingFlagBehindTheHostRecord) {
   A3dFileSaver saver, unsetSaver, refusing;
   ASSERT_TRUE(channel.SaveChannel(saver));
   ASSERT_TRUE(unset.SaveChannel(unsetSaver));
-  EXPECT_EQ(Records({{"CHNAME", qax_test::Z("Full")}, {"MODE", U32(9)}, {"UACN", "\x01"}}),
+  EXPECT_EQ(Records({{"CHNAME", qaxoi::test::Z("Full")}, {"MODE", U32(9)}, {"UACN", "\x01"}}),
             saver.Data());
   EXPECT_EQ(Records({{"CHNAME", ""}, {"MODE", U32(0xFFFFFFFFu)}, {"UACN", std::string(1, 0)}}),
             unsetSaver.Data());
@@ -269,8 +269,10 @@ TEST_F(MultiMode, SavesModeAndNamingFlagBehindTheHostRecord) {
 // otherwise, leaves the records behind them and switches to the loaded mode
 // unless told to wait; without the host's record it fails touching nothing.
 TEST_F(MultiMode, LoadTakesWellSizedRecordsAndSwitchesUnlessToldToWait) {
-  const Bytes full = Records(
-      {{"CHNAME", qax_test::Z("K")}, {"MODE", U32(9)}, {"UACN", std::string(1, 0)}, {"CID", ""}});
+  const Bytes full = Records({{"CHNAME", qaxoi::test::Z("K")},
+                              {"MODE", U32(9)},
+                              {"UACN", std::string(1, 0)},
+                              {"CID", ""}});
   const unsigned int none = 0xFFFFFFFFu;
   const struct {
     Bytes bytes;

@@ -26,21 +26,21 @@ const std::string kValueGuid = "{BE69CCC4-CFC1-4362-AC81-767D199BBFC3}";
 const std::string kItemGuid = "{6B9BDE34-8AC5-11DF-94AA-11F5DED72085}";
 const std::string kAnyGuid = "{11111111-1111-1111-1111-111111111111}";
 
-using qax_test::U32;
-using qax_test::Z;
+using qaxoi::test::U32;
+using qaxoi::test::Z;
 
 // A channel's file: name, mode and naming flag records, then `records`.
-std::vector<unsigned char> File(std::vector<qax_test::Record> records) {
+std::vector<unsigned char> File(std::vector<qaxoi::test::Record> records) {
   records.insert(records.begin(),
                  {{"CHNAME", Z("QAXOntologyItem")}, {"MODE", U32(0xFFFFFFFFu)}, {"UACN", "\x01"}});
-  return qax_test::Records(records);
+  return qaxoi::test::Records(records);
 }
 
 // Children of classes derived from the host's: told apart by their class tree.
 struct Slider : Aco_FloatChannel {};
 struct Caption : Aco_StringChannel {};
 
-class OntologyItemChannel : public qax_test::ItemTest {
+class OntologyItemChannel : public qaxoi::test::ItemTest {
  protected:
   Aco_StringChannel* NewText(const char* value) {
     texts_.emplace_back().SetString(value);
@@ -89,7 +89,7 @@ TEST_F(OntologyItemChannel, DeclaresOneLinkPerAttributeParentsFirstTypedByKind) 
 
   // Over-long names are cut to the link record's field.
   QAX::Ontology::MetaClass* wide = model_.AddClass("Wide", nullptr);
-  qax_test::AddAttribute(wide, std::string(200, 'n'), AttrKind::kComplex);
+  qaxoi::test::AddAttribute(wide, std::string(200, 'n'), AttrKind::kComplex);
   Select(wide);
   channel_.PrepareLinks(false);
   EXPECT_EQ(("lib." + std::string(95, 'n')), channel_.GetChildCreation(0)->LinkName);
@@ -99,7 +99,7 @@ TEST_F(OntologyItemChannel, DeclaresOneLinkPerAttributeParentsFirstTypedByKind) 
   // A kind of no name links as an unmapped one does.
   QAX::Ontology::MetaClass* odd = model_.AddClass("Odd", nullptr);
   for (const AttrKind unknown : {AttrKindOf(-1), AttrKindOf(7)}) {
-    qax_test::AddAttribute(odd, "u", unknown);
+    qaxoi::test::AddAttribute(odd, "u", unknown);
   }
   Select(odd);
   channel_.PrepareLinks(false);
@@ -143,8 +143,8 @@ TEST_F(OntologyItemChannel, SetsEachAttributeFromTheChildAtItsLinkPosition) {
 
 TEST_F(OntologyItemChannel, ACycleOfNestedChannelsEndsAndIsReportedOnce) {
   QAX::Ontology::MetaClass* node = model_.AddClass("Node", nullptr);
-  qax_test::AddAttribute(node, "label", AttrKind::kText);
-  qax_test::AddAttribute(node, "next", AttrKind::kComplex);
+  qaxoi::test::AddAttribute(node, "label", AttrKind::kText);
+  qaxoi::test::AddAttribute(node, "next", AttrKind::kComplex);
   Aco_QAXOntologyItem second;
   Prepare(channel_, node);
   Prepare(second, node);
@@ -165,7 +165,7 @@ TEST_F(OntologyItemChannel, ACycleOfNestedChannelsEndsAndIsReportedOnce) {
 
 TEST_F(OntologyItemChannel, AChainDeeperThanTheLimitIsCutAndReported) {
   QAX::Ontology::MetaClass* node = model_.AddClass("Link", nullptr);
-  qax_test::AddAttribute(node, "next", AttrKind::kComplex);
+  qaxoi::test::AddAttribute(node, "next", AttrKind::kComplex);
   std::vector<std::unique_ptr<Aco_QAXOntologyItem>> chain;
   for (int i = 0; i < Aco_QAXOntologyItem::kMaxNestingDepth + 10; ++i) {
     chain.push_back(std::make_unique<Aco_QAXOntologyItem>());

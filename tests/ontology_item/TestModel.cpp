@@ -1,6 +1,6 @@
 #include "tests/ontology_item/TestModel.h"
 
-namespace qax_test {
+namespace qaxoi::test {
 
 using QAX::Ontology::Info::AttrKind;
 using QAX::Ontology::Info::MetaAttrInfo;
@@ -48,4 +48,4 @@ QAX::Ontology::MetaClass* TestModel::AddClass(const std::string& name,
   return model->AddClass(library, info, parentClass);
 }
 
-}  // namespace qax_test
+}  // namespace qaxoi::test

@@ -19,7 +19,7 @@
 #include "ontology_item/Aco_QAXOntologyItem.h"
 #include "ontology_item/ClassSelection.h"
 
-namespace qax_test {
+namespace qaxoi::test {
 
 // Sets its model on the ambassador for its lifetime; the class pointers are
 // the model's own.
@@ -61,6 +61,6 @@ class ItemTest : public ::testing::Test {
   TestModel model_;
 };
 
-}  // namespace qax_test
+}  // namespace qaxoi::test
 
 #endif  // QAX_TESTS_ONTOLOGY_ITEM_TESTMODEL_H_

@@ -25,10 +25,10 @@ namespace {
 using QAX::Ontology::MetaAttr;
 using QAX::Ontology::MetaClass;
 using QAX::Ontology::MetaClassLibrary;
-using QAX::Ontology::RdfSyntax;
 using QAX::Ontology::Info::AttrKind;
 using QAX::Ontology::Info::AttrKindOf;
 using QAX::Ontology::Info::MetaAttrInfo;
+using qaxoi::rdf::RdfSyntax;
 
 struct Counts {
   std::size_t classes = 0, attributes = 0;
@@ -99,17 +99,17 @@ void Sweep(const QAX::Ontology::OntologyModel& model, Counts& counts) {
       const std::vector<std::string> names = item->GetAttributeNames();
       EXPECT_EQ(expectedNames, std::set<std::string>(names.begin(), names.end()));
       // Written as RDF, the item reads back the same from both syntaxes.
-      QAX::Ontology::WrittenItems turtle;
-      QAX::Ontology::WrittenItems ntriples;
+      qaxoi::rdf::WrittenItems turtle;
+      qaxoi::rdf::WrittenItems ntriples;
       const qaxoi::Status written =
-          QAX::Ontology::WriteItems({{item, ""}}, model, RdfSyntax::kTurtle, &turtle);
+          qaxoi::rdf::WriteItems({{item, ""}}, model, RdfSyntax::kTurtle, &turtle);
       ASSERT_TRUE(written.ok()) << written.message();
       ASSERT_TRUE(
-          QAX::Ontology::WriteItems({{item, ""}}, model, RdfSyntax::kNTriples, &ntriples).ok());
-      const std::vector<std::string> statements = qax_test::ParsedStatements(turtle.text);
+          qaxoi::rdf::WriteItems({{item, ""}}, model, RdfSyntax::kNTriples, &ntriples).ok());
+      const std::vector<std::string> statements = qaxoi::test::ParsedStatements(turtle.text);
       ASSERT_FALSE(statements.empty());
       EXPECT_EQ(0u, statements[0].find("_:1 ")) << statements[0] << "\n" << turtle.text;
-      EXPECT_EQ(statements, qax_test::ParsedStatements(ntriples.text, true));
+      EXPECT_EQ(statements, qaxoi::test::ParsedStatements(ntriples.text, true));
 
       A3dFileSaver saver;
       ASSERT_TRUE(channel.SaveChannel(saver));
@@ -140,9 +140,9 @@ TEST(VocabularySweep, EveryClassOfEveryVocabularyPreparesBuildsSavesAndLoadsBack
   };
   for (const std::string& file : files) {
     SCOPED_TRACE(file);
-    QAX::Ontology::LoadedModel loaded;
+    qaxoi::rdf::LoadedModel loaded;
     const qaxoi::Status status =
-        QAX::Ontology::LoadModelFile(folder + "/" + file, RdfSyntax::kDetect, &loaded);
+        qaxoi::rdf::LoadModelFile(folder + "/" + file, RdfSyntax::kDetect, &loaded);
     ASSERT_TRUE(status.ok()) << status.message();
     QAX::Util::SingletonObject<QAX::QAXAmbassador>::Instance().SetOntologyModel(loaded.model.get());
     Counts counts;

@@ -9,10 +9,11 @@
 
 #include "host/qax/rdf/Rdf.h"
 #include "tests/support/ParsedRdf.h"
+#include "tests/support/ServiceNames.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Shacl {
+namespace qaxoi::test {
+using qaxoi::shacl::DerivedShapesTurtle;
+
 namespace {
 
 constexpr char kPrefixes[] =
@@ -36,7 +37,7 @@ class DerivedShapes : public ::testing::Test {
     const MetaClass* c = loaded.model->GetMetaClass("http://example.org/ns#C");
     const std::string document = DerivedShapesTurtle(*loaded.model, {c});
     // Every document reads back as Turtle.
-    const std::vector<std::string> statements = qax_test::ParsedStatements(document);
+    const std::vector<std::string> statements = qaxoi::test::ParsedStatements(document);
     if (!statements.empty() && statements[0].rfind("error:", 0) == 0) return statements[0];
     const std::string target = "  sh:targetClass ex:C";
     const std::size_t at = document.find(target);
@@ -154,7 +155,8 @@ TEST_F(DerivedShapes, OfAModelBuiltInCodeNameWhatHasNoIri) {
   model.SetNamespace("lib", "http://e.org/lib/");
   MetaClass* named = model.AddClass(
       library, {"Thing", "lib", "http://e.org/lib/Thing", "", "", false, ""}, nullptr);
-  const std::int32_t complex = Info::KindValue(Info::AttrKind::kComplex);
+  const std::int32_t complex =
+      QAX::Ontology::Info::KindValue(QAX::Ontology::Info::AttrKind::kComplex);
   auto range = std::make_shared<AttrRange>();
   range->anyOf = {{"http://e.org/lib/Thing", complex}, {"http://e.org/other#x y", complex}};
   named->AddAttribute({"odd name", "lib", complex, "Thing"});
@@ -171,10 +173,8 @@ TEST_F(DerivedShapes, OfAModelBuiltInCodeNameWhatHasNoIri) {
       << document;
   EXPECT_NE(std::string::npos,
             document.find("# lib::No IRI: the class has no IRI, so it has no shape\n"));
-  EXPECT_EQ(std::string::npos, qax_test::ParsedStatements(document)[0].find("error"));
+  EXPECT_EQ(std::string::npos, qaxoi::test::ParsedStatements(document)[0].find("error"));
 }
 
 }  // namespace
-}  // namespace Shacl
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::test

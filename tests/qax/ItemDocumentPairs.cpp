@@ -16,7 +16,7 @@ using QAX::Onto::OntologyItem;
 constexpr int kNestedLevels = 40;
 
 bool Save(const std::string& path, const qaxoi::Status& status,
-          const QAX::Ontology::WrittenItems& written) {
+          const qaxoi::rdf::WrittenItems& written) {
   if (!status.ok()) {
     std::cerr << path << ": " << status.message() << "\n";
     return false;
@@ -32,8 +32,8 @@ int main(int argc, char** argv) {
     std::cerr << "usage: qax_item_document_pairs DIR\n";
     return 2;
   }
-  QAX::Ontology::LoadedModel loaded;
-  const qaxoi::Status load = QAX::Ontology::LoadModelText(
+  qaxoi::rdf::LoadedModel loaded;
+  const qaxoi::Status load = qaxoi::rdf::LoadModelText(
       "@prefix rdf: <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n"
       "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
       "@prefix owl: <http://www.w3.org/2002/07/owl#> .\n"
@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
       "ex:born a rdf:Property ; rdfs:domain ex:Person ; rdfs:range xsd:dateTime .\n"
       "ex:friend a rdf:Property ; rdfs:domain ex:Person ; rdfs:range ex:Person .\n"
       "urn:label a rdf:Property ; rdfs:domain urn:Tag ; rdfs:range xsd:string .\n",
-      QAX::Ontology::RdfSyntax::kTurtle, "pairs.ttl", "", &loaded);
+      qaxoi::rdf::RdfSyntax::kTurtle, "pairs.ttl", "", &loaded);
   if (!load.ok()) {
     std::cerr << load.message() << "\n";
     return 1;
@@ -76,14 +76,14 @@ int main(int argc, char** argv) {
   // The ex library's namespace without its '#', so that compact IRIs need
   // the prefix flag.
   loaded.model->SetNamespace("ex", "http://e.org/ns");
-  const std::vector<QAX::Ontology::ItemSubject> items = {
+  const std::vector<qaxoi::rdf::ItemSubject> items = {
       {&ada, ""}, {&ada, "http://e.org/people/ada"}, {&tag, "urn:isbn:0451450523"}, {&deep, ""}};
   const std::string dir = argv[1];
-  QAX::Ontology::WrittenItems turtle;
-  QAX::Ontology::WrittenItems jsonLd;
+  qaxoi::rdf::WrittenItems turtle;
+  qaxoi::rdf::WrittenItems jsonLd;
   const qaxoi::Status turtleStatus =
-      QAX::Ontology::WriteItems(items, *loaded.model, QAX::Ontology::RdfSyntax::kTurtle, &turtle);
-  const qaxoi::Status jsonLdStatus = QAX::Ontology::WriteItemsJsonLd(items, *loaded.model, &jsonLd);
+      qaxoi::rdf::WriteItems(items, *loaded.model, qaxoi::rdf::RdfSyntax::kTurtle, &turtle);
+  const qaxoi::Status jsonLdStatus = qaxoi::rdf::WriteItemsJsonLd(items, *loaded.model, &jsonLd);
   return Save(dir + "/items.ttl", turtleStatus, turtle) &&
                  Save(dir + "/items.jsonld", jsonLdStatus, jsonLd)
              ? 0

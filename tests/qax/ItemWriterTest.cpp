@@ -12,10 +12,10 @@
 namespace {
 
 using QAX::Onto::OntologyItem;
-using QAX::Ontology::RdfSyntax;
-using QAX::Ontology::WriteItems;
-using QAX::Ontology::WriteItemsJsonLd;
-using QAX::Ontology::WrittenItems;
+using qaxoi::rdf::RdfSyntax;
+using qaxoi::rdf::WriteItems;
+using qaxoi::rdf::WriteItemsJsonLd;
+using qaxoi::rdf::WrittenItems;
 using Texts = std::vector<std::string>;
 
 const std::string kXsd = "^^<http://www.w3.org/2001/XMLSchema#";
@@ -24,7 +24,7 @@ const std::string kType = " <http://www.w3.org/1999/02/22-rdf-syntax-ns#type> ";
 class ItemWriter : public ::testing::Test {
  protected:
   void SetUp() override {
-    const qaxoi::Status loaded = QAX::Ontology::LoadModelText(
+    const qaxoi::Status loaded = qaxoi::rdf::LoadModelText(
         "@prefix rdf: <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n"
         "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
         "@prefix owl: <http://www.w3.org/2002/07/owl#> .\n"
@@ -47,19 +47,19 @@ class ItemWriter : public ::testing::Test {
   }
   // Writes `items` in both syntaxes; answers the statements read back, which
   // must be the same from both.
-  Texts RoundTrip(const std::vector<QAX::Ontology::ItemSubject>& items) {
+  Texts RoundTrip(const std::vector<qaxoi::rdf::ItemSubject>& items) {
     WrittenItems turtle;
     WrittenItems ntriples;
     EXPECT_EQ("", WriteItems(items, *loaded_.model, RdfSyntax::kTurtle, &turtle).message());
     EXPECT_EQ("", WriteItems(items, *loaded_.model, RdfSyntax::kNTriples, &ntriples).message());
     EXPECT_EQ(turtle.warnings, ntriples.warnings);
     warnings_ = turtle.warnings;
-    const Texts statements = qax_test::ParsedStatements(turtle.text);
-    EXPECT_EQ(statements, qax_test::ParsedStatements(ntriples.text, true)) << ntriples.text;
+    const Texts statements = qaxoi::test::ParsedStatements(turtle.text);
+    EXPECT_EQ(statements, qaxoi::test::ParsedStatements(ntriples.text, true)) << ntriples.text;
     return statements;
   }
 
-  QAX::Ontology::LoadedModel loaded_;
+  qaxoi::rdf::LoadedModel loaded_;
   Texts warnings_;
 };
 
@@ -133,8 +133,7 @@ TEST_F(ItemWriter, JsonLdDocumentsAreWrittenAsTheUserSeesThem) {
   ada.SetAttribute("home", home);
   OntologyItem one("ex::Thing");
   one.SetAttribute("name", "x");
-  const std::vector<QAX::Ontology::ItemSubject> items = {{&ada, ""},
-                                                         {&one, "http://e.org/people/1"}};
+  const std::vector<qaxoi::rdf::ItemSubject> items = {{&ada, ""}, {&one, "http://e.org/people/1"}};
   WrittenItems written;
   EXPECT_EQ("", WriteItemsJsonLd(items, *loaded_.model, &written).message());
   EXPECT_EQ(
@@ -164,14 +163,14 @@ TEST_F(ItemWriter, RefusesWhatItCannotWriteWhole) {
   OntologyItem known("ex::Thing"), unknown("ex::Nobody"), parent("ex::Person"), deep("ex::Person");
   parent.SetAttribute("home", new OntologyItem("place::Nowhere"));
   OntologyItem* at = &deep;
-  for (std::size_t level = 1; level < QAX::Ontology::kMaxJsonLdItemDepth; ++level) {
+  for (std::size_t level = 1; level < qaxoi::rdf::kMaxJsonLdItemDepth; ++level) {
     auto* next = new OntologyItem("ex::Person");
     at->SetAttribute("friend", next);
     at = next;
   }
   // A format of -1 is JSON-LD.
   const struct {
-    std::vector<QAX::Ontology::ItemSubject> items;
+    std::vector<qaxoi::rdf::ItemSubject> items;
     int syntax;
     const char* error;
   } cases[] = {

@@ -9,9 +9,10 @@
 
 #include "host/qax/model/QAX.h"
 
-namespace QAX {
-namespace Onto {
+namespace qaxoi::test {
 namespace {
+
+using QAX::Onto::OntologyItem;
 
 using Names = std::vector<std::string>;
 
@@ -140,5 +141,4 @@ TEST(OntologyItem, ItemsOfAnyNestingAreCopiedWrittenAndDestroyedWithoutRecursion
 }
 
 }  // namespace
-}  // namespace Onto
-}  // namespace QAX
+}  // namespace qaxoi::test

@@ -7,13 +7,14 @@
 #include <gtest/gtest.h>
 
 #include "host/qax/model/QAX.h"
+#include "tests/support/ServiceNames.h"
 
-namespace QAX {
-namespace Ontology {
+namespace qaxoi::test {
+
 namespace {
 
-Info::MetaClassInfo ClassInfo(const std::string& name, const std::string& handle) {
-  return Info::MetaClassInfo{name, "lib", handle, "", "", false, "doc of " + name};
+QAX::Ontology::Info::MetaClassInfo ClassInfo(const std::string& name, const std::string& handle) {
+  return QAX::Ontology::Info::MetaClassInfo{name, "lib", handle, "", "", false, "doc of " + name};
 }
 
 TEST(OntologyModel, RefusesDuplicatesAndForeignLibrariesOrParents) {
@@ -43,7 +44,7 @@ TEST(OntologyModel, RefusesDuplicatesAndForeignLibrariesOrParents) {
 // channel module) must reach the same one, not a copy of its own, and sees
 // the model set here. The ambassador does not own the model.
 TEST(Ambassador, SeparatelyLoadedLibrarySeesTheSameInstanceAndModel) {
-  QAXAmbassador& ambassador = Util::SingletonObject<QAXAmbassador>::Instance();
+  QAXAmbassador& ambassador = QAX::Util::SingletonObject<QAXAmbassador>::Instance();
   const char* const binDir = std::getenv("QAX_BIN_DIR");
   ASSERT_NE(binDir, nullptr) << "QAX_BIN_DIR is not set; run this test through ctest";
   void* const handle =
@@ -52,7 +53,7 @@ TEST(Ambassador, SeparatelyLoadedLibrarySeesTheSameInstanceAndModel) {
   const auto probe = reinterpret_cast<QAXAmbassador* (*)()>(dlsym(handle, "QaxProbeAmbassador"));
   ASSERT_NE(probe, nullptr) << dlerror();
   EXPECT_EQ(probe(), &ambassador);
-  Ontology::OntologyModel* const previous = ambassador.GetOntologyModel();
+  QAX::Ontology::OntologyModel* const previous = ambassador.GetOntologyModel();
   OntologyModel model;
   ambassador.SetOntologyModel(&model);
   EXPECT_EQ(probe()->GetOntologyModel(), &model);
@@ -61,5 +62,4 @@ TEST(Ambassador, SeparatelyLoadedLibrarySeesTheSameInstanceAndModel) {
 }
 
 }  // namespace
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::test

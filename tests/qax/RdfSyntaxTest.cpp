@@ -7,9 +7,10 @@
 
 #include "host/qax/rdf/Rdf.h"
 #include "tests/support/KindName.h"
+#include "tests/support/ServiceNames.h"
 
-namespace QAX {
-namespace Ontology {
+namespace qaxoi::test {
+
 namespace {
 
 constexpr char kRdf[] = "xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\"";
@@ -26,7 +27,7 @@ std::string RangeText(const AttrRange* range) {
     if (list.empty()) return;
     text += std::string(" ") + name + ":";
     for (const AttrRangeTerm& term : list)
-      text += " " + term.iri + "/" + qax_test::KindName(term.kind);
+      text += " " + term.iri + "/" + qaxoi::test::KindName(term.kind);
   };
   terms("all", range->allOf);
   terms("any", range->anyOf);
@@ -46,13 +47,13 @@ std::string Describe(const OntologyModel& model) {
   for (const MetaClassLibrary* library : model.GetLibraries()) {
     text += "library " + library->GetName() + "\n";
     for (const MetaClass* cls : library->GetClasses()) {
-      const Info::MetaClassInfo& info = cls->GetInfo();
+      const QAX::Ontology::Info::MetaClassInfo& info = cls->GetInfo();
       text += "  " + info.handle + " " + cls->GetFQName() + " < " + info.parentScopeName +
               "::" + info.parentName + " \"" + info.doc + "\"\n";
       for (const MetaAttr* attribute : cls->GetAttributes()) {
-        const Info::MetaAttrInfo& a = attribute->GetInfo();
+        const QAX::Ontology::Info::MetaAttrInfo& a = attribute->GetInfo();
         const AttrCardinality counts = attribute->GetCardinality();
-        text += "    " + a.name + " " + a.scopeName + " " + qax_test::KindName(a.kind) + " " +
+        text += "    " + a.name + " " + a.scopeName + " " + qaxoi::test::KindName(a.kind) + " " +
                 a.typeName + " " + std::to_string(counts.min) + ".." +
                 (counts.max == AttrCardinality::kUnbounded ? "*" : std::to_string(counts.max)) +
                 RangeText(attribute->GetRange()) + "\n";
@@ -252,5 +253,4 @@ TEST(RdfXml, ErrorsGiveTheLineAndColumn) {
 }
 
 }  // namespace
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::test

@@ -12,9 +12,10 @@
 
 #include "host/qax/rdf/Rdf.h"
 #include "tests/support/KindName.h"
+#include "tests/support/ServiceNames.h"
 
-namespace QAX {
-namespace Ontology {
+namespace qaxoi::test {
+
 namespace {
 
 constexpr char kPrefixes[] =
@@ -34,7 +35,7 @@ std::string Describe(const OntologyModel& model) {
   std::string text;
   for (const MetaClassLibrary* library : model.GetLibraries()) {
     for (const MetaClass* cls : library->GetClasses()) {
-      const Info::MetaClassInfo& info = cls->GetInfo();
+      const QAX::Ontology::Info::MetaClassInfo& info = cls->GetInfo();
       EXPECT_EQ(info.scopeName, library->GetName());
       EXPECT_EQ(model.GetMetaClass(info.handle), cls);
       text += cls->GetFQName();
@@ -45,8 +46,8 @@ std::string Describe(const OntologyModel& model) {
       if (!info.doc.empty()) text += " \"" + info.doc + "\"";
       text += "\n";
       for (const MetaAttr* attribute : cls->GetAttributes()) {
-        const Info::MetaAttrInfo& a = attribute->GetInfo();
-        text += "  " + a.name + " " + a.scopeName + " " + qax_test::KindName(a.kind) + " " +
+        const QAX::Ontology::Info::MetaAttrInfo& a = attribute->GetInfo();
+        text += "  " + a.name + " " + a.scopeName + " " + qaxoi::test::KindName(a.kind) + " " +
                 a.typeName + "\n";
       }
     }
@@ -195,21 +196,24 @@ TEST_F(VocabularyLoaderTest, PropertiesBecomeAttributesWithTheKindOfTheirRange) 
             "ex::Person\n  alias ex text \n  name ex text \n  about schema complex Place\n"
             "ex::Place\n  name ex text \n  zip ex text \n");
 
-  const std::vector<std::tuple<std::string, Info::AttrKind, std::string>> ranges = {
-      {"rdf:langString", Info::AttrKind::kText, "langString"},
-      {"xsd:boolean", Info::AttrKind::kBoolean, "boolean"},
-      {"<https://schema.org/URL>", Info::AttrKind::kText, "URL"},
-      {"xsd:negativeInteger", Info::AttrKind::kInteger, "negativeInteger"},
-      {"schema:Number", Info::AttrKind::kReal, "Number"},
-      {"xsd:gYear", Info::AttrKind::kTemporal, "gYear"},
-      {"ex:Person", Info::AttrKind::kComplex, "Person"},
-      {"ex:Kilogram", Info::AttrKind::kUnmapped, "Kilogram"},        // typed rdfs:Datatype
-      {"ex:Elsewhere", Info::AttrKind::kUnmapped, "Elsewhere"},      // not a class of the model
-      {"ex:Pronounceable", Info::AttrKind::kText, "Pronounceable"},  // derives from schema:Text
-      {"ex:Person, schema:Integer, schema:Number", Info::AttrKind::kInteger, "Integer"},
-      {"schema:Number, xsd:string", Info::AttrKind::kText, "string"},
-      {"ex:Person, xsd:hexBinary", Info::AttrKind::kUnmapped, "hexBinary"},
-      {"ex:Elsewhere, ex:Person", Info::AttrKind::kComplex, "Person"},
+  const std::vector<std::tuple<std::string, QAX::Ontology::Info::AttrKind, std::string>> ranges = {
+      {"rdf:langString", QAX::Ontology::Info::AttrKind::kText, "langString"},
+      {"xsd:boolean", QAX::Ontology::Info::AttrKind::kBoolean, "boolean"},
+      {"<https://schema.org/URL>", QAX::Ontology::Info::AttrKind::kText, "URL"},
+      {"xsd:negativeInteger", QAX::Ontology::Info::AttrKind::kInteger, "negativeInteger"},
+      {"schema:Number", QAX::Ontology::Info::AttrKind::kReal, "Number"},
+      {"xsd:gYear", QAX::Ontology::Info::AttrKind::kTemporal, "gYear"},
+      {"ex:Person", QAX::Ontology::Info::AttrKind::kComplex, "Person"},
+      {"ex:Kilogram", QAX::Ontology::Info::AttrKind::kUnmapped, "Kilogram"},  // typed rdfs:Datatype
+      {"ex:Elsewhere", QAX::Ontology::Info::AttrKind::kUnmapped,
+       "Elsewhere"},  // not a class of the model
+      {"ex:Pronounceable", QAX::Ontology::Info::AttrKind::kText,
+       "Pronounceable"},  // derives from schema:Text
+      {"ex:Person, schema:Integer, schema:Number", QAX::Ontology::Info::AttrKind::kInteger,
+       "Integer"},
+      {"schema:Number, xsd:string", QAX::Ontology::Info::AttrKind::kText, "string"},
+      {"ex:Person, xsd:hexBinary", QAX::Ontology::Info::AttrKind::kUnmapped, "hexBinary"},
+      {"ex:Elsewhere, ex:Person", QAX::Ontology::Info::AttrKind::kComplex, "Person"},
   };
   std::string body =
       "ex:Person a rdfs:Class .\n"
@@ -222,7 +226,8 @@ TEST_F(VocabularyLoaderTest, PropertiesBecomeAttributesWithTheKindOfTheirRange) 
     const std::string name = "p" + std::to_string(10 + i);
     body += "ex:" + name + " a rdf:Property ; schema:domainIncludes ex:Holder ;" +
             " schema:rangeIncludes " + std::get<0>(ranges[i]) + " .\n";
-    expected += "  " + name + " ex " + qax_test::KindName(Info::KindValue(std::get<1>(ranges[i]))) +
+    expected += "  " + name + " ex " +
+                qaxoi::test::KindName(QAX::Ontology::Info::KindValue(std::get<1>(ranges[i]))) +
                 " " + std::get<2>(ranges[i]) + "\n";
   }
   const std::string model = Turtle(body);
@@ -495,10 +500,11 @@ TEST_F(VocabularyLoaderTest, RestrictionsGiveAttributesWithKindAndCounts) {
     ASSERT_NE(cls, nullptr);
     std::string attributes;
     for (const MetaAttr* attribute : cls->GetAttributes()) {
-      const Info::MetaAttrInfo& a = attribute->GetInfo();
+      const QAX::Ontology::Info::MetaAttrInfo& a = attribute->GetInfo();
       const MetaAttr::Cardinality count = attribute->GetCardinality();
-      attributes += (attributes.empty() ? "" : "; ") + a.name + " " + qax_test::KindName(a.kind) +
-                    " " + a.typeName + " " + std::to_string(count.min) + ".." +
+      attributes += (attributes.empty() ? "" : "; ") + a.name + " " +
+                    qaxoi::test::KindName(a.kind) + " " + a.typeName + " " +
+                    std::to_string(count.min) + ".." +
                     (count.max == MetaAttr::Cardinality::kUnbounded ? std::string("*")
                                                                     : std::to_string(count.max));
     }
@@ -513,5 +519,4 @@ TEST_F(VocabularyLoaderTest, RestrictionsGiveAttributesWithKindAndCounts) {
 }
 
 }  // namespace
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::test

@@ -44,7 +44,7 @@ void Release(void* p) noexcept {
 
 }  // namespace
 
-namespace qax_test {
+namespace qaxoi::test {
 
 ScopedAllocationFailure::ScopedAllocationFailure(std::size_t n) {
   counted = 0;
@@ -61,7 +61,7 @@ void ResetPeakBytes() { peak = inUse; }
 ScopedHeapCeiling::ScopedHeapCeiling(std::size_t bytes) { ceiling = inUse + bytes; }
 ScopedHeapCeiling::~ScopedHeapCeiling() { ceiling = 0; }
 
-}  // namespace qax_test
+}  // namespace qaxoi::test
 
 using std::nothrow_t;
 using std::size_t;

@@ -11,7 +11,7 @@
 
 #include <cstddef>
 
-namespace qax_test {
+namespace qaxoi::test {
 
 // Whether the failure armed last has happened.
 bool AllocationFailureHappened();
@@ -48,6 +48,6 @@ class ScopedHeapCeiling {
   ScopedHeapCeiling& operator=(const ScopedHeapCeiling&) = delete;
 };
 
-}  // namespace qax_test
+}  // namespace qaxoi::test
 
 #endif  // QAX_TESTS_SUPPORT_ALLOCATIONFAILURE_H_

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-namespace qax_test {
+namespace qaxoi::test {
 
 #if defined(_WIN32)
 inline constexpr char kModuleFile[] = "QAXOntologyItem.dll";
@@ -23,6 +23,6 @@ inline std::string BinPath(const std::string& file) {
   return std::string(dir != nullptr ? dir : ".") + "/" + file;
 }
 
-}  // namespace qax_test
+}  // namespace qaxoi::test
 
 #endif  // QAX_TESTS_SUPPORT_BINFILES_H_

@@ -11,7 +11,7 @@
 
 #include "host/qax/model/OntologyItem.h"
 
-namespace qax_test {
+namespace qaxoi::test {
 
 // The levels of `root` (itself level 1) and its cost as a rebuild counts what
 // it holds: 64 and the class name's bytes per item, 64 and the name's and
@@ -35,6 +35,6 @@ inline std::pair<int, std::size_t> LevelsAndCost(const QAX::Onto::OntologyItem& 
   return {levels, cost};
 }
 
-}  // namespace qax_test
+}  // namespace qaxoi::test
 
 #endif  // QAX_TESTS_SUPPORT_ITEMEXTENT_H_

@@ -8,7 +8,7 @@
 
 #include "host/qax/model/AttrKind.h"
 
-namespace qax_test {
+namespace qaxoi::test {
 
 // An attribute record's kind field as a test writes it: the name of its
 // AttrKind in lower case without the "k" ("text", "complex"), or the
@@ -27,6 +27,6 @@ inline std::string KindName(std::int32_t kind) {
   return std::to_string(kind);
 }
 
-}  // namespace qax_test
+}  // namespace qaxoi::test
 
 #endif  // QAX_TESTS_SUPPORT_KINDNAME_H_

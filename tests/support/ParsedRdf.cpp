@@ -4,7 +4,7 @@
 
 #include <map>
 
-namespace qax_test {
+namespace qaxoi::test {
 
 namespace {
 
@@ -72,4 +72,4 @@ std::vector<std::string> ParsedStatements(const std::string& text, bool ntriples
   return parse.lines;
 }
 
-}  // namespace qax_test
+}  // namespace qaxoi::test

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace qax_test {
+namespace qaxoi::test {
 
 // The statements of the Turtle (or, with `ntriples`, N-Triples) document
 // `text`, one line each in document order: "S P O" with IRIs as <iri>, blank
@@ -15,6 +15,6 @@ namespace qax_test {
 // strict parser refuses gives one line "error: ...".
 std::vector<std::string> ParsedStatements(const std::string& text, bool ntriples = false);
 
-}  // namespace qax_test
+}  // namespace qaxoi::test
 
 #endif  // QAX_TESTS_SUPPORT_PARSEDRDF_H_

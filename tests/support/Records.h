@@ -9,7 +9,7 @@
 
 #include "host/sdk/HighPoly.h"
 
-namespace qax_test {
+namespace qaxoi::test {
 
 // A record: its tag and its data block.
 using Record = std::pair<std::string, std::string>;
@@ -34,6 +34,6 @@ inline std::string U32(unsigned int value) {
 // `text` with its terminating zero, as text records hold it.
 inline std::string Z(const char* text) { return std::string(text) + '\0'; }
 
-}  // namespace qax_test
+}  // namespace qaxoi::test
 
 #endif  // QAX_TESTS_SUPPORT_RECORDS_H_

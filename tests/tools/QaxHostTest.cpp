@@ -303,13 +303,13 @@ TEST_F(QaxHost, ExportWritesTheItemsAsTurtleOrNTriplesThatParseBack) {
   const Result built = Run({"export", "zoo:Penguin", "name=Pingu", "alive=true", "legs=2",
                             "weight=4.5", "habitat.placeName=Ross Sea"});
   EXPECT_EQ("", built.err);
-  EXPECT_EQ(statements, qax_test::ParsedStatements(built.out));
+  EXPECT_EQ(statements, qaxoi::test::ParsedStatements(built.out));
   EXPECT_EQ(statements,
-            qax_test::ParsedStatements(Run({"export", "--file", Path("penguin.grp")}).out));
+            qaxoi::test::ParsedStatements(Run({"export", "--file", Path("penguin.grp")}).out));
   const Result piped = Run({"export", "--file", "-", "--format", "ntriples", "-o", Path("p.nt")},
                            Path("penguin.grp"));
   EXPECT_EQ("qax-host: wrote 1 item to " + Path("p.nt") + "\n", piped.err);
-  EXPECT_EQ(statements, qax_test::ParsedStatements(ReadFile(Path("p.nt")), true));
+  EXPECT_EQ(statements, qaxoi::test::ParsedStatements(ReadFile(Path("p.nt")), true));
 }
 
 // What a shell user and a script expect of a command line: the forms of

@@ -3,7 +3,7 @@
 #include <exception>
 #include <utility>
 
-namespace qax_host {
+namespace qaxoi::qax_host {
 
 namespace {
 
@@ -28,4 +28,4 @@ Activity::~Activity() {
 
 const std::string& Activity::Current() noexcept { return CurrentLabel(); }
 
-}  // namespace qax_host
+}  // namespace qaxoi::qax_host

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace qax_host {
+namespace qaxoi::qax_host {
 
 // A scoped label of the work under way ("loading the vocabulary 'x.ttl'"):
 // Current() names the innermost live one. main catches std::bad_alloc around
@@ -34,6 +34,6 @@ class Activity {
   int uncaught_;  // exceptions in flight when the scope began
 };
 
-}  // namespace qax_host
+}  // namespace qaxoi::qax_host
 
 #endif  // QAX_TOOLS_QAX_HOST_ACTIVITY_H_

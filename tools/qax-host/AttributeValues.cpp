@@ -7,7 +7,7 @@
 
 #include "ontology_item/NumberText.h"
 
-namespace qax_host {
+namespace qaxoi::qax_host {
 
 namespace {
 
@@ -119,4 +119,4 @@ RealValue ParseRealValue(const std::string& text, float* value, std::string* wri
   return kept == given ? RealValue::kExact : RealValue::kRounded;
 }
 
-}  // namespace qax_host
+}  // namespace qaxoi::qax_host

@@ -7,7 +7,7 @@
 
 #include <string>
 
-namespace qax_host {
+namespace qaxoi::qax_host {
 
 // The largest magnitude up to which a float holds every integer exactly
 // (2^24): integer attributes take values from -kFloatExactInteger to
@@ -37,6 +37,6 @@ enum class RealValue {
 // another number than `text` ("123456.789" is written "123457").
 RealValue ParseRealValue(const std::string& text, float* value, std::string* written);
 
-}  // namespace qax_host
+}  // namespace qaxoi::qax_host
 
 #endif  // QAX_TOOLS_QAX_HOST_ATTRIBUTEVALUES_H_

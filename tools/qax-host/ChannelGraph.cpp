@@ -8,7 +8,7 @@
 #include "tools/qax-host/AttributeValues.h"
 #include "tools/qax-host/ClassNames.h"
 
-namespace qax_host {
+namespace qaxoi::qax_host {
 
 using QAX::Ontology::MetaAttr;
 using QAX::Ontology::MetaClass;
@@ -272,4 +272,4 @@ Aco_QAXOntologyItem* ChannelGraph::BuildItem(const Session& session, const MetaC
   return item;
 }
 
-}  // namespace qax_host
+}  // namespace qaxoi::qax_host

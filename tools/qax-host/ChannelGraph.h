@@ -13,7 +13,7 @@
 #include "ontology_item/Aco_QAXOntologyItem.h"
 #include "tools/qax-host/Session.h"
 
-namespace qax_host {
+namespace qaxoi::qax_host {
 
 // One value given as "path=value". The path is an attribute name, or an
 // attribute of complex kind, a dot and a path into its class
@@ -82,6 +82,6 @@ class ChannelGraph {
   std::vector<std::string> notes_;
 };
 
-}  // namespace qax_host
+}  // namespace qaxoi::qax_host
 
 #endif  // QAX_TOOLS_QAX_HOST_CHANNELGRAPH_H_

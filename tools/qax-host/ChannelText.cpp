@@ -6,7 +6,7 @@
 #include "ontology_item/Aco_QAXOntologyItem.h"
 #include "ontology_item/NumberText.h"
 
-namespace qax_host {
+namespace qaxoi::qax_host {
 
 namespace {
 
@@ -103,4 +103,4 @@ std::string ValueOf(A3d_Channel& channel) {
   return std::string();
 }
 
-}  // namespace qax_host
+}  // namespace qaxoi::qax_host

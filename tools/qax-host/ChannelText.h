@@ -6,7 +6,7 @@
 
 #include "host/sdk/HighPoly.h"
 
-namespace qax_host {
+namespace qaxoi::qax_host {
 
 // The channel's type name, e.g. "Text" or "QAXOntologyItem": a name of the
 // host's type registry, never one from a file.
@@ -38,6 +38,6 @@ std::string Escaped(const std::string& text, Layout layout = Layout::kEscape);
 // escaped (as Escaped escapes them).
 std::string Quoted(const std::string& text);
 
-}  // namespace qax_host
+}  // namespace qaxoi::qax_host
 
 #endif  // QAX_TOOLS_QAX_HOST_CHANNELTEXT_H_

@@ -14,9 +14,9 @@
 #include "tools/qax-host/Output.h"
 #include "tools/qax-host/Validation.h"
 
-namespace qax_host {
+namespace qaxoi::qax_host {
 
-namespace Shacl = QAX::Ontology::Shacl;
+namespace shacl = qaxoi::shacl;
 
 namespace {
 
@@ -45,16 +45,16 @@ std::string ClassHierarchy(const QAX::Ontology::OntologyModel& model) {
 // The classes of `model` that items of `data` are typed with: those whose
 // derived shapes the items are checked against.
 std::vector<const QAX::Ontology::MetaClass*> ItemClasses(
-    const Shacl::Graph& data, const QAX::Ontology::OntologyModel& model) {
+    const shacl::Graph& data, const QAX::Ontology::OntologyModel& model) {
   std::vector<const QAX::Ontology::MetaClass*> classes;
-  std::set<Shacl::TermId> seen;
-  const Shacl::TermId type = data.FindIri(kRdfType);
-  if (type == Shacl::kNoTerm) return classes;
-  for (const Shacl::Triple& statement : data.WithPredicate(type)) {
+  std::set<shacl::TermId> seen;
+  const shacl::TermId type = data.FindIri(kRdfType);
+  if (type == shacl::kNoTerm) return classes;
+  for (const shacl::Triple& statement : data.WithPredicate(type)) {
     if (!seen.insert(statement.object).second) continue;
-    const Shacl::TermView term = data.Term(statement.object);
+    const shacl::TermView term = data.Term(statement.object);
     const QAX::Ontology::MetaClass* metaClass = model.GetMetaClass(std::string(term.text));
-    if (term.kind == Shacl::TermKind::kIri && metaClass != nullptr) classes.push_back(metaClass);
+    if (term.kind == shacl::TermKind::kIri && metaClass != nullptr) classes.push_back(metaClass);
   }
   return classes;
 }
@@ -73,10 +73,10 @@ std::vector<std::pair<std::string, std::string>> ReportPrefixes(
 
 // Loads RDF that qax-host wrote itself into `graph`; false after printing
 // why it did not load.
-bool LoadWritten(const std::string& text, QAX::Ontology::RdfSyntax syntax, const std::string& name,
-                 Shacl::Graph& graph) {
-  Shacl::GraphLoad loaded;
-  const qaxoi::Status read = Shacl::LoadGraphText(text, syntax, name, "", graph, &loaded);
+bool LoadWritten(const std::string& text, qaxoi::rdf::RdfSyntax syntax, const std::string& name,
+                 shacl::Graph& graph) {
+  shacl::GraphLoad loaded;
+  const qaxoi::Status read = shacl::LoadGraphText(text, syntax, name, "", graph, &loaded);
   if (!read.ok()) {
     Fail("cannot read the " + name + ": " + Escaped(read.message(), Layout::kKeep));
     return false;
@@ -100,7 +100,7 @@ int RunCheck(const Invocation& invocation) {
 
   const std::vector<A3d_Channel*> channels = group->Channels();
   const std::set<const A3d_Channel*> nested = NestedChannels(channels);
-  std::vector<QAX::Ontology::ItemSubject> subjects;
+  std::vector<qaxoi::rdf::ItemSubject> subjects;
   for (std::size_t i = 0; i < channels.size(); ++i) {
     auto* itemChannel = dynamic_cast<Aco_QAXOntologyItem*>(channels[i]);
     if (itemChannel == nullptr || nested.count(channels[i]) != 0) continue;
@@ -108,12 +108,11 @@ int RunCheck(const Invocation& invocation) {
     if (item == nullptr) return kExitUsage;
     subjects.push_back({item, kChannelNamespace + std::to_string(i)});
   }
-  QAX::Ontology::WrittenItems written;
+  qaxoi::rdf::WrittenItems written;
   qaxoi::Status status;
   {
     const Activity writing("writing the items as RDF");
-    status =
-        QAX::Ontology::WriteItems(subjects, model, QAX::Ontology::RdfSyntax::kNTriples, &written);
+    status = qaxoi::rdf::WriteItems(subjects, model, qaxoi::rdf::RdfSyntax::kNTriples, &written);
   }
   if (!status.ok()) {
     Fail(status);
@@ -122,19 +121,19 @@ int RunCheck(const Invocation& invocation) {
   for (const std::string& warning : written.warnings) {
     std::fprintf(stderr, "qax-host: warning: %s\n", Escaped(warning, Layout::kKeep).c_str());
   }
-  Shacl::Graph data;
-  if (!LoadWritten(written.text + ClassHierarchy(model), QAX::Ontology::RdfSyntax::kNTriples,
+  shacl::Graph data;
+  if (!LoadWritten(written.text + ClassHierarchy(model), qaxoi::rdf::RdfSyntax::kNTriples,
                    "items as RDF", data)) {
     return kExitUsage;
   }
 
   // One shapes graph holds the derived shapes and the given ones: one
   // report, and a given shape may add to a derived one of the same IRI.
-  Shacl::Graph shapesGraph;
+  shacl::Graph shapesGraph;
   {
     const Activity deriving("deriving the shapes of the items' classes");
-    if (!LoadWritten(Shacl::DerivedShapesTurtle(model, ItemClasses(data, model)),
-                     QAX::Ontology::RdfSyntax::kTurtle, "derived shapes", shapesGraph)) {
+    if (!LoadWritten(shacl::DerivedShapesTurtle(model, ItemClasses(data, model)),
+                     qaxoi::rdf::RdfSyntax::kTurtle, "derived shapes", shapesGraph)) {
       return kExitUsage;
     }
   }
@@ -143,11 +142,11 @@ int RunCheck(const Invocation& invocation) {
     if (!LoadRdfFile(invocation.shapes, shapesGraph)) return kExitUsage;
     shapesName += " and " + InputName(invocation.shapes);
   }
-  const std::unique_ptr<Shacl::Shapes> shapes = ReadShapes(shapesGraph, shapesName);
+  const std::unique_ptr<shacl::Shapes> shapes = ReadShapes(shapesGraph, shapesName);
   if (!shapes) return kExitUsage;
   const Activity validating("validating the items");
-  return WriteReport(Shacl::Validate(data, *shapes), ReportPrefixes(model), format,
+  return WriteReport(shacl::Validate(data, *shapes), ReportPrefixes(model), format,
                      invocation.output);
 }
 
-}  // namespace qax_host
+}  // namespace qaxoi::qax_host

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-namespace qax_host {
+namespace qaxoi::qax_host {
 
 using QAX::Ontology::MetaClass;
 using QAX::Ontology::MetaClassLibrary;
@@ -92,4 +92,4 @@ qaxoi::Status FindClass(const OntologyModel& model, const std::string& name,
   return qaxoi::Status::Ok();
 }
 
-}  // namespace qax_host
+}  // namespace qaxoi::qax_host

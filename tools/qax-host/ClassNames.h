@@ -7,7 +7,7 @@
 #include "host/qax/model/QAX.h"
 #include "host/status/Status.h"
 
-namespace qax_host {
+namespace qaxoi::qax_host {
 
 // The class that `name` names in `model`: a full IRI (the class's handle),
 // bare or in angle brackets "<IRI>", a prefixed name "library:Local" or
@@ -21,6 +21,6 @@ qaxoi::Status FindClass(const QAX::Ontology::OntologyModel& model, const std::st
 // How qax-host shows a class: "library:Local".
 std::string ShownName(const QAX::Ontology::MetaClass& metaClass);
 
-}  // namespace qax_host
+}  // namespace qaxoi::qax_host
 
 #endif  // QAX_TOOLS_QAX_HOST_CLASSNAMES_H_

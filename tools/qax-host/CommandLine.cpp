@@ -1,6 +1,6 @@
 #include "tools/qax-host/CommandLine.h"
 
-namespace qax_host {
+namespace qaxoi::qax_host {
 
 namespace {
 
@@ -125,4 +125,4 @@ int ParseCommandLine(int argc, char** argv, CommandLine* line) {
   return kExitOk;
 }
 
-}  // namespace qax_host
+}  // namespace qaxoi::qax_host

@@ -9,7 +9,7 @@
 
 #include "tools/qax-host/Commands.h"
 
-namespace qax_host {
+namespace qaxoi::qax_host {
 
 // The options that take a value, as bits of CommandLine::given.
 enum ValueOption : unsigned {
@@ -45,6 +45,6 @@ const char* OptionName(ValueOption option);
 // after "--" is an option.
 int ParseCommandLine(int argc, char** argv, CommandLine* line);
 
-}  // namespace qax_host
+}  // namespace qaxoi::qax_host
 
 #endif  // QAX_TOOLS_QAX_HOST_COMMANDLINE_H_

@@ -13,7 +13,7 @@
 
 class LoadedGroup;
 
-namespace qax_host {
+namespace qaxoi::qax_host {
 
 class ChannelGraph;
 struct Assignment;
@@ -90,6 +90,6 @@ int RunValidate(const Invocation& invocation);
 int RunCheck(const Invocation& invocation);
 int RunShapes(const Invocation& invocation);
 
-}  // namespace qax_host
+}  // namespace qaxoi::qax_host
 
 #endif  // QAX_TOOLS_QAX_HOST_COMMANDS_H_

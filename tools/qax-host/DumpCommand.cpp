@@ -16,7 +16,7 @@
 #include "tools/qax-host/Commands.h"
 #include "tools/qax-host/Output.h"
 
-namespace qax_host {
+namespace qaxoi::qax_host {
 
 namespace {
 
@@ -247,4 +247,4 @@ int RunDump(const Invocation& invocation) {
   return finish(nullptr);
 }
 
-}  // namespace qax_host
+}  // namespace qaxoi::qax_host

@@ -4,7 +4,7 @@
 
 #include "tools/qax-host/ChannelText.h"
 
-namespace qax_host {
+namespace qaxoi::qax_host {
 
 int Fail(const std::string& message) {
   std::fprintf(stderr, "qax-host: %s\n", Escaped(message, Layout::kKeep).c_str());
@@ -19,4 +19,4 @@ int UsageError(const std::string& message) {
   return kExitUsage;
 }
 
-}  // namespace qax_host
+}  // namespace qaxoi::qax_host

@@ -7,7 +7,7 @@
 
 #include "host/status/Status.h"
 
-namespace qax_host {
+namespace qaxoi::qax_host {
 
 // Exit codes: success, a failure of the work asked for (unknown class,
 // corrupt file, ...), and a command line that cannot be understood.
@@ -23,6 +23,6 @@ int Fail(const qaxoi::Status& status);
 // Prints a usage error and answers kExitUsage.
 int UsageError(const std::string& message);
 
-}  // namespace qax_host
+}  // namespace qaxoi::qax_host
 
 #endif  // QAX_TOOLS_QAX_HOST_FAILURE_H_

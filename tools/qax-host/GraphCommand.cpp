@@ -10,7 +10,7 @@
 #include "tools/qax-host/Graphviz.h"
 #include "tools/qax-host/Output.h"
 
-namespace qax_host {
+namespace qaxoi::qax_host {
 
 namespace {
 
@@ -115,4 +115,4 @@ int RunGraph(const Invocation& invocation) {
               graph->Channels());
 }
 
-}  // namespace qax_host
+}  // namespace qaxoi::qax_host

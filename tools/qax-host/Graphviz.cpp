@@ -16,7 +16,7 @@
 
 extern char** environ;
 
-namespace qax_host {
+namespace qaxoi::qax_host {
 
 namespace {
 
@@ -154,4 +154,4 @@ qaxoi::Status RenderWithDot(const std::string& format, const std::string& dot,
   return qaxoi::Status::Ok();
 }
 
-}  // namespace qax_host
+}  // namespace qaxoi::qax_host

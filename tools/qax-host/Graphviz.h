@@ -6,7 +6,7 @@
 
 #include "host/status/Status.h"
 
-namespace qax_host {
+namespace qaxoi::qax_host {
 
 // Runs Graphviz's dot (found on PATH) with "-T`format`", handing it `dot` on
 // its standard input and taking the drawing from its standard output into
@@ -18,6 +18,6 @@ namespace qax_host {
 qaxoi::Status RenderWithDot(const std::string& format, const std::string& dot,
                             std::string* drawing);
 
-}  // namespace qax_host
+}  // namespace qaxoi::qax_host
 
 #endif  // QAX_TOOLS_QAX_HOST_GRAPHVIZ_H_

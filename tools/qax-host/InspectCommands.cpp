@@ -10,7 +10,7 @@
 #include "tools/qax-host/Commands.h"
 #include "tools/qax-host/Output.h"
 
-namespace qax_host {
+namespace qaxoi::qax_host {
 
 namespace {
 
@@ -263,4 +263,4 @@ int RunLinks(const Invocation& invocation) {
   return kExitOk;
 }
 
-}  // namespace qax_host
+}  // namespace qaxoi::qax_host

@@ -19,7 +19,7 @@
 #include "tools/qax-host/MissingClass.h"
 #include "tools/qax-host/Output.h"
 
-namespace qax_host {
+namespace qaxoi::qax_host {
 
 namespace {
 
@@ -291,10 +291,10 @@ int RunLoad(const Invocation& invocation) {
 }
 
 int RunExport(const Invocation& invocation) {
-  QAX::Ontology::RdfSyntax syntax = QAX::Ontology::RdfSyntax::kTurtle;
+  qaxoi::rdf::RdfSyntax syntax = qaxoi::rdf::RdfSyntax::kTurtle;
   const bool jsonLd = invocation.format == "jsonld";
   if (invocation.format == "ntriples") {
-    syntax = QAX::Ontology::RdfSyntax::kNTriples;
+    syntax = qaxoi::rdf::RdfSyntax::kNTriples;
   } else if (!jsonLd && !invocation.format.empty() && invocation.format != "turtle") {
     return UsageError("--format: '" + invocation.format +
                       "' is not a format of export; use turtle, ntriples or jsonld");
@@ -309,7 +309,7 @@ int RunExport(const Invocation& invocation) {
   // What the items come from; both outlive the writing.
   std::unique_ptr<ChannelGraph> graph;
   std::unique_ptr<LoadedGroup> group;
-  std::vector<QAX::Ontology::ItemSubject> subjects;
+  std::vector<qaxoi::rdf::ItemSubject> subjects;
   if (invocation.file.empty()) {
     graph = GraphFor(*session, invocation.arguments[0], assignments);
     if (!graph) return kExitFailure;
@@ -330,10 +330,10 @@ int RunExport(const Invocation& invocation) {
     }
   }
   const Activity writing("writing the items as RDF");
-  QAX::Ontology::WrittenItems written;
+  qaxoi::rdf::WrittenItems written;
   const qaxoi::Status status =
-      jsonLd ? QAX::Ontology::WriteItemsJsonLd(subjects, session->model(), &written)
-             : QAX::Ontology::WriteItems(subjects, session->model(), syntax, &written);
+      jsonLd ? qaxoi::rdf::WriteItemsJsonLd(subjects, session->model(), &written)
+             : qaxoi::rdf::WriteItems(subjects, session->model(), syntax, &written);
   if (!status.ok()) return Fail(status);
   for (const std::string& warning : written.warnings) {
     std::fprintf(stderr, "qax-host: warning: %s\n", Escaped(warning, Layout::kKeep).c_str());
@@ -385,4 +385,4 @@ int RunTour(const Invocation& invocation) {
   return result;
 }
 
-}  // namespace qax_host
+}  // namespace qaxoi::qax_host

@@ -5,7 +5,7 @@
 #include "tools/qax-host/ChannelText.h"
 #include "tools/qax-host/ClassNames.h"
 
-namespace qax_host {
+namespace qaxoi::qax_host {
 
 namespace {
 
@@ -57,4 +57,4 @@ std::string ItemText(const QAX::Onto::OntologyItem& item,
   return text;
 }
 
-}  // namespace qax_host
+}  // namespace qaxoi::qax_host

@@ -6,7 +6,7 @@
 
 #include "host/qax/model/QAX.h"
 
-namespace qax_host {
+namespace qaxoi::qax_host {
 
 // The name qax-host shows for the class of `item`: "library:Local" as for
 // every class it names, or the item's FQ name when `model` has no class of
@@ -26,6 +26,6 @@ std::string ItemClassName(const QAX::Onto::OntologyItem& item,
 std::string ItemText(const QAX::Onto::OntologyItem& item,
                      const QAX::Ontology::OntologyModel& model);
 
-}  // namespace qax_host
+}  // namespace qaxoi::qax_host
 
 #endif  // QAX_TOOLS_QAX_HOST_ITEMTEXT_H_

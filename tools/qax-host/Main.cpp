@@ -23,9 +23,9 @@
 
 namespace {
 
-using QAX::Ontology::ListRdfSyntaxes;
-using QAX::Ontology::RdfSyntaxInfo;
-using qax_host::Invocation;
+using qaxoi::qax_host::Invocation;
+using qaxoi::rdf::ListRdfSyntaxes;
+using qaxoi::rdf::RdfSyntaxInfo;
 
 struct Command {
   const char* name;
@@ -42,43 +42,45 @@ struct Command {
 
 // The options that only some commands take.
 constexpr unsigned kDrawingOptions =
-    qax_host::kFormatOption | qax_host::kOutputOption | qax_host::kFileOption;
-constexpr unsigned kValidationOptions =
-    qax_host::kFormatOption | qax_host::kOutputOption | qax_host::kShapesOption;
+    qaxoi::qax_host::kFormatOption | qaxoi::qax_host::kOutputOption | qaxoi::qax_host::kFileOption;
+constexpr unsigned kValidationOptions = qaxoi::qax_host::kFormatOption |
+                                        qaxoi::qax_host::kOutputOption |
+                                        qaxoi::qax_host::kShapesOption;
 
 const Command kCommands[] = {
-    {"tour", qax_host::RunTour, "", "show a short tour of what qax-host does",
+    {"tour", qaxoi::qax_host::RunTour, "", "show a short tour of what qax-host does",
      "A short tour: the classes, the links of zoo:Penguin and an item built from\n"
      "values (what qax-host does without a command).",
      false, 0, false},
-    {"type", qax_host::RunType, "", "print the module's channel type descriptor",
+    {"type", qaxoi::qax_host::RunType, "", "print the module's channel type descriptor",
      "Prints the channel type descriptor that the module's GetType gives, and the\n"
      "name of a channel that its InitDLL makes.",
      false, 0, false},
-    {"classes", qax_host::RunClasses, "", "list the ontology's libraries and classes",
+    {"classes", qaxoi::qax_host::RunClasses, "", "list the ontology's libraries and classes",
      "Lists the libraries of the ontology and their classes, with each class's\n"
      "IRI and parent.",
      true, 0, false},
-    {"describe", qax_host::RunDescribe,
+    {"describe", qaxoi::qax_host::RunDescribe,
      "CLASS|LIBRARY:", "print the module's description of a class",
      "Prints the module's description of CLASS: its parent, documentation and\n"
      "own attributes. LIBRARY: (a library's name and a colon) prints the\n"
      "library's namespace, its number of classes and the properties of its\n"
      "namespace that no class has as an attribute.",
      true, 0, false},
-    {"links", qax_host::RunLinks, "CLASS", "show the child links a channel declares for a class",
+    {"links", qaxoi::qax_host::RunLinks, "CLASS",
+     "show the child links a channel declares for a class",
      "Shows the child links a channel declares for CLASS: position, index, type\n"
      "name and link name (attributes of parent classes first).",
      true, 0, false},
-    {"shapes", qax_host::RunShapes, "[CLASS ...]",
+    {"shapes", qaxoi::qax_host::RunShapes, "[CLASS ...]",
      "print the SHACL shapes the ontology states for classes",
      "Prints, as Turtle, the SHACL shapes that the ontology states for each CLASS\n"
      "(every class when none is named): a node shape per class with one\n"
      "property shape per attribute, its parents' first, from the attribute's\n"
      "ranges, counts and enumerations (docs/validation.md).\n"
      "  --output FILE, -o FILE  where to write (default and -: standard output)",
-     false, qax_host::kOutputOption, false},
-    {"build", qax_host::RunBuild, "CLASS [ATTRIBUTE=VALUE ...]",
+     false, qaxoi::qax_host::kOutputOption, false},
+    {"build", qaxoi::qax_host::RunBuild, "CLASS [ATTRIBUTE=VALUE ...]",
      "build an ontology item from attribute values",
      "Builds a channel for CLASS, links a child holding each VALUE to its\n"
      "ATTRIBUTE, and prints the ontology item the channel builds. Texts and dates\n"
@@ -86,23 +88,23 @@ const Command kCommands[] = {
      "A nested item takes values as ATTRIBUTE.NESTED=VALUE; its class is the\n"
      "attribute's type, or the class given as ATTRIBUTE=CLASS.",
      true, 0, false},
-    {"save", qax_host::RunSave, "CLASS FILE [ATTRIBUTE=VALUE ...]",
+    {"save", qaxoi::qax_host::RunSave, "CLASS FILE [ATTRIBUTE=VALUE ...]",
      "save a channel graph with values as a group file",
      "Builds the channels as build does and saves them, with their values, as the\n"
      "channel group file FILE (replaced whole, or left as it was on failure).\n"
      "FILE - writes the group to standard output.",
      false, 0, false},
-    {"load", qax_host::RunLoad, "FILE", "load a group file through the module and show it",
+    {"load", qaxoi::qax_host::RunLoad, "FILE", "load a group file through the module and show it",
      "Loads the channel group file FILE through the module and prints its\n"
      "channels, their links and the items its ontology item channels build.\n"
      "FILE - reads the group from standard input.",
      true, 0, true},
-    {"dump", qax_host::RunDump, "FILE", "show the structure and records of a group file",
+    {"dump", qaxoi::qax_host::RunDump, "FILE", "show the structure and records of a group file",
      "Prints the structure of the channel group file FILE: each channel's type,\n"
      "host state, records (tag, size, decoded value or hex) and links. Needs\n"
      "neither the module nor the ontology. FILE - reads standard input.",
      true, 0, true},
-    {"export", qax_host::RunExport, "(CLASS [ATTRIBUTE=VALUE ...] | --file FILE)",
+    {"export", qaxoi::qax_host::RunExport, "(CLASS [ATTRIBUTE=VALUE ...] | --file FILE)",
      "write ontology items as RDF (Turtle, N-Triples or JSON-LD)",
      "Writes the item that a class with values builds, or the items of a group\n"
      "file's item channels (those no other item channel links), as RDF instance\n"
@@ -114,7 +116,7 @@ const Command kCommands[] = {
      "  --output FILE, -o FILE           where to write (default and -: standard\n"
      "                                  output)",
      false, kDrawingOptions, false},
-    {"graph", qax_host::RunGraph, "(CLASS [ATTRIBUTE=VALUE ...] | --file FILE)",
+    {"graph", qaxoi::qax_host::RunGraph, "(CLASS [ATTRIBUTE=VALUE ...] | --file FILE)",
      "draw a channel graph as DOT, SVG or PNG",
      "Draws the channel graph of a class with values, or of a group file.\n"
      "  --file FILE           the group file (- reads standard input)\n"
@@ -123,7 +125,7 @@ const Command kCommands[] = {
      "  --output FILE         where to write (needed for svg and png; -:\n"
      "                        standard output)",
      false, kDrawingOptions, false},
-    {"validate", qax_host::RunValidate, "--shapes SHAPES DATA...",
+    {"validate", qaxoi::qax_host::RunValidate, "--shapes SHAPES DATA...",
      "check RDF data files against SHACL shapes",
      "Validates the RDF files DATA (one data graph) against the SHACL shapes of\n"
      "SHAPES (SHACL Core) and prints the validation report: a line per result\n"
@@ -137,7 +139,7 @@ const Command kCommands[] = {
      "  --output FILE, -o FILE      where to write (default and -: standard\n"
      "                              output)",
      false, kValidationOptions, false, true},
-    {"check", qax_host::RunCheck, "FILE [--shapes SHAPES]",
+    {"check", qaxoi::qax_host::RunCheck, "FILE [--shapes SHAPES]",
      "check the items of a group file against their ontology",
      "Builds the item of every item channel of the group file FILE that no other\n"
      "item channel links, writes them as RDF (the item of channel #N as\n"
@@ -265,7 +267,7 @@ std::string DefaultModulePath(const char* argv0) {
 }
 
 // The commands that take `option`: "export and graph".
-std::string CommandsTaking(qax_host::ValueOption option) {
+std::string CommandsTaking(qaxoi::qax_host::ValueOption option) {
   std::vector<std::string> names;
   for (const Command& command : kCommands) {
     if ((command.options & option) != 0) names.emplace_back(command.name);
@@ -280,20 +282,22 @@ std::string CommandsTaking(qax_host::ValueOption option) {
 
 // Checks what the command line gives against the command it names, before
 // anything is loaded; answers kExitOk or kExitUsage after printing why.
-int CheckCommandLine(const qax_host::CommandLine& line, const Command& command) {
+int CheckCommandLine(const qaxoi::qax_host::CommandLine& line, const Command& command) {
   const Invocation& invocation = line.invocation;
-  for (const qax_host::ValueOption option : {qax_host::kFormatOption, qax_host::kOutputOption,
-                                             qax_host::kFileOption, qax_host::kShapesOption}) {
+  for (const qaxoi::qax_host::ValueOption option :
+       {qaxoi::qax_host::kFormatOption, qaxoi::qax_host::kOutputOption,
+        qaxoi::qax_host::kFileOption, qaxoi::qax_host::kShapesOption}) {
     if ((line.given & option) != 0 && (command.options & option) == 0) {
-      return qax_host::UsageError(std::string(qax_host::OptionName(option)) + " is no option of " +
-                                  command.name + " (" + CommandsTaking(option) + " take it)");
+      return qaxoi::qax_host::UsageError(std::string(qaxoi::qax_host::OptionName(option)) +
+                                         " is no option of " + command.name + " (" +
+                                         CommandsTaking(option) + " take it)");
     }
   }
   if (invocation.json && !command.json) {
-    return qax_host::UsageError(std::string(command.name) + " has no --json output");
+    return qaxoi::qax_host::UsageError(std::string(command.name) + " has no --json output");
   }
   if (invocation.session.modulePath == qaxoi::files::kStandardStreamPath) {
-    return qax_host::UsageError(
+    return qaxoi::qax_host::UsageError(
         "--module: '-' names no module; a module is loaded from a file by its path");
   }
   // Standard input can be read once.
@@ -313,59 +317,63 @@ int CheckCommandLine(const qax_host::CommandLine& line, const Command& command) 
     }
   }
   if (readers.size() > 1) {
-    return qax_host::UsageError("standard input ('-') is read once, but is given for both " +
-                                readers[0] + " and " + readers[1]);
+    return qaxoi::qax_host::UsageError("standard input ('-') is read once, but is given for both " +
+                                       readers[0] + " and " + readers[1]);
   }
-  return qax_host::kExitOk;
+  return qaxoi::qax_host::kExitOk;
 }
 
 // Parses the command line and runs the command it names; answers the exit
 // code.
 int RunCommandLine(int argc, char** argv) {
-  const qax_host::Activity reading("reading the command line");
-  qax_host::CommandLine line;
+  const qaxoi::qax_host::Activity reading("reading the command line");
+  qaxoi::qax_host::CommandLine line;
   Invocation& invocation = line.invocation;
   invocation.session.modulePath = DefaultModulePath(argc > 0 ? argv[0] : nullptr);
-  if (const int failed = qax_host::ParseCommandLine(argc, argv, &line)) return failed;
+  if (const int failed = qaxoi::qax_host::ParseCommandLine(argc, argv, &line)) return failed;
   if (line.version) {
     if (!line.others.empty()) {
-      return qax_host::UsageError("--version takes no other arguments, not '" +
-                                  line.others.front() + "'");
+      return qaxoi::qax_host::UsageError("--version takes no other arguments, not '" +
+                                         line.others.front() + "'");
     }
     PrintVersion();
-    return qax_host::FinishOutput(qax_host::kExitOk);
+    return qaxoi::qax_host::FinishOutput(qaxoi::qax_host::kExitOk);
   }
 
-  if ((line.given & qax_host::kSyntaxOption) != 0) {
+  if ((line.given & qaxoi::qax_host::kSyntaxOption) != 0) {
     const qaxoi::Status parsed =
-        QAX::Ontology::ParseRdfSyntaxName(line.syntax, &invocation.session.syntax);
-    if (!parsed.ok()) return qax_host::UsageError("--syntax: " + parsed.message());
+        qaxoi::rdf::ParseRdfSyntaxName(line.syntax, &invocation.session.syntax);
+    if (!parsed.ok()) return qaxoi::qax_host::UsageError("--syntax: " + parsed.message());
     if (invocation.session.ontologyPath.empty()) {
-      return qax_host::UsageError("--syntax needs --ontology: it gives the vocabulary's syntax");
+      return qaxoi::qax_host::UsageError(
+          "--syntax needs --ontology: it gives the vocabulary's syntax");
     }
   }
 
   const Command* command = FindCommand(line.command.empty() ? "tour" : line.command);
-  if (command == nullptr) return qax_host::UsageError("unknown command '" + line.command + "'");
+  if (command == nullptr)
+    return qaxoi::qax_host::UsageError("unknown command '" + line.command + "'");
   if (line.help) {
     if (line.command.empty()) {
       PrintHelp();
     } else {
       PrintCommandHelp(*command);
     }
-    return qax_host::FinishOutput(qax_host::kExitOk);
+    return qaxoi::qax_host::FinishOutput(qaxoi::qax_host::kExitOk);
   }
   if (const int failed = CheckCommandLine(line, *command)) return failed;
 
   globalEngine->ShowDebugMessage.SetHandler([](const char* text) {
     std::fflush(stdout);
-    std::fprintf(stderr, "qax-host: module: %s\n",
-                 qax_host::Escaped(text != nullptr ? text : "", qax_host::Layout::kKeep).c_str());
+    std::fprintf(
+        stderr, "qax-host: module: %s\n",
+        qaxoi::qax_host::Escaped(text != nullptr ? text : "", qaxoi::qax_host::Layout::kKeep)
+            .c_str());
   });
-  const qax_host::Activity running("running '" + std::string(command->name) + "'");
+  const qaxoi::qax_host::Activity running("running '" + std::string(command->name) + "'");
   // Whatever the command printed is only shown once it reached standard
   // output: a write that failed there fails the command.
-  return qax_host::FinishOutput(command->run(invocation));
+  return qaxoi::qax_host::FinishOutput(command->run(invocation));
 }
 
 }  // namespace
@@ -374,13 +382,13 @@ int RunCommandLine(int argc, char** argv) {
 // never an abort: the handler allocates nothing, and by the time it runs the
 // unwinding has freed what the command held.
 int main(int argc, char** argv) {
-  qax_host::HoldStandardStreams();
+  qaxoi::qax_host::HoldStandardStreams();
   try {
     return RunCommandLine(argc, argv);
   } catch (const std::bad_alloc&) {
     std::fflush(stdout);
     std::fprintf(stderr, "qax-host: out of memory while %s\n",
-                 qax_host::Activity::Current().c_str());
-    return qax_host::kExitFailure;
+                 qaxoi::qax_host::Activity::Current().c_str());
+    return qaxoi::qax_host::kExitFailure;
   }
 }

@@ -8,7 +8,7 @@
 
 #include "host/files/InputFile.h"
 
-namespace qax_host {
+namespace qaxoi::qax_host {
 
 namespace {
 
@@ -120,4 +120,4 @@ std::string MissingClassReason(const std::string& iri, const QAX::Ontology::Onto
          ">): load a vocabulary of that namespace with --ontology FILE";
 }
 
-}  // namespace qax_host
+}  // namespace qaxoi::qax_host

@@ -7,7 +7,7 @@
 
 #include "host/qax/model/QAX.h"
 
-namespace qax_host {
+namespace qaxoi::qax_host {
 
 // The most bytes read of the known vocabularies' index: the fetched one
 // holds about 100 kB.
@@ -27,6 +27,6 @@ inline constexpr std::size_t kMaxVocabularyIndexBytes = std::size_t{4} << 20;
 std::string MissingClassReason(const std::string& iri, const QAX::Ontology::OntologyModel& model,
                                const std::string& vocabularyFolder);
 
-}  // namespace qax_host
+}  // namespace qaxoi::qax_host
 
 #endif  // QAX_TOOLS_QAX_HOST_MISSINGCLASS_H_

@@ -19,7 +19,7 @@
 #include "tools/qax-host/Failure.h"
 #include "tools/qax-host/ItemText.h"
 
-namespace qax_host {
+namespace qaxoi::qax_host {
 
 std::string Counted(std::size_t count, const char* one, const char* many) {
   std::string digits = std::to_string(count);
@@ -254,4 +254,4 @@ void Progress::Done() {
   std::fprintf(stderr, " done (%.1f s)\n", took.count());
 }
 
-}  // namespace qax_host
+}  // namespace qaxoi::qax_host

@@ -13,7 +13,7 @@
 #include "host/qax/model/QAX.h"
 #include "host/sdk/HighPoly.h"
 
-namespace qax_host {
+namespace qaxoi::qax_host {
 
 // JSON values keep their members in the order they were added, so that a
 // document reads in the order the text output does.
@@ -101,6 +101,6 @@ class Progress {
 inline constexpr std::size_t kProgressVocabularyBytes = 2u << 20;
 inline constexpr std::size_t kProgressGroupChannels = 10000;
 
-}  // namespace qax_host
+}  // namespace qaxoi::qax_host
 
 #endif  // QAX_TOOLS_QAX_HOST_OUTPUT_H_

@@ -10,7 +10,7 @@
 #include "tools/qax-host/ChannelText.h"
 #include "tools/qax-host/Output.h"
 
-namespace qax_host {
+namespace qaxoi::qax_host {
 
 qaxoi::Status Session::Open(const Options& options, std::unique_ptr<Session>* opened) {
   std::unique_ptr<Session> session(new Session());
@@ -27,20 +27,20 @@ qaxoi::Status Session::Open(const Options& options, std::unique_ptr<Session>* op
   const Activity loading(options.ontologyPath.empty()
                              ? std::string("loading the sample ontology")
                              : "loading the vocabulary '" + Escaped(options.ontologyPath) + "'");
-  QAX::Ontology::LoadedModel loaded;
-  status =
-      options.ontologyPath.empty()
-          ? QAX::Ontology::LoadModelText(SampleOntologyTurtle(), QAX::Ontology::RdfSyntax::kTurtle,
-                                         kSampleOntologyName, "", &loaded)
-          : QAX::Ontology::LoadModelFile(options.ontologyPath, options.syntax, &loaded);
+  qaxoi::rdf::LoadedModel loaded;
+  status = options.ontologyPath.empty()
+               ? qaxoi::rdf::LoadModelText(sample::SampleOntologyTurtle(),
+                                           qaxoi::rdf::RdfSyntax::kTurtle,
+                                           sample::kSampleOntologyName, "", &loaded)
+               : qaxoi::rdf::LoadModelFile(options.ontologyPath, options.syntax, &loaded);
   progress.Done();
   if (!status.ok()) return status;
   for (const std::string& warning : loaded.warnings) {
     std::fprintf(stderr, "qax-host: warning: %s\n", Escaped(warning, Layout::kKeep).c_str());
   }
   session->model_ = std::move(loaded.model);
-  session->ontologyName_ =
-      options.ontologyPath.empty() ? std::string(kSampleOntologyName) : options.ontologyPath;
+  session->ontologyName_ = options.ontologyPath.empty() ? std::string(sample::kSampleOntologyName)
+                                                        : options.ontologyPath;
 
   session->registry_.RegisterBuiltIns();
   if (!session->registry_.RegisterModule(*session->module_)) {
@@ -64,4 +64,4 @@ std::unique_ptr<Aco_QAXOntologyItem> Session::NewItemChannel() const {
   return std::unique_ptr<Aco_QAXOntologyItem>(static_cast<Aco_QAXOntologyItem*>(channel.release()));
 }
 
-}  // namespace qax_host
+}  // namespace qaxoi::qax_host

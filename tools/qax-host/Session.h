@@ -11,7 +11,7 @@
 #include "host/sdk/ModuleLoader.h"
 #include "ontology_item/Aco_QAXOntologyItem.h"
 
-namespace qax_host {
+namespace qaxoi::qax_host {
 
 class Session {
  public:
@@ -19,7 +19,7 @@ class Session {
     std::string modulePath;    // the channel module's file
     std::string ontologyPath;  // a vocabulary file; empty: the built-in sample
     // The vocabulary's syntax; kDetect: from its name, else its first bytes.
-    QAX::Ontology::RdfSyntax syntax = QAX::Ontology::RdfSyntax::kDetect;
+    qaxoi::rdf::RdfSyntax syntax = qaxoi::rdf::RdfSyntax::kDetect;
   };
 
   // Loads the module and the ontology, sets the ontology on the service and
@@ -54,6 +54,6 @@ class Session {
   std::string ontologyName_;
 };
 
-}  // namespace qax_host
+}  // namespace qaxoi::qax_host
 
 #endif  // QAX_TOOLS_QAX_HOST_SESSION_H_

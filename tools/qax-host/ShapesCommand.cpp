@@ -10,7 +10,7 @@
 #include "tools/qax-host/Commands.h"
 #include "tools/qax-host/Output.h"
 
-namespace qax_host {
+namespace qaxoi::qax_host {
 
 int RunShapes(const Invocation& invocation) {
   std::unique_ptr<Session> session = OpenSession(invocation);
@@ -24,7 +24,7 @@ int RunShapes(const Invocation& invocation) {
     if (!found.ok()) return Fail(found);
     classes.push_back(metaClass);
   }
-  const std::string text = QAX::Ontology::Shacl::DerivedShapesTurtle(session->model(), classes);
+  const std::string text = qaxoi::shacl::DerivedShapesTurtle(session->model(), classes);
   if (invocation.output.empty()) {
     std::fputs(text.c_str(), stdout);
     return kExitOk;
@@ -38,4 +38,4 @@ int RunShapes(const Invocation& invocation) {
   return kExitOk;
 }
 
-}  // namespace qax_host
+}  // namespace qaxoi::qax_host

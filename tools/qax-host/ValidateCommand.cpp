@@ -7,9 +7,9 @@
 #include "tools/qax-host/Output.h"
 #include "tools/qax-host/Validation.h"
 
-namespace qax_host {
+namespace qaxoi::qax_host {
 
-namespace Shacl = QAX::Ontology::Shacl;
+namespace shacl = qaxoi::shacl;
 
 namespace {
 
@@ -33,18 +33,18 @@ int RunValidate(const Invocation& invocation) {
   if (invocation.arguments.empty()) return UsageError("validate needs a DATA file");
   // Input that cannot be read gives no report: exit code 2, so that a script
   // tells it from 1, data that does not conform.
-  Shacl::Graph shapesGraph;
+  shacl::Graph shapesGraph;
   if (!LoadRdfFile(invocation.shapes, shapesGraph)) return kExitUsage;
-  const std::unique_ptr<Shacl::Shapes> shapes =
+  const std::unique_ptr<shacl::Shapes> shapes =
       ReadShapes(shapesGraph, InputName(invocation.shapes));
   if (!shapes) return kExitUsage;
-  Shacl::Graph data;
+  shacl::Graph data;
   for (const std::string& path : invocation.arguments) {
     if (!LoadRdfFile(path, data)) return kExitUsage;
   }
   const Activity validating("validating the data");
-  const Shacl::ValidationReport report = Shacl::Validate(data, *shapes);
+  const shacl::ValidationReport report = shacl::Validate(data, *shapes);
   return WriteReport(report, CommonPrefixes(), format, invocation.output);
 }
 
-}  // namespace qax_host
+}  // namespace qaxoi::qax_host

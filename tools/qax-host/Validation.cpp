@@ -8,9 +8,9 @@
 #include "tools/qax-host/ChannelText.h"
 #include "tools/qax-host/Output.h"
 
-namespace qax_host {
+namespace qaxoi::qax_host {
 
-namespace Shacl = QAX::Ontology::Shacl;
+namespace shacl = qaxoi::shacl;
 
 namespace {
 
@@ -49,11 +49,11 @@ int ReadReportFormat(const char* command, const std::string& value, ReportFormat
   return kExitOk;
 }
 
-bool LoadRdfFile(const std::string& path, Shacl::Graph& graph) {
+bool LoadRdfFile(const std::string& path, shacl::Graph& graph) {
   const Activity loading("loading the RDF file '" + Escaped(InputName(path)) + "'");
-  Shacl::GraphLoad loaded;
+  shacl::GraphLoad loaded;
   const qaxoi::Status read =
-      Shacl::LoadGraphFile(path, QAX::Ontology::RdfSyntax::kDetect, graph, &loaded);
+      shacl::LoadGraphFile(path, qaxoi::rdf::RdfSyntax::kDetect, graph, &loaded);
   for (const std::string& warning : loaded.warnings) {
     std::fprintf(stderr, "qax-host: warning: %s\n", Escaped(warning, Layout::kKeep).c_str());
   }
@@ -64,11 +64,11 @@ bool LoadRdfFile(const std::string& path, Shacl::Graph& graph) {
   return true;
 }
 
-std::unique_ptr<Shacl::Shapes> ReadShapes(const Shacl::Graph& shapesGraph,
+std::unique_ptr<shacl::Shapes> ReadShapes(const shacl::Graph& shapesGraph,
                                           const std::string& name) {
   const Activity reading("reading the shapes of " + Escaped(name));
-  std::unique_ptr<Shacl::Shapes> shapes;
-  const qaxoi::Status read = Shacl::Shapes::Read(shapesGraph, &shapes);
+  std::unique_ptr<shacl::Shapes> shapes;
+  const qaxoi::Status read = shacl::Shapes::Read(shapesGraph, &shapes);
   if (!read.ok()) {
     Fail("the shapes of " + Escaped(name) +
          " are not valid SHACL: " + Escaped(read.message(), Layout::kKeep));
@@ -76,20 +76,20 @@ std::unique_ptr<Shacl::Shapes> ReadShapes(const Shacl::Graph& shapesGraph,
   return shapes;
 }
 
-int WriteReport(const Shacl::ValidationReport& report,
+int WriteReport(const shacl::ValidationReport& report,
                 const std::vector<std::pair<std::string, std::string>>& prefixes,
                 ReportFormat format, const std::string& output) {
   const Activity writing("writing the validation report");
   std::string text;
   switch (format) {
     case ReportFormat::kText:
-      text = WithoutTrailingBlanks(Shacl::ReportAsText(report, prefixes));
+      text = WithoutTrailingBlanks(shacl::ReportAsText(report, prefixes));
       break;
     case ReportFormat::kTurtle:
-      text = Shacl::ReportAsTurtle(report, prefixes);
+      text = shacl::ReportAsTurtle(report, prefixes);
       break;
     case ReportFormat::kJson:
-      text = Shacl::ReportAsJson(report, prefixes);
+      text = shacl::ReportAsJson(report, prefixes);
       break;
   }
   const int verdict = report.conforms ? kExitOk : kExitFailure;
@@ -105,4 +105,4 @@ int WriteReport(const Shacl::ValidationReport& report,
   return verdict;
 }
 
-}  // namespace qax_host
+}  // namespace qaxoi::qax_host

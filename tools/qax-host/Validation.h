@@ -14,7 +14,7 @@
 #include "host/qax/shacl/Validator.h"
 #include "tools/qax-host/Commands.h"
 
-namespace qax_host {
+namespace qaxoi::qax_host {
 
 // How a report is written: lines of text (the default), Turtle or JSON.
 enum class ReportFormat { kText, kTurtle, kJson };
@@ -26,21 +26,21 @@ int ReadReportFormat(const char* command, const std::string& value, ReportFormat
 // Loads the RDF file `path` ("-": standard input; syntax from the name,
 // else the first bytes) into `graph`, printing the reader's warnings. False
 // after printing why it cannot be read.
-bool LoadRdfFile(const std::string& path, QAX::Ontology::Shacl::Graph& graph);
+bool LoadRdfFile(const std::string& path, qaxoi::shacl::Graph& graph);
 
 // The shapes of the sealed `shapesGraph`, which `name` names in the message;
 // null after printing why the graph is not valid SHACL.
-std::unique_ptr<QAX::Ontology::Shacl::Shapes> ReadShapes(
-    const QAX::Ontology::Shacl::Graph& shapesGraph, const std::string& name);
+std::unique_ptr<qaxoi::shacl::Shapes> ReadShapes(const qaxoi::shacl::Graph& shapesGraph,
+                                                 const std::string& name);
 
 // Writes `report` in `format` (IRIs shortened with `prefixes` in text and
 // Turtle) to standard output, or to `output` when given (confirmed on
 // standard error). Answers kExitOk when the data conforms, kExitFailure when
 // it does not or when the report could not be written (after a message).
-int WriteReport(const QAX::Ontology::Shacl::ValidationReport& report,
+int WriteReport(const qaxoi::shacl::ValidationReport& report,
                 const std::vector<std::pair<std::string, std::string>>& prefixes,
                 ReportFormat format, const std::string& output);
 
-}  // namespace qax_host
+}  // namespace qaxoi::qax_host
 
 #endif  // QAX_TOOLS_QAX_HOST_VALIDATION_H_

@@ -2,9 +2,7 @@
 #ifndef QAX_HOST_QAX_RDF_BYTETABLE_H_
 #define QAX_HOST_QAX_RDF_BYTETABLE_H_
 
-namespace QAX {
-namespace Ontology {
-namespace Rdf {
+namespace qaxoi::rdf {
 
 // The bytes for which a test holds, so that a scan steps over the bytes that
 // matter nothing to it with one lookup each.
@@ -21,8 +19,6 @@ constexpr ByteTable MakeTable(Test test) {
   return table;
 }
 
-}  // namespace Rdf
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf
 
 #endif  // QAX_HOST_QAX_RDF_BYTETABLE_H_

@@ -5,9 +5,7 @@
 
 #include "host/qax/rdf/NestingDepth.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Rdf {
+namespace qaxoi::rdf {
 namespace {
 
 // The kinds of anonymous class expression that are ignored, in the order
@@ -134,13 +132,13 @@ class ListWalk {
 // each charged to the statements' budget; false when the list is malformed
 // (`walk.problem` says how) or a member is neither an IRI nor a literal.
 bool CollectEnumeration(RdfStatements& st, BlankId node, ListWalk& walk,
-                        std::vector<AttrValue>& values) {
+                        std::vector<QAX::Ontology::AttrValue>& values) {
   const ExpressionFacts* facts = st.FindExpression(node);
   if (facts == nullptr || facts->oneOfs != 1) {
     return walk.Fault("a class expression with two owl:oneOf lists");
   }
   return walk.Walk(facts->oneOf, 0, [&](NodeRef member, std::size_t) {
-    AttrValue value;
+    QAX::Ontology::AttrValue value;
     if (member.kind == NodeRef::Kind::kIri) {
       value.text = std::string(st.Iri(member.id));
       value.isIri = true;
@@ -152,8 +150,8 @@ bool CollectEnumeration(RdfStatements& st, BlankId node, ListWalk& walk,
     } else {
       return walk.Fault("a list member that is neither an IRI nor a literal");
     }
-    st.Budget().Charge(2 * sizeof(AttrValue) + value.text.size() + value.datatype.size() +
-                       value.language.size());
+    st.Budget().Charge(2 * sizeof(QAX::Ontology::AttrValue) + value.text.size() +
+                       value.datatype.size() + value.language.size());
     values.push_back(std::move(value));
     return true;
   });
@@ -413,6 +411,4 @@ void ResolveClassExpressions(RdfStatements& statements, const std::string& sourc
   ClassUses(statements, sourceName, warnings, &stepsLeft).Run();
 }
 
-}  // namespace Rdf
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf

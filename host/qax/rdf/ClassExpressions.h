@@ -9,9 +9,7 @@
 
 #include "host/qax/rdf/RdfStatements.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Rdf {
+namespace qaxoi::rdf {
 
 // List cells that resolving walks, at most, per statement read (and this
 // many more), so that lists sharing long tails cannot cost quadratic time.
@@ -44,8 +42,6 @@ inline constexpr std::size_t kListStepsBase = 4096;
 void ResolveClassExpressions(RdfStatements& statements, const std::string& sourceName,
                              std::vector<std::string>& warnings);
 
-}  // namespace Rdf
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf
 
 #endif  // QAX_HOST_QAX_RDF_CLASSEXPRESSIONS_H_

@@ -8,8 +8,7 @@
 
 #include "host/qax/rdf/RdfSyntax.h"
 
-namespace QAX {
-namespace Ontology {
+namespace qaxoi::rdf {
 namespace {
 
 constexpr std::string_view kRdfNamespace = "http://www.w3.org/1999/02/22-rdf-syntax-ns#";
@@ -267,5 +266,4 @@ qaxoi::Status DetectRdfSyntax(std::string_view firstBytes, RdfSyntax* syntax) {
   return qaxoi::Status::Ok();
 }
 
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf

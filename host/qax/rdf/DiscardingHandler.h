@@ -9,9 +9,7 @@
 #include "host/qax/rdf/LoadBudget.h"
 #include "host/qax/rdf/TripleHandler.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Rdf {
+namespace qaxoi::rdf {
 
 // Takes every prefix and statement and keeps none, so its budget is never
 // exhausted.
@@ -28,8 +26,6 @@ class DiscardingHandler final : public TripleHandler {
   LoadBudget budget_;
 };
 
-}  // namespace Rdf
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf
 
 #endif  // QAX_HOST_QAX_RDF_DISCARDINGHANDLER_H_

@@ -11,9 +11,7 @@
 
 #include "host/status/Status.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Rdf {
+namespace qaxoi::rdf {
 
 // The bytes of one document, read in parts and from any offset, as often as
 // asked: a parse reads them once in order, and placing an error reads them
@@ -55,8 +53,6 @@ class TextSource : public DocumentSource {
   std::string_view text_;
 };
 
-}  // namespace Rdf
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf
 
 #endif  // QAX_HOST_QAX_RDF_DOCUMENTSOURCE_H_

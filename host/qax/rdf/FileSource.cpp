@@ -5,9 +5,7 @@
 
 #include <algorithm>
 
-namespace QAX {
-namespace Ontology {
-namespace Rdf {
+namespace qaxoi::rdf {
 
 namespace {
 // Longer working folders than this leave relative paths as they are.
@@ -33,6 +31,4 @@ std::string FileIri(const std::string& path) {
   return iri;
 }
 
-}  // namespace Rdf
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf

@@ -10,9 +10,7 @@
 #include "host/files/InputFile.h"
 #include "host/qax/rdf/DocumentSource.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Rdf {
+namespace qaxoi::rdf {
 
 // What the parser holds of a file that it reads as it parses: one page.
 inline constexpr std::uint64_t kFilePageBytes = std::uint64_t{64} << 10;
@@ -39,8 +37,6 @@ class FileSource : public DocumentSource {
 // document resolve to the file's own folder; empty when it cannot be made.
 std::string FileIri(const std::string& path);
 
-}  // namespace Rdf
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf
 
 #endif  // QAX_HOST_QAX_RDF_FILESOURCE_H_

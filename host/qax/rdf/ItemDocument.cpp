@@ -9,15 +9,13 @@
 #include "host/qax/model/MetaClassLibrary.h"
 #include "host/qax/rdf/LexicalForms.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Rdf {
+namespace qaxoi::rdf {
 
 namespace {
 
 class Describer {
  public:
-  Describer(const OntologyModel& model, ItemDocument& document, std::string& error)
+  Describer(const QAX::Ontology::OntologyModel& model, ItemDocument& document, std::string& error)
       : model_(model), document_(document), error_(error) {}
 
   bool Describe(const std::vector<ItemSubject>& items) {
@@ -30,7 +28,7 @@ class Describer {
       // Nested items follow their parent, breadth first, so that deep
       // nesting costs no stack. Each pending item's node is made when it is
       // met, so that labels count up in node order.
-      std::deque<std::pair<const Onto::OntologyItem*, std::size_t>> pending;
+      std::deque<std::pair<const QAX::Onto::OntologyItem*, std::size_t>> pending;
       pending.emplace_back(subject.item, NewNode(subject.iri, 1));
       while (!pending.empty()) {
         const auto [item, node] = pending.front();
@@ -49,7 +47,7 @@ class Describer {
 
   void DeclarePrefixes() {
     bool xsdTaken = false;
-    for (const MetaClassLibrary* library : model_.GetLibraries()) {
+    for (const QAX::Ontology::MetaClassLibrary* library : model_.GetLibraries()) {
       const std::string ns = model_.GetNamespace(library->GetName());
       if (!IsPrefixName(library->GetName()) || !IsWritableIri(ns)) continue;
       xsdTaken = xsdTaken || library->GetName() == "xsd";
@@ -68,9 +66,9 @@ class Describer {
     return document_.nodes.size() - 1;
   }
 
-  bool DescribeItem(const Onto::OntologyItem& item, std::size_t node,
-                    std::deque<std::pair<const Onto::OntologyItem*, std::size_t>>& pending) {
-    const MetaClass* metaClass = model_.GetMetaClassByFQName(item.GetFQName());
+  bool DescribeItem(const QAX::Onto::OntologyItem& item, std::size_t node,
+                    std::deque<std::pair<const QAX::Onto::OntologyItem*, std::size_t>>& pending) {
+    const QAX::Ontology::MetaClass* metaClass = model_.GetMetaClassByFQName(item.GetFQName());
     if (metaClass == nullptr) {
       return Fail("the ontology has no class '" + item.GetFQName() + "' for an item to write");
     }
@@ -81,8 +79,8 @@ class Describer {
     document_.nodes[node].classIri = metaClass->GetInfo().handle;
     const std::size_t depth = document_.nodes[node].depth;
     item.ForEachValue([&](const std::string& name, const std::string* text,
-                          const Onto::OntologyItem* nested) {
-      const Info::MetaAttrInfo* attribute = Find(*metaClass, name);
+                          const QAX::Onto::OntologyItem* nested) {
+      const QAX::Ontology::Info::MetaAttrInfo* attribute = Find(*metaClass, name);
       std::string property =
           attribute != nullptr ? model_.GetNamespace(attribute->scopeName) + attribute->name : "";
       if (attribute == nullptr || !IsWritableIri(property)) {
@@ -104,7 +102,8 @@ class Describer {
         Warn(item.GetFQName() + ": a value of '" + name +
              "' is not UTF-8; its bad bytes are written as U+FFFD");
       }
-      std::string datatype = LiteralDatatype(Info::AttrKindOf(attribute->kind), value);
+      std::string datatype =
+          LiteralDatatype(QAX::Ontology::Info::AttrKindOf(attribute->kind), value);
       // Writers may print a boolean bare, where only the canonical form reads
       // back as one.
       if (datatype == std::string(kXsdNamespace) + "boolean") {
@@ -117,12 +116,13 @@ class Describer {
   }
 
   // The attribute called `name` of `metaClass`, its own before its parents'.
-  const Info::MetaAttrInfo* Find(const MetaClass& metaClass, const std::string& name) {
+  const QAX::Ontology::Info::MetaAttrInfo* Find(const QAX::Ontology::MetaClass& metaClass,
+                                                const std::string& name) {
     auto& byName = attributes_[&metaClass];
     if (byName.empty()) {
-      std::unordered_map<std::string, const Info::MetaAttrInfo*> found;
-      for (const MetaClass* at = &metaClass; at != nullptr; at = at->GetParent()) {
-        for (const MetaAttr* attribute : at->GetAttributes()) {
+      std::unordered_map<std::string, const QAX::Ontology::Info::MetaAttrInfo*> found;
+      for (const QAX::Ontology::MetaClass* at = &metaClass; at != nullptr; at = at->GetParent()) {
+        for (const QAX::Ontology::MetaAttr* attribute : at->GetAttributes()) {
           found.emplace(attribute->GetInfo().name, &attribute->GetInfo());
         }
       }
@@ -136,10 +136,11 @@ class Describer {
     if (warned_.insert(warning).second) document_.warnings.push_back(warning);
   }
 
-  const OntologyModel& model_;
+  const QAX::Ontology::OntologyModel& model_;
   ItemDocument& document_;
   std::string& error_;
-  std::unordered_map<const MetaClass*, std::unordered_map<std::string, const Info::MetaAttrInfo*>>
+  std::unordered_map<const QAX::Ontology::MetaClass*,
+                     std::unordered_map<std::string, const QAX::Ontology::Info::MetaAttrInfo*>>
       attributes_;
   std::set<std::string> warned_;
   std::size_t blanks_ = 0;
@@ -180,13 +181,11 @@ bool IsWritableIri(const std::string& iri) {
   return true;
 }
 
-qaxoi::Status DescribeItems(const std::vector<ItemSubject>& items, const OntologyModel& model,
-                            ItemDocument& document) {
+qaxoi::Status DescribeItems(const std::vector<ItemSubject>& items,
+                            const QAX::Ontology::OntologyModel& model, ItemDocument& document) {
   std::string error;
   if (Describer(model, document, error).Describe(items)) return qaxoi::Status::Ok();
   return qaxoi::Status::InvalidInput(std::move(error));
 }
 
-}  // namespace Rdf
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf

@@ -14,9 +14,7 @@
 #include "host/qax/rdf/ItemSubject.h"
 #include "host/status/Status.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Rdf {
+namespace qaxoi::rdf {
 
 inline constexpr char kRdfType[] = "http://www.w3.org/1999/02/22-rdf-syntax-ns#type";
 inline constexpr char kXsdNamespace[] = "http://www.w3.org/2001/XMLSchema#";
@@ -69,8 +67,8 @@ struct ItemDocument {
 // bytes replaced by U+FFFD with a warning; a boolean is written in its
 // canonical form. Walks items breadth first, without recursion; the document
 // keeps no pointer into the items.
-qaxoi::Status DescribeItems(const std::vector<ItemSubject>& items, const OntologyModel& model,
-                            ItemDocument& document);
+qaxoi::Status DescribeItems(const std::vector<ItemSubject>& items,
+                            const QAX::Ontology::OntologyModel& model, ItemDocument& document);
 
 // A name that Turtle takes as a prefix: a letter, then letters, digits, '_',
 // '-' or '.', not ending in '.'.
@@ -80,8 +78,6 @@ bool IsPrefixName(std::string_view name);
 // characters that neither Turtle nor N-Triples allow between '<' and '>'.
 bool IsWritableIri(const std::string& iri);
 
-}  // namespace Rdf
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf
 
 #endif  // QAX_HOST_QAX_RDF_ITEMDOCUMENT_H_

@@ -6,17 +6,15 @@
 
 #include "host/qax/model/OntologyItem.h"
 
-namespace QAX {
-namespace Ontology {
+namespace qaxoi::rdf {
 
 // An item to write and the IRI to write it under; an empty IRI writes the
 // item as a blank node. The item is the caller's and must outlive the call.
 struct ItemSubject {
-  const Onto::OntologyItem* item = nullptr;
+  const QAX::Onto::OntologyItem* item = nullptr;
   std::string iri;
 };
 
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf
 
 #endif  // QAX_HOST_QAX_RDF_ITEMSUBJECT_H_

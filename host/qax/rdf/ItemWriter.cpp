@@ -7,8 +7,7 @@
 
 #include "host/qax/rdf/ItemDocument.h"
 
-namespace QAX {
-namespace Ontology {
+namespace qaxoi::rdf {
 
 namespace {
 
@@ -36,7 +35,7 @@ void SetPrefix(SerdWriter* writer, const std::string& name, const std::string& n
 }
 
 // Writes `document` as `syntax` into `text`.
-qaxoi::Status Write(const Rdf::ItemDocument& document, RdfSyntax syntax, std::string& text) {
+qaxoi::Status Write(const ItemDocument& document, RdfSyntax syntax, std::string& text) {
   const bool turtle = syntax == RdfSyntax::kTurtle;
   std::unique_ptr<SerdEnv, FreeEnv> env(serd_env_new(nullptr));
   std::unique_ptr<SerdWriter, FreeWriter> writer(
@@ -48,17 +47,17 @@ qaxoi::Status Write(const Rdf::ItemDocument& document, RdfSyntax syntax, std::st
   if (turtle) {
     for (const auto& [name, ns] : document.prefixes) SetPrefix(writer.get(), name, ns);
   }
-  const std::string typeIri = Rdf::kRdfType;  // the node points into it
+  const std::string typeIri = kRdfType;  // the node points into it
   const SerdNode type = Node(SERD_URI, typeIri);
-  for (const Rdf::ItemNode& node : document.nodes) {
+  for (const ItemNode& node : document.nodes) {
     const SerdNode subject = Node(node.blank ? SERD_BLANK : SERD_URI, node.subject);
     const SerdNode classIri = Node(SERD_URI, node.classIri);
     bool written = serd_writer_write_statement(writer.get(), 0, nullptr, &subject, &type, &classIri,
                                                nullptr, nullptr) == SERD_SUCCESS;
-    for (const Rdf::ItemValue& value : node.values) {
+    for (const ItemValue& value : node.values) {
       if (!written) break;
       const SerdNode predicate = Node(SERD_URI, value.property);
-      const SerdNode object = value.nested != Rdf::kNoNode
+      const SerdNode object = value.nested != kNoNode
                                   ? Node(SERD_BLANK, document.nodes[value.nested].subject)
                                   : Node(SERD_LITERAL, value.text);
       const SerdNode datatype = Node(SERD_URI, value.datatype);
@@ -77,14 +76,15 @@ qaxoi::Status Write(const Rdf::ItemDocument& document, RdfSyntax syntax, std::st
 
 }  // namespace
 
-qaxoi::Status WriteItems(const std::vector<ItemSubject>& items, const OntologyModel& model,
-                         RdfSyntax syntax, WrittenItems* written) {
+qaxoi::Status WriteItems(const std::vector<ItemSubject>& items,
+                         const QAX::Ontology::OntologyModel& model, RdfSyntax syntax,
+                         WrittenItems* written) {
   if (syntax != RdfSyntax::kTurtle && syntax != RdfSyntax::kNTriples) {
     return qaxoi::Status::InvalidArgument("items are written as Turtle or N-Triples only");
   }
-  Rdf::ItemDocument document;
+  ItemDocument document;
   WrittenItems result;
-  qaxoi::Status status = Rdf::DescribeItems(items, model, document);
+  qaxoi::Status status = DescribeItems(items, model, document);
   if (status.ok()) status = Write(document, syntax, result.text);
   if (!status.ok()) return status;
   result.warnings = std::move(document.warnings);
@@ -92,5 +92,4 @@ qaxoi::Status WriteItems(const std::vector<ItemSubject>& items, const OntologyMo
   return status;
 }
 
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf

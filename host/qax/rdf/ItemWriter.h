@@ -11,8 +11,7 @@
 #include "host/qax/rdf/RdfSyntax.h"
 #include "host/status/Status.h"
 
-namespace QAX {
-namespace Ontology {
+namespace qaxoi::rdf {
 
 // A whole document that WriteItems or WriteItemsJsonLd wrote, never a part.
 struct WrittenItems {
@@ -40,10 +39,10 @@ struct WrittenItems {
 // kInvalidArgument for another syntax, kInvalidInput for a null item, an
 // IRI that is not absolute, is not UTF-8 or holds a character that IRIs may
 // not, or an item (nested ones included) whose class `model` does not have.
-QAX_API qaxoi::Status WriteItems(const std::vector<ItemSubject>& items, const OntologyModel& model,
-                                 RdfSyntax syntax, WrittenItems* written);
+QAX_API qaxoi::Status WriteItems(const std::vector<ItemSubject>& items,
+                                 const QAX::Ontology::OntologyModel& model, RdfSyntax syntax,
+                                 WrittenItems* written);
 
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf
 
 #endif  // QAX_HOST_QAX_RDF_ITEMWRITER_H_

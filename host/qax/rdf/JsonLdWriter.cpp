@@ -9,8 +9,7 @@
 
 #include "host/qax/rdf/ItemDocument.h"
 
-namespace QAX {
-namespace Ontology {
+namespace qaxoi::rdf {
 
 namespace {
 
@@ -47,7 +46,7 @@ std::string SchemeReadAsPrefix(const std::string& iri) {
 
 class JsonLdDocument {
  public:
-  explicit JsonLdDocument(const Rdf::ItemDocument& document) : document_(document) {}
+  explicit JsonLdDocument(const ItemDocument& document) : document_(document) {}
 
   // The document as JSON text.
   std::string Text() {
@@ -73,10 +72,10 @@ class JsonLdDocument {
   void ChoosePrefixes() {
     std::unordered_set<std::string> schemes;
     const auto see = [&](const std::string& iri) { schemes.insert(SchemeReadAsPrefix(iri)); };
-    for (const Rdf::ItemNode& node : document_.nodes) {
+    for (const ItemNode& node : document_.nodes) {
       if (!node.blank) see(node.subject);
       see(node.classIri);
-      for (const Rdf::ItemValue& value : node.values) {
+      for (const ItemValue& value : node.values) {
         see(value.property);
         if (!value.datatype.empty()) see(value.datatype);
       }
@@ -121,15 +120,15 @@ class JsonLdDocument {
     return compacted_.emplace(iri, std::move(compact)).first->second;
   }
 
-  Json NodeObject(const Rdf::ItemNode& node, std::vector<Json>& built) {
+  Json NodeObject(const ItemNode& node, std::vector<Json>& built) {
     // The values of each property, properties in the order first met.
     std::vector<std::pair<std::string, std::vector<Json>>> properties;
     std::unordered_map<std::string, std::size_t> slots;
-    for (const Rdf::ItemValue& value : node.values) {
+    for (const ItemValue& value : node.values) {
       const auto slot = slots.emplace(value.property, properties.size());
       if (slot.second) properties.emplace_back(Compact(value.property), std::vector<Json>());
       std::vector<Json>& values = properties[slot.first->second].second;
-      if (value.nested != Rdf::kNoNode) {
+      if (value.nested != kNoNode) {
         values.push_back(std::move(built[value.nested]));
       } else if (value.datatype.empty()) {
         values.emplace_back(value.text);
@@ -151,19 +150,19 @@ class JsonLdDocument {
     return ObjectOf(std::move(members));
   }
 
-  const Rdf::ItemDocument& document_;
+  const ItemDocument& document_;
   std::vector<std::pair<std::string, std::string>> prefixes_;
   std::unordered_map<std::string, std::string> compacted_;
 };
 
 }  // namespace
 
-qaxoi::Status WriteItemsJsonLd(const std::vector<ItemSubject>& items, const OntologyModel& model,
-                               WrittenItems* written) {
-  Rdf::ItemDocument document;
-  qaxoi::Status described = Rdf::DescribeItems(items, model, document);
+qaxoi::Status WriteItemsJsonLd(const std::vector<ItemSubject>& items,
+                               const QAX::Ontology::OntologyModel& model, WrittenItems* written) {
+  ItemDocument document;
+  qaxoi::Status described = DescribeItems(items, model, document);
   if (!described.ok()) return described;
-  for (const Rdf::ItemNode& node : document.nodes) {
+  for (const ItemNode& node : document.nodes) {
     if (node.depth > kMaxJsonLdItemDepth) {
       return qaxoi::Status::ResourceExhausted("an item nests deeper than " +
                                               std::to_string(kMaxJsonLdItemDepth) +
@@ -182,5 +181,4 @@ qaxoi::Status WriteItemsJsonLd(const std::vector<ItemSubject>& items, const Onto
   return qaxoi::Status::Ok();
 }
 
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf

@@ -9,8 +9,7 @@
 #include "host/qax/model/OntologyModel.h"
 #include "host/qax/rdf/ItemWriter.h"
 
-namespace QAX {
-namespace Ontology {
+namespace qaxoi::rdf {
 
 // The deepest item WriteItemsJsonLd writes, the item itself being level 1:
 // the JSON is written by recursion, one call per level of nesting.
@@ -33,9 +32,9 @@ inline constexpr std::size_t kMaxJsonLdItemDepth = 256;
 // kResourceExhausted for an item nested deeper than kMaxJsonLdItemDepth
 // levels; `written` is left as it was on failure.
 QAX_API qaxoi::Status WriteItemsJsonLd(const std::vector<ItemSubject>& items,
-                                       const OntologyModel& model, WrittenItems* written);
+                                       const QAX::Ontology::OntologyModel& model,
+                                       WrittenItems* written);
 
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf
 
 #endif  // QAX_HOST_QAX_RDF_JSONLDWRITER_H_

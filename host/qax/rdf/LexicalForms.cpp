@@ -2,9 +2,7 @@
 
 #include <cctype>
 
-namespace QAX {
-namespace Ontology {
-namespace Rdf {
+namespace qaxoi::rdf {
 
 namespace {
 
@@ -177,23 +175,23 @@ std::string WellFormedUtf8(const std::string& text, bool* repaired) {
   return out;
 }
 
-std::string LiteralDatatype(Info::AttrKind kind, const std::string& text) {
+std::string LiteralDatatype(QAX::Ontology::Info::AttrKind kind, const std::string& text) {
   const char* type = nullptr;
   switch (kind) {
-    case Info::AttrKind::kBoolean:
+    case QAX::Ontology::Info::AttrKind::kBoolean:
       if (text == "true" || text == "false" || text == "1" || text == "0") type = "boolean";
       break;
-    case Info::AttrKind::kInteger:
+    case QAX::Ontology::Info::AttrKind::kInteger:
       if (IsInteger(text)) type = "integer";
       break;
-    case Info::AttrKind::kReal:
+    case QAX::Ontology::Info::AttrKind::kReal:
       if (IsDecimal(text)) {
         type = "decimal";
       } else if (IsDouble(text)) {
         type = "double";
       }
       break;
-    case Info::AttrKind::kTemporal:
+    case QAX::Ontology::Info::AttrKind::kTemporal:
       if (IsDateTime(text)) {
         type = "dateTime";
       } else if (IsDate(text)) {
@@ -206,6 +204,4 @@ std::string LiteralDatatype(Info::AttrKind kind, const std::string& text) {
   return type != nullptr ? std::string(kXsd) + type : std::string();
 }
 
-}  // namespace Rdf
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf

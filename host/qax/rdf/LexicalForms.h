@@ -9,9 +9,7 @@
 
 #include "host/qax/model/AttrKind.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Rdf {
+namespace qaxoi::rdf {
 
 // The length of the UTF-8 sequence that starts at `at`, or 0 when none does
 // (a stray continuation byte, an overlong form, a surrogate, a code point
@@ -28,10 +26,8 @@ std::string WellFormedUtf8(const std::string& text, bool* repaired);
 // kTemporal, each only when `text` is a valid lexical form of it. Empty when
 // the value is a plain string: every other kind (unknown ones included), and
 // texts of no such form.
-std::string LiteralDatatype(Info::AttrKind kind, const std::string& text);
+std::string LiteralDatatype(QAX::Ontology::Info::AttrKind kind, const std::string& text);
 
-}  // namespace Rdf
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf
 
 #endif  // QAX_HOST_QAX_RDF_LEXICALFORMS_H_

@@ -6,9 +6,7 @@
 #include <cstddef>
 #include <string>
 
-namespace QAX {
-namespace Ontology {
-namespace Rdf {
+namespace qaxoi::rdf {
 
 // The loader charges what it holds as it goes: the document while it is
 // parsed (a file's page, or the whole document when it is held in memory),
@@ -76,8 +74,6 @@ class LoadBudget {
   std::size_t spent_ = 0;
 };
 
-}  // namespace Rdf
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf
 
 #endif  // QAX_HOST_QAX_RDF_LOADBUDGET_H_

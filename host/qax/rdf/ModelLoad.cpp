@@ -19,8 +19,7 @@
 #include "host/qax/rdf/StatementSink.h"
 #include "host/qax/rdf/VocabularyMapper.h"
 
-namespace QAX {
-namespace Ontology {
+namespace qaxoi::rdf {
 namespace {
 
 // Parses the document `source` gives and builds the model from it; `text`
@@ -29,22 +28,22 @@ namespace {
 // memory, else a page); `release`, when given, is called once it is parsed,
 // to let go of what the caller holds for it before the model is built.
 template <typename Release>
-qaxoi::Status Load(Rdf::DocumentSource& source, const std::string* text, std::uint64_t heldBytes,
+qaxoi::Status Load(DocumentSource& source, const std::string* text, std::uint64_t heldBytes,
                    RdfSyntax syntax, const std::string& sourceName, const std::string& baseIri,
                    Release release, LoadedModel* loaded) {
   LoadedModel result;
-  Rdf::LoadBudget budget(source.Size());
-  Rdf::RdfStatements statements(budget);
-  Rdf::StatementSink sink(statements);
-  qaxoi::Status read = Rdf::ReadDocument(source, text, heldBytes, syntax, sourceName, baseIri, sink,
-                                         budget, result.warnings);
+  LoadBudget budget(source.Size());
+  RdfStatements statements(budget);
+  StatementSink sink(statements);
+  qaxoi::Status read = ReadDocument(source, text, heldBytes, syntax, sourceName, baseIri, sink,
+                                    budget, result.warnings);
   if (!read.ok()) return read;
   release();
-  Rdf::ResolveClassExpressions(statements, sourceName, result.warnings);
+  ResolveClassExpressions(statements, sourceName, result.warnings);
   statements.Group();
-  result.model = std::make_unique<OntologyModel>();
+  result.model = std::make_unique<QAX::Ontology::OntologyModel>();
   if (budget.Exhausted() ||
-      !Rdf::BuildModel(statements, sourceName, *result.model, result.warnings, budget)) {
+      !BuildModel(statements, sourceName, *result.model, result.warnings, budget)) {
     return qaxoi::Status::ResourceExhausted(budget.Refusal(sourceName));
   }
   *loaded = std::move(result);
@@ -57,19 +56,18 @@ qaxoi::Status LoadModelFile(const std::string& path, RdfSyntax syntax, LoadedMod
   qaxoi::files::InputFile file;
   qaxoi::Status opened = file.Open(path);
   if (!opened.ok()) return opened;
-  Rdf::FileSource source(file);
+  FileSource source(file);
   return Load(
-      source, nullptr, source.HeldBytes(), syntax, path, Rdf::FileIri(path),
-      [&file] { file.Close(); }, loaded);
+      source, nullptr, source.HeldBytes(), syntax, path, FileIri(path), [&file] { file.Close(); },
+      loaded);
 }
 
 qaxoi::Status LoadModelText(const std::string& text, RdfSyntax syntax,
                             const std::string& sourceName, const std::string& baseIri,
                             LoadedModel* loaded) {
-  Rdf::TextSource source(text);
+  TextSource source(text);
   return Load(
       source, &text, text.size(), syntax, sourceName, baseIri, [] {}, loaded);
 }
 
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf

@@ -9,8 +9,7 @@
 #include "host/qax/rdf/RdfSyntax.h"
 #include "host/status/Status.h"
 
-namespace QAX {
-namespace Ontology {
+namespace qaxoi::rdf {
 
 // Loads an RDF vocabulary (Turtle, N-Triples, N-Quads, TriG or RDF/XML)
 // from the file at `path` into a new model; docs/vocabularies.md describes
@@ -38,7 +37,6 @@ QAX_API qaxoi::Status LoadModelText(const std::string& text, RdfSyntax syntax,
                                     const std::string& sourceName, const std::string& baseIri,
                                     LoadedModel* loaded);
 
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf
 
 #endif  // QAX_HOST_QAX_RDF_MODELLOAD_H_

@@ -2,9 +2,7 @@
 
 #include "host/qax/rdf/ByteTable.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Rdf {
+namespace qaxoi::rdf {
 namespace {
 
 constexpr bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
@@ -146,6 +144,4 @@ std::size_t NestingScan::Feed(const char* bytes, std::size_t size) {
   return kNone;
 }
 
-}  // namespace Rdf
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf

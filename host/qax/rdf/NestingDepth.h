@@ -6,9 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace QAX {
-namespace Ontology {
-namespace Rdf {
+namespace qaxoi::rdf {
 
 // The deepest nesting of blank nodes ("[") and collections ("(") a document
 // may have. The parser descends one level of its own stack per level, so a
@@ -57,8 +55,6 @@ class NestingScan {
   unsigned quotes_ = 0;
 };
 
-}  // namespace Rdf
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf
 
 #endif  // QAX_HOST_QAX_RDF_NESTINGDEPTH_H_

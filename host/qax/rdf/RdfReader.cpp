@@ -14,9 +14,7 @@
 #include "host/qax/rdf/TripleHandler.h"
 #include "host/qax/rdf/Utf8Scan.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Rdf {
+namespace qaxoi::rdf {
 
 using qaxoi::Status;
 
@@ -516,6 +514,4 @@ Status ReadRdf(const std::string& document, RdfSyntax syntax, const std::string&
   return ReadRdf(source, syntax, sourceName, baseIri, handler);
 }
 
-}  // namespace Rdf
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf

@@ -10,9 +10,7 @@
 #include "host/qax/rdf/TripleHandler.h"
 #include "host/status/Status.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Rdf {
+namespace qaxoi::rdf {
 
 // Parses the document that `source` gives (any bytes) as `syntax`, which
 // must be one that serd reads (not kDetect or kRdfXml; graph names of TriG
@@ -33,8 +31,6 @@ qaxoi::Status ReadRdf(DocumentSource& source, RdfSyntax syntax, const std::strin
 qaxoi::Status ReadRdf(const std::string& document, RdfSyntax syntax, const std::string& sourceName,
                       const std::string& baseIri, TripleHandler& handler);
 
-}  // namespace Rdf
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf
 
 #endif  // QAX_HOST_QAX_RDF_RDFREADER_H_

@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-namespace QAX {
-namespace Ontology {
-namespace Rdf {
+namespace qaxoi::rdf {
 namespace {
 
 // A subject's objects are checked for repeats pairwise up to this many, and
@@ -76,10 +74,10 @@ TermId RdfStatements::Intern(std::string_view iri) {
 }
 
 TermId RdfStatements::InternAnew(std::string_view iri) {
-  const std::uint32_t hash = Util::NameIndex::Hash(iri);
+  const std::uint32_t hash = QAX::Util::NameIndex::Hash(iri);
   const std::size_t found =
       irisByName_.Find(iri, hash, [this](std::size_t position) { return iris_[position]; });
-  if (found != Util::NameIndex::kNone) return static_cast<TermId>(found);
+  if (found != QAX::Util::NameIndex::kNone) return static_cast<TermId>(found);
   const auto id = static_cast<TermId>(iris_.size());
   budget_.Charge(LoadBudget::kTermBytes + iri.size());
   iris_.push_back(texts_.Keep(iri));
@@ -90,10 +88,10 @@ TermId RdfStatements::InternAnew(std::string_view iri) {
 }
 
 BlankId RdfStatements::InternBlank(std::string_view label) {
-  const std::uint32_t hash = Util::NameIndex::Hash(label);
+  const std::uint32_t hash = QAX::Util::NameIndex::Hash(label);
   const std::size_t found = blanksByLabel_.Find(
       label, hash, [this](std::size_t position) { return blankLabels_[position]; });
-  if (found != Util::NameIndex::kNone) return static_cast<BlankId>(found);
+  if (found != QAX::Util::NameIndex::kNone) return static_cast<BlankId>(found);
   const auto id = static_cast<BlankId>(blankLabels_.size());
   blankBytes_ += LoadBudget::kBlankBytes + label.size();
   budget_.Charge(LoadBudget::kBlankBytes + label.size());
@@ -165,8 +163,8 @@ void RdfStatements::Relate(Relation relation, TermId subject, TermId object) {
 }
 
 void RdfStatements::Group() {
-  irisByName_ = Util::NameIndex();
-  blanksByLabel_ = Util::NameIndex();
+  irisByName_ = QAX::Util::NameIndex();
+  blanksByLabel_ = QAX::Util::NameIndex();
   std::deque<std::string_view>().swap(blankLabels_);
   std::deque<BlankFacts>().swap(blanks_);
   std::vector<ExpressionFacts>().swap(expressions_);
@@ -212,6 +210,4 @@ TermList RdfStatements::Related(Relation relation, TermId subject) const {
   return TermList(objects + grouped.offsets[subject], objects + grouped.offsets[subject + 1]);
 }
 
-}  // namespace Rdf
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf

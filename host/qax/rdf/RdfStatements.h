@@ -16,9 +16,7 @@
 #include "host/qax/rdf/LoadBudget.h"
 #include "host/qax/rdf/TextArena.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Rdf {
+namespace qaxoi::rdf {
 
 using TermId = uint32_t;
 
@@ -216,7 +214,7 @@ class RdfStatements {
   // range it is, kNoTerm for a filler. Kept after Group().
   struct Enumeration {
     TermId property;
-    std::vector<AttrValue> values;
+    std::vector<QAX::Ontology::AttrValue> values;
   };
   std::vector<Enumeration> enumerations;
 
@@ -278,7 +276,7 @@ class RdfStatements {
   std::size_t blankBytes_ = 0;         // charged for anonymous nodes
   TextArena texts_;                    // IRIs, blank labels and comments
   std::deque<std::string_view> iris_;  // grows without copying what it holds
-  Util::NameIndex irisByName_;
+  QAX::Util::NameIndex irisByName_;
   // The two IRIs interned last, the latest first, and their ids.
   std::string_view recentIris_[2];
   TermId recentIds_[2] = {0, 0};
@@ -286,7 +284,7 @@ class RdfStatements {
   std::vector<uint32_t> commentOf_;  // by term: its kept comment, or kNoComment
   std::vector<KeptComment> comments_;
   std::deque<std::string_view> blankLabels_;
-  Util::NameIndex blanksByLabel_;
+  QAX::Util::NameIndex blanksByLabel_;
   std::deque<BlankFacts> blanks_;
   std::vector<ExpressionFacts> expressions_;
   std::vector<KeptLiteral> literals_;
@@ -298,8 +296,6 @@ class RdfStatements {
   Grouped grouped_[kRelations];
 };
 
-}  // namespace Rdf
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf
 
 #endif  // QAX_HOST_QAX_RDF_RDFSTATEMENTS_H_

@@ -2,8 +2,7 @@
 
 #include <cctype>
 
-namespace QAX {
-namespace Ontology {
+namespace qaxoi::rdf {
 
 RdfSyntax RdfSyntaxFromPath(const std::string& path) {
   const std::size_t slash = path.find_last_of("/\\");
@@ -37,5 +36,4 @@ qaxoi::Status ParseRdfSyntaxName(std::string_view name, RdfSyntax* syntax) {
                                         ListRdfSyntaxes(&RdfSyntaxInfo::name, "or"));
 }
 
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf

@@ -10,8 +10,7 @@
 #include "host/qax/QAXExport.h"
 #include "host/status/Status.h"
 
-namespace QAX {
-namespace Ontology {
+namespace qaxoi::rdf {
 
 enum class RdfSyntax {
   kDetect,  // from the file name, else from the document's first bytes
@@ -88,7 +87,6 @@ QAX_API const char* RdfSyntaxName(RdfSyntax syntax);
 // trig or rdfxml", with `syntax` left as it was.
 QAX_API qaxoi::Status ParseRdfSyntaxName(std::string_view name, RdfSyntax* syntax);
 
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf
 
 #endif  // QAX_HOST_QAX_RDF_RDFSYNTAX_H_

@@ -17,9 +17,7 @@
 #include "host/qax/rdf/TripleHandler.h"
 #include "host/qax/rdf/XmlBounds.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Rdf {
+namespace qaxoi::rdf {
 namespace {
 
 // The document is handed to the parser in pages of this size.
@@ -360,10 +358,10 @@ qaxoi::Status ReadRdfXml(const std::string& document, const std::string& sourceN
                          std::vector<std::string>& warnings) {
   const XmlProblem problem = FindXmlBeyondBounds(document);
   if (problem.at != std::string::npos) {
-    return qaxoi::Status::WithCode(problem.beyondBound ? qaxoi::Status::Code::kResourceExhausted
-                                                       : qaxoi::Status::Code::kInvalidInput,
-                                   sourceName + ":" + Place(document, problem.at) + ": " +
-                                       problem.what);
+    return qaxoi::Status::WithCode(
+        problem.beyondBound ? qaxoi::Status::Code::kResourceExhausted
+                            : qaxoi::Status::Code::kInvalidInput,
+        sourceName + ":" + Place(document, problem.at) + ": " + problem.what);
   }
   std::vector<std::string> found;
   Parse parse(document, sourceName, handler, &found);
@@ -380,6 +378,4 @@ qaxoi::Status ReadRdfXml(const std::string& document, const std::string& sourceN
   return parse.status();
 }
 
-}  // namespace Rdf
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf

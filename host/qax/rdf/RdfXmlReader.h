@@ -9,9 +9,7 @@
 #include "host/qax/rdf/TripleHandler.h"
 #include "host/status/Status.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Rdf {
+namespace qaxoi::rdf {
 
 // At most this many of the XML parser's warnings are kept per document; one
 // more line counts the rest.
@@ -34,8 +32,6 @@ qaxoi::Status ReadRdfXml(const std::string& document, const std::string& sourceN
                          const std::string& baseIri, TripleHandler& handler,
                          std::vector<std::string>& warnings);
 
-}  // namespace Rdf
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf
 
 #endif  // QAX_HOST_QAX_RDF_RDFXMLREADER_H_

@@ -3,9 +3,7 @@
 #include "host/qax/rdf/RdfReader.h"
 #include "host/qax/rdf/RdfXmlReader.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Rdf {
+namespace qaxoi::rdf {
 
 namespace {
 
@@ -59,6 +57,4 @@ qaxoi::Status ReadDocument(DocumentSource& source, const std::string* text, std:
   return read;
 }
 
-}  // namespace Rdf
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf

@@ -13,9 +13,7 @@
 #include "host/qax/rdf/TripleHandler.h"
 #include "host/status/Status.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Rdf {
+namespace qaxoi::rdf {
 
 // Reads the document that `source` gives into `handler`. With `syntax`
 // kDetect the syntax comes from `sourceName`'s extension, else from the
@@ -32,8 +30,6 @@ qaxoi::Status ReadDocument(DocumentSource& source, const std::string* text, std:
                            const std::string& baseIri, TripleHandler& handler, LoadBudget& budget,
                            std::vector<std::string>& warnings);
 
-}  // namespace Rdf
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf
 
 #endif  // QAX_HOST_QAX_RDF_READDOCUMENT_H_

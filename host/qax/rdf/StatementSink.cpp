@@ -2,9 +2,7 @@
 
 #include <cstring>
 
-namespace QAX {
-namespace Ontology {
-namespace Rdf {
+namespace qaxoi::rdf {
 namespace {
 
 // The count a cardinality literal gives: its decimal digits, held at
@@ -295,6 +293,4 @@ void StatementSink::AboutExpression(BlankId node, Predicate predicate, const Ter
   }
 }
 
-}  // namespace Rdf
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf

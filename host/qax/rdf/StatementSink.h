@@ -10,9 +10,7 @@
 #include "host/qax/rdf/TripleHandler.h"
 #include "host/qax/rdf/VocabularyTerms.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Rdf {
+namespace qaxoi::rdf {
 
 // Gathers what matters to an ontology model into `out`, which must outlive
 // the sink. What the sink keeps is charged to the statements' budget. Every
@@ -54,8 +52,6 @@ class StatementSink final : public TripleHandler {
   RememberedPredicate remembered_[kRememberedPredicates];
 };
 
-}  // namespace Rdf
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf
 
 #endif  // QAX_HOST_QAX_RDF_STATEMENTSINK_H_

@@ -6,9 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace QAX {
-namespace Ontology {
-namespace Rdf {
+namespace qaxoi::rdf {
 
 // One term of a statement as a parser hands it over. The views are the
 // parser's and need to stay valid only during the call.
@@ -31,8 +29,6 @@ struct Term {
   }
 };
 
-}  // namespace Rdf
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf
 
 #endif  // QAX_HOST_QAX_RDF_TERM_H_

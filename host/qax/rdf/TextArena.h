@@ -9,9 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace QAX {
-namespace Ontology {
-namespace Rdf {
+namespace qaxoi::rdf {
 
 // Keeps copies of texts, each whole in one block, for as long as the arena
 // lives: a view that Keep answers stays valid until then. Texts are packed
@@ -65,8 +63,6 @@ class TextArena {
   std::size_t used_ = 0;        // bytes of the last block in use
 };
 
-}  // namespace Rdf
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf
 
 #endif  // QAX_HOST_QAX_RDF_TEXTARENA_H_

@@ -7,9 +7,7 @@
 #include "host/qax/rdf/LoadBudget.h"
 #include "host/qax/rdf/Term.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Rdf {
+namespace qaxoi::rdf {
 
 // What a parser tells, in document order: prefix declarations and
 // statements. The parsers resolve every IRI before handing it over, so a
@@ -37,8 +35,6 @@ class TripleHandler {
   TripleHandler& operator=(const TripleHandler&) = default;
 };
 
-}  // namespace Rdf
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf
 
 #endif  // QAX_HOST_QAX_RDF_TRIPLEHANDLER_H_

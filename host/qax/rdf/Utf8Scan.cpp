@@ -6,9 +6,7 @@
 #include <emmintrin.h>
 #endif
 
-namespace QAX {
-namespace Ontology {
-namespace Rdf {
+namespace qaxoi::rdf {
 namespace {
 
 // The offset of the first byte from `at` on that is NUL or not ASCII, or
@@ -113,6 +111,4 @@ std::size_t Utf8Scan::Finish(std::string& problem) {
   return Malformed(lead_, leadByte_, problem);
 }
 
-}  // namespace Rdf
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf

@@ -7,9 +7,7 @@
 #include <cstdint>
 #include <string>
 
-namespace QAX {
-namespace Ontology {
-namespace Rdf {
+namespace qaxoi::rdf {
 
 // Checks a document for NUL bytes and bytes that are not well-formed UTF-8,
 // part after part in document order; a character may be split between two
@@ -42,8 +40,6 @@ class Utf8Scan {
   unsigned char leadByte_ = 0;
 };
 
-}  // namespace Rdf
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf
 
 #endif  // QAX_HOST_QAX_RDF_UTF8SCAN_H_

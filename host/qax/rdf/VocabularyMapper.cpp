@@ -12,9 +12,7 @@
 #include "host/qax/rdf/ClassExpressions.h"
 #include "host/qax/rdf/VocabularyTerms.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Rdf {
+namespace qaxoi::rdf {
 namespace {
 
 // Properties a warning names, at most, of those that no class has.
@@ -59,8 +57,9 @@ uint64_t PairKey(TermId cls, TermId property) {
 
 class Builder {
  public:
-  Builder(const RdfStatements& statements, const std::string& sourceName, OntologyModel& model,
-          std::vector<std::string>& warnings, LoadBudget& budget)
+  Builder(const RdfStatements& statements, const std::string& sourceName,
+          QAX::Ontology::OntologyModel& model, std::vector<std::string>& warnings,
+          LoadBudget& budget)
       : st_(statements),
         sourceName_(sourceName),
         model_(model),
@@ -249,7 +248,7 @@ class Builder {
     model_.ReserveClasses(order_.size());
     for (const TermId cls : order_) {
       const TermId parent = parent_[cls];
-      Info::MetaClassInfo info;
+      QAX::Ontology::Info::MetaClassInfo info;
       info.name = LocalName(cls);
       info.scopeName = LibraryName(cls);
       info.handle = IriText(cls);
@@ -264,7 +263,7 @@ class Builder {
                           info.parentScopeName.size() + info.doc.size())) {
         return false;
       }
-      MetaClassLibrary* const library = model_.AddLibrary(info.scopeName);
+      QAX::Ontology::MetaClassLibrary* const library = model_.AddLibrary(info.scopeName);
       // Parents come first, handles are distinct IRIs and names within one
       // namespace are distinct, so the model accepts every class.
       meta_[cls] =
@@ -276,12 +275,13 @@ class Builder {
   // The kind of the datatype that class `cls` derives from through its
   // parents (e.g. schema:PronounceableText from schema:Text); kNotMapped
   // when none. Remembered per class, so every chain is walked once.
-  Info::AttrKind DerivedDatatypeKind(TermId cls) {
-    if (derivedKind_.empty()) derivedKind_.assign(st_.TermCount(), Info::KindValue(kNotWorkedOut));
+  QAX::Ontology::Info::AttrKind DerivedDatatypeKind(TermId cls) {
+    if (derivedKind_.empty())
+      derivedKind_.assign(st_.TermCount(), QAX::Ontology::Info::KindValue(kNotWorkedOut));
     std::vector<TermId> walk;
-    Info::AttrKind kind = kNotMapped;
+    QAX::Ontology::Info::AttrKind kind = kNotMapped;
     for (TermId at = cls; at != kNoTerm; at = parent_[at]) {
-      const Info::AttrKind known = Info::AttrKindOf(derivedKind_[at]);
+      const QAX::Ontology::Info::AttrKind known = QAX::Ontology::Info::AttrKindOf(derivedKind_[at]);
       if (known != kNotWorkedOut) {
         kind = known;
         break;
@@ -290,14 +290,14 @@ class Builder {
       kind = MappedDatatypeKind(Iri(at));
       if (kind != kNotMapped) break;
     }
-    for (const TermId visited : walk) derivedKind_[visited] = Info::KindValue(kind);
+    for (const TermId visited : walk) derivedKind_[visited] = QAX::Ontology::Info::KindValue(kind);
     return kind;
   }
 
   // A kind of attribute, and the term whose local name is its type name
   // (kNoTerm for none).
   struct Kind {
-    Info::AttrKind kind;
+    QAX::Ontology::Info::AttrKind kind;
     TermId type;
   };
 
@@ -306,7 +306,7 @@ class Builder {
   // wins over a class of the model, which wins over an unknown IRI; text
   // and no type for none.
   Kind KindOfRanges(const TermId* begin, const TermId* end) {
-    Info::AttrKind best = kNotMapped;
+    QAX::Ontology::Info::AttrKind best = kNotMapped;
     TermId bestRange = kNoTerm;
     TermId unmapped = kNoTerm;
     TermId cls = kNoTerm;
@@ -314,7 +314,7 @@ class Builder {
     for (const TermId* at = begin; at != end; ++at) {
       const TermId range = *at;
       const std::string_view iri = Iri(range);
-      Info::AttrKind kind = MappedDatatypeKind(iri);
+      QAX::Ontology::Info::AttrKind kind = MappedDatatypeKind(iri);
       if (kind == kNotMapped && IsClass(range)) kind = DerivedDatatypeKind(range);
       if (kind != kNotMapped) {
         if (best == kNotMapped || kind < best) {
@@ -330,10 +330,10 @@ class Builder {
       }
     }
     if (best != kNotMapped) return {best, bestRange};
-    if (unmapped != kNoTerm) return {Info::AttrKind::kUnmapped, unmapped};
-    if (cls != kNoTerm) return {Info::AttrKind::kComplex, cls};
-    if (unknown != kNoTerm) return {Info::AttrKind::kUnmapped, unknown};
-    return {Info::AttrKind::kText, kNoTerm};
+    if (unmapped != kNoTerm) return {QAX::Ontology::Info::AttrKind::kUnmapped, unmapped};
+    if (cls != kNoTerm) return {QAX::Ontology::Info::AttrKind::kComplex, cls};
+    if (unknown != kNoTerm) return {QAX::Ontology::Info::AttrKind::kUnmapped, unknown};
+    return {QAX::Ontology::Info::AttrKind::kText, kNoTerm};
   }
 
   // The kind of a property from its own ranges, those that all hold and
@@ -358,20 +358,21 @@ class Builder {
   }
 
   // One range term as the model keeps it, charged to the budget.
-  AttrRangeTerm RangeTerm(TermId term) {
+  QAX::Ontology::AttrRangeTerm RangeTerm(TermId term) {
     budget_.Charge(LoadBudget::kRangeTermBytes + Iri(term).size());
-    return AttrRangeTerm{IriText(term), Info::KindValue(KindOfRanges(&term, &term + 1).kind)};
+    return QAX::Ontology::AttrRangeTerm{
+        IriText(term), QAX::Ontology::Info::KindValue(KindOfRanges(&term, &term + 1).kind)};
   }
 
-  std::vector<AttrValue> EnumerationValues(uint32_t enumeration) {
-    std::vector<AttrValue> values = st_.enumerations[enumeration].values;
+  std::vector<QAX::Ontology::AttrValue> EnumerationValues(uint32_t enumeration) {
+    std::vector<QAX::Ontology::AttrValue> values = st_.enumerations[enumeration].values;
     budget_.Charge(LoadBudget::kRangeTermBytes * values.size());
     return values;
   }
 
   // The range record of a property's attribute, shared by every attribute
   // whose range says the same: null when the vocabulary gives it none.
-  std::shared_ptr<const AttrRange> RangeOf(TermId property) {
+  std::shared_ptr<const QAX::Ontology::AttrRange> RangeOf(TermId property) {
     return SharedRange(st_.Related(RdfStatements::Relation::kRange, property),
                        st_.Related(RdfStatements::Relation::kRangeAny, property),
                        EnumerationOf(property));
@@ -380,9 +381,8 @@ class Builder {
   // The range record of an attribute that restrictions alone give: their
   // fillers all hold, or else the property's own ranges do; their
   // enumeration, else the property's.
-  std::shared_ptr<const AttrRange> RestrictedRange(TermId property,
-                                                   const std::vector<TermId>& fillers,
-                                                   uint32_t enumeration) {
+  std::shared_ptr<const QAX::Ontology::AttrRange> RestrictedRange(
+      TermId property, const std::vector<TermId>& fillers, uint32_t enumeration) {
     if (enumeration == RdfStatements::kNoEnumeration) enumeration = EnumerationOf(property);
     if (fillers.empty()) {
       return SharedRange(st_.Related(RdfStatements::Relation::kRange, property),
@@ -400,7 +400,8 @@ class Builder {
   // The record of the terms `all` and `any` and the enumeration: made once
   // per distinct content, since most properties of a vocabulary share a few
   // ranges (xsd:string, a handful of classes); null when all are empty.
-  std::shared_ptr<const AttrRange> SharedRange(TermList all, TermList any, uint32_t enumeration) {
+  std::shared_ptr<const QAX::Ontology::AttrRange> SharedRange(TermList all, TermList any,
+                                                              uint32_t enumeration) {
     if (all.empty() && any.empty() && enumeration == RdfStatements::kNoEnumeration) return nullptr;
     std::string key;
     const auto add = [&key](uint32_t id) {
@@ -414,21 +415,21 @@ class Builder {
     const auto [kept, added] = sharedRanges_.emplace(std::move(key), nullptr);
     if (!added) return kept->second;
     budget_.Charge(LoadBudget::kRangeBytes + kept->first.size());
-    AttrRange range;
+    QAX::Ontology::AttrRange range;
     range.allOf.reserve(static_cast<std::size_t>(all.end() - all.begin()));
     range.anyOf.reserve(static_cast<std::size_t>(any.end() - any.begin()));
     for (const TermId term : all) range.allOf.push_back(RangeTerm(term));
     for (const TermId term : any) range.anyOf.push_back(RangeTerm(term));
     if (enumeration != RdfStatements::kNoEnumeration) range.oneOf = EnumerationValues(enumeration);
-    kept->second = std::make_shared<const AttrRange>(std::move(range));
+    kept->second = std::make_shared<const QAX::Ontology::AttrRange>(std::move(range));
     return kept->second;
   }
 
   // The attribute record of `property` with `kind`.
-  Info::MetaAttrInfo AttributeInfo(TermId property, Kind kind) const {
-    return Info::MetaAttrInfo{LocalName(property), LibraryName(property),
-                              Info::KindValue(kind.kind),
-                              kind.type == kNoTerm ? std::string() : LocalName(kind.type)};
+  QAX::Ontology::Info::MetaAttrInfo AttributeInfo(TermId property, Kind kind) const {
+    return QAX::Ontology::Info::MetaAttrInfo{
+        LocalName(property), LibraryName(property), QAX::Ontology::Info::KindValue(kind.kind),
+        kind.type == kNoTerm ? std::string() : LocalName(kind.type)};
   }
 
   // One attribute a class gets: from a domain, from restrictions, or both
@@ -439,7 +440,7 @@ class Builder {
     TermId property;
     bool fromDomain;
     std::vector<TermId> fillers;  // the restrictions' named fillers, no repeats
-    MetaAttr::Cardinality cardinality;
+    QAX::Ontology::MetaAttr::Cardinality cardinality;
     uint32_t enumeration = RdfStatements::kNoEnumeration;  // the first enumeration filler
   };
 
@@ -455,7 +456,7 @@ class Builder {
       const auto [found, added] = at.emplace(PairKey(r.cls, r.property), planned.size());
       if (added) {
         budget_.Charge(kPlannedBytes);
-        planned.push_back(Planned{r.property, false, {}, MetaAttr::Cardinality()});
+        planned.push_back(Planned{r.property, false, {}, QAX::Ontology::MetaAttr::Cardinality()});
       }
       Planned& entry = planned[found->second];
       if (entry.enumeration == RdfStatements::kNoEnumeration) entry.enumeration = r.enumeration;
@@ -537,7 +538,7 @@ class Builder {
     for (const TermId cls : order_) {
       planned.clear();
       for (const TermId property : domainsOf(cls)) {
-        planned.push_back(Planned{property, true, {}, MetaAttr::Cardinality()});
+        planned.push_back(Planned{property, true, {}, QAX::Ontology::MetaAttr::Cardinality()});
       }
       const auto restrictions = restricted.find(cls);
       if (restrictions != restricted.end()) {
@@ -567,11 +568,11 @@ class Builder {
             entry.fromDomain || entry.fillers.empty()
                 ? KindOf(entry.property)
                 : KindOfRanges(entry.fillers.data(), entry.fillers.data() + entry.fillers.size());
-        Info::MetaAttrInfo info = AttributeInfo(entry.property, kind);
+        QAX::Ontology::Info::MetaAttrInfo info = AttributeInfo(entry.property, kind);
         if (!budget_.Charge(info.name.size() + info.scopeName.size() + 2 * info.typeName.size())) {
           return false;
         }
-        std::shared_ptr<const AttrRange> range =
+        std::shared_ptr<const QAX::Ontology::AttrRange> range =
             entry.fromDomain ? RangeOf(entry.property)
                              : RestrictedRange(entry.property, entry.fillers, entry.enumeration);
         meta_[cls]->AddAttribute(std::move(info), entry.cardinality, std::move(range));
@@ -612,7 +613,7 @@ class Builder {
     std::size_t shown = 0;
     for (const TermId property : st_.Properties()) {
       if (!withoutClass(property)) continue;
-      Info::MetaAttrInfo info = AttributeInfo(property, KindOf(property));
+      QAX::Ontology::Info::MetaAttrInfo info = AttributeInfo(property, KindOf(property));
       if (!budget_.Charge(LoadBudget::kAttributeBytes + info.name.size() + info.scopeName.size() +
                           info.typeName.size())) {
         return false;
@@ -629,7 +630,7 @@ class Builder {
 
   const RdfStatements& st_;
   const std::string& sourceName_;
-  OntologyModel& model_;
+  QAX::Ontology::OntologyModel& model_;
   std::vector<std::string>& warnings_;
   LoadBudget& budget_;
 
@@ -637,15 +638,16 @@ class Builder {
   // IRIs and prefixes, which outlive the builder, so looking one up copies
   // nothing.
   std::unordered_map<std::string_view, std::string> libraryNames_;
-  std::vector<const std::string*> libraryOf_;  // by term: its namespace's library name
-  std::vector<uint32_t> localStart_;           // by term: where its local name starts
-  std::vector<TermId> parent_;                 // by term; kNoTerm for none
-  std::vector<TermId> order_;                  // classes, parents first
-  std::vector<MetaClass*> meta_;               // by term
+  std::vector<const std::string*> libraryOf_;    // by term: its namespace's library name
+  std::vector<uint32_t> localStart_;             // by term: where its local name starts
+  std::vector<TermId> parent_;                   // by term; kNoTerm for none
+  std::vector<TermId> order_;                    // classes, parents first
+  std::vector<QAX::Ontology::MetaClass*> meta_;  // by term
   // What derivedKind_ and kinds_ hold for a term whose kind is not worked
   // out yet: an unknown kind, unequal to kNotMapped and to every kind a term
   // can get.
-  static constexpr Info::AttrKind kNotWorkedOut = Info::AttrKindOf(-2);
+  static constexpr QAX::Ontology::Info::AttrKind kNotWorkedOut =
+      QAX::Ontology::Info::AttrKindOf(-2);
   // By term, as numbers (KindValue): the shared library then instantiates,
   // and exports, no vector type it did not have before.
   std::vector<int32_t> derivedKind_;
@@ -653,7 +655,7 @@ class Builder {
   std::unordered_set<uint64_t> held_;  // (class, property) pairs given as attributes
   // Range records by their content (SharedRange), and by property its first
   // enumeration range, an index in the statements' enumerations.
-  std::unordered_map<std::string, std::shared_ptr<const AttrRange>> sharedRanges_;
+  std::unordered_map<std::string, std::shared_ptr<const QAX::Ontology::AttrRange>> sharedRanges_;
   std::unordered_map<TermId, uint32_t> enumerationOf_;
   std::size_t stepsLeft_ = 0;  // for walks up the parents
   bool stepsWarned_ = false;
@@ -662,10 +664,9 @@ class Builder {
 }  // namespace
 
 bool BuildModel(const RdfStatements& statements, const std::string& sourceName,
-                OntologyModel& model, std::vector<std::string>& warnings, LoadBudget& budget) {
+                QAX::Ontology::OntologyModel& model, std::vector<std::string>& warnings,
+                LoadBudget& budget) {
   return Builder(statements, sourceName, model, warnings, budget).Run();
 }
 
-}  // namespace Rdf
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf

@@ -10,9 +10,7 @@
 #include "host/qax/rdf/LoadBudget.h"
 #include "host/qax/rdf/RdfStatements.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Rdf {
+namespace qaxoi::rdf {
 
 // Fills `model`, which must be empty, from `statements` (grouped). What it
 // has to repair (a loop of parents) it repairs and reports in `warnings`,
@@ -20,10 +18,9 @@ namespace Rdf {
 // own tables keep to `budget`, and answers false, leaving `model` partly
 // filled for the caller to throw away, as soon as the budget is exhausted.
 bool BuildModel(const RdfStatements& statements, const std::string& sourceName,
-                OntologyModel& model, std::vector<std::string>& warnings, LoadBudget& budget);
+                QAX::Ontology::OntologyModel& model, std::vector<std::string>& warnings,
+                LoadBudget& budget);
 
-}  // namespace Rdf
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf
 
 #endif  // QAX_HOST_QAX_RDF_VOCABULARYMAPPER_H_

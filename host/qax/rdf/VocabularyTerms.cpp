@@ -4,12 +4,10 @@
 
 #include "host/qax/model/MetaInfo.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Rdf {
+namespace qaxoi::rdf {
 namespace {
 
-using Info::AttrKind;
+using QAX::Ontology::Info::AttrKind;
 
 constexpr std::string_view kRdf = "http://www.w3.org/1999/02/22-rdf-syntax-ns#";
 constexpr std::string_view kRdfs = "http://www.w3.org/2000/01/rdf-schema#";
@@ -221,6 +219,4 @@ std::string_view WellKnownPrefix(std::string_view ns) {
   return Lookup(kPrefixes, ns, std::string_view());
 }
 
-}  // namespace Rdf
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf

@@ -9,9 +9,7 @@
 
 #include "host/qax/model/AttrKind.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Rdf {
+namespace qaxoi::rdf {
 
 namespace Iri {
 constexpr std::string_view kRdfType = "http://www.w3.org/1999/02/22-rdf-syntax-ns#type";
@@ -83,11 +81,11 @@ IriParts SplitIri(std::string_view iri);
 
 // What MappedDatatypeKind answers for an IRI it does not map: an unknown
 // kind, so that it equals none of the kinds a datatype maps to.
-constexpr Info::AttrKind kNotMapped = Info::AttrKindOf(-1);
+constexpr QAX::Ontology::Info::AttrKind kNotMapped = QAX::Ontology::Info::AttrKindOf(-1);
 
 // The attribute kind (kText to kTemporal) of a datatype the loader maps,
 // e.g. kInteger for xsd:int or schema:Integer; kNotMapped for any other IRI.
-Info::AttrKind MappedDatatypeKind(std::string_view iri);
+QAX::Ontology::Info::AttrKind MappedDatatypeKind(std::string_view iri);
 
 // True for IRIs that are datatypes whatever the document says: the XML
 // Schema namespace and the literal types of RDF and RDFS.
@@ -97,8 +95,6 @@ bool IsBuiltInDatatype(std::string_view iri);
 // "http://xmlns.com/foaf/0.1/"); empty when the loader knows none.
 std::string_view WellKnownPrefix(std::string_view ns);
 
-}  // namespace Rdf
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf
 
 #endif  // QAX_HOST_QAX_RDF_VOCABULARYTERMS_H_

@@ -7,9 +7,7 @@
 
 #include "host/qax/rdf/ByteTable.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Rdf {
+namespace qaxoi::rdf {
 namespace {
 
 constexpr std::size_t kNone = std::string::npos;
@@ -73,8 +71,7 @@ class Scan {
         const std::size_t open = at;
         at = Markup(at + 1);
         if (at != kNone && d_[at - 2] != '/' && ++depth > kMaxXmlDepth) {
-          Fail(open, "elements nest deeper than " + std::to_string(kMaxXmlDepth) + " levels",
-               true);
+          Fail(open, "elements nest deeper than " + std::to_string(kMaxXmlDepth) + " levels", true);
         }
       } else if (Starts(at, "<!--")) {
         at = After(at, "-->");
@@ -170,9 +167,10 @@ class Scan {
     if (found == entities_.end()) return end + 1;  // predefined, or undefined: the parser says so
     expanded_ = Saturate(expanded_, Size(found->second, 0));
     if (problem_.at == kNone && expanded_ > allowance_) {
-      Fail(at, "entity references stand for more than " + std::to_string(allowance_) +
-                   " bytes of text (" + std::to_string(kEntityBytesPerDocumentByte) +
-                   " times the document's size plus " + std::to_string(kEntityBaseBytes) + ")",
+      Fail(at,
+           "entity references stand for more than " + std::to_string(allowance_) +
+               " bytes of text (" + std::to_string(kEntityBytesPerDocumentByte) +
+               " times the document's size plus " + std::to_string(kEntityBaseBytes) + ")",
            true);
     }
     return end + 1;
@@ -306,6 +304,4 @@ class Scan {
 
 XmlProblem FindXmlBeyondBounds(const std::string& document) { return Scan(document).Run(); }
 
-}  // namespace Rdf
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf

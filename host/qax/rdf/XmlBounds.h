@@ -6,9 +6,7 @@
 #include <cstddef>
 #include <string>
 
-namespace QAX {
-namespace Ontology {
-namespace Rdf {
+namespace qaxoi::rdf {
 
 // The deepest nesting of elements, the root counting 1. The RDF/XML parser
 // walks the open elements for each new one, so its time grows with the square
@@ -45,8 +43,6 @@ struct XmlProblem {
 // only as short names of namespaces, which all of this leaves alone.
 XmlProblem FindXmlBeyondBounds(const std::string& document);
 
-}  // namespace Rdf
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::rdf
 
 #endif  // QAX_HOST_QAX_RDF_XMLBOUNDS_H_

@@ -3,9 +3,7 @@
 
 #include "host/qax/shacl/ComponentChecks.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Shacl {
+namespace qaxoi::shacl {
 
 bool CheckMinCount(ConstraintCheck& check) {
   const uint64_t count = check.constraint.count;
@@ -21,6 +19,4 @@ bool CheckMaxCount(ConstraintCheck& check) {
   return check.Holds();
 }
 
-}  // namespace Shacl
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::shacl

@@ -6,9 +6,7 @@
 
 #include "host/qax/shacl/ComponentChecks.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Shacl {
+namespace qaxoi::shacl {
 namespace {
 
 // Fails with `failure` each value of which `holds(members, conforms)` is
@@ -73,6 +71,4 @@ bool CheckXone(ConstraintCheck& check) {
       "does not conform to exactly one shape of sh:xone");
 }
 
-}  // namespace Shacl
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::shacl

@@ -6,9 +6,7 @@
 
 #include "host/qax/shacl/ComponentChecks.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Shacl {
+namespace qaxoi::shacl {
 
 // A failure per statement about a value whose predicate is not allowed,
 // with that predicate as the result's path and its object as the value.
@@ -47,6 +45,4 @@ bool CheckIn(ConstraintCheck& check) {
   return check.Holds();
 }
 
-}  // namespace Shacl
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::shacl

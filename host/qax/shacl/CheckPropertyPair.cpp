@@ -7,9 +7,7 @@
 #include "host/qax/shacl/ComponentChecks.h"
 #include "host/qax/shacl/LiteralValues.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Shacl {
+namespace qaxoi::shacl {
 namespace {
 
 // The focus node's values of the constraint's predicate, sorted by object.
@@ -72,6 +70,4 @@ bool CheckLessThan(ConstraintCheck& check) { return CheckLess(check, false); }
 
 bool CheckLessThanOrEquals(ConstraintCheck& check) { return CheckLess(check, true); }
 
-}  // namespace Shacl
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::shacl

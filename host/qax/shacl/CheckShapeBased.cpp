@@ -4,9 +4,7 @@
 
 #include "host/qax/shacl/ComponentChecks.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Shacl {
+namespace qaxoi::shacl {
 namespace {
 
 // How many values conform to the qualified shape (the constraint's first)
@@ -70,6 +68,4 @@ bool CheckQualifiedMaxCount(ConstraintCheck& check) {
   return check.Holds();
 }
 
-}  // namespace Shacl
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::shacl

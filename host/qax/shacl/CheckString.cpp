@@ -10,9 +10,7 @@
 #include "host/qax/shacl/LiteralValues.h"
 #include "host/qax/shacl/ShapePattern.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Shacl {
+namespace qaxoi::shacl {
 namespace {
 
 // Whether the text of each value (in code points) `fits` the count; a value
@@ -107,6 +105,4 @@ bool CheckUniqueLang(ConstraintCheck& check) {
   return check.Holds();
 }
 
-}  // namespace Shacl
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::shacl

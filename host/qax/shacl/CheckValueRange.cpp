@@ -6,9 +6,7 @@
 #include "host/qax/shacl/ComponentChecks.h"
 #include "host/qax/shacl/LiteralValues.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Shacl {
+namespace qaxoi::shacl {
 namespace {
 
 // Whether each value, compared with the bound, stands as `holds` asks; a
@@ -51,6 +49,4 @@ bool CheckMaxInclusive(ConstraintCheck& check) {
       "greater than ");
 }
 
-}  // namespace Shacl
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::shacl

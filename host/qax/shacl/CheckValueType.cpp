@@ -4,9 +4,7 @@
 #include "host/qax/shacl/ComponentChecks.h"
 #include "host/qax/shacl/LiteralValues.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Shacl {
+namespace qaxoi::shacl {
 
 bool CheckClass(ConstraintCheck& check) {
   Validation& run = check.validation;
@@ -54,6 +52,4 @@ bool CheckNodeKind(ConstraintCheck& check) {
   return check.Holds();
 }
 
-}  // namespace Shacl
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::shacl

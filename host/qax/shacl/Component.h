@@ -7,9 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace QAX {
-namespace Ontology {
-namespace Shacl {
+namespace qaxoi::shacl {
 
 // The components, in the order Shapes::Read reads their parameters: the
 // order of a shape's constraints, so of the results one focus node gets.
@@ -49,8 +47,6 @@ enum class Component : uint8_t {
 
 inline constexpr std::size_t kComponentCount = static_cast<std::size_t>(Component::kCount);
 
-}  // namespace Shacl
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::shacl
 
 #endif  // QAX_HOST_QAX_SHACL_COMPONENT_H_

@@ -13,9 +13,7 @@
 #include "host/qax/shacl/ShapeSet.h"
 #include "host/qax/shacl/Validation.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Shacl {
+namespace qaxoi::shacl {
 
 // One constraint of one shape checked at one focus node: what a check
 // function is given, and where it records the failures it finds. Holds
@@ -118,8 +116,6 @@ bool CheckClosed(ConstraintCheck& check);
 bool CheckHasValue(ConstraintCheck& check);
 bool CheckIn(ConstraintCheck& check);
 
-}  // namespace Shacl
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::shacl
 
 #endif  // QAX_HOST_QAX_SHACL_COMPONENTCHECKS_H_

@@ -2,9 +2,7 @@
 
 #include "host/qax/shacl/ComponentChecks.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Shacl {
+namespace qaxoi::shacl {
 
 namespace {
 
@@ -109,6 +107,4 @@ static_assert(ParametersNamed(), "a row of kComponents lacks a parameter that it
 
 }  // namespace
 
-}  // namespace Shacl
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::shacl

@@ -15,9 +15,7 @@
 #include "host/qax/shacl/Graph.h"
 #include "host/qax/shacl/ShaclTerms.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Shacl {
+namespace qaxoi::shacl {
 
 // How Shapes::Read turns the values of a component's parameters into
 // constraints (the Constraint fields each fills in brackets). Where a shape
@@ -96,8 +94,6 @@ inline const ComponentRow& RowOf(Component component) {
   return kComponents[static_cast<std::size_t>(component)];
 }
 
-}  // namespace Shacl
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::shacl
 
 #endif  // QAX_HOST_QAX_SHACL_COMPONENTS_H_

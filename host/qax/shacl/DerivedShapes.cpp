@@ -11,9 +11,7 @@
 #include "host/qax/rdf/VocabularyTerms.h"
 #include "host/qax/shacl/ReportSyntax.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Shacl {
+namespace qaxoi::shacl {
 namespace {
 
 // A class's node shape is named by the class's IRI with this appended.
@@ -38,18 +36,18 @@ using Constraints = std::vector<std::string>;
 
 class Writer {
  public:
-  explicit Writer(const OntologyModel& model) : model_(model) {
-    for (const MetaClassLibrary* library : model.GetLibraries()) {
+  explicit Writer(const QAX::Ontology::OntologyModel& model) : model_(model) {
+    for (const QAX::Ontology::MetaClassLibrary* library : model.GetLibraries()) {
       Declare(library->GetName(), model.GetNamespace(library->GetName()));
     }
     Declare("rdf", ReportSyntax::kRdf);
     Declare("sh", ReportSyntax::kShacl);
-    Declare("xsd", std::string(Rdf::Iri::kXsd));
+    Declare("xsd", std::string(rdf::Iri::kXsd));
   }
 
-  std::string Document(const std::vector<const MetaClass*>& classes) {
+  std::string Document(const std::vector<const QAX::Ontology::MetaClass*>& classes) {
     std::string body;
-    for (const MetaClass* metaClass : classes) {
+    for (const QAX::Ontology::MetaClass* metaClass : classes) {
       if (metaClass != nullptr) body += NodeShape(*metaClass);
     }
     std::string out;
@@ -61,7 +59,7 @@ class Writer {
 
  private:
   void Declare(const std::string& name, const std::string& ns) {
-    if (!Rdf::IsPrefixName(name) || !Rdf::IsWritableIri(ns)) return;
+    if (!rdf::IsPrefixName(name) || !rdf::IsWritableIri(ns)) return;
     const bool taken = std::any_of(prefixes_.begin(), prefixes_.end(), [&](const auto& prefix) {
       return prefix.first == name || prefix.second == ns;
     });
@@ -88,25 +86,26 @@ class Writer {
     return Name(ReportSyntax::kShacl + std::string(local));
   }
   std::string Xsd(std::string_view local) const {
-    return Name(std::string(Rdf::Iri::kXsd) + std::string(local));
+    return Name(std::string(rdf::Iri::kXsd) + std::string(local));
   }
 
   // The IRI of a class: its handle when that is one, else its scope's
   // namespace and its name; empty when neither can be written.
-  std::string ClassIri(const MetaClass& metaClass) const {
-    const Info::MetaClassInfo& info = metaClass.GetInfo();
-    if (Rdf::IsWritableIri(info.handle)) return info.handle;
+  std::string ClassIri(const QAX::Ontology::MetaClass& metaClass) const {
+    const QAX::Ontology::Info::MetaClassInfo& info = metaClass.GetInfo();
+    if (rdf::IsWritableIri(info.handle)) return info.handle;
     const std::string iri = model_.GetNamespace(info.scopeName) + info.name;
-    return Rdf::IsWritableIri(iri) ? iri : std::string();
+    return rdf::IsWritableIri(iri) ? iri : std::string();
   }
 
-  std::string NodeShape(const MetaClass& metaClass) {
+  std::string NodeShape(const QAX::Ontology::MetaClass& metaClass) {
     const std::string iri = ClassIri(metaClass);
     if (iri.empty()) {
       return "# " + metaClass.GetFQName() + ": the class has no IRI, so it has no shape\n";
     }
-    std::vector<const MetaClass*> chain;  // the root first; the model's parents never loop
-    for (const MetaClass* at = &metaClass; at != nullptr; at = at->GetParent()) {
+    std::vector<const QAX::Ontology::MetaClass*>
+        chain;  // the root first; the model's parents never loop
+    for (const QAX::Ontology::MetaClass* at = &metaClass; at != nullptr; at = at->GetParent()) {
       chain.push_back(at);
     }
     // Attributes left out are named in comments before the shape.
@@ -114,7 +113,7 @@ class Writer {
     std::string shape = Name(iri + std::string(kShapeSuffix)) + "\n  a " + Sh("NodeShape") +
                         " ;\n  " + Sh("targetClass") + " " + Name(iri);
     for (auto at = chain.rbegin(); at != chain.rend(); ++at) {
-      for (const MetaAttr* attribute : (*at)->GetAttributes()) {
+      for (const QAX::Ontology::MetaAttr* attribute : (*at)->GetAttributes()) {
         shape += PropertyShape(*attribute, notes);
       }
     }
@@ -123,22 +122,23 @@ class Writer {
 
   // " ;" and the property shape of `attribute`; nothing, and a comment line
   // added to `notes`, for one without a property IRI.
-  std::string PropertyShape(const MetaAttr& attribute, std::string& notes) const {
-    const Info::MetaAttrInfo& info = attribute.GetInfo();
+  std::string PropertyShape(const QAX::Ontology::MetaAttr& attribute, std::string& notes) const {
+    const QAX::Ontology::Info::MetaAttrInfo& info = attribute.GetInfo();
     const std::string path = model_.GetNamespace(info.scopeName) + info.name;
-    if (!Rdf::IsWritableIri(path)) {
+    if (!rdf::IsWritableIri(path)) {
       notes += "# " + info.scopeName + "." + info.name +
                ": the attribute has no property IRI, so it has no shape\n";
       return "";
     }
     Constraints lines{Sh("path") + " " + Name(path),
                       Sh("name") + " " + ReportSyntax::Quoted(info.name)};
-    const AttrCardinality counts = attribute.GetCardinality();
+    const QAX::Ontology::AttrCardinality counts = attribute.GetCardinality();
     if (counts.min > 0) lines.push_back(Sh("minCount") + " " + std::to_string(counts.min));
-    if (counts.max != AttrCardinality::kUnbounded) {
+    if (counts.max != QAX::Ontology::AttrCardinality::kUnbounded) {
       lines.push_back(Sh("maxCount") + " " + std::to_string(counts.max));
     }
-    if (const AttrRange* range = attribute.GetRange()) ValueConstraints(*range, lines);
+    if (const QAX::Ontology::AttrRange* range = attribute.GetRange())
+      ValueConstraints(*range, lines);
     std::string out = " ;\n  " + Sh("property") + " [\n";
     for (std::size_t i = 0; i < lines.size(); ++i) {
       out += "    " + lines[i] + (i + 1 < lines.size() ? " ;\n" : "\n");
@@ -149,17 +149,17 @@ class Writer {
   // What a range says of each value, appended to `lines`: one group of
   // constraints per term that all hold, one for the terms of which any one
   // holds, and the enumeration; several groups are joined with sh:and.
-  void ValueConstraints(const AttrRange& range, Constraints& lines) const {
+  void ValueConstraints(const QAX::Ontology::AttrRange& range, Constraints& lines) const {
     std::vector<Constraints> groups;
     const auto addGroup = [&groups](Constraints group) {
       if (!group.empty() && std::find(groups.begin(), groups.end(), group) == groups.end()) {
         groups.push_back(std::move(group));
       }
     };
-    for (const AttrRangeTerm& term : range.allOf) addGroup(TermConstraints(term));
+    for (const QAX::Ontology::AttrRangeTerm& term : range.allOf) addGroup(TermConstraints(term));
     std::vector<Constraints> alternatives;
     bool unchecked = false;  // an alternative no shape can check lets every value pass
-    for (const AttrRangeTerm& term : range.anyOf) {
+    for (const QAX::Ontology::AttrRangeTerm& term : range.anyOf) {
       Constraints alternative = TermConstraints(term);
       unchecked = unchecked || alternative.empty();
       if (std::find(alternatives.begin(), alternatives.end(), alternative) == alternatives.end()) {
@@ -170,7 +170,7 @@ class Writer {
     if (!unchecked && alternatives.size() > 1) addGroup({Sh("or") + " " + List(alternatives)});
     if (!range.oneOf.empty()) {
       std::string values;
-      for (const AttrValue& value : range.oneOf) values += " " + Value(value);
+      for (const QAX::Ontology::AttrValue& value : range.oneOf) values += " " + Value(value);
       addGroup({Sh("in") + " (" + values + " )"});
     }
     if (groups.size() == 1) {
@@ -191,13 +191,13 @@ class Writer {
     return out + " )";
   }
 
-  std::string Value(const AttrValue& value) const {
+  std::string Value(const QAX::Ontology::AttrValue& value) const {
     if (value.isIri)
-      return Rdf::IsWritableIri(value.text) ? Name(value.text) : ReportSyntax::Quoted(value.text);
+      return rdf::IsWritableIri(value.text) ? Name(value.text) : ReportSyntax::Quoted(value.text);
     std::string out = ReportSyntax::Quoted(value.text);
     if (!value.language.empty()) return out + "@" + value.language;
-    if (!value.datatype.empty() && value.datatype != Rdf::Iri::kXsdString &&
-        Rdf::IsWritableIri(value.datatype)) {
+    if (!value.datatype.empty() && value.datatype != rdf::Iri::kXsdString &&
+        rdf::IsWritableIri(value.datatype)) {
       out += "^^" + Name(value.datatype);
     }
     return out;
@@ -210,7 +210,7 @@ class Writer {
   // date and time an xsd:dateTime, other times and durations any literal
   // (they are written as plain text); a class an item of it. Nothing for a
   // datatype the service cannot map or an unknown IRI.
-  Constraints TermConstraints(const AttrRangeTerm& term) const {
+  Constraints TermConstraints(const QAX::Ontology::AttrRangeTerm& term) const {
     const auto datatype = [this](std::string_view local) {
       return Constraints{Sh("datatype") + " " + Xsd(local)};
     };
@@ -219,50 +219,49 @@ class Writer {
                          " " + b + " ] )"};
     };
     const std::string_view iri = term.iri;
-    switch (Info::AttrKindOf(term.kind)) {
-      case Info::AttrKind::kText:
-        if (iri.substr(0, Rdf::Iri::kXsd.size()) == Rdf::Iri::kXsd) return datatype("string");
-        return either(Xsd("string"), Name(std::string(Rdf::Iri::kRdfLangString)));
-      case Info::AttrKind::kBoolean:
+    switch (QAX::Ontology::Info::AttrKindOf(term.kind)) {
+      case QAX::Ontology::Info::AttrKind::kText:
+        if (iri.substr(0, rdf::Iri::kXsd.size()) == rdf::Iri::kXsd) return datatype("string");
+        return either(Xsd("string"), Name(std::string(rdf::Iri::kRdfLangString)));
+      case QAX::Ontology::Info::AttrKind::kBoolean:
         return datatype("boolean");
-      case Info::AttrKind::kInteger:
+      case QAX::Ontology::Info::AttrKind::kInteger:
         return datatype("integer");
-      case Info::AttrKind::kReal:
+      case QAX::Ontology::Info::AttrKind::kReal:
         return either(Xsd("decimal"), Xsd("double"));
-      case Info::AttrKind::kTemporal: {
-        const std::string_view local = Rdf::SplitIri(iri).localName;
+      case QAX::Ontology::Info::AttrKind::kTemporal: {
+        const std::string_view local = rdf::SplitIri(iri).localName;
         if (local == "date" || local == "Date") return datatype("date");
         if (local == "dateTime" || local == "DateTime" || local == "dateTimeStamp") {
           return datatype("dateTime");
         }
         return Constraints{Sh("nodeKind") + " " + Sh("Literal")};
       }
-      case Info::AttrKind::kComplex:
-        return Rdf::IsWritableIri(term.iri) ? Constraints{Sh("class") + " " + Name(term.iri)}
+      case QAX::Ontology::Info::AttrKind::kComplex:
+        return rdf::IsWritableIri(term.iri) ? Constraints{Sh("class") + " " + Name(term.iri)}
                                             : Constraints{};
       default:
         return Constraints{};
     }
   }
 
-  const OntologyModel& model_;
+  const QAX::Ontology::OntologyModel& model_;
   std::vector<std::pair<std::string, std::string>> prefixes_;  // (name, namespace), in order
 };
 
 }  // namespace
 
-std::string DerivedShapesTurtle(const OntologyModel& model,
-                                const std::vector<const MetaClass*>& classes) {
+std::string DerivedShapesTurtle(const QAX::Ontology::OntologyModel& model,
+                                const std::vector<const QAX::Ontology::MetaClass*>& classes) {
   Writer writer(model);
   if (!classes.empty()) return writer.Document(classes);
-  std::vector<const MetaClass*> all;
+  std::vector<const QAX::Ontology::MetaClass*> all;
   all.reserve(model.GetClassCount());
-  for (const MetaClassLibrary* library : model.GetLibraries()) {
-    for (const MetaClass* metaClass : library->GetClasses()) all.push_back(metaClass);
+  for (const QAX::Ontology::MetaClassLibrary* library : model.GetLibraries()) {
+    for (const QAX::Ontology::MetaClass* metaClass : library->GetClasses())
+      all.push_back(metaClass);
   }
   return writer.Document(all);
 }
 
-}  // namespace Shacl
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::shacl

@@ -11,9 +11,7 @@
 #include "host/qax/model/MetaClass.h"
 #include "host/qax/model/OntologyModel.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Shacl {
+namespace qaxoi::shacl {
 
 // A Turtle document with one sh:NodeShape per class of `classes` (each a
 // class of `model`; null entries are skipped), targeting the class
@@ -21,11 +19,10 @@ namespace Shacl {
 // and of its parents, as docs/validation.md maps them. The document declares
 // the model's prefixes and sh:, and reads back into the same shapes with
 // Shapes::Read. An empty `classes` gives every class of the model.
-QAX_API std::string DerivedShapesTurtle(const OntologyModel& model,
-                                        const std::vector<const MetaClass*>& classes);
+QAX_API std::string DerivedShapesTurtle(
+    const QAX::Ontology::OntologyModel& model,
+    const std::vector<const QAX::Ontology::MetaClass*>& classes);
 
-}  // namespace Shacl
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::shacl
 
 #endif  // QAX_HOST_QAX_SHACL_DERIVEDSHAPES_H_

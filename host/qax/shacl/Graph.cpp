@@ -9,9 +9,7 @@
 #include "host/qax/rdf/TextArena.h"
 #include "host/qax/rdf/VocabularyTerms.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Shacl {
+namespace qaxoi::shacl {
 
 namespace {
 
@@ -31,11 +29,11 @@ struct TermKey {
 
 std::uint32_t HashOf(const TermKey& key) {
   constexpr std::uint32_t kMix = 0x9E3779B9u;
-  std::uint32_t hash = Util::NameIndex::Hash(key.text);
+  std::uint32_t hash = QAX::Util::NameIndex::Hash(key.text);
   hash = (hash ^ static_cast<std::uint32_t>(key.kind)) * kMix;
   if (key.kind == TermKind::kLiteral) {
     hash = (hash ^ key.datatype) * kMix;
-    hash = (hash ^ Util::NameIndex::Hash(key.language)) * kMix;
+    hash = (hash ^ QAX::Util::NameIndex::Hash(key.language)) * kMix;
   }
   return hash;
 }
@@ -80,7 +78,7 @@ struct Graph::Store {
   };
   static constexpr std::size_t kInitialSlots = 64;
 
-  Rdf::TextArena texts;
+  rdf::TextArena texts;
   std::vector<Record> terms;
   std::vector<Slot> slots;
   std::vector<Triple> bySubject;    // sorted and unique once sealed
@@ -158,10 +156,10 @@ TermId Graph::Literal(std::string_view text, std::string_view datatype, std::str
   Store& store = *store_;
   TermId type = kNoTerm;
   if (!language.empty()) {
-    if (store.langString == kNoTerm) store.langString = store.Iri(Rdf::Iri::kRdfLangString);
+    if (store.langString == kNoTerm) store.langString = store.Iri(rdf::Iri::kRdfLangString);
     type = store.langString;
-  } else if (datatype.empty() || datatype == Rdf::Iri::kXsdString) {
-    if (store.xsdString == kNoTerm) store.xsdString = store.Iri(Rdf::Iri::kXsdString);
+  } else if (datatype.empty() || datatype == rdf::Iri::kXsdString) {
+    if (store.xsdString == kNoTerm) store.xsdString = store.Iri(rdf::Iri::kXsdString);
     type = store.xsdString;
   } else {
     type = store.Iri(datatype);
@@ -272,6 +270,4 @@ bool Graph::Has(TermId subject, TermId predicate, TermId object) const {
                             [](const Triple& a, const Triple& b) { return a.object < b.object; });
 }
 
-}  // namespace Shacl
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::shacl

@@ -16,9 +16,7 @@
 #include "host/qax/rdf/RdfSyntax.h"
 #include "host/status/Status.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Shacl {
+namespace qaxoi::shacl {
 
 // A term of one Graph: an index into its term table, dense from 0.
 using TermId = uint32_t;
@@ -143,18 +141,16 @@ struct GraphLoad {
 // (line and column left out where the failure has no place in the text),
 // with `graph` holding what it held before the call, sealed, and `loaded`
 // left as it was.
-QAX_API qaxoi::Status LoadGraphFile(const std::string& path, RdfSyntax syntax, Graph& graph,
+QAX_API qaxoi::Status LoadGraphFile(const std::string& path, rdf::RdfSyntax syntax, Graph& graph,
                                     GraphLoad* loaded);
 
 // The same for a document in memory; `sourceName` names it in messages and
 // gives the syntax for kDetect by its extension, `baseIri` resolves relative
 // IRIs (empty: there is none, and a relative IRI is an error).
-QAX_API qaxoi::Status LoadGraphText(const std::string& text, RdfSyntax syntax,
+QAX_API qaxoi::Status LoadGraphText(const std::string& text, rdf::RdfSyntax syntax,
                                     const std::string& sourceName, const std::string& baseIri,
                                     Graph& graph, GraphLoad* loaded);
 
-}  // namespace Shacl
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::shacl
 
 #endif  // QAX_HOST_QAX_SHACL_GRAPH_H_

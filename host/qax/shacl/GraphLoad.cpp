@@ -12,9 +12,7 @@
 #include "host/qax/rdf/TripleHandler.h"
 #include "host/qax/shacl/Graph.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Shacl {
+namespace qaxoi::shacl {
 
 namespace {
 
@@ -27,11 +25,11 @@ constexpr std::size_t kTripleBytes = 40;
 constexpr std::size_t kPrefixBytes = 64;
 
 // Hands a document's statements to a graph, charging what it adds.
-class GraphSink final : public Rdf::TripleHandler {
+class GraphSink final : public rdf::TripleHandler {
  public:
   // Blank node labels are prefixed with `blankPrefix`, so that those of
   // several documents stay apart.
-  GraphSink(Graph& graph, Rdf::LoadBudget& budget, std::string blankPrefix, GraphLoad& load)
+  GraphSink(Graph& graph, rdf::LoadBudget& budget, std::string blankPrefix, GraphLoad& load)
       : graph_(graph), budget_(budget), blankPrefix_(std::move(blankPrefix)), load_(load) {}
 
   void Prefix(std::string_view name, std::string_view iri) override {
@@ -39,8 +37,8 @@ class GraphSink final : public Rdf::TripleHandler {
     load_.prefixes.emplace_back(std::string(name), std::string(iri));
   }
 
-  void Statement(const Rdf::Term& subject, std::string_view predicate,
-                 const Rdf::Term& object) override {
+  void Statement(const rdf::Term& subject, std::string_view predicate,
+                 const rdf::Term& object) override {
     const TermId s = Intern(subject);
     const TermId p = Charged(predicate.size(), [&] { return graph_.Iri(predicate); });
     const TermId o = Intern(object);
@@ -48,7 +46,7 @@ class GraphSink final : public Rdf::TripleHandler {
     graph_.Add(s, p, o);
   }
 
-  const Rdf::LoadBudget& Budget() const override { return budget_; }
+  const rdf::LoadBudget& Budget() const override { return budget_; }
 
  private:
   // Runs `intern`, charging a term of `textBytes` when it added one.
@@ -60,14 +58,14 @@ class GraphSink final : public Rdf::TripleHandler {
     return term;
   }
 
-  TermId Intern(const Rdf::Term& term) {
+  TermId Intern(const rdf::Term& term) {
     switch (term.kind) {
-      case Rdf::Term::Kind::kIri:
+      case rdf::Term::Kind::kIri:
         return Charged(term.text.size(), [&] { return graph_.Iri(term.text); });
-      case Rdf::Term::Kind::kBlank:
+      case rdf::Term::Kind::kBlank:
         label_.assign(blankPrefix_).append(term.text);
         return Charged(label_.size(), [&] { return graph_.Blank(label_); });
-      case Rdf::Term::Kind::kLiteral:
+      case rdf::Term::Kind::kLiteral:
         break;
     }
     return Charged(term.text.size() + term.language.size(),
@@ -75,7 +73,7 @@ class GraphSink final : public Rdf::TripleHandler {
   }
 
   Graph& graph_;
-  Rdf::LoadBudget& budget_;
+  rdf::LoadBudget& budget_;
   const std::string blankPrefix_;
   GraphLoad& load_;
   std::string label_;  // reused for prefixed blank node labels
@@ -116,8 +114,8 @@ class GraphLoader {
     return "g" + std::to_string(terms + free) + "-";
   }
 
-  static qaxoi::Status Load(Rdf::DocumentSource& source, const std::string* text,
-                            std::uint64_t heldBytes, RdfSyntax syntax,
+  static qaxoi::Status Load(rdf::DocumentSource& source, const std::string* text,
+                            std::uint64_t heldBytes, rdf::RdfSyntax syntax,
                             const std::string& sourceName, const std::string& baseIri, Graph& graph,
                             GraphLoad* loaded) {
     GraphLoad load;
@@ -125,11 +123,11 @@ class GraphLoader {
     const std::size_t terms = graph.TermCount();
     const std::size_t triples = graph.HeldTriples();
     std::string blankPrefix = BlankPrefix(graph);
-    Rdf::LoadBudget budget(source.Size());
+    rdf::LoadBudget budget(source.Size());
     GraphSink sink(graph, budget, std::move(blankPrefix), load);
     qaxoi::Status read;
     try {
-      read = Rdf::ReadDocument(source, text, heldBytes, syntax, sourceName, baseIri, sink, budget,
+      read = rdf::ReadDocument(source, text, heldBytes, syntax, sourceName, baseIri, sink, budget,
                                load.warnings);
     } catch (const std::bad_alloc&) {
       graph.Truncate(terms, triples);
@@ -145,23 +143,21 @@ class GraphLoader {
   }
 };
 
-qaxoi::Status LoadGraphFile(const std::string& path, RdfSyntax syntax, Graph& graph,
+qaxoi::Status LoadGraphFile(const std::string& path, rdf::RdfSyntax syntax, Graph& graph,
                             GraphLoad* loaded) {
   qaxoi::files::InputFile file;
   qaxoi::Status opened = file.Open(path);
   if (!opened.ok()) return opened;
-  Rdf::FileSource source(file);
-  return GraphLoader::Load(source, nullptr, source.HeldBytes(), syntax, path, Rdf::FileIri(path),
+  rdf::FileSource source(file);
+  return GraphLoader::Load(source, nullptr, source.HeldBytes(), syntax, path, rdf::FileIri(path),
                            graph, loaded);
 }
 
-qaxoi::Status LoadGraphText(const std::string& text, RdfSyntax syntax,
+qaxoi::Status LoadGraphText(const std::string& text, rdf::RdfSyntax syntax,
                             const std::string& sourceName, const std::string& baseIri, Graph& graph,
                             GraphLoad* loaded) {
-  Rdf::TextSource source(text);
+  rdf::TextSource source(text);
   return GraphLoader::Load(source, &text, text.size(), syntax, sourceName, baseIri, graph, loaded);
 }
 
-}  // namespace Shacl
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::shacl

@@ -10,9 +10,7 @@
 
 #include "host/qax/shacl/ShaclTerms.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Shacl {
+namespace qaxoi::shacl {
 namespace {
 
 constexpr std::string_view kXsd = QAX_XSD_NS;
@@ -601,6 +599,4 @@ bool LanguageMatches(std::string_view tag, std::string_view range) {
   return tag.size() == range.size() || tag[range.size()] == '-';
 }
 
-}  // namespace Shacl
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::shacl

@@ -9,9 +9,7 @@
 
 #include "host/qax/shacl/Graph.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Shacl {
+namespace qaxoi::shacl {
 
 // The datatypes whose lexical forms are known; kOther is any other IRI,
 // whose every lexical form is taken as well-formed.
@@ -83,8 +81,6 @@ bool LanguageMatches(std::string_view tag, std::string_view range);
 // Whether two language tags are equal regardless of letter case.
 bool SameLanguage(std::string_view a, std::string_view b);
 
-}  // namespace Shacl
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::shacl
 
 #endif  // QAX_HOST_QAX_SHACL_LITERALVALUES_H_

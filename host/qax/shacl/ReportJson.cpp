@@ -6,9 +6,7 @@
 #include "host/qax/shacl/ReportSyntax.h"
 #include "host/qax/shacl/ValidationReport.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Shacl {
+namespace qaxoi::shacl {
 
 namespace {
 
@@ -54,6 +52,4 @@ std::string ReportAsJson(const ValidationReport& report,
   return document.dump(kIndent, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
-}  // namespace Shacl
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::shacl

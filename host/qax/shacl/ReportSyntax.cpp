@@ -5,9 +5,7 @@
 
 #include "host/qax/rdf/VocabularyTerms.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Shacl {
+namespace qaxoi::shacl {
 namespace ReportSyntax {
 
 namespace {
@@ -271,8 +269,8 @@ std::string Term(const ReportTerm& term, const Prefixes& prefixes, Form form, Or
     out = Quoted(term.text);
   }
   if (!term.language.empty()) return out + "@" + LanguageTag(term.language);
-  if (term.datatype.empty() || term.datatype == Rdf::Iri::kXsdString ||
-      term.datatype == Rdf::Iri::kRdfLangString) {
+  if (term.datatype.empty() || term.datatype == rdf::Iri::kXsdString ||
+      term.datatype == rdf::Iri::kRdfLangString) {
     return out;
   }
   return out + "^^" + Iri(term.datatype, prefixes, form);
@@ -343,6 +341,4 @@ std::string Path(const ReportPath& path, const Prefixes& prefixes, Form form) {
 }
 
 }  // namespace ReportSyntax
-}  // namespace Shacl
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::shacl

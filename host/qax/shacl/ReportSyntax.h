@@ -11,9 +11,7 @@
 
 #include "host/qax/shacl/ValidationReport.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Shacl {
+namespace qaxoi::shacl {
 namespace ReportSyntax {
 
 // Prefix name, namespace pairs; the first that fits an IRI is used.
@@ -82,8 +80,6 @@ std::string Term(const ReportTerm& term, const Prefixes& prefixes, Form form,
 std::string Path(const ReportPath& path, const Prefixes& prefixes, Form form);
 
 }  // namespace ReportSyntax
-}  // namespace Shacl
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::shacl
 
 #endif  // QAX_HOST_QAX_SHACL_REPORTSYNTAX_H_

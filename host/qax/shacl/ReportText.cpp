@@ -4,9 +4,7 @@
 #include "host/qax/shacl/ReportSyntax.h"
 #include "host/qax/shacl/ValidationReport.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Shacl {
+namespace qaxoi::shacl {
 
 namespace {
 
@@ -67,6 +65,4 @@ std::string ReportAsText(const ValidationReport& report,
   return out;
 }
 
-}  // namespace Shacl
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::shacl

@@ -6,9 +6,7 @@
 #include "host/qax/shacl/ReportSyntax.h"
 #include "host/qax/shacl/ValidationReport.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Shacl {
+namespace qaxoi::shacl {
 
 std::string ReportAsTurtle(const ValidationReport& report,
                            const std::vector<std::pair<std::string, std::string>>& prefixes) {
@@ -56,6 +54,4 @@ std::string ReportAsTurtle(const ValidationReport& report,
   return out;
 }
 
-}  // namespace Shacl
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::shacl

@@ -1,8 +1,6 @@
 #include "host/qax/shacl/ShaclTerms.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Shacl {
+namespace qaxoi::shacl {
 
 ShaclTerms::ShaclTerms(const Graph& graph) {
 #define QAX_SHACL_FIND(field, iri) field = graph.FindIri(iri);
@@ -10,6 +8,4 @@ ShaclTerms::ShaclTerms(const Graph& graph) {
 #undef QAX_SHACL_FIND
 }
 
-}  // namespace Shacl
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::shacl

@@ -7,9 +7,7 @@
 
 #include "host/qax/shacl/Graph.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Shacl {
+namespace qaxoi::shacl {
 
 #define QAX_SHACL_NS "http://www.w3.org/ns/shacl#"
 #define QAX_RDF_NS "http://www.w3.org/1999/02/22-rdf-syntax-ns#"
@@ -89,8 +87,6 @@ struct ShaclTerms {
   explicit ShaclTerms(const Graph& graph);
 };
 
-}  // namespace Shacl
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::shacl
 
 #endif  // QAX_HOST_QAX_SHACL_SHACLTERMS_H_

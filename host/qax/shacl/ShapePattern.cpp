@@ -6,9 +6,7 @@
 #include <array>
 #include <new>
 
-namespace QAX {
-namespace Ontology {
-namespace Shacl {
+namespace qaxoi::shacl {
 namespace {
 
 constexpr std::size_t kErrorTextSize = 256;
@@ -99,6 +97,4 @@ PatternMatch ShapePattern::Matches(std::string_view text) const {
   return PatternMatch::kLimit;
 }
 
-}  // namespace Shacl
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::shacl

@@ -11,9 +11,7 @@
 
 #include "host/status/Status.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Shacl {
+namespace qaxoi::shacl {
 
 // PCRE2's match limit (backtracking steps) for one value.
 inline constexpr uint32_t kPatternMatchLimit = 1000000;
@@ -47,8 +45,6 @@ class ShapePattern {
   std::unique_ptr<Code> code_;
 };
 
-}  // namespace Shacl
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::shacl
 
 #endif  // QAX_HOST_QAX_SHACL_SHAPEPATTERN_H_

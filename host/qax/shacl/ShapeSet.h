@@ -16,9 +16,7 @@
 #include "host/qax/shacl/ShapePattern.h"
 #include "host/qax/shacl/ValidationReport.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Shacl {
+namespace qaxoi::shacl {
 
 // Bounds of what a shapes graph may ask for (docs/validation.md).
 // Members of one RDF list (sh:in, sh:and, sh:languageIn, a sequence path...).
@@ -114,8 +112,6 @@ class ShapeSet {
   ShaclTerms terms_;
 };
 
-}  // namespace Shacl
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::shacl
 
 #endif  // QAX_HOST_QAX_SHACL_SHAPESET_H_

@@ -12,9 +12,7 @@
 #include "host/qax/shacl/TermText.h"
 #include "host/qax/shacl/Validator.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Shacl {
+namespace qaxoi::shacl {
 namespace {
 
 constexpr std::string_view kXsdInteger = QAX_XSD_NS "integer";
@@ -819,6 +817,4 @@ qaxoi::Status Shapes::Read(const Graph& shapesGraph, std::unique_ptr<Shapes>* sh
   return qaxoi::Status::Ok();
 }
 
-}  // namespace Shacl
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::shacl

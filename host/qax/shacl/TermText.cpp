@@ -6,9 +6,7 @@
 
 #include "host/qax/shacl/ShaclTerms.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Shacl {
+namespace qaxoi::shacl {
 namespace {
 
 constexpr std::array<std::pair<std::string_view, std::string_view>, 4> kPrefixes{{
@@ -75,6 +73,4 @@ std::string TermText(const TermView& term) {
   return out;
 }
 
-}  // namespace Shacl
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::shacl

@@ -9,9 +9,7 @@
 
 #include "host/qax/shacl/Graph.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Shacl {
+namespace qaxoi::shacl {
 
 // Texts longer than this are cut in messages, with "..." after them.
 inline constexpr std::size_t kMaxTermTextBytes = 120;
@@ -20,8 +18,6 @@ inline constexpr std::size_t kMaxTermTextBytes = 120;
 // "text"@lang, "text"^^type), control characters as spaces.
 std::string TermText(const TermView& term);
 
-}  // namespace Shacl
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::shacl
 
 #endif  // QAX_HOST_QAX_SHACL_TERMTEXT_H_

@@ -12,9 +12,7 @@
 #include "host/qax/shacl/Validation.h"
 #include "host/qax/shacl/Validator.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Shacl {
+namespace qaxoi::shacl {
 namespace {
 
 constexpr std::string_view kViolation = QAX_SHACL_NS "Violation";
@@ -268,6 +266,4 @@ ValidationReport Validate(const Graph& data, const Shapes& shapes) {
   return validation.Run();
 }
 
-}  // namespace Shacl
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::shacl

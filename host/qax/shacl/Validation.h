@@ -17,9 +17,7 @@
 #include "host/qax/shacl/TermText.h"
 #include "host/qax/shacl/ValidationReport.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Shacl {
+namespace qaxoi::shacl {
 
 // Whether `sorted`, in ascending order, holds `node`.
 inline bool Contains(const std::vector<TermId>& sorted, TermId node) {
@@ -128,8 +126,6 @@ class Validation {
   ValidationReport report_;
 };
 
-}  // namespace Shacl
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::shacl
 
 #endif  // QAX_HOST_QAX_SHACL_VALIDATION_H_

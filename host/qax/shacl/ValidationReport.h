@@ -11,9 +11,7 @@
 #include "host/qax/QAXExport.h"
 #include "host/qax/shacl/Graph.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Shacl {
+namespace qaxoi::shacl {
 
 // An RDF term copied out of a graph.
 struct ReportTerm {
@@ -102,8 +100,6 @@ QAX_API std::string ReportAsText(
     const ValidationReport& report,
     const std::vector<std::pair<std::string, std::string>>& prefixes = {});
 
-}  // namespace Shacl
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::shacl
 
 #endif  // QAX_HOST_QAX_SHACL_VALIDATIONREPORT_H_

@@ -12,9 +12,7 @@
 #include "host/qax/shacl/ValidationReport.h"
 #include "host/status/Status.h"
 
-namespace QAX {
-namespace Ontology {
-namespace Shacl {
+namespace qaxoi::shacl {
 
 class ShapeSet;
 
@@ -59,8 +57,6 @@ class QAX_API Shapes {
 // runs out.
 QAX_API ValidationReport Validate(const Graph& data, const Shapes& shapes);
 
-}  // namespace Shacl
-}  // namespace Ontology
-}  // namespace QAX
+}  // namespace qaxoi::shacl
 
 #endif  // QAX_HOST_QAX_SHACL_VALIDATOR_H_

@@ -11,15 +11,15 @@
 
 namespace {
 
-using QAX::Ontology::RdfSyntax;
-using QAX::Ontology::Shacl::Graph;
-using QAX::Ontology::Shacl::GraphLoad;
-using QAX::Ontology::Shacl::kNoTerm;
-using QAX::Ontology::Shacl::LoadGraphFile;
-using QAX::Ontology::Shacl::LoadGraphText;
-using QAX::Ontology::Shacl::TermId;
-using QAX::Ontology::Shacl::TermKind;
-using QAX::Ontology::Shacl::TripleRange;
+using qaxoi::rdf::RdfSyntax;
+using qaxoi::shacl::Graph;
+using qaxoi::shacl::GraphLoad;
+using qaxoi::shacl::kNoTerm;
+using qaxoi::shacl::LoadGraphFile;
+using qaxoi::shacl::LoadGraphText;
+using qaxoi::shacl::TermId;
+using qaxoi::shacl::TermKind;
+using qaxoi::shacl::TripleRange;
 
 constexpr char kEx[] = "http://e.org/";
 

@@ -14,14 +14,14 @@
 
 namespace {
 
-using QAX::Ontology::Shacl::ReportAsJson;
-using QAX::Ontology::Shacl::ReportAsText;
-using QAX::Ontology::Shacl::ReportAsTurtle;
-using QAX::Ontology::Shacl::ReportPath;
-using QAX::Ontology::Shacl::ReportTerm;
-using QAX::Ontology::Shacl::TermKind;
-using QAX::Ontology::Shacl::ValidationReport;
-using QAX::Ontology::Shacl::ValidationResult;
+using qaxoi::shacl::ReportAsJson;
+using qaxoi::shacl::ReportAsText;
+using qaxoi::shacl::ReportAsTurtle;
+using qaxoi::shacl::ReportPath;
+using qaxoi::shacl::ReportTerm;
+using qaxoi::shacl::TermKind;
+using qaxoi::shacl::ValidationReport;
+using qaxoi::shacl::ValidationResult;
 using Texts = std::vector<std::string>;
 
 const std::string kEx = "http://e.org/ns#";
@@ -162,7 +162,7 @@ TEST(ShaclReportTurtle, ReadsBackAsTheResultsStatements) {
     if (c.result.resultMessages.size() > 1) {
       expected.push_back("_:2 " + kShacl + "resultMessage> \"no value\"");
     }
-    EXPECT_EQ(expected, qax_test::ParsedStatements(turtle)) << c.behaviour << "\n" << turtle;
+    EXPECT_EQ(expected, qaxoi::test::ParsedStatements(turtle)) << c.behaviour << "\n" << turtle;
   }
 }
 
@@ -192,7 +192,7 @@ TEST(ShaclReportTurtle, WritesThePathsAndTermsAsTheRecommendationShows) {
       ReportAsTurtle(Failing({Cases()[3].result}, 3), {{"ex", kEx}, {"sh", "http://bad/"}}));
   // The path's statements are SHACL's: a list whose first element is an
   // inverse path, read back by a strict parser.
-  const Texts read = qax_test::ParsedStatements(ReportAsTurtle(Failing({Cases()[3].result})));
+  const Texts read = qaxoi::test::ParsedStatements(ReportAsTurtle(Failing({Cases()[3].result})));
   ASSERT_FALSE(read.empty());
   EXPECT_NE(read.front().rfind("error", 0), 0u) << read.front();
   EXPECT_EQ(1, std::count(read.begin(), read.end(),

@@ -8,15 +8,15 @@
 #include "host/qax/shacl/Graph.h"
 #include "host/qax/shacl/Validator.h"
 
-namespace ShaclCases {
+namespace qaxoi::test::ShaclCases {
 namespace {
 
-using QAX::Ontology::RdfSyntax;
-using QAX::Ontology::Shacl::Graph;
-using QAX::Ontology::Shacl::ReportPath;
-using QAX::Ontology::Shacl::ReportTerm;
-using QAX::Ontology::Shacl::TermKind;
-using QAX::Ontology::Shacl::ValidationReport;
+using qaxoi::rdf::RdfSyntax;
+using qaxoi::shacl::Graph;
+using qaxoi::shacl::ReportPath;
+using qaxoi::shacl::ReportTerm;
+using qaxoi::shacl::TermKind;
+using qaxoi::shacl::ValidationReport;
 
 constexpr char kPrefixes[] =
     "@prefix ex: <http://e.org/> .\n"
@@ -112,17 +112,17 @@ std::vector<std::string> Validate(const std::string& data, const std::string& sh
                                   bool withMessages) {
   Graph dataGraph;
   Graph shapesGraph;
-  QAX::Ontology::Shacl::GraphLoad loaded;
+  qaxoi::shacl::GraphLoad loaded;
   const qaxoi::Status dataLoad =
       LoadGraphText(kPrefixes + data, RdfSyntax::kTurtle, "data.ttl", "", dataGraph, &loaded);
   if (!dataLoad.ok()) return {"error: " + dataLoad.message()};
   const qaxoi::Status shapesLoad =
       LoadGraphText(kPrefixes + shapes, RdfSyntax::kTurtle, "shapes.ttl", "", shapesGraph, &loaded);
   if (!shapesLoad.ok()) return {"error: " + shapesLoad.message()};
-  std::unique_ptr<QAX::Ontology::Shacl::Shapes> read;
-  const qaxoi::Status status = QAX::Ontology::Shacl::Shapes::Read(shapesGraph, &read);
+  std::unique_ptr<qaxoi::shacl::Shapes> read;
+  const qaxoi::Status status = qaxoi::shacl::Shapes::Read(shapesGraph, &read);
   if (!status.ok()) return {"error: " + status.message()};
-  const ValidationReport report = QAX::Ontology::Shacl::Validate(dataGraph, *read);
+  const ValidationReport report = qaxoi::shacl::Validate(dataGraph, *read);
   std::vector<std::string> lines = Lines(report, withMessages);
   if (report.conforms != lines.empty()) lines.emplace_back("conforms disagrees with the results");
   return lines;
@@ -137,4 +137,4 @@ void RunTable(const std::vector<Case>& table, bool withMessages) {
   }
 }
 
-}  // namespace ShaclCases
+}  // namespace qaxoi::test::ShaclCases

@@ -15,7 +15,7 @@
 
 #include "host/qax/shacl/ValidationReport.h"
 
-namespace ShaclCases {
+namespace qaxoi::test::ShaclCases {
 
 // One case of a table.
 struct Case {
@@ -27,7 +27,7 @@ struct Case {
 
 // The report's results as sorted lines; `withMessages` appends
 // "|message@lang;message" to each.
-std::vector<std::string> Lines(const QAX::Ontology::Shacl::ValidationReport& report,
+std::vector<std::string> Lines(const qaxoi::shacl::ValidationReport& report,
                                bool withMessages = false);
 
 // Loads both graphs, reads the shapes and validates; the result lines, or
@@ -39,6 +39,6 @@ std::vector<std::string> Validate(const std::string& data, const std::string& sh
 // `conforms` must also match whether it expects no result.
 void RunTable(const std::vector<Case>& table, bool withMessages = false);
 
-}  // namespace ShaclCases
+}  // namespace qaxoi::test::ShaclCases
 
 #endif  // QAX_TESTS_QAX_SHACL_SHACLCASES_H_

@@ -14,10 +14,10 @@
 
 namespace {
 
-using QAX::Ontology::Shacl::Graph;
-using QAX::Ontology::Shacl::Shapes;
-using QAX::Ontology::Shacl::TermId;
-using QAX::Ontology::Shacl::Validate;
+using qaxoi::shacl::Graph;
+using qaxoi::shacl::Shapes;
+using qaxoi::shacl::TermId;
+using qaxoi::shacl::Validate;
 
 constexpr char kInteger[] = "http://www.w3.org/2001/XMLSchema#integer";
 
@@ -73,7 +73,7 @@ std::vector<std::string> LongList(uint32_t count) {
   Graph data;
   data.Add(data.Iri("http://e.org/a"), data.Iri("http://e.org/p"), data.Literal("1", kInteger));
   data.Seal();
-  return ShaclCases::Lines(Validate(data, *read));
+  return qaxoi::test::ShaclCases::Lines(Validate(data, *read));
 }
 
 TEST(ShapesThatAreNotSHACL, AreRefusedWithOneLineNamingTheShape) {
@@ -141,7 +141,7 @@ TEST(ShapesThatAreNotSHACL, AreRefusedWithOneLineNamingTheShape) {
   };
   for (const Refusal& refusal : table) {
     SCOPED_TRACE(refusal.name);
-    const std::vector<std::string> lines = ShaclCases::Validate("", refusal.shapes);
+    const std::vector<std::string> lines = qaxoi::test::ShaclCases::Validate("", refusal.shapes);
     ASSERT_EQ(lines.size(), 1U);
     if (refusal.error[0] == '*') {
       EXPECT_NE(lines[0].find(refusal.error.substr(1)), std::string::npos) << lines[0];
@@ -155,7 +155,8 @@ TEST(ShapesThatAreNotSHACL, AreRefusedWithOneLineNamingTheShape) {
 TEST(ShapesThatAreNotSHACL, AcceptsShapesAtTheirBounds) {
   // 64 levels of nested shapes and a list of 100,000 members are read;
   // one member more is refused.
-  EXPECT_EQ(ShaclCases::Validate("ex:a ex:p 1 .", Chain(65)), std::vector<std::string>{});
+  EXPECT_EQ(qaxoi::test::ShaclCases::Validate("ex:a ex:p 1 .", Chain(65)),
+            std::vector<std::string>{});
   EXPECT_EQ(LongList(100000), std::vector<std::string>{});
   EXPECT_EQ(LongList(100001),
             std::vector<std::string>{"shape <http://e.org/P>: the list of sh:in has more than "

@@ -14,10 +14,10 @@
 
 namespace {
 
-using QAX::Ontology::RdfSyntax;
-using QAX::Ontology::Shacl::Graph;
-using QAX::Ontology::Shacl::Shapes;
-using ShaclCases::RunTable;
+using qaxoi::rdf::RdfSyntax;
+using qaxoi::shacl::Graph;
+using qaxoi::shacl::Shapes;
+using qaxoi::test::ShaclCases::RunTable;
 
 TEST(ValueType, ClassDatatypeAndNodeKindFailTheValuesTheyExclude) {
   RunTable({
@@ -255,15 +255,17 @@ std::string SharedLevels(int levels, int lastCount) {
 TEST(ShapeBased, SharedShapesAreCheckedOncePerNode) {
   // Each last-level shape reports its result once, not once per way down.
   EXPECT_EQ(
-      ShaclCases::Validate("ex:a ex:self ex:a .",
-                           "ex:S sh:targetNode ex:a ; sh:node ex:Q0 . ex:R sh:targetNode "
-                           "ex:a ; sh:property ex:P0a, ex:P0b ." +
-                               SharedLevels(30, 2)),
+      qaxoi::test::ShaclCases::Validate(
+          "ex:a ex:self ex:a .",
+          "ex:S sh:targetNode ex:a ; sh:node ex:Q0 . ex:R sh:targetNode "
+          "ex:a ; sh:property ex:P0a, ex:P0b ." +
+              SharedLevels(30, 2)),
       (std::vector<std::string>{"ex:a|-|ex:a|Node|Violation", "ex:a|ex:self|-|MinCount|Violation",
                                 "ex:a|ex:self|-|MinCount|Violation"}));
-  EXPECT_EQ(ShaclCases::Validate("ex:a ex:self ex:a .",
-                                 "ex:S sh:targetNode ex:a ; sh:not ex:Q0 ." + SharedLevels(30, 1)),
-            std::vector<std::string>{"ex:a|-|ex:a|Not|Violation"});
+  EXPECT_EQ(
+      qaxoi::test::ShaclCases::Validate(
+          "ex:a ex:self ex:a .", "ex:S sh:targetNode ex:a ; sh:not ex:Q0 ." + SharedLevels(30, 1)),
+      std::vector<std::string>{"ex:a|-|ex:a|Not|Violation"});
 }
 
 TEST(Other, ClosedHasValueAndIn) {
@@ -359,7 +361,7 @@ TEST(Targets, FocusNodesOfEveryTargetKind) {
 TEST(Targets, ShapesInTheDataGraphNameItsOwnBlankNodes) {
   // One graph as both: a blank node the shapes name is the data's node.
   Graph graph;
-  QAX::Ontology::Shacl::GraphLoad loaded;
+  qaxoi::shacl::GraphLoad loaded;
   ASSERT_EQ(LoadGraphText("@prefix ex: <http://e.org/> . "
                           "@prefix sh: <http://www.w3.org/ns/shacl#> . "
                           "_:x ex:p 1 . _:y ex:p 2 . "
@@ -372,7 +374,7 @@ TEST(Targets, ShapesInTheDataGraphNameItsOwnBlankNodes) {
   std::unique_ptr<Shapes> shapes;
   const qaxoi::Status read = Shapes::Read(graph, &shapes);
   ASSERT_TRUE(read.ok()) << read.message();
-  EXPECT_EQ(ShaclCases::Lines(Validate(graph, *shapes)),
+  EXPECT_EQ(qaxoi::test::ShaclCases::Lines(Validate(graph, *shapes)),
             (std::vector<std::string>{"_|ex:p|-|HasValue|Violation", "ex:a|ex:q|_|In|Violation"}));
 }
 
