@@ -107,7 +107,8 @@ std::unique_ptr<Aco_QAXOntologyItem> NewItemChannel(const BenchModel& /*model*/,
   auto channel = std::make_unique<Aco_QAXOntologyItem>();
   // As the host's registry does for every channel it makes.
   channel->SetChannelType(*GetType());
-  ChooseClass(*channel, *metaClass, false, ChannelNaming::kKeepName);
+  qaxoi::ontology_item::ChooseClass(*channel, *metaClass, false,
+                                    qaxoi::ontology_item::ChannelNaming::kKeepName);
   return channel;
 }
 

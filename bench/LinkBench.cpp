@@ -15,7 +15,9 @@ void RegisterLinkBenchmarks(const Plan& plan, BenchModel& model) {
                    Aco_FloatChannel host;
                    std::vector<ChildCreation> records;
                    LinkDescriptions descriptions;
-                   const auto module = [&] { PrepareLinksFor(channel, metaClass, true); };
+                   const auto module = [&] {
+                     qaxoi::ontology_item::PrepareLinksFor(channel, metaClass, true);
+                   };
                    const auto baseline = [&] {
                      PrepareLinksBaseline(metaClass, host, records, descriptions);
                    };

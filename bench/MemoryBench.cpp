@@ -53,10 +53,10 @@ void RegisterLinkMemory(const Plan& plan, BenchModel& model) {
                    std::vector<ChildCreation> records;
                    LinkDescriptions firstDescriptions;
                    LinkDescriptions secondDescriptions;
-                   PrepareLinksFor(first, metaClass, true);
+                   qaxoi::ontology_item::PrepareLinksFor(first, metaClass, true);
                    PrepareLinksBaseline(metaClass, firstHost, records, firstDescriptions);
                    std::size_t before = HeapInUse();
-                   PrepareLinksFor(second, metaClass, true);
+                   qaxoi::ontology_item::PrepareLinksFor(second, metaClass, true);
                    const double module = static_cast<double>(HeapInUse() - before) / links;
                    before = HeapInUse();
                    PrepareLinksBaseline(metaClass, secondHost, records, secondDescriptions);

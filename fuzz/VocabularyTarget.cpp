@@ -54,7 +54,8 @@ std::string CheckModel(OntologyModel& model) {
   QAX::Util::SingletonObject<QAX::QAXAmbassador>::Instance().SetOntologyModel(&model);
   for (const MetaClass* metaClass : tried) {
     Aco_QAXOntologyItem channel;
-    ChooseClass(channel, *metaClass, true, ChannelNaming::kKeepName);
+    qaxoi::ontology_item::ChooseClass(channel, *metaClass, true,
+                                      qaxoi::ontology_item::ChannelNaming::kKeepName);
     std::string problem = LinksMismatch(channel);
     if (!problem.empty()) return problem;
     LinkChildrenByType(channel, nullptr);

@@ -12,12 +12,15 @@
 // later preparation takes a class chosen for another channel and nothing
 // keeps pointing into a model that may be destroyed.
 //
-// Everything here is inline: the module exports nothing more for it.
+// Everything here is inline: the module exports nothing more for it. The
+// names are the project's own, in qaxoi::ontology_item.
 #ifndef QAX_ONTOLOGY_ITEM_CLASSSELECTION_H_
 #define QAX_ONTOLOGY_ITEM_CLASSSELECTION_H_
 
 #include "host/qax/model/QAX.h"
 #include "ontology_item/Aco_QAXOntologyItem.h"
+
+namespace qaxoi::ontology_item {
 
 // Selects `metaClass` for as long as it lives: SelectedClass is `metaClass`
 // and SelectedLibrary the library it belongs to (MetaClass::GetLibrary);
@@ -64,5 +67,7 @@ inline void ChooseClass(Aco_QAXOntologyItem& channel, const QAX::Ontology::MetaC
   channel.SetClassHandle(metaClass.GetInfo().handle);
   if (naming == ChannelNaming::kNameAfterClass) channel.SetAutoChannelName();
 }
+
+}  // namespace qaxoi::ontology_item
 
 #endif  // QAX_ONTOLOGY_ITEM_CLASSSELECTION_H_

@@ -85,7 +85,8 @@ std::unique_ptr<Aco_QAXOntologyItem> NewItemChannel(const ChannelModule& module,
   // handle and a name after it. Without the class handle the channel would
   // have links but no class: GetOntologyItem(true) would answer null, and
   // say nothing.
-  ChooseClass(*channel, metaClass, true, ChannelNaming::kNameAfterClass);
+  qaxoi::ontology_item::ChooseClass(*channel, metaClass, true,
+                                    qaxoi::ontology_item::ChannelNaming::kNameAfterClass);
   return channel;
 }
 

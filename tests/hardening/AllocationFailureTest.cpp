@@ -90,12 +90,15 @@ constexpr char kRdfXml[] =
 
 const Operation kOperations[] = {
     {"PrepareLinks",
-     [](World& w) { ChooseClass(w.channel, *shared->model.child, true, ChannelNaming::kKeepName); },
+     [](World& w) {
+       qaxoi::ontology_item::ChooseClass(w.channel, *shared->model.child, true,
+                                         qaxoi::ontology_item::ChannelNaming::kKeepName);
+     },
      [](World& w, bool) {
        ExpectConsistent(w.channel);
        // The selection is cleared even when the preparation ran out of memory.
        EXPECT_EQ(nullptr, Aco_QAXOntologyItem::SelectedClass);
-       PrepareLinksFor(w.channel, shared->model.child, true);
+       qaxoi::ontology_item::PrepareLinksFor(w.channel, shared->model.child, true);
        EXPECT_EQ(shared->links, w.channel.GetLinkDescriptions());
      }},
     {"GetOntologyItem", [](World& w) { w.graph.item.GetOntologyItem(true); },
@@ -165,7 +168,8 @@ const Operation kOperations[] = {
        w.graph.item.SetChannelGroup(&w.group);
        w.copy = std::make_unique<Aco_QAXOntologyItem>(w.graph.item);
        w.copy->GetOntologyItem(true);
-       ChooseClass(w.channel, *shared->model.address, true, ChannelNaming::kKeepName);
+       qaxoi::ontology_item::ChooseClass(w.channel, *shared->model.address, true,
+                                         qaxoi::ontology_item::ChannelNaming::kKeepName);
        w.channel.GetOntologyItem(true);
      }},
 };

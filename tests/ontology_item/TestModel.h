@@ -55,7 +55,8 @@ class ItemTest : public ::testing::Test {
   }
   // Prepares `channel` for `metaClass` and gives it that class.
   static void Prepare(Aco_QAXOntologyItem& channel, const QAX::Ontology::MetaClass* metaClass) {
-    ChooseClass(channel, *metaClass, true, ChannelNaming::kKeepName);
+    qaxoi::ontology_item::ChooseClass(channel, *metaClass, true,
+                                      qaxoi::ontology_item::ChannelNaming::kKeepName);
   }
 
   TestModel model_;

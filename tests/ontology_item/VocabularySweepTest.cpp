@@ -59,7 +59,8 @@ void Sweep(const QAX::Ontology::OntologyModel& model, Counts& counts) {
       ++counts.classes;
       counts.attributes += metaClass->GetAttributes().size();
       Aco_QAXOntologyItem channel;
-      ChooseClass(channel, *metaClass, false, ChannelNaming::kKeepName);
+      qaxoi::ontology_item::ChooseClass(channel, *metaClass, false,
+                                        qaxoi::ontology_item::ChannelNaming::kKeepName);
 
       // The attributes of the class and its parents, parents first.
       std::vector<const MetaAttrInfo*> walk;

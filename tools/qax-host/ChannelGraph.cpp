@@ -204,7 +204,8 @@ Aco_QAXOntologyItem* ChannelGraph::BuildItem(const Session& session, const MetaC
   channels_.push_back(std::move(owned));
 
   // What the editor does: select the class, prepare, keep the class.
-  ChooseClass(*item, metaClass, true, ChannelNaming::kNameAfterClass);
+  qaxoi::ontology_item::ChooseClass(*item, metaClass, true,
+                                    qaxoi::ontology_item::ChannelNaming::kNameAfterClass);
 
   const std::vector<WalkedAttribute> walk = AttributeWalk(metaClass);
   for (const Assignment& assignment : assignments) {
