@@ -107,8 +107,7 @@ std::unique_ptr<Aco_QAXOntologyItem> NewItemChannel(const BenchModel& /*model*/,
   auto channel = std::make_unique<Aco_QAXOntologyItem>();
   // As the host's registry does for every channel it makes.
   channel->SetChannelType(*GetType());
-  qaxoi::ontology_item::ChooseClass(*channel, *metaClass, false,
-                                    qaxoi::ontology_item::ChannelNaming::kKeepName);
+  qaxoi::module::ChooseClass(*channel, *metaClass, false, qaxoi::module::ChannelNaming::kKeepName);
   return channel;
 }
 

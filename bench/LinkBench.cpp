@@ -16,7 +16,7 @@ void RegisterLinkBenchmarks(const Plan& plan, BenchModel& model) {
                    std::vector<ChildCreation> records;
                    LinkDescriptions descriptions;
                    const auto module = [&] {
-                     qaxoi::ontology_item::PrepareLinksFor(channel, metaClass, true);
+                     qaxoi::module::PrepareLinksFor(channel, metaClass, true);
                    };
                    const auto baseline = [&] {
                      PrepareLinksBaseline(metaClass, host, records, descriptions);

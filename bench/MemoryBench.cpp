@@ -53,10 +53,10 @@ void RegisterLinkMemory(const Plan& plan, BenchModel& model) {
                    std::vector<ChildCreation> records;
                    LinkDescriptions firstDescriptions;
                    LinkDescriptions secondDescriptions;
-                   qaxoi::ontology_item::PrepareLinksFor(first, metaClass, true);
+                   qaxoi::module::PrepareLinksFor(first, metaClass, true);
                    PrepareLinksBaseline(metaClass, firstHost, records, firstDescriptions);
                    std::size_t before = HeapInUse();
-                   qaxoi::ontology_item::PrepareLinksFor(second, metaClass, true);
+                   qaxoi::module::PrepareLinksFor(second, metaClass, true);
                    const double module = static_cast<double>(HeapInUse() - before) / links;
                    before = HeapInUse();
                    PrepareLinksBaseline(metaClass, secondHost, records, secondDescriptions);

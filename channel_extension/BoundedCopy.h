@@ -6,7 +6,7 @@
 
 #include <cstddef>
 
-namespace qaxoi::channel_extension {
+namespace qaxoi::module {
 
 // Copies the characters of `text` into `dst` up to its first zero character,
 // at most `length` of them and at most `room`; answers how many it copied and
@@ -35,6 +35,6 @@ std::size_t CopyTerminated(Char* dst, std::size_t size, const Char* text) {
   return n;
 }
 
-}  // namespace qaxoi::channel_extension
+}  // namespace qaxoi::module
 
 #endif  // QAX_CHANNEL_EXTENSION_BOUNDEDCOPY_H_

@@ -21,7 +21,7 @@ const char* GetChannelGroupName(A3d_Channel* ch) {
   return group != nullptr ? group->GetGroupName() : "";
 }
 
-namespace qaxoi::channel_extension {
+namespace qaxoi::module {
 
 // The names by which the extension's messages identify their operation. They
 // are fixed texts, whatever the Base of the instantiation.
@@ -35,7 +35,7 @@ constexpr const char* kNoName = "[no-name]";
 constexpr const char* kUnknownGroup = "[unknown]";
 constexpr const char* kUnnamedLink = "[none]";
 
-}  // namespace qaxoi::channel_extension
+}  // namespace qaxoi::module
 
 // Construction, copying and destruction.
 
@@ -85,21 +85,21 @@ void ChannelExtension<Base>::CE_ExecuteTrigger(unsigned int /*trigger*/, void* /
 
 template <class Base>
 void ChannelExtension<Base>::CE_SetSelf(A3d_Channel* self) {
-  if (!CheckOrReport(self != nullptr, qaxoi::channel_extension::kSetSelfName, "self")) return;
+  if (!CheckOrReport(self != nullptr, qaxoi::module::kSetSelfName, "self")) return;
   _self = self;
   const char* const group = GetChannelGroupName(self);
-  _cgrName = group != nullptr ? group : qaxoi::channel_extension::kUnknownGroup;
+  _cgrName = group != nullptr ? group : qaxoi::module::kUnknownGroup;
 }
 
 template <class Base>
 const char* ChannelExtension<Base>::CE_GetOwnName() const {
   const char* const name = _self != nullptr ? _self->GetChannelName() : nullptr;
-  return name != nullptr ? name : qaxoi::channel_extension::kNoName;
+  return name != nullptr ? name : qaxoi::module::kNoName;
 }
 
 template <class Base>
 const char* ChannelExtension<Base>::CE_GetOwnCGRName() const {
-  return _cgrName.empty() ? qaxoi::channel_extension::kNoName : _cgrName.c_str();
+  return _cgrName.empty() ? qaxoi::module::kNoName : _cgrName.c_str();
 }
 
 // Link checks and untyped child access.
@@ -124,7 +124,7 @@ bool ChannelExtension<Base>::VerifyLink(unsigned int link, const _GUID& guid) co
   A3d_Channel* const child = _self->GetChild(static_cast<int>(link));
   if (child == nullptr) return false;
   if (ChannelBaseGuidMatch(child, guid)) return true;
-  ReportError(qaxoi::channel_extension::kVerifyLinkName, "ChannelBaseGuidMatch().Failed.Link[%d]",
+  ReportError(qaxoi::module::kVerifyLinkName, "ChannelBaseGuidMatch().Failed.Link[%d]",
               static_cast<int>(link));
   return false;
 }
@@ -298,7 +298,7 @@ bool ChannelExtension<Base>::CE_CopyString(char* dst, unsigned int size, unsigne
   if (child == nullptr) return false;
   const char* const text = child->GetString();
   if (text == nullptr) return false;
-  qaxoi::channel_extension::CopyTerminated(dst, size, text);
+  qaxoi::module::CopyTerminated(dst, size, text);
   return true;
 }
 
@@ -309,7 +309,7 @@ bool ChannelExtension<Base>::CE_CopyString(wchar_t* dst, unsigned int size, unsi
   if (child == nullptr) return false;
   const wchar_t* const text = child->GetWString();
   if (text == nullptr) return false;
-  qaxoi::channel_extension::CopyTerminated(dst, size, text);
+  qaxoi::module::CopyTerminated(dst, size, text);
   return true;
 }
 
@@ -364,7 +364,7 @@ bool ChannelExtension<Base>::CE_SetString(const std::wstring& text, unsigned int
 template <class Base>
 void ChannelExtension<Base>::CreateLink(_GUID typeGuid, const char* TypeName, const char* Name,
                                         int linkParam, bool unindexed) {
-  using qaxoi::channel_extension::kCreateLinkName;
+  using qaxoi::module::kCreateLinkName;
   if (!CheckOrReport(TypeName != nullptr, kCreateLinkName, "TypeName")) TypeName = "";
   if (!CheckOrReport(Name != nullptr, kCreateLinkName, "Name")) Name = "";
   if (!CheckOrReport(_self != nullptr, kCreateLinkName, "_self")) return;
@@ -402,11 +402,11 @@ void ChannelExtension<Base>::CreateGenericLink(const char* Name, int linkParam, 
 
 template <class Base>
 void ChannelExtension<Base>::SetChildLinkName(unsigned int link, const char* name) {
-  using qaxoi::channel_extension::kSetChildLinkNameName;
+  using qaxoi::module::kSetChildLinkNameName;
   if (!CheckOrReport(name != nullptr, kSetChildLinkNameName, "name")) name = "";
   if (!CheckOrReport(link < kMaxLinkNames, kSetChildLinkNameName, "link < kMaxLinkNames")) return;
   if (_linkNames.size() <= link) {
-    _linkNames.resize(static_cast<std::size_t>(link) + 1, qaxoi::channel_extension::kUnnamedLink);
+    _linkNames.resize(static_cast<std::size_t>(link) + 1, qaxoi::module::kUnnamedLink);
   }
   _linkNames[link] = name;
 }
@@ -477,7 +477,7 @@ bool ChannelExtension<Base>::SaveChannelText(A3dFileSaver& saver, const char* co
   return true;
 }
 
-namespace qaxoi::channel_extension {
+namespace qaxoi::module {
 
 // The 32-bit value a signed reader sees in `bits`: the two's-complement
 // reading of its low 32 bits.
@@ -487,14 +487,14 @@ inline long SignedFrom32Bits(unsigned long bits) {
   return -static_cast<long>(0xFFFFFFFFul - low) - 1;
 }
 
-}  // namespace qaxoi::channel_extension
+}  // namespace qaxoi::module
 
 template <class Base>
 bool ChannelExtension<Base>::ReadChannelValue(A3dFileLoader& loader, const char* const tag,
                                               int& value) {
   unsigned long bits = 0;
   if (!ReadChannelValue(loader, tag, bits)) return false;
-  value = static_cast<int>(qaxoi::channel_extension::SignedFrom32Bits(bits));
+  value = static_cast<int>(qaxoi::module::SignedFrom32Bits(bits));
   return true;
 }
 
@@ -512,7 +512,7 @@ bool ChannelExtension<Base>::ReadChannelValue(A3dFileLoader& loader, const char*
                                               long& value) {
   unsigned long bits = 0;
   if (!ReadChannelValue(loader, tag, bits)) return false;
-  value = qaxoi::channel_extension::SignedFrom32Bits(bits);
+  value = qaxoi::module::SignedFrom32Bits(bits);
   return true;
 }
 

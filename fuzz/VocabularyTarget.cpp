@@ -54,8 +54,7 @@ std::string CheckModel(OntologyModel& model) {
   QAX::Util::SingletonObject<QAX::QAXAmbassador>::Instance().SetOntologyModel(&model);
   for (const MetaClass* metaClass : tried) {
     Aco_QAXOntologyItem channel;
-    qaxoi::ontology_item::ChooseClass(channel, *metaClass, true,
-                                      qaxoi::ontology_item::ChannelNaming::kKeepName);
+    qaxoi::module::ChooseClass(channel, *metaClass, true, qaxoi::module::ChannelNaming::kKeepName);
     std::string problem = LinksMismatch(channel);
     if (!problem.empty()) return problem;
     LinkChildrenByType(channel, nullptr);

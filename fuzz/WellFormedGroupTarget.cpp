@@ -121,7 +121,7 @@ std::string FuzzWellFormedGroup(const std::uint8_t* data, std::size_t size) {
       item.SetChannelType(*GetType());
       const MetaClass* chosen =
           links < kMostLinks ? classes[choices.Pick(classes.size())] : classes.back();
-      qaxoi::ontology_item::PrepareLinksFor(item, chosen, true);
+      qaxoi::module::PrepareLinksFor(item, chosen, true);
       links += item.GetChildCount();
       item.SetClassHandle(choices.Pick(16) == 0 ? std::string("urn:gen:Gone")
                                                 : chosen->GetInfo().handle);

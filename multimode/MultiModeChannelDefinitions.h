@@ -20,7 +20,7 @@
 #include "module/Diagnostics.h"
 #include "multimode/MultiModeChannel.h"
 
-namespace qaxoi::multimode {
+namespace qaxoi::module {
 
 // What a reporting site puts behind the operation's name.
 inline constexpr const char kCallSuffix[] = "().";
@@ -35,7 +35,7 @@ inline constexpr const char kAutoNameTag[] = "UACN";
 inline constexpr unsigned long kModeBlockSize = 4;
 inline constexpr unsigned long kAutoNameBlockSize = 1;
 
-}  // namespace qaxoi::multimode
+}  // namespace qaxoi::module
 
 // Static members. _tempLinks, _modeOrder and _modes are defined in the order
 // in which they are meant to be built.
@@ -158,7 +158,7 @@ void MultiModeChannel<Base, Derived>::AddMode(unsigned int mode, const std::stri
   CheckOrReport(!shortName.empty(), kMultiModeOperationNames.addMode, "shortName.size()>0");
   CheckOrReport(!name.empty(), kMultiModeOperationNames.addMode, "name.size()>0");
   if (_modes.find(mode) == _modes.end()) InitMode(mode);
-  if (mode >= _tempLinks.size()) throw std::out_of_range(qaxoi::multimode::kSubscriptError);
+  if (mode >= _tempLinks.size()) throw std::out_of_range(qaxoi::module::kSubscriptError);
 
   ModeDescription description;
   description.Name = name;
@@ -239,7 +239,7 @@ void MultiModeChannel<Base, Derived>::SetCurrentMode(unsigned int mode) {
   const auto it = _modes.find(mode);
   if (it == _modes.end()) {
     const DebugMessagePosition position =
-        FormatDebugPrefix(kMultiModeOperationNames.setCurrentMode, qaxoi::multimode::kCallSuffix);
+        FormatDebugPrefix(kMultiModeOperationNames.setCurrentMode, qaxoi::module::kCallSuffix);
     const char* const error = AppendDebugMessage(position, "InvalidMode[%u]", mode);
     const std::string shown = GetPrefixedMessage(error);
     globalEngine->ShowDebugMessage(shown.c_str());
@@ -296,7 +296,7 @@ void MultiModeChannel<Base, Derived>::CreateLink(_GUID typeGuid, const char* Typ
 
   if (!CheckOrReport(_tempLinks.size() > _initMode, kMultiModeOperationNames.createLink,
                      "_tempLinks.size() > _initMode")) {
-    throw std::out_of_range(qaxoi::multimode::kSubscriptError);
+    throw std::out_of_range(qaxoi::module::kSubscriptError);
   }
   std::vector<ChildCreation>& links = _tempLinks[_initMode];
   this->SetChildLinkName(static_cast<unsigned int>(links.size()), linkName);
@@ -323,20 +323,20 @@ const char* MultiModeChannel<Base, Derived>::GetChildLinkName(unsigned int link)
 
 template <class Base, class Derived>
 bool MultiModeChannel<Base, Derived>::SaveChannel(A3dFileSaver& saver) {
-  using qaxoi::multimode::kAutoNameBlockSize;
-  using qaxoi::multimode::kModeBlockSize;
+  using qaxoi::module::kAutoNameBlockSize;
+  using qaxoi::module::kModeBlockSize;
   if (!Base::SaveChannel(saver)) return false;
 
   unsigned char mode[kModeBlockSize];
   for (std::size_t i = 0; i < kModeBlockSize; ++i) {
     mode[i] = static_cast<unsigned char>((_currentMode >> (8 * i)) & 0xFFu);
   }
-  saver.SaveTag(qaxoi::multimode::kModeTag);
+  saver.SaveTag(qaxoi::module::kModeTag);
   saver.SaveBlockSize(kModeBlockSize);
   saver.SaveDataToFile(mode, kModeBlockSize);
 
   const unsigned char autoName = _useAutoChannelName ? 1 : 0;
-  saver.SaveTag(qaxoi::multimode::kAutoNameTag);
+  saver.SaveTag(qaxoi::module::kAutoNameTag);
   saver.SaveBlockSize(kAutoNameBlockSize);
   saver.SaveDataToFile(&autoName, kAutoNameBlockSize);
   return true;
@@ -344,12 +344,12 @@ bool MultiModeChannel<Base, Derived>::SaveChannel(A3dFileSaver& saver) {
 
 template <class Base, class Derived>
 bool MultiModeChannel<Base, Derived>::LoadChannel(A3dFileLoader& loader, A3d_ChannelGroup* group) {
-  using qaxoi::multimode::kAutoNameBlockSize;
-  using qaxoi::multimode::kModeBlockSize;
+  using qaxoi::module::kAutoNameBlockSize;
+  using qaxoi::module::kModeBlockSize;
   if (!Base::LoadChannel(loader, group)) return false;
 
   _loadedMode = 0;
-  if (loader.GetInfoIfTag(qaxoi::multimode::kModeTag)) {
+  if (loader.GetInfoIfTag(qaxoi::module::kModeTag)) {
     if (loader.GetSizeDataBlock(false) == kModeBlockSize) {
       unsigned char mode[kModeBlockSize];
       loader.CopyTagDataToPointer(mode);
@@ -362,7 +362,7 @@ bool MultiModeChannel<Base, Derived>::LoadChannel(A3dFileLoader& loader, A3d_Cha
       loader.SkipCurrentTag();
     }
   }
-  if (loader.GetInfoIfTag(qaxoi::multimode::kAutoNameTag)) {
+  if (loader.GetInfoIfTag(qaxoi::module::kAutoNameTag)) {
     if (loader.GetSizeDataBlock(false) == kAutoNameBlockSize) {
       unsigned char autoName = 0;
       loader.CopyTagDataToPointer(&autoName);

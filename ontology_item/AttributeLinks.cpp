@@ -32,7 +32,7 @@ void CopyFieldPieces(char* field, std::size_t size,
   std::size_t n = 0;
   for (const std::string_view piece : pieces) {
     const std::size_t length =
-        qaxoi::channel_extension::CopyPrefix(field + n, size - 1 - n, piece.data(), piece.size());
+        qaxoi::module::CopyPrefix(field + n, size - 1 - n, piece.data(), piece.size());
     n += length;
     if (length < piece.size()) break;  // cut at a zero character or at the field's end
   }

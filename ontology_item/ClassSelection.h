@@ -13,14 +13,14 @@
 // keeps pointing into a model that may be destroyed.
 //
 // Everything here is inline: the module exports nothing more for it. The
-// names are the project's own, in qaxoi::ontology_item.
+// names are the project's own, in qaxoi::module.
 #ifndef QAX_ONTOLOGY_ITEM_CLASSSELECTION_H_
 #define QAX_ONTOLOGY_ITEM_CLASSSELECTION_H_
 
 #include "host/qax/model/QAX.h"
 #include "ontology_item/Aco_QAXOntologyItem.h"
 
-namespace qaxoi::ontology_item {
+namespace qaxoi::module {
 
 // Selects `metaClass` for as long as it lives: SelectedClass is `metaClass`
 // and SelectedLibrary the library it belongs to (MetaClass::GetLibrary);
@@ -68,6 +68,6 @@ inline void ChooseClass(Aco_QAXOntologyItem& channel, const QAX::Ontology::MetaC
   if (naming == ChannelNaming::kNameAfterClass) channel.SetAutoChannelName();
 }
 
-}  // namespace qaxoi::ontology_item
+}  // namespace qaxoi::module
 
 #endif  // QAX_ONTOLOGY_ITEM_CLASSSELECTION_H_

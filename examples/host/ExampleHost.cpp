@@ -85,8 +85,8 @@ std::unique_ptr<Aco_QAXOntologyItem> NewItemChannel(const ChannelModule& module,
   // handle and a name after it. Without the class handle the channel would
   // have links but no class: GetOntologyItem(true) would answer null, and
   // say nothing.
-  qaxoi::ontology_item::ChooseClass(*channel, metaClass, true,
-                                    qaxoi::ontology_item::ChannelNaming::kNameAfterClass);
+  qaxoi::module::ChooseClass(*channel, metaClass, true,
+                             qaxoi::module::ChannelNaming::kNameAfterClass);
   return channel;
 }
 

@@ -91,14 +91,14 @@ constexpr char kRdfXml[] =
 const Operation kOperations[] = {
     {"PrepareLinks",
      [](World& w) {
-       qaxoi::ontology_item::ChooseClass(w.channel, *shared->model.child, true,
-                                         qaxoi::ontology_item::ChannelNaming::kKeepName);
+       qaxoi::module::ChooseClass(w.channel, *shared->model.child, true,
+                                  qaxoi::module::ChannelNaming::kKeepName);
      },
      [](World& w, bool) {
        ExpectConsistent(w.channel);
        // The selection is cleared even when the preparation ran out of memory.
        EXPECT_EQ(nullptr, Aco_QAXOntologyItem::SelectedClass);
-       qaxoi::ontology_item::PrepareLinksFor(w.channel, shared->model.child, true);
+       qaxoi::module::PrepareLinksFor(w.channel, shared->model.child, true);
        EXPECT_EQ(shared->links, w.channel.GetLinkDescriptions());
      }},
     {"GetOntologyItem", [](World& w) { w.graph.item.GetOntologyItem(true); },
@@ -168,8 +168,8 @@ const Operation kOperations[] = {
        w.graph.item.SetChannelGroup(&w.group);
        w.copy = std::make_unique<Aco_QAXOntologyItem>(w.graph.item);
        w.copy->GetOntologyItem(true);
-       qaxoi::ontology_item::ChooseClass(w.channel, *shared->model.address, true,
-                                         qaxoi::ontology_item::ChannelNaming::kKeepName);
+       qaxoi::module::ChooseClass(w.channel, *shared->model.address, true,
+                                  qaxoi::module::ChannelNaming::kKeepName);
        w.channel.GetOntologyItem(true);
      }},
 };

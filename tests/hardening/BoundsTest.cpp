@@ -207,8 +207,7 @@ TEST(Bounds, AHundredThousandDeepHierarchyLoadsPreparesAndBuilds) {
   Aco_QAXOntologyItem channel;
   const QAX::Ontology::MetaClass* last = result.model->GetMetaClass("http://e.org/C99999");
   ASSERT_NE(nullptr, last);
-  qaxoi::ontology_item::ChooseClass(channel, *last, true,
-                                    qaxoi::ontology_item::ChannelNaming::kKeepName);
+  qaxoi::module::ChooseClass(channel, *last, true, qaxoi::module::ChannelNaming::kKeepName);
   // The root's attribute comes first, however far up the root is.
   EXPECT_EQ((Links{{"Text", "e.first"}, {"Text", "e.last"}}), channel.GetLinkDescriptions());
   Aco_StringChannel first;

@@ -48,12 +48,11 @@ struct ItemGraph {
     // Made here rather than by a host: they get their type as InitDLL's would.
     address.SetChannelType(*GetType());
     item.SetChannelType(*GetType());
-    qaxoi::ontology_item::ChooseClass(address, *model.address, true,
-                                      qaxoi::ontology_item::ChannelNaming::kKeepName);
+    qaxoi::module::ChooseClass(address, *model.address, true,
+                               qaxoi::module::ChannelNaming::kKeepName);
     address.LinkChild(0, &street);
     address.LinkChild(1, &number);
-    qaxoi::ontology_item::ChooseClass(item, *model.child, true,
-                                      qaxoi::ontology_item::ChannelNaming::kKeepName);
+    qaxoi::module::ChooseClass(item, *model.child, true, qaxoi::module::ChannelNaming::kKeepName);
     for (auto [slot, child] : {std::pair<int, A3d_Channel*>{0, &text},
                                {1, &number},
                                {3, &number},

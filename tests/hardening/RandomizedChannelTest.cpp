@@ -120,7 +120,7 @@ class RandomizedRun {
   void Prepare(Live& live) {
     const MetaClass* chosen = Pick(6) == 0 ? nullptr : classes_[Pick(classes_.size())];
     const bool force = Pick(2) == 0;
-    qaxoi::ontology_item::PrepareLinksFor(*live.channel, chosen, force);
+    qaxoi::module::PrepareLinksFor(*live.channel, chosen, force);
     if (force || (chosen != nullptr && chosen->GetInfo().handle != live.handle)) {
       live.links = LinksOf(chosen);
       live.children.assign(live.links.size(), nullptr);

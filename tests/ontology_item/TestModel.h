@@ -55,8 +55,7 @@ class ItemTest : public ::testing::Test {
   }
   // Prepares `channel` for `metaClass` and gives it that class.
   static void Prepare(Aco_QAXOntologyItem& channel, const QAX::Ontology::MetaClass* metaClass) {
-    qaxoi::ontology_item::ChooseClass(channel, *metaClass, true,
-                                      qaxoi::ontology_item::ChannelNaming::kKeepName);
+    qaxoi::module::ChooseClass(channel, *metaClass, true, qaxoi::module::ChannelNaming::kKeepName);
   }
 
   TestModel model_;

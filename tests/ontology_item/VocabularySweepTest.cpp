@@ -59,8 +59,8 @@ void Sweep(const QAX::Ontology::OntologyModel& model, Counts& counts) {
       ++counts.classes;
       counts.attributes += metaClass->GetAttributes().size();
       Aco_QAXOntologyItem channel;
-      qaxoi::ontology_item::ChooseClass(channel, *metaClass, false,
-                                        qaxoi::ontology_item::ChannelNaming::kKeepName);
+      qaxoi::module::ChooseClass(channel, *metaClass, false,
+                                 qaxoi::module::ChannelNaming::kKeepName);
 
       // The attributes of the class and its parents, parents first.
       std::vector<const MetaAttrInfo*> walk;

@@ -204,8 +204,7 @@ Aco_QAXOntologyItem* ChannelGraph::BuildItem(const Session& session, const MetaC
   channels_.push_back(std::move(owned));
 
   // What the editor does: select the class, prepare, keep the class.
-  qaxoi::ontology_item::ChooseClass(*item, metaClass, true,
-                                    qaxoi::ontology_item::ChannelNaming::kNameAfterClass);
+  qaxoi::module::ChooseClass(*item, metaClass, true, qaxoi::module::ChannelNaming::kNameAfterClass);
 
   const std::vector<WalkedAttribute> walk = AttributeWalk(metaClass);
   for (const Assignment& assignment : assignments) {

@@ -232,7 +232,7 @@ int RunLinks(const Invocation& invocation) {
   if (const int failed = OpenClassAndChannel(invocation, "links", &target)) return failed;
   const QAX::Ontology::MetaClass* metaClass = target.metaClass;
   std::unique_ptr<Aco_QAXOntologyItem>& channel = target.channel;
-  qaxoi::ontology_item::PrepareLinksFor(*channel, metaClass, true);
+  qaxoi::module::PrepareLinksFor(*channel, metaClass, true);
   if (invocation.json) {
     Json links = Json::array();
     for (int i = 0; i < channel->GetChildCount(); ++i) {
