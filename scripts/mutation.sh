@@ -3,6 +3,7 @@
 #
 #   scripts/mutation.sh [--only TEXT] [--scratch DIR] [--every] [MUTANT_FILE ...]
 #   scripts/mutation.sh --generate [--sample N] [--seed S] [--from K] [--list] [--only TEXT]
+#   scripts/mutation.sh --generate [--from K] GENERATED_LIST
 #
 # Each mutant is one small edit of a product source file (see
 # tests/mutants/README.md for the format). The script keeps a scratch copy of
@@ -37,6 +38,9 @@
 #               the mutants this run made
 # --list        with --generate: write the mutants to the scratch folder's
 #               generated.txt and stop, running nothing
+# --generate FILE  run FILE, a list of generated mutants made before (one
+#               that scripts/remap-mutants.py carried over to moved code),
+#               as generated mutants are run, instead of making new ones
 # Exit status: 0 when every mutant applied and built (survivors included),
 # 2 on a usage error, 3 when a mutant does not apply or does not build, 4 when
 # the unmutated suite fails.
@@ -72,7 +76,10 @@ while (($# > 0)); do
 done
 [[ $from =~ ^[1-9][0-9]*$ ]] || { echo "mutation: --from takes a number from 1" >&2; exit 2; }
 if ((generate)); then
-  if ((${#lists[@]} > 0)); then echo "mutation: --generate takes no mutant files" >&2; exit 2; fi
+  if ((${#lists[@]} > 1 || (${#lists[@]} == 1 && (sample > 0 || list_only)))); then
+    echo "mutation: --generate takes one list of generated mutants, without --sample or --list" >&2
+    exit 2
+  fi
   [[ $sample =~ ^[0-9]+$ && $seed =~ ^[0-9]+$ ]] ||
     { echo "mutation: --sample and --seed take whole numbers" >&2; exit 2; }
   # A mutant that only draws a compiler warning is still a fault to catch:
@@ -92,9 +99,11 @@ if ((generate)); then
   # unit tests cover. Leaving it out can only add survivors.
   excluded=(-E '^install_package$')
   mkdir -p "$scratch"
-  python3 "$root/scripts/generate-mutants.py" "$root" "$scratch/generated.txt" \
-    --sample "$sample" --seed "$seed" || exit 2
-  lists=("$scratch/generated.txt")
+  if ((${#lists[@]} == 0)); then
+    python3 "$root/scripts/generate-mutants.py" "$root" "$scratch/generated.txt" \
+      --sample "$sample" --seed "$seed" || exit 2
+    lists=("$scratch/generated.txt")
+  fi
   if ((list_only)); then echo "mutation: wrote $scratch/generated.txt"; exit 0; fi
 elif ((sample > 0 || list_only)); then
   echo "mutation: --sample and --list go with --generate" >&2; exit 2
