@@ -100,6 +100,7 @@ TEST_F(LinkTable, NamesAreVerbatimInTheTableCutInTheRecordsAndOutliveALinkReset)
   EXPECT_EQ(std::string(99, 'n'), channel_.GetChildCreation(0)->LinkName);
   EXPECT_STREQ("", channel_.GetChildCreation(1)->LinkName);
   channel_.SetChildLinkName(3, "three");
+  EXPECT_EQ(4u, channel_._linkNames.size());  // a name grows the table to its link, no further
   channel_.SetChildCreationCount(0);
   channel_.CreateValueLink("c", 1, false);
   channel_.SetChildLinkName(A3d_Channel::kMaxChildLinks, "x");  // the first link too many
