@@ -1,5 +1,6 @@
 #include "host/qax/model/OntologyModel.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace QAX {
@@ -33,6 +34,27 @@ std::string OntologyModel::GetNamespace(const std::string& scopeName) const {
 
 void OntologyModel::SetNamespace(const std::string& scopeName, const std::string& namespaceIri) {
   namespaces_[scopeName] = namespaceIri;
+}
+
+const std::vector<TermSuccessor>& OntologyModel::GetSuccessors(const std::string& iri) const {
+  static const std::vector<TermSuccessor> kNone;
+  const auto found = successors_.find(iri);
+  return found == successors_.end() ? kNone : found->second;
+}
+
+void OntologyModel::AddSuccessor(const std::string& iri, TermSuccessor successor) {
+  if (successor.iri == iri) return;
+  std::vector<TermSuccessor>& list = successors_[iri];
+  const auto before = [](const TermSuccessor& a, const TermSuccessor& b) {
+    return a.how != b.how ? a.how < b.how : a.iri < b.iri;
+  };
+  for (auto it = list.begin(); it != list.end(); ++it) {
+    if (it->iri != successor.iri) continue;
+    if (it->how <= successor.how) return;
+    list.erase(it);
+    break;
+  }
+  list.insert(std::upper_bound(list.begin(), list.end(), successor, before), std::move(successor));
 }
 
 const MetaClassLibrary* OntologyModel::GetLibrary(const std::string& name) const {

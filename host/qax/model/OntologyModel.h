@@ -3,6 +3,7 @@
 #define QAX_HOST_QAX_MODEL_ONTOLOGYMODEL_H_
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -16,6 +17,20 @@
 
 namespace QAX {
 namespace Ontology {
+
+// How a vocabulary names one term in another's place.
+enum class TermSuccession : int32_t {
+  // dcterms:isReplacedBy or schema:supersededBy: the term is replaced.
+  kReplacedBy = 0,
+  // owl:equivalentClass or owl:equivalentProperty, stated either way round.
+  kEquivalent = 1,
+};
+
+// One term named in another's place.
+struct TermSuccessor {
+  std::string iri;
+  TermSuccession how = TermSuccession::kReplacedBy;
+};
 
 // Owns its libraries, their classes and the classes' attributes; every pointer
 // it hands out stays valid until the model is destroyed. Neither copyable nor
@@ -74,6 +89,16 @@ class QAX_API OntologyModel {
     propertiesWithoutClass_.push_back(std::move(info));
   }
 
+  // The terms the vocabulary names in place of the class or property `iri`:
+  // the replacements first, then the equivalents, each group ordered by IRI,
+  // without repeats and never `iri` itself; empty when it names none. Valid
+  // until the next AddSuccessor or the model's destruction.
+  const std::vector<TermSuccessor>& GetSuccessors(const std::string& iri) const;
+  // Records that `successor` is named in place of `iri`; keeps the order
+  // above. A successor equal to `iri`, or one already recorded for it (the
+  // replacement kept over the equivalent), changes nothing.
+  void AddSuccessor(const std::string& iri, TermSuccessor successor);
+
   // Answers the library called `name`, adding an empty one at the end of the
   // library list when there is none yet. Adding an existing name therefore
   // answers the library already there and changes nothing.
@@ -105,6 +130,7 @@ class QAX_API OntologyModel {
   std::unordered_map<std::string, std::string> namespaces_;  // scope name -> namespace IRI
   std::string emptyPrefixNamespace_;
   std::vector<Info::MetaAttrInfo> propertiesWithoutClass_;
+  std::unordered_map<std::string, std::vector<TermSuccessor>> successors_;
 };
 
 }  // namespace Ontology
