@@ -21,6 +21,7 @@
 #include "module/Export.h"
 #include "multimode/MultiModeChannel.h"
 #include "ontology_item/ItemModeChannel.h"
+#include "ontology_item/LoadBinding.h"
 
 class QAXOI_API Aco_QAXOntologyItem
     : public MultiModeChannel<Aco_FloatChannel, Aco_QAXOntologyItem> {
@@ -75,6 +76,14 @@ class QAXOI_API Aco_QAXOntologyItem
 
   // The link descriptions, in link order.
   const std::vector<LinkDescription>& GetLinkDescriptions() const;
+  // The IRI of each link's attribute, in link order, as SaveChannel records
+  // them; an empty text where it is not known (a model without namespaces, a
+  // file that recorded none). Empty when the channel has no links.
+  const std::vector<std::string>& GetLinkAttributeIris() const;
+  // What the last LoadChannel made of the saved class and links against the
+  // model loaded then (LoadBinding.h): the defaults (nothing checked, nothing
+  // re-bound) for a channel never loaded or whose links were prepared since.
+  const LoadBinding& GetLoadBinding() const;
 
   // --- Links from the selected class --------------------------------------
 
@@ -139,7 +148,8 @@ class QAXOI_API Aco_QAXOntologyItem
   // --- Host channel operations --------------------------------------------
 
   // Writes the multi-mode records, then "CID" (when the class handle is not
-  // empty), "CHILDSIZE" and one "CHILDNAMETYPE"/"CHILDNAME" pair per link.
+  // empty), "CHILDSIZE" and one "CHILDNAMETYPE"/"CHILDNAME" pair per link,
+  // then, when any link's attribute IRI is known, "CHILDIRIS" with them all.
   bool SaveChannel(A3dFileSaver& saver) override;
   // Reads what SaveChannel wrote, restores the class handle (kept when the
   // file has none) and declares the links again. False only when the
@@ -148,6 +158,10 @@ class QAXOI_API Aco_QAXOntologyItem
   // kept whole in the link descriptions, so that a save writes back what was
   // read, and cut only in the declared link records (79 and 99 characters);
   // a text repeated for a missing record is cut as those records cut it.
+  // When a model is loaded and the saved links are not its class's links (a
+  // group saved against another release of the vocabulary), binds each saved
+  // link to the attribute it was saved for and declares links for the
+  // attributes none is bound to behind them (GetLoadBinding tells what).
   // Out of memory part-way leaves the channel without links.
   bool LoadChannel(A3dFileLoader& loader, A3d_ChannelGroup* group) override;
   // Declares the channel's type, the float channel's type, "CoreQAX.dll",
@@ -171,6 +185,21 @@ class QAXOI_API Aco_QAXOntologyItem
   bool TakeHeldItem(const Aco_QAXOntologyItem& child);
   // Declares the link descriptions to the host as links 0, 1, 2 ...
   void DeclareLinksFromDescriptions();
+  // Keeps `savedIris` (one per link description just read, or none) and,
+  // when `bind` (the file named the class the links were saved for), binds
+  // the descriptions to the attributes of the channel's class in the loaded
+  // model: fills _identity, and re-describes the links when they are
+  // re-bound.
+  void BindLoadedLinks(std::vector<std::string> savedIris, bool bind);
+  // Sets the held item's attributes from the children bound to them by
+  // _identity.bound (a re-bound channel), walking `metaClass`'s attributes.
+  void GetAttributesBound(const QAX::Ontology::MetaClass* metaClass);
+  // The link bound to attribute `walkPosition` of the walk: the position
+  // itself when the links follow the walk, else as bound; -1 when none.
+  int LinkOfAttribute(std::size_t walkPosition) const;
+  // Reports, once per load, that children are linked to saved links that
+  // bind no attribute (their values stay out of the item).
+  void ReportUnboundChildren();
   // Runs `step`, which declares links. When it lets an exception out (memory
   // ran out part-way), leaves the channel with no links and no descriptions
   // rather than links that the descriptions do not match, and lets the
@@ -182,11 +211,25 @@ class QAXOI_API Aco_QAXOntologyItem
     } catch (...) {
       SetChildCreationCount(0);
       _linkDescriptions.clear();
+      _identity = LinkIdentity();
       throw;
     }
   }
 
+  // What ties the links to the attributes they stand for, beside the link
+  // descriptions.
+  struct LinkIdentity {
+    // One IRI per link description (empty texts where unknown), or none.
+    std::vector<std::string> iris;
+    // Empty while link i is attribute i of the walk; else, per walk position,
+    // the link bound to it (-1: none).
+    std::vector<int> linkOfAttribute;
+    LoadBinding binding;
+    bool unboundReported = false;
+  };
+
   std::vector<LinkDescription> _linkDescriptions;
+  LinkIdentity _identity;
   std::unique_ptr<QAX::Onto::OntologyItem> _ontologyItem;
   // The cost and levels of the held item, counted as it was built or set
   // (0 and 0 for none), so that a parent taking it pays its real size.

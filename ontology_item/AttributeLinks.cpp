@@ -1,16 +1,12 @@
 // Child links from ontology classes: one typed link per attribute of the
 // selected class and of its parents, parents first.
-#include <cstring>
-#include <initializer_list>
-#include <string_view>
-
-#include "channel_extension/BoundedCopy.h"
 #include "channel_extension/ChannelExtension.h"
 #include "channel_extension/LinkRecord.h"
 #include "channel_extension/LinkTypes.h"
 #include "module/Diagnostics.h"
 #include "ontology_item/Aco_QAXOntologyItem.h"
 #include "ontology_item/ClassChain.h"
+#include "ontology_item/WalkLinks.h"
 
 namespace {
 
@@ -18,54 +14,7 @@ using QAX::Ontology::MetaAttr;
 using QAX::Ontology::MetaClass;
 using QAX::Ontology::MetaClassLibrary;
 using QAX::Ontology::OntologyModel;
-using QAX::Ontology::Info::AttrKind;
-using QAX::Ontology::Info::AttrKindOf;
-
-// Appended to the link name of a complex attribute.
-constexpr const char* kComplexLinkSuffix = " [TODO.TODO]";
-
-// Writes `pieces` one after another into the text field `field` of `size`
-// bytes, as CopyFieldText writes their concatenation: cut to fit with its
-// terminator, ending at a zero character, zero-filled behind.
-void CopyFieldPieces(char* field, std::size_t size,
-                     std::initializer_list<std::string_view> pieces) {
-  std::size_t n = 0;
-  for (const std::string_view piece : pieces) {
-    const std::size_t length =
-        qaxoi::module::CopyPrefix(field + n, size - 1 - n, piece.data(), piece.size());
-    n += length;
-    if (length < piece.size()) break;  // cut at a zero character or at the field's end
-  }
-  std::memset(field + n, 0, size - n);
-}
-
-// The record of one attribute's link: typed by the attribute's kind, named by
-// its qualified name. kUnmapped and an unknown kind give a default record, so
-// that the attribute still takes its position.
-ChildCreation LinkRecordOf(const QAX::Ontology::Info::MetaAttrInfo& info) {
-  const AttrKind kind = AttrKindOf(info.kind);
-  const auto typed = [&info, kind](const _GUID& typeGuid, const char* typeName) {
-    ChildCreation record = MakeLinkRecord(typeGuid, typeName, "", 0, kDefaultLinkParam);
-    // The qualified name, written in place rather than built as a string.
-    CopyFieldPieces(
-        record.LinkName, sizeof(record.LinkName),
-        {info.scopeName, ".", info.name, kind == AttrKind::kComplex ? kComplexLinkSuffix : ""});
-    return record;
-  };
-  switch (kind) {
-    case AttrKind::kText:
-    case AttrKind::kTemporal:
-      return typed(kTextLinkGuid, kTextLinkTypeName);
-    case AttrKind::kBoolean:
-    case AttrKind::kInteger:
-    case AttrKind::kReal:
-      return typed(kValueLinkGuid, kValueLinkTypeName);
-    case AttrKind::kComplex:
-      return typed(kOntologyItemLinkGuid, kOntologyItemLinkTypeName);
-    default:
-      return ChildCreation();
-  }
-}
+using qaxoi::module::LinkRecordOf;
 
 // A copy of `record` to declare at `position`: a record with a non-negative
 // Index carries its position.
@@ -89,6 +38,7 @@ void Aco_QAXOntologyItem::PrepareLinks(bool force) {
   SetChildCreationCount(0);
   SelectedClassLinks.clear();
   _linkDescriptions.clear();
+  _identity = LinkIdentity();
   if (!selected) return;
 
   AllLinksOrNone([this] {
@@ -106,6 +56,17 @@ void Aco_QAXOntologyItem::PrepareLinks(bool force) {
       const ChildCreation& record = SelectedClassLinks[i];
       SetChildCreateType(DeclaredAt(record, i), static_cast<int>(i));
       _linkDescriptions.emplace_back(record.Type.Name, record.LinkName);
+    }
+    // The links follow the walk; their attributes' IRIs go with them into the
+    // file, so that a later release of the vocabulary binds them by identity.
+    if (const OntologyModel* model = LoadedModel()) {
+      _identity.iris.reserve(count);
+      for (const QAX::Ontology::MetaClass* cls : qaxoi::module::ClassChainFromRoot(SelectedClass)) {
+        for (const MetaAttr* attribute : cls->GetAttributes()) {
+          if (_identity.iris.size() == count) break;
+          _identity.iris.push_back(qaxoi::module::AttributeIri(*model, attribute->GetInfo()));
+        }
+      }
     }
     CE_SetSelf(this);
   });

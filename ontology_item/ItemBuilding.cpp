@@ -111,9 +111,42 @@ QAX::Onto::OntologyItem* Aco_QAXOntologyItem::GetOntologyItem(bool rebuild) {
   // Counted up as the attributes are set.
   _heldCost = itemCost;
   _heldLevels = 1;
-  int index = 0;
-  GetAttributesRec(metaClass, index);
+  if (_identity.linkOfAttribute.empty()) {
+    int index = 0;
+    GetAttributesRec(metaClass, index);
+  } else {
+    GetAttributesBound(metaClass);
+  }
+  ReportUnboundChildren();
   return _ontologyItem.get();
+}
+
+void Aco_QAXOntologyItem::GetAttributesBound(const MetaClass* metaClass) {
+  const qaxoi::module::BudgetScope budget;
+  const std::vector<const MetaAttr*>* plan =
+      qaxoi::module::AttributePlan(metaClass, kGetOntologyItemName);
+  if (plan == nullptr) return;
+  for (std::size_t position = 0; position < plan->size(); ++position) {
+    if (!qaxoi::module::Spend(qaxoi::module::kStepCost, kGetOntologyItemName)) break;
+    const int link = LinkOfAttribute(position);
+    if (link >= 0) SetAttributeFromChild((*plan)[position]->GetInfo(), GetChild(link));
+  }
+}
+
+void Aco_QAXOntologyItem::ReportUnboundChildren() {
+  if (_identity.unboundReported) return;
+  std::size_t count = 0;
+  const SavedLinkBinding* first = nullptr;
+  for (const SavedLinkBinding& binding : _identity.binding.links) {
+    if (binding.outcome != LinkBindingOutcome::kUnbound || GetChild(binding.slot) == nullptr)
+      continue;
+    if (first == nullptr) first = &binding;
+    ++count;
+  }
+  if (count == 0) return;
+  _identity.unboundReported = true;
+  ReportError(kGetOntologyItemName, "UnboundLinks.Channel[%s].Count[%zu].First[%s]",
+              CE_GetOwnName(), count, first->savedName.c_str());
 }
 
 void Aco_QAXOntologyItem::GetAttributesRec(const MetaClass* metaClass, int& index) {
@@ -197,20 +230,32 @@ void Aco_QAXOntologyItem::FillAttributes(OntologyItem* item) {
   if (item == nullptr || item->GetClassHandle() != _classHandle) return;
   const MetaClass* metaClass = GetCurrentMetaClass();
   if (metaClass == nullptr) return;
+  // Own attribute n is child n while the links follow the walk (the own
+  // attributes' links are counted from 0 here, whatever the parents hold);
+  // a re-bound channel finds it where it was bound, behind the parents'.
+  std::size_t inherited = 0;
+  if (!_identity.linkOfAttribute.empty()) {
+    for (const MetaClass* cls = metaClass->GetParent(); cls != nullptr; cls = cls->GetParent())
+      inherited += cls->GetAttributes().size();
+  }
   int n = 0;
   for (const MetaAttr* attribute : metaClass->GetAttributes()) {
+    A3d_Channel* const child =
+        _identity.linkOfAttribute.empty()
+            ? GetChild(n)
+            : GetChild(LinkOfAttribute(inherited + static_cast<std::size_t>(n)));
     const QAX::Ontology::Info::MetaAttrInfo& info = attribute->GetInfo();
     if (IsTextKind(info)) {
       std::string value;
       if (item->GetAttributeString(info.name, value)) {
-        if (auto* text = dynamic_cast<Aco_StringChannel*>(GetChild(n))) {
+        if (auto* text = dynamic_cast<Aco_StringChannel*>(child)) {
           text->SetString(value.c_str());
         }
       }
     } else if (AttrKindOf(info.kind) == AttrKind::kComplex) {
       OntologyItem* instance = nullptr;
       if (item->GetAttributeInstance(info.name, instance)) {
-        if (auto* nested = dynamic_cast<Aco_QAXOntologyItem*>(GetChild(n))) {
+        if (auto* nested = dynamic_cast<Aco_QAXOntologyItem*>(child)) {
           nested->SetOntologyItem(instance);
         }
       }

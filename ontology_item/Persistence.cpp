@@ -16,6 +16,9 @@ constexpr const char* kClassHandleTag = "CID";
 constexpr const char* kChildSizeTag = "CHILDSIZE";
 constexpr const char* kChildNameTypeTag = "CHILDNAMETYPE";
 constexpr const char* kChildNameTag = "CHILDNAME";
+// Behind the link pairs: each link's attribute IRI and a zero byte, in link
+// order. Readers of the records before it stop at the last "CHILDNAME".
+constexpr const char* kChildIrisTag = "CHILDIRIS";
 
 // A class handle longer than this is cut to it when loaded.
 constexpr std::size_t kMaxClassHandleLength = 255;
@@ -29,14 +32,18 @@ constexpr std::size_t kMaxLinkNameLength = sizeof(ChildCreation::LinkName) - 1;
 // is kept whole, however long, so that a save after a load writes back what
 // was read; only the declared link records cut it to their fields. Answers
 // false and leaves `text` unchanged when the next record carries another tag.
-bool ReadTextRecord(A3dFileLoader& loader, const char* tag, std::string& text) {
+// With `wholeBlock`, `text` is the whole block, zero bytes and all.
+bool ReadTextRecord(A3dFileLoader& loader, const char* tag, std::string& text,
+                    bool wholeBlock = false) {
   if (!loader.GetInfoIfTag(tag)) return false;
   // The loader only reports blocks that are wholly present in its bytes, so
   // the block is bounded by the file. Read straight into `text`, whose
   // storage the next record reuses, then cut it at its first zero byte.
   text.resize(loader.GetSizeDataBlock(false));
   loader.CopyTagDataToPointer(text.empty() ? nullptr : &text[0]);
-  text.resize(static_cast<std::size_t>(std::find(text.begin(), text.end(), '\0') - text.begin()));
+  if (!wholeBlock) {
+    text.resize(static_cast<std::size_t>(std::find(text.begin(), text.end(), '\0') - text.begin()));
+  }
   return true;
 }
 
@@ -63,6 +70,26 @@ bool LinkGuidForTypeName(const std::string& typeName, _GUID* guid) {
   return true;
 }
 
+// Reads the "CHILDIRIS" record at the read position, when there is one, into
+// `iris`: one text per zero-terminated piece of its block. A block that does
+// not hold exactly `count` pieces says nothing reliable and gives none.
+void ReadIrisRecord(A3dFileLoader& loader, std::size_t count, std::vector<std::string>& iris) {
+  iris.clear();
+  std::string block;
+  if (!ReadTextRecord(loader, kChildIrisTag, block, /*wholeBlock=*/true)) return;
+  if (block.empty() || block.back() != '\0') return;
+  std::size_t pieces = 0;
+  for (const char c : block) pieces += c == '\0' ? 1 : 0;
+  if (pieces != count) return;
+  iris.reserve(count);
+  std::size_t start = 0;
+  while (start < block.size()) {
+    const std::size_t end = block.find('\0', start);
+    iris.emplace_back(block, start, end - start);
+    start = end + 1;
+  }
+}
+
 }  // namespace
 
 bool Aco_QAXOntologyItem::SaveChannel(A3dFileSaver& saver) {
@@ -77,13 +104,26 @@ bool Aco_QAXOntologyItem::SaveChannel(A3dFileSaver& saver) {
     SaveChannelText(saver, kChildNameTypeTag, link.first);
     SaveChannelText(saver, kChildNameTag, link.second);
   }
+  const std::vector<std::string>& iris = _identity.iris;
+  if (iris.size() == _linkDescriptions.size() &&
+      std::any_of(iris.begin(), iris.end(), [](const std::string& iri) { return !iri.empty(); })) {
+    std::size_t size = 0;
+    for (const std::string& iri : iris) size += iri.size() + 1;
+    if (saver.SaveTag(kChildIrisTag)) {
+      saver.SaveBlockSize(static_cast<unsigned long>(size));
+      for (const std::string& iri : iris) {
+        saver.SaveDataToFile(iri.c_str(), static_cast<unsigned long>(iri.size() + 1));
+      }
+    }
+  }
   return true;
 }
 
 bool Aco_QAXOntologyItem::LoadChannel(A3dFileLoader& loader, A3d_ChannelGroup* group) {
   if (!MultiModeChannel::LoadChannel(loader, group)) return false;
 
-  if (loader.GetInfoIfTag(kClassHandleTag)) {
+  const bool savedForClass = loader.GetInfoIfTag(kClassHandleTag);
+  if (savedForClass) {
     // Zero-filled, one byte longer than the longest handle kept.
     char handle[kMaxClassHandleLength + 1] = {};
     const unsigned long size = loader.GetSizeDataBlock(false);
@@ -117,6 +157,10 @@ bool Aco_QAXOntologyItem::LoadChannel(A3dFileLoader& loader, A3d_ChannelGroup* g
             namePresent ? linkName : RepeatedText(linkName, kMaxLinkNameLength));
       }
     }
+    std::vector<std::string> iris;
+    ReadIrisRecord(loader, _linkDescriptions.size(), iris);
+    // Links saved without a class were saved for none: they stay as they are.
+    BindLoadedLinks(savedForClass ? std::move(iris) : std::vector<std::string>(), savedForClass);
     DeclareLinksFromDescriptions();
   });
   return true;

@@ -199,8 +199,29 @@ class RandomizedRun {
     ASSERT_TRUE(target.channel->LoadChannel(loader, nullptr));
     EXPECT_TRUE(loader.AtEnd());
     target.links = saved.links;
-    target.children.assign(saved.links.size(), nullptr);
-    if (!saved.handle.empty()) target.handle = saved.handle;
+    if (!saved.handle.empty()) {
+      target.handle = saved.handle;
+      // Links saved for a class the model has are bound to its attributes
+      // by name: each saved link keeps its place, and the attributes none is
+      // bound to get links behind them.
+      if (const MetaClass* cls = model_.model->GetMetaClass(saved.handle)) {
+        const std::vector<Link> walk = LinksOf(cls);
+        if (walk != saved.links) {
+          std::vector<bool> bound(walk.size(), false);
+          for (const Link& link : saved.links) {
+            for (std::size_t j = 0; j < walk.size(); ++j) {
+              if (bound[j] || walk[j] != link) continue;
+              bound[j] = true;
+              break;
+            }
+          }
+          for (std::size_t j = 0; j < walk.size(); ++j) {
+            if (!bound[j]) target.links.push_back(walk[j]);
+          }
+        }
+      }
+    }
+    target.children.assign(target.links.size(), nullptr);
   }
 
   // Unlinks the channel everywhere first: children are never owned.

@@ -58,10 +58,16 @@ int ReadAssignments(const std::vector<std::string>& arguments, std::size_t first
 std::unique_ptr<ChannelGraph> GraphFor(const Session& session, const std::string& className,
                                        const std::vector<Assignment>& assignments);
 
+// Whether LoadInput says, when the group was saved against another
+// vocabulary, what its values became (BindingSummary, one line on standard
+// error).
+enum class BindingNotice { kSummary, kQuiet };
+
 // Loads the group file `path` ("-": standard input) through the session's
 // channel types, showing progress for a large group; null after printing the
 // reason.
-std::unique_ptr<LoadedGroup> LoadInput(const std::string& path, const Session& session);
+std::unique_ptr<LoadedGroup> LoadInput(const std::string& path, const Session& session,
+                                       BindingNotice notice = BindingNotice::kSummary);
 
 // The item `channel` builds from its children; null after printing why it
 // builds none and which vocabulary would help.
@@ -89,6 +95,7 @@ int RunTour(const Invocation& invocation);
 int RunValidate(const Invocation& invocation);
 int RunCheck(const Invocation& invocation);
 int RunShapes(const Invocation& invocation);
+int RunMigrate(const Invocation& invocation);
 
 }  // namespace qaxoi::qax_host
 

@@ -18,6 +18,7 @@
 #include "tools/qax-host/ItemText.h"
 #include "tools/qax-host/MissingClass.h"
 #include "tools/qax-host/Output.h"
+#include "tools/qax-host/Rebinding.h"
 
 namespace qaxoi::qax_host {
 
@@ -164,7 +165,8 @@ std::unique_ptr<ChannelGraph> GraphFor(const Session& session, const std::string
   return graph;
 }
 
-std::unique_ptr<LoadedGroup> LoadInput(const std::string& path, const Session& session) {
+std::unique_ptr<LoadedGroup> LoadInput(const std::string& path, const Session& session,
+                                       BindingNotice notice) {
   const Activity loading("loading the group file '" + Escaped(InputName(path)) + "'");
   std::vector<unsigned char> bytes;
   const qaxoi::Status read = qaxoi::files::ReadInputFile(path, &bytes);
@@ -187,6 +189,14 @@ std::unique_ptr<LoadedGroup> LoadInput(const std::string& path, const Session& s
   if (!loaded.ok()) {
     error.file = InputName(path);
     Fail(error.Message());
+    return group;
+  }
+  if (notice == BindingNotice::kSummary) {
+    const std::string summary = BindingSummary(InputName(path), CountBindings(group->Channels()));
+    if (!summary.empty()) {
+      std::fflush(stdout);
+      std::fprintf(stderr, "qax-host: %s\n", Escaped(summary).c_str());
+    }
   }
   return group;
 }

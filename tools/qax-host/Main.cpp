@@ -139,6 +139,17 @@ const Command kCommands[] = {
      "  --output FILE, -o FILE      where to write (default and -: standard\n"
      "                              output)",
      false, kValidationOptions, false, true},
+    {"migrate", qaxoi::qax_host::RunMigrate, "--ontology NEW FILE [OUT]",
+     "bind a group's values to another release of its vocabulary",
+     "Loads the group file FILE against the vocabulary NEW and prints, per item\n"
+     "channel, what each saved link binds to: unchanged, moved (the same\n"
+     "attribute at another position or under another library name), migrated\n"
+     "(to the replacement or equivalent the vocabulary names), or unbound (no\n"
+     "attribute any more: the value is kept in the group and left out of the\n"
+     "item). With OUT, writes the group as saved against NEW (replaced whole, or\n"
+     "left as it was on failure). Exit code 0 when every value has its\n"
+     "attribute, 1 when any is left without one.",
+     true, 0, true},
     {"check", qaxoi::qax_host::RunCheck, "FILE [--shapes SHAPES]",
      "check the items of a group file against their ontology",
      "Builds the item of every item channel of the group file FILE that no other\n"

@@ -1,0 +1,54 @@
+// Binding saved links to the attributes of a class's walk by identity.
+// Internal to the module.
+#ifndef QAX_ONTOLOGY_ITEM_LINKBINDING_H_
+#define QAX_ONTOLOGY_ITEM_LINKBINDING_H_
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "host/qax/model/QAX.h"
+#include "ontology_item/LoadBinding.h"
+#include "ontology_item/WalkLinks.h"
+
+namespace qaxoi::module {
+
+// The class a saved class handle stands for in `model`: the class itself
+// unless the model names a replacement of it that it has (kMigrated), else
+// the class itself (kSame), else an equivalent class the model has
+// (kMigrated), else none (kGone). `note` says why for kMigrated and kGone.
+struct ClassBinding {
+  const QAX::Ontology::MetaClass* metaClass = nullptr;
+  ClassBindingOutcome outcome = ClassBindingOutcome::kGone;
+  std::string note;
+};
+ClassBinding BindClass(const QAX::Ontology::OntologyModel& model, const std::string& handle);
+
+// Binds each saved link (type name, link name and, when the file recorded
+// it, the attribute's IRI; `savedIris` is empty or one per link) to an
+// attribute of `walk`, one report per saved link in saved order:
+//
+// - A link with a recorded IRI is bound to the attribute of that IRI; one
+//   without, to the attribute of the same link name, else, when the name's
+//   library is one the model does not know (the vocabulary names its
+//   libraries otherwise now), to the attribute of the same local name when
+//   exactly one attribute of the walk has it.
+// - An attribute the model names a replacement for binds to the replacement
+//   when the walk has it; one the walk lacks binds to an equivalent the walk
+//   has. A replacement or equivalent of another link type, or (when the
+//   replaced attribute is still known) of another range, is not taken.
+// - A link is never bound to an attribute of another link type, and no two
+//   links to one attribute: links of equal names pair with attributes of that
+//   name in order.
+//
+// `identity` is set when every link is kUnchanged and the walk has no more
+// attributes than links: the saved links are the walk's. Linear in the
+// links and the walk (hash lookups), whatever they hold.
+std::vector<SavedLinkBinding> BindSavedLinks(
+    const std::vector<std::pair<std::string, std::string>>& saved,
+    const std::vector<std::string>& savedIris, const std::vector<WalkLink>& walk,
+    const QAX::Ontology::OntologyModel& model, bool* identity);
+
+}  // namespace qaxoi::module
+
+#endif  // QAX_ONTOLOGY_ITEM_LINKBINDING_H_

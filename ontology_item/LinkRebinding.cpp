@@ -1,0 +1,91 @@
+// Binding a loaded channel's saved links to the attributes of its class, as
+// the loaded model has them now.
+#include <utility>
+
+#include "module/Diagnostics.h"
+#include "ontology_item/Aco_QAXOntologyItem.h"
+#include "ontology_item/LinkBinding.h"
+#include "ontology_item/WalkLinks.h"
+
+namespace {
+
+QAX::Ontology::OntologyModel* CurrentModel() {
+  return QAX::Util::SingletonObject<QAX::QAXAmbassador>::Instance().GetOntologyModel();
+}
+
+}  // namespace
+
+void Aco_QAXOntologyItem::BindLoadedLinks(std::vector<std::string> savedIris, bool bind) {
+  _identity = LinkIdentity();
+  _identity.iris = std::move(savedIris);
+  const QAX::Ontology::OntologyModel* model = CurrentModel();
+  if (!bind || model == nullptr || _classHandle.empty()) return;
+
+  LoadBinding& report = _identity.binding;
+  report.savedClass = _classHandle;
+  const qaxoi::module::ClassBinding cls = qaxoi::module::BindClass(*model, _classHandle);
+  report.classOutcome = cls.outcome;
+  report.classNote = cls.note;
+  // A class that is gone keeps the links as saved: they still take their
+  // children, and a later save writes them again for the old vocabulary.
+  if (cls.metaClass == nullptr) return;
+  if (cls.outcome == ClassBindingOutcome::kMigrated) _classHandle = cls.metaClass->GetInfo().handle;
+
+  const std::vector<qaxoi::module::WalkLink> walk =
+      qaxoi::module::WalkLinksOf(cls.metaClass, *model, static_cast<std::size_t>(kMaxChildLinks));
+  bool identity = false;
+  report.links =
+      qaxoi::module::BindSavedLinks(_linkDescriptions, _identity.iris, walk, *model, &identity);
+  const std::size_t saved = _linkDescriptions.size();
+  if (identity) {
+    // The vocabulary the group was saved with: nothing changes but the IRIs
+    // a file without them gains.
+    _identity.iris.resize(saved);
+    for (std::size_t i = 0; i < saved; ++i) {
+      if (_identity.iris[i].empty()) _identity.iris[i] = walk[i].iri;
+    }
+    return;
+  }
+
+  // The saved links keep their positions (the host links their children by
+  // position after every channel has loaded); the attributes none of them is
+  // bound to get links behind them.
+  report.rebound = true;
+  std::vector<std::string> iris(saved);
+  std::vector<int> linkOfAttribute(walk.size(), -1);
+  for (const SavedLinkBinding& binding : report.links) {
+    const std::size_t slot = static_cast<std::size_t>(binding.slot);
+    if (binding.walkPosition < 0) {
+      // Kept as saved, so that loading against the old vocabulary binds it.
+      iris[slot] = binding.savedIri;
+      continue;
+    }
+    const qaxoi::module::WalkLink& link = walk[static_cast<std::size_t>(binding.walkPosition)];
+    _linkDescriptions[slot] = LinkDescription(link.record.Type.Name, link.record.LinkName);
+    iris[slot] = link.iri;
+    linkOfAttribute[static_cast<std::size_t>(binding.walkPosition)] = binding.slot;
+  }
+  bool followsWalk = true;
+  for (std::size_t j = 0; j < walk.size(); ++j) {
+    if (linkOfAttribute[j] < 0) {
+      if (_linkDescriptions.size() == static_cast<std::size_t>(kMaxChildLinks)) {
+        ++report.attributesWithoutLink;
+        continue;
+      }
+      _linkDescriptions.emplace_back(walk[j].record.Type.Name, walk[j].record.LinkName);
+      iris.push_back(walk[j].iri);
+      linkOfAttribute[j] = static_cast<int>(_linkDescriptions.size() - 1);
+      ++report.addedLinks;
+    }
+    followsWalk = followsWalk && linkOfAttribute[j] == static_cast<int>(j);
+  }
+  if (report.attributesWithoutLink > 0) {
+    ReportError("Aco_QAXOntologyItem::LoadChannel", "TooManyLinks.Count[%zu].Limit[%d]",
+                _linkDescriptions.size() + static_cast<std::size_t>(report.attributesWithoutLink),
+                kMaxChildLinks);
+  }
+  _identity.iris = std::move(iris);
+  // Links that end up in walk order need no table: link i is attribute i.
+  if (!followsWalk || _linkDescriptions.size() != walk.size())
+    _identity.linkOfAttribute = std::move(linkOfAttribute);
+}

@@ -1,0 +1,83 @@
+#include "ontology_item/WalkLinks.h"
+
+#include <cstring>
+#include <initializer_list>
+#include <string_view>
+
+#include "channel_extension/BoundedCopy.h"
+#include "channel_extension/LinkRecord.h"
+#include "channel_extension/LinkTypes.h"
+#include "ontology_item/ClassChain.h"
+
+namespace qaxoi::module {
+
+namespace {
+
+using QAX::Ontology::Info::AttrKind;
+using QAX::Ontology::Info::AttrKindOf;
+
+// Appended to the link name of a complex attribute.
+constexpr const char* kComplexLinkSuffix = " [TODO.TODO]";
+
+// Writes `pieces` one after another into the text field `field` of `size`
+// bytes, as CopyFieldText writes their concatenation: cut to fit with its
+// terminator, ending at a zero character, zero-filled behind.
+void CopyFieldPieces(char* field, std::size_t size,
+                     std::initializer_list<std::string_view> pieces) {
+  std::size_t n = 0;
+  for (const std::string_view piece : pieces) {
+    const std::size_t length = CopyPrefix(field + n, size - 1 - n, piece.data(), piece.size());
+    n += length;
+    if (length < piece.size()) break;  // cut at a zero character or at the field's end
+  }
+  std::memset(field + n, 0, size - n);
+}
+
+}  // namespace
+
+ChildCreation LinkRecordOf(const QAX::Ontology::Info::MetaAttrInfo& info) {
+  const AttrKind kind = AttrKindOf(info.kind);
+  const auto typed = [&info, kind](const _GUID& typeGuid, const char* typeName) {
+    ChildCreation record = MakeLinkRecord(typeGuid, typeName, "", 0, kDefaultLinkParam);
+    // The qualified name, written in place rather than built as a string.
+    CopyFieldPieces(
+        record.LinkName, sizeof(record.LinkName),
+        {info.scopeName, ".", info.name, kind == AttrKind::kComplex ? kComplexLinkSuffix : ""});
+    return record;
+  };
+  switch (kind) {
+    case AttrKind::kText:
+    case AttrKind::kTemporal:
+      return typed(kTextLinkGuid, kTextLinkTypeName);
+    case AttrKind::kBoolean:
+    case AttrKind::kInteger:
+    case AttrKind::kReal:
+      return typed(kValueLinkGuid, kValueLinkTypeName);
+    case AttrKind::kComplex:
+      return typed(kOntologyItemLinkGuid, kOntologyItemLinkTypeName);
+    default:
+      return ChildCreation();
+  }
+}
+
+std::string AttributeIri(const QAX::Ontology::OntologyModel& model,
+                         const QAX::Ontology::Info::MetaAttrInfo& info) {
+  std::string iri = model.GetNamespace(info.scopeName);
+  if (!iri.empty()) iri += info.name;
+  return iri;
+}
+
+std::vector<WalkLink> WalkLinksOf(const QAX::Ontology::MetaClass* metaClass,
+                                  const QAX::Ontology::OntologyModel& model, std::size_t limit) {
+  std::vector<WalkLink> links;
+  for (const QAX::Ontology::MetaClass* cls : ClassChainFromRoot(metaClass)) {
+    for (const QAX::Ontology::MetaAttr* attribute : cls->GetAttributes()) {
+      if (links.size() == limit) return links;
+      links.push_back({LinkRecordOf(attribute->GetInfo()),
+                       AttributeIri(model, attribute->GetInfo()), attribute});
+    }
+  }
+  return links;
+}
+
+}  // namespace qaxoi::module
