@@ -32,6 +32,13 @@ struct Slots {
 };
 using SlotIndex = std::unordered_map<std::string_view, Slots>;
 
+// Files `position` under `key`. (Inserted with emplace: operator[] would
+// make the module export std::piecewise_construct as a unique symbol, which
+// keeps it loaded after the host unloads it.)
+void Add(SlotIndex& index, std::string_view key, int position) {
+  index.emplace(key, Slots()).first->second.positions.push_back(position);
+}
+
 // The first attribute under `key` not taken yet; -1 when none.
 int FirstFree(SlotIndex& index, std::string_view key, const std::vector<bool>& taken) {
   const auto found = index.find(key);
@@ -166,10 +173,9 @@ std::vector<SavedLinkBinding> BindSavedLinks(
   SlotIndex byLocal;
   for (std::size_t j = 0; j < walk.size(); ++j) {
     const int position = static_cast<int>(j);
-    if (!walk[j].iri.empty()) byIri[walk[j].iri].positions.push_back(position);
-    byName[NameOf(walk[j])].positions.push_back(position);
-    if (walk[j].attribute != nullptr)
-      byLocal[walk[j].attribute->GetInfo().name].positions.push_back(position);
+    if (!walk[j].iri.empty()) Add(byIri, walk[j].iri, position);
+    Add(byName, NameOf(walk[j]), position);
+    if (walk[j].attribute != nullptr) Add(byLocal, walk[j].attribute->GetInfo().name, position);
   }
   std::vector<bool> taken(walk.size(), false);
   // The namespaces of the walk's attributes, each once, in walk order.

@@ -205,10 +205,10 @@ class RandomizedRun {
       // by name: each saved link keeps its place, and the attributes none is
       // bound to get links behind them.
       if (const MetaClass* cls = model_.model->GetMetaClass(saved.handle)) {
-        const std::vector<Link> walk = LinksOf(cls);
+        const auto walk = LinksOf(cls);
         if (walk != saved.links) {
           std::vector<bool> bound(walk.size(), false);
-          for (const Link& link : saved.links) {
+          for (const auto& link : saved.links) {
             for (std::size_t j = 0; j < walk.size(); ++j) {
               if (bound[j] || walk[j] != link) continue;
               bound[j] = true;

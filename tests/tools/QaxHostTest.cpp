@@ -497,7 +497,7 @@ TEST_F(QaxHost, DamagedFilesAreRefusedNamingTheFileAndByteAndDumpShowsWhatIsLeft
   std::string flipped = bytes;
   flipped[bytes.find("Pingu")] ^= 0x01;
   const std::string channel2 =
-      "channel 2 (Text {6E6FB247-4627-4FBE-8973-48344F23881E}), byte 678: the channel's checksum "
+      "channel 2 (Text {6E6FB247-4627-4FBE-8973-48344F23881E}), byte 925: the channel's checksum "
       "does not match (the file is damaged)\n";
   Write("bad.grp", bytes.substr(0, bytes.size() - 1));
   const Result cut = Run({"load", Path("bad.grp")});
@@ -511,7 +511,7 @@ TEST_F(QaxHost, DamagedFilesAreRefusedNamingTheFileAndByteAndDumpShowsWhatIsLeft
                 ": 1 unexpected byte follows the last channel\n",
             damaged.err);
   EXPECT_NE(std::string::npos,
-            damaged.out.find("channel #2 at byte 678: Text {6E6FB247-4627-4FBE-8973-48344F23881E}\n"
+            damaged.out.find("channel #2 at byte 925: Text {6E6FB247-4627-4FBE-8973-48344F23881E}\n"
                              "  DAMAGED: the channel's checksum does not match; what follows may "
                              "be wrong\n  host state: text \"Qingu\""))
       << damaged.out;

@@ -1,20 +1,24 @@
 // The dump command: a group file as its structure and records, for when a
 // file misbehaves.
 #include <cstdio>
+#include <memory>
 #include <utility>
 #include <vector>
 
 #include "host/files/InputFile.h"
 #include "host/sdk/A3dFileLoader.h"
 #include "host/sdk/ChannelTypeRegistry.h"
+#include "host/sdk/GroupFile.h"
 #include "host/sdk/GroupFileError.h"
 #include "host/sdk/GroupFileReader.h"
+#include "host/sdk/LoadedGroup.h"
 #include "module/Module.h"
 #include "ontology_item/NumberText.h"
 #include "tools/qax-host/Activity.h"
 #include "tools/qax-host/ChannelText.h"
 #include "tools/qax-host/Commands.h"
 #include "tools/qax-host/Output.h"
+#include "tools/qax-host/Rebinding.h"
 
 namespace qaxoi::qax_host {
 
@@ -55,6 +59,22 @@ std::string TextOf(const std::string& data, bool terminated) {
   return shown;
 }
 
+// The zero-terminated texts of a block, quoted, separated by blanks: the
+// first kMaxShownTexts of them and a count of the rest.
+std::string TextsOf(const std::string& data) {
+  constexpr std::size_t kMaxShownTexts = 4;
+  std::string shown;
+  std::size_t count = 0;
+  for (std::size_t start = 0; start < data.size(); ++count) {
+    const std::size_t end = data.find('\0', start);
+    if (count < kMaxShownTexts)
+      shown += (count == 0 ? "" : " ") + Quoted(data.substr(start, end - start));
+    start = end + 1;
+  }
+  if (count > kMaxShownTexts) shown += " ... (" + std::to_string(count) + " in all)";
+  return shown;
+}
+
 // What a record of a known tag holds, decoded; hex for other tags and for
 // known tags whose block has an unexpected size.
 std::string Decoded(const std::string& tag, const std::string& data) {
@@ -66,6 +86,7 @@ std::string Decoded(const std::string& tag, const std::string& data) {
   if (tag == "CID") return TextOf(data, false);
   if (tag == "CHNAME") return data.empty() ? "(no name)" : TextOf(data, true);
   if (tag == "CHILDNAMETYPE" || tag == "CHILDNAME") return TextOf(data, true);
+  if (tag == "CHILDIRIS" && !data.empty() && data.back() == '\0') return TextsOf(data);
   return Hex(data);
 }
 
@@ -244,7 +265,19 @@ int RunDump(const Invocation& invocation) {
     }
   }
   if (!reader.ReadEnd(&error)) return failed();
-  return finish(nullptr);
+  const int result = finish(nullptr);
+  // With a vocabulary named, an intact file is also loaded through the
+  // module, to say whether it was saved against another one.
+  if (result == kExitOk && !invocation.session.ontologyPath.empty()) {
+    std::unique_ptr<Session> session = OpenSession(invocation);
+    if (!session) return kExitFailure;
+    std::unique_ptr<LoadedGroup> group;
+    if (LoadGroup(bytes.data(), bytes.size(), session->registry(), &group).ok()) {
+      const std::string summary = BindingSummary(name, CountBindings(group->Channels()));
+      if (!summary.empty()) std::fprintf(stderr, "qax-host: %s\n", Escaped(summary).c_str());
+    }
+  }
+  return result;
 }
 
 }  // namespace qaxoi::qax_host

@@ -102,7 +102,9 @@ const Command kCommands[] = {
     {"dump", qaxoi::qax_host::RunDump, "FILE", "show the structure and records of a group file",
      "Prints the structure of the channel group file FILE: each channel's type,\n"
      "host state, records (tag, size, decoded value or hex) and links. Needs\n"
-     "neither the module nor the ontology. FILE - reads standard input.",
+     "neither the module nor the ontology; with --ontology, also says on\n"
+     "standard error when the group was saved against another vocabulary.\n"
+     "FILE - reads standard input.",
      true, 0, true},
     {"export", qaxoi::qax_host::RunExport, "(CLASS [ATTRIBUTE=VALUE ...] | --file FILE)",
      "write ontology items as RDF (Turtle, N-Triples or JSON-LD)",

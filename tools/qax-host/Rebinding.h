@@ -24,9 +24,13 @@ struct BindingCounts {
   std::size_t classesMigrated = 0;
   std::size_t classesGone = 0;
 
-  // Whether the group was saved against another vocabulary than the one
-  // loaded: anything re-bound, migrated or gone.
-  bool Changed() const { return channelsRebound + classesMigrated + classesGone > 0; }
+  // Whether loading moved, migrated or left out a value, or changed or lost
+  // a class: the group was saved against another vocabulary than the one
+  // loaded, in a way the user should hear of. (Links added for new
+  // attributes alone change nothing saved.)
+  bool Changed() const {
+    return moved + migrated + withoutAttribute + classesMigrated + classesGone > 0;
+  }
 };
 
 // Counts the values of `channels` (a loaded group, children linked).
