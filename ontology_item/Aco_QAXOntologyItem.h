@@ -84,6 +84,15 @@ class QAXOI_API Aco_QAXOntologyItem
   // model loaded then (LoadBinding.h): the defaults (nothing checked, nothing
   // re-bound) for a channel never loaded or whose links were prepared since.
   const LoadBinding& GetLoadBinding() const;
+  // Puts a re-bound channel's links in the order a fresh preparation gives
+  // them (link i for attribute i of the walk), then the saved links that
+  // bind no attribute, in saved order; each linked child moves with its
+  // link, and GetLoadBinding's slots follow. Call it once the children are
+  // linked (after the group has loaded); a save then writes the channel as
+  // it would be saved against this vocabulary from the start. Does nothing
+  // for a channel whose links follow the walk, or one whose class has more
+  // attributes than links.
+  void NormalizeLinks();
 
   // --- Links from the selected class --------------------------------------
 

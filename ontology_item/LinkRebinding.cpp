@@ -89,3 +89,41 @@ void Aco_QAXOntologyItem::BindLoadedLinks(std::vector<std::string> savedIris, bo
   if (!followsWalk || _linkDescriptions.size() != walk.size())
     _identity.linkOfAttribute = std::move(linkOfAttribute);
 }
+
+void Aco_QAXOntologyItem::NormalizeLinks() {
+  const std::vector<int>& linkOf = _identity.linkOfAttribute;
+  if (linkOf.empty() || _identity.binding.attributesWithoutLink > 0) return;
+  // The new order: the walk's links, then the saved links bound to nothing.
+  const std::size_t count = _linkDescriptions.size();
+  std::vector<int> order(linkOf.begin(), linkOf.end());
+  std::vector<bool> placed(count, false);
+  for (const int link : order) placed[static_cast<std::size_t>(link)] = true;
+  for (std::size_t link = 0; link < count; ++link) {
+    if (!placed[link]) order.push_back(static_cast<int>(link));
+  }
+  std::vector<LinkDescription> descriptions;
+  std::vector<std::string> iris;
+  std::vector<A3d_Channel*> children;
+  std::vector<int> newPosition(count, -1);
+  descriptions.reserve(count);
+  iris.reserve(count);
+  children.reserve(count);
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    const std::size_t old = static_cast<std::size_t>(order[i]);
+    descriptions.push_back(std::move(_linkDescriptions[old]));
+    iris.push_back(old < _identity.iris.size() ? std::move(_identity.iris[old]) : std::string());
+    children.push_back(GetChild(static_cast<int>(old)));
+    newPosition[old] = static_cast<int>(i);
+  }
+  _linkDescriptions = std::move(descriptions);
+  _identity.iris = std::move(iris);
+  _identity.linkOfAttribute.clear();
+  for (SavedLinkBinding& link : _identity.binding.links)
+    link.slot = newPosition[static_cast<std::size_t>(link.slot)];
+  AllLinksOrNone([this, &children] {
+    DeclareLinksFromDescriptions();
+    for (std::size_t i = 0; i < children.size(); ++i) {
+      if (children[i] != nullptr) LinkChild(static_cast<int>(i), children[i]);
+    }
+  });
+}

@@ -6,6 +6,7 @@
 
 #include "host/sdk/GroupFile.h"
 #include "host/sdk/LoadedGroup.h"
+#include "ontology_item/Aco_QAXOntologyItem.h"
 #include "tools/qax-host/Activity.h"
 #include "tools/qax-host/ChannelText.h"
 #include "tools/qax-host/Commands.h"
@@ -65,6 +66,10 @@ int RunMigrate(const Invocation& invocation) {
   if (arguments.size() == 2) {
     const std::string& path = arguments[1];
     const Activity saving("saving the group file '" + Escaped(path) + "'");
+    // Saved as a group made against the new vocabulary would be.
+    for (A3d_Channel* channel : channels) {
+      if (auto* item = dynamic_cast<Aco_QAXOntologyItem*>(channel)) item->NormalizeLinks();
+    }
     const char* name = group->Group()->GetGroupName();
     std::vector<unsigned char> bytes;
     const qaxoi::Status saved = SaveGroup(name != nullptr ? name : kUnnamedGroup, channels, &bytes);
