@@ -172,6 +172,11 @@ class VocabularyRelease : public ::testing::Test {
   static _GUID kTextGuid() { return kTextLinkGuid; }
   static _GUID kValueGuid() { return kValueLinkGuid; }
 
+  // Saves each row's values against release 1, loads them against the
+  // row's release and checks where they are, what was reported, and that
+  // nothing was lost.
+  void Check(const std::vector<Row>& rows);
+
   ChannelTypeRegistry registry_;
   std::unique_ptr<QAX::Ontology::OntologyModel> model_;
 };
@@ -191,7 +196,7 @@ std::string ValueText(const Value& value) {
 
 TEST_F(VocabularyRelease, EveryValueComesBackOnItsAttributeOrIsReportedAndKept) {
   const Value medium{"medium", "oil", 0, kSame, "medium"};
-  const std::vector<Row> rows = {
+  Check({
       {"the same release", {}, ClassBindingOutcome::kSame, false, Values(medium), ""},
       {"an attribute added to the grandparent, first in the walk",
        {"", "",
@@ -207,6 +212,43 @@ TEST_F(VocabularyRelease, EveryValueComesBackOnItsAttributeOrIsReportedAndKept) 
        true,
        Values({"medium", "oil", 0, kUnbound, ""}),
        "the class has no attribute <http://example.org/museum#medium>"},
+      {"an attribute moved to the parent",
+       {"m:medium a owl:DatatypeProperty ; rdfs:domain m:Painting",
+        "m:medium a owl:DatatypeProperty ; rdfs:domain m:Work", ""},
+       ClassBindingOutcome::kSame,
+       true,
+       Values({"medium", "oil", 0, kMoved, "medium"}, "title year height"),
+       ""},
+      {"an attribute's range changed to another link type",
+       {"rdfs:domain m:Painting ; rdfs:range xsd:string .",
+        "rdfs:domain m:Painting ; rdfs:range xsd:integer .", ""},
+       ClassBindingOutcome::kSame,
+       true,
+       Values({"medium", "oil", 0, kUnbound, ""}),
+       "the attribute is now a Value link, saved as Text"},
+      {"the class removed",
+       {"m:Painting a owl:Class ; rdfs:subClassOf m:Work .", "", ""},
+       ClassBindingOutcome::kGone,
+       false,
+       {{"label", "Sunflowers", 0, kSame, ""},
+        {"inventory", nullptr, 1889, kSame, ""},
+        {"title", "Sunflowers", 0, kSame, ""},
+        {"year", "1888", 0, kSame, ""},
+        {"height", nullptr, 92.5f, kSame, ""},
+        medium},
+       "the ontology has no class <http://example.org/museum#Painting>"},
+  });
+}
+// What a vocabulary names in place of a class or an attribute: a
+// replacement of a deprecated term, or an equivalent.
+TEST_F(VocabularyRelease, ReplacementsAndEquivalentsMigrateOfTheSameLinkTypeOnly) {
+  const Value medium{"medium", "oil", 0, kSame, "medium"};
+  const std::string probe =
+      std::string(kRelease1) + "m:medium owl:deprecated true ; dct:isReplacedBy m:label .\n";
+  Use(&probe);
+  if (model_->GetSuccessors(kMuseum + "medium").empty())
+    GTEST_SKIP() << "this loader does not read replacements";
+  Check({
       {"an attribute renamed, the old one deprecated with dcterms:isReplacedBy",
        {"m:medium a owl:DatatypeProperty ; rdfs:domain m:Painting ; rdfs:range xsd:string .",
         "m:technique a owl:DatatypeProperty ; rdfs:domain m:Painting ; rdfs:range xsd:string .\n"
@@ -225,20 +267,6 @@ TEST_F(VocabularyRelease, EveryValueComesBackOnItsAttributeOrIsReportedAndKept) 
        true,
        Values({"medium", "oil", 0, kMigrated, "support"}),
        "equivalent to <http://example.org/museum#support>"},
-      {"an attribute moved to the parent",
-       {"m:medium a owl:DatatypeProperty ; rdfs:domain m:Painting",
-        "m:medium a owl:DatatypeProperty ; rdfs:domain m:Work", ""},
-       ClassBindingOutcome::kSame,
-       true,
-       Values({"medium", "oil", 0, kMoved, "medium"}, "title year height"),
-       ""},
-      {"an attribute's range changed to another link type",
-       {"rdfs:domain m:Painting ; rdfs:range xsd:string .",
-        "rdfs:domain m:Painting ; rdfs:range xsd:integer .", ""},
-       ClassBindingOutcome::kSame,
-       true,
-       Values({"medium", "oil", 0, kUnbound, ""}),
-       "the attribute is now a Value link, saved as Text"},
       {"a replacement of another link type is not taken",
        {"m:medium a owl:DatatypeProperty ; rdfs:domain m:Painting ; rdfs:range xsd:string .",
         "m:mediumCode a owl:DatatypeProperty ; rdfs:domain m:Painting ; rdfs:range xsd:integer .\n"
@@ -259,18 +287,10 @@ TEST_F(VocabularyRelease, EveryValueComesBackOnItsAttributeOrIsReportedAndKept) 
        false,
        Values(medium),
        "replaced by"},
-      {"the class removed",
-       {"m:Painting a owl:Class ; rdfs:subClassOf m:Work .", "", ""},
-       ClassBindingOutcome::kGone,
-       false,
-       {{"label", "Sunflowers", 0, kSame, ""},
-        {"inventory", nullptr, 1889, kSame, ""},
-        {"title", "Sunflowers", 0, kSame, ""},
-        {"year", "1888", 0, kSame, ""},
-        {"height", nullptr, 92.5f, kSame, ""},
-        medium},
-       "the ontology has no class <http://example.org/museum#Painting>"},
-  };
+  });
+}
+
+void VocabularyRelease::Check(const std::vector<Row>& rows) {
   const std::string release1 = kRelease1;
   for (const Row& row : rows) {
     SCOPED_TRACE(row.change);
