@@ -1,0 +1,314 @@
+#include "tests/support/RdfVariants.h"
+
+#include <raptor2.h>
+#include <serd/serd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <random>
+#include <unordered_map>
+
+namespace qaxoi::test {
+namespace {
+
+// `text` as an N-Triples IRI, escaping what an IRI may not hold.
+std::string IriTerm(const std::string& iri) {
+  std::string out = "<";
+  for (const char c : iri) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte <= 0x20 || c == '<' || c == '>' || c == '"' || c == '{' || c == '}' || c == '|' ||
+        c == '^' || c == '`' || c == '\\') {
+      char escaped[8];
+      std::snprintf(escaped, sizeof(escaped), "\\u%04X", byte);
+      out += escaped;
+    } else {
+      out += c;
+    }
+  }
+  return out + ">";
+}
+
+// `text` as the quoted part of an N-Triples literal.
+std::string Quoted(const std::string& text) {
+  std::string out = "\"";
+  for (const char c : text) {
+    switch (c) {
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20) {
+          char escaped[8];
+          std::snprintf(escaped, sizeof(escaped), "\\u%04X", static_cast<unsigned char>(c));
+          out += escaped;
+        } else {
+          out += c;
+        }
+    }
+  }
+  return out + "\"";
+}
+
+std::string Text(const SerdNode* node) {
+  return std::string(reinterpret_cast<const char*>(node->buf), node->n_bytes);
+}
+
+struct SerdRead {
+  SerdEnv* env = nullptr;
+  Statements* statements = nullptr;
+  std::string error;
+
+  std::string Node(const SerdNode* node, const SerdNode* datatype, const SerdNode* language) {
+    switch (node->type) {
+      case SERD_BLANK:
+        return "_:" + Text(node);
+      case SERD_CURIE:
+      case SERD_URI: {
+        SerdNode expanded = serd_env_expand_node(env, node);
+        const std::string iri = expanded.buf != nullptr ? Text(&expanded) : Text(node);
+        serd_node_free(&expanded);
+        return IriTerm(iri);
+      }
+      case SERD_LITERAL: {
+        std::string out = Quoted(Text(node));
+        if (language != nullptr) return out + "@" + Text(language);
+        if (datatype != nullptr) out += "^^" + Node(datatype, nullptr, nullptr);
+        return out;
+      }
+      default:
+        return "<>";
+    }
+  }
+
+  static SerdStatus OnStatement(void* handle, SerdStatementFlags, const SerdNode*,
+                                const SerdNode* subject, const SerdNode* predicate,
+                                const SerdNode* object, const SerdNode* datatype,
+                                const SerdNode* language) {
+    auto* self = static_cast<SerdRead*>(handle);
+    self->statements->push_back(self->Node(subject, nullptr, nullptr) + " " +
+                                self->Node(predicate, nullptr, nullptr) + " " +
+                                self->Node(object, datatype, language) + " .");
+    return SERD_SUCCESS;
+  }
+  static SerdStatus OnBase(void* handle, const SerdNode* uri) {
+    return serd_env_set_base_uri(static_cast<SerdRead*>(handle)->env, uri);
+  }
+  static SerdStatus OnPrefix(void* handle, const SerdNode* name, const SerdNode* uri) {
+    return serd_env_set_prefix(static_cast<SerdRead*>(handle)->env, name, uri);
+  }
+  static SerdStatus OnError(void* handle, const SerdError* error) {
+    char message[512];
+    std::vsnprintf(message, sizeof(message), error->fmt, *error->args);
+    auto* self = static_cast<SerdRead*>(handle);
+    if (self->error.empty()) {
+      self->error = std::to_string(error->line) + ":" + std::to_string(error->col) + ": " + message;
+    }
+    return SERD_SUCCESS;
+  }
+};
+
+struct RaptorWorld {
+  raptor_world* world = raptor_new_world();
+  std::string error;
+  RaptorWorld() {
+    raptor_world_set_log_handler(world, this, [](void* handle, raptor_log_message* message) {
+      auto* self = static_cast<RaptorWorld*>(handle);
+      if (message->level >= RAPTOR_LOG_LEVEL_ERROR && self->error.empty()) {
+        self->error = message->text != nullptr ? message->text : "raptor failed";
+      }
+    });
+  }
+  ~RaptorWorld() { raptor_free_world(world); }
+  RaptorWorld(const RaptorWorld&) = delete;
+  RaptorWorld& operator=(const RaptorWorld&) = delete;
+};
+
+std::string TermText(raptor_term* term) {
+  std::size_t length = 0;
+  unsigned char* text = raptor_term_to_counted_string(term, &length);
+  std::string out(reinterpret_cast<const char*>(text), length);
+  raptor_free_memory(text);
+  return out;
+}
+
+}  // namespace
+
+bool ReadStatements(const std::string& text, rdf::RdfSyntax syntax, const std::string& base,
+                    Statements* statements, std::string* error) {
+  statements->clear();
+  if (syntax == rdf::RdfSyntax::kRdfXml) {
+    RaptorWorld raptor;
+    raptor_parser* parser = raptor_new_parser(raptor.world, "rdfxml");
+    raptor_parser_set_statement_handler(
+        parser, statements, [](void* handle, raptor_statement* statement) {
+          static_cast<Statements*>(handle)->push_back(TermText(statement->subject) + " " +
+                                                      TermText(statement->predicate) + " " +
+                                                      TermText(statement->object) + " .");
+        });
+    raptor_uri* uri = raptor_new_uri(raptor.world, reinterpret_cast<const unsigned char*>(
+                                                       base.empty() ? "file:///" : base.c_str()));
+    raptor_parser_parse_start(parser, uri);
+    raptor_parser_parse_chunk(parser, reinterpret_cast<const unsigned char*>(text.data()),
+                              text.size(), 1);
+    raptor_free_uri(uri);
+    raptor_free_parser(parser);
+    *error = raptor.error;
+    return error->empty();
+  }
+  static const std::pair<rdf::RdfSyntax, SerdSyntax> kSerdSyntaxes[] = {
+      {rdf::RdfSyntax::kTurtle, SERD_TURTLE},
+      {rdf::RdfSyntax::kNTriples, SERD_NTRIPLES},
+      {rdf::RdfSyntax::kNQuads, SERD_NQUADS},
+      {rdf::RdfSyntax::kTriG, SERD_TRIG},
+  };
+  const auto found = std::find_if(std::begin(kSerdSyntaxes), std::end(kSerdSyntaxes),
+                                  [syntax](const auto& entry) { return entry.first == syntax; });
+  if (found == std::end(kSerdSyntaxes)) {
+    *error = "no reader for the syntax";
+    return false;
+  }
+  SerdRead read;
+  read.statements = statements;
+  SerdNode baseNode =
+      serd_node_from_string(SERD_URI, reinterpret_cast<const uint8_t*>(base.c_str()));
+  read.env = serd_env_new(base.empty() ? nullptr : &baseNode);
+  SerdReader* reader = serd_reader_new(found->second, &read, nullptr, &SerdRead::OnBase,
+                                       &SerdRead::OnPrefix, &SerdRead::OnStatement, nullptr);
+  serd_reader_set_strict(reader, true);
+  serd_reader_set_error_sink(reader, &SerdRead::OnError, &read);
+  const SerdStatus status =
+      serd_reader_read_string(reader, reinterpret_cast<const uint8_t*>(text.c_str()));
+  serd_reader_free(reader);
+  serd_env_free(read.env);
+  *error = read.error;
+  if (status != SERD_SUCCESS && error->empty()) {
+    *error = reinterpret_cast<const char*>(serd_strerror(status));
+  }
+  return error->empty();
+}
+
+Statements Shuffled(Statements statements, unsigned seed) {
+  std::mt19937 random(seed);
+  std::shuffle(statements.begin(), statements.end(), random);
+  return statements;
+}
+
+Statements Relabelled(const Statements& statements, unsigned seed) {
+  std::mt19937 random(seed);
+  std::unordered_map<std::string, std::string> labels;
+  const auto relabel = [&](const std::string& label) -> const std::string& {
+    auto [found, added] = labels.emplace(label, std::string());
+    if (added)
+      found->second = "_:r" + std::to_string(random()) + "x" + std::to_string(labels.size());
+    return found->second;
+  };
+  Statements out;
+  out.reserve(statements.size());
+  for (const std::string& statement : statements) {
+    // A blank node starts a term: at the start, or after the space that
+    // ends the subject or the predicate (a literal's text never holds " _:"
+    // at a term's start, since the object is the last term).
+    std::string line;
+    std::size_t at = 0;
+    for (int term = 0; term < 3; ++term) {
+      std::size_t end = statement.find(' ', at);
+      if (term == 2) end = statement.size() - 2;  // before " ."
+      const std::string text = statement.substr(at, end - at);
+      line += (term == 0 ? "" : " ") + (text.compare(0, 2, "_:") == 0 ? relabel(text) : text);
+      at = end + 1;
+    }
+    out.push_back(line + " .");
+  }
+  return out;
+}
+
+std::string Written(const Statements& statements, rdf::RdfSyntax syntax) {
+  constexpr std::size_t kGraphs = 3;
+  std::string out;
+  if (syntax == rdf::RdfSyntax::kTriG) out += "<http://graphs.test/0> {\n";
+  for (std::size_t i = 0; i < statements.size(); ++i) {
+    const std::string& statement = statements[i];
+    if (syntax == rdf::RdfSyntax::kNQuads) {
+      out += statement.substr(0, statement.size() - 1) + "<http://graphs.test/" +
+             std::to_string(i % kGraphs) + "> .\n";
+    } else {
+      out += statement + "\n";
+    }
+  }
+  if (syntax == rdf::RdfSyntax::kTriG) out += "}\n";
+  return out;
+}
+
+bool Serialized(const Statements& statements, const char* serializer,
+                const std::vector<std::pair<std::string, std::string>>& prefixes,
+                std::string* document, std::string* error) {
+  // RDF/XML spells its own syntax with these names: as predicates they
+  // cannot be written (raptor writes them, and no reader reads them back).
+  static const char* const kSyntaxNames[] = {
+      "RDF",    "Description", "ID", "about",     "parseType",       "resource",
+      "nodeID", "datatype",    "li", "aboutEach", "aboutEachPrefix", "bagID"};
+  if (std::string(serializer).compare(0, 6, "rdfxml") == 0) {
+    for (const std::string& statement : statements) {
+      const std::size_t start = statement.find(" <") + 2;
+      const std::string predicate = statement.substr(start, statement.find('>', start) - start);
+      for (const char* name : kSyntaxNames) {
+        if (predicate == std::string("http://www.w3.org/1999/02/22-rdf-syntax-ns#") + name) {
+          *error = "RDF/XML cannot write the predicate <" + predicate + ">";
+          return false;
+        }
+      }
+    }
+  }
+  RaptorWorld raptor;
+  raptor_serializer* writer = raptor_new_serializer(raptor.world, serializer);
+  if (writer == nullptr) {
+    *error = std::string("no raptor serializer ") + serializer;
+    return false;
+  }
+  for (const auto& [name, ns] : prefixes) {
+    raptor_uri* uri =
+        raptor_new_uri(raptor.world, reinterpret_cast<const unsigned char*>(ns.c_str()));
+    raptor_serializer_set_namespace(
+        writer, uri, name.empty() ? nullptr : reinterpret_cast<const unsigned char*>(name.c_str()));
+    raptor_free_uri(uri);
+  }
+  void* written = nullptr;
+  std::size_t length = 0;
+  raptor_serializer_start_to_string(writer, nullptr, &written, &length);
+  raptor_parser* parser = raptor_new_parser(raptor.world, "ntriples");
+  raptor_parser_set_statement_handler(
+      parser, writer, [](void* handle, raptor_statement* statement) {
+        raptor_serializer_serialize_statement(static_cast<raptor_serializer*>(handle), statement);
+      });
+  raptor_uri* base =
+      raptor_new_uri(raptor.world, reinterpret_cast<const unsigned char*>("http://base.test/"));
+  raptor_parser_parse_start(parser, base);
+  for (const std::string& statement : statements) {
+    const std::string line = statement + "\n";
+    raptor_parser_parse_chunk(parser, reinterpret_cast<const unsigned char*>(line.data()),
+                              line.size(), 0);
+  }
+  raptor_parser_parse_chunk(parser, nullptr, 0, 1);
+  raptor_free_uri(base);
+  raptor_free_parser(parser);
+  raptor_serializer_serialize_end(writer);
+  raptor_free_serializer(writer);
+  if (written != nullptr) {
+    document->assign(static_cast<const char*>(written), length);
+    raptor_free_memory(written);
+  }
+  *error = raptor.error;
+  return error->empty() && written != nullptr;
+}
+
+}  // namespace qaxoi::test
