@@ -219,7 +219,8 @@ class Parse {
             literal.language == nullptr
                 ? std::string_view()
                 : std::string_view(reinterpret_cast<const char*>(literal.language),
-                                   literal.language_len));
+                                   literal.language_len),
+            datatype);
         return true;
       }
       case RAPTOR_TERM_TYPE_UNKNOWN:
