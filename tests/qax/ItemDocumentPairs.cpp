@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
       "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
       "@prefix owl: <http://www.w3.org/2002/07/owl#> .\n"
       "@prefix xsd: <http://www.w3.org/2001/XMLSchema#> .\n"
-      "@prefix ex: <http://e.org/ns#> .\n"
+      "@prefix ex: <http://e.org/ex#> .\n"
       "@prefix urn: <http://e.org/urn/> .\n"
       "ex:Person a owl:Class . urn:Tag a owl:Class .\n"
       "ex:name a rdf:Property ; rdfs:domain ex:Person ; rdfs:range xsd:string .\n"

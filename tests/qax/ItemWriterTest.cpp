@@ -29,7 +29,7 @@ class ItemWriter : public ::testing::Test {
         "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
         "@prefix owl: <http://www.w3.org/2002/07/owl#> .\n"
         "@prefix xsd: <http://www.w3.org/2001/XMLSchema#> .\n"
-        "@prefix ex: <http://e.org/ns#> .\n"
+        "@prefix ex: <http://e.org/ex#> .\n"
         "@prefix place: <http://e.org/place/> .\n"
         "ex:Thing a owl:Class . ex:Person a owl:Class ; rdfs:subClassOf ex:Thing .\n"
         "place:Place a owl:Class .\n"
@@ -78,15 +78,15 @@ TEST_F(ItemWriter, ItemsBecomeTypedStatementsThatStrictParsersReadBack) {
   OntologyItem thing("ex::Thing");
   thing.PutBaseTypeListAttribute("name", {"one", "two"});
 
-  EXPECT_EQ((Texts{"_:1" + kType + "<http://e.org/ns#Person>",
-                   "_:1 <http://e.org/ns#name> \"" + name + "\"",
-                   "_:1 <http://e.org/ns#alive> \"true\"" + kXsd + "boolean>",
-                   "_:1 <http://e.org/ns#blob> \"0FB7\"",  // a datatype the service does not map
-                   "_:1 <http://e.org/ns#home> _:2", "_:2" + kType + "<http://e.org/place/Place>",
+  EXPECT_EQ((Texts{"_:1" + kType + "<http://e.org/ex#Person>",
+                   "_:1 <http://e.org/ex#name> \"" + name + "\"",
+                   "_:1 <http://e.org/ex#alive> \"true\"" + kXsd + "boolean>",
+                   "_:1 <http://e.org/ex#blob> \"0FB7\"",  // a datatype the service does not map
+                   "_:1 <http://e.org/ex#home> _:2", "_:2" + kType + "<http://e.org/place/Place>",
                    "_:2 <http://e.org/place/label> \"caf\xEF\xBF\xBD\"",
-                   "<http://e.org/people/1>" + kType + "<http://e.org/ns#Thing>",
-                   "<http://e.org/people/1> <http://e.org/ns#name> \"one\"",
-                   "<http://e.org/people/1> <http://e.org/ns#name> \"two\""}),
+                   "<http://e.org/people/1>" + kType + "<http://e.org/ex#Thing>",
+                   "<http://e.org/people/1> <http://e.org/ex#name> \"one\"",
+                   "<http://e.org/people/1> <http://e.org/ex#name> \"two\""}),
             RoundTrip({{&ada, ""}, {&thing, "http://e.org/people/1"}}));
   EXPECT_EQ((Texts{"ex::Person: 'colour' is no attribute of the class; its values are left out",
                    "place::Place: a value of 'label' is not UTF-8; its bad bytes are written as "
@@ -115,7 +115,7 @@ TEST_F(ItemWriter, ValuesAreTypedByKindWhereTheTextAllows) {
     item.SetAttribute(value.first, value.second);
     const Texts statements = RoundTrip({{&item, ""}});
     ASSERT_EQ(2u, statements.size()) << value.second;
-    EXPECT_EQ("_:1 <http://e.org/ns#" + std::string(value.first) + "> " + object, statements[1]);
+    EXPECT_EQ("_:1 <http://e.org/ex#" + std::string(value.first) + "> " + object, statements[1]);
   }
 }
 
@@ -137,7 +137,7 @@ TEST_F(ItemWriter, JsonLdDocumentsAreWrittenAsTheUserSeesThem) {
   WrittenItems written;
   EXPECT_EQ("", WriteItemsJsonLd(items, *loaded_.model, &written).message());
   EXPECT_EQ(
-      "{\n  \"@context\": {\n    \"ex\": \"http://e.org/ns#\",\n"
+      "{\n  \"@context\": {\n    \"ex\": \"http://e.org/ex#\",\n"
       "    \"place\": \"http://e.org/place/\",\n"
       "    \"xsd\": \"http://www.w3.org/2001/XMLSchema#\"\n"
       "  },\n  \"@graph\": [\n    {\n      \"@type\": \"ex:Person\",\n"

@@ -24,8 +24,9 @@ constexpr char kPrefixes[] =
     "@prefix owl: <http://www.w3.org/2002/07/owl#> .\n"
     "@prefix xsd: <http://www.w3.org/2001/XMLSchema#> .\n"
     "@prefix schema: <http://schema.org/> .\n"
-    "@prefix ex: <http://example.org/ns#> .\n"
-    "@prefix skos: <http://www.w3.org/2004/02/skos/core#> .\n";
+    "@prefix ex: <http://example.org/ex#> .\n"
+    "@prefix skos: <http://www.w3.org/2004/02/skos/core#> .\n"
+    "@prefix dcterms: <http://purl.org/dc/terms/> .\n";
 
 // The whole model as text, one line per class in library order:
 //   FQNAME[ < PARENT FQNAME][ "DOC"]
@@ -74,60 +75,137 @@ class VocabularyLoaderTest : public ::testing::Test {
   LoadedModel result_;
 };
 
-// Classes are rdfs and owl classes, not datatypes, instances or blank nodes;
-// the parent is the first superclass that is a class of the model (declared
-// before or after), the others go to the doc, and a loop of parents is cut.
-TEST_F(VocabularyLoaderTest, ClassesGetParentsDocsAndLoopsCut) {
+// Classes are rdfs and owl classes, not datatypes, instances or blank nodes,
+// listed by library name and IRI; the parent is a superclass that is a class
+// of the model, the others go to the doc in IRI order.
+TEST_F(VocabularyLoaderTest, ClassesGetParentsAndDocsAndAreListedByIri) {
   EXPECT_EQ(Turtle("ex:Agent a owl:Class, rdfs:Class .\n"
                    "ex:C a rdfs:Datatype .\n"
                    "ex:D a ex:Thing .\n"
                    "_:anon a owl:Class ; rdfs:subClassOf ex:Agent .\n"
                    "ex:Person a owl:Class ; rdfs:subClassOf ex:Agent ;\n"
                    "  rdfs:comment \"Une personne\"@fr, \"A person\"@en-GB, \"Plain\" .\n"
-                   "ex:Robot a owl:Class ; rdfs:comment \"Ein Roboter\"@de, \"Plain robot\" .\n"
-                   "ex:Defined a owl:Class ; skos:definition \"Def\"@fr, \"Definition\" ;\n"
-                   "  <http://purl.org/dc/terms/description> \"Described\"@en .\n"
-                   "ex:Described a owl:Class ; <http://purl.org/dc/terms/description> \"D\" .\n"
                    "ex:Band a owl:Class ; rdfs:comment \"A band.\" ;\n"
                    "  rdfs:subClassOf [ a owl:Restriction ], <http://other.org/x#Ensemble>,\n"
-                   "                  ex:Group, schema:MusicGroup, ex:Group .\n"
+                   "                  schema:MusicGroup, ex:Group, ex:Group .\n"
                    "ex:Group a owl:Class .\n"
-                   "schema:MusicGroup a rdfs:Class .\n"
-                   "ex:A a rdfs:Class ; rdfs:subClassOf ex:B .\n"
-                   "ex:B a rdfs:Class ; rdfs:subClassOf ex:C2 .\n"
-                   "ex:C2 a rdfs:Class ; rdfs:subClassOf ex:A .\n"
-                   "ex:Self a rdfs:Class ; rdfs:subClassOf ex:Self .\n"),
+                   "schema:MusicGroup a rdfs:Class .\n"),
             "ex::Agent\n"
-            "ex::Person < ex::Agent \"A person\"\n"
-            "ex::Robot \"Plain robot\"\n"
-            "ex::Defined \"Definition\"\n"
-            "ex::Described \"D\"\n"
+            "ex::Band < ex::Group \"A band. Also a subclass of x.Ensemble, schema.MusicGroup.\"\n"
             "ex::Group\n"
-            "ex::Band < ex::Group \"A band. Also a subclass of <http://other.org/x#Ensemble>, "
-            "schema.MusicGroup.\"\n"
-            "ex::C2 \"Also a subclass of ex.A.\"\n"
-            "ex::B < ex::C2\n"
-            "ex::A < ex::B\n"
-            "ex::Self\n"
+            "ex::Person < ex::Agent \"A person\"\n"
             "schema::MusicGroup\n");
   EXPECT_EQ(result_.warnings,
             (std::vector<std::string>{
                 "doc.ttl: ignored 1 owl:Restriction without one named property and a constraint "
                 "the loader reads in rdfs:subClassOf and owl:equivalentClass (for example in the "
-                "rdfs:subClassOf of <http://example.org/ns#Band>)",
-                "doc.ttl: <http://example.org/ns#C2> rdfs:subClassOf <http://example.org/ns#A> "
-                "would close a loop of parents; <http://example.org/ns#C2> is left without a "
-                "parent",
-                "doc.ttl: <http://example.org/ns#Self> rdfs:subClassOf "
-                "<http://example.org/ns#Self> would close a loop of parents; "
-                "<http://example.org/ns#Self> is left without a parent"}));
+                "rdfs:subClassOf of <http://example.org/ex#Band>)"}));
 }
 
-// A namespace is named by its declared prefix, else (an ontology's own) by
-// the ontology's preferred prefix, else by its customary prefix, else (an
-// ontology's own) by the ontology IRI's last segment, else by its IRI; a
-// name already taken falls to the next choice.
-TEST_F(VocabularyLoaderTest, LibrariesAreNamedByPrefixOntologyThenWellKnownThenIri) {
+// Of a class's superclasses that are classes of the model (rdfs:subClassOf
+// and the named classes of intersections alike, never the class itself),
+// the parent is one of its own namespace, else any, the least IRI first;
+// one that would close a loop is passed over, classes decided in IRI order.
+TEST_F(VocabularyLoaderTest, ParentIsTheLeastSuperclassOfTheOwnNamespaceThatClosesNoLoop) {
+  const std::string classes =
+      "ex:A a owl:Class . ex:B a owl:Class . ex:Z a owl:Class . ex:C a owl:Class .\n"
+      "<http://other.org/x#P> a owl:Class . <http://other.org/y#Q> a owl:Class .\n"
+      "ex:p a owl:ObjectProperty ; rdfs:domain ex:A .\n";
+  const auto loop = [](const char* cls, const char* super) {
+    return std::string("doc.ttl: <http://example.org/ex#") + cls +
+           "> rdfs:subClassOf <http://example.org/ex#" + super +
+           "> would close a loop of parents; <http://example.org/ex#" + cls +
+           "> is left without a parent";
+  };
+  const struct {
+    std::string superclasses;  // statements about ex:C and the others
+    const char* parents;       // each class with a parent: "class<parent", IRI order
+    const char* docC;          // ex:C's doc
+    std::vector<std::string> warnings;
+  } cases[] = {
+      {"ex:C rdfs:subClassOf <http://other.org/y#Q>, ex:Z, ex:B .",
+       "C<B",
+       "Also a subclass of ex.Z, y.Q.",
+       {}},
+      {"ex:C rdfs:subClassOf <http://other.org/y#Q>, <http://other.org/x#P> .",
+       "C<P",
+       "Also a subclass of y.Q.",
+       {}},
+      {"ex:C rdfs:subClassOf ex:Untyped, <http://other.org/y#Q> .",
+       "C<Q",
+       "Also a subclass of ex.Untyped.",
+       {}},
+      {"ex:C rdfs:subClassOf <http://other.org/x#P> ; owl:equivalentClass [ owl:intersectionOf ( "
+       "ex:Z [ a owl:Restriction ; owl:onProperty ex:p ; owl:minCardinality 1 ] ) ] .",
+       "C<Z",
+       "Also a subclass of x.P.",
+       {}},
+      {"ex:C rdfs:subClassOf ex:C, ex:Z .", "C<Z", "", {}},
+      // Loops: A is decided first and takes B; B's only candidate A closes
+      // the loop, so B stays a root; with another candidate it takes that.
+      {"ex:A rdfs:subClassOf ex:B . ex:B rdfs:subClassOf ex:A .", "A<B", "", {loop("B", "A")}},
+      {"ex:A rdfs:subClassOf ex:B . ex:B rdfs:subClassOf ex:A, ex:Z .", "A<B B<Z", "", {}},
+      {"ex:A rdfs:subClassOf ex:B . ex:B rdfs:subClassOf ex:C . ex:C rdfs:subClassOf ex:A .",
+       "A<B B<C",
+       "Also a subclass of ex.A.",
+       {loop("C", "A")}},
+      // C, decided before Z, takes A (the tree of A and Z); Z's only
+      // candidate C then closes the loop.
+      {"ex:Z rdfs:subClassOf ex:C . ex:C rdfs:subClassOf ex:A, ex:Z . ex:A rdfs:subClassOf ex:Z .",
+       "A<Z C<A",
+       "Also a subclass of ex.Z.",
+       {loop("Z", "C")}},
+  };
+  for (const auto& c : cases) {
+    ASSERT_EQ(Turtle(classes + c.superclasses).rfind("error: ", 0), std::string::npos)
+        << status_.message();
+    std::string parents;
+    for (const MetaClassLibrary* library : result_.model->GetLibraries()) {
+      for (const MetaClass* cls : library->GetClasses()) {
+        if (cls->GetParent() == nullptr) continue;
+        parents += (parents.empty() ? "" : " ") + cls->GetInfo().name + "<" +
+                   cls->GetParent()->GetInfo().name;
+      }
+    }
+    EXPECT_EQ(parents, c.parents) << c.superclasses;
+    EXPECT_EQ(result_.model->GetMetaClass("http://example.org/ex#C")->GetInfo().doc, c.docC)
+        << c.superclasses;
+    EXPECT_EQ(result_.warnings, c.warnings) << c.superclasses;
+  }
+}
+
+// The doc is the best text whatever the order of the statements: comment,
+// then definition, then description; English (the least tag first), then
+// no language, then the least tag; then the least text.
+TEST_F(VocabularyLoaderTest, DocIsTheBestTextByPredicateLanguageAndBytes) {
+  const struct {
+    const char* statements;  // about ex:C, typed a class after them
+    const char* doc;
+  } cases[] = {
+      {"ex:C rdfs:comment \"Une personne\"@fr, \"A person\"@en-GB, \"Plain\" .", "A person"},
+      {"ex:C rdfs:comment \"b\"@en-US, \"a\"@en-GB, \"z\"@en .", "z"},
+      {"ex:C rdfs:comment \"Zed\"@EN-gb, \"Alpha\"@en-GB .", "Alpha"},
+      {"ex:C rdfs:comment \"Plain B\", \"Plain A\", \"Ein\"@de .", "Plain A"},
+      {"ex:C rdfs:comment \"Un\"@fr, \"Ein\"@de .", "Ein"},
+      {"ex:C skos:definition \"Def\"@fr, \"Definition\" ;\n"
+       "  <http://purl.org/dc/terms/description> \"Described\"@en .",
+       "Definition"},
+      {"ex:C <http://purl.org/dc/terms/description> \"D\" .", "D"},
+      {"ex:C <http://purl.org/dc/terms/description> \"D\" ; rdfs:comment \"C\"@fr .", "C"},
+  };
+  for (const auto& c : cases) {
+    ASSERT_EQ(Turtle(std::string(c.statements) + "\nex:C a owl:Class .\n"),
+              "ex::C \"" + std::string(c.doc) + "\"\n")
+        << c.statements;
+  }
+}
+
+// Library names come from the graph, never from the document's prefixes:
+// an ontology's preferred prefix, its IRI's last segment, the customary
+// prefix, then the namespace IRI's own last segment that says something,
+// else the IRI; each name to one namespace, in that order of choice and
+// then of namespace IRI. Libraries are listed by name.
+TEST_F(VocabularyLoaderTest, LibrariesAreNamedByTheGraphAloneAndListedByName) {
   const std::string owl = "@prefix owl: <http://www.w3.org/2002/07/owl#> .\n";
   const std::string vann = "@prefix vann: <http://purl.org/vocab/vann/> .\n";
   const struct {
@@ -143,14 +221,14 @@ TEST_F(VocabularyLoaderTest, LibrariesAreNamedByPrefixOntologyThenWellKnownThenI
        "<http://www.w3.org/ns/prov#Person> a rdfs:Class .\n"
        "<http://unknown.org/v1/Thing> a rdfs:Class .\n"
        "<urn:isbn:Thing> a rdfs:Class .\n",
-       "my::Person\nfoaf::Person\nhttp://xmlns.com/foaf/0.1/::Person\nprov::Person\n"
-       "http://unknown.org/v1/::Thing\nurn:isbn:::Thing\n"},
+       "foaf::Person\nhttp://unknown.org/v1/::Thing\nnotfoaf::Person\nprov::Person\n"
+       "schema::Person\nurn:isbn:::Thing\n"},
       {owl + "@prefix : <https://e.org/ont/pizza.owl#> .\n"
              "<https://e.org/ont/pizza.owl> a owl:Ontology .\n:Margherita a owl:Class .\n",
        "pizza::Margherita\n"},
       {owl + "@prefix my: <https://e.org/ont/pizza.owl#> .\n"
              "<https://e.org/ont/pizza.owl> a owl:Ontology .\nmy:Margherita a owl:Class .\n",
-       "my::Margherita\n"},
+       "pizza::Margherita\n"},
       {owl + vann +
            "<http://e.org/v> a owl:Ontology ; vann:preferredNamespacePrefix \"vv\" .\n"
            "<http://e.org/v/A> a owl:Class .\n",
@@ -166,16 +244,38 @@ TEST_F(VocabularyLoaderTest, LibrariesAreNamedByPrefixOntologyThenWellKnownThenI
       {owl + "<http://purl.org/linked-data/cube> a owl:Ontology .\n"
              "<http://purl.org/linked-data/cube#DataSet> a owl:Class .\n",
        "cube::DataSet\n"},
-      {owl +
-           "@prefix pizza: <http://e.org/other#> .\n"
-           "<http://e.org/pizza.owl> a owl:Ontology .\n<http://e.org/pizza.owl#A> a owl:Class .\n",
-       "http://e.org/pizza.owl#::A\n"},
+      {owl + "@prefix pizza: <http://e.org/other#> .\n"
+             "<http://e.org/pizza.owl> a owl:Ontology .\n<http://e.org/pizza.owl#A> a owl:Class .\n"
+             "pizza:B a owl:Class .\n",
+       "other::B\npizza::A\n"},
       {owl + "<http://e.org/2.0/> a owl:Ontology .\n<http://e.org/2.0/A> a owl:Class .\n",
        "http://e.org/2.0/::A\n"},
       {owl + "<http://e.org/v2/> a owl:Ontology .\n<http://e.org/v2/A> a owl:Class .\n",
        "http://e.org/v2/::A\n"},
+      // A name is taken by the earlier choice, then by the least namespace.
+      {owl + vann +
+           "<http://e.org/o#> vann:preferredNamespacePrefix \"foaf\" .\n"
+           "<http://e.org/o#A> a owl:Class .\n<http://xmlns.com/foaf/0.1/Person> a owl:Class .\n",
+       "foaf::A\nhttp://xmlns.com/foaf/0.1/::Person\n"},
+      {owl + "<http://b.org/zoo/B> a owl:Class .\n<http://a.org/zoo#A> a owl:Class .\n",
+       "http://b.org/zoo/::B\nzoo::A\n"},
+      // The namespace's own segment: versions, extensions and words that
+      // say nothing passed over, never the host, only a valid name.
+      {owl +
+           "<http://e.org/people/v2/A> a owl:Class .\n<http://e.org/zoo.ttl#B> a owl:Class .\n"
+           "<http://e.org/vocab/Terms/2.0/C> a owl:Class .\n<http://e.org/my.zoo#D> a owl:Class .\n"
+           "<http://e.org/a/1-b/E> a owl:Class .\n",
+       "http://e.org/a/1-b/::E\nhttp://e.org/my.zoo#::D\nhttp://e.org/vocab/Terms/2.0/::C\n"
+       "people::A\nzoo::B\n"},
   };
   for (const auto& c : cases) EXPECT_EQ(Load(c.document), c.model) << c.document;
+  // The empty prefix is remembered for lookups when the document declares
+  // exactly one.
+  const std::string declared = owl + "@prefix : <http://e.org/a#> .\n:A a owl:Class .\n";
+  ASSERT_EQ(Load(declared), "a::A\n");
+  EXPECT_EQ(result_.model->GetEmptyPrefixNamespace(), "http://e.org/a#");
+  ASSERT_EQ(Load(declared + "@prefix : <http://e.org/b#> .\n:B a owl:Class .\n"), "a::A\nb::B\n");
+  EXPECT_EQ(result_.model->GetEmptyPrefixNamespace(), "");
 }
 
 // Properties become attributes of each domain that is a class, sorted by
@@ -405,14 +505,14 @@ TEST_F(VocabularyLoaderTest, UnionsGiveEveryNamedMemberOtherClassExpressionsAreC
   const std::string in = " class expression in domains and ranges (for example in the ";
   EXPECT_EQ((std::vector<std::string>{
                 "doc.ttl: ignored 2 owl:intersectionOf class expressions in domains and ranges "
-                "(for example in the domain of <http://example.org/ns#p>)",
-                "doc.ttl: ignored 1 owl:complementOf" + in + "range of <http://example.org/ns#q>)",
+                "(for example in the domain of <http://example.org/ex#p>)",
+                "doc.ttl: ignored 1 owl:complementOf" + in + "range of <http://example.org/ex#q>)",
                 "doc.ttl: ignored 1 owl:oneOf enumeration in domains and ranges (for example in "
-                "the domain of <http://example.org/ns#s>)",
-                "doc.ttl: ignored 1 owl:Restriction" + in + "domain of <http://example.org/ns#r>)",
+                "the domain of <http://example.org/ex#s>)",
+                "doc.ttl: ignored 1 owl:Restriction" + in + "domain of <http://example.org/ex#r>)",
                 "doc.ttl: 3 properties have no domain and no restriction, so no class has them as "
-                "attributes (<http://example.org/ns#p>, <http://example.org/ns#q>, "
-                "<http://example.org/ns#r>)"}),
+                "attributes (<http://example.org/ex#p>, <http://example.org/ex#q>, "
+                "<http://example.org/ex#r>)"}),
             result_.warnings);
 }
 
@@ -434,7 +534,7 @@ TEST_F(VocabularyLoaderTest, MalformedListsAreIgnoredWithAWarning) {
               "ex::A\n")
         << c.what;
     EXPECT_EQ(std::vector<std::string>{std::string("doc.ttl: the owl:unionOf in the domain of "
-                                                   "<http://example.org/ns#p> is malformed (") +
+                                                   "<http://example.org/ex#p> is malformed (") +
                                        c.what + "); it is ignored"},
               result_.warnings);
   }
@@ -485,7 +585,7 @@ TEST_F(VocabularyLoaderTest, RestrictionsGiveAttributesWithKindAndCounts) {
       {on("undeclared", "owl:someValuesFrom ex:D"), "",
        "ignored 1 owl:Restriction on a property the document does not declare in "
        "rdfs:subClassOf and owl:equivalentClass (for example in the rdfs:subClassOf of "
-       "<http://example.org/ns#C>)"},
+       "<http://example.org/ex#C>)"},
       {"ex:B . ex:C owl:equivalentClass " + on("p", "owl:someValuesFrom ex:D"), "",
        "ignored 1 owl:Restriction that a class is equivalent to"},
       {"[ owl:unionOf ( ex:D " + on("p", "owl:someValuesFrom ex:D") + " ) ]", "",
@@ -496,7 +596,7 @@ TEST_F(VocabularyLoaderTest, RestrictionsGiveAttributesWithKindAndCounts) {
   for (const auto& c : cases) {
     const std::string document = kPrefixes + head + c.superclasses + " .\n";
     ASSERT_EQ(Load(document).rfind("error: ", 0), std::string::npos) << status_.message();
-    const MetaClass* cls = result_.model->GetMetaClass("http://example.org/ns#C");
+    const MetaClass* cls = result_.model->GetMetaClass("http://example.org/ex#C");
     ASSERT_NE(cls, nullptr);
     std::string attributes;
     for (const MetaAttr* attribute : cls->GetAttributes()) {
@@ -515,6 +615,66 @@ TEST_F(VocabularyLoaderTest, RestrictionsGiveAttributesWithKindAndCounts) {
     }
     EXPECT_EQ(ignored.substr(0, std::string(c.ignored).size()), c.ignored) << c.superclasses;
     EXPECT_EQ(ignored.empty(), *c.ignored == '\0') << ignored;
+  }
+}
+
+// Several fillers of one restriction, or several enumerations of one
+// property or restriction, decide the same whatever their order: the least
+// IRI filler (an anonymous one only when it is the only one), the least
+// enumeration by its values. Language tags are kept in lower case.
+TEST_F(VocabularyLoaderTest, SeveralFillersOrEnumerationsGiveTheLeast) {
+  const std::string head =
+      "ex:B a owl:Class . ex:D a owl:Class . ex:C a owl:Class .\n"
+      "ex:r a owl:ObjectProperty ; rdfs:range ex:D .\n";
+  const struct {
+    std::string statements;
+    const char* attribute;  // ex:C's: name kind typeName min..max; then its range's values
+  } cases[] = {
+      {"ex:C rdfs:subClassOf [ owl:onProperty ex:r ; owl:someValuesFrom ex:D ;\n"
+       "  owl:someValuesFrom ex:B ] .",
+       "r complex B 1..* all: B"},
+      {"ex:C rdfs:subClassOf [ owl:onProperty ex:r ; owl:allValuesFrom [ owl:unionOf ( ex:B ) ] ;\n"
+       "  owl:allValuesFrom [ owl:unionOf ( ex:C ) ] ] .",
+       "r complex D 0..* all: D"},
+      {"ex:C rdfs:subClassOf [ owl:onProperty ex:r ; owl:allValuesFrom [ owl:oneOf ( ex:B ) ] ] .",
+       "r complex D 0..* all: D in: <B>"},
+      {"ex:C rdfs:subClassOf [ owl:onProperty ex:r ; owl:minCardinality 1 ;\n"
+       "  owl:allValuesFrom [ owl:oneOf ( \"b\" ) ] ],\n"
+       "  [ owl:onProperty ex:r ; owl:allValuesFrom [ owl:oneOf ( \"a\" \"z\"@EN-GB ) ] ] .",
+       "r complex D 1..* all: D in: a z@en-gb"},
+      {"ex:q a owl:DatatypeProperty ; rdfs:domain ex:C ;\n"
+       "  rdfs:range [ owl:oneOf ( \"b\" ) ], [ owl:oneOf ( \"a\"^^xsd:string 2 ) ] .",
+       "q text  0..* in: a 2^integer"},
+  };
+  for (const auto& c : cases) {
+    ASSERT_EQ(Turtle(head + c.statements).rfind("error: ", 0), std::string::npos)
+        << status_.message();
+    const MetaClass* cls = result_.model->GetMetaClass("http://example.org/ex#C");
+    ASSERT_NE(cls, nullptr);
+    ASSERT_EQ(cls->GetAttributes().size(), 1u) << c.statements;
+    const MetaAttr& attribute = *cls->GetAttributes().front();
+    const QAX::Ontology::Info::MetaAttrInfo& a = attribute.GetInfo();
+    const MetaAttr::Cardinality count = attribute.GetCardinality();
+    std::string text = a.name + " " + qaxoi::test::KindName(a.kind) + " " + a.typeName + " " +
+                       std::to_string(count.min) + ".." +
+                       (count.max == MetaAttr::Cardinality::kUnbounded ? std::string("*")
+                                                                       : std::to_string(count.max));
+    if (const QAX::Ontology::AttrRange* range = attribute.GetRange()) {
+      if (!range->allOf.empty()) text += " all:";
+      for (const QAX::Ontology::AttrRangeTerm& term : range->allOf) {
+        text += " " + term.iri.substr(term.iri.find('#') + 1);
+      }
+      if (!range->oneOf.empty()) text += " in:";
+      for (const QAX::Ontology::AttrValue& value : range->oneOf) {
+        text +=
+            " " +
+            (value.isIri ? "<" + value.text.substr(value.text.find('#') + 1) + ">" : value.text) +
+            (value.language.empty() ? "" : "@" + value.language) +
+            (value.datatype.empty() ? ""
+                                    : "^" + value.datatype.substr(value.datatype.find('#') + 1));
+      }
+    }
+    EXPECT_EQ(text, c.attribute) << c.statements;
   }
 }
 

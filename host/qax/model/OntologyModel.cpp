@@ -78,6 +78,15 @@ void OntologyModel::ReserveClasses(std::size_t count) {
   byFQName_.Reserve(count);
 }
 
+void OntologyModel::SortClassesByHandle() {
+  for (const std::unique_ptr<MetaClassLibrary>& library : ownedLibraries_) {
+    std::sort(library->classes_.begin(), library->classes_.end(),
+              [](const MetaClass* a, const MetaClass* b) {
+                return a->GetInfo().handle < b->GetInfo().handle;
+              });
+  }
+}
+
 MetaClass* OntologyModel::AddClass(MetaClassLibrary* library, Info::MetaClassInfo info,
                                    const MetaClass* parent) {
   if (library == nullptr || GetLibrary(library->GetName()) != library) return nullptr;

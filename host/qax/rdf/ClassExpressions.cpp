@@ -1,5 +1,6 @@
 #include "host/qax/rdf/ClassExpressions.h"
 
+#include <algorithm>
 #include <functional>
 #include <unordered_set>
 
@@ -212,7 +213,27 @@ class ClassUses {
       : st_(statements), sourceName_(sourceName), warnings_(warnings), stepsLeft_(stepsLeft) {}
 
   void Run() {
-    for (const RdfStatements::ClassUse& use : st_.classUses) {
+    // An order of the graph: by class IRI, rdfs:subClassOf first; a
+    // statement repeated in the document counts once. Uses of one class
+    // and kind differ only in their anonymous nodes, whose order (by
+    // label) only orders the warnings below, which are sorted.
+    std::vector<RdfStatements::ClassUse>& uses = st_.classUses;
+    std::sort(uses.begin(), uses.end(),
+              [this](const RdfStatements::ClassUse& a, const RdfStatements::ClassUse& b) {
+                if (a.cls != b.cls) {
+                  const int order = st_.Iri(a.cls).compare(st_.Iri(b.cls));
+                  if (order != 0) return order < 0;
+                }
+                if (a.equivalent != b.equivalent) return b.equivalent;
+                return a.node < b.node;
+              });
+    uses.erase(std::unique(uses.begin(), uses.end(),
+                           [](const RdfStatements::ClassUse& a, const RdfStatements::ClassUse& b) {
+                             return a.cls == b.cls && a.node == b.node &&
+                                    a.equivalent == b.equivalent;
+                           }),
+               uses.end());
+    for (const RdfStatements::ClassUse& use : uses) {
       where_ = use.equivalent ? "owl:equivalentClass" : "rdfs:subClassOf";
       cls_ = use.cls;
       const BlankFacts& facts = st_.Blank(use.node);
@@ -228,6 +249,8 @@ class ClassUses {
         Note(KindOf(facts));
       }
     }
+    std::sort(malformed_.begin(), malformed_.end());
+    for (std::string& warning : malformed_) warnings_.push_back(std::move(warning));
     for (int kind = 0; kind < static_cast<int>(Ignored::kCount); ++kind) {
       const Tally& tally = tallies_[kind];
       if (tally.count == 0) continue;
@@ -280,9 +303,9 @@ class ClassUses {
       });
     };
     if (!collect(node, 0)) {
-      warnings_.push_back(sourceName_ + ": the owl:intersectionOf in the " + where_ + " of <" +
-                          std::string(st_.Iri(cls_)) + "> is malformed (" + walk.problem +
-                          "); it is ignored");
+      malformed_.push_back(sourceName_ + ": the owl:intersectionOf in the " + where_ + " of <" +
+                           std::string(st_.Iri(cls_)) + "> is malformed (" + walk.problem +
+                           "); it is ignored");
       return;
     }
     for (const Ignored kind : ignored) Note(kind);
@@ -314,7 +337,7 @@ class ClassUses {
     uint32_t enumeration = RdfStatements::kNoEnumeration;
     if (facts->filler.kind == NodeRef::Kind::kIri) {
       filler = facts->filler.id;
-    } else if (facts->filler.kind == NodeRef::Kind::kBlank) {
+    } else if (facts->filler.kind == NodeRef::Kind::kBlank && !facts->anonymousFillers) {
       const BlankId fillerNode = facts->filler.id;
       const ExpressionFacts* range = st_.FindExpression(fillerNode);
       if (range != nullptr && range->baseDatatype.kind == NodeRef::Kind::kIri) {
@@ -335,9 +358,9 @@ class ClassUses {
     RdfStatements::Enumeration kept{kNoTerm, {}};
     ListWalk walk(st_, stepsLeft_, "enumerations");
     if (!CollectEnumeration(st_, node, walk, kept.values)) {
-      warnings_.push_back(sourceName_ + ": the owl:oneOf in a restriction in the " + where_ +
-                          " of <" + std::string(st_.Iri(cls_)) + "> is malformed (" + walk.problem +
-                          "); it is ignored");
+      malformed_.push_back(sourceName_ + ": the owl:oneOf in a restriction in the " + where_ +
+                           " of <" + std::string(st_.Iri(cls_)) + "> is malformed (" +
+                           walk.problem + "); it is ignored");
       return RdfStatements::kNoEnumeration;
     }
     st_.enumerations.push_back(std::move(kept));
@@ -348,6 +371,7 @@ class ClassUses {
   const std::string& sourceName_;
   std::vector<std::string>& warnings_;
   std::size_t* stepsLeft_;
+  std::vector<std::string> malformed_;  // warnings of malformed lists, sorted once all are read
   Tally tallies_[static_cast<int>(Ignored::kCount)];
   TermId cls_ = 0;
   const char* where_ = "";
@@ -366,7 +390,26 @@ void ResolveClassExpressions(RdfStatements& statements, const std::string& sourc
     }
   };
   std::size_t stepsLeft = kListStepsBase + kListStepsPerStatement * statements.statementCount;
-  for (const RdfStatements::AnonymousUse& use : statements.anonymousUses) {
+  // An order of the graph, as for the classes' uses (ClassUses::Run).
+  std::vector<RdfStatements::AnonymousUse>& uses = statements.anonymousUses;
+  std::sort(
+      uses.begin(), uses.end(),
+      [&statements](const RdfStatements::AnonymousUse& a, const RdfStatements::AnonymousUse& b) {
+        if (a.property != b.property) {
+          const int order = statements.Iri(a.property).compare(statements.Iri(b.property));
+          if (order != 0) return order < 0;
+        }
+        if (a.relation != b.relation) return a.relation < b.relation;
+        return a.node < b.node;
+      });
+  uses.erase(
+      std::unique(uses.begin(), uses.end(),
+                  [](const RdfStatements::AnonymousUse& a, const RdfStatements::AnonymousUse& b) {
+                    return a.property == b.property && a.relation == b.relation && a.node == b.node;
+                  }),
+      uses.end());
+  std::vector<std::string> malformed;  // sorted once all are read
+  for (const RdfStatements::AnonymousUse& use : uses) {
     const BlankFacts& facts = statements.Blank(use.node);
     const bool range = use.relation != RdfStatements::Relation::kDomain;
     if (facts.unions == 0 && range && facts.Has(BlankFacts::kOneOf) &&
@@ -375,9 +418,9 @@ void ResolveClassExpressions(RdfStatements& statements, const std::string& sourc
       RdfStatements::Enumeration kept{use.property, {}};
       ListWalk walk(statements, &stepsLeft, "enumerations");
       if (!CollectEnumeration(statements, use.node, walk, kept.values)) {
-        warnings.push_back(sourceName + ": the owl:oneOf in the range of <" +
-                           std::string(statements.Iri(use.property)) + "> is malformed (" +
-                           walk.problem + "); it is ignored");
+        malformed.push_back(sourceName + ": the owl:oneOf in the range of <" +
+                            std::string(statements.Iri(use.property)) + "> is malformed (" +
+                            walk.problem + "); it is ignored");
         continue;
       }
       statements.enumerations.push_back(std::move(kept));
@@ -389,9 +432,9 @@ void ResolveClassExpressions(RdfStatements& statements, const std::string& sourc
     }
     UnionWalk walk(statements, &stepsLeft);
     if (!walk.Collect(use.node, 0)) {
-      warnings.push_back(sourceName + ": the owl:unionOf in the " + RelationName(use.relation) +
-                         " of <" + std::string(statements.Iri(use.property)) + "> is malformed (" +
-                         walk.problem() + "); it is ignored");
+      malformed.push_back(sourceName + ": the owl:unionOf in the " + RelationName(use.relation) +
+                          " of <" + std::string(statements.Iri(use.property)) + "> is malformed (" +
+                          walk.problem() + "); it is ignored");
       continue;
     }
     for (const Ignored kind : walk.ignored) note(kind, use);
@@ -400,6 +443,8 @@ void ResolveClassExpressions(RdfStatements& statements, const std::string& sourc
         range ? RdfStatements::Relation::kRangeAny : RdfStatements::Relation::kDomain;
     for (const TermId member : walk.members) statements.Relate(relation, use.property, member);
   }
+  std::sort(malformed.begin(), malformed.end());
+  for (std::string& warning : malformed) warnings.push_back(std::move(warning));
   for (int kind = 0; kind < static_cast<int>(Ignored::kCount); ++kind) {
     const Tally& tally = tallies[kind];
     if (tally.count == 0) continue;

@@ -6,48 +6,31 @@
 namespace qaxoi::rdf {
 namespace {
 
-// A subject's objects are checked for repeats pairwise up to this many, and
-// by sorting beyond, so that one subject with many objects costs n log n.
-constexpr std::size_t kPairwiseRun = 16;
+constexpr std::string_view kXsdStringIri = "http://www.w3.org/2001/XMLSchema#string";
 
 bool IsEnglish(std::string_view language) {
   if (language.size() < 2) return false;
-  if (std::tolower(static_cast<unsigned char>(language[0])) != 'e' ||
-      std::tolower(static_cast<unsigned char>(language[1])) != 'n') {
-    return false;
-  }
+  if (language[0] != 'e' || language[1] != 'n') return false;
   return language.size() == 2 || language[2] == '-';
 }
 
-// Removes the repeats from objects[begin, end), keeping each object's first
-// place, and moves what is left to start at `to` (at most `begin`).
-// Answers the end of what was moved.
-std::size_t MoveWithoutRepeats(std::vector<TermId>& objects, std::size_t begin, std::size_t end,
-                               std::size_t to) {
-  const std::size_t count = end - begin;
-  if (count <= kPairwiseRun) {
-    const std::size_t start = to;
-    for (std::size_t at = begin; at < end; ++at) {
-      const TermId object = objects[at];
-      if (std::find(objects.begin() + static_cast<std::ptrdiff_t>(start),
-                    objects.begin() + static_cast<std::ptrdiff_t>(to),
-                    object) == objects.begin() + static_cast<std::ptrdiff_t>(to)) {
-        objects[to++] = object;
-      }
-    }
-    return to;
-  }
-  std::vector<std::pair<TermId, std::size_t>> sorted;  // (object, place)
-  sorted.reserve(count);
-  for (std::size_t at = begin; at < end; ++at) sorted.emplace_back(objects[at], at);
-  std::sort(sorted.begin(), sorted.end());
-  std::vector<bool> repeat(count, false);
-  for (std::size_t i = 1; i < sorted.size(); ++i) {
-    if (sorted[i].first == sorted[i - 1].first) repeat[sorted[i].second - begin] = true;
-  }
-  for (std::size_t at = begin; at < end; ++at) {
-    if (!repeat[at - begin]) objects[to++] = objects[at];
-  }
+// `text` in ASCII lower case, into `out` (reused, so as not to allocate per
+// statement).
+std::string_view Lowered(std::string_view text, std::string& out) {
+  out.assign(text);
+  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return out;
+}
+
+// Sorts objects[begin, end) and drops the repeats, moving what is left to
+// start at `to` (at most `begin`). Answers the end of what was moved.
+std::size_t MoveSortedWithoutRepeats(std::vector<TermId>& objects, std::size_t begin,
+                                     std::size_t end, std::size_t to) {
+  const auto first = objects.begin() + static_cast<std::ptrdiff_t>(begin);
+  const auto last = objects.begin() + static_cast<std::ptrdiff_t>(end);
+  std::sort(first, last);
+  const auto unique = std::unique(first, last);
+  for (auto at = first; at != unique; ++at) objects[to++] = *at;
   return to;
 }
 
@@ -114,6 +97,8 @@ ExpressionFacts& RdfStatements::Expression(BlankId id) {
 
 uint32_t RdfStatements::KeepLiteral(std::string_view text, std::string_view datatype,
                                     std::string_view language) {
+  if (datatype == kXsdStringIri) datatype = std::string_view();
+  language = Lowered(language, lowered_);
   const std::size_t bytes = sizeof(KeptLiteral) + text.size() + datatype.size() + language.size();
   blankBytes_ += bytes;
   budget_.Charge(bytes);
@@ -136,19 +121,28 @@ void RdfStatements::MarkProperty(TermId id) {
 void RdfStatements::NoteComment(TermId subject, std::string_view text, std::string_view language,
                                 DocSource source) {
   constexpr uint8_t kLanguageRanks = 3;
+  language = Lowered(language, lowered_);
   const uint8_t rank = static_cast<uint8_t>(static_cast<uint8_t>(source) * kLanguageRanks +
                                             (IsEnglish(language) ? 0
                                              : language.empty()  ? 1
                                                                  : 2));
   uint32_t& kept = commentOf_[subject];
-  if (kept == kNoComment || rank < comments_[kept].rank) {
-    budget_.Charge(sizeof(KeptComment) + text.size());
+  if (kept != kNoComment) {
+    const KeptComment& best = comments_[kept];
+    const bool better = rank != best.rank ? rank < best.rank
+                                          : (language != best.language ? language < best.language
+                                                                       : text < best.text);
+    if (!better) return;
   }
+  // A text that loses its place stays in the arena: all texts kept are at
+  // most the document's literals, each charged once.
+  budget_.Charge(sizeof(KeptComment) + text.size() + language.size());
+  const KeptComment comment{texts_.Keep(text), texts_.Keep(language), rank};
   if (kept == kNoComment) {
-    comments_.push_back(KeptComment{texts_.Keep(text), rank});
+    comments_.push_back(comment);
     kept = static_cast<uint32_t>(comments_.size() - 1);
-  } else if (rank < comments_[kept].rank) {
-    comments_[kept] = KeptComment{texts_.Keep(text), rank};
+  } else {
+    comments_[kept] = comment;
   }
 }
 
@@ -162,6 +156,64 @@ void RdfStatements::Relate(Relation relation, TermId subject, TermId object) {
   pairs_[static_cast<int>(relation)].emplace_back(subject, object);
 }
 
+void RdfStatements::NotePrefix(std::string_view name, std::string_view iri) {
+  if (!name.empty() || severalEmptyPrefixes_) return;
+  if (emptyPrefix_.empty()) {
+    budget_.Charge(iri.size());
+    emptyPrefix_.assign(iri);
+  } else if (emptyPrefix_ != iri) {
+    severalEmptyPrefixes_ = true;
+  }
+}
+
+void RdfStatements::RenumberByIri() {
+  const std::size_t count = TermCount();
+  const std::size_t held = 2 * sizeof(TermId) * count;
+  budget_.Charge(held);
+  std::vector<TermId> byIri(count);
+  for (TermId id = 0; id < count; ++id) byIri[id] = id;
+  std::sort(byIri.begin(), byIri.end(), [this](TermId a, TermId b) { return iris_[a] < iris_[b]; });
+  std::vector<TermId> renamed(count);
+  for (TermId at = 0; at < count; ++at) renamed[byIri[at]] = at;
+  {
+    std::deque<std::string_view> iris;
+    std::vector<uint8_t> flags(count);
+    std::vector<uint32_t> commentOf(count);
+    for (TermId at = 0; at < count; ++at) {
+      iris.push_back(iris_[byIri[at]]);
+      flags[at] = flags_[byIri[at]];
+      commentOf[at] = commentOf_[byIri[at]];
+    }
+    iris_.swap(iris);
+    flags_.swap(flags);
+    commentOf_.swap(commentOf);
+  }
+  const auto rename = [&renamed](TermId& id) {
+    if (id != kNoTerm) id = renamed[id];
+  };
+  for (std::vector<TermId>* list : {&classes_, &properties_, &ontologies}) {
+    for (TermId& id : *list) rename(id);
+    std::sort(list->begin(), list->end());
+  }
+  for (auto& pairs : pairs_) {
+    for (auto& [subject, object] : pairs) {
+      rename(subject);
+      rename(object);
+    }
+  }
+  for (Restriction& r : restrictions) {
+    rename(r.cls);
+    rename(r.property);
+    rename(r.filler);
+  }
+  for (Enumeration& e : enumerations) rename(e.property);
+  for (std::vector<NamespaceNote>* notes : {&preferredPrefixes, &preferredNamespaces}) {
+    for (NamespaceNote& note : *notes) rename(note.subject);
+  }
+  recentIris_[0] = recentIris_[1] = std::string_view();
+  budget_.Release(held);
+}
+
 void RdfStatements::Group() {
   irisByName_ = QAX::Util::NameIndex();
   blanksByLabel_ = QAX::Util::NameIndex();
@@ -173,11 +225,12 @@ void RdfStatements::Group() {
   std::vector<ClassUse>().swap(classUses);
   budget_.Release(blankBytes_);
   blankBytes_ = 0;
+  RenumberByIri();
   for (int relation = 0; relation < kRelations; ++relation) {
     std::vector<std::pair<TermId, TermId>>& pairs = pairs_[relation];
     Grouped& grouped = grouped_[relation];
     if (pairs.empty()) continue;
-    // A counting sort by subject, which keeps each subject's order.
+    // A counting sort by subject, then each subject's objects sorted.
     grouped.offsets.assign(TermCount() + 1, 0);
     for (const auto& pair : pairs) ++grouped.offsets[pair.first + 1];
     for (std::size_t s = 1; s < grouped.offsets.size(); ++s) {
@@ -194,7 +247,7 @@ void RdfStatements::Group() {
     for (std::size_t s = 0; s + 1 < grouped.offsets.size(); ++s) {
       const std::size_t end = grouped.offsets[s + 1];
       grouped.offsets[s] = static_cast<uint32_t>(to);
-      to = MoveWithoutRepeats(grouped.objects, begin, end, to);
+      to = MoveSortedWithoutRepeats(grouped.objects, begin, end, to);
       begin = end;
     }
     grouped.offsets.back() = static_cast<uint32_t>(to);

@@ -62,15 +62,24 @@ struct BlankFacts {
   bool Has(uint8_t mark) const { return (marks & mark) != 0; }
 
   static constexpr uint8_t kManyStatements = 2;
-  // Keeps `ref` as the first object of a predicate counted in `count`.
-  static void Note(NodeRef& kept, uint8_t& count, NodeRef ref) {
+  // Keeps `ref` as the object of a predicate counted in `count`, which
+  // counts distinct objects: a statement repeated in the document is the
+  // same statement of the graph. `same(a, b)` tells whether two objects are
+  // one. Which of several distinct objects is kept does not matter, since a
+  // node with two is malformed whatever they are.
+  template <typename Same>
+  static void Note(NodeRef& kept, uint8_t& count, NodeRef ref, Same same) {
+    if (count > 0 && same(kept, ref)) return;
     if (count == 0) kept = ref;
     if (count < kManyStatements) ++count;
   }
 };
 
 // What the document says about an anonymous restriction, intersection or
-// datatype restriction. Of each predicate the first object is kept.
+// datatype restriction. Of the filler and the base datatype the least IRI
+// given is kept, whatever the order of the statements (an anonymous filler
+// only when no IRI is given, and none when two different anonymous ones
+// are); of the lists the statements are counted (BlankFacts::Note).
 struct ExpressionFacts {
   enum : uint8_t { kSome = 1, kAll = 2, kValue = 4, kCount = 8 };  // constraints seen
   static constexpr uint32_t kUnbounded = UINT32_MAX;
@@ -87,6 +96,7 @@ struct ExpressionFacts {
   uint8_t properties = 0;  // owl:onProperty statements, counted up to two
   uint8_t intersections = 0;
   uint8_t oneOfs = 0;
+  bool anonymousFillers = false;  // two different anonymous fillers were given
 };
 
 // A literal as a list member holds it, for enumerations: views of the
@@ -97,7 +107,7 @@ struct KeptLiteral {
   std::string_view language;
 };
 
-// The objects that one subject has for one relation: document order, no
+// The objects that one subject has for one relation: in IRI order, no
 // repeats. Valid until the statements change.
 class TermList {
  public:
@@ -112,8 +122,12 @@ class TermList {
 };
 
 // IRIs are interned: each distinct IRI is kept once and gets one TermId,
-// numbered from 0. Blank nodes are kept apart, by BlankId. Nothing is kept
-// per statement but the pairs of the relations, so that the cost is a few
+// numbered from 0 in the order met while reading, and renumbered by Group()
+// in the byte order of the IRIs, so that everything that walks terms in
+// id order (classes, properties, a subject's relations) walks them in an
+// order of the graph alone, not of the document. Blank nodes are kept
+// apart, by BlankId; their labels only tell them apart. Nothing is kept per
+// statement but the pairs of the relations, so that the cost is a few
 // dozen bytes per distinct IRI or anonymous node and eight per relation.
 class RdfStatements {
  public:
@@ -138,8 +152,9 @@ class RdfStatements {
   bool IsDatatype(TermId id) const { return (flags_[id] & kDatatype) != 0; }
 
   // Marks `id` as a class (typed rdfs:Class or owl:Class), a property (typed
-  // rdf:Property, owl:DatatypeProperty or owl:ObjectProperty) or a datatype;
-  // the lists below keep the order in which terms were first marked.
+  // rdf:Property, owl:DatatypeProperty or owl:ObjectProperty) or a datatype.
+  // The lists below are in id order once grouped (IRI order), in the order
+  // terms were first marked before.
   void MarkClass(TermId id);
   void MarkProperty(TermId id);
   void MarkDatatype(TermId id) { flags_[id] |= kDatatype; }
@@ -148,10 +163,15 @@ class RdfStatements {
 
   // Where a documentation text comes from, in the order of preference.
   enum class DocSource : uint8_t { kComment, kDefinition, kDescription };
-  // A documentation text of `subject`. Only the one shown is kept: the first
-  // of the most preferred source (rdfs:comment, skos:definition,
-  // dcterms:description) that is English, else without a language, else of
-  // any language.
+  // A documentation text of `subject`, any subject (whether it is a class
+  // is known only once the document is read). Only the best so far is
+  // kept, so that the text shown does not depend on the order of the
+  // statements: the most preferred source (rdfs:comment, skos:definition,
+  // dcterms:description); within it an English text (language "en" or
+  // "en-..."), else one without a language, else one of another language;
+  // among those the least language tag in byte order (lower case: "en"
+  // before "en-gb" before "en-us"), then the least text in byte order.
+  // `language` is compared in lower case, as RDF compares tags.
   void NoteComment(TermId subject, std::string_view text, std::string_view language,
                    DocSource source = DocSource::kComment);
   // The comment kept for `id`; empty when there is none.
@@ -174,9 +194,9 @@ class RdfStatements {
   enum class Relation { kSubClassOf, kDomain, kRange, kRangeAny };
   static constexpr int kRelations = 4;
 
-  // A domain or range that is an anonymous class expression, in document
-  // order; ResolveClassExpressions turns the unions among them into
-  // relations.
+  // A domain or range that is an anonymous class expression, as met;
+  // ResolveClassExpressions puts them in an order of the graph, drops
+  // repeats and turns the unions among them into relations.
   struct AnonymousUse {
     TermId property;
     Relation relation;  // kDomain, kRange or kRangeAny
@@ -185,8 +205,9 @@ class RdfStatements {
   std::vector<AnonymousUse> anonymousUses;
 
   // An anonymous class expression in a class's rdfs:subClassOf or
-  // owl:equivalentClass, in document order; ResolveClassExpressions turns
-  // the restrictions among them into `restrictions`.
+  // owl:equivalentClass, as met; ResolveClassExpressions puts them in an
+  // order of the graph, drops repeats and turns the restrictions among them
+  // into `restrictions`.
   struct ClassUse {
     TermId cls;
     BlankId node;
@@ -219,13 +240,16 @@ class RdfStatements {
   std::vector<Enumeration> enumerations;
 
   // Keeps a literal that a list holds and answers its number; Literal(id)
-  // gives it back until Group().
+  // gives it back until Group(). `language` is kept in lower case, and the
+  // datatype xsd:string as none, so that one literal of the graph is kept
+  // alike from every syntax (RDF compares tags whatever their case, and a
+  // plain literal is an xsd:string).
   uint32_t KeepLiteral(std::string_view text, std::string_view datatype, std::string_view language);
   const KeptLiteral& Literal(uint32_t id) const { return literals_[id]; }
 
   // What names an ontology's own namespace: the subjects typed owl:Ontology,
   // and the vann:preferredNamespacePrefix and vann:preferredNamespaceUri of
-  // any subject, in document order.
+  // any subject, as met (repeats included): their users treat them as sets.
   struct NamespaceNote {
     TermId subject;
     std::string text;
@@ -234,22 +258,32 @@ class RdfStatements {
   std::vector<NamespaceNote> preferredPrefixes;
   std::vector<NamespaceNote> preferredNamespaces;
 
+
   // Records that `subject` has `object` for `relation` (rdfs:subClassOf; a
   // domain: rdfs:domain or schema:domainIncludes; a range: rdfs:range or
   // schema:rangeIncludes). Only before Group().
   void Relate(Relation relation, TermId subject, TermId object);
-  // Gathers the relations by subject, dropping repeats, and lets go of what
-  // only gathering needs: the indexes of IRIs and labels, the anonymous
-  // nodes, their facts and their uses. Once only, after the last Relate and after class
-  // expressions are resolved; Related is answered from then on, and nothing
-  // may be interned.
+  // Renumbers the terms in IRI order (every TermId kept here and in the
+  // public lists above changes with it), gathers the relations by subject,
+  // dropping repeats, and lets go of what only gathering needs: the indexes
+  // of IRIs and labels, the anonymous nodes, their facts and their uses.
+  // Once only, after the last Relate and after class expressions are
+  // resolved; Related is answered from then on, and nothing may be
+  // interned. Costs O(n log n) for n terms and relations; what it holds
+  // for the renumbering (8 bytes a term) is charged while it is held.
   void Group();
-  // The objects `subject` has for `relation`, in the order they were first
-  // related. Only after Group().
+  // The objects `subject` has for `relation`, in IRI order. Only after
+  // Group().
   TermList Related(Relation relation, TermId subject) const;
 
-  // Prefixes as declared: (name, namespace IRI), in document order.
-  std::vector<std::pair<std::string, std::string>> prefixes;
+  // The empty prefix's namespace (`@prefix : <...>`, RDF/XML's default
+  // namespace) when the document declares exactly one, however often;
+  // empty when it declares none or several. Other prefixes name nothing:
+  // a document's prefixes are not part of its graph.
+  void NotePrefix(std::string_view name, std::string_view iri);
+  const std::string& EmptyPrefixNamespace() const {
+    return severalEmptyPrefixes_ ? noNamespace_ : emptyPrefix_;
+  }
   // Every statement read, relevant or not.
   std::size_t statementCount = 0;
 
@@ -269,10 +303,17 @@ class RdfStatements {
   };
   struct KeptComment {
     std::string_view text;
-    uint8_t rank;  // by source, then 0 English, 1 no language, 2 any other language
+    std::string_view language;  // in lower case
+    uint8_t rank;               // by source, then 0 English, 1 no language, 2 any other language
   };
+  // Puts every TermId in IRI order (Group()).
+  void RenumberByIri();
 
   LoadBudget& budget_;
+  std::string emptyPrefix_;
+  std::string noNamespace_;
+  bool severalEmptyPrefixes_ = false;
+  std::string lowered_;                // a language tag in lower case, reused
   std::size_t blankBytes_ = 0;         // charged for anonymous nodes
   TextArena texts_;                    // IRIs, blank labels and comments
   std::deque<std::string_view> iris_;  // grows without copying what it holds

@@ -45,8 +45,33 @@ Predicate StatementSink::Classify(std::string_view predicate) {
 }
 
 void StatementSink::Prefix(std::string_view name, std::string_view iri) {
-  out_.Budget().Charge(LoadBudget::kPrefixBytes + 2 * (name.size() + iri.size()));
-  out_.prefixes.emplace_back(std::string(name), std::string(iri));
+  // The parser keeps every declaration; the statements keep the empty
+  // prefix's namespace alone.
+  out_.Budget().Charge(LoadBudget::kPrefixBytes + name.size() + iri.size());
+  out_.NotePrefix(name, iri);
+}
+
+bool StatementSink::Same(NodeRef a, NodeRef b) const {
+  if (a.kind != b.kind) return false;
+  if (a.kind == NodeRef::Kind::kLiteral) {
+    const KeptLiteral& x = out_.Literal(a.id);
+    const KeptLiteral& y = out_.Literal(b.id);
+    return x.text == y.text && x.datatype == y.datatype && x.language == y.language;
+  }
+  return a.kind == NodeRef::Kind::kNil || a.kind == NodeRef::Kind::kOther || a.id == b.id;
+}
+
+void StatementSink::KeepFiller(NodeRef& kept, bool* severalAnonymous, NodeRef value) const {
+  if (value.kind == NodeRef::Kind::kIri) {
+    if (kept.kind != NodeRef::Kind::kIri || out_.Iri(value.id) < out_.Iri(kept.id)) kept = value;
+  } else if (value.kind == NodeRef::Kind::kBlank) {
+    if (kept.kind == NodeRef::Kind::kOther) {
+      kept = value;
+    } else if (kept.kind == NodeRef::Kind::kBlank && kept.id != value.id &&
+               severalAnonymous != nullptr) {
+      *severalAnonymous = true;
+    }
+  }
 }
 
 void StatementSink::Statement(const Term& subject, std::string_view predicate, const Term& object) {
@@ -65,12 +90,9 @@ void StatementSink::AboutIri(std::string_view subjectIri, std::string_view predi
   if (predicate == Predicate::kComment || predicate == Predicate::kDefinition ||
       predicate == Predicate::kDescription) {
     if (object.kind != Term::Kind::kLiteral) return;
-    const TermId subject = out_.Intern(subjectIri);
-    // Definitions and descriptions are kept only for what is already typed
-    // as a class, as editors write them (the type first): vocabularies give
-    // them to thousands of individuals, whose texts nothing shows.
-    if (predicate != Predicate::kComment && !out_.IsClass(subject)) return;
-    out_.NoteComment(subject, object.text, object.language, SourceOf(predicate));
+    // Kept for any subject, the best text only: whether the subject is a
+    // class may be told later in the document.
+    out_.NoteComment(out_.Intern(subjectIri), object.text, object.language, SourceOf(predicate));
     return;
   }
   if (predicate == Predicate::kPreferredPrefix || predicate == Predicate::kPreferredNamespace) {
@@ -192,15 +214,16 @@ void StatementSink::AboutBlank(std::string_view subject, std::string_view predic
   const NodeRef ref = Ref(object, predicate == Predicate::kFirst);
   const BlankId node = out_.InternBlank(subject);
   BlankFacts& facts = out_.Blank(node);
+  const auto same = [this](NodeRef a, NodeRef b) { return Same(a, b); };
   switch (predicate) {
     case Predicate::kFirst:
-      BlankFacts::Note(facts.first, facts.firsts, ref);
+      BlankFacts::Note(facts.first, facts.firsts, ref, same);
       break;
     case Predicate::kRest:
-      BlankFacts::Note(facts.rest, facts.rests, ref);
+      BlankFacts::Note(facts.rest, facts.rests, ref, same);
       break;
     case Predicate::kUnionOf:
-      BlankFacts::Note(facts.unionList, facts.unions, ref);
+      BlankFacts::Note(facts.unionList, facts.unions, ref, same);
       break;
     case Predicate::kIntersectionOf:
       facts.marks |= BlankFacts::kIntersection;
@@ -244,19 +267,20 @@ void StatementSink::AboutExpression(BlankId node, Predicate predicate, const Ter
     ref = Ref(object);
   }
   ExpressionFacts& facts = out_.Expression(node);
-  const auto keep = [](NodeRef& kept, NodeRef value) {
-    if (kept.kind == NodeRef::Kind::kOther) kept = value;
+  const auto keep = [this, &facts](NodeRef& kept, NodeRef value) {
+    KeepFiller(kept, &kept == &facts.filler ? &facts.anonymousFillers : nullptr, value);
   };
+  const auto same = [this](NodeRef a, NodeRef b) { return Same(a, b); };
   uint32_t count = 0;
   switch (predicate) {
     case Predicate::kOnProperty:
-      BlankFacts::Note(facts.property, facts.properties, ref);
+      BlankFacts::Note(facts.property, facts.properties, ref, same);
       break;
     case Predicate::kIntersectionOf:
-      BlankFacts::Note(facts.intersection, facts.intersections, ref);
+      BlankFacts::Note(facts.intersection, facts.intersections, ref, same);
       break;
     case Predicate::kOneOf:
-      BlankFacts::Note(facts.oneOf, facts.oneOfs, ref);
+      BlankFacts::Note(facts.oneOf, facts.oneOfs, ref, same);
       break;
     case Predicate::kOnDatatype:
       keep(facts.baseDatatype, ref);

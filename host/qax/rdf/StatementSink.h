@@ -33,6 +33,13 @@ class StatementSink final : public TripleHandler {
   NodeRef Ref(const Term& object, bool keepLiteral = false);
   // What a restriction's or intersection's statement says about `node`.
   void AboutExpression(BlankId node, Predicate predicate, const Term& object);
+  // True when `a` and `b` are one object of the graph.
+  bool Same(NodeRef a, NodeRef b) const;
+  // Keeps in `kept` the least IRI of those given, else the anonymous node
+  // given, noting in `*severalAnonymous` (when not null) that two
+  // different anonymous nodes were: the order of the statements decides
+  // nothing.
+  void KeepFiller(NodeRef& kept, bool* severalAnonymous, NodeRef value) const;
   // ClassifyPredicate(predicate), remembered for the predicates met lately:
   // a document uses few, each in many statements.
   Predicate Classify(std::string_view predicate);

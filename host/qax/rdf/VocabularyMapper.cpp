@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string_view>
+#include <tuple>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -27,14 +28,26 @@ bool IsLibraryName(std::string_view name) {
   });
 }
 
+// Words that many ontologies end their IRIs with, which say nothing about
+// the ontology.
+constexpr std::string_view kSaysNothing[] = {"ns",         "ontology", "ontologies", "vocab",
+                                             "vocabulary", "voc",      "core",       "terms",
+                                             "schema",     "owl",      "rdf"};
+
+bool IsFillerWord(std::string_view segment) {
+  return std::any_of(std::begin(kSaysNothing), std::end(kSaysNothing), [&](std::string_view word) {
+    return word.size() == segment.size() &&
+           std::equal(word.begin(), word.end(), segment.begin(), [](char a, char b) {
+             return a == std::tolower(static_cast<unsigned char>(b));
+           });
+  });
+}
+
 // The last path segment of an ontology IRI without its extension:
 // "https://a.org/ont/pizza.owl#" gives "pizza". Empty for a segment that
 // says nothing about the ontology: a version ("v1", "0.1") or a word that
 // many ontologies end their IRI with ("ns", "ontology", "core", ...).
 std::string_view LastSegment(std::string_view iri) {
-  static constexpr std::string_view kGeneric[] = {"ns",         "ontology", "ontologies", "vocab",
-                                                  "vocabulary", "voc",      "core",       "terms",
-                                                  "schema",     "owl",      "rdf"};
   while (!iri.empty() && (iri.back() == '#' || iri.back() == '/')) iri.remove_suffix(1);
   const std::size_t slash = iri.rfind('/');
   if (slash != std::string_view::npos) iri.remove_prefix(slash + 1);
@@ -44,11 +57,73 @@ std::string_view LastSegment(std::string_view iri) {
                        std::all_of(iri.begin() + 1, iri.end(), [](char c) {
                          return std::isdigit(static_cast<unsigned char>(c));
                        });
-  if (version || std::find(std::begin(kGeneric), std::end(kGeneric), iri) != std::end(kGeneric)) {
-    return std::string_view();
-  }
+  if (version || IsFillerWord(iri)) return std::string_view();
   return iri;
 }
+
+// True for a path segment that is a version: digits, with '.', '-' or '_'
+// between them, after an optional 'v' ("v1", "0.1", "2023-01-19").
+bool IsVersion(std::string_view segment) {
+  if (!segment.empty() && (segment[0] == 'v' || segment[0] == 'V')) segment.remove_prefix(1);
+  if (segment.empty() || !std::isdigit(static_cast<unsigned char>(segment[0]))) return false;
+  return std::all_of(segment.begin(), segment.end(), [](char c) {
+    return std::isdigit(static_cast<unsigned char>(c)) || c == '.' || c == '-' || c == '_';
+  });
+}
+
+// `segment` without an extension that names an RDF syntax or web page
+// (".owl", ".ttl", ".rdf", ...): "pizza.owl" gives "pizza".
+std::string_view WithoutExtension(std::string_view segment) {
+  static constexpr std::string_view kExtensions[] = {"owl",  "ttl",  "rdf",  "rdfs", "nt",
+                                                     "nq",   "n3",   "trig", "xml",  "jsonld",
+                                                     "json", "html", "htm"};
+  const std::size_t dot = segment.rfind('.');
+  if (dot == std::string_view::npos) return segment;
+  std::string extension(segment.substr(dot + 1));
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return std::find(std::begin(kExtensions), std::end(kExtensions), extension) !=
+                 std::end(kExtensions)
+             ? segment.substr(0, dot)
+             : segment;
+}
+
+// A library name made from the namespace IRI itself: its last path segment
+// that says something (not a version, not a filler word), without an
+// extension, walking up from the end ("http://example.org/zoo#" gives
+// "zoo", "http://e.org/people/v2/" gives "people"). Never the host name,
+// nothing for an IRI without a path ("urn:isbn:") and nothing when the
+// segment found is no valid name. Linear in the IRI's length.
+std::string_view NameFromNamespace(std::string_view ns) {
+  const std::size_t scheme = ns.find("://");
+  if (scheme == std::string_view::npos) return std::string_view();
+  std::string_view path = ns.substr(scheme + 3);
+  const std::size_t host = path.find('/');
+  if (host == std::string_view::npos) return std::string_view();
+  path.remove_prefix(host);
+  path = path.substr(0, path.find('?'));
+  for (;;) {
+    while (!path.empty() && (path.back() == '/' || path.back() == '#')) path.remove_suffix(1);
+    if (path.empty()) return std::string_view();
+    const std::size_t cut = path.find_last_of("/#");
+    const std::string_view segment = WithoutExtension(path.substr(cut + 1));
+    path = path.substr(0, cut);
+    if (segment.empty() || IsVersion(segment) || IsFillerWord(segment)) continue;
+    return IsLibraryName(segment) ? segment : std::string_view();
+  }
+}
+
+// The subject of a namespace note, or a subject itself, for searches among
+// notes sorted by subject.
+TermId SubjectOf(const RdfStatements::NamespaceNote* note) { return note->subject; }
+TermId SubjectOf(TermId subject) { return subject; }
+
+// The choices of a library name, in their order (Builder::NameNamespaces).
+enum NameChoice : int {
+  kByPreferredPrefix = 1,
+  kByOntologySegment,
+  kByCustomaryPrefix,
+  kByNamespaceIri,
+};
 
 uint64_t PairKey(TermId cls, TermId property) {
   constexpr int kTermBits = 32;
@@ -70,8 +145,10 @@ class Builder {
   bool Run() {
     if (!budget_.Charge(LoadBudget::kMapperBytesPerTerm * st_.TermCount())) return false;
     for (uint32_t e = 0; e < st_.enumerations.size(); ++e) {
-      if (st_.enumerations[e].property != kNoTerm)
-        enumerationOf_.emplace(st_.enumerations[e].property, e);
+      const TermId property = st_.enumerations[e].property;
+      if (property == kNoTerm) continue;
+      const auto [kept, added] = enumerationOf_.emplace(property, e);
+      if (!added && EnumerationBefore(e, kept->second)) kept->second = e;
     }
     if (!NameNamespaces()) return false;
     ChooseParents();
@@ -98,129 +175,213 @@ class Builder {
   std::string LocalName(TermId id) const { return std::string(Iri(id).substr(localStart_[id])); }
   const std::string& LibraryName(TermId id) const { return *libraryOf_[id]; }
 
-  // Names every namespace: by the first non-empty prefix the document
-  // declares for it; an ontology's own namespace (its IRI, or that IRI with
-  // '#' or '/', or its vann:preferredNamespaceUri) by the ontology's
-  // vann:preferredNamespacePrefix, else by the last path segment of the
-  // ontology IRI; else by its customary prefix;
-  // else by its own IRI. A name goes to one namespace only; a
-  // namespace whose name is taken falls back to the next choice.
+  // Names the namespaces that need a name (those of classes, of
+  // properties and of superclasses), from the graph alone. The candidates,
+  // in the order of choice: 1. for an ontology's own namespace (its IRI X
+  // when X ends in '#' or '/', X#, X/, its vann:preferredNamespaceUri), the
+  // ontology's vann:preferredNamespacePrefix; 2. for such a namespace, the
+  // last path segment of the ontology IRI; 3. the namespace's customary
+  // prefix; 4. a name made from the namespace IRI (NameFromNamespace). All
+  // candidates are sorted by (choice, namespace IRI, name) in byte order and
+  // taken in turn: a namespace takes the first valid name that no other has
+  // taken; a namespace left without one is named by its IRI (5). Costs
+  // O(c log c) for c candidates, at most 4 per namespace plus 3 per
+  // ontology's preferred prefix and namespace.
   bool NameNamespaces() {
-    std::unordered_set<std::string> taken;
-    const auto name = [this](std::string_view ns, std::string library) -> const std::string* {
-      budget_.Charge(LoadBudget::kLibraryBytes + 3 * ns.size());
-      const std::string* const named = &libraryNames_.emplace(ns, std::move(library)).first->second;
-      return budget_.Exhausted() ? nullptr : named;
-    };
-    for (const auto& [prefix, ns] : st_.prefixes) {
-      if (prefix.empty()) {
-        if (model_.GetEmptyPrefixNamespace().empty()) model_.SetEmptyPrefixNamespace(ns);
-        continue;
-      }
-      if (libraryNames_.count(ns) != 0 || taken.count(prefix) != 0) continue;
-      if (name(ns, prefix) == nullptr) return false;
-      taken.insert(prefix);
+    const std::size_t count = st_.TermCount();
+    localStart_.assign(count, 0);
+    for (TermId id = 0; id < count; ++id) {
+      localStart_[id] = static_cast<uint32_t>(SplitIri(Iri(id)).ns.size());
     }
-    // The ontologies' own namespaces: namespace -> (preferred, segment).
-    std::unordered_map<std::string, std::pair<std::string, std::string>> own;
-    const auto ownNamespaces = [&](TermId ontology, const std::string& preferred) {
+    // The namespaces that need a name, each once, as views of the IRIs.
+    std::unordered_map<std::string_view, std::size_t> needed;  // namespace -> its place
+    std::vector<std::string_view> namespaces;
+    const auto need = [&](TermId id) {
+      const std::string_view ns = Iri(id).substr(0, localStart_[id]);
+      if (needed.emplace(ns, namespaces.size()).second) namespaces.push_back(ns);
+    };
+    for (const TermId cls : st_.Classes()) {
+      need(cls);
+      for (const TermId super : SuperClasses(cls)) need(super);
+    }
+    for (const TermId property : st_.Properties()) need(property);
+    if (!budget_.Charge((LoadBudget::kLibraryBytes + sizeof(std::string_view)) * namespaces.size()))
+      return false;
+
+    struct Candidate {
+      int choice;
+      std::size_t ns;  // place in `namespaces`
+      std::string name;
+    };
+    std::vector<Candidate> candidates;
+    const auto offer = [&](int choice, std::string_view ns, std::string_view name) {
+      const auto found = needed.find(ns);
+      if (found == needed.end() || !IsLibraryName(name)) return;
+      budget_.Charge(sizeof(Candidate) + name.size());
+      candidates.push_back(Candidate{choice, found->second, std::string(name)});
+    };
+    // The ontologies' own namespaces, with their preferred prefixes and
+    // their IRIs' last segments; the preferred namespaces sorted by
+    // subject, so that each ontology finds its own in O(log n).
+    std::vector<const RdfStatements::NamespaceNote*> preferredNamespaces;
+    preferredNamespaces.reserve(st_.preferredNamespaces.size());
+    for (const auto& note : st_.preferredNamespaces) preferredNamespaces.push_back(&note);
+    std::sort(preferredNamespaces.begin(), preferredNamespaces.end(),
+              [](const auto* a, const auto* b) { return a->subject < b->subject; });
+    const auto ownNamespaces = [&](TermId ontology, const std::string* preferred) {
       const std::string iri = IriText(ontology);
-      const std::string segment(LastSegment(iri));
-      const auto add = [&](const std::string& ns) {
-        budget_.Charge(LoadBudget::kLibraryBytes + 2 * ns.size());
-        own.emplace(ns, std::make_pair(preferred, segment));
+      const std::string_view segment = LastSegment(iri);
+      const auto offerFor = [&](std::string_view ns) {
+        if (preferred != nullptr) offer(kByPreferredPrefix, ns, *preferred);
+        offer(kByOntologySegment, ns, segment);
       };
-      for (const auto& note : st_.preferredNamespaces) {
-        if (note.subject == ontology) add(note.text);
-      }
-      if (!iri.empty() && (iri.back() == '#' || iri.back() == '/')) add(iri);
-      add(iri + "#");
-      add(iri + "/");
+      const auto notes = std::equal_range(
+          preferredNamespaces.begin(), preferredNamespaces.end(), ontology,
+          [](const auto& a, const auto& b) { return SubjectOf(a) < SubjectOf(b); });
+      for (auto note = notes.first; note != notes.second; ++note) offerFor((*note)->text);
+      if (!iri.empty() && (iri.back() == '#' || iri.back() == '/')) offerFor(iri);
+      offerFor(iri + "#");
+      offerFor(iri + "/");
     };
-    for (const auto& note : st_.preferredPrefixes) ownNamespaces(note.subject, note.text);
-    for (const TermId ontology : st_.ontologies) ownNamespaces(ontology, std::string());
+    for (const auto& note : st_.preferredPrefixes) ownNamespaces(note.subject, &note.text);
+    for (const TermId ontology : st_.ontologies) ownNamespaces(ontology, nullptr);
+    for (const std::string_view ns : namespaces) {
+      offer(kByCustomaryPrefix, ns, WellKnownPrefix(ns));
+      offer(kByNamespaceIri, ns, NameFromNamespace(ns));
+    }
     if (budget_.Exhausted()) return false;
-    std::string key;  // a namespace to look up in `own`, reused so as not to allocate per IRI
-    libraryOf_.assign(st_.TermCount(), nullptr);
-    localStart_.assign(st_.TermCount(), 0);
-    for (TermId id = 0; id < st_.TermCount(); ++id) {
-      const std::string_view ns = SplitIri(Iri(id)).ns;
-      localStart_[id] = static_cast<uint32_t>(ns.size());
-      const auto named = libraryNames_.find(ns);
-      if (named != libraryNames_.end()) {
-        libraryOf_[id] = &named->second;
+    std::sort(candidates.begin(), candidates.end(),
+              [&namespaces](const Candidate& a, const Candidate& b) {
+                if (a.choice != b.choice) return a.choice < b.choice;
+                if (a.ns != b.ns) return namespaces[a.ns] < namespaces[b.ns];
+                return a.name < b.name;
+              });
+    std::vector<const std::string*> nameOf(namespaces.size(), nullptr);
+    for (Candidate& candidate : candidates) {
+      if (nameOf[candidate.ns] != nullptr) continue;
+      const auto [named, added] = libraryNames_.emplace(std::move(candidate.name), candidate.ns);
+      if (added) nameOf[candidate.ns] = &named->first;
+    }
+    std::vector<Candidate>().swap(candidates);
+    // Names never contain ':', IRIs always do, so a namespace named by its
+    // own IRI takes no other namespace's name.
+    for (std::size_t at = 0; at < namespaces.size(); ++at) {
+      if (nameOf[at] != nullptr) {
+        model_.SetNamespace(*nameOf[at], std::string(namespaces[at]));
         continue;
       }
-      auto ontology = own.end();
-      if (!own.empty()) {
-        key.assign(ns);
-        ontology = own.find(key);
-      }
-      std::string library;
-      const auto choose = [&](std::string_view candidate) {
-        if (!library.empty() || !IsLibraryName(candidate)) return;
-        if (taken.count(std::string(candidate)) == 0) library = candidate;
-      };
-      if (ontology != own.end()) {
-        choose(ontology->second.first);
-        choose(ontology->second.second);
-      }
-      choose(WellKnownPrefix(ns));
-      if (library.empty()) {
-        // Names never contain ':', IRIs always do, so a namespace named by
-        // its own IRI takes no prefix's name.
-        library = ns;
-      } else {
-        taken.insert(library);
-      }
-      libraryOf_[id] = name(ns, std::move(library));
-      if (libraryOf_[id] == nullptr) return false;
+      nameOf[at] = &libraryNames_.emplace(std::string(namespaces[at]), at).first->first;
     }
-    for (const auto& [ns, library] : libraryNames_) {
-      if (library != ns) model_.SetNamespace(library, std::string(ns));
+    libraryOf_.assign(count, nullptr);
+    for (TermId id = 0; id < count; ++id) {
+      const auto found = needed.find(Iri(id).substr(0, localStart_[id]));
+      if (found != needed.end()) libraryOf_[id] = nameOf[found->second];
     }
-    return true;
+    model_.SetEmptyPrefixNamespace(st_.EmptyPrefixNamespace());
+    return !budget_.Exhausted();
   }
 
-  // Each class's parent is its first superclass that is a class of the
-  // model; a parent that would close a loop is cut.
+  // Each class's parent: among its candidates (its named superclasses that
+  // are classes of the model, other than itself: those rdfs:subClassOf
+  // names and the named classes of intersections alike), those in the
+  // class's own namespace first, then by IRI in byte order; the first that
+  // closes no loop of parents. Classes are decided in IRI order: a
+  // candidate closes a loop when the class is already an ancestor of it
+  // through the parents decided so far. A class all of whose candidates
+  // would close a loop is left a root, with a warning naming it and its
+  // first candidate. Loops are told by a union-find of the trees decided so
+  // far (a class is the root of its tree while it is undecided), so the
+  // whole costs O((c + s) α(c)) for c classes and s superclass relations,
+  // whatever the shape of the hierarchy: no chain is walked per class.
+  // Then orders the classes parents first (order_), children in IRI order.
   void ChooseParents() {
     const std::size_t count = st_.TermCount();
+    const std::size_t classes = st_.Classes().size();
+    const std::size_t held = sizeof(uint32_t) * count + 3 * sizeof(uint32_t) * classes;
+    budget_.Charge(held);
     parent_.assign(count, kNoTerm);
+    // Classes are numbered by their place in st_.Classes() (IRI order).
+    std::vector<uint32_t> place(count, UINT32_MAX);
+    for (uint32_t at = 0; at < classes; ++at) place[st_.Classes()[at]] = at;
+    std::vector<uint32_t> set(classes);  // union-find: a class's link towards its set's root
+    std::vector<uint32_t> size(classes, 1);
+    for (uint32_t at = 0; at < classes; ++at) set[at] = at;
+    const auto find = [&set](uint32_t at) {
+      uint32_t root = at;
+      while (set[root] != root) root = set[root];
+      while (set[at] != root) {
+        const uint32_t next = set[at];
+        set[at] = root;
+        at = next;
+      }
+      return root;
+    };
+    std::vector<TermId> candidates;
     for (const TermId cls : st_.Classes()) {
+      candidates.clear();
+      const std::string_view ns = Iri(cls).substr(0, localStart_[cls]);
       for (const TermId super : SuperClasses(cls)) {
-        if (IsClass(super)) {
-          parent_[cls] = super;
-          break;
+        if (super != cls && IsClass(super)) candidates.push_back(super);
+      }
+      if (candidates.empty()) continue;
+      // Related() answers IRI order; a stable partition keeps it within
+      // each part.
+      std::stable_partition(candidates.begin(), candidates.end(), [&](TermId super) {
+        return Iri(super).substr(0, localStart_[super]) == ns;
+      });
+      const uint32_t own = find(place[cls]);
+      for (const TermId super : candidates) {
+        const uint32_t theirs = find(place[super]);
+        if (theirs == own) continue;  // the class is an ancestor of `super`
+        parent_[cls] = super;
+        // The class's tree goes under `super`'s: union by size.
+        if (size[own] < size[theirs]) {
+          set[own] = theirs;
+          size[theirs] += size[own];
+        } else {
+          set[theirs] = own;
+          size[own] += size[theirs];
         }
+        break;
+      }
+      if (parent_[cls] == kNoTerm) {
+        const TermId first = candidates.front();
+        warnings_.push_back(sourceName_ + ": <" + IriText(cls) + "> rdfs:subClassOf <" +
+                            IriText(first) + "> would close a loop of parents; <" + IriText(cls) +
+                            "> is left without a parent");
       }
     }
-    // Walk up from each class until a class already placed; a class met
-    // twice on one walk closes a loop, and the walk's last class loses its
-    // parent. Classes are then added parents first.
-    enum : uint8_t { kUnseen, kOnWalk, kPlaced };
-    std::vector<uint8_t> state(count, kUnseen);
-    order_.reserve(st_.Classes().size());
-    std::vector<TermId> walk;
-    for (const TermId start : st_.Classes()) {
-      walk.clear();
-      for (TermId at = start; at != kNoTerm && state[at] != kPlaced; at = parent_[at]) {
-        if (state[at] == kOnWalk) {
-          const TermId cut = walk.back();
-          warnings_.push_back(sourceName_ + ": <" + IriText(cut) + "> rdfs:subClassOf <" +
-                              IriText(at) + "> would close a loop of parents; <" + IriText(cut) +
-                              "> is left without a parent");
-          parent_[cut] = kNoTerm;
-          break;
-        }
-        state[at] = kOnWalk;
-        walk.push_back(at);
-      }
-      for (auto it = walk.rbegin(); it != walk.rend(); ++it) {
-        state[*it] = kPlaced;
-        order_.push_back(*it);
+    // Parents first: each root, then its subtree, depth first, children in
+    // IRI order (a counting sort of the children by parent).
+    std::vector<uint32_t> firstChild(classes + 1, 0);
+    for (const TermId cls : st_.Classes()) {
+      if (parent_[cls] != kNoTerm) ++firstChild[place[parent_[cls]] + 1];
+    }
+    for (std::size_t at = 1; at <= classes; ++at) firstChild[at] += firstChild[at - 1];
+    std::vector<TermId>& children = candidates;
+    children.assign(firstChild.back(), kNoTerm);
+    {
+      std::vector<uint32_t>& next = set;
+      next.assign(firstChild.begin(), firstChild.end() - 1);
+      for (const TermId cls : st_.Classes()) {
+        if (parent_[cls] != kNoTerm) children[next[place[parent_[cls]]]++] = cls;
       }
     }
+    order_.reserve(classes);
+    std::vector<TermId> stack;
+    for (auto root = st_.Classes().rbegin(); root != st_.Classes().rend(); ++root) {
+      if (parent_[*root] == kNoTerm) stack.push_back(*root);
+    }
+    while (!stack.empty()) {
+      const TermId cls = stack.back();
+      stack.pop_back();
+      order_.push_back(cls);
+      const uint32_t at = place[cls];
+      for (uint32_t child = firstChild[at + 1]; child > firstChild[at]; --child) {
+        stack.push_back(children[child - 1]);
+      }
+    }
+    budget_.Release(held);
   }
 
   // "library.name" for an IRI whose namespace has a prefix, else "<IRI>".
@@ -243,9 +404,20 @@ class Builder {
     return doc;
   }
 
+  // Adds the classes parents first, into libraries made beforehand in the
+  // byte order of their names, then lists each library's classes by IRI:
+  // orders of the graph alone.
   bool AddClasses() {
     meta_.assign(st_.TermCount(), nullptr);
     model_.ReserveClasses(order_.size());
+    {
+      std::vector<const std::string*> names;
+      for (const TermId cls : st_.Classes()) names.push_back(&LibraryName(cls));
+      std::sort(names.begin(), names.end(),
+                [](const std::string* a, const std::string* b) { return *a < *b; });
+      names.erase(std::unique(names.begin(), names.end()), names.end());
+      for (const std::string* name : names) model_.AddLibrary(*name);
+    }
     for (const TermId cls : order_) {
       const TermId parent = parent_[cls];
       QAX::Ontology::Info::MetaClassInfo info;
@@ -269,6 +441,7 @@ class Builder {
       meta_[cls] =
           model_.AddClass(library, std::move(info), parent == kNoTerm ? nullptr : meta_[parent]);
     }
+    model_.SortClassesByHandle();
     return true;
   }
 
@@ -362,6 +535,25 @@ class Builder {
     budget_.Charge(LoadBudget::kRangeTermBytes + Iri(term).size());
     return QAX::Ontology::AttrRangeTerm{
         IriText(term), QAX::Ontology::Info::KindValue(KindOfRanges(&term, &term + 1).kind)};
+  }
+
+  // True when enumeration `a` comes before `b` in the order that chooses
+  // one of several: by their values, one by one (an IRI before a literal,
+  // then by text, datatype and language), a shorter list first when one
+  // begins the other. An order of the values alone, not of the document.
+  bool EnumerationBefore(uint32_t a, uint32_t b) const {
+    const auto key = [](const QAX::Ontology::AttrValue& v) {
+      return std::tie(v.isIri, v.text, v.datatype, v.language);
+    };
+    const std::vector<QAX::Ontology::AttrValue>& x = st_.enumerations[a].values;
+    const std::vector<QAX::Ontology::AttrValue>& y = st_.enumerations[b].values;
+    return std::lexicographical_compare(
+        x.begin(), x.end(), y.begin(), y.end(),
+        [&key](const QAX::Ontology::AttrValue& v, const QAX::Ontology::AttrValue& w) {
+          // IRIs first: isIri true sorts before false.
+          if (v.isIri != w.isIri) return v.isIri;
+          return key(v) < key(w);
+        });
   }
 
   std::vector<QAX::Ontology::AttrValue> EnumerationValues(uint32_t enumeration) {
@@ -459,13 +651,21 @@ class Builder {
         planned.push_back(Planned{r.property, false, {}, QAX::Ontology::MetaAttr::Cardinality()});
       }
       Planned& entry = planned[found->second];
-      if (entry.enumeration == RdfStatements::kNoEnumeration) entry.enumeration = r.enumeration;
+      if (r.enumeration != RdfStatements::kNoEnumeration &&
+          (entry.enumeration == RdfStatements::kNoEnumeration ||
+           EnumerationBefore(r.enumeration, entry.enumeration))) {
+        entry.enumeration = r.enumeration;
+      }
       entry.cardinality.min = std::max(entry.cardinality.min, r.min);
       entry.cardinality.max = std::min(entry.cardinality.max, r.max);
       if (r.filler != kNoTerm &&
           std::find(entry.fillers.begin(), entry.fillers.end(), r.filler) == entry.fillers.end()) {
         entry.fillers.push_back(r.filler);
       }
+    }
+    // The fillers in IRI order, as a property's ranges are.
+    for (auto& [cls, entries] : byClass) {
+      for (Planned& entry : entries) std::sort(entry.fillers.begin(), entry.fillers.end());
     }
     return byClass;
   }
@@ -634,10 +834,9 @@ class Builder {
   std::vector<std::string>& warnings_;
   LoadBudget& budget_;
 
-  // Namespace -> library name; the namespaces are views of the statements'
-  // IRIs and prefixes, which outlive the builder, so looking one up copies
-  // nothing.
-  std::unordered_map<std::string_view, std::string> libraryNames_;
+  // Library name -> the namespace it names (a place in NameNamespaces'
+  // list); the names that libraryOf_ points at.
+  std::unordered_map<std::string, std::size_t> libraryNames_;
   std::vector<const std::string*> libraryOf_;    // by term: its namespace's library name
   std::vector<uint32_t> localStart_;             // by term: where its local name starts
   std::vector<TermId> parent_;                   // by term; kNoTerm for none
