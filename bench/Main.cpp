@@ -22,6 +22,7 @@ int main(int argc, char** argv) {
   qaxoi::bench::RegisterItemBenchmarks(options.plan, model);
   qaxoi::bench::RegisterNumberTextBenchmarks(options.plan);
   qaxoi::bench::RegisterPersistenceBenchmarks(options.plan, model);
+  qaxoi::bench::RegisterRebindingBenchmarks(options.plan);
   qaxoi::bench::RegisterVocabularyBenchmarks(options.plan);
   qaxoi::bench::RegisterValidationBenchmarks(options.plan);
 

@@ -41,6 +41,16 @@ std::string FuzzWellFormedGroup(const std::uint8_t* data, std::size_t size);
 // read back as SHACL; channels prepare and build items for its classes.
 std::string FuzzVocabulary(const std::uint8_t* data, std::size_t size);
 
+// The input as the choices that make a vocabulary, a group of one item
+// channel with a value on every text and value link, saved against it, and
+// the vocabulary's next release (attributes added, removed, moved, their
+// range changed, renamed with a replacement or an equivalent, the class
+// removed, statements reordered): loaded against the next release, no value
+// is bound to another attribute than the one it was saved for or one the
+// release names in its place; saved again and loaded against the first
+// release, every value that did not migrate is back on its attribute.
+std::string FuzzVocabularyRelease(const std::uint8_t* data, std::size_t size);
+
 // The input as a function name, a condition and a detail (separated by zero
 // bytes): every message form shows exactly the expected text, cut to the
 // message buffer, and never writes outside it.

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <string_view>
-#include <unordered_map>
 
 #include "channel_extension/LinkTypes.h"
 
@@ -23,30 +22,58 @@ constexpr std::size_t kMaxParsedNameLength = sizeof(ChildCreation::LinkName) - 1
 // model does not know: a class's attributes come from a few vocabularies.
 constexpr std::size_t kMaxGuessedNamespaces = 8;
 
-// The walk's attributes under one key (an IRI, a link name or a local name),
-// in walk order, with the first one not yet taken: links of equal keys take
-// them in order, so that the whole binding stays linear.
-struct Slots {
-  std::vector<int> positions;
-  std::size_t next = 0;
+// The walk's attributes by one key (an IRI, a link name or a local name):
+// the pairs sorted by key, walk order kept among equal keys, so that links of
+// equal keys take their attributes in order. A sorted array rather than a
+// hash table: a channel has a few dozen links, and a table per key would
+// cost an allocation each, for every channel of a group. Each group of equal
+// keys keeps a cursor past the attributes taken, so that however many links
+// share a key the whole binding stays O(n log n).
+class KeyIndex {
+ public:
+  explicit KeyIndex(std::size_t expected) { entries_.reserve(expected); }
+  void Add(std::string_view key, int position) { entries_.push_back({key, position}); }
+  void Seal() {
+    std::stable_sort(entries_.begin(), entries_.end(),
+                     [](const Entry& a, const Entry& b) { return a.key < b.key; });
+    cursor_.assign(entries_.size(), 0);
+  }
+  // The first attribute under `key` not taken yet; -1 when none.
+  int FirstFree(std::string_view key, const std::vector<bool>& taken) {
+    const std::size_t group = Find(key);
+    if (group == kNone) return -1;
+    std::size_t& next = cursor_[group];
+    while (group + next < entries_.size() && entries_[group + next].key == key &&
+           taken[static_cast<std::size_t>(entries_[group + next].position)])
+      ++next;
+    const std::size_t at = group + next;
+    return at < entries_.size() && entries_[at].key == key ? entries_[at].position : -1;
+  }
+  // How many attributes have `key`.
+  std::size_t Count(std::string_view key) const {
+    std::size_t n = 0;
+    for (std::size_t at = Find(key); at != kNone && at < entries_.size() && entries_[at].key == key;
+         ++at)
+      ++n;
+    return n;
+  }
+
+ private:
+  struct Entry {
+    std::string_view key;
+    int position;
+  };
+  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+  // The first entry of `key`'s group; kNone when there is none.
+  std::size_t Find(std::string_view key) const {
+    const auto it = std::lower_bound(entries_.begin(), entries_.end(), key,
+                                     [](const Entry& e, std::string_view k) { return e.key < k; });
+    return it != entries_.end() && it->key == key ? static_cast<std::size_t>(it - entries_.begin())
+                                                  : kNone;
+  }
+  std::vector<Entry> entries_;
+  std::vector<std::size_t> cursor_;
 };
-using SlotIndex = std::unordered_map<std::string_view, Slots>;
-
-// Files `position` under `key`. (Inserted with emplace: operator[] would
-// make the module export std::piecewise_construct as a unique symbol, which
-// keeps it loaded after the host unloads it.)
-void Add(SlotIndex& index, std::string_view key, int position) {
-  index.emplace(key, Slots()).first->second.positions.push_back(position);
-}
-
-// The first attribute under `key` not taken yet; -1 when none.
-int FirstFree(SlotIndex& index, std::string_view key, const std::vector<bool>& taken) {
-  const auto found = index.find(key);
-  if (found == index.end()) return -1;
-  Slots& slots = found->second;
-  while (slots.next < slots.positions.size() && taken[slots.positions[slots.next]]) ++slots.next;
-  return slots.next < slots.positions.size() ? slots.positions[slots.next] : -1;
-}
 
 std::string_view TypeOf(const WalkLink& link) { return link.record.Type.Name; }
 std::string_view NameOf(const WalkLink& link) { return link.record.LinkName; }
@@ -168,15 +195,18 @@ std::vector<SavedLinkBinding> BindSavedLinks(
     return bindings;
   }
 
-  SlotIndex byIri;
-  SlotIndex byName;
-  SlotIndex byLocal;
+  KeyIndex byIri(walk.size());
+  KeyIndex byName(walk.size());
+  KeyIndex byLocal(walk.size());
   for (std::size_t j = 0; j < walk.size(); ++j) {
     const int position = static_cast<int>(j);
-    if (!walk[j].iri.empty()) Add(byIri, walk[j].iri, position);
-    Add(byName, NameOf(walk[j]), position);
-    if (walk[j].attribute != nullptr) Add(byLocal, walk[j].attribute->GetInfo().name, position);
+    if (!walk[j].iri.empty()) byIri.Add(walk[j].iri, position);
+    byName.Add(NameOf(walk[j]), position);
+    if (walk[j].attribute != nullptr) byLocal.Add(walk[j].attribute->GetInfo().name, position);
   }
+  byIri.Seal();
+  byName.Seal();
+  byLocal.Seal();
   std::vector<bool> taken(walk.size(), false);
   // The namespaces of the walk's attributes, each once, in walk order.
   std::vector<std::string_view> walkNamespaces;
@@ -192,26 +222,26 @@ std::vector<SavedLinkBinding> BindSavedLinks(
     std::string identityIri = binding.savedIri;
     int found = -1;
     if (!identityIri.empty()) {
-      found = FirstFree(byIri, identityIri, taken);
+      found = byIri.FirstFree(identityIri, taken);
     } else {
-      found = FirstFree(byName, binding.savedName, taken);
+      found = byName.FirstFree(binding.savedName, taken);
       if (found >= 0) {
         identityIri = walk[found].iri;
       } else {
         const NameParts parts = SplitLinkName(binding.savedName, model);
         if (parts.known) {
           identityIri = model.GetNamespace(std::string(parts.library)) + std::string(parts.local);
-          found = FirstFree(byIri, identityIri, taken);
+          found = byIri.FirstFree(identityIri, taken);
         } else if (!parts.local.empty()) {
           // A library the model does not know: the local name, when it is
           // unique in the walk; else, for a replacement, a term of that
           // local name in a namespace of the walk that the model names one
           // for.
-          const auto local = byLocal.find(parts.local);
-          if (local != byLocal.end() && local->second.positions.size() == 1) {
-            found = FirstFree(byLocal, parts.local, taken);
+          const std::size_t named = byLocal.Count(parts.local);
+          if (named == 1) {
+            found = byLocal.FirstFree(parts.local, taken);
             if (found >= 0) identityIri = walk[found].iri;
-          } else if (local == byLocal.end()) {
+          } else if (named == 0) {
             identityIri = ReplacedTermIn(walkNamespaces, parts.local, model);
           }
         }
@@ -225,7 +255,7 @@ std::vector<SavedLinkBinding> BindSavedLinks(
     if (!identityIri.empty()) {
       for (const TermSuccessor& successor : model.GetSuccessors(identityIri)) {
         if (successor.how == TermSuccession::kEquivalent && found >= 0) break;
-        const int candidate = FirstFree(byIri, successor.iri, taken);
+        const int candidate = byIri.FirstFree(successor.iri, taken);
         if (candidate < 0 || candidate == found) continue;
         const WalkLink& link = walk[candidate];
         const bool sameType = binding.savedType == TypeOf(link);

@@ -70,11 +70,19 @@ std::string AttributeIri(const QAX::Ontology::OntologyModel& model,
 std::vector<WalkLink> WalkLinksOf(const QAX::Ontology::MetaClass* metaClass,
                                   const QAX::Ontology::OntologyModel& model, std::size_t limit) {
   std::vector<WalkLink> links;
+  // Attributes come in runs of one scope: its namespace is looked up once
+  // per run.
+  const std::string* scope = nullptr;
+  std::string ns;
   for (const QAX::Ontology::MetaClass* cls : ClassChainFromRoot(metaClass)) {
     for (const QAX::Ontology::MetaAttr* attribute : cls->GetAttributes()) {
       if (links.size() == limit) return links;
-      links.push_back({LinkRecordOf(attribute->GetInfo()),
-                       AttributeIri(model, attribute->GetInfo()), attribute});
+      const QAX::Ontology::Info::MetaAttrInfo& info = attribute->GetInfo();
+      if (scope == nullptr || *scope != info.scopeName) {
+        scope = &info.scopeName;
+        ns = model.GetNamespace(info.scopeName);
+      }
+      links.push_back({LinkRecordOf(info), ns.empty() ? std::string() : ns + info.name, attribute});
     }
   }
   return links;

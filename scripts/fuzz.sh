@@ -22,7 +22,8 @@ fi
 target=$1
 seconds=$2
 shift 2
-targets=(item_records group_file vocabulary diagnostics well_formed_group validation)
+targets=(item_records group_file vocabulary diagnostics well_formed_group validation
+  vocabulary_release)
 if [[ $target != all ]]; then
   if [[ ! " ${targets[*]} " == *" $target "* ]]; then
     echo "fuzz.sh: no target '$target' (targets: ${targets[*]})" >&2

@@ -38,6 +38,9 @@ TEST(FuzzRegression, WellFormedGroup) {
 TEST(FuzzRegression, Diagnostics) {
   RunCommittedInputs("diagnostics", qaxoi::fuzz::FuzzDiagnostics);
 }
+TEST(FuzzRegression, VocabularyRelease) {
+  RunCommittedInputs("vocabulary_release", qaxoi::fuzz::FuzzVocabularyRelease);
+}
 TEST(FuzzRegression, Validation) { RunCommittedInputs("validation", qaxoi::fuzz::FuzzValidation); }
 
 }  // namespace
