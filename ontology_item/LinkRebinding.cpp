@@ -31,12 +31,22 @@ void Aco_QAXOntologyItem::BindLoadedLinks(std::vector<std::string> savedIris, bo
   if (cls.metaClass == nullptr) return;
   if (cls.outcome == ClassBindingOutcome::kMigrated) _classHandle = cls.metaClass->GetInfo().handle;
 
+  // The vocabulary the group was saved with: the links are the class's, as
+  // read; only the IRIs a file without them lacks are filled in.
+  const std::size_t count = _linkDescriptions.size();
+  const bool iriless = _identity.iris.size() != count;
+  if (qaxoi::module::SavedLinksFollowWalk(cls.metaClass, *model, _linkDescriptions, _identity.iris,
+                                          iriless ? &_identity.iris : nullptr)) {
+    return;
+  }
+  if (iriless) _identity.iris.clear();
+
   const std::vector<qaxoi::module::WalkLink> walk =
       qaxoi::module::WalkLinksOf(cls.metaClass, *model, static_cast<std::size_t>(kMaxChildLinks));
   bool identity = false;
-  report.links =
+  std::vector<SavedLinkBinding> links =
       qaxoi::module::BindSavedLinks(_linkDescriptions, _identity.iris, walk, *model, &identity);
-  const std::size_t saved = _linkDescriptions.size();
+  const std::size_t saved = count;
   if (identity) {
     // The vocabulary the group was saved with: nothing changes but the IRIs
     // a file without them gains.
@@ -51,6 +61,7 @@ void Aco_QAXOntologyItem::BindLoadedLinks(std::vector<std::string> savedIris, bo
   // position after every channel has loaded); the attributes none of them is
   // bound to get links behind them.
   report.rebound = true;
+  report.links = std::move(links);
   std::vector<std::string> iris(saved);
   std::vector<int> linkOfAttribute(walk.size(), -1);
   for (const SavedLinkBinding& binding : report.links) {

@@ -66,8 +66,10 @@ struct LoadBinding {
   // the links were bound one by one: the saved links keep their positions,
   // and the attributes that none of them is bound to get links behind them.
   bool rebound = false;
-  std::vector<SavedLinkBinding> links;  // one per saved link when the class resolved
-  int addedLinks = 0;                   // links declared behind the saved ones (rebound only)
+  // One per saved link when rebound; empty otherwise (every link is then
+  // kUnchanged, or, for a class that is gone, kept as saved).
+  std::vector<SavedLinkBinding> links;
+  int addedLinks = 0;  // links declared behind the saved ones (rebound only)
   // Attributes that got no link because the channel's links reached their
   // limit (rebound only).
   int attributesWithoutLink = 0;

@@ -33,6 +33,33 @@ void CopyFieldPieces(char* field, std::size_t size,
   std::memset(field + n, 0, size - n);
 }
 
+// The type name of a link of `kind`; empty for a kind that gets the default
+// record (whose type name is empty too).
+std::string_view LinkTypeNameOf(AttrKind kind) {
+  switch (kind) {
+    case AttrKind::kText:
+    case AttrKind::kTemporal:
+      return kTextLinkTypeName;
+    case AttrKind::kBoolean:
+    case AttrKind::kInteger:
+    case AttrKind::kReal:
+      return kValueLinkTypeName;
+    case AttrKind::kComplex:
+      return kOntologyItemLinkTypeName;
+    default:
+      return std::string_view();
+  }
+}
+
+// Whether `text` is `pieces` one after another.
+bool IsConcatenation(std::string_view text, std::initializer_list<std::string_view> pieces) {
+  for (const std::string_view piece : pieces) {
+    if (text.substr(0, piece.size()) != piece) return false;
+    text.remove_prefix(piece.size());
+  }
+  return text.empty();
+}
+
 }  // namespace
 
 ChildCreation LinkRecordOf(const QAX::Ontology::Info::MetaAttrInfo& info) {
@@ -86,6 +113,45 @@ std::vector<WalkLink> WalkLinksOf(const QAX::Ontology::MetaClass* metaClass,
     }
   }
   return links;
+}
+
+bool SavedLinksFollowWalk(const QAX::Ontology::MetaClass* metaClass,
+                          const QAX::Ontology::OntologyModel& model,
+                          const std::vector<std::pair<std::string, std::string>>& saved,
+                          const std::vector<std::string>& savedIris,
+                          std::vector<std::string>* iris) {
+  constexpr std::size_t kLongestName = sizeof(ChildCreation::LinkName) - 1;
+  const bool withIris = savedIris.size() == saved.size();
+  std::size_t i = 0;
+  const std::string* scope = nullptr;
+  std::string ns;
+  if (iris != nullptr) iris->clear();
+  for (const QAX::Ontology::MetaClass* cls : ClassChainFromRoot(metaClass)) {
+    for (const QAX::Ontology::MetaAttr* attribute : cls->GetAttributes()) {
+      if (i == saved.size()) return false;
+      const QAX::Ontology::Info::MetaAttrInfo& info = attribute->GetInfo();
+      const AttrKind kind = AttrKindOf(info.kind);
+      const std::string_view type = LinkTypeNameOf(kind);
+      const std::string& name = saved[i].second;
+      if (saved[i].first != type || name.size() > kLongestName) return false;
+      const bool named =
+          type.empty()
+              ? name.empty()
+              : IsConcatenation(name, {info.scopeName, ".", info.name,
+                                       kind == AttrKind::kComplex ? kComplexLinkSuffix : ""});
+      if (!named) return false;
+      if (scope == nullptr || *scope != info.scopeName) {
+        scope = &info.scopeName;
+        ns = model.GetNamespace(info.scopeName);
+      }
+      if (withIris && !savedIris[i].empty() &&
+          (ns.empty() || !IsConcatenation(savedIris[i], {ns, info.name})))
+        return false;
+      if (iris != nullptr) iris->push_back(ns.empty() ? std::string() : ns + info.name);
+      ++i;
+    }
+  }
+  return i == saved.size();
 }
 
 }  // namespace qaxoi::module

@@ -4,6 +4,7 @@
 #define QAX_ONTOLOGY_ITEM_WALKLINKS_H_
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/qax/model/QAX.h"
@@ -37,6 +38,20 @@ struct WalkLink {
 // null class. Costs one step per class of the chain and per link kept.
 std::vector<WalkLink> WalkLinksOf(const QAX::Ontology::MetaClass* metaClass,
                                   const QAX::Ontology::OntologyModel& model, std::size_t limit);
+
+// Whether `saved` (type name, link name) are exactly the links of
+// `metaClass`'s walk as LinkRecordOf types and names them, and `savedIris`
+// (one per link, or none) their attributes' IRIs (an empty text matches
+// any). When they are and `iris` is not null, fills it with the walk's IRIs.
+// The common case of every load, checked without building the walk's
+// records: one step per class of the chain and per link, and no allocation
+// beyond the chain and `iris`. A link name the record would cut (over 99
+// characters) answers false: the caller compares the records themselves.
+bool SavedLinksFollowWalk(const QAX::Ontology::MetaClass* metaClass,
+                          const QAX::Ontology::OntologyModel& model,
+                          const std::vector<std::pair<std::string, std::string>>& saved,
+                          const std::vector<std::string>& savedIris,
+                          std::vector<std::string>* iris);
 
 }  // namespace qaxoi::module
 

@@ -60,6 +60,12 @@ BindingCounts CountBindings(const std::vector<A3d_Channel*>& channels) {
             counts.withoutAttribute += channel.GetChild(link) != nullptr ? 1 : 0;
           return;
         }
+        if (!binding.rebound) {
+          if (binding.classOutcome == ClassBindingOutcome::kNotChecked) return;
+          for (int link = 0; link < channel.GetChildCount(); ++link)
+            counts.unchanged += channel.GetChild(link) != nullptr ? 1 : 0;
+          return;
+        }
         for (const SavedLinkBinding& link : binding.links) {
           if (channel.GetChild(link.slot) == nullptr) continue;
           switch (link.outcome) {
