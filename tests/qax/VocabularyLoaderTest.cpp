@@ -678,5 +678,51 @@ TEST_F(VocabularyLoaderTest, SeveralFillersOrEnumerationsGiveTheLeast) {
   }
 }
 
+// dcterms:isReplacedBy and schema:supersededBy (either scheme) name a
+// replacement, owl:equivalentClass and owl:equivalentProperty an equivalent
+// both ways round; replacements come first, each group by IRI; anonymous
+// terms, literals and a term named in its own place give nothing.
+TEST_F(VocabularyLoaderTest, ReplacementsAndEquivalentsAreTheTermsSuccessors) {
+  ASSERT_EQ(Turtle("ex:Old a owl:Class ; dcterms:isReplacedBy ex:New ;\n"
+                   "  owl:equivalentClass ex:Same, ex:New .\n"
+                   "ex:New a owl:Class . ex:Same a owl:Class .\n"
+                   "ex:old a rdf:Property ; schema:supersededBy ex:new .\n"
+                   "ex:older <https://schema.org/supersededBy> ex:newer, ex:new ;\n"
+                   "  owl:equivalentProperty ex:same .\n"
+                   "ex:gone dcterms:isReplacedBy [ a owl:Class ], \"text\" ;\n"
+                   "  owl:equivalentClass [ owl:unionOf ( ex:New ) ] .\n"
+                   "ex:Self owl:equivalentClass ex:Self ; dcterms:isReplacedBy ex:Self .\n")
+                .rfind("error: ", 0),
+            std::string::npos)
+      << status_.message();
+  const std::string ex = "http://example.org/ex#";
+  const struct {
+    const char* term;
+    const char* successors;
+  } cases[] = {
+      {"Old", "replaced New; equivalent Same"},
+      {"New", "equivalent Old"},
+      {"Same", "equivalent Old"},
+      {"old", "replaced new"},
+      {"older", "replaced new; replaced newer; equivalent same"},
+      {"same", "equivalent older"},
+      {"new", ""},
+      {"gone", ""},
+      {"Self", ""},
+  };
+  for (const auto& c : cases) {
+    std::string text;
+    for (const QAX::Ontology::TermSuccessor& successor :
+         result_.model->GetSuccessors(ex + c.term)) {
+      text +=
+          (text.empty() ? "" : "; ") +
+          std::string(successor.how == QAX::Ontology::TermSuccession::kReplacedBy ? "replaced "
+                                                                                  : "equivalent ") +
+          successor.iri.substr(ex.size());
+    }
+    EXPECT_EQ(text, c.successors) << c.term;
+  }
+}
+
 }  // namespace
 }  // namespace qaxoi::test

@@ -48,10 +48,17 @@ void OntologyModel::AddSuccessor(const std::string& iri, TermSuccessor successor
   const auto before = [](const TermSuccessor& a, const TermSuccessor& b) {
     return a.how != b.how ? a.how < b.how : a.iri < b.iri;
   };
-  for (auto it = list.begin(); it != list.end(); ++it) {
-    if (it->iri != successor.iri) continue;
-    if (it->how <= successor.how) return;
-    list.erase(it);
+  // The list is sorted, so a repeat is found by one binary search per way
+  // of succession, and successors added in order are appended: a term with
+  // k successors costs O(k log k) however they come.
+  for (const TermSuccession how : {TermSuccession::kReplacedBy, TermSuccession::kEquivalent}) {
+    const auto found = std::lower_bound(list.begin(), list.end(), how,
+                                        [&successor](const TermSuccessor& a, TermSuccession b) {
+                                          return a.how != b ? a.how < b : a.iri < successor.iri;
+                                        });
+    if (found == list.end() || found->how != how || found->iri != successor.iri) continue;
+    if (found->how <= successor.how) return;
+    list.erase(found);
     break;
   }
   list.insert(std::upper_bound(list.begin(), list.end(), successor, before), std::move(successor));

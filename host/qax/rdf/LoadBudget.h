@@ -41,6 +41,9 @@ class LoadBudget {
   // texts besides.
   static constexpr std::size_t kRangeBytes = 128;
   static constexpr std::size_t kRangeTermBytes = 64;
+  // A term named in another's place (OntologyModel::AddSuccessor): its
+  // record and its share of the table of terms, both IRIs besides.
+  static constexpr std::size_t kSuccessorBytes = 128;
 
   explicit LoadBudget(std::size_t documentBytes)
       : documentBytes_(documentBytes),

@@ -156,6 +156,12 @@ void RdfStatements::Relate(Relation relation, TermId subject, TermId object) {
   pairs_[static_cast<int>(relation)].emplace_back(subject, object);
 }
 
+void RdfStatements::NoteSuccessor(TermId from, TermId to, uint8_t how) {
+  if (from == to) return;
+  budget_.Charge(sizeof(Succession));
+  successions.push_back(Succession{from, to, how});
+}
+
 void RdfStatements::NotePrefix(std::string_view name, std::string_view iri) {
   if (!name.empty() || severalEmptyPrefixes_) return;
   if (emptyPrefix_.empty()) {
@@ -210,6 +216,20 @@ void RdfStatements::RenumberByIri() {
   for (std::vector<NamespaceNote>* notes : {&preferredPrefixes, &preferredNamespaces}) {
     for (NamespaceNote& note : *notes) rename(note.subject);
   }
+  for (Succession& succession : successions) {
+    rename(succession.from);
+    rename(succession.to);
+  }
+  std::sort(successions.begin(), successions.end(), [](const Succession& a, const Succession& b) {
+    if (a.from != b.from) return a.from < b.from;
+    if (a.how != b.how) return a.how < b.how;
+    return a.to < b.to;
+  });
+  successions.erase(std::unique(successions.begin(), successions.end(),
+                                [](const Succession& a, const Succession& b) {
+                                  return a.from == b.from && a.how == b.how && a.to == b.to;
+                                }),
+                    successions.end());
   recentIris_[0] = recentIris_[1] = std::string_view();
   budget_.Release(held);
 }

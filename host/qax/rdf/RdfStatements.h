@@ -258,6 +258,18 @@ class RdfStatements {
   std::vector<NamespaceNote> preferredPrefixes;
   std::vector<NamespaceNote> preferredNamespaces;
 
+  // One term named in another's place (dcterms:isReplacedBy,
+  // schema:supersededBy; owl:equivalentClass and owl:equivalentProperty,
+  // recorded both ways round). Once grouped: ordered by `from`, then `how`,
+  // then `to` (IRI order), without repeats.
+  struct Succession {
+    TermId from;
+    TermId to;
+    uint8_t how;  // a QAX::Ontology::TermSuccession
+  };
+  std::vector<Succession> successions;
+  // Records that `to` is named in place of `from`. Only before Group().
+  void NoteSuccessor(TermId from, TermId to, uint8_t how);
 
   // Records that `subject` has `object` for `relation` (rdfs:subClassOf; a
   // domain: rdfs:domain or schema:domainIncludes; a range: rdfs:range or

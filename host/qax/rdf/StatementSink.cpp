@@ -20,6 +20,11 @@ bool ReadCount(const Term& object, uint32_t* count) {
   return true;
 }
 
+// What a term of QAX::Ontology::TermSuccession's numbers is recorded as
+// (the model layer's enum is not needed here).
+constexpr uint8_t kReplacedBy = 0;
+constexpr uint8_t kEquivalent = 1;
+
 RdfStatements::DocSource SourceOf(Predicate predicate) {
   if (predicate == Predicate::kDefinition) return RdfStatements::DocSource::kDefinition;
   if (predicate == Predicate::kDescription) return RdfStatements::DocSource::kDescription;
@@ -93,6 +98,20 @@ void StatementSink::AboutIri(std::string_view subjectIri, std::string_view predi
     // Kept for any subject, the best text only: whether the subject is a
     // class may be told later in the document.
     out_.NoteComment(out_.Intern(subjectIri), object.text, object.language, SourceOf(predicate));
+    return;
+  }
+  if (predicate == Predicate::kReplacedBy || predicate == Predicate::kEquivalentProperty ||
+      (predicate == Predicate::kEquivalentClass && object.kind == Term::Kind::kIri)) {
+    // Named terms only: an anonymous one has no IRI to be named by.
+    if (object.kind != Term::Kind::kIri) return;
+    const TermId from = out_.Intern(subjectIri);
+    const TermId to = out_.Intern(object.text);
+    if (predicate == Predicate::kReplacedBy) {
+      out_.NoteSuccessor(from, to, kReplacedBy);
+    } else {
+      out_.NoteSuccessor(from, to, kEquivalent);
+      out_.NoteSuccessor(to, from, kEquivalent);
+    }
     return;
   }
   if (predicate == Predicate::kPreferredPrefix || predicate == Predicate::kPreferredNamespace) {
@@ -201,6 +220,8 @@ void StatementSink::AboutBlank(std::string_view subject, std::string_view predic
     case Predicate::kEquivalentClass:
     case Predicate::kPreferredPrefix:
     case Predicate::kPreferredNamespace:
+    case Predicate::kReplacedBy:
+    case Predicate::kEquivalentProperty:
       return;
     default:
       break;

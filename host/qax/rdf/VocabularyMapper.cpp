@@ -152,7 +152,7 @@ class Builder {
     }
     if (!NameNamespaces()) return false;
     ChooseParents();
-    if (!AddClasses() || !AddAttributes()) return false;
+    if (!AddClasses() || !AddAttributes() || !AddSuccessors()) return false;
     if (order_.empty()) {
       warnings_.push_back(sourceName_ + ": no classes: " +
                           (st_.statementCount == 0
@@ -825,6 +825,22 @@ class Builder {
     }
     warning += ")";
     warnings_.push_back(std::move(warning));
+    return true;
+  }
+
+  // What the vocabulary names in place of its terms (RdfStatements::
+  // successions, already in order and without repeats, so each is appended).
+  bool AddSuccessors() {
+    for (const RdfStatements::Succession& succession : st_.successions) {
+      if (!budget_.Charge(LoadBudget::kSuccessorBytes + Iri(succession.from).size() +
+                          Iri(succession.to).size())) {
+        return false;
+      }
+      model_.AddSuccessor(
+          IriText(succession.from),
+          QAX::Ontology::TermSuccessor{IriText(succession.to),
+                                       static_cast<QAX::Ontology::TermSuccession>(succession.how)});
+    }
     return true;
   }
 

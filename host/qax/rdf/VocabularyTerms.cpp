@@ -73,7 +73,9 @@ Predicate ClassifyPredicate(std::string_view iri) {
     }
     if (name == "cardinality" || name == "qualifiedCardinality") return Predicate::kCardinality;
     if (name == "onClass" || name == "onDataRange") return Predicate::kOnClass;
+    if (name == "equivalentProperty") return Predicate::kEquivalentProperty;
   }
+  if (iri == "http://purl.org/dc/terms/isReplacedBy") return Predicate::kReplacedBy;
   if (StartsWith(iri, kVann)) {
     const std::string_view name = iri.substr(kVann.size());
     if (name == "preferredNamespacePrefix") return Predicate::kPreferredPrefix;
@@ -82,6 +84,7 @@ Predicate ClassifyPredicate(std::string_view iri) {
   const std::string_view schemaName = SchemaLocalName(iri);
   if (schemaName == "domainIncludes") return Predicate::kDomain;
   if (schemaName == "rangeIncludes") return Predicate::kRangeIncludes;
+  if (schemaName == "supersededBy") return Predicate::kReplacedBy;
   return Predicate::kOther;
 }
 

@@ -64,6 +64,9 @@ enum class Predicate {
   // What names an ontology's namespace.
   kPreferredPrefix,     // vann:preferredNamespacePrefix
   kPreferredNamespace,  // vann:preferredNamespaceUri
+  // What names a term in another's place (owl:equivalentClass too).
+  kReplacedBy,          // dcterms:isReplacedBy, schema:supersededBy
+  kEquivalentProperty,  // owl:equivalentProperty
 };
 Predicate ClassifyPredicate(std::string_view iri);
 
