@@ -24,7 +24,8 @@ void RegisterPersistenceBenchmarks(const Plan& plan, BenchModel& model);
 // against their own release.
 void RegisterRebindingBenchmarks(const Plan& plan);
 
-// Loading RDF vocabularies against serd's bare parse.
+// Loading RDF vocabularies, and generated hierarchies of classes (long
+// chains, many loops), against serd's bare parse.
 void RegisterVocabularyBenchmarks(const Plan& plan);
 
 // Validating 10,000 and 100,000 schema.org postal addresses against the

@@ -23,7 +23,7 @@ const std::vector<VocabularyShape>& VocabularyShapes() {
   static const std::vector<VocabularyShape> shapes = {
       {"classes-nt", ".nt"},      {"classes-iri", ".ttl"}, {"classes-prefixed", ".ttl"},
       {"subclass-chain", ".ttl"}, {"properties", ".ttl"},  {"long-comments", ".ttl"},
-      {"prefixes", ".ttl"},       {"unions", ".ttl"},
+      {"prefixes", ".ttl"},       {"unions", ".ttl"},      {"subclass-loops", ".nt"},
   };
   return shapes;
 }
@@ -35,7 +35,10 @@ std::string MakeVocabulary(const VocabularyShape& shape, std::size_t bytes) {
   const auto targets = [&text] {
     for (std::size_t c = 0; c < kTargetClasses; ++c) text += "e:K" + Number(c) + " a owl:Class .\n";
   };
-  if (name != "classes-nt" && name != "classes-iri" && name != "prefixes") text += kPrefixes;
+  if (name != "classes-nt" && name != "classes-iri" && name != "prefixes" &&
+      name != "subclass-loops") {
+    text += kPrefixes;
+  }
   if (name == "properties" || name == "unions") targets();
   if (name == "subclass-chain") text += "e:C0 a owl:Class .\n";
   const std::string comment(kCommentLength, 'x');
@@ -49,6 +52,15 @@ std::string MakeVocabulary(const VocabularyShape& shape, std::size_t bytes) {
       text += "<http://e.org/C" + n + "> a <http://www.w3.org/2002/07/owl#Class> .\n";
     } else if (name == "classes-prefixed") {
       text += "e:C" + n + " a owl:Class .\n";
+    } else if (name == "subclass-loops") {
+      // Two classes that name each other as parents, in N-Triples.
+      const std::string a = "<http://e.org/A" + n + ">";
+      const std::string b = "<http://e.org/B" + n + ">";
+      const std::string type =
+          " <http://www.w3.org/1999/02/22-rdf-syntax-ns#type> "
+          "<http://www.w3.org/2002/07/owl#Class> .\n";
+      const std::string sub = " <http://www.w3.org/2000/01/rdf-schema#subClassOf> ";
+      text += a + type + b + type + a + sub + b + " .\n" + b + sub + a + " .\n";
     } else if (name == "subclass-chain") {
       text += "e:C" + n + " a owl:Class ; rdfs:subClassOf e:C" + Number(i - 1) + " .\n";
     } else if (name == "properties") {

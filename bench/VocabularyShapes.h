@@ -17,7 +17,8 @@ struct VocabularyShape {
 // The shapes, in the order of the benchmark table: one-line class
 // declarations (N-Triples, Turtle with full IRIs, Turtle with prefixes), a
 // chain of subclasses, properties with domains and ranges, long comments,
-// many prefixes, and properties whose domains are unions.
+// many prefixes, properties whose domains are unions, and two-class loops
+// of parents (N-Triples).
 const std::vector<VocabularyShape>& VocabularyShapes();
 
 // A document of `shape` of at least `bytes` bytes (and at most one
