@@ -250,7 +250,10 @@ class ClassUses {
       }
     }
     std::sort(malformed_.begin(), malformed_.end());
-    for (std::string& warning : malformed_) warnings_.push_back(std::move(warning));
+    for (std::string& warning : malformed_) {
+      st_.Budget().Charge(warning.size());
+      warnings_.push_back(std::move(warning));
+    }
     for (int kind = 0; kind < static_cast<int>(Ignored::kCount); ++kind) {
       const Tally& tally = tallies_[kind];
       if (tally.count == 0) continue;
@@ -443,8 +446,12 @@ void ResolveClassExpressions(RdfStatements& statements, const std::string& sourc
         range ? RdfStatements::Relation::kRangeAny : RdfStatements::Relation::kDomain;
     for (const TermId member : walk.members) statements.Relate(relation, use.property, member);
   }
+  // Charged, as every warning that a document's expressions each give.
   std::sort(malformed.begin(), malformed.end());
-  for (std::string& warning : malformed) warnings.push_back(std::move(warning));
+  for (std::string& warning : malformed) {
+    statements.Budget().Charge(warning.size());
+    warnings.push_back(std::move(warning));
+  }
   for (int kind = 0; kind < static_cast<int>(Ignored::kCount); ++kind) {
     const Tally& tally = tallies[kind];
     if (tally.count == 0) continue;

@@ -174,7 +174,10 @@ void RdfStatements::NotePrefix(std::string_view name, std::string_view iri) {
 
 void RdfStatements::RenumberByIri() {
   const std::size_t count = TermCount();
-  const std::size_t held = 2 * sizeof(TermId) * count;
+  // Held while renumbering: the order and its inverse, and a second copy
+  // of the tables by term.
+  const std::size_t held =
+      (2 * sizeof(TermId) + sizeof(std::string_view) + sizeof(uint8_t) + sizeof(uint32_t)) * count;
   budget_.Charge(held);
   std::vector<TermId> byIri(count);
   for (TermId id = 0; id < count; ++id) byIri[id] = id;

@@ -297,7 +297,12 @@ class Builder {
   void ChooseParents() {
     const std::size_t count = st_.TermCount();
     const std::size_t classes = st_.Classes().size();
-    const std::size_t held = sizeof(uint32_t) * count + 3 * sizeof(uint32_t) * classes;
+    // Held while choosing: a place per term; per class its union-find link
+    // and size, its first child, its place among the children and on the
+    // stack.
+    constexpr std::size_t kTablesPerClass = 5;
+    const std::size_t held =
+        sizeof(uint32_t) * count + kTablesPerClass * sizeof(uint32_t) * classes;
     budget_.Charge(held);
     parent_.assign(count, kNoTerm);
     // Classes are numbered by their place in st_.Classes() (IRI order).
@@ -345,10 +350,13 @@ class Builder {
         break;
       }
       if (parent_[cls] == kNoTerm) {
+        // One warning per class cut, charged: a document of many loops
+        // pays for its warnings as for its classes.
         const TermId first = candidates.front();
         warnings_.push_back(sourceName_ + ": <" + IriText(cls) + "> rdfs:subClassOf <" +
                             IriText(first) + "> would close a loop of parents; <" + IriText(cls) +
                             "> is left without a parent");
+        budget_.Charge(warnings_.back().size());
       }
     }
     // Parents first: each root, then its subtree, depth first, children in
