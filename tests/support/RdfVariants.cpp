@@ -133,38 +133,11 @@ struct RaptorWorld {
   RaptorWorld& operator=(const RaptorWorld&) = delete;
 };
 
-std::string TermText(raptor_term* term) {
-  std::size_t length = 0;
-  unsigned char* text = raptor_term_to_counted_string(term, &length);
-  std::string out(reinterpret_cast<const char*>(text), length);
-  raptor_free_memory(text);
-  return out;
-}
-
 }  // namespace
 
 bool ReadStatements(const std::string& text, rdf::RdfSyntax syntax, const std::string& base,
                     Statements* statements, std::string* error) {
   statements->clear();
-  if (syntax == rdf::RdfSyntax::kRdfXml) {
-    RaptorWorld raptor;
-    raptor_parser* parser = raptor_new_parser(raptor.world, "rdfxml");
-    raptor_parser_set_statement_handler(
-        parser, statements, [](void* handle, raptor_statement* statement) {
-          static_cast<Statements*>(handle)->push_back(TermText(statement->subject) + " " +
-                                                      TermText(statement->predicate) + " " +
-                                                      TermText(statement->object) + " .");
-        });
-    raptor_uri* uri = raptor_new_uri(raptor.world, reinterpret_cast<const unsigned char*>(
-                                                       base.empty() ? "file:///" : base.c_str()));
-    raptor_parser_parse_start(parser, uri);
-    raptor_parser_parse_chunk(parser, reinterpret_cast<const unsigned char*>(text.data()),
-                              text.size(), 1);
-    raptor_free_uri(uri);
-    raptor_free_parser(parser);
-    *error = raptor.error;
-    return error->empty();
-  }
   static const std::pair<rdf::RdfSyntax, SerdSyntax> kSerdSyntaxes[] = {
       {rdf::RdfSyntax::kTurtle, SERD_TURTLE},
       {rdf::RdfSyntax::kNTriples, SERD_NTRIPLES},

@@ -16,9 +16,10 @@ namespace qaxoi::test {
 // end), blank nodes with the labels of the document.
 using Statements = std::vector<std::string>;
 
-// Reads `text`, a document of `syntax` (Turtle, N-Triples, N-Quads and TriG
-// with serd, their graph names dropped; RDF/XML with raptor), relative IRIs
-// against `base`. Answers false with the parser's message in `error`.
+// Reads `text`, a document of `syntax` (Turtle, N-Triples, N-Quads or TriG,
+// graph names dropped) with serd, relative IRIs against `base`. Answers
+// false with the parser's message in `error`, or for RDF/XML, which it does
+// not read.
 bool ReadStatements(const std::string& text, rdf::RdfSyntax syntax, const std::string& base,
                     Statements* statements, std::string* error);
 
