@@ -19,9 +19,9 @@ void RegisterNumberTextBenchmarks(const Plan& plan);
 // SaveChannel, LoadChannel and whole channel group files.
 void RegisterPersistenceBenchmarks(const Plan& plan, BenchModel& model);
 
-// LoadGroup of 100, 1,000 and 10,000 item channels against the next
-// release of their vocabulary (every link re-bound), against LoadGroup
-// against their own release.
+// LoadGroup of 100, 1,000 and 10,000 item channels, each with a value on
+// every link, against the next release of their vocabulary (every link
+// re-bound), against LoadGroup against their own release.
 void RegisterRebindingBenchmarks(const Plan& plan);
 
 // Loading RDF vocabularies, and generated hierarchies of classes (long

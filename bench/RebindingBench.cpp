@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "bench/Benchmarks.h"
+#include "channel_extension/LinkTypes.h"
 #include "host/qax/rdf/Rdf.h"
 #include "host/sdk/ChannelTypeRegistry.h"
 #include "host/sdk/GroupFile.h"
@@ -84,6 +85,19 @@ void RegisterRebindingBenchmarks(const Plan& plan) {
               qaxoi::module::ChooseClass(*item, *own->GetMetaClass(handle), true,
                                          qaxoi::module::ChannelNaming::kNameAfterClass);
               list.push_back(item);
+              // A value on every link, as a scene saves them.
+              const auto& links = item->GetLinkDescriptions();
+              for (std::size_t link = 0; link < links.size(); ++link) {
+                const bool text = links[link].first == kTextLinkTypeName;
+                owned.push_back(registry.NewChannel(text ? kTextLinkGuid : kValueLinkGuid));
+                if (text) {
+                  static_cast<Aco_StringChannel&>(*owned.back()).SetString("a value");
+                } else {
+                  static_cast<Aco_FloatChannel&>(*owned.back()).SetFloat(static_cast<float>(link));
+                }
+                item->LinkChild(static_cast<int>(link), owned.back().get());
+                list.push_back(owned.back().get());
+              }
             }
             static_cast<void>(SaveGroup("bench", list, &bytes));
           }

@@ -218,15 +218,16 @@ std::string FuzzVocabularyRelease(const std::uint8_t* data, std::size_t size) {
       if (loaded.GetChild(link.slot) != child || link.outcome == LinkBindingOutcome::kUnbound)
         continue;
       const std::string& was = saved[v].attributeIri;
+      const std::string& now = loaded.GetLinkAttributeIris()[static_cast<std::size_t>(link.slot)];
       if (link.outcome == LinkBindingOutcome::kMigrated) {
         bool named = false;
         for (const auto& successor : model2->GetSuccessors(was))
-          named = named || successor.iri == link.attributeIri;
+          named = named || successor.iri == now;
         if (!named)
-          return "a value saved on <" + was + "> migrated to <" + link.attributeIri +
+          return "a value saved on <" + was + "> migrated to <" + now +
                  ">, which the vocabulary does not name in its place";
-      } else if (link.attributeIri != was) {
-        return "a value saved on <" + was + "> is bound to <" + link.attributeIri + ">";
+      } else if (now != was) {
+        return "a value saved on <" + was + "> is bound to <" + now + ">";
       }
     }
   }
@@ -244,10 +245,10 @@ std::string FuzzVocabularyRelease(const std::uint8_t* data, std::size_t size) {
     A3d_Channel* child = back->Channel(v + 1);
     for (const SavedLinkBinding& link : restored.GetLoadBinding().links) {
       if (restored.GetChild(link.slot) != child) continue;
-      if (link.outcome != LinkBindingOutcome::kUnbound &&
-          link.attributeIri != saved[v].attributeIri)
+      const std::string& now = restored.GetLinkAttributeIris()[static_cast<std::size_t>(link.slot)];
+      if (link.outcome != LinkBindingOutcome::kUnbound && now != saved[v].attributeIri)
         return "back on the first release, a value saved on <" + saved[v].attributeIri +
-               "> is bound to <" + link.attributeIri + ">";
+               "> is bound to <" + now + ">";
     }
   }
   return std::string();

@@ -146,7 +146,8 @@ void Aco_QAXOntologyItem::ReportUnboundChildren() {
   if (count == 0) return;
   _identity.unboundReported = true;
   ReportError(kGetOntologyItemName, "UnboundLinks.Channel[%s].Count[%zu].First[%s]",
-              CE_GetOwnName(), count, first->savedName.c_str());
+              CE_GetOwnName(), count,
+              _linkDescriptions[static_cast<std::size_t>(first->slot)].second.c_str());
 }
 
 void Aco_QAXOntologyItem::GetAttributesRec(const MetaClass* metaClass, int& index) {

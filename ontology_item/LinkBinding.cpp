@@ -1,6 +1,7 @@
 #include "ontology_item/LinkBinding.h"
 
 #include <algorithm>
+#include <optional>
 #include <string_view>
 
 #include "channel_extension/LinkTypes.h"
@@ -22,8 +23,8 @@ constexpr std::size_t kMaxParsedNameLength = sizeof(ChildCreation::LinkName) - 1
 // model does not know: a class's attributes come from a few vocabularies.
 constexpr std::size_t kMaxGuessedNamespaces = 8;
 
-// The walk's attributes by one key (an IRI, a link name or a local name):
-// the pairs sorted by key, walk order kept among equal keys, so that links of
+// The walk's attributes by one key (a link name or a local name): the
+// entries sorted by key, walk order kept among equal keys, so that links of
 // equal keys take their attributes in order. A sorted array rather than a
 // hash table: a channel has a few dozen links, and a table per key would
 // cost an allocation each, for every channel of a group. Each group of equal
@@ -32,51 +33,104 @@ constexpr std::size_t kMaxGuessedNamespaces = 8;
 class KeyIndex {
  public:
   explicit KeyIndex(std::size_t expected) { entries_.reserve(expected); }
-  void Add(std::string_view key, int position) { entries_.push_back({key, position}); }
+  // `space` tells apart keys that are local names in different namespaces.
+  void Add(std::string_view key, int position, std::size_t space = 0) {
+    entries_.push_back({space, key, position});
+  }
   void Seal() {
-    std::stable_sort(entries_.begin(), entries_.end(),
-                     [](const Entry& a, const Entry& b) { return a.key < b.key; });
+    std::stable_sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) {
+      return a.space != b.space ? a.space < b.space : a.key < b.key;
+    });
     cursor_.assign(entries_.size(), 0);
   }
   // The first attribute under `key` not taken yet; -1 when none.
-  int FirstFree(std::string_view key, const std::vector<bool>& taken) {
-    const std::size_t group = Find(key);
+  int FirstFree(std::string_view key, const std::vector<bool>& taken, std::size_t space = 0) {
+    const std::size_t group = Find(space, key);
     if (group == kNone) return -1;
     std::size_t& next = cursor_[group];
-    while (group + next < entries_.size() && entries_[group + next].key == key &&
+    while (group + next < entries_.size() && Is(entries_[group + next], space, key) &&
            taken[static_cast<std::size_t>(entries_[group + next].position)])
       ++next;
     const std::size_t at = group + next;
-    return at < entries_.size() && entries_[at].key == key ? entries_[at].position : -1;
+    return at < entries_.size() && Is(entries_[at], space, key) ? entries_[at].position : -1;
   }
   // How many attributes have `key`.
   std::size_t Count(std::string_view key) const {
     std::size_t n = 0;
-    for (std::size_t at = Find(key); at != kNone && at < entries_.size() && entries_[at].key == key;
-         ++at)
+    for (std::size_t at = Find(0, key);
+         at != kNone && at < entries_.size() && Is(entries_[at], 0, key); ++at)
       ++n;
     return n;
   }
 
  private:
   struct Entry {
+    std::size_t space;
     std::string_view key;
     int position;
   };
+  static bool Is(const Entry& e, std::size_t space, std::string_view key) {
+    return e.space == space && e.key == key;
+  }
   static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-  // The first entry of `key`'s group; kNone when there is none.
-  std::size_t Find(std::string_view key) const {
+  // The first entry of the group; kNone when there is none.
+  std::size_t Find(std::size_t space, std::string_view key) const {
     const auto it = std::lower_bound(entries_.begin(), entries_.end(), key,
-                                     [](const Entry& e, std::string_view k) { return e.key < k; });
-    return it != entries_.end() && it->key == key ? static_cast<std::size_t>(it - entries_.begin())
-                                                  : kNone;
+                                     [space](const Entry& e, std::string_view k) {
+                                       return e.space != space ? e.space < space : e.key < k;
+                                     });
+    return it != entries_.end() && Is(*it, space, key)
+               ? static_cast<std::size_t>(it - entries_.begin())
+               : kNone;
   }
   std::vector<Entry> entries_;
   std::vector<std::size_t> cursor_;
 };
 
-std::string_view TypeOf(const WalkLink& link) { return link.record.Type.Name; }
-std::string_view NameOf(const WalkLink& link) { return link.record.LinkName; }
+// The walk's attributes by IRI, held as (namespace, local name) so that no
+// IRI is made: an IRI is looked up under each of the walk's namespaces it
+// begins with. A walk of more namespaces than kMaxScannedNamespaces (a class
+// whose attributes come from that many vocabularies) makes its IRIs and
+// indexes them whole instead, so that a lookup never scans more.
+class IriIndex {
+ public:
+  static constexpr std::size_t kMaxScannedNamespaces = 8;
+
+  explicit IriIndex(const Walk& walk) : namespaces_(walk.namespaces), index_(walk.links.size()) {
+    whole_ = namespaces_.size() > kMaxScannedNamespaces;
+    if (whole_) iris_.reserve(walk.links.size());
+    for (std::size_t j = 0; j < walk.links.size(); ++j) {
+      const WalkLink& link = walk.links[j];
+      if (!link.HasIri()) continue;
+      if (whole_) {
+        iris_.push_back(link.Iri());
+        index_.Add(iris_.back(), static_cast<int>(j));
+      } else {
+        index_.Add(link.Local(), static_cast<int>(j), link.space);
+      }
+    }
+    index_.Seal();
+  }
+  int FirstFree(std::string_view iri, const std::vector<bool>& taken) {
+    if (whole_) return index_.FirstFree(iri, taken);
+    for (std::size_t space = 0; space < namespaces_.size(); ++space) {
+      const std::string& ns = namespaces_[space];
+      if (iri.size() < ns.size() || iri.compare(0, ns.size(), ns) != 0) continue;
+      const int found = index_.FirstFree(iri.substr(ns.size()), taken, space);
+      if (found >= 0) return found;
+    }
+    return -1;
+  }
+
+ private:
+  const std::deque<std::string>& namespaces_;
+  bool whole_ = false;
+  std::vector<std::string> iris_;  // reserved whole: the index keeps views of them
+  KeyIndex index_;
+};
+
+std::string_view TypeOf(const WalkLink& link) { return link.type; }
+std::string_view NameOf(const WalkLink& link) { return link.Name(); }
 
 // The local name and the library of a saved qualified link name, its nested
 // item suffix dropped. The library is the longest leading part, up to a '.',
@@ -110,13 +164,6 @@ NameParts SplitLinkName(std::string_view name, const OntologyModel& model) {
     }
   }
   return parts;
-}
-
-// The namespace of an IRI: up to its last '#' or '/'; empty when it has
-// neither.
-std::string_view NamespaceOf(std::string_view iri) {
-  const std::size_t end = iri.find_last_of("#/");
-  return end == std::string_view::npos ? std::string_view() : iri.substr(0, end + 1);
 }
 
 // The first IRI, namespace of `namespaces` followed by `local`, that the
@@ -165,70 +212,80 @@ ClassBinding BindClass(const OntologyModel& model, const std::string& handle) {
 }
 
 std::vector<SavedLinkBinding> BindSavedLinks(
-    const std::vector<std::pair<std::string, std::string>>& saved,
-    const std::vector<std::string>& savedIris, const std::vector<WalkLink>& walk,
-    const OntologyModel& model, bool* identity) {
-  const bool hasIris = savedIris.size() == saved.size();
+    const std::vector<std::pair<std::string, std::string>>& saved, std::vector<std::string>& iris,
+    const Walk& whole, const OntologyModel& model, bool* identity) {
+  const std::vector<WalkLink>& walk = whole.links;
+  iris.resize(saved.size());
   std::vector<SavedLinkBinding> bindings(saved.size());
   for (std::size_t i = 0; i < saved.size(); ++i) {
-    SavedLinkBinding& binding = bindings[i];
-    binding.slot = static_cast<int>(i);
-    binding.savedType = saved[i].first;
-    binding.savedName = saved[i].second;
-    if (hasIris) binding.savedIri = savedIris[i];
+    bindings[i].savedSlot = static_cast<int>(i);
+    bindings[i].slot = static_cast<int>(i);
   }
 
   // The same links as the walk's, in the same order: nothing to search.
   bool same = saved.size() == walk.size();
   for (std::size_t i = 0; same && i < saved.size(); ++i) {
-    same = saved[i].first == TypeOf(walk[i]) && saved[i].second == NameOf(walk[i]) &&
-           (!hasIris || savedIris[i].empty() || savedIris[i] == walk[i].iri);
+    same = saved[i].first == TypeOf(walk[i]) && walk[i].NameIs(saved[i].second) &&
+           (iris[i].empty() || walk[i].IriIs(iris[i]));
   }
   *identity = same;
   if (same) {
     for (std::size_t i = 0; i < saved.size(); ++i) {
       bindings[i].walkPosition = static_cast<int>(i);
-      bindings[i].attributeIri = walk[i].iri;
-      bindings[i].linkName = saved[i].second;
-      if (bindings[i].savedIri.empty()) bindings[i].savedIri = walk[i].iri;
+      if (iris[i].empty()) iris[i] = walk[i].Iri();
     }
     return bindings;
   }
 
-  KeyIndex byIri(walk.size());
-  KeyIndex byName(walk.size());
-  KeyIndex byLocal(walk.size());
-  for (std::size_t j = 0; j < walk.size(); ++j) {
-    const int position = static_cast<int>(j);
-    if (!walk[j].iri.empty()) byIri.Add(walk[j].iri, position);
-    byName.Add(NameOf(walk[j]), position);
-    if (walk[j].attribute != nullptr) byLocal.Add(walk[j].attribute->GetInfo().name, position);
-  }
-  byIri.Seal();
-  byName.Seal();
-  byLocal.Seal();
+  // The index by IRI serves every file that recorded IRIs; those by name
+  // and by local name, and the walk's namespaces, only files without them,
+  // so they are made when first needed.
+  IriIndex byIri(whole);
+  std::optional<KeyIndex> byNameIndex;
+  const auto byName = [&]() -> KeyIndex& {
+    if (!byNameIndex) {
+      byNameIndex.emplace(walk.size());
+      for (std::size_t j = 0; j < walk.size(); ++j)
+        byNameIndex->Add(NameOf(walk[j]), static_cast<int>(j));
+      byNameIndex->Seal();
+    }
+    return *byNameIndex;
+  };
+  std::optional<KeyIndex> byLocalIndex;
+  std::vector<std::string_view> walkNamespaces;  // each once, in walk order
+  const auto byLocal = [&]() -> KeyIndex& {
+    if (!byLocalIndex) {
+      byLocalIndex.emplace(walk.size());
+      for (std::size_t j = 0; j < walk.size(); ++j) {
+        if (walk[j].attribute != nullptr)
+          byLocalIndex->Add(walk[j].attribute->GetInfo().name, static_cast<int>(j));
+        const std::string_view ns = walk[j].ns;
+        if (ns.empty() || walkNamespaces.size() == kMaxGuessedNamespaces) continue;
+        if (std::find(walkNamespaces.begin(), walkNamespaces.end(), ns) == walkNamespaces.end())
+          walkNamespaces.push_back(ns);
+      }
+      byLocalIndex->Seal();
+    }
+    return *byLocalIndex;
+  };
   std::vector<bool> taken(walk.size(), false);
-  // The namespaces of the walk's attributes, each once, in walk order.
-  std::vector<std::string_view> walkNamespaces;
-  for (const WalkLink& link : walk) {
-    const std::string_view ns = NamespaceOf(link.iri);
-    if (ns.empty() || walkNamespaces.size() == kMaxGuessedNamespaces) continue;
-    if (std::find(walkNamespaces.begin(), walkNamespaces.end(), ns) == walkNamespaces.end())
-      walkNamespaces.push_back(ns);
-  }
 
   for (SavedLinkBinding& binding : bindings) {
-    // 1. The attribute the link was saved for, when the walk still has it.
-    std::string identityIri = binding.savedIri;
+    const std::size_t at = static_cast<std::size_t>(binding.savedSlot);
+    const std::string& savedType = saved[at].first;
+    const std::string& savedName = saved[at].second;
+    // 1. The attribute the link was saved for, when the walk still has it;
+    // its IRI, from the file or resolved from the name, goes into iris[at].
+    std::string& identityIri = iris[at];
     int found = -1;
     if (!identityIri.empty()) {
       found = byIri.FirstFree(identityIri, taken);
     } else {
-      found = byName.FirstFree(binding.savedName, taken);
+      found = byName().FirstFree(savedName, taken);
       if (found >= 0) {
-        identityIri = walk[found].iri;
+        identityIri = walk[found].Iri();
       } else {
-        const NameParts parts = SplitLinkName(binding.savedName, model);
+        const NameParts parts = SplitLinkName(savedName, model);
         if (parts.known) {
           identityIri = model.GetNamespace(std::string(parts.library)) + std::string(parts.local);
           found = byIri.FirstFree(identityIri, taken);
@@ -237,17 +294,16 @@ std::vector<SavedLinkBinding> BindSavedLinks(
           // unique in the walk; else, for a replacement, a term of that
           // local name in a namespace of the walk that the model names one
           // for.
-          const std::size_t named = byLocal.Count(parts.local);
+          const std::size_t named = byLocal().Count(parts.local);
           if (named == 1) {
-            found = byLocal.FirstFree(parts.local, taken);
-            if (found >= 0) identityIri = walk[found].iri;
+            found = byLocal().FirstFree(parts.local, taken);
+            if (found >= 0) identityIri = walk[found].Iri();
           } else if (named == 0) {
             identityIri = ReplacedTermIn(walkNamespaces, parts.local, model);
           }
         }
       }
     }
-    binding.savedIri = identityIri;
 
     // 2. What the vocabulary names in its place: a replacement always, an
     // equivalent only for an attribute the walk lacks.
@@ -258,7 +314,7 @@ std::vector<SavedLinkBinding> BindSavedLinks(
         const int candidate = byIri.FirstFree(successor.iri, taken);
         if (candidate < 0 || candidate == found) continue;
         const WalkLink& link = walk[candidate];
-        const bool sameType = binding.savedType == TypeOf(link);
+        const bool sameType = savedType == TypeOf(link);
         const bool sameRange =
             found < 0 || walk[found].attribute == nullptr || link.attribute == nullptr ||
             walk[found].attribute->GetInfo().typeName == link.attribute->GetInfo().typeName;
@@ -267,8 +323,7 @@ std::vector<SavedLinkBinding> BindSavedLinks(
         if (!sameType || !sameRange) {
           if (refused.empty()) {
             refused = how + Quoted(successor.iri) + ", not taken: " +
-                      (!sameType ? "a " + std::string(TypeOf(link)) + " link, saved as " +
-                                       binding.savedType
+                      (!sameType ? "a " + std::string(TypeOf(link)) + " link, saved as " + savedType
                                  : "its range is " + link.attribute->GetInfo().typeName);
           }
           continue;
@@ -276,8 +331,6 @@ std::vector<SavedLinkBinding> BindSavedLinks(
         taken[candidate] = true;
         binding.outcome = LinkBindingOutcome::kMigrated;
         binding.walkPosition = candidate;
-        binding.attributeIri = link.iri;
-        binding.linkName = std::string(NameOf(link));
         binding.note = how + Quoted(successor.iri);
         break;
       }
@@ -285,10 +338,10 @@ std::vector<SavedLinkBinding> BindSavedLinks(
     if (binding.outcome == LinkBindingOutcome::kMigrated) continue;
 
     // 3. The attribute itself, of the same link type only.
-    if (found >= 0 && binding.savedType != TypeOf(walk[found])) {
+    if (found >= 0 && savedType != TypeOf(walk[found])) {
       binding.outcome = LinkBindingOutcome::kUnbound;
       binding.note = "the attribute is now a " + std::string(TypeOf(walk[found])) +
-                     " link, saved as " + binding.savedType;
+                     " link, saved as " + savedType;
       continue;
     }
     if (found < 0) {
@@ -300,9 +353,7 @@ std::vector<SavedLinkBinding> BindSavedLinks(
     }
     taken[found] = true;
     binding.walkPosition = found;
-    binding.attributeIri = walk[found].iri;
-    binding.linkName = std::string(NameOf(walk[found]));
-    binding.outcome = found == binding.slot && binding.linkName == binding.savedName
+    binding.outcome = found == binding.slot && walk[found].NameIs(savedName)
                           ? LinkBindingOutcome::kUnchanged
                           : LinkBindingOutcome::kMoved;
   }

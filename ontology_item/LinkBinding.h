@@ -24,9 +24,11 @@ struct ClassBinding {
 };
 ClassBinding BindClass(const QAX::Ontology::OntologyModel& model, const std::string& handle);
 
-// Binds each saved link (type name, link name and, when the file recorded
-// it, the attribute's IRI; `savedIris` is empty or one per link) to an
-// attribute of `walk`, one report per saved link in saved order:
+// Binds each saved link (type name, link name and, in `iris`, the
+// attribute's IRI where the file recorded it) to an attribute of `walk`, one
+// report per saved link in saved order; resizes `iris` to the links and
+// fills the entries it did not hold with the IRI resolved from the saved
+// name, where it could be:
 //
 // - A link with a recorded IRI is bound to the attribute of that IRI; one
 //   without, to the attribute of the same link name, else, when the name's
@@ -41,13 +43,11 @@ ClassBinding BindClass(const QAX::Ontology::OntologyModel& model, const std::str
 //   links to one attribute: links of equal names pair with attributes of that
 //   name in order.
 //
-// `identity` is set when every link is kUnchanged and the walk has no more
-// attributes than links: the saved links are the walk's. Linear in the
-// links and the walk (hash lookups), whatever they hold.
+// `identity` is set when the saved links are the walk's, in order. O(n log
+// n) in the links and the walk, whatever they hold.
 std::vector<SavedLinkBinding> BindSavedLinks(
-    const std::vector<std::pair<std::string, std::string>>& saved,
-    const std::vector<std::string>& savedIris, const std::vector<WalkLink>& walk,
-    const QAX::Ontology::OntologyModel& model, bool* identity);
+    const std::vector<std::pair<std::string, std::string>>& saved, std::vector<std::string>& iris,
+    const Walk& walk, const QAX::Ontology::OntologyModel& model, bool* identity);
 
 }  // namespace qaxoi::module
 

@@ -41,39 +41,50 @@ void Aco_QAXOntologyItem::BindLoadedLinks(std::vector<std::string> savedIris, bo
   }
   if (iriless) _identity.iris.clear();
 
-  const std::vector<qaxoi::module::WalkLink> walk =
+  qaxoi::module::Walk whole =
       qaxoi::module::WalkLinksOf(cls.metaClass, *model, static_cast<std::size_t>(kMaxChildLinks));
+  std::vector<qaxoi::module::WalkLink>& walk = whole.links;
   bool identity = false;
+  // Fills the IRIs the file did not hold with those resolved from the names.
   std::vector<SavedLinkBinding> links =
-      qaxoi::module::BindSavedLinks(_linkDescriptions, _identity.iris, walk, *model, &identity);
-  const std::size_t saved = count;
-  if (identity) {
-    // The vocabulary the group was saved with: nothing changes but the IRIs
-    // a file without them gains.
-    _identity.iris.resize(saved);
-    for (std::size_t i = 0; i < saved; ++i) {
-      if (_identity.iris[i].empty()) _identity.iris[i] = walk[i].iri;
-    }
-    return;
-  }
+      qaxoi::module::BindSavedLinks(_linkDescriptions, _identity.iris, whole, *model, &identity);
+  if (identity) return;
 
   // The saved links keep their positions (the host links their children by
   // position after every channel has loaded); the attributes none of them is
-  // bound to get links behind them.
+  // bound to get links behind them. What was saved moves to where it is
+  // kept: into the link itself when it still holds, else into the report.
   report.rebound = true;
   report.links = std::move(links);
-  std::vector<std::string> iris(saved);
+  std::vector<LinkDescription> saved = std::move(_linkDescriptions);
+  std::vector<std::string> savedIrisNow = std::move(_identity.iris);
+  _linkDescriptions.clear();
+  _linkDescriptions.reserve(count + walk.size());
+  std::vector<std::string> iris;
+  iris.reserve(count + walk.size());
   std::vector<int> linkOfAttribute(walk.size(), -1);
-  for (const SavedLinkBinding& binding : report.links) {
-    const std::size_t slot = static_cast<std::size_t>(binding.slot);
+  for (SavedLinkBinding& binding : report.links) {
+    const std::size_t at = static_cast<std::size_t>(binding.savedSlot);
     if (binding.walkPosition < 0) {
       // Kept as saved, so that loading against the old vocabulary binds it.
-      iris[slot] = binding.savedIri;
+      _linkDescriptions.push_back(std::move(saved[at]));
+      iris.push_back(std::move(savedIrisNow[at]));
       continue;
     }
-    const qaxoi::module::WalkLink& link = walk[static_cast<std::size_t>(binding.walkPosition)];
-    _linkDescriptions[slot] = LinkDescription(link.record.Type.Name, link.record.LinkName);
-    iris[slot] = link.iri;
+    qaxoi::module::WalkLink& link = walk[static_cast<std::size_t>(binding.walkPosition)];
+    // Each attribute is bound once: its texts can move.
+    if (link.NameIs(saved[at].second)) {
+      _linkDescriptions.emplace_back(std::move(saved[at]));
+    } else {
+      binding.savedName = std::move(saved[at].second);
+      _linkDescriptions.emplace_back(std::string(link.type), link.Name());
+    }
+    if (link.IriIs(savedIrisNow[at])) {
+      iris.push_back(std::move(savedIrisNow[at]));
+    } else {
+      binding.savedIri = std::move(savedIrisNow[at]);
+      iris.push_back(link.Iri());
+    }
     linkOfAttribute[static_cast<std::size_t>(binding.walkPosition)] = binding.slot;
   }
   bool followsWalk = true;
@@ -83,8 +94,8 @@ void Aco_QAXOntologyItem::BindLoadedLinks(std::vector<std::string> savedIris, bo
         ++report.attributesWithoutLink;
         continue;
       }
-      _linkDescriptions.emplace_back(walk[j].record.Type.Name, walk[j].record.LinkName);
-      iris.push_back(walk[j].iri);
+      _linkDescriptions.emplace_back(std::string(walk[j].type), walk[j].Name());
+      iris.push_back(walk[j].Iri());
       linkOfAttribute[j] = static_cast<int>(_linkDescriptions.size() - 1);
       ++report.addedLinks;
     }

@@ -31,18 +31,22 @@ enum class LinkBindingOutcome : std::int32_t {
   kUnbound = 3,
 };
 
-// One saved link, in saved order.
+// One saved link, in saved order. What it is bound to now is the channel's
+// link at `slot` (GetLinkDescriptions, GetLinkAttributeIris); what it was
+// saved as is the same, but where `savedName` or `savedIri` say otherwise.
 struct SavedLinkBinding {
-  int slot = 0;           // the link's position, the same as when saved
-  std::string savedType;  // type name and link name as saved
-  std::string savedName;
-  std::string savedIri;  // the attribute's IRI as saved, or as resolved from the
-                         // saved name; empty when neither tells it
+  int savedSlot = 0;  // the link's position when saved
+  int slot = 0;       // its position now: the same, until NormalizeLinks
   LinkBindingOutcome outcome = LinkBindingOutcome::kUnchanged;
-  int walkPosition = -1;     // the bound attribute's position in the walk; -1 unbound
-  std::string attributeIri;  // the bound attribute's IRI; empty when unbound
-  std::string linkName;      // the bound attribute's link name; empty when unbound
-  std::string note;          // for kMigrated and kUnbound: why, in a few words
+  int walkPosition = -1;  // the bound attribute's position in the walk; -1 unbound
+  // The link name it was saved with, when that is not its name now (a
+  // library named otherwise, a migrated link); empty when it is.
+  std::string savedName;
+  // The attribute's IRI it was saved with (or resolved from its saved name),
+  // when that is not its IRI now; empty when it is, or when neither the file
+  // nor the name told it.
+  std::string savedIri;
+  std::string note;  // for kMigrated and kUnbound: why, in a few words
 };
 
 // What became of the saved class.

@@ -1,5 +1,6 @@
 #include "ontology_item/WalkLinks.h"
 
+#include <algorithm>
 #include <cstring>
 #include <initializer_list>
 #include <string_view>
@@ -94,25 +95,102 @@ std::string AttributeIri(const QAX::Ontology::OntologyModel& model,
   return iri;
 }
 
-std::vector<WalkLink> WalkLinksOf(const QAX::Ontology::MetaClass* metaClass,
-                                  const QAX::Ontology::OntologyModel& model, std::size_t limit) {
-  std::vector<WalkLink> links;
+bool WalkLink::NameIs(std::string_view text) const {
+  if (named_ || attribute == nullptr) return Name() == text;
+  const QAX::Ontology::Info::MetaAttrInfo& info = attribute->GetInfo();
+  if (type.empty()) return text.empty();
+  constexpr std::size_t kLongestName = sizeof(ChildCreation::LinkName) - 1;
+  const bool complex = AttrKindOf(info.kind) == AttrKind::kComplex;
+  const std::size_t length = info.scopeName.size() + 1 + info.name.size() +
+                             (complex ? std::strlen(kComplexLinkSuffix) : 0);
+  // A name the field would cut is compared as cut.
+  if (length > kLongestName || info.scopeName.find('\0') != std::string::npos ||
+      info.name.find('\0') != std::string::npos)
+    return Name() == text;
+  return IsConcatenation(text, {info.scopeName, ".", info.name, complex ? kComplexLinkSuffix : ""});
+}
+
+const std::string& WalkLink::Name() const {
+  if (named_) return name_;
+  named_ = true;
+  if (attribute == nullptr || type.empty()) return name_;
+  constexpr std::size_t kLongestName = sizeof(ChildCreation::LinkName) - 1;
+  const QAX::Ontology::Info::MetaAttrInfo& info = attribute->GetInfo();
+  const bool complex = AttrKindOf(info.kind) == AttrKind::kComplex;
+  // As the record's field holds it: up to a zero character, at most
+  // kLongestName characters.
+  name_.reserve(info.scopeName.size() + 1 + info.name.size() +
+                (complex ? std::strlen(kComplexLinkSuffix) : 0));
+  name_.append(info.scopeName).append(".").append(info.name);
+  if (complex) name_.append(kComplexLinkSuffix);
+  name_.resize(std::min({name_.size(), name_.find('\0'), kLongestName}));
+  return name_;
+}
+
+bool WalkLink::IriIs(std::string_view text) const {
+  if (ns.empty()) return text.empty();
+  return IsConcatenation(text, {ns, Local()});
+}
+
+std::string WalkLink::Iri() const {
+  if (ns.empty()) return std::string();
+  std::string iri;
+  iri.reserve(ns.size() + Local().size());
+  iri.append(ns).append(Local());
+  return iri;
+}
+
+std::string_view WalkLink::Local() const {
+  return attribute != nullptr ? std::string_view(attribute->GetInfo().name) : std::string_view();
+}
+
+Walk WalkLinksOf(const QAX::Ontology::MetaClass* metaClass,
+                 const QAX::Ontology::OntologyModel& model, std::size_t limit) {
+  Walk walk;
+  std::vector<WalkLink>& links = walk.links;
+  const std::vector<const QAX::Ontology::MetaClass*> chain = ClassChainFromRoot(metaClass);
+  std::size_t count = 0;
+  for (const QAX::Ontology::MetaClass* cls : chain) count += cls->GetAttributes().size();
+  links.reserve(std::min(count, limit));
   // Attributes come in runs of one scope: its namespace is looked up once
-  // per run.
+  // per run, and kept once per run.
+  constexpr std::size_t kNamespacesLookedBack = 8;
   const std::string* scope = nullptr;
-  std::string ns;
-  for (const QAX::Ontology::MetaClass* cls : ClassChainFromRoot(metaClass)) {
+  std::string_view ns;
+  std::size_t space = 0;
+  for (const QAX::Ontology::MetaClass* cls : chain) {
     for (const QAX::Ontology::MetaAttr* attribute : cls->GetAttributes()) {
-      if (links.size() == limit) return links;
+      if (links.size() == limit) return walk;
       const QAX::Ontology::Info::MetaAttrInfo& info = attribute->GetInfo();
       if (scope == nullptr || *scope != info.scopeName) {
         scope = &info.scopeName;
-        ns = model.GetNamespace(info.scopeName);
+        std::string found = model.GetNamespace(info.scopeName);
+        if (found.empty()) {
+          ns = std::string_view();
+        } else {
+          // Kept once among the last few kept: scopes alternate between a
+          // few vocabularies.
+          space = walk.namespaces.size();
+          for (std::size_t back = 0; back < kNamespacesLookedBack && back < walk.namespaces.size();
+               ++back) {
+            if (walk.namespaces[walk.namespaces.size() - 1 - back] == found) {
+              space = walk.namespaces.size() - 1 - back;
+              break;
+            }
+          }
+          if (space == walk.namespaces.size()) walk.namespaces.push_back(std::move(found));
+          ns = walk.namespaces[space];
+        }
       }
-      links.push_back({LinkRecordOf(info), ns.empty() ? std::string() : ns + info.name, attribute});
+      WalkLink link;
+      link.type = LinkTypeNameOf(AttrKindOf(info.kind));
+      link.ns = ns;
+      link.space = space;
+      link.attribute = attribute;
+      links.push_back(std::move(link));
     }
   }
-  return links;
+  return walk;
 }
 
 bool SavedLinksFollowWalk(const QAX::Ontology::MetaClass* metaClass,
@@ -122,14 +200,25 @@ bool SavedLinksFollowWalk(const QAX::Ontology::MetaClass* metaClass,
                           std::vector<std::string>* iris) {
   constexpr std::size_t kLongestName = sizeof(ChildCreation::LinkName) - 1;
   const bool withIris = savedIris.size() == saved.size();
-  std::size_t i = 0;
+  if (iris != nullptr) iris->clear();
+  // Another number of attributes is told before any text is compared.
+  std::size_t count = 0;
+  for (const QAX::Ontology::MetaClass* cls = metaClass; cls != nullptr && count <= saved.size();
+       cls = cls->GetParent())
+    count += cls->GetAttributes().size();
+  if (count != saved.size()) return false;
+  // The walk read backwards, from the class's last attribute up to the
+  // root's first, so that no list of the chain is needed: saved link i - 1
+  // is the attribute before saved link i.
+  std::size_t i = saved.size();
   const std::string* scope = nullptr;
   std::string ns;
-  if (iris != nullptr) iris->clear();
-  for (const QAX::Ontology::MetaClass* cls : ClassChainFromRoot(metaClass)) {
-    for (const QAX::Ontology::MetaAttr* attribute : cls->GetAttributes()) {
-      if (i == saved.size()) return false;
-      const QAX::Ontology::Info::MetaAttrInfo& info = attribute->GetInfo();
+  for (const QAX::Ontology::MetaClass* cls = metaClass; cls != nullptr; cls = cls->GetParent()) {
+    const std::vector<const QAX::Ontology::MetaAttr*>& attributes = cls->GetAttributes();
+    for (auto it = attributes.rbegin(); it != attributes.rend(); ++it) {
+      if (i == 0) return false;
+      --i;
+      const QAX::Ontology::Info::MetaAttrInfo& info = (*it)->GetInfo();
       const AttrKind kind = AttrKindOf(info.kind);
       const std::string_view type = LinkTypeNameOf(kind);
       const std::string& name = saved[i].second;
@@ -140,6 +229,8 @@ bool SavedLinksFollowWalk(const QAX::Ontology::MetaClass* metaClass,
               : IsConcatenation(name, {info.scopeName, ".", info.name,
                                        kind == AttrKind::kComplex ? kComplexLinkSuffix : ""});
       if (!named) return false;
+      const bool iriWanted = iris != nullptr || (withIris && !savedIris[i].empty());
+      if (!iriWanted) continue;
       if (scope == nullptr || *scope != info.scopeName) {
         scope = &info.scopeName;
         ns = model.GetNamespace(info.scopeName);
@@ -147,11 +238,14 @@ bool SavedLinksFollowWalk(const QAX::Ontology::MetaClass* metaClass,
       if (withIris && !savedIris[i].empty() &&
           (ns.empty() || !IsConcatenation(savedIris[i], {ns, info.name})))
         return false;
-      if (iris != nullptr) iris->push_back(ns.empty() ? std::string() : ns + info.name);
-      ++i;
+      // Only a model that knows namespaces gives IRIs to fill in.
+      if (iris != nullptr && !ns.empty()) {
+        if (iris->empty()) iris->resize(saved.size());
+        (*iris)[i] = ns + info.name;
+      }
     }
   }
-  return i == saved.size();
+  return i == 0;
 }
 
 }  // namespace qaxoi::module

@@ -3,7 +3,9 @@
 #ifndef QAX_ONTOLOGY_ITEM_WALKLINKS_H_
 #define QAX_ONTOLOGY_ITEM_WALKLINKS_H_
 
+#include <deque>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -25,19 +27,48 @@ ChildCreation LinkRecordOf(const QAX::Ontology::Info::MetaAttrInfo& info);
 std::string AttributeIri(const QAX::Ontology::OntologyModel& model,
                          const QAX::Ontology::Info::MetaAttrInfo& info);
 
-// One link of the walk: its record, the attribute's IRI (empty as above) and
-// the attribute itself, owned by the model.
+// One link of the walk: its type name and link name as LinkRecordOf gives
+// them, the attribute's IRI (empty as above) and the attribute itself, owned
+// by the model. The link name and the IRI are made only when asked for
+// (Name, Iri): most loads only compare them with what was saved (NameIs,
+// IriIs).
 struct WalkLink {
-  ChildCreation record;
-  std::string iri;
+  std::string_view type;  // a static text: "Text", "Value", "QAXOntologyItem" or ""
+  std::string_view ns;    // the attribute's namespace (in its Walk); empty when unknown
+  std::size_t space = 0;  // that namespace's position in Walk::namespaces
   const QAX::Ontology::MetaAttr* attribute = nullptr;
+
+  // Whether the link name is `text`. Makes nothing.
+  bool NameIs(std::string_view text) const;
+  // The link name: scope, ".", name and " [TODO.TODO]" for a nested item,
+  // cut as the record's field cuts it; empty for an unmapped kind. Made on
+  // the first call.
+  const std::string& Name() const;
+  // Whether the attribute has an IRI, whether it is `text`, and the IRI
+  // (empty when it has none).
+  bool HasIri() const { return !ns.empty(); }
+  bool IriIs(std::string_view text) const;
+  std::string Iri() const;
+  // The attribute's local name.
+  std::string_view Local() const;
+
+ private:
+  mutable std::string name_;
+  mutable bool named_ = false;
+};
+
+// The links of a walk and the namespaces their IRIs begin with (each kept
+// once, where the links' views stay valid as long as the Walk).
+struct Walk {
+  std::deque<std::string> namespaces;
+  std::vector<WalkLink> links;
 };
 
 // The links of `metaClass`'s walk, parents first, each class in its list
 // order: at most `limit` of them (the most a channel declares). Empty for a
 // null class. Costs one step per class of the chain and per link kept.
-std::vector<WalkLink> WalkLinksOf(const QAX::Ontology::MetaClass* metaClass,
-                                  const QAX::Ontology::OntologyModel& model, std::size_t limit);
+Walk WalkLinksOf(const QAX::Ontology::MetaClass* metaClass,
+                 const QAX::Ontology::OntologyModel& model, std::size_t limit);
 
 // Whether `saved` (type name, link name) are exactly the links of
 // `metaClass`'s walk as LinkRecordOf types and names them, and `savedIris`

@@ -332,11 +332,15 @@ void VocabularyRelease::Check(const std::vector<Row>& rows) {
       }
       ASSERT_NE(link, nullptr);
       EXPECT_EQ(link->outcome, value.outcome);
+      const std::string now =
+          link->walkPosition >= 0
+              ? painting.GetLinkAttributeIris()[static_cast<std::size_t>(link->slot)]
+              : std::string();
       if (*value.comesBackOn == '\0') {
-        EXPECT_TRUE(link->attributeIri.empty());
+        EXPECT_TRUE(now.empty());
         EXPECT_EQ(AttributeText(item, value.savedOn), "-");
       } else {
-        EXPECT_EQ(link->attributeIri, kMuseum + value.comesBackOn);
+        EXPECT_EQ(now, kMuseum + value.comesBackOn);
         EXPECT_EQ(AttributeText(item, value.comesBackOn), ValueText(value));
       }
     }
@@ -351,7 +355,7 @@ void VocabularyRelease::Check(const std::vector<Row>& rows) {
       ASSERT_TRUE(reloaded);
       auto& again = *static_cast<Aco_QAXOntologyItem*>(reloaded->Channel(0));
       for (const SavedLinkBinding& link : again.GetLoadBinding().links) {
-        EXPECT_TRUE(link.outcome == kSame || link.outcome == kUnbound) << link.savedName;
+        EXPECT_TRUE(link.outcome == kSame || link.outcome == kUnbound) << link.slot;
       }
       QAX::Onto::OntologyItem* rebuilt = again.GetOntologyItem(true);
       for (const Value& value : row.values) {
@@ -402,10 +406,15 @@ TEST_F(VocabularyRelease, FilesOfEarlierVersionsBindByName) {
           LoadGroupFromFile(std::string(QAX_TEST_DATA_DIR) + file, registry_, &group);
       ASSERT_TRUE(loaded.ok()) << loaded.message();
       auto& painting = *static_cast<Aco_QAXOntologyItem*>(group->Channel(0));
-      for (const SavedLinkBinding& link : painting.GetLoadBinding().links) {
-        EXPECT_EQ(link.attributeIri,
-                  kMuseum + link.savedName.substr(2, link.savedName.find(' ') - 2))
-            << link.savedName;
+      const LoadBinding& binding = painting.GetLoadBinding();
+      for (const SavedLinkBinding& link : binding.links) {
+        const std::string& name =
+            link.savedName.empty()
+                ? painting.GetLinkDescriptions()[static_cast<std::size_t>(link.slot)].second
+                : link.savedName;
+        EXPECT_EQ(painting.GetLinkAttributeIris()[static_cast<std::size_t>(link.slot)],
+                  kMuseum + name.substr(2, name.find(' ') - 2))
+            << name;
       }
       QAX::Onto::OntologyItem* item = painting.GetOntologyItem(true);
       ASSERT_NE(item, nullptr);

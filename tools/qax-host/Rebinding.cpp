@@ -46,6 +46,29 @@ void ForEachItemChannel(const std::vector<A3d_Channel*>& channels, Visit&& visit
   }
 }
 
+// What a saved link was saved as, and what it is bound to now.
+struct LinkTexts {
+  std::string savedName;
+  std::string savedIri;
+  std::string linkName;      // empty when unbound
+  std::string attributeIri;  // empty when unbound
+};
+LinkTexts TextsOf(const Aco_QAXOntologyItem& channel, const SavedLinkBinding& link) {
+  LinkTexts texts;
+  const auto now = static_cast<std::size_t>(link.slot);
+  const std::string nowName =
+      now < channel.GetLinkDescriptions().size() ? channel.GetLinkDescriptions()[now].second : "";
+  const std::string nowIri =
+      now < channel.GetLinkAttributeIris().size() ? channel.GetLinkAttributeIris()[now] : "";
+  texts.savedName = link.savedName.empty() ? nowName : link.savedName;
+  texts.savedIri = link.savedIri.empty() ? nowIri : link.savedIri;
+  if (link.walkPosition >= 0) {
+    texts.linkName = nowName;
+    texts.attributeIri = nowIri;
+  }
+  return texts;
+}
+
 }  // namespace
 
 BindingCounts CountBindings(const std::vector<A3d_Channel*>& channels) {
@@ -130,11 +153,12 @@ void PrintMigrationText(const std::vector<A3d_Channel*>& channels) {
     if (!binding.rebound) return;
     for (const SavedLinkBinding& link : binding.links) {
       A3d_Channel* child = channel.GetChild(link.slot);
-      std::string line = "    link " + std::to_string(link.slot) + " " + Escaped(link.savedName) +
+      const LinkTexts texts = TextsOf(channel, link);
+      std::string line = "    link " + std::to_string(link.slot) + " " + Escaped(texts.savedName) +
                          ": " + OutcomeName(link.outcome);
       if (link.outcome == LinkBindingOutcome::kMoved ||
           link.outcome == LinkBindingOutcome::kMigrated) {
-        line += " to " + Escaped(link.linkName) + " (attribute " +
+        line += " to " + Escaped(texts.linkName) + " (attribute " +
                 std::to_string(link.walkPosition) + " of the class)";
       }
       if (!link.note.empty()) line += " (" + Escaped(link.note) + ")";
@@ -163,13 +187,14 @@ Json MigrationJson(const std::vector<A3d_Channel*>& channels) {
     Json links = Json::array();
     for (const SavedLinkBinding& link : binding.links) {
       A3d_Channel* child = channel.GetChild(link.slot);
+      const LinkTexts texts = TextsOf(channel, link);
       Json item;
       item["link"] = link.slot;
-      item["savedName"] = link.savedName;
-      item["savedIri"] = link.savedIri.empty() ? Json() : Json(link.savedIri);
+      item["savedName"] = texts.savedName;
+      item["savedIri"] = texts.savedIri.empty() ? Json() : Json(texts.savedIri);
       item["outcome"] = OutcomeName(link.outcome);
-      item["attribute"] = link.attributeIri.empty() ? Json() : Json(link.attributeIri);
-      item["linkName"] = link.linkName.empty() ? Json() : Json(link.linkName);
+      item["attribute"] = texts.attributeIri.empty() ? Json() : Json(texts.attributeIri);
+      item["linkName"] = texts.linkName.empty() ? Json() : Json(texts.linkName);
       item["position"] = link.walkPosition >= 0 ? Json(link.walkPosition) : Json();
       item["note"] = link.note.empty() ? Json() : Json(link.note);
       item["linked"] = child != nullptr;
