@@ -17,7 +17,6 @@ namespace qaxoi::fuzz {
 namespace {
 
 using QAX::Ontology::OntologyModel;
-using QAX::Ontology::TermSuccession;
 
 // Small enough that one input runs in milliseconds, large enough for every
 // change to meet every other: a few classes, a few dozen attributes, two
@@ -102,6 +101,14 @@ std::unique_ptr<LoadedGroup> LoadBytes(const std::vector<unsigned char>& bytes,
   if (!LoadGroup(bytes.data(), bytes.size(), Registry(), &group, &error).ok())
     *problem = "the saved group does not load: " + error.reason;
   return group;
+}
+
+// "a value saved on <was> is bound to <now>", with `before` and `after`.
+std::string Misbound(const char* before, const std::string& was, const std::string& now,
+                     const char* after) {
+  std::string text(before);
+  text.append("a value saved on <").append(was).append("> is bound to <").append(now);
+  return text.append(">").append(after);
 }
 
 }  // namespace
@@ -224,10 +231,9 @@ std::string FuzzVocabularyRelease(const std::uint8_t* data, std::size_t size) {
         for (const auto& successor : model2->GetSuccessors(was))
           named = named || successor.iri == now;
         if (!named)
-          return "a value saved on <" + was + "> migrated to <" + now +
-                 ">, which the vocabulary does not name in its place";
+          return Misbound("", was, now, ", which the vocabulary does not name in its place");
       } else if (now != was) {
-        return "a value saved on <" + was + "> is bound to <" + now + ">";
+        return Misbound("", was, now, "");
       }
     }
   }
@@ -247,8 +253,7 @@ std::string FuzzVocabularyRelease(const std::uint8_t* data, std::size_t size) {
       if (restored.GetChild(link.slot) != child) continue;
       const std::string& now = restored.GetLinkAttributeIris()[static_cast<std::size_t>(link.slot)];
       if (link.outcome != LinkBindingOutcome::kUnbound && now != saved[v].attributeIri)
-        return "back on the first release, a value saved on <" + saved[v].attributeIri +
-               "> is bound to <" + now + ">";
+        return Misbound("back on the first release, ", saved[v].attributeIri, now, "");
     }
   }
   return std::string();

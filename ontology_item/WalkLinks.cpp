@@ -141,7 +141,8 @@ std::string WalkLink::Iri() const {
 }
 
 std::string_view WalkLink::Local() const {
-  return attribute != nullptr ? std::string_view(attribute->GetInfo().name) : std::string_view();
+  if (attribute == nullptr) return {};
+  return attribute->GetInfo().name;
 }
 
 Walk WalkLinksOf(const QAX::Ontology::MetaClass* metaClass,
