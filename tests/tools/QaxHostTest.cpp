@@ -651,6 +651,81 @@ TEST_F(QaxHost, OutputsReplaceFilesSafelyWriteStreamsAndFailWithAMessage) {
   EXPECT_EQ("qax-host: cannot write standard output: No space left on device\n", full.err);
 }
 
+// A group saved against one release of a vocabulary, loaded and migrated
+// against the next ones: every value is said to be where it went, a value
+// left without an attribute fails migrate, and the group written bound to
+// the new release loads there unchanged.
+TEST_F(QaxHost, MigrateSaysWhereEverySavedValueGoesAndWritesTheGroupBound) {
+  const std::string head =
+      "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
+      "@prefix owl: <http://www.w3.org/2002/07/owl#> .\n"
+      "@prefix xsd: <http://www.w3.org/2001/XMLSchema#> .\n"
+      "@prefix dct: <http://purl.org/dc/terms/> .\n"
+      "@prefix m: <http://example.org/museum#> .\n"
+      "m:Work a owl:Class . m:Painting a owl:Class ; rdfs:subClassOf m:Work .\n"
+      "m:title a owl:DatatypeProperty ; rdfs:domain m:Work ; rdfs:range xsd:string .\n"
+      "m:height a owl:DatatypeProperty ; rdfs:domain m:Painting ; rdfs:range xsd:decimal .\n";
+  const std::string medium =
+      "m:medium a owl:DatatypeProperty ; rdfs:domain m:Painting ; rdfs:range xsd:string .\n";
+  Write("r1.ttl", head + medium);
+  // The next release: an attribute first in the walk, medium replaced.
+  Write("r2.ttl", head +
+                      "m:acquired a owl:DatatypeProperty ; rdfs:domain m:Work ; rdfs:range "
+                      "xsd:date .\n"
+                      "m:technique a owl:DatatypeProperty ; rdfs:domain m:Painting ; rdfs:range "
+                      "xsd:string .\n"
+                      "m:medium owl:deprecated true ; dct:isReplacedBy m:technique .\n");
+  Write("r3.ttl", head);  // medium gone
+  ASSERT_EQ(0, Run({"--ontology", "r1.ttl", "save", "museum:Painting", "p.grp", "title=Sunflowers",
+                    "height=92.1", "medium=oil"})
+                   .exitCode);
+
+  const Result same = Run({"--ontology", "r1.ttl", "load", "p.grp"});
+  EXPECT_EQ(0, same.exitCode);
+  EXPECT_EQ("", same.err);
+
+  const Result next = Run({"--ontology", "r2.ttl", "migrate", "p.grp"});
+  EXPECT_EQ(0, next.exitCode) << next.err;
+  EXPECT_NE(std::string::npos,
+            next.out.find("link 0 museum.title: moved to museum.title (attribute 1 of the class), "
+                          "value \"Sunflowers\"\n"))
+      << next.out;
+  EXPECT_NE(std::string::npos,
+            next.out.find("link 2 museum.medium: migrated to museum.technique (attribute 3 of the "
+                          "class) (replaced by <http://example.org/museum#technique>), value "
+                          "\"oil\"\n"))
+      << next.out;
+  EXPECT_NE(std::string::npos,
+            next.out.find("p.grp was saved against another vocabulary: of 3 values, 2 stay on "
+                          "their attribute (2 moved), 1 migrated to a replacement\n"))
+      << next.out;
+
+  const Result gone = Run({"--ontology", "r3.ttl", "migrate", "p.grp"});
+  EXPECT_EQ(1, gone.exitCode);
+  EXPECT_NE(std::string::npos,
+            gone.out.find("link 2 museum.medium: unbound (the class has no attribute "
+                          "<http://example.org/museum#medium>), value \"oil\"\n"))
+      << gone.out;
+  const Result loaded = Run({"--ontology", "r3.ttl", "load", "p.grp"});
+  EXPECT_NE(std::string::npos,
+            loaded.err.find("qax-host: p.grp was saved against another vocabulary: of 3 values, "
+                            "2 stay on their attribute, 1 is left without an attribute (kept in "
+                            "the group) (see: qax-host migrate)\n"))
+      << loaded.err;
+
+  const Result written = Run({"--ontology", "r2.ttl", "migrate", "p.grp", "q.grp"});
+  EXPECT_EQ(0, written.exitCode);
+  EXPECT_EQ("qax-host: saved 4 channels to q.grp, bound to r2.ttl\n", written.err);
+  const Result bound = Run({"--json", "--ontology", "r2.ttl", "migrate", "q.grp"});
+  EXPECT_EQ(0, bound.exitCode);
+  const auto json = nlohmann::json::parse(bound.out);
+  EXPECT_EQ(3, json["values"]["unchanged"]);
+  EXPECT_EQ(0, json["values"]["moved"]);
+  EXPECT_EQ(false, json["channels"][0]["rebound"]);
+
+  EXPECT_EQ(2, Run({"migrate", "p.grp"}).exitCode);  // no --ontology to migrate to
+}
+
 }  // namespace
 
 namespace {
