@@ -47,8 +47,9 @@ struct AttrValue {
 // holds of each value (several rdfs:range, or a restriction's filler); at
 // least one term of `anyOf` does when it has any (schema:rangeIncludes, or
 // the members of an owl:unionOf); when `oneOf` has values, each value is
-// one of them. Terms keep the order the vocabulary gives them, without
-// repeats. An empty record says nothing.
+// one of them. Terms come without repeats, in IRI order from a vocabulary;
+// values in the order of the vocabulary's list. An empty record says
+// nothing.
 struct AttrRange {
   std::vector<AttrRangeTerm> allOf;
   std::vector<AttrRangeTerm> anyOf;

@@ -24,7 +24,9 @@ class QAX_API MetaClassLibrary {
   // The library's name, unique within its model.
   const std::string& GetName() const { return name_; }
 
-  // The library's classes in the order they were added.
+  // The library's classes in the order they were added, or by handle once
+  // the model has sorted them (OntologyModel::SortClassesByHandle, which a
+  // model loaded from RDF has done).
   const std::vector<const MetaClass*>& GetClasses() const { return classes_; }
 
  private:

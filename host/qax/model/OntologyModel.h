@@ -43,7 +43,8 @@ class QAX_API OntologyModel {
   OntologyModel(const OntologyModel&) = delete;
   OntologyModel& operator=(const OntologyModel&) = delete;
 
-  // The libraries in the order they were added.
+  // The libraries in the order they were added (a model loaded from RDF
+  // adds them in the byte order of their names).
   const std::vector<const MetaClassLibrary*>& GetLibraries() const { return libraries_; }
 
   // The class whose MetaClassInfo::handle is `handle`; null when none.
@@ -77,7 +78,7 @@ class QAX_API OntologyModel {
 
   // The properties of the vocabulary that no class has as an attribute (no
   // domain, no restriction), as attribute records (scope, name, kind, type),
-  // in the order they were added.
+  // in the order they were added (by IRI, from RDF).
   const std::vector<Info::MetaAttrInfo>& GetPropertiesWithoutClass() const {
     return propertiesWithoutClass_;
   }
