@@ -9,6 +9,7 @@
 #include "module/Diagnostics.h"
 #include "module/TypeGuid.h"
 #include "ontology_item/Aco_QAXOntologyItem.h"
+#include "ontology_item/WalkLinks.h"
 
 namespace {
 
@@ -53,21 +54,6 @@ bool ReadTextRecord(A3dFileLoader& loader, const char* tag, std::string& text,
 // gigabytes; the texts of records present are bounded by the file itself.
 std::string RepeatedText(const std::string& previous, std::size_t maxLength) {
   return previous.size() <= maxLength ? previous : previous.substr(0, maxLength);
-}
-
-// The link type GUID that a saved type name stands for; false for a name of
-// another kind, whose record keeps the default.
-bool LinkGuidForTypeName(const std::string& typeName, _GUID* guid) {
-  if (typeName == kTextLinkTypeName) {
-    *guid = kTextLinkGuid;
-  } else if (typeName == kValueLinkTypeName) {
-    *guid = kValueLinkGuid;
-  } else if (typeName == kOntologyItemLinkTypeName) {
-    *guid = kOntologyItemLinkGuid;
-  } else {
-    return false;
-  }
-  return true;
 }
 
 // Reads the "CHILDIRIS" record at the read position, when there is one, into
@@ -172,7 +158,7 @@ void Aco_QAXOntologyItem::DeclareLinksFromDescriptions() {
     const LinkDescription& link = _linkDescriptions[i];
     // A type name of another kind keeps the default record's type.
     _GUID guid = kAnyTypeLinkGuid;
-    LinkGuidForTypeName(link.first, &guid);
+    qaxoi::module::LinkGuidForTypeName(link.first, &guid);
     SetChildCreateType(MakeLinkRecord(guid, link.first.c_str(), link.second.c_str(),
                                       static_cast<std::int32_t>(i), kDefaultLinkParam),
                        static_cast<int>(i));

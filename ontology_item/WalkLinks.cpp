@@ -63,29 +63,31 @@ bool IsConcatenation(std::string_view text, std::initializer_list<std::string_vi
 
 }  // namespace
 
+bool LinkGuidForTypeName(std::string_view typeName, _GUID* guid) {
+  if (typeName == kTextLinkTypeName) {
+    *guid = kTextLinkGuid;
+  } else if (typeName == kValueLinkTypeName) {
+    *guid = kValueLinkGuid;
+  } else if (typeName == kOntologyItemLinkTypeName) {
+    *guid = kOntologyItemLinkGuid;
+  } else {
+    return false;
+  }
+  return true;
+}
+
 ChildCreation LinkRecordOf(const QAX::Ontology::Info::MetaAttrInfo& info) {
   const AttrKind kind = AttrKindOf(info.kind);
-  const auto typed = [&info, kind](const _GUID& typeGuid, const char* typeName) {
-    ChildCreation record = MakeLinkRecord(typeGuid, typeName, "", 0, kDefaultLinkParam);
-    // The qualified name, written in place rather than built as a string.
-    CopyFieldPieces(
-        record.LinkName, sizeof(record.LinkName),
-        {info.scopeName, ".", info.name, kind == AttrKind::kComplex ? kComplexLinkSuffix : ""});
-    return record;
-  };
-  switch (kind) {
-    case AttrKind::kText:
-    case AttrKind::kTemporal:
-      return typed(kTextLinkGuid, kTextLinkTypeName);
-    case AttrKind::kBoolean:
-    case AttrKind::kInteger:
-    case AttrKind::kReal:
-      return typed(kValueLinkGuid, kValueLinkTypeName);
-    case AttrKind::kComplex:
-      return typed(kOntologyItemLinkGuid, kOntologyItemLinkTypeName);
-    default:
-      return ChildCreation();
-  }
+  const std::string_view type = LinkTypeNameOf(kind);
+  _GUID guid = kAnyTypeLinkGuid;
+  if (!LinkGuidForTypeName(type, &guid)) return ChildCreation();
+  // The type names are static texts, zero-terminated.
+  ChildCreation record = MakeLinkRecord(guid, type.data(), "", 0, kDefaultLinkParam);
+  // The qualified name, written in place rather than built as a string.
+  CopyFieldPieces(
+      record.LinkName, sizeof(record.LinkName),
+      {info.scopeName, ".", info.name, kind == AttrKind::kComplex ? kComplexLinkSuffix : ""});
+  return record;
 }
 
 std::string AttributeIri(const QAX::Ontology::OntologyModel& model,

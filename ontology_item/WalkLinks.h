@@ -14,6 +14,10 @@
 
 namespace qaxoi::module {
 
+// The link type GUID that a link type name ("Text", "Value",
+// "QAXOntologyItem") stands for; false, `guid` unchanged, for any other name.
+bool LinkGuidForTypeName(std::string_view typeName, _GUID* guid);
+
 // The link record of one attribute: typed by the attribute's kind ("Text",
 // "Value" or "QAXOntologyItem"), named by its qualified name (scope, ".",
 // name, and " [TODO.TODO]" for a nested item), Index 0 and LinkParam 1. An
