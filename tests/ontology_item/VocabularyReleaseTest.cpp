@@ -136,11 +136,11 @@ class VocabularyRelease : public ::testing::Test {
       const int link = LinkEndingIn(*painting, value.savedOn);
       EXPECT_GE(link, 0) << value.savedOn;
       if (value.text != nullptr) {
-        auto text = registry_.NewChannel(kTextGuid());
+        auto text = registry_.NewChannel(kTextLinkGuid);
         static_cast<Aco_StringChannel*>(text.get())->SetString(value.text);
         children.push_back(std::move(text));
       } else {
-        auto number = registry_.NewChannel(kValueGuid());
+        auto number = registry_.NewChannel(kValueLinkGuid);
         static_cast<Aco_FloatChannel*>(number.get())->SetFloat(value.number);
         children.push_back(std::move(number));
       }
@@ -169,8 +169,6 @@ class VocabularyRelease : public ::testing::Test {
     }
     return -1;
   }
-  static _GUID kTextGuid() { return kTextLinkGuid; }
-  static _GUID kValueGuid() { return kValueLinkGuid; }
 
   // Saves each row's values against release 1, loads them against the
   // row's release and checks where they are, what was reported, and that
@@ -190,7 +188,6 @@ std::string AttributeText(QAX::Onto::OntologyItem* item, const std::string& name
 
 std::string ValueText(const Value& value) {
   if (value.text != nullptr) return value.text;
-  std::string text = std::to_string(value.number);
   return value.number == 1889 ? "1889" : "92.5";
 }
 
@@ -230,15 +227,11 @@ TEST_F(VocabularyRelease, EveryValueComesBackOnItsAttributeOrIsReportedAndKept) 
        {"m:Painting a owl:Class ; rdfs:subClassOf m:Work .", "", ""},
        ClassBindingOutcome::kGone,
        false,
-       {{"label", "Sunflowers", 0, kSame, ""},
-        {"inventory", nullptr, 1889, kSame, ""},
-        {"title", "Sunflowers", 0, kSame, ""},
-        {"year", "1888", 0, kSame, ""},
-        {"height", nullptr, 92.5f, kSame, ""},
-        medium},
+       Values(medium),
        "the ontology has no class <http://example.org/museum#Painting>"},
   });
 }
+
 // What a vocabulary names in place of a class or an attribute: a
 // replacement of a deprecated term, or an equivalent.
 TEST_F(VocabularyRelease, ReplacementsAndEquivalentsMigrateOfTheSameLinkTypeOnly) {
