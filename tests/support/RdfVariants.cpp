@@ -258,7 +258,9 @@ bool Serialized(const Statements& statements, const char* serializer,
   void* written = nullptr;
   std::size_t length = 0;
   raptor_serializer_start_to_string(writer, nullptr, &written, &length);
-  raptor_parser* parser = raptor_new_parser(raptor.world, "ntriples");
+  // N-Triples read by raptor's Turtle parser, of which it is a subset:
+  // raptor 2.0.15's own N-Triples parser leaks the URIs of some terms.
+  raptor_parser* parser = raptor_new_parser(raptor.world, "turtle");
   raptor_parser_set_statement_handler(
       parser, writer, [](void* handle, raptor_statement* statement) {
         raptor_serializer_serialize_statement(static_cast<raptor_serializer*>(handle), statement);
