@@ -180,32 +180,36 @@ std::string ReplacedTermIn(const std::vector<std::string_view>& namespaces, std:
 
 std::string Quoted(std::string_view iri) { return "<" + std::string(iri) + ">"; }
 
+// The first class the model has among `successors` of kind `how`; null
+// when none. `note` then says which it is and why.
+const QAX::Ontology::MetaClass* SuccessorClass(const OntologyModel& model,
+                                               const std::vector<TermSuccessor>& successors,
+                                               TermSuccession how, std::string* note) {
+  for (const TermSuccessor& successor : successors) {
+    if (successor.how != how) continue;
+    if (const QAX::Ontology::MetaClass* found = model.GetMetaClass(successor.iri)) {
+      *note = (how == TermSuccession::kReplacedBy ? "replaced by " : "equivalent to ") +
+              Quoted(successor.iri);
+      return found;
+    }
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 ClassBinding BindClass(const OntologyModel& model, const std::string& handle) {
   ClassBinding binding;
   const std::vector<TermSuccessor>& successors = model.GetSuccessors(handle);
-  for (const TermSuccessor& successor : successors) {
-    if (successor.how != TermSuccession::kReplacedBy) continue;
-    if (const QAX::Ontology::MetaClass* replacement = model.GetMetaClass(successor.iri)) {
-      binding.metaClass = replacement;
-      binding.outcome = ClassBindingOutcome::kMigrated;
-      binding.note = "replaced by " + Quoted(successor.iri);
-      return binding;
-    }
-  }
-  if ((binding.metaClass = model.GetMetaClass(handle)) != nullptr) {
-    binding.outcome = ClassBindingOutcome::kSame;
+  // A replacement first, then the class itself, then an equivalent.
+  if ((binding.metaClass = SuccessorClass(model, successors, TermSuccession::kReplacedBy,
+                                          &binding.note)) != nullptr ||
+      (binding.metaClass = model.GetMetaClass(handle)) != nullptr ||
+      (binding.metaClass = SuccessorClass(model, successors, TermSuccession::kEquivalent,
+                                          &binding.note)) != nullptr) {
+    binding.outcome =
+        binding.note.empty() ? ClassBindingOutcome::kSame : ClassBindingOutcome::kMigrated;
     return binding;
-  }
-  for (const TermSuccessor& successor : successors) {
-    if (successor.how != TermSuccession::kEquivalent) continue;
-    if (const QAX::Ontology::MetaClass* equivalent = model.GetMetaClass(successor.iri)) {
-      binding.metaClass = equivalent;
-      binding.outcome = ClassBindingOutcome::kMigrated;
-      binding.note = "equivalent to " + Quoted(successor.iri);
-      return binding;
-    }
   }
   binding.note = "the ontology has no class " + Quoted(handle);
   return binding;
