@@ -193,17 +193,22 @@ bool IsFloating(std::string_view text) {
   return ParseDecimal(text.substr(e + 1), false, exponent);
 }
 
-// A point on the time line: seconds from 1970-01-01T00:00:00Z, nanoseconds,
-// and whether the value had a time zone (the seconds are UTC when it did,
-// local time when not).
+// A point on the time line: days from 1970-01-01, the second of that day
+// (0 to kSecondsPerDay - 1), nanoseconds, and whether the value had a time
+// zone (the day and second are UTC when it did, local time when not). Days
+// and seconds are kept apart, not as one count of seconds: a year of
+// kMaxComparedYearDigits digits is about 3.7e14 days, which fits 64 bits,
+// while its seconds (3.2e19) would not.
 struct Instant {
-  int64_t seconds = 0;
+  int64_t days = 0;
+  int64_t second = 0;
   int32_t nanos = 0;
   bool zoned = false;
 };
 
-// Years beyond this many digits are well-formed but not compared: their
-// seconds would not fit 64 bits.
+// Years beyond this many digits are well-formed but not compared. At this
+// many the days of any date, within a day of zone offsets either way, stay
+// far inside 64 bits (|days| < 4e14).
 constexpr std::size_t kMaxComparedYearDigits = 12;
 constexpr int64_t kSecondsPerDay = 86400;
 constexpr int32_t kNanoDigits = 9;
@@ -352,18 +357,30 @@ bool ParseTemporal(XsdType type, std::string_view text, Temporal& out) {
   return out.day <= DaysInMonth(year, out.month);
 }
 
-Instant ToInstant(const Temporal& t) {
-  Instant instant;
-  instant.seconds = DaysFromCivil(t.year, t.month, t.day) * kSecondsPerDay + t.hour * 3600LL +
-                    t.minute * 60LL + t.second - t.zoneMinutes * 60LL;
-  instant.nanos = t.nanos;
-  instant.zoned = t.zoned;
+// `instant` moved by `seconds` (at most a few days' worth), its second
+// brought back into one day.
+Instant Shifted(Instant instant, int64_t seconds) {
+  instant.second += seconds;
+  const int64_t carry =
+      instant.second / kSecondsPerDay - (instant.second % kSecondsPerDay < 0 ? 1 : 0);
+  instant.days += carry;
+  instant.second -= carry * kSecondsPerDay;
   return instant;
 }
 
-int CompareInstants(int64_t aSeconds, int32_t aNanos, int64_t bSeconds, int32_t bNanos) {
-  if (aSeconds != bSeconds) return aSeconds < bSeconds ? -1 : 1;
-  if (aNanos != bNanos) return aNanos < bNanos ? -1 : 1;
+Instant ToInstant(const Temporal& t) {
+  Instant instant;
+  instant.days = DaysFromCivil(t.year, t.month, t.day);
+  instant.nanos = t.nanos;
+  instant.zoned = t.zoned;
+  // 24:00:00 and a zone of up to 14 hours move the value by at most two days.
+  return Shifted(instant, t.hour * 3600LL + t.minute * 60LL + t.second - t.zoneMinutes * 60LL);
+}
+
+int CompareInstants(const Instant& a, const Instant& b) {
+  if (a.days != b.days) return a.days < b.days ? -1 : 1;
+  if (a.second != b.second) return a.second < b.second ? -1 : 1;
+  if (a.nanos != b.nanos) return a.nanos < b.nanos ? -1 : 1;
   return 0;
 }
 
@@ -375,12 +392,12 @@ Order FromSign(int sign) {
 // fourteen hours of its UTC reading, so against a zoned value it is only
 // ordered when that whole range is.
 Order CompareTemporal(const Instant& a, const Instant& b) {
-  if (a.zoned == b.zoned) return FromSign(CompareInstants(a.seconds, a.nanos, b.seconds, b.nanos));
+  if (a.zoned == b.zoned) return FromSign(CompareInstants(a, b));
   const int64_t spread = static_cast<int64_t>(kMaxZoneMinutes) * 60;
   const Instant& local = a.zoned ? b : a;
   const Instant& zoned = a.zoned ? a : b;
-  const int low = CompareInstants(local.seconds - spread, local.nanos, zoned.seconds, zoned.nanos);
-  const int high = CompareInstants(local.seconds + spread, local.nanos, zoned.seconds, zoned.nanos);
+  const int low = CompareInstants(Shifted(local, -spread), zoned);
+  const int high = CompareInstants(Shifted(local, spread), zoned);
   int sign = 0;
   if (high < 0) {
     sign = -1;
