@@ -127,7 +127,7 @@ bool IsDateTime(const std::string& text) {
 
 }  // namespace
 
-std::size_t Utf8Length(const std::string& text, std::size_t at) {
+std::size_t Utf8Length(std::string_view text, std::size_t at) {
   const auto byte = [&](std::size_t i) {
     return i < text.size() ? static_cast<unsigned char>(text[i]) : 0u;
   };

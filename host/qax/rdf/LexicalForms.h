@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "host/qax/model/AttrKind.h"
 
@@ -14,7 +15,7 @@ namespace qaxoi::rdf {
 // The length of the UTF-8 sequence that starts at `at`, or 0 when none does
 // (a stray continuation byte, an overlong form, a surrogate, a code point
 // beyond U+10FFFF, or a sequence cut short by the end of `text`).
-std::size_t Utf8Length(const std::string& text, std::size_t at);
+std::size_t Utf8Length(std::string_view text, std::size_t at);
 
 // `text` with each byte that starts no well-formed UTF-8 sequence replaced by
 // U+FFFD; `*repaired` (when not null) tells whether any was.

@@ -11,6 +11,7 @@
 
 #include "host/qax/rdf/DiscardingHandler.h"
 #include "host/qax/rdf/NestingDepth.h"
+#include "host/qax/rdf/TermCheck.h"
 #include "host/qax/rdf/TripleHandler.h"
 #include "host/qax/rdf/Utf8Scan.h"
 
@@ -310,6 +311,12 @@ class Parse {
     if (!self->Expand(*uri, iri)) return SERD_ERR_BAD_ARG;
     const SerdNode absolute =
         serd_node_from_string(SERD_URI, reinterpret_cast<const uint8_t*>(iri.c_str()));
+    const std::string fault = TermFault(Term::Iri(iri));
+    if (!fault.empty()) {
+      self->failedInHandler_ = true;
+      self->Fail(self->Standing(), fault);
+      return SERD_ERR_BAD_ARG;
+    }
     self->sink_.Prefix(Label(*name), iri);
     if (self->OverBudget()) return SERD_ERR_BAD_ARG;
     return serd_env_set_prefix(self->env_.get(), name, &absolute);
@@ -343,6 +350,16 @@ class Parse {
     } else {
       objectTerm = Term::Literal(
           Label(*object), language == nullptr ? std::string_view() : Label(*language), datatypeIri);
+    }
+    // serd decodes escapes without looking at what they stand for
+    // ("\uD800"), and leaves language tags to the grammar alone.
+    for (const Term& term : {subjectTerm, Term::Iri(predicateIri), objectTerm}) {
+      const std::string fault = TermFault(term);
+      if (!fault.empty()) {
+        self->failedInHandler_ = true;
+        self->Fail(self->Standing(), fault);
+        return SERD_ERR_BAD_ARG;
+      }
     }
     self->sink_.Statement(subjectTerm, predicateIri, objectTerm);
     return self->OverBudget() ? SERD_ERR_BAD_ARG : SERD_SUCCESS;
