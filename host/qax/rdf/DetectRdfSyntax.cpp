@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/qax/rdf/RdfSyntax.h"
+#include "host/qax/rdf/Utf16.h"
 
 namespace qaxoi::rdf {
 namespace {
@@ -180,6 +181,11 @@ RdfSyntax TurtleFamily(Reader& in) {
 
 // The syntax of `firstBytes`, or kDetect with `refusal` set.
 RdfSyntax Detect(std::string_view firstBytes, std::string* refusal) {
+  if (IsUtf16Document(firstBytes)) {
+    // Which syntax it is does not matter: none is read in UTF-16.
+    *refusal = std::string(kUtf16Refusal);
+    return RdfSyntax::kDetect;
+  }
   Reader in(firstBytes);
   if (in.Starts(kUtf8Bom)) in.Skip(kUtf8Bom.size());
   bool xml = false;

@@ -14,12 +14,14 @@
 
 #include "host/qax/rdf/DiscardingHandler.h"
 #include "host/qax/rdf/LoadBudget.h"
+#include "host/qax/rdf/TermCheck.h"
 #include "host/qax/rdf/TripleHandler.h"
 #include "host/qax/rdf/XmlBounds.h"
 
 namespace qaxoi::rdf {
 namespace {
 
+constexpr std::size_t kNoLimit = static_cast<std::size_t>(-1);
 // The document is handed to the parser in pages of this size.
 constexpr std::size_t kPageSize = std::size_t{64} << 10;
 // The base the parser is given when there is none (raptor's RDF/XML parser
@@ -55,6 +57,25 @@ std::string_view UriText(raptor_uri* uri) {
   const unsigned char* text = raptor_uri_as_counted_string(uri, &length);
   return text == nullptr ? std::string_view()
                          : std::string_view(reinterpret_cast<const char*>(text), length);
+}
+
+// `text` as one line: libxml2 ends its messages with a line break and puts
+// some of their parts on lines of their own, while a message here is one
+// line. Each run of white space becomes one space; none is left at the ends.
+std::string OneLine(const std::string& text) {
+  std::string line;
+  line.reserve(text.size());
+  bool space = false;
+  for (const char c : text) {
+    if (c == ' ' || c == '\n' || c == '\r' || c == '\t') {
+      space = !line.empty();
+      continue;
+    }
+    if (space) line.push_back(' ');
+    space = false;
+    line.push_back(c);
+  }
+  return line;
 }
 
 // "<line>:<column>" of byte `at` of `document`, both counted from 1.
@@ -238,6 +259,15 @@ class Parse {
         !ToTerm(*statement.object, object)) {
       return;
     }
+    // libxml2 refuses bad bytes and character references to surrogates, but
+    // xml:lang is any text to it; both are checked here as for every syntax.
+    for (const Term* term : {&subject, &predicate, &object}) {
+      const std::string fault = TermFault(*term);
+      if (!fault.empty()) {
+        Fail(fault);
+        return;
+      }
+    }
     sink_.Statement(subject, predicate.text, object);
     OverBudget();
   }
@@ -294,7 +324,7 @@ class Parse {
     }
     const std::size_t unknownLine = text.find(kUnknownLine);
     if (unknownLine != std::string::npos) text.replace(unknownLine, kUnknownLine.size(), " and ");
-    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+    text = OneLine(text);
     if (message->level >= RAPTOR_LOG_LEVEL_ERROR) {
       self->Fail(text);
       return;
@@ -355,7 +385,7 @@ class Parse {
 }  // namespace
 
 qaxoi::Status ReadRdfXml(const std::string& document, const std::string& sourceName,
-                         const std::string& baseIri, TripleHandler& handler,
+                         const std::string& baseIri, TripleHandler& handler, LoadBudget& budget,
                          std::vector<std::string>& warnings) {
   const XmlProblem problem = FindXmlBeyondBounds(document);
   if (problem.at != std::string::npos) {
@@ -364,9 +394,35 @@ qaxoi::Status ReadRdfXml(const std::string& document, const std::string& sourceN
                             : qaxoi::Status::Code::kInvalidInput,
         sourceName + ":" + Place(document, problem.at) + ": " + problem.what);
   }
+  // The parser frees each literal once its statement is made, so the largest
+  // one is the most it holds at a time; charged before it starts, since
+  // nothing tells how far raptor has got within a literal.
+  const std::size_t literalCost = problem.literalBytes > kNoLimit / kXmlLiteralBytesPerByte
+                                      ? kNoLimit
+                                      : problem.literalBytes * kXmlLiteralBytesPerByte;
+  if (!budget.Charge(literalCost)) {
+    budget.Release(literalCost);
+    return qaxoi::Status::WithCode(
+        qaxoi::Status::Code::kResourceExhausted,
+        sourceName + ":" + Place(document, problem.literalAt) +
+            ": an XML literal (rdf:parseType=\"Literal\") of " +
+            std::to_string(problem.literalBytes) + " bytes needs about " +
+            std::to_string(kXmlLiteralBytesPerByte) +
+            " bytes of the XML parser's memory per byte, more than loading the document may take "
+            "(" +
+            std::to_string(LoadBudget::kBytesPerDocumentByte) + " times its size plus " +
+            std::to_string(LoadBudget::kBaseBytes) + ")");
+  }
   std::vector<std::string> found;
   Parse parse(document, sourceName, handler, &found);
-  const bool read = parse.Run(baseIri, std::string::npos);
+  bool read = false;
+  try {
+    read = parse.Run(baseIri, std::string::npos);
+  } catch (...) {
+    budget.Release(literalCost);
+    throw;
+  }
+  budget.Release(literalCost);
   warnings.insert(warnings.end(), found.begin(), found.end());
   if (read) return qaxoi::Status::Ok();
   if (parse.Placeable()) {

@@ -1,11 +1,13 @@
 #include "host/qax/rdf/XmlBounds.h"
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
 #include <unordered_map>
 
 #include "host/qax/rdf/ByteTable.h"
+#include "host/qax/rdf/Utf16.h"
 
 namespace qaxoi::rdf {
 namespace {
@@ -51,6 +53,7 @@ class Scan {
                        : kEntityBytesPerDocumentByte * document.size() + kEntityBaseBytes) {}
 
   XmlProblem Run() {
+    if (IsUtf16Document(view_)) return Fail(0, std::string(kUtf16Refusal));
     const void* nul = std::memchr(d_.data(), 0, d_.size());
     if (nul != nullptr) {
       return Fail(static_cast<std::size_t>(static_cast<const char*>(nul) - d_.data()),
@@ -65,20 +68,38 @@ class Scan {
       if (d_[at] == '&') {
         at = Reference(at);
       } else if (next == '/') {
-        if (depth > 0) --depth;
-        at = After(at, ">");
+        if (depth == literalDepth_ && depth > 0) EndLiteral(at);
+        if (depth > 0) {
+          --depth;
+          inScope_ -= declared_[depth];
+        }
+        at = Within(at, After(at, ">"));
       } else if (next != '!' && next != '?') {
         const std::size_t open = at;
-        at = Markup(at + 1);
-        if (at != kNone && d_[at - 2] != '/' && ++depth > kMaxXmlDepth) {
-          Fail(open, "elements nest deeper than " + std::to_string(kMaxXmlDepth) + " levels", true);
+        tagNamespaces_ = 0;
+        tagLiteral_ = false;
+        at = Within(open, Markup(at + 1, true));
+        if (at != kNone && d_[at - 2] != '/') {
+          if (++depth > kMaxXmlDepth) {
+            Fail(open, "elements nest deeper than " + std::to_string(kMaxXmlDepth) + " levels",
+                 true);
+          } else {
+            declared_[depth - 1] = tagNamespaces_;
+          }
+          if (tagLiteral_ && literalDepth_ == 0) {
+            literalDepth_ = depth;
+            literalStart_ = at;
+            literalOpen_ = open;
+          }
+        } else {
+          inScope_ -= tagNamespaces_;  // an empty element's end closes its scope
         }
       } else if (Starts(at, "<!--")) {
-        at = After(at, "-->");
+        at = Within(at, After(at, "-->"));
       } else if (Starts(at, "<![CDATA[")) {
-        at = After(at, "]]>");
+        at = Within(at, After(at, "]]>"));
       } else if (next == '?') {
-        at = After(at, "?>");
+        at = Within(at, After(at, "?>"));
       } else if (Starts(at, "<!DOCTYPE")) {
         at = Doctype(at + std::strlen("<!DOCTYPE"));
       } else {
@@ -86,6 +107,7 @@ class Scan {
       }
       if (at == kNone) break;  // unterminated: the parser stops there
     }
+    if (literalDepth_ != 0) EndLiteral(d_.size());
     return problem_;
   }
 
@@ -124,16 +146,82 @@ class Scan {
     return found == kNone ? kNone : found + std::strlen(end);
   }
 
+  // `end`, where markup that starts at `start` ends, unless the markup is
+  // longer than the XML parser reads: then the problem, and kNone.
+  std::size_t Within(std::size_t start, std::size_t end) {
+    if (end == kNone || end - start <= kMaxXmlMarkupBytes) return end;
+    Fail(start,
+         "markup longer than " + std::to_string(kMaxXmlMarkupBytes) +
+             " bytes, the most the XML parser reads in one tag, comment or section",
+         true);
+    return kNone;
+  }
+
+  // The XML literal that ends where its end tag starts, at `end`.
+  void EndLiteral(std::size_t end) {
+    const std::size_t bytes = end - literalStart_;
+    if (problem_.literalAt == kNone || bytes > problem_.literalBytes) {
+      problem_.literalBytes = bytes;
+      problem_.literalAt = literalOpen_;
+    }
+    literalDepth_ = 0;
+  }
+
+  // The name of the attribute whose value opens at `quote`, and where it
+  // starts (`name`). Walks back over the name alone.
+  std::string_view AttributeName(std::size_t quote, std::size_t& name) const {
+    std::size_t at = quote;
+    while (at > 0 && (IsSpace(d_[at - 1]) || d_[at - 1] == '=')) --at;
+    const std::size_t end = at;
+    while (at > 0 && !EndsName(d_[at - 1])) --at;
+    name = at;
+    return view_.substr(at, end - at);
+  }
+
+  // Counts the attribute whose value opens at `quote` in a start tag, and
+  // notes a namespace declaration ("xmlns", "xmlns:prefix") and
+  // parseType="Literal" (with any prefix or none).
+  void Attribute(std::size_t quote, std::size_t& attributes) {
+    constexpr std::string_view kXmlns = "xmlns";
+    constexpr std::string_view kParseType = "parseType";
+    constexpr std::string_view kLiteral = "Literal";
+    std::size_t name = quote;
+    const std::string_view attribute = AttributeName(quote, name);
+    const bool declaration = attribute.substr(0, kXmlns.size()) == kXmlns &&
+                             (attribute.size() == kXmlns.size() || attribute[kXmlns.size()] == ':');
+    const std::size_t colon = attribute.find(':');
+    if ((colon == std::string_view::npos ? attribute : attribute.substr(colon + 1)) == kParseType &&
+        view_.substr(quote + 1, kLiteral.size()) == kLiteral &&
+        quote + 1 + kLiteral.size() < d_.size() && d_[quote + 1 + kLiteral.size()] == d_[quote]) {
+      tagLiteral_ = true;
+    }
+    if (++attributes > kMaxXmlAttributes) {
+      Fail(name, "an element has more than " + std::to_string(kMaxXmlAttributes) + " attributes",
+           true);
+    } else if (declaration) {
+      ++tagNamespaces_;
+      if (++inScope_ > kMaxXmlNamespaces) {
+        Fail(name,
+             "the open elements declare more than " + std::to_string(kMaxXmlNamespaces) +
+                 " namespaces",
+             true);
+      }
+    }
+  }
+
   // Steps over markup from `at` to just past its closing '>', quoted
   // literals included (a '>' may stand in them), counting the entity
-  // references in the literals; kNone when it does not close.
-  std::size_t Markup(std::size_t at) {
+  // references in the literals, and in a start tag (`startTag`) the
+  // attributes and namespace declarations; kNone when it does not close.
+  std::size_t Markup(std::size_t at, bool startTag = false) {
+    std::size_t attributes = 0;
     while (problem_.at == kNone) {
       at = Next(at, kMarkupEnd);
       if (at == kNone) return kNone;
       const char c = d_[at];
       if (c == '>') return at + 1;
       if (c == '"' || c == '\'') {
+        if (startTag) Attribute(at, attributes);
         const std::size_t close = d_.find(c, at + 1);
         if (close == kNone) return kNone;
         // Only within the literal: a search of the whole document from
@@ -297,6 +385,18 @@ class Scan {
   const std::size_t allowance_;
   std::unordered_map<std::string_view, Entity> entities_;
   std::size_t expanded_ = 0;
+  // Namespace declarations: made by each open element (by level, the root
+  // at 0), by the start tag being read, and by all open elements together.
+  std::array<std::size_t, kMaxXmlDepth> declared_{};
+  std::size_t tagNamespaces_ = 0;
+  std::size_t inScope_ = 0;
+  // The XML literal being read: whether the start tag being read opens one,
+  // the level of its element (0: none is open), where its content starts
+  // and where its element's '<' is.
+  bool tagLiteral_ = false;
+  std::size_t literalDepth_ = 0;
+  std::size_t literalStart_ = 0;
+  std::size_t literalOpen_ = 0;
   XmlProblem problem_;
 };
 
