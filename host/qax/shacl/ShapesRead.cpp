@@ -56,7 +56,7 @@ class Reader {
     beyondBound_ = true;
     return Fail(shape, what);
   }
-  std::string Name(TermId term) const { return TermText(g_.Term(term)); }
+  std::string Name(TermId term) const { return ShapesTermText(g_.Term(term)); }
   TermKind Kind(TermId term) const { return g_.Term(term).kind; }
   bool IsString(TermId term) const {
     const TermView view = g_.Term(term);
@@ -310,12 +310,17 @@ bool Reader::ReadCount(TermId shape, TermId predicate, uint64_t& value, bool& pr
       !IsWellFormed(XsdType::kNonNegativeInteger, view.text))
     return Fail(shape, ParamName(g_, predicate) +
                            " must be a non-negative xsd:integer literal, not " + Name(term));
-  // Counts beyond 64 bits are as good as unbounded: no graph holds that many.
+  // A count past 64 bits is refused rather than held at the largest: no
+  // graph holds that many, but a message would state a wrong bound.
   value = 0;
   for (const char c : view.text) {
     if (c < '0' || c > '9') continue;
     const auto digit = static_cast<uint64_t>(c - '0');
-    value = value > (UINT64_MAX - digit) / 10 ? UINT64_MAX : value * 10 + digit;
+    if (value > (UINT64_MAX - digit) / 10) {
+      return Fail(shape, ParamName(g_, predicate) + " " + Name(term) + " is more than " +
+                             std::to_string(UINT64_MAX) + ", the largest count read");
+    }
+    value = value * 10 + digit;
   }
   return true;
 }

@@ -4,7 +4,9 @@
 #include <string_view>
 #include <utility>
 
+#include "host/qax/shacl/ReportSyntax.h"
 #include "host/qax/shacl/ShaclTerms.h"
+#include "host/qax/shacl/ValidationReport.h"
 
 namespace qaxoi::shacl {
 namespace {
@@ -48,6 +50,18 @@ std::string IriText(std::string_view iri) {
 }
 
 }  // namespace
+
+std::string ShapesTermText(const TermView& term) {
+  if (term.kind != TermKind::kBlank) return TermText(term);
+  ReportTerm blank;
+  blank.kind = TermKind::kBlank;
+  blank.text = std::string(term.text.substr(0, kMaxTermTextBytes));
+  namespace syntax = ReportSyntax;
+  std::string out =
+      syntax::Term(blank, syntax::Prefixes(), syntax::Form::kText, syntax::Origin::kShapes);
+  if (blank.text.size() < term.text.size()) out += "...";
+  return out;
+}
 
 std::string TermText(const TermView& term) {
   std::string out;
