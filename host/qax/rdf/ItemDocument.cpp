@@ -78,16 +78,25 @@ class Describer {
     }
     document_.nodes[node].classIri = metaClass->GetInfo().handle;
     const std::size_t depth = document_.nodes[node].depth;
+    bool failed = false;
     item.ForEachValue([&](const std::string& name, const std::string* text,
                           const QAX::Onto::OntologyItem* nested) {
+      if (failed) return;
       const QAX::Ontology::Info::MetaAttrInfo* attribute = Find(*metaClass, name);
-      std::string property =
-          attribute != nullptr ? model_.GetNamespace(attribute->scopeName) + attribute->name : "";
-      if (attribute == nullptr || !IsWritableIri(property)) {
+      if (attribute == nullptr) {
         Warn(item.GetFQName() + ": '" + name +
-             (attribute == nullptr ? "' is no attribute of the class"
-                                   : "' has no property IRI that RDF can write") +
-             "; its values are left out");
+             "' is no attribute of the class; its values are left out");
+        return;
+      }
+      std::string property = model_.GetNamespace(attribute->scopeName) + attribute->name;
+      if (!IsWritableIri(property)) {
+        // The value is the item's, and the model knows its attribute: left
+        // out, the document would say less than the item without a failure.
+        failed = true;
+        Fail(item.GetFQName() + ": the " +
+             (nested != nullptr ? std::string("nested item") : "value '" + Cut(*text) + "'") +
+             " of '" + name + "' cannot be written: its property IRI '" + Cut(property) +
+             "' is not one that RDF can write");
         return;
       }
       if (nested != nullptr) {
@@ -112,7 +121,30 @@ class Describer {
       document_.nodes[node].values.push_back(
           {std::move(property), std::move(value), std::move(datatype), kNoNode});
     });
-    return true;
+    return !failed;
+  }
+
+  // `text` for a message of one line: control characters as spaces, cut to
+  // kMaxQuotedValueBytes with "..." (at a character's start).
+  static std::string Cut(const std::string& text) {
+    constexpr std::size_t kMaxQuotedValueBytes = 80;
+    constexpr unsigned char kFirstPrintable = 0x20;
+    constexpr unsigned char kContinuationMask = 0xC0;
+    constexpr unsigned char kContinuation = 0x80;
+    std::size_t end = text.size();
+    if (end > kMaxQuotedValueBytes) {
+      end = kMaxQuotedValueBytes;
+      while (end > 0 &&
+             (static_cast<unsigned char>(text[end]) & kContinuationMask) == kContinuation) {
+        --end;
+      }
+    }
+    std::string out = text.substr(0, end);
+    for (char& c : out) {
+      if (static_cast<unsigned char>(c) < kFirstPrintable) c = ' ';
+    }
+    if (end < text.size()) out += "...";
+    return out;
   }
 
   // The attribute called `name` of `metaClass`, its own before its parents'.

@@ -61,9 +61,11 @@ struct ItemDocument {
 // Describes `items` in `document`, which must be empty. Fails with
 // kInvalidInput (the document then holds a part only) for a null item, an
 // IRI that IsWritableIri refuses, or an item (nested ones included) whose
-// class `model` does not have or has under an IRI that cannot be written. A value
-// whose attribute is not of the item's class, or whose property IRI cannot be
-// written, is left out with a warning; a text that is not UTF-8 has its bad
+// class `model` does not have or has under an IRI that cannot be written, or
+// a value whose property IRI (its library's namespace and its name) cannot be
+// written: the message names the item's class, the value (cut to 80 bytes)
+// and the attribute. A value whose attribute is not of the item's class is
+// left out with a warning; a text that is not UTF-8 has its bad
 // bytes replaced by U+FFFD with a warning; a boolean is written in its
 // canonical form. Walks items breadth first, without recursion; the document
 // keeps no pointer into the items.
