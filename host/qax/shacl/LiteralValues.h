@@ -64,6 +64,8 @@ bool IsWellFormed(XsdType type, std::string_view lexical);
 // types, booleans, xsd:string with xsd:string (by code point), dates with
 // dates, date-times with date-times, times with times (a value without time
 // zone against one with it only where the 14-hour zone range decides).
+// Years of up to 12 digits, either sign, compare exactly (no value of them
+// overflows); longer ones, well-formed as they are, compare as kNone.
 // kNone for every other pair: IRIs, blank nodes, language-tagged strings,
 // ill-formed literals, mixed kinds.
 enum class Order : uint8_t { kLess, kEqual, kGreater, kNone };
