@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -157,6 +158,139 @@ TEST(ShaclGraph, DocumentsLoadWholeKeepTheirBlankNodesApartOrLeaveTheGraphAsItWa
   ASSERT_EQ(xml.message(), "");
   EXPECT_EQ(Shown(graph, graph.Objects(graph.FindIri(Ex("x")), p)),
             std::vector<std::string>{"\"v\"^^<http://www.w3.org/2001/XMLSchema#string>"});
+}
+
+// Every statement of `graph` as "subject predicate object", blank nodes as
+// "_" (their labels differ between syntaxes), sorted.
+std::vector<std::string> Statements(const Graph& graph) {
+  std::vector<std::string> lines;
+  const auto shown = [&](TermId term) {
+    return graph.Term(term).kind == TermKind::kBlank ? std::string("_") : Show(graph, term);
+  };
+  for (TermId subject = 0; subject < graph.TermCount(); ++subject) {
+    for (const auto& triple : graph.About(subject)) {
+      lines.push_back(shown(triple.subject) + " " + shown(triple.predicate) + " " +
+                      shown(triple.object));
+    }
+  }
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
+
+// One graph written in each syntax, typed, tagged and plain literals and a
+// list of literals (as sh:in holds) among its statements, gives the same
+// terms from every reader: the data and shapes graphs of validation are
+// loaded so. (The model's loader keeps literals only in enumerations and
+// documentation: ModelInvarianceTest compares those across syntaxes.)
+TEST(ShaclGraph, EverySyntaxGivesTheSameLiterals) {
+  const std::string xsd = "http://www.w3.org/2001/XMLSchema#";
+  const std::string rdf = "http://www.w3.org/1999/02/22-rdf-syntax-ns#";
+  const std::string body =
+      "ex:a ex:int \"42\"^^xsd:integer ; ex:date \"2020-02-29\"^^xsd:date ;\n"
+      "  ex:lang \"chat\"@fr-CA ; ex:plain \"plain\" ; ex:str \"s\"^^xsd:string ;\n"
+      "  ex:custom \"x\"^^ex:T ; ex:in ( \"1\"^^xsd:integer \"b\"@en ) .\n";
+  const std::string prefixes = "@prefix ex: <http://e.org/> .\n@prefix xsd: <" + xsd + "> .\n";
+  const auto line = [&](const std::string& s, const std::string& p, const std::string& o,
+                        const std::string& graphName) {
+    return s + " <" + p + "> " + o + (graphName.empty() ? "" : " " + graphName) + " .\n";
+  };
+  const auto lines = [&](const std::string& graphName) {
+    const std::string a = "<" + Ex("a") + ">";
+    return line(a, Ex("int"), "\"42\"^^<" + xsd + "integer>", graphName) +
+           line(a, Ex("date"), "\"2020-02-29\"^^<" + xsd + "date>", graphName) +
+           line(a, Ex("lang"), "\"chat\"@fr-CA", graphName) +
+           line(a, Ex("plain"), "\"plain\"", graphName) +
+           line(a, Ex("str"), "\"s\"^^<" + xsd + "string>", graphName) +
+           line(a, Ex("custom"), "\"x\"^^<" + Ex("T") + ">", graphName) +
+           line(a, Ex("in"), "_:l1", graphName) +
+           line("_:l1", rdf + "first", "\"1\"^^<" + xsd + "integer>", graphName) +
+           line("_:l1", rdf + "rest", "_:l2", graphName) +
+           line("_:l2", rdf + "first", "\"b\"@en", graphName) +
+           line("_:l2", rdf + "rest", "<" + rdf + "nil>", graphName);
+  };
+  const std::string rdfXml =
+      "<rdf:RDF xmlns:rdf=\"" + rdf +
+      "\" xmlns:ex=\"http://e.org/\">\n"
+      "<rdf:Description rdf:about=\"http://e.org/a\">\n"
+      "<ex:int rdf:datatype=\"" +
+      xsd +
+      "integer\">42</ex:int>\n"
+      "<ex:date rdf:datatype=\"" +
+      xsd +
+      "date\">2020-02-29</ex:date>\n"
+      "<ex:lang xml:lang=\"fr-CA\">chat</ex:lang><ex:plain>plain</ex:plain>\n"
+      "<ex:str rdf:datatype=\"" +
+      xsd +
+      "string\">s</ex:str>\n"
+      "<ex:custom rdf:datatype=\"http://e.org/T\">x</ex:custom>\n"
+      "<ex:in rdf:nodeID=\"l1\"/></rdf:Description>\n"
+      "<rdf:Description rdf:nodeID=\"l1\"><rdf:first rdf:datatype=\"" +
+      xsd +
+      "integer\">1</rdf:first><rdf:rest rdf:nodeID=\"l2\"/></rdf:Description>\n"
+      "<rdf:Description rdf:nodeID=\"l2\"><rdf:first xml:lang=\"en\">b</rdf:first>"
+      "<rdf:rest rdf:resource=\"" +
+      rdf + "nil\"/></rdf:Description>\n</rdf:RDF>\n";
+  const std::string a = "<" + Ex("a") + "> ";
+  const std::string s = "<" + xsd + "string>";
+  const std::vector<std::string> expected = {
+      "<" + Ex("a") + "> <" + Ex("custom") + "> \"x\"^^<" + Ex("T") + ">",
+      a + "<" + Ex("date") + "> \"2020-02-29\"^^<" + xsd + "date>",
+      a + "<" + Ex("in") + "> _",
+      a + "<" + Ex("int") + "> \"42\"^^<" + xsd + "integer>",
+      a + "<" + Ex("lang") + "> \"chat\"^^<" + rdf + "langString>@fr-CA",
+      a + "<" + Ex("plain") + "> \"plain\"^^" + s,
+      a + "<" + Ex("str") + "> \"s\"^^" + s,
+      "_ <" + rdf + "first> \"1\"^^<" + xsd + "integer>",
+      "_ <" + rdf + "first> \"b\"^^<" + rdf + "langString>@en",
+      "_ <" + rdf + "rest> <" + rdf + "nil>",
+      "_ <" + rdf + "rest> _",
+  };
+  const struct {
+    RdfSyntax syntax;
+    std::string text;
+  } documents[] = {
+      {RdfSyntax::kTurtle, prefixes + body},
+      {RdfSyntax::kNTriples, lines("")},
+      {RdfSyntax::kNQuads, lines("<" + Ex("g") + ">")},
+      {RdfSyntax::kTriG, prefixes + "ex:g {\n" + body + "}\n"},
+      {RdfSyntax::kRdfXml, rdfXml},
+  };
+  for (const auto& document : documents) {
+    Graph graph;
+    GraphLoad loaded;
+    ASSERT_EQ("", LoadGraphText(document.text, document.syntax, "d", "", graph, &loaded).message())
+        << static_cast<int>(document.syntax);
+    EXPECT_EQ(expected, Statements(graph)) << static_cast<int>(document.syntax);
+  }
+}
+
+// What the parsers decode and RDF does not allow is refused by every reader,
+// placed where the parser stood after the statement (escapes decode to a
+// surrogate, U+D800 to U+DFFF, which no UTF-8 text may hold).
+TEST(ShaclGraph, EveryReaderRefusesSurrogates) {
+  const struct {
+    RdfSyntax syntax;
+    std::string text;
+    std::string error;
+  } cases[] = {
+      {RdfSyntax::kTurtle, "<http://e.org/a> <http://e.org/p> \"ab\\uD800cd\" .\n",
+       "d:1:47: a surrogate code point (U+D800 to U+DFFF) in a literal; it is no character"},
+      {RdfSyntax::kNTriples, "<http://e.org/a\\U0000D800> <http://e.org/p> \"x\" .\n",
+       "d:1:48: a surrogate code point (U+D800 to U+DFFF) in an IRI; it is no character"},
+      {RdfSyntax::kNQuads, "<http://e.org/a> <http://e.org/p> \"\\uDFFF\"@en <http://e.org/g> .\n",
+       "d:1:65: a surrogate code point (U+D800 to U+DFFF) in a literal; it is no character"},
+      {RdfSyntax::kTriG, "{ <http://e.org/a> <http://e.org/p\\uDC00> \"x\" }\n",
+       "d:1:46: a surrogate code point (U+D800 to U+DFFF) in an IRI; it is no character"},
+      {RdfSyntax::kTurtle, "<http://e.org/a> <http://e.org/p> \"a\xED\xA0\x80\" .\n",
+       "d:1:37: invalid UTF-8 at byte 0xED"},
+      {RdfSyntax::kTurtle, "<http://e.org/a> <http://e.org/p> \"\\U0001F600\"@en-GB-x1 .\n", ""},
+  };
+  for (const auto& c : cases) {
+    Graph graph;
+    GraphLoad loaded;
+    EXPECT_EQ(c.error, LoadGraphText(c.text, c.syntax, "d", "", graph, &loaded).message())
+        << c.text;
+  }
 }
 
 }  // namespace
