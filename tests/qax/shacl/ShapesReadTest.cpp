@@ -84,6 +84,11 @@ TEST(ShapesThatAreNotSHACL, AreRefusedWithOneLineNamingTheShape) {
        p + "sh:minCount must be a non-negative xsd:integer literal, not \"1\""},
       {"a negative count", "ex:P sh:path ex:p ; sh:maxLength -1 .",
        p + "sh:maxLength must be a non-negative xsd:integer literal, not \"-1\"^^xsd:integer"},
+      {"a count past 64 bits", "ex:P sh:path ex:p ; sh:minCount 18446744073709551617 .",
+       p + "sh:minCount \"18446744073709551617\"^^xsd:integer is more than "
+           "18446744073709551615, the largest count read"},
+      {"a blank node shape, named as reports name it", "_:n sh:targetNode ex:a ; sh:minCount 1 .",
+       "shape _:s_n: sh:minCount is for property shapes; this shape has no sh:path"},
       {"two paths", "ex:P sh:path ex:p, ex:q ; sh:minCount 1 .",
        p + "sh:path has 2 values; it may have one"},
       {"a list node with two rdf:first",
