@@ -73,8 +73,10 @@ QAX_API RdfSyntax RdfSyntaxFromPath(const std::string& path);
 // syntax goes to `syntax`. What is not read (OWL/XML, the OWL functional and
 // Manchester syntaxes, JSON-LD, other XML, or bytes of no known syntax) is
 // kNotSupported, one sentence that names what was found and lists the
-// syntaxes that are read, with `syntax` left as it was. Reads no further
-// than the first statement or element.
+// syntaxes that are read, with `syntax` left as it was; a document in UTF-16
+// (a byte order mark FE FF or FF FE, or '<' written in UTF-16) is
+// kNotSupported as "the document is in UTF-16, which is not read; convert it
+// to UTF-8". Reads no further than the first statement or element.
 QAX_API qaxoi::Status DetectRdfSyntax(std::string_view firstBytes, RdfSyntax* syntax);
 
 // The name of `syntax` as ParseRdfSyntaxName reads it (its name in
