@@ -65,6 +65,13 @@ TEST(RdfXml, RefusalsBeforeTheParserAndItsMessages) {
        "b.rdf:2:45: an XML literal (rdf:parseType=\"Literal\") of 100000 bytes needs about 128 "
        "bytes of the XML parser's memory per byte, more than loading the document may take (10 "
        "times its size plus 262144)"},
+      {"an XML literal of entity references",
+       "<!DOCTYPE rdf:RDF [<!ENTITY t \"" + std::string(20'000, 't') + "\">]>\n" +
+           Node("", literal + "&t;&t;&t;&t;&t;&t;&t;&t;&t;&t;</e:p>"),
+       RdfSyntax::kRdfXml,
+       "b.rdf:3:45: an XML literal (rdf:parseType=\"Literal\") of 200030 bytes needs about 128 "
+       "bytes of the XML parser's memory per byte, more than loading the document may take (10 "
+       "times its size plus 262144)"},
       {"UTF-16, syntax given", std::string("\xFF\xFE<\0r\0", 6), RdfSyntax::kRdfXml,
        "b.rdf:1:1: the document is in UTF-16, which is not read; convert it to UTF-8"},
       {"UTF-16 without a byte order mark, syntax detected", std::string("<\0?\0x\0", 6),

@@ -90,6 +90,7 @@ class Scan {
             literalDepth_ = depth;
             literalStart_ = at;
             literalOpen_ = open;
+            literalExpanded_ = expanded_;
           }
         } else {
           inScope_ -= tagNamespaces_;  // an empty element's end closes its scope
@@ -157,9 +158,10 @@ class Scan {
     return kNone;
   }
 
-  // The XML literal that ends where its end tag starts, at `end`.
+  // The XML literal that ends where its end tag starts, at `end`: its bytes
+  // and the text its entity references stand for.
   void EndLiteral(std::size_t end) {
-    const std::size_t bytes = end - literalStart_;
+    const std::size_t bytes = Saturate(end - literalStart_, expanded_ - literalExpanded_);
     if (problem_.literalAt == kNone || bytes > problem_.literalBytes) {
       problem_.literalBytes = bytes;
       problem_.literalAt = literalOpen_;
@@ -392,11 +394,12 @@ class Scan {
   std::size_t inScope_ = 0;
   // The XML literal being read: whether the start tag being read opens one,
   // the level of its element (0: none is open), where its content starts
-  // and where its element's '<' is.
+  // where its element's '<' is, and the entity text counted before it.
   bool tagLiteral_ = false;
   std::size_t literalDepth_ = 0;
   std::size_t literalStart_ = 0;
   std::size_t literalOpen_ = 0;
+  std::size_t literalExpanded_ = 0;  // expanded_ where it starts
   XmlProblem problem_;
 };
 

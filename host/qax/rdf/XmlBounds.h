@@ -43,8 +43,9 @@ struct XmlProblem {
   // when it holds what is not read at all.
   bool beyondBound = false;
   // The bytes between the tags of the largest element that an attribute
-  // parseType="Literal" makes an XML literal (any prefix counts, so never
-  // fewer than the parser meets; an element left open runs to the end), and
+  // parseType="Literal" makes an XML literal, with the text its entity
+  // references stand for (any prefix counts, so never fewer than the parser
+  // meets; an element left open runs to the end), and
   // the offset of its '<' (npos: the document has none). The XML parser
   // holds such a literal while it reads it, at many times its size.
   std::size_t literalBytes = 0;
