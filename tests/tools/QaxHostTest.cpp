@@ -198,11 +198,17 @@ TEST_F(QaxHost, RefusesBadInputWithAClearMessageAndNonzeroExit) {
         "<http://a.example/ns#Thing> a owl:Class .\n"
         "<http://b.example/ns#Thing> a owl:Class .\n");
   WriteValidationFiles();
+  Write("latin.rdf",
+        "<rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">caf\xE9 ok</rdf:RDF>");
   const struct {
     std::string line;  // the arguments, separated by blanks
     int exitCode;
     const char* message;
   } cases[] = {
+      // libxml2 puts the bytes on a line of their own.
+      {"classes --ontology latin.rdf", 1,
+       "qax-host: latin.rdf:1:73: Input is not proper UTF-8, indicate encoding ! Bytes: 0xE9 0x20 "
+       "0x6F 0x6B\n"},
       {"build Pengu", 1, "no class 'Pengu'"},
       {"shapes zoo:Penguin Pengu", 1, "no class 'Pengu'"},
       {"links :Penguin", 1, "the ontology declares no empty prefix, so ':Penguin' names"},
