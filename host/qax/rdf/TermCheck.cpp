@@ -6,9 +6,10 @@ namespace qaxoi::rdf {
 namespace {
 
 constexpr unsigned char kFirstNonAscii = 0x80;
-// The lead byte of the three-byte forms that hold U+D000 to U+DFFF, the
-// surrogates among them.
+// The lead byte of the three-byte forms that hold U+D000 to U+DFFF, and the
+// least second byte of a surrogate (U+D800) among them.
 constexpr unsigned char kSurrogateLead = 0xED;
+constexpr unsigned char kSurrogateSecond = 0xA0;
 
 constexpr bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 constexpr bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
@@ -33,7 +34,8 @@ std::string Utf8Fault(std::string_view text, const char* what) {
   const std::size_t at = FirstMalformed(text);
   if (at == std::string_view::npos) return std::string();
   const bool surrogate = static_cast<unsigned char>(text[at]) == kSurrogateLead &&
-                         at + 1 < text.size() && static_cast<unsigned char>(text[at + 1]) >= 0xA0;
+                         at + 1 < text.size() &&
+                         static_cast<unsigned char>(text[at + 1]) >= kSurrogateSecond;
   return surrogate ? std::string("a surrogate code point (U+D800 to U+DFFF) in ") + what +
                          "; it is no character"
                    : std::string("malformed UTF-8 in ") + what;
