@@ -25,8 +25,8 @@ std::string CheckReport(const ValidationReport& report) {
     return "conforms does not match the results";
   }
   for (const auto& result : report.results) {
-    if (result.sourceConstraintComponent.empty() || result.resultSeverity.empty() ||
-        result.resultMessages.empty()) {
+    if (result.SourceConstraintComponent().empty() || result.ResultSeverity().empty() ||
+        result.ResultMessages().empty()) {
       return "a result without its component, severity or message";
     }
   }
