@@ -85,8 +85,8 @@ struct ResultRecord {
   uint32_t message = kNone;    // a term: the validator's message, when the shape has no sh:message
 };
 
-// The messages of one result: a view of terms its report holds, valid as
-// long as the report lives and is not changed.
+// The messages of one result: a view of terms its report holds, valid
+// while the report lives and is not moved (adding results keeps it valid).
 class ReportTermList {
  public:
   class Iterator {
@@ -123,8 +123,8 @@ class ReportTermList {
   const uint32_t* last_;
 };
 
-// One sh:result, read from its report: a view, valid as long as the report
-// lives and is not changed. The IRIs are full IRIs (for example
+// One sh:result, read from its report: a view, valid while the report
+// lives and is not moved (adding results keeps it valid). The IRIs are full IRIs (for example
 // "http://www.w3.org/ns/shacl#MinCountConstraintComponent").
 class QAX_API ValidationResult {
  public:
@@ -153,8 +153,8 @@ class QAX_API ValidationResult {
 };
 
 // The results of a report in the order found, with the tables they refer
-// to. Every table only grows, and no entry moves once added, so the views
-// handed out stay valid while results are added.
+// to. Every table only grows, and nothing a view refers to moves once
+// added, so the views handed out stay valid while results are added.
 class QAX_API ValidationResults {
  public:
   // A number of an entry of one of the tables.
