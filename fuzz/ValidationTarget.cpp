@@ -13,6 +13,7 @@ using qaxoi::rdf::RdfSyntax;
 using qaxoi::shacl::Graph;
 using qaxoi::shacl::GraphLoad;
 using qaxoi::shacl::LoadGraphText;
+using qaxoi::shacl::ReportAsJson;
 using qaxoi::shacl::ReportAsText;
 using qaxoi::shacl::ReportAsTurtle;
 using qaxoi::shacl::Shapes;
@@ -37,6 +38,10 @@ std::string CheckReport(const ValidationReport& report) {
   if (!load.ok()) return "the report's Turtle does not read back: " + load.message();
   for (const char c : ReportAsText(report)) {
     if (static_cast<unsigned char>(c) < 0x20 && c != '\n') return "a raw control byte in the text";
+  }
+  // JSON escapes every control character inside its strings.
+  for (const char c : ReportAsJson(report)) {
+    if (static_cast<unsigned char>(c) < 0x20 && c != '\n') return "a raw control byte in the JSON";
   }
   return "";
 }

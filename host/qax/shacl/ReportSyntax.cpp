@@ -62,6 +62,8 @@ void AppendHex(uint32_t value, int digits, std::string& out) {
 }
 
 constexpr uint32_t kFirstPrintable = 0x20;
+// The most bytes of one UTF-8 character.
+constexpr std::size_t kMaxUtf8Bytes = 4;
 constexpr uint32_t kDelete = 0x7F;
 
 // How a Turtle string writes the ASCII character `c` that it escapes.
@@ -359,8 +361,12 @@ std::string Term(const ReportTerm& term, const Prefixes& prefixes, Form form, Or
     }
     return written.str();
   }
+  // Only what is shown is quoted: the first characters of a literal of any
+  // length lie within this many bytes.
+  const std::string_view shown =
+      std::string_view(term.text).substr(0, (kMaxShownCharacters + 1) * kMaxUtf8Bytes);
   std::string quoted;
-  for (const char c : term.text) {
+  for (const char c : shown) {
     if (c == '"' || c == '\\') quoted += '\\';
     quoted += c;
   }

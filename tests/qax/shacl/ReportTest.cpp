@@ -135,6 +135,18 @@ std::vector<ResultCase> Cases() {
        "sh:zeroOrMorePath ex:b ] ) ] [ sh:oneOrMorePath ex:c ] [ sh:zeroOrOnePath "
        "<http://x.org/d> ] ): not an integer",
        {}});
+  // Far more characters than the text form shows (200), each of two bytes.
+  constexpr int kLongCharacters = 3000;
+  constexpr int kShownCharacters = 200;
+  std::string longText;
+  std::string shownText;
+  for (int i = 0; i < kLongCharacters; ++i) longText += "\xC3\xA9";  // é
+  for (int i = 0; i < kShownCharacters; ++i) shownText += "\xC3\xA9";
+  cases.push_back(
+      {"a literal of thousands of two-byte characters shows its first 200",
+       Result(Iri(kEx + "bob"), Shared(Predicate(kEx + "age")), true, Literal(longText)),
+       "Violation: ex:bob ex:age \"" + shownText + "\xE2\x80\xA6\": not an integer",
+       {}});
   return cases;
 }
 
