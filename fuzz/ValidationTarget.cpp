@@ -13,6 +13,7 @@ using qaxoi::rdf::RdfSyntax;
 using qaxoi::shacl::Graph;
 using qaxoi::shacl::GraphLoad;
 using qaxoi::shacl::LoadGraphText;
+using qaxoi::shacl::ReportAsJson;
 using qaxoi::shacl::ReportAsText;
 using qaxoi::shacl::ReportAsTurtle;
 using qaxoi::shacl::Shapes;
@@ -25,8 +26,8 @@ std::string CheckReport(const ValidationReport& report) {
     return "conforms does not match the results";
   }
   for (const auto& result : report.results) {
-    if (result.sourceConstraintComponent.empty() || result.resultSeverity.empty() ||
-        result.resultMessages.empty()) {
+    if (result.SourceConstraintComponent().empty() || result.ResultSeverity().empty() ||
+        result.ResultMessages().empty()) {
       return "a result without its component, severity or message";
     }
   }
@@ -37,6 +38,10 @@ std::string CheckReport(const ValidationReport& report) {
   if (!load.ok()) return "the report's Turtle does not read back: " + load.message();
   for (const char c : ReportAsText(report)) {
     if (static_cast<unsigned char>(c) < 0x20 && c != '\n') return "a raw control byte in the text";
+  }
+  // JSON escapes every control character inside its strings.
+  for (const char c : ReportAsJson(report)) {
+    if (static_cast<unsigned char>(c) < 0x20 && c != '\n') return "a raw control byte in the JSON";
   }
   return "";
 }

@@ -651,10 +651,17 @@ TEST_F(QaxHost, OutputsReplaceFilesSafelyWriteStreamsAndFailWithAMessage) {
   }
   // Nothing but what the rows left: no temporary file of any save.
   EXPECT_EQ("", Listing(".qax-", live));
-  // Standard output on a full device: a message, not a signal.
-  const Result full = Run({"dump", "-"}, Path("penguin.grp"), "/dev/full");
-  EXPECT_EQ(1, full.exitCode);
-  EXPECT_EQ("qax-host: cannot write standard output: No space left on device\n", full.err);
+  // Standard output on a full device: a message, not a signal, also for a
+  // report of data that conforms, written as it streams.
+  WriteValidationFiles();
+  const std::vector<std::string> fullOutputs[] = {
+      {"dump", "-"}, {"validate", "--shapes", "shapes.ttl", "--format", "json", "ok.ttl"}};
+  for (const std::vector<std::string>& arguments : fullOutputs) {
+    const Result full = Run(arguments, Path("penguin.grp"), "/dev/full");
+    EXPECT_EQ(1, full.exitCode) << arguments[0];
+    EXPECT_EQ("qax-host: cannot write standard output: No space left on device\n", full.err)
+        << arguments[0];
+  }
 }
 
 // A group saved against one release of a vocabulary, loaded and migrated

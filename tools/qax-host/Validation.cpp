@@ -1,12 +1,16 @@
 #include "tools/qax-host/Validation.h"
 
 #include <cstdio>
+#include <ostream>
+#include <sstream>
 
 #include "host/files/InputFile.h"
 #include "host/qax/rdf/Rdf.h"
 #include "tools/qax-host/Activity.h"
 #include "tools/qax-host/ChannelText.h"
 #include "tools/qax-host/Output.h"
+#include "tools/qax-host/StandardOutputBuffer.h"
+#include "tools/qax-host/TrimmedLines.h"
 
 namespace qaxoi::qax_host {
 
@@ -14,23 +18,30 @@ namespace shacl = qaxoi::shacl;
 
 namespace {
 
-// `text` with the blanks and tabs that end its lines dropped: a message of a
-// shapes graph may end in one, and qax-host's lines never do.
-std::string WithoutTrailingBlanks(const std::string& text) {
-  std::string out;
-  out.reserve(text.size());
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    const bool lineEnd = end != std::string::npos;
-    if (!lineEnd) end = text.size();
-    std::size_t last = end;
-    while (last > start && (text[last - 1] == ' ' || text[last - 1] == '\t')) --last;
-    out.append(text, start, last - start);
-    if (lineEnd) out += '\n';
-    start = end + 1;
+// Writes `report` in `format` into `target`, the blanks and tabs that end
+// the lines of text dropped: a message of a shapes graph may end in one,
+// and qax-host's lines never do.
+void WriteReportTo(std::streambuf& target, const shacl::ValidationReport& report,
+                   const std::vector<std::pair<std::string, std::string>>& prefixes,
+                   ReportFormat format) {
+  switch (format) {
+    case ReportFormat::kText: {
+      TrimmedLines trimmed(target);
+      std::ostream out(&trimmed);
+      shacl::WriteReportText(out, report, prefixes);
+      return;
+    }
+    case ReportFormat::kTurtle: {
+      std::ostream out(&target);
+      shacl::WriteReportTurtle(out, report, prefixes);
+      return;
+    }
+    case ReportFormat::kJson: {
+      std::ostream out(&target);
+      shacl::WriteReportJson(out, report, prefixes);
+      return;
+    }
   }
-  return out;
 }
 
 }  // namespace
@@ -80,25 +91,19 @@ int WriteReport(const shacl::ValidationReport& report,
                 const std::vector<std::pair<std::string, std::string>>& prefixes,
                 ReportFormat format, const std::string& output) {
   const Activity writing("writing the validation report");
-  std::string text;
-  switch (format) {
-    case ReportFormat::kText:
-      text = WithoutTrailingBlanks(shacl::ReportAsText(report, prefixes));
-      break;
-    case ReportFormat::kTurtle:
-      text = shacl::ReportAsTurtle(report, prefixes);
-      break;
-    case ReportFormat::kJson:
-      text = shacl::ReportAsJson(report, prefixes);
-      break;
-  }
   const int verdict = report.conforms ? kExitOk : kExitFailure;
   if (output.empty()) {
-    std::fputs(text.c_str(), stdout);
+    // Streamed result by result; a write that fails stops the writer and
+    // is reported by FinishOutput, as for every command.
+    StandardOutputBuffer standardOutput;
+    WriteReportTo(standardOutput, report, prefixes, format);
     return verdict;
   }
+  // The safe writer replaces a file whole: the report is held first.
+  std::stringbuf bytes;
+  WriteReportTo(bytes, report, prefixes, format);
   bool toStandardOutput = false;
-  if (!WriteOutput(output, text, &toStandardOutput)) return kExitFailure;
+  if (!WriteOutput(output, bytes.str(), &toStandardOutput)) return kExitFailure;
   if (!toStandardOutput) {
     std::fprintf(stderr, "qax-host: wrote the report to %s\n", Escaped(output).c_str());
   }

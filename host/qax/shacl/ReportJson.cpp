@@ -1,8 +1,10 @@
-// The validation report as one JSON document, for scripts.
+// The validation report as one JSON document, for scripts, written result
+// by result: the bytes are those of the JSON library's indented dump of the
+// same document, without the document ever being held whole.
+#include <sstream>
 #include <string>
 
-#include <nlohmann/json.hpp>
-
+#include "host/qax/shacl/ReportOutput.h"
 #include "host/qax/shacl/ReportSyntax.h"
 #include "host/qax/shacl/ValidationReport.h"
 
@@ -10,46 +12,109 @@ namespace qaxoi::shacl {
 
 namespace {
 
-// The JSON library writes a document by recursion, one call per level: a
-// report is three levels deep whatever it holds, paths being strings.
-constexpr int kIndent = 2;
+// The indentation of the members of the document, of a result, and of a
+// result's messages: two spaces per level.
+constexpr const char* kDocumentMember = "\n  ";
+constexpr const char* kResult = "\n    ";
+constexpr const char* kResultMember = "\n      ";
+constexpr const char* kMessage = "\n        ";
+
+// Starts the member `name` of an object, its value to follow.
+void Key(ReportOutput& out, const char* indent, const char* name, bool first = false) {
+  if (!first) out.Put(',');
+  out.Put(indent);
+  out.Put('"');
+  out.Put(name);
+  out.Put("\": ");
+}
 
 }  // namespace
 
-std::string ReportAsJson(const ValidationReport& report,
-                         const std::vector<std::pair<std::string, std::string>>& prefixes) {
-  using Json = nlohmann::ordered_json;
+void WriteReportJson(std::ostream& stream, const ValidationReport& report,
+                     const ReportPrefixList& prefixes) {
   using ReportSyntax::Form;
   const ReportSyntax::Prefixes declared = ReportSyntax::ReportPrefixes(prefixes);
-  const auto term = [](const ReportTerm& value) {
-    return ReportSyntax::Term(value, {}, Form::kNTriples);
+  ReportOutput out(stream);
+  // Terms in N-Triples form, inside a JSON string.
+  const auto term = [&](const ReportTerm& value, ReportSyntax::Origin origin) {
+    out.OpenJsonString();
+    ReportSyntax::PutTerm(out, value, {}, Form::kNTriples, origin);
+    out.CloseJsonString();
   };
-  const auto iri = [](const std::string& text) {
-    return ReportSyntax::Iri(text, {}, Form::kNTriples);
+  const auto iri = [&](const std::string& text) {
+    out.OpenJsonString();
+    ReportSyntax::PutIri(out, text, {}, Form::kNTriples);
+    out.CloseJsonString();
   };
-  Json results = Json::array();
+  out.Put('{');
+  Key(out, kDocumentMember, "conforms", true);
+  out.Put(report.conforms ? "true" : "false");
+  Key(out, kDocumentMember, "results");
+  out.Put('[');
+  bool firstResult = true;
   for (const ValidationResult& result : report.results) {
-    Json messages = Json::array();
-    // Messages are texts for people: their lexical forms, not terms.
-    for (const ReportTerm& message : result.resultMessages) {
-      messages.push_back(ReportSyntax::ValidUtf8(message.text));
+    if (!out.Good()) return;
+    if (!firstResult) out.Put(',');
+    firstResult = false;
+    out.Put(kResult);
+    out.Put('{');
+    Key(out, kResultMember, "focusNode", true);
+    term(result.FocusNode(), ReportSyntax::Origin::kData);
+    Key(out, kResultMember, "resultPath");
+    if (const ReportPath* path = result.ResultPath()) {
+      out.OpenJsonString();
+      out.Put(ReportSyntax::Path(*path, declared, Form::kTurtle));
+      out.CloseJsonString();
+    } else {
+      out.Put("null");
     }
-    results.push_back(
-        {{"focusNode", term(result.focusNode)},
-         {"resultPath", result.resultPath
-                            ? Json(ReportSyntax::Path(*result.resultPath, declared, Form::kTurtle))
-                            : Json()},
-         {"value", result.hasValue ? Json(term(result.value)) : Json()},
-         {"sourceShape", ReportSyntax::Term(result.sourceShape, {}, Form::kNTriples,
-                                            ReportSyntax::Origin::kShapes)},
-         {"sourceConstraintComponent", iri(result.sourceConstraintComponent)},
-         {"resultSeverity", iri(result.resultSeverity)},
-         {"resultMessage", std::move(messages)}});
+    Key(out, kResultMember, "value");
+    if (result.HasValue()) {
+      term(result.Value(), ReportSyntax::Origin::kData);
+    } else {
+      out.Put("null");
+    }
+    Key(out, kResultMember, "sourceShape");
+    term(result.SourceShape(), ReportSyntax::Origin::kShapes);
+    Key(out, kResultMember, "sourceConstraintComponent");
+    iri(result.SourceConstraintComponent());
+    Key(out, kResultMember, "resultSeverity");
+    iri(result.ResultSeverity());
+    Key(out, kResultMember, "resultMessage");
+    // Messages are texts for people: their lexical forms, not terms.
+    const ReportTermList messages = result.ResultMessages();
+    if (messages.empty()) {
+      out.Put("[]");
+    } else {
+      out.Put('[');
+      const char* separator = "";
+      for (const ReportTerm& message : messages) {
+        out.Put(separator);
+        separator = ",";
+        out.Put(kMessage);
+        out.OpenJsonString();
+        ReportSyntax::PutValidUtf8(out, message.text);
+        out.CloseJsonString();
+      }
+      // The list closes at the indentation of its member.
+      out.Put(kResultMember);
+      out.Put(']');
+    }
+    out.Put(kResult);
+    out.Put('}');
   }
-  const Json document = {{"conforms", report.conforms},
-                         {"results", std::move(results)},
-                         {"resultsLeftOut", report.resultsLeftOut}};
-  return document.dump(kIndent, ' ', false, Json::error_handler_t::replace) + "\n";
+  // An empty list is written "[]", as the JSON library writes it.
+  if (!report.results.empty()) out.Put(kDocumentMember);
+  out.Put(']');
+  Key(out, kDocumentMember, "resultsLeftOut");
+  out.Put(std::to_string(report.resultsLeftOut));
+  out.Put("\n}\n");
+}
+
+std::string ReportAsJson(const ValidationReport& report, const ReportPrefixList& prefixes) {
+  std::ostringstream out;
+  WriteReportJson(out, report, prefixes);
+  return out.str();
 }
 
 }  // namespace qaxoi::shacl

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <sstream>
 
 #include "host/qax/rdf/VocabularyTerms.h"
 
@@ -60,6 +61,32 @@ void AppendHex(uint32_t value, int digits, std::string& out) {
     out += kHexDigits[(value >> shift) & 0xFu];
 }
 
+constexpr uint32_t kFirstPrintable = 0x20;
+// The most bytes of one UTF-8 character.
+constexpr std::size_t kMaxUtf8Bytes = 4;
+constexpr uint32_t kDelete = 0x7F;
+
+// How a Turtle string writes the ASCII character `c` that it escapes.
+std::string Escape(char c) {
+  switch (c) {
+    case '"':
+      return "\\\"";
+    case '\\':
+      return "\\\\";
+    case '\n':
+      return "\\n";
+    case '\r':
+      return "\\r";
+    case '\t':
+      return "\\t";
+    default:
+      break;
+  }
+  std::string escaped = "\\u";
+  AppendHex(static_cast<unsigned char>(c), 4, escaped);
+  return escaped;
+}
+
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -113,6 +140,29 @@ std::string BlankLabel(const std::string& label, Origin origin) {
   return written;
 }
 
+// The characters that no IRI holds besides controls and the space.
+constexpr std::string_view kNotInIris = "<>\"{}|^`\\";
+
+// The prefix of `prefixes` whose namespace is the longest that starts
+// `iri` and leaves a local name Turtle reads plainly; null when none fits.
+const Prefixes::value_type* BestPrefix(const std::string& iri, const Prefixes& prefixes) {
+  const Prefixes::value_type* best = nullptr;
+  for (const auto& prefix : prefixes) {
+    const std::string& ns = prefix.second;
+    if (ns.empty() || iri.size() < ns.size() || iri.compare(0, ns.size(), ns) != 0) continue;
+    const std::string_view local = std::string_view(iri).substr(ns.size());
+    if (!IsPrefixName(prefix.first) || !IsLocalName(local)) continue;
+    if (best == nullptr || ns.size() > best->second.size()) best = &prefix;
+  }
+  return best;
+}
+
+// Whether a literal of `datatype` is written without it: a plain string.
+bool IsPlainString(const std::string& datatype) {
+  return datatype.empty() || datatype == rdf::Iri::kXsdString ||
+         datatype == rdf::Iri::kRdfLangString;
+}
+
 // A language tag as Turtle reads it: letters, digits and hyphens.
 std::string LanguageTag(const std::string& language) {
   std::string tag;
@@ -132,34 +182,38 @@ struct Piece {
 }  // namespace
 
 std::string Quoted(std::string_view text) {
-  std::string out = "\"";
-  for (const char c : ValidUtf8(text)) {
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
-          out += "\\u";
-          AppendHex(static_cast<unsigned char>(c), 4, out);
-        } else {
-          out += c;
-        }
-    }
+  std::ostringstream written;
+  {
+    ReportOutput out(written);
+    PutQuoted(out, text);
   }
-  return out + "\"";
+  return written.str();
+}
+
+void PutQuoted(ReportOutput& out, std::string_view text) {
+  out.Put('"');
+  // Runs of bytes that need no escape are put whole.
+  std::size_t run = 0;
+  std::size_t at = 0;
+  const auto putRun = [&] { out.Put(text.substr(run, at - run)); };
+  while (at < text.size()) {
+    uint32_t codePoint = 0;
+    const std::size_t length = CharacterAt(text, at, codePoint);
+    if (length > 1 || (length == 1 && codePoint >= kFirstPrintable && codePoint != kDelete &&
+                       codePoint != '"' && codePoint != '\\')) {
+      at += length;
+      continue;
+    }
+    putRun();
+    if (length == 0) {
+      out.Put(kReplacement);
+    } else {
+      out.Put(Escape(static_cast<char>(codePoint)));
+    }
+    run = ++at;
+  }
+  putRun();
+  out.Put('"');
 }
 
 Prefixes ReportPrefixes(const Prefixes& given) {
@@ -188,6 +242,23 @@ std::string ValidUtf8(std::string_view text) {
     }
   }
   return out;
+}
+
+void PutValidUtf8(ReportOutput& out, std::string_view text) {
+  std::size_t run = 0;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    uint32_t codePoint = 0;
+    const std::size_t length = CharacterAt(text, at, codePoint);
+    if (length != 0) {
+      at += length;
+      continue;
+    }
+    out.Put(text.substr(run, at - run));
+    out.Put(kReplacement);
+    run = ++at;
+  }
+  out.Put(text.substr(run));
 }
 
 std::string Shown(std::string_view text, std::size_t maxCharacters) {
@@ -221,31 +292,56 @@ std::string Shown(std::string_view text, std::size_t maxCharacters) {
 
 std::string Iri(const std::string& iri, const Prefixes& prefixes, Form form) {
   if (form != Form::kNTriples) {
-    const std::pair<std::string, std::string>* best = nullptr;
-    for (const auto& prefix : prefixes) {
-      const std::string& ns = prefix.second;
-      if (ns.empty() || iri.size() < ns.size() || iri.compare(0, ns.size(), ns) != 0) continue;
-      const std::string_view whole = iri;
-      const std::string_view local = whole.substr(ns.size());
-      if (!IsPrefixName(prefix.first) || !IsLocalName(local)) continue;
-      if (best == nullptr || ns.size() > best->second.size()) best = &prefix;
-    }
+    const Prefixes::value_type* best = BestPrefix(iri, prefixes);
     if (best != nullptr) return best->first + ":" + iri.substr(best->second.size());
   }
   if (form == Form::kText) return "<" + Shown(iri, kMaxShownCharacters) + ">";
-  std::string out = "<";
-  for (const char c : ValidUtf8(iri)) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte <= 0x20 || std::string_view("<>\"{}|^`\\").find(c) != std::string_view::npos) {
-      // No IRI holds these, and Turtle's \u escapes may not stand for them
-      // either: percent-encoded, the IRI stays readable and reads back.
-      out += '%';
-      AppendHex(byte, 2, out);
-    } else {
-      out += c;
+  std::ostringstream written;
+  {
+    ReportOutput out(written);
+    PutIri(out, iri, prefixes, Form::kNTriples);
+  }
+  return written.str();
+}
+
+void PutIri(ReportOutput& out, const std::string& iri, const Prefixes& prefixes, Form form) {
+  if (form != Form::kNTriples) {
+    const Prefixes::value_type* best = BestPrefix(iri, prefixes);
+    if (best != nullptr) {
+      out.Put(best->first);
+      out.Put(':');
+      out.Put(std::string_view(iri).substr(best->second.size()));
+      return;
     }
   }
-  return out + ">";
+  out.Put('<');
+  const std::string_view text = iri;
+  std::size_t run = 0;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    uint32_t codePoint = 0;
+    const std::size_t length = CharacterAt(text, at, codePoint);
+    const bool plain = length > 1 || (length == 1 && codePoint > ' ' &&
+                                      kNotInIris.find(text[at]) == std::string_view::npos);
+    if (plain) {
+      at += length;
+      continue;
+    }
+    out.Put(text.substr(run, at - run));
+    if (length == 0) {
+      // A byte that is not UTF-8 reads as U+FFFD, as ValidUtf8 makes it.
+      out.Put(kReplacement);
+    } else {
+      // No IRI holds these, and Turtle's \u escapes may not stand for them
+      // either: percent-encoded, the IRI stays readable and reads back.
+      std::string encoded = "%";
+      AppendHex(codePoint, 2, encoded);
+      out.Put(encoded);
+    }
+    run = ++at;
+  }
+  out.Put(text.substr(run));
+  out.Put('>');
 }
 
 std::string Term(const ReportTerm& term, const Prefixes& prefixes, Form form, Origin origin) {
@@ -257,23 +353,49 @@ std::string Term(const ReportTerm& term, const Prefixes& prefixes, Form form, Or
     case TermKind::kLiteral:
       break;
   }
-  std::string out;
-  if (form == Form::kText) {
-    std::string quoted;
-    for (const char c : term.text) {
-      if (c == '"' || c == '\\') quoted += '\\';
-      quoted += c;
+  if (form != Form::kText) {
+    std::ostringstream written;
+    {
+      ReportOutput out(written);
+      PutTerm(out, term, prefixes, form, origin);
     }
-    out = "\"" + Shown(quoted, kMaxShownCharacters) + "\"";
-  } else {
-    out = Quoted(term.text);
+    return written.str();
   }
+  // Only what is shown is quoted: the first characters of a literal of any
+  // length lie within this many bytes.
+  const std::string_view shown =
+      std::string_view(term.text).substr(0, (kMaxShownCharacters + 1) * kMaxUtf8Bytes);
+  std::string quoted;
+  for (const char c : shown) {
+    if (c == '"' || c == '\\') quoted += '\\';
+    quoted += c;
+  }
+  const std::string out = "\"" + Shown(quoted, kMaxShownCharacters) + "\"";
   if (!term.language.empty()) return out + "@" + LanguageTag(term.language);
-  if (term.datatype.empty() || term.datatype == rdf::Iri::kXsdString ||
-      term.datatype == rdf::Iri::kRdfLangString) {
-    return out;
-  }
+  if (IsPlainString(term.datatype)) return out;
   return out + "^^" + Iri(term.datatype, prefixes, form);
+}
+
+void PutTerm(ReportOutput& out, const ReportTerm& term, const Prefixes& prefixes, Form form,
+             Origin origin) {
+  switch (term.kind) {
+    case TermKind::kIri:
+      PutIri(out, term.text, prefixes, form);
+      return;
+    case TermKind::kBlank:
+      out.Put(BlankLabel(term.text, origin));
+      return;
+    case TermKind::kLiteral:
+      break;
+  }
+  PutQuoted(out, term.text);
+  if (!term.language.empty()) {
+    out.Put('@');
+    out.Put(LanguageTag(term.language));
+  } else if (!IsPlainString(term.datatype)) {
+    out.Put("^^");
+    PutIri(out, term.datatype, prefixes, form);
+  }
 }
 
 std::string Path(const ReportPath& path, const Prefixes& prefixes, Form form) {

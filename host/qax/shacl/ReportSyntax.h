@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "host/qax/shacl/ReportOutput.h"
 #include "host/qax/shacl/ValidationReport.h"
 
 namespace qaxoi::shacl {
@@ -44,9 +45,15 @@ Prefixes ReportPrefixes(const Prefixes& given);
 // U+FFFD, so that Turtle and JSON readers accept it.
 std::string ValidUtf8(std::string_view text);
 
+// `text` made valid UTF-8 as ValidUtf8 makes it, put on `out` piece by
+// piece, without a copy of the whole.
+void PutValidUtf8(ReportOutput& out, std::string_view text);
+
 // `text` as a Turtle and N-Triples string: quoted, made valid UTF-8, with
-// quotes, backslashes and control characters escaped.
+// quotes, backslashes and control characters escaped. PutQuoted puts it on
+// `out` piece by piece.
 std::string Quoted(std::string_view text);
+void PutQuoted(ReportOutput& out, std::string_view text);
 
 // `text` for a terminal: control characters (U+0000 to U+001F, U+007F,
 // U+0080 to U+009F) written as \xNN or \u00NN, cut after `maxCharacters`
@@ -58,6 +65,8 @@ std::string Shown(std::string_view text, std::size_t maxCharacters);
 // the characters IRIs may not hold (spaces, controls, <>"{}|^`\)
 // percent-encoded, so that a strict reader takes it.
 std::string Iri(const std::string& iri, const Prefixes& prefixes, Form form);
+// The same put on `out`, in kTurtle or kNTriples form.
+void PutIri(ReportOutput& out, const std::string& iri, const Prefixes& prefixes, Form form);
 
 // The graph a term of a report comes from: the focus node and the value
 // from the data graph, the source shape from the shapes graph. Blank node
@@ -73,6 +82,10 @@ enum class Origin : uint8_t { kData, kShapes };
 // labels.
 std::string Term(const ReportTerm& term, const Prefixes& prefixes, Form form,
                  Origin origin = Origin::kData);
+// The same put on `out` piece by piece, in kTurtle or kNTriples form: a
+// long literal is never copied whole.
+void PutTerm(ReportOutput& out, const ReportTerm& term, const Prefixes& prefixes, Form form,
+             Origin origin = Origin::kData);
 
 // A SHACL property path in Turtle form: the predicate; ( a b ) for a
 // sequence; [ sh:inversePath p ], [ sh:alternativePath ( a b ) ] and so on.

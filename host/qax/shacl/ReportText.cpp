@@ -1,4 +1,6 @@
 // The validation report for people: a line per result, then a summary.
+#include <ostream>
+#include <sstream>
 #include <string>
 
 #include "host/qax/shacl/ReportSyntax.h"
@@ -31,38 +33,49 @@ std::string Severity(const std::string& iri, const ReportSyntax::Prefixes& prefi
 
 }  // namespace
 
-std::string ReportAsText(const ValidationReport& report,
-                         const std::vector<std::pair<std::string, std::string>>& prefixes) {
+void WriteReportText(std::ostream& out, const ValidationReport& report,
+                     const ReportPrefixList& prefixes) {
   using ReportSyntax::Form;
   const ReportSyntax::Prefixes known = ReportSyntax::ReportPrefixes(prefixes);
-  std::string out;
+  // One line at a time: its terms are cut, so only a path can make it long,
+  // as long as the shapes graph states it.
+  std::string line;
   for (const ValidationResult& result : report.results) {
-    out += Severity(result.resultSeverity, known) + ": " +
-           ReportSyntax::Term(result.focusNode, known, Form::kText);
-    if (result.resultPath) out += " " + ReportSyntax::Path(*result.resultPath, known, Form::kText);
-    if (result.hasValue) out += " " + ReportSyntax::Term(result.value, known, Form::kText);
-    out += ":";
+    if (!out) return;
+    line = Severity(result.ResultSeverity(), known) + ": " +
+           ReportSyntax::Term(result.FocusNode(), known, Form::kText);
+    if (const ReportPath* path = result.ResultPath()) {
+      line += " " + ReportSyntax::Path(*path, known, Form::kText);
+    }
+    if (result.HasValue()) line += " " + ReportSyntax::Term(result.Value(), known, Form::kText);
+    line += ":";
+    out << line;
     // One line per result: several messages (one per language, say) are
-    // joined on it.
+    // joined on it, each written as it is cut.
     const char* separator = " ";
-    for (const ReportTerm& message : result.resultMessages) {
-      out +=
-          separator + ReportSyntax::Shown(message.text, ReportSyntax::kMaxShownMessageCharacters);
+    for (const ReportTerm& message : result.ResultMessages()) {
+      out << separator
+          << ReportSyntax::Shown(message.text, ReportSyntax::kMaxShownMessageCharacters);
       separator = " / ";
     }
-    out += "\n";
+    out << '\n';
   }
   const std::size_t found = report.results.size() + report.resultsLeftOut;
   if (report.conforms) {
-    out += "conforms\n";
-  } else {
-    out += "does not conform: " + Thousands(found) + (found == 1 ? " result" : " results");
-    if (report.resultsLeftOut != 0) {
-      out += ", the first " + Thousands(report.results.size()) + " shown";
-    }
-    out += "\n";
+    out << "conforms\n";
+    return;
   }
-  return out;
+  out << "does not conform: " << Thousands(found) << (found == 1 ? " result" : " results");
+  if (report.resultsLeftOut != 0) {
+    out << ", the first " << Thousands(report.results.size()) << " shown";
+  }
+  out << '\n';
+}
+
+std::string ReportAsText(const ValidationReport& report, const ReportPrefixList& prefixes) {
+  std::ostringstream out;
+  WriteReportText(out, report, prefixes);
+  return out.str();
 }
 
 }  // namespace qaxoi::shacl

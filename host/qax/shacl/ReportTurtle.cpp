@@ -1,57 +1,69 @@
 // The validation report as Turtle, laid out as the SHACL Recommendation
 // shows one: a blank node of sh:ValidationReport holding a blank node per
 // sh:ValidationResult.
+#include <sstream>
 #include <string>
 
+#include "host/qax/shacl/ReportOutput.h"
 #include "host/qax/shacl/ReportSyntax.h"
 #include "host/qax/shacl/ValidationReport.h"
 
 namespace qaxoi::shacl {
 
-std::string ReportAsTurtle(const ValidationReport& report,
-                           const std::vector<std::pair<std::string, std::string>>& prefixes) {
+void WriteReportTurtle(std::ostream& stream, const ValidationReport& report,
+                       const ReportPrefixList& prefixes) {
   using ReportSyntax::Form;
   const ReportSyntax::Prefixes declared = ReportSyntax::ReportPrefixes(prefixes);
-  const auto iri = [&](const std::string& text) {
-    return ReportSyntax::Iri(text, declared, Form::kTurtle);
+  ReportOutput out(stream);
+  const auto term = [&](const ReportTerm& value, ReportSyntax::Origin origin) {
+    ReportSyntax::PutTerm(out, value, declared, Form::kTurtle, origin);
   };
-  const auto term = [&](const ReportTerm& value) {
-    return ReportSyntax::Term(value, declared, Form::kTurtle);
-  };
-  std::string out;
   for (const auto& [name, ns] : declared) {
-    out += "@prefix " + name + ": " + ReportSyntax::Iri(ns, {}, Form::kNTriples) + " .\n";
+    out.Put("@prefix " + name + ": ");
+    ReportSyntax::PutIri(out, ns, {}, Form::kNTriples);
+    out.Put(" .\n");
   }
-  out += "\n";
+  out.Put('\n');
   if (report.resultsLeftOut != 0) {
     // Turtle has no term for results a report leaves out; a comment keeps
     // the count for people and leaves the graph as SHACL defines it.
-    out += "# " + std::to_string(report.resultsLeftOut) +
-           " more results were found and left out; a report keeps at most " +
-           std::to_string(kMaxReportResults) + "\n";
+    out.Put("# " + std::to_string(report.resultsLeftOut) +
+            " more results were found and left out; a report keeps at most " +
+            std::to_string(kMaxReportResults) + "\n");
   }
-  out += "[\n  a sh:ValidationReport ;\n  sh:conforms ";
-  out += report.conforms ? "true" : "false";
+  out.Put("[\n  a sh:ValidationReport ;\n  sh:conforms ");
+  out.Put(report.conforms ? "true" : "false");
   for (const ValidationResult& result : report.results) {
-    out += " ;\n  sh:result [\n    a sh:ValidationResult ;\n    sh:focusNode " +
-           term(result.focusNode);
-    if (result.resultPath) {
-      out += " ;\n    sh:resultPath " +
-             ReportSyntax::Path(*result.resultPath, declared, Form::kTurtle);
+    if (!out.Good()) return;
+    out.Put(" ;\n  sh:result [\n    a sh:ValidationResult ;\n    sh:focusNode ");
+    term(result.FocusNode(), ReportSyntax::Origin::kData);
+    if (const ReportPath* path = result.ResultPath()) {
+      out.Put(" ;\n    sh:resultPath ");
+      out.Put(ReportSyntax::Path(*path, declared, Form::kTurtle));
     }
-    if (result.hasValue) out += " ;\n    sh:value " + term(result.value);
-    out +=
-        " ;\n    sh:sourceShape " + ReportSyntax::Term(result.sourceShape, declared, Form::kTurtle,
-                                                       ReportSyntax::Origin::kShapes);
-    out += " ;\n    sh:sourceConstraintComponent " + iri(result.sourceConstraintComponent);
-    out += " ;\n    sh:resultSeverity " + iri(result.resultSeverity);
-    for (const ReportTerm& message : result.resultMessages) {
-      out += " ;\n    sh:resultMessage " + term(message);
+    if (result.HasValue()) {
+      out.Put(" ;\n    sh:value ");
+      term(result.Value(), ReportSyntax::Origin::kData);
     }
-    out += "\n  ]";
+    out.Put(" ;\n    sh:sourceShape ");
+    term(result.SourceShape(), ReportSyntax::Origin::kShapes);
+    out.Put(" ;\n    sh:sourceConstraintComponent ");
+    ReportSyntax::PutIri(out, result.SourceConstraintComponent(), declared, Form::kTurtle);
+    out.Put(" ;\n    sh:resultSeverity ");
+    ReportSyntax::PutIri(out, result.ResultSeverity(), declared, Form::kTurtle);
+    for (const ReportTerm& message : result.ResultMessages()) {
+      out.Put(" ;\n    sh:resultMessage ");
+      term(message, ReportSyntax::Origin::kData);
+    }
+    out.Put("\n  ]");
   }
-  out += "\n] .\n";
-  return out;
+  out.Put("\n] .\n");
+}
+
+std::string ReportAsTurtle(const ValidationReport& report, const ReportPrefixList& prefixes) {
+  std::ostringstream out;
+  WriteReportTurtle(out, report, prefixes);
+  return out.str();
 }
 
 }  // namespace qaxoi::shacl

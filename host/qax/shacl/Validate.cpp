@@ -232,22 +232,79 @@ void Validation::Emit(const Shape& shape, Component component, TermId focus, Ter
     ++report_.resultsLeftOut;
     return;
   }
-  ValidationResult& result = report_.results.emplace_back();
-  result.focusNode = Copy(View(focus));
+  // The result holds numbers of what the report holds once.
+  ResultRecord record;
+  record.shape = CopyShape(shape);
+  record.component = CopyIri(RowOf(component).iri);
+  record.focus = Copy(focus);
+  if (value != kNoTerm) record.value = Copy(value);
   if (path) {
-    result.resultPath = std::move(path);
-  } else {
-    result.resultPath = shape.reportPath;
+    record.path = CopyPath(std::move(path));
+  } else if (shape.reportPath) {
+    record.path = CopyPath(shape.reportPath);
   }
-  result.hasValue = value != kNoTerm;
-  if (result.hasValue) result.value = Copy(View(value));
-  result.sourceShape = Copy(shapes_.Term(shape.node));
-  result.sourceConstraintComponent = std::string(RowOf(component).iri);
-  result.resultSeverity =
-      std::string(shape.severity == kNoTerm ? kViolation : shapes_.Term(shape.severity).text);
-  for (const TermId m : shape.messages) result.resultMessages.push_back(Copy(shapes_.Term(m)));
-  if (result.resultMessages.empty())
-    result.resultMessages.push_back({TermKind::kLiteral, message, std::string(kXsdString), {}});
+  if (shape.messages.empty()) record.message = CopyMessage(message);
+  report_.results.AddRecord(record);
+}
+
+ValidationResults::Index Validation::Copy(TermId node) {
+  const auto [slot, added] = copied_.terms.emplace(node, ValidationResults::kNone);
+  if (added) {
+    const TermView view = View(node);
+    slot->second =
+        report_.results.AddTerm({view.kind, std::string(view.text), std::string(view.datatype),
+                                 std::string(view.language)});
+  }
+  return slot->second;
+}
+
+ValidationResults::Index Validation::CopyIri(std::string_view iri) {
+  const auto known = copied_.iris.find(iri);
+  if (known != copied_.iris.end()) return known->second;
+  const ValidationResults::Index index = report_.results.AddIri(std::string(iri));
+  copied_.iris.emplace(report_.results.iris_[index], index);
+  return index;
+}
+
+ValidationResults::Index Validation::CopyMessage(const std::string& message) {
+  const auto known = copied_.messages.find(message);
+  if (known != copied_.messages.end()) return known->second;
+  const ValidationResults::Index index =
+      report_.results.AddTerm({TermKind::kLiteral, message, std::string(kXsdString), {}});
+  copied_.messages.emplace(report_.results.terms_[index].text, index);
+  return index;
+}
+
+ValidationResults::Index Validation::CopyPath(std::shared_ptr<const ReportPath> path) {
+  const auto known = copied_.paths.find(path.get());
+  if (known != copied_.paths.end()) return known->second;
+  // A check makes a new path of one predicate per result (sh:closed): one
+  // per predicate is kept.
+  const bool predicate = path->kind == ReportPath::Kind::kPredicate && path->steps.empty();
+  if (predicate) {
+    const auto same = copied_.predicates.find(path->iri);
+    if (same != copied_.predicates.end()) return same->second;
+  }
+  const ReportPath* const address = path.get();
+  const ValidationResults::Index index = report_.results.AddPath(std::move(path));
+  if (predicate) {
+    copied_.predicates.emplace(address->iri, index);
+  } else {
+    copied_.paths.emplace(address, index);
+  }
+  return index;
+}
+
+ValidationResults::Index Validation::CopyShape(const Shape& shape) {
+  const auto [slot, added] = copied_.shapes.emplace(&shape, ValidationResults::kNone);
+  if (!added) return slot->second;
+  ValidationResults::ShapeTexts texts;
+  texts.node = Copy(ShapesNode(shape.node));
+  texts.severity =
+      CopyIri(shape.severity == kNoTerm ? kViolation : shapes_.Term(shape.severity).text);
+  for (const TermId m : shape.messages) texts.messages.push_back(Copy(ShapesNode(m)));
+  slot->second = report_.results.AddShape(std::move(texts));
+  return slot->second;
 }
 
 ValidationReport Validation::Run() {

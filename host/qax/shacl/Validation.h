@@ -89,9 +89,19 @@ class Validation {
             const std::string& message, std::shared_ptr<const ReportPath> path);
 
  private:
-  ReportTerm Copy(const TermView& view) const {
-    return {view.kind, std::string(view.text), std::string(view.datatype),
-            std::string(view.language)};
+  // The report's number of the node `node` (see the class), copied into the
+  // report the first time a result names it.
+  ValidationResults::Index Copy(TermId node);
+  // The same for an IRI of a component or severity, a message of the
+  // validator's, a path, and the texts the results of `shape` share.
+  ValidationResults::Index CopyIri(std::string_view iri);
+  ValidationResults::Index CopyMessage(const std::string& message);
+  ValidationResults::Index CopyPath(std::shared_ptr<const ReportPath> path);
+  ValidationResults::Index CopyShape(const Shape& shape);
+  // The node of the shapes-graph term `shapesTerm`: its data-graph term
+  // when both graphs are one, else a number past the data graph's terms.
+  TermId ShapesNode(TermId shapesTerm) const {
+    return sameGraph_ ? shapesTerm : dataCount_ + shapesTerm;
   }
   TripleRange Subjects(TermId predicate, TermId object) const {
     return object < dataCount_ && predicate < dataCount_ ? data_.Subjects(predicate, object)
@@ -124,6 +134,20 @@ class Validation {
   // Value nodes, one buffer per nesting level.
   std::vector<std::vector<TermId>> buffers_;
   ValidationReport report_;
+  // What the report holds already, by its numbers, so that each term,
+  // path, shape and text is copied into it once (kept for the run: at
+  // most one entry per distinct term, path and shape of the results).
+  struct Copied {
+    std::unordered_map<TermId, ValidationResults::Index> terms;
+    // The validator's messages, keyed by the report's own copies.
+    std::unordered_map<std::string_view, ValidationResults::Index> messages;
+    std::unordered_map<const ReportPath*, ValidationResults::Index> paths;
+    // Paths of one predicate made for a result (sh:closed), by the IRI.
+    std::unordered_map<std::string_view, ValidationResults::Index> predicates;
+    std::unordered_map<const Shape*, ValidationResults::Index> shapes;
+    // Component and severity IRIs, keyed by the report's own copies.
+    std::unordered_map<std::string_view, ValidationResults::Index> iris;
+  } copied_;
 };
 
 }  // namespace qaxoi::shacl

@@ -19,9 +19,9 @@ using qaxoi::shacl::ReportAsText;
 using qaxoi::shacl::ReportAsTurtle;
 using qaxoi::shacl::ReportPath;
 using qaxoi::shacl::ReportTerm;
+using qaxoi::shacl::ResultTexts;
 using qaxoi::shacl::TermKind;
 using qaxoi::shacl::ValidationReport;
-using qaxoi::shacl::ValidationResult;
 using Texts = std::vector<std::string>;
 
 const std::string kEx = "http://e.org/ns#";
@@ -42,9 +42,9 @@ ReportPath Of(ReportPath::Kind kind, std::vector<ReportPath> steps) {
 }
 
 // A datatype violation of ex:age by ex:bob, changed by each case.
-ValidationResult Result(ReportTerm focus, std::shared_ptr<const ReportPath> path, bool hasValue,
-                        ReportTerm value, std::vector<ReportTerm> messages = {}) {
-  ValidationResult result;
+ResultTexts Result(ReportTerm focus, std::shared_ptr<const ReportPath> path, bool hasValue,
+                   ReportTerm value, std::vector<ReportTerm> messages = {}) {
+  ResultTexts result;
   result.focusNode = std::move(focus);
   result.resultPath = std::move(path);
   result.hasValue = hasValue;
@@ -57,10 +57,10 @@ ValidationResult Result(ReportTerm focus, std::shared_ptr<const ReportPath> path
   return result;
 }
 
-ValidationReport Failing(std::vector<ValidationResult> results, std::size_t leftOut = 0) {
+ValidationReport Failing(const std::vector<ResultTexts>& results, std::size_t leftOut = 0) {
   ValidationReport report;
   report.conforms = false;
-  report.results = std::move(results);
+  for (const ResultTexts& result : results) report.results.Add(result);
   report.resultsLeftOut = leftOut;
   return report;
 }
@@ -71,7 +71,7 @@ std::shared_ptr<const ReportPath> Shared(ReportPath path) {
 
 struct ResultCase {
   const char* behaviour;
-  ValidationResult result;
+  ResultTexts result;
   std::string textLine;  // ReportAsText's line for it
   Texts statements;      // the Turtle read back, past the report's first two
 };
@@ -134,6 +134,18 @@ std::vector<ResultCase> Cases() {
        "Violation: ex:bob ( [ sh:inversePath ex:parent ] [ sh:alternativePath ( ex:a [ "
        "sh:zeroOrMorePath ex:b ] ) ] [ sh:oneOrMorePath ex:c ] [ sh:zeroOrOnePath "
        "<http://x.org/d> ] ): not an integer",
+       {}});
+  // Far more characters than the text form shows (200), each of two bytes.
+  constexpr int kLongCharacters = 3000;
+  constexpr int kShownCharacters = 200;
+  std::string longText;
+  std::string shownText;
+  for (int i = 0; i < kLongCharacters; ++i) longText += "\xC3\xA9";  // é
+  for (int i = 0; i < kShownCharacters; ++i) shownText += "\xC3\xA9";
+  cases.push_back(
+      {"a literal of thousands of two-byte characters shows its first 200",
+       Result(Iri(kEx + "bob"), Shared(Predicate(kEx + "age")), true, Literal(longText)),
+       "Violation: ex:bob ex:age \"" + shownText + "\xE2\x80\xA6\": not an integer",
        {}});
   return cases;
 }
@@ -221,7 +233,7 @@ TEST(ShaclReportJson, GivesTermsInNTriplesFormAndPathsInTurtleForm) {
       {"resultsLeftOut", 7}};
   EXPECT_EQ(expected, nlohmann::json::parse(ReportAsJson(report, kPrefixes)));
   // Blank nodes of the data and of the shapes graph never share a label.
-  ValidationResult blanks = Result(Blank("b1"), nullptr, true, Blank("s_1"));
+  ResultTexts blanks = Result(Blank("b1"), nullptr, true, Blank("s_1"));
   blanks.sourceShape = Blank("b1");
   const nlohmann::json apart = nlohmann::json::parse(ReportAsJson(Failing({blanks})));
   EXPECT_EQ("_:b1", apart["results"][0]["focusNode"]);
@@ -231,6 +243,18 @@ TEST(ShaclReportJson, GivesTermsInNTriplesFormAndPathsInTurtleForm) {
   const std::string bad =
       ReportAsJson(Failing({Result(Iri(kEx + "x"), nullptr, true, Literal("caf\xE9"))}));
   EXPECT_NE(std::string::npos, bad.find("\"\\\"caf\xEF\xBF\xBD\\\"\"")) << bad;
+  // Written result by result, the bytes are still the JSON library's own
+  // indented dump of the document: escapes, empty lists, nesting.
+  const ResultTexts controls =
+      Result(Iri(kEx + "x"), Shared(Predicate(kEx + "age")), true, Literal("tab\there\x01"),
+             {Literal("line\nbreak \"q\" \\ \b\f\r\x7F\x1F"), Literal("caf\xC3\xA9")});
+  for (const ValidationReport& written : {report, Failing({controls}), ValidationReport{}}) {
+    const std::string bytes = ReportAsJson(written, kPrefixes);
+    EXPECT_EQ(nlohmann::ordered_json::parse(bytes).dump(2, ' ', false,
+                                                        nlohmann::json::error_handler_t::replace) +
+                  "\n",
+              bytes);
+  }
 }
 
 }  // namespace

@@ -89,14 +89,14 @@ std::string LocalName(const std::string& iri, const std::string& suffix) {
 std::vector<std::string> Lines(const ValidationReport& report, bool withMessages) {
   std::vector<std::string> lines;
   for (const auto& result : report.results) {
-    std::string line = Term(result.focusNode) + "|" +
-                       (result.resultPath ? Path(*result.resultPath) : "-") + "|" +
-                       (result.hasValue ? Term(result.value) : "-") + "|" +
-                       LocalName(result.sourceConstraintComponent, "ConstraintComponent") + "|" +
-                       LocalName(result.resultSeverity, "");
+    std::string line = Term(result.FocusNode()) + "|" +
+                       (result.ResultPath() ? Path(*result.ResultPath()) : "-") + "|" +
+                       (result.HasValue() ? Term(result.Value()) : "-") + "|" +
+                       LocalName(result.SourceConstraintComponent(), "ConstraintComponent") + "|" +
+                       LocalName(result.ResultSeverity(), "");
     if (withMessages) {
       std::vector<std::string> messages;
-      for (const ReportTerm& m : result.resultMessages)
+      for (const ReportTerm& m : result.ResultMessages())
         messages.push_back(m.text + (m.language.empty() ? "" : "@" + m.language));
       std::sort(messages.begin(), messages.end());
       line += "|";
