@@ -93,6 +93,11 @@ int WriteReport(const shacl::ValidationReport& report,
       break;
   }
   const int verdict = report.conforms ? kExitOk : kExitFailure;
+  // A report of a validation that stopped is partial: said on standard
+  // error, whatever the format, and the data is not said to conform.
+  if (!report.stopped.empty()) {
+    std::fprintf(stderr, "qax-host: %s\n", Escaped(report.stopped, Layout::kKeep).c_str());
+  }
   if (output.empty()) {
     std::fputs(text.c_str(), stdout);
     return verdict;

@@ -21,6 +21,26 @@ struct MatchDataDeleter {
   void operator()(pcre2_match_data* data) const { pcre2_match_data_free(data); }
 };
 
+// What the callouts of one match count: the steps so far, the budget, and
+// where the match pointer was at the last callout.
+struct StepCount {
+  uint64_t steps = 0;
+  uint64_t budget = 0;
+  PCRE2_SIZE position = 0;
+};
+
+// Charges one step and the bytes the match pointer moved since the last
+// callout, in either direction: a repeat that consumed k bytes, or a new
+// start position k bytes back, costs k. Abandons the match past the budget.
+int CountStep(pcre2_callout_block* block, void* data) {
+  auto* count = static_cast<StepCount*>(data);
+  const PCRE2_SIZE at = block->current_position;
+  const PCRE2_SIZE moved = at > count->position ? at - count->position : count->position - at;
+  count->position = at;
+  count->steps += 1 + moved;
+  return count->steps > count->budget ? PCRE2_ERROR_CALLOUT : 0;
+}
+
 }  // namespace
 
 struct ShapePattern::Code {
@@ -35,7 +55,9 @@ qaxoi::Status ShapePattern::Compile(std::string_view pattern, std::string_view f
                                     std::unique_ptr<ShapePattern>* compiled) {
   // XPath's flags map onto PCRE2's options; x differs a little: PCRE2 also
   // reads '#' to the end of the line as a comment (docs/validation.md).
-  uint32_t options = PCRE2_UTF | PCRE2_UCP;
+  // Every item gets an automatic callout, which counts the steps of a match
+  // across all start positions (see Matches).
+  uint32_t options = PCRE2_UTF | PCRE2_UCP | PCRE2_AUTO_CALLOUT;
   for (const char flag : flags) {
     switch (flag) {
       case 's':
@@ -60,7 +82,8 @@ qaxoi::Status ShapePattern::Compile(std::string_view pattern, std::string_view f
   }
   // With q the pattern is plain text: s, m and x have nothing left to do,
   // and PCRE2 refuses them (and UCP) together with LITERAL.
-  if ((options & PCRE2_LITERAL) != 0) options &= PCRE2_LITERAL | PCRE2_UTF | PCRE2_CASELESS;
+  if ((options & PCRE2_LITERAL) != 0)
+    options &= PCRE2_LITERAL | PCRE2_UTF | PCRE2_CASELESS | PCRE2_AUTO_CALLOUT;
   int errorCode = 0;
   PCRE2_SIZE errorOffset = 0;
   auto code = std::make_unique<Code>();
@@ -83,14 +106,22 @@ qaxoi::Status ShapePattern::Compile(std::string_view pattern, std::string_view f
   return qaxoi::Status::Ok();
 }
 
-PatternMatch ShapePattern::Matches(std::string_view text) const {
-  // One match block per call keeps the pattern shareable between threads;
-  // it costs one small allocation per value, next to the match itself.
+PatternMatch ShapePattern::Matches(std::string_view text, uint64_t budget, uint64_t* steps) const {
+  // One match block and context per call keeps the pattern shareable
+  // between threads (the callout's count is the call's); they cost two
+  // small allocations per value, next to the match itself.
   std::unique_ptr<pcre2_match_data, MatchDataDeleter> data(
       pcre2_match_data_create_from_pattern(code_->code.get(), nullptr));
   if (!data) throw std::bad_alloc();
+  std::unique_ptr<pcre2_match_context, ContextDeleter> context(
+      pcre2_match_context_copy(code_->context.get()));
+  if (!context) throw std::bad_alloc();
+  StepCount count;
+  count.budget = budget;
+  pcre2_set_callout(context.get(), CountStep, &count);
   const int rc = pcre2_match(code_->code.get(), reinterpret_cast<PCRE2_SPTR>(text.data()),
-                             text.size(), 0, 0, data.get(), code_->context.get());
+                             text.size(), 0, 0, data.get(), context.get());
+  *steps = count.steps;
   if (rc >= 0) return PatternMatch::kMatch;
   if (rc == PCRE2_ERROR_NOMATCH) return PatternMatch::kNoMatch;
   if (rc == PCRE2_ERROR_NOMEMORY) throw std::bad_alloc();

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "host/qax/shacl/Graph.h"
+#include "host/qax/shacl/PathClosure.h"
 #include "host/qax/shacl/ShapeSet.h"
 #include "host/qax/shacl/TermText.h"
 #include "host/qax/shacl/ValidationReport.h"
@@ -31,6 +33,14 @@ inline bool HasObject(const TripleRange& sorted, TermId node) {
   return at != sorted.end() && at->object == node;
 }
 
+// A failure a check found on a set of values that several focus nodes
+// share, kept to be reported at each of them.
+struct RecordedFailure {
+  TermId value = kNoTerm;
+  std::string message;
+  std::shared_ptr<const ReportPath> path;
+};
+
 // One run of Validate over a data graph and a shape set, which must outlive
 // it. Nodes are data-graph terms; a term of the shapes graph that the data
 // graph does not hold (a sh:targetNode, a sh:hasValue) gets a number past
@@ -39,6 +49,9 @@ inline bool HasObject(const TripleRange& sorted, TermId node) {
 class Validation {
  public:
   Validation(const Graph& data, const ShapeSet& set);
+
+  // ValidationWorkBudget of `data` and `set`.
+  static uint64_t Budget(const Graph& data, const ShapeSet& set);
 
   // Checks every focus node of every target of every shape that is not
   // deactivated; answers the report. Call once.
@@ -88,7 +101,28 @@ class Validation {
   void Emit(const Shape& shape, Component component, TermId focus, TermId value,
             const std::string& message, std::shared_ptr<const ReportPath> path);
 
+  // Charges `units` of work. The first charge past the budget stops the
+  // run: the report says so, and every check after answers at once.
+  // Answers whether the run goes on.
+  bool Charge(uint64_t units);
+  bool Stopped() const { return stopped_; }
+  // The steps a pattern may take on a value of `bytes` bytes: its own
+  // budget (PatternStepBudget) or what is left of the run's, the less.
+  uint64_t PatternBudget(std::size_t bytes) const;
+
  private:
+  // A constraint's answer on a set of values shared by several focus
+  // nodes (a closure), with the failures to report at each of them.
+  struct SharedAnswer {
+    bool holds = true;
+    std::vector<RecordedFailure> failures;
+  };
+  struct SharedKeyHash {
+    std::size_t operator()(const std::pair<const Constraint*, const void*>& key) const {
+      return std::hash<const void*>()(key.first) * 31U ^ std::hash<const void*>()(key.second);
+    }
+  };
+
   ReportTerm Copy(const TermView& view) const {
     return {view.kind, std::string(view.text), std::string(view.datatype),
             std::string(view.language)};
@@ -102,6 +136,17 @@ class Validation {
   void FocusNodes(const Shape& shape, std::vector<TermId>& out);
   void Walk(const ShapePath& path, bool inverse, const std::vector<TermId>& from,
             std::vector<TermId>& out);
+  // The nodes one or more steps of `path` (a `*` or `+` path) reach from
+  // `node`, walked backwards when `inverse`; see PathClosure.
+  const std::vector<TermId>& Reach(const ShapePath& path, bool inverse, TermId node);
+  // The value nodes of the `*` or `+` path at `focus`: a closure shared
+  // with other focus nodes (`*shared` true), or `buffer` filled.
+  const std::vector<TermId>& ClosureValues(const ShapePath& path, TermId focus,
+                                           std::vector<TermId>& buffer, bool* shared);
+  // Checks `c` on `values`, shared by several focus nodes, once for all of
+  // them; reports the failures found at `focus` when `report`.
+  bool CheckShared(const Shape& shape, const Constraint& c, TermId focus,
+                   const std::vector<TermId>& values, bool report, std::size_t depth);
 
   const Graph& data_;
   const Graph& shapes_;
@@ -123,6 +168,13 @@ class Validation {
   std::unordered_map<uint64_t, bool> reported_;
   // Value nodes, one buffer per nesting level.
   std::vector<std::vector<TermId>> buffers_;
+  // The closures of each `*` and `+` path, walked forwards and backwards.
+  std::map<std::pair<const ShapePath*, bool>, PathClosure> closures_;
+  std::unordered_map<std::pair<const Constraint*, const void*>, SharedAnswer, SharedKeyHash>
+      sharedAnswers_;
+  const uint64_t budget_;
+  uint64_t work_ = 0;
+  bool stopped_ = false;
   ValidationReport report_;
 };
 
