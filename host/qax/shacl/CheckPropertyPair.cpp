@@ -107,10 +107,21 @@ bool CheckEquals(ConstraintCheck& check) {
   return check.Holds();
 }
 
+// Walks the shorter side: many values (a closure that focus nodes share)
+// against few others cost the others, not the values.
 bool CheckDisjoint(ConstraintCheck& check) {
   const TripleRange others = Others(check);
   const std::string other = check.validation.ShapesText(check.constraint.term);
-  return CheckShared(check, others, false, "also a value of ", other) && check.Holds();
+  if (others.size() >= check.values.size())
+    return CheckShared(check, others, false, "also a value of ", other) && check.Holds();
+  if (!check.validation.Charge(others.size())) return true;
+  // Both sides are sorted by term, so the shared ones come in the values'
+  // order.
+  for (const Triple& t : others)
+    if (Contains(check.values, t.object) &&
+        !check.Fail(t.object, [&] { return "also a value of " + other; }))
+      return false;
+  return check.Holds();
 }
 
 bool CheckLessThan(ConstraintCheck& check) { return CheckLess(check, false); }

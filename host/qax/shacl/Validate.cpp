@@ -239,9 +239,10 @@ const std::vector<TermId>& Validation::Reach(const ShapePath& path, bool inverse
       [this](uint64_t units) { return Charge(units); });
 }
 
-const std::vector<TermId>& Validation::ClosureValues(const ShapePath& path, TermId focus,
-                                                     std::vector<TermId>& buffer, bool* shared) {
-  const std::vector<TermId>& reached = Reach(path, false, focus);
+const std::vector<TermId>& Validation::ClosureValues(const ShapePath& path, bool inverse,
+                                                     TermId focus, std::vector<TermId>& buffer,
+                                                     bool* shared) {
+  const std::vector<TermId>& reached = Reach(path, inverse, focus);
   // A focus node on a cycle reaches itself: its `*` values are its `+` ones.
   if (path.kind == ReportPath::Kind::kOneOrMore || Contains(reached, focus)) {
     *shared = true;
@@ -290,10 +291,19 @@ bool Validation::Check(ShapeIndex index, TermId focus, bool report, std::size_t 
   const Shape& shape = set_.shapes[index];
   if (shape.deactivated || stopped_) return true;
   const uint64_t key = (static_cast<uint64_t>(index) << 32U) | focus;
-  if (report && shape.shared) {
+  if (report) {
     const auto reported = reported_.find(key);
     if (reported != reported_.end()) return reported->second;
   }
+  // A `*` or `+` path, under any number of inversions.
+  const ShapePath* closure = &shape.path;
+  bool inverse = false;
+  while (closure->kind == ReportPath::Kind::kInverse) {
+    closure = &closure->steps[0];
+    inverse = !inverse;
+  }
+  const bool unbounded = closure->kind == ReportPath::Kind::kZeroOrMore ||
+                         closure->kind == ReportPath::Kind::kOneOrMore;
   std::vector<TermId>& buffer = buffers_[depth];
   buffer.clear();
   const std::vector<TermId>* values = &buffer;
@@ -305,9 +315,8 @@ bool Validation::Check(ShapeIndex index, TermId focus, bool report, std::size_t 
     const TripleRange objects = Objects(focus, Data(shape.path.predicate));
     if (!Charge(objects.size())) return true;
     for (const Triple& t : objects) buffer.push_back(t.object);
-  } else if (shape.path.kind == ReportPath::Kind::kZeroOrMore ||
-             shape.path.kind == ReportPath::Kind::kOneOrMore) {
-    values = &ClosureValues(shape.path, focus, buffer, &shared);
+  } else if (unbounded) {
+    values = &ClosureValues(*closure, inverse, focus, buffer, &shared);
   } else {
     Walk(shape.path, false, std::vector<TermId>{focus}, buffer);
     if (!Charge(buffer.size())) return true;
@@ -328,7 +337,10 @@ bool Validation::Check(ShapeIndex index, TermId focus, bool report, std::size_t 
     conforms = false;
     if (!report) break;
   }
-  if (report && shape.shared) reported_.emplace(key, conforms);
+  // A shared shape's answer is kept so that its results are not repeated;
+  // a nested shape that conformed has nothing to repeat, and is not
+  // checked again at the same node (sh:property over shared values).
+  if (report && (shape.shared || (conforms && depth > 0))) reported_.emplace(key, conforms);
   return conforms;
 }
 

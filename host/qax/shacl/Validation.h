@@ -139,9 +139,10 @@ class Validation {
   // The nodes one or more steps of `path` (a `*` or `+` path) reach from
   // `node`, walked backwards when `inverse`; see PathClosure.
   const std::vector<TermId>& Reach(const ShapePath& path, bool inverse, TermId node);
-  // The value nodes of the `*` or `+` path at `focus`: a closure shared
-  // with other focus nodes (`*shared` true), or `buffer` filled.
-  const std::vector<TermId>& ClosureValues(const ShapePath& path, TermId focus,
+  // The value nodes of the `*` or `+` path at `focus` (walked backwards
+  // when `inverse`): a closure shared with other focus nodes (`*shared`
+  // true), or `buffer` filled.
+  const std::vector<TermId>& ClosureValues(const ShapePath& path, bool inverse, TermId focus,
                                            std::vector<TermId>& buffer, bool* shared);
   // Checks `c` on `values`, shared by several focus nodes, once for all of
   // them; reports the failures found at `focus` when `report`.
@@ -164,7 +165,8 @@ class Validation {
   // Whether a shape that names other shapes conforms at a node: nested
   // shapes are checked once per node, however many shapes share them.
   std::unordered_map<uint64_t, bool> conforms_;
-  // Whether a shared shape conformed at a node it was reported for.
+  // Whether a shared shape conformed at a node it was reported for, and the
+  // nested shapes that conformed where they were reported.
   std::unordered_map<uint64_t, bool> reported_;
   // Value nodes, one buffer per nesting level.
   std::vector<std::vector<TermId>> buffers_;
