@@ -3,8 +3,11 @@
 #define PCRE2_CODE_UNIT_WIDTH 8
 #include <pcre2.h>
 
+#include <algorithm>
 #include <array>
 #include <new>
+#include <string>
+#include <string_view>
 
 namespace qaxoi::shacl {
 namespace {
@@ -27,17 +30,51 @@ struct StepCount {
   uint64_t steps = 0;
   uint64_t budget = 0;
   PCRE2_SIZE position = 0;
+  // The pattern's text, to tell the items that are back references; empty
+  // for a pattern taken as plain text.
+  std::string_view pattern;
 };
+
+// Whether the pattern item `item` is a back reference (\1, \g{-1}, \k<n>,
+// (?P=n) and the like). An octal escape such as \12 may be taken for one:
+// that only charges more.
+bool IsBackReference(std::string_view item) {
+  if (item.size() >= 2 && item[0] == '\\') {
+    const char next = item[1];
+    return (next >= '1' && next <= '9') || next == 'g' || next == 'k';
+  }
+  return item.substr(0, 4) == "(?P=";
+}
+
+// The longest group captured so far: what comparing a back reference may
+// cost, matched or not.
+PCRE2_SIZE LongestCapture(const pcre2_callout_block* block) {
+  PCRE2_SIZE longest = 0;
+  for (uint32_t group = 1; group < block->capture_top; ++group) {
+    const PCRE2_SIZE start = block->offset_vector[2 * group];
+    const PCRE2_SIZE end = block->offset_vector[2 * group + 1];
+    if (start != PCRE2_UNSET && end != PCRE2_UNSET && end > start)
+      longest = std::max(longest, end - start);
+  }
+  return longest;
+}
 
 // Charges one step and the bytes the match pointer moved since the last
 // callout, in either direction: a repeat that consumed k bytes, or a new
-// start position k bytes back, costs k. Abandons the match past the budget.
+// start position k bytes back, costs k. Before a back reference it also
+// charges the longest group captured, which a comparison that fails costs
+// without moving the pointer (a caseless one compares up to the group's
+// length). Abandons the match past the budget.
 int CountStep(pcre2_callout_block* block, void* data) {
   auto* count = static_cast<StepCount*>(data);
   const PCRE2_SIZE at = block->current_position;
   const PCRE2_SIZE moved = at > count->position ? at - count->position : count->position - at;
   count->position = at;
   count->steps += 1 + moved;
+  if (block->pattern_position < count->pattern.size() &&
+      IsBackReference(count->pattern.substr(block->pattern_position, block->next_item_length))) {
+    count->steps += block->capture_top + LongestCapture(block);
+  }
   return count->steps > count->budget ? PCRE2_ERROR_CALLOUT : 0;
 }
 
@@ -46,6 +83,9 @@ int CountStep(pcre2_callout_block* block, void* data) {
 struct ShapePattern::Code {
   std::unique_ptr<pcre2_code, CodeDeleter> code;
   std::unique_ptr<pcre2_match_context, ContextDeleter> context;
+  // The pattern as compiled; empty for plain text (flag q), which has no
+  // back references.
+  std::string pattern;
 };
 
 ShapePattern::ShapePattern(std::unique_ptr<Code> code) : code_(std::move(code)) {}
@@ -97,6 +137,7 @@ qaxoi::Status ShapePattern::Compile(std::string_view pattern, std::string_view f
                                        std::to_string(errorOffset) + ": " +
                                        reinterpret_cast<const char*>(text.data()));
   }
+  if ((options & PCRE2_LITERAL) == 0) code->pattern = std::string(pattern);
   code->context.reset(pcre2_match_context_create(nullptr));
   if (!code->context) throw std::bad_alloc();
   pcre2_set_match_limit(code->context.get(), kPatternMatchLimit);
@@ -118,6 +159,7 @@ PatternMatch ShapePattern::Matches(std::string_view text, uint64_t budget, uint6
   if (!context) throw std::bad_alloc();
   StepCount count;
   count.budget = budget;
+  count.pattern = code_->pattern;
   pcre2_set_callout(context.get(), CountStep, &count);
   const int rc = pcre2_match(code_->code.get(), reinterpret_cast<PCRE2_SPTR>(text.data()),
                              text.size(), 0, 0, data.get(), context.get());

@@ -52,9 +52,10 @@ class ShapePattern {
   // at its own limits, or `text` is not UTF-8. A step is one pattern item
   // tried at one position, plus one per byte the match pointer moved since
   // the item before, over every start position: so characters a repeat or
-  // a back reference consumes and gives back are counted. `*steps` gets the
-  // steps taken (at most `budget` + 1 + the value's size). Safe to call
-  // from several threads at once.
+  // a back reference consumes and gives back are counted; a back reference
+  // also costs the longest group captured before it is tried. `*steps`
+  // gets the steps taken (at most `budget` + 1 + twice the value's size +
+  // the pattern's groups). Safe to call from several threads at once.
   PatternMatch Matches(std::string_view text, uint64_t budget, uint64_t* steps) const;
 
  private:
