@@ -154,8 +154,11 @@ struct CostCase {
   std::size_t small;
   std::size_t large;
   std::function<Measured(std::size_t)> measure;
+  // The results (or shapes written) at a size; for a row that stops, what
+  // a run to the end would find, so more than it reports.
   std::function<std::size_t(std::size_t)> answer;
   const char* text;  // held by Measured::text; empty for none
+  bool stops = false;
 };
 
 TEST(ValidationCost, CountedWorkStaysWithinTheDocumentedFunction) {
@@ -176,8 +179,8 @@ TEST(ValidationCost, CountedWorkStaysWithinTheDocumentedFunction) {
        },
        [](std::size_t) { return 0; }, ""},
       {"many shapes times many values cannot multiply the per-value budget", 50, 200,
-       [](std::size_t n) { return ManyPatterns(n, 8); }, [](std::size_t n) { return 0 * n; },
-       "validation stopped after"},
+       [](std::size_t n) { return ManyPatterns(n, 8); }, [](std::size_t n) { return 8 * n; },
+       "validation stopped after", true},
       {"a conforming cycle that every node targets costs its size", 500, 2000,
        [](std::size_t n) { return Cycle(n, "sh:nodeKind sh:IRI ; sh:minCount 1", 16, 0); },
        [](std::size_t) { return 0; }, ""},
@@ -197,8 +200,8 @@ TEST(ValidationCost, CountedWorkStaysWithinTheDocumentedFunction) {
     for (const std::size_t n : {row.small, row.large}) {
       SCOPED_TRACE("size " + std::to_string(n));
       const Measured measured = row.measure(n);
-      if (std::string(row.text) == "validation stopped after") {
-        EXPECT_LT(measured.answer, 8 * n);  // stopped before every value was matched
+      if (row.stops) {
+        EXPECT_LT(measured.answer, row.answer(n));
       } else {
         EXPECT_EQ(measured.answer, row.answer(n));
       }
