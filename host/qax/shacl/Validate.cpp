@@ -327,10 +327,20 @@ bool Validation::Check(ShapeIndex index, TermId focus, bool report, std::size_t 
     bool holds = true;
     if (shared && DependsOnValuesOnly(c.component)) {
       holds = CheckShared(shape, c, focus, *values, report, depth);
+    } else if (shared && c.component == Component::kProperty &&
+               sharedAnswers_.count({&c, values}) != 0) {
+      // Every value conformed to the property shape for an earlier focus
+      // node: nothing to report again.
+      if (!Charge(1)) return true;
     } else {
       if (!Charge(1 + values->size())) return true;
       ConstraintCheck check(*this, shape, c, focus, *values, report, depth);
+      sharedLevels_ += shared ? 1 : 0;
       holds = RowOf(c.component).check(check);
+      sharedLevels_ -= shared ? 1 : 0;
+      if (shared && holds && c.component == Component::kProperty && !stopped_)
+        sharedAnswers_.emplace(std::make_pair(&c, static_cast<const void*>(values)),
+                               SharedAnswer{});
     }
     if (stopped_) return true;
     if (holds) continue;
@@ -338,9 +348,10 @@ bool Validation::Check(ShapeIndex index, TermId focus, bool report, std::size_t 
     if (!report) break;
   }
   // A shared shape's answer is kept so that its results are not repeated;
-  // a nested shape that conformed has nothing to repeat, and is not
-  // checked again at the same node (sh:property over shared values).
-  if (report && (shape.shared || (conforms && depth > 0))) reported_.emplace(key, conforms);
+  // a shape that conformed at a value of a closure that focus nodes share
+  // (sh:property over it) has nothing to repeat, and is not checked again
+  // at that node for the next focus node.
+  if (report && (shape.shared || (conforms && sharedLevels_ > 0))) reported_.emplace(key, conforms);
   return conforms;
 }
 

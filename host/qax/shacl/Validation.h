@@ -112,7 +112,9 @@ class Validation {
 
  private:
   // A constraint's answer on a set of values shared by several focus
-  // nodes (a closure), with the failures to report at each of them.
+  // nodes (a closure), with the failures to report at each of them; for
+  // sh:property, whose results are the property shape's own, kept only
+  // when every value conformed.
   struct SharedAnswer {
     bool holds = true;
     std::vector<RecordedFailure> failures;
@@ -174,6 +176,9 @@ class Validation {
   std::map<std::pair<const ShapePath*, bool>, PathClosure> closures_;
   std::unordered_map<std::pair<const Constraint*, const void*>, SharedAnswer, SharedKeyHash>
       sharedAnswers_;
+  // How many of the checks under way look at values that focus nodes
+  // share (a closure).
+  std::size_t sharedLevels_ = 0;
   const uint64_t budget_;
   uint64_t work_ = 0;
   bool stopped_ = false;

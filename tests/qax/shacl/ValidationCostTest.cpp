@@ -184,6 +184,12 @@ TEST(ValidationCost, CountedWorkStaysWithinTheDocumentedFunction) {
       {"a conforming cycle that every node targets costs its size", 500, 2000,
        [](std::size_t n) { return Cycle(n, "sh:nodeKind sh:IRI ; sh:minCount 1", 16, 0); },
        [](std::size_t) { return 0; }, ""},
+      {"a property shape nested under a conforming cycle is checked once per node", 500, 2000,
+       [](std::size_t n) {
+         return Cycle(n, "sh:property [ sh:path ex:p ; sh:minCount 1 ; sh:nodeKind sh:IRI ]", 24,
+                      0);
+       },
+       [](std::size_t) { return 0; }, ""},
       {"a failing cycle costs its results, focus nodes times values", 40, 80,
        [](std::size_t n) { return Cycle(n, "sh:nodeKind sh:Literal", 16, 8); },
        [](std::size_t n) { return n * n; }, "not of node kind"},
