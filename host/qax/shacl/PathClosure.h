@@ -40,7 +40,8 @@ class PathClosure {
   // Component of each node whose closure is known.
   std::unordered_map<TermId, uint32_t> component_;
   std::vector<std::unique_ptr<const std::vector<TermId>>> closures_;
-  const std::vector<TermId> none_;
+  // Answered once the budget is spent; always empty.
+  const std::vector<TermId> none_{};
 };
 
 }  // namespace qaxoi::shacl
