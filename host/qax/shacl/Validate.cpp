@@ -74,9 +74,8 @@ uint64_t Validation::Budget(const Graph& data, const ShapeSet& set) {
       SaturatingMultiply(kValidationWorkPerUnit, SaturatingMultiply(shapeUnits, dataUnits)));
 }
 
-bool Validation::Charge(uint64_t units) {
-  work_ = SaturatingAdd(work_, units);
-  if (work_ <= budget_ || stopped_) return !stopped_;
+bool Validation::Stop() {
+  if (stopped_) return false;
   stopped_ = true;
   report_.conforms = false;
   report_.stopped = "validation stopped after " + std::to_string(budget_) +
@@ -291,7 +290,8 @@ bool Validation::Check(ShapeIndex index, TermId focus, bool report, std::size_t 
   const Shape& shape = set_.shapes[index];
   if (shape.deactivated || stopped_) return true;
   const uint64_t key = (static_cast<uint64_t>(index) << 32U) | focus;
-  if (report) {
+  // Answers are kept only for shared shapes and under shared values (below).
+  if (report && (shape.shared || sharedLevels_ > 0)) {
     const auto reported = reported_.find(key);
     if (reported != reported_.end()) return reported->second;
   }
@@ -313,15 +313,17 @@ bool Validation::Check(ShapeIndex index, TermId focus, bool report, std::size_t 
   } else if (shape.path.kind == ReportPath::Kind::kPredicate) {
     // The graph's statements are sorted by object and distinct already.
     const TripleRange objects = Objects(focus, Data(shape.path.predicate));
-    if (!Charge(objects.size())) return true;
     for (const Triple& t : objects) buffer.push_back(t.object);
   } else if (unbounded) {
     values = &ClosureValues(*closure, inverse, focus, buffer, &shared);
   } else {
     Walk(shape.path, false, std::vector<TermId>{focus}, buffer);
-    if (!Charge(buffer.size())) return true;
     SortUnique(buffer);
   }
+  // The values found, and each looked at by each constraint: charged at
+  // once (a closure's constraints charge their own, once for all).
+  if (!shared && !Charge(values->size() + shape.constraints.size() * (1 + values->size())))
+    return true;
   bool conforms = true;
   for (const Constraint& c : shape.constraints) {
     bool holds = true;
@@ -333,7 +335,6 @@ bool Validation::Check(ShapeIndex index, TermId focus, bool report, std::size_t 
       // node: nothing to report again.
       if (!Charge(1)) return true;
     } else {
-      if (!Charge(1 + values->size())) return true;
       ConstraintCheck check(*this, shape, c, focus, *values, report, depth);
       sharedLevels_ += shared ? 1 : 0;
       holds = RowOf(c.component).check(check);

@@ -104,7 +104,10 @@ class Validation {
   // Charges `units` of work. The first charge past the budget stops the
   // run: the report says so, and every check after answers at once.
   // Answers whether the run goes on.
-  bool Charge(uint64_t units);
+  bool Charge(uint64_t units) {
+    work_ = units > UINT64_MAX - work_ ? UINT64_MAX : work_ + units;  // held at the top
+    return work_ <= budget_ ? !stopped_ : Stop();
+  }
   bool Stopped() const { return stopped_; }
   // The steps a pattern may take on a value of `bytes` bytes: its own
   // budget (PatternStepBudget) or what is left of the run's, the less.
@@ -134,6 +137,8 @@ class Validation {
                                                          : TripleRange{};
   }
 
+  // Marks the run stopped at its budget, once; answers false.
+  bool Stop();
   const std::vector<TermId>& SubClasses(TermId cls);
   void FocusNodes(const Shape& shape, std::vector<TermId>& out);
   void Walk(const ShapePath& path, bool inverse, const std::vector<TermId>& from,
