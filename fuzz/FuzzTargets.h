@@ -63,6 +63,15 @@ std::string FuzzDiagnostics(const std::uint8_t* data, std::size_t size);
 // control byte but line ends.
 std::string FuzzValidation(const std::uint8_t* data, std::size_t size);
 
+// The input as the choices that generate shapes and data whose cost
+// docs/limits.md bounds: cycles of ex:p with chords under `*`, `+` and
+// inverse paths, long values under patterns that backtrack, numbers and
+// texts under sh:lessThan and sh:disjoint, many results. The counted work
+// stays within ValidationWorkBudget (plus the one charge that passes it),
+// validation stops exactly when it passes it, a stopped report does not
+// conform, and conforming data costs work linear in the data per shape.
+std::string FuzzValidationCost(const std::uint8_t* data, std::size_t size);
+
 }  // namespace qaxoi::fuzz
 
 #endif  // QAX_FUZZ_FUZZTARGETS_H_

@@ -6,7 +6,7 @@
 #   scripts/fuzz.sh TARGET|all SECONDS [libFuzzer options ...]
 #
 # Targets: item_records, group_file, vocabulary, diagnostics, well_formed_group,
-# validation
+# validation, vocabulary_release, validation_cost
 # (fuzz/FuzzTargets.h).
 # Each starts from its committed seeds (fuzz/corpus/<target>/) and grows a
 # working corpus in build/fuzz/corpus/<target>/ from run to run. An input
@@ -23,7 +23,7 @@ target=$1
 seconds=$2
 shift 2
 targets=(item_records group_file vocabulary diagnostics well_formed_group validation
-  vocabulary_release)
+  vocabulary_release validation_cost)
 if [[ $target != all ]]; then
   if [[ ! " ${targets[*]} " == *" $target "* ]]; then
     echo "fuzz.sh: no target '$target' (targets: ${targets[*]})" >&2

@@ -42,5 +42,8 @@ TEST(FuzzRegression, VocabularyRelease) {
   RunCommittedInputs("vocabulary_release", qaxoi::fuzz::FuzzVocabularyRelease);
 }
 TEST(FuzzRegression, Validation) { RunCommittedInputs("validation", qaxoi::fuzz::FuzzValidation); }
+TEST(FuzzRegression, ValidationCost) {
+  RunCommittedInputs("validation_cost", qaxoi::fuzz::FuzzValidationCost);
+}
 
 }  // namespace

@@ -337,6 +337,19 @@ TEST_F(QaxHost, FollowsTheShellsConventions) {
         "\"ontologies/foaf.nq\" .\n");
   Write("voc/foaf.nq", "");
   ::setenv("QAX_HOST_VOCABULARIES", Path("voc").c_str(), 1);
+  // Patterns that backtrack exponentially on every value: more work than
+  // validation may spend on input of this size.
+  std::string hostileShapes = "@prefix sh: <http://www.w3.org/ns/shacl#> .\n";
+  std::string hostileData;
+  for (int i = 0; i < 8; ++i)
+    hostileShapes += "<http://e.org/S" + std::to_string(i) +
+                     "> sh:targetSubjectsOf <http://e.org/p> ; sh:property [ sh:path "
+                     "<http://e.org/p> ; sh:pattern \"^(a|a)*[0-9]\" ] .\n";
+  for (int i = 0; i < 60; ++i)
+    hostileData += "<http://e.org/n" + std::to_string(i) + "> <http://e.org/p> \"" +
+                   std::string(30, 'a') + "c" + std::to_string(i) + "\" .\n";
+  Write("hostile.ttl", hostileShapes);
+  Write("many.ttl", hostileData);
   const std::string penguinJson =
       "{\n  \"class\": \"zoo:Penguin\",\n  \"iri\": \"http://example.org/zoo#Penguin\",\n"
       "  \"attributes\": {\n    \"alive\": true,\n    \"name\": \"Pingu\",\n    \"legs\": 2,\n"
@@ -357,6 +370,10 @@ TEST_F(QaxHost, FollowsTheShellsConventions) {
        false, ""},
       {"validate --shapes - ok.ttl bad.ttl --format=turtle", "shapes.ttl", 1,
        "sh:value \"x\\n\" ;\n    sh:sourceShape _:", true, ""},
+      // Validation past its work budget: the results so far, and one line
+      // saying why it stopped; 1 as exit code, the data not said to conform.
+      {"validate --shapes hostile.ttl many.ttl", "", 1, "does not conform: ", true,
+       "qax-host: validation stopped after "},
       // "--" ends the options: a file may be named "-x"; the confirmation is
       // no data.
       {"save zoo:Penguin -- -x name=Pingu", "", 0, "", false, "qax-host: saved 2 channels to -x\n"},

@@ -92,6 +92,11 @@ int WriteReport(const shacl::ValidationReport& report,
                 ReportFormat format, const std::string& output) {
   const Activity writing("writing the validation report");
   const int verdict = report.conforms ? kExitOk : kExitFailure;
+  // A report of a validation that stopped is partial: said on standard
+  // error, whatever the format, and the data is not said to conform.
+  if (!report.stopped.empty()) {
+    std::fprintf(stderr, "qax-host: %s\n", Escaped(report.stopped, Layout::kKeep).c_str());
+  }
   if (output.empty()) {
     // Streamed result by result; a write that fails stops the writer and
     // is reported by FinishOutput, as for every command.

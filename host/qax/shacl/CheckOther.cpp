@@ -14,7 +14,9 @@ bool CheckClosed(ConstraintCheck& check) {
   Validation& run = check.validation;
   const std::vector<TermId>& allowed = run.Bound(check.constraint);
   for (const TermId v : check.values) {
-    for (const Triple& t : run.About(v)) {
+    const TripleRange about = run.About(v);
+    if (!run.Charge(about.size())) return true;
+    for (const Triple& t : about) {
       if (Contains(allowed, t.predicate)) continue;
       if (!check.Miss()) return false;
       const TermView predicate = run.View(t.predicate);

@@ -45,15 +45,20 @@ bool CheckMaxLength(ConstraintCheck& check) {
       check, [](std::size_t length, uint64_t count) { return length <= count; }, "longer than ");
 }
 
-// A blank node never matches; a match that the pattern's limits cut short
-// fails with a message of its own.
+// A blank node never matches; a value whose match passes its own step
+// budget fails with a message of its own. The steps are the run's work: a
+// match cut short by the run's budget stops the run instead.
 bool CheckPattern(ConstraintCheck& check) {
   Validation& run = check.validation;
   const Constraint& c = check.constraint;
   for (const TermId v : check.values) {
     const TermView view = run.View(v);
-    const PatternMatch match =
-        view.kind == TermKind::kBlank ? PatternMatch::kNoMatch : c.pattern->Matches(view.text);
+    PatternMatch match = PatternMatch::kNoMatch;
+    if (view.kind != TermKind::kBlank) {
+      uint64_t steps = 0;
+      match = c.pattern->Matches(view.text, run.PatternBudget(view.text.size()), &steps);
+      if (!run.Charge(steps)) return true;
+    }
     if (match != PatternMatch::kMatch && !check.Fail(v, [&] {
           return (match == PatternMatch::kLimit
                       ? "could not be matched within the matching limits: pattern "

@@ -21,14 +21,16 @@ namespace qaxoi::shacl {
 class ConstraintCheck {
  public:
   ConstraintCheck(Validation& validation, const Shape& shape, const Constraint& constraint,
-                  TermId focus, const std::vector<TermId>& values, bool report, std::size_t depth)
+                  TermId focus, const std::vector<TermId>& values, bool report, std::size_t depth,
+                  std::vector<RecordedFailure>* record = nullptr)
       : validation(validation),
         shape(shape),
         constraint(constraint),
         focus(focus),
         values(values),
         report(report),
-        depth(depth) {}
+        depth(depth),
+        record_(record) {}
 
   // The run, for what the check asks of the graphs and of other shapes.
   Validation& validation;
@@ -60,8 +62,14 @@ class ConstraintCheck {
     return true;
   }
   // Reports a failure that Miss recorded, with `path` as its result path
-  // (the shape's own when null).
+  // (the shape's own when null); into the record, when the check has one,
+  // to be reported later at each focus node that shares the values.
   void Emit(TermId value, const std::string& message, std::shared_ptr<const ReportPath> path) {
+    validation.Charge(1);
+    if (record_ != nullptr) {
+      record_->push_back({value, message, std::move(path)});
+      return;
+    }
     validation.Emit(shape, constraint.component, focus, value, message, std::move(path));
   }
   // Whether no failure was recorded.
@@ -69,6 +77,7 @@ class ConstraintCheck {
 
  private:
   bool holds_ = true;
+  std::vector<RecordedFailure>* record_;
 };
 
 // Value type (CheckValueType.cpp).

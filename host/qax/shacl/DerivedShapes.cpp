@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 
 #include "host/qax/model/MetaAttr.h"
@@ -44,6 +45,9 @@ class Writer {
     Declare("sh", ReportSyntax::kShacl);
     Declare("xsd", std::string(rdf::Iri::kXsd));
   }
+
+  // The classes walked so far.
+  std::size_t Walked() const { return walked_; }
 
   std::string Document(const std::vector<const QAX::Ontology::MetaClass*>& classes) {
     std::string body;
@@ -103,9 +107,13 @@ class Writer {
     if (iri.empty()) {
       return "# " + metaClass.GetFQName() + ": the class has no IRI, so it has no shape\n";
     }
-    std::vector<const QAX::Ontology::MetaClass*>
-        chain;  // the root first; the model's parents never loop
-    for (const QAX::Ontology::MetaClass* at = &metaClass; at != nullptr; at = at->GetParent()) {
+    // The classes up the parents that have attributes, the class first:
+    // classes without any are stepped over, so the walk costs what the
+    // shape writes.
+    std::vector<const QAX::Ontology::MetaClass*> chain;
+    for (const QAX::Ontology::MetaClass* at = WithAttributes(&metaClass); at != nullptr;
+         at = WithAttributes(at->GetParent())) {
+      ++walked_;
       chain.push_back(at);
     }
     // Attributes left out are named in comments before the shape.
@@ -113,11 +121,52 @@ class Writer {
     std::string shape = Name(iri + std::string(kShapeSuffix)) + "\n  a " + Sh("NodeShape") +
                         " ;\n  " + Sh("targetClass") + " " + Name(iri);
     for (auto at = chain.rbegin(); at != chain.rend(); ++at) {
-      for (const QAX::Ontology::MetaAttr* attribute : (*at)->GetAttributes()) {
-        shape += PropertyShape(*attribute, notes);
-      }
+      const OwnShapes& own = Own(**at);
+      notes += own.notes;
+      shape += own.shapes;
     }
     return "\n" + notes + shape + " .\n";
+  }
+
+  // The property shapes of a class's own attributes, and the comments on
+  // those left out; written once per class and copied into the shape of
+  // each class below it.
+  struct OwnShapes {
+    std::string notes;
+    std::string shapes;
+  };
+  const OwnShapes& Own(const QAX::Ontology::MetaClass& metaClass) {
+    const auto known = own_.find(&metaClass);
+    if (known != own_.end()) return known->second;
+    OwnShapes own;
+    for (const QAX::Ontology::MetaAttr* attribute : metaClass.GetAttributes()) {
+      own.shapes += PropertyShape(*attribute, own.notes);
+    }
+    return own_.emplace(&metaClass, std::move(own)).first->second;
+  }
+
+  // The first class from `from` up its parents (itself included) that has
+  // attributes; null when none has. Each class is walked once for the
+  // whole document: the answer is kept for every class passed on the way
+  // (the model's parents never loop).
+  const QAX::Ontology::MetaClass* WithAttributes(const QAX::Ontology::MetaClass* from) {
+    std::vector<const QAX::Ontology::MetaClass*> passed;
+    const QAX::Ontology::MetaClass* found = nullptr;
+    for (const QAX::Ontology::MetaClass* at = from; at != nullptr; at = at->GetParent()) {
+      const auto known = withAttributes_.find(at);
+      if (known != withAttributes_.end()) {
+        found = known->second;
+        break;
+      }
+      if (!at->GetAttributes().empty()) {
+        found = at;
+        break;
+      }
+      ++walked_;
+      passed.push_back(at);
+    }
+    for (const QAX::Ontology::MetaClass* at : passed) withAttributes_.emplace(at, found);
+    return found;
   }
 
   // " ;" and the property shape of `attribute`; nothing, and a comment line
@@ -247,21 +296,32 @@ class Writer {
 
   const QAX::Ontology::OntologyModel& model_;
   std::vector<std::pair<std::string, std::string>> prefixes_;  // (name, namespace), in order
+  std::unordered_map<const QAX::Ontology::MetaClass*, OwnShapes> own_;
+  std::size_t walked_ = 0;
+  std::unordered_map<const QAX::Ontology::MetaClass*, const QAX::Ontology::MetaClass*>
+      withAttributes_;
 };
 
 }  // namespace
 
 std::string DerivedShapesTurtle(const QAX::Ontology::OntologyModel& model,
-                                const std::vector<const QAX::Ontology::MetaClass*>& classes) {
+                                const std::vector<const QAX::Ontology::MetaClass*>& classes,
+                                std::size_t* classesWalked) {
   Writer writer(model);
-  if (!classes.empty()) return writer.Document(classes);
+  if (!classes.empty()) {
+    std::string document = writer.Document(classes);
+    if (classesWalked != nullptr) *classesWalked = writer.Walked();
+    return document;
+  }
   std::vector<const QAX::Ontology::MetaClass*> all;
   all.reserve(model.GetClassCount());
   for (const QAX::Ontology::MetaClassLibrary* library : model.GetLibraries()) {
     for (const QAX::Ontology::MetaClass* metaClass : library->GetClasses())
       all.push_back(metaClass);
   }
-  return writer.Document(all);
+  std::string document = writer.Document(all);
+  if (classesWalked != nullptr) *classesWalked = writer.Walked();
+  return document;
 }
 
 }  // namespace qaxoi::shacl

@@ -4,6 +4,7 @@
 #ifndef QAX_HOST_QAX_SHACL_DERIVEDSHAPES_H_
 #define QAX_HOST_QAX_SHACL_DERIVEDSHAPES_H_
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -19,9 +20,14 @@ namespace qaxoi::shacl {
 // and of its parents, as docs/validation.md maps them. The document declares
 // the model's prefixes and sh:, and reads back into the same shapes with
 // Shapes::Read. An empty `classes` gives every class of the model.
-QAX_API std::string DerivedShapesTurtle(
-    const QAX::Ontology::OntologyModel& model,
-    const std::vector<const QAX::Ontology::MetaClass*>& classes);
+// Each class is walked once for the whole document, and a class's own
+// property shapes are written once and copied to the classes below it, so
+// the cost is the model's classes plus the document's size; when
+// `classesWalked` is not null it gets the count of classes walked (at most
+// the model's classes plus the parents the shapes name, with attributes).
+QAX_API std::string DerivedShapesTurtle(const QAX::Ontology::OntologyModel& model,
+                                        const std::vector<const QAX::Ontology::MetaClass*>& classes,
+                                        std::size_t* classesWalked = nullptr);
 
 }  // namespace qaxoi::shacl
 

@@ -1,6 +1,7 @@
 // Validate: focus nodes from targets, value nodes from paths, and each
 // constraint checked on them by its component's check function (kComponents).
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <unordered_set>
 #include <utility>
@@ -23,6 +24,29 @@ void SortUnique(std::vector<TermId>& nodes) {
   nodes.erase(std::unique(nodes.begin(), nodes.end()), nodes.end());
 }
 
+// a + b and a x b, held at UINT64_MAX.
+uint64_t SaturatingAdd(uint64_t a, uint64_t b) { return a > UINT64_MAX - b ? UINT64_MAX : a + b; }
+uint64_t SaturatingMultiply(uint64_t a, uint64_t b) {
+  return a != 0 && b > UINT64_MAX / a ? UINT64_MAX : a * b;
+}
+
+// Components whose answer depends on the values alone, not on the focus
+// node: checked once on a set of values that focus nodes share. The
+// property pairs read the focus node's other values; sh:property reports
+// at the values with the shapes' own results.
+bool DependsOnValuesOnly(Component component) {
+  switch (component) {
+    case Component::kEquals:
+    case Component::kDisjoint:
+    case Component::kLessThan:
+    case Component::kLessThanOrEquals:
+    case Component::kProperty:
+      return false;
+    default:
+      return true;
+  }
+}
+
 }  // namespace
 
 Validation::Validation(const Graph& data, const ShapeSet& set)
@@ -34,7 +58,39 @@ Validation::Validation(const Graph& data, const ShapeSet& set)
       rdfType_(data.FindIri(QAX_RDF_NS "type")),
       subClassOf_(data.FindIri(QAX_RDFS_NS "subClassOf")),
       mapped_(sameGraph_ ? 0 : set.ShapesGraph().TermCount(), kNoTerm),
-      buffers_(kMaxShapeDepth + 2) {}
+      buffers_(kMaxShapeDepth + 2),
+      budget_(Budget(data, set)) {}
+
+uint64_t Validation::Budget(const Graph& data, const ShapeSet& set) {
+  uint64_t shapeUnits = 0;
+  for (const Shape& shape : set.shapes) shapeUnits += 1 + shape.constraints.size();
+  uint64_t dataUnits = data.TripleCount() + data.TermCount();
+  for (TermId term = 0; term < data.TermCount(); ++term) {
+    const TermView view = data.Term(term);
+    if (view.kind == TermKind::kLiteral) dataUnits += view.text.size();
+  }
+  return SaturatingAdd(
+      kValidationWorkBase,
+      SaturatingMultiply(kValidationWorkPerUnit, SaturatingMultiply(shapeUnits, dataUnits)));
+}
+
+bool Validation::Stop() {
+  if (stopped_) return false;
+  stopped_ = true;
+  report_.conforms = false;
+  report_.stopped = "validation stopped after " + std::to_string(budget_) +
+                    " units of work, the most that shapes and data of this size may take (" +
+                    std::to_string(kValidationWorkBase) + " plus " +
+                    std::to_string(kValidationWorkPerUnit) +
+                    " per shape or constraint per statement, term or literal byte); "
+                    "the results found before are kept";
+  return false;
+}
+
+uint64_t Validation::PatternBudget(std::size_t bytes) const {
+  const uint64_t left = work_ < budget_ ? budget_ - work_ : 0;
+  return std::min(PatternStepBudget(bytes), left);
+}
 
 TermId Validation::Data(TermId shapesTerm) {
   if (sameGraph_) return shapesTerm;
@@ -72,14 +128,14 @@ const std::vector<TermId>& Validation::SubClasses(TermId cls) {
   std::unordered_set<TermId> seen{cls};
   for (std::size_t i = 0; i < classes.size(); ++i)
     for (const Triple& sub : Subjects(subClassOf_, classes[i]))
-      if (seen.insert(sub.subject).second) classes.push_back(sub.subject);
+      if (Charge(1) && seen.insert(sub.subject).second) classes.push_back(sub.subject);
   std::sort(classes.begin(), classes.end());
   return subClasses_.emplace(cls, std::move(classes)).first->second;
 }
 
 bool Validation::IsInstance(TermId node, TermId cls) {
   const TripleRange types = Objects(node, rdfType_);
-  if (types.empty()) return false;
+  if (types.empty() || !Charge(types.size())) return false;
   const std::vector<TermId>& classes = SubClasses(cls);
   for (const Triple& type : types)
     if (Contains(classes, type.object)) return true;
@@ -116,6 +172,7 @@ void Validation::FocusNodes(const Shape& shape, std::vector<TermId>& out) {
         break;
     }
   }
+  Charge(1 + out.size());
   SortUnique(out);
 }
 
@@ -128,11 +185,9 @@ void Validation::Walk(const ShapePath& path, bool inverse, const std::vector<Ter
     case ReportPath::Kind::kPredicate: {
       const TermId predicate = Data(path.predicate);
       for (const TermId node : from) {
-        if (inverse) {
-          for (const Triple& t : Subjects(predicate, node)) out.push_back(t.subject);
-        } else {
-          for (const Triple& t : Objects(node, predicate)) out.push_back(t.object);
-        }
+        const TripleRange step = inverse ? Subjects(predicate, node) : Objects(node, predicate);
+        if (!Charge(1 + step.size())) return;
+        for (const Triple& t : step) out.push_back(inverse ? t.subject : t.object);
       }
       return;
     }
@@ -146,6 +201,7 @@ void Validation::Walk(const ShapePath& path, bool inverse, const std::vector<Ter
         const ShapePath& step = path.steps[inverse ? path.steps.size() - 1 - i : i];
         next.clear();
         Walk(step, inverse, current, next);
+        if (!Charge(next.size())) return;
         SortUnique(next);
         current.swap(next);
       }
@@ -160,29 +216,64 @@ void Validation::Walk(const ShapePath& path, bool inverse, const std::vector<Ter
       Walk(path.steps[0], inverse, from, out);
       return;
     case ReportPath::Kind::kZeroOrMore:
-    case ReportPath::Kind::kOneOrMore: {
-      // Breadth first, each node expanded once.
-      std::unordered_set<TermId> seen;
-      std::vector<TermId> frontier;
-      if (path.kind == ReportPath::Kind::kZeroOrMore) {
-        for (const TermId node : from)
-          if (seen.insert(node).second) frontier.push_back(node);
-        out.insert(out.end(), frontier.begin(), frontier.end());
-      } else {
-        frontier = from;
-      }
-      std::vector<TermId> reached;
-      while (!frontier.empty()) {
-        reached.clear();
-        Walk(path.steps[0], inverse, frontier, reached);
-        frontier.clear();
-        for (const TermId node : reached)
-          if (seen.insert(node).second) frontier.push_back(node);
-        out.insert(out.end(), frontier.begin(), frontier.end());
+    case ReportPath::Kind::kOneOrMore:
+      if (path.kind == ReportPath::Kind::kZeroOrMore)
+        out.insert(out.end(), from.begin(), from.end());
+      for (const TermId node : from) {
+        const std::vector<TermId>& reached = Reach(path, inverse, node);
+        if (!Charge(1 + reached.size())) return;
+        out.insert(out.end(), reached.begin(), reached.end());
       }
       return;
-    }
   }
+}
+
+const std::vector<TermId>& Validation::Reach(const ShapePath& path, bool inverse, TermId node) {
+  PathClosure& closure = closures_[{&path, inverse}];
+  return closure.Reach(
+      node,
+      [&](TermId from, std::vector<TermId>& out) {
+        Walk(path.steps[0], inverse, std::vector<TermId>{from}, out);
+      },
+      [this](uint64_t units) { return Charge(units); });
+}
+
+const std::vector<TermId>& Validation::ClosureValues(const ShapePath& path, bool inverse,
+                                                     TermId focus, std::vector<TermId>& buffer,
+                                                     bool* shared) {
+  const std::vector<TermId>& reached = Reach(path, inverse, focus);
+  // A focus node on a cycle reaches itself: its `*` values are its `+` ones.
+  if (path.kind == ReportPath::Kind::kOneOrMore || Contains(reached, focus)) {
+    *shared = true;
+    return reached;
+  }
+  *shared = false;
+  Charge(1 + reached.size());
+  buffer.assign(reached.begin(), reached.end());
+  buffer.insert(std::lower_bound(buffer.begin(), buffer.end(), focus), focus);
+  return buffer;
+}
+
+bool Validation::CheckShared(const Shape& shape, const Constraint& c, TermId focus,
+                             const std::vector<TermId>& values, bool report, std::size_t depth) {
+  const std::pair<const Constraint*, const void*> key{&c, &values};
+  auto answer = sharedAnswers_.find(key);
+  if (answer == sharedAnswers_.end()) {
+    if (!Charge(1 + values.size())) return true;
+    SharedAnswer found;
+    ConstraintCheck check(*this, shape, c, focus, values, true, depth, &found.failures);
+    found.holds = RowOf(c.component).check(check);
+    if (stopped_) return true;
+    answer = sharedAnswers_.emplace(key, std::move(found)).first;
+  }
+  if (!Charge(1)) return true;
+  const SharedAnswer& known = answer->second;
+  if (!report || known.holds) return known.holds;
+  for (const RecordedFailure& failure : known.failures) {
+    if (!Charge(1)) break;
+    Emit(shape, c.component, focus, failure.value, failure.message, failure.path);
+  }
+  return false;
 }
 
 bool Validation::Conforms(ShapeIndex index, TermId focus, std::size_t depth) {
@@ -197,31 +288,71 @@ bool Validation::Conforms(ShapeIndex index, TermId focus, std::size_t depth) {
 
 bool Validation::Check(ShapeIndex index, TermId focus, bool report, std::size_t depth) {
   const Shape& shape = set_.shapes[index];
-  if (shape.deactivated) return true;
+  if (shape.deactivated || stopped_) return true;
   const uint64_t key = (static_cast<uint64_t>(index) << 32U) | focus;
-  if (report && shape.shared) {
+  // Answers are kept only for shared shapes and under shared values (below).
+  if (report && (shape.shared || sharedLevels_ > 0)) {
     const auto reported = reported_.find(key);
     if (reported != reported_.end()) return reported->second;
   }
-  std::vector<TermId>& values = buffers_[depth];
-  values.clear();
+  // A `*` or `+` path, under any number of inversions.
+  const ShapePath* closure = &shape.path;
+  bool inverse = false;
+  while (closure->kind == ReportPath::Kind::kInverse) {
+    closure = &closure->steps[0];
+    inverse = !inverse;
+  }
+  const bool unbounded = closure->kind == ReportPath::Kind::kZeroOrMore ||
+                         closure->kind == ReportPath::Kind::kOneOrMore;
+  std::vector<TermId>& buffer = buffers_[depth];
+  buffer.clear();
+  const std::vector<TermId>* values = &buffer;
+  bool shared = false;
   if (!shape.isProperty) {
-    values.push_back(focus);
+    buffer.push_back(focus);
   } else if (shape.path.kind == ReportPath::Kind::kPredicate) {
     // The graph's statements are sorted by object and distinct already.
-    for (const Triple& t : Objects(focus, Data(shape.path.predicate))) values.push_back(t.object);
+    const TripleRange objects = Objects(focus, Data(shape.path.predicate));
+    for (const Triple& t : objects) buffer.push_back(t.object);
+  } else if (unbounded) {
+    values = &ClosureValues(*closure, inverse, focus, buffer, &shared);
   } else {
-    Walk(shape.path, false, std::vector<TermId>{focus}, values);
-    SortUnique(values);
+    Walk(shape.path, false, std::vector<TermId>{focus}, buffer);
+    SortUnique(buffer);
   }
+  // The values found, and each looked at by each constraint: charged at
+  // once (a closure's constraints charge their own, once for all).
+  if (!shared && !Charge(values->size() + shape.constraints.size() * (1 + values->size())))
+    return true;
   bool conforms = true;
   for (const Constraint& c : shape.constraints) {
-    ConstraintCheck check(*this, shape, c, focus, values, report, depth);
-    if (RowOf(c.component).check(check)) continue;
+    bool holds = true;
+    if (shared && DependsOnValuesOnly(c.component)) {
+      holds = CheckShared(shape, c, focus, *values, report, depth);
+    } else if (shared && c.component == Component::kProperty &&
+               sharedAnswers_.count({&c, values}) != 0) {
+      // Every value conformed to the property shape for an earlier focus
+      // node: nothing to report again.
+      if (!Charge(1)) return true;
+    } else {
+      ConstraintCheck check(*this, shape, c, focus, *values, report, depth);
+      sharedLevels_ += shared ? 1 : 0;
+      holds = RowOf(c.component).check(check);
+      sharedLevels_ -= shared ? 1 : 0;
+      if (shared && holds && c.component == Component::kProperty && !stopped_)
+        sharedAnswers_.emplace(std::make_pair(&c, static_cast<const void*>(values)),
+                               SharedAnswer{});
+    }
+    if (stopped_) return true;
+    if (holds) continue;
     conforms = false;
     if (!report) break;
   }
-  if (report && shape.shared) reported_.emplace(key, conforms);
+  // A shared shape's answer is kept so that its results are not repeated;
+  // a shape that conformed at a value of a closure that focus nodes share
+  // (sh:property over it) has nothing to repeat, and is not checked again
+  // at that node for the next focus node.
+  if (report && (shape.shared || (conforms && sharedLevels_ > 0))) reported_.emplace(key, conforms);
   return conforms;
 }
 
@@ -313,9 +444,17 @@ ValidationReport Validation::Run() {
     const Shape& shape = set_.shapes[i];
     if (shape.deactivated || shape.targets.empty()) continue;
     FocusNodes(shape, focusNodes);
-    for (const TermId focus : focusNodes) Check(i, focus, true, 0);
+    for (const TermId focus : focusNodes) {
+      if (stopped_) break;
+      Check(i, focus, true, 0);
+    }
   }
+  report_.work = work_;
   return std::move(report_);
+}
+
+uint64_t ValidationWorkBudget(const Graph& data, const Shapes& shapes) {
+  return Validation::Budget(data, shapes.Set());
 }
 
 ValidationReport Validate(const Graph& data, const Shapes& shapes) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "host/qax/shacl/Graph.h"
+#include "host/qax/shacl/PathClosure.h"
 #include "host/qax/shacl/ShapeSet.h"
 #include "host/qax/shacl/TermText.h"
 #include "host/qax/shacl/ValidationReport.h"
@@ -31,6 +33,14 @@ inline bool HasObject(const TripleRange& sorted, TermId node) {
   return at != sorted.end() && at->object == node;
 }
 
+// A failure a check found on a set of values that several focus nodes
+// share, kept to be reported at each of them.
+struct RecordedFailure {
+  TermId value = kNoTerm;
+  std::string message;
+  std::shared_ptr<const ReportPath> path;
+};
+
 // One run of Validate over a data graph and a shape set, which must outlive
 // it. Nodes are data-graph terms; a term of the shapes graph that the data
 // graph does not hold (a sh:targetNode, a sh:hasValue) gets a number past
@@ -39,6 +49,9 @@ inline bool HasObject(const TripleRange& sorted, TermId node) {
 class Validation {
  public:
   Validation(const Graph& data, const ShapeSet& set);
+
+  // ValidationWorkBudget of `data` and `set`.
+  static uint64_t Budget(const Graph& data, const ShapeSet& set);
 
   // Checks every focus node of every target of every shape that is not
   // deactivated; answers the report. Call once.
@@ -54,7 +67,9 @@ class Validation {
   }
   // A term of the shapes graph, and the same as a message writes it.
   TermView ShapesTerm(TermId shapesTerm) const { return shapes_.Term(shapesTerm); }
-  std::string ShapesText(TermId shapesTerm) const { return TermText(shapes_.Term(shapesTerm)); }
+  std::string ShapesText(TermId shapesTerm) const {
+    return ShapesTermText(shapes_.Term(shapesTerm));
+  }
   // The node of the shape `shape` as a message writes it.
   std::string ShapeText(ShapeIndex shape) const { return ShapesText(set_.shapes[shape].node); }
   // The data graph's statements with `subject` and `predicate`, sorted by
@@ -88,7 +103,33 @@ class Validation {
   void Emit(const Shape& shape, Component component, TermId focus, TermId value,
             const std::string& message, std::shared_ptr<const ReportPath> path);
 
+  // Charges `units` of work. The first charge past the budget stops the
+  // run: the report says so, and every check after answers at once.
+  // Answers whether the run goes on.
+  bool Charge(uint64_t units) {
+    work_ = units > UINT64_MAX - work_ ? UINT64_MAX : work_ + units;  // held at the top
+    return work_ <= budget_ ? !stopped_ : Stop();
+  }
+  bool Stopped() const { return stopped_; }
+  // The steps a pattern may take on a value of `bytes` bytes: its own
+  // budget (PatternStepBudget) or what is left of the run's, the less.
+  uint64_t PatternBudget(std::size_t bytes) const;
+
  private:
+  // A constraint's answer on a set of values shared by several focus
+  // nodes (a closure), with the failures to report at each of them; for
+  // sh:property, whose results are the property shape's own, kept only
+  // when every value conformed.
+  struct SharedAnswer {
+    bool holds = true;
+    std::vector<RecordedFailure> failures;
+  };
+  struct SharedKeyHash {
+    std::size_t operator()(const std::pair<const Constraint*, const void*>& key) const {
+      return std::hash<const void*>()(key.first) * 31U ^ std::hash<const void*>()(key.second);
+    }
+  };
+
   // The report's number of the node `node` (see the class), copied into the
   // report the first time a result names it.
   ValidationResults::Index Copy(TermId node);
@@ -108,10 +149,24 @@ class Validation {
                                                          : TripleRange{};
   }
 
+  // Marks the run stopped at its budget, once; answers false.
+  bool Stop();
   const std::vector<TermId>& SubClasses(TermId cls);
   void FocusNodes(const Shape& shape, std::vector<TermId>& out);
   void Walk(const ShapePath& path, bool inverse, const std::vector<TermId>& from,
             std::vector<TermId>& out);
+  // The nodes one or more steps of `path` (a `*` or `+` path) reach from
+  // `node`, walked backwards when `inverse`; see PathClosure.
+  const std::vector<TermId>& Reach(const ShapePath& path, bool inverse, TermId node);
+  // The value nodes of the `*` or `+` path at `focus` (walked backwards
+  // when `inverse`): a closure shared with other focus nodes (`*shared`
+  // true), or `buffer` filled.
+  const std::vector<TermId>& ClosureValues(const ShapePath& path, bool inverse, TermId focus,
+                                           std::vector<TermId>& buffer, bool* shared);
+  // Checks `c` on `values`, shared by several focus nodes, once for all of
+  // them; reports the failures found at `focus` when `report`.
+  bool CheckShared(const Shape& shape, const Constraint& c, TermId focus,
+                   const std::vector<TermId>& values, bool report, std::size_t depth);
 
   const Graph& data_;
   const Graph& shapes_;
@@ -129,10 +184,21 @@ class Validation {
   // Whether a shape that names other shapes conforms at a node: nested
   // shapes are checked once per node, however many shapes share them.
   std::unordered_map<uint64_t, bool> conforms_;
-  // Whether a shared shape conformed at a node it was reported for.
+  // Whether a shared shape conformed at a node it was reported for, and the
+  // nested shapes that conformed where they were reported.
   std::unordered_map<uint64_t, bool> reported_;
   // Value nodes, one buffer per nesting level.
   std::vector<std::vector<TermId>> buffers_;
+  // The closures of each `*` and `+` path, walked forwards and backwards.
+  std::map<std::pair<const ShapePath*, bool>, PathClosure> closures_;
+  std::unordered_map<std::pair<const Constraint*, const void*>, SharedAnswer, SharedKeyHash>
+      sharedAnswers_;
+  // How many of the checks under way look at values that focus nodes
+  // share (a closure).
+  std::size_t sharedLevels_ = 0;
+  const uint64_t budget_;
+  uint64_t work_ = 0;
+  bool stopped_ = false;
   ValidationReport report_;
   // What the report holds already, by its numbers, so that each term,
   // path, shape and text is copied into it once (kept for the run: at

@@ -230,6 +230,13 @@ struct ValidationReport {
   // Results found beyond kMaxReportResults and not kept. `conforms` counts
   // them.
   std::size_t resultsLeftOut = 0;
+  // Why validation stopped before checking every focus node, in one
+  // sentence; empty when it checked them all. A report that stopped does
+  // not conform, and holds the results found before.
+  std::string stopped;
+  // The units of work validation spent (docs/limits.md, "Validation"): at
+  // most ValidationWorkBudget, plus the last charge that passed it.
+  uint64_t work = 0;
 };
 
 // At most this many results are kept in a report; a data graph that breaks

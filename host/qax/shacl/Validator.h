@@ -4,6 +4,7 @@
 #ifndef QAX_HOST_QAX_SHACL_VALIDATOR_H_
 #define QAX_HOST_QAX_SHACL_VALIDATOR_H_
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -48,13 +49,30 @@ class QAX_API Shapes {
   std::unique_ptr<ShapeSet> set_;
 };
 
+// The work one validation may spend: a base, plus per unit of the shapes
+// (each shape and each constraint) times each unit of the data (each
+// statement, each term and each byte of a literal's text). A unit of work
+// is a focus node of a target, a value checked by a constraint, a statement
+// a path follows, a node merged into a closure, a pair of values compared,
+// a pattern step (ShapePattern.h) or a result.
+inline constexpr uint64_t kValidationWorkBase = uint64_t{1} << 24U;
+inline constexpr uint64_t kValidationWorkPerUnit = 64;
+
+// kValidationWorkBase + kValidationWorkPerUnit x (shapes + constraints of
+// `shapes`) x (statements + terms + literal bytes of `data`), held at
+// UINT64_MAX. `data` must be sealed.
+QAX_API uint64_t ValidationWorkBudget(const Graph& data, const Shapes& shapes);
+
 // Validates the sealed `data` against `shapes`: every focus node of every
 // target of every shape that is not deactivated, with each of its
 // constraints. rdf:type and rdfs:subClassOf are read from `data` (SHACL
-// instances, targets and sh:class). Validating is linear in the data for
-// shapes whose paths are of bounded length; unbounded paths are walked once
-// per focus node, each node visited once. Throws std::bad_alloc when memory
-// runs out.
+// instances, targets and sh:class). Spends at most ValidationWorkBudget
+// units of work (counted in the report's `work`); past it validation stops,
+// and the report says why in `stopped` and does not conform. Unbounded
+// paths (`*`, `+`) are walked once per node for the whole run, and nodes
+// that reach each other share their values and the constraints' answers on
+// them, so a cycle costs its size, not its square. Throws std::bad_alloc
+// when memory runs out.
 QAX_API ValidationReport Validate(const Graph& data, const Shapes& shapes);
 
 }  // namespace qaxoi::shacl
