@@ -374,6 +374,9 @@ TEST_F(QaxHost, FollowsTheShellsConventions) {
       // saying why it stopped; 1 as exit code, the data not said to conform.
       {"validate --shapes hostile.ttl many.ttl", "", 1, "does not conform: ", true,
        "qax-host: validation stopped after "},
+      {"validate --shapes hostile.ttl many.ttl --format=json", "", 1,
+       "\"resultsLeftOut\": 0,\n  \"stopped\": \"validation stopped after ", true,
+       "qax-host: validation stopped after "},
       // "--" ends the options: a file may be named "-x"; the confirmation is
       // no data.
       {"save zoo:Penguin -- -x name=Pingu", "", 0, "", false, "qax-host: saved 2 channels to -x\n"},

@@ -108,6 +108,14 @@ void WriteReportJson(std::ostream& stream, const ValidationReport& report,
   out.Put(']');
   Key(out, kDocumentMember, "resultsLeftOut");
   out.Put(std::to_string(report.resultsLeftOut));
+  // Only a validation that stopped at its work budget has this member, so
+  // that the reports of finished ones keep their bytes.
+  if (!report.stopped.empty()) {
+    Key(out, kDocumentMember, "stopped");
+    out.OpenJsonString();
+    ReportSyntax::PutValidUtf8(out, report.stopped);
+    out.CloseJsonString();
+  }
   out.Put("\n}\n");
 }
 

@@ -70,6 +70,7 @@ void WriteReportText(std::ostream& out, const ValidationReport& report,
     out << ", the first " << Thousands(report.results.size()) << " shown";
   }
   out << '\n';
+  if (!report.stopped.empty()) out << report.stopped << '\n';
 }
 
 std::string ReportAsText(const ValidationReport& report, const ReportPrefixList& prefixes) {

@@ -31,6 +31,12 @@ void WriteReportTurtle(std::ostream& stream, const ValidationReport& report,
             " more results were found and left out; a report keeps at most " +
             std::to_string(kMaxReportResults) + "\n");
   }
+  if (!report.stopped.empty()) {
+    // Nor for a validation that stopped before the end: a comment again.
+    out.Put("# ");
+    ReportSyntax::PutValidUtf8(out, report.stopped);
+    out.Put('\n');
+  }
   out.Put("[\n  a sh:ValidationReport ;\n  sh:conforms ");
   out.Put(report.conforms ? "true" : "false");
   for (const ValidationResult& result : report.results) {
