@@ -13,7 +13,6 @@
 #include <utility>
 
 #include "host/qax/rdf/DiscardingHandler.h"
-#include "host/qax/rdf/LoadBudget.h"
 #include "host/qax/rdf/TermCheck.h"
 #include "host/qax/rdf/TripleHandler.h"
 #include "host/qax/rdf/XmlBounds.h"
@@ -385,7 +384,7 @@ class Parse {
 }  // namespace
 
 qaxoi::Status ReadRdfXml(const std::string& document, const std::string& sourceName,
-                         const std::string& baseIri, TripleHandler& handler, LoadBudget& budget,
+                         const std::string& baseIri, TripleHandler& handler,
                          std::vector<std::string>& warnings) {
   const XmlProblem problem = FindXmlBeyondBounds(document);
   if (problem.at != std::string::npos) {
@@ -395,34 +394,20 @@ qaxoi::Status ReadRdfXml(const std::string& document, const std::string& sourceN
         sourceName + ":" + Place(document, problem.at) + ": " + problem.what);
   }
   // The parser frees each literal once its statement is made, so the largest
-  // one is the most it holds at a time; charged before it starts, since
-  // nothing tells how far raptor has got within a literal.
-  const std::size_t literalCost = problem.literalBytes > kNoLimit / kXmlLiteralBytesPerByte
-                                      ? kNoLimit
-                                      : problem.literalBytes * kXmlLiteralBytesPerByte;
-  if (!budget.Charge(literalCost)) {
-    budget.Release(literalCost);
+  // one is the most it holds at a time; nothing tells how far raptor has got
+  // within a literal, so its length is bounded before it starts.
+  if (problem.literalBytes > kMaxXmlLiteralBytes) {
     return qaxoi::Status::WithCode(
         qaxoi::Status::Code::kResourceExhausted,
         sourceName + ":" + Place(document, problem.literalAt) +
             ": an XML literal (rdf:parseType=\"Literal\") of " +
-            std::to_string(problem.literalBytes) + " bytes needs about " +
-            std::to_string(kXmlLiteralBytesPerByte) +
-            " bytes of the XML parser's memory per byte, more than loading the document may take "
-            "(" +
-            std::to_string(LoadBudget::kBytesPerDocumentByte) + " times its size plus " +
-            std::to_string(LoadBudget::kBaseBytes) + ")");
+            std::to_string(problem.literalBytes) + " bytes, more than " +
+            std::to_string(kMaxXmlLiteralBytes) + ", the most read: the XML parser holds about " +
+            std::to_string(kXmlLiteralBytesPerByte) + " bytes per byte of it");
   }
   std::vector<std::string> found;
   Parse parse(document, sourceName, handler, &found);
-  bool read = false;
-  try {
-    read = parse.Run(baseIri, std::string::npos);
-  } catch (...) {
-    budget.Release(literalCost);
-    throw;
-  }
-  budget.Release(literalCost);
+  const bool read = parse.Run(baseIri, std::string::npos);
   warnings.insert(warnings.end(), found.begin(), found.end());
   if (read) return qaxoi::Status::Ok();
   if (parse.Placeable()) {

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "host/qax/rdf/LoadBudget.h"
 #include "host/qax/rdf/TripleHandler.h"
 #include "host/status/Status.h"
 
@@ -22,6 +21,12 @@ inline constexpr std::size_t kMaxXmlWarnings = 8;
 // for plain text), and at up to 115 bytes per byte on other machines; this
 // covers them all.
 inline constexpr std::size_t kXmlLiteralBytesPerByte = 128;
+// The largest XML literal read, in bytes (with the text its entity
+// references stand for). What the parser holds of it, up to
+// kXmlLiteralBytesPerByte times this (32 MiB), is held beside the load's
+// budget rather than in it: a short vocabulary whose comments are a few
+// kilobytes of XHTML would otherwise need more than ten times its size.
+inline constexpr std::size_t kMaxXmlLiteralBytes = std::size_t{256} << 10;
 
 // Parses `document` (any bytes) as RDF/XML and hands every statement and
 // namespace declaration to `handler`. `sourceName` names the document in
@@ -31,17 +36,17 @@ inline constexpr std::size_t kXmlLiteralBytesPerByte = 128;
 // ever fetched (no network, no file, no external entity). The parser's
 // warnings go to `warnings` as "<sourceName>:<line>: <what>" and do not stop
 // the load; its errors do. While the document is parsed, what the parser
-// holds of its largest XML literal (kXmlLiteralBytesPerByte per byte) is
-// charged to `budget`, which must be the one `handler` charges, and taken
-// back after; a literal that does not fit is refused before parsing, placed
-// at its element. A failure is "<sourceName>:<line>:<column>: <what>" for
+// holds of its largest XML literal is at most kXmlLiteralBytesPerByte times
+// kMaxXmlLiteralBytes, outside `budget` (which must be the one `handler`
+// charges); a longer literal is refused before parsing, placed at its
+// element. A failure is "<sourceName>:<line>:<column>: <what>" for
 // the first problem: kResourceExhausted for a document beyond the bounds of
 // XmlBounds.h or the budget (no place for the statements' budget),
 // kInvalidInput for the rest; `handler` has then been given a part of the
 // document. Throws std::bad_alloc, with every parser resource freed, when
 // memory runs out in the handler.
 qaxoi::Status ReadRdfXml(const std::string& document, const std::string& sourceName,
-                         const std::string& baseIri, TripleHandler& handler, LoadBudget& budget,
+                         const std::string& baseIri, TripleHandler& handler,
                          std::vector<std::string>& warnings);
 
 }  // namespace qaxoi::rdf

@@ -50,7 +50,7 @@ qaxoi::Status ReadDocument(DocumentSource& source, const std::string* text, std:
   budget.Charge(heldBytes);
   std::vector<std::string> found;
   qaxoi::Status read = syntax == RdfSyntax::kRdfXml
-                           ? ReadRdfXml(*text, sourceName, baseIri, handler, budget, found)
+                           ? ReadRdfXml(*text, sourceName, baseIri, handler, found)
                            : ReadRdf(source, syntax, sourceName, baseIri, handler);
   budget.Release(heldBytes);
   if (read.ok()) warnings.insert(warnings.end(), found.begin(), found.end());
