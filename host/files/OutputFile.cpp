@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <ostream>
+#include <streambuf>
 #include <string>
 
 #include "host/files/Descriptor.h"
@@ -18,10 +20,15 @@
 namespace qaxoi::files {
 namespace {
 
+using Producer = std::function<void(std::ostream&)>;
+
 // Attempts at a free temporary name before giving up.
 constexpr unsigned kTemporaryNameAttempts = 100;
 // The largest piece handed to one write call.
 constexpr std::size_t kChunkSize = std::size_t{1} << 20;
+// The buffer between a producer and the descriptor it writes: what a
+// streamed document holds at once.
+constexpr std::size_t kBufferSize = std::size_t{64} << 10;
 // Every permission bit that says someone may write.
 constexpr mode_t kAnyWriteBit = S_IWUSR | S_IWGRP | S_IWOTH;
 // The mode bits a replaced file keeps (permissions, setuid, setgid, sticky).
@@ -67,20 +74,82 @@ int WriteAll(int fd, const void* data, std::size_t size) {
   return 0;
 }
 
-bool WriteStandardOutput(const void* data, std::size_t size, Failure* failure) {
-  // What stdio holds comes first, and its own errors count too.
-  if (std::fflush(stdout) != 0) return FailWithErrno(failure, "", errno);
-  if (const int code = WriteAll(STDOUT_FILENO, data, size)) {
-    return FailWithErrno(failure, "", code);
+// A stream buffer over a descriptor with a fixed buffer of kBufferSize:
+// what does not fit in it is written as it comes. Keeps the errno of the
+// first write that fails and fails every write after it, so that the
+// stream over it turns bad and its producer stops.
+class DescriptorBuffer : public std::streambuf {
+ public:
+  explicit DescriptorBuffer(int fd) : fd_(fd), buffer_(new char[kBufferSize]) { Empty(); }
+
+  // Writes what is buffered; answers 0 or the errno of the first failed
+  // write.
+  int Flush() {
+    Drain();
+    return error_;
   }
+
+ protected:
+  int_type overflow(int_type c) override {
+    if (!Drain()) return traits_type::eof();
+    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+    *pptr() = traits_type::to_char_type(c);
+    pbump(1);
+    return c;
+  }
+
+  std::streamsize xsputn(const char* bytes, std::streamsize count) override {
+    if (error_ != 0 || (count > epptr() - pptr() && !Drain())) return 0;
+    if (count <= epptr() - pptr()) {
+      std::memcpy(pptr(), bytes, static_cast<std::size_t>(count));
+      pbump(static_cast<int>(count));
+      return count;
+    }
+    // More than the buffer holds: written from where it is.
+    error_ = WriteAll(fd_, bytes, static_cast<std::size_t>(count));
+    return error_ == 0 ? count : 0;
+  }
+
+  int sync() override { return Drain() ? 0 : -1; }
+
+ private:
+  void Empty() { setp(buffer_.get(), buffer_.get() + kBufferSize); }
+
+  bool Drain() {
+    if (error_ != 0) return false;
+    const auto size = static_cast<std::size_t>(pptr() - pbase());
+    Empty();
+    error_ = WriteAll(fd_, buffer_.get(), size);
+    return error_ == 0;
+  }
+
+  int fd_;
+  std::unique_ptr<char[]> buffer_;
+  int error_ = 0;
+};
+
+// Runs `produce` over a stream to `fd` and writes all it wrote. A failed
+// write is reported as `what` and its errno.
+bool Produce(int fd, const Producer& produce, const std::string& what, Failure* failure) {
+  DescriptorBuffer buffer(fd);
+  std::ostream out(&buffer);
+  produce(out);
+  if (const int code = buffer.Flush()) return FailWithErrno(failure, what, code);
+  if (out.fail()) return Fail(failure, "the writer of its contents failed");
   return true;
 }
 
-bool WriteStream(const std::string& path, const void* data, std::size_t size, Failure* failure) {
+bool WriteStandardOutput(const Producer& produce, Failure* failure) {
+  // What stdio holds comes first, and its own errors count too.
+  if (std::fflush(stdout) != 0) return FailWithErrno(failure, "", errno);
+  return Produce(STDOUT_FILENO, produce, "", failure);
+}
+
+bool WriteStream(const std::string& path, const Producer& produce, Failure* failure) {
   // No O_TRUNC, no O_CREAT: a stream is written, never made or emptied.
   Descriptor stream(::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
   if (!stream.valid()) return FailWithErrno(failure, "", errno);
-  if (const int code = WriteAll(stream.get(), data, size)) return FailWithErrno(failure, "", code);
+  if (!Produce(stream.get(), produce, "", failure)) return false;
   if (const int code = stream.Close()) return FailWithErrno(failure, "", code);
   return true;
 }
@@ -142,7 +211,8 @@ bool MayReplace(const std::string& target, const struct stat& info, Failure* fai
 
 // A temporary file being written in the target's folder: anonymous
 // (O_TMPFILE) until it is given `name` just before the rename, or named from
-// the start. Removes its name unless Committed().
+// the start. Removes its name unless Committed(). Which one is settled before
+// anything is written, as the producer runs only once.
 class Temporary {
  public:
   explicit Temporary(int folder) : folder_(folder) {}
@@ -152,18 +222,20 @@ class Temporary {
   Temporary(const Temporary&) = delete;
   Temporary& operator=(const Temporary&) = delete;
 
-  // Opens a new temporary file for `target`, anonymous when asked and the
-  // file system allows; false and the errno otherwise.
-  bool Create(const std::string& target, bool anonymous, int* code) {
-    if (anonymous) {
-      file_ = std::make_unique<Descriptor>(
-          ::openat(folder_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, kNewFileMode));
-      if (file_->valid()) return true;
-      // File systems without O_TMPFILE answer one of these.
-      if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
-        *code = errno;
-        return false;
-      }
+  // Opens a new temporary file for `target`: anonymous when the file system
+  // allows and /proc is there to name it later, named otherwise; false and
+  // the errno when neither can be made.
+  bool Create(const std::string& target, int* code) {
+    file_ = std::make_unique<Descriptor>(
+        ::openat(folder_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, kNewFileMode));
+    if (file_->valid()) {
+      struct stat named;
+      if (::stat(SelfPath().c_str(), &named) == 0) return true;
+      file_ = std::make_unique<Descriptor>(-1);
+    } else if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
+      // File systems without O_TMPFILE answer one of those.
+      *code = errno;
+      return false;
     }
     for (unsigned attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
       const std::string name = TemporaryName(target, ::getpid(), attempt);
@@ -186,7 +258,7 @@ class Temporary {
   // own.
   bool Name(const std::string& target, int* code) {
     if (!name_.empty()) return true;
-    const std::string self = "/proc/self/fd/" + std::to_string(file_->get());
+    const std::string self = SelfPath();
     for (unsigned attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
       const std::string name = TemporaryName(target, ::getpid(), attempt);
       if (::linkat(AT_FDCWD, self.c_str(), folder_, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
@@ -204,23 +276,24 @@ class Temporary {
   void Committed() { committed_ = true; }
 
  private:
+  // The file open as its descriptor, as /proc shows it.
+  std::string SelfPath() const { return "/proc/self/fd/" + std::to_string(file_->get()); }
+
   int folder_;
   std::unique_ptr<Descriptor> file_;
   std::string name_;
   bool committed_ = false;
 };
 
-// Writes the bytes into a new temporary file in `folder` that takes the
-// place of `name` there, given the owner and mode of `old` when that is not null. `*anonymous` is
-// cleared when the anonymous file cannot be named (no /proc): the caller
-// tries again with a named one.
+// Writes what `produce` writes into a new temporary file in `folder` that
+// takes the place of `name` there, given the owner and mode of `old` when
+// that is not null.
 bool WriteInPlaceOf(int folder, const std::string& folderPath, const std::string& name,
-                    const struct stat* old, const void* data, std::size_t size, bool* anonymous,
-                    Failure* failure) {
+                    const struct stat* old, const Producer& produce, Failure* failure) {
   Temporary temporary(folder);
   int code = 0;
   const std::string inFolder = "cannot create a temporary file in '" + folderPath + "'";
-  if (!temporary.Create(name, *anonymous, &code)) return FailWithErrno(failure, inFolder, code);
+  if (!temporary.Create(name, &code)) return FailWithErrno(failure, inFolder, code);
   if (old != nullptr) {
     // The owner first: changing it clears the setuid and setgid bits. Only
     // root may give a file away; anyone else keeps their own.
@@ -231,14 +304,9 @@ bool WriteInPlaceOf(int folder, const std::string& folderPath, const std::string
       return FailWithErrno(failure, "cannot give the new file the old one's mode", errno);
     }
   }
-  if ((code = WriteAll(temporary.fd(), data, size)) != 0) {
-    return FailWithErrno(failure, "cannot write", code);
-  }
+  if (!Produce(temporary.fd(), produce, "cannot write", failure)) return false;
   if (::fsync(temporary.fd()) != 0) return FailWithErrno(failure, "cannot flush", errno);
-  if (!temporary.Name(name, &code)) {
-    *anonymous = false;
-    return FailWithErrno(failure, inFolder, code);
-  }
+  if (!temporary.Name(name, &code)) return FailWithErrno(failure, inFolder, code);
   if ((code = temporary.Close()) != 0) return FailWithErrno(failure, "cannot close", code);
   if (::renameat(folder, temporary.name().c_str(), folder, name.c_str()) != 0) {
     return FailWithErrno(failure, "cannot put the new file in its place", errno);
@@ -247,8 +315,9 @@ bool WriteInPlaceOf(int folder, const std::string& folderPath, const std::string
   return true;
 }
 
-// Replaces (or creates) the regular file `target` with the bytes.
-bool ReplaceFile(const std::string& target, const void* data, std::size_t size, Failure* failure) {
+// Replaces (or creates) the regular file `target` with what `produce`
+// writes.
+bool ReplaceFile(const std::string& target, const Producer& produce, Failure* failure) {
   struct stat old;
   const bool replacing = ::lstat(target.c_str(), &old) == 0;
   if (!replacing && errno != ENOENT) return FailWithErrno(failure, "", errno);
@@ -259,11 +328,8 @@ bool ReplaceFile(const std::string& target, const void* data, std::size_t size, 
   Descriptor folder(::open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (!folder.valid()) return FailWithErrno(failure, "", errno);
   RemoveStaleTemporaries(folder.get(), name);
-  bool anonymous = true;
-  if (!WriteInPlaceOf(folder.get(), folderPath, name, replacing ? &old : nullptr, data, size,
-                      &anonymous, failure) &&
-      (anonymous || !WriteInPlaceOf(folder.get(), folderPath, name, replacing ? &old : nullptr,
-                                    data, size, &anonymous, failure))) {
+  if (!WriteInPlaceOf(folder.get(), folderPath, name, replacing ? &old : nullptr, produce,
+                      failure)) {
     return false;
   }
   // Make the rename itself durable; a folder that cannot be flushed does not
@@ -272,11 +338,10 @@ bool ReplaceFile(const std::string& target, const void* data, std::size_t size, 
   return true;
 }
 
-bool Write(const std::string& path, const void* data, std::size_t size, Failure* failure,
-           Delivery* delivery) {
+bool Write(const std::string& path, const Producer& produce, Failure* failure, Delivery* delivery) {
   if (path == kStandardStreamPath) {
     *delivery = Delivery::kStandardOutput;
-    return WriteStandardOutput(data, size, failure);
+    return WriteStandardOutput(produce, failure);
   }
   if (path.empty() || path.back() == '/') return Fail(failure, "the path names no file");
   struct stat info;
@@ -285,11 +350,11 @@ bool Write(const std::string& path, const void* data, std::size_t size, Failure*
     if (::fstat(STDOUT_FILENO, &out) == 0 && out.st_dev == info.st_dev &&
         out.st_ino == info.st_ino) {
       *delivery = Delivery::kStandardOutput;
-      return WriteStandardOutput(data, size, failure);
+      return WriteStandardOutput(produce, failure);
     }
     if (S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode)) {
       *delivery = Delivery::kStream;
-      return WriteStream(path, data, size, failure);
+      return WriteStream(path, produce, failure);
     }
     if (S_ISDIR(info.st_mode)) return Fail(failure, "it is a directory");
     if (S_ISBLK(info.st_mode)) return Fail(failure, "it is a block device");
@@ -300,16 +365,15 @@ bool Write(const std::string& path, const void* data, std::size_t size, Failure*
   std::string target;
   if (!FinalTarget(path, &target, failure)) return false;
   *delivery = Delivery::kFile;
-  return ReplaceFile(target, data, size, failure);
+  return ReplaceFile(target, produce, failure);
 }
 
 }  // namespace
 
-Status WriteOutputFile(const std::string& path, const void* data, std::size_t size,
-                       Delivery* delivery) {
+Status WriteOutputFile(const std::string& path, const Producer& produce, Delivery* delivery) {
   Failure failure;
   Delivery delivered = Delivery::kFile;
-  if (Write(path, data, size, &failure, &delivered)) {
+  if (Write(path, produce, &failure, &delivered)) {
     if (delivery != nullptr) *delivery = delivered;
     return Status::Ok();
   }
@@ -317,6 +381,18 @@ Status WriteOutputFile(const std::string& path, const void* data, std::size_t si
                               ? std::string("cannot write standard output")
                               : "cannot save '" + path + "'") +
                          ": " + failure.reason);
+}
+
+Status WriteOutputFile(const std::string& path, const void* data, std::size_t size,
+                       Delivery* delivery) {
+  // Bytes more than the buffer holds go to the descriptor from where they
+  // are, uncopied.
+  return WriteOutputFile(
+      path,
+      [data, size](std::ostream& out) {
+        out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
+      },
+      delivery);
 }
 
 }  // namespace qaxoi::files

@@ -554,6 +554,7 @@ TEST_F(QaxHost, OutputsReplaceFilesSafelyWriteStreamsAndFailWithAMessage) {
   const std::string live = qaxoi::files::TemporaryName("stale.grp", ::getpid(), 0);
   std::thread reader;
   std::string fromFifo;
+  std::string reportOnStandardOutput;
   const auto modeOf = [this](const std::string& name) {
     struct stat info = {};
     ::lstat(name[0] == '/' ? name.c_str() : Path(name).c_str(), &info);
@@ -660,8 +661,30 @@ TEST_F(QaxHost, OutputsReplaceFilesSafelyWriteStreamsAndFailWithAMessage) {
        1,
        "qax-host: cannot save '/dev/full': No space left on device\n",
        [] { return true; }},
+      {"a report streamed into a file is the one standard output shows",
+       [&] {
+         // Results enough for a report of several hundred kilobytes, past
+         // any buffer between the writer and the file.
+         std::string people = "@prefix ex: <http://e.org/> .\n";
+         for (int i = 0; i < 2000; ++i) {
+           people += "ex:p" + std::to_string(i) + " a ex:Person ; ex:age \"x\" .\n";
+         }
+         Write("people.ttl", people);
+         Write("report.json", "old");
+         reportOnStandardOutput =
+             Run({"validate", "--shapes", "shapes.ttl", "--format=json", "people.ttl"}).out;
+       },
+       {"validate", "--shapes", "shapes.ttl", "--format=json", "people.ttl", "--output",
+        Path("report.json")},
+       1,
+       "qax-host: wrote the report to " + Path("report.json") + "\n",
+       [&] {
+         return reportOnStandardOutput.size() > 256 * 1024 &&
+                ReadFile(Path("report.json")) == reportOnStandardOutput;
+       }},
   };
   SavePenguin();
+  WriteValidationFiles();
   for (const auto& c : cases) {
     c.setUp();
     const Result result = Run(c.arguments);
@@ -673,7 +696,6 @@ TEST_F(QaxHost, OutputsReplaceFilesSafelyWriteStreamsAndFailWithAMessage) {
   EXPECT_EQ("", Listing(".qax-", live));
   // Standard output on a full device: a message, not a signal, also for a
   // report of data that conforms, written as it streams.
-  WriteValidationFiles();
   const std::vector<std::string> fullOutputs[] = {
       {"dump", "-"}, {"validate", "--shapes", "shapes.ttl", "--format", "json", "ok.ttl"}};
   for (const std::vector<std::string>& arguments : fullOutputs) {

@@ -171,16 +171,33 @@ Json ValueJson(A3d_Channel& channel) {
   return nullptr;
 }
 
-bool WriteOutput(const std::string& path, const std::string& bytes, bool* toStandardOutput) {
-  qaxoi::files::Delivery delivery = qaxoi::files::Delivery::kFile;
-  const qaxoi::Status written =
-      qaxoi::files::WriteOutputFile(path, bytes.data(), bytes.size(), &delivery);
+namespace {
+
+// Prints why `written` failed, or tells where the output went.
+bool Delivered(const qaxoi::Status& written, qaxoi::files::Delivery delivery,
+               bool* toStandardOutput) {
   if (!written.ok()) {
     Fail(written);
     return false;
   }
   *toStandardOutput = delivery == qaxoi::files::Delivery::kStandardOutput;
   return true;
+}
+
+}  // namespace
+
+bool WriteOutput(const std::string& path, const std::string& bytes, bool* toStandardOutput) {
+  qaxoi::files::Delivery delivery = qaxoi::files::Delivery::kFile;
+  const qaxoi::Status written =
+      qaxoi::files::WriteOutputFile(path, bytes.data(), bytes.size(), &delivery);
+  return Delivered(written, delivery, toStandardOutput);
+}
+
+bool WriteOutput(const std::string& path, const std::function<void(std::ostream&)>& produce,
+                 bool* toStandardOutput) {
+  qaxoi::files::Delivery delivery = qaxoi::files::Delivery::kFile;
+  const qaxoi::Status written = qaxoi::files::WriteOutputFile(path, produce, &delivery);
+  return Delivered(written, delivery, toStandardOutput);
 }
 
 namespace {

@@ -5,6 +5,8 @@
 
 #include <chrono>
 #include <cstddef>
+#include <functional>
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -61,6 +63,14 @@ Json ValueJson(A3d_Channel& channel);
 // whether the bytes went to standard output, where no confirmation may
 // follow them.
 bool WriteOutput(const std::string& path, const std::string& bytes, bool* toStandardOutput);
+
+// The same for a document that `produce` writes to the stream it is handed
+// (called at most once, not at all when the path is refused): written as it
+// comes, through a buffer of a few tens of kilobytes, so that a large
+// document is never held whole. A failed write turns the stream bad, so
+// that the producer may stop.
+bool WriteOutput(const std::string& path, const std::function<void(std::ostream&)>& produce,
+                 bool* toStandardOutput);
 
 // Called first thing: makes sure that descriptors 0, 1 and 2 are open, so
 // that no file qax-host opens takes the place of a closed standard stream (a

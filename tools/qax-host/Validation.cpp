@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <ostream>
-#include <sstream>
 
 #include "host/files/InputFile.h"
 #include "host/qax/rdf/Rdf.h"
@@ -18,29 +17,27 @@ namespace shacl = qaxoi::shacl;
 
 namespace {
 
-// Writes `report` in `format` into `target`, the blanks and tabs that end
-// the lines of text dropped: a message of a shapes graph may end in one,
-// and qax-host's lines never do.
-void WriteReportTo(std::streambuf& target, const shacl::ValidationReport& report,
+// Writes `report` in `format` to `out`, the blanks and tabs that end the
+// lines of text dropped: a message of a shapes graph may end in one, and
+// qax-host's lines never do. `out` is left failed when a write failed, so
+// that its owner knows the report is not whole.
+void WriteReportTo(std::ostream& out, const shacl::ValidationReport& report,
                    const std::vector<std::pair<std::string, std::string>>& prefixes,
                    ReportFormat format) {
   switch (format) {
     case ReportFormat::kText: {
-      TrimmedLines trimmed(target);
-      std::ostream out(&trimmed);
-      shacl::WriteReportText(out, report, prefixes);
+      TrimmedLines trimmed(*out.rdbuf());
+      std::ostream lines(&trimmed);
+      shacl::WriteReportText(lines, report, prefixes);
+      if (lines.fail()) out.setstate(std::ios::badbit);
       return;
     }
-    case ReportFormat::kTurtle: {
-      std::ostream out(&target);
+    case ReportFormat::kTurtle:
       shacl::WriteReportTurtle(out, report, prefixes);
       return;
-    }
-    case ReportFormat::kJson: {
-      std::ostream out(&target);
+    case ReportFormat::kJson:
       shacl::WriteReportJson(out, report, prefixes);
       return;
-    }
   }
 }
 
@@ -101,14 +98,18 @@ int WriteReport(const shacl::ValidationReport& report,
     // Streamed result by result; a write that fails stops the writer and
     // is reported by FinishOutput, as for every command.
     StandardOutputBuffer standardOutput;
-    WriteReportTo(standardOutput, report, prefixes, format);
+    std::ostream out(&standardOutput);
+    WriteReportTo(out, report, prefixes, format);
     return verdict;
   }
-  // The safe writer replaces a file whole: the report is held first.
-  std::stringbuf bytes;
-  WriteReportTo(bytes, report, prefixes, format);
+  // Streamed into the safe writer, which holds a small buffer of it at a
+  // time and still replaces a file whole or leaves it as it was.
   bool toStandardOutput = false;
-  if (!WriteOutput(output, bytes.str(), &toStandardOutput)) return kExitFailure;
+  if (!WriteOutput(
+          output, [&](std::ostream& out) { WriteReportTo(out, report, prefixes, format); },
+          &toStandardOutput)) {
+    return kExitFailure;
+  }
   if (!toStandardOutput) {
     std::fprintf(stderr, "qax-host: wrote the report to %s\n", Escaped(output).c_str());
   }

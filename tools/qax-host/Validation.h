@@ -35,10 +35,10 @@ std::unique_ptr<qaxoi::shacl::Shapes> ReadShapes(const qaxoi::shacl::Graph& shap
 
 // Writes `report` in `format` (IRIs shortened with `prefixes` in text and
 // Turtle) to standard output, result by result, or to `output` when given
-// (held whole, then written by the safe writer, confirmed on standard
-// error). Answers kExitOk when the data conforms, kExitFailure when it does
-// not or when the file could not be written (after a message); a write to
-// standard output that fails stops the report, and FinishOutput says so.
+// (streamed, result by result, through the safe writer, which replaces a
+// file whole or leaves it as it was; confirmed on standard error). Answers kExitOk when the data
+// conforms, kExitFailure when it does not or when the file could not be written (after a message);
+// a write to standard output that fails stops the report, and FinishOutput says so.
 int WriteReport(const qaxoi::shacl::ValidationReport& report,
                 const std::vector<std::pair<std::string, std::string>>& prefixes,
                 ReportFormat format, const std::string& output);
