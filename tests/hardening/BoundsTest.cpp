@@ -289,8 +289,7 @@ TEST(Bounds, XmlEntitiesAndElementNestingAreBoundedBeforeParsing) {
     return "<!DOCTYPE rdf:RDF [\n" + declarations + "]>\n" + head + body + "</rdf:RDF>\n";
   };
   const std::string use =
-      "<rdf:Description rdf:about=\"http://e.org/a\"><e:p>&x9;</e:p>"
-      "</rdf:Description>\n";
+      "<rdf:Description rdf:about=\"http://e.org/a\"><e:p>&x9;</e:p></rdf:Description>\n";
   std::string laughs = "<!ENTITY x0 \"lol\">\n";
   for (int i = 1; i <= 9; ++i) {
     laughs += "<!ENTITY x" + std::to_string(i) + " \"";
@@ -326,11 +325,9 @@ TEST(Bounds, XmlEntitiesAndElementNestingAreBoundedBeforeParsing) {
                                                                       }() +
                                                                       "\"/>"),
        "b.rdf:5:211: " + beyond +
-           "2052506 bytes of text (10 times the document's size plus "
-           "1048576)"},
+           "2052506 bytes of text (10 times the document's size plus 1048576)"},
       {withEntities(chain, "&x33;"),
-       "b.rdf:3:14: entities refer to each other deeper than 32 "
-       "levels"},
+       "b.rdf:3:14: entities refer to each other deeper than 32 levels"},
       {withEntities("<!ENTITY a \"&b;\">\n<!ENTITY b \"&a;\">\n", "&a;"),
        "b.rdf:2:13: entities refer to each other in a loop"},
       {withEntities("<!ENTITY % p \"x\">\n", ""), "b.rdf:2:10: parameter entities are not read"},

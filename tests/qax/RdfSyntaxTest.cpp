@@ -196,9 +196,7 @@ TEST(RdfXml, AnEditorsOntologyGivesTheSameModelAsInTurtle) {
                pizza +
                "PizzaTopping/complex\n"
                "    nickname pizza text string 0..* all: " +
-               xsd +
-               "string/text in: \"Margie\"^@ "
-               "\"Queen\"^@en\n",
+               xsd + "string/text in: \"Margie\"^@ \"Queen\"^@en\n",
            pizza +
                "NamedPizza pizza::NamedPizza < pizza::Pizza \"\"\n"
                "    hasCalorificContentValue pizza integer integer 1..1 all: " +

@@ -296,24 +296,22 @@ TEST_F(VocabularyLoaderTest, PropertiesBecomeAttributesWithTheKindOfTheirRange) 
             "ex::Person\n  alias ex text \n  name ex text \n  about schema complex Place\n"
             "ex::Place\n  name ex text \n  zip ex text \n");
 
-  const std::vector<std::tuple<std::string, QAX::Ontology::Info::AttrKind, std::string>> ranges = {
-      {"rdf:langString", QAX::Ontology::Info::AttrKind::kText, "langString"},
-      {"xsd:boolean", QAX::Ontology::Info::AttrKind::kBoolean, "boolean"},
-      {"<https://schema.org/URL>", QAX::Ontology::Info::AttrKind::kText, "URL"},
-      {"xsd:negativeInteger", QAX::Ontology::Info::AttrKind::kInteger, "negativeInteger"},
-      {"schema:Number", QAX::Ontology::Info::AttrKind::kReal, "Number"},
-      {"xsd:gYear", QAX::Ontology::Info::AttrKind::kTemporal, "gYear"},
-      {"ex:Person", QAX::Ontology::Info::AttrKind::kComplex, "Person"},
-      {"ex:Kilogram", QAX::Ontology::Info::AttrKind::kUnmapped, "Kilogram"},  // typed rdfs:Datatype
-      {"ex:Elsewhere", QAX::Ontology::Info::AttrKind::kUnmapped,
-       "Elsewhere"},  // not a class of the model
-      {"ex:Pronounceable", QAX::Ontology::Info::AttrKind::kText,
-       "Pronounceable"},  // derives from schema:Text
-      {"ex:Person, schema:Integer, schema:Number", QAX::Ontology::Info::AttrKind::kInteger,
-       "Integer"},
-      {"schema:Number, xsd:string", QAX::Ontology::Info::AttrKind::kText, "string"},
-      {"ex:Person, xsd:hexBinary", QAX::Ontology::Info::AttrKind::kUnmapped, "hexBinary"},
-      {"ex:Elsewhere, ex:Person", QAX::Ontology::Info::AttrKind::kComplex, "Person"},
+  using Kind = QAX::Ontology::Info::AttrKind;
+  const std::vector<std::tuple<std::string, Kind, std::string>> ranges = {
+      {"rdf:langString", Kind::kText, "langString"},
+      {"xsd:boolean", Kind::kBoolean, "boolean"},
+      {"<https://schema.org/URL>", Kind::kText, "URL"},
+      {"xsd:negativeInteger", Kind::kInteger, "negativeInteger"},
+      {"schema:Number", Kind::kReal, "Number"},
+      {"xsd:gYear", Kind::kTemporal, "gYear"},
+      {"ex:Person", Kind::kComplex, "Person"},
+      {"ex:Kilogram", Kind::kUnmapped, "Kilogram"},        // typed rdfs:Datatype
+      {"ex:Elsewhere", Kind::kUnmapped, "Elsewhere"},      // not a class of the model
+      {"ex:Pronounceable", Kind::kText, "Pronounceable"},  // derives from schema:Text
+      {"ex:Person, schema:Integer, schema:Number", Kind::kInteger, "Integer"},
+      {"schema:Number, xsd:string", Kind::kText, "string"},
+      {"ex:Person, xsd:hexBinary", Kind::kUnmapped, "hexBinary"},
+      {"ex:Elsewhere, ex:Person", Kind::kComplex, "Person"},
   };
   std::string body =
       "ex:Person a rdfs:Class .\n"
@@ -455,8 +453,7 @@ TEST_F(VocabularyLoaderTest, NQuadsReadInSegmentsLoseNothingAndPlaceErrors) {
   document += "<http://e.org/C2999> <http://www.w3.org/2000/01/rdf-schema#comment> \"" + longText +
               "\"" + graph;
   document +=
-      "<http://e.org/C2999> <http://www.w3.org/2000/01/rdf-schema#subClassOf> "
-      "<http://e.org/C0>" +
+      "<http://e.org/C2999> <http://www.w3.org/2000/01/rdf-schema#subClassOf> <http://e.org/C0>" +
       graph;
   ASSERT_EQ(Load(document, RdfSyntax::kNQuads, "doc.nq").rfind("error: ", 0), std::string::npos);
   EXPECT_EQ(result_.model->GetClassCount(), static_cast<std::size_t>(kClasses));

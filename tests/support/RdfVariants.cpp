@@ -7,115 +7,22 @@
 #include <cstdio>
 #include <memory>
 #include <random>
+#include <sstream>
 #include <unordered_map>
 
 namespace qaxoi::test {
 namespace {
 
-// `text` as an N-Triples IRI, escaping what an IRI may not hold.
-std::string IriTerm(const std::string& iri) {
-  std::string out = "<";
-  for (const char c : iri) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte <= 0x20 || c == '<' || c == '>' || c == '"' || c == '{' || c == '}' || c == '|' ||
-        c == '^' || c == '`' || c == '\\') {
-      char escaped[8];
-      std::snprintf(escaped, sizeof(escaped), "\\u%04X", byte);
-      out += escaped;
-    } else {
-      out += c;
-    }
+// Reports serd's first error as "line:col: message" in `handle`, a string.
+SerdStatus OnError(void* handle, const SerdError* error) {
+  char message[512];
+  std::vsnprintf(message, sizeof(message), error->fmt, *error->args);
+  auto* first = static_cast<std::string*>(handle);
+  if (first->empty()) {
+    *first = std::to_string(error->line) + ":" + std::to_string(error->col) + ": " + message;
   }
-  return out + ">";
+  return SERD_SUCCESS;
 }
-
-// `text` as the quoted part of an N-Triples literal.
-std::string Quoted(const std::string& text) {
-  std::string out = "\"";
-  for (const char c : text) {
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          char escaped[8];
-          std::snprintf(escaped, sizeof(escaped), "\\u%04X", static_cast<unsigned char>(c));
-          out += escaped;
-        } else {
-          out += c;
-        }
-    }
-  }
-  return out + "\"";
-}
-
-std::string Text(const SerdNode* node) {
-  return std::string(reinterpret_cast<const char*>(node->buf), node->n_bytes);
-}
-
-struct SerdRead {
-  SerdEnv* env = nullptr;
-  Statements* statements = nullptr;
-  std::string error;
-
-  std::string Node(const SerdNode* node, const SerdNode* datatype, const SerdNode* language) {
-    switch (node->type) {
-      case SERD_BLANK:
-        return "_:" + Text(node);
-      case SERD_CURIE:
-      case SERD_URI: {
-        SerdNode expanded = serd_env_expand_node(env, node);
-        const std::string iri = expanded.buf != nullptr ? Text(&expanded) : Text(node);
-        serd_node_free(&expanded);
-        return IriTerm(iri);
-      }
-      case SERD_LITERAL: {
-        std::string out = Quoted(Text(node));
-        if (language != nullptr) return out + "@" + Text(language);
-        if (datatype != nullptr) out += "^^" + Node(datatype, nullptr, nullptr);
-        return out;
-      }
-      default:
-        return "<>";
-    }
-  }
-
-  static SerdStatus OnStatement(void* handle, SerdStatementFlags, const SerdNode*,
-                                const SerdNode* subject, const SerdNode* predicate,
-                                const SerdNode* object, const SerdNode* datatype,
-                                const SerdNode* language) {
-    auto* self = static_cast<SerdRead*>(handle);
-    self->statements->push_back(self->Node(subject, nullptr, nullptr) + " " +
-                                self->Node(predicate, nullptr, nullptr) + " " +
-                                self->Node(object, datatype, language) + " .");
-    return SERD_SUCCESS;
-  }
-  static SerdStatus OnBase(void* handle, const SerdNode* uri) {
-    return serd_env_set_base_uri(static_cast<SerdRead*>(handle)->env, uri);
-  }
-  static SerdStatus OnPrefix(void* handle, const SerdNode* name, const SerdNode* uri) {
-    return serd_env_set_prefix(static_cast<SerdRead*>(handle)->env, name, uri);
-  }
-  static SerdStatus OnError(void* handle, const SerdError* error) {
-    char message[512];
-    std::vsnprintf(message, sizeof(message), error->fmt, *error->args);
-    auto* self = static_cast<SerdRead*>(handle);
-    if (self->error.empty()) {
-      self->error = std::to_string(error->line) + ":" + std::to_string(error->col) + ": " + message;
-    }
-    return SERD_SUCCESS;
-  }
-};
 
 struct RaptorWorld {
   raptor_world* world = raptor_new_world();
@@ -150,23 +57,51 @@ bool ReadStatements(const std::string& text, rdf::RdfSyntax syntax, const std::s
     *error = "no reader for the syntax";
     return false;
   }
-  SerdRead read;
-  read.statements = statements;
-  SerdNode baseNode =
-      serd_node_from_string(SERD_URI, reinterpret_cast<const uint8_t*>(base.c_str()));
-  read.env = serd_env_new(base.empty() ? nullptr : &baseNode);
-  SerdReader* reader = serd_reader_new(found->second, &read, nullptr, &SerdRead::OnBase,
-                                       &SerdRead::OnPrefix, &SerdRead::OnStatement, nullptr);
+  // serd's reader feeds its N-Triples writer, which expands prefixed names
+  // and resolves relative IRIs; the document is then split into lines.
+  std::string written;
+  SerdURI baseUri = SERD_URI_NULL;
+  SerdNode baseNode = serd_node_new_uri_from_string(reinterpret_cast<const uint8_t*>(base.c_str()),
+                                                    nullptr, &baseUri);
+  SerdEnv* env = serd_env_new(base.empty() ? nullptr : &baseNode);
+  SerdWriter* writer = serd_writer_new(
+      SERD_NTRIPLES, SERD_STYLE_RESOLVED, env, base.empty() ? nullptr : &baseUri,
+      [](const void* buffer, std::size_t length, void* stream) {
+        static_cast<std::string*>(stream)->append(static_cast<const char*>(buffer), length);
+        return length;
+      },
+      &written);
+  SerdReader* reader = serd_reader_new(
+      found->second, writer, nullptr,
+      [](void* handle, const SerdNode* uri) {
+        return serd_writer_set_base_uri(static_cast<SerdWriter*>(handle), uri);
+      },
+      [](void* handle, const SerdNode* name, const SerdNode* uri) {
+        return serd_writer_set_prefix(static_cast<SerdWriter*>(handle), name, uri);
+      },
+      [](void* handle, SerdStatementFlags flags, const SerdNode* graph, const SerdNode* subject,
+         const SerdNode* predicate, const SerdNode* object, const SerdNode* datatype,
+         const SerdNode* language) {
+        return serd_writer_write_statement(static_cast<SerdWriter*>(handle), flags, graph, subject,
+                                           predicate, object, datatype, language);
+      },
+      nullptr);
   serd_reader_set_strict(reader, true);
-  serd_reader_set_error_sink(reader, &SerdRead::OnError, &read);
+  error->clear();
+  serd_reader_set_error_sink(reader, &OnError, error);
+  serd_writer_set_error_sink(writer, &OnError, error);
   const SerdStatus status =
       serd_reader_read_string(reader, reinterpret_cast<const uint8_t*>(text.c_str()));
+  serd_writer_finish(writer);
   serd_reader_free(reader);
-  serd_env_free(read.env);
-  *error = read.error;
+  serd_writer_free(writer);
+  serd_env_free(env);
+  serd_node_free(&baseNode);
   if (status != SERD_SUCCESS && error->empty()) {
     *error = reinterpret_cast<const char*>(serd_strerror(status));
   }
+  std::istringstream lines(written);
+  for (std::string line; std::getline(lines, line);) statements->push_back(line);
   return error->empty();
 }
 

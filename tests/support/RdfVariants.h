@@ -1,6 +1,7 @@
 // One RDF graph written in other ways: its statements shuffled, its blank
 // nodes relabelled, and written in other syntaxes, by other writers (serd
-// reads, raptor writes), for tests that a model depends on the graph alone.
+// reads and writes N-Triples, raptor writes Turtle and RDF/XML), for tests
+// that a model or a graph depends on the statements alone.
 #ifndef QAX_TESTS_SUPPORT_RDFVARIANTS_H_
 #define QAX_TESTS_SUPPORT_RDFVARIANTS_H_
 
@@ -17,9 +18,9 @@ namespace qaxoi::test {
 using Statements = std::vector<std::string>;
 
 // Reads `text`, a document of `syntax` (Turtle, N-Triples, N-Quads or TriG,
-// graph names dropped) with serd, relative IRIs against `base`. Answers
-// false with the parser's message in `error`, or for RDF/XML, which it does
-// not read.
+// graph names dropped) with serd and writes it as N-Triples with serd,
+// relative IRIs against `base`. Answers false with the parser's message in
+// `error`, or for RDF/XML, which it does not read.
 bool ReadStatements(const std::string& text, rdf::RdfSyntax syntax, const std::string& base,
                     Statements* statements, std::string* error);
 

@@ -47,8 +47,7 @@ TEST(LiteralValues, DatesTimesAndYearsCompareWithoutOverflow) {
     const std::string data = std::string("ex:x ex:v \"") + c.value + "\"^^" + type + " .\n";
     const std::string bound = std::string("\"") + c.bound + "\"^^" + type;
     const std::string shapes =
-        "ex:S a sh:NodeShape ; sh:targetNode ex:x ; sh:property [ sh:path "
-        "ex:v ; sh:minExclusive " +
+        "ex:S a sh:NodeShape ; sh:targetNode ex:x ; sh:property [ sh:path ex:v ; sh:minExclusive " +
         bound + " ; sh:maxExclusive " + bound + " ; sh:minInclusive " + bound + " ] .\n";
     std::set<std::string> failing;
     for (const std::string& line : qaxoi::test::ShaclCases::Validate(data, shapes)) {

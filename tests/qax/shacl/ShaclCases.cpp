@@ -24,6 +24,9 @@ constexpr char kPrefixes[] =
     "@prefix xsd: <http://www.w3.org/2001/XMLSchema#> .\n"
     "@prefix rdf: <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n"
     "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n";
+// What a shapes text that starts with "[" follows: it is then ex:S's property
+// shapes, ex:S targeting ex:a.
+constexpr char kPropertyOfA[] = "ex:S sh:targetNode ex:a ; sh:property ";
 
 std::string Iri(const std::string& iri) {
   static const std::pair<std::string, std::string> kShort[] = {
@@ -116,8 +119,9 @@ std::vector<std::string> Validate(const std::string& data, const std::string& sh
   const qaxoi::Status dataLoad =
       LoadGraphText(kPrefixes + data, RdfSyntax::kTurtle, "data.ttl", "", dataGraph, &loaded);
   if (!dataLoad.ok()) return {"error: " + dataLoad.message()};
-  const qaxoi::Status shapesLoad =
-      LoadGraphText(kPrefixes + shapes, RdfSyntax::kTurtle, "shapes.ttl", "", shapesGraph, &loaded);
+  const std::string property = shapes.compare(0, 1, "[") == 0 ? kPropertyOfA : "";
+  const qaxoi::Status shapesLoad = LoadGraphText(kPrefixes + property + shapes, RdfSyntax::kTurtle,
+                                                 "shapes.ttl", "", shapesGraph, &loaded);
   if (!shapesLoad.ok()) return {"error: " + shapesLoad.message()};
   std::unique_ptr<qaxoi::shacl::Shapes> read;
   const qaxoi::Status status = qaxoi::shacl::Shapes::Read(shapesGraph, &read);

@@ -20,8 +20,10 @@ namespace qaxoi::test::ShaclCases {
 // One case of a table.
 struct Case {
   const char* name;
-  const char* data;    // Turtle; the prefixes ex:, sh:, xsd:, rdf:, rdfs: are declared
-  const char* shapes;  // Turtle, with the same prefixes
+  const char* data;  // Turtle; the prefixes ex:, sh:, xsd:, rdf:, rdfs: are declared
+  // Turtle, with the same prefixes; one that starts with "[" is the property
+  // shapes of ex:S, which targets ex:a: "[ sh:path ex:p ; sh:minCount 1 ] ."
+  const char* shapes;
   std::vector<std::string> expected;  // result lines, in any order
 };
 
@@ -30,8 +32,9 @@ struct Case {
 std::vector<std::string> Lines(const qaxoi::shacl::ValidationReport& report,
                                bool withMessages = false);
 
-// Loads both graphs, reads the shapes and validates; the result lines, or
-// one line "error: ..." when loading or reading the shapes fails.
+// Loads both graphs (`shapes` as Case::shapes), reads the shapes and
+// validates; the result lines, or one line "error: ..." when loading or
+// reading the shapes fails.
 std::vector<std::string> Validate(const std::string& data, const std::string& shapes,
                                   bool withMessages = false);
 

@@ -77,8 +77,7 @@ Measured Cycle(std::size_t n, const std::string& constraint, uint64_t perNode, u
     data += "ex:n" + std::to_string(i) + " ex:p ex:n" + std::to_string((i + 1) % n) + " .\n";
   return Validated(
       data,
-      "ex:S sh:targetSubjectsOf ex:p ; sh:property [ sh:path [ sh:zeroOrMorePath "
-      "ex:p ] ; " +
+      "ex:S sh:targetSubjectsOf ex:p ; sh:property [ sh:path [ sh:zeroOrMorePath ex:p ] ; " +
           constraint + " ] .",
       [&](const Graph&, const Shapes&) { return perNode * n + perValue * n * n + kSlack; });
 }
