@@ -19,7 +19,7 @@ class ReportOutput {
  public:
   // Bytes gathered before they go to the stream: what one result costs
   // beyond its texts, whatever the report holds.
-  static constexpr std::size_t kBlockBytes = 64 * 1024;
+  static constexpr std::size_t kBlockBytes = std::size_t{64} * 1024;
 
   explicit ReportOutput(std::ostream& out) : out_(out) { block_.reserve(kBlockBytes); }
   ~ReportOutput() { Flush(); }

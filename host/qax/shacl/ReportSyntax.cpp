@@ -150,7 +150,8 @@ const Prefixes::value_type* BestPrefix(const std::string& iri, const Prefixes& p
   for (const auto& prefix : prefixes) {
     const std::string& ns = prefix.second;
     if (ns.empty() || iri.size() < ns.size() || iri.compare(0, ns.size(), ns) != 0) continue;
-    const std::string_view local = std::string_view(iri).substr(ns.size());
+    const std::string_view whole = iri;
+    const std::string_view local = whole.substr(ns.size());
     if (!IsPrefixName(prefix.first) || !IsLocalName(local)) continue;
     if (best == nullptr || ns.size() > best->second.size()) best = &prefix;
   }
@@ -310,7 +311,8 @@ void PutIri(ReportOutput& out, const std::string& iri, const Prefixes& prefixes,
     if (best != nullptr) {
       out.Put(best->first);
       out.Put(':');
-      out.Put(std::string_view(iri).substr(best->second.size()));
+      const std::string_view whole = iri;
+      out.Put(whole.substr(best->second.size()));
       return;
     }
   }
@@ -363,14 +365,14 @@ std::string Term(const ReportTerm& term, const Prefixes& prefixes, Form form, Or
   }
   // Only what is shown is quoted: the first characters of a literal of any
   // length lie within this many bytes.
-  const std::string_view shown =
-      std::string_view(term.text).substr(0, (kMaxShownCharacters + 1) * kMaxUtf8Bytes);
+  const std::string_view text = term.text;
+  const std::string_view shown = text.substr(0, (kMaxShownCharacters + 1) * kMaxUtf8Bytes);
   std::string quoted;
   for (const char c : shown) {
     if (c == '"' || c == '\\') quoted += '\\';
     quoted += c;
   }
-  const std::string out = "\"" + Shown(quoted, kMaxShownCharacters) + "\"";
+  std::string out = "\"" + Shown(quoted, kMaxShownCharacters) + "\"";
   if (!term.language.empty()) return out + "@" + LanguageTag(term.language);
   if (IsPlainString(term.datatype)) return out;
   return out + "^^" + Iri(term.datatype, prefixes, form);

@@ -51,8 +51,8 @@ bool IsBackReference(std::string_view item) {
 PCRE2_SIZE LongestCapture(const pcre2_callout_block* block) {
   PCRE2_SIZE longest = 0;
   for (uint32_t group = 1; group < block->capture_top; ++group) {
-    const PCRE2_SIZE start = block->offset_vector[2 * group];
-    const PCRE2_SIZE end = block->offset_vector[2 * group + 1];
+    const PCRE2_SIZE start = block->offset_vector[std::size_t{2} * group];
+    const PCRE2_SIZE end = block->offset_vector[std::size_t{2} * group + 1];
     if (start != PCRE2_UNSET && end != PCRE2_UNSET && end > start)
       longest = std::max(longest, end - start);
   }
