@@ -20,7 +20,6 @@
 namespace qaxoi::rdf {
 namespace {
 
-constexpr std::size_t kNoLimit = static_cast<std::size_t>(-1);
 // The document is handed to the parser in pages of this size.
 constexpr std::size_t kPageSize = std::size_t{64} << 10;
 // The base the parser is given when there is none (raptor's RDF/XML parser
