@@ -85,14 +85,33 @@ class QAXOI_API Aco_QAXOntologyItem
   // re-bound) for a channel never loaded or whose links were prepared since.
   const LoadBinding& GetLoadBinding() const;
   // Puts a re-bound channel's links in the order a fresh preparation gives
-  // them (link i for attribute i of the walk), then the saved links that
-  // bind no attribute, in saved order; each linked child moves with its
-  // link, and GetLoadBinding's slots follow. Call it once the children are
-  // linked (after the group has loaded); a save then writes the channel as
-  // it would be saved against this vocabulary from the start. Does nothing
-  // for a channel whose links follow the walk, or one whose class has more
-  // attributes than links.
+  // them (link i for attribute i of the walk), then its value links, in
+  // saved order, then the saved links that bind no attribute, in saved order; each linked child
+  // moves with its link, and GetLoadBinding's slots follow. Call it once the children are linked
+  // (after the group has loaded); a save then writes the channel as it would be saved against this
+  // vocabulary from the start. Does nothing for a channel whose links follow the walk, or one whose
+  // class has more attributes than links.
   void NormalizeLinks();
+
+  // --- Several values per attribute ---------------------------------------
+  //
+  // An attribute's own link (at its walk position) takes its first value; a
+  // value link, declared behind the channel's last link with the attribute
+  // link's type name, link name and IRI, takes one more. A channel saves and
+  // loads its value links in the same records as its other links.
+
+  // Declares one more value link for the attribute whose link is `link`,
+  // behind the last link, and answers its position. Answers -1, reported and
+  // nothing declared, when the channel's class does not resolve, `link` is
+  // no attribute's link (a value link, an unbound link, out of range), the
+  // attribute takes at most one value (its cardinality's max is 1 or 0), or
+  // the channel has kMaxChildLinks links already. PrepareLinks drops every
+  // value link. Out of memory lets std::bad_alloc out and declares nothing.
+  int AddValueLink(int link);
+  // The links of the attribute whose link (or value link) is `link`: the
+  // attribute's link first, then its value links in link order. Empty when
+  // `link` is neither (out of range, unbound, or no class resolves).
+  std::vector<int> GetValueLinks(int link) const;
 
   // --- Links from the selected class --------------------------------------
 
@@ -134,11 +153,14 @@ class QAXOI_API Aco_QAXOntologyItem
   // children at link positions `index`, `index` + 1, ...; advances `index` by
   // one per attribute walked. Stops when the links are exhausted (`index`
   // then equals GetChildCount()): attributes without a link set nothing.
+  // Value links are not looked at (GetOntologyItem builds them).
   // Expects the channel to hold an item.
   void GetAttributesRec(const QAX::Ontology::MetaClass* metaClass, int& index);
   // Writes the text and complex attribute values of `item` into the children
-  // of the class's own attributes (child n for own attribute n). Does nothing
-  // for an item of another class or a null item.
+  // of the class's own attributes (child n for own attribute n). Of a list
+  // value, element 0 goes where a single value goes and element k to the
+  // attribute's k-th link (GetValueLinks), where it has one; the rest is not
+  // written. Does nothing for an item of another class or a null item.
   void FillAttributes(QAX::Onto::OntologyItem* item);
   // Holds a clone of `item` (the caller keeps its own); null clears. An item
   // nested deeper than kMaxNestingDepth levels or costing more than
@@ -186,8 +208,27 @@ class QAXOI_API Aco_QAXOntologyItem
   void PostLoadChannel();
 
  private:
+  // One value taken from a child: a text, or a nested item (owned).
+  struct ChildValue {
+    bool present = false;
+    std::string text;
+    std::unique_ptr<QAX::Onto::OntologyItem> item;
+  };
+  // The value `child` gives an attribute of `info` by the attribute's kind,
+  // paid for from the rebuild's budget and counted into the held item's cost
+  // and levels; false (nothing spent) when it gives none.
+  bool ValueOfChild(const QAX::Ontology::Info::MetaAttrInfo& info, A3d_Channel* child,
+                    ChildValue& value);
   // Sets one attribute of the held item from `child` by the attribute's kind.
   void SetAttributeFromChild(const QAX::Ontology::Info::MetaAttrInfo& info, A3d_Channel* child);
+  // Sets the held item's attributes of `metaClass`'s walk from all their
+  // links, value links included: one value as SetAttributeFromChild sets it,
+  // several as a list. Each value link costs a step.
+  void GetAttributesWithValues(const QAX::Ontology::MetaClass* metaClass);
+  // The walk position of the attribute whose own link is `link`, among the
+  // first `walkSize` attributes; -1 for a value link, an unbound link or one
+  // out of range.
+  int WalkPositionOfLink(int link, std::size_t walkSize) const;
   // Whether the item that `child` held before may be taken into the running
   // rebuild: it fits the nesting and the budget. Pays for it when it does;
   // reports when it does not.
@@ -200,6 +241,11 @@ class QAXOI_API Aco_QAXOntologyItem
   // model: fills _identity, and re-describes the links when they are
   // re-bound.
   void BindLoadedLinks(std::vector<std::string> savedIris, bool bind);
+  // Whether every link behind the first `walkCount` (which follow the walk)
+  // has the type, link name and IRI (where recorded) of one of them: value
+  // links as a save writes them. When they do, records them as value links
+  // and fills the IRIs they lack; when not, changes nothing.
+  bool BindValueLinksBehindWalk(std::size_t walkCount);
   // Sets the held item's attributes from the children bound to them by
   // _identity.bound (a re-bound channel), walking `metaClass`'s attributes.
   void GetAttributesBound(const QAX::Ontology::MetaClass* metaClass);
@@ -235,6 +281,13 @@ class QAXOI_API Aco_QAXOntologyItem
     std::vector<int> linkOfAttribute;
     LoadBinding binding;
     bool unboundReported = false;
+    // The value links in link order: each one's position and the walk
+    // position of the attribute it gives one more value of.
+    struct ValueLink {
+      int link = 0;
+      int walkPosition = 0;
+    };
+    std::vector<ValueLink> valueLinks;
   };
 
   std::vector<LinkDescription> _linkDescriptions;

@@ -1,5 +1,6 @@
 // Building ontology items from the values of the linked children, and writing
 // item values back into them.
+#include <algorithm>
 #include <cstring>
 #include <typeinfo>
 
@@ -43,24 +44,23 @@ std::size_t ValueCost(const QAX::Ontology::Info::MetaAttrInfo& info, std::size_t
   return qaxoi::module::kValueCost + info.name.size() + length;
 }
 
-// Sets the attribute of `info` from a text child: its text, for a text kind,
-// when the budget pays for it. Answers the cost spent (0: nothing set).
-std::size_t SetTextAttribute(OntologyItem& item, const QAX::Ontology::Info::MetaAttrInfo& info,
-                             Aco_StringChannel& text) {
+// The text of a text child for an attribute of `info`, for a text kind, when
+// the budget pays for it. Answers the cost spent (0: no value).
+std::size_t TextValue(const QAX::Ontology::Info::MetaAttrInfo& info, Aco_StringChannel& text,
+                      std::string& out) {
   if (!IsTextKind(info)) return 0;
   const char* value = text.GetString();
   if (value == nullptr) return 0;
   const std::size_t cost = ValueCost(info, std::strlen(value));
   if (!qaxoi::module::Spend(cost, kGetOntologyItemName)) return 0;
-  item.SetAttribute(info.name, value);
+  out = value;
   return cost;
 }
 
-// Sets the attribute of `info` from a value child: its float as text, for a
-// numeric kind, when the budget pays for it. Answers the cost spent (0:
-// nothing set).
-std::size_t SetNumberAttribute(OntologyItem& item, const QAX::Ontology::Info::MetaAttrInfo& info,
-                               Aco_FloatChannel& number) {
+// The float of a value child as text, for a numeric kind, when the budget
+// pays for it. Answers the cost spent (0: no value).
+std::size_t NumberValue(const QAX::Ontology::Info::MetaAttrInfo& info, Aco_FloatChannel& number,
+                        std::string& out) {
   const float value = number.GetFloat();
   std::string text;
   switch (AttrKindOf(info.kind)) {
@@ -78,7 +78,7 @@ std::size_t SetNumberAttribute(OntologyItem& item, const QAX::Ontology::Info::Me
   }
   const std::size_t cost = ValueCost(info, text.size());
   if (!qaxoi::module::Spend(cost, kGetOntologyItemName)) return 0;
-  item.SetAttribute(info.name, text);
+  out = std::move(text);
   return cost;
 }
 
@@ -111,7 +111,9 @@ QAX::Onto::OntologyItem* Aco_QAXOntologyItem::GetOntologyItem(bool rebuild) {
   // Counted up as the attributes are set.
   _heldCost = itemCost;
   _heldLevels = 1;
-  if (_identity.linkOfAttribute.empty()) {
+  if (!_identity.valueLinks.empty()) {
+    GetAttributesWithValues(metaClass);
+  } else if (_identity.linkOfAttribute.empty()) {
     int index = 0;
     GetAttributesRec(metaClass, index);
   } else {
@@ -168,7 +170,19 @@ void Aco_QAXOntologyItem::GetAttributesRec(const MetaClass* metaClass, int& inde
 
 void Aco_QAXOntologyItem::SetAttributeFromChild(const QAX::Ontology::Info::MetaAttrInfo& info,
                                                 A3d_Channel* child) {
-  if (child == nullptr || !_ontologyItem) return;
+  ChildValue value;
+  if (!ValueOfChild(info, child, value)) return;
+  if (value.item) {
+    // The item takes the clone over (and frees it should it fail).
+    _ontologyItem->SetAttribute(info.name, value.item.release());
+  } else {
+    _ontologyItem->SetAttribute(info.name, value.text);
+  }
+}
+
+bool Aco_QAXOntologyItem::ValueOfChild(const QAX::Ontology::Info::MetaAttrInfo& info,
+                                       A3d_Channel* child, ChildValue& value) {
+  if (child == nullptr || !_ontologyItem) return false;
   // The child's kind: text first, then ontology item (an ontology item
   // channel is a float channel too), then float. A child of exactly one of
   // these classes is told by its type, one comparison, before the casts that
@@ -188,12 +202,13 @@ void Aco_QAXOntologyItem::SetAttributeFromChild(const QAX::Ontology::Info::MetaA
     number = dynamic_cast<Aco_FloatChannel*>(child);
   }
 
+  std::size_t spent = 0;
   if (text != nullptr) {
-    _heldCost += SetTextAttribute(*_ontologyItem, info, *text);
+    spent = TextValue(info, *text, value.text);
   } else if (nested != nullptr) {
-    if (AttrKindOf(info.kind) != AttrKind::kComplex) return;
+    if (AttrKindOf(info.kind) != AttrKind::kComplex) return false;
     const std::size_t valueCost = ValueCost(info, 0);
-    if (!qaxoi::module::Spend(valueCost, kGetOntologyItemName)) return;
+    if (!qaxoi::module::Spend(valueCost, kGetOntologyItemName)) return false;
     // A fresh build is paid for as it is made; its clone holds the same.
     OntologyItem* item = nested->GetOntologyItem(true);
     // A child that is itself being rebuilt further up (a cycle) holds only
@@ -204,14 +219,83 @@ void Aco_QAXOntologyItem::SetAttributeFromChild(const QAX::Ontology::Info::MetaA
       // under this item within the nesting limit.
       if (item != nullptr && !TakeHeldItem(*nested)) item = nullptr;
     }
-    if (item == nullptr) return;
-    std::unique_ptr<OntologyItem> clone(item->Clone());
-    // The item takes the clone over (and frees it should it fail).
-    _ontologyItem->SetAttribute(info.name, clone.release());
+    if (item == nullptr) return false;
+    value.item.reset(item->Clone());
     _heldCost += valueCost + nested->_heldCost;
     if (nested->_heldLevels + 1 > _heldLevels) _heldLevels = nested->_heldLevels + 1;
+    value.present = true;
+    return true;
   } else if (number != nullptr) {
-    _heldCost += SetNumberAttribute(*_ontologyItem, info, *number);
+    spent = NumberValue(info, *number, value.text);
+  }
+  if (spent == 0) return false;
+  _heldCost += spent;
+  value.present = true;
+  return true;
+}
+
+void Aco_QAXOntologyItem::GetAttributesWithValues(const MetaClass* metaClass) {
+  const qaxoi::module::BudgetScope budget;
+  const std::vector<const MetaAttr*>* plan =
+      qaxoi::module::AttributePlan(metaClass, kGetOntologyItemName);
+  if (plan == nullptr) return;
+  // The value links grouped by attribute, link order kept within each: at
+  // most kMaxChildLinks of them.
+  std::vector<LinkIdentity::ValueLink> values = _identity.valueLinks;
+  std::stable_sort(values.begin(), values.end(),
+                   [](const LinkIdentity::ValueLink& a, const LinkIdentity::ValueLink& b) {
+                     return a.walkPosition < b.walkPosition;
+                   });
+  std::vector<bool> isValueLink(_linkDescriptions.size(), false);
+  for (const LinkIdentity::ValueLink& value : values) {
+    if (static_cast<std::size_t>(value.link) < isValueLink.size())
+      isValueLink[static_cast<std::size_t>(value.link)] = true;
+  }
+  const int links = GetChildCount();
+  std::size_t next = 0;  // the first value link of the attribute at hand
+  std::vector<ChildValue> found;
+  for (std::size_t position = 0; position < plan->size(); ++position) {
+    if (!qaxoi::module::Spend(qaxoi::module::kStepCost, kGetOntologyItemName)) break;
+    const QAX::Ontology::Info::MetaAttrInfo& info = (*plan)[position]->GetInfo();
+    found.clear();
+    const int own = LinkOfAttribute(position);
+    if (own >= 0 && own < links && !isValueLink[static_cast<std::size_t>(own)]) {
+      ChildValue value;
+      if (ValueOfChild(info, GetChild(own), value)) found.push_back(std::move(value));
+    }
+    while (next < values.size() && values[next].walkPosition < static_cast<int>(position)) ++next;
+    bool spent = false;
+    for (; next < values.size() && values[next].walkPosition == static_cast<int>(position);
+         ++next) {
+      if (!qaxoi::module::Spend(qaxoi::module::kStepCost, kGetOntologyItemName)) {
+        spent = true;
+        break;
+      }
+      ChildValue value;
+      if (ValueOfChild(info, GetChild(values[next].link), value)) found.push_back(std::move(value));
+    }
+    if (found.size() == 1) {
+      if (found[0].item) {
+        _ontologyItem->SetAttribute(info.name, found[0].item.release());
+      } else {
+        _ontologyItem->SetAttribute(info.name, found[0].text);
+      }
+    } else if (found.size() > 1) {
+      // A kind gives texts or items, never both: a nested item kind items.
+      if (found[0].item) {
+        std::vector<OntologyItem*> items;
+        items.reserve(found.size());
+        // The item takes them over (and frees them should it fail).
+        for (ChildValue& value : found) items.push_back(value.item.release());
+        _ontologyItem->PutComplexTypeListAttribute(info.name, items);
+      } else {
+        std::vector<std::string> texts;
+        texts.reserve(found.size());
+        for (ChildValue& value : found) texts.push_back(std::move(value.text));
+        _ontologyItem->PutBaseTypeListAttribute(info.name, texts);
+      }
+    }
+    if (spent) break;
   }
 }
 
@@ -234,11 +318,19 @@ void Aco_QAXOntologyItem::FillAttributes(OntologyItem* item) {
   // Own attribute n is child n while the links follow the walk (the own
   // attributes' links are counted from 0 here, whatever the parents hold);
   // a re-bound channel finds it where it was bound, behind the parents'.
+  // Value links are found by the attribute's walk position, behind the
+  // parents' attributes either way.
   std::size_t inherited = 0;
-  if (!_identity.linkOfAttribute.empty()) {
-    for (const MetaClass* cls = metaClass->GetParent(); cls != nullptr; cls = cls->GetParent())
-      inherited += cls->GetAttributes().size();
-  }
+  for (const MetaClass* cls = metaClass->GetParent(); cls != nullptr; cls = cls->GetParent())
+    inherited += cls->GetAttributes().size();
+  // The own attributes that hold no single value (a list, or nothing), with
+  // the links its elements go to.
+  struct ListTarget {
+    const QAX::Ontology::Info::MetaAttrInfo* info;
+    std::vector<A3d_Channel*> children;
+    std::size_t filled = 0;
+  };
+  std::vector<ListTarget> lists;
   int n = 0;
   for (const MetaAttr* attribute : metaClass->GetAttributes()) {
     A3d_Channel* const child =
@@ -246,9 +338,11 @@ void Aco_QAXOntologyItem::FillAttributes(OntologyItem* item) {
             ? GetChild(n)
             : GetChild(LinkOfAttribute(inherited + static_cast<std::size_t>(n)));
     const QAX::Ontology::Info::MetaAttrInfo& info = attribute->GetInfo();
+    bool single = false;
     if (IsTextKind(info)) {
       std::string value;
       if (item->GetAttributeString(info.name, value)) {
+        single = true;
         if (auto* text = dynamic_cast<Aco_StringChannel*>(child)) {
           text->SetString(value.c_str());
         }
@@ -256,13 +350,45 @@ void Aco_QAXOntologyItem::FillAttributes(OntologyItem* item) {
     } else if (AttrKindOf(info.kind) == AttrKind::kComplex) {
       OntologyItem* instance = nullptr;
       if (item->GetAttributeInstance(info.name, instance)) {
+        single = true;
         if (auto* nested = dynamic_cast<Aco_QAXOntologyItem*>(child)) {
           nested->SetOntologyItem(instance);
         }
       }
     }
+    if (!single && !_identity.valueLinks.empty()) {
+      ListTarget target{&info, {child}, 0};
+      const int position = static_cast<int>(inherited) + n;
+      for (const LinkIdentity::ValueLink& value : _identity.valueLinks) {
+        if (value.walkPosition == position) target.children.push_back(GetChild(value.link));
+      }
+      if (target.children.size() > 1) lists.push_back(std::move(target));
+    }
     ++n;
   }
+  if (lists.empty()) return;
+  // One pass over the item's values: element k of a list goes to its
+  // attribute's k-th link, where there is one.
+  item->ForEachValue(
+      [&](const std::string& name, const std::string* text, const OntologyItem* element) {
+        for (ListTarget& target : lists) {
+          if (target.info->name != name) continue;
+          if (target.filled == target.children.size()) return;
+          A3d_Channel* const child = target.children[target.filled++];
+          if (text != nullptr && IsTextKind(*target.info)) {
+            if (auto* channel = dynamic_cast<Aco_StringChannel*>(child))
+              channel->SetString(text->c_str());
+          } else if (element != nullptr && AttrKindOf(target.info->kind) == AttrKind::kComplex) {
+            if (auto* nested = dynamic_cast<Aco_QAXOntologyItem*>(child)) {
+              // SetOntologyItem holds a clone of what it is given; the element
+              // stays the item's.
+              std::unique_ptr<OntologyItem> copy(element->Clone());
+              nested->SetOntologyItem(copy.get());
+            }
+          }
+          return;
+        }
+      });
 }
 
 void Aco_QAXOntologyItem::SetOntologyItem(OntologyItem* item) {

@@ -22,9 +22,8 @@ struct ItemMeasure {
 // soon as an item lies deeper than `maxLevels` levels (the item itself is
 // level 1) or the count passes `maxCost`. Spends nothing itself, except for
 // the class walks it needs, which come from the open budget; a class walk the
-// budget cannot pay for ends the walk as kTooLarge. Asking for a nested item
-// makes the service treat it as handed out (GetAttributeInstance): measure
-// only items of the module's own.
+// budget cannot pay for ends the walk as kTooLarge. Each element of a list
+// value counts as one value. Reads the item only.
 ItemMeasure MeasureItem(QAX::Onto::OntologyItem& item, int maxLevels, std::size_t maxCost,
                         const char* function);
 

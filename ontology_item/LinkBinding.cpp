@@ -196,6 +196,40 @@ const QAX::Ontology::MetaClass* SuccessorClass(const OntologyModel& model,
   return nullptr;
 }
 
+// Makes each unbound link that was saved with the identity (IRI, else link
+// name) and link type of an earlier link bound to an attribute another value
+// of that attribute (kValue). O(n log n) in the links.
+void BindValueLinks(const std::vector<std::pair<std::string, std::string>>& saved,
+                    const std::vector<std::string>& iris, std::vector<SavedLinkBinding>& bindings) {
+  const auto keyOf = [&](std::size_t at) -> std::string_view {
+    return !iris[at].empty() ? std::string_view(iris[at]) : std::string_view(saved[at].second);
+  };
+  // The bound links by identity, the earliest first among equal ones.
+  std::vector<std::size_t> bound;
+  for (std::size_t at = 0; at < bindings.size(); ++at) {
+    const LinkBindingOutcome outcome = bindings[at].outcome;
+    if (outcome != LinkBindingOutcome::kUnbound) bound.push_back(at);
+  }
+  if (bound.size() == bindings.size()) return;
+  std::stable_sort(bound.begin(), bound.end(),
+                   [&](std::size_t a, std::size_t b) { return keyOf(a) < keyOf(b); });
+  for (std::size_t at = 0; at < bindings.size(); ++at) {
+    SavedLinkBinding& binding = bindings[at];
+    if (binding.outcome != LinkBindingOutcome::kUnbound) continue;
+    const std::string_view key = keyOf(at);
+    auto it = std::lower_bound(bound.begin(), bound.end(), key,
+                               [&](std::size_t a, std::string_view k) { return keyOf(a) < k; });
+    for (; it != bound.end() && keyOf(*it) == key && *it < at; ++it) {
+      if (saved[*it].first != saved[at].first) continue;
+      binding.outcome = LinkBindingOutcome::kValue;
+      binding.walkPosition = bindings[*it].walkPosition;
+      binding.valueOf = bindings[*it].slot;
+      binding.note.clear();
+      break;
+    }
+  }
+}
+
 }  // namespace
 
 ClassBinding BindClass(const OntologyModel& model, const std::string& handle) {
@@ -361,6 +395,7 @@ std::vector<SavedLinkBinding> BindSavedLinks(
                           ? LinkBindingOutcome::kUnchanged
                           : LinkBindingOutcome::kMoved;
   }
+  BindValueLinks(saved, iris, bindings);
   return bindings;
 }
 

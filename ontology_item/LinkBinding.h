@@ -42,6 +42,9 @@ ClassBinding BindClass(const QAX::Ontology::OntologyModel& model, const std::str
 // - A link is never bound to an attribute of another link type, and no two
 //   links to one attribute: links of equal names pair with attributes of that
 //   name in order.
+// - A link left without an attribute that was saved with the identity (IRI,
+//   else link name) and link type of an earlier link bound to an attribute
+//   is another value of that attribute (kValue, `valueOf` that link's slot).
 //
 // `identity` is set when the saved links are the walk's, in order. O(n log
 // n) in the links and the walk, whatever they hold.

@@ -1,5 +1,6 @@
 // Binding a loaded channel's saved links to the attributes of its class, as
 // the loaded model has them now.
+#include <algorithm>
 #include <utility>
 
 #include "module/Diagnostics.h"
@@ -35,10 +36,13 @@ void Aco_QAXOntologyItem::BindLoadedLinks(std::vector<std::string> savedIris, bo
   // read; only the IRIs a file without them lacks are filled in.
   const std::size_t count = _linkDescriptions.size();
   const bool iriless = _identity.iris.size() != count;
+  std::size_t walkCount = 0;
   if (qaxoi::module::SavedLinksFollowWalk(cls.metaClass, *model, _linkDescriptions, _identity.iris,
-                                          iriless ? &_identity.iris : nullptr)) {
+                                          iriless ? &_identity.iris : nullptr, &walkCount) &&
+      (walkCount == count || BindValueLinksBehindWalk(walkCount))) {
     return;
   }
+  _identity.valueLinks.clear();
   if (iriless) _identity.iris.clear();
 
   qaxoi::module::Walk whole =
@@ -65,6 +69,20 @@ void Aco_QAXOntologyItem::BindLoadedLinks(std::vector<std::string> savedIris, bo
   std::vector<int> linkOfAttribute(walk.size(), -1);
   for (SavedLinkBinding& binding : report.links) {
     const std::size_t at = static_cast<std::size_t>(binding.savedSlot);
+    if (binding.outcome == LinkBindingOutcome::kValue) {
+      // Another value of an attribute bound by an earlier link: it takes
+      // that link's description and IRI as they are now.
+      const std::size_t own = static_cast<std::size_t>(binding.valueOf);
+      LinkDescription description = _linkDescriptions[own];
+      std::string iri = iris[own];
+      if (description.second != saved[at].second) binding.savedName = std::move(saved[at].second);
+      if (!savedIrisNow[at].empty() && savedIrisNow[at] != iri)
+        binding.savedIri = std::move(savedIrisNow[at]);
+      _linkDescriptions.push_back(std::move(description));
+      iris.push_back(std::move(iri));
+      _identity.valueLinks.push_back({binding.slot, binding.walkPosition});
+      continue;
+    }
     if (binding.walkPosition < 0) {
       // Kept as saved, so that loading against the old vocabulary binds it.
       _linkDescriptions.push_back(std::move(saved[at]));
@@ -112,14 +130,58 @@ void Aco_QAXOntologyItem::BindLoadedLinks(std::vector<std::string> savedIris, bo
     _identity.linkOfAttribute = std::move(linkOfAttribute);
 }
 
+bool Aco_QAXOntologyItem::BindValueLinksBehindWalk(std::size_t walkCount) {
+  const std::size_t count = _linkDescriptions.size();
+  // The walk's links by (link name, position), to find each later link's
+  // attribute in O(log n).
+  std::vector<std::size_t> byName(walkCount);
+  for (std::size_t j = 0; j < walkCount; ++j) byName[j] = j;
+  std::sort(byName.begin(), byName.end(), [this](std::size_t a, std::size_t b) {
+    return _linkDescriptions[a].second != _linkDescriptions[b].second
+               ? _linkDescriptions[a].second < _linkDescriptions[b].second
+               : a < b;
+  });
+  const bool withIris = _identity.iris.size() == count;
+  std::vector<LinkIdentity::ValueLink> values;
+  values.reserve(count - walkCount);
+  for (std::size_t i = walkCount; i < count; ++i) {
+    const LinkDescription& link = _linkDescriptions[i];
+    auto it = std::lower_bound(byName.begin(), byName.end(), link.second,
+                               [this](std::size_t a, const std::string& name) {
+                                 return _linkDescriptions[a].second < name;
+                               });
+    for (; it != byName.end() && _linkDescriptions[*it].second == link.second; ++it) {
+      const bool sameIri =
+          !withIris || _identity.iris[i].empty() || _identity.iris[i] == _identity.iris[*it];
+      if (_linkDescriptions[*it].first == link.first && sameIri) break;
+    }
+    if (it == byName.end() || _linkDescriptions[*it].second != link.second) return false;
+    values.push_back({static_cast<int>(i), static_cast<int>(*it)});
+  }
+  // A file without IRIs gets its value links' from their attributes' links.
+  if (withIris) {
+    for (const LinkIdentity::ValueLink& value : values) {
+      std::string& iri = _identity.iris[static_cast<std::size_t>(value.link)];
+      if (iri.empty()) iri = _identity.iris[static_cast<std::size_t>(value.walkPosition)];
+    }
+  }
+  _identity.valueLinks = std::move(values);
+  return true;
+}
+
 void Aco_QAXOntologyItem::NormalizeLinks() {
   const std::vector<int>& linkOf = _identity.linkOfAttribute;
   if (linkOf.empty() || _identity.binding.attributesWithoutLink > 0) return;
-  // The new order: the walk's links, then the saved links bound to nothing.
+  // The new order: the walk's links, then the value links in link order,
+  // then the saved links bound to nothing.
   const std::size_t count = _linkDescriptions.size();
   std::vector<int> order(linkOf.begin(), linkOf.end());
   std::vector<bool> placed(count, false);
   for (const int link : order) placed[static_cast<std::size_t>(link)] = true;
+  for (const LinkIdentity::ValueLink& value : _identity.valueLinks) {
+    order.push_back(value.link);
+    placed[static_cast<std::size_t>(value.link)] = true;
+  }
   for (std::size_t link = 0; link < count; ++link) {
     if (!placed[link]) order.push_back(static_cast<int>(link));
   }
@@ -140,8 +202,12 @@ void Aco_QAXOntologyItem::NormalizeLinks() {
   _linkDescriptions = std::move(descriptions);
   _identity.iris = std::move(iris);
   _identity.linkOfAttribute.clear();
-  for (SavedLinkBinding& link : _identity.binding.links)
+  for (SavedLinkBinding& link : _identity.binding.links) {
     link.slot = newPosition[static_cast<std::size_t>(link.slot)];
+    if (link.valueOf >= 0) link.valueOf = newPosition[static_cast<std::size_t>(link.valueOf)];
+  }
+  for (LinkIdentity::ValueLink& value : _identity.valueLinks)
+    value.link = newPosition[static_cast<std::size_t>(value.link)];
   AllLinksOrNone([this, &children] {
     DeclareLinksFromDescriptions();
     for (std::size_t i = 0; i < children.size(); ++i) {

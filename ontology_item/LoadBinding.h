@@ -29,6 +29,10 @@ enum class LinkBindingOutcome : std::int32_t {
   // writes it again), and its child is left out of the items the channel
   // builds.
   kUnbound = 3,
+  // Another value of the attribute an earlier saved link is bound to: saved
+  // with the same identity (IRI, else link name) and link type as that one.
+  // `valueOf` tells where the attribute's own link stands now.
+  kValue = 4,
 };
 
 // One saved link, in saved order. What it is bound to now is the channel's
@@ -39,6 +43,7 @@ struct SavedLinkBinding {
   int slot = 0;       // its position now: the same, until NormalizeLinks
   LinkBindingOutcome outcome = LinkBindingOutcome::kUnchanged;
   int walkPosition = -1;  // the bound attribute's position in the walk; -1 unbound
+  int valueOf = -1;       // for kValue: the slot of the attribute's own link; else -1
   // The link name it was saved with, when that is not its name now (a
   // library named otherwise, a migrated link); empty when it is.
   std::string savedName;

@@ -199,8 +199,8 @@ Walk WalkLinksOf(const QAX::Ontology::MetaClass* metaClass,
 bool SavedLinksFollowWalk(const QAX::Ontology::MetaClass* metaClass,
                           const QAX::Ontology::OntologyModel& model,
                           const std::vector<std::pair<std::string, std::string>>& saved,
-                          const std::vector<std::string>& savedIris,
-                          std::vector<std::string>* iris) {
+                          const std::vector<std::string>& savedIris, std::vector<std::string>* iris,
+                          std::size_t* walkCount) {
   constexpr std::size_t kLongestName = sizeof(ChildCreation::LinkName) - 1;
   const bool withIris = savedIris.size() == saved.size();
   if (iris != nullptr) iris->clear();
@@ -209,11 +209,12 @@ bool SavedLinksFollowWalk(const QAX::Ontology::MetaClass* metaClass,
   for (const QAX::Ontology::MetaClass* cls = metaClass; cls != nullptr && count <= saved.size();
        cls = cls->GetParent())
     count += cls->GetAttributes().size();
-  if (count != saved.size()) return false;
+  if (count > saved.size() || (walkCount == nullptr && count != saved.size())) return false;
+  if (walkCount != nullptr) *walkCount = count;
   // The walk read backwards, from the class's last attribute up to the
   // root's first, so that no list of the chain is needed: saved link i - 1
   // is the attribute before saved link i.
-  std::size_t i = saved.size();
+  std::size_t i = count;
   const std::string* scope = nullptr;
   std::string ns;
   for (const QAX::Ontology::MetaClass* cls = metaClass; cls != nullptr; cls = cls->GetParent()) {

@@ -82,11 +82,14 @@ Walk WalkLinksOf(const QAX::Ontology::MetaClass* metaClass,
 // records: one step per class of the chain and per link, and no allocation
 // beyond the chain and `iris`. A link name the record would cut (over 99
 // characters) answers false: the caller compares the records themselves.
+// With `walkCount` not null, `saved` may hold more links than the walk (value
+// links behind it): only the first as many as the walk has are compared (and
+// their IRIs filled), and `*walkCount` is set to that number.
 bool SavedLinksFollowWalk(const QAX::Ontology::MetaClass* metaClass,
                           const QAX::Ontology::OntologyModel& model,
                           const std::vector<std::pair<std::string, std::string>>& saved,
-                          const std::vector<std::string>& savedIris,
-                          std::vector<std::string>* iris);
+                          const std::vector<std::string>& savedIris, std::vector<std::string>* iris,
+                          std::size_t* walkCount = nullptr);
 
 }  // namespace qaxoi::module
 

@@ -19,6 +19,7 @@ namespace {
 using QAX::Onto::OntologyItem;
 using QAX::Ontology::Info::AttrKind;
 using QAX::Ontology::Info::AttrKindOf;
+using QAX::Ontology::Info::KindValue;
 using Link = Aco_QAXOntologyItem::LinkDescription;
 using Texts = std::vector<std::string>;
 const std::string kTextGuid = "{6E6FB247-4627-4FBE-8973-48344F23881E}";
@@ -242,6 +243,110 @@ TEST_F(OntologyItemChannel, WritesItsRecordsBehindTheMultiModeRecordsAndLoadsThe
                                  {"CHILDNAME", Z(name.c_str())}})));
   EXPECT_EQ((std::vector<Link>{{type, name}, {type.substr(0, 79), name.substr(0, 99)}}),
             loaded.GetLinkDescriptions());
+}
+
+// Value links: one more link per further value, behind the last link, with
+// the attribute link's description; built into list values, written back by
+// FillAttributes, saved in the same records and loaded back as value links.
+TEST_F(OntologyItemChannel, ValueLinksGiveAnAttributeSeveralValues) {
+  Prepare(channel_, model_.child);
+  EXPECT_EQ(8, channel_.AddValueLink(7));  // c_text
+  EXPECT_EQ(9, channel_.AddValueLink(5));  // c_address
+  EXPECT_EQ(10, channel_.AddValueLink(7));
+  EXPECT_EQ((Link{"Text", "lib.c_text"}), channel_.GetLinkDescriptions()[8]);
+  EXPECT_EQ((Link{"QAXOntologyItem", "lib.c_address [TODO.TODO]"}),
+            channel_.GetLinkDescriptions()[9]);
+  EXPECT_EQ(9, channel_.GetChildCreation(9)->Index);
+  EXPECT_EQ(kItemGuid, GuidToString(channel_.GetChildCreation(9)->Type.TypeGuid));
+  EXPECT_EQ((std::vector<int>{7, 8, 10}), channel_.GetValueLinks(10));
+  EXPECT_EQ((std::vector<int>{5, 9}), channel_.GetValueLinks(5));
+  EXPECT_EQ((std::vector<int>{0}), channel_.GetValueLinks(0));
+  EXPECT_TRUE(channel_.GetValueLinks(11).empty());
+  EXPECT_TRUE(Shown().empty());
+
+  // Refused: a value link, a link out of range, a single-valued attribute, no class.
+  QAX::Ontology::MetaClass* pizza = model_.AddClass("Pizza", nullptr);
+  pizza->AddAttribute({"spiciness", "lib", KindValue(AttrKind::kText), "string"},
+                      QAX::Ontology::AttrCardinality{0, 1});
+  Aco_QAXOntologyItem single;
+  Prepare(single, pizza);
+  Aco_QAXOntologyItem none;
+  EXPECT_EQ(-1, channel_.AddValueLink(8));
+  EXPECT_EQ(-1, channel_.AddValueLink(11));
+  EXPECT_EQ(-1, single.AddValueLink(0));
+  EXPECT_EQ(-1, none.AddValueLink(0));
+  EXPECT_EQ((Texts{"Aco_QAXOntologyItem::AddValueLink().NotAnAttributeLink.Link[8]",
+                   "Aco_QAXOntologyItem::AddValueLink().NotAnAttributeLink.Link[11]",
+                   "Aco_QAXOntologyItem::AddValueLink().SingleValued.Attribute[spiciness].Max[1]",
+                   "Aco_QAXOntologyItem::AddValueLink().NoClass.Handle[]"}),
+            Shown());
+  EXPECT_EQ(1, single.GetChildCount());
+
+  // Several values make a list, in link order; one value is set as always.
+  Aco_QAXOntologyItem first, second;
+  Prepare(first, model_.address);
+  Prepare(second, model_.address);
+  first.LinkChild(0, NewText("Main Street"));
+  second.LinkChild(0, NewText("Side Road"));
+  channel_.LinkChild(7, NewText("a"));
+  channel_.LinkChild(8, NewText("b"));
+  channel_.LinkChild(10, NewText("c"));
+  channel_.LinkChild(5, &first);
+  channel_.LinkChild(9, &second);
+  channel_.LinkChild(0, NewText("root"));
+  const std::string built =
+      "lib::Child\n  r_text = \"root\"\n  c_address = [\n    - lib::Address\n"
+      "      street = \"Main Street\"\n    - lib::Address\n      street = \"Side Road\"\n  ]\n"
+      "  c_text = [\"a\", \"b\", \"c\"]\n";
+  ASSERT_NE(nullptr, channel_.GetOntologyItem(true));
+  EXPECT_EQ(built, channel_.GetOntologyItem(false)->ToText());
+  channel_.LinkChild(7, nullptr);
+  channel_.LinkChild(10, nullptr);
+  EXPECT_EQ(
+      "lib::Child\n  r_text = \"root\"\n  c_address = [\n    - lib::Address\n"
+      "      street = \"Main Street\"\n    - lib::Address\n      street = \"Side Road\"\n"
+      "  ]\n  c_text = \"b\"\n",
+      channel_.GetOntologyItem(true)->ToText());
+  channel_.LinkChild(7, NewText("a"));
+  channel_.LinkChild(10, NewText("c"));
+
+  // Saved in the usual records, one pair per link; loaded back as value links.
+  std::vector<qaxoi::test::Record> records{{"CID", "urn:lib:Child"}, {"CHILDSIZE", U32(11)}};
+  for (const Link& link : channel_.GetLinkDescriptions()) {
+    records.push_back({"CHILDNAMETYPE", Z(link.first.c_str())});
+    records.push_back({"CHILDNAME", Z(link.second.c_str())});
+  }
+  const std::vector<unsigned char> bytes = Save(channel_);
+  EXPECT_EQ(File(records), bytes);
+  Aco_QAXOntologyItem loaded;
+  ASSERT_TRUE(Load(loaded, bytes));
+  EXPECT_EQ(channel_.GetLinkDescriptions(), loaded.GetLinkDescriptions());
+  EXPECT_FALSE(loaded.GetLoadBinding().rebound);
+  EXPECT_EQ((std::vector<int>{7, 8, 10}), loaded.GetValueLinks(7));
+  EXPECT_EQ((std::vector<int>{5, 9}), loaded.GetValueLinks(9));
+  for (int i = 0; i < 11; ++i) loaded.LinkChild(i, channel_.GetChild(i));
+  ASSERT_NE(nullptr, loaded.GetOntologyItem(true));
+  EXPECT_EQ(built, loaded.GetOntologyItem(false)->ToText());
+
+  // FillAttributes writes element 0 of a list where it writes a single value
+  // (own attribute n to link n: link 3, no text, for c_text) and element k
+  // into the attribute's k-th link.
+  OntologyItem item("lib::Child");
+  item.PutBaseTypeListAttribute("c_text", {"x", "y", "z", "beyond"});
+  item.PutComplexTypeListAttribute(
+      "c_address", {new OntologyItem("lib::Address"), new OntologyItem("lib::Root")});
+  channel_.FillAttributes(&item);
+  const auto textAt = [this](int link) {
+    return std::string(static_cast<Aco_StringChannel*>(channel_.GetChild(link))->GetString());
+  };
+  EXPECT_EQ((Texts{"a", "y", "z"}), (Texts{textAt(7), textAt(8), textAt(10)}));
+  EXPECT_EQ("lib::Address", first.GetOntologyItem(false)->GetFQName());
+  EXPECT_EQ("lib::Root", second.GetOntologyItem(false)->GetFQName());
+
+  // A new preparation drops the value links.
+  Prepare(channel_, model_.child);
+  EXPECT_EQ(8, channel_.GetChildCount());
+  EXPECT_EQ((std::vector<int>{7}), channel_.GetValueLinks(7));
 }
 
 TEST_F(OntologyItemChannel, OverLongHandlesAreCutToTheLongestThatLoads) {

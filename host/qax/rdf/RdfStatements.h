@@ -150,6 +150,8 @@ class RdfStatements {
   bool IsProperty(TermId id) const { return (flags_[id] & kProperty) != 0; }
   // Typed rdfs:Datatype.
   bool IsDatatype(TermId id) const { return (flags_[id] & kDatatype) != 0; }
+  // Typed owl:FunctionalProperty: an item has at most one value of it.
+  bool IsFunctional(TermId id) const { return (flags_[id] & kFunctional) != 0; }
 
   // Marks `id` as a class (typed rdfs:Class or owl:Class), a property (typed
   // rdf:Property, owl:DatatypeProperty or owl:ObjectProperty) or a datatype.
@@ -158,6 +160,7 @@ class RdfStatements {
   void MarkClass(TermId id);
   void MarkProperty(TermId id);
   void MarkDatatype(TermId id) { flags_[id] |= kDatatype; }
+  void MarkFunctional(TermId id) { flags_[id] |= kFunctional; }
   const std::vector<TermId>& Classes() const { return classes_; }
   const std::vector<TermId>& Properties() const { return properties_; }
 
@@ -300,7 +303,7 @@ class RdfStatements {
   std::size_t statementCount = 0;
 
  private:
-  enum : uint8_t { kClass = 1, kProperty = 2, kDatatype = 4 };
+  enum : uint8_t { kClass = 1, kProperty = 2, kDatatype = 4, kFunctional = 8 };
 
   // Intern without looking at the IRI interned last.
   TermId InternAnew(std::string_view iri);

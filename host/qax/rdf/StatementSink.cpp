@@ -159,6 +159,9 @@ void StatementSink::AboutIri(std::string_view subjectIri, std::string_view predi
         case TypeMeaning::kDatatype:
           out_.MarkDatatype(subject);
           break;
+        case TypeMeaning::kFunctional:
+          out_.MarkFunctional(subject);
+          break;
         case TypeMeaning::kOntology:
           out_.Budget().Charge(2 * sizeof(TermId));
           out_.ontologies.push_back(subject);

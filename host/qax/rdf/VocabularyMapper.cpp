@@ -783,7 +783,11 @@ class Builder {
         std::shared_ptr<const QAX::Ontology::AttrRange> range =
             entry.fromDomain ? RangeOf(entry.property)
                              : RestrictedRange(entry.property, entry.fillers, entry.enumeration);
-        meta_[cls]->AddAttribute(std::move(info), entry.cardinality, std::move(range));
+        // A functional property takes one value on every class; a larger
+        // minimum stays as stated (a class no item satisfies says so).
+        QAX::Ontology::MetaAttr::Cardinality counts = entry.cardinality;
+        if (st_.IsFunctional(entry.property) && counts.max > 1) counts.max = 1;
+        meta_[cls]->AddAttribute(std::move(info), counts, std::move(range));
         if (budget_.Exhausted()) return false;
       }
     }

@@ -95,6 +95,7 @@ TypeMeaning ClassifyType(std::string_view iri) {
     return TypeMeaning::kProperty;
   }
   if (iri == Iri::kRdfsDatatype) return TypeMeaning::kDatatype;
+  if (iri == Iri::kOwlFunctionalProperty) return TypeMeaning::kFunctional;
   if (iri == "http://www.w3.org/2002/07/owl#Restriction") return TypeMeaning::kRestriction;
   if (iri == "http://www.w3.org/2002/07/owl#Ontology") return TypeMeaning::kOntology;
   return TypeMeaning::kOther;

@@ -24,6 +24,8 @@ constexpr std::string_view kOwlClass = "http://www.w3.org/2002/07/owl#Class";
 constexpr std::string_view kRdfNil = "http://www.w3.org/1999/02/22-rdf-syntax-ns#nil";
 constexpr std::string_view kOwlDatatypeProperty = "http://www.w3.org/2002/07/owl#DatatypeProperty";
 constexpr std::string_view kOwlObjectProperty = "http://www.w3.org/2002/07/owl#ObjectProperty";
+constexpr std::string_view kOwlFunctionalProperty =
+    "http://www.w3.org/2002/07/owl#FunctionalProperty";
 constexpr std::string_view kXsd = "http://www.w3.org/2001/XMLSchema#";
 constexpr std::string_view kXsdString = "http://www.w3.org/2001/XMLSchema#string";
 constexpr std::string_view kRdfLangString = "http://www.w3.org/1999/02/22-rdf-syntax-ns#langString";
@@ -71,7 +73,17 @@ enum class Predicate {
 Predicate ClassifyPredicate(std::string_view iri);
 
 // What an rdf:type object makes its subject.
-enum class TypeMeaning { kOther, kClass, kProperty, kDatatype, kRestriction, kOntology };
+// kFunctional: owl:FunctionalProperty, which limits a property to one value
+// and makes it no property by itself (a property is typed as one, too).
+enum class TypeMeaning {
+  kOther,
+  kClass,
+  kProperty,
+  kDatatype,
+  kRestriction,
+  kOntology,
+  kFunctional
+};
 TypeMeaning ClassifyType(std::string_view iri);
 
 // An IRI cut after its last '#' or '/' (after its last ':' when it has
