@@ -378,6 +378,98 @@ void VocabularyRelease::Check(const std::vector<Row>& rows) {
   }
 }
 
+// A value link comes back as another value of its attribute: on the same
+// release without rebinding, on another as kValue wherever the attribute now
+// stands (also once it takes one value: nothing saved is dropped), and
+// unbound with its attribute when that is gone.
+TEST_F(VocabularyRelease, ValueLinksComeBackAsValuesOfTheirAttribute) {
+  struct ValueRow {
+    const char* change;
+    Release release;
+    bool rebound;
+    LinkBindingOutcome valueOutcome;  // of the value link, when rebound
+    const char* medium;               // the built item's medium, as ToText writes it
+  };
+  const ValueRow rows[] = {
+      {"the same release", {}, false, kSame, "[\"oil\", \"tempera\"]"},
+      {"an attribute added to the grandparent",
+       {"", "",
+        "m:acquired a owl:DatatypeProperty ; rdfs:domain m:Thing ; rdfs:range xsd:date .\n"},
+       true,
+       LinkBindingOutcome::kValue,
+       "[\"oil\", \"tempera\"]"},
+      {"the attribute made functional",
+       {"", "",
+        "m:acquired a owl:DatatypeProperty ; rdfs:domain m:Thing ; rdfs:range xsd:date .\n"
+        "m:medium a owl:FunctionalProperty .\n"},
+       true,
+       LinkBindingOutcome::kValue,
+       "[\"oil\", \"tempera\"]"},
+      {"the attribute removed",
+       {"m:medium a owl:DatatypeProperty ; rdfs:domain m:Painting ; rdfs:range xsd:string .", "",
+        ""},
+       true,
+       kUnbound,
+       nullptr},
+  };
+  const std::string release1 = kRelease1;
+  for (const ValueRow& row : rows) {
+    SCOPED_TRACE(row.change);
+    Use(&release1);
+    std::vector<unsigned char> saved = SaveValues({{"medium", "oil", 0, kSame, "medium"}});
+    {
+      // Destroyed after the group, whose channel links it.
+      std::unique_ptr<A3d_Channel> tempera = registry_.NewChannel(kTextLinkGuid);
+      static_cast<Aco_StringChannel*>(tempera.get())->SetString("tempera");
+      std::unique_ptr<LoadedGroup> group = Load(saved);
+      ASSERT_TRUE(group);
+      auto& painting = *static_cast<Aco_QAXOntologyItem*>(group->Channel(0));
+      const int medium = LinkEndingIn(painting, "medium");
+      const int value = painting.AddValueLink(medium);
+      ASSERT_EQ(value, 6);
+      painting.LinkChild(value, tempera.get());
+      std::vector<A3d_Channel*> channels = group->Channels();
+      channels.push_back(tempera.get());
+      ASSERT_TRUE(SaveGroup("g", channels, &saved).ok());
+    }
+    const std::string next = Next(row.release);
+    Use(&next);
+    std::unique_ptr<LoadedGroup> group = Load(saved);
+    ASSERT_TRUE(group);
+    auto& painting = *static_cast<Aco_QAXOntologyItem*>(group->Channel(0));
+    const LoadBinding& binding = painting.GetLoadBinding();
+    EXPECT_EQ(binding.rebound, row.rebound);
+    const int medium = painting.GetChild(5) == group->Channel(1) ? 5 : -1;
+    ASSERT_EQ(medium, 5);  // saved links keep their positions
+    if (row.rebound) {
+      const SavedLinkBinding& link = binding.links.at(6);
+      EXPECT_EQ(link.outcome, row.valueOutcome);
+      EXPECT_EQ(link.valueOf, row.valueOutcome == kUnbound ? -1 : 5);
+    }
+    const std::string text = painting.GetOntologyItem(true)->ToText();
+    if (row.medium == nullptr) {
+      EXPECT_EQ(text.find("medium"), std::string::npos) << text;
+      continue;
+    }
+    EXPECT_NE(text.find(std::string("  medium = ") + row.medium + "\n"), std::string::npos) << text;
+    EXPECT_EQ(painting.GetValueLinks(5), (std::vector<int>{5, 6}));
+    if (!row.rebound) continue;
+    // Put in walk order: the attribute's link at its walk position, the value
+    // link right behind the walk's links; saved and loaded, nothing rebinds.
+    painting.NormalizeLinks();
+    EXPECT_EQ(binding.links.at(6).slot, 7);
+    EXPECT_EQ(binding.links.at(6).valueOf, 6);
+    EXPECT_EQ(painting.GetValueLinks(6), (std::vector<int>{6, 7}));
+    std::vector<unsigned char> normalized;
+    ASSERT_TRUE(SaveGroup("g", group->Channels(), &normalized).ok());
+    std::unique_ptr<LoadedGroup> reloaded = Load(normalized);
+    ASSERT_TRUE(reloaded);
+    auto& again = *static_cast<Aco_QAXOntologyItem*>(reloaded->Channel(0));
+    EXPECT_FALSE(again.GetLoadBinding().rebound);
+    EXPECT_EQ(again.GetOntologyItem(true)->ToText(), text);
+  }
+}
+
 // Groups saved before links carried their attributes' IRIs, by the module
 // of that time, in both file versions: their links are named after the
 // document's prefix (`m.title`), which no longer names the library. They

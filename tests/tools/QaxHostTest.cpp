@@ -266,6 +266,94 @@ TEST_F(QaxHost, RefusesBadInputWithAClearMessageAndNonzeroExit) {
   }
 }
 
+// An attribute given again takes several values, each after the first on a
+// value link; where the ontology allows one value, a second is refused.
+TEST_F(QaxHost, RepeatedAttributesGiveSeveralValuesWhereTheOntologyAllows) {
+  Write("pizza.ttl",
+        "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
+        "@prefix owl: <http://www.w3.org/2002/07/owl#> .\n"
+        "@prefix xsd: <http://www.w3.org/2001/XMLSchema#> .\n"
+        "@prefix p: <http://e.org/pizza#> .\n"
+        "p:Topping a owl:Class .\n"
+        "p:Pizza a owl:Class ; rdfs:subClassOf [ a owl:Restriction ;\n"
+        "  owl:onProperty p:hasBase ; owl:maxCardinality 1 ] .\n"
+        "p:name a owl:DatatypeProperty ; rdfs:domain p:Topping ; rdfs:range xsd:string .\n"
+        "p:hasTopping a owl:ObjectProperty ; rdfs:domain p:Pizza ; rdfs:range p:Topping .\n"
+        "p:tag a owl:DatatypeProperty ; rdfs:domain p:Pizza ; rdfs:range xsd:string .\n"
+        "p:hasBase a owl:DatatypeProperty ; rdfs:domain p:Pizza ; rdfs:range xsd:string .\n"
+        "p:hasSpiciness a owl:DatatypeProperty , owl:FunctionalProperty ;\n"
+        "  rdfs:domain p:Pizza ; rdfs:range xsd:integer .\n");
+  const std::vector<std::string> values = {"tag=hot", "tag=new", "hasTopping.name=Tomato",
+                                           "hasTopping[2].name=Basil", "hasSpiciness=2"};
+  std::vector<std::string> build = {"--ontology", "pizza.ttl", "build", "pizza:Pizza"};
+  build.insert(build.end(), values.begin(), values.end());
+  const std::string item =
+      "pizza:Pizza\n  hasSpiciness = \"2\"\n  hasTopping = [\n    - pizza:Topping\n"
+      "      name = \"Tomato\"\n    - pizza:Topping\n      name = \"Basil\"\n  ]\n"
+      "  tag = [\"hot\", \"new\"]\n";
+  const Result built = Run(build);
+  EXPECT_EQ(0, built.exitCode) << built.err;
+  EXPECT_EQ(item, built.out);
+
+  build[2] = "links";
+  EXPECT_EQ(
+      "pizza:Pizza declares 6 links\n"
+      "link  index  type             name\n"
+      "0     0      Text             pizza.hasBase\n"
+      "1     1      Value            pizza.hasSpiciness\n"
+      "2     2      QAXOntologyItem  pizza.hasTopping [TODO.TODO]\n"
+      "3     3      Text             pizza.tag\n"
+      "4     4      QAXOntologyItem  pizza.hasTopping [TODO.TODO] (value 2 of link 2)\n"
+      "5     5      Text             pizza.tag (value 2 of link 3)\n",
+      Run(build).out);
+
+  build[2] = "save";
+  build.insert(build.begin() + 4, "p.grp");
+  ASSERT_EQ(0, Run(build).exitCode);
+  const Result loaded = Run({"--ontology", "pizza.ttl", "load", "p.grp"});
+  EXPECT_NE(std::string::npos,
+            loaded.out.find("      link 4 pizza.hasTopping [TODO.TODO] -> #4 (value 2 of link 2)\n"
+                            "      link 5 pizza.tag -> #7 (value 2 of link 3)\n"))
+      << loaded.out;
+  EXPECT_NE(std::string::npos, loaded.out.find("item built by #0:\n" + item)) << loaded.out;
+  const std::string triples =
+      Run({"--ontology", "pizza.ttl", "export", "--file", "p.grp", "--format", "ntriples"}).out;
+  for (const char* line :
+       {"<http://e.org/pizza#tag> \"hot\" .", "<http://e.org/pizza#tag> \"new\" .",
+        "<http://e.org/pizza#name> \"Tomato\" .", "<http://e.org/pizza#name> \"Basil\" ."}) {
+    EXPECT_NE(std::string::npos, triples.find(line)) << line << "\n" << triples;
+  }
+  const auto json =
+      nlohmann::json::parse(Run({"--json", "--ontology", "pizza.ttl", "load", "p.grp"}).out);
+  EXPECT_EQ((nlohmann::json{"hot", "new"}), json["items"][0]["item"]["attributes"]["tag"]);
+
+  const struct {
+    std::string values;
+    const char* message;
+  } refused[] = {
+      {"hasSpiciness=1 hasSpiciness=2",
+       "qax-host: 'hasSpiciness' takes one value: the ontology allows at most 1 on pizza:Pizza "
+       "(a functional property, or a maximum cardinality)\n"},
+      {"hasBase=thin hasBase=thick", "qax-host: 'hasBase' takes one value: "},
+      {"hasTopping.name=a hasTopping.name=b",
+       "qax-host: attribute 'hasTopping.name' is given more than once; give it one value, or "
+       "number the values ('hasTopping[2].name')\n"},
+      {"hasTopping[3].name=a",
+       "qax-host: attribute 'hasTopping[3]' is given, but not 'hasTopping' (values are numbered "
+       "from 1, without gaps)\n"},
+      {"tag[0]=a",
+       "qax-host: attribute 'tag[0]': the value's number must be a whole number from "
+       "1 to 4096\n"},
+      {"tag=a tag[1]=b", "qax-host: attribute 'tag' is given more than once; give it one value\n"},
+  };
+  for (const auto& c : refused) {
+    const Result result = Run(Words("--ontology pizza.ttl build pizza:Pizza " + c.values));
+    EXPECT_EQ(1, result.exitCode) << c.values;
+    EXPECT_EQ(0u, result.err.find(c.message)) << result.err;
+    EXPECT_EQ("", result.out) << c.values;
+  }
+}
+
 TEST_F(QaxHost, SavedFilesLoadBackDumpDecodedAndDraw) {
   const std::string bytes = SavePenguin();
   // A failed save leaves the file alone.
@@ -475,7 +563,8 @@ TEST_F(QaxHost, NothingIsChangedSilentlyOrShownRaw) {
       {"save zoo:Penguin " + x + " habitat=zoo:Penguin", 1,
        "'habitat' takes a geo:Place or a subclass of it, not zoo:Penguin", ""},
       {"--ontology " + Path("range.ttl") + " build t:Pet home=t:Island", 0, "", "home = t:Island"},
-      {"save zoo:Penguin " + x + " name=A name=B", 1, "'name' is given more than once", ""},
+      {"save zoo:Penguin " + x + " habitat.placeName=A habitat.placeName=B", 1,
+       "'habitat.placeName' is given more than once", ""},
       {"--ontology " + Path("esc.ttl") + " classes", 0, "", "<http://example.org/t#Red\\x1B[31mX>"},
       {"--ontology " + Path("esc.ttl") + " describe " + red, 0, "", "Doc:\tdoc \\x1B[31m red\n"},
       {"--ontology " + Path("esc.ttl") + " links " + red, 0, "", "Text             t.p\\x1B[32m\n"},

@@ -17,11 +17,16 @@ using QAX::Ontology::Info::AttrKindOf;
 
 namespace {
 
+// The most digits of a value's number ("knows[12]"): enough for the link limit.
+constexpr std::size_t kMaxValueDigits = 4;
+
 // One attribute of the walk over a class and its parents, parents first:
 // exactly the order of the channel's links.
 struct WalkedAttribute {
   const QAX::Ontology::Info::MetaAttrInfo* info;
   int link;
+  const MetaAttr* attribute;
+  const MetaClass* owner;  // the class of the walk that has the attribute
 };
 
 std::vector<WalkedAttribute> AttributeWalk(const MetaClass& metaClass) {
@@ -34,7 +39,7 @@ std::vector<WalkedAttribute> AttributeWalk(const MetaClass& metaClass) {
   int link = 0;
   for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
     for (const MetaAttr* attribute : (*it)->GetAttributes()) {
-      walk.push_back(WalkedAttribute{&attribute->GetInfo(), link++});
+      walk.push_back(WalkedAttribute{&attribute->GetInfo(), link++, attribute, *it});
     }
   }
   return walk;
@@ -135,6 +140,60 @@ std::unique_ptr<A3d_Channel> ValueChannel(const QAX::Ontology::Info::MetaAttrInf
   return channel;
 }
 
+// The head of an assignment's path: the attribute's name, the number of the
+// value it is for ("knows[2].name": 2; 0 when none is given), and the rest
+// of the path behind the dot.
+struct PathHead {
+  std::string name;
+  std::size_t ordinal = 0;
+  bool nested = false;
+  std::string rest;
+};
+
+// Splits `path`; false and a message in `error` for a value number that is
+// not a whole number from 1 to the channel's link limit.
+bool SplitPath(const std::string& path, PathHead* head, std::string* error) {
+  const std::size_t dot = path.find('.');
+  std::string first = path.substr(0, dot);
+  head->nested = dot != std::string::npos;
+  head->rest = head->nested ? path.substr(dot + 1) : std::string();
+  head->ordinal = 0;
+  const std::size_t open = first.find('[');
+  if (open != std::string::npos && open > 0 && first.back() == ']') {
+    const std::string digits = first.substr(open + 1, first.size() - open - 2);
+    std::size_t ordinal = 0;
+    bool valid = !digits.empty() && digits.size() <= kMaxValueDigits;
+    for (const char c : digits) {
+      valid = valid && c >= '0' && c <= '9';
+      if (valid) ordinal = ordinal * 10 + static_cast<std::size_t>(c - '0');
+    }
+    if (!valid || ordinal == 0 || ordinal > static_cast<std::size_t>(A3d_Channel::kMaxChildLinks)) {
+      *error = AttributeMessage(first, ": the value's number must be a whole number from 1 to " +
+                                           std::to_string(A3d_Channel::kMaxChildLinks));
+      return false;
+    }
+    head->ordinal = ordinal;
+    first.resize(open);
+  }
+  head->name = std::move(first);
+  return true;
+}
+
+// How messages name value `ordinal` (1 for the first) of the attribute at
+// `path`: the path itself for the first, "path[n]" for the others.
+std::string ValuePath(const std::string& path, std::size_t ordinal) {
+  return ordinal <= 1 ? path : path + "[" + std::to_string(ordinal) + "]";
+}
+
+// Why an attribute takes at most one value, for the refusal of a second.
+std::string SingleValueMessage(const std::string& path,
+                               const QAX::Ontology::AttrCardinality& counts,
+                               const MetaClass& metaClass) {
+  return "'" + path + "' takes " + (counts.max == 0 ? "no value" : "one value") +
+         ": the ontology allows at most " + std::to_string(counts.max) + " on " +
+         ShownName(metaClass) + " (a functional property, or a maximum cardinality)";
+}
+
 std::string KnownAttributes(const std::vector<WalkedAttribute>& walk) {
   std::string names;
   for (const WalkedAttribute& attribute : walk) {
@@ -142,6 +201,13 @@ std::string KnownAttributes(const std::vector<WalkedAttribute>& walk) {
     names += attribute.info->name;
   }
   return names.empty() ? "none" : names;
+}
+
+// The path of a nested value numbered: "knows.name" as "knows[2].name".
+std::string NumberedExample(const std::string& path) {
+  const std::size_t dot = path.find('.');
+  if (dot == std::string::npos || path.find('[') != std::string::npos) return path;
+  return path.substr(0, dot) + "[2]" + path.substr(dot);
 }
 
 }  // namespace
@@ -157,9 +223,14 @@ qaxoi::Status ParseAssignments(const std::vector<std::string>& arguments,
           (equals == 0 ? " (the attribute's name is missing)" : ""));
     }
     Assignment assignment{argument.substr(0, equals), argument.substr(equals + 1)};
-    if (!paths.insert(assignment.path).second) {
-      return qaxoi::Status::InvalidInput("attribute '" + assignment.path +
-                                         "' is given more than once; give it one value");
+    // A plain attribute given again is its next value; any other path given
+    // twice would replace its first value.
+    const bool plain = assignment.path.find_first_of(".[") == std::string::npos;
+    if (!paths.insert(assignment.path).second && !plain) {
+      return qaxoi::Status::InvalidInput(
+          "attribute '" + assignment.path +
+          "' is given more than once; give it one value, or number the values ('" +
+          NumberedExample(assignment.path) + "')");
     }
     out->push_back(std::move(assignment));
   }
@@ -207,8 +278,10 @@ Aco_QAXOntologyItem* ChannelGraph::BuildItem(const Session& session, const MetaC
   qaxoi::module::ChooseClass(*item, metaClass, true, qaxoi::module::ChannelNaming::kNameAfterClass);
 
   const std::vector<WalkedAttribute> walk = AttributeWalk(metaClass);
-  for (const Assignment& assignment : assignments) {
-    const std::string head = assignment.path.substr(0, assignment.path.find('.'));
+  std::vector<PathHead> heads(assignments.size());
+  for (std::size_t i = 0; i < assignments.size(); ++i) {
+    if (!SplitPath(assignments[i].path, &heads[i], error)) return nullptr;
+    const std::string& head = heads[i].name;
     const bool known = std::any_of(walk.begin(), walk.end(),
                                    [&](const WalkedAttribute& a) { return a.info->name == head; });
     if (!known) {
@@ -219,18 +292,42 @@ Aco_QAXOntologyItem* ChannelGraph::BuildItem(const Session& session, const MetaC
   }
 
   const int links = item->GetChildCount();
-  for (const WalkedAttribute& attribute : walk) {
-    const std::string& name = attribute.info->name;
+  // What is given for one value of an attribute: its own value (a text, a
+  // number, or a nested item's class) and the nested item's values.
+  struct GivenValue {
     const Assignment* direct = nullptr;
     std::vector<Assignment> nested;
-    for (const Assignment& assignment : assignments) {
-      if (assignment.path == name) {
-        direct = &assignment;
-      } else if (assignment.path.compare(0, name.size() + 1, name + ".") == 0) {
-        nested.push_back(Assignment{assignment.path.substr(name.size() + 1), assignment.value});
+  };
+  std::vector<GivenValue> given;
+  for (const WalkedAttribute& attribute : walk) {
+    const std::string& name = attribute.info->name;
+    given.clear();
+    std::size_t plainValues = 0;  // values given as "name=value", numbered in order
+    for (std::size_t i = 0; i < assignments.size(); ++i) {
+      const PathHead& head = heads[i];
+      if (head.name != name) continue;
+      std::size_t ordinal = head.ordinal;
+      if (ordinal == 0) ordinal = head.nested ? 1 : ++plainValues;
+      if (ordinal > static_cast<std::size_t>(A3d_Channel::kMaxChildLinks)) {
+        *error = AttributeMessage(pathPrefix + name,
+                                  " is given more values than a channel links (" +
+                                      std::to_string(A3d_Channel::kMaxChildLinks) + ")");
+        return nullptr;
+      }
+      if (given.size() < ordinal) given.resize(ordinal);
+      GivenValue& value = given[ordinal - 1];
+      if (!head.nested) {
+        if (value.direct != nullptr) {
+          *error = AttributeMessage(ValuePath(pathPrefix + name, ordinal),
+                                    " is given more than once; give it one value");
+          return nullptr;
+        }
+        value.direct = &assignments[i];
+      } else {
+        value.nested.push_back(Assignment{head.rest, assignments[i].value});
       }
     }
-    if (direct == nullptr && nested.empty()) continue;
+    if (given.empty()) continue;
     const std::string path = pathPrefix.empty() ? name : pathPrefix + name;
     // Past the host's link limit an attribute gets no link: a value for it
     // would be in no item, no saved group and no export.
@@ -238,36 +335,60 @@ Aco_QAXOntologyItem* ChannelGraph::BuildItem(const Session& session, const MetaC
       *error = NoLinkMessage(path, metaClass, walk.size(), links);
       return nullptr;
     }
-
-    if (AttrKindOf(attribute.info->kind) == AttrKind::kComplex) {
-      const std::string& className = direct != nullptr ? direct->value : attribute.info->typeName;
-      const MetaClass* nestedClass = nullptr;
-      const qaxoi::Status found = FindClass(session.model(), className, &nestedClass);
-      if (!found.ok()) {
-        *error = AttributeMessage(path, ": " + found.message());
-        return nullptr;
-      }
-      if (direct != nullptr && !InRange(session, *nestedClass, attribute.info->typeName)) {
-        *error = OutOfRangeMessage(session, path, attribute.info->typeName, *nestedClass);
-        return nullptr;
-      }
-      Aco_QAXOntologyItem* nestedItem =
-          BuildItem(session, *nestedClass, nested, path + ".", depth + 1, error);
-      if (nestedItem == nullptr) return nullptr;
-      item->LinkChild(attribute.link, nestedItem);
-      nestedItem->SetChannelName(name.c_str());
-      continue;
-    }
-    if (!nested.empty()) {
-      *error = AttributeMessage(path, " is not an item and has no attributes of its own");
+    if (given.size() > 1 && attribute.attribute->GetCardinality().max <= 1) {
+      *error = SingleValueMessage(path, attribute.attribute->GetCardinality(), *attribute.owner);
       return nullptr;
     }
-    std::unique_ptr<A3d_Channel> child =
-        ValueChannel(*attribute.info, path, direct->value, &notes_, error);
-    if (!child) return nullptr;
-    child->SetChannelName(name.c_str());
-    item->LinkChild(attribute.link, child.get());
-    channels_.push_back(std::move(child));
+    for (std::size_t ordinal = 1; ordinal <= given.size(); ++ordinal) {
+      const GivenValue& value = given[ordinal - 1];
+      const std::string valuePath = ValuePath(path, ordinal);
+      if (value.direct == nullptr && value.nested.empty()) {
+        *error = AttributeMessage(
+            ValuePath(path, given.size()),
+            " is given, but not '" + valuePath + "' (values are numbered from 1, without gaps)");
+        return nullptr;
+      }
+      // The first value takes the attribute's link, each further one a value
+      // link of its own.
+      int link = attribute.link;
+      if (ordinal > 1 && (link = item->AddValueLink(attribute.link)) < 0) {
+        *error = AttributeMessage(valuePath,
+                                  " has no link, so its value would be lost: a channel "
+                                  "links at most " +
+                                      std::to_string(A3d_Channel::kMaxChildLinks));
+        return nullptr;
+      }
+      if (AttrKindOf(attribute.info->kind) == AttrKind::kComplex) {
+        const std::string& className =
+            value.direct != nullptr ? value.direct->value : attribute.info->typeName;
+        const MetaClass* nestedClass = nullptr;
+        const qaxoi::Status found = FindClass(session.model(), className, &nestedClass);
+        if (!found.ok()) {
+          *error = AttributeMessage(valuePath, ": " + found.message());
+          return nullptr;
+        }
+        if (value.direct != nullptr && !InRange(session, *nestedClass, attribute.info->typeName)) {
+          *error = OutOfRangeMessage(session, valuePath, attribute.info->typeName, *nestedClass);
+          return nullptr;
+        }
+        Aco_QAXOntologyItem* nestedItem =
+            BuildItem(session, *nestedClass, value.nested, valuePath + ".", depth + 1, error);
+        if (nestedItem == nullptr) return nullptr;
+        item->LinkChild(link, nestedItem);
+        nestedItem->SetChannelName(name.c_str());
+        continue;
+      }
+      if (!value.nested.empty()) {
+        *error = AttributeMessage(valuePath, " is not an item and has no attributes of its own");
+        return nullptr;
+      }
+      std::unique_ptr<A3d_Channel> child =
+          ValueChannel(*attribute.info, valuePath, value.direct->value, &notes_, error);
+      if (!child) return nullptr;
+      child->SetChannelName(name.c_str());
+      item->LinkChild(link, child.get());
+      channels_.push_back(std::move(child));
+    }
   }
   return item;
 }

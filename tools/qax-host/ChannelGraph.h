@@ -17,7 +17,9 @@ namespace qaxoi::qax_host {
 
 // One value given as "path=value". The path is an attribute name, or an
 // attribute of complex kind, a dot and a path into its class
-// ("habitat.placeName=Ross Sea").
+// ("habitat.placeName=Ross Sea"). An attribute name may carry the number of
+// the value it is for, from 1: "knows[2].name=Bob" is for the second
+// value of knows, "knows.name" for the first.
 struct Assignment {
   std::string path;
   std::string value;
@@ -25,9 +27,10 @@ struct Assignment {
 
 // Splits "path=value" arguments (at the first '=') into `out`. Refuses the
 // first argument without '=' or with an empty path (kInvalidArgument: a
-// command line that cannot be understood) and the first path given twice
-// (kInvalidInput: a second value would replace the first), with a message
-// that names the argument.
+// command line that cannot be understood) and the first path other than a
+// plain attribute name given twice (kInvalidInput: a second value would
+// replace the first), with a message that names the argument. A plain
+// attribute name given again gives the attribute its next value.
 qaxoi::Status ParseAssignments(const std::vector<std::string>& arguments,
                                std::vector<Assignment>* out);
 
@@ -46,8 +49,12 @@ class ChannelGraph {
   // Null and a message in `error`, before any channel is saved or shown, for
   // an unknown attribute, an attribute past the channel's link limit, a
   // value that does not fit its attribute or that the float channel would
-  // change (see AttributeValues.h), a nested class outside the range, or an
-  // attribute that takes no value.
+  // change (see AttributeValues.h), a nested class outside the range, an
+  // attribute that takes no value, a second value of an attribute that the
+  // ontology allows one ("'hasSpiciness' takes one value: ..."), or a value
+  // numbered past values not given ("knows[3]" without "knows[2]"). Each
+  // value after an attribute's first gets a value link of its own
+  // (Aco_QAXOntologyItem::AddValueLink), in the order the values are given.
   //
   // A real number that the float channel keeps with fewer digits is taken,
   // and noted in Notes().

@@ -6,6 +6,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "tools/qax-host/Failure.h"
@@ -96,6 +97,14 @@ int RunValidate(const Invocation& invocation);
 int RunCheck(const Invocation& invocation);
 int RunShapes(const Invocation& invocation);
 int RunMigrate(const Invocation& invocation);
+
+// How `links` and `load` mark a value link of an item channel: "value N of
+// link L" (N from 1 for the attribute's own link L); empty for any other
+// link. `namesSeen` holds the link names met so far on the channel, from
+// link 0 on: a value link has an earlier link's name, so only such a link
+// asks the channel.
+std::string ValueLinkNote(Aco_QAXOntologyItem& channel, int link,
+                          std::unordered_set<std::string>& namesSeen);
 
 }  // namespace qaxoi::qax_host
 

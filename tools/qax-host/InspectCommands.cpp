@@ -1,7 +1,11 @@
 // Commands that show what the module and the ontology offer: type, classes,
 // describe, links.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <unordered_set>
+#include <vector>
 
 #include "ontology_item/ClassSelection.h"
 #include "tools/qax-host/ChannelGraph.h"
@@ -227,20 +231,52 @@ int RunDescribe(const Invocation& invocation) {
   return kExitOk;
 }
 
+std::string ValueLinkNote(Aco_QAXOntologyItem& channel, int link,
+                          std::unordered_set<std::string>& namesSeen) {
+  // A value link carries its attribute link's name: only a name met before
+  // asks the channel.
+  const std::string name = FieldText(channel.GetChildCreation(link)->LinkName);
+  if (namesSeen.insert(name).second) return std::string();
+  const std::vector<int> links = channel.GetValueLinks(link);
+  if (links.size() < 2 || links.front() == link) return std::string();
+  const auto at = std::find(links.begin(), links.end(), link);
+  if (at == links.end()) return std::string();
+  return "value " + std::to_string(at - links.begin() + 1) + " of link " +
+         std::to_string(links.front());
+}
+
 int RunLinks(const Invocation& invocation) {
   ClassAndChannel target;
-  if (const int failed = OpenClassAndChannel(invocation, "links", &target)) return failed;
+  std::unique_ptr<ChannelGraph> graph;
+  Aco_QAXOntologyItem* channel = nullptr;
+  if (invocation.arguments.size() > 1) {
+    // With values: the channel that build makes for them.
+    std::vector<Assignment> assignments;
+    if (const int failed = ReadAssignments(invocation.arguments, 1, &assignments)) return failed;
+    target.session = OpenSession(invocation);
+    if (!target.session) return kExitFailure;
+    graph = GraphFor(*target.session, invocation.arguments[0], assignments);
+    if (!graph) return kExitFailure;
+    channel = &graph->root();
+    target.metaClass = channel->GetCurrentMetaClass();
+  } else {
+    if (const int failed = OpenClassAndChannel(invocation, "links", &target)) return failed;
+    channel = target.channel.get();
+    qaxoi::module::PrepareLinksFor(*channel, target.metaClass, true);
+  }
   const QAX::Ontology::MetaClass* metaClass = target.metaClass;
-  std::unique_ptr<Aco_QAXOntologyItem>& channel = target.channel;
-  qaxoi::module::PrepareLinksFor(*channel, metaClass, true);
+  std::unordered_set<std::string> namesSeen;
   if (invocation.json) {
     Json links = Json::array();
     for (int i = 0; i < channel->GetChildCount(); ++i) {
       const ChildCreation* record = channel->GetChildCreation(i);
-      links.push_back({{"link", i},
-                       {"index", record->Index},
-                       {"type", FieldText(record->Type.Name)},
-                       {"name", FieldText(record->LinkName)}});
+      Json link = {{"link", i},
+                   {"index", record->Index},
+                   {"type", FieldText(record->Type.Name)},
+                   {"name", FieldText(record->LinkName)}};
+      if (!ValueLinkNote(*channel, i, namesSeen).empty())
+        link["valueOf"] = channel->GetValueLinks(i).front();
+      links.push_back(std::move(link));
     }
     PrintJson({{"class", ShownName(*metaClass)},
                {"iri", metaClass->GetInfo().handle},
@@ -258,7 +294,10 @@ int RunLinks(const Invocation& invocation) {
     std::string line = columns;
     line += type.empty() ? "(none)" : Escaped(type);
     if (line.size() < kNameColumn) line.resize(kNameColumn, ' ');
-    PrintLine(line + " " + Escaped(FieldText(record->LinkName)));
+    line += " " + Escaped(FieldText(record->LinkName));
+    const std::string note = ValueLinkNote(*channel, i, namesSeen);
+    if (!note.empty()) line += " (" + note + ")";
+    PrintLine(line);
   }
   return kExitOk;
 }

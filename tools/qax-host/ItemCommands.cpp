@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <set>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "host/files/InputFile.h"
 #include "host/qax/rdf/Rdf.h"
@@ -280,13 +281,18 @@ int RunLoad(const Invocation& invocation) {
     A3d_Channel& channel = *channels[i];
     PrintLine("  #" + std::to_string(i) + " " + TypeNameOf(channel) + " " + QuotedNameOf(channel) +
               " " + ValueOf(channel));
+    auto* itemChannel = dynamic_cast<Aco_QAXOntologyItem*>(&channel);
+    std::unordered_set<std::string> namesSeen;
     for (int link = 0; link < channel.GetChildCount(); ++link) {
       const A3d_Channel* child = channel.GetChild(link);
       const ChildCreation* record = channel.GetChildCreation(link);
       const std::size_t target = positions.Of(child);
-      std::printf("      link %d %s -> %s\n", link, Escaped(FieldText(record->LinkName)).c_str(),
+      const std::string note =
+          itemChannel != nullptr ? ValueLinkNote(*itemChannel, link, namesSeen) : std::string();
+      std::printf("      link %d %s -> %s%s\n", link, Escaped(FieldText(record->LinkName)).c_str(),
                   target == ChannelPositions::kNone ? "(nothing linked)"
-                                                    : ("#" + std::to_string(target)).c_str());
+                                                    : ("#" + std::to_string(target)).c_str(),
+                  note.empty() ? "" : (" (" + note + ")").c_str());
     }
   }
   int result = kExitOk;

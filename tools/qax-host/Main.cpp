@@ -67,10 +67,12 @@ const Command kCommands[] = {
      "library's namespace, its number of classes and the properties of its\n"
      "namespace that no class has as an attribute.",
      true, 0, false},
-    {"links", qaxoi::qax_host::RunLinks, "CLASS",
+    {"links", qaxoi::qax_host::RunLinks, "CLASS [ATTRIBUTE=VALUE ...]",
      "show the child links a channel declares for a class",
      "Shows the child links a channel declares for CLASS: position, index, type\n"
-     "name and link name (attributes of parent classes first).",
+     "name and link name (attributes of parent classes first). With values, the\n"
+     "links of the channel that build makes for them: an attribute given several\n"
+     "values has a value link for each after its first, marked \"value N of link L\".",
      true, 0, false},
     {"shapes", qaxoi::qax_host::RunShapes, "[CLASS ...]",
      "print the SHACL shapes the ontology states for classes",
@@ -86,7 +88,9 @@ const Command kCommands[] = {
      "ATTRIBUTE, and prints the ontology item the channel builds. Texts and dates\n"
      "as given; booleans true/false (yes/no, on/off, 1/0); numbers as numbers.\n"
      "A nested item takes values as ATTRIBUTE.NESTED=VALUE; its class is the\n"
-     "attribute's type, or the class given as ATTRIBUTE=CLASS.",
+     "attribute's type, or the class given as ATTRIBUTE=CLASS. An attribute\n"
+     "given again takes several values (tag=a tag=b); ATTRIBUTE[N].NESTED=VALUE\n"
+     "is for the nested item of its Nth value.",
      true, 0, false},
     {"save", qaxoi::qax_host::RunSave, "CLASS FILE [ATTRIBUTE=VALUE ...]",
      "save a channel graph with values as a group file",

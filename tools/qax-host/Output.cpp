@@ -102,9 +102,9 @@ Json ItemJson(const QAX::Onto::OntologyItem& item, const QAX::Ontology::Ontology
   // finds every nested document ready, without recursion.
   struct Value {
     std::string name;
-    std::string text;
-    std::size_t nested = 0;  // 0: none (the first item nests in nothing)
-    bool isText = false;
+    std::vector<std::string> texts;
+    std::vector<std::size_t> nested;  // 0: none (the first item nests in nothing)
+    bool list = false;
   };
   struct Found {
     const QAX::Onto::OntologyItem* item;
@@ -113,15 +113,13 @@ Json ItemJson(const QAX::Onto::OntologyItem& item, const QAX::Ontology::Ontology
   std::vector<Found> items{{&item, {}}};
   for (std::size_t at = 0; at < items.size(); ++at) {
     std::vector<Value> values;
-    const QAX::Onto::OntologyItem& current = *items[at].item;
-    for (std::string& name : current.GetAttributeNames()) {
+    for (ItemAttribute& attribute : ItemAttributes(*items[at].item)) {
       Value value;
-      value.name = std::move(name);
-      const QAX::Onto::OntologyItem* nested = nullptr;
-      if (current.GetAttributeString(value.name, value.text)) {
-        value.isText = true;
-      } else if (current.GetAttributeInstance(value.name, nested) && nested != nullptr) {
-        value.nested = items.size();
+      value.name = std::move(attribute.name);
+      value.list = attribute.list;
+      value.texts = std::move(attribute.texts);
+      for (const QAX::Onto::OntologyItem* nested : attribute.items) {
+        value.nested.push_back(items.size());
         items.push_back({nested, {}});
       }
       values.push_back(std::move(value));
@@ -135,10 +133,15 @@ Json ItemJson(const QAX::Onto::OntologyItem& item, const QAX::Ontology::Ontology
     Json attributes = Json::object();
     for (Value& value : items[at].values) {
       Json& slot = attributes[value.name];
-      if (value.isText) {
-        slot = TypedValue(std::move(value.text), KindOf(metaClass, value.name));
-      } else if (value.nested != 0) {
-        slot = std::move(documents[value.nested]);
+      // An attribute of several values is an array of them.
+      Json values = Json::array();
+      for (std::string& text : value.texts)
+        values.push_back(TypedValue(std::move(text), KindOf(metaClass, value.name)));
+      for (const std::size_t nested : value.nested) values.push_back(std::move(documents[nested]));
+      if (value.list) {
+        slot = std::move(values);
+      } else if (!values.empty()) {
+        slot = std::move(values.front());
       }
     }
     Json& json = documents[at];

@@ -47,8 +47,8 @@ void PrintJson(const Json& document);
 // shape, ...}} with the attributes in the item's order. A value is typed by
 // its attribute's kind in `model` (the class's own attributes and its
 // parents'): a boolean as true or false, an integer or real number as a JSON
-// number, anything else, and a text the kind cannot read, as a string. List
-// attributes, which channels never build, are written as null.
+// number, anything else, and a text the kind cannot read, as a string. An
+// attribute of several values is an array of them.
 Json ItemJson(const QAX::Onto::OntologyItem& item, const QAX::Ontology::OntologyModel& model);
 
 // The value a channel holds, as JSON: a number (float channels), a string or

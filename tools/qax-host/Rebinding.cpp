@@ -17,6 +17,8 @@ const char* OutcomeName(LinkBindingOutcome outcome) {
       return "moved";
     case LinkBindingOutcome::kMigrated:
       return "migrated";
+    case LinkBindingOutcome::kValue:
+      return "value";
     case LinkBindingOutcome::kUnbound:
       break;
   }
@@ -93,6 +95,7 @@ BindingCounts CountBindings(const std::vector<A3d_Channel*>& channels) {
           if (channel.GetChild(link.slot) == nullptr) continue;
           switch (link.outcome) {
             case LinkBindingOutcome::kUnchanged:
+            case LinkBindingOutcome::kValue:  // one more value of its attribute, wherever it is
               ++counts.unchanged;
               break;
             case LinkBindingOutcome::kMoved:
