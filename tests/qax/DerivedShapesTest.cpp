@@ -95,6 +95,9 @@ TEST_F(DerivedShapes, EachVocabularyStatementGivesItsConstraint) {
        "[ owl:onProperty ex:p ; owl:maxCardinality 1 ] .",
        shape(" ;\n    sh:maxCount 1")},
       {"no range: nothing", "ex:p a rdf:Property ; rdfs:domain ex:C .", shape("")},
+      {"a functional property: one value at most",
+       "ex:p a rdf:Property, owl:FunctionalProperty ; rdfs:domain ex:C .",
+       shape(" ;\n    sh:maxCount 1")},
       {"numbers and times as the item writer writes them, ranges in IRI order",
        "ex:p a rdf:Property ; rdfs:domain ex:C ; schema:rangeIncludes xsd:float, xsd:duration .",
        shape(" ;\n    sh:or ( [ sh:nodeKind sh:Literal ] "

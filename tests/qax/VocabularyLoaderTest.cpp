@@ -577,6 +577,11 @@ TEST_F(VocabularyLoaderTest, RestrictionsGiveAttributesWithKindAndCounts) {
       {on("d", "owl:maxCardinality 1") + " . ex:d rdfs:domain ex:C ; rdfs:range xsd:string",
        "d text string 0..1", ""},
       {on("d", "owl:maxCardinality 1") + " . ex:d rdfs:domain ex:B", "", ""},
+      // A functional property takes one value on every class; a larger minimum stays.
+      {on("r", "owl:minCardinality 2") + " . ex:r a owl:FunctionalProperty", "r complex D 2..1",
+       ""},
+      {"ex:B . ex:d a owl:FunctionalProperty ; rdfs:domain ex:C ; rdfs:range xsd:string",
+       "d text string 0..1", ""},
       {on("d", "owl:maxCardinality 1") + " . ex:B rdfs:subClassOf " + on("d", "owl:cardinality 1"),
        "", ""},
       {on("undeclared", "owl:someValuesFrom ex:D"), "",
