@@ -210,11 +210,11 @@ TEST(RdfXml, AnEditorsOntologyGivesTheSameModelAsInTurtle) {
                "    hasCountryOfOrigin pizza text  1..*" +
                countries +
                "\n"
-               "    hasSpiciness pizza complex Mild 1..* all: " +
+               "    hasSpiciness pizza complex Mild 1..1 all: " +
                pizza + "Mild/complex\n",
            pizza +
                "PepperTopping pizza::PepperTopping < pizza::VegetableTopping \"\"\n"
-               "    hasSpiciness pizza complex Hot 0..* all: " +
+               "    hasSpiciness pizza complex Hot 0..1 all: " +
                pizza + "Hot/complex\n",
            pizza + "InterestingPizza pizza::InterestingPizza < pizza::Pizza \"\"\n  " + pizza,
        }) {
