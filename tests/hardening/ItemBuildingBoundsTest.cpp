@@ -145,8 +145,14 @@ TEST_F(ItemBuildingBounds, ARebuildATakenItemAndASetItemMayCostTheLimitToTheUnit
   constexpr std::size_t kLimit = Aco_QAXOntologyItem::kMaxRebuildCost;
   MetaClass* texts = Wide("Texts", 3, AttrKind::kText);
   Aco_QAXOntologyItem& built = Add(texts);
+  Aco_QAXOntologyItem& valued = Add(texts);
   qaxoi::test::AddAttribute(texts, "a3", AttrKind::kText);  // walked, but past the links
-  Aco_StringChannel none;                                   // no text: sets nothing
+  Aco_StringChannel second;  // the second value of a0, on a value link
+  second.SetString("y");
+  ASSERT_EQ(3, valued.AddValueLink(0));
+  valued.LinkChild(0, &text_);
+  valued.LinkChild(3, &second);
+  Aco_StringChannel none;  // no text: sets nothing
   Aco_FloatChannel value;  // a value for a text attribute: sets nothing
   built.LinkChild(0, &text_);
   built.LinkChild(1, &none);
@@ -163,6 +169,17 @@ TEST_F(ItemBuildingBounds, ARebuildATakenItemAndASetItemMayCostTheLimitToTheUnit
   } cases[] = {
       {"built: lib::Texts, 5 walked, 3 links, a0", 74 + 5 + 3 + 66,
        [&] { return Rebuild({&built}); }, tooLarge},
+      {"values: lib::Texts, 5 walked, 4 attributes, 1 value link, a0 twice",
+       74 + 5 + 4 + 1 + 66 + 67, [&] { return Rebuild({&valued}); }, tooLarge},
+      {"set with a list: lib::Texts, 4 walked, a0 twice", 74 + 4 + 66 + 67,
+       [&] {
+         OntologyItem item("lib::Texts");
+         item.PutBaseTypeListAttribute("a0", {text_.GetString(), "y"});
+         globalEngine->ShowDebugMessage.Clear();
+         set.SetOntologyItem(&item);
+         return Texts(Shown().begin(), Shown().end());
+       },
+       Message("SetOntologyItem", "ItemTooLarge.Limit[1048576]")},
       {"taken: lib::Holder, 2 walked, 1 link, a0, what built held (lib::Texts, a0)",
        75 + 2 + 1 + 66 + 74 + 66,
        [&] {
