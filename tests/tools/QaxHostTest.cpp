@@ -326,6 +326,16 @@ TEST_F(QaxHost, RepeatedAttributesGiveSeveralValuesWhereTheOntologyAllows) {
   const auto json =
       nlohmann::json::parse(Run({"--json", "--ontology", "pizza.ttl", "load", "p.grp"}).out);
   EXPECT_EQ((nlohmann::json{"hot", "new"}), json["items"][0]["item"]["attributes"]["tag"]);
+  // Against a release with an attribute first in the walk, the value links
+  // bind as further values of their attributes.
+  Write("aroma.ttl", ReadFile(Path("pizza.ttl")) +
+                         "p:aroma a owl:DatatypeProperty ; rdfs:domain p:Pizza ; rdfs:range "
+                         "xsd:string .\n");
+  const Result migrated = Run({"--ontology", "aroma.ttl", "migrate", "p.grp"});
+  EXPECT_NE(
+      std::string::npos,
+      migrated.out.find("    link 5 pizza.tag: value 2 of pizza.tag (link 3), value \"new\"\n"))
+      << migrated.out;
 
   const struct {
     std::string values;

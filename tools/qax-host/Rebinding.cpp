@@ -1,5 +1,6 @@
 #include "tools/qax-host/Rebinding.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "ontology_item/Aco_QAXOntologyItem.h"
@@ -164,6 +165,13 @@ void PrintMigrationText(const std::vector<A3d_Channel*>& channels) {
         line += " to " + Escaped(texts.linkName) + " (attribute " +
                 std::to_string(link.walkPosition) + " of the class)";
       }
+      if (link.outcome == LinkBindingOutcome::kValue) {
+        // Its number among the attribute's values, the attribute's own link first.
+        const std::vector<int> values = channel.GetValueLinks(link.slot);
+        const auto at = std::find(values.begin(), values.end(), link.slot);
+        if (at != values.end()) line += " " + std::to_string(at - values.begin() + 1);
+        line += " of " + Escaped(texts.linkName) + " (link " + std::to_string(link.valueOf) + ")";
+      }
       if (!link.note.empty()) line += " (" + Escaped(link.note) + ")";
       line += child != nullptr ? ", value " + ValueOf(*child) : ", nothing linked";
       PrintLine(line);
@@ -200,6 +208,7 @@ Json MigrationJson(const std::vector<A3d_Channel*>& channels) {
       item["linkName"] = texts.linkName.empty() ? Json() : Json(texts.linkName);
       item["position"] = link.walkPosition >= 0 ? Json(link.walkPosition) : Json();
       item["note"] = link.note.empty() ? Json() : Json(link.note);
+      if (link.outcome == LinkBindingOutcome::kValue) item["valueOf"] = link.valueOf;
       item["linked"] = child != nullptr;
       item["value"] = child != nullptr ? ValueJson(*child) : Json();
       links.push_back(std::move(item));
