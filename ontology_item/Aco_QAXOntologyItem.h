@@ -208,9 +208,8 @@ class QAXOI_API Aco_QAXOntologyItem
   void PostLoadChannel();
 
  private:
-  // One value taken from a child: a text, or a nested item (owned).
+  // One value taken from a child: a nested item (owned), else a text.
   struct ChildValue {
-    bool present = false;
     std::string text;
     std::unique_ptr<QAX::Onto::OntologyItem> item;
   };

@@ -223,14 +223,12 @@ bool Aco_QAXOntologyItem::ValueOfChild(const QAX::Ontology::Info::MetaAttrInfo& 
     value.item.reset(item->Clone());
     _heldCost += valueCost + nested->_heldCost;
     if (nested->_heldLevels + 1 > _heldLevels) _heldLevels = nested->_heldLevels + 1;
-    value.present = true;
     return true;
   } else if (number != nullptr) {
     spent = NumberValue(info, *number, value.text);
   }
   if (spent == 0) return false;
   _heldCost += spent;
-  value.present = true;
   return true;
 }
 
@@ -259,7 +257,8 @@ void Aco_QAXOntologyItem::GetAttributesWithValues(const MetaClass* metaClass) {
     const QAX::Ontology::Info::MetaAttrInfo& info = (*plan)[position]->GetInfo();
     found.clear();
     const int own = LinkOfAttribute(position);
-    if (own >= 0 && own < links && !isValueLink[static_cast<std::size_t>(own)]) {
+    if (own >= 0 && own < links && static_cast<std::size_t>(own) < isValueLink.size() &&
+        !isValueLink[static_cast<std::size_t>(own)]) {
       ChildValue value;
       if (ValueOfChild(info, GetChild(own), value)) found.push_back(std::move(value));
     }
