@@ -549,6 +549,9 @@ TEST_F(VocabularyLoaderTest, RestrictionsGiveAttributesWithKindAndCounts) {
   const auto on = [](const std::string& property, const std::string& constraint) {
     return "[ a owl:Restriction ; owl:onProperty ex:" + property + " ; " + constraint + " ]";
   };
+  const auto sh = [](const std::string& name) {
+    return "<http://www.w3.org/ns/shacl#" + name + ">";
+  };
   const struct {
     std::string superclasses;  // of ex:C
     const char* attributes;    // ex:C's own: name kind typeName min..max, kind by name
@@ -582,6 +585,19 @@ TEST_F(VocabularyLoaderTest, RestrictionsGiveAttributesWithKindAndCounts) {
        ""},
       {"ex:B . ex:d a owl:FunctionalProperty ; rdfs:domain ex:C ; rdfs:range xsd:string",
        "d text string 0..1", ""},
+      // A node shape stated for the class (the class itself, or a target of
+      // it) tightens the maximum of the properties it names by one IRI path.
+      {"ex:B . ex:d rdfs:domain ex:C ; rdfs:range xsd:string . ex:C a " + sh("NodeShape") + " ; " +
+           sh("property") + " [ " + sh("path") + " ex:d ; " + sh("maxCount") + " 3 ]",
+       "d text string 0..3", ""},
+      {"ex:B . ex:d rdfs:domain ex:C ; rdfs:range xsd:string . ex:S " + sh("targetClass") +
+           " ex:C ; " + sh("property") + " [ " + sh("path") + " ex:d ; " + sh("maxCount") +
+           " 2 ], [ " + sh("path") + " ex:d ; " + sh("maxCount") + " 1 ], [ " + sh("path") + " [ " +
+           sh("inversePath") + " ex:d ] ; " + sh("maxCount") + " 0 ]",
+       "d text string 0..1", ""},
+      {"ex:B . ex:d rdfs:domain ex:C ; rdfs:range xsd:string . ex:S a " + sh("NodeShape") + " ; " +
+           sh("property") + " [ " + sh("path") + " ex:d ; " + sh("maxCount") + " 1 ]",
+       "d text string 0..*", ""},
       {on("d", "owl:maxCardinality 1") + " . ex:B rdfs:subClassOf " + on("d", "owl:cardinality 1"),
        "", ""},
       {on("undeclared", "owl:someValuesFrom ex:D"), "",

@@ -343,7 +343,7 @@ TEST_F(QaxHost, RepeatedAttributesGiveSeveralValuesWhereTheOntologyAllows) {
   } refused[] = {
       {"hasSpiciness=1 hasSpiciness=2",
        "qax-host: 'hasSpiciness' takes one value: the ontology allows at most 1 on pizza:Pizza "
-       "(a functional property, or a maximum cardinality)\n"},
+       "(a functional property, a maximum cardinality or an sh:maxCount)\n"},
       {"hasBase=thin hasBase=thick", "qax-host: 'hasBase' takes one value: "},
       {"hasTopping.name=a hasTopping.name=b",
        "qax-host: attribute 'hasTopping.name' is given more than once; give it one value, or "

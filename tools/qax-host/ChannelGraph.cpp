@@ -191,7 +191,7 @@ std::string SingleValueMessage(const std::string& path,
                                const MetaClass& metaClass) {
   return "'" + path + "' takes " + (counts.max == 0 ? "no value" : "one value") +
          ": the ontology allows at most " + std::to_string(counts.max) + " on " +
-         ShownName(metaClass) + " (a functional property, or a maximum cardinality)";
+         ShownName(metaClass) + " (a functional property, a maximum cardinality or an sh:maxCount)";
 }
 
 std::string KnownAttributes(const std::vector<WalkedAttribute>& walk) {

@@ -16,6 +16,7 @@
 #include "host/qax/rdf/ModelLoad.h"
 #include "host/qax/rdf/RdfStatements.h"
 #include "host/qax/rdf/ReadDocument.h"
+#include "host/qax/rdf/ShapeCounts.h"
 #include "host/qax/rdf/StatementSink.h"
 #include "host/qax/rdf/VocabularyMapper.h"
 
@@ -40,6 +41,7 @@ qaxoi::Status Load(DocumentSource& source, const std::string* text, std::uint64_
   if (!read.ok()) return read;
   release();
   ResolveClassExpressions(statements, sourceName, result.warnings);
+  ResolveShapeCounts(statements);
   statements.Group();
   result.model = std::make_unique<QAX::Ontology::OntologyModel>();
   if (budget.Exhausted() ||

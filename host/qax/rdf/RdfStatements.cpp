@@ -216,6 +216,10 @@ void RdfStatements::RenumberByIri() {
     rename(r.filler);
   }
   for (Enumeration& e : enumerations) rename(e.property);
+  for (ShapeCount& count : shapeCounts) {
+    rename(count.cls);
+    rename(count.property);
+  }
   for (std::vector<NamespaceNote>* notes : {&preferredPrefixes, &preferredNamespaces}) {
     for (NamespaceNote& note : *notes) rename(note.subject);
   }
@@ -246,6 +250,8 @@ void RdfStatements::Group() {
   std::vector<KeptLiteral>().swap(literals_);
   std::vector<AnonymousUse>().swap(anonymousUses);
   std::vector<ClassUse>().swap(classUses);
+  std::vector<ShapeUse>().swap(shapeUses);
+  std::vector<std::pair<TermId, TermId>>().swap(shapeTargets);
   budget_.Release(blankBytes_);
   blankBytes_ = 0;
   RenumberByIri();

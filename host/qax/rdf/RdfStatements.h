@@ -152,6 +152,8 @@ class RdfStatements {
   bool IsDatatype(TermId id) const { return (flags_[id] & kDatatype) != 0; }
   // Typed owl:FunctionalProperty: an item has at most one value of it.
   bool IsFunctional(TermId id) const { return (flags_[id] & kFunctional) != 0; }
+  // Typed sh:NodeShape.
+  bool IsNodeShape(TermId id) const { return (flags_[id] & kNodeShape) != 0; }
 
   // Marks `id` as a class (typed rdfs:Class or owl:Class), a property (typed
   // rdf:Property, owl:DatatypeProperty or owl:ObjectProperty) or a datatype.
@@ -161,6 +163,7 @@ class RdfStatements {
   void MarkProperty(TermId id);
   void MarkDatatype(TermId id) { flags_[id] |= kDatatype; }
   void MarkFunctional(TermId id) { flags_[id] |= kFunctional; }
+  void MarkNodeShape(TermId id) { flags_[id] |= kNodeShape; }
   const std::vector<TermId>& Classes() const { return classes_; }
   const std::vector<TermId>& Properties() const { return properties_; }
 
@@ -242,6 +245,25 @@ class RdfStatements {
   };
   std::vector<Enumeration> enumerations;
 
+  // A node shape's property shapes (`shape sh:property node`) and the
+  // classes it targets (`shape sh:targetClass cls`), as met; let go of by
+  // Group().
+  struct ShapeUse {
+    TermId shape;
+    BlankId node;
+  };
+  std::vector<ShapeUse> shapeUses;
+  std::vector<std::pair<TermId, TermId>> shapeTargets;
+  // The most values of `property` that a shape the vocabulary states for
+  // class `cls` allows (sh:maxCount), once per statement of it;
+  // ResolveShapeCounts makes them. Kept after Group().
+  struct ShapeCount {
+    TermId cls;
+    TermId property;
+    uint32_t max;
+  };
+  std::vector<ShapeCount> shapeCounts;
+
   // Keeps a literal that a list holds and answers its number; Literal(id)
   // gives it back until Group(). `language` is kept in lower case, and the
   // datatype xsd:string as none, so that one literal of the graph is kept
@@ -303,7 +325,7 @@ class RdfStatements {
   std::size_t statementCount = 0;
 
  private:
-  enum : uint8_t { kClass = 1, kProperty = 2, kDatatype = 4, kFunctional = 8 };
+  enum : uint8_t { kClass = 1, kProperty = 2, kDatatype = 4, kFunctional = 8, kNodeShape = 16 };
 
   // Intern without looking at the IRI interned last.
   TermId InternAnew(std::string_view iri);

@@ -145,6 +145,14 @@ void StatementSink::AboutIri(std::string_view subjectIri, std::string_view predi
                                                              out_.InternBlank(object.text)});
     return;
   }
+  if (predicate == Predicate::kShapeProperty) {
+    // A property shape: what it says is read once the whole document is.
+    if (object.kind != Term::Kind::kBlank) return;
+    out_.Budget().Charge(2 * sizeof(RdfStatements::ShapeUse));
+    const TermId shape = out_.Intern(subjectIri);
+    out_.shapeUses.push_back(RdfStatements::ShapeUse{shape, out_.InternBlank(object.text)});
+    return;
+  }
   if (object.kind != Term::Kind::kIri) return;  // literals and blank nodes name nothing here
   const TermId subject = out_.Intern(subjectIri);
   switch (predicate) {
@@ -161,6 +169,9 @@ void StatementSink::AboutIri(std::string_view subjectIri, std::string_view predi
           break;
         case TypeMeaning::kFunctional:
           out_.MarkFunctional(subject);
+          break;
+        case TypeMeaning::kNodeShape:
+          out_.MarkNodeShape(subject);
           break;
         case TypeMeaning::kOntology:
           out_.Budget().Charge(2 * sizeof(TermId));
@@ -183,6 +194,12 @@ void StatementSink::AboutIri(std::string_view subjectIri, std::string_view predi
     case Predicate::kRangeIncludes:
       out_.Relate(RdfStatements::Relation::kRangeAny, subject, out_.Intern(object.text));
       break;
+    case Predicate::kTargetClass: {
+      const TermId cls = out_.Intern(object.text);
+      out_.Budget().Charge(2 * sizeof(std::pair<TermId, TermId>));
+      out_.shapeTargets.emplace_back(subject, cls);
+      break;
+    }
     default:  // the parts of class expressions, which only anonymous nodes have here
       break;
   }
@@ -225,6 +242,8 @@ void StatementSink::AboutBlank(std::string_view subject, std::string_view predic
     case Predicate::kPreferredNamespace:
     case Predicate::kReplacedBy:
     case Predicate::kEquivalentProperty:
+    case Predicate::kShapeProperty:
+    case Predicate::kTargetClass:
       return;
     default:
       break;
@@ -270,6 +289,14 @@ void StatementSink::AboutBlank(std::string_view subject, std::string_view predic
     case Predicate::kOnDatatype:
       facts.marks |= BlankFacts::kDatatypeRestriction;
       AboutExpression(node, predicate, object);
+      break;
+    case Predicate::kShapePath:
+      // A property shape's property, kept where a restriction keeps its
+      // own; the node is no restriction.
+      AboutExpression(node, Predicate::kOnProperty, object);
+      break;
+    case Predicate::kShapeMaxCount:
+      AboutExpression(node, Predicate::kMaxCardinality, object);
       break;
     default:  // the constraints of restrictions
       AboutExpression(node, predicate, object);

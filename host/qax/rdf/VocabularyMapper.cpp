@@ -678,6 +678,18 @@ class Builder {
     return byClass;
   }
 
+  // The least sh:maxCount that the vocabulary's node shapes give each
+  // (class, property) pair (PairKey). Charged to the budget with the records.
+  std::unordered_map<uint64_t, uint32_t> ShapeMaxCounts() const {
+    std::unordered_map<uint64_t, uint32_t> least;
+    least.reserve(st_.shapeCounts.size());
+    for (const RdfStatements::ShapeCount& count : st_.shapeCounts) {
+      const auto [at, added] = least.emplace(PairKey(count.cls, count.property), count.max);
+      if (!added && count.max < at->second) at->second = count.max;
+    }
+    return least;
+  }
+
   // True when a class above `cls` already has `property`, from a domain or
   // a restriction. Walks up the parents, spending the shared steps; once
   // they are spent it answers false (the attribute is repeated lower down)
@@ -742,6 +754,7 @@ class Builder {
       if (!budget_.Charge(LoadBudget::kPairBytes * 2 * held_.size())) return false;
       stepsLeft_ = kListStepsBase + kListStepsPerStatement * st_.statementCount;
     }
+    const std::unordered_map<uint64_t, uint32_t> shapeMax = ShapeMaxCounts();
     std::vector<Planned> planned;
     for (const TermId cls : order_) {
       planned.clear();
@@ -787,6 +800,8 @@ class Builder {
         // minimum stays as stated (a class no item satisfies says so).
         QAX::Ontology::MetaAttr::Cardinality counts = entry.cardinality;
         if (st_.IsFunctional(entry.property) && counts.max > 1) counts.max = 1;
+        const auto shaped = shapeMax.find(PairKey(cls, entry.property));
+        if (shaped != shapeMax.end() && shaped->second < counts.max) counts.max = shaped->second;
         meta_[cls]->AddAttribute(std::move(info), counts, std::move(range));
         if (budget_.Exhausted()) return false;
       }

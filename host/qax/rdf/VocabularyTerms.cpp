@@ -13,6 +13,7 @@ constexpr std::string_view kRdf = "http://www.w3.org/1999/02/22-rdf-syntax-ns#";
 constexpr std::string_view kRdfs = "http://www.w3.org/2000/01/rdf-schema#";
 constexpr std::string_view kOwl = "http://www.w3.org/2002/07/owl#";
 constexpr std::string_view kVann = "http://purl.org/vocab/vann/";
+constexpr std::string_view kShacl = "http://www.w3.org/ns/shacl#";
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
@@ -81,6 +82,13 @@ Predicate ClassifyPredicate(std::string_view iri) {
     if (name == "preferredNamespacePrefix") return Predicate::kPreferredPrefix;
     if (name == "preferredNamespaceUri") return Predicate::kPreferredNamespace;
   }
+  if (StartsWith(iri, kShacl)) {
+    const std::string_view name = iri.substr(kShacl.size());
+    if (name == "property") return Predicate::kShapeProperty;
+    if (name == "path") return Predicate::kShapePath;
+    if (name == "maxCount") return Predicate::kShapeMaxCount;
+    if (name == "targetClass") return Predicate::kTargetClass;
+  }
   const std::string_view schemaName = SchemaLocalName(iri);
   if (schemaName == "domainIncludes") return Predicate::kDomain;
   if (schemaName == "rangeIncludes") return Predicate::kRangeIncludes;
@@ -96,6 +104,7 @@ TypeMeaning ClassifyType(std::string_view iri) {
   }
   if (iri == Iri::kRdfsDatatype) return TypeMeaning::kDatatype;
   if (iri == Iri::kOwlFunctionalProperty) return TypeMeaning::kFunctional;
+  if (iri == "http://www.w3.org/ns/shacl#NodeShape") return TypeMeaning::kNodeShape;
   if (iri == "http://www.w3.org/2002/07/owl#Restriction") return TypeMeaning::kRestriction;
   if (iri == "http://www.w3.org/2002/07/owl#Ontology") return TypeMeaning::kOntology;
   return TypeMeaning::kOther;

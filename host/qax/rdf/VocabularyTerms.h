@@ -69,12 +69,20 @@ enum class Predicate {
   // What names a term in another's place (owl:equivalentClass too).
   kReplacedBy,          // dcterms:isReplacedBy, schema:supersededBy
   kEquivalentProperty,  // owl:equivalentProperty
+  // What a node shape that the vocabulary states for a class says of its
+  // properties' counts.
+  kShapeProperty,  // sh:property
+  kShapePath,      // sh:path
+  kShapeMaxCount,  // sh:maxCount
+  kTargetClass,    // sh:targetClass
 };
 Predicate ClassifyPredicate(std::string_view iri);
 
 // What an rdf:type object makes its subject.
 // kFunctional: owl:FunctionalProperty, which limits a property to one value
 // and makes it no property by itself (a property is typed as one, too).
+// kNodeShape: sh:NodeShape, whose property shapes may limit a class's
+// attributes.
 enum class TypeMeaning {
   kOther,
   kClass,
@@ -82,7 +90,8 @@ enum class TypeMeaning {
   kDatatype,
   kRestriction,
   kOntology,
-  kFunctional
+  kFunctional,
+  kNodeShape
 };
 TypeMeaning ClassifyType(std::string_view iri);
 
