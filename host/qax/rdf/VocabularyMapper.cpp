@@ -152,6 +152,7 @@ class Builder {
     }
     if (!NameNamespaces()) return false;
     ChooseParents();
+    FollowSuperclasses();
     if (!AddClasses() || !AddAttributes() || !AddSuccessors()) return false;
     if (order_.empty()) {
       warnings_.push_back(sourceName_ + ": no classes: " +
@@ -281,6 +282,23 @@ class Builder {
     return !budget_.Exhausted();
   }
 
+  // The candidates for `cls`'s parent, in the order of choice, into `out`:
+  // its named superclasses that are classes of the model, other than
+  // itself, those of its own namespace first, then the others, each part in
+  // IRI order. The other superclasses are followed in the same order.
+  void Candidates(TermId cls, std::vector<TermId>& out) const {
+    out.clear();
+    const std::string_view ns = Iri(cls).substr(0, localStart_[cls]);
+    for (const TermId super : SuperClasses(cls)) {
+      if (super != cls && IsClass(super)) out.push_back(super);
+    }
+    // Related() answers IRI order; a stable partition keeps it within
+    // each part.
+    std::stable_partition(out.begin(), out.end(), [&](TermId super) {
+      return Iri(super).substr(0, localStart_[super]) == ns;
+    });
+  }
+
   // Each class's parent: among its candidates (its named superclasses that
   // are classes of the model, other than itself: those rdfs:subClassOf
   // names and the named classes of intersections alike), those in the
@@ -323,17 +341,8 @@ class Builder {
     };
     std::vector<TermId> candidates;
     for (const TermId cls : st_.Classes()) {
-      candidates.clear();
-      const std::string_view ns = Iri(cls).substr(0, localStart_[cls]);
-      for (const TermId super : SuperClasses(cls)) {
-        if (super != cls && IsClass(super)) candidates.push_back(super);
-      }
+      Candidates(cls, candidates);
       if (candidates.empty()) continue;
-      // Related() answers IRI order; a stable partition keeps it within
-      // each part.
-      std::stable_partition(candidates.begin(), candidates.end(), [&](TermId super) {
-        return Iri(super).substr(0, localStart_[super]) == ns;
-      });
       const uint32_t own = find(place[cls]);
       for (const TermId super : candidates) {
         const uint32_t theirs = find(place[super]);
@@ -392,6 +401,230 @@ class Builder {
     budget_.Release(held);
   }
 
+  // Which superclass edges the walks follow, and the order in which the
+  // classes' walks are formed (docs/vocabularies.md, "Every superclass").
+  // The strongly connected components of the superclass graph among the
+  // model's classes (Tarjan's algorithm, iterative: hierarchies may be
+  // hundreds of thousands deep) tell the classes that are subclasses of
+  // each other; an edge other than the parent's is followed only between
+  // two components, so no walk goes round a loop. Those not followed are
+  // counted in one warning. walkOrder_ lists the classes by component,
+  // components in the order Tarjan's algorithm closes them (every
+  // superclass's before its subclass's), and within one component in
+  // order_ (parents first): every class after the classes its walk
+  // follows. Also numbers the parent tree (treeAt_, treeEnd_, depth_), so
+  // that "is A an ancestor of B" is two comparisons. O(c + s) time and
+  // three numbers per term beside the tree's, charged.
+  void FollowSuperclasses() {
+    const std::size_t count = st_.TermCount();
+    constexpr uint32_t kUnvisited = UINT32_MAX;
+    constexpr std::size_t kKeptPerTerm = 4;    // component, tree place and end, depth
+    constexpr std::size_t kHeldPerTerm = 2;    // Tarjan's index and low link
+    constexpr std::size_t kFramePerClass = 3;  // the call stack's frame and the component stack
+    const std::size_t held =
+        sizeof(uint32_t) * (kHeldPerTerm * count + kFramePerClass * st_.Classes().size());
+    budget_.Charge(sizeof(uint32_t) * kKeptPerTerm * count + held);
+    component_.assign(count, kUnvisited);
+    std::vector<uint32_t> index(count, kUnvisited);
+    std::vector<uint32_t> low(count, kUnvisited);
+    std::vector<TermId> stack;
+    struct Frame {
+      TermId cls;
+      uint32_t edge;  // the next superclass of Related() to look at
+    };
+    std::vector<Frame> frames;
+    uint32_t counter = 0;
+    uint32_t components = 0;
+    // The next superclass of frame's class that is a class of the model
+    // (other than itself), advancing the frame; kNoTerm when none is left.
+    const auto nextEdge = [this](Frame& frame) {
+      const TermList supers = SuperClasses(frame.cls);
+      const std::size_t edges = static_cast<std::size_t>(supers.end() - supers.begin());
+      while (frame.edge < edges) {
+        const TermId super = supers.begin()[frame.edge++];
+        if (super != frame.cls && IsClass(super)) return super;
+      }
+      return kNoTerm;
+    };
+    const auto visit = [&](TermId cls) {
+      index[cls] = low[cls] = counter++;
+      stack.push_back(cls);
+      frames.push_back(Frame{cls, 0});
+    };
+    for (const TermId start : st_.Classes()) {
+      if (index[start] != kUnvisited) continue;
+      visit(start);
+      while (!frames.empty()) {
+        Frame& frame = frames.back();
+        const TermId cls = frame.cls;
+        const TermId super = nextEdge(frame);
+        if (super != kNoTerm) {
+          if (index[super] == kUnvisited) {
+            visit(super);
+          } else if (component_[super] == kUnvisited) {  // still on the stack
+            low[cls] = std::min(low[cls], index[super]);
+          }
+          continue;
+        }
+        frames.pop_back();
+        if (!frames.empty()) low[frames.back().cls] = std::min(low[frames.back().cls], low[cls]);
+        if (low[cls] != index[cls]) continue;
+        TermId member = kNoTerm;
+        do {
+          member = stack.back();
+          stack.pop_back();
+          component_[member] = components;
+        } while (member != cls);
+        ++components;
+      }
+    }
+    std::vector<uint32_t>().swap(index);
+    std::vector<uint32_t>().swap(low);
+    std::vector<TermId>().swap(stack);
+    std::vector<Frame>().swap(frames);
+    budget_.Release(held);
+
+    // The parent tree's numbering: order_ is a preorder, so a class's
+    // subtree is the run of order_ from its place to its place plus its
+    // size.
+    treeAt_.assign(count, 0);
+    treeEnd_.assign(count, 0);
+    depth_.assign(count, 0);
+    for (uint32_t at = 0; at < order_.size(); ++at) {
+      const TermId cls = order_[at];
+      treeAt_[cls] = at;
+      treeEnd_[cls] = at + 1;
+      if (parent_[cls] != kNoTerm) depth_[cls] = depth_[parent_[cls]] + 1;
+    }
+    for (auto at = order_.rbegin(); at != order_.rend(); ++at) {
+      if (parent_[*at] != kNoTerm) {
+        treeEnd_[parent_[*at]] = std::max(treeEnd_[parent_[*at]], treeEnd_[*at]);
+      }
+    }
+
+    // By component, then in order_: a counting sort.
+    std::vector<uint32_t> firstOf(components + 1, 0);
+    for (const TermId cls : order_) ++firstOf[component_[cls] + 1];
+    for (std::size_t c = 1; c < firstOf.size(); ++c) firstOf[c] += firstOf[c - 1];
+    walkOrder_.assign(order_.size(), kNoTerm);
+    for (const TermId cls : order_) walkOrder_[firstOf[component_[cls]]++] = cls;
+
+    // The edges left out, counted, with the first class by IRI as example.
+    std::size_t cut = 0;
+    TermId exampleClass = kNoTerm;
+    TermId exampleSuper = kNoTerm;
+    std::vector<TermId> candidates;
+    for (const TermId cls : st_.Classes()) {
+      Candidates(cls, candidates);
+      for (const TermId super : candidates) {
+        if (super == parent_[cls] || component_[super] != component_[cls]) continue;
+        if (cut++ == 0) {
+          exampleClass = cls;
+          exampleSuper = super;
+        }
+      }
+    }
+    if (cut != 0) {
+      warnings_.push_back(sourceName_ + ": " + std::to_string(cut) +
+                          (cut == 1 ? " superclass would close a loop of superclasses and gives "
+                                      "its class no attributes"
+                                    : " superclasses would close a loop of superclasses and give "
+                                      "their classes no attributes") +
+                          " (for example <" + IriText(exampleClass) + "> rdfs:subClassOf <" +
+                          IriText(exampleSuper) + ">)");
+    }
+  }
+
+  // True when class `above` is `cls` or one of its ancestors through the
+  // parents.
+  bool Above(TermId above, TermId cls) const {
+    return treeAt_[above] <= treeAt_[cls] && treeAt_[cls] < treeEnd_[above];
+  }
+
+  // Spends one step of the walks' budget; false, and remembered, when
+  // none is left.
+  bool Step() {
+    if (stepsLeft_ == 0) {
+      outOfSteps_ = true;
+      return false;
+    }
+    --stepsLeft_;
+    return true;
+  }
+
+  // True when class `member` is in the walk of class `cls` (kNoTerm: an
+  // empty walk): an ancestor of `cls`, or brought in by one. False when the
+  // steps run out.
+  bool InWalk(TermId member, TermId cls) {
+    if (cls == kNoTerm) return false;
+    if (Above(member, cls)) return true;
+    for (uint32_t at = bringers_[member]; at != kNoLink; at = links_[at].next) {
+      if (!Step()) return false;
+      if (Above(links_[at].cls, cls)) return true;
+    }
+    return false;
+  }
+
+  // True when the walk of class `cls` (kNoTerm: an empty walk) meets
+  // `property`: some class of the walk declares it. Asked of the classes
+  // that declare it or of the classes up the chain, whichever are fewer.
+  // False when the steps run out.
+  bool Met(TermId property, TermId cls) {
+    if (cls == kNoTerm) return false;
+    if (depth_[cls] < declarerCount_[property]) {
+      for (TermId at = cls; at != kNoTerm; at = parent_[at]) {
+        if (!Step()) return false;
+        if (presentedAt_.count(PairKey(at, property)) != 0) return true;
+      }
+      return false;
+    }
+    for (uint32_t at = declarers_[property]; at != kNoLink; at = links_[at].next) {
+      if (!Step()) return false;
+      if (InWalk(links_[at].cls, cls)) return true;
+    }
+    return false;
+  }
+
+  // Appends `cls` to the list that starts at `head`.
+  void Link(uint32_t& head, TermId cls) {
+    links_.push_back(LinkEntry{cls, head});
+    head = static_cast<uint32_t>(links_.size() - 1);
+  }
+
+  // The classes that class `cls` brings into its walk: those of the walks
+  // of its followed superclasses other than the parent, in candidate order,
+  // each walk in its order, that the parent's walk does not have, each
+  // once. Appends them to `out`; false when the steps run out (`out` then
+  // holds a part).
+  bool Brought(TermId cls, std::vector<TermId>& candidates, std::vector<TermId>& chain,
+               std::vector<TermId>& out) {
+    const TermId parent = parent_[cls];
+    Candidates(cls, candidates);
+    for (const TermId super : candidates) {
+      if (super == parent || component_[super] == component_[cls]) continue;
+      chain.clear();
+      for (TermId at = super; at != kNoTerm; at = parent_[at]) {
+        if (!Step()) return false;
+        chain.push_back(at);
+      }
+      const auto take = [&](TermId member) {
+        if (seenBy_[member] == cls) return true;
+        seenBy_[member] = cls;
+        const bool inParents = InWalk(member, parent);
+        if (outOfSteps_) return false;
+        if (!inParents) out.push_back(member);
+        return true;
+      };
+      for (auto at = chain.rbegin(); at != chain.rend(); ++at) {
+        for (uint32_t i = broughtBegin_[*at]; i < broughtEnd_[*at]; ++i) {
+          if (!Step() || !take(brought_[i])) return false;
+        }
+        if (!take(*at)) return false;
+      }
+    }
+    return true;
+  }
+
   // "library.name" for an IRI whose namespace has a prefix, else "<IRI>".
   std::string DisplayName(TermId id) const {
     const std::string& library = LibraryName(id);
@@ -448,6 +681,16 @@ class Builder {
       // namespace are distinct, so the model accepts every class.
       meta_[cls] =
           model_.AddClass(library, std::move(info), parent == kNoTerm ? nullptr : meta_[parent]);
+    }
+    // Every direct superclass that is a class of the model, followed or not.
+    std::vector<TermId> candidates;
+    for (const TermId cls : order_) {
+      Candidates(cls, candidates);
+      for (const TermId super : candidates) {
+        if (super == parent_[cls]) continue;
+        if (!budget_.Charge(sizeof(void*))) return false;
+        meta_[cls]->AddSuperclass(meta_[super]);
+      }
     }
     model_.SortClassesByHandle();
     return true;
@@ -678,25 +921,45 @@ class Builder {
     return byClass;
   }
 
-  // True when a class above `cls` already has `property`, from a domain or
-  // a restriction. Walks up the parents, spending the shared steps; once
-  // they are spent it answers false (the attribute is repeated lower down)
-  // and warns once.
-  bool HeldAbove(TermId cls, TermId property) {
-    for (TermId at = parent_[cls]; at != kNoTerm; at = parent_[at]) {
-      if (stepsLeft_ == 0) {
-        if (!stepsWarned_) {
-          stepsWarned_ = true;
-          warnings_.push_back(sourceName_ +
-                              ": more parent classes to look through than the document's size "
-                              "allows; some restriction attributes may repeat a parent's");
-        }
-        return false;
-      }
-      --stepsLeft_;
-      if (held_.count(PairKey(at, property)) != 0) return true;
+  // Sets up the walks' tables and step budget (Brought, Met), charged.
+  bool StartWalks() {
+    const std::size_t count = st_.TermCount();
+    constexpr std::size_t kTablesPerTerm = 7;
+    if (!budget_.Charge(sizeof(uint32_t) * kTablesPerTerm * count)) return false;
+    bringers_.assign(count, kNoLink);
+    declarers_.assign(count, kNoLink);
+    declarerCount_.assign(count, 0);
+    broughtBegin_.assign(count, 0);
+    broughtEnd_.assign(count, 0);
+    declaredBegin_.assign(count, 0);
+    seenBy_.assign(count, kNoTerm);
+    stepsLeft_ = kListStepsBase + kListStepsPerStatement * st_.statementCount;
+    return true;
+  }
+
+  // True when `cls` has a superclass other than its parent that its walk
+  // follows.
+  bool FollowsOthers(TermId cls) {
+    Candidates(cls, candidates_);
+    return std::any_of(candidates_.begin(), candidates_.end(), [&](TermId super) {
+      return super != parent_[cls] && component_[super] != component_[cls];
+    });
+  }
+
+  // Once the walks' steps ran out: one warning that says what was left out.
+  void WarnOutOfSteps() {
+    if (!outOfSteps_) return;
+    std::string warning =
+        sourceName_ + ": more superclasses to look through than the document's size allows (" +
+        std::to_string(kListStepsBase + kListStepsPerStatement * st_.statementCount) + " steps); ";
+    if (leftOut_ != 0) {
+      warning += std::to_string(leftOut_) + (leftOut_ == 1 ? " class gets" : " classes get") +
+                 " the attributes of its parents only, not those of its other superclasses "
+                 "(for example <" +
+                 IriText(leftOutExample_) + ">), and ";
     }
-    return false;
+    warning += "some attributes may repeat an inherited one";
+    warnings_.push_back(std::move(warning));
   }
 
   bool AddAttributes() {
@@ -736,14 +999,44 @@ class Builder {
       for (const RdfStatements::Restriction& r : st_.restrictions) {
         restrictedProperty[r.property] = true;
       }
-      for (const TermId cls : st_.Classes()) {
-        for (const TermId property : domainsOf(cls)) held_.insert(PairKey(cls, property));
-      }
-      if (!budget_.Charge(LoadBudget::kPairBytes * 2 * held_.size())) return false;
-      stepsLeft_ = kListStepsBase + kListStepsPerStatement * st_.statementCount;
     }
+    if (!StartWalks()) return false;
     std::vector<Planned> planned;
-    for (const TermId cls : order_) {
+    std::vector<TermId> found;
+    std::vector<const QAX::Ontology::MetaAttr*> presented;
+    for (const TermId cls : walkOrder_) {
+      const TermId parent = parent_[cls];
+      QAX::Ontology::MetaClass* const meta = meta_[cls];
+      if (meta == nullptr) continue;
+      // The classes the walk brings in, and what they declare that the walk
+      // has not met yet.
+      found.clear();
+      presented.clear();
+      if (!outOfSteps_ && !Brought(cls, candidates_, chain_, found)) found.clear();
+      if (outOfSteps_ && found.empty() && FollowsOthers(cls)) {
+        ++leftOut_;
+        leftOutExample_ = std::min(leftOutExample_, cls);
+      }
+      broughtBegin_[cls] = static_cast<uint32_t>(brought_.size());
+      if (!budget_.Charge(kWalkEntryBytes * 2 * found.size())) return false;
+      for (const TermId member : found) {
+        brought_.push_back(member);
+        Link(bringers_[member], cls);
+        const QAX::Ontology::MetaClass* const memberMeta = meta_[member];
+        if (memberMeta == nullptr) continue;
+        const std::vector<const QAX::Ontology::MetaAttr*>& declared =
+            memberMeta->GetDeclaredAttributes();
+        for (std::size_t i = 0; i < declared.size(); ++i) {
+          const TermId property = declaredProperties_[declaredBegin_[member] + i];
+          if (presentedAt_.count(PairKey(cls, property)) != 0 || Met(property, parent)) continue;
+          if (!budget_.Charge(LoadBudget::kPairBytes * 2 + sizeof(void*))) return false;
+          presentedAt_.insert(PairKey(cls, property));
+          presented.push_back(declared[i]);
+        }
+      }
+      broughtEnd_[cls] = static_cast<uint32_t>(brought_.size());
+
+      // The class's own attributes, those the walk has not met.
       planned.clear();
       for (const TermId property : domainsOf(cls)) {
         planned.push_back(Planned{property, true, {}, QAX::Ontology::MetaAttr::Cardinality()});
@@ -757,20 +1050,27 @@ class Builder {
           if (own != fromDomain.end()) {
             // The domain's attribute stands, with the restrictions' counts.
             planned[own->second].cardinality = entry.cardinality;
-          } else if (!HeldAbove(cls, entry.property)) {
-            if (!budget_.Charge(LoadBudget::kAttributeBytes + LoadBudget::kPairBytes * 2)) {
-              return false;
-            }
-            held_.insert(PairKey(cls, entry.property));
+          } else {
+            if (!budget_.Charge(LoadBudget::kAttributeBytes)) return false;
             planned.push_back(std::move(entry));
           }
         }
       }
-      if (planned.empty() || meta_[cls] == nullptr) continue;
+      planned.erase(std::remove_if(planned.begin(), planned.end(),
+                                   [&](const Planned& entry) {
+                                     return presentedAt_.count(PairKey(cls, entry.property)) != 0 ||
+                                            Met(entry.property, parent);
+                                   }),
+                    planned.end());
       std::sort(planned.begin(), planned.end(), [this](const Planned& a, const Planned& b) {
         return Iri(a.property) < Iri(b.property);
       });
-      meta_[cls]->ReserveAttributes(planned.size());
+      if (!budget_.Charge((LoadBudget::kPairBytes * 2 + kWalkEntryBytes) * planned.size())) {
+        return false;
+      }
+      declaredBegin_[cls] = static_cast<uint32_t>(declaredProperties_.size());
+      if (!planned.empty()) meta->ReserveAttributes(planned.size());
+      std::vector<const QAX::Ontology::MetaAttr*> own;
       for (const Planned& entry : planned) {
         const Kind kind =
             entry.fromDomain || entry.fillers.empty()
@@ -783,10 +1083,23 @@ class Builder {
         std::shared_ptr<const QAX::Ontology::AttrRange> range =
             entry.fromDomain ? RangeOf(entry.property)
                              : RestrictedRange(entry.property, entry.fillers, entry.enumeration);
-        meta_[cls]->AddAttribute(std::move(info), entry.cardinality, std::move(range));
+        // A class that presents nothing for its superclasses keeps one list.
+        if (presented.empty()) {
+          meta->AddAttribute(std::move(info), entry.cardinality, std::move(range));
+        } else {
+          own.push_back(
+              meta->DeclareAttribute(std::move(info), entry.cardinality, std::move(range)));
+        }
+        declaredProperties_.push_back(entry.property);
+        Link(declarers_[entry.property], cls);
+        ++declarerCount_[entry.property];
+        presentedAt_.insert(PairKey(cls, entry.property));
         if (budget_.Exhausted()) return false;
       }
+      for (const QAX::Ontology::MetaAttr* attribute : presented) meta->PresentAttribute(attribute);
+      for (const QAX::Ontology::MetaAttr* attribute : own) meta->PresentAttribute(attribute);
     }
+    WarnOutOfSteps();
     return AddPropertiesWithoutClass(restrictedProperty);
   }
 
@@ -874,14 +1187,50 @@ class Builder {
   // By term, as numbers (KindValue): the shared library then instantiates,
   // and exports, no vector type it did not have before.
   std::vector<int32_t> derivedKind_;
-  std::vector<Kind> kinds_;            // by property; kNotWorkedOut until worked out
-  std::unordered_set<uint64_t> held_;  // (class, property) pairs given as attributes
+  std::vector<Kind> kinds_;  // by property; kNotWorkedOut until worked out
+  // The walks (docs/vocabularies.md, "Every superclass"), by term unless
+  // said otherwise: the component of the superclass graph; the place in
+  // order_, the end of the subtree there, the depth in the parent tree;
+  // the classes in the order their walks are formed.
+  std::vector<uint32_t> component_;
+  std::vector<uint32_t> treeAt_;
+  std::vector<uint32_t> treeEnd_;
+  std::vector<uint32_t> depth_;
+  std::vector<TermId> walkOrder_;
+  // Lists of classes kept in links_, each entry pointing at the next; by
+  // class the classes that bring it in, by property the classes that
+  // declare it (and how many).
+  static constexpr uint32_t kNoLink = UINT32_MAX;
+  struct LinkEntry {
+    TermId cls;
+    uint32_t next;
+  };
+  // What a list entry, a brought class or a declared property costs.
+  static constexpr std::size_t kWalkEntryBytes = 16;
+  std::vector<LinkEntry> links_;
+  std::vector<uint32_t> bringers_;
+  std::vector<uint32_t> declarers_;
+  std::vector<uint32_t> declarerCount_;
+  // The classes each class brings in: brought_[broughtBegin_[c]] to
+  // brought_[broughtEnd_[c]]; the properties of each class's declared
+  // attributes, in their order, from declaredProperties_[declaredBegin_[c]].
+  std::vector<TermId> brought_;
+  std::vector<uint32_t> broughtBegin_;
+  std::vector<uint32_t> broughtEnd_;
+  std::vector<TermId> declaredProperties_;
+  std::vector<uint32_t> declaredBegin_;
+  std::vector<TermId> seenBy_;  // the class whose walk last looked at a class (Brought)
+  std::unordered_set<uint64_t> presentedAt_;  // (class, property) pairs presented
+  std::vector<TermId> candidates_;            // scratch lists of Brought and FollowsOthers
+  std::vector<TermId> chain_;
+  std::size_t leftOut_ = 0;  // classes that follow only their parent for want of steps
+  TermId leftOutExample_ = kNoTerm;
+  bool outOfSteps_ = false;
   // Range records by their content (SharedRange), and by property its first
   // enumeration range, an index in the statements' enumerations.
   std::unordered_map<std::string, std::shared_ptr<const QAX::Ontology::AttrRange>> sharedRanges_;
   std::unordered_map<TermId, uint32_t> enumerationOf_;
-  std::size_t stepsLeft_ = 0;  // for walks up the parents
-  bool stepsWarned_ = false;
+  std::size_t stepsLeft_ = 0;  // for the walks
 };
 
 }  // namespace
