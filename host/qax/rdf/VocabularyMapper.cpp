@@ -412,21 +412,22 @@ class Builder {
   // components in the order Tarjan's algorithm closes them (every
   // superclass's before its subclass's), and within one component in
   // order_ (parents first): every class after the classes its walk
-  // follows. Also numbers the parent tree (treeAt_, treeEnd_, depth_), so
-  // that "is A an ancestor of B" is two comparisons. O(c + s) time and
-  // three numbers per term beside the tree's, charged.
+  // follows. Also numbers the parent tree (treeAt_, treeEnd_), so that "is
+  // A an ancestor of B" is two comparisons. O(c + s) time for c classes
+  // and s superclass relations; three numbers per term kept, two more and
+  // three per class while the components are found, charged.
   void FollowSuperclasses() {
     const std::size_t count = st_.TermCount();
     constexpr uint32_t kUnvisited = UINT32_MAX;
-    constexpr std::size_t kKeptPerTerm = 4;    // component, tree place and end, depth
-    constexpr std::size_t kHeldPerTerm = 2;    // Tarjan's index and low link
-    constexpr std::size_t kFramePerClass = 3;  // the call stack's frame and the component stack
-    const std::size_t held =
-        sizeof(uint32_t) * (kHeldPerTerm * count + kFramePerClass * st_.Classes().size());
-    budget_.Charge(sizeof(uint32_t) * kKeptPerTerm * count + held);
-    component_.assign(count, kUnvisited);
+    constexpr uint32_t kPlaced = UINT32_MAX - 1;  // index of a class whose component is known
+    constexpr std::size_t kFramePerClass = 3;     // a call frame and a place on the stack
+    const std::size_t held = sizeof(uint32_t) * (count + kFramePerClass * st_.Classes().size());
+    budget_.Charge(sizeof(uint32_t) * count + held);
+    // Tarjan's index and low link; a class's low link becomes its component
+    // once that is known, and its index kPlaced.
     std::vector<uint32_t> index(count, kUnvisited);
-    std::vector<uint32_t> low(count, kUnvisited);
+    component_.assign(count, kUnvisited);
+    std::vector<uint32_t>& low = component_;
     std::vector<TermId> stack;
     struct Frame {
       TermId cls;
@@ -461,7 +462,7 @@ class Builder {
         if (super != kNoTerm) {
           if (index[super] == kUnvisited) {
             visit(super);
-          } else if (component_[super] == kUnvisited) {  // still on the stack
+          } else if (index[super] != kPlaced) {  // still on the stack
             low[cls] = std::min(low[cls], index[super]);
           }
           continue;
@@ -473,13 +474,13 @@ class Builder {
         do {
           member = stack.back();
           stack.pop_back();
+          index[member] = kPlaced;
           component_[member] = components;
         } while (member != cls);
         ++components;
       }
     }
     std::vector<uint32_t>().swap(index);
-    std::vector<uint32_t>().swap(low);
     std::vector<TermId>().swap(stack);
     std::vector<Frame>().swap(frames);
     budget_.Release(held);
@@ -487,14 +488,13 @@ class Builder {
     // The parent tree's numbering: order_ is a preorder, so a class's
     // subtree is the run of order_ from its place to its place plus its
     // size.
+    constexpr std::size_t kTreeTables = 2;
+    budget_.Charge(sizeof(uint32_t) * kTreeTables * count);
     treeAt_.assign(count, 0);
     treeEnd_.assign(count, 0);
-    depth_.assign(count, 0);
     for (uint32_t at = 0; at < order_.size(); ++at) {
-      const TermId cls = order_[at];
-      treeAt_[cls] = at;
-      treeEnd_[cls] = at + 1;
-      if (parent_[cls] != kNoTerm) depth_[cls] = depth_[parent_[cls]] + 1;
+      treeAt_[order_[at]] = at;
+      treeEnd_[order_[at]] = at + 1;
     }
     for (auto at = order_.rbegin(); at != order_.rend(); ++at) {
       if (parent_[*at] != kNoTerm) {
@@ -503,21 +503,32 @@ class Builder {
     }
 
     // By component, then in order_: a counting sort.
-    std::vector<uint32_t> firstOf(components + 1, 0);
-    for (const TermId cls : order_) ++firstOf[component_[cls] + 1];
-    for (std::size_t c = 1; c < firstOf.size(); ++c) firstOf[c] += firstOf[c - 1];
-    walkOrder_.assign(order_.size(), kNoTerm);
-    for (const TermId cls : order_) walkOrder_[firstOf[component_[cls]]++] = cls;
+    {
+      std::vector<uint32_t> firstOf(components + 1, 0);
+      budget_.Charge(sizeof(uint32_t) * firstOf.size());
+      for (const TermId cls : order_) ++firstOf[component_[cls] + 1];
+      for (std::size_t c = 1; c < firstOf.size(); ++c) firstOf[c] += firstOf[c - 1];
+      walkOrder_.assign(order_.size(), kNoTerm);
+      for (const TermId cls : order_) walkOrder_[firstOf[component_[cls]]++] = cls;
+      budget_.Release(sizeof(uint32_t) * firstOf.size());
+    }
 
     // The edges left out, counted, with the first class by IRI as example.
+    // A class left without a parent is passed over: every superclass of it
+    // is in its loop, and the warning of ChooseParents names it already.
     std::size_t cut = 0;
     TermId exampleClass = kNoTerm;
     TermId exampleSuper = kNoTerm;
     std::vector<TermId> candidates;
     for (const TermId cls : st_.Classes()) {
+      if (parent_[cls] == kNoTerm) continue;
       Candidates(cls, candidates);
       for (const TermId super : candidates) {
-        if (super == parent_[cls] || component_[super] != component_[cls]) continue;
+        if (super == parent_[cls]) continue;
+        if (component_[super] != component_[cls]) {
+          followsOthers_ = true;
+          continue;
+        }
         if (cut++ == 0) {
           exampleClass = cls;
           exampleSuper = super;
@@ -558,6 +569,7 @@ class Builder {
   bool InWalk(TermId member, TermId cls) {
     if (cls == kNoTerm) return false;
     if (Above(member, cls)) return true;
+    if (!followsOthers_) return false;
     for (uint32_t at = bringers_[member]; at != kNoLink; at = links_[at].next) {
       if (!Step()) return false;
       if (Above(links_[at].cls, cls)) return true;
@@ -566,19 +578,23 @@ class Builder {
   }
 
   // True when the walk of class `cls` (kNoTerm: an empty walk) meets
-  // `property`: some class of the walk declares it. Asked of the classes
-  // that declare it or of the classes up the chain, whichever are fewer.
-  // False when the steps run out.
+  // `property`: some class of the walk declares it. Looks up the chain for
+  // a class that presents it, as many classes as declare it, then asks
+  // those that declare it whether they are in the walk: at most twice what
+  // the cheaper way costs, whichever that is. False when the steps run out.
   bool Met(TermId property, TermId cls) {
     if (cls == kNoTerm) return false;
-    if (depth_[cls] < declarerCount_[property]) {
-      for (TermId at = cls; at != kNoTerm; at = parent_[at]) {
-        if (!Step()) return false;
-        if (presentedAt_.count(PairKey(at, property)) != 0) return true;
-      }
-      return false;
+    const auto found = declarers_.find(property);
+    if (found == declarers_.end()) return false;
+    const Declarers& declarers = found->second;
+    std::size_t looked = 0;
+    for (TermId at = cls; at != kNoTerm; at = parent_[at]) {
+      if (looked++ == declarers.count) break;
+      if (!Step()) return false;
+      if (presentedAt_.count(PairKey(at, property)) != 0) return true;
+      if (parent_[at] == kNoTerm) return false;  // the whole chain is looked at
     }
-    for (uint32_t at = declarers_[property]; at != kNoLink; at = links_[at].next) {
+    for (uint32_t at = declarers.head; at != kNoLink; at = links_[at].next) {
       if (!Step()) return false;
       if (InWalk(links_[at].cls, cls)) return true;
     }
@@ -921,19 +937,53 @@ class Builder {
     return byClass;
   }
 
-  // Sets up the walks' tables and step budget (Brought, Met), charged.
+  // The classes that `cls` brings into its walk (Brought), recorded, into
+  // `found`, and what they declare that the walk has not met, into
+  // `presented`. Once the steps have run out a class brings in nothing and
+  // is counted for the warning. False when the budget is exhausted.
+  bool BringIn(TermId cls, std::vector<TermId>& found,
+               std::vector<const QAX::Ontology::MetaAttr*>& presented) {
+    if (!outOfSteps_ && !Brought(cls, candidates_, chain_, found)) found.clear();
+    if (outOfSteps_ && found.empty() && FollowsOthers(cls)) {
+      ++leftOut_;
+      leftOutExample_ = std::min(leftOutExample_, cls);
+    }
+    broughtBegin_[cls] = static_cast<uint32_t>(brought_.size());
+    if (!budget_.Charge(kWalkEntryBytes * 2 * found.size())) return false;
+    const TermId parent = parent_[cls];
+    for (const TermId member : found) {
+      brought_.push_back(member);
+      Link(bringers_[member], cls);
+      const QAX::Ontology::MetaClass* const memberMeta = meta_[member];
+      if (memberMeta == nullptr) continue;
+      const std::vector<const QAX::Ontology::MetaAttr*>& declared =
+          memberMeta->GetDeclaredAttributes();
+      for (std::size_t i = 0; i < declared.size(); ++i) {
+        const TermId property = declaredProperties_[declaredBegin_[member] + i];
+        if (presentedAt_.count(PairKey(cls, property)) != 0 || Met(property, parent)) continue;
+        if (!budget_.Charge(LoadBudget::kPairBytes * 2 + sizeof(void*))) return false;
+        presentedAt_.insert(PairKey(cls, property));
+        presented.push_back(declared[i]);
+      }
+    }
+    broughtEnd_[cls] = static_cast<uint32_t>(brought_.size());
+    return true;
+  }
+
+  // Sets up the walks' step budget (Brought, Met) and, when some class
+  // follows a superclass other than its parent, the tables of what classes
+  // bring in, charged.
   bool StartWalks() {
+    stepsLeft_ = kListStepsBase + kListStepsPerStatement * st_.statementCount;
+    if (!followsOthers_) return true;
     const std::size_t count = st_.TermCount();
-    constexpr std::size_t kTablesPerTerm = 7;
+    constexpr std::size_t kTablesPerTerm = 5;
     if (!budget_.Charge(sizeof(uint32_t) * kTablesPerTerm * count)) return false;
     bringers_.assign(count, kNoLink);
-    declarers_.assign(count, kNoLink);
-    declarerCount_.assign(count, 0);
     broughtBegin_.assign(count, 0);
     broughtEnd_.assign(count, 0);
     declaredBegin_.assign(count, 0);
     seenBy_.assign(count, kNoTerm);
-    stepsLeft_ = kListStepsBase + kListStepsPerStatement * st_.statementCount;
     return true;
   }
 
@@ -1012,29 +1062,7 @@ class Builder {
       // has not met yet.
       found.clear();
       presented.clear();
-      if (!outOfSteps_ && !Brought(cls, candidates_, chain_, found)) found.clear();
-      if (outOfSteps_ && found.empty() && FollowsOthers(cls)) {
-        ++leftOut_;
-        leftOutExample_ = std::min(leftOutExample_, cls);
-      }
-      broughtBegin_[cls] = static_cast<uint32_t>(brought_.size());
-      if (!budget_.Charge(kWalkEntryBytes * 2 * found.size())) return false;
-      for (const TermId member : found) {
-        brought_.push_back(member);
-        Link(bringers_[member], cls);
-        const QAX::Ontology::MetaClass* const memberMeta = meta_[member];
-        if (memberMeta == nullptr) continue;
-        const std::vector<const QAX::Ontology::MetaAttr*>& declared =
-            memberMeta->GetDeclaredAttributes();
-        for (std::size_t i = 0; i < declared.size(); ++i) {
-          const TermId property = declaredProperties_[declaredBegin_[member] + i];
-          if (presentedAt_.count(PairKey(cls, property)) != 0 || Met(property, parent)) continue;
-          if (!budget_.Charge(LoadBudget::kPairBytes * 2 + sizeof(void*))) return false;
-          presentedAt_.insert(PairKey(cls, property));
-          presented.push_back(declared[i]);
-        }
-      }
-      broughtEnd_[cls] = static_cast<uint32_t>(brought_.size());
+      if (followsOthers_ && !BringIn(cls, found, presented)) return false;
 
       // The class's own attributes, those the walk has not met.
       planned.clear();
@@ -1065,10 +1093,11 @@ class Builder {
       std::sort(planned.begin(), planned.end(), [this](const Planned& a, const Planned& b) {
         return Iri(a.property) < Iri(b.property);
       });
-      if (!budget_.Charge((LoadBudget::kPairBytes * 2 + kWalkEntryBytes) * planned.size())) {
+      if (!budget_.Charge((LoadBudget::kPairBytes * 2 + kWalkEntryBytes + kDeclarersBytes) *
+                          planned.size())) {
         return false;
       }
-      declaredBegin_[cls] = static_cast<uint32_t>(declaredProperties_.size());
+      if (followsOthers_) declaredBegin_[cls] = static_cast<uint32_t>(declaredProperties_.size());
       if (!planned.empty()) meta->ReserveAttributes(planned.size());
       std::vector<const QAX::Ontology::MetaAttr*> own;
       for (const Planned& entry : planned) {
@@ -1090,9 +1119,10 @@ class Builder {
           own.push_back(
               meta->DeclareAttribute(std::move(info), entry.cardinality, std::move(range)));
         }
-        declaredProperties_.push_back(entry.property);
-        Link(declarers_[entry.property], cls);
-        ++declarerCount_[entry.property];
+        if (followsOthers_) declaredProperties_.push_back(entry.property);
+        Declarers& declarers = declarers_[entry.property];
+        Link(declarers.head, cls);
+        ++declarers.count;
         presentedAt_.insert(PairKey(cls, entry.property));
         if (budget_.Exhausted()) return false;
       }
@@ -1190,15 +1220,16 @@ class Builder {
   std::vector<Kind> kinds_;  // by property; kNotWorkedOut until worked out
   // The walks (docs/vocabularies.md, "Every superclass"), by term unless
   // said otherwise: the component of the superclass graph; the place in
-  // order_, the end of the subtree there, the depth in the parent tree;
-  // the classes in the order their walks are formed.
+  // order_ and the end of the subtree there; the classes in the order
+  // their walks are formed.
   std::vector<uint32_t> component_;
   std::vector<uint32_t> treeAt_;
   std::vector<uint32_t> treeEnd_;
-  std::vector<uint32_t> depth_;
   std::vector<TermId> walkOrder_;
+  bool followsOthers_ = false;  // some class follows a superclass other than its parent
   // Lists of classes kept in links_, each entry pointing at the next; by
-  // class the classes that bring it in, by property the classes that
+  // class the classes that bring it in (only when some class follows a
+  // superclass other than its parent), by property the classes that
   // declare it (and how many).
   static constexpr uint32_t kNoLink = UINT32_MAX;
   struct LinkEntry {
@@ -1209,8 +1240,13 @@ class Builder {
   static constexpr std::size_t kWalkEntryBytes = 16;
   std::vector<LinkEntry> links_;
   std::vector<uint32_t> bringers_;
-  std::vector<uint32_t> declarers_;
-  std::vector<uint32_t> declarerCount_;
+  struct Declarers {
+    uint32_t head = kNoLink;
+    uint32_t count = 0;
+  };
+  // What an entry of declarers_ costs, the hash table's share included.
+  static constexpr std::size_t kDeclarersBytes = 32;
+  std::unordered_map<TermId, Declarers> declarers_;
   // The classes each class brings in: brought_[broughtBegin_[c]] to
   // brought_[broughtEnd_[c]]; the properties of each class's declared
   // attributes, in their order, from declaredProperties_[declaredBegin_[c]].
