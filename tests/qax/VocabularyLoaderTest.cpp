@@ -119,8 +119,9 @@ TEST_F(VocabularyLoaderTest, ParentIsTheLeastSuperclassOfTheOwnNamespaceThatClos
   };
   // A superclass other than the parent in a loop is not followed either.
   const auto unfollowed = [](const char* cls, const char* super) {
-    return std::string("doc.ttl: 1 superclass would close a loop of superclasses and gives its "
-                       "class no attributes (for example <http://example.org/ex#") +
+    return std::string(
+               "doc.ttl: 1 superclass would close a loop of superclasses and gives its "
+               "class no attributes (for example <http://example.org/ex#") +
            cls + "> rdfs:subClassOf <http://example.org/ex#" + super + ">)";
   };
   const struct {
