@@ -668,13 +668,15 @@ TEST_F(VocabularyLoaderTest, TheWalkMeetsEverySuperclassesAttributesOnce) {
     std::vector<std::string> warnings;
   } cases[] = {
       // A diamond: D's parent B, then C's walk without what B's has.
+      // A diamond: D's parent B, then C's walk without what B's has, then
+      // E's without what C's has.
       {"ex:A a owl:Class . ex:B a owl:Class ; rdfs:subClassOf ex:A .\n"
-       "ex:C a owl:Class ; rdfs:subClassOf ex:A .\n"
-       "ex:D a owl:Class ; rdfs:subClassOf ex:C, ex:B .\n" +
+       "ex:C a owl:Class ; rdfs:subClassOf ex:A . ex:E a owl:Class ; rdfs:subClassOf ex:A .\n"
+       "ex:D a owl:Class ; rdfs:subClassOf ex:E, ex:C, ex:B .\n" +
            property("a", "ex:A") + property("b", "ex:B") + property("bc", "ex:B, ex:C") +
-           property("c", "ex:C") + property("d", "ex:D"),
+           property("c", "ex:C") + property("ce", "ex:C, ex:E") + property("d", "ex:D"),
        "D",
-       "a b bc c d | d | B C",
+       "a b bc c ce d | d | B C E",
        {}},
       // A second superclass of another namespace, with a parent of its own:
       // after the parent's walk, though its IRI is less.
@@ -708,12 +710,53 @@ TEST_F(VocabularyLoaderTest, TheWalkMeetsEverySuperclassesAttributesOnce) {
        "D",
        "b m | | B M",
        {}},
+      // ... and below it, where the parent's walk has the mixin's property
+      // from a class up the chain.
+      {"ex:B a owl:Class . ex:M a owl:Class . ex:D a owl:Class ; rdfs:subClassOf ex:B, ex:M .\n"
+       "ex:F a owl:Class ; rdfs:subClassOf ex:D . ex:E a owl:Class ; rdfs:subClassOf ex:F .\n" +
+           property("b", "ex:B") + property("m", "ex:M, ex:E"),
+       "E",
+       "b m | | F",
+       {}},
   };
   for (const auto& c : cases) {
     ASSERT_EQ(Turtle(c.statements).rfind("error: ", 0), std::string::npos) << status_.message();
     EXPECT_EQ(walk(c.cls), c.walk) << c.statements;
     EXPECT_EQ(result_.warnings, c.warnings) << c.statements;
   }
+}
+
+// Forming the walks takes steps in proportion to the document: a chain of
+// classes each also a subclass of one of another chain would take the square
+// of its length. Past the steps, classes keep their parent's walk.
+TEST_F(VocabularyLoaderTest, WalksBeyondTheStepsKeepTheParentsWalkWithAWarning) {
+  constexpr int kChain = 300;
+  std::string document = kPrefixes;
+  for (int i = 0; i < kChain; ++i) {
+    const std::string n = std::to_string(i);
+    const std::string previous = std::to_string(i - 1);
+    document += "ex:A" + n + " a owl:Class" + (i > 0 ? " ; rdfs:subClassOf ex:A" + previous : "") +
+                " ; rdfs:subClassOf <http://o.org/b#B" + n + "> .\n<http://o.org/b#B" + n +
+                "> a owl:Class" +
+                (i > 0 ? " ; rdfs:subClassOf <http://o.org/b#B" + previous + ">" : "") +
+                " .\n<http://o.org/b#b" + n +
+                "> a owl:DatatypeProperty ; rdfs:domain <http://o.org/b#B" + n + "> .\n";
+  }
+  ASSERT_EQ(Load(document).rfind("error: ", 0), std::string::npos) << status_.message();
+  EXPECT_EQ(result_.warnings,
+            std::vector<std::string>{
+                "doc.ttl: more superclasses to look through than the document's size allows "
+                "(37664 steps); 107 classes get the attributes of their parents only, not those of "
+                "their other superclasses (for example <http://example.org/ex#A193>), and some "
+                "attributes may repeat an inherited one"});
+  std::string names;
+  for (const MetaClass* at = result_.model->GetMetaClass("http://example.org/ex#A299");
+       at != nullptr; at = at->GetParent()) {
+    for (const MetaAttr* attribute : at->GetAttributes()) names += attribute->GetInfo().name + " ";
+  }
+  EXPECT_NE(names.find("b0 "), std::string::npos);
+  EXPECT_NE(names.find("b192 "), std::string::npos);
+  EXPECT_EQ(names.find("b193 "), std::string::npos);
 }
 
 // Several fillers of one restriction, or several enumerations of one

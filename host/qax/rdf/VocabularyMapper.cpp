@@ -1003,10 +1003,12 @@ class Builder {
         sourceName_ + ": more superclasses to look through than the document's size allows (" +
         std::to_string(kListStepsBase + kListStepsPerStatement * st_.statementCount) + " steps); ";
     if (leftOut_ != 0) {
-      warning += std::to_string(leftOut_) + (leftOut_ == 1 ? " class gets" : " classes get") +
-                 " the attributes of its parents only, not those of its other superclasses "
-                 "(for example <" +
-                 IriText(leftOutExample_) + ">), and ";
+      warning += std::to_string(leftOut_) +
+                 (leftOut_ == 1 ? " class gets the attributes of its parents only, not those of "
+                                  "its other superclasses"
+                                : " classes get the attributes of their parents only, not those "
+                                  "of their other superclasses") +
+                 " (for example <" + IriText(leftOutExample_) + ">), and ";
     }
     warning += "some attributes may repeat an inherited one";
     warnings_.push_back(std::move(warning));
