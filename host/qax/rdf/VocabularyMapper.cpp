@@ -698,10 +698,14 @@ class Builder {
       meta_[cls] =
           model_.AddClass(library, std::move(info), parent == kNoTerm ? nullptr : meta_[parent]);
     }
-    // Every direct superclass that is a class of the model, followed or not.
+    // Every direct superclass that is a class of the model, followed or not:
+    // a class with others besides its parent holds a list of them.
+    constexpr std::size_t kSuperclassListBytes = 128;
     std::vector<TermId> candidates;
     for (const TermId cls : order_) {
       Candidates(cls, candidates);
+      const std::size_t others = candidates.size() - (parent_[cls] == kNoTerm ? 0 : 1);
+      if (others != 0 && !budget_.Charge(kSuperclassListBytes)) return false;
       for (const TermId super : candidates) {
         if (super == parent_[cls]) continue;
         if (!budget_.Charge(sizeof(void*))) return false;
