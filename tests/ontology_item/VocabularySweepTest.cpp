@@ -31,7 +31,7 @@ using QAX::Ontology::Info::MetaAttrInfo;
 using qaxoi::rdf::RdfSyntax;
 
 struct Counts {
-  std::size_t classes = 0, attributes = 0;
+  std::size_t classes = 0, attributes = 0, links = 0;
 };
 
 std::vector<std::string> Vocabularies(const std::string& folder) {
@@ -57,7 +57,7 @@ void Sweep(const QAX::Ontology::OntologyModel& model, Counts& counts) {
       SCOPED_TRACE(metaClass->GetInfo().handle);
       if (nested.GetClassHandle().empty()) nested.SetClassHandle(metaClass->GetInfo().handle);
       ++counts.classes;
-      counts.attributes += metaClass->GetAttributes().size();
+      counts.attributes += metaClass->GetDeclaredAttributes().size();
       Aco_QAXOntologyItem channel;
       qaxoi::module::ChooseClass(channel, *metaClass, false,
                                  qaxoi::module::ChannelNaming::kKeepName);
@@ -70,6 +70,12 @@ void Sweep(const QAX::Ontology::OntologyModel& model, Counts& counts) {
         walk.insert(walk.begin(), own.begin(), own.end());
       }
       ASSERT_EQ(static_cast<int>(walk.size()), channel.GetChildCount());
+      counts.links += walk.size();
+      // Every superclass's attributes, each property once.
+      std::set<std::string> properties;
+      for (const MetaAttrInfo* info : walk) {
+        EXPECT_TRUE(properties.insert(info->scopeName + "." + info->name).second) << info->name;
+      }
       std::set<std::string> expectedNames;
       for (std::size_t i = 0; i < walk.size(); ++i) {
         A3d_Channel* child = nullptr;
@@ -149,11 +155,11 @@ TEST(VocabularySweep, EveryClassOfEveryVocabularyPreparesBuildsSavesAndLoadsBack
   ASSERT_GE(files.size(), 84u)
       << folder << " lacks vocabularies: run scripts/fetch-vocabularies.sh from the repository "
       << "root (it needs npm), or point QAX_VOCABULARY_DIR at them";
-  // Counts that pin the mapping of well-known vocabularies: classes and their
-  // own attributes.
+  // Counts that pin the mapping of well-known vocabularies: classes, their
+  // own attributes and the links of all their channels.
   const std::map<std::string, Counts> pinned = {
-      {"schema.nq", {893, 2150}}, {"foaf.nq", {13, 44}}, {"prov.nq", {51, 75}},
-      {"dbo.nq", {760, 2387}},    {"gr.nq", {37, 243}},
+      {"schema.nq", {893, 2100, 57148}}, {"foaf.nq", {13, 44, 116}}, {"prov.nq", {51, 70, 464}},
+      {"dbo.nq", {760, 2387, 107793}},   {"gr.nq", {37, 181, 411}},
   };
   for (const std::string& file : files) {
     SCOPED_TRACE(file);
@@ -169,6 +175,7 @@ TEST(VocabularySweep, EveryClassOfEveryVocabularyPreparesBuildsSavesAndLoadsBack
     if (known != pinned.end()) {
       EXPECT_EQ(known->second.classes, counts.classes);
       EXPECT_EQ(known->second.attributes, counts.attributes);
+      EXPECT_EQ(known->second.links, counts.links);
     }
   }
   EXPECT_EQ(std::vector<std::string>{}, globalEngine->ShowDebugMessage.Shown());

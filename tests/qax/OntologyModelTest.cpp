@@ -40,6 +40,58 @@ TEST(OntologyModel, RefusesDuplicatesAndForeignLibrariesOrParents) {
   EXPECT_EQ(model.GetClassCount(), 2u);
 }
 
+QAX::Ontology::Info::MetaAttrInfo Attr(const std::string& name) {
+  return QAX::Ontology::Info::MetaAttrInfo{name, "lib", 0, "string"};
+}
+
+std::string Names(const std::vector<const MetaAttr*>& attributes) {
+  std::string names;
+  for (const MetaAttr* attribute : attributes) names += attribute->GetInfo().name + " ";
+  return names;
+}
+
+// What a class declares and what a walk meets at it: AddAttribute does
+// both; DeclareAttribute and PresentAttribute one each, in the order called;
+// a class whose two lists are equal keeps one. Superclasses: the parent
+// first, then those added.
+TEST(OntologyModel, ClassesDeclareAndPresentAttributesAndKeepTheirSuperclasses) {
+  OntologyModel model;
+  MetaClassLibrary* const lib = model.AddLibrary("lib");
+  MetaClass* const parent = model.AddClass(lib, ClassInfo("P", "urn:P"), nullptr);
+  MetaClass* const mixin = model.AddClass(lib, ClassInfo("M", "urn:M"), nullptr);
+  MetaClass* const cls = model.AddClass(lib, ClassInfo("C", "urn:C"), parent);
+  const MetaAttr* const m = mixin->AddAttribute(Attr("m"));
+  EXPECT_EQ(Names(mixin->GetAttributes()), "m ");
+  EXPECT_EQ(&mixin->GetAttributes(), &mixin->GetDeclaredAttributes());
+
+  const MetaAttr* const own = cls->DeclareAttribute(Attr("c"));
+  EXPECT_EQ(Names(cls->GetAttributes()), "");
+  cls->PresentAttribute(m);
+  cls->PresentAttribute(nullptr);
+  cls->PresentAttribute(own);
+  cls->AddAttribute(Attr("d"));
+  EXPECT_EQ(Names(cls->GetAttributes()), "m c d ");
+  EXPECT_EQ(Names(cls->GetDeclaredAttributes()), "c d ");
+
+  // Declared, then presented in the same order: one list again.
+  const MetaAttr* const first = parent->DeclareAttribute(Attr("p"));
+  const MetaAttr* const second = parent->DeclareAttribute(Attr("q"));
+  parent->PresentAttribute(first);
+  EXPECT_EQ(Names(parent->GetAttributes()), "p ");
+  parent->PresentAttribute(second);
+  EXPECT_EQ(&parent->GetAttributes(), &parent->GetDeclaredAttributes());
+  EXPECT_EQ(Names(parent->GetAttributes()), "p q ");
+
+  EXPECT_FALSE(cls->AddSuperclass(nullptr));
+  EXPECT_FALSE(cls->AddSuperclass(cls));
+  EXPECT_FALSE(cls->AddSuperclass(parent));
+  EXPECT_TRUE(cls->AddSuperclass(mixin));
+  EXPECT_EQ(cls->GetSuperclasses(), (std::vector<const MetaClass*>{parent, mixin}));
+  EXPECT_EQ(mixin->GetSuperclasses(), std::vector<const MetaClass*>{});
+  EXPECT_TRUE(mixin->AddSuperclass(parent));
+  EXPECT_EQ(mixin->GetSuperclasses(), std::vector<const MetaClass*>{parent});
+}
+
 // One ambassador per process: a separately loaded shared library (like a
 // channel module) must reach the same one, not a copy of its own, and sees
 // the model set here. The ambassador does not own the model.

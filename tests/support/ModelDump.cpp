@@ -87,7 +87,18 @@ void Class(const OntologyModel& model, const MetaClass& metaClass, std::string& 
   }
   if (!info.doc.empty()) out += "  doc " + Quoted(info.doc) + "\n";
   Successors(model, info.handle, "  ", out);
-  for (const MetaAttr* attribute : metaClass.GetAttributes()) Attribute(model, *attribute, out);
+  for (const MetaClass* superclass : metaClass.GetSuperclasses()) {
+    out += "  superclass " + Quoted(superclass->GetFQName()) + "\n";
+  }
+  for (const MetaAttr* attribute : metaClass.GetDeclaredAttributes()) {
+    Attribute(model, *attribute, out);
+  }
+  // What the walk meets here, by name: the declared ones and those
+  // presented for other superclasses alike.
+  for (const MetaAttr* attribute : metaClass.GetAttributes()) {
+    out += "  presents " +
+           Quoted(attribute->GetInfo().scopeName + "." + attribute->GetInfo().name) + "\n";
+  }
 }
 
 }  // namespace

@@ -121,6 +121,28 @@ TEST_F(QaxHost, CommandsShowTheirOutput) {
         ":Margherita a owl:Class ; rdfs:subClassOf [ a owl:Restriction ;\n"
         "  owl:onProperty :hasTopping ; owl:someValuesFrom :Topping ] .\n");
   const std::string pizza = Path("pizza.ttl");
+  // The example of docs/vocabularies.md: a penguin is an animal and a
+  // swimmer; and a keeper's partner is a swimmer.
+  Write("zoo.ttl",
+        "@prefix rdf: <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n"
+        "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
+        "@prefix owl: <http://www.w3.org/2002/07/owl#> .\n"
+        "@prefix xsd: <http://www.w3.org/2001/XMLSchema#> .\n"
+        "@prefix schema: <http://schema.org/> .\n@prefix ex: <http://example.org/zoo#> .\n"
+        "ex:Animal a owl:Class . ex:Swimmer a owl:Class .\n"
+        "ex:Keeper a owl:Class ; rdfs:subClassOf schema:Person .\n"
+        "ex:Penguin a owl:Class ;\n"
+        "  rdfs:subClassOf <http://other.org/birds#Bird>, ex:Animal, ex:Swimmer .\n"
+        "ex:name a owl:DatatypeProperty ; rdfs:domain ex:Animal ; rdfs:range xsd:string .\n"
+        "ex:born a owl:DatatypeProperty ; rdfs:domain ex:Animal ; rdfs:range xsd:date .\n"
+        "ex:keeper a owl:ObjectProperty ; rdfs:domain ex:Animal ; rdfs:range ex:Keeper .\n"
+        "ex:weight a owl:DatatypeProperty ; rdfs:domain ex:Animal ;\n"
+        "  schema:rangeIncludes schema:Number, schema:QuantitativeValue .\n"
+        "ex:flippers a rdf:Property ; schema:domainIncludes ex:Penguin, ex:Swimmer ;\n"
+        "  rdfs:range xsd:nonNegativeInteger .\n"
+        "ex:tagged a rdf:Property ; rdfs:domain ex:Penguin ; rdfs:range xsd:boolean .\n"
+        "ex:partner a owl:ObjectProperty ; rdfs:domain ex:Keeper ; rdfs:range ex:Swimmer .\n");
+  const std::string zoo = "--ontology " + Path("zoo.ttl") + " ";
   WriteValidationFiles();
   const std::string domainless =
       "qax-host: warning: " + pizza +
@@ -136,8 +158,27 @@ TEST_F(QaxHost, CommandsShowTheirOutput) {
        {"name       QAXOntologyItem\n", "type guid  {6B9BDE34-8AC5-11DF-94AA-11F5DED72085}\n"},
        ""},
       {"describe http://example.org/zoo#Animal",
-       {"Class:\tzoo.Animal\nParent:\tzoo.Being\nAbstract:\tno\nDoc:\tA being that moves and "
-        "eats.\n\n-------- attributes --------\n\nborn\tdate\nlegs\tinteger\nweight\tdecimal\n"},
+       {"Class:\tzoo.Animal\nParent:\tzoo.Being\nSuperclasses:\tzoo:Being\nAbstract:\tno\nDoc:\tA "
+        "being that moves and eats.\n\n-------- attributes --------\n\nborn\tdate\nlegs\tinteger\n"
+        "weight\tdecimal\n"},
+       ""},
+      // Every superclass: the parent's walk, then the other superclass's.
+      {zoo + "links zoo:Penguin",
+       {"0     0      Text             zoo.born\n",
+        "1     1      QAXOntologyItem  zoo.keeper [TODO.TODO]\n",
+        "2     2      Text             zoo.name\n", "3     3      Value            zoo.weight\n",
+        "4     4      Value            zoo.flippers\n",
+        "5     5      Value            zoo.tagged\n"},
+       ""},
+      {zoo + "describe zoo:Penguin",
+       {"Parent:\tzoo.Animal\nSuperclasses:\tzoo:Animal, zoo:Swimmer\nAbstract:",
+        "-------- attributes --------\n\nflippers\tnonNegativeInteger\ntagged\tboolean\n"},
+       ""},
+      {zoo + "--json describe zoo:Penguin",
+       {"\"superclasses\": [\n    \"zoo:Animal\",\n    \"zoo:Swimmer\"\n  ]"},
+       ""},
+      {zoo + "build zoo:Keeper partner=zoo:Penguin partner.flippers=2",
+       {"zoo:Keeper\n  partner = zoo:Penguin\n    flippers = \"2\"\n"},
        ""},
       {"build zoo:Penguin name=Pingu legs=2 alive=no habitat=geo:Place habitat.latitude=-77.5",
        {"zoo:Penguin\n  alive = \"0\"\n  name = \"Pingu\"\n  legs = \"2\"\n  habitat = "

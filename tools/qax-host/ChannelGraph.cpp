@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 #include <utility>
+#include <vector>
 
 #include "ontology_item/ClassSelection.h"
 #include "tools/qax-host/AttributeValues.h"
@@ -48,15 +49,22 @@ std::vector<WalkedAttribute> AttributeWalk(const MetaClass& metaClass) {
 // Whether `given` is the class that an attribute of complex kind ranges over,
 // or a subclass of it. The service names the range by its local name
 // (`typeName`); when that name resolves to one class only that class counts,
-// otherwise every class of that name does. Parent chains are finite and
-// loop-free in a model, and the walk stops at a repeat all the same.
+// otherwise every class of that name does. Every superclass counts, not the
+// parents alone; each class is looked at once, so superclasses that loop
+// end the search all the same.
 bool InRange(const Session& session, const MetaClass& given, const std::string& typeName) {
   // A range that names no single class leaves `range` null.
   const MetaClass* range = nullptr;
   static_cast<void>(FindClass(session.model(), typeName, &range));
-  std::set<const MetaClass*> seen;
-  for (const MetaClass* c = &given; c != nullptr && seen.insert(c).second; c = c->GetParent()) {
+  std::set<const MetaClass*> seen{&given};
+  std::vector<const MetaClass*> pending{&given};
+  while (!pending.empty()) {
+    const MetaClass* const c = pending.back();
+    pending.pop_back();
     if (range != nullptr ? c == range : c->GetInfo().name == typeName) return true;
+    for (const MetaClass* superclass : c->GetSuperclasses()) {
+      if (seen.insert(superclass).second) pending.push_back(superclass);
+    }
   }
   return false;
 }

@@ -27,16 +27,18 @@ constexpr const char* kChannelNamespace = "urn:qax-host:channel:";
 constexpr const char* kRdfType = "http://www.w3.org/1999/02/22-rdf-syntax-ns#type";
 constexpr const char* kSubClassOf = "http://www.w3.org/2000/01/rdf-schema#subClassOf";
 
-// One N-Triples statement "<class> rdfs:subClassOf <parent>" per class of
-// `model` that has a parent, so that sh:class and class targets see an item
-// of a subclass as an instance of its parents.
+// One N-Triples statement "<class> rdfs:subClassOf <superclass>" per direct
+// superclass of each class of `model`, the parent and the others alike, so
+// that sh:class and class targets see an item of a subclass as an instance
+// of every class above it.
 std::string ClassHierarchy(const QAX::Ontology::OntologyModel& model) {
   std::string text;
   for (const QAX::Ontology::MetaClassLibrary* library : model.GetLibraries()) {
     for (const QAX::Ontology::MetaClass* metaClass : library->GetClasses()) {
-      if (metaClass->GetParent() == nullptr) continue;
-      text += "<" + metaClass->GetInfo().handle + "> <" + kSubClassOf + "> <" +
-              metaClass->GetParent()->GetInfo().handle + "> .\n";
+      for (const QAX::Ontology::MetaClass* superclass : metaClass->GetSuperclasses()) {
+        text += "<" + metaClass->GetInfo().handle + "> <" + kSubClassOf + "> <" +
+                superclass->GetInfo().handle + "> .\n";
+      }
     }
   }
   return text;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
@@ -213,19 +214,38 @@ int RunDescribe(const Invocation& invocation) {
     if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
     shown += text[i];
   }
+  const std::vector<const QAX::Ontology::MetaClass*> superclasses = metaClass->GetSuperclasses();
   if (invocation.json) {
     const QAX::Ontology::MetaClass* parent = metaClass->GetParent();
+    Json names = Json::array();
+    for (const QAX::Ontology::MetaClass* superclass : superclasses) {
+      names.push_back(ShownName(*superclass));
+    }
     PrintJson({{"class", ShownName(*metaClass)},
                {"iri", metaClass->GetInfo().handle},
                {"parent", parent != nullptr ? Json(ShownName(*parent)) : Json()},
+               {"superclasses", std::move(names)},
                {"description", shown}});
     return kExitOk;
   }
+  // Every direct superclass, the parent first, on a line of its own after
+  // the module's "Parent:" line: the module names the parent alone.
+  std::string superclassLine;
+  for (const QAX::Ontology::MetaClass* superclass : superclasses) {
+    superclassLine +=
+        (superclassLine.empty() ? "Superclasses:\t" : ", ") + Escaped(ShownName(*superclass));
+  }
+  constexpr std::string_view kParentLine = "Parent:";
   const std::string escaped = Escaped(shown, Layout::kKeep);
   for (std::size_t start = 0; start < escaped.size();) {
     std::size_t end = escaped.find('\n', start);
     if (end == std::string::npos) end = escaped.size();
-    PrintLine(escaped.substr(start, end - start));
+    const std::string line = escaped.substr(start, end - start);
+    PrintLine(line);
+    if (!superclassLine.empty() && line.compare(0, kParentLine.size(), kParentLine) == 0) {
+      PrintLine(superclassLine);
+      superclassLine.clear();
+    }
     start = end + 1;
   }
   return kExitOk;

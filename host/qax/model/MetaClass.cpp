@@ -13,29 +13,108 @@ MetaClass::MetaClass(Info::MetaClassInfo info, const MetaClass* parent,
 
 MetaClass::~MetaClass() = default;
 
-const std::vector<const MetaAttr*>& MetaClass::GetAttributes() const {
+namespace {
+const std::vector<const MetaAttr*>& NoAttributes() {
   static const std::vector<const MetaAttr*> kNone;
-  return attributes_ ? attributes_->list : kNone;
+  return kNone;
+}
+}  // namespace
+
+const std::vector<const MetaAttr*>& MetaClass::GetAttributes() const {
+  if (!attributes_) return NoAttributes();
+  return attributes_->separate ? attributes_->presented : attributes_->declared;
+}
+
+const std::vector<const MetaAttr*>& MetaClass::GetDeclaredAttributes() const {
+  return attributes_ ? attributes_->declared : NoAttributes();
+}
+
+std::vector<const MetaClass*> MetaClass::GetSuperclasses() const {
+  std::vector<const MetaClass*> superclasses;
+  const std::size_t others = attributes_ ? attributes_->superclasses.size() : 0;
+  superclasses.reserve((parent_ != nullptr ? 1 : 0) + others);
+  if (parent_ != nullptr) superclasses.push_back(parent_);
+  if (others != 0) {
+    superclasses.insert(superclasses.end(), attributes_->superclasses.begin(),
+                        attributes_->superclasses.end());
+  }
+  return superclasses;
 }
 
 // Made on each call rather than kept: a model may hold millions of classes,
 // and the text is its library's name and the class's.
 std::string MetaClass::GetFQName() const { return MakeFQName(library_->GetName(), info_.name); }
 
+MetaClass::Attributes& MetaClass::Lists() {
+  if (!attributes_) attributes_ = std::make_unique<Attributes>();
+  return *attributes_;
+}
+
+const MetaAttr* MetaClass::Declare(Info::MetaAttrInfo info, MetaAttr::Cardinality cardinality,
+                                   std::shared_ptr<const AttrRange> range) {
+  Attributes& lists = Lists();
+  lists.owned.push_back(std::make_unique<MetaAttr>(std::move(info), cardinality, std::move(range)));
+  lists.declared.push_back(lists.owned.back().get());
+  return lists.declared.back();
+}
+
 const MetaAttr* MetaClass::AddAttribute(Info::MetaAttrInfo info, MetaAttr::Cardinality cardinality,
                                         std::shared_ptr<const AttrRange> range) {
-  if (!attributes_) attributes_ = std::make_unique<Attributes>();
-  attributes_->owned.push_back(
-      std::make_unique<MetaAttr>(std::move(info), cardinality, std::move(range)));
-  attributes_->list.push_back(attributes_->owned.back().get());
-  return attributes_->list.back();
+  const MetaAttr* const added = Declare(std::move(info), cardinality, std::move(range));
+  if (attributes_->separate) PresentAttribute(added);
+  return added;
+}
+
+const MetaAttr* MetaClass::DeclareAttribute(Info::MetaAttrInfo info,
+                                            MetaAttr::Cardinality cardinality,
+                                            std::shared_ptr<const AttrRange> range) {
+  Attributes& lists = Lists();
+  if (!lists.separate) {
+    // The presented list is what was declared so far; from here they differ.
+    lists.presented = lists.declared;
+    lists.matching = lists.declared.size();
+    lists.separate = true;
+  }
+  return Declare(std::move(info), cardinality, std::move(range));
+}
+
+void MetaClass::PresentAttribute(const MetaAttr* attribute) {
+  if (attribute == nullptr) return;
+  Attributes& lists = Lists();
+  if (!lists.separate) {
+    lists.presented = lists.declared;
+    lists.matching = lists.declared.size();
+    lists.separate = true;
+  }
+  const std::size_t at = lists.presented.size();
+  lists.presented.push_back(attribute);
+  if (lists.matching == at && at < lists.declared.size() && lists.declared[at] == attribute) {
+    ++lists.matching;
+  }
+  JoinWhenEqual();
+}
+
+void MetaClass::JoinWhenEqual() {
+  Attributes& lists = *attributes_;
+  if (!lists.separate || lists.matching != lists.presented.size() ||
+      lists.matching != lists.declared.size()) {
+    return;
+  }
+  std::vector<const MetaAttr*>().swap(lists.presented);
+  lists.separate = false;
+}
+
+bool MetaClass::AddSuperclass(const MetaClass* superclass) {
+  if (superclass == nullptr || superclass == this || superclass == parent_) return false;
+  Lists().superclasses.push_back(superclass);
+  return true;
 }
 
 void MetaClass::ReserveAttributes(std::size_t count) {
   if (count == 0) return;
-  if (!attributes_) attributes_ = std::make_unique<Attributes>();
-  attributes_->owned.reserve(count);
-  attributes_->list.reserve(count);
+  Attributes& lists = Lists();
+  lists.owned.reserve(count);
+  lists.declared.reserve(count);
 }
 
 std::string MetaClass::MakeFQName(const std::string& libraryName, const std::string& name) {

@@ -30,9 +30,25 @@ class QAX_API MetaClass {
   // The parent class, a class of the same model; null for a root class.
   const MetaClass* GetParent() const { return parent_; }
 
-  // The class's own attributes (not the inherited ones), in the order they
-  // were added. The order never changes once the model is built.
+  // The attributes that a walk of the class's links meets at this class: a
+  // host walks the parent chain, root first, and takes each class's list in
+  // order. The list holds the attributes the class presents for superclasses
+  // that its parent's walk does not reach (PresentAttribute), then its own,
+  // and never one that the walk met above it; so the walk meets every
+  // inherited attribute once, also those of superclasses other than the
+  // parent. For a class given its attributes by AddAttribute alone it is
+  // GetDeclaredAttributes(). The order never changes once the model is built.
   const std::vector<const MetaAttr*>& GetAttributes() const;
+
+  // The attributes the class itself declares and owns, in the order they
+  // were declared (AddAttribute, DeclareAttribute).
+  const std::vector<const MetaAttr*>& GetDeclaredAttributes() const;
+
+  // The direct superclasses that are classes of the model: the parent first
+  // (none for a root class), then those given to AddSuperclass, in that
+  // order. Made on each call: most classes have their parent alone, which
+  // costs nothing to keep.
+  std::vector<const MetaClass*> GetSuperclasses() const;
 
   // The library the class belongs to; never null.
   const MetaClassLibrary* GetLibrary() const { return library_; }
@@ -43,12 +59,34 @@ class QAX_API MetaClass {
   // this class within its model; OntologyItem is constructed from it.
   std::string GetFQName() const;
 
-  // Appends an attribute with `cardinality` and `range` (null: none; see
-  // MetaAttr::GetRange) and answers it (owned by this class). Any record is
-  // accepted, including a name the class or a parent already has.
+  // Declares an attribute with `cardinality` and `range` (null: none; see
+  // MetaAttr::GetRange), presents it (appends it to GetAttributes) and
+  // answers it (owned by this class). Any record is accepted, including a
+  // name the class or a parent already has: a walk then meets both.
   const MetaAttr* AddAttribute(Info::MetaAttrInfo info,
                                MetaAttr::Cardinality cardinality = MetaAttr::Cardinality(),
                                std::shared_ptr<const AttrRange> range = nullptr);
+
+  // Declares an attribute as AddAttribute does, without presenting it:
+  // GetAttributes() is unchanged until PresentAttribute adds it.
+  const MetaAttr* DeclareAttribute(Info::MetaAttrInfo info,
+                                   MetaAttr::Cardinality cardinality = MetaAttr::Cardinality(),
+                                   std::shared_ptr<const AttrRange> range = nullptr);
+
+  // Appends `attribute` to GetAttributes(). Precondition, not checked (it
+  // would cost a walk of every ancestor): `attribute` is declared by this
+  // class or by one of its superclasses, theirs, and so on, in this model,
+  // and is not presented by this class or by a class its walk meets
+  // before it. A null attribute changes nothing.
+  void PresentAttribute(const MetaAttr* attribute);
+
+  // Adds `superclass` to GetSuperclasses(), after those given before; false,
+  // and nothing changed, for null, the class itself and its parent.
+  // Preconditions, not checked (a class may have many superclasses, and
+  // each check would cost a search): `superclass` is a class of the same
+  // model, not given before. The model follows no superclass itself: what
+  // the class gets of it is what it presents.
+  bool AddSuperclass(const MetaClass* superclass);
 
   // Makes room for `count` attributes in all, so that a loader that knows
   // how many it adds grows the class once. Throws std::bad_alloc.
@@ -65,12 +103,24 @@ class QAX_API MetaClass {
   const Info::MetaClassInfo info_;
   const MetaClass* const parent_;
   const MetaClassLibrary* const library_;
-  // Null until the first attribute is added: most classes of a large
-  // vocabulary have none, and a model may hold millions of classes.
+  // Null until the first attribute or superclass is added: most classes of a
+  // large vocabulary have no attribute and their parent alone, and a model
+  // may hold millions of classes. `presented` is used only while the
+  // presented list differs from `declared`: a class that presents what it
+  // declares, in that order, keeps one list.
   struct Attributes {
     std::vector<std::unique_ptr<MetaAttr>> owned;
-    std::vector<const MetaAttr*> list;
+    std::vector<const MetaAttr*> declared;
+    std::vector<const MetaAttr*> presented;
+    bool separate = false;     // GetAttributes() is `presented`, not `declared`
+    std::size_t matching = 0;  // while separate: how many first ones the lists share
+    std::vector<const MetaClass*> superclasses;  // beside the parent
   };
+  Attributes& Lists();
+  const MetaAttr* Declare(Info::MetaAttrInfo info, MetaAttr::Cardinality cardinality,
+                          std::shared_ptr<const AttrRange> range);
+  // Keeps one list again when the presented one has become the declared one.
+  void JoinWhenEqual();
   std::unique_ptr<Attributes> attributes_;
 };
 

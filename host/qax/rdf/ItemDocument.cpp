@@ -147,7 +147,9 @@ class Describer {
     return out;
   }
 
-  // The attribute called `name` of `metaClass`, its own before its parents'.
+  // The attribute called `name` of `metaClass`: the first met up the parent
+  // chain from the class, each class's GetAttributes() holding what it
+  // presents for its other superclasses too.
   const QAX::Ontology::Info::MetaAttrInfo* Find(const QAX::Ontology::MetaClass& metaClass,
                                                 const std::string& name) {
     auto& byName = attributes_[&metaClass];

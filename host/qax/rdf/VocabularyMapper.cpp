@@ -152,6 +152,7 @@ class Builder {
     }
     if (!NameNamespaces()) return false;
     ChooseParents();
+    FollowSuperclasses();
     if (!AddClasses() || !AddAttributes() || !AddSuccessors()) return false;
     if (order_.empty()) {
       warnings_.push_back(sourceName_ + ": no classes: " +
@@ -281,6 +282,23 @@ class Builder {
     return !budget_.Exhausted();
   }
 
+  // The candidates for `cls`'s parent, in the order of choice, into `out`:
+  // its named superclasses that are classes of the model, other than
+  // itself, those of its own namespace first, then the others, each part in
+  // IRI order. The other superclasses are followed in the same order.
+  void Candidates(TermId cls, std::vector<TermId>& out) const {
+    out.clear();
+    const std::string_view ns = Iri(cls).substr(0, localStart_[cls]);
+    for (const TermId super : SuperClasses(cls)) {
+      if (super != cls && IsClass(super)) out.push_back(super);
+    }
+    // Related() answers IRI order; a stable partition keeps it within
+    // each part.
+    std::stable_partition(out.begin(), out.end(), [&](TermId super) {
+      return Iri(super).substr(0, localStart_[super]) == ns;
+    });
+  }
+
   // Each class's parent: among its candidates (its named superclasses that
   // are classes of the model, other than itself: those rdfs:subClassOf
   // names and the named classes of intersections alike), those in the
@@ -323,17 +341,8 @@ class Builder {
     };
     std::vector<TermId> candidates;
     for (const TermId cls : st_.Classes()) {
-      candidates.clear();
-      const std::string_view ns = Iri(cls).substr(0, localStart_[cls]);
-      for (const TermId super : SuperClasses(cls)) {
-        if (super != cls && IsClass(super)) candidates.push_back(super);
-      }
+      Candidates(cls, candidates);
       if (candidates.empty()) continue;
-      // Related() answers IRI order; a stable partition keeps it within
-      // each part.
-      std::stable_partition(candidates.begin(), candidates.end(), [&](TermId super) {
-        return Iri(super).substr(0, localStart_[super]) == ns;
-      });
       const uint32_t own = find(place[cls]);
       for (const TermId super : candidates) {
         const uint32_t theirs = find(place[super]);
@@ -392,6 +401,246 @@ class Builder {
     budget_.Release(held);
   }
 
+  // Which superclass edges the walks follow, and the order in which the
+  // classes' walks are formed (docs/vocabularies.md, "Every superclass").
+  // The strongly connected components of the superclass graph among the
+  // model's classes (Tarjan's algorithm, iterative: hierarchies may be
+  // hundreds of thousands deep) tell the classes that are subclasses of
+  // each other; an edge other than the parent's is followed only between
+  // two components, so no walk goes round a loop. Those not followed are
+  // counted in one warning. walkOrder_ lists the classes by component,
+  // components in the order Tarjan's algorithm closes them (every
+  // superclass's before its subclass's), and within one component in
+  // order_ (parents first): every class after the classes its walk
+  // follows. Also numbers the parent tree (treeAt_, treeEnd_), so that "is
+  // A an ancestor of B" is two comparisons. O(c + s) time for c classes
+  // and s superclass relations; three numbers per term kept, two more and
+  // three per class while the components are found, charged.
+  void FollowSuperclasses() {
+    const std::size_t count = st_.TermCount();
+    constexpr uint32_t kUnvisited = UINT32_MAX;
+    constexpr uint32_t kPlaced = UINT32_MAX - 1;  // index of a class whose component is known
+    constexpr std::size_t kFramePerClass = 3;     // a call frame and a place on the stack
+    const std::size_t held = sizeof(uint32_t) * (count + kFramePerClass * st_.Classes().size());
+    budget_.Charge(sizeof(uint32_t) * count + held);
+    // Tarjan's index and low link; a class's low link becomes its component
+    // once that is known, and its index kPlaced.
+    std::vector<uint32_t> index(count, kUnvisited);
+    component_.assign(count, kUnvisited);
+    std::vector<uint32_t>& low = component_;
+    std::vector<TermId> stack;
+    struct Frame {
+      TermId cls;
+      uint32_t edge;  // the next superclass of Related() to look at
+    };
+    std::vector<Frame> frames;
+    uint32_t counter = 0;
+    uint32_t components = 0;
+    // The next superclass of frame's class that is a class of the model
+    // (other than itself), advancing the frame; kNoTerm when none is left.
+    const auto nextEdge = [this](Frame& frame) {
+      const TermList supers = SuperClasses(frame.cls);
+      const std::size_t edges = static_cast<std::size_t>(supers.end() - supers.begin());
+      while (frame.edge < edges) {
+        const TermId super = supers.begin()[frame.edge++];
+        if (super != frame.cls && IsClass(super)) return super;
+      }
+      return kNoTerm;
+    };
+    const auto visit = [&](TermId cls) {
+      index[cls] = low[cls] = counter++;
+      stack.push_back(cls);
+      frames.push_back(Frame{cls, 0});
+    };
+    for (const TermId start : st_.Classes()) {
+      if (index[start] != kUnvisited) continue;
+      visit(start);
+      while (!frames.empty()) {
+        Frame& frame = frames.back();
+        const TermId cls = frame.cls;
+        const TermId super = nextEdge(frame);
+        if (super != kNoTerm) {
+          if (index[super] == kUnvisited) {
+            visit(super);
+          } else if (index[super] != kPlaced) {  // still on the stack
+            low[cls] = std::min(low[cls], index[super]);
+          }
+          continue;
+        }
+        frames.pop_back();
+        if (!frames.empty()) low[frames.back().cls] = std::min(low[frames.back().cls], low[cls]);
+        if (low[cls] != index[cls]) continue;
+        TermId member = kNoTerm;
+        do {
+          member = stack.back();
+          stack.pop_back();
+          index[member] = kPlaced;
+          component_[member] = components;
+        } while (member != cls);
+        ++components;
+      }
+    }
+    std::vector<uint32_t>().swap(index);
+    std::vector<TermId>().swap(stack);
+    std::vector<Frame>().swap(frames);
+    budget_.Release(held);
+
+    // The parent tree's numbering: order_ is a preorder, so a class's
+    // subtree is the run of order_ from its place to its place plus its
+    // size.
+    constexpr std::size_t kTreeTables = 2;
+    budget_.Charge(sizeof(uint32_t) * kTreeTables * count);
+    treeAt_.assign(count, 0);
+    treeEnd_.assign(count, 0);
+    for (uint32_t at = 0; at < order_.size(); ++at) {
+      treeAt_[order_[at]] = at;
+      treeEnd_[order_[at]] = at + 1;
+    }
+    for (auto at = order_.rbegin(); at != order_.rend(); ++at) {
+      if (parent_[*at] != kNoTerm) {
+        treeEnd_[parent_[*at]] = std::max(treeEnd_[parent_[*at]], treeEnd_[*at]);
+      }
+    }
+
+    // By component, then in order_: a counting sort.
+    {
+      std::vector<uint32_t> firstOf(components + 1, 0);
+      budget_.Charge(sizeof(uint32_t) * firstOf.size());
+      for (const TermId cls : order_) ++firstOf[component_[cls] + 1];
+      for (std::size_t c = 1; c < firstOf.size(); ++c) firstOf[c] += firstOf[c - 1];
+      walkOrder_.assign(order_.size(), kNoTerm);
+      for (const TermId cls : order_) walkOrder_[firstOf[component_[cls]]++] = cls;
+      budget_.Release(sizeof(uint32_t) * firstOf.size());
+    }
+
+    // The edges left out, counted, with the first class by IRI as example.
+    // A class left without a parent is passed over: every superclass of it
+    // is in its loop, and the warning of ChooseParents names it already.
+    std::size_t cut = 0;
+    TermId exampleClass = kNoTerm;
+    TermId exampleSuper = kNoTerm;
+    std::vector<TermId> candidates;
+    for (const TermId cls : st_.Classes()) {
+      if (parent_[cls] == kNoTerm) continue;
+      Candidates(cls, candidates);
+      for (const TermId super : candidates) {
+        if (super == parent_[cls]) continue;
+        if (component_[super] != component_[cls]) {
+          followsOthers_ = true;
+          continue;
+        }
+        if (cut++ == 0) {
+          exampleClass = cls;
+          exampleSuper = super;
+        }
+      }
+    }
+    if (cut != 0) {
+      warnings_.push_back(sourceName_ + ": " + std::to_string(cut) +
+                          (cut == 1 ? " superclass would close a loop of superclasses and gives "
+                                      "its class no attributes"
+                                    : " superclasses would close a loop of superclasses and give "
+                                      "their classes no attributes") +
+                          " (for example <" + IriText(exampleClass) + "> rdfs:subClassOf <" +
+                          IriText(exampleSuper) + ">)");
+    }
+  }
+
+  // True when class `above` is `cls` or one of its ancestors through the
+  // parents.
+  bool Above(TermId above, TermId cls) const {
+    return treeAt_[above] <= treeAt_[cls] && treeAt_[cls] < treeEnd_[above];
+  }
+
+  // Spends one step of the walks' budget; false, and remembered, when
+  // none is left.
+  bool Step() {
+    if (stepsLeft_ == 0) {
+      outOfSteps_ = true;
+      return false;
+    }
+    --stepsLeft_;
+    return true;
+  }
+
+  // True when class `member` is in the walk of class `cls` (kNoTerm: an
+  // empty walk): an ancestor of `cls`, or brought in by one. False when the
+  // steps run out.
+  bool InWalk(TermId member, TermId cls) {
+    if (cls == kNoTerm) return false;
+    if (Above(member, cls)) return true;
+    if (!followsOthers_) return false;
+    for (uint32_t at = bringers_[member]; at != kNoLink; at = links_[at].next) {
+      if (!Step()) return false;
+      if (Above(links_[at].cls, cls)) return true;
+    }
+    return false;
+  }
+
+  // True when the walk of class `cls` (kNoTerm: an empty walk) meets
+  // `property`: some class of the walk declares it. Looks up the chain for
+  // a class that presents it, as many classes as declare it, then asks
+  // those that declare it whether they are in the walk: at most twice what
+  // the cheaper way costs, whichever that is. False when the steps run out.
+  bool Met(TermId property, TermId cls) {
+    if (cls == kNoTerm) return false;
+    const auto found = declarers_.find(property);
+    if (found == declarers_.end()) return false;
+    const Declarers& declarers = found->second;
+    std::size_t looked = 0;
+    for (TermId at = cls; at != kNoTerm; at = parent_[at]) {
+      if (looked++ == declarers.count) break;
+      if (!Step()) return false;
+      if (presentedAt_.count(PairKey(at, property)) != 0) return true;
+      if (parent_[at] == kNoTerm) return false;  // the whole chain is looked at
+    }
+    for (uint32_t at = declarers.head; at != kNoLink; at = links_[at].next) {
+      if (!Step()) return false;
+      if (InWalk(links_[at].cls, cls)) return true;
+    }
+    return false;
+  }
+
+  // Appends `cls` to the list that starts at `head`.
+  void Link(uint32_t& head, TermId cls) {
+    links_.push_back(LinkEntry{cls, head});
+    head = static_cast<uint32_t>(links_.size() - 1);
+  }
+
+  // The classes that class `cls` brings into its walk: those of the walks
+  // of its followed superclasses other than the parent, in candidate order,
+  // each walk in its order, that the parent's walk does not have, each
+  // once. Appends them to `out`; false when the steps run out (`out` then
+  // holds a part).
+  bool Brought(TermId cls, std::vector<TermId>& candidates, std::vector<TermId>& chain,
+               std::vector<TermId>& out) {
+    const TermId parent = parent_[cls];
+    Candidates(cls, candidates);
+    for (const TermId super : candidates) {
+      if (super == parent || component_[super] == component_[cls]) continue;
+      chain.clear();
+      for (TermId at = super; at != kNoTerm; at = parent_[at]) {
+        if (!Step()) return false;
+        chain.push_back(at);
+      }
+      const auto take = [&](TermId member) {
+        if (seenBy_[member] == cls) return true;
+        seenBy_[member] = cls;
+        const bool inParents = InWalk(member, parent);
+        if (outOfSteps_) return false;
+        if (!inParents) out.push_back(member);
+        return true;
+      };
+      for (auto at = chain.rbegin(); at != chain.rend(); ++at) {
+        for (uint32_t i = broughtBegin_[*at]; i < broughtEnd_[*at]; ++i) {
+          if (!Step() || !take(brought_[i])) return false;
+        }
+        if (!take(*at)) return false;
+      }
+    }
+    return true;
+  }
+
   // "library.name" for an IRI whose namespace has a prefix, else "<IRI>".
   std::string DisplayName(TermId id) const {
     const std::string& library = LibraryName(id);
@@ -448,6 +697,20 @@ class Builder {
       // namespace are distinct, so the model accepts every class.
       meta_[cls] =
           model_.AddClass(library, std::move(info), parent == kNoTerm ? nullptr : meta_[parent]);
+    }
+    // Every direct superclass that is a class of the model, followed or not:
+    // a class with others besides its parent holds a list of them.
+    constexpr std::size_t kSuperclassListBytes = 128;
+    std::vector<TermId> candidates;
+    for (const TermId cls : order_) {
+      Candidates(cls, candidates);
+      const std::size_t others = candidates.size() - (parent_[cls] == kNoTerm ? 0 : 1);
+      if (others != 0 && !budget_.Charge(kSuperclassListBytes)) return false;
+      for (const TermId super : candidates) {
+        if (super == parent_[cls]) continue;
+        if (!budget_.Charge(sizeof(void*))) return false;
+        meta_[cls]->AddSuperclass(meta_[super]);
+      }
     }
     model_.SortClassesByHandle();
     return true;
@@ -690,25 +953,81 @@ class Builder {
     return least;
   }
 
-  // True when a class above `cls` already has `property`, from a domain or
-  // a restriction. Walks up the parents, spending the shared steps; once
-  // they are spent it answers false (the attribute is repeated lower down)
-  // and warns once.
-  bool HeldAbove(TermId cls, TermId property) {
-    for (TermId at = parent_[cls]; at != kNoTerm; at = parent_[at]) {
-      if (stepsLeft_ == 0) {
-        if (!stepsWarned_) {
-          stepsWarned_ = true;
-          warnings_.push_back(sourceName_ +
-                              ": more parent classes to look through than the document's size "
-                              "allows; some restriction attributes may repeat a parent's");
-        }
-        return false;
-      }
-      --stepsLeft_;
-      if (held_.count(PairKey(at, property)) != 0) return true;
+  // The classes that `cls` brings into its walk (Brought), recorded, into
+  // `found`, and what they declare that the walk has not met, into
+  // `presented`. Once the steps have run out a class brings in nothing and
+  // is counted for the warning. False when the budget is exhausted.
+  bool BringIn(TermId cls, std::vector<TermId>& found,
+               std::vector<const QAX::Ontology::MetaAttr*>& presented) {
+    if (!outOfSteps_ && !Brought(cls, candidates_, chain_, found)) found.clear();
+    if (outOfSteps_ && found.empty() && FollowsOthers(cls)) {
+      ++leftOut_;
+      leftOutExample_ = std::min(leftOutExample_, cls);
     }
-    return false;
+    broughtBegin_[cls] = static_cast<uint32_t>(brought_.size());
+    if (!budget_.Charge(kWalkEntryBytes * 2 * found.size())) return false;
+    const TermId parent = parent_[cls];
+    for (const TermId member : found) {
+      brought_.push_back(member);
+      Link(bringers_[member], cls);
+      const QAX::Ontology::MetaClass* const memberMeta = meta_[member];
+      if (memberMeta == nullptr) continue;
+      const std::vector<const QAX::Ontology::MetaAttr*>& declared =
+          memberMeta->GetDeclaredAttributes();
+      for (std::size_t i = 0; i < declared.size(); ++i) {
+        const TermId property = declaredProperties_[declaredBegin_[member] + i];
+        if (presentedAt_.count(PairKey(cls, property)) != 0 || Met(property, parent)) continue;
+        if (!budget_.Charge(LoadBudget::kPairBytes * 2 + sizeof(void*))) return false;
+        presentedAt_.insert(PairKey(cls, property));
+        presented.push_back(declared[i]);
+      }
+    }
+    broughtEnd_[cls] = static_cast<uint32_t>(brought_.size());
+    return true;
+  }
+
+  // Sets up the walks' step budget (Brought, Met) and, when some class
+  // follows a superclass other than its parent, the tables of what classes
+  // bring in, charged.
+  bool StartWalks() {
+    stepsLeft_ = kListStepsBase + kListStepsPerStatement * st_.statementCount;
+    if (!followsOthers_) return true;
+    const std::size_t count = st_.TermCount();
+    constexpr std::size_t kTablesPerTerm = 5;
+    if (!budget_.Charge(sizeof(uint32_t) * kTablesPerTerm * count)) return false;
+    bringers_.assign(count, kNoLink);
+    broughtBegin_.assign(count, 0);
+    broughtEnd_.assign(count, 0);
+    declaredBegin_.assign(count, 0);
+    seenBy_.assign(count, kNoTerm);
+    return true;
+  }
+
+  // True when `cls` has a superclass other than its parent that its walk
+  // follows.
+  bool FollowsOthers(TermId cls) {
+    Candidates(cls, candidates_);
+    return std::any_of(candidates_.begin(), candidates_.end(), [&](TermId super) {
+      return super != parent_[cls] && component_[super] != component_[cls];
+    });
+  }
+
+  // Once the walks' steps ran out: one warning that says what was left out.
+  void WarnOutOfSteps() {
+    if (!outOfSteps_) return;
+    std::string warning =
+        sourceName_ + ": more superclasses to look through than the document's size allows (" +
+        std::to_string(kListStepsBase + kListStepsPerStatement * st_.statementCount) + " steps); ";
+    if (leftOut_ != 0) {
+      warning += std::to_string(leftOut_) +
+                 (leftOut_ == 1 ? " class gets the attributes of its parents only, not those of "
+                                  "its other superclasses"
+                                : " classes get the attributes of their parents only, not those "
+                                  "of their other superclasses") +
+                 " (for example <" + IriText(leftOutExample_) + ">), and ";
+    }
+    warning += "some attributes may repeat an inherited one";
+    warnings_.push_back(std::move(warning));
   }
 
   bool AddAttributes() {
@@ -748,15 +1067,23 @@ class Builder {
       for (const RdfStatements::Restriction& r : st_.restrictions) {
         restrictedProperty[r.property] = true;
       }
-      for (const TermId cls : st_.Classes()) {
-        for (const TermId property : domainsOf(cls)) held_.insert(PairKey(cls, property));
-      }
-      if (!budget_.Charge(LoadBudget::kPairBytes * 2 * held_.size())) return false;
-      stepsLeft_ = kListStepsBase + kListStepsPerStatement * st_.statementCount;
     }
     const std::unordered_map<uint64_t, uint32_t> shapeMax = ShapeMaxCounts();
+    if (!StartWalks()) return false;
     std::vector<Planned> planned;
-    for (const TermId cls : order_) {
+    std::vector<TermId> found;
+    std::vector<const QAX::Ontology::MetaAttr*> presented;
+    for (const TermId cls : walkOrder_) {
+      const TermId parent = parent_[cls];
+      QAX::Ontology::MetaClass* const meta = meta_[cls];
+      if (meta == nullptr) continue;
+      // The classes the walk brings in, and what they declare that the walk
+      // has not met yet.
+      found.clear();
+      presented.clear();
+      if (followsOthers_ && !BringIn(cls, found, presented)) return false;
+
+      // The class's own attributes, those the walk has not met.
       planned.clear();
       for (const TermId property : domainsOf(cls)) {
         planned.push_back(Planned{property, true, {}, QAX::Ontology::MetaAttr::Cardinality()});
@@ -770,20 +1097,28 @@ class Builder {
           if (own != fromDomain.end()) {
             // The domain's attribute stands, with the restrictions' counts.
             planned[own->second].cardinality = entry.cardinality;
-          } else if (!HeldAbove(cls, entry.property)) {
-            if (!budget_.Charge(LoadBudget::kAttributeBytes + LoadBudget::kPairBytes * 2)) {
-              return false;
-            }
-            held_.insert(PairKey(cls, entry.property));
+          } else {
+            if (!budget_.Charge(LoadBudget::kAttributeBytes)) return false;
             planned.push_back(std::move(entry));
           }
         }
       }
-      if (planned.empty() || meta_[cls] == nullptr) continue;
+      planned.erase(std::remove_if(planned.begin(), planned.end(),
+                                   [&](const Planned& entry) {
+                                     return presentedAt_.count(PairKey(cls, entry.property)) != 0 ||
+                                            Met(entry.property, parent);
+                                   }),
+                    planned.end());
       std::sort(planned.begin(), planned.end(), [this](const Planned& a, const Planned& b) {
         return Iri(a.property) < Iri(b.property);
       });
-      meta_[cls]->ReserveAttributes(planned.size());
+      if (!budget_.Charge((LoadBudget::kPairBytes * 2 + kWalkEntryBytes + kDeclarersBytes) *
+                          planned.size())) {
+        return false;
+      }
+      if (followsOthers_) declaredBegin_[cls] = static_cast<uint32_t>(declaredProperties_.size());
+      if (!planned.empty()) meta->ReserveAttributes(planned.size());
+      std::vector<const QAX::Ontology::MetaAttr*> own;
       for (const Planned& entry : planned) {
         const Kind kind =
             entry.fromDomain || entry.fillers.empty()
@@ -802,10 +1137,23 @@ class Builder {
         if (st_.IsFunctional(entry.property) && counts.max > 1) counts.max = 1;
         const auto shaped = shapeMax.find(PairKey(cls, entry.property));
         if (shaped != shapeMax.end() && shaped->second < counts.max) counts.max = shaped->second;
-        meta_[cls]->AddAttribute(std::move(info), counts, std::move(range));
+        // A class that presents nothing for its superclasses keeps one list.
+        if (presented.empty()) {
+          meta->AddAttribute(std::move(info), counts, std::move(range));
+        } else {
+          own.push_back(meta->DeclareAttribute(std::move(info), counts, std::move(range)));
+        }
+        if (followsOthers_) declaredProperties_.push_back(entry.property);
+        Declarers& declarers = declarers_[entry.property];
+        Link(declarers.head, cls);
+        ++declarers.count;
+        presentedAt_.insert(PairKey(cls, entry.property));
         if (budget_.Exhausted()) return false;
       }
+      for (const QAX::Ontology::MetaAttr* attribute : presented) meta->PresentAttribute(attribute);
+      for (const QAX::Ontology::MetaAttr* attribute : own) meta->PresentAttribute(attribute);
     }
+    WarnOutOfSteps();
     return AddPropertiesWithoutClass(restrictedProperty);
   }
 
@@ -893,14 +1241,56 @@ class Builder {
   // By term, as numbers (KindValue): the shared library then instantiates,
   // and exports, no vector type it did not have before.
   std::vector<int32_t> derivedKind_;
-  std::vector<Kind> kinds_;            // by property; kNotWorkedOut until worked out
-  std::unordered_set<uint64_t> held_;  // (class, property) pairs given as attributes
+  std::vector<Kind> kinds_;  // by property; kNotWorkedOut until worked out
+  // The walks (docs/vocabularies.md, "Every superclass"), by term unless
+  // said otherwise: the component of the superclass graph; the place in
+  // order_ and the end of the subtree there; the classes in the order
+  // their walks are formed.
+  std::vector<uint32_t> component_;
+  std::vector<uint32_t> treeAt_;
+  std::vector<uint32_t> treeEnd_;
+  std::vector<TermId> walkOrder_;
+  bool followsOthers_ = false;  // some class follows a superclass other than its parent
+  // Lists of classes kept in links_, each entry pointing at the next; by
+  // class the classes that bring it in (only when some class follows a
+  // superclass other than its parent), by property the classes that
+  // declare it (and how many).
+  static constexpr uint32_t kNoLink = UINT32_MAX;
+  struct LinkEntry {
+    TermId cls;
+    uint32_t next;
+  };
+  // What a list entry, a brought class or a declared property costs.
+  static constexpr std::size_t kWalkEntryBytes = 16;
+  std::vector<LinkEntry> links_;
+  std::vector<uint32_t> bringers_;
+  struct Declarers {
+    uint32_t head = kNoLink;
+    uint32_t count = 0;
+  };
+  // What an entry of declarers_ costs, the hash table's share included.
+  static constexpr std::size_t kDeclarersBytes = 32;
+  std::unordered_map<TermId, Declarers> declarers_;
+  // The classes each class brings in: brought_[broughtBegin_[c]] to
+  // brought_[broughtEnd_[c]]; the properties of each class's declared
+  // attributes, in their order, from declaredProperties_[declaredBegin_[c]].
+  std::vector<TermId> brought_;
+  std::vector<uint32_t> broughtBegin_;
+  std::vector<uint32_t> broughtEnd_;
+  std::vector<TermId> declaredProperties_;
+  std::vector<uint32_t> declaredBegin_;
+  std::vector<TermId> seenBy_;  // the class whose walk last looked at a class (Brought)
+  std::unordered_set<uint64_t> presentedAt_;  // (class, property) pairs presented
+  std::vector<TermId> candidates_;            // scratch lists of Brought and FollowsOthers
+  std::vector<TermId> chain_;
+  std::size_t leftOut_ = 0;  // classes that follow only their parent for want of steps
+  TermId leftOutExample_ = kNoTerm;
+  bool outOfSteps_ = false;
   // Range records by their content (SharedRange), and by property its first
   // enumeration range, an index in the statements' enumerations.
   std::unordered_map<std::string, std::shared_ptr<const QAX::Ontology::AttrRange>> sharedRanges_;
   std::unordered_map<TermId, uint32_t> enumerationOf_;
-  std::size_t stepsLeft_ = 0;  // for walks up the parents
-  bool stepsWarned_ = false;
+  std::size_t stepsLeft_ = 0;  // for the walks
 };
 
 }  // namespace

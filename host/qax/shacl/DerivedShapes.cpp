@@ -128,9 +128,11 @@ class Writer {
     return "\n" + notes + shape + " .\n";
   }
 
-  // The property shapes of a class's own attributes, and the comments on
-  // those left out; written once per class and copied into the shape of
-  // each class below it.
+  // The property shapes of the attributes the walk of a class's links meets
+  // at the class (its own and those it presents for its other
+  // superclasses: GetAttributes), and the comments on those left out;
+  // written once per class and copied into the shape of each class below
+  // it, so that a shape covers every superclass's attributes.
   struct OwnShapes {
     std::string notes;
     std::string shapes;
