@@ -1,8 +1,11 @@
 // Commands that show what the module and the ontology offer: type, classes,
 // describe, links.
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
+#include "host/qax/rdf/ReferenceValues.h"
 #include "ontology_item/ClassSelection.h"
 #include "tools/qax-host/ChannelGraph.h"
 #include "tools/qax-host/ChannelText.h"
@@ -190,6 +193,32 @@ int DescribeLibrary(const Invocation& invocation, const std::string& name) {
 
 }  // namespace
 
+// The attributes of `metaClass` and its parents, parents first: the
+// order of a channel's links.
+std::vector<const QAX::Ontology::MetaAttr*> LinkAttributes(const QAX::Ontology::MetaClass& metaClass) {
+  std::vector<const QAX::Ontology::MetaClass*> chain;
+  for (const QAX::Ontology::MetaClass* at = &metaClass; at != nullptr; at = at->GetParent()) {
+    if (std::find(chain.begin(), chain.end(), at) != chain.end()) break;
+    chain.push_back(at);
+  }
+  std::vector<const QAX::Ontology::MetaAttr*> attributes;
+  for (auto at = chain.rbegin(); at != chain.rend(); ++at) {
+    for (const QAX::Ontology::MetaAttr* attribute : (*at)->GetAttributes()) {
+      attributes.push_back(attribute);
+    }
+  }
+  return attributes;
+}
+
+// The shown names of a reference's allowed values.
+Json AllowedValues(const QAX::Ontology::AttrValueType& valueType) {
+  Json values = Json::array();
+  for (const QAX::Ontology::AttrIndividual& individual : valueType.individuals) {
+    values.push_back(individual.name);
+  }
+  return values;
+}
+
 int RunDescribe(const Invocation& invocation) {
   // "LIBRARY:" describes a library rather than a class.
   if (invocation.arguments.size() == 1 && invocation.arguments[0].size() > 1 &&
@@ -209,13 +238,31 @@ int RunDescribe(const Invocation& invocation) {
     if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
     shown += text[i];
   }
+  // The attributes whose values name resources, with their allowed values.
+  Json references = Json::array();
+  std::string referenceLines;
+  for (const QAX::Ontology::MetaAttr* attribute : LinkAttributes(*metaClass)) {
+    const QAX::Ontology::AttrValueType& valueType = attribute->GetValueType();
+    if (!valueType.IsReference()) continue;
+    references.push_back(
+        {{"attribute", attribute->GetInfo().name}, {"values", AllowedValues(valueType)}});
+    referenceLines += attribute->GetInfo().name + "\t" +
+                      (valueType.individuals.empty()
+                           ? std::string("an IRI")
+                           : "one of " + qaxoi::rdf::AllowedValuesText(valueType)) +
+                      "\n";
+  }
   if (invocation.json) {
     const QAX::Ontology::MetaClass* parent = metaClass->GetParent();
     PrintJson({{"class", ShownName(*metaClass)},
                {"iri", metaClass->GetInfo().handle},
                {"parent", parent != nullptr ? Json(ShownName(*parent)) : Json()},
-               {"description", shown}});
+               {"description", shown},
+               {"references", std::move(references)}});
     return kExitOk;
+  }
+  if (!referenceLines.empty()) {
+    shown += "\n-------- references --------\n\n" + referenceLines;
   }
   const std::string escaped = Escaped(shown, Layout::kKeep);
   for (std::size_t start = 0; start < escaped.size();) {
@@ -234,13 +281,20 @@ int RunLinks(const Invocation& invocation) {
   std::unique_ptr<Aco_QAXOntologyItem>& channel = target.channel;
   qaxoi::module::PrepareLinksFor(*channel, metaClass, true);
   if (invocation.json) {
+    const std::vector<const QAX::Ontology::MetaAttr*> attributes = LinkAttributes(*metaClass);
     Json links = Json::array();
     for (int i = 0; i < channel->GetChildCount(); ++i) {
       const ChildCreation* record = channel->GetChildCreation(i);
-      links.push_back({{"link", i},
-                       {"index", record->Index},
-                       {"type", FieldText(record->Type.Name)},
-                       {"name", FieldText(record->LinkName)}});
+      Json link = {{"link", i},
+                   {"index", record->Index},
+                   {"type", FieldText(record->Type.Name)},
+                   {"name", FieldText(record->LinkName)}};
+      const std::size_t at = static_cast<std::size_t>(i);
+      if (at < attributes.size() && attributes[at]->GetValueType().IsReference()) {
+        link["reference"] = true;
+        link["values"] = AllowedValues(attributes[at]->GetValueType());
+      }
+      links.push_back(std::move(link));
     }
     PrintJson({{"class", ShownName(*metaClass)},
                {"iri", metaClass->GetInfo().handle},

@@ -23,10 +23,11 @@ const std::vector<const MetaAttr*>& MetaClass::GetAttributes() const {
 std::string MetaClass::GetFQName() const { return MakeFQName(library_->GetName(), info_.name); }
 
 const MetaAttr* MetaClass::AddAttribute(Info::MetaAttrInfo info, MetaAttr::Cardinality cardinality,
-                                        std::shared_ptr<const AttrRange> range) {
+                                        std::shared_ptr<const AttrRange> range,
+                                        std::shared_ptr<const AttrValueType> valueType) {
   if (!attributes_) attributes_ = std::make_unique<Attributes>();
-  attributes_->owned.push_back(
-      std::make_unique<MetaAttr>(std::move(info), cardinality, std::move(range)));
+  attributes_->owned.push_back(std::make_unique<MetaAttr>(std::move(info), cardinality,
+                                                          std::move(range), std::move(valueType)));
   attributes_->list.push_back(attributes_->owned.back().get());
   return attributes_->list.back();
 }

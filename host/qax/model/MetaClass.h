@@ -43,12 +43,14 @@ class QAX_API MetaClass {
   // this class within its model; OntologyItem is constructed from it.
   std::string GetFQName() const;
 
-  // Appends an attribute with `cardinality` and `range` (null: none; see
-  // MetaAttr::GetRange) and answers it (owned by this class). Any record is
-  // accepted, including a name the class or a parent already has.
+  // Appends an attribute with `cardinality`, `range` and `valueType` (null:
+  // none; see MetaAttr::GetRange and GetValueType) and answers it (owned by
+  // this class). Any record is accepted, including a name the class or a
+  // parent already has.
   const MetaAttr* AddAttribute(Info::MetaAttrInfo info,
                                MetaAttr::Cardinality cardinality = MetaAttr::Cardinality(),
-                               std::shared_ptr<const AttrRange> range = nullptr);
+                               std::shared_ptr<const AttrRange> range = nullptr,
+                               std::shared_ptr<const AttrValueType> valueType = nullptr);
 
   // Makes room for `count` attributes in all, so that a loader that knows
   // how many it adds grows the class once. Throws std::bad_alloc.

@@ -215,7 +215,10 @@ void RdfStatements::RenumberByIri() {
     rename(r.property);
     rename(r.filler);
   }
-  for (Enumeration& e : enumerations) rename(e.property);
+  for (Enumeration& e : enumerations) {
+    rename(e.property);
+    rename(e.cls);
+  }
   for (std::vector<NamespaceNote>* notes : {&preferredPrefixes, &preferredNamespaces}) {
     for (NamespaceNote& note : *notes) rename(note.subject);
   }
@@ -246,6 +249,7 @@ void RdfStatements::Group() {
   std::vector<KeptLiteral>().swap(literals_);
   std::vector<AnonymousUse>().swap(anonymousUses);
   std::vector<ClassUse>().swap(classUses);
+  std::vector<ClassOneOf>().swap(classOneOfs);
   budget_.Release(blankBytes_);
   blankBytes_ = 0;
   RenumberByIri();

@@ -24,6 +24,9 @@ constexpr std::string_view kOwlClass = "http://www.w3.org/2002/07/owl#Class";
 constexpr std::string_view kRdfNil = "http://www.w3.org/1999/02/22-rdf-syntax-ns#nil";
 constexpr std::string_view kOwlDatatypeProperty = "http://www.w3.org/2002/07/owl#DatatypeProperty";
 constexpr std::string_view kOwlObjectProperty = "http://www.w3.org/2002/07/owl#ObjectProperty";
+constexpr std::string_view kOwlNamedIndividual = "http://www.w3.org/2002/07/owl#NamedIndividual";
+constexpr std::string_view kOwlThing = "http://www.w3.org/2002/07/owl#Thing";
+constexpr std::string_view kRdfsResource = "http://www.w3.org/2000/01/rdf-schema#Resource";
 constexpr std::string_view kXsd = "http://www.w3.org/2001/XMLSchema#";
 constexpr std::string_view kXsdString = "http://www.w3.org/2001/XMLSchema#string";
 constexpr std::string_view kRdfLangString = "http://www.w3.org/1999/02/22-rdf-syntax-ns#langString";
@@ -71,7 +74,19 @@ enum class Predicate {
 Predicate ClassifyPredicate(std::string_view iri);
 
 // What an rdf:type object makes its subject.
-enum class TypeMeaning { kOther, kClass, kProperty, kDatatype, kRestriction, kOntology };
+// kObjectProperty and kDatatypeProperty are properties too;
+// kNamedIndividual marks an owl:NamedIndividual.
+enum class TypeMeaning {
+  kOther,
+  kClass,
+  kProperty,
+  kObjectProperty,
+  kDatatypeProperty,
+  kDatatype,
+  kRestriction,
+  kOntology,
+  kNamedIndividual
+};
 TypeMeaning ClassifyType(std::string_view iri);
 
 // An IRI cut after its last '#' or '/' (after its last ':' when it has
