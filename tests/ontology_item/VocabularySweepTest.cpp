@@ -94,10 +94,10 @@ void Sweep(const QAX::Ontology::OntologyModel& model, Counts& counts) {
           case AttrKind::kTemporal:
             child = &texts.emplace_back();
             // A reference takes its last allowed value, or an IRI of its own.
-            texts.back().SetString(
-                !valueType.IsReference()         ? ("text " + std::to_string(i)).c_str()
-                : valueType.individuals.empty() ? ("urn:x:" + std::to_string(i)).c_str()
-                                                : valueType.individuals.back().iri.c_str());
+            texts.back().SetString(!valueType.IsReference() ? ("text " + std::to_string(i)).c_str()
+                                   : valueType.individuals.empty()
+                                       ? ("urn:x:" + std::to_string(i)).c_str()
+                                       : valueType.individuals.back().iri.c_str());
             break;
           case AttrKind::kBoolean:
           case AttrKind::kInteger:
@@ -173,9 +173,12 @@ TEST(VocabularySweep, EveryClassOfEveryVocabularyPreparesBuildsSavesAndLoadsBack
       << "root (it needs npm), or point QAX_VOCABULARY_DIR at them";
   // Counts that pin the mapping of well-known vocabularies.
   const std::map<std::string, Counts> pinned = {
-      {"schema.nq", {893, 2150, 8750, 642}}, {"foaf.nq", {13, 44, 21, 0}},
-      {"prov.nq", {51, 75, 19, 0}},          {"dbo.nq", {760, 2387, 11694, 0}},
-      {"gr.nq", {37, 243, 0, 0}},            {"acl.nq", {8, 9, 6, 0}},
+      {"schema.nq", {893, 2150, 8750, 642}},
+      {"foaf.nq", {13, 44, 21, 0}},
+      {"prov.nq", {51, 75, 19, 0}},
+      {"dbo.nq", {760, 2387, 11694, 0}},
+      {"gr.nq", {37, 243, 0, 0}},
+      {"acl.nq", {8, 9, 6, 0}},
   };
   for (const std::string& file : files) {
     SCOPED_TRACE(file);

@@ -156,8 +156,7 @@ TEST_F(ItemWriter, ValuesAreTypedByTheirRangeWhereTheTextAllows) {
     item.SetAttribute(c.attribute, c.value);
     const Texts statements = RoundTrip({{&item, ""}});
     ASSERT_EQ(2u, statements.size()) << c.value;
-    EXPECT_EQ("_:1 <http://e.org/ex#" + std::string(c.attribute) + "> " + c.object,
-              statements[1]);
+    EXPECT_EQ("_:1 <http://e.org/ex#" + std::string(c.attribute) + "> " + c.object, statements[1]);
     EXPECT_EQ(c.warning.empty() ? Texts{} : Texts{c.warning}, warnings_) << c.value;
   }
 }

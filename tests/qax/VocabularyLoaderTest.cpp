@@ -295,7 +295,6 @@ TEST_F(VocabularyLoaderTest, PropertiesBecomeAttributesWithTheKindOfTheirRange) 
                    "ex:elsewhere a rdf:Property ; rdfs:domain ex:NotAClass .\n"),
             "ex::Person\n  alias ex text \n  name ex text \n  about schema complex Place\n"
             "ex::Place\n  name ex text \n  zip ex text \n");
-
 }
 
 // How an attribute's values are written, for the table below: "lit" (the
@@ -376,7 +375,8 @@ TEST_F(VocabularyLoaderTest, EveryRangeGivesAKindAndAValueType) {
       "ex:Size a owl:Class ; owl:oneOf ( ex:Small ex:Large ) .\n"
       "ex:Mood a owl:Class ; owl:equivalentClass [ a owl:Class ; owl:oneOf ( ex:Calm ) ] .\n"
       "ex:Country a owl:Class .\n"
-      "ex:Italy a owl:NamedIndividual, ex:Country . ex:America a ex:Country, owl:NamedIndividual .\n"
+      "ex:Italy a owl:NamedIndividual, ex:Country . ex:America a ex:Country, owl:NamedIndividual "
+      ".\n"
       "ex:Team a owl:Class . ex:Reds a owl:NamedIndividual, ex:Team .\n"
       "ex:teamName a rdf:Property ; rdfs:domain ex:Team .\n"
       "ex:Mixed a owl:Class . ex:M1 a owl:NamedIndividual, ex:Mixed . ex:M2 a ex:Mixed .\n";

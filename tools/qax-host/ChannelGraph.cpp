@@ -102,11 +102,11 @@ std::unique_ptr<A3d_Channel> ValueChannel(const Session& session, const MetaAttr
     // the model gives later.
     const std::string iri = qaxoi::rdf::ResolveReference(value, valueType, session.model());
     if (iri.empty()) {
-      *error = AttributeMessage(
-          path, valueType.individuals.empty()
-                    ? " needs an absolute IRI or library:Name, not '" + value + "'"
-                    : " needs one of " + qaxoi::rdf::AllowedValuesText(valueType) +
-                          " (by name, library:Name or IRI), not '" + value + "'");
+      *error =
+          AttributeMessage(path, valueType.individuals.empty()
+                                     ? " needs an absolute IRI or library:Name, not '" + value + "'"
+                                     : " needs one of " + qaxoi::rdf::AllowedValuesText(valueType) +
+                                           " (by name, library:Name or IRI), not '" + value + "'");
       return nullptr;
     }
     auto text = std::make_unique<Aco_StringChannel>();

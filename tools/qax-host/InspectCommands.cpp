@@ -1,7 +1,7 @@
 // Commands that show what the module and the ontology offer: type, classes,
 // describe, links.
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -195,7 +195,8 @@ int DescribeLibrary(const Invocation& invocation, const std::string& name) {
 
 // The attributes of `metaClass` and its parents, parents first: the
 // order of a channel's links.
-std::vector<const QAX::Ontology::MetaAttr*> LinkAttributes(const QAX::Ontology::MetaClass& metaClass) {
+std::vector<const QAX::Ontology::MetaAttr*> LinkAttributes(
+    const QAX::Ontology::MetaClass& metaClass) {
   std::vector<const QAX::Ontology::MetaClass*> chain;
   for (const QAX::Ontology::MetaClass* at = &metaClass; at != nullptr; at = at->GetParent()) {
     if (std::find(chain.begin(), chain.end(), at) != chain.end()) break;
@@ -246,11 +247,11 @@ int RunDescribe(const Invocation& invocation) {
     if (!valueType.IsReference()) continue;
     references.push_back(
         {{"attribute", attribute->GetInfo().name}, {"values", AllowedValues(valueType)}});
-    referenceLines += attribute->GetInfo().name + "\t" +
-                      (valueType.individuals.empty()
-                           ? std::string("an IRI")
-                           : "one of " + qaxoi::rdf::AllowedValuesText(valueType)) +
-                      "\n";
+    referenceLines +=
+        attribute->GetInfo().name + "\t" +
+        (valueType.individuals.empty() ? std::string("an IRI")
+                                       : "one of " + qaxoi::rdf::AllowedValuesText(valueType)) +
+        "\n";
   }
   if (invocation.json) {
     const QAX::Ontology::MetaClass* parent = metaClass->GetParent();

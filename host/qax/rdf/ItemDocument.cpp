@@ -121,9 +121,8 @@ class Describer {
           failed = true;
           Fail(item.GetFQName() + ": the value '" + Cut(value) + "' of '" + name +
                "' names no resource: " +
-               (valueType.individuals.empty()
-                    ? std::string("give an absolute IRI or library:Name")
-                    : "give one of " + AllowedValuesText(valueType)));
+               (valueType.individuals.empty() ? std::string("give an absolute IRI or library:Name")
+                                              : "give one of " + AllowedValuesText(valueType)));
           return;
         }
         ItemValue reference{std::move(property), std::move(iri), "", kNoNode};

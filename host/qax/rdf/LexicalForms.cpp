@@ -226,7 +226,7 @@ bool AtMost(const std::string& digits, std::string_view bound) {
 // positive one (the same), and whether zero is allowed.
 struct IntegerBounds {
   std::string_view type;
-  std::string_view lowest;  // magnitude of the lowest value; "" none negative
+  std::string_view lowest;   // magnitude of the lowest value; "" none negative
   std::string_view highest;  // "" none positive
   bool zero;
 };
@@ -272,9 +272,9 @@ bool IsTemporal(std::string_view local, const std::string& text, bool* known) {
   if (local == "date") return IsDate(text);
   if (local == "dateTime") return IsDateTime(text);
   if (local == "dateTimeStamp") {
-    return IsDateTime(text) && (text.back() == 'Z' || (text.size() > 6 && text[text.size() - 3] == ':' &&
-                                                       (text[text.size() - 6] == '+' ||
-                                                        text[text.size() - 6] == '-')));
+    return IsDateTime(text) &&
+           (text.back() == 'Z' || (text.size() > 6 && text[text.size() - 3] == ':' &&
+                                   (text[text.size() - 6] == '+' || text[text.size() - 6] == '-')));
   }
   if (local == "time") return ScanTime(scan) && ScanZone(scan) && scan.AtEnd();
   if (local == "gYear") return ScanYear(scan) && ScanZone(scan) && scan.AtEnd();
@@ -285,12 +285,12 @@ bool IsTemporal(std::string_view local, const std::string& text, bool* known) {
     return scan.Take('-') && scan.Take('-') && ScanMonth(scan) && ScanZone(scan) && scan.AtEnd();
   }
   if (local == "gMonthDay") {
-    return scan.Take('-') && scan.Take('-') && ScanMonth(scan) && scan.Take('-') &&
-           ScanDay(scan) && ScanZone(scan) && scan.AtEnd();
+    return scan.Take('-') && scan.Take('-') && ScanMonth(scan) && scan.Take('-') && ScanDay(scan) &&
+           ScanZone(scan) && scan.AtEnd();
   }
   if (local == "gDay") {
-    return scan.Take('-') && scan.Take('-') && scan.Take('-') && ScanDay(scan) &&
-           ScanZone(scan) && scan.AtEnd();
+    return scan.Take('-') && scan.Take('-') && scan.Take('-') && ScanDay(scan) && ScanZone(scan) &&
+           scan.AtEnd();
   }
   if (local == "duration") return IsDuration(text, true, true);
   if (local == "dayTimeDuration") return IsDuration(text, false, true);
@@ -309,7 +309,8 @@ LexicalCheck CheckLexicalForm(std::string_view datatype, const std::string& text
     return valid ? LexicalCheck::kValid : LexicalCheck::kInvalid;
   };
   if (local == "boolean") {
-    return answer(text == "true" || text == "false" || (!wordsOnly && (text == "1" || text == "0")));
+    return answer(text == "true" || text == "false" ||
+                  (!wordsOnly && (text == "1" || text == "0")));
   }
   for (const IntegerBounds& bounds : kIntegerTypes) {
     if (bounds.type == local) return answer(InBounds(bounds, text));

@@ -4,8 +4,7 @@
 
 namespace qaxoi::rdf {
 
-std::string ResolveReference(const std::string& text,
-                             const QAX::Ontology::AttrValueType& valueType,
+std::string ResolveReference(const std::string& text, const QAX::Ontology::AttrValueType& valueType,
                              const QAX::Ontology::OntologyModel& model) {
   if (!valueType.individuals.empty()) {
     const QAX::Ontology::AttrIndividual* byLocal = nullptr;
@@ -17,7 +16,8 @@ std::string ResolveReference(const std::string& text,
         return individual.iri;
       }
       const std::size_t cut = individual.iri.find_last_of("#/:");
-      if (cut != std::string::npos && individual.iri.compare(cut + 1, std::string::npos, text) == 0) {
+      if (cut != std::string::npos &&
+          individual.iri.compare(cut + 1, std::string::npos, text) == 0) {
         byLocal = &individual;
         ++locals;
       }

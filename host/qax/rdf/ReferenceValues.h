@@ -18,13 +18,13 @@ namespace qaxoi::rdf {
 // IRI that IsWritableIri takes, or "library:Local" of a library of `model`
 // that has a namespace. Empty when it names none.
 QAX_API std::string ResolveReference(const std::string& text,
-                             const QAX::Ontology::AttrValueType& valueType,
-                             const QAX::Ontology::OntologyModel& model);
+                                     const QAX::Ontology::AttrValueType& valueType,
+                                     const QAX::Ontology::OntologyModel& model);
 
 // The allowed values of `valueType` for a message: their shown names, at
 // most `shown` of them, then how many more there are.
 QAX_API std::string AllowedValuesText(const QAX::Ontology::AttrValueType& valueType,
-                              std::size_t shown = 10);
+                                      std::size_t shown = 10);
 
 }  // namespace qaxoi::rdf
 

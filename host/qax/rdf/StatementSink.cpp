@@ -136,8 +136,8 @@ void StatementSink::AboutIri(std::string_view subjectIri, std::string_view predi
     // document is read.
     out_.Budget().Charge(2 * sizeof(RdfStatements::ClassOneOf));
     const TermId cls = out_.Intern(subjectIri);
-    out_.classOneOfs.push_back(
-        RdfStatements::ClassOneOf{cls, NodeRef{NodeRef::Kind::kBlank, out_.InternBlank(object.text)}});
+    out_.classOneOfs.push_back(RdfStatements::ClassOneOf{
+        cls, NodeRef{NodeRef::Kind::kBlank, out_.InternBlank(object.text)}});
     return;
   }
   if ((predicate == Predicate::kDomain || predicate == Predicate::kRange ||

@@ -520,7 +520,8 @@ class Builder {
       return {QAX::Ontology::Info::AttrKind::kUnmapped, unmapped, Rank::kUnmappedDatatype};
     }
     if (cls != kNoTerm) return {QAX::Ontology::Info::AttrKind::kComplex, cls, Rank::kClass};
-    if (unknown != kNoTerm) return {QAX::Ontology::Info::AttrKind::kUnmapped, unknown, Rank::kUnknown};
+    if (unknown != kNoTerm)
+      return {QAX::Ontology::Info::AttrKind::kUnmapped, unknown, Rank::kUnknown};
     return {QAX::Ontology::Info::AttrKind::kText, kNoTerm, Rank::kNone};
   }
 
@@ -571,14 +572,18 @@ class Builder {
         iriEnumeration = iriEnumeration && value.isIri;
       }
     }
+    // Whose individuals a reference takes, gathered only for a record not
+    // made before: the walk costs the members of the class and below it.
+    TermId individualsOf = kNoTerm;
+    uint32_t individualsList = RdfStatements::kNoEnumeration;
     if (iriEnumeration) {
       reference("e" + std::to_string(enumeration));
-      type.individuals = Individuals(kNoTerm, enumeration);
+      individualsList = enumeration;
     } else {
       switch (kind.rank) {
         case Rank::kMapped:
-          if (kind.kind == AttrKind::kText &&
-              SplitIri(Iri(kind.type)).localName == "URL" && IsSchemaIri(Iri(kind.type))) {
+          if (kind.kind == AttrKind::kText && SplitIri(Iri(kind.type)).localName == "URL" &&
+              IsSchemaIri(Iri(kind.type))) {
             reference("");
           } else {
             LiteralDatatypes(property, kind, fillers, type);
@@ -593,7 +598,8 @@ class Builder {
             reference("");
           } else if (IsEnumerationClass(kind.type) || HoldsIndividualsOnly(kind.type)) {
             reference("c" + std::to_string(kind.type));
-            type.individuals = Individuals(kind.type, ClassEnumeration(kind.type));
+            individualsOf = kind.type;
+            individualsList = ClassEnumeration(kind.type);
           }
           break;
         case Rank::kUnknown:
@@ -618,6 +624,7 @@ class Builder {
     }
     const auto [kept, added] = valueTypes_.emplace(std::move(key), nullptr);
     if (added) {
+      if (type.IsReference()) type.individuals = Individuals(individualsOf, individualsList);
       std::size_t bytes = LoadBudget::kRangeBytes + kept->first.size();
       for (const auto& individual : type.individuals) {
         bytes += LoadBudget::kRangeTermBytes + individual.iri.size() + individual.name.size();
@@ -802,8 +809,12 @@ class Builder {
   // True for a class of no attributes of its own whose members (subjects
   // typed with it or a class below it) are all owl:NamedIndividuals, and
   // that has at least one: a class of named values, not of items.
+  // Worked out once per class.
   bool HoldsIndividualsOnly(TermId cls) {
     if (HasOwnAttributes(cls)) return false;
+    const auto [known, added] = individualsOnly_.emplace(cls, false);
+    if (!added) return known->second;
+    budget_.Charge(LoadBudget::kPairBytes);
     bool any = false;
     for (const TermId below : Below(cls)) {
       for (const TermId member : st_.Related(RdfStatements::Relation::kMember, below)) {
@@ -811,6 +822,7 @@ class Builder {
         any = true;
       }
     }
+    known->second = any;
     return any;
   }
 
@@ -1169,7 +1181,8 @@ class Builder {
       if (!withoutClass(property)) continue;
       std::shared_ptr<const QAX::Ontology::AttrValueType> valueType;
       QAX::Ontology::Info::MetaAttrInfo info = AttributeInfo(
-          property, Values(property, KindOf(property), nullptr, EnumerationOf(property), &valueType));
+          property,
+          Values(property, KindOf(property), nullptr, EnumerationOf(property), &valueType));
       if (!budget_.Charge(LoadBudget::kAttributeBytes + info.name.size() + info.scopeName.size() +
                           info.typeName.size())) {
         return false;
@@ -1236,6 +1249,7 @@ class Builder {
   std::vector<TermId> children_;
   std::vector<bool> enumerationClass_;
   std::vector<bool> ownAttributes_;
+  std::unordered_map<TermId, bool> individualsOnly_;  // by class: HoldsIndividualsOnly
   std::unordered_map<std::string, const std::string*> libraryOfNamespace_;  // for ShownName
   std::size_t downStepsLeft_ = 0;  // for walks down the subclasses
   bool downStepsSet_ = false;

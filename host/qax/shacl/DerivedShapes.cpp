@@ -218,7 +218,8 @@ class Writer {
         groups.push_back(std::move(group));
       }
     };
-    for (const QAX::Ontology::AttrRangeTerm& term : range.allOf) addGroup(TermConstraints(term, valueType));
+    for (const QAX::Ontology::AttrRangeTerm& term : range.allOf)
+      addGroup(TermConstraints(term, valueType));
     std::vector<Constraints> alternatives;
     bool unchecked = false;  // an alternative no shape can check lets every value pass
     for (const QAX::Ontology::AttrRangeTerm& term : range.anyOf) {
