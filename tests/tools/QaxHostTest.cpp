@@ -887,4 +887,20 @@ TEST_F(QaxHost, CheckReportsWhatTheSavedItemsBreak) {
     EXPECT_EQ(c.out, result.out) << c.behaviour;
     EXPECT_EQ(c.err, result.err) << c.behaviour;
   }
+  // A reference that the ontology no longer allows cannot be written: the
+  // check fails, naming it and what is allowed.
+  WriteValues();
+  std::string fewer = ReadFile(Path("values.ttl"));
+  fewer.replace(fewer.find("shop:Shipped shop:Open"), 12, "");
+  Write("fewer.ttl", fewer);
+  ASSERT_EQ(
+      0,
+      Run({"--ontology", "values.ttl", "save", "shop:Order", "o.grp", "status=Shipped"}).exitCode);
+  const Result gone = Run({"--ontology", "fewer.ttl", "check", "o.grp"});
+  EXPECT_EQ(2, gone.exitCode);
+  EXPECT_EQ("", gone.out);
+  EXPECT_EQ(
+      "qax-host: shop::Order: the value 'http://e.org/shop#Shipped' of 'status' names no "
+      "resource: give one of shop:Open\n",
+      gone.err);
 }
