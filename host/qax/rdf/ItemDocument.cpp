@@ -159,6 +159,9 @@ class Describer {
       return std::string();
     };
     if (!valueType.datatype.empty()) {
+      if (!IsWritableIri(valueType.datatype)) {
+        return notOf("literal of <" + Cut(valueType.datatype) + ">, an IRI RDF cannot write");
+      }
       if (CheckLexicalForm(valueType.datatype, value) != LexicalCheck::kInvalid) {
         return valueType.datatype;
       }

@@ -477,10 +477,10 @@ class Builder {
     return kind;
   }
 
-  // A kind of attribute, and the term whose local name is its type name
-  // (kNoTerm for none).
   // What decided a kind among a property's ranges, best first.
   enum class Rank : uint8_t { kMapped, kUnmappedDatatype, kClass, kUnknown, kNone };
+  // A kind of attribute, the term whose local name is its type name
+  // (kNoTerm for none), and what decided it.
   struct Kind {
     QAX::Ontology::Info::AttrKind kind;
     TermId type;
