@@ -89,19 +89,36 @@ TEST_F(DerivedShapes, EachVocabularyStatementGivesItsConstraint) {
       {"oneOf of individuals, as a restriction's filler",
        "ex:p a owl:ObjectProperty . ex:C rdfs:subClassOf [ a owl:Restriction ; owl:onProperty "
        "ex:p ; owl:allValuesFrom [ a owl:Class ; owl:oneOf ( ex:red <urn:x:green> ) ] ] .",
-       shape(" ;\n    sh:in ( ex:red <urn:x:green> )")},
-      {"an unmapped datatype: counts only",
+       shape(" ;\n    sh:nodeKind sh:IRI ;\n    sh:in ( ex:red <urn:x:green> )")},
+      {"an unmapped datatype: itself",
        "ex:p a rdf:Property ; rdfs:domain ex:C ; rdfs:range xsd:hexBinary . ex:C rdfs:subClassOf "
        "[ owl:onProperty ex:p ; owl:maxCardinality 1 ] .",
-       shape(" ;\n    sh:maxCount 1")},
+       shape(" ;\n    sh:maxCount 1 ;\n    sh:datatype xsd:hexBinary")},
+      {"a datatype of the vocabulary's own: itself",
+       "ex:Kg a rdfs:Datatype . ex:p a rdf:Property ; rdfs:domain ex:C ; rdfs:range ex:Kg .",
+       shape(" ;\n    sh:datatype ex:Kg")},
+      {"xsd:gYear: itself", "ex:p a rdf:Property ; rdfs:domain ex:C ; rdfs:range xsd:gYear .",
+       shape(" ;\n    sh:datatype xsd:gYear")},
+      {"a class of another vocabulary: an IRI",
+       "ex:p a rdf:Property ; rdfs:domain ex:C ; rdfs:range <http://other.org/Doc> .",
+       shape(" ;\n    sh:nodeKind sh:IRI")},
+      {"owl:Thing: an IRI", "ex:p a owl:ObjectProperty ; rdfs:domain ex:C ; rdfs:range owl:Thing .",
+       shape(" ;\n    sh:nodeKind sh:IRI")},
+      {"an enumeration class: one of its individuals",
+       "ex:Colour a owl:Class ; rdfs:subClassOf schema:Enumeration . ex:red a ex:Colour .\n"
+       "ex:blue a ex:Colour . ex:p a rdf:Property ; rdfs:domain ex:C ; rdfs:range ex:Colour .",
+       shape(" ;\n    sh:nodeKind sh:IRI ;\n    sh:in ( ex:blue ex:red )")},
+      {"a number or a text: either",
+       "ex:p a rdf:Property ; rdfs:domain ex:C ; schema:rangeIncludes schema:Number, schema:Text .",
+       shape(" ;\n    sh:or ( [ sh:or ( [ sh:datatype xsd:decimal ] [ sh:datatype xsd:double ] ) ] "
+             "[ sh:or ( [ sh:datatype xsd:string ] [ sh:datatype rdf:langString ] ) ] )")},
       {"no range: nothing", "ex:p a rdf:Property ; rdfs:domain ex:C .", shape("")},
       {"a functional property: one value at most",
        "ex:p a rdf:Property, owl:FunctionalProperty ; rdfs:domain ex:C .",
        shape(" ;\n    sh:maxCount 1")},
       {"numbers and times as the item writer writes them, ranges in IRI order",
        "ex:p a rdf:Property ; rdfs:domain ex:C ; schema:rangeIncludes xsd:float, xsd:duration .",
-       shape(" ;\n    sh:or ( [ sh:nodeKind sh:Literal ] "
-             "[ sh:or ( [ sh:datatype xsd:decimal ] [ sh:datatype xsd:double ] ) ] )")},
+       shape(" ;\n    sh:or ( [ sh:datatype xsd:duration ] [ sh:datatype xsd:float ] )")},
       {"no attributes: the target only", "", " .\n"},
   };
   for (const auto& c : cases) EXPECT_EQ(c.expected, ShapesOfC(c.vocabulary)) << c.what;

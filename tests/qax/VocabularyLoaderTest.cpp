@@ -305,41 +305,126 @@ TEST_F(VocabularyLoaderTest, PropertiesBecomeAttributesWithTheKindOfTheirRange) 
                    "ex:elsewhere a rdf:Property ; rdfs:domain ex:NotAClass .\n"),
             "ex::Person\n  alias ex text \n  name ex text \n  about schema complex Place\n"
             "ex::Place\n  name ex text \n  zip ex text \n");
+}
 
+// How an attribute's values are written, for the table below: "lit" (the
+// kind decides), "lit D" (datatype D), "lit D1 D2 +text" (a union, text
+// allowed), "ref" (any IRI) or "ref N1 N2" (one of the individuals, shown
+// names).
+std::string ValueTypeText(const MetaAttr& attribute) {
+  const QAX::Ontology::AttrValueType& type = attribute.GetValueType();
+  std::string text = type.IsReference() ? "ref" : "lit";
+  const auto shortened = [](const std::string& iri) {
+    const std::string xsd = "http://www.w3.org/2001/XMLSchema#";
+    return iri.compare(0, xsd.size(), xsd) == 0 ? "xsd:" + iri.substr(xsd.size()) : iri;
+  };
+  if (!type.datatype.empty()) text += " " + shortened(type.datatype);
+  for (const std::string& datatype : type.orDatatypes) text += " " + shortened(datatype);
+  if (type.textAllowed) text += " +text";
+  for (const QAX::Ontology::AttrIndividual& individual : type.individuals) {
+    text += " " + individual.name;
+  }
+  return text;
+}
+
+// Every range gives a kind of 0 to 5 and a way of writing values: a mapped
+// datatype (the lowest kind of several) before an unmapped datatype, before
+// a class, before anything else; what cannot be mapped is text, written as
+// a literal of its datatype or as a reference; enumerations and classes of
+// named individuals are references to their individuals.
+TEST_F(VocabularyLoaderTest, EveryRangeGivesAKindAndAValueType) {
   using Kind = QAX::Ontology::Info::AttrKind;
-  const std::vector<std::tuple<std::string, Kind, std::string>> ranges = {
-      {"rdf:langString", Kind::kText, "langString"},
-      {"xsd:boolean", Kind::kBoolean, "boolean"},
-      {"<https://schema.org/URL>", Kind::kText, "URL"},
-      {"xsd:negativeInteger", Kind::kInteger, "negativeInteger"},
-      {"schema:Number", Kind::kReal, "Number"},
-      {"xsd:gYear", Kind::kTemporal, "gYear"},
-      {"ex:Person", Kind::kComplex, "Person"},
-      {"ex:Kilogram", Kind::kUnmapped, "Kilogram"},        // typed rdfs:Datatype
-      {"ex:Elsewhere", Kind::kUnmapped, "Elsewhere"},      // not a class of the model
-      {"ex:Pronounceable", Kind::kText, "Pronounceable"},  // derives from schema:Text
-      {"ex:Person, schema:Integer, schema:Number", Kind::kInteger, "Integer"},
-      {"schema:Number, xsd:string", Kind::kText, "string"},
-      {"ex:Person, xsd:hexBinary", Kind::kUnmapped, "hexBinary"},
-      {"ex:Elsewhere, ex:Person", Kind::kComplex, "Person"},
+  const struct {
+    const char* type;  // of the property
+    std::string ranges;
+    Kind kind;
+    const char* typeName;
+    const char* value;
+  } rows[] = {
+      {"rdf:Property", "rdf:langString", Kind::kText, "langString", "lit"},
+      {"rdf:Property", "xsd:boolean", Kind::kBoolean, "boolean", "lit xsd:boolean"},
+      {"rdf:Property", "<https://schema.org/URL>", Kind::kText, "URL", "ref"},
+      {"rdf:Property", "xsd:negativeInteger", Kind::kInteger, "negativeInteger",
+       "lit xsd:negativeInteger"},
+      {"rdf:Property", "schema:Number", Kind::kReal, "Number", "lit"},
+      {"rdf:Property", "xsd:gYear", Kind::kTemporal, "gYear", "lit xsd:gYear"},
+      {"rdf:Property", "xsd:float", Kind::kReal, "float", "lit xsd:float"},
+      {"rdf:Property", "ex:Person", Kind::kComplex, "Person", "lit"},
+      {"rdf:Property", "ex:Kilogram", Kind::kText, "Kilogram",  // typed rdfs:Datatype
+       "lit http://example.org/ex#Kilogram"},
+      {"rdf:Property", "ex:Elsewhere", Kind::kText, "Elsewhere", "ref"},  // another vocabulary's
+      {"owl:DatatypeProperty", "ex:Elsewhere", Kind::kText, "Elsewhere",
+       "lit http://example.org/ex#Elsewhere"},
+      {"owl:ObjectProperty", "owl:Thing", Kind::kText, "Thing", "ref"},
+      {"rdf:Property", "rdfs:Resource", Kind::kText, "Resource", "ref"},
+      {"rdf:Property", "ex:Pronounceable", Kind::kText, "Pronounceable", "lit"},  // schema:Text's
+      {"rdf:Property", "ex:Person, schema:Integer, schema:Number", Kind::kInteger, "Integer",
+       "lit xsd:integer xsd:decimal xsd:double"},
+      {"rdf:Property", "schema:Number, schema:Text", Kind::kText, "Text",
+       "lit xsd:decimal xsd:double +text"},
+      {"rdf:Property", "schema:Date, schema:DateTime", Kind::kTemporal, "Date",
+       "lit xsd:date xsd:dateTime"},
+      {"rdf:Property", "ex:Person, xsd:hexBinary", Kind::kText, "hexBinary", "lit xsd:hexBinary"},
+      {"rdf:Property", "ex:Elsewhere, ex:Person", Kind::kComplex, "Person", "lit"},
+      {"rdf:Property", "ex:Color", Kind::kText, "Color", "ref ex:Blue ex:Navy ex:Red"},
+      {"rdf:Property", "ex:Size", Kind::kText, "Size", "ref ex:Large ex:Small"},
+      {"rdf:Property", "ex:Mood", Kind::kText, "Mood", "ref ex:Calm"},
+      {"owl:ObjectProperty", "ex:Country", Kind::kText, "Country", "ref ex:America ex:Italy"},
+      {"owl:ObjectProperty", "ex:Team", Kind::kComplex, "Team", "lit"},    // has attributes
+      {"owl:ObjectProperty", "ex:Mixed", Kind::kComplex, "Mixed", "lit"},  // not all named
   };
   std::string body =
       "ex:Person a rdfs:Class .\n"
       "schema:Text a rdfs:Class .\n"
       "ex:Pronounceable a rdfs:Class ; rdfs:subClassOf schema:Text .\n"
       "ex:Kilogram a rdfs:Datatype .\n"
-      "ex:Holder a rdfs:Class .\n";
-  std::string expected;
-  for (std::size_t i = 0; i < ranges.size(); ++i) {
-    const std::string name = "p" + std::to_string(10 + i);
-    body += "ex:" + name + " a rdf:Property ; schema:domainIncludes ex:Holder ;" +
-            " schema:rangeIncludes " + std::get<0>(ranges[i]) + " .\n";
-    expected += "  " + name + " ex " +
-                qaxoi::test::KindName(QAX::Ontology::Info::KindValue(std::get<1>(ranges[i]))) +
-                " " + std::get<2>(ranges[i]) + "\n";
+      "ex:Holder a rdfs:Class .\n"
+      "ex:Color a rdfs:Class ; rdfs:subClassOf schema:Enumeration .\n"
+      "ex:Shade a rdfs:Class ; rdfs:subClassOf ex:Color .\n"
+      "ex:Red a ex:Color . ex:Blue a ex:Color . ex:Navy a ex:Shade .\n"
+      "ex:Size a owl:Class ; owl:oneOf ( ex:Small ex:Large ) .\n"
+      "ex:Mood a owl:Class ; owl:equivalentClass [ a owl:Class ; owl:oneOf ( ex:Calm ) ] .\n"
+      "ex:Country a owl:Class .\n"
+      "ex:Italy a owl:NamedIndividual, ex:Country . ex:America a ex:Country, owl:NamedIndividual "
+      ".\n"
+      "ex:Team a owl:Class . ex:Reds a owl:NamedIndividual, ex:Team .\n"
+      "ex:teamName a rdf:Property ; rdfs:domain ex:Team .\n"
+      "ex:Mixed a owl:Class . ex:M1 a owl:NamedIndividual, ex:Mixed . ex:M2 a ex:Mixed .\n";
+  for (std::size_t i = 0; i < std::size(rows); ++i) {
+    body += "ex:p" + std::to_string(10 + i) + " a " + rows[i].type +
+            " ; schema:domainIncludes ex:Holder ; schema:rangeIncludes " + rows[i].ranges + " .\n";
   }
-  const std::string model = Turtle(body);
-  EXPECT_NE(model.find("ex::Holder\n" + expected), std::string::npos) << model;
+  ASSERT_NE(Turtle(body).find("ex::Holder"), std::string::npos) << status_.message();
+  const MetaClass* holder = result_.model->GetMetaClass("http://example.org/ex#Holder");
+  ASSERT_NE(holder, nullptr);
+  ASSERT_EQ(holder->GetAttributes().size(), std::size(rows));
+  for (std::size_t i = 0; i < std::size(rows); ++i) {
+    const MetaAttr& attribute = *holder->GetAttributes()[i];
+    EXPECT_EQ(attribute.GetInfo().name, "p" + std::to_string(10 + i));
+    EXPECT_EQ(qaxoi::test::KindName(attribute.GetInfo().kind),
+              qaxoi::test::KindName(QAX::Ontology::Info::KindValue(rows[i].kind)))
+        << rows[i].ranges;
+    EXPECT_EQ(attribute.GetInfo().typeName, rows[i].typeName) << rows[i].ranges;
+    EXPECT_EQ(ValueTypeText(attribute), rows[i].value) << rows[i].ranges;
+  }
+  // An owl:oneOf range of IRIs is a reference to one of them; one of
+  // literals stays a literal.
+  ASSERT_NE(Turtle("ex:Holder a rdfs:Class .\n"
+                   "ex:to a owl:ObjectProperty ; rdfs:domain ex:Holder ;\n"
+                   "  rdfs:range [ a owl:Class ; owl:oneOf ( ex:Zed ex:Ann ) ] .\n"
+                   "ex:code a owl:DatatypeProperty ; rdfs:domain ex:Holder ;\n"
+                   "  rdfs:range [ a rdfs:Datatype ; owl:oneOf ( \"a\" \"b\" ) ] .\n")
+                .find("ex::Holder"),
+            std::string::npos);
+  holder = result_.model->GetMetaClass("http://example.org/ex#Holder");
+  ASSERT_EQ(holder->GetAttributes().size(), 2u);
+  EXPECT_EQ(ValueTypeText(*holder->GetAttributes()[0]), "lit");
+  EXPECT_EQ(ValueTypeText(*holder->GetAttributes()[1]), "ref ex:Ann ex:Zed");
+  // Attributes that write alike share one record.
+  ASSERT_NE(Turtle(body).find("ex::Holder"), std::string::npos);
+  holder = result_.model->GetMetaClass("http://example.org/ex#Holder");
+  EXPECT_EQ(&holder->GetAttributes()[9]->GetValueType(),
+            &holder->GetAttributes()[12]->GetValueType());
 }
 
 // Bad input gives no model, not even of the good part before the fault, and
@@ -798,8 +883,9 @@ TEST_F(VocabularyLoaderTest, SeveralFillersOrEnumerationsGiveTheLeast) {
       {"ex:C rdfs:subClassOf [ owl:onProperty ex:r ; owl:allValuesFrom [ owl:unionOf ( ex:B ) ] ;\n"
        "  owl:allValuesFrom [ owl:unionOf ( ex:C ) ] ] .",
        "r complex D 0..* all: D"},
+      // Individuals: a reference to one of them.
       {"ex:C rdfs:subClassOf [ owl:onProperty ex:r ; owl:allValuesFrom [ owl:oneOf ( ex:B ) ] ] .",
-       "r complex D 0..* all: D in: <B>"},
+       "r text D 0..* all: D in: <B>"},
       {"ex:C rdfs:subClassOf [ owl:onProperty ex:r ; owl:minCardinality 1 ;\n"
        "  owl:allValuesFrom [ owl:oneOf ( \"b\" ) ] ],\n"
        "  [ owl:onProperty ex:r ; owl:allValuesFrom [ owl:oneOf ( \"a\" \"z\"@EN-GB ) ] ] .",

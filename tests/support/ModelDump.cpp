@@ -73,6 +73,14 @@ void Attribute(const OntologyModel& model, const MetaAttr& attribute, std::strin
     Terms("anyOf", range->anyOf, out);
     for (const AttrValue& value : range->oneOf) Value(value, out);
   }
+  const QAX::Ontology::AttrValueType& type = attribute.GetValueType();
+  out += std::string("    value ") + (type.IsReference() ? "reference" : "literal") + " <" +
+         type.datatype + ">" + (type.textAllowed ? " or text" : "");
+  for (const std::string& datatype : type.orDatatypes) out += " <" + datatype + ">";
+  out += "\n";
+  for (const QAX::Ontology::AttrIndividual& individual : type.individuals) {
+    out += "    individual <" + individual.iri + "> " + Quoted(individual.name) + "\n";
+  }
   Successors(model, iri, "    ", out);
 }
 

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "host/qax/rdf/ReferenceValues.h"
 #include "ontology_item/ClassSelection.h"
 #include "tools/qax-host/AttributeValues.h"
 #include "tools/qax-host/ClassNames.h"
@@ -102,10 +103,28 @@ std::string OutOfRangeMessage(const Session& session, const std::string& path,
 // numbers. Null and a message in `error` for a value the channel would
 // change (AttributeValues.h) or an attribute of a kind that takes no value;
 // a real number kept with fewer digits is taken and noted in `notes`.
-std::unique_ptr<A3d_Channel> ValueChannel(const QAX::Ontology::Info::MetaAttrInfo& info,
+std::unique_ptr<A3d_Channel> ValueChannel(const Session& session, const MetaAttr& attribute,
                                           const std::string& path, const std::string& value,
                                           std::vector<std::string>* notes, std::string* error) {
+  const QAX::Ontology::Info::MetaAttrInfo& info = attribute.GetInfo();
   const AttrKind kind = AttrKindOf(info.kind);
+  const QAX::Ontology::AttrValueType& valueType = attribute.GetValueType();
+  if (valueType.IsReference()) {
+    // Held as the full IRI, so that the group says the same whatever names
+    // the model gives later.
+    const std::string iri = qaxoi::rdf::ResolveReference(value, valueType, session.model());
+    if (iri.empty()) {
+      *error =
+          AttributeMessage(path, valueType.individuals.empty()
+                                     ? " needs an absolute IRI or library:Name, not '" + value + "'"
+                                     : " needs one of " + qaxoi::rdf::AllowedValuesText(valueType) +
+                                           " (by name, library:Name or IRI), not '" + value + "'");
+      return nullptr;
+    }
+    auto text = std::make_unique<Aco_StringChannel>();
+    text->SetString(iri.c_str());
+    return text;
+  }
   if (kind == AttrKind::kText || kind == AttrKind::kTemporal) {
     auto text = std::make_unique<Aco_StringChannel>();
     text->SetString(value.c_str());
@@ -391,7 +410,7 @@ Aco_QAXOntologyItem* ChannelGraph::BuildItem(const Session& session, const MetaC
         return nullptr;
       }
       std::unique_ptr<A3d_Channel> child =
-          ValueChannel(*attribute.info, valuePath, value.direct->value, &notes_, error);
+          ValueChannel(session, *attribute.attribute, valuePath, value.direct->value, &notes_, error);
       if (!child) return nullptr;
       child->SetChannelName(name.c_str());
       item->LinkChild(link, child.get());

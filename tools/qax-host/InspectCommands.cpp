@@ -8,6 +8,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "host/qax/rdf/ReferenceValues.h"
 #include "ontology_item/ClassSelection.h"
 #include "tools/qax-host/ChannelGraph.h"
 #include "tools/qax-host/ChannelText.h"
@@ -195,6 +196,33 @@ int DescribeLibrary(const Invocation& invocation, const std::string& name) {
 
 }  // namespace
 
+// The attributes of `metaClass` and its parents, parents first: the
+// order of a channel's links.
+std::vector<const QAX::Ontology::MetaAttr*> LinkAttributes(
+    const QAX::Ontology::MetaClass& metaClass) {
+  std::vector<const QAX::Ontology::MetaClass*> chain;
+  for (const QAX::Ontology::MetaClass* at = &metaClass; at != nullptr; at = at->GetParent()) {
+    if (std::find(chain.begin(), chain.end(), at) != chain.end()) break;
+    chain.push_back(at);
+  }
+  std::vector<const QAX::Ontology::MetaAttr*> attributes;
+  for (auto at = chain.rbegin(); at != chain.rend(); ++at) {
+    for (const QAX::Ontology::MetaAttr* attribute : (*at)->GetAttributes()) {
+      attributes.push_back(attribute);
+    }
+  }
+  return attributes;
+}
+
+// The shown names of a reference's allowed values.
+Json AllowedValues(const QAX::Ontology::AttrValueType& valueType) {
+  Json values = Json::array();
+  for (const QAX::Ontology::AttrIndividual& individual : valueType.individuals) {
+    values.push_back(individual.name);
+  }
+  return values;
+}
+
 int RunDescribe(const Invocation& invocation) {
   // "LIBRARY:" describes a library rather than a class.
   if (invocation.arguments.size() == 1 && invocation.arguments[0].size() > 1 &&
@@ -215,6 +243,20 @@ int RunDescribe(const Invocation& invocation) {
     shown += text[i];
   }
   const std::vector<const QAX::Ontology::MetaClass*> superclasses = metaClass->GetSuperclasses();
+  // The attributes whose values name resources, with their allowed values.
+  Json references = Json::array();
+  std::string referenceLines;
+  for (const QAX::Ontology::MetaAttr* attribute : LinkAttributes(*metaClass)) {
+    const QAX::Ontology::AttrValueType& valueType = attribute->GetValueType();
+    if (!valueType.IsReference()) continue;
+    references.push_back(
+        {{"attribute", attribute->GetInfo().name}, {"values", AllowedValues(valueType)}});
+    referenceLines +=
+        attribute->GetInfo().name + "\t" +
+        (valueType.individuals.empty() ? std::string("an IRI")
+                                       : "one of " + qaxoi::rdf::AllowedValuesText(valueType)) +
+        "\n";
+  }
   if (invocation.json) {
     const QAX::Ontology::MetaClass* parent = metaClass->GetParent();
     Json names = Json::array();
@@ -225,8 +267,12 @@ int RunDescribe(const Invocation& invocation) {
                {"iri", metaClass->GetInfo().handle},
                {"parent", parent != nullptr ? Json(ShownName(*parent)) : Json()},
                {"superclasses", std::move(names)},
-               {"description", shown}});
+               {"description", shown},
+               {"references", std::move(references)}});
     return kExitOk;
+  }
+  if (!referenceLines.empty()) {
+    shown += "\n-------- references --------\n\n" + referenceLines;
   }
   // Every direct superclass, the parent first, on a line of its own after
   // the module's "Parent:" line: the module names the parent alone.
@@ -287,6 +333,7 @@ int RunLinks(const Invocation& invocation) {
   const QAX::Ontology::MetaClass* metaClass = target.metaClass;
   std::unordered_set<std::string> namesSeen;
   if (invocation.json) {
+    const std::vector<const QAX::Ontology::MetaAttr*> attributes = LinkAttributes(*metaClass);
     Json links = Json::array();
     for (int i = 0; i < channel->GetChildCount(); ++i) {
       const ChildCreation* record = channel->GetChildCreation(i);
@@ -294,8 +341,17 @@ int RunLinks(const Invocation& invocation) {
                    {"index", record->Index},
                    {"type", FieldText(record->Type.Name)},
                    {"name", FieldText(record->LinkName)}};
-      if (!ValueLinkNote(*channel, i, namesSeen).empty())
-        link["valueOf"] = channel->GetValueLinks(i).front();
+      // A value link is typed as the attribute of its attribute link.
+      std::size_t at = static_cast<std::size_t>(i);
+      if (!ValueLinkNote(*channel, i, namesSeen).empty()) {
+        const int first = channel->GetValueLinks(i).front();
+        link["valueOf"] = first;
+        at = static_cast<std::size_t>(first);
+      }
+      if (at < attributes.size() && attributes[at]->GetValueType().IsReference()) {
+        link["reference"] = true;
+        link["values"] = AllowedValues(attributes[at]->GetValueType());
+      }
       links.push_back(std::move(link));
     }
     PrintJson({{"class", ShownName(*metaClass)},

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host/qax/QAXExport.h"
+#include "host/qax/model/AttrValueType.h"
 #include "host/qax/model/MetaInfo.h"
 
 namespace QAX {
@@ -64,10 +65,12 @@ class QAX_API MetaAttr {
  public:
   using Cardinality = AttrCardinality;
 
-  // `range` may be null (the ontology gives none) and may be shared by the
+  // `range` and `valueType` may be null (the ontology gives none; the kind
+  // alone decides how values are written) and may be shared by the
   // attributes of one property on several classes.
   explicit MetaAttr(Info::MetaAttrInfo info, Cardinality cardinality = Cardinality(),
-                    std::shared_ptr<const AttrRange> range = nullptr);
+                    std::shared_ptr<const AttrRange> range = nullptr,
+                    std::shared_ptr<const AttrValueType> valueType = nullptr);
   MetaAttr(const MetaAttr&) = delete;
   MetaAttr& operator=(const MetaAttr&) = delete;
 
@@ -83,10 +86,16 @@ class QAX_API MetaAttr {
   // nothing. Valid as long as the attribute.
   const AttrRange* GetRange() const { return range_.get(); }
 
+  // How values are written (a literal and its datatype, or a reference and
+  // the individuals it may name); the default record, a literal whose kind
+  // decides, when none was given. Valid as long as the attribute.
+  const AttrValueType& GetValueType() const;
+
  private:
   const Info::MetaAttrInfo info_;
   const Cardinality cardinality_;
   const std::shared_ptr<const AttrRange> range_;
+  const std::shared_ptr<const AttrValueType> valueType_;
 };
 
 }  // namespace Ontology

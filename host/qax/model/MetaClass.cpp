@@ -51,23 +51,28 @@ MetaClass::Attributes& MetaClass::Lists() {
 }
 
 const MetaAttr* MetaClass::Declare(Info::MetaAttrInfo info, MetaAttr::Cardinality cardinality,
-                                   std::shared_ptr<const AttrRange> range) {
+                                   std::shared_ptr<const AttrRange> range,
+                                   std::shared_ptr<const AttrValueType> valueType) {
   Attributes& lists = Lists();
-  lists.owned.push_back(std::make_unique<MetaAttr>(std::move(info), cardinality, std::move(range)));
+  lists.owned.push_back(std::make_unique<MetaAttr>(std::move(info), cardinality, std::move(range),
+                                                   std::move(valueType)));
   lists.declared.push_back(lists.owned.back().get());
   return lists.declared.back();
 }
 
 const MetaAttr* MetaClass::AddAttribute(Info::MetaAttrInfo info, MetaAttr::Cardinality cardinality,
-                                        std::shared_ptr<const AttrRange> range) {
-  const MetaAttr* const added = Declare(std::move(info), cardinality, std::move(range));
+                                        std::shared_ptr<const AttrRange> range,
+                                        std::shared_ptr<const AttrValueType> valueType) {
+  const MetaAttr* const added =
+      Declare(std::move(info), cardinality, std::move(range), std::move(valueType));
   if (attributes_->separate) PresentAttribute(added);
   return added;
 }
 
 const MetaAttr* MetaClass::DeclareAttribute(Info::MetaAttrInfo info,
                                             MetaAttr::Cardinality cardinality,
-                                            std::shared_ptr<const AttrRange> range) {
+                                            std::shared_ptr<const AttrRange> range,
+                                            std::shared_ptr<const AttrValueType> valueType) {
   Attributes& lists = Lists();
   if (!lists.separate) {
     // The presented list is what was declared so far; from here they differ.
@@ -75,7 +80,7 @@ const MetaAttr* MetaClass::DeclareAttribute(Info::MetaAttrInfo info,
     lists.matching = lists.declared.size();
     lists.separate = true;
   }
-  return Declare(std::move(info), cardinality, std::move(range));
+  return Declare(std::move(info), cardinality, std::move(range), std::move(valueType));
 }
 
 void MetaClass::PresentAttribute(const MetaAttr* attribute) {

@@ -59,19 +59,22 @@ class QAX_API MetaClass {
   // this class within its model; OntologyItem is constructed from it.
   std::string GetFQName() const;
 
-  // Declares an attribute with `cardinality` and `range` (null: none; see
-  // MetaAttr::GetRange), presents it (appends it to GetAttributes) and
-  // answers it (owned by this class). Any record is accepted, including a
-  // name the class or a parent already has: a walk then meets both.
+  // Declares an attribute with `cardinality`, `range` and `valueType` (null:
+  // none; see MetaAttr::GetRange and GetValueType), presents it (appends it
+  // to GetAttributes) and answers it (owned by this class). Any record is
+  // accepted, including a name the class or a parent already has: a walk
+  // then meets both.
   const MetaAttr* AddAttribute(Info::MetaAttrInfo info,
                                MetaAttr::Cardinality cardinality = MetaAttr::Cardinality(),
-                               std::shared_ptr<const AttrRange> range = nullptr);
+                               std::shared_ptr<const AttrRange> range = nullptr,
+                               std::shared_ptr<const AttrValueType> valueType = nullptr);
 
   // Declares an attribute as AddAttribute does, without presenting it:
   // GetAttributes() is unchanged until PresentAttribute adds it.
   const MetaAttr* DeclareAttribute(Info::MetaAttrInfo info,
                                    MetaAttr::Cardinality cardinality = MetaAttr::Cardinality(),
-                                   std::shared_ptr<const AttrRange> range = nullptr);
+                                   std::shared_ptr<const AttrRange> range = nullptr,
+                                   std::shared_ptr<const AttrValueType> valueType = nullptr);
 
   // Appends `attribute` to GetAttributes(). Precondition, not checked (it
   // would cost a walk of every ancestor): `attribute` is declared by this
@@ -118,7 +121,8 @@ class QAX_API MetaClass {
   };
   Attributes& Lists();
   const MetaAttr* Declare(Info::MetaAttrInfo info, MetaAttr::Cardinality cardinality,
-                          std::shared_ptr<const AttrRange> range);
+                          std::shared_ptr<const AttrRange> range,
+                          std::shared_ptr<const AttrValueType> valueType);
   // Keeps one list again when the presented one has become the declared one.
   void JoinWhenEqual();
   std::unique_ptr<Attributes> attributes_;

@@ -6,6 +6,7 @@
 #define QAX_HOST_QAX_MODEL_QAX_H_
 
 #include "host/qax/QAXExport.h"
+#include "host/qax/model/AttrValueType.h"
 #include "host/qax/model/MetaAttr.h"
 #include "host/qax/model/MetaClass.h"
 #include "host/qax/model/MetaClassLibrary.h"

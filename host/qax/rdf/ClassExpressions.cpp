@@ -132,13 +132,9 @@ class ListWalk {
 // The values of the owl:oneOf list of anonymous node `node` into `values`,
 // each charged to the statements' budget; false when the list is malformed
 // (`walk.problem` says how) or a member is neither an IRI nor a literal.
-bool CollectEnumeration(RdfStatements& st, BlankId node, ListWalk& walk,
-                        std::vector<QAX::Ontology::AttrValue>& values) {
-  const ExpressionFacts* facts = st.FindExpression(node);
-  if (facts == nullptr || facts->oneOfs != 1) {
-    return walk.Fault("a class expression with two owl:oneOf lists");
-  }
-  return walk.Walk(facts->oneOf, 0, [&](NodeRef member, std::size_t) {
+bool CollectList(RdfStatements& st, NodeRef list, ListWalk& walk,
+                 std::vector<QAX::Ontology::AttrValue>& values) {
+  return walk.Walk(list, 0, [&](NodeRef member, std::size_t) {
     QAX::Ontology::AttrValue value;
     if (member.kind == NodeRef::Kind::kIri) {
       value.text = std::string(st.Iri(member.id));
@@ -156,6 +152,15 @@ bool CollectEnumeration(RdfStatements& st, BlankId node, ListWalk& walk,
     values.push_back(std::move(value));
     return true;
   });
+}
+
+bool CollectEnumeration(RdfStatements& st, BlankId node, ListWalk& walk,
+                        std::vector<QAX::Ontology::AttrValue>& values) {
+  const ExpressionFacts* facts = st.FindExpression(node);
+  if (facts == nullptr || facts->oneOfs != 1) {
+    return walk.Fault("a class expression with two owl:oneOf lists");
+  }
+  return CollectList(st, facts->oneOf, walk, values);
 }
 
 // Collects the named classes of one union and of the unions nested in it;
@@ -239,6 +244,9 @@ class ClassUses {
       const BlankFacts& facts = st_.Blank(use.node);
       if (facts.unions == 0 && facts.Has(BlankFacts::kIntersection)) {
         Intersection(use.node);
+      } else if (use.equivalent && facts.unions == 0 && facts.Has(BlankFacts::kOneOf) &&
+                 !facts.Has(BlankFacts::kComplement)) {
+        ClassEnumeration(use.node);
       } else if (facts.unions == 0 && facts.Has(BlankFacts::kRestriction)) {
         if (use.equivalent) {
           Note(Ignored::kWholeEquivalent);
@@ -249,6 +257,7 @@ class ClassUses {
         Note(KindOf(facts));
       }
     }
+    ClassOneOfs();
     std::sort(malformed_.begin(), malformed_.end());
     for (std::string& warning : malformed_) {
       st_.Budget().Charge(warning.size());
@@ -353,6 +362,36 @@ class ClassUses {
     st_.Budget().Charge(2 * sizeof(RdfStatements::Restriction));
     st_.restrictions.push_back(RdfStatements::Restriction{cls_, facts->property.id, filler,
                                                           facts->min, facts->max, enumeration});
+  }
+
+  // Keeps the enumeration `node` as the definition of the class cls_.
+  void ClassEnumeration(BlankId node) {
+    const uint32_t at = Enumeration(node);
+    if (at != RdfStatements::kNoEnumeration) st_.enumerations[at].cls = cls_;
+  }
+
+  // The classes given as `C owl:oneOf LIST`, in IRI order (then by the
+  // list's first cell, which only orders warnings).
+  void ClassOneOfs() {
+    std::vector<RdfStatements::ClassOneOf>& uses = st_.classOneOfs;
+    std::sort(uses.begin(), uses.end(),
+              [this](const RdfStatements::ClassOneOf& a, const RdfStatements::ClassOneOf& b) {
+                if (a.cls != b.cls) {
+                  const int order = st_.Iri(a.cls).compare(st_.Iri(b.cls));
+                  if (order != 0) return order < 0;
+                }
+                return a.list.id < b.list.id;
+              });
+    for (const RdfStatements::ClassOneOf& use : uses) {
+      RdfStatements::Enumeration kept{kNoTerm, {}, use.cls};
+      ListWalk walk(st_, stepsLeft_, "enumerations");
+      if (!CollectList(st_, use.list, walk, kept.values)) {
+        malformed_.push_back(sourceName_ + ": the owl:oneOf of <" + std::string(st_.Iri(use.cls)) +
+                             "> is malformed (" + walk.problem + "); it is ignored");
+        continue;
+      }
+      st_.enumerations.push_back(std::move(kept));
+    }
   }
 
   // Keeps the enumeration `node` and answers its index; kNoEnumeration,

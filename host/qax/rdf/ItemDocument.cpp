@@ -8,6 +8,7 @@
 #include "host/qax/model/MetaClass.h"
 #include "host/qax/model/MetaClassLibrary.h"
 #include "host/qax/rdf/LexicalForms.h"
+#include "host/qax/rdf/ReferenceValues.h"
 
 namespace qaxoi::rdf {
 
@@ -82,7 +83,9 @@ class Describer {
     item.ForEachValue([&](const std::string& name, const std::string* text,
                           const QAX::Onto::OntologyItem* nested) {
       if (failed) return;
-      const QAX::Ontology::Info::MetaAttrInfo* attribute = Find(*metaClass, name);
+      const QAX::Ontology::MetaAttr* meta = Find(*metaClass, name);
+      const QAX::Ontology::Info::MetaAttrInfo* attribute =
+          meta != nullptr ? &meta->GetInfo() : nullptr;
       if (attribute == nullptr) {
         Warn(item.GetFQName() + ": '" + name +
              "' is no attribute of the class; its values are left out");
@@ -111,8 +114,23 @@ class Describer {
         Warn(item.GetFQName() + ": a value of '" + name +
              "' is not UTF-8; its bad bytes are written as U+FFFD");
       }
-      std::string datatype =
-          LiteralDatatype(QAX::Ontology::Info::AttrKindOf(attribute->kind), value);
+      const QAX::Ontology::AttrValueType& valueType = meta->GetValueType();
+      if (valueType.IsReference()) {
+        std::string iri = ResolveReference(value, valueType, model_);
+        if (iri.empty()) {
+          failed = true;
+          Fail(item.GetFQName() + ": the value '" + Cut(value) + "' of '" + name +
+               "' names no resource: " +
+               (valueType.individuals.empty() ? std::string("give an absolute IRI or library:Name")
+                                              : "give one of " + AllowedValuesText(valueType)));
+          return;
+        }
+        ItemValue reference{std::move(property), std::move(iri), "", kNoNode};
+        reference.iri = true;
+        document_.nodes[node].values.push_back(std::move(reference));
+        return;
+      }
+      std::string datatype = Datatype(item, name, *attribute, valueType, value);
       // Writers may print a boolean bare, where only the canonical form reads
       // back as one.
       if (datatype == std::string(kXsdNamespace) + "boolean") {
@@ -122,6 +140,42 @@ class Describer {
           {std::move(property), std::move(value), std::move(datatype), kNoNode});
     });
     return !failed;
+  }
+
+  // The datatype a literal `value` of `attribute` is written with: the first
+  // of the value type's alternatives it is a lexical form of, else its
+  // datatype (as given when unchecked), else what the kind gives. Empty for
+  // a plain string; a value the range's datatypes do not take is one, with
+  // a warning.
+  std::string Datatype(const QAX::Onto::OntologyItem& item, const std::string& name,
+                       const QAX::Ontology::Info::MetaAttrInfo& attribute,
+                       const QAX::Ontology::AttrValueType& valueType, const std::string& value) {
+    for (const std::string& datatype : valueType.orDatatypes) {
+      if (CheckLexicalForm(datatype, value, true) == LexicalCheck::kValid) return datatype;
+    }
+    const auto notOf = [&](const std::string& what) {
+      Warn(item.GetFQName() + ": '" + Cut(value) + "' is no " + what + ", so the value of '" +
+           name + "' is written as a plain string");
+      return std::string();
+    };
+    if (!valueType.datatype.empty()) {
+      if (!IsWritableIri(valueType.datatype)) {
+        return notOf("literal of <" + Cut(valueType.datatype) + ">, an IRI RDF cannot write");
+      }
+      if (CheckLexicalForm(valueType.datatype, value) != LexicalCheck::kInvalid) {
+        return valueType.datatype;
+      }
+      return notOf("lexical form of <" + valueType.datatype + ">");
+    }
+    if (!valueType.orDatatypes.empty()) {
+      if (valueType.textAllowed) return std::string();
+      std::string names;
+      for (const std::string& datatype : valueType.orDatatypes) {
+        names += (names.empty() ? "<" : ", <") + datatype + ">";
+      }
+      return notOf("lexical form of " + names);
+    }
+    return LiteralDatatype(QAX::Ontology::Info::AttrKindOf(attribute.kind), value);
   }
 
   // `text` for a message of one line: control characters as spaces, cut to
@@ -150,14 +204,14 @@ class Describer {
   // The attribute called `name` of `metaClass`: the first met up the parent
   // chain from the class, each class's GetAttributes() holding what it
   // presents for its other superclasses too.
-  const QAX::Ontology::Info::MetaAttrInfo* Find(const QAX::Ontology::MetaClass& metaClass,
-                                                const std::string& name) {
+  const QAX::Ontology::MetaAttr* Find(const QAX::Ontology::MetaClass& metaClass,
+                                      const std::string& name) {
     auto& byName = attributes_[&metaClass];
     if (byName.empty()) {
-      std::unordered_map<std::string, const QAX::Ontology::Info::MetaAttrInfo*> found;
+      std::unordered_map<std::string, const QAX::Ontology::MetaAttr*> found;
       for (const QAX::Ontology::MetaClass* at = &metaClass; at != nullptr; at = at->GetParent()) {
         for (const QAX::Ontology::MetaAttr* attribute : at->GetAttributes()) {
-          found.emplace(attribute->GetInfo().name, &attribute->GetInfo());
+          found.emplace(attribute->GetInfo().name, attribute);
         }
       }
       byName = std::move(found);
@@ -174,7 +228,7 @@ class Describer {
   ItemDocument& document_;
   std::string& error_;
   std::unordered_map<const QAX::Ontology::MetaClass*,
-                     std::unordered_map<std::string, const QAX::Ontology::Info::MetaAttrInfo*>>
+                     std::unordered_map<std::string, const QAX::Ontology::MetaAttr*>>
       attributes_;
   std::set<std::string> warned_;
   std::size_t blanks_ = 0;

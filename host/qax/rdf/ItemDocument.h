@@ -22,13 +22,17 @@ inline constexpr char kXsdNamespace[] = "http://www.w3.org/2001/XMLSchema#";
 // One value of an item: a literal, or the node of a nested item.
 struct ItemValue {
   std::string property;  // the property's IRI
-  // The literal's lexical form; empty for a nested item.
+  // The literal's lexical form, or a reference's IRI; empty for a nested
+  // item.
   std::string text;
-  // The literal's datatype IRI; empty for a plain string or a nested item.
+  // The literal's datatype IRI; empty for a plain string, a reference or a
+  // nested item.
   std::string datatype;
   // The index of the nested item's node in ItemDocument::nodes, always
   // greater than the index of the node that holds it; kNoNode for a literal.
   std::size_t nested;
+  // True for a reference: `text` is an IRI, written as one.
+  bool iri = false;
 };
 
 inline constexpr std::size_t kNoNode = static_cast<std::size_t>(-1);
@@ -67,7 +71,12 @@ struct ItemDocument {
 // and the attribute. A value whose attribute is not of the item's class is
 // left out with a warning; a text that is not UTF-8 has its bad
 // bytes replaced by U+FFFD with a warning; a boolean is written in its
-// canonical form. Walks items breadth first, without recursion; the document
+// canonical form. A literal takes the datatype its attribute's value type
+// gives (MetaAttr::GetValueType) where the text is a lexical form of it, and
+// is a plain string with a warning where it is not. A reference's text must
+// name an IRI (ResolveReference); one that names none fails with
+// kInvalidInput, naming the class, the attribute, the value and the allowed
+// values. Walks items breadth first, without recursion; the document
 // keeps no pointer into the items.
 qaxoi::Status DescribeItems(const std::vector<ItemSubject>& items,
                             const QAX::Ontology::OntologyModel& model, ItemDocument& document);

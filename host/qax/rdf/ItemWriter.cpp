@@ -59,7 +59,7 @@ qaxoi::Status Write(const ItemDocument& document, RdfSyntax syntax, std::string&
       const SerdNode predicate = Node(SERD_URI, value.property);
       const SerdNode object = value.nested != kNoNode
                                   ? Node(SERD_BLANK, document.nodes[value.nested].subject)
-                                  : Node(SERD_LITERAL, value.text);
+                                  : Node(value.iri ? SERD_URI : SERD_LITERAL, value.text);
       const SerdNode datatype = Node(SERD_URI, value.datatype);
       written = serd_writer_write_statement(writer.get(), 0, nullptr, &subject, &predicate, &object,
                                             value.datatype.empty() ? nullptr : &datatype,

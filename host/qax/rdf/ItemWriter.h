@@ -17,9 +17,11 @@ namespace qaxoi::rdf {
 struct WrittenItems {
   // The document, complete with its prefixes.
   std::string text;
-  // Values left out or repaired, one line each: an attribute that names no
-  // attribute of the item's class (or of its parents), or a text that was
-  // not UTF-8 and had its bad bytes replaced by U+FFFD.
+  // Values left out, repaired or written otherwise than their range says,
+  // one line each: an attribute that names no attribute of the item's class
+  // (or of its parents), a text that was not UTF-8 and had its bad bytes
+  // replaced by U+FFFD, or a text that is no lexical form of its datatype
+  // and is written as a plain string.
   std::vector<std::string> warnings;
 };
 
@@ -28,11 +30,15 @@ struct WrittenItems {
 // handle, found in `model` by the item's FQ name), then one statement per
 // value in attribute order, with the property's IRI (the attribute's scope
 // namespace, OntologyModel::GetNamespace, and its name; the class's own
-// attributes before its parents'). A text is a literal typed by the
-// attribute's kind where the text is a lexical form of the type
-// (xsd:boolean, xsd:integer, xsd:decimal, xsd:double, xsd:dateTime,
-// xsd:date; booleans in their canonical form, true or false) and a plain
-// string otherwise; a nested item is a blank node
+// attributes before its parents'). A text is written as the attribute's
+// value type says (MetaAttr::GetValueType): a reference as the IRI it names
+// (failing with kInvalidInput, naming the value and the allowed values, when
+// it names none), a literal of the range's datatype where the text is a
+// lexical form of it (a plain string with a warning where not), else a
+// literal typed by the attribute's kind where the text is a lexical form of
+// the type (xsd:boolean, xsd:integer, xsd:decimal, xsd:double,
+// xsd:dateTime, xsd:date; booleans in their canonical form, true or false)
+// and a plain string otherwise; a nested item is a blank node
 // described after its parent; a list gives one statement per element.
 // Turtle output declares a prefix per library of `model` (and xsd). The
 // document goes to `written`, which is left as it was on failure:

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "host/qax/rdf/ItemDocument.h"
+#include "host/qax/rdf/LexicalForms.h"
 
 namespace qaxoi::rdf {
 
@@ -78,6 +79,7 @@ class JsonLdDocument {
       for (const ItemValue& value : node.values) {
         see(value.property);
         if (!value.datatype.empty()) see(value.datatype);
+        if (value.iri) see(value.text);
       }
     }
     for (const auto& prefix : document_.prefixes) {
@@ -130,8 +132,20 @@ class JsonLdDocument {
       std::vector<Json>& values = properties[slot.first->second].second;
       if (value.nested != kNoNode) {
         values.push_back(std::move(built[value.nested]));
+      } else if (value.iri) {
+        Members reference;
+        reference.emplace_back("@id", Compact(value.text));
+        values.push_back(ObjectOf(std::move(reference)));
       } else if (value.datatype.empty()) {
         values.emplace_back(value.text);
+      } else if (IsNativeJsonLiteral(value.datatype, value.text)) {
+        // Read back as the same literal: true/false as xsd:boolean, an
+        // integer as xsd:integer in its canonical form.
+        if (value.text == "true" || value.text == "false") {
+          values.emplace_back(value.text == "true");
+        } else {
+          values.emplace_back(std::stoll(value.text));
+        }
       } else {
         Members literal;
         literal.emplace_back("@value", value.text);

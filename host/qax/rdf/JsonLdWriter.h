@@ -23,12 +23,14 @@ inline constexpr std::size_t kMaxJsonLdItemDepth = 256;
 // "@version": 1.1), and "@graph", one node object per item in `items`
 // order: "@id" the item's IRI (none for a blank node), "@type" the class IRI,
 // then one key per property in attribute order. A literal is
-// {"@value": text, "@type": datatype} (the text never a JSON number or
-// boolean), a plain string a JSON string, a nested item an embedded node
-// object without "@id", and several values of one property (a list) an
-// array without "@list", as the Turtle export writes one statement per
-// element. IRIs are written as prefix:suffix with the longest namespace that
-// fits, else whole. Warns and fails as WriteItems does, and fails with
+// {"@value": text, "@type": datatype}, or JSON's own value where that reads
+// back as the same literal (an xsd:boolean true or false; an xsd:integer in
+// canonical form of at most 15 digits), a plain string a JSON string, a
+// reference {"@id": IRI}, a nested item an embedded node object without
+// "@id", and several values of one property (a list) an array without
+// "@list", as the Turtle export writes one statement per element. IRIs are
+// written as prefix:suffix with the longest namespace that fits, else
+// whole. Warns and fails as WriteItems does, and fails with
 // kResourceExhausted for an item nested deeper than kMaxJsonLdItemDepth
 // levels; `written` is left as it was on failure.
 QAX_API qaxoi::Status WriteItemsJsonLd(const std::vector<ItemSubject>& items,

@@ -29,6 +29,27 @@ std::string WellFormedUtf8(const std::string& text, bool* repaired);
 // texts of no such form.
 std::string LiteralDatatype(QAX::Ontology::Info::AttrKind kind, const std::string& text);
 
+// What CheckLexicalForm found.
+enum class LexicalCheck {
+  kValid,      // a lexical form of the datatype
+  kInvalid,    // no lexical form of the datatype
+  kUnchecked,  // a datatype whose forms are not checked here (any IRI outside XML Schema's
+               // numbers, booleans, dates, times and durations, and xsd:hexBinary)
+};
+
+// Whether `text` is a lexical form of the datatype `datatype` (an IRI): the
+// XML Schema numbers (integers within their types' bounds), booleans (only
+// "true" and "false" when `wordsOnly`), dates, times, the g* types,
+// durations and xsd:hexBinary.
+LexicalCheck CheckLexicalForm(std::string_view datatype, const std::string& text,
+                              bool wordsOnly = false);
+
+// True when a literal of `datatype` and `text` reads back from a JSON-LD
+// native value as the same literal: an xsd:boolean "true" or "false", an
+// xsd:integer in canonical form (no '+', no leading zeros, no "-0") of at
+// most 15 digits (which every JSON reader holds exactly).
+bool IsNativeJsonLiteral(std::string_view datatype, const std::string& text);
+
 }  // namespace qaxoi::rdf
 
 #endif  // QAX_HOST_QAX_RDF_LEXICALFORMS_H_

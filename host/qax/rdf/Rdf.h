@@ -12,5 +12,6 @@
 #include "host/qax/rdf/LoadedModel.h"
 #include "host/qax/rdf/ModelLoad.h"
 #include "host/qax/rdf/RdfSyntax.h"
+#include "host/qax/rdf/ReferenceValues.h"
 
 #endif  // QAX_HOST_QAX_RDF_RDF_H_

@@ -215,7 +215,10 @@ void RdfStatements::RenumberByIri() {
     rename(r.property);
     rename(r.filler);
   }
-  for (Enumeration& e : enumerations) rename(e.property);
+  for (Enumeration& e : enumerations) {
+    rename(e.property);
+    rename(e.cls);
+  }
   for (ShapeCount& count : shapeCounts) {
     rename(count.cls);
     rename(count.property);
@@ -252,6 +255,7 @@ void RdfStatements::Group() {
   std::vector<ClassUse>().swap(classUses);
   std::vector<ShapeUse>().swap(shapeUses);
   std::vector<std::pair<TermId, TermId>>().swap(shapeTargets);
+  std::vector<ClassOneOf>().swap(classOneOfs);
   budget_.Release(blankBytes_);
   blankBytes_ = 0;
   RenumberByIri();

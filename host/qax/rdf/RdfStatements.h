@@ -154,6 +154,10 @@ class RdfStatements {
   bool IsFunctional(TermId id) const { return (flags_[id] & kFunctional) != 0; }
   // Typed sh:NodeShape.
   bool IsNodeShape(TermId id) const { return (flags_[id] & kNodeShape) != 0; }
+  // Typed owl:ObjectProperty, owl:DatatypeProperty, owl:NamedIndividual.
+  bool IsObjectProperty(TermId id) const { return (flags_[id] & kObjectProperty) != 0; }
+  bool IsDatatypeProperty(TermId id) const { return (flags_[id] & kDatatypeProperty) != 0; }
+  bool IsNamedIndividual(TermId id) const { return (flags_[id] & kNamedIndividual) != 0; }
 
   // Marks `id` as a class (typed rdfs:Class or owl:Class), a property (typed
   // rdf:Property, owl:DatatypeProperty or owl:ObjectProperty) or a datatype.
@@ -164,6 +168,9 @@ class RdfStatements {
   void MarkDatatype(TermId id) { flags_[id] |= kDatatype; }
   void MarkFunctional(TermId id) { flags_[id] |= kFunctional; }
   void MarkNodeShape(TermId id) { flags_[id] |= kNodeShape; }
+  void MarkObjectProperty(TermId id) { flags_[id] |= kObjectProperty; }
+  void MarkDatatypeProperty(TermId id) { flags_[id] |= kDatatypeProperty; }
+  void MarkNamedIndividual(TermId id) { flags_[id] |= kNamedIndividual; }
   const std::vector<TermId>& Classes() const { return classes_; }
   const std::vector<TermId>& Properties() const { return properties_; }
 
@@ -196,9 +203,11 @@ class RdfStatements {
   }
 
   // kRange: rdfs:range, every one holds; kRangeAny: schema:rangeIncludes
-  // and the members of a union range, any one holds.
-  enum class Relation { kSubClassOf, kDomain, kRange, kRangeAny };
-  static constexpr int kRelations = 4;
+  // and the members of a union range, any one holds; kMember: a class and
+  // the IRIs typed with it (rdf:type of a type that means nothing else to
+  // the loader), the individuals of enumerations.
+  enum class Relation { kSubClassOf, kDomain, kRange, kRangeAny, kMember };
+  static constexpr int kRelations = 5;
 
   // A domain or range that is an anonymous class expression, as met;
   // ResolveClassExpressions puts them in an order of the graph, drops
@@ -236,12 +245,15 @@ class RdfStatements {
   };
   std::vector<Restriction> restrictions;
 
-  // The owl:oneOf enumerations that are ranges of properties or fillers of
-  // restrictions, their values copied out. `property` is the property whose
-  // range it is, kNoTerm for a filler. Kept after Group().
+  // The owl:oneOf enumerations that are ranges of properties, fillers of
+  // restrictions or definitions of classes, their values copied out.
+  // `property` is the property whose range it is, kNoTerm for a filler or a
+  // class; `cls` the class it defines (directly, or as owl:equivalentClass),
+  // kNoTerm for the others. Kept after Group().
   struct Enumeration {
     TermId property;
     std::vector<QAX::Ontology::AttrValue> values;
+    TermId cls = kNoTerm;
   };
   std::vector<Enumeration> enumerations;
 
@@ -263,6 +275,13 @@ class RdfStatements {
     uint32_t max;
   };
   std::vector<ShapeCount> shapeCounts;
+  // A class given as `cls owl:oneOf LIST`, the list's first cell as met;
+  // ResolveClassExpressions turns each into an enumeration of the class.
+  struct ClassOneOf {
+    TermId cls;
+    NodeRef list;
+  };
+  std::vector<ClassOneOf> classOneOfs;
 
   // Keeps a literal that a list holds and answers its number; Literal(id)
   // gives it back until Group(). `language` is kept in lower case, and the
@@ -325,7 +344,16 @@ class RdfStatements {
   std::size_t statementCount = 0;
 
  private:
-  enum : uint8_t { kClass = 1, kProperty = 2, kDatatype = 4, kFunctional = 8, kNodeShape = 16 };
+  enum : uint8_t {
+    kClass = 1,
+    kProperty = 2,
+    kDatatype = 4,
+    kObjectProperty = 8,
+    kDatatypeProperty = 16,
+    kNamedIndividual = 32,
+    kFunctional = 64,
+    kNodeShape = 128
+  };
 
   // Intern without looking at the IRI interned last.
   TermId InternAnew(std::string_view iri);

@@ -131,6 +131,15 @@ void StatementSink::AboutIri(std::string_view subjectIri, std::string_view predi
                                                      predicate == Predicate::kEquivalentClass});
     return;
   }
+  if (predicate == Predicate::kOneOf && object.kind == Term::Kind::kBlank) {
+    // A class defined by its individuals; the list is walked once the whole
+    // document is read.
+    out_.Budget().Charge(2 * sizeof(RdfStatements::ClassOneOf));
+    const TermId cls = out_.Intern(subjectIri);
+    out_.classOneOfs.push_back(RdfStatements::ClassOneOf{
+        cls, NodeRef{NodeRef::Kind::kBlank, out_.InternBlank(object.text)}});
+    return;
+  }
   if ((predicate == Predicate::kDomain || predicate == Predicate::kRange ||
        predicate == Predicate::kRangeIncludes) &&
       object.kind == Term::Kind::kBlank) {
@@ -164,6 +173,17 @@ void StatementSink::AboutIri(std::string_view subjectIri, std::string_view predi
         case TypeMeaning::kProperty:
           out_.MarkProperty(subject);
           break;
+        case TypeMeaning::kObjectProperty:
+          out_.MarkProperty(subject);
+          out_.MarkObjectProperty(subject);
+          break;
+        case TypeMeaning::kDatatypeProperty:
+          out_.MarkProperty(subject);
+          out_.MarkDatatypeProperty(subject);
+          break;
+        case TypeMeaning::kNamedIndividual:
+          out_.MarkNamedIndividual(subject);
+          break;
         case TypeMeaning::kDatatype:
           out_.MarkDatatype(subject);
           break;
@@ -177,8 +197,11 @@ void StatementSink::AboutIri(std::string_view subjectIri, std::string_view predi
           out_.Budget().Charge(2 * sizeof(TermId));
           out_.ontologies.push_back(subject);
           break;
-        case TypeMeaning::kRestriction:
         case TypeMeaning::kOther:
+          // A member of a class: a possible value of an enumeration.
+          out_.Relate(RdfStatements::Relation::kMember, out_.Intern(object.text), subject);
+          break;
+        case TypeMeaning::kRestriction:
           break;
       }
       break;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
 #include <cstdint>
 #include <memory>
 #include <string_view>
@@ -9,6 +10,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "host/qax/model/AttrValueType.h"
 #include "host/qax/model/MetaInfo.h"
 #include "host/qax/rdf/ClassExpressions.h"
 #include "host/qax/rdf/VocabularyTerms.h"
@@ -738,11 +740,14 @@ class Builder {
     return kind;
   }
 
-  // A kind of attribute, and the term whose local name is its type name
-  // (kNoTerm for none).
+  // What decided a kind among a property's ranges, best first.
+  enum class Rank : uint8_t { kMapped, kUnmappedDatatype, kClass, kUnknown, kNone };
+  // A kind of attribute, the term whose local name is its type name
+  // (kNoTerm for none), and what decided it.
   struct Kind {
     QAX::Ontology::Info::AttrKind kind;
     TermId type;
+    Rank rank = Rank::kNone;
   };
 
   // The kind that the IRIs [begin, end) give as ranges: a mapped datatype
@@ -773,11 +778,14 @@ class Builder {
         unknown = range;
       }
     }
-    if (best != kNotMapped) return {best, bestRange};
-    if (unmapped != kNoTerm) return {QAX::Ontology::Info::AttrKind::kUnmapped, unmapped};
-    if (cls != kNoTerm) return {QAX::Ontology::Info::AttrKind::kComplex, cls};
-    if (unknown != kNoTerm) return {QAX::Ontology::Info::AttrKind::kUnmapped, unknown};
-    return {QAX::Ontology::Info::AttrKind::kText, kNoTerm};
+    if (best != kNotMapped) return {best, bestRange, Rank::kMapped};
+    if (unmapped != kNoTerm) {
+      return {QAX::Ontology::Info::AttrKind::kUnmapped, unmapped, Rank::kUnmappedDatatype};
+    }
+    if (cls != kNoTerm) return {QAX::Ontology::Info::AttrKind::kComplex, cls, Rank::kClass};
+    if (unknown != kNoTerm)
+      return {QAX::Ontology::Info::AttrKind::kUnmapped, unknown, Rank::kUnknown};
+    return {QAX::Ontology::Info::AttrKind::kText, kNoTerm, Rank::kNone};
   }
 
   // The kind of a property from its own ranges, those that all hold and
@@ -799,6 +807,347 @@ class Builder {
       }
     }
     return known;
+  }
+
+  // The kind an attribute of `property` gets and how its values are
+  // written (`*valueType`, shared by every attribute that writes alike; null
+  // for a literal whose kind decides), from the kind its ranges give
+  // (`kind`), the ranges themselves (`fillers`, or the property's own when
+  // null) and its enumeration. No attribute keeps kUnmapped: an unmapped or
+  // unknown datatype is text written with that datatype, and a resource
+  // (an object property's value, owl:Thing, rdfs:Resource, schema:URL, a
+  // class of another vocabulary, an enumeration) is text written as an IRI
+  // (docs/vocabularies.md, "What a value is").
+  Kind Values(TermId property, Kind kind, const std::vector<TermId>* fillers, uint32_t enumeration,
+              std::shared_ptr<const QAX::Ontology::AttrValueType>* valueType) {
+    using QAX::Ontology::AttrValueForm;
+    using QAX::Ontology::Info::AttrKind;
+    QAX::Ontology::AttrValueType type;
+    std::string key;  // what the record says, to share it
+    const auto reference = [&](std::string source) {
+      type.form = AttrValueForm::kReference;
+      key = "r" + std::move(source);
+      kind.kind = AttrKind::kText;
+    };
+    bool iriEnumeration = enumeration != RdfStatements::kNoEnumeration;
+    if (iriEnumeration) {
+      for (const QAX::Ontology::AttrValue& value : st_.enumerations[enumeration].values) {
+        iriEnumeration = iriEnumeration && value.isIri;
+      }
+    }
+    // Whose individuals a reference takes, gathered only for a record not
+    // made before: the walk costs the members of the class and below it.
+    TermId individualsOf = kNoTerm;
+    uint32_t individualsList = RdfStatements::kNoEnumeration;
+    if (iriEnumeration) {
+      reference("e" + std::to_string(enumeration));
+      individualsList = enumeration;
+    } else {
+      switch (kind.rank) {
+        case Rank::kMapped:
+          if (kind.kind == AttrKind::kText && SplitIri(Iri(kind.type)).localName == "URL" &&
+              IsSchemaIri(Iri(kind.type))) {
+            reference("");
+          } else {
+            LiteralDatatypes(property, kind, fillers, type);
+          }
+          break;
+        case Rank::kUnmappedDatatype:
+          kind.kind = AttrKind::kText;
+          type.datatype = IriText(kind.type);
+          break;
+        case Rank::kClass:
+          if (IsAnyResource(kind.type)) {
+            reference("");
+          } else if (IsEnumerationClass(kind.type) || HoldsIndividualsOnly(kind.type)) {
+            reference("c" + std::to_string(kind.type));
+            individualsOf = kind.type;
+            individualsList = ClassEnumeration(kind.type);
+          }
+          break;
+        case Rank::kUnknown:
+          // A datatype property's unknown range is a datatype of another
+          // vocabulary; anything else a class of one, far the commoner.
+          if (st_.IsDatatypeProperty(property) && !IsAnyResource(kind.type)) {
+            kind.kind = AttrKind::kText;
+            type.datatype = IriText(kind.type);
+          } else {
+            reference("");
+          }
+          break;
+        case Rank::kNone:
+          if (st_.IsObjectProperty(property)) reference("");
+          break;
+      }
+    }
+    if (key.empty()) {
+      if (type.datatype.empty() && type.orDatatypes.empty()) return kind;  // the kind decides
+      key = "l" + type.datatype + (type.textAllowed ? "|t" : "|");
+      for (const std::string& datatype : type.orDatatypes) key += " " + datatype;
+    }
+    const auto [kept, added] = valueTypes_.emplace(std::move(key), nullptr);
+    if (added) {
+      if (type.IsReference()) type.individuals = Individuals(individualsOf, individualsList);
+      std::size_t bytes = LoadBudget::kRangeBytes + kept->first.size();
+      for (const auto& individual : type.individuals) {
+        bytes += LoadBudget::kRangeTermBytes + individual.iri.size() + individual.name.size();
+      }
+      budget_.Charge(bytes);
+      kept->second = std::make_shared<const QAX::Ontology::AttrValueType>(std::move(type));
+    }
+    *valueType = kept->second;
+    return kind;
+  }
+
+  static bool IsSchemaIri(std::string_view iri) {
+    return iri.substr(0, rdf::Iri::kSchemaHttp.size()) == rdf::Iri::kSchemaHttp ||
+           iri.substr(0, rdf::Iri::kSchemaHttps.size()) == rdf::Iri::kSchemaHttps;
+  }
+
+  // owl:Thing and rdfs:Resource: any resource at all, whether the document
+  // declares them as classes or not.
+  bool IsAnyResource(TermId term) const {
+    return Iri(term) == rdf::Iri::kOwlThing || Iri(term) == rdf::Iri::kRdfsResource;
+  }
+
+  // The datatypes a literal of a mapped range is written with: a single
+  // XML Schema datatype of a kind other than text as itself; several
+  // datatypes as each one's (ordered by kind, so that an integer is tried
+  // before a decimal), text among them allowing any text.
+  void LiteralDatatypes(TermId property, const Kind& kind, const std::vector<TermId>* fillers,
+                        QAX::Ontology::AttrValueType& type) {
+    using QAX::Ontology::Info::AttrKind;
+    std::vector<std::pair<AttrKind, TermId>> datatypes;
+    const auto see = [&](TermId term) {
+      AttrKind mapped = MappedDatatypeKind(Iri(term));
+      if (mapped == kNotMapped && IsClass(term)) mapped = DerivedDatatypeKind(term);
+      if (mapped == kNotMapped) return;
+      if (std::find(datatypes.begin(), datatypes.end(), std::make_pair(mapped, term)) ==
+          datatypes.end()) {
+        datatypes.emplace_back(mapped, term);
+      }
+    };
+    if (fillers != nullptr) {
+      for (const TermId term : *fillers) see(term);
+    } else {
+      for (const TermId term : st_.Related(RdfStatements::Relation::kRange, property)) see(term);
+      for (const TermId term : st_.Related(RdfStatements::Relation::kRangeAny, property)) see(term);
+    }
+    if (datatypes.size() <= 1) {
+      const std::string_view iri = Iri(kind.type);
+      if (kind.kind != AttrKind::kText && iri.substr(0, rdf::Iri::kXsd.size()) == rdf::Iri::kXsd) {
+        type.datatype = std::string(iri);
+      }
+      return;
+    }
+    std::stable_sort(datatypes.begin(), datatypes.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [mapped, term] : datatypes) {
+      if (mapped == AttrKind::kText) {
+        type.textAllowed = true;
+        continue;
+      }
+      for (std::string& written : WrittenDatatypes(mapped, term)) {
+        if (std::find(type.orDatatypes.begin(), type.orDatatypes.end(), written) ==
+            type.orDatatypes.end()) {
+          type.orDatatypes.push_back(std::move(written));
+        }
+      }
+    }
+  }
+
+  // The XML Schema datatypes a value of datatype `term` (of kind `mapped`)
+  // is written as: an XML Schema datatype as itself, schema.org's as their
+  // XML Schema equivalents, a class derived from a datatype by its kind.
+  std::vector<std::string> WrittenDatatypes(QAX::Ontology::Info::AttrKind mapped, TermId term) {
+    using QAX::Ontology::Info::AttrKind;
+    const std::string xsd(rdf::Iri::kXsd);
+    const std::string_view iri = Iri(term);
+    if (iri.substr(0, rdf::Iri::kXsd.size()) == rdf::Iri::kXsd) return {std::string(iri)};
+    const std::string_view local = SplitIri(iri).localName;
+    if (IsSchemaIri(iri)) {
+      if (local == "Float") return {xsd + "double"};
+      if (local == "Date") return {xsd + "date"};
+      if (local == "DateTime") return {xsd + "dateTime"};
+      if (local == "Time") return {xsd + "time"};
+    }
+    switch (mapped) {
+      case AttrKind::kBoolean:
+        return {xsd + "boolean"};
+      case AttrKind::kInteger:
+        return {xsd + "integer"};
+      case AttrKind::kReal:
+        return {xsd + "decimal", xsd + "double"};
+      case AttrKind::kTemporal:
+        return {xsd + "dateTime", xsd + "date"};
+      default:
+        return {};
+    }
+  }
+
+  // The classes below each class (the subjects of its rdfs:subClassOf and
+  // of the intersections it is in), made once when first needed: those of
+  // `cls` are children_[firstChild_[cls]] to children_[firstChild_[cls + 1]].
+  void IndexSubclasses() {
+    if (!firstChild_.empty()) return;
+    const std::size_t count = st_.TermCount();
+    firstChild_.assign(count + 1, 0);
+    std::size_t pairs = 0;
+    for (const TermId cls : st_.Classes()) {
+      for (const TermId super : SuperClasses(cls)) {
+        if (super != cls) ++firstChild_[super + 1], ++pairs;
+      }
+    }
+    budget_.Charge(sizeof(uint32_t) * (count + 1 + pairs));
+    for (std::size_t at = 1; at <= count; ++at) firstChild_[at] += firstChild_[at - 1];
+    children_.assign(pairs, kNoTerm);
+    std::vector<uint32_t> next(firstChild_.begin(), firstChild_.end() - 1);
+    for (const TermId cls : st_.Classes()) {
+      for (const TermId super : SuperClasses(cls)) {
+        if (super != cls) children_[next[super]++] = cls;
+      }
+    }
+  }
+
+  // `cls` and the classes below it, each once, spending the shared steps of
+  // the walks down the hierarchy; once they are spent the walk stops there,
+  // with one warning for the whole load.
+  std::vector<TermId> Below(TermId cls) {
+    IndexSubclasses();
+    if (!downStepsSet_) {
+      downStepsSet_ = true;
+      downStepsLeft_ = kListStepsBase + kListStepsPerStatement * st_.statementCount;
+    }
+    std::vector<TermId> found{cls};
+    std::unordered_set<TermId> seen{cls};
+    for (std::size_t at = 0; at < found.size(); ++at) {
+      const TermId from = found[at];
+      for (uint32_t child = firstChild_[from]; child < firstChild_[from + 1]; ++child) {
+        if (downStepsLeft_ == 0) {
+          if (!downStepsWarned_) {
+            downStepsWarned_ = true;
+            warnings_.push_back(sourceName_ +
+                                ": more subclasses to look through for individuals than the "
+                                "document's size allows; some enumerations may miss values");
+          }
+          return found;
+        }
+        --downStepsLeft_;
+        if (seen.insert(children_[child]).second) found.push_back(children_[child]);
+      }
+    }
+    return found;
+  }
+
+  // True for a subclass, through its superclasses, of schema:Enumeration
+  // (either scheme), or a class defined by owl:oneOf. Worked out for all
+  // classes at once, walking down from schema:Enumeration.
+  bool IsEnumerationClass(TermId cls) {
+    if (enumerationClass_.empty()) {
+      enumerationClass_.assign(st_.TermCount(), false);
+      budget_.Charge(st_.TermCount() / CHAR_BIT + 1);
+      for (const RdfStatements::Enumeration& e : st_.enumerations) {
+        if (e.cls != kNoTerm) enumerationClass_[e.cls] = true;
+      }
+      for (TermId id = 0; id < st_.TermCount(); ++id) {
+        const std::string_view iri = Iri(id);
+        if (!IsSchemaIri(iri) || SplitIri(iri).localName != "Enumeration") continue;
+        for (const TermId below : Below(id)) enumerationClass_[below] = true;
+      }
+    }
+    return enumerationClass_[cls];
+  }
+
+  // The least enumeration that defines `cls` (EnumerationBefore), or
+  // kNoEnumeration.
+  uint32_t ClassEnumeration(TermId cls) const {
+    uint32_t least = RdfStatements::kNoEnumeration;
+    for (uint32_t e = 0; e < st_.enumerations.size(); ++e) {
+      if (st_.enumerations[e].cls != cls) continue;
+      if (least == RdfStatements::kNoEnumeration || EnumerationBefore(e, least)) least = e;
+    }
+    return least;
+  }
+
+  // True for a class of no attributes of its own whose members (subjects
+  // typed with it or a class below it) are all owl:NamedIndividuals, and
+  // that has at least one: a class of named values, not of items.
+  // Worked out once per class.
+  bool HoldsIndividualsOnly(TermId cls) {
+    if (HasOwnAttributes(cls)) return false;
+    const auto [known, added] = individualsOnly_.emplace(cls, false);
+    if (!added) return known->second;
+    budget_.Charge(LoadBudget::kPairBytes);
+    bool any = false;
+    for (const TermId below : Below(cls)) {
+      for (const TermId member : st_.Related(RdfStatements::Relation::kMember, below)) {
+        if (!st_.IsNamedIndividual(member)) return false;
+        any = true;
+      }
+    }
+    known->second = any;
+    return any;
+  }
+
+  // Whether a domain or a restriction gives `cls` an attribute.
+  bool HasOwnAttributes(TermId cls) {
+    if (ownAttributes_.empty()) {
+      ownAttributes_.assign(st_.TermCount(), false);
+      budget_.Charge(st_.TermCount() / CHAR_BIT + 1);
+      for (const TermId property : st_.Properties()) {
+        for (const TermId domain : st_.Related(RdfStatements::Relation::kDomain, property)) {
+          ownAttributes_[domain] = true;
+        }
+      }
+      for (const RdfStatements::Restriction& r : st_.restrictions) ownAttributes_[r.cls] = true;
+    }
+    return ownAttributes_[cls];
+  }
+
+  // The individuals an attribute may name: the IRIs of `enumeration` (when
+  // there is one) and the members of `cls` and the classes below it (when
+  // it is a term), in IRI order without repeats, each with its shown name.
+  std::vector<QAX::Ontology::AttrIndividual> Individuals(TermId cls, uint32_t enumeration) {
+    std::vector<std::string> iris;
+    if (cls != kNoTerm) {
+      std::vector<TermId> members;
+      for (const TermId below : Below(cls)) {
+        const TermList of = st_.Related(RdfStatements::Relation::kMember, below);
+        members.insert(members.end(), of.begin(), of.end());
+      }
+      std::sort(members.begin(), members.end());
+      members.erase(std::unique(members.begin(), members.end()), members.end());
+      for (const TermId member : members) iris.push_back(IriText(member));
+    }
+    if (enumeration != RdfStatements::kNoEnumeration) {
+      for (const QAX::Ontology::AttrValue& value : st_.enumerations[enumeration].values) {
+        if (value.isIri) iris.push_back(value.text);
+      }
+    }
+    std::sort(iris.begin(), iris.end());
+    iris.erase(std::unique(iris.begin(), iris.end()), iris.end());
+    std::vector<QAX::Ontology::AttrIndividual> individuals;
+    individuals.reserve(iris.size());
+    for (std::string& iri : iris) {
+      std::string name = ShownName(iri);
+      individuals.push_back(QAX::Ontology::AttrIndividual{std::move(iri), std::move(name)});
+    }
+    return individuals;
+  }
+
+  // "library:Local" for an IRI in a namespace that has a library name,
+  // else "<IRI>".
+  std::string ShownName(const std::string& iri) {
+    if (libraryOfNamespace_.empty()) {
+      for (const auto& named : libraryNames_) {
+        const std::string& ns = model_.GetNamespace(named.first);
+        if (!ns.empty()) libraryOfNamespace_.emplace(ns, &named.first);
+      }
+    }
+    const IriParts parts = SplitIri(iri);
+    const auto found = libraryOfNamespace_.find(std::string(parts.ns));
+    if (found == libraryOfNamespace_.end() || parts.localName.empty()) return "<" + iri + ">";
+    return *found->second + ":" + std::string(parts.localName);
   }
 
   // One range term as the model keeps it, charged to the budget.
@@ -1120,10 +1469,18 @@ class Builder {
       if (!planned.empty()) meta->ReserveAttributes(planned.size());
       std::vector<const QAX::Ontology::MetaAttr*> own;
       for (const Planned& entry : planned) {
-        const Kind kind =
-            entry.fromDomain || entry.fillers.empty()
+        const bool ownRanges = entry.fromDomain || entry.fillers.empty();
+        std::shared_ptr<const QAX::Ontology::AttrValueType> valueType;
+        const Kind kind = Values(
+            entry.property,
+            ownRanges
                 ? KindOf(entry.property)
-                : KindOfRanges(entry.fillers.data(), entry.fillers.data() + entry.fillers.size());
+                : KindOfRanges(entry.fillers.data(), entry.fillers.data() + entry.fillers.size()),
+            ownRanges ? nullptr : &entry.fillers,
+            entry.fromDomain || entry.enumeration == RdfStatements::kNoEnumeration
+                ? EnumerationOf(entry.property)
+                : entry.enumeration,
+            &valueType);
         QAX::Ontology::Info::MetaAttrInfo info = AttributeInfo(entry.property, kind);
         if (!budget_.Charge(info.name.size() + info.scopeName.size() + 2 * info.typeName.size())) {
           return false;
@@ -1139,9 +1496,10 @@ class Builder {
         if (shaped != shapeMax.end() && shaped->second < counts.max) counts.max = shaped->second;
         // A class that presents nothing for its superclasses keeps one list.
         if (presented.empty()) {
-          meta->AddAttribute(std::move(info), counts, std::move(range));
+          meta->AddAttribute(std::move(info), counts, std::move(range), std::move(valueType));
         } else {
-          own.push_back(meta->DeclareAttribute(std::move(info), counts, std::move(range)));
+          own.push_back(meta->DeclareAttribute(std::move(info), counts, std::move(range),
+                                               std::move(valueType)));
         }
         if (followsOthers_) declaredProperties_.push_back(entry.property);
         Declarers& declarers = declarers_[entry.property];
@@ -1188,7 +1546,10 @@ class Builder {
     std::size_t shown = 0;
     for (const TermId property : st_.Properties()) {
       if (!withoutClass(property)) continue;
-      QAX::Ontology::Info::MetaAttrInfo info = AttributeInfo(property, KindOf(property));
+      std::shared_ptr<const QAX::Ontology::AttrValueType> valueType;
+      QAX::Ontology::Info::MetaAttrInfo info = AttributeInfo(
+          property,
+          Values(property, KindOf(property), nullptr, EnumerationOf(property), &valueType));
       if (!budget_.Charge(LoadBudget::kAttributeBytes + info.name.size() + info.scopeName.size() +
                           info.typeName.size())) {
         return false;
@@ -1290,6 +1651,19 @@ class Builder {
   // enumeration range, an index in the statements' enumerations.
   std::unordered_map<std::string, std::shared_ptr<const QAX::Ontology::AttrRange>> sharedRanges_;
   std::unordered_map<TermId, uint32_t> enumerationOf_;
+  // Value types by their content (Values); the classes below each class
+  // (IndexSubclasses); by term, whether it is an enumeration class and
+  // whether it has attributes of its own, each made when first needed.
+  std::unordered_map<std::string, std::shared_ptr<const QAX::Ontology::AttrValueType>> valueTypes_;
+  std::vector<uint32_t> firstChild_;
+  std::vector<TermId> children_;
+  std::vector<bool> enumerationClass_;
+  std::vector<bool> ownAttributes_;
+  std::unordered_map<TermId, bool> individualsOnly_;  // by class: HoldsIndividualsOnly
+  std::unordered_map<std::string, const std::string*> libraryOfNamespace_;  // for ShownName
+  std::size_t downStepsLeft_ = 0;  // for walks down the subclasses
+  bool downStepsSet_ = false;
+  bool downStepsWarned_ = false;
   std::size_t stepsLeft_ = 0;  // for the walks
 };
 

@@ -98,10 +98,10 @@ Predicate ClassifyPredicate(std::string_view iri) {
 
 TypeMeaning ClassifyType(std::string_view iri) {
   if (iri == Iri::kRdfsClass || iri == Iri::kOwlClass) return TypeMeaning::kClass;
-  if (iri == Iri::kRdfProperty || iri == Iri::kOwlDatatypeProperty ||
-      iri == Iri::kOwlObjectProperty) {
-    return TypeMeaning::kProperty;
-  }
+  if (iri == Iri::kRdfProperty) return TypeMeaning::kProperty;
+  if (iri == Iri::kOwlObjectProperty) return TypeMeaning::kObjectProperty;
+  if (iri == Iri::kOwlDatatypeProperty) return TypeMeaning::kDatatypeProperty;
+  if (iri == Iri::kOwlNamedIndividual) return TypeMeaning::kNamedIndividual;
   if (iri == Iri::kRdfsDatatype) return TypeMeaning::kDatatype;
   if (iri == Iri::kOwlFunctionalProperty) return TypeMeaning::kFunctional;
   if (iri == "http://www.w3.org/ns/shacl#NodeShape") return TypeMeaning::kNodeShape;

@@ -26,6 +26,9 @@ constexpr std::string_view kOwlDatatypeProperty = "http://www.w3.org/2002/07/owl
 constexpr std::string_view kOwlObjectProperty = "http://www.w3.org/2002/07/owl#ObjectProperty";
 constexpr std::string_view kOwlFunctionalProperty =
     "http://www.w3.org/2002/07/owl#FunctionalProperty";
+constexpr std::string_view kOwlNamedIndividual = "http://www.w3.org/2002/07/owl#NamedIndividual";
+constexpr std::string_view kOwlThing = "http://www.w3.org/2002/07/owl#Thing";
+constexpr std::string_view kRdfsResource = "http://www.w3.org/2000/01/rdf-schema#Resource";
 constexpr std::string_view kXsd = "http://www.w3.org/2001/XMLSchema#";
 constexpr std::string_view kXsdString = "http://www.w3.org/2001/XMLSchema#string";
 constexpr std::string_view kRdfLangString = "http://www.w3.org/1999/02/22-rdf-syntax-ns#langString";
@@ -83,13 +86,18 @@ Predicate ClassifyPredicate(std::string_view iri);
 // and makes it no property by itself (a property is typed as one, too).
 // kNodeShape: sh:NodeShape, whose property shapes may limit a class's
 // attributes.
+// kObjectProperty and kDatatypeProperty are properties too;
+// kNamedIndividual marks an owl:NamedIndividual.
 enum class TypeMeaning {
   kOther,
   kClass,
   kProperty,
+  kObjectProperty,
+  kDatatypeProperty,
   kDatatype,
   kRestriction,
   kOntology,
+  kNamedIndividual,
   kFunctional,
   kNodeShape
 };

@@ -188,8 +188,20 @@ class Writer {
     if (counts.max != QAX::Ontology::AttrCardinality::kUnbounded) {
       lines.push_back(Sh("maxCount") + " " + std::to_string(counts.max));
     }
-    if (const QAX::Ontology::AttrRange* range = attribute.GetRange())
-      ValueConstraints(*range, lines);
+    const QAX::Ontology::AttrValueType& valueType = attribute.GetValueType();
+    if (valueType.IsReference()) {
+      // What the writer writes: an IRI, one of the individuals when there
+      // are any. Not sh:class: the individuals' types are the vocabulary's,
+      // and data that names them rarely repeats them.
+      lines.push_back(Sh("nodeKind") + " " + Sh("IRI"));
+      std::string values;
+      for (const QAX::Ontology::AttrIndividual& individual : valueType.individuals) {
+        if (rdf::IsWritableIri(individual.iri)) values += " " + Name(individual.iri);
+      }
+      if (!values.empty()) lines.push_back(Sh("in") + " (" + values + " )");
+    } else if (const QAX::Ontology::AttrRange* range = attribute.GetRange()) {
+      ValueConstraints(*range, valueType, lines);
+    }
     std::string out = " ;\n  " + Sh("property") + " [\n";
     for (std::size_t i = 0; i < lines.size(); ++i) {
       out += "    " + lines[i] + (i + 1 < lines.size() ? " ;\n" : "\n");
@@ -200,18 +212,20 @@ class Writer {
   // What a range says of each value, appended to `lines`: one group of
   // constraints per term that all hold, one for the terms of which any one
   // holds, and the enumeration; several groups are joined with sh:and.
-  void ValueConstraints(const QAX::Ontology::AttrRange& range, Constraints& lines) const {
+  void ValueConstraints(const QAX::Ontology::AttrRange& range,
+                        const QAX::Ontology::AttrValueType& valueType, Constraints& lines) const {
     std::vector<Constraints> groups;
     const auto addGroup = [&groups](Constraints group) {
       if (!group.empty() && std::find(groups.begin(), groups.end(), group) == groups.end()) {
         groups.push_back(std::move(group));
       }
     };
-    for (const QAX::Ontology::AttrRangeTerm& term : range.allOf) addGroup(TermConstraints(term));
+    for (const QAX::Ontology::AttrRangeTerm& term : range.allOf)
+      addGroup(TermConstraints(term, valueType));
     std::vector<Constraints> alternatives;
     bool unchecked = false;  // an alternative no shape can check lets every value pass
     for (const QAX::Ontology::AttrRangeTerm& term : range.anyOf) {
-      Constraints alternative = TermConstraints(term);
+      Constraints alternative = TermConstraints(term, valueType);
       unchecked = unchecked || alternative.empty();
       if (std::find(alternatives.begin(), alternatives.end(), alternative) == alternatives.end()) {
         alternatives.push_back(std::move(alternative));
@@ -259,9 +273,18 @@ class Writer {
   // Schema datatype also a language-tagged string; a number is an
   // xsd:integer, or an xsd:decimal or xsd:double; a date an xsd:date, a
   // date and time an xsd:dateTime, other times and durations any literal
-  // (they are written as plain text); a class an item of it. Nothing for a
-  // datatype the service cannot map or an unknown IRI.
-  Constraints TermConstraints(const QAX::Ontology::AttrRangeTerm& term) const {
+  // (they are written as plain text); a class an item of it. A datatype that
+  // the value type writes as itself (a single XML Schema datatype, an
+  // unknown one, one of a union) is asked for as itself. Nothing for any
+  // other datatype the service cannot map or an unknown IRI.
+  Constraints TermConstraints(const QAX::Ontology::AttrRangeTerm& term,
+                              const QAX::Ontology::AttrValueType& valueType) const {
+    if (rdf::IsWritableIri(term.iri) &&
+        (term.iri == valueType.datatype ||
+         std::find(valueType.orDatatypes.begin(), valueType.orDatatypes.end(), term.iri) !=
+             valueType.orDatatypes.end())) {
+      return Constraints{Sh("datatype") + " " + Name(term.iri)};
+    }
     const auto datatype = [this](std::string_view local) {
       return Constraints{Sh("datatype") + " " + Xsd(local)};
     };
