@@ -2,12 +2,15 @@
 // describe, links.
 #include <cstdio>
 #include <cstring>
+#include <map>
+#include <set>
 
 #include "ontology_item/ClassSelection.h"
 #include "tools/qax-host/ChannelGraph.h"
 #include "tools/qax-host/ChannelText.h"
 #include "tools/qax-host/ClassNames.h"
 #include "tools/qax-host/Commands.h"
+#include "tools/qax-host/DisplayTexts.h"
 #include "tools/qax-host/Output.h"
 
 namespace qaxoi::qax_host {
@@ -116,9 +119,14 @@ int RunClasses(const Invocation& invocation) {
       Json classes = Json::array();
       for (const QAX::Ontology::MetaClass* metaClass : library->GetClasses()) {
         const QAX::Ontology::MetaClass* parent = metaClass->GetParent();
-        classes.push_back({{"name", ShownName(*metaClass)},
-                           {"iri", metaClass->GetInfo().handle},
-                           {"parent", parent != nullptr ? Json(ShownName(*parent)) : Json()}});
+        Json entry = {{"name", ShownName(*metaClass)},
+                      {"iri", metaClass->GetInfo().handle},
+                      {"parent", parent != nullptr ? Json(ShownName(*parent)) : Json()}};
+        const QAX::Ontology::TermTexts* texts = metaClass->GetTexts();
+        entry["labels"] = TextsByLanguage(texts != nullptr
+                                              ? texts->labels
+                                              : std::vector<QAX::Ontology::LangText>());
+        classes.push_back(std::move(entry));
       }
       libraries.push_back({{"name", library->GetName()}, {"classes", std::move(classes)}});
     }
@@ -129,7 +137,11 @@ int RunClasses(const Invocation& invocation) {
     std::printf("library %s (%s)\n", Escaped(library->GetName()).c_str(),
                 Counted(library->GetClasses().size(), "class", "classes").c_str());
     for (const QAX::Ontology::MetaClass* metaClass : library->GetClasses()) {
-      std::printf("  %-28s <%s>", Escaped(ShownName(*metaClass)).c_str(),
+      // The label, when there is one, follows the name in its column.
+      std::string name = ShownName(*metaClass);
+      const std::string label = DisplayLabel(metaClass->GetTexts(), session->model().GetLanguages());
+      if (!label.empty()) name += " " + Quoted(label);
+      std::printf("  %-28s <%s>", Escaped(name).c_str(),
                   Escaped(metaClass->GetInfo().handle).c_str());
       if (metaClass->GetParent() != nullptr) {
         std::printf("  is a %s", Escaped(ShownName(*metaClass->GetParent())).c_str());
@@ -209,13 +221,25 @@ int RunDescribe(const Invocation& invocation) {
     if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
     shown += text[i];
   }
+  const std::string label =
+      DisplayLabel(metaClass->GetTexts(), target.session->model().GetLanguages());
   if (invocation.json) {
     const QAX::Ontology::MetaClass* parent = metaClass->GetParent();
-    PrintJson({{"class", ShownName(*metaClass)},
-               {"iri", metaClass->GetInfo().handle},
-               {"parent", parent != nullptr ? Json(ShownName(*parent)) : Json()},
-               {"description", shown}});
+    Json document = {{"class", ShownName(*metaClass)},
+                     {"iri", metaClass->GetInfo().handle},
+                     {"parent", parent != nullptr ? Json(ShownName(*parent)) : Json()},
+                     {"label", label.empty() ? Json() : Json(label)}};
+    AddTexts(metaClass->GetTexts(), document);
+    document["description"] = shown;
+    PrintJson(document);
     return kExitOk;
+  }
+  // The display label goes after the module's first line, which names the
+  // class.
+  if (!label.empty()) {
+    const std::size_t firstLineEnd = shown.find('\n');
+    shown.insert(firstLineEnd == std::string::npos ? shown.size() : firstLineEnd + 1,
+                 "Label:\t" + Escaped(label) + "\n");
   }
   const std::string escaped = Escaped(shown, Layout::kKeep);
   for (std::size_t start = 0; start < escaped.size();) {
@@ -233,14 +257,32 @@ int RunLinks(const Invocation& invocation) {
   const QAX::Ontology::MetaClass* metaClass = target.metaClass;
   std::unique_ptr<Aco_QAXOntologyItem>& channel = target.channel;
   qaxoi::module::PrepareLinksFor(*channel, metaClass, true);
+  // Each link's attribute, by the "library.name" its link name begins with.
+  std::map<std::string, const QAX::Ontology::MetaAttr*> attributeByLink;
+  std::set<const QAX::Ontology::MetaClass*> seen;
+  for (const auto* c = metaClass; c != nullptr && seen.insert(c).second; c = c->GetParent()) {
+    for (const QAX::Ontology::MetaAttr* attribute : c->GetAttributes()) {
+      const QAX::Ontology::Info::MetaAttrInfo& info = attribute->GetInfo();
+      attributeByLink.emplace(info.scopeName + "." + info.name, attribute);
+    }
+  }
+  const auto labelOf = [&](const ChildCreation* record) {
+    const std::string name = FieldText(record->LinkName);
+    const auto found = attributeByLink.find(name.substr(0, name.find(' ')));
+    return found == attributeByLink.end()
+               ? std::string()
+               : DisplayLabel(found->second->GetTexts(), target.session->model().GetLanguages());
+  };
   if (invocation.json) {
     Json links = Json::array();
     for (int i = 0; i < channel->GetChildCount(); ++i) {
       const ChildCreation* record = channel->GetChildCreation(i);
+      const std::string label = labelOf(record);
       links.push_back({{"link", i},
                        {"index", record->Index},
                        {"type", FieldText(record->Type.Name)},
-                       {"name", FieldText(record->LinkName)}});
+                       {"name", FieldText(record->LinkName)},
+                       {"label", label.empty() ? Json() : Json(label)}});
     }
     PrintJson({{"class", ShownName(*metaClass)},
                {"iri", metaClass->GetInfo().handle},
@@ -258,7 +300,9 @@ int RunLinks(const Invocation& invocation) {
     std::string line = columns;
     line += type.empty() ? "(none)" : Escaped(type);
     if (line.size() < kNameColumn) line.resize(kNameColumn, ' ');
-    PrintLine(line + " " + Escaped(FieldText(record->LinkName)));
+    const std::string label = labelOf(record);
+    PrintLine(line + " " + Escaped(FieldText(record->LinkName)) +
+              (label.empty() ? std::string() : "  " + Quoted(label)));
   }
   return kExitOk;
 }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <string>
@@ -19,6 +20,7 @@
 #include "tools/qax-host/ChannelText.h"
 #include "tools/qax-host/CommandLine.h"
 #include "tools/qax-host/Commands.h"
+#include "tools/qax-host/Languages.h"
 #include "tools/qax-host/Output.h"
 
 namespace {
@@ -208,6 +210,10 @@ std::string OptionsHelp() {
                     "the vocabulary's syntax: " + ListRdfSyntaxes(&RdfSyntaxInfo::name, "or") +
                         " (default: from the file's extension, else\nfrom "
                         "its first bytes)") +
+         OptionHelp("--lang TAGS",
+                    "the languages to show labels and documentation in, most wanted first "
+                    "(pt-br,en; default: from LANGUAGE, LC_ALL, LC_MESSAGES or LANG; "
+                    "classes, describe, links)") +
          "  --json            one JSON document on standard output, for scripts\n"
          "                    (classes, describe, links, build, load, dump)\n"
          "  --help            help on qax-host, or on the command given\n"
@@ -361,6 +367,15 @@ int RunCommandLine(int argc, char** argv) {
       return qaxoi::qax_host::UsageError(
           "--syntax needs --ontology: it gives the vocabulary's syntax");
     }
+  }
+
+  if ((line.given & qaxoi::qax_host::kLangOption) != 0) {
+    const qaxoi::Status parsed =
+        qaxoi::qax_host::ParseLanguageList(line.languages, &invocation.session.languages);
+    if (!parsed.ok()) return qaxoi::qax_host::UsageError("--lang: " + parsed.message());
+  } else {
+    invocation.session.languages = qaxoi::qax_host::EnvironmentLanguages(
+        [](const char* name) -> const char* { return std::getenv(name); });
   }
 
   const Command* command = FindCommand(line.command.empty() ? "tour" : line.command);

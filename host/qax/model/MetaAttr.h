@@ -5,10 +5,12 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/qax/QAXExport.h"
 #include "host/qax/model/MetaInfo.h"
+#include "host/qax/model/TermTexts.h"
 
 namespace QAX {
 namespace Ontology {
@@ -83,10 +85,18 @@ class QAX_API MetaAttr {
   // nothing. Valid as long as the attribute.
   const AttrRange* GetRange() const { return range_.get(); }
 
+  // The attribute's labels and documentation texts (for a vocabulary: its
+  // property's) in every language given; null when none. Valid as long as
+  // the attribute.
+  const TermTexts* GetTexts() const { return texts_.get(); }
+  // Replaces them; `texts` may be null and may be shared.
+  void SetTexts(std::shared_ptr<const TermTexts> texts) { texts_ = std::move(texts); }
+
  private:
   const Info::MetaAttrInfo info_;
   const Cardinality cardinality_;
   const std::shared_ptr<const AttrRange> range_;
+  std::shared_ptr<const TermTexts> texts_;
 };
 
 }  // namespace Ontology

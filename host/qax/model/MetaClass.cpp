@@ -31,6 +31,11 @@ const MetaAttr* MetaClass::AddAttribute(Info::MetaAttrInfo info, MetaAttr::Cardi
   return attributes_->list.back();
 }
 
+void MetaClass::SetAttributeTexts(std::size_t index, std::shared_ptr<const TermTexts> texts) {
+  if (!attributes_ || index >= attributes_->owned.size()) return;
+  attributes_->owned[index]->SetTexts(std::move(texts));
+}
+
 void MetaClass::ReserveAttributes(std::size_t count) {
   if (count == 0) return;
   if (!attributes_) attributes_ = std::make_unique<Attributes>();

@@ -6,6 +6,7 @@
 #define QAX_HOST_QAX_MODEL_QAX_H_
 
 #include "host/qax/QAXExport.h"
+#include "host/qax/model/LanguagePreference.h"
 #include "host/qax/model/MetaAttr.h"
 #include "host/qax/model/MetaClass.h"
 #include "host/qax/model/MetaClassLibrary.h"
@@ -15,5 +16,6 @@
 #include "host/qax/model/OntologyModel.h"
 #include "host/qax/model/QAXAmbassador.h"
 #include "host/qax/model/SingletonObject.h"
+#include "host/qax/model/TermTexts.h"
 
 #endif  // QAX_HOST_QAX_MODEL_QAX_H_

@@ -8,12 +8,6 @@ namespace {
 
 constexpr std::string_view kXsdStringIri = "http://www.w3.org/2001/XMLSchema#string";
 
-bool IsEnglish(std::string_view language) {
-  if (language.size() < 2) return false;
-  if (language[0] != 'e' || language[1] != 'n') return false;
-  return language.size() == 2 || language[2] == '-';
-}
-
 // `text` in ASCII lower case, into `out` (reused, so as not to allocate per
 // statement).
 std::string_view Lowered(std::string_view text, std::string& out) {
@@ -35,6 +29,24 @@ std::size_t MoveSortedWithoutRepeats(std::vector<TermId>& objects, std::size_t b
 }
 
 }  // namespace
+
+uint64_t RdfStatements::SubjectKind(TermId subject, TextKind kind) {
+  constexpr int kKindBits = 1;
+  return (uint64_t{subject} << kKindBits) | static_cast<uint64_t>(kind);
+}
+
+bool RdfStatements::TextOrder::operator()(const KeptText& a, const KeptText& b) const {
+  const uint64_t x = SubjectKind(a.subject, a.kind);
+  const uint64_t y = SubjectKind(b.subject, b.kind);
+  if (x != y) return x < y;
+  return a.language < b.language;
+}
+bool RdfStatements::TextOrder::operator()(const KeptText& a, uint64_t key) const {
+  return SubjectKind(a.subject, a.kind) < key;
+}
+bool RdfStatements::TextOrder::operator()(uint64_t key, const KeptText& b) const {
+  return key < SubjectKind(b.subject, b.kind);
+}
 
 TermId RdfStatements::Intern(std::string_view iri) {
   // Documents give a subject's statements together, so the subject comes
@@ -65,7 +77,6 @@ TermId RdfStatements::InternAnew(std::string_view iri) {
   budget_.Charge(LoadBudget::kTermBytes + iri.size());
   iris_.push_back(texts_.Keep(iri));
   flags_.push_back(0);
-  commentOf_.push_back(kNoComment);
   irisByName_.Add(id, hash);
   return id;
 }
@@ -118,37 +129,52 @@ void RdfStatements::MarkProperty(TermId id) {
   properties_.push_back(id);
 }
 
-void RdfStatements::NoteComment(TermId subject, std::string_view text, std::string_view language,
-                                DocSource source) {
-  constexpr uint8_t kLanguageRanks = 3;
+void RdfStatements::NoteText(TermId subject, TextKind kind, TextSource source,
+                              std::string_view text, std::string_view language) {
   language = Lowered(language, lowered_);
-  const uint8_t rank = static_cast<uint8_t>(static_cast<uint8_t>(source) * kLanguageRanks +
-                                            (IsEnglish(language) ? 0
-                                             : language.empty()  ? 1
-                                                                 : 2));
-  uint32_t& kept = commentOf_[subject];
-  if (kept != kNoComment) {
-    const KeptComment& best = comments_[kept];
-    const bool better = rank != best.rank ? rank < best.rank
-                                          : (language != best.language ? language < best.language
-                                                                       : text < best.text);
-    if (!better) return;
+  const auto [best, firstOfKind] = bestTextSource_.emplace(SubjectKind(subject, kind), source);
+  if (firstOfKind) budget_.Charge(LoadBudget::kTextSourceBytes);
+  if (source > best->second) return;
+  // A better source displaces what the worse ones gave: GroupTexts drops
+  // those, which stay charged until then.
+  best->second = source;
+  textKey_.assign(reinterpret_cast<const char*>(&subject), sizeof(subject));
+  textKey_.push_back(static_cast<char>(kind));
+  textKey_.append(language);
+  const auto found = textAt_.find(textKey_);
+  if (found != textAt_.end()) {
+    KeptText& kept = keptTexts_[found->second];
+    if (source > kept.source || (source == kept.source && text >= kept.text)) return;
+    // A text that loses its place stays in the arena: all texts kept are at
+    // most the document's literals, each charged once.
+    budget_.Charge(text.size());
+    kept.source = source;
+    kept.text = texts_.Keep(text);
+    return;
   }
-  // A text that loses its place stays in the arena: all texts kept are at
-  // most the document's literals, each charged once.
-  budget_.Charge(sizeof(KeptComment) + text.size() + language.size());
-  const KeptComment comment{texts_.Keep(text), texts_.Keep(language), rank};
-  if (kept == kNoComment) {
-    comments_.push_back(comment);
-    kept = static_cast<uint32_t>(comments_.size() - 1);
-  } else {
-    comments_[kept] = comment;
-  }
+  budget_.Charge(LoadBudget::kTextBytes + textKey_.size() + text.size() + language.size());
+  textAt_.emplace(textKey_, static_cast<uint32_t>(keptTexts_.size()));
+  keptTexts_.push_back(KeptText{subject, kind, source, texts_.Keep(language), texts_.Keep(text)});
 }
 
-std::string_view RdfStatements::Comment(TermId id) const {
-  if (commentOf_[id] == kNoComment) return std::string_view();
-  return comments_[commentOf_[id]].text;
+void RdfStatements::DropDisplacedTexts() {
+  std::unordered_map<std::string, uint32_t>().swap(textAt_);
+  keptTexts_.erase(std::remove_if(keptTexts_.begin(), keptTexts_.end(),
+                                  [this](const KeptText& kept) {
+                                    return kept.source != bestTextSource_.at(
+                                                              SubjectKind(kept.subject, kept.kind));
+                                  }),
+                   keptTexts_.end());
+  std::unordered_map<uint64_t, TextSource>().swap(bestTextSource_);
+}
+
+std::pair<const RdfStatements::KeptText*, const RdfStatements::KeptText*> RdfStatements::Texts(
+    TermId id, TextKind kind) const {
+  const uint64_t key = SubjectKind(id, kind);
+  const auto range =
+      std::equal_range(keptTexts_.begin(), keptTexts_.end(), key, TextOrder());
+  return {keptTexts_.data() + (range.first - keptTexts_.begin()),
+          keptTexts_.data() + (range.second - keptTexts_.begin())};
 }
 
 void RdfStatements::Relate(Relation relation, TermId subject, TermId object) {
@@ -177,7 +203,7 @@ void RdfStatements::RenumberByIri() {
   // Held while renumbering: the order and its inverse, and a second copy
   // of the tables by term.
   const std::size_t held =
-      (2 * sizeof(TermId) + sizeof(std::string_view) + sizeof(uint8_t) + sizeof(uint32_t)) * count;
+      (2 * sizeof(TermId) + sizeof(std::string_view) + sizeof(uint8_t)) * count;
   budget_.Charge(held);
   std::vector<TermId> byIri(count);
   for (TermId id = 0; id < count; ++id) byIri[id] = id;
@@ -187,15 +213,12 @@ void RdfStatements::RenumberByIri() {
   {
     std::deque<std::string_view> iris;
     std::vector<uint8_t> flags(count);
-    std::vector<uint32_t> commentOf(count);
     for (TermId at = 0; at < count; ++at) {
       iris.push_back(iris_[byIri[at]]);
       flags[at] = flags_[byIri[at]];
-      commentOf[at] = commentOf_[byIri[at]];
     }
     iris_.swap(iris);
     flags_.swap(flags);
-    commentOf_.swap(commentOf);
   }
   const auto rename = [&renamed](TermId& id) {
     if (id != kNoTerm) id = renamed[id];
@@ -216,6 +239,8 @@ void RdfStatements::RenumberByIri() {
     rename(r.filler);
   }
   for (Enumeration& e : enumerations) rename(e.property);
+  for (KeptText& kept : keptTexts_) rename(kept.subject);
+  std::sort(keptTexts_.begin(), keptTexts_.end(), TextOrder());
   for (std::vector<NamespaceNote>* notes : {&preferredPrefixes, &preferredNamespaces}) {
     for (NamespaceNote& note : *notes) rename(note.subject);
   }
@@ -248,6 +273,7 @@ void RdfStatements::Group() {
   std::vector<ClassUse>().swap(classUses);
   budget_.Release(blankBytes_);
   blankBytes_ = 0;
+  DropDisplacedTexts();
   RenumberByIri();
   for (int relation = 0; relation < kRelations; ++relation) {
     std::vector<std::pair<TermId, TermId>>& pairs = pairs_[relation];
