@@ -56,8 +56,18 @@ const LangText* ChooseText(const std::vector<LangText>& texts,
             Least(texts, [&tag](std::string_view language) { return UnderTag(language, tag); })) {
       return under;
     }
+    // "pt-br" falls back to "pt" before the next tag: a reader of Brazilian
+    // Portuguese reads Portuguese.
+    for (std::string_view shorter = tag; shorter.rfind('-') != std::string_view::npos;) {
+      shorter = shorter.substr(0, shorter.rfind('-'));
+      if (const LangText* broader = Least(
+              texts, [shorter](std::string_view language) { return SameTag(language, shorter); })) {
+        return broader;
+      }
+    }
   }
-  if (const LangText* plain = Least(texts, [](std::string_view language) { return language.empty(); })) {
+  if (const LangText* plain =
+          Least(texts, [](std::string_view language) { return language.empty(); })) {
     return plain;
   }
   if (const LangText* english = Least(texts, [](std::string_view language) {
