@@ -212,7 +212,8 @@ TEST_F(VocabularyLoaderTest, LabelsAndDocsAreKeptPerLanguageAndChosenByThePrefer
                    "\"Couleur\"@fr ;\n"
                    "  skos:prefLabel \"Farbe\"@de ;\n"
                    "  skos:definition \"Definido\"@pt ;\n"
-                   "  rdfs:comment \"A colour.\"@en-GB, \"Uma cor.\"@pt-BR, \"Une couleur.\"@fr .\n"
+                   "  rdfs:comment \"A colour.\"@en-GB, \"Uma cor.\"@pt-BR, \"Une couleur.\"@fr,\n"
+                   "    \"Eine Farbe.\"@de .\n"
                    "ex:D a owl:Class . ex:E a owl:Class .\n"
                    "ex:p a owl:DatatypeProperty ; rdfs:domain ex:C, ex:E ;\n"
                    "  skos:prefLabel \"hue\"@en, \"matiz\"@pt .\n")
@@ -228,7 +229,8 @@ TEST_F(VocabularyLoaderTest, LabelsAndDocsAreKeptPerLanguageAndChosenByThePrefer
     return text;
   };
   EXPECT_EQ(listed(c->GetTexts()->labels), "=Color;en-gb=Colour;fr=Couleur;pt=Cor;");
-  EXPECT_EQ(listed(c->GetTexts()->docs), "en-gb=A colour.;fr=Une couleur.;pt-br=Uma cor.;");
+  EXPECT_EQ(listed(c->GetTexts()->docs),
+            "de=Eine Farbe.;en-gb=A colour.;fr=Une couleur.;pt-br=Uma cor.;");
   EXPECT_EQ(model.GetMetaClass("http://example.org/ex#D")->GetTexts(), nullptr);
   // One record for the property's attributes on every class.
   const QAX::Ontology::TermTexts* p = c->GetAttributes().at(0)->GetTexts();
@@ -242,10 +244,10 @@ TEST_F(VocabularyLoaderTest, LabelsAndDocsAreKeptPerLanguageAndChosenByThePrefer
     const char* label;
     const char* doc;
   } cases[] = {
-      {{}, "Color", "A colour."},           {{"pt"}, "Cor", "Uma cor."},
-      {{"pt-BR"}, "Cor", "Uma cor."},       {{"de", "FR"}, "Couleur", "Une couleur."},
-      {{"en"}, "Colour", "A colour."},      {{"it"}, "Color", "A colour."},
-      {{"en-us", "pt"}, "Cor", "Uma cor."},
+      {{}, "Color", "A colour."},          {{"pt"}, "Cor", "Uma cor."},
+      {{"pt-BR"}, "Cor", "Uma cor."},      {{"de", "FR"}, "Couleur", "Eine Farbe."},
+      {{"FR"}, "Couleur", "Une couleur."}, {{"en"}, "Colour", "A colour."},
+      {{"it"}, "Color", "A colour."},      {{"en-us", "pt"}, "Cor", "Uma cor."},
   };
   for (const auto& row : cases) {
     model.SetLanguages(QAX::Ontology::LanguagePreference{row.tags});

@@ -60,19 +60,21 @@ const Command kCommands[] = {
      false, 0, false},
     {"classes", qaxoi::qax_host::RunClasses, "", "list the ontology's libraries and classes",
      "Lists the libraries of the ontology and their classes, with each class's\n"
-     "IRI and parent.",
+     "label (in the languages of --lang), IRI and parent.",
      true, 0, false},
     {"describe", qaxoi::qax_host::RunDescribe,
      "CLASS|LIBRARY:", "print the module's description of a class",
-     "Prints the module's description of CLASS: its parent, documentation and\n"
-     "own attributes. LIBRARY: (a library's name and a colon) prints the\n"
+     "Prints the module's description of CLASS: its label (in the languages of\n"
+     "--lang), parent, documentation and own attributes. LIBRARY: (a library's name and a colon) "
+     "prints the\n"
      "library's namespace, its number of classes and the properties of its\n"
      "namespace that no class has as an attribute.",
      true, 0, false},
     {"links", qaxoi::qax_host::RunLinks, "CLASS",
      "show the child links a channel declares for a class",
      "Shows the child links a channel declares for CLASS: position, index, type\n"
-     "name and link name (attributes of parent classes first).",
+     "name, link name and the attribute's label (attributes of parent classes\n"
+     "first).",
      true, 0, false},
     {"shapes", qaxoi::qax_host::RunShapes, "[CLASS ...]",
      "print the SHACL shapes the ontology states for classes",
