@@ -135,7 +135,7 @@ void RdfStatements::NoteText(TermId subject, TextKind kind, TextSource source,
   const auto [best, firstOfKind] = bestTextSource_.emplace(SubjectKind(subject, kind), source);
   if (firstOfKind) budget_.Charge(LoadBudget::kTextSourceBytes);
   if (source > best->second) return;
-  // A better source displaces what the worse ones gave: GroupTexts drops
+  // A better source displaces what the worse ones gave: DropDisplacedTexts
   // those, which stay charged until then.
   best->second = source;
   textKey_.assign(reinterpret_cast<const char*>(&subject), sizeof(subject));

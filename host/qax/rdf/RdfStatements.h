@@ -166,7 +166,6 @@ class RdfStatements {
   // skos:prefLabel) or what it is (rdfs:comment, skos:definition,
   // dcterms:description).
   enum class TextKind : uint8_t { kLabel, kDoc };
-  static constexpr int kTextKinds = 2;
   // Where a text comes from, in the order of preference within its kind:
   // kFirst is rdfs:label and rdfs:comment, kSecond skos:prefLabel and
   // skos:definition, kThird dcterms:description.
