@@ -44,12 +44,6 @@ class LoadBudget {
   // A term named in another's place (OntologyModel::AddSuccessor): its
   // record and its share of the table of terms, both IRIs besides.
   static constexpr std::size_t kSuccessorBytes = 128;
-  // A label or documentation text kept while reading (one per subject, kind
-  // and language; RdfStatements::NoteText) with its entry in the table that
-  // finds it, its key, text and language besides; and a subject's best
-  // source of one kind of text.
-  static constexpr std::size_t kTextBytes = 128;
-  static constexpr std::size_t kTextSourceBytes = 48;
   // A class's or property's record of texts in the model (TermTexts), and
   // each text in it, its text and language besides.
   static constexpr std::size_t kTermTextsBytes = 128;

@@ -35,12 +35,6 @@ uint64_t RdfStatements::SubjectKind(TermId subject, TextKind kind) {
   return (uint64_t{subject} << kKindBits) | static_cast<uint64_t>(kind);
 }
 
-bool RdfStatements::TextOrder::operator()(const KeptText& a, const KeptText& b) const {
-  const uint64_t x = SubjectKind(a.subject, a.kind);
-  const uint64_t y = SubjectKind(b.subject, b.kind);
-  if (x != y) return x < y;
-  return a.language < b.language;
-}
 bool RdfStatements::TextOrder::operator()(const KeptText& a, uint64_t key) const {
   return SubjectKind(a.subject, a.kind) < key;
 }
@@ -130,49 +124,46 @@ void RdfStatements::MarkProperty(TermId id) {
 }
 
 void RdfStatements::NoteText(TermId subject, TextKind kind, TextSource source,
-                              std::string_view text, std::string_view language) {
+                             std::string_view text, std::string_view language) {
   language = Lowered(language, lowered_);
-  const auto [best, firstOfKind] = bestTextSource_.emplace(SubjectKind(subject, kind), source);
-  if (firstOfKind) budget_.Charge(LoadBudget::kTextSourceBytes);
-  if (source > best->second) return;
-  // A better source displaces what the worse ones gave: DropDisplacedTexts
-  // those, which stay charged until then.
-  best->second = source;
-  textKey_.assign(reinterpret_cast<const char*>(&subject), sizeof(subject));
-  textKey_.push_back(static_cast<char>(kind));
-  textKey_.append(language);
-  const auto found = textAt_.find(textKey_);
-  if (found != textAt_.end()) {
-    KeptText& kept = keptTexts_[found->second];
-    if (source > kept.source || (source == kept.source && text >= kept.text)) return;
-    // A text that loses its place stays in the arena: all texts kept are at
-    // most the document's literals, each charged once.
-    budget_.Charge(text.size());
-    kept.source = source;
-    kept.text = texts_.Keep(text);
-    return;
-  }
-  budget_.Charge(LoadBudget::kTextBytes + textKey_.size() + text.size() + language.size());
-  textAt_.emplace(textKey_, static_cast<uint32_t>(keptTexts_.size()));
+  // Every text is kept until Group() chooses: no table is needed to find
+  // the one it competes with, which would cost more than the text.
+  budget_.Charge(sizeof(KeptText) + text.size() + language.size());
   keptTexts_.push_back(KeptText{subject, kind, source, texts_.Keep(language), texts_.Keep(text)});
 }
 
-void RdfStatements::DropDisplacedTexts() {
-  std::unordered_map<std::string, uint32_t>().swap(textAt_);
-  keptTexts_.erase(std::remove_if(keptTexts_.begin(), keptTexts_.end(),
-                                  [this](const KeptText& kept) {
-                                    return kept.source != bestTextSource_.at(
-                                                              SubjectKind(kept.subject, kept.kind));
-                                  }),
-                   keptTexts_.end());
-  std::unordered_map<uint64_t, TextSource>().swap(bestTextSource_);
+void RdfStatements::GroupTexts() {
+  // By subject and kind, the best source first, then by language and text:
+  // the first of each (subject, kind) has the source that counts, and the
+  // first of each language the least text.
+  std::sort(keptTexts_.begin(), keptTexts_.end(), [](const KeptText& a, const KeptText& b) {
+    const uint64_t x = SubjectKind(a.subject, a.kind);
+    const uint64_t y = SubjectKind(b.subject, b.kind);
+    if (x != y) return x < y;
+    if (a.source != b.source) return a.source < b.source;
+    if (a.language != b.language) return a.language < b.language;
+    return a.text < b.text;
+  });
+  std::size_t to = 0;
+  for (std::size_t at = 0; at < keptTexts_.size(); ++at) {
+    const KeptText& text = keptTexts_[at];
+    if (to > 0) {
+      const KeptText& last = keptTexts_[to - 1];
+      const bool sameTerm = last.subject == text.subject && last.kind == text.kind;
+      if (sameTerm && (last.source != text.source || last.language == text.language)) continue;
+    }
+    keptTexts_[to++] = text;
+  }
+  // The texts dropped stay in the arena; their records go.
+  budget_.Release(sizeof(KeptText) * (keptTexts_.size() - to));
+  keptTexts_.resize(to);
+  keptTexts_.shrink_to_fit();
 }
 
 std::pair<const RdfStatements::KeptText*, const RdfStatements::KeptText*> RdfStatements::Texts(
     TermId id, TextKind kind) const {
   const uint64_t key = SubjectKind(id, kind);
-  const auto range =
-      std::equal_range(keptTexts_.begin(), keptTexts_.end(), key, TextOrder());
+  const auto range = std::equal_range(keptTexts_.begin(), keptTexts_.end(), key, TextOrder());
   return {keptTexts_.data() + (range.first - keptTexts_.begin()),
           keptTexts_.data() + (range.second - keptTexts_.begin())};
 }
@@ -240,7 +231,6 @@ void RdfStatements::RenumberByIri() {
   }
   for (Enumeration& e : enumerations) rename(e.property);
   for (KeptText& kept : keptTexts_) rename(kept.subject);
-  std::sort(keptTexts_.begin(), keptTexts_.end(), TextOrder());
   for (std::vector<NamespaceNote>* notes : {&preferredPrefixes, &preferredNamespaces}) {
     for (NamespaceNote& note : *notes) rename(note.subject);
   }
@@ -273,8 +263,8 @@ void RdfStatements::Group() {
   std::vector<ClassUse>().swap(classUses);
   budget_.Release(blankBytes_);
   blankBytes_ = 0;
-  DropDisplacedTexts();
   RenumberByIri();
+  GroupTexts();
   for (int relation = 0; relation < kRelations; ++relation) {
     std::vector<std::pair<TermId, TermId>>& pairs = pairs_[relation];
     Grouped& grouped = grouped_[relation];

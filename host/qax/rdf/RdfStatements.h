@@ -8,7 +8,6 @@
 #include <deque>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -184,8 +183,9 @@ class RdfStatements {
   // kind only the most preferred source the subject has counts, and of it
   // one text per language, the least in byte order, so that what is kept
   // does not depend on the order of the statements and grows with the
-  // languages used, not with the statements. `language` is compared in
-  // lower case, as RDF compares tags. Only before Group().
+  // languages used, not with the statements (Group() chooses; until then
+  // every text noted is held, charged as it comes). `language` is compared
+  // in lower case, as RDF compares tags. Only before Group().
   void NoteText(TermId subject, TextKind kind, TextSource source, std::string_view text,
                 std::string_view language);
   // The texts of `kind` kept for `id`, ordered by language (one per
@@ -320,14 +320,14 @@ class RdfStatements {
 
   // Intern without looking at the IRI interned last.
   TermId InternAnew(std::string_view iri);
-  // Drops the kept texts that a better source displaced, and the tables
-  // only reading needs (Group(), before renumbering).
-  void DropDisplacedTexts();
-  // A key of (subject, kind), and the order of the kept texts once
-  // grouped: by it, then by language.
+  // Keeps, of each subject's texts of one kind, those of the best source,
+  // and of those the least text per language, ordered by subject, kind and
+  // language (Group(), after renumbering). O(n log n) for n texts noted.
+  void GroupTexts();
+  // A key of (subject, kind), and how Texts() finds a key among the texts
+  // grouped.
   static uint64_t SubjectKind(TermId subject, TextKind kind);
   struct TextOrder {
-    bool operator()(const KeptText& a, const KeptText& b) const;
     bool operator()(const KeptText& a, uint64_t key) const;
     bool operator()(uint64_t key, const KeptText& b) const;
   };
@@ -355,12 +355,8 @@ class RdfStatements {
   std::string_view recentIris_[2];
   TermId recentIds_[2] = {0, 0};
   std::vector<uint8_t> flags_;
-  // The texts kept, and while reading: the place of each (subject, kind,
-  // language) among them, and the best source of each (subject, kind).
+  // Every text noted until Group(), then those kept (GroupTexts).
   std::vector<KeptText> keptTexts_;
-  std::unordered_map<std::string, uint32_t> textAt_;
-  std::unordered_map<uint64_t, TextSource> bestTextSource_;
-  std::string textKey_;  // a key of textAt_, reused
   std::deque<std::string_view> blankLabels_;
   QAX::Util::NameIndex blanksByLabel_;
   std::deque<BlankFacts> blanks_;
