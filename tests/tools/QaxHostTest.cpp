@@ -267,8 +267,8 @@ TEST_F(QaxHost, RefusesBadInputWithAClearMessageAndNonzeroExit) {
       {"--syntax json --ontology x", 2,
        "--syntax: unknown syntax 'json'; use turtle, ntriples, nquads, trig or rdfxml"},
       {"--syntax turtle classes", 2, "--syntax needs --ontology"},
-      {"--lang pt,,en classes", 2,
-       "qax-host: --lang: '' is no language tag; give tags such as pt-br,en"},
+      {"--lang pt,en- classes", 2,
+       "qax-host: --lang: 'en-' is no language tag; give tags such as pt-br,en"},
       // The syntax given wins over the name.
       {"classes --ontology " + Path("two.ttl") + " --syntax rdfxml", 1,
        "two.ttl:1:2: Document is empty"},
