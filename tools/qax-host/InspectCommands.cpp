@@ -123,9 +123,8 @@ int RunClasses(const Invocation& invocation) {
                       {"iri", metaClass->GetInfo().handle},
                       {"parent", parent != nullptr ? Json(ShownName(*parent)) : Json()}};
         const QAX::Ontology::TermTexts* texts = metaClass->GetTexts();
-        entry["labels"] = TextsByLanguage(texts != nullptr
-                                              ? texts->labels
-                                              : std::vector<QAX::Ontology::LangText>());
+        entry["labels"] = TextsByLanguage(
+            texts != nullptr ? texts->labels : std::vector<QAX::Ontology::LangText>());
         classes.push_back(std::move(entry));
       }
       libraries.push_back({{"name", library->GetName()}, {"classes", std::move(classes)}});
@@ -139,7 +138,8 @@ int RunClasses(const Invocation& invocation) {
     for (const QAX::Ontology::MetaClass* metaClass : library->GetClasses()) {
       // The label, when there is one, follows the name in its column.
       std::string name = ShownName(*metaClass);
-      const std::string label = DisplayLabel(metaClass->GetTexts(), session->model().GetLanguages());
+      const std::string label =
+          DisplayLabel(metaClass->GetTexts(), session->model().GetLanguages());
       if (!label.empty()) name += " " + Quoted(label);
       std::printf("  %-28s <%s>", Escaped(name).c_str(),
                   Escaped(metaClass->GetInfo().handle).c_str());

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "host/qax/QAXExport.h"
+#include "host/qax/model/LanguagePreference.h"
 #include "host/qax/model/MetaClass.h"
 #include "host/qax/model/MetaClassLibrary.h"
-#include "host/qax/model/LanguagePreference.h"
 #include "host/qax/model/MetaInfo.h"
 #include "host/qax/model/NameIndex.h"
 

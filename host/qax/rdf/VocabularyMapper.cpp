@@ -861,14 +861,12 @@ class Builder {
   // empty when none. Charged to the budget.
   QAX::Ontology::TermTexts TextsOf(TermId term) {
     QAX::Ontology::TermTexts texts;
-    const auto copy = [&](RdfStatements::TextKind kind,
-                          std::vector<QAX::Ontology::LangText>& out) {
+    const auto copy = [&](RdfStatements::TextKind kind, std::vector<QAX::Ontology::LangText>& out) {
       const auto [begin, end] = st_.Texts(term, kind);
       out.reserve(static_cast<std::size_t>(end - begin));
       for (const RdfStatements::KeptText* at = begin; at != end; ++at) {
         budget_.Charge(LoadBudget::kLangTextBytes + at->text.size() + at->language.size());
-        out.push_back(
-            QAX::Ontology::LangText{std::string(at->text), std::string(at->language)});
+        out.push_back(QAX::Ontology::LangText{std::string(at->text), std::string(at->language)});
       }
     };
     copy(RdfStatements::TextKind::kLabel, texts.labels);
