@@ -92,6 +92,38 @@ TEST(OntologyModel, ClassesDeclareAndPresentAttributesAndKeepTheirSuperclasses) 
   EXPECT_EQ(mixin->GetSuperclasses(), std::vector<const MetaClass*>{parent});
 }
 
+// A class's doc is its documentation text in the model's languages before
+// what the doc said when texts were first given; giving texts again or none
+// never loses or repeats that, and a class of another model is left alone.
+TEST(OntologyModel, ClassTextsPutTheChosenDocBeforeTheDocGiven) {
+  OntologyModel model;
+  MetaClassLibrary* const lib = model.AddLibrary("lib");
+  QAX::Ontology::Info::MetaClassInfo info = ClassInfo("A", "urn:A");
+  info.doc = "Also a subclass of lib.B.";
+  MetaClass* const a = model.AddClass(lib, info, nullptr);
+  const std::string& doc = a->GetInfo().doc;
+  using Texts = QAX::Ontology::TermTexts;
+  model.SetClassTexts(a, Texts{{{"Ay", ""}}, {{"An A.", "en"}, {"Um A.", "pt"}}});
+  EXPECT_EQ(doc, "An A. Also a subclass of lib.B.");
+  model.SetLanguages(QAX::Ontology::LanguagePreference{{"pt"}});
+  EXPECT_EQ(doc, "Um A. Also a subclass of lib.B.");
+  model.SetClassTexts(a, Texts{{}, {{"Ein A.", "de"}}});
+  EXPECT_EQ(doc, "Ein A. Also a subclass of lib.B.");
+  // Labels alone leave the doc as given.
+  model.SetClassTexts(a, Texts{{{"Ay", ""}}, {}});
+  EXPECT_EQ(doc, "Also a subclass of lib.B.");
+  ASSERT_NE(a->GetTexts(), nullptr);
+  model.SetClassTexts(a, Texts{});
+  EXPECT_EQ(a->GetTexts(), nullptr);
+
+  OntologyModel elsewhere;
+  MetaClass* const foreign =
+      elsewhere.AddClass(elsewhere.AddLibrary("lib"), ClassInfo("A", "urn:A"), nullptr);
+  model.SetClassTexts(foreign, Texts{{}, {{"Foreign.", ""}}});
+  EXPECT_EQ(foreign->GetTexts(), nullptr);
+  EXPECT_EQ(foreign->GetInfo().doc, "doc of A");
+}
+
 // One ambassador per process: a separately loaded shared library (like a
 // channel module) must reach the same one, not a copy of its own, and sees
 // the model set here. The ambassador does not own the model.

@@ -93,7 +93,7 @@ TEST_F(VocabularyLoaderTest, ClassesGetParentsAndDocsAndAreListedByIri) {
             "ex::Agent\n"
             "ex::Band < ex::Group \"A band. Also a subclass of x.Ensemble, schema.MusicGroup.\"\n"
             "ex::Group\n"
-            "ex::Person < ex::Agent \"A person\"\n"
+            "ex::Person < ex::Agent \"Plain\"\n"
             "schema::MusicGroup\n");
   EXPECT_EQ(result_.warnings,
             (std::vector<std::string>{
@@ -184,15 +184,17 @@ TEST_F(VocabularyLoaderTest, ParentIsTheLeastSuperclassOfTheOwnNamespaceThatClos
   }
 }
 
-// The doc is the best text whatever the order of the statements: comment,
-// then definition, then description; English (the least tag first), then
-// no language, then the least tag; then the least text.
+// Without a language preference the doc is, whatever the order of the
+// statements: of the first source the class has (comment, then definition,
+// then description), the text without a language, else an English one (the
+// least tag first), else the least tag; then the least text.
 TEST_F(VocabularyLoaderTest, DocIsTheBestTextByPredicateLanguageAndBytes) {
   const struct {
     const char* statements;  // about ex:C, typed a class after them
     const char* doc;
   } cases[] = {
-      {"ex:C rdfs:comment \"Une personne\"@fr, \"A person\"@en-GB, \"Plain\" .", "A person"},
+      {"ex:C rdfs:comment \"Une personne\"@fr, \"A person\"@en-GB, \"Plain\" .", "Plain"},
+      {"ex:C rdfs:comment \"Une personne\"@fr, \"A person\"@en-GB .", "A person"},
       {"ex:C rdfs:comment \"b\"@en-US, \"a\"@en-GB, \"z\"@en .", "z"},
       {"ex:C rdfs:comment \"Zed\"@EN-gb, \"Alpha\"@en-GB .", "Alpha"},
       {"ex:C rdfs:comment \"Plain B\", \"Plain A\", \"Ein\"@de .", "Plain A"},
@@ -207,6 +209,64 @@ TEST_F(VocabularyLoaderTest, DocIsTheBestTextByPredicateLanguageAndBytes) {
     ASSERT_EQ(Turtle(std::string(c.statements) + "\nex:C a owl:Class .\n"),
               "ex::C \"" + std::string(c.doc) + "\"\n")
         << c.statements;
+  }
+}
+
+// Labels and documentation texts are kept per language, one each (of the
+// first source, the least text), and chosen by the model's languages: the
+// tags in order (exact, then the tags under it, then the tag cut short),
+// then untagged, then English, then any. `doc` follows SetLanguages.
+TEST_F(VocabularyLoaderTest, LabelsAndDocsAreKeptPerLanguageAndChosenByThePreference) {
+  ASSERT_EQ(Turtle("ex:C a owl:Class ; rdfs:subClassOf ex:D, ex:E ;\n"
+                   "  rdfs:label \"Cor B\"@pt, \"Colour\"@en-GB, \"Color\", \"Cor\"@PT, "
+                   "\"Couleur\"@fr ;\n"
+                   "  skos:prefLabel \"Farbe\"@de ;\n"
+                   "  skos:definition \"Definido\"@pt ;\n"
+                   "  rdfs:comment \"A colour.\"@en-GB, \"Uma cor.\"@pt-BR, \"Une couleur.\"@fr,\n"
+                   "    \"Eine Farbe.\"@de .\n"
+                   "ex:D a owl:Class . ex:E a owl:Class .\n"
+                   "ex:p a owl:DatatypeProperty ; rdfs:domain ex:C, ex:E ;\n"
+                   "  skos:prefLabel \"hue\"@en, \"matiz\"@pt .\n")
+                .rfind("error: ", 0),
+            std::string::npos)
+      << status_.message();
+  OntologyModel& model = *result_.model;
+  const MetaClass* c = model.GetMetaClass("http://example.org/ex#C");
+  ASSERT_NE(c->GetTexts(), nullptr);
+  const auto listed = [](const std::vector<QAX::Ontology::LangText>& texts) {
+    std::string text;
+    for (const auto& t : texts) text += t.language + "=" + t.text + ";";
+    return text;
+  };
+  EXPECT_EQ(listed(c->GetTexts()->labels), "=Color;en-gb=Colour;fr=Couleur;pt=Cor;");
+  EXPECT_EQ(listed(c->GetTexts()->docs),
+            "de=Eine Farbe.;en-gb=A colour.;fr=Une couleur.;pt-br=Uma cor.;");
+  EXPECT_EQ(model.GetMetaClass("http://example.org/ex#D")->GetTexts(), nullptr);
+  // One record for the property's attributes on every class.
+  const QAX::Ontology::TermTexts* p = c->GetAttributes().at(0)->GetTexts();
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(listed(p->labels), "en=hue;pt=matiz;");
+  EXPECT_EQ(p, model.GetMetaClass("http://example.org/ex#E")->GetAttributes().at(0)->GetTexts());
+
+  const QAX::Ontology::Info::MetaClassInfo& info = c->GetInfo();
+  const struct {
+    std::vector<std::string> tags;
+    const char* label;
+    const char* doc;
+  } cases[] = {
+      {{}, "Color", "A colour."},          {{"pt"}, "Cor", "Uma cor."},
+      {{"pt-BR"}, "Cor", "Uma cor."},      {{"de", "FR"}, "Couleur", "Eine Farbe."},
+      {{"FR"}, "Couleur", "Une couleur."}, {{"en"}, "Colour", "A colour."},
+      {{"it"}, "Color", "A colour."},      {{"en-us", "pt"}, "Cor", "Uma cor."},
+  };
+  for (const auto& row : cases) {
+    model.SetLanguages(QAX::Ontology::LanguagePreference{row.tags});
+    const QAX::Ontology::LangText* label =
+        QAX::Ontology::ChooseText(c->GetTexts()->labels, model.GetLanguages());
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->text, row.label) << ::testing::PrintToString(row.tags);
+    EXPECT_EQ(info.doc, std::string(row.doc) + " Also a subclass of ex.E.")
+        << ::testing::PrintToString(row.tags);
   }
 }
 

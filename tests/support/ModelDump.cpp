@@ -1,6 +1,7 @@
 #include "tests/support/ModelDump.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "host/qax/shacl/DerivedShapes.h"
 
@@ -62,6 +63,17 @@ void Value(const AttrValue& value, std::string& out) {
          (value.language.empty() ? "" : " @" + value.language) + "\n";
 }
 
+// One line per label and documentation text: "label @pt "Americana"".
+void Texts(const QAX::Ontology::TermTexts* texts, const char* indent, std::string& out) {
+  if (texts == nullptr) return;
+  for (const auto& [kind, list] :
+       {std::make_pair("label", &texts->labels), std::make_pair("text", &texts->docs)}) {
+    for (const QAX::Ontology::LangText& text : *list) {
+      out += std::string(indent) + kind + " @" + text.language + " " + Quoted(text.text) + "\n";
+    }
+  }
+}
+
 void Attribute(const OntologyModel& model, const MetaAttr& attribute, std::string& out) {
   const QAX::Ontology::Info::MetaAttrInfo& info = attribute.GetInfo();
   const std::string iri = model.GetNamespace(info.scopeName) + info.name;
@@ -81,6 +93,7 @@ void Attribute(const OntologyModel& model, const MetaAttr& attribute, std::strin
   for (const QAX::Ontology::AttrIndividual& individual : type.individuals) {
     out += "    individual <" + individual.iri + "> " + Quoted(individual.name) + "\n";
   }
+  Texts(attribute.GetTexts(), "    ", out);
   Successors(model, iri, "    ", out);
 }
 
@@ -94,6 +107,7 @@ void Class(const OntologyModel& model, const MetaClass& metaClass, std::string& 
     out += "  parent " + Quoted(parent->GetFQName()) + "\n";
   }
   if (!info.doc.empty()) out += "  doc " + Quoted(info.doc) + "\n";
+  Texts(metaClass.GetTexts(), "  ", out);
   Successors(model, info.handle, "  ", out);
   for (const MetaClass* superclass : metaClass.GetSuperclasses()) {
     out += "  superclass " + Quoted(superclass->GetFQName()) + "\n";

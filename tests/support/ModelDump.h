@@ -12,8 +12,9 @@ namespace qaxoi::test {
 
 // Everything a user of `model` can see, in the model's own orders: each
 // library (name, namespace) with its classes, each class's record, FQ name,
-// parent, successors and own attributes (record, namespace, cardinality,
-// range terms and enumeration, successors), the properties without class
+// parent, labels and documentation texts, successors and own attributes
+// (record, namespace, cardinality, range terms and enumeration, texts,
+// successors), the properties without class
 // (with their successors), then the SHACL shapes the model states
 // (DerivedShapesTurtle). Texts are quoted with control characters escaped,
 // one fact a line.

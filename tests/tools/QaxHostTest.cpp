@@ -36,6 +36,8 @@ class QaxHost : public ::testing::Test {
     char folder[] = "/tmp/qax-host-test-XXXXXX";
     ASSERT_NE(nullptr, mkdtemp(folder));
     dir_ = folder;
+    // Labels and docs follow the locale: none unless a case gives one.
+    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"}) ::unsetenv(name);
   }
   void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
 
@@ -46,8 +48,8 @@ class QaxHost : public ::testing::Test {
   // `addressSpaceKb`, the shell limits qax-host's address space to that.
   Result Run(const std::vector<std::string>& arguments, const std::string& input = "/dev/null",
              const std::string& output = "", unsigned long addressSpaceKb = 0) {
-    std::string command =
-        "cd '" + dir_ + "' && " + std::string(std::getenv("QAX_BIN_DIR")) + "/qax-host <" + input;
+    std::string command = "cd '" + dir_ + "' && " + env_ + " " +
+                          std::string(std::getenv("QAX_BIN_DIR")) + "/qax-host <" + input;
     if (addressSpaceKb != 0)
       command = "ulimit -v " + std::to_string(addressSpaceKb) + "; " + command;
     for (const std::string& argument : arguments) command += " '" + argument + "'";
@@ -121,20 +123,26 @@ class QaxHost : public ::testing::Test {
   }
 
   std::string dir_;
+  // Variables the shell sets for qax-host ("LANG=pt_BR.UTF-8"), or none.
+  std::string env_;
 };
 
 TEST_F(QaxHost, CommandsShowTheirOutput) {
-  Write("pizza.ttl",
-        "@prefix : <https://e.org/pizza.owl#> .\n"
-        "@prefix owl: <http://www.w3.org/2002/07/owl#> .\n"
-        "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
-        "@prefix food: <https://e.org/food#> .\n"
-        "<https://e.org/pizza.owl> a owl:Ontology .\n"
-        "food:Food a owl:Class .\n"
-        ":Topping a owl:Class ; rdfs:subClassOf food:Food .\n"
-        ":hasTopping a owl:ObjectProperty .\n:hasBase a owl:ObjectProperty .\n"
-        ":Margherita a owl:Class ; rdfs:subClassOf [ a owl:Restriction ;\n"
-        "  owl:onProperty :hasTopping ; owl:someValuesFrom :Topping ] .\n");
+  Write(
+      "pizza.ttl",
+      "@prefix : <https://e.org/pizza.owl#> .\n"
+      "@prefix owl: <http://www.w3.org/2002/07/owl#> .\n"
+      "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
+      "@prefix food: <https://e.org/food#> .\n"
+      "<https://e.org/pizza.owl> a owl:Ontology .\n"
+      "food:Food a owl:Class .\n"
+      ":Topping a owl:Class ; rdfs:subClassOf food:Food .\n"
+      ":hasTopping a owl:ObjectProperty ; rdfs:label \"has topping\"@en, \"tem cobertura\"@pt .\n"
+      ":hasBase a owl:ObjectProperty .\n"
+      ":Margherita a owl:Class ; rdfs:subClassOf [ a owl:Restriction ;\n"
+      "  owl:onProperty :hasTopping ; owl:someValuesFrom :Topping ] ;\n"
+      "  rdfs:label \"Margherita\"@en, \"Marguerita\"@pt ;\n"
+      "  rdfs:comment \"Tomato and cheese.\"@en, \"Tomate e queijo.\"@pt, \"Eine Pizza.\"@de .\n");
   const std::string pizza = Path("pizza.ttl");
   // The example of docs/vocabularies.md: a penguin is an animal and a
   // swimmer; and a keeper's partner is a swimmer.
@@ -168,6 +176,7 @@ TEST_F(QaxHost, CommandsShowTheirOutput) {
     std::string line;                // the arguments, separated by blanks
     std::vector<std::string> parts;  // in this order in the output
     std::string err;
+    std::string env = "";  // the environment's variables for qax-host
   } cases[] = {
       {"", {"zoo:Penguin", "placeName = \"Ross Sea\""}, ""},  // the tour
       {"type",
@@ -202,7 +211,41 @@ TEST_F(QaxHost, CommandsShowTheirOutput) {
        ""},
       {"classes", {"library geo (1 class)", "library zoo (3 classes)"}, ""},
       {"--ontology " + pizza + " links :Margherita",
-       {"pizza:Margherita declares 1 link\n", "QAXOntologyItem  pizza.hasTopping [TODO.TODO]\n"},
+       {"pizza:Margherita declares 1 link\n",
+        "QAXOntologyItem  pizza.hasTopping [TODO.TODO]  \"has topping\"\n"},
+       domainless},
+      // Labels and docs in the languages asked for, by --lang or the
+      // locale; the module's description takes the doc chosen.
+      {"--ontology " + pizza + " --lang pt describe :Margherita",
+       {"Class:\tpizza.Margherita\nLabel:\tMarguerita\nParent:\t.\nAbstract:\tno\n"
+        "Doc:\tTomate e queijo.\n"},
+       domainless},
+      {"--ontology " + pizza + " describe :Margherita",
+       {"Label:\tMarguerita\n", "Doc:\tTomate e queijo.\n"},
+       domainless,
+       "LANG=pt_BR.UTF-8"},
+      {"--ontology " + pizza + " describe :Margherita",
+       {"Label:\tMargherita\n", "Doc:\tEine Pizza.\n"},
+       domainless,
+       "LANGUAGE=de:it LANG=pt_BR"},
+      {"--ontology " + pizza + " describe :Margherita",
+       {"Label:\tMargherita\n", "Doc:\tTomato and cheese.\n"},
+       domainless,
+       "LC_ALL=C LANG=pt"},
+      {"--ontology " + pizza + " --lang=fr,pt links :Margherita",
+       {"pizza.hasTopping [TODO.TODO]  \"tem cobertura\"\n"},
+       domainless,
+       "LANGUAGE=de"},
+      {"--ontology " + pizza + " classes",
+       {"  pizza:Margherita \"Marguerita\" <https://e.org/pizza.owl#Margherita>\n",
+        "  pizza:Topping                <https://e.org/pizza.owl#Topping>  is a food:Food\n"},
+       domainless,
+       "LANGUAGE=pt:en"},
+      {"--ontology " + pizza + " --lang pt --json describe :Margherita",
+       {"\"label\": \"Marguerita\",\n  \"labels\": {\n    \"en\": \"Margherita\",\n    \"pt\": "
+        "\"Marguerita\"\n  },\n  \"docs\": {\n    \"de\": \"Eine Pizza.\",\n    \"en\": "
+        "\"Tomato and cheese.\",\n    \"pt\": \"Tomate e queijo.\"\n  },\n",
+        "Doc:\\tTomate e queijo."},
        domainless},
       {"--ontology " + pizza + " describe <https://e.org/pizza.owl#Topping>",
        {"Class:\tpizza.Topping\nParent:\tfood.Food\n"},  // a parent of another library
@@ -253,6 +296,7 @@ TEST_F(QaxHost, CommandsShowTheirOutput) {
        ""},
   };
   for (const auto& c : cases) {
+    env_ = c.env;
     const Result result = Run(Words(c.line));
     EXPECT_EQ(0, result.exitCode) << c.line << ": " << result.err;
     EXPECT_EQ(c.err, result.err);
@@ -303,6 +347,8 @@ TEST_F(QaxHost, RefusesBadInputWithAClearMessageAndNonzeroExit) {
       {"--syntax json --ontology x", 2,
        "--syntax: unknown syntax 'json'; use turtle, ntriples, nquads, trig or rdfxml"},
       {"--syntax turtle classes", 2, "--syntax needs --ontology"},
+      {"--lang pt,en- classes", 2,
+       "qax-host: --lang: 'en-' is no language tag; give tags such as pt-br,en"},
       // The syntax given wins over the name.
       {"classes --ontology " + Path("two.ttl") + " --syntax rdfxml", 1,
        "two.ttl:1:2: Document is empty"},

@@ -16,7 +16,7 @@ constexpr ValueOptionForm kValueOptions[] = {
     {kModuleOption, "--module", nullptr, "PATH"}, {kOntologyOption, "--ontology", nullptr, "FILE"},
     {kSyntaxOption, "--syntax", nullptr, "NAME"}, {kFormatOption, "--format", nullptr, "NAME"},
     {kOutputOption, "--output", "-o", "FILE"},    {kFileOption, "--file", nullptr, "FILE"},
-    {kShapesOption, "--shapes", nullptr, "FILE"},
+    {kShapesOption, "--shapes", nullptr, "FILE"}, {kLangOption, "--lang", nullptr, "TAGS"},
 };
 
 const ValueOptionForm* FindValueOption(const std::string& name) {
@@ -44,6 +44,8 @@ std::string* Target(ValueOption option, CommandLine* line) {
       return &invocation.file;
     case kShapesOption:
       return &invocation.shapes;
+    case kLangOption:
+      return &line->languages;
   }
   return &line->syntax;
 }

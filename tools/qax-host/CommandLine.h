@@ -20,6 +20,7 @@ enum ValueOption : unsigned {
   kOutputOption = 1u << 4,
   kFileOption = 1u << 5,
   kShapesOption = 1u << 6,
+  kLangOption = 1u << 7,
 };
 
 // What the command line says, before anything is checked against the
@@ -28,6 +29,7 @@ struct CommandLine {
   std::string command;    // the first argument that is not an option; "" for none
   Invocation invocation;  // the options' values and the command's arguments
   std::string syntax;     // --syntax's value, not yet checked
+  std::string languages;  // --lang's value, not yet checked
   unsigned given = 0;     // the ValueOption bits of the options given
   bool help = false;      // --help or -h
   bool version = false;   // --version

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <map>
+#include <set>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -14,6 +16,7 @@
 #include "tools/qax-host/ChannelText.h"
 #include "tools/qax-host/ClassNames.h"
 #include "tools/qax-host/Commands.h"
+#include "tools/qax-host/DisplayTexts.h"
 #include "tools/qax-host/Output.h"
 
 namespace qaxoi::qax_host {
@@ -122,9 +125,13 @@ int RunClasses(const Invocation& invocation) {
       Json classes = Json::array();
       for (const QAX::Ontology::MetaClass* metaClass : library->GetClasses()) {
         const QAX::Ontology::MetaClass* parent = metaClass->GetParent();
-        classes.push_back({{"name", ShownName(*metaClass)},
-                           {"iri", metaClass->GetInfo().handle},
-                           {"parent", parent != nullptr ? Json(ShownName(*parent)) : Json()}});
+        Json entry = {{"name", ShownName(*metaClass)},
+                      {"iri", metaClass->GetInfo().handle},
+                      {"parent", parent != nullptr ? Json(ShownName(*parent)) : Json()}};
+        const QAX::Ontology::TermTexts* texts = metaClass->GetTexts();
+        entry["labels"] = TextsByLanguage(
+            texts != nullptr ? texts->labels : std::vector<QAX::Ontology::LangText>());
+        classes.push_back(std::move(entry));
       }
       libraries.push_back({{"name", library->GetName()}, {"classes", std::move(classes)}});
     }
@@ -135,7 +142,12 @@ int RunClasses(const Invocation& invocation) {
     std::printf("library %s (%s)\n", Escaped(library->GetName()).c_str(),
                 Counted(library->GetClasses().size(), "class", "classes").c_str());
     for (const QAX::Ontology::MetaClass* metaClass : library->GetClasses()) {
-      std::printf("  %-28s <%s>", Escaped(ShownName(*metaClass)).c_str(),
+      // The label, when there is one, follows the name in its column.
+      std::string name = ShownName(*metaClass);
+      const std::string label =
+          DisplayLabel(metaClass->GetTexts(), session->model().GetLanguages());
+      if (!label.empty()) name += " " + Quoted(label);
+      std::printf("  %-28s <%s>", Escaped(name).c_str(),
                   Escaped(metaClass->GetInfo().handle).c_str());
       if (metaClass->GetParent() != nullptr) {
         std::printf("  is a %s", Escaped(ShownName(*metaClass->GetParent())).c_str());
@@ -243,6 +255,8 @@ int RunDescribe(const Invocation& invocation) {
     shown += text[i];
   }
   const std::vector<const QAX::Ontology::MetaClass*> superclasses = metaClass->GetSuperclasses();
+  const std::string label =
+      DisplayLabel(metaClass->GetTexts(), target.session->model().GetLanguages());
   // The attributes whose values name resources, with their allowed values.
   Json references = Json::array();
   std::string referenceLines;
@@ -263,16 +277,26 @@ int RunDescribe(const Invocation& invocation) {
     for (const QAX::Ontology::MetaClass* superclass : superclasses) {
       names.push_back(ShownName(*superclass));
     }
-    PrintJson({{"class", ShownName(*metaClass)},
-               {"iri", metaClass->GetInfo().handle},
-               {"parent", parent != nullptr ? Json(ShownName(*parent)) : Json()},
-               {"superclasses", std::move(names)},
-               {"description", shown},
-               {"references", std::move(references)}});
+    Json document = {{"class", ShownName(*metaClass)},
+                     {"iri", metaClass->GetInfo().handle},
+                     {"parent", parent != nullptr ? Json(ShownName(*parent)) : Json()},
+                     {"superclasses", std::move(names)},
+                     {"label", label.empty() ? Json() : Json(label)}};
+    AddTexts(metaClass->GetTexts(), document);
+    document["description"] = shown;
+    document["references"] = std::move(references);
+    PrintJson(document);
     return kExitOk;
   }
   if (!referenceLines.empty()) {
     shown += "\n-------- references --------\n\n" + referenceLines;
+  }
+  // The display label goes after the module's first line, which names the
+  // class.
+  if (!label.empty()) {
+    const std::size_t firstLineEnd = shown.find('\n');
+    shown.insert(firstLineEnd == std::string::npos ? shown.size() : firstLineEnd + 1,
+                 "Label:\t" + Escaped(label) + "\n");
   }
   // Every direct superclass, the parent first, on a line of its own after
   // the module's "Parent:" line: the module names the parent alone.
@@ -332,6 +356,22 @@ int RunLinks(const Invocation& invocation) {
   }
   const QAX::Ontology::MetaClass* metaClass = target.metaClass;
   std::unordered_set<std::string> namesSeen;
+  // Each link's attribute, by the "library.name" its link name begins with.
+  std::map<std::string, const QAX::Ontology::MetaAttr*> attributeByLink;
+  std::set<const QAX::Ontology::MetaClass*> seen;
+  for (const auto* c = metaClass; c != nullptr && seen.insert(c).second; c = c->GetParent()) {
+    for (const QAX::Ontology::MetaAttr* attribute : c->GetAttributes()) {
+      const QAX::Ontology::Info::MetaAttrInfo& info = attribute->GetInfo();
+      attributeByLink.emplace(info.scopeName + "." + info.name, attribute);
+    }
+  }
+  const auto labelOf = [&](const ChildCreation* record) {
+    const std::string name = FieldText(record->LinkName);
+    const auto found = attributeByLink.find(name.substr(0, name.find(' ')));
+    return found == attributeByLink.end()
+               ? std::string()
+               : DisplayLabel(found->second->GetTexts(), target.session->model().GetLanguages());
+  };
   if (invocation.json) {
     const std::vector<const QAX::Ontology::MetaAttr*> attributes = LinkAttributes(*metaClass);
     Json links = Json::array();
@@ -341,6 +381,8 @@ int RunLinks(const Invocation& invocation) {
                    {"index", record->Index},
                    {"type", FieldText(record->Type.Name)},
                    {"name", FieldText(record->LinkName)}};
+      const std::string label = labelOf(record);
+      link["label"] = label.empty() ? Json() : Json(label);
       // A value link is typed as the attribute of its attribute link.
       std::size_t at = static_cast<std::size_t>(i);
       if (!ValueLinkNote(*channel, i, namesSeen).empty()) {
@@ -373,7 +415,8 @@ int RunLinks(const Invocation& invocation) {
     line += " " + Escaped(FieldText(record->LinkName));
     const std::string note = ValueLinkNote(*channel, i, namesSeen);
     if (!note.empty()) line += " (" + note + ")";
-    PrintLine(line);
+    const std::string label = labelOf(record);
+    PrintLine(line + (label.empty() ? std::string() : "  " + Quoted(label)));
   }
   return kExitOk;
 }

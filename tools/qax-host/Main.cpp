@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <string>
@@ -19,6 +20,7 @@
 #include "tools/qax-host/ChannelText.h"
 #include "tools/qax-host/CommandLine.h"
 #include "tools/qax-host/Commands.h"
+#include "tools/qax-host/Languages.h"
 #include "tools/qax-host/Output.h"
 
 namespace {
@@ -58,21 +60,23 @@ const Command kCommands[] = {
      false, 0, false},
     {"classes", qaxoi::qax_host::RunClasses, "", "list the ontology's libraries and classes",
      "Lists the libraries of the ontology and their classes, with each class's\n"
-     "IRI and parent.",
+     "label (in the languages of --lang), IRI and parent.",
      true, 0, false},
     {"describe", qaxoi::qax_host::RunDescribe,
      "CLASS|LIBRARY:", "print the module's description of a class",
-     "Prints the module's description of CLASS: its parent, documentation and\n"
-     "own attributes. LIBRARY: (a library's name and a colon) prints the\n"
+     "Prints the module's description of CLASS: its label (in the languages of\n"
+     "--lang), parent, documentation and own attributes. LIBRARY: (a library's name and a colon) "
+     "prints the\n"
      "library's namespace, its number of classes and the properties of its\n"
      "namespace that no class has as an attribute.",
      true, 0, false},
     {"links", qaxoi::qax_host::RunLinks, "CLASS [ATTRIBUTE=VALUE ...]",
      "show the child links a channel declares for a class",
      "Shows the child links a channel declares for CLASS: position, index, type\n"
-     "name and link name (attributes of parent classes first). With values, the\n"
-     "links of the channel that build makes for them: an attribute given several\n"
-     "values has a value link for each after its first, marked \"value N of link L\".",
+     "name, link name and the attribute's label (attributes of parent classes\n"
+     "first). With values, the links of the channel that build makes for them: an\n"
+     "attribute given several values has a value link for each after its first,\n"
+     "marked \"value N of link L\".",
      true, 0, false},
     {"shapes", qaxoi::qax_host::RunShapes, "[CLASS ...]",
      "print the SHACL shapes the ontology states for classes",
@@ -212,6 +216,10 @@ std::string OptionsHelp() {
                     "the vocabulary's syntax: " + ListRdfSyntaxes(&RdfSyntaxInfo::name, "or") +
                         " (default: from the file's extension, else\nfrom "
                         "its first bytes)") +
+         OptionHelp("--lang TAGS",
+                    "the languages to show labels and documentation in, most wanted first "
+                    "(pt-br,en; default: from LANGUAGE, LC_ALL, LC_MESSAGES or LANG; "
+                    "classes, describe, links)") +
          "  --json            one JSON document on standard output, for scripts\n"
          "                    (classes, describe, links, build, load, dump)\n"
          "  --help            help on qax-host, or on the command given\n"
@@ -365,6 +373,15 @@ int RunCommandLine(int argc, char** argv) {
       return qaxoi::qax_host::UsageError(
           "--syntax needs --ontology: it gives the vocabulary's syntax");
     }
+  }
+
+  if ((line.given & qaxoi::qax_host::kLangOption) != 0) {
+    const qaxoi::Status parsed =
+        qaxoi::qax_host::ParseLanguageList(line.languages, &invocation.session.languages);
+    if (!parsed.ok()) return qaxoi::qax_host::UsageError("--lang: " + parsed.message());
+  } else {
+    invocation.session.languages = qaxoi::qax_host::EnvironmentLanguages(
+        [](const char* name) -> const char* { return std::getenv(name); });
   }
 
   const Command* command = FindCommand(line.command.empty() ? "tour" : line.command);

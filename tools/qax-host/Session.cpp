@@ -39,6 +39,7 @@ qaxoi::Status Session::Open(const Options& options, std::unique_ptr<Session>* op
     std::fprintf(stderr, "qax-host: warning: %s\n", Escaped(warning, Layout::kKeep).c_str());
   }
   session->model_ = std::move(loaded.model);
+  session->model_->SetLanguages(QAX::Ontology::LanguagePreference{options.languages});
   session->ontologyName_ = options.ontologyPath.empty() ? std::string(sample::kSampleOntologyName)
                                                         : options.ontologyPath;
 

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "host/qax/rdf/Rdf.h"
 #include "host/sdk/ChannelTypeRegistry.h"
@@ -20,6 +21,9 @@ class Session {
     std::string ontologyPath;  // a vocabulary file; empty: the built-in sample
     // The vocabulary's syntax; kDetect: from its name, else its first bytes.
     qaxoi::rdf::RdfSyntax syntax = qaxoi::rdf::RdfSyntax::kDetect;
+    // The languages labels and documentation are shown in, most wanted
+    // first (the model's LanguagePreference); empty: no preference.
+    std::vector<std::string> languages;
   };
 
   // Loads the module and the ontology, sets the ontology on the service and

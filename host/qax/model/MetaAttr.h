@@ -5,11 +5,13 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/qax/QAXExport.h"
 #include "host/qax/model/AttrValueType.h"
 #include "host/qax/model/MetaInfo.h"
+#include "host/qax/model/TermTexts.h"
 
 namespace QAX {
 namespace Ontology {
@@ -90,12 +92,19 @@ class QAX_API MetaAttr {
   // the individuals it may name); the default record, a literal whose kind
   // decides, when none was given. Valid as long as the attribute.
   const AttrValueType& GetValueType() const;
+  // The attribute's labels and documentation texts (for a vocabulary: its
+  // property's) in every language given; null when none. Valid as long as
+  // the attribute.
+  const TermTexts* GetTexts() const { return texts_.get(); }
+  // Replaces them; `texts` may be null and may be shared.
+  void SetTexts(std::shared_ptr<const TermTexts> texts) { texts_ = std::move(texts); }
 
  private:
   const Info::MetaAttrInfo info_;
   const Cardinality cardinality_;
   const std::shared_ptr<const AttrRange> range_;
   const std::shared_ptr<const AttrValueType> valueType_;
+  std::shared_ptr<const TermTexts> texts_;
 };
 
 }  // namespace Ontology

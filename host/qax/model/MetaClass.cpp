@@ -115,6 +115,11 @@ bool MetaClass::AddSuperclass(const MetaClass* superclass) {
   return true;
 }
 
+void MetaClass::SetAttributeTexts(std::size_t index, std::shared_ptr<const TermTexts> texts) {
+  if (!attributes_ || index >= attributes_->owned.size()) return;
+  attributes_->owned[index]->SetTexts(std::move(texts));
+}
+
 void MetaClass::ReserveAttributes(std::size_t count) {
   if (count == 0) return;
   Attributes& lists = Lists();

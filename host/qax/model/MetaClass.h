@@ -10,6 +10,7 @@
 #include "host/qax/QAXExport.h"
 #include "host/qax/model/MetaAttr.h"
 #include "host/qax/model/MetaInfo.h"
+#include "host/qax/model/TermTexts.h"
 
 namespace QAX {
 namespace Ontology {
@@ -24,8 +25,13 @@ class QAX_API MetaClass {
   MetaClass& operator=(const MetaClass&) = delete;
   ~MetaClass();
 
-  // The record the class was added with, unchanged.
+  // The record the class was added with; only its `doc` changes, when the
+  // model's language preference does (OntologyModel::SetLanguages).
   const Info::MetaClassInfo& GetInfo() const { return info_; }
+
+  // The class's labels and documentation texts in every language the
+  // ontology gives; null when it gives none. Valid as long as the class.
+  const TermTexts* GetTexts() const { return texts_ ? &texts_->texts : nullptr; }
 
   // The parent class, a class of the same model; null for a root class.
   const MetaClass* GetParent() const { return parent_; }
@@ -91,6 +97,11 @@ class QAX_API MetaClass {
   // the class gets of it is what it presents.
   bool AddSuperclass(const MetaClass* superclass);
 
+  // Gives the attribute at `index` of GetDeclaredAttributes() `texts` (null:
+  // none), shared with the attributes of the same property on other classes.
+  // An index past the end changes nothing.
+  void SetAttributeTexts(std::size_t index, std::shared_ptr<const TermTexts> texts);
+
   // Makes room for `count` attributes in all, so that a loader that knows
   // how many it adds grows the class once. Throws std::bad_alloc.
   void ReserveAttributes(std::size_t count);
@@ -103,7 +114,7 @@ class QAX_API MetaClass {
   friend class OntologyModel;
   MetaClass(Info::MetaClassInfo info, const MetaClass* parent, const MetaClassLibrary* library);
 
-  const Info::MetaClassInfo info_;
+  Info::MetaClassInfo info_;
   const MetaClass* const parent_;
   const MetaClassLibrary* const library_;
   // Null until the first attribute or superclass is added: most classes of a
@@ -126,6 +137,14 @@ class QAX_API MetaClass {
   // Keeps one list again when the presented one has become the declared one.
   void JoinWhenEqual();
   std::unique_ptr<Attributes> attributes_;
+  // Null for a class without labels or documentation texts, as most are.
+  // `docTail` is what `doc` says besides the chosen documentation text
+  // (OntologyModel::SetClassTexts).
+  struct Texts {
+    TermTexts texts;
+    std::string docTail;
+  };
+  std::unique_ptr<Texts> texts_;
 };
 
 }  // namespace Ontology

@@ -121,5 +121,45 @@ MetaClass* OntologyModel::AddClass(MetaClassLibrary* library, Info::MetaClassInf
   return added;
 }
 
+namespace {
+
+// The chosen documentation text of `texts` for `languages`, then `tail`.
+std::string ComposeDoc(const TermTexts& texts, const std::string& tail,
+                       const LanguagePreference& languages) {
+  const LangText* chosen = ChooseText(texts.docs, languages);
+  if (chosen == nullptr) return tail;
+  std::string doc;
+  doc.reserve(chosen->text.size() + 1 + tail.size());
+  doc.append(chosen->text);
+  if (!tail.empty()) doc.append(" ").append(tail);
+  return doc;
+}
+
+}  // namespace
+
+void OntologyModel::SetClassTexts(MetaClass* cls, TermTexts texts) {
+  if (cls == nullptr || GetMetaClass(cls->GetInfo().handle) != cls) return;
+  if (texts.Empty()) {
+    if (cls->texts_) cls->info_.doc = cls->texts_->docTail;
+    cls->texts_.reset();
+    return;
+  }
+  if (!cls->texts_) {
+    cls->texts_ = std::make_unique<MetaClass::Texts>();
+    cls->texts_->docTail = cls->info_.doc;
+  }
+  cls->texts_->texts = std::move(texts);
+  cls->info_.doc = ComposeDoc(cls->texts_->texts, cls->texts_->docTail, languages_);
+}
+
+void OntologyModel::SetLanguages(LanguagePreference languages) {
+  languages_ = std::move(languages);
+  for (const std::unique_ptr<MetaClass>& cls : classes_) {
+    if (!cls->texts_ || cls->texts_->texts.docs.empty()) continue;
+    std::string doc = ComposeDoc(cls->texts_->texts, cls->texts_->docTail, languages_);
+    if (doc != cls->info_.doc) cls->info_.doc = std::move(doc);
+  }
+}
+
 }  // namespace Ontology
 }  // namespace QAX

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/qax/QAXExport.h"
+#include "host/qax/model/LanguagePreference.h"
 #include "host/qax/model/MetaClass.h"
 #include "host/qax/model/MetaClassLibrary.h"
 #include "host/qax/model/MetaInfo.h"
@@ -124,6 +125,24 @@ class QAX_API OntologyModel {
   // as given.
   MetaClass* AddClass(MetaClassLibrary* library, Info::MetaClassInfo info, const MetaClass* parent);
 
+  // Gives `cls` (a class of this model; anything else changes nothing) its
+  // labels and documentation texts. The class's `doc` becomes the
+  // documentation text ChooseText picks for GetLanguages(), then what `doc`
+  // said when the texts were first given (e.g. "Also a subclass of ..."),
+  // joined by a blank; without documentation texts `doc` stays as it is.
+  // Labels never go into `doc`: they name the class, they do not say what
+  // it is. An empty record removes the texts.
+  void SetClassTexts(MetaClass* cls, TermTexts texts);
+
+  // The languages the model's `doc` texts are chosen by; empty at first
+  // (untagged, then English, then any).
+  const LanguagePreference& GetLanguages() const { return languages_; }
+  // Sets them and rewrites the `doc` of every class that has documentation
+  // texts (SetClassTexts): O(classes), allocating only for the docs that
+  // change. A reference to a class's record stays valid and reads the new
+  // `doc`; a copy of the text taken before does not change.
+  void SetLanguages(LanguagePreference languages);
+
  private:
   std::vector<std::unique_ptr<MetaClassLibrary>> ownedLibraries_;
   std::vector<const MetaClassLibrary*> libraries_;
@@ -138,6 +157,7 @@ class QAX_API OntologyModel {
   std::string emptyPrefixNamespace_;
   std::vector<Info::MetaAttrInfo> propertiesWithoutClass_;
   std::unordered_map<std::string, std::vector<TermSuccessor>> successors_;
+  LanguagePreference languages_;
 };
 
 }  // namespace Ontology

@@ -7,6 +7,7 @@
 
 #include "host/qax/QAXExport.h"
 #include "host/qax/model/AttrValueType.h"
+#include "host/qax/model/LanguagePreference.h"
 #include "host/qax/model/MetaAttr.h"
 #include "host/qax/model/MetaClass.h"
 #include "host/qax/model/MetaClassLibrary.h"
@@ -16,5 +17,6 @@
 #include "host/qax/model/OntologyModel.h"
 #include "host/qax/model/QAXAmbassador.h"
 #include "host/qax/model/SingletonObject.h"
+#include "host/qax/model/TermTexts.h"
 
 #endif  // QAX_HOST_QAX_MODEL_QAX_H_

@@ -44,6 +44,10 @@ class LoadBudget {
   // A term named in another's place (OntologyModel::AddSuccessor): its
   // record and its share of the table of terms, both IRIs besides.
   static constexpr std::size_t kSuccessorBytes = 128;
+  // A class's or property's record of texts in the model (TermTexts), and
+  // each text in it, its text and language besides.
+  static constexpr std::size_t kTermTextsBytes = 128;
+  static constexpr std::size_t kLangTextBytes = 64;
 
   explicit LoadBudget(std::size_t documentBytes)
       : documentBytes_(documentBytes),

@@ -8,12 +8,6 @@ namespace {
 
 constexpr std::string_view kXsdStringIri = "http://www.w3.org/2001/XMLSchema#string";
 
-bool IsEnglish(std::string_view language) {
-  if (language.size() < 2) return false;
-  if (language[0] != 'e' || language[1] != 'n') return false;
-  return language.size() == 2 || language[2] == '-';
-}
-
 // `text` in ASCII lower case, into `out` (reused, so as not to allocate per
 // statement).
 std::string_view Lowered(std::string_view text, std::string& out) {
@@ -35,6 +29,18 @@ std::size_t MoveSortedWithoutRepeats(std::vector<TermId>& objects, std::size_t b
 }
 
 }  // namespace
+
+uint64_t RdfStatements::SubjectKind(TermId subject, TextKind kind) {
+  constexpr int kKindBits = 1;
+  return (uint64_t{subject} << kKindBits) | static_cast<uint64_t>(kind);
+}
+
+bool RdfStatements::TextOrder::operator()(const KeptText& a, uint64_t key) const {
+  return SubjectKind(a.subject, a.kind) < key;
+}
+bool RdfStatements::TextOrder::operator()(uint64_t key, const KeptText& b) const {
+  return key < SubjectKind(b.subject, b.kind);
+}
 
 TermId RdfStatements::Intern(std::string_view iri) {
   // Documents give a subject's statements together, so the subject comes
@@ -65,7 +71,6 @@ TermId RdfStatements::InternAnew(std::string_view iri) {
   budget_.Charge(LoadBudget::kTermBytes + iri.size());
   iris_.push_back(texts_.Keep(iri));
   flags_.push_back(0);
-  commentOf_.push_back(kNoComment);
   irisByName_.Add(id, hash);
   return id;
 }
@@ -118,37 +123,49 @@ void RdfStatements::MarkProperty(TermId id) {
   properties_.push_back(id);
 }
 
-void RdfStatements::NoteComment(TermId subject, std::string_view text, std::string_view language,
-                                DocSource source) {
-  constexpr uint8_t kLanguageRanks = 3;
+void RdfStatements::NoteText(TermId subject, TextKind kind, TextSource source,
+                             std::string_view text, std::string_view language) {
   language = Lowered(language, lowered_);
-  const uint8_t rank = static_cast<uint8_t>(static_cast<uint8_t>(source) * kLanguageRanks +
-                                            (IsEnglish(language) ? 0
-                                             : language.empty()  ? 1
-                                                                 : 2));
-  uint32_t& kept = commentOf_[subject];
-  if (kept != kNoComment) {
-    const KeptComment& best = comments_[kept];
-    const bool better = rank != best.rank ? rank < best.rank
-                                          : (language != best.language ? language < best.language
-                                                                       : text < best.text);
-    if (!better) return;
-  }
-  // A text that loses its place stays in the arena: all texts kept are at
-  // most the document's literals, each charged once.
-  budget_.Charge(sizeof(KeptComment) + text.size() + language.size());
-  const KeptComment comment{texts_.Keep(text), texts_.Keep(language), rank};
-  if (kept == kNoComment) {
-    comments_.push_back(comment);
-    kept = static_cast<uint32_t>(comments_.size() - 1);
-  } else {
-    comments_[kept] = comment;
-  }
+  // Every text is kept until Group() chooses: no table is needed to find
+  // the one it competes with, which would cost more than the text.
+  budget_.Charge(sizeof(KeptText) + text.size() + language.size());
+  keptTexts_.push_back(KeptText{subject, kind, source, texts_.Keep(language), texts_.Keep(text)});
 }
 
-std::string_view RdfStatements::Comment(TermId id) const {
-  if (commentOf_[id] == kNoComment) return std::string_view();
-  return comments_[commentOf_[id]].text;
+void RdfStatements::GroupTexts() {
+  // By subject and kind, the best source first, then by language and text:
+  // the first of each (subject, kind) has the source that counts, and the
+  // first of each language the least text.
+  std::sort(keptTexts_.begin(), keptTexts_.end(), [](const KeptText& a, const KeptText& b) {
+    const uint64_t x = SubjectKind(a.subject, a.kind);
+    const uint64_t y = SubjectKind(b.subject, b.kind);
+    if (x != y) return x < y;
+    if (a.source != b.source) return a.source < b.source;
+    if (a.language != b.language) return a.language < b.language;
+    return a.text < b.text;
+  });
+  std::size_t to = 0;
+  for (std::size_t at = 0; at < keptTexts_.size(); ++at) {
+    const KeptText& text = keptTexts_[at];
+    if (to > 0) {
+      const KeptText& last = keptTexts_[to - 1];
+      const bool sameTerm = last.subject == text.subject && last.kind == text.kind;
+      if (sameTerm && (last.source != text.source || last.language == text.language)) continue;
+    }
+    keptTexts_[to++] = text;
+  }
+  // The texts dropped stay in the arena; their records go.
+  budget_.Release(sizeof(KeptText) * (keptTexts_.size() - to));
+  keptTexts_.resize(to);
+  keptTexts_.shrink_to_fit();
+}
+
+std::pair<const RdfStatements::KeptText*, const RdfStatements::KeptText*> RdfStatements::Texts(
+    TermId id, TextKind kind) const {
+  const uint64_t key = SubjectKind(id, kind);
+  const auto range = std::equal_range(keptTexts_.begin(), keptTexts_.end(), key, TextOrder());
+  return {keptTexts_.data() + (range.first - keptTexts_.begin()),
+          keptTexts_.data() + (range.second - keptTexts_.begin())};
 }
 
 void RdfStatements::Relate(Relation relation, TermId subject, TermId object) {
@@ -177,7 +194,7 @@ void RdfStatements::RenumberByIri() {
   // Held while renumbering: the order and its inverse, and a second copy
   // of the tables by term.
   const std::size_t held =
-      (2 * sizeof(TermId) + sizeof(std::string_view) + sizeof(uint8_t) + sizeof(uint32_t)) * count;
+      (2 * sizeof(TermId) + sizeof(std::string_view) + sizeof(uint8_t)) * count;
   budget_.Charge(held);
   std::vector<TermId> byIri(count);
   for (TermId id = 0; id < count; ++id) byIri[id] = id;
@@ -187,15 +204,12 @@ void RdfStatements::RenumberByIri() {
   {
     std::deque<std::string_view> iris;
     std::vector<uint8_t> flags(count);
-    std::vector<uint32_t> commentOf(count);
     for (TermId at = 0; at < count; ++at) {
       iris.push_back(iris_[byIri[at]]);
       flags[at] = flags_[byIri[at]];
-      commentOf[at] = commentOf_[byIri[at]];
     }
     iris_.swap(iris);
     flags_.swap(flags);
-    commentOf_.swap(commentOf);
   }
   const auto rename = [&renamed](TermId& id) {
     if (id != kNoTerm) id = renamed[id];
@@ -223,6 +237,7 @@ void RdfStatements::RenumberByIri() {
     rename(count.cls);
     rename(count.property);
   }
+  for (KeptText& kept : keptTexts_) rename(kept.subject);
   for (std::vector<NamespaceNote>* notes : {&preferredPrefixes, &preferredNamespaces}) {
     for (NamespaceNote& note : *notes) rename(note.subject);
   }
@@ -259,6 +274,7 @@ void RdfStatements::Group() {
   budget_.Release(blankBytes_);
   blankBytes_ = 0;
   RenumberByIri();
+  GroupTexts();
   for (int relation = 0; relation < kRelations; ++relation) {
     std::vector<std::pair<TermId, TermId>>& pairs = pairs_[relation];
     Grouped& grouped = grouped_[relation];

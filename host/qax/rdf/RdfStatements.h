@@ -174,21 +174,37 @@ class RdfStatements {
   const std::vector<TermId>& Classes() const { return classes_; }
   const std::vector<TermId>& Properties() const { return properties_; }
 
-  // Where a documentation text comes from, in the order of preference.
-  enum class DocSource : uint8_t { kComment, kDefinition, kDescription };
-  // A documentation text of `subject`, any subject (whether it is a class
-  // is known only once the document is read). Only the best so far is
-  // kept, so that the text shown does not depend on the order of the
-  // statements: the most preferred source (rdfs:comment, skos:definition,
-  // dcterms:description); within it an English text (language "en" or
-  // "en-..."), else one without a language, else one of another language;
-  // among those the least language tag in byte order (lower case: "en"
-  // before "en-gb" before "en-us"), then the least text in byte order.
-  // `language` is compared in lower case, as RDF compares tags.
-  void NoteComment(TermId subject, std::string_view text, std::string_view language,
-                   DocSource source = DocSource::kComment);
-  // The comment kept for `id`; empty when there is none.
-  std::string_view Comment(TermId id) const;
+  // What a text of a term says: what the term is called (rdfs:label,
+  // skos:prefLabel) or what it is (rdfs:comment, skos:definition,
+  // dcterms:description).
+  enum class TextKind : uint8_t { kLabel, kDoc };
+  // Where a text comes from, in the order of preference within its kind:
+  // kFirst is rdfs:label and rdfs:comment, kSecond skos:prefLabel and
+  // skos:definition, kThird dcterms:description.
+  enum class TextSource : uint8_t { kFirst, kSecond, kThird };
+  // One text kept of a term: views of the statements' own copies, valid as
+  // long as the statements. `language` in lower case, empty for none.
+  struct KeptText {
+    TermId subject;
+    TextKind kind;
+    TextSource source;
+    std::string_view language;
+    std::string_view text;
+  };
+  // A label or documentation text of `subject`, any subject (whether it is
+  // a class or property is known only once the document is read). Of each
+  // kind only the most preferred source the subject has counts, and of it
+  // one text per language, the least in byte order, so that what is kept
+  // does not depend on the order of the statements and grows with the
+  // languages used, not with the statements (Group() chooses; until then
+  // every text noted is held, charged as it comes). `language` is compared
+  // in lower case, as RDF compares tags. Only before Group().
+  void NoteText(TermId subject, TextKind kind, TextSource source, std::string_view text,
+                std::string_view language);
+  // The texts of `kind` kept for `id`, ordered by language (one per
+  // language), empty when there are none. Only after Group(); valid as long
+  // as the statements.
+  std::pair<const KeptText*, const KeptText*> Texts(TermId id, TextKind kind) const;
 
   // The anonymous node labelled `label`, made on first use.
   BlankId InternBlank(std::string_view label);
@@ -357,7 +373,17 @@ class RdfStatements {
 
   // Intern without looking at the IRI interned last.
   TermId InternAnew(std::string_view iri);
-  static constexpr uint32_t kNoComment = UINT32_MAX;
+  // Keeps, of each subject's texts of one kind, those of the best source,
+  // and of those the least text per language, ordered by subject, kind and
+  // language (Group(), after renumbering). O(n log n) for n texts noted.
+  void GroupTexts();
+  // A key of (subject, kind), and how Texts() finds a key among the texts
+  // grouped.
+  static uint64_t SubjectKind(TermId subject, TextKind kind);
+  struct TextOrder {
+    bool operator()(const KeptText& a, uint64_t key) const;
+    bool operator()(uint64_t key, const KeptText& b) const;
+  };
 
   // One relation's objects, grouped by subject: those of subject s are
   // objects[offsets[s]] to objects[offsets[s + 1]] (offsets is empty when
@@ -365,11 +391,6 @@ class RdfStatements {
   struct Grouped {
     std::vector<uint32_t> offsets;
     std::vector<TermId> objects;
-  };
-  struct KeptComment {
-    std::string_view text;
-    std::string_view language;  // in lower case
-    uint8_t rank;               // by source, then 0 English, 1 no language, 2 any other language
   };
   // Puts every TermId in IRI order (Group()).
   void RenumberByIri();
@@ -380,15 +401,15 @@ class RdfStatements {
   bool severalEmptyPrefixes_ = false;
   std::string lowered_;                // a language tag in lower case, reused
   std::size_t blankBytes_ = 0;         // charged for anonymous nodes
-  TextArena texts_;                    // IRIs, blank labels and comments
+  TextArena texts_;                    // IRIs, blank labels, labels and comments
   std::deque<std::string_view> iris_;  // grows without copying what it holds
   QAX::Util::NameIndex irisByName_;
   // The two IRIs interned last, the latest first, and their ids.
   std::string_view recentIris_[2];
   TermId recentIds_[2] = {0, 0};
   std::vector<uint8_t> flags_;
-  std::vector<uint32_t> commentOf_;  // by term: its kept comment, or kNoComment
-  std::vector<KeptComment> comments_;
+  // Every text noted until Group(), then those kept (GroupTexts).
+  std::vector<KeptText> keptTexts_;
   std::deque<std::string_view> blankLabels_;
   QAX::Util::NameIndex blanksByLabel_;
   std::deque<BlankFacts> blanks_;

@@ -25,10 +25,35 @@ bool ReadCount(const Term& object, uint32_t* count) {
 constexpr uint8_t kReplacedBy = 0;
 constexpr uint8_t kEquivalent = 1;
 
-RdfStatements::DocSource SourceOf(Predicate predicate) {
-  if (predicate == Predicate::kDefinition) return RdfStatements::DocSource::kDefinition;
-  if (predicate == Predicate::kDescription) return RdfStatements::DocSource::kDescription;
-  return RdfStatements::DocSource::kComment;
+// The kind and source of a text that `predicate` gives; false for a
+// predicate that gives none.
+bool TextOf(Predicate predicate, RdfStatements::TextKind* kind, RdfStatements::TextSource* source) {
+  using Kind = RdfStatements::TextKind;
+  using Source = RdfStatements::TextSource;
+  switch (predicate) {
+    case Predicate::kLabel:
+      *kind = Kind::kLabel;
+      *source = Source::kFirst;
+      return true;
+    case Predicate::kPrefLabel:
+      *kind = Kind::kLabel;
+      *source = Source::kSecond;
+      return true;
+    case Predicate::kComment:
+      *kind = Kind::kDoc;
+      *source = Source::kFirst;
+      return true;
+    case Predicate::kDefinition:
+      *kind = Kind::kDoc;
+      *source = Source::kSecond;
+      return true;
+    case Predicate::kDescription:
+      *kind = Kind::kDoc;
+      *source = Source::kThird;
+      return true;
+    default:
+      return false;
+  }
 }
 
 }  // namespace
@@ -92,12 +117,13 @@ void StatementSink::AboutIri(std::string_view subjectIri, std::string_view predi
                              const Term& object) {
   const Predicate predicate = Classify(predicateIri);
   if (predicate == Predicate::kOther) return;
-  if (predicate == Predicate::kComment || predicate == Predicate::kDefinition ||
-      predicate == Predicate::kDescription) {
+  RdfStatements::TextKind textKind = RdfStatements::TextKind::kDoc;
+  RdfStatements::TextSource textSource = RdfStatements::TextSource::kFirst;
+  if (TextOf(predicate, &textKind, &textSource)) {
     if (object.kind != Term::Kind::kLiteral) return;
-    // Kept for any subject, the best text only: whether the subject is a
-    // class may be told later in the document.
-    out_.NoteComment(out_.Intern(subjectIri), object.text, object.language, SourceOf(predicate));
+    // Kept for any subject, the best texts only: whether the subject is a
+    // class or property may be told later in the document.
+    out_.NoteText(out_.Intern(subjectIri), textKind, textSource, object.text, object.language);
     return;
   }
   if (predicate == Predicate::kReplacedBy || predicate == Predicate::kEquivalentProperty ||
@@ -256,6 +282,8 @@ void StatementSink::AboutBlank(std::string_view subject, std::string_view predic
     case Predicate::kComment:
     case Predicate::kDefinition:
     case Predicate::kDescription:
+    case Predicate::kLabel:
+    case Predicate::kPrefLabel:
     case Predicate::kSubClassOf:
     case Predicate::kDomain:
     case Predicate::kRange:

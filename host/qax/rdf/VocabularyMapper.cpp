@@ -650,15 +650,17 @@ class Builder {
     return library + "." + LocalName(id);
   }
 
+  // What the class's `doc` says besides its documentation text, which the
+  // model puts before it (OntologyModel::SetClassTexts).
   std::string Documentation(TermId cls) const {
-    std::string doc(st_.Comment(cls));
+    std::string doc;
     std::string others;
     for (const TermId super : SuperClasses(cls)) {
       if (super == parent_[cls] || super == cls) continue;
       others.append(others.empty() ? "" : ", ").append(DisplayName(super));
     }
     if (!others.empty()) {
-      doc.append(doc.empty() ? "" : " ").append("Also a subclass of ").append(others).append(".");
+      doc.append("Also a subclass of ").append(others).append(".");
     }
     return doc;
   }
@@ -699,6 +701,7 @@ class Builder {
       // namespace are distinct, so the model accepts every class.
       meta_[cls] =
           model_.AddClass(library, std::move(info), parent == kNoTerm ? nullptr : meta_[parent]);
+      if (!AddTermTexts(cls, meta_[cls])) return false;
     }
     // Every direct superclass that is a class of the model, followed or not:
     // a class with others besides its parent holds a list of them.
@@ -1506,6 +1509,8 @@ class Builder {
         Link(declarers.head, cls);
         ++declarers.count;
         presentedAt_.insert(PairKey(cls, entry.property));
+        meta->SetAttributeTexts(meta->GetDeclaredAttributes().size() - 1,
+                                PropertyTexts(entry.property));
         if (budget_.Exhausted()) return false;
       }
       for (const QAX::Ontology::MetaAttr* attribute : presented) meta->PresentAttribute(attribute);
@@ -1578,6 +1583,47 @@ class Builder {
                                        static_cast<QAX::Ontology::TermSuccession>(succession.how)});
     }
     return true;
+  }
+
+  // The labels and documentation texts the statements keep for `term`;
+  // empty when none. Charged to the budget.
+  QAX::Ontology::TermTexts TextsOf(TermId term) {
+    QAX::Ontology::TermTexts texts;
+    const auto copy = [&](RdfStatements::TextKind kind, std::vector<QAX::Ontology::LangText>& out) {
+      const auto [begin, end] = st_.Texts(term, kind);
+      out.reserve(static_cast<std::size_t>(end - begin));
+      for (const RdfStatements::KeptText* at = begin; at != end; ++at) {
+        budget_.Charge(LoadBudget::kLangTextBytes + at->text.size() + at->language.size());
+        out.push_back(QAX::Ontology::LangText{std::string(at->text), std::string(at->language)});
+      }
+    };
+    copy(RdfStatements::TextKind::kLabel, texts.labels);
+    copy(RdfStatements::TextKind::kDoc, texts.docs);
+    if (!texts.Empty()) budget_.Charge(LoadBudget::kTermTextsBytes);
+    return texts;
+  }
+
+  // Gives class `cls` (`meta`, null when the model refused it) its texts.
+  bool AddTermTexts(TermId cls, QAX::Ontology::MetaClass* meta) {
+    QAX::Ontology::TermTexts texts = TextsOf(cls);
+    if (meta == nullptr || texts.Empty()) return !budget_.Exhausted();
+    model_.SetClassTexts(meta, std::move(texts));
+    // The doc now holds a copy of the chosen text.
+    return budget_.Charge(meta->GetInfo().doc.size());
+  }
+
+  // The texts record of `property`, shared by its attributes on every
+  // class and made (and charged) once; null when it has no texts.
+  std::shared_ptr<const QAX::Ontology::TermTexts> PropertyTexts(TermId property) {
+    const auto [kept, added] = propertyTexts_.emplace(property, nullptr);
+    if (!added) return kept->second;
+    // The table's entry: its node and its share of the buckets.
+    budget_.Charge(sizeof(*kept) + 2 * sizeof(void*));
+    QAX::Ontology::TermTexts texts = TextsOf(property);
+    if (!texts.Empty()) {
+      kept->second = std::make_shared<const QAX::Ontology::TermTexts>(std::move(texts));
+    }
+    return kept->second;
   }
 
   const RdfStatements& st_;
@@ -1664,6 +1710,7 @@ class Builder {
   std::size_t downStepsLeft_ = 0;  // for walks down the subclasses
   bool downStepsSet_ = false;
   bool downStepsWarned_ = false;
+  std::unordered_map<TermId, std::shared_ptr<const QAX::Ontology::TermTexts>> propertyTexts_;
   std::size_t stepsLeft_ = 0;  // for the walks
 };
 

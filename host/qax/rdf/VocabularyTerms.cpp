@@ -45,6 +45,8 @@ Predicate ClassifyPredicate(std::string_view iri) {
   if (iri == Iri::kRdfType) return Predicate::kType;
   if (iri == Iri::kRdfsSubClassOf) return Predicate::kSubClassOf;
   if (iri == Iri::kRdfsComment) return Predicate::kComment;
+  if (iri == Iri::kRdfsLabel) return Predicate::kLabel;
+  if (iri == Iri::kSkosPrefLabel) return Predicate::kPrefLabel;
   if (iri == "http://www.w3.org/2004/02/skos/core#definition") return Predicate::kDefinition;
   if (iri == "http://purl.org/dc/terms/description") return Predicate::kDescription;
   if (iri == Iri::kRdfsDomain) return Predicate::kDomain;

@@ -18,6 +18,8 @@ constexpr std::string_view kRdfsClass = "http://www.w3.org/2000/01/rdf-schema#Cl
 constexpr std::string_view kRdfsDatatype = "http://www.w3.org/2000/01/rdf-schema#Datatype";
 constexpr std::string_view kRdfsSubClassOf = "http://www.w3.org/2000/01/rdf-schema#subClassOf";
 constexpr std::string_view kRdfsComment = "http://www.w3.org/2000/01/rdf-schema#comment";
+constexpr std::string_view kRdfsLabel = "http://www.w3.org/2000/01/rdf-schema#label";
+constexpr std::string_view kSkosPrefLabel = "http://www.w3.org/2004/02/skos/core#prefLabel";
 constexpr std::string_view kRdfsDomain = "http://www.w3.org/2000/01/rdf-schema#domain";
 constexpr std::string_view kRdfsRange = "http://www.w3.org/2000/01/rdf-schema#range";
 constexpr std::string_view kOwlClass = "http://www.w3.org/2002/07/owl#Class";
@@ -45,6 +47,8 @@ enum class Predicate {
   kComment,        // rdfs:comment
   kDefinition,     // skos:definition
   kDescription,    // dcterms:description
+  kLabel,          // rdfs:label
+  kPrefLabel,      // skos:prefLabel
   kDomain,         // rdfs:domain or schema:domainIncludes
   kRange,          // rdfs:range: every one holds
   kRangeIncludes,  // schema:rangeIncludes: any one holds
