@@ -12,6 +12,7 @@
 
 #include "host/qax/model/OntologyModel.h"
 #include "host/qax/rdf/ItemSubject.h"
+#include "host/qax/rdf/WritableNames.h"
 #include "host/status/Status.h"
 
 namespace qaxoi::rdf {
@@ -80,14 +81,6 @@ struct ItemDocument {
 // keeps no pointer into the items.
 qaxoi::Status DescribeItems(const std::vector<ItemSubject>& items,
                             const QAX::Ontology::OntologyModel& model, ItemDocument& document);
-
-// A name that Turtle takes as a prefix: a letter, then letters, digits, '_',
-// '-' or '.', not ending in '.'.
-bool IsPrefixName(std::string_view name);
-
-// An absolute IRI (a scheme, then ':') of well-formed UTF-8 without the
-// characters that neither Turtle nor N-Triples allow between '<' and '>'.
-bool IsWritableIri(const std::string& iri);
 
 }  // namespace qaxoi::rdf
 

@@ -1,6 +1,6 @@
 #include "host/qax/rdf/ReferenceValues.h"
 
-#include "host/qax/rdf/ItemDocument.h"
+#include "host/qax/rdf/WritableNames.h"
 
 namespace qaxoi::rdf {
 

@@ -8,8 +8,8 @@
 #include "host/qax/model/MetaAttr.h"
 #include "host/qax/model/MetaClassLibrary.h"
 #include "host/qax/model/MetaInfo.h"
-#include "host/qax/rdf/ItemDocument.h"
 #include "host/qax/rdf/VocabularyTerms.h"
+#include "host/qax/rdf/WritableNames.h"
 #include "host/qax/shacl/ReportSyntax.h"
 
 namespace qaxoi::shacl {
