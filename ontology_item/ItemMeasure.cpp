@@ -70,6 +70,8 @@ ItemMeasure MeasureItem(OntologyItem& item, int maxLevels, std::size_t maxCost,
     std::sort(listNames.begin(), listNames.end(),
               [](const std::string* a, const std::string* b) { return *a < *b; });
     bool fits = true;
+    // A lambda cannot capture a structured binding before C++20.
+    const int below = level + 1;
     at->ForEachValue([&](const std::string& name, const std::string* value,
                          const OntologyItem* element) {
       if (!fits ||
@@ -77,7 +79,7 @@ ItemMeasure MeasureItem(OntologyItem& item, int maxLevels, std::size_t maxCost,
                               [](const std::string* a, const std::string* b) { return *a < *b; }))
         return;
       fits = add(kValueCost + name.size() + (value != nullptr ? value->size() : 0));
-      if (fits && element != nullptr) pending.emplace_back(element, level + 1);
+      if (fits && element != nullptr) pending.emplace_back(element, below);
     });
     if (!fits) return measure;
   }

@@ -202,7 +202,7 @@ const QAX::Ontology::MetaClass* SuccessorClass(const OntologyModel& model,
 void BindValueLinks(const std::vector<std::pair<std::string, std::string>>& saved,
                     const std::vector<std::string>& iris, std::vector<SavedLinkBinding>& bindings) {
   const auto keyOf = [&](std::size_t at) -> std::string_view {
-    return !iris[at].empty() ? std::string_view(iris[at]) : std::string_view(saved[at].second);
+    return !iris[at].empty() ? iris[at] : saved[at].second;
   };
   // The bound links by identity, the earliest first among equal ones.
   std::vector<std::size_t> bound;

@@ -33,7 +33,7 @@ std::string ResolveReference(const std::string& text, const QAX::Ontology::AttrV
     }
   }
   if (text.size() > 2 && text.front() == '<' && text.back() == '>') {
-    const std::string inner = text.substr(1, text.size() - 2);
+    std::string inner = text.substr(1, text.size() - 2);
     if (IsWritableIri(inner)) return inner;
   }
   return IsWritableIri(text) ? text : std::string();
