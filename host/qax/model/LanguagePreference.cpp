@@ -48,22 +48,18 @@ const LangText* ChooseText(const std::vector<LangText>& texts,
   if (texts.empty()) return nullptr;
   for (const std::string& tag : preference.tags) {
     if (tag.empty()) continue;
-    if (const LangText* exact =
-            Least(texts, [&tag](std::string_view language) { return SameTag(language, tag); })) {
-      return exact;
-    }
-    if (const LangText* under =
-            Least(texts, [&tag](std::string_view language) { return UnderTag(language, tag); })) {
-      return under;
-    }
+    const auto exactly = [&tag](std::string_view language) { return SameTag(language, tag); };
+    const auto under = [&tag](std::string_view language) { return UnderTag(language, tag); };
+    if (const LangText* found = Least(texts, exactly)) return found;
+    if (const LangText* found = Least(texts, under)) return found;
     // "pt-br" falls back to "pt" before the next tag: a reader of Brazilian
     // Portuguese reads Portuguese.
     for (std::string_view shorter = tag; shorter.rfind('-') != std::string_view::npos;) {
       shorter = shorter.substr(0, shorter.rfind('-'));
-      if (const LangText* broader = Least(
-              texts, [shorter](std::string_view language) { return SameTag(language, shorter); })) {
-        return broader;
-      }
+      const auto broader = [shorter](std::string_view language) {
+        return SameTag(language, shorter);
+      };
+      if (const LangText* found = Least(texts, broader)) return found;
     }
   }
   if (const LangText* plain =
