@@ -284,9 +284,11 @@ TEST_F(QaxHost, CommandsShowTheirOutput) {
         "shop:Shipped\n"},
        ""},
       {"--ontology values.ttl --json links shop:Order",
-       {"\"name\": \"shop.seeAlso\",\n      \"label\": null,\n      \"reference\": true,\n      "
+       {"\"name\": \"shop.seeAlso\",\n      \"label\": null,\n      \"labels\": {},\n      "
+        "\"docs\": {},\n      \"reference\": true,\n      "
         "\"values\": []\n",
-        "\"name\": \"shop.status\",\n      \"label\": null,\n      \"reference\": true,\n      "
+        "\"name\": \"shop.status\",\n      \"label\": null,\n      \"labels\": {},\n      "
+        "\"docs\": {},\n      \"reference\": true,\n      "
         "\"values\": [\n"
         "        \"shop:Open\",\n        \"shop:Shipped\"\n      ]\n"},
        ""},

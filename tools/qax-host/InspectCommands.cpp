@@ -365,12 +365,13 @@ int RunLinks(const Invocation& invocation) {
       attributeByLink.emplace(info.scopeName + "." + info.name, attribute);
     }
   }
-  const auto labelOf = [&](const ChildCreation* record) {
+  const auto textsOf = [&](const ChildCreation* record) -> const QAX::Ontology::TermTexts* {
     const std::string name = FieldText(record->LinkName);
     const auto found = attributeByLink.find(name.substr(0, name.find(' ')));
-    return found == attributeByLink.end()
-               ? std::string()
-               : DisplayLabel(found->second->GetTexts(), target.session->model().GetLanguages());
+    return found == attributeByLink.end() ? nullptr : found->second->GetTexts();
+  };
+  const auto labelOf = [&](const ChildCreation* record) {
+    return DisplayLabel(textsOf(record), target.session->model().GetLanguages());
   };
   if (invocation.json) {
     const std::vector<const QAX::Ontology::MetaAttr*> attributes = LinkAttributes(*metaClass);
@@ -383,6 +384,7 @@ int RunLinks(const Invocation& invocation) {
                    {"name", FieldText(record->LinkName)}};
       const std::string label = labelOf(record);
       link["label"] = label.empty() ? Json() : Json(label);
+      AddTexts(textsOf(record), link);
       // A value link is typed as the attribute of its attribute link.
       std::size_t at = static_cast<std::size_t>(i);
       if (!ValueLinkNote(*channel, i, namesSeen).empty()) {
