@@ -4,6 +4,7 @@
 #define QAX_HOST_QAX_RDF_TEXTARENA_H_
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string_view>
@@ -42,6 +43,29 @@ class TextArena {
     const std::string_view kept = Copy(blocks_.back().get() + used_, text);
     used_ += text.size();
     return kept;
+  }
+
+  // Moves the texts of the last block into a block of their size, letting
+  // go of its unused tail, for an arena that keeps no more texts.
+  // `forEachView(fix)` must call `fix(view)` on every view Keep answered
+  // that is still in use, so that those in the last block follow it; other
+  // views stay valid. Holds the texts of the last block twice meanwhile (at
+  // most kMaxBlockBytes). Throws std::bad_alloc, leaving the arena as it
+  // was.
+  template <typename ForEachView>
+  void TrimLast(ForEachView forEachView) {
+    if (blocks_.empty() || used_ == blockBytes_) return;
+    std::unique_ptr<char[]> trimmed = std::make_unique<char[]>(used_);
+    const char* const old = blocks_.back().get();
+    std::memcpy(trimmed.get(), old, used_);
+    const auto oldStart = reinterpret_cast<std::uintptr_t>(old);
+    forEachView([&](std::string_view& view) {
+      const auto at = reinterpret_cast<std::uintptr_t>(view.data());
+      if (view.empty() || at < oldStart || at >= oldStart + used_) return;
+      view = std::string_view(trimmed.get() + (at - oldStart), view.size());
+    });
+    blocks_.back() = std::move(trimmed);
+    blockBytes_ = used_;
   }
 
  private:
