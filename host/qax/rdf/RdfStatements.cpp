@@ -141,7 +141,7 @@ uint32_t RdfStatements::InternLanguage(std::string_view language) {
   // The tag, its view and its share of the index.
   budget_.Charge(language.size() + sizeof(std::string_view) + kIndexBytesPerEntry);
   const auto id = static_cast<uint32_t>(languages_.size());
-  languages_.push_back(textCopies_.Keep(language));
+  languages_.push_back(texts_.Keep(language));
   languagesByName_.Add(id, hash);
   return id;
 }
@@ -190,9 +190,6 @@ void RdfStatements::NoteText(TermId subject, TextKind kind, TextSource source,
 }
 
 void RdfStatements::GroupTexts() {
-  budget_.Release(textSlots_.size() * sizeof(uint32_t));
-  std::vector<uint32_t>().swap(textSlots_);
-  languagesByName_ = QAX::Util::NameIndex();
   // By subject and kind, the best source first, then by language: the
   // first of each (subject, kind) has the source that counts. Each
   // (subject, kind, language) is there once.
@@ -217,7 +214,6 @@ void RdfStatements::GroupTexts() {
   budget_.Release(sizeof(KeptText) * (keptTexts_.size() - to));
   keptTexts_.resize(to);
   keptTexts_.shrink_to_fit();
-  budget_.Release(languages_.size() * kIndexBytesPerEntry);
 }
 
 std::pair<const RdfStatements::KeptText*, const RdfStatements::KeptText*> RdfStatements::Texts(
@@ -320,6 +316,19 @@ void RdfStatements::RenumberByIri() {
 }
 
 void RdfStatements::Group() {
+  // The texts are decided: what found them goes first.
+  budget_.Release(textSlots_.size() * sizeof(uint32_t));
+  std::vector<uint32_t>().swap(textSlots_);
+  languagesByName_ = QAX::Util::NameIndex();
+  budget_.Release(languages_.size() * kIndexBytesPerEntry);
+  keptTexts_.shrink_to_fit();
+  languages_.shrink_to_fit();
+  // The copies' last block lets go of its unused tail, so that what is
+  // held of texts from now on (renumbering included) is about their bytes.
+  textCopies_.TrimLast([this](auto fix) {
+    for (KeptText& kept : keptTexts_) fix(kept.text);
+    for (std::string_view& language : languages_) fix(language);
+  });
   irisByName_ = QAX::Util::NameIndex();
   blanksByLabel_ = QAX::Util::NameIndex();
   std::deque<std::string_view>().swap(blankLabels_);
@@ -333,12 +342,6 @@ void RdfStatements::Group() {
   std::vector<ClassOneOf>().swap(classOneOfs);
   budget_.Release(blankBytes_);
   blankBytes_ = 0;
-  // The copies' last block lets go of its unused tail, so that what is
-  // held of texts from now on (renumbering included) is about their bytes.
-  textCopies_.TrimLast([this](auto fix) {
-    for (KeptText& kept : keptTexts_) fix(kept.text);
-    for (std::string_view& language : languages_) fix(language);
-  });
   RenumberByIri();
   GroupTexts();
   for (int relation = 0; relation < kRelations; ++relation) {

@@ -376,6 +376,10 @@ class RdfStatements {
     kNodeShape = 128
   };
 
+  // The first block of textCopies_: small, since Group() cuts only the last
+  // block and many vocabularies have few texts.
+  static constexpr std::size_t kFirstTextCopiesBytes = 128;
+
   // Intern without looking at the IRI interned last.
   TermId InternAnew(std::string_view iri);
   // Keeps, of each subject's texts of one kind, those of the best source,
@@ -411,7 +415,7 @@ class RdfStatements {
   bool severalEmptyPrefixes_ = false;
   std::string lowered_;                // a language tag in lower case, reused
   std::size_t blankBytes_ = 0;         // charged for anonymous nodes
-  TextArena texts_;                    // IRIs, blank labels and literals
+  TextArena texts_;                    // IRIs, blank labels, literals, tags
   std::deque<std::string_view> iris_;  // grows without copying what it holds
   QAX::Util::NameIndex irisByName_;
   // The two IRIs interned last, the latest first, and their ids.
@@ -424,10 +428,10 @@ class RdfStatements {
   // An open-addressing table of positions in keptTexts_ (kNoText when
   // empty), a power of two in size and at most half full. Until Group().
   std::vector<uint32_t> textSlots_;
-  // The copies of the texts in keptTexts_ (and, until the load ends, of
-  // those they replaced and of those Group() drops) and of the language
-  // tags, apart from texts_ so that Group() can trim its last block.
-  TextArena textCopies_;
+  // The copies of the texts in keptTexts_ (and, until the load ends, of those they replaced and of
+  // those Group() drops), apart from texts_ so that Group() can cut its
+  // last block to what it holds.
+  TextArena textCopies_{kFirstTextCopiesBytes};
   // The language tags met, each once, and how they are found until Group().
   std::vector<std::string_view> languages_;
   QAX::Util::NameIndex languagesByName_;
