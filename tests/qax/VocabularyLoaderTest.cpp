@@ -204,6 +204,9 @@ TEST_F(VocabularyLoaderTest, DocIsTheBestTextByPredicateLanguageAndBytes) {
        "Definition"},
       {"ex:C <http://purl.org/dc/terms/description> \"D\" .", "D"},
       {"ex:C <http://purl.org/dc/terms/description> \"D\" ; rdfs:comment \"C\"@fr .", "C"},
+      // One language from two sources, in either order: the better source.
+      {"ex:C skos:definition \"Def\" ; rdfs:comment \"Com\" .", "Com"},
+      {"ex:C rdfs:comment \"Com\" ; skos:definition \"Def\" .", "Com"},
   };
   for (const auto& c : cases) {
     ASSERT_EQ(Turtle(std::string(c.statements) + "\nex:C a owl:Class .\n"),

@@ -6,6 +6,16 @@
 namespace qaxoi::rdf {
 namespace {
 
+// Texts' table: its first size, the bits a language's number takes in a
+// key, and the multiplicative hash that spreads keys over the slots.
+constexpr uint32_t kNoText = UINT32_MAX;
+constexpr std::size_t kInitialTextSlots = 16;
+constexpr int kLanguageBits = 32;
+constexpr uint64_t kKeyMultiplier = 0x9E3779B97F4A7C15ull;
+constexpr int kKeyShift = 32;
+// A name index's slots per entry (at most half full) and their bytes.
+constexpr std::size_t kIndexBytesPerEntry = 4 * sizeof(uint64_t);
+
 constexpr std::string_view kXsdStringIri = "http://www.w3.org/2001/XMLSchema#string";
 
 // `text` in ASCII lower case, into `out` (reused, so as not to allocate per
@@ -123,38 +133,84 @@ void RdfStatements::MarkProperty(TermId id) {
   properties_.push_back(id);
 }
 
+uint32_t RdfStatements::InternLanguage(std::string_view language) {
+  const std::uint32_t hash = QAX::Util::NameIndex::Hash(language);
+  const std::size_t found = languagesByName_.Find(
+      language, hash, [this](std::size_t position) { return languages_[position]; });
+  if (found != QAX::Util::NameIndex::kNone) return static_cast<uint32_t>(found);
+  // The tag, its view and its share of the index.
+  budget_.Charge(language.size() + sizeof(std::string_view) + kIndexBytesPerEntry);
+  const auto id = static_cast<uint32_t>(languages_.size());
+  languages_.push_back(texts_.Keep(language));
+  languagesByName_.Add(id, hash);
+  return id;
+}
+
+std::size_t RdfStatements::TextSlot(TermId subject, TextKind kind, uint32_t language) const {
+  const std::size_t mask = textSlots_.size() - 1;
+  const uint64_t key = (SubjectKind(subject, kind) << kLanguageBits) ^ language;
+  std::size_t at = static_cast<std::size_t>((key * kKeyMultiplier) >> kKeyShift) & mask;
+  for (;; at = (at + 1) & mask) {
+    const uint32_t position = textSlots_[at];
+    if (position == kNoText) return at;
+    const KeptText& kept = keptTexts_[position];
+    if (kept.subject == subject && kept.kind == kind && kept.language == language) return at;
+  }
+}
+
 void RdfStatements::NoteText(TermId subject, TextKind kind, TextSource source,
                              std::string_view text, std::string_view language) {
-  language = Lowered(language, lowered_);
-  // Every text is kept until Group() chooses: no table is needed to find
-  // the one it competes with, which would cost more than the text.
-  budget_.Charge(sizeof(KeptText) + text.size() + language.size());
-  keptTexts_.push_back(KeptText{subject, kind, source, texts_.Keep(language), texts_.Keep(text)});
+  const uint32_t tag = InternLanguage(Lowered(language, lowered_));
+  if (2 * (keptTexts_.size() + 1) > textSlots_.size()) {
+    // Grown before the search, so that the slot found stays valid; the old
+    // and the new table are held at once while it grows.
+    const std::size_t size = textSlots_.empty() ? kInitialTextSlots : 2 * textSlots_.size();
+    budget_.Charge((size - textSlots_.size()) * sizeof(uint32_t));
+    std::vector<uint32_t> grown(size, kNoText);
+    grown.swap(textSlots_);
+    for (uint32_t position = 0; position < keptTexts_.size(); ++position) {
+      const KeptText& kept = keptTexts_[position];
+      textSlots_[TextSlot(kept.subject, kept.kind, kept.language)] = position;
+    }
+  }
+  const std::size_t slot = TextSlot(subject, kind, tag);
+  if (textSlots_[slot] != kNoText) {
+    KeptText& kept = keptTexts_[textSlots_[slot]];
+    if (kept.source < source || (kept.source == source && kept.text <= text)) return;
+    // The text replaced stays among the copies, charged, until the load
+    // ends.
+    budget_.Charge(text.size());
+    kept.source = source;
+    kept.text = textCopies_.Keep(text);
+    return;
+  }
+  budget_.Charge(sizeof(KeptText) + text.size());
+  textSlots_[slot] = static_cast<uint32_t>(keptTexts_.size());
+  keptTexts_.push_back(KeptText{subject, tag, kind, source, textCopies_.Keep(text)});
 }
 
 void RdfStatements::GroupTexts() {
-  // By subject and kind, the best source first, then by language and text:
-  // the first of each (subject, kind) has the source that counts, and the
-  // first of each language the least text.
-  std::sort(keptTexts_.begin(), keptTexts_.end(), [](const KeptText& a, const KeptText& b) {
+  // By subject and kind, the best source first, then by language: the
+  // first of each (subject, kind) has the source that counts. Each
+  // (subject, kind, language) is there once.
+  std::sort(keptTexts_.begin(), keptTexts_.end(), [this](const KeptText& a, const KeptText& b) {
     const uint64_t x = SubjectKind(a.subject, a.kind);
     const uint64_t y = SubjectKind(b.subject, b.kind);
     if (x != y) return x < y;
     if (a.source != b.source) return a.source < b.source;
-    if (a.language != b.language) return a.language < b.language;
-    return a.text < b.text;
+    return languages_[a.language] < languages_[b.language];
   });
   std::size_t to = 0;
   for (std::size_t at = 0; at < keptTexts_.size(); ++at) {
     const KeptText& text = keptTexts_[at];
     if (to > 0) {
       const KeptText& last = keptTexts_[to - 1];
-      const bool sameTerm = last.subject == text.subject && last.kind == text.kind;
-      if (sameTerm && (last.source != text.source || last.language == text.language)) continue;
+      if (last.subject == text.subject && last.kind == text.kind && last.source != text.source) {
+        continue;
+      }
     }
     keptTexts_[to++] = text;
   }
-  // The texts dropped stay in the arena; their records go.
   budget_.Release(sizeof(KeptText) * (keptTexts_.size() - to));
   keptTexts_.resize(to);
   keptTexts_.shrink_to_fit();
@@ -260,6 +316,19 @@ void RdfStatements::RenumberByIri() {
 }
 
 void RdfStatements::Group() {
+  // The texts are decided: what found them goes first.
+  budget_.Release(textSlots_.size() * sizeof(uint32_t));
+  std::vector<uint32_t>().swap(textSlots_);
+  languagesByName_ = QAX::Util::NameIndex();
+  budget_.Release(languages_.size() * kIndexBytesPerEntry);
+  keptTexts_.shrink_to_fit();
+  languages_.shrink_to_fit();
+  // The copies' last block lets go of its unused tail, so that what is
+  // held of texts from now on (renumbering included) is about their bytes.
+  textCopies_.TrimLast([this](auto fix) {
+    for (KeptText& kept : keptTexts_) fix(kept.text);
+    for (std::string_view& language : languages_) fix(language);
+  });
   irisByName_ = QAX::Util::NameIndex();
   blanksByLabel_ = QAX::Util::NameIndex();
   std::deque<std::string_view>().swap(blankLabels_);

@@ -182,13 +182,13 @@ class RdfStatements {
   // kFirst is rdfs:label and rdfs:comment, kSecond skos:prefLabel and
   // skos:definition, kThird dcterms:description.
   enum class TextSource : uint8_t { kFirst, kSecond, kThird };
-  // One text kept of a term: views of the statements' own copies, valid as
-  // long as the statements. `language` in lower case, empty for none.
+  // One text kept of a term: `text` views the statements' own copy, valid
+  // as long as the statements; `language` names a tag for Language().
   struct KeptText {
     TermId subject;
+    uint32_t language;
     TextKind kind;
     TextSource source;
-    std::string_view language;
     std::string_view text;
   };
   // A label or documentation text of `subject`, any subject (whether it is
@@ -196,11 +196,16 @@ class RdfStatements {
   // kind only the most preferred source the subject has counts, and of it
   // one text per language, the least in byte order, so that what is kept
   // does not depend on the order of the statements and grows with the
-  // languages used, not with the statements (Group() chooses; until then
-  // every text noted is held, charged as it comes). `language` is compared
-  // in lower case, as RDF compares tags. Only before Group().
+  // languages used, not with the statements. Decided as it comes: of each
+  // (subject, kind, language) only the best text so far is held (the
+  // lesser source, then the lesser text), a new copy charged only when it
+  // wins; Group() drops those of a source that the subject's other
+  // languages beat. `language` is compared in lower case, as RDF compares
+  // tags. Only before Group().
   void NoteText(TermId subject, TextKind kind, TextSource source, std::string_view text,
                 std::string_view language);
+  // The language tag `id` of a KeptText, in lower case, empty for none.
+  std::string_view Language(uint32_t id) const { return languages_[id]; }
   // The texts of `kind` kept for `id`, ordered by language (one per
   // language), empty when there are none. Only after Group(); valid as long
   // as the statements.
@@ -371,12 +376,21 @@ class RdfStatements {
     kNodeShape = 128
   };
 
+  // The first block of textCopies_: small, since Group() cuts only the last
+  // block and many vocabularies have few texts.
+  static constexpr std::size_t kFirstTextCopiesBytes = 128;
+
   // Intern without looking at the IRI interned last.
   TermId InternAnew(std::string_view iri);
   // Keeps, of each subject's texts of one kind, those of the best source,
-  // and of those the least text per language, ordered by subject, kind and
-  // language (Group(), after renumbering). O(n log n) for n texts noted.
+  // ordered by subject, kind and language, and lets go of the table that
+  // found them (Group(), after renumbering). O(n log n) for n texts kept.
   void GroupTexts();
+  // The slot of textSlots_ that holds, or would hold, the text of
+  // (subject, kind, language). The table must have an empty slot.
+  std::size_t TextSlot(TermId subject, TextKind kind, uint32_t language) const;
+  // The number of the lower-case tag `language`, kept once.
+  uint32_t InternLanguage(std::string_view language);
   // A key of (subject, kind), and how Texts() finds a key among the texts
   // grouped.
   static uint64_t SubjectKind(TermId subject, TextKind kind);
@@ -401,15 +415,26 @@ class RdfStatements {
   bool severalEmptyPrefixes_ = false;
   std::string lowered_;                // a language tag in lower case, reused
   std::size_t blankBytes_ = 0;         // charged for anonymous nodes
-  TextArena texts_;                    // IRIs, blank labels, labels and comments
+  TextArena texts_;                    // IRIs, blank labels, literals, tags
   std::deque<std::string_view> iris_;  // grows without copying what it holds
   QAX::Util::NameIndex irisByName_;
   // The two IRIs interned last, the latest first, and their ids.
   std::string_view recentIris_[2];
   TermId recentIds_[2] = {0, 0};
   std::vector<uint8_t> flags_;
-  // Every text noted until Group(), then those kept (GroupTexts).
+  // Until Group(), the best text so far of each (subject, kind, language)
+  // met, found through textSlots_; then those kept (GroupTexts).
   std::vector<KeptText> keptTexts_;
+  // An open-addressing table of positions in keptTexts_ (kNoText when
+  // empty), a power of two in size and at most half full. Until Group().
+  std::vector<uint32_t> textSlots_;
+  // The copies of the texts in keptTexts_ (and, until the load ends, of those they replaced and of
+  // those Group() drops), apart from texts_ so that Group() can cut its
+  // last block to what it holds.
+  TextArena textCopies_{kFirstTextCopiesBytes};
+  // The language tags met, each once, and how they are found until Group().
+  std::vector<std::string_view> languages_;
+  QAX::Util::NameIndex languagesByName_;
   std::deque<std::string_view> blankLabels_;
   QAX::Util::NameIndex blanksByLabel_;
   std::deque<BlankFacts> blanks_;

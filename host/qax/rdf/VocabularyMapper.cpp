@@ -1593,8 +1593,9 @@ class Builder {
       const auto [begin, end] = st_.Texts(term, kind);
       out.reserve(static_cast<std::size_t>(end - begin));
       for (const RdfStatements::KeptText* at = begin; at != end; ++at) {
-        budget_.Charge(LoadBudget::kLangTextBytes + at->text.size() + at->language.size());
-        out.push_back(QAX::Ontology::LangText{std::string(at->text), std::string(at->language)});
+        const std::string_view language = st_.Language(at->language);
+        budget_.Charge(LoadBudget::kLangTextBytes + at->text.size() + language.size());
+        out.push_back(QAX::Ontology::LangText{std::string(at->text), std::string(language)});
       }
     };
     copy(RdfStatements::TextKind::kLabel, texts.labels);
