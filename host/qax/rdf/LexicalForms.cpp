@@ -108,11 +108,8 @@ bool IsDate(const std::string& text) {
   return ScanDate(scan) && ScanZone(scan) && scan.AtEnd();
 }
 
-// A date, 'T', hh:mm:ss with optional fraction (24:00:00 only whole), and an
-// optional time zone.
-bool IsDateTime(const std::string& text) {
-  Scan scan(text);
-  if (!ScanDate(scan) || !scan.Take('T')) return false;
+// hh:mm:ss with an optional fraction; 24:00:00 only whole.
+bool ScanTime(Scan& scan) {
   const int hours = scan.Number(2);
   if (hours < 0 || hours > 24 || !scan.Take(':')) return false;
   const int minutes = scan.Number(2);
@@ -124,8 +121,13 @@ bool IsDateTime(const std::string& text) {
     if (scan.Digits() == 0) return false;
     fraction = true;
   }
-  if (hours == 24 && (minutes != 0 || seconds != 0 || fraction)) return false;
-  return ScanZone(scan) && scan.AtEnd();
+  return hours < 24 || (minutes == 0 && seconds == 0 && !fraction);
+}
+
+// A date, 'T', a time and an optional time zone.
+bool IsDateTime(const std::string& text) {
+  Scan scan(text);
+  return ScanDate(scan) && scan.Take('T') && ScanTime(scan) && ScanZone(scan) && scan.AtEnd();
 }
 
 // -? digits (4 or more, no leading zero beyond four)
@@ -145,22 +147,6 @@ bool ScanMonth(Scan& scan) {
 bool ScanDay(Scan& scan) {
   const int day = scan.Number(2);
   return day >= 1 && day <= 31;
-}
-
-// hh:mm:ss with an optional fraction; 24:00:00 only whole.
-bool ScanTime(Scan& scan) {
-  const int hours = scan.Number(2);
-  if (hours < 0 || hours > 24 || !scan.Take(':')) return false;
-  const int minutes = scan.Number(2);
-  if (minutes < 0 || minutes > 59 || !scan.Take(':')) return false;
-  const int seconds = scan.Number(2);
-  if (seconds < 0 || seconds > 59) return false;
-  bool fraction = false;
-  if (scan.Take('.')) {
-    if (scan.Digits() == 0) return false;
-    fraction = true;
-  }
-  return hours < 24 || (minutes == 0 && seconds == 0 && !fraction);
 }
 
 // -?P then years, months, days, and after T hours, minutes, seconds (with a
