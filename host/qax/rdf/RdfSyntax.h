@@ -32,16 +32,19 @@ struct RdfSyntaxInfo {
   // The file extension that names it (lower case, without the dot); null
   // when none does and the first bytes tell it.
   const char* extension;
+  // The media type that servers give it, as HTTP's Accept and Content-Type
+  // write it (lower case).
+  const char* mediaType;
 };
 
 // Every syntax read, in the order in which messages list them. The one list
 // of syntaxes: detection, names, extensions, messages and help come from it.
 inline constexpr RdfSyntaxInfo kRdfSyntaxes[] = {
-    {RdfSyntax::kTurtle, "turtle", "Turtle", "ttl"},
-    {RdfSyntax::kNTriples, "ntriples", "N-Triples", "nt"},
-    {RdfSyntax::kNQuads, "nquads", "N-Quads", "nq"},
-    {RdfSyntax::kTriG, "trig", "TriG", "trig"},
-    {RdfSyntax::kRdfXml, "rdfxml", "RDF/XML", nullptr},
+    {RdfSyntax::kTurtle, "turtle", "Turtle", "ttl", "text/turtle"},
+    {RdfSyntax::kNTriples, "ntriples", "N-Triples", "nt", "application/n-triples"},
+    {RdfSyntax::kNQuads, "nquads", "N-Quads", "nq", "application/n-quads"},
+    {RdfSyntax::kTriG, "trig", "TriG", "trig", "application/trig"},
+    {RdfSyntax::kRdfXml, "rdfxml", "RDF/XML", nullptr, "application/rdf+xml"},
 };
 
 // The `field` (&RdfSyntaxInfo::name or ::title) of every syntax read, in

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "host/qax/QAXExport.h"
+#include "host/qax/rdf/RdfSyntax.h"
 #include "host/qax/store/GraphAddress.h"
 #include "host/qax/store/QueryResults.h"
 #include "host/qax/store/StoreOptions.h"
@@ -23,6 +24,9 @@ struct RemoteDocument {
   // The media type the server gave, without parameters ("text/turtle"), or
   // empty when it gave none.
   std::string mediaType;
+  // The syntax the media type names, or kDetect when it names none (plain
+  // text, XML, none at all) and the bytes must tell.
+  qaxoi::rdf::RdfSyntax syntax = qaxoi::rdf::RdfSyntax::kDetect;
   std::string text;
 };
 
@@ -32,7 +36,7 @@ struct RemoteDocument {
 // Every failure is one line that names the URL (without credentials) and
 // what failed: "connection refused", "no answer within 5 s", "HTTP 500
 // Internal Server Error: <the body's first line>", "the answer is not RDF
-// (text/html)", "the answer is larger than 1 GiB". Network and server
+// in a syntax that is read (text/html)", "the answer is larger than 1 GiB". Network and server
 // failures are kIoError, an answer beyond a bound kResourceExhausted, an
 // answer that cannot be read kInvalidInput, a URL or argument that cannot
 // be used kInvalidArgument. A failed request leaves its outputs unchanged.
@@ -65,10 +69,10 @@ class QAX_API StoreClient {
 
   // A SPARQL query (SELECT, ASK) sent to a SPARQL 1.1 Protocol endpoint
   // (Virtuoso: http://HOST:PORT/sparql), its answer read from the SPARQL
-  // results JSON format. CONSTRUCT and DESCRIBE are refused
-  // (kInvalidArgument).
-  qaxoi::Status Query(const std::string& endpoint, const std::string& query,
-                      QueryResults* results);
+  // results JSON format. An answer in another format (that of CONSTRUCT or
+  // DESCRIBE) or nested deeper than the format does is refused
+  // (kInvalidInput).
+  qaxoi::Status Query(const std::string& endpoint, const std::string& query, QueryResults* results);
 
   // A SPARQL update sent to a SPARQL 1.1 Protocol endpoint; success is the
   // server's 2xx answer, whatever its body.
