@@ -409,8 +409,8 @@ Aco_QAXOntologyItem* ChannelGraph::BuildItem(const Session& session, const MetaC
         *error = AttributeMessage(valuePath, " is not an item and has no attributes of its own");
         return nullptr;
       }
-      std::unique_ptr<A3d_Channel> child =
-          ValueChannel(session, *attribute.attribute, valuePath, value.direct->value, &notes_, error);
+      std::unique_ptr<A3d_Channel> child = ValueChannel(session, *attribute.attribute, valuePath,
+                                                        value.direct->value, &notes_, error);
       if (!child) return nullptr;
       child->SetChannelName(name.c_str());
       item->LinkChild(link, child.get());

@@ -12,6 +12,7 @@
 #include "tools/qax-host/ChannelText.h"
 #include "tools/qax-host/Commands.h"
 #include "tools/qax-host/Output.h"
+#include "tools/qax-host/RootItems.h"
 #include "tools/qax-host/Validation.h"
 
 namespace qaxoi::qax_host {
@@ -23,7 +24,6 @@ namespace {
 // The IRIs of the root items: the namespace and the channel's position in
 // the group, as load shows it ("#0" is channel:0 in the report).
 constexpr const char* kChannelPrefix = "channel";
-constexpr const char* kChannelNamespace = "urn:qax-host:channel:";
 constexpr const char* kRdfType = "http://www.w3.org/1999/02/22-rdf-syntax-ns#type";
 constexpr const char* kSubClassOf = "http://www.w3.org/2000/01/rdf-schema#subClassOf";
 
@@ -100,16 +100,8 @@ int RunCheck(const Invocation& invocation) {
   std::unique_ptr<LoadedGroup> group = LoadInput(invocation.arguments[0], *session);
   if (!group) return kExitUsage;
 
-  const std::vector<A3d_Channel*> channels = group->Channels();
-  const std::set<const A3d_Channel*> nested = NestedChannels(channels);
   std::vector<qaxoi::rdf::ItemSubject> subjects;
-  for (std::size_t i = 0; i < channels.size(); ++i) {
-    auto* itemChannel = dynamic_cast<Aco_QAXOntologyItem*>(channels[i]);
-    if (itemChannel == nullptr || nested.count(channels[i]) != 0) continue;
-    QAX::Onto::OntologyItem* item = BuildItem(*itemChannel, *session);
-    if (item == nullptr) return kExitUsage;
-    subjects.push_back({item, kChannelNamespace + std::to_string(i)});
-  }
+  if (!BuildRootItems(*group, *session, kChannelNamespace, &subjects)) return kExitUsage;
   qaxoi::rdf::WrittenItems written;
   qaxoi::Status status;
   {
@@ -141,7 +133,7 @@ int RunCheck(const Invocation& invocation) {
   }
   std::string shapesName = "the ontology";
   if (!invocation.shapes.empty()) {
-    if (!LoadRdfFile(invocation.shapes, shapesGraph)) return kExitUsage;
+    if (!LoadRdfFile(invocation.shapes, invocation.session.network, shapesGraph)) return kExitUsage;
     shapesName += " and " + InputName(invocation.shapes);
   }
   const std::unique_ptr<shacl::Shapes> shapes = ReadShapes(shapesGraph, shapesName);

@@ -13,10 +13,21 @@ struct ValueOptionForm {
 };
 
 constexpr ValueOptionForm kValueOptions[] = {
-    {kModuleOption, "--module", nullptr, "PATH"}, {kOntologyOption, "--ontology", nullptr, "FILE"},
-    {kSyntaxOption, "--syntax", nullptr, "NAME"}, {kFormatOption, "--format", nullptr, "NAME"},
-    {kOutputOption, "--output", "-o", "FILE"},    {kFileOption, "--file", nullptr, "FILE"},
-    {kShapesOption, "--shapes", nullptr, "FILE"}, {kLangOption, "--lang", nullptr, "TAGS"},
+    {kModuleOption, "--module", nullptr, "PATH"},
+    {kOntologyOption, "--ontology", nullptr, "FILE"},
+    {kSyntaxOption, "--syntax", nullptr, "NAME"},
+    {kFormatOption, "--format", nullptr, "NAME"},
+    {kOutputOption, "--output", "-o", "FILE"},
+    {kFileOption, "--file", nullptr, "FILE"},
+    {kShapesOption, "--shapes", nullptr, "FILE"},
+    {kLangOption, "--lang", nullptr, "TAGS"},
+    {kStoreOption, "--store", nullptr, "URL"},
+    {kGraphOption, "--graph", nullptr, "IRI"},
+    {kSparqlOption, "--sparql", nullptr, "URL"},
+    {kIfVersionOption, "--if-version", nullptr, "N"},
+    {kConnectTimeoutOption, "--connect-timeout", nullptr, "SECONDS"},
+    {kTimeoutOption, "--timeout", nullptr, "SECONDS"},
+    {kNetrcOption, "--netrc", nullptr, "FILE"},
 };
 
 const ValueOptionForm* FindValueOption(const std::string& name) {
@@ -46,6 +57,20 @@ std::string* Target(ValueOption option, CommandLine* line) {
       return &invocation.shapes;
     case kLangOption:
       return &line->languages;
+    case kStoreOption:
+      return &invocation.store;
+    case kGraphOption:
+      return &invocation.graph;
+    case kSparqlOption:
+      return &invocation.sparql;
+    case kIfVersionOption:
+      return &line->ifVersion;
+    case kConnectTimeoutOption:
+      return &line->connectTimeout;
+    case kTimeoutOption:
+      return &line->timeout;
+    case kNetrcOption:
+      return &invocation.session.network.netrcFile;
   }
   return &line->syntax;
 }

@@ -21,18 +21,28 @@ enum ValueOption : unsigned {
   kFileOption = 1u << 5,
   kShapesOption = 1u << 6,
   kLangOption = 1u << 7,
+  kStoreOption = 1u << 8,
+  kGraphOption = 1u << 9,
+  kSparqlOption = 1u << 10,
+  kIfVersionOption = 1u << 11,
+  kConnectTimeoutOption = 1u << 12,
+  kTimeoutOption = 1u << 13,
+  kNetrcOption = 1u << 14,
 };
 
 // What the command line says, before anything is checked against the
 // command it names.
 struct CommandLine {
-  std::string command;    // the first argument that is not an option; "" for none
-  Invocation invocation;  // the options' values and the command's arguments
-  std::string syntax;     // --syntax's value, not yet checked
-  std::string languages;  // --lang's value, not yet checked
-  unsigned given = 0;     // the ValueOption bits of the options given
-  bool help = false;      // --help or -h
-  bool version = false;   // --version
+  std::string command;         // the first argument that is not an option; "" for none
+  Invocation invocation;       // the options' values and the command's arguments
+  std::string syntax;          // --syntax's value, not yet checked
+  std::string languages;       // --lang's value, not yet checked
+  std::string ifVersion;       // --if-version's value, not yet checked
+  std::string connectTimeout;  // --connect-timeout's value, not yet checked
+  std::string timeout;         // --timeout's value, not yet checked
+  unsigned given = 0;          // the ValueOption bits of the options given
+  bool help = false;           // --help or -h
+  bool version = false;        // --version
   // Every argument but --version, as given: --version takes no other.
   std::vector<std::string> others;
 };

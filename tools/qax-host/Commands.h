@@ -3,7 +3,9 @@
 #define QAX_TOOLS_QAX_HOST_COMMANDS_H_
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <unordered_set>
@@ -22,12 +24,16 @@ struct Assignment;
 // A parsed command line.
 struct Invocation {
   Session::Options session;
-  std::vector<std::string> arguments;  // the command's own positional arguments
-  std::string format;                  // --format, "" when not given
-  std::string output;                  // --output, "" when not given
-  std::string file;                    // --file, "" when not given
-  std::string shapes;                  // --shapes, "" when not given
-  bool json = false;                   // --json: one JSON document on standard output
+  std::vector<std::string> arguments;      // the command's own positional arguments
+  std::string format;                      // --format, "" when not given
+  std::string output;                      // --output, "" when not given
+  std::string file;                        // --file, "" when not given
+  std::string shapes;                      // --shapes, "" when not given
+  bool json = false;                       // --json: one JSON document on standard output
+  std::string store;                       // --store, "" when not given
+  std::string graph;                       // --graph, "" when not given
+  std::string sparql;                      // --sparql, "" when not given
+  std::optional<std::uint64_t> ifVersion;  // --if-version
 };
 
 // The usage message for a command that takes one file or class, and was
@@ -95,6 +101,9 @@ int RunExport(const Invocation& invocation);
 int RunTour(const Invocation& invocation);
 int RunValidate(const Invocation& invocation);
 int RunCheck(const Invocation& invocation);
+int RunPublish(const Invocation& invocation);
+int RunUnpublish(const Invocation& invocation);
+int RunQuery(const Invocation& invocation);
 int RunShapes(const Invocation& invocation);
 int RunMigrate(const Invocation& invocation);
 

@@ -2,10 +2,13 @@
 // loads the module from its file as a host engine does and uses it as the
 // engine's editor would, with channel group files.
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <new>
 #include <string>
 #include <vector>
@@ -14,6 +17,7 @@
 
 #include "host/files/InputFile.h"
 #include "host/qax/rdf/RdfSyntax.h"
+#include "host/qax/store/StoreOptions.h"
 #include "host/sdk/EngineInterface.h"
 #include "host/sdk/GroupFileFormat.h"
 #include "tools/qax-host/Activity.h"
@@ -45,6 +49,11 @@ struct Command {
 // The options that only some commands take.
 constexpr unsigned kDrawingOptions =
     qaxoi::qax_host::kFormatOption | qaxoi::qax_host::kOutputOption | qaxoi::qax_host::kFileOption;
+constexpr unsigned kPublishOptions = qaxoi::qax_host::kStoreOption | qaxoi::qax_host::kGraphOption |
+                                     qaxoi::qax_host::kSparqlOption |
+                                     qaxoi::qax_host::kIfVersionOption;
+constexpr unsigned kUnpublishOptions =
+    qaxoi::qax_host::kStoreOption | qaxoi::qax_host::kGraphOption;
 constexpr unsigned kValidationOptions = qaxoi::qax_host::kFormatOption |
                                         qaxoi::qax_host::kOutputOption |
                                         qaxoi::qax_host::kShapesOption;
@@ -173,6 +182,44 @@ const Command kCommands[] = {
      "  --output FILE, -o FILE      where to write (default and -: standard\n"
      "                              output)",
      false, kValidationOptions, true},
+    {"publish", qaxoi::qax_host::RunPublish,
+     "FILE --store URL [--graph IRI] [--sparql URL --if-version N]",
+     "publish the items of a group file to an RDF store as a named graph",
+     "Builds the items of the group file FILE as check does (every item channel\n"
+     "that no other item channel links, nested items inside) and writes them to\n"
+     "an RDF store as one named graph, replacing the graph's previous content in\n"
+     "one request: a reader sees the old graph or the new one, never a mix.\n"
+     "Prints the graph's IRI and the number of items (--json: a JSON object).\n"
+     "Exit code 1 when the store refuses or cannot be reached (docs/store.md).\n"
+     "  --store URL     the store's SPARQL 1.1 Graph Store Protocol endpoint\n"
+     "                  (Virtuoso: http://HOST:8890/sparql-graph-crud; Fuseki:\n"
+     "                  .../DATASET/data; Oxigraph: .../store)\n"
+     "  --graph IRI     the graph (default: urn:qax-host:group: and FILE's name;\n"
+     "                  a graph= or graph-uri= in the URL names it too)\n"
+     "  --sparql URL    the store's SPARQL 1.1 update endpoint (Virtuoso:\n"
+     "                  http://HOST:8890/sparql), for --if-version\n"
+     "  --if-version N  replace the graph only if it carries version N (0: no\n"
+     "                  version), and give it N+1; a graph at another version\n"
+     "                  is left alone and the publish refused with exit code 1",
+     true, kPublishOptions, true},
+    {"unpublish", qaxoi::qax_host::RunUnpublish, "--store URL --graph IRI",
+     "remove a named graph from an RDF store",
+     "Deletes the named graph from the store (Graph Store Protocol DELETE).\n"
+     "Exit code 1 when the store has no such graph, refuses or cannot be\n"
+     "reached.\n"
+     "  --store URL  the store's Graph Store Protocol endpoint\n"
+     "  --graph IRI  the graph (or graph= / graph-uri= in the URL)",
+     false, kUnpublishOptions, false},
+    {"query", qaxoi::qax_host::RunQuery, "--sparql URL QUERY",
+     "send a SPARQL query to a store and print the results",
+     "Sends the SPARQL query QUERY (SELECT or ASK; - reads it from standard\n"
+     "input) to a SPARQL 1.1 Protocol endpoint and prints the results as a\n"
+     "table: a column per variable, terms as in N-Triples (<IRI>, \"text\"@en,\n"
+     "\"1\"^^<datatype>, _:blank), an unbound one empty; ASK prints true or\n"
+     "false. --json prints the SPARQL 1.1 query results JSON format.\n"
+     "  --sparql URL  the endpoint (Virtuoso: http://HOST:8890/sparql;\n"
+     "                Fuseki: .../DATASET/query; Oxigraph: .../query)",
+     true, qaxoi::qax_host::kSparqlOption, false},
 };
 
 // The options' help: each option, then its description from kHelpColumn
@@ -211,7 +258,9 @@ std::string OptionsHelp() {
          "                    qax-host, else in the installation's library folder)\n" +
          OptionHelp("--ontology FILE", "a vocabulary (" +
                                            ListRdfSyntaxes(&RdfSyntaxInfo::title, "or") +
-                                           ") instead of the built-in sample ontology") +
+                                           ") instead of the built-in sample ontology; an "
+                                           "http(s) URL is fetched (a store's graph, any "
+                                           "document)") +
          OptionHelp("--syntax NAME",
                     "the vocabulary's syntax: " + ListRdfSyntaxes(&RdfSyntaxInfo::name, "or") +
                         " (default: from the file's extension, else\nfrom "
@@ -220,6 +269,17 @@ std::string OptionsHelp() {
                     "the languages to show labels and documentation in, most wanted first "
                     "(pt-br,en; default: from LANGUAGE, LC_ALL, LC_MESSAGES or LANG; "
                     "classes, describe, links)") +
+         OptionHelp("--connect-timeout SECONDS",
+                    "the longest to wait for a connection to a store or web server "
+                    "(default: " +
+                        std::to_string(qaxoi::store::kDefaultConnectTimeout.count() / 1000) + ")") +
+         OptionHelp("--timeout SECONDS",
+                    "the longest one request to a store or web server may take (default: " +
+                        std::to_string(qaxoi::store::kDefaultTotalTimeout.count() / 1000) + ")") +
+         OptionHelp("--netrc FILE",
+                    "the .netrc file with the credentials for stores and web servers "
+                    "(default: ~/.netrc when there is one; QAX_STORE_CREDENTIALS=user:password "
+                    "in the environment comes first)") +
          "  --json            one JSON document on standard output, for scripts\n"
          "                    (classes, describe, links, build, load, dump)\n"
          "  --help            help on qax-host, or on the command given\n"
@@ -305,13 +365,80 @@ std::string CommandsTaking(qaxoi::qax_host::ValueOption option) {
   return text;
 }
 
+// The longest timeout the options take: a day.
+constexpr double kMaxTimeoutSeconds = 86400;
+// The environment variable that holds a store's credentials.
+constexpr const char* kCredentialsVariable = "QAX_STORE_CREDENTIALS";
+
+// Reads --SECONDS option `name`'s `value` into `duration`: kExitOk, or
+// kExitUsage after naming a value that is no positive number of seconds.
+int ReadSeconds(const char* name, const std::string& value, std::chrono::milliseconds* duration) {
+  char* end = nullptr;
+  errno = 0;
+  const double seconds = std::strtod(value.c_str(), &end);
+  if (value.empty() || end != value.c_str() + value.size() || errno != 0 || !(seconds > 0) ||
+      seconds > kMaxTimeoutSeconds) {
+    return qaxoi::qax_host::UsageError(std::string(name) + ": '" + value +
+                                       "' is no number of seconds from 0.001 to 86400");
+  }
+  *duration = std::chrono::milliseconds(static_cast<long long>(seconds * 1000 + 0.5));
+  if (duration->count() == 0) *duration = std::chrono::milliseconds(1);
+  return qaxoi::qax_host::kExitOk;
+}
+
+// The options and environment that say how stores and web documents are
+// reached: kExitOk, or kExitUsage after naming what is wrong.
+int ReadNetworkOptions(const qaxoi::qax_host::CommandLine& line, Invocation* invocation) {
+  qaxoi::store::StoreOptions& network = invocation->session.network;
+  if ((line.given & qaxoi::qax_host::kConnectTimeoutOption) != 0) {
+    if (const int failed =
+            ReadSeconds("--connect-timeout", line.connectTimeout, &network.connectTimeout)) {
+      return failed;
+    }
+  }
+  if ((line.given & qaxoi::qax_host::kTimeoutOption) != 0) {
+    if (const int failed = ReadSeconds("--timeout", line.timeout, &network.totalTimeout)) {
+      return failed;
+    }
+  }
+  if ((line.given & qaxoi::qax_host::kIfVersionOption) != 0) {
+    const std::string& value = line.ifVersion;
+    errno = 0;
+    char* end = nullptr;
+    const unsigned long long version = std::strtoull(value.c_str(), &end, 10);
+    if (value.find_first_not_of("0123456789") != std::string::npos || errno != 0 ||
+        version >= std::numeric_limits<std::uint64_t>::max()) {
+      return qaxoi::qax_host::UsageError("--if-version: '" + value +
+                                         "' is no version (a whole number, 0 for none)");
+    }
+    invocation->ifVersion = version;
+  }
+  if (const char* credentials = std::getenv(kCredentialsVariable);
+      credentials != nullptr && credentials[0] != '\0') {
+    if (std::strchr(credentials, ':') == nullptr) {
+      return qaxoi::qax_host::UsageError(std::string(kCredentialsVariable) +
+                                         " holds no user:password");
+    }
+    network.credentials = credentials;
+  }
+  if ((line.given & qaxoi::qax_host::kNetrcOption) == 0) {
+    if (const char* home = std::getenv("HOME"); home != nullptr && home[0] != '\0') {
+      const std::string netrc = std::string(home) + "/.netrc";
+      if (::access(netrc.c_str(), R_OK) == 0) network.netrcFile = netrc;
+    }
+  }
+  return qaxoi::qax_host::kExitOk;
+}
+
 // Checks what the command line gives against the command it names, before
 // anything is loaded; answers kExitOk or kExitUsage after printing why.
 int CheckCommandLine(const qaxoi::qax_host::CommandLine& line, const Command& command) {
   const Invocation& invocation = line.invocation;
   for (const qaxoi::qax_host::ValueOption option :
        {qaxoi::qax_host::kFormatOption, qaxoi::qax_host::kOutputOption,
-        qaxoi::qax_host::kFileOption, qaxoi::qax_host::kShapesOption}) {
+        qaxoi::qax_host::kFileOption, qaxoi::qax_host::kShapesOption, qaxoi::qax_host::kStoreOption,
+        qaxoi::qax_host::kGraphOption, qaxoi::qax_host::kSparqlOption,
+        qaxoi::qax_host::kIfVersionOption}) {
     if ((line.given & option) != 0 && (command.options & option) == 0) {
       return qaxoi::qax_host::UsageError(std::string(qaxoi::qax_host::OptionName(option)) +
                                          " is no option of " + command.name + " (" +
@@ -383,6 +510,8 @@ int RunCommandLine(int argc, char** argv) {
     invocation.session.languages = qaxoi::qax_host::EnvironmentLanguages(
         [](const char* name) -> const char* { return std::getenv(name); });
   }
+
+  if (const int failed = ReadNetworkOptions(line, &invocation)) return failed;
 
   const Command* command = FindCommand(line.command.empty() ? "tour" : line.command);
   if (command == nullptr)

@@ -9,6 +9,7 @@
 #include "tools/qax-host/Activity.h"
 #include "tools/qax-host/ChannelText.h"
 #include "tools/qax-host/Output.h"
+#include "tools/qax-host/WebDocuments.h"
 
 namespace qaxoi::qax_host {
 
@@ -28,11 +29,23 @@ qaxoi::Status Session::Open(const Options& options, std::unique_ptr<Session>* op
                              ? std::string("loading the sample ontology")
                              : "loading the vocabulary '" + Escaped(options.ontologyPath) + "'");
   qaxoi::rdf::LoadedModel loaded;
-  status = options.ontologyPath.empty()
-               ? qaxoi::rdf::LoadModelText(sample::SampleOntologyTurtle(),
-                                           qaxoi::rdf::RdfSyntax::kTurtle,
-                                           sample::kSampleOntologyName, "", &loaded)
-               : qaxoi::rdf::LoadModelFile(options.ontologyPath, options.syntax, &loaded);
+  if (options.ontologyPath.empty()) {
+    status =
+        qaxoi::rdf::LoadModelText(sample::SampleOntologyTurtle(), qaxoi::rdf::RdfSyntax::kTurtle,
+                                  sample::kSampleOntologyName, "", &loaded);
+  } else if (IsWebUrl(options.ontologyPath)) {
+    // Relative IRIs resolve against the URL the document came from.
+    qaxoi::store::RemoteDocument document;
+    status = FetchWebDocument(options.ontologyPath, options.network, &document);
+    if (status.ok()) {
+      const qaxoi::rdf::RdfSyntax syntax =
+          options.syntax != qaxoi::rdf::RdfSyntax::kDetect ? options.syntax : document.syntax;
+      status =
+          qaxoi::rdf::LoadModelText(document.text, syntax, document.url, document.url, &loaded);
+    }
+  } else {
+    status = qaxoi::rdf::LoadModelFile(options.ontologyPath, options.syntax, &loaded);
+  }
   progress.Done();
   if (!status.ok()) return status;
   for (const std::string& warning : loaded.warnings) {

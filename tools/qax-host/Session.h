@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host/qax/rdf/Rdf.h"
+#include "host/qax/store/StoreOptions.h"
 #include "host/sdk/ChannelTypeRegistry.h"
 #include "host/sdk/ModuleLoader.h"
 #include "ontology_item/Aco_QAXOntologyItem.h"
@@ -17,13 +18,16 @@ namespace qaxoi::qax_host {
 class Session {
  public:
   struct Options {
-    std::string modulePath;    // the channel module's file
-    std::string ontologyPath;  // a vocabulary file; empty: the built-in sample
+    std::string modulePath;  // the channel module's file
+    // A vocabulary file or http(s) URL; empty: the built-in sample.
+    std::string ontologyPath;
     // The vocabulary's syntax; kDetect: from its name, else its first bytes.
     qaxoi::rdf::RdfSyntax syntax = qaxoi::rdf::RdfSyntax::kDetect;
     // The languages labels and documentation are shown in, most wanted
     // first (the model's LanguagePreference); empty: no preference.
     std::vector<std::string> languages;
+    // How documents and stores on the web are reached.
+    qaxoi::store::StoreOptions network;
   };
 
   // Loads the module and the ontology, sets the ontology on the service and

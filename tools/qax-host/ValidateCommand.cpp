@@ -34,13 +34,13 @@ int RunValidate(const Invocation& invocation) {
   // Input that cannot be read gives no report: exit code 2, so that a script
   // tells it from 1, data that does not conform.
   shacl::Graph shapesGraph;
-  if (!LoadRdfFile(invocation.shapes, shapesGraph)) return kExitUsage;
+  if (!LoadRdfFile(invocation.shapes, invocation.session.network, shapesGraph)) return kExitUsage;
   const std::unique_ptr<shacl::Shapes> shapes =
       ReadShapes(shapesGraph, InputName(invocation.shapes));
   if (!shapes) return kExitUsage;
   shacl::Graph data;
   for (const std::string& path : invocation.arguments) {
-    if (!LoadRdfFile(path, data)) return kExitUsage;
+    if (!LoadRdfFile(path, invocation.session.network, data)) return kExitUsage;
   }
   const Activity validating("validating the data");
   const shacl::ValidationReport report = shacl::Validate(data, *shapes);

@@ -10,6 +10,7 @@
 #include "tools/qax-host/Output.h"
 #include "tools/qax-host/StandardOutputBuffer.h"
 #include "tools/qax-host/TrimmedLines.h"
+#include "tools/qax-host/WebDocuments.h"
 
 namespace qaxoi::qax_host {
 
@@ -57,11 +58,21 @@ int ReadReportFormat(const char* command, const std::string& value, ReportFormat
   return kExitOk;
 }
 
-bool LoadRdfFile(const std::string& path, shacl::Graph& graph) {
+bool LoadRdfFile(const std::string& path, const qaxoi::store::StoreOptions& network,
+                 shacl::Graph& graph) {
   const Activity loading("loading the RDF file '" + Escaped(InputName(path)) + "'");
   shacl::GraphLoad loaded;
-  const qaxoi::Status read =
-      shacl::LoadGraphFile(path, qaxoi::rdf::RdfSyntax::kDetect, graph, &loaded);
+  qaxoi::Status read;
+  if (IsWebUrl(path)) {
+    qaxoi::store::RemoteDocument document;
+    read = FetchWebDocument(path, network, &document);
+    if (read.ok()) {
+      read = shacl::LoadGraphText(document.text, document.syntax, document.url, document.url, graph,
+                                  &loaded);
+    }
+  } else {
+    read = shacl::LoadGraphFile(path, qaxoi::rdf::RdfSyntax::kDetect, graph, &loaded);
+  }
   for (const std::string& warning : loaded.warnings) {
     std::fprintf(stderr, "qax-host: warning: %s\n", Escaped(warning, Layout::kKeep).c_str());
   }

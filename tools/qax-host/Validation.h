@@ -12,6 +12,7 @@
 #include "host/qax/shacl/Graph.h"
 #include "host/qax/shacl/ValidationReport.h"
 #include "host/qax/shacl/Validator.h"
+#include "host/qax/store/StoreOptions.h"
 #include "tools/qax-host/Commands.h"
 
 namespace qaxoi::qax_host {
@@ -24,9 +25,12 @@ enum class ReportFormat { kText, kTurtle, kJson };
 int ReadReportFormat(const char* command, const std::string& value, ReportFormat* format);
 
 // Loads the RDF file `path` ("-": standard input; syntax from the name,
-// else the first bytes) into `graph`, printing the reader's warnings. False
+// else the first bytes), or the document at `path` when it is an http(s)
+// URL (fetched with `network`; syntax from the media type, else the name
+// and first bytes), into `graph`, printing the reader's warnings. False
 // after printing why it cannot be read.
-bool LoadRdfFile(const std::string& path, qaxoi::shacl::Graph& graph);
+bool LoadRdfFile(const std::string& path, const qaxoi::store::StoreOptions& network,
+                 qaxoi::shacl::Graph& graph);
 
 // The shapes of the sealed `shapesGraph`, which `name` names in the message;
 // null after printing why the graph is not valid SHACL.

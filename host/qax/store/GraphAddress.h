@@ -10,7 +10,7 @@
 
 namespace qaxoi::store {
 
-struct GraphAddress {
+struct QAX_API GraphAddress {
   // The store's Graph Store Protocol endpoint, without the graph parameter
   // (Virtuoso: http://HOST:PORT/sparql-graph-crud; Fuseki: .../DATASET/data;
   // Oxigraph: .../store).

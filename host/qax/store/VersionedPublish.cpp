@@ -31,17 +31,24 @@ std::string Iri(const std::string& iri) { return "<" + iri + ">"; }
 // when it was empty, and then carried no version either).
 std::string ConditionalUpdate(const std::string& graph, const std::string& ntriples,
                               std::uint64_t expected, const std::string& token) {
+  // "Carries no version" and "is empty" are counts that must be 0, rather
+  // than NOT EXISTS or OPTIONAL with !BOUND: stores differ in how they
+  // evaluate those over a group with no other pattern (Virtuoso 7 takes NOT
+  // EXISTS as always true there, and OPTIONAL over an empty graph as no
+  // solution), while an aggregate gives one row everywhere.
   const std::string g = Iri(graph);
   const std::string version = Iri(kVersionPredicate);
   std::string update = "DELETE { GRAPH " + g + " { ?s ?p ?o } }\nWHERE { GRAPH " + g + " { ";
   if (expected == 0) {
-    update += "?s ?p ?o } FILTER NOT EXISTS { GRAPH " + g + " { " + g + " " + version + " ?v } } }";
+    update += "?s ?p ?o }\n  { SELECT (COUNT(*) AS ?versions) WHERE { GRAPH " + g + " { " + g +
+              " " + version + " ?v } } }\n  FILTER (?versions = 0) }";
   } else {
     update += g + " " + version + " " + std::to_string(expected) + " . ?s ?p ?o } }";
   }
   update += " ;\nINSERT { GRAPH " + g + " {\n" + ntriples + g + " " + version + " " +
             std::to_string(expected + 1) + " .\n" + g + " " + Iri(kPublicationPredicate) + " \"" +
-            token + "\" .\n} }\nWHERE { FILTER NOT EXISTS { GRAPH " + g + " { ?s ?p ?o } } }\n";
+            token + "\" .\n} }\nWHERE { { SELECT (COUNT(*) AS ?statements) WHERE { GRAPH " + g +
+            " { ?s ?p ?o } } }\n  FILTER (?statements = 0) }\n";
   return update;
 }
 
