@@ -4,7 +4,7 @@
 #   bin/qax-host                          the command-line host (not on Windows)
 #   lib/QAXOntologyItem.so, libHighPoly.so, libQAX.so
 #                                         (Windows: bin/*.dll, lib/*.lib)
-#   include/QAXOntologyItem/host/sdk/..., host/qax/{model,rdf,shacl}/..., module/...,
+#   include/QAXOntologyItem/host/sdk/..., host/qax/{model,rdf,shacl,store}/..., module/...,
 #           channel_extension/..., multimode/..., ontology_item/...
 #                                         the headers the public ones reach, at
 #                                         their paths in the repository, in a
@@ -32,6 +32,10 @@ set(QAX_INCLUDE_DIR "${CMAKE_INSTALL_INCLUDEDIR}/${PROJECT_NAME}")
 set(_qax_rdf_headers)
 if(QAX_WITH_RDF)
   set(_qax_rdf_headers host/qax/rdf/Rdf.h host/qax/shacl/Validator.h host/qax/shacl/DerivedShapes.h)
+endif()
+# The store client, where the build has it (not on Windows).
+if(QAX_WITH_STORE)
+  list(APPEND _qax_rdf_headers host/qax/store/StoreClient.h host/qax/store/VersionedPublish.h)
 endif()
 qax_public_headers(_qax_headers
   ${_qax_rdf_headers}

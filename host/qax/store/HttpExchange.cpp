@@ -3,6 +3,7 @@
 #include <curl/curl.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -157,10 +158,13 @@ qaxoi::Status TransportFailure(const std::string& url, CURLcode code, const char
       return qaxoi::Status::ResourceExhausted(
           url + ": the answer is larger than " +
           qaxoi::files::ByteCountText(options.maxResponseBytes));
-    case CURLE_COULDNT_CONNECT:
-      return qaxoi::Status::IoError(url + (std::strstr(detail, "refused") != nullptr
+    case CURLE_COULDNT_CONNECT: {
+      long osError = 0;
+      curl_easy_getinfo(curl, CURLINFO_OS_ERRNO, &osError);
+      return qaxoi::Status::IoError(url + (osError == ECONNREFUSED
                                                ? std::string(": connection refused")
                                                : ": cannot connect (" + what + ")"));
+    }
     case CURLE_COULDNT_RESOLVE_HOST:
       return qaxoi::Status::IoError(url + ": unknown host (" + what + ")");
     case CURLE_OPERATION_TIMEDOUT: {
