@@ -19,7 +19,7 @@ set(CPACK_SOURCE_IGNORE_FILES "/build/" "/\\\\.git/" "/\\\\.cache/")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION libdevel)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "graphviz")
-# The run-time dependencies (serd, raptor, the C++ runtime) come from the
+# The run-time dependencies (serd, raptor, libcurl, the C++ runtime) come from the
 # binaries themselves when dpkg-shlibdeps is at hand; the package's own
 # libraries are found where they are staged.
 find_program(QAX_DPKG_SHLIBDEPS dpkg-shlibdeps)
@@ -28,7 +28,8 @@ if(QAX_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS
       "${CMAKE_BINARY_DIR}/_CPack_Packages/Linux/DEB/${CPACK_PACKAGE_NAME}-${PROJECT_VERSION}-Linux/usr/${CMAKE_INSTALL_LIBDIR}")
 else()
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6, libstdc++6, libgcc-s1, libserd-0-0, libraptor2-0, libpcre2-8-0")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS
+      "libc6, libstdc++6, libgcc-s1, libserd-0-0, libraptor2-0, libpcre2-8-0, libcurl3-gnutls")
 endif()
 
 include(CPack)

@@ -19,6 +19,8 @@ namespace {
 
 // How much of a server's text a message repeats.
 constexpr std::size_t kMaxQuotedBytes = 200;
+// How far into an error answer its first words are looked for.
+constexpr std::size_t kMaxScannedBytes = 64 * 1024;
 
 constexpr long kMovedPermanently = 301;
 constexpr long kFound = 302;
@@ -305,12 +307,27 @@ qaxoi::Status HttpExchange::Send(const HttpRequest& request, HttpAnswer* answer)
 qaxoi::Status HttpFailure(const HttpAnswer& answer) {
   std::string message = answer.url + ": HTTP " + std::to_string(answer.status);
   if (!answer.reason.empty()) message += " " + answer.reason;
+  // The first line of words: an HTML page's markup is skipped, so that its
+  // title or first text is said rather than its document type.
   std::string_view body(answer.body);
-  while (!body.empty() && std::isspace(static_cast<unsigned char>(body.front())) != 0) {
-    body.remove_prefix(1);
+  body = body.substr(0, kMaxScannedBytes);
+  const bool markup = answer.mediaType == "text/html" || (!body.empty() && body.front() == '<');
+  std::string words;
+  bool inTag = false;
+  for (const char c : body) {
+    if (markup && (c == '<' || inTag)) {
+      inTag = c != '>';
+      continue;
+    }
+    if (c == '\r' || c == '\n') {
+      if (words.find_first_not_of(" \t") != std::string::npos) break;
+      words.clear();
+      continue;
+    }
+    words.push_back(c);
   }
-  const std::string_view firstLine = body.substr(0, body.find_first_of("\r\n"));
-  if (!firstLine.empty()) message += ": " + Quoted(firstLine);
+  const std::size_t start = words.find_first_not_of(" \t");
+  if (start != std::string::npos) message += ": " + Quoted(std::string_view(words).substr(start));
   return qaxoi::Status::IoError(message);
 }
 
