@@ -72,6 +72,12 @@ std::string FuzzValidation(const std::uint8_t* data, std::size_t size);
 // conform, and conforming data costs work linear in the data per shape.
 std::string FuzzValidationCost(const std::uint8_t* data, std::size_t size);
 
+// The input as a store's answer to a query, read as the SPARQL results JSON
+// format: a refusal is one line naming the source and leaves the results as
+// they were; an accepted answer has a term per variable in every row, and
+// no rows for ASK. Nesting of any depth is refused before it costs stack.
+std::string FuzzQueryResults(const std::uint8_t* data, std::size_t size);
+
 }  // namespace qaxoi::fuzz
 
 #endif  // QAX_FUZZ_FUZZTARGETS_H_

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Builds the fuzz programs (CMake preset "fuzz": clang, libFuzzer,
 # AddressSanitizer and UndefinedBehaviorSanitizer) and runs one target, or
-# all six one after the other, for the given number of seconds each.
+# all of them one after the other, for the given number of seconds each.
 #
 #   scripts/fuzz.sh TARGET|all SECONDS [libFuzzer options ...]
 #
 # Targets: item_records, group_file, vocabulary, diagnostics, well_formed_group,
-# validation, vocabulary_release, validation_cost
+# validation, vocabulary_release, validation_cost, query_results
 # (fuzz/FuzzTargets.h).
 # Each starts from its committed seeds (fuzz/corpus/<target>/) and grows a
 # working corpus in build/fuzz/corpus/<target>/ from run to run. An input
@@ -23,7 +23,7 @@ target=$1
 seconds=$2
 shift 2
 targets=(item_records group_file vocabulary diagnostics well_formed_group validation
-  vocabulary_release validation_cost)
+  vocabulary_release validation_cost query_results)
 if [[ $target != all ]]; then
   if [[ ! " ${targets[*]} " == *" $target "* ]]; then
     echo "fuzz.sh: no target '$target' (targets: ${targets[*]})" >&2

@@ -38,6 +38,11 @@ TEST(FuzzRegression, WellFormedGroup) {
 TEST(FuzzRegression, Diagnostics) {
   RunCommittedInputs("diagnostics", qaxoi::fuzz::FuzzDiagnostics);
 }
+#ifdef QAX_FUZZ_STORE
+TEST(FuzzRegression, QueryResults) {
+  RunCommittedInputs("query_results", qaxoi::fuzz::FuzzQueryResults);
+}
+#endif
 TEST(FuzzRegression, VocabularyRelease) {
   RunCommittedInputs("vocabulary_release", qaxoi::fuzz::FuzzVocabularyRelease);
 }

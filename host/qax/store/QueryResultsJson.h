@@ -1,10 +1,10 @@
-// The SPARQL 1.1 query results JSON format, read. Internal to the QAX
-// library.
+// The SPARQL 1.1 query results JSON format, read.
 #ifndef QAX_HOST_QAX_STORE_QUERYRESULTSJSON_H_
 #define QAX_HOST_QAX_STORE_QUERYRESULTSJSON_H_
 
 #include <string>
 
+#include "host/qax/QAXExport.h"
 #include "host/qax/store/QueryResults.h"
 #include "host/status/Status.h"
 
@@ -20,8 +20,8 @@ inline constexpr std::size_t kMaxResultsDepth = 16;
 // events, so that memory follows the text's size and no recursion its
 // depth. "typed-literal", the older spelling of some servers, is taken as
 // "literal".
-qaxoi::Status ReadQueryResultsJson(const std::string& text, const std::string& source,
-                                   QueryResults* results);
+QAX_API qaxoi::Status ReadQueryResultsJson(const std::string& text, const std::string& source,
+                                           QueryResults* results);
 
 }  // namespace qaxoi::store
 
