@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cmath>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -381,7 +382,7 @@ int ReadSeconds(const char* name, const std::string& value, std::chrono::millise
     return qaxoi::qax_host::UsageError(std::string(name) + ": '" + value +
                                        "' is no number of seconds from 0.001 to 86400");
   }
-  *duration = std::chrono::milliseconds(static_cast<long long>(seconds * 1000 + 0.5));
+  *duration = std::chrono::milliseconds(std::llround(seconds * 1000));
   if (duration->count() == 0) *duration = std::chrono::milliseconds(1);
   return qaxoi::qax_host::kExitOk;
 }

@@ -96,6 +96,7 @@ std::string ResultsTable(const store::QueryResults& results) {
   cells.push_back(std::move(header));
   for (const std::vector<store::ResultTerm>& row : results.rows) {
     std::vector<std::string> line;
+    line.reserve(row.size());
     for (const store::ResultTerm& term : row) line.push_back(TermText(term));
     cells.push_back(std::move(line));
   }

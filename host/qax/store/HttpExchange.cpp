@@ -20,7 +20,7 @@ namespace {
 // How much of a server's text a message repeats.
 constexpr std::size_t kMaxQuotedBytes = 200;
 // How far into an error answer its first words are looked for.
-constexpr std::size_t kMaxScannedBytes = 64 * 1024;
+constexpr std::size_t kMaxScannedBytes = std::size_t{64} << 10;
 
 constexpr long kMovedPermanently = 301;
 constexpr long kFound = 302;
@@ -120,7 +120,9 @@ std::string ReasonPhrase(const std::string& statusLine) {
 std::string MediaType(const char* contentType) {
   if (contentType == nullptr) return "";
   std::string type(contentType);
-  type = type.substr(0, type.find(';'));
+  if (const std::size_t semicolon = type.find(';'); semicolon != std::string::npos) {
+    type.resize(semicolon);
+  }
   const auto notSpace = [](unsigned char c) { return std::isspace(c) == 0; };
   type.erase(type.begin(), std::find_if(type.begin(), type.end(), notSpace));
   type.erase(std::find_if(type.rbegin(), type.rend(), notSpace).base(), type.end());
@@ -327,7 +329,7 @@ qaxoi::Status HttpFailure(const HttpAnswer& answer) {
     words.push_back(c);
   }
   const std::size_t start = words.find_first_not_of(" \t");
-  if (start != std::string::npos) message += ": " + Quoted(std::string_view(words).substr(start));
+  if (start != std::string::npos) message += ": " + Quoted(std::string_view{words}.substr(start));
   return qaxoi::Status::IoError(message);
 }
 

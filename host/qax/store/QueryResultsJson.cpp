@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -104,12 +105,17 @@ class ResultsHandler : public nlohmann::json_sax<Json> {
       return qaxoi::Status::InvalidInput(
           "the answer holds no SPARQL results (neither \"boolean\" nor \"results\")");
     }
+    // Each variable's column, the first where the answer names one twice:
+    // a term finds its column in one look, however many variables there are.
+    std::unordered_map<std::string, std::size_t> columns;
+    for (std::size_t i = 0; i < results_.variables.size(); ++i) {
+      columns.emplace(results_.variables[i], i);
+    }
     for (auto& row : rows_) {
       std::vector<ResultTerm> terms(results_.variables.size());
-      for (auto& [name, term] : row) {
-        for (std::size_t i = 0; i < results_.variables.size(); ++i) {
-          if (results_.variables[i] == name) terms[i] = std::move(term);
-        }
+      for (auto& binding : row) {
+        const auto column = columns.find(binding.first);
+        if (column != columns.end()) terms[column->second] = std::move(binding.second);
       }
       results_.rows.push_back(std::move(terms));
     }

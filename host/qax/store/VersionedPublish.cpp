@@ -67,7 +67,7 @@ qaxoi::Status ReadState(StoreClient& client, const std::string& sparqlEndpoint,
                         std::vector<std::string>* tokens) {
   const std::string g = Iri(graph);
   QueryResults results;
-  const qaxoi::Status read = client.Query(
+  qaxoi::Status read = client.Query(
       sparqlEndpoint,
       "SELECT ?version ?token WHERE { GRAPH " + g + " { " + g + " " + Iri(kVersionPredicate) +
           " ?version . OPTIONAL { " + g + " " + Iri(kPublicationPredicate) + " ?token } } }",
