@@ -190,7 +190,8 @@ const Command kCommands[] = {
      "that no other item channel links, nested items inside) and writes them to\n"
      "an RDF store as one named graph, replacing the graph's previous content in\n"
      "one request: a reader sees the old graph or the new one, never a mix.\n"
-     "Prints the graph's IRI and the number of items (--json: a JSON object).\n"
+     "Says the graph's IRI and the number of items on standard error (--json:\n"
+     "a JSON object on standard output).\n"
      "Exit code 1 when the store refuses or cannot be reached (docs/store.md).\n"
      "  --store URL     the store's SPARQL 1.1 Graph Store Protocol endpoint\n"
      "                  (Virtuoso: http://HOST:8890/sparql-graph-crud; Fuseki:\n"
@@ -303,10 +304,22 @@ const Command* FindCommand(const std::string& name) {
   return nullptr;
 }
 
+// The width of the command list's first column: the longest command's name
+// and a blank, so that two blanks at least part a name from its summary.
+constexpr std::size_t kCommandColumn = [] {
+  std::size_t widest = 0;
+  for (const Command& command : kCommands) {
+    std::size_t length = 0;
+    while (command.name[length] != '\0') ++length;
+    widest = length > widest ? length : widest;
+  }
+  return widest + 1;
+}();
+
 void PrintHelp() {
   std::printf("usage: qax-host [options] [COMMAND [ARGUMENTS]]\n\ncommands:\n");
   for (const Command& command : kCommands) {
-    std::printf("  %-9s %s\n", command.name, command.summary);
+    std::printf("  %-*s %s\n", static_cast<int>(kCommandColumn), command.name, command.summary);
   }
   std::printf("\n%s", OptionsHelp().c_str());
 }
