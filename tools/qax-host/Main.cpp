@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <cmath>
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -306,20 +306,16 @@ const Command* FindCommand(const std::string& name) {
 
 // The width of the command list's first column: the longest command's name
 // and a blank, so that two blanks at least part a name from its summary.
-constexpr std::size_t kCommandColumn = [] {
+int CommandColumn() {
   std::size_t widest = 0;
-  for (const Command& command : kCommands) {
-    std::size_t length = 0;
-    while (command.name[length] != '\0') ++length;
-    widest = length > widest ? length : widest;
-  }
-  return widest + 1;
-}();
+  for (const Command& command : kCommands) widest = std::max(widest, std::strlen(command.name));
+  return static_cast<int>(widest + 1);
+}
 
 void PrintHelp() {
   std::printf("usage: qax-host [options] [COMMAND [ARGUMENTS]]\n\ncommands:\n");
   for (const Command& command : kCommands) {
-    std::printf("  %-*s %s\n", static_cast<int>(kCommandColumn), command.name, command.summary);
+    std::printf("  %-*s %s\n", CommandColumn(), command.name, command.summary);
   }
   std::printf("\n%s", OptionsHelp().c_str());
 }
