@@ -73,6 +73,10 @@ class ResultsHandler : public nlohmann::json_sax<Json> {
   }
   bool end_object() override {
     path_.pop_back();
+    if (InRow() && inRow_ && !row_.empty() &&
+        row_.back().second.kind == ResultTerm::Kind::kUnbound) {
+      return Fail("the answer has a term without a type");
+    }
     if (InBindings() && inRow_) {
       rows_.push_back(std::move(row_));
       row_.clear();
