@@ -36,7 +36,7 @@ class ResultsHandler : public nlohmann::json_sax<Json> {
   bool string(string_t& value) override {
     if (InVariables()) {
       results_.variables.push_back(std::move(value));
-    } else if (InTerm() && inRow_) {
+    } else if (InTerm() && termOpen_) {
       ResultTerm& term = row_.back().second;
       const std::string& field = path_.back();
       if (field == "type") {
@@ -61,8 +61,9 @@ class ResultsHandler : public nlohmann::json_sax<Json> {
     if (InBindings()) {
       inRow_ = true;
       row_.clear();
-    } else if (InRow()) {
+    } else if (InRow() && inRow_) {
       row_.emplace_back(path_.back(), ResultTerm());
+      termOpen_ = true;
     }
     path_.emplace_back();
     return true;
@@ -73,9 +74,11 @@ class ResultsHandler : public nlohmann::json_sax<Json> {
   }
   bool end_object() override {
     path_.pop_back();
-    if (InRow() && inRow_ && !row_.empty() &&
-        row_.back().second.kind == ResultTerm::Kind::kUnbound) {
-      return Fail("the answer has a term without a type");
+    if (InRow() && termOpen_) {
+      termOpen_ = false;
+      if (row_.back().second.kind == ResultTerm::Kind::kUnbound) {
+        return Fail("the answer has a term without a type");
+      }
     }
     if (InBindings() && inRow_) {
       rows_.push_back(std::move(row_));
@@ -85,7 +88,7 @@ class ResultsHandler : public nlohmann::json_sax<Json> {
     return EndValue();
   }
   bool start_array(std::size_t /*elements*/) override {
-    if (!Deeper()) return false;
+    if (!Deeper() || !Scalar()) return false;
     if (path_.size() == 2 && path_[0] == "results" && path_[1] == "bindings") sawBindings_ = true;
     path_.emplace_back(kInArray);
     return true;
@@ -136,7 +139,11 @@ class ResultsHandler : public nlohmann::json_sax<Json> {
     error_ = std::move(why);
     return false;
   }
-  bool Scalar() { return EndValue(); }
+  // Every value but an object: a variable's binding must be a term.
+  bool Scalar() {
+    if (InRow() && inRow_) return Fail("the answer binds a variable to no term");
+    return EndValue();
+  }
   bool EndValue() { return true; }
   bool InVariables() const {
     return path_.size() == 3 && path_[0] == "head" && path_[1] == "vars" && path_[2] == kInArray;
@@ -160,6 +167,8 @@ class ResultsHandler : public nlohmann::json_sax<Json> {
   QueryResults results_;
   bool sawBindings_ = false;
   bool inRow_ = false;
+  // Within a term's object of the row being read.
+  bool termOpen_ = false;
   std::vector<std::pair<std::string, ResultTerm>> row_;
   std::vector<std::vector<std::pair<std::string, ResultTerm>>> rows_;
   std::string error_;
