@@ -4,6 +4,7 @@
 
 #include "host/qax/store/AnswerSyntax.h"
 #include "host/qax/store/HttpExchange.h"
+#include "host/qax/store/QueryForm.h"
 #include "host/qax/store/QueryResultsJson.h"
 
 namespace qaxoi::store {
@@ -95,7 +96,21 @@ qaxoi::Status StoreClient::Query(const std::string& endpoint, const std::string&
     return qaxoi::Status::InvalidInput(answer.url + ": the answer is not SPARQL results in JSON (" +
                                        answer.mediaType + ")");
   }
-  return ReadQueryResultsJson(answer.body, answer.url, results);
+  QueryResults read;
+  if (qaxoi::Status parsed = ReadQueryResultsJson(answer.body, answer.url, &read); !parsed.ok()) {
+    return parsed;
+  }
+  // A store may answer ASK as a table of one variable and at most one row
+  // that holds the answer (Virtuoso 7 does): the boolean is what it says.
+  if (!read.isBoolean && IsAskQuery(query) && read.variables.size() == 1 && read.rows.size() <= 1) {
+    const std::string value = read.rows.empty() ? std::string() : read.rows[0][0].value;
+    read.boolean = value == "1" || value == "true";
+    read.isBoolean = true;
+    read.variables.clear();
+    read.rows.clear();
+  }
+  *results = std::move(read);
+  return qaxoi::Status::Ok();
 }
 
 qaxoi::Status StoreClient::Update(const std::string& endpoint, const std::string& update) {

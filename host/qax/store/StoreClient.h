@@ -71,7 +71,9 @@ class QAX_API StoreClient {
   // (Virtuoso: http://HOST:PORT/sparql), its answer read from the SPARQL
   // results JSON format. An answer in another format (that of CONSTRUCT or
   // DESCRIBE) or nested deeper than the format does is refused
-  // (kInvalidInput).
+  // (kInvalidInput). The answer to an ASK query that a store gives as a
+  // table of one variable and at most one row (Virtuoso 7 does) is read as
+  // the boolean it holds: no row, or a value other than 1 or true, is false.
   qaxoi::Status Query(const std::string& endpoint, const std::string& query, QueryResults* results);
 
   // A SPARQL update sent to a SPARQL 1.1 Protocol endpoint; success is the

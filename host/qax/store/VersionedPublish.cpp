@@ -25,30 +25,33 @@ std::string NewToken() {
 
 std::string Iri(const std::string& iri) { return "<" + iri + ">"; }
 
-// The update that replaces the graph if it carries `expected`: the first
-// operation empties the graph only then; the second fills it only if it
-// is empty, which after the first it is exactly when the check held (or
-// when it was empty, and then carried no version either).
+// The update that replaces the graph if it carries `expected`, in four
+// operations of one request: the check claims the graph for this publish
+// (a statement in a graph of claims, kClaimsGraph) only if it carries the
+// version expected; then, only where the claim is, the graph is emptied and
+// filled with the items and the next version; then the claim goes. The
+// check comes first because its answer must survive the emptying.
+// "Carries no version" is a count that must be 0, rather than NOT EXISTS
+// or OPTIONAL with !BOUND: stores differ in how they evaluate those over a
+// group with no other pattern (Virtuoso 7 takes NOT EXISTS as always true
+// there), while an aggregate gives one row everywhere.
 std::string ConditionalUpdate(const std::string& graph, const std::string& ntriples,
                               std::uint64_t expected, const std::string& token) {
-  // "Carries no version" and "is empty" are counts that must be 0, rather
-  // than NOT EXISTS or OPTIONAL with !BOUND: stores differ in how they
-  // evaluate those over a group with no other pattern (Virtuoso 7 takes NOT
-  // EXISTS as always true there, and OPTIONAL over an empty graph as no
-  // solution), while an aggregate gives one row everywhere.
   const std::string g = Iri(graph);
   const std::string version = Iri(kVersionPredicate);
-  std::string update = "DELETE { GRAPH " + g + " { ?s ?p ?o } }\nWHERE { GRAPH " + g + " { ";
+  const std::string claim = "GRAPH " + Iri(kClaimsGraph) + " { " + g + " " +
+                            Iri(kPublicationPredicate) + " \"" + token + "\" }";
+  std::string update = "INSERT { " + claim + " }\nWHERE { ";
   if (expected == 0) {
-    update += "?s ?p ?o }\n  { SELECT (COUNT(*) AS ?versions) WHERE { GRAPH " + g + " { " + g +
-              " " + version + " ?v } } }\n  FILTER (?versions = 0) }";
+    update += "{ SELECT (COUNT(*) AS ?versions) WHERE { GRAPH " + g + " { " + g + " " + version +
+              " ?v } } }\n  FILTER (?versions = 0) }";
   } else {
-    update += g + " " + version + " " + std::to_string(expected) + " . ?s ?p ?o } }";
+    update += "GRAPH " + g + " { " + g + " " + version + " " + std::to_string(expected) + " } }";
   }
-  update += " ;\nINSERT { GRAPH " + g + " {\n" + ntriples + g + " " + version + " " +
+  update += " ;\nDELETE { GRAPH " + g + " { ?s ?p ?o } }\nWHERE { " + claim + " GRAPH " + g +
+            " { ?s ?p ?o } } ;\nINSERT { GRAPH " + g + " {\n" + ntriples + g + " " + version + " " +
             std::to_string(expected + 1) + " .\n" + g + " " + Iri(kPublicationPredicate) + " \"" +
-            token + "\" .\n} }\nWHERE { { SELECT (COUNT(*) AS ?statements) WHERE { GRAPH " + g +
-            " { ?s ?p ?o } } }\n  FILTER (?statements = 0) }\n";
+            token + "\" .\n} }\nWHERE { " + claim + " } ;\nDELETE DATA { " + claim + " }\n";
   return update;
 }
 
@@ -67,11 +70,11 @@ qaxoi::Status ReadState(StoreClient& client, const std::string& sparqlEndpoint,
                         std::vector<std::string>* tokens) {
   const std::string g = Iri(graph);
   QueryResults results;
-  qaxoi::Status read = client.Query(
-      sparqlEndpoint,
-      "SELECT ?version ?token WHERE { GRAPH " + g + " { " + g + " " + Iri(kVersionPredicate) +
-          " ?version . OPTIONAL { " + g + " " + Iri(kPublicationPredicate) + " ?token } } }",
-      &results);
+  qaxoi::Status read = client.Query(sparqlEndpoint,
+                                    "SELECT ?version ?token WHERE { GRAPH " + g + " { " + g + " " +
+                                        Iri(kVersionPredicate) + " ?version . OPTIONAL { " + g +
+                                        " " + Iri(kPublicationPredicate) + " ?token } } }",
+                                    &results);
   if (!read.ok()) return read;
   std::optional<std::uint64_t> found;
   for (const std::vector<ResultTerm>& row : results.rows) {

@@ -18,6 +18,10 @@ namespace qaxoi::store {
 // versioned publish writes into the graph, and the publish's own token.
 inline constexpr const char* kVersionPredicate = "urn:qax:store:version";
 inline constexpr const char* kPublicationPredicate = "urn:qax:store:publication";
+// Where a versioned publish notes, for the length of its request, that the
+// check held: "<graph> <kPublicationPredicate> token", taken out again by
+// the same request.
+inline constexpr const char* kClaimsGraph = "urn:qax:store:claims";
 
 struct PublishOutcome {
   // True when this publish replaced the graph, which now carries
@@ -32,7 +36,7 @@ struct PublishOutcome {
 // Replaces the graph `graph` with the statements `ntriples` (N-Triples) and
 // the version `expected` + 1, if the graph carries version `expected` (0:
 // carries no version). The check and the replacement are one SPARQL update
-// request to `sparqlEndpoint`, so a store that runs a request as one
+// request to `sparqlEndpoint` (docs/store.md shows it), so a store that runs a request as one
 // transaction lets at most one of several racing publishes with the same
 // expectation win; a second request reads the version back and tells this
 // publish whether it won. Fails (store errors as StoreClient says) with
