@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Installs what the project needs on a fresh Debian machine, once: compilers
 # and build tools, GoogleTest, Google Benchmark, serd and raptor (RDF
-# parsing), PCRE2 (the patterns that validation shapes state), npm (to fetch the test vocabularies), Graphviz (to draw channel
-# graphs) and Python's rdflib (to read the JSON-LD export back
-# independently); for
+# parsing), PCRE2 (the patterns that validation shapes state), libcurl (the
+# store client's HTTP), npm (to fetch the test vocabularies), Graphviz (to
+# draw channel graphs), Python's rdflib (to read the JSON-LD export back
+# independently) and the Virtuoso RDF store (the store tests start one on
+# loopback; scripts/store-server.sh); for
 # the checks of .ci/run also clang with its sanitizer and libFuzzer runtimes,
 # clang-tidy, cppcheck and valgrind. Packages already present are left alone.
 #
@@ -15,7 +17,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          libserd-dev libraptor2-dev libpcre2-dev nlohmann-json3-dev graphviz clang libclang-rt-14-dev clang-tidy
+          libserd-dev libraptor2-dev libpcre2-dev libcurl4-gnutls-dev nlohmann-json3-dev graphviz
+          virtuoso-opensource-7-bin curl clang libclang-rt-14-dev clang-tidy
           cppcheck valgrind python3-rdflib)
 case "${1:-}" in
   "") ;;

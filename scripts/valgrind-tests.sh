@@ -14,6 +14,10 @@
 #   runs its generated vocabularies only, not every vocabulary of the package
 #   shuffled and converted (a quarter of an hour under valgrind; the normal
 #   and sanitizer runs have them).
+# - The store tests get a store server of their own (scripts/store-server.sh,
+#   stopped at the end whatever happens), and the load test a smaller load
+#   (QAX_STORE_LOAD, QAX_STORE_RACE_ROUNDS): the full one takes minutes
+#   under valgrind, and the normal and sanitizer runs have it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(cd "${1:-build/dev}" && pwd)
@@ -42,6 +46,11 @@ run_one() {
 }
 export -f run_one
 export BUILD=$build LOGS=$logs ROOT=$PWD
+
+store=$build/valgrind-store
+scripts/store-server.sh start "$store" >/dev/null
+trap 'scripts/store-server.sh stop "$store"' EXIT
+export QAX_STORE_FIXTURE=$store QAX_STORE_LOAD=small QAX_STORE_RACE_ROUNDS=3
 
 find "$build/bin" -maxdepth 1 -name '*_test' -type f -executable | sort |
   xargs -P 2 -I{} bash -c 'run_one {}'

@@ -201,8 +201,9 @@ TEST_F(StoreCommands, VocabulariesAndValidationDataLoadFromTheStore) {
                    .exitCode);
   const Result report = Run({"validate", "--shapes", "shapes.ttl", store_ + "?graph=" + orders});
   EXPECT_EQ(1, report.exitCode) << report.err;
-  EXPECT_EQ("Violation: <" + orders + "#channel-0> <http://e.org/shop#year>: fewer than 1 values\n"
-            "does not conform: 1 result\n",
+  EXPECT_EQ("Violation: <" + orders +
+                "#channel-0> <http://e.org/shop#year>: fewer than 1 values\n"
+                "does not conform: 1 result\n",
             report.out);
 }
 

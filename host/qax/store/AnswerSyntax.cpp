@@ -18,14 +18,29 @@ constexpr double kBestQuality = 1.0;
 constexpr double kQualityStep = 0.1;
 constexpr const char* kAnyTypeQuality = "0.1";
 
+// The syntaxes asked for, most wanted first: N-Triples before Turtle,
+// because a store that writes Turtle may write a double as a bare decimal
+// number (Virtuoso 7 does), which reads back as an xsd:decimal, while
+// N-Triples keeps every literal's datatype.
+constexpr qaxoi::rdf::RdfSyntax kPreferred[] = {
+    qaxoi::rdf::RdfSyntax::kNTriples, qaxoi::rdf::RdfSyntax::kTurtle,
+    qaxoi::rdf::RdfSyntax::kNQuads, qaxoi::rdf::RdfSyntax::kTriG, qaxoi::rdf::RdfSyntax::kRdfXml};
+
+const char* MediaTypeOf(qaxoi::rdf::RdfSyntax syntax) {
+  for (const qaxoi::rdf::RdfSyntaxInfo& known : qaxoi::rdf::kRdfSyntaxes) {
+    if (known.syntax == syntax) return known.mediaType;
+  }
+  return "";
+}
+
 }  // namespace
 
 std::string RdfAcceptHeader() {
   std::string accept;
   double quality = kBestQuality;
-  for (const qaxoi::rdf::RdfSyntaxInfo& known : qaxoi::rdf::kRdfSyntaxes) {
+  for (const qaxoi::rdf::RdfSyntax syntax : kPreferred) {
     if (!accept.empty()) accept += ", ";
-    accept += known.mediaType;
+    accept += MediaTypeOf(syntax);
     if (quality < kBestQuality) {
       char text[16];
       std::snprintf(text, sizeof text, ";q=%.1f", quality);

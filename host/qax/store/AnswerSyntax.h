@@ -11,7 +11,7 @@
 namespace qaxoi::store {
 
 // The Accept header's value for an RDF document: every syntax the readers
-// know, the first preferred, then anything (a server with one
+// know, N-Triples preferred (it keeps every literal's datatype), then anything (a server with one
 // representation answers it, and the bytes tell the syntax).
 std::string RdfAcceptHeader();
 

@@ -10,6 +10,7 @@
 #include <memory>
 #include <mutex>
 #include <string_view>
+#include <thread>
 
 #include "host/files/ByteCountText.h"
 
@@ -21,6 +22,12 @@ namespace {
 constexpr std::size_t kMaxQuotedBytes = 200;
 // How far into an error answer its first words are looked for.
 constexpr std::size_t kMaxScannedBytes = std::size_t{64} << 10;
+
+constexpr long kInternalServerError = 500;
+constexpr long kBadGateway = 502;
+constexpr long kServiceUnavailable = 503;
+constexpr long kGatewayTimeout = 504;
+constexpr std::chrono::milliseconds kFirstRetryPause{50};
 
 constexpr long kMovedPermanently = 301;
 constexpr long kFound = 302;
@@ -280,7 +287,7 @@ qaxoi::Status HttpExchange::Send(const HttpRequest& request, HttpAnswer* answer)
     if (IsRedirect(status) && location != nullptr) {
       const std::string next(location);
       if (redirects == kMaxRedirects) {
-        return qaxoi::Status::IoError(url + ": more than " + std::to_string(kMaxRedirects) +
+        return qaxoi::Status::IoError(request.url + ": more than " + std::to_string(kMaxRedirects) +
                                       " redirects");
       }
       if (!SameServer(url, next)) {

@@ -5,6 +5,7 @@
 #define QAX_HOST_QAX_STORE_HTTPEXCHANGE_H_
 
 #include <array>
+#include <chrono>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,12 +49,18 @@ class HttpExchange {
 
   // Sends `request` and takes the answer, following redirects to the same
   // scheme, host and port (a write only for 307 and 308, which keep the
-  // method). A transport failure, a refused redirect or an answer beyond
-  // the size bound fails, naming the URL; an HTTP error status is no
-  // failure here: `answer` has it, and HttpFailure words it.
+  // method). A GET, PUT or DELETE answered 500, 502, 503 or 504 is sent
+  // again, at most kMaxAttempts times in all, 50 ms later the first time
+  // and twice as late each next, within the total timeout. A transport
+  // failure, a refused redirect or an answer beyond the size bound fails,
+  // naming the URL; an HTTP error status is no failure here: `answer` has
+  // it, and HttpFailure words it.
   qaxoi::Status Send(const HttpRequest& request, HttpAnswer* answer);
 
  private:
+  qaxoi::Status SendOnce(const HttpRequest& request, std::chrono::steady_clock::time_point deadline,
+                         HttpAnswer* answer);
+
   StoreOptions options_;
   void* handle_;  // CURL*, owned: curl_easy_cleanup in the destructor.
   // libcurl's words for the last failure: the handle holds on to it.

@@ -19,6 +19,10 @@ inline constexpr std::chrono::milliseconds kDefaultTotalTimeout{120'000};
 inline constexpr std::uint64_t kDefaultMaxResponseBytes = std::uint64_t{1} << 30;
 // How many redirects a request follows, each to the same scheme and host.
 inline constexpr int kMaxRedirects = 5;
+// How many times a GET, PUT or DELETE is sent when the server answers with
+// a failure that may pass (500, 502, 503, 504: a store's deadlock among
+// them); queries and updates, which are POSTs, are sent once.
+inline constexpr int kMaxAttempts = 3;
 
 struct StoreOptions {
   std::chrono::milliseconds connectTimeout = kDefaultConnectTimeout;
