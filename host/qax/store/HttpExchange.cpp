@@ -212,10 +212,30 @@ HttpExchange::~HttpExchange() { curl_easy_cleanup(static_cast<CURL*>(handle_)); 
 
 qaxoi::Status HttpExchange::Send(const HttpRequest& request, HttpAnswer* answer) {
   if (qaxoi::Status checked = CheckUrl(request.url); !checked.ok()) return checked;
-  auto* curl = static_cast<CURL*>(handle_);
-  if (curl == nullptr)
-    return qaxoi::Status::ResourceExhausted(request.url + ": cannot start libcurl");
   const auto deadline = std::chrono::steady_clock::now() + options_.totalTimeout;
+  // A request that changes nothing when sent twice (GET, PUT, DELETE) is
+  // sent again after a server's failure that may pass (a store's deadlock
+  // is a 500), a little later each time, while the deadline allows.
+  const bool idempotent = request.method != "POST";
+  for (int attempt = 1;; ++attempt) {
+    qaxoi::Status sent = SendOnce(request, deadline, answer);
+    const bool passing =
+        sent.ok() && (answer->status == kInternalServerError || answer->status == kBadGateway ||
+                      answer->status == kServiceUnavailable || answer->status == kGatewayTimeout);
+    if (!passing || !idempotent || attempt == kMaxAttempts) return sent;
+    const auto pause = kFirstRetryPause * (1 << (attempt - 1));
+    if (std::chrono::steady_clock::now() + pause >= deadline) return sent;
+    std::this_thread::sleep_for(pause);
+  }
+}
+
+qaxoi::Status HttpExchange::SendOnce(const HttpRequest& request,
+                                     std::chrono::steady_clock::time_point deadline,
+                                     HttpAnswer* answer) {
+  auto* curl = static_cast<CURL*>(handle_);
+  if (curl == nullptr) {
+    return qaxoi::Status::ResourceExhausted(request.url + ": cannot start libcurl");
+  }
   std::string url = request.url;
   for (int redirects = 0;; ++redirects) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
