@@ -39,8 +39,9 @@ LoadGroup MakeLoadGroup(const std::string& subjectBase, int count, int variant) 
     const std::string number = std::to_string(n);
     auto person = std::make_unique<OntologyItem>("ex::Person");
     // Non-ASCII letters, quotes, a backslash and line breaks.
-    person->SetAttribute(
-        "name", "Zo\xC3\xAB \"" + tag + "\" \\ M\xC3\xBCller\nline 2\r\t\xE2\x9C\x93 " + number);
+    std::string name = "Zo\xC3\xAB \"";
+    name.append(tag).append("\" \\ M\xC3\xBCller\nline 2\r\t\xE2\x9C\x93 ").append(number);
+    person->SetAttribute("name", name);
     person->SetAttribute("alive", n % 2 == 0 ? "true" : "false");
     person->SetAttribute("age", std::to_string(variant % 1000 + n));
     person->SetAttribute("height", "1.5");

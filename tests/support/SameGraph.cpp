@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 #include <tuple>
+#include <utility>
 
 namespace qaxoi::test {
 
@@ -133,7 +134,9 @@ class Folder {
     }
     for (const auto& [s, p, o, blank] : statements) {
       if (s.rfind("_:", 0) == 0) continue;
-      graph.lines.push_back(s + " " + p + " " + (blank ? Blank(o, 1) : o));
+      std::string line = s;
+      line.append(" ").append(p).append(" ").append(blank ? Blank(o, 1) : o);
+      graph.lines.push_back(std::move(line));
     }
     for (const auto& entry : edges_) {
       if (references_.count(entry.first) == 0) graph.lines.push_back(Blank(entry.first, 1));
