@@ -55,7 +55,7 @@ void SetFigures(benchmark::State& state, Measure measure, double module, double 
   state.counters["module"] = module;
   state.counters["baseline"] = baseline;
   double ratio = 0;
-  if (measure == Measure::kThroughput) {
+  if (measure == Measure::kThroughput || measure == Measure::kRate) {
     ratio = module > 0 ? baseline / module : 0;
   } else {
     ratio = baseline > 0 ? module / baseline : 0;
@@ -70,6 +70,9 @@ void SetFigures(benchmark::State& state, Measure measure, double module, double 
       break;
     case Measure::kBytes:
       state.SetLabel("bytes");
+      break;
+    case Measure::kRate:
+      state.SetLabel("rate");
       break;
   }
 }

@@ -17,6 +17,7 @@ enum class Measure {
   kTime,        // nanoseconds per operation (or per item)
   kThroughput,  // megabytes per second
   kBytes,       // bytes
+  kRate,        // items per second
 };
 
 // How the benchmarks run: in full; or each side of each pair once (for

@@ -16,6 +16,9 @@ std::string Scaled(double value, const char* unit) {
 
 std::string Figure(const std::string& measure, double value) {
   if (measure == "throughput") return Scaled(value, "MB/s");
+  if (measure == "rate") {
+    return value >= 1e4 ? Scaled(value / 1e3, "k items/s") : Scaled(value, "items/s");
+  }
   if (measure == "bytes") {
     if (value >= 1e6) return Scaled(value / 1e6, "MB");
     if (value >= 1e4) return Scaled(value / 1e3, "kB");

@@ -50,7 +50,7 @@ export BUILD=$build LOGS=$logs ROOT=$PWD
 store=$build/valgrind-store
 scripts/store-server.sh start "$store" >/dev/null
 trap 'scripts/store-server.sh stop "$store"' EXIT
-export QAX_STORE_FIXTURE=$store QAX_STORE_LOAD=small QAX_STORE_RACE_ROUNDS=3
+export QAX_STORE_FIXTURE=$store QAX_STORE_LOAD=8,10,100 QAX_STORE_RACE_ROUNDS=5
 
 find "$build/bin" -maxdepth 1 -name '*_test' -type f -executable | sort |
   xargs -P 2 -I{} bash -c 'run_one {}'
