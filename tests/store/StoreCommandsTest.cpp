@@ -108,6 +108,15 @@ TEST_F(StoreCommands, PublishedGroupsAreQueriedBackAndReplacedWhole) {
                             "<http://example.org/zoo#name> ?name } }"});
   EXPECT_EQ("?name\n\"Pongo\"\n", names.out);
 
+  // Through the update endpoint: one update request replaces the graph.
+  SavePenguin("pingu.grp", "Pinga");
+  ASSERT_EQ(0, Run({"publish", "pingu.grp", "--store", store_, "--sparql", sparql_}).exitCode);
+  EXPECT_EQ("?name\n\"Pinga\"\n",
+            Run({"query", "--sparql", sparql_,
+                 "SELECT ?name WHERE { GRAPH <urn:qax-host:group:pingu.grp> { ?s "
+                 "<http://example.org/zoo#name> ?name } }"})
+                .out);
+
   const Result json =
       Run({"publish", "pingu.grp", "--store", store_, "--graph", graphs_ + "g", "--json"});
   ASSERT_EQ(0, json.exitCode) << json.err;
@@ -238,8 +247,6 @@ TEST_F(StoreCommands, CommandLinesThatCannotWorkAreRefusedBeforeAnythingIsSent) 
        "qax-host: publish needs --store URL, the store's Graph Store Protocol endpoint" + usage},
       {{"publish", "pingu.grp", "--store", store_, "--if-version", "1"},
        "qax-host: --if-version needs --sparql URL, the store's SPARQL update endpoint" + usage},
-      {{"publish", "pingu.grp", "--store", store_, "--sparql", sparql_},
-       "qax-host: --sparql is for --if-version; a publish without it needs --store alone" + usage},
       {{"publish", "pingu.grp", "--store", store_, "--sparql", sparql_, "--if-version", "-1"},
        "qax-host: --if-version: '-1' is no version (a whole number, 0 for none)" + usage},
       {{"publish", "pingu.grp", "--store", "ftp://127.0.0.1/x"},

@@ -199,7 +199,10 @@ const Command kCommands[] = {
      "  --graph IRI     the graph (default: urn:qax-host:group: and FILE's name;\n"
      "                  a graph= or graph-uri= in the URL names it too)\n"
      "  --sparql URL    the store's SPARQL 1.1 update endpoint (Virtuoso:\n"
-     "                  http://HOST:8890/sparql), for --if-version\n"
+     "                  http://HOST:8890/sparql): the graph is replaced by one\n"
+     "                  update request instead of a PUT (needed by\n"
+     "                  --if-version; on Virtuoso, whose racing PUTs of one\n"
+     "                  graph may mix, the way for publishers that may race)\n"
      "  --if-version N  replace the graph only if it carries version N (0: no\n"
      "                  version), and give it N+1; a graph at another version\n"
      "                  is left alone and the publish refused with exit code 1",

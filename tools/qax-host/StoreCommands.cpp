@@ -91,9 +91,6 @@ int RunPublish(const Invocation& invocation) {
   if (invocation.ifVersion && invocation.sparql.empty()) {
     return UsageError("--if-version needs --sparql URL, the store's SPARQL update endpoint");
   }
-  if (!invocation.ifVersion && !invocation.sparql.empty()) {
-    return UsageError("--sparql is for --if-version; a publish without it needs --store alone");
-  }
   const std::string& path = invocation.arguments[0];
   store::GraphAddress address;
   if (const int failed = ChooseGraph(invocation, &path, &address)) return failed;
@@ -107,11 +104,12 @@ int RunPublish(const Invocation& invocation) {
   qaxoi::rdf::WrittenItems written;
   {
     const Activity writing("writing the items as RDF");
-    // A versioned publish puts the statements into a SPARQL update, which
-    // takes N-Triples' terms as they are; a plain one sends Turtle.
+    // A publish through the update endpoint puts the statements into a
+    // SPARQL update, which takes N-Triples' terms as they are; a PUT sends
+    // Turtle.
     const qaxoi::Status status = qaxoi::rdf::WriteItems(
         subjects, session->model(),
-        invocation.ifVersion ? qaxoi::rdf::RdfSyntax::kNTriples : qaxoi::rdf::RdfSyntax::kTurtle,
+        invocation.sparql.empty() ? qaxoi::rdf::RdfSyntax::kTurtle : qaxoi::rdf::RdfSyntax::kNTriples,
         &written);
     if (!status.ok()) return Fail(status);
   }
@@ -135,6 +133,12 @@ int RunPublish(const Invocation& invocation) {
                   std::to_string(outcome.found.value_or(0)) + ")");
     }
     version = outcome.found;
+  } else if (!invocation.sparql.empty()) {
+    const Activity publishing("publishing the graph <" + address.graph + "> through " +
+                              invocation.sparql);
+    const qaxoi::Status status =
+        store::ReplaceGraph(client, invocation.sparql, address.graph, written.text);
+    if (!status.ok()) return Fail(status);
   } else {
     const Activity publishing("publishing the graph <" + address.graph + "> to " +
                               address.endpoint);

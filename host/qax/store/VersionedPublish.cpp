@@ -112,6 +112,16 @@ qaxoi::Status PublishIfVersion(StoreClient& client, const std::string& sparqlEnd
   return qaxoi::Status::Ok();
 }
 
+qaxoi::Status ReplaceGraph(StoreClient& client, const std::string& sparqlEndpoint,
+                           const std::string& graph, const std::string& ntriples) {
+  const std::string g = Iri(graph);
+  // INSERT with an empty pattern rather than INSERT DATA: stores differ on
+  // blank nodes in INSERT DATA (Virtuoso 7 refuses them), and a template
+  // instantiated by the one empty solution makes each blank node once.
+  return client.Update(sparqlEndpoint, "DROP SILENT GRAPH " + g + " ;\nINSERT { GRAPH " + g +
+                                           " {\n" + ntriples + "} }\nWHERE {}\n");
+}
+
 qaxoi::Status ReadGraphVersion(StoreClient& client, const std::string& sparqlEndpoint,
                                const std::string& graph, std::optional<std::uint64_t>* version) {
   std::vector<std::string> tokens;

@@ -45,6 +45,15 @@ QAX_API qaxoi::Status PublishIfVersion(StoreClient& client, const std::string& s
                                        const std::string& graph, const std::string& ntriples,
                                        std::uint64_t expected, PublishOutcome* outcome);
 
+// Replaces the graph `graph` with the statements `ntriples` (N-Triples) in
+// one SPARQL update request to `sparqlEndpoint` (DROP SILENT of the graph,
+// then INSERT of the statements), for stores whose Graph Store Protocol PUT is not one
+// transaction under concurrent writers (Virtuoso 7 leaves the union of two
+// racing PUTs) but which run an update request as one. The graph carries no
+// version afterwards. Fails as StoreClient::Update does.
+QAX_API qaxoi::Status ReplaceGraph(StoreClient& client, const std::string& sparqlEndpoint,
+                                   const std::string& graph, const std::string& ntriples);
+
 // The version the graph carries (nullopt: none), read through a query.
 QAX_API qaxoi::Status ReadGraphVersion(StoreClient& client, const std::string& sparqlEndpoint,
                                        const std::string& graph,
