@@ -14,6 +14,18 @@ using Json = nlohmann::json;
 
 // Marks an array in the path of keys from the top.
 constexpr const char* kInArray = "[]";
+// How much of a value of the answer a message repeats.
+constexpr std::size_t kMaxShownBytes = 100;
+
+// `text` for a message of one line: control characters as '?', cut to
+// kMaxShownBytes.
+std::string Shown(const std::string& text) {
+  std::string shown;
+  for (const char c : text.substr(0, kMaxShownBytes)) {
+    shown.push_back(static_cast<unsigned char>(c) < 0x20 || c == 0x7f ? '?' : c);
+  }
+  return text.size() > kMaxShownBytes ? shown + "..." : shown;
+}
 
 // Takes the events of the parser and keeps what the format says: the
 // variables, each binding's terms, or the boolean.
@@ -45,7 +57,7 @@ class ResultsHandler : public nlohmann::json_sax<Json> {
                     : value == "bnode"                               ? ResultTerm::Kind::kBlank
                                                                      : ResultTerm::Kind::kUnbound;
         if (term.kind == ResultTerm::Kind::kUnbound)
-          return Fail("the answer has a term of unknown type '" + value + "'");
+          return Fail("the answer has a term of unknown type '" + Shown(value) + "'");
       } else if (field == "value") {
         term.value = std::move(value);
       } else if (field == "datatype") {
@@ -99,8 +111,8 @@ class ResultsHandler : public nlohmann::json_sax<Json> {
   }
   bool parse_error(std::size_t position, const std::string& /*token*/,
                    const nlohmann::detail::exception& error) override {
-    error_ =
-        "the answer is not JSON at byte " + std::to_string(position) + " (" + error.what() + ")";
+    error_ = "the answer is not JSON at byte " + std::to_string(position) + " (" +
+             Shown(error.what()) + ")";
     return false;
   }
 
