@@ -13,6 +13,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -80,6 +81,14 @@ class QAXOI_API Aco_QAXOntologyItem
   // them; an empty text where it is not known (a model without namespaces, a
   // file that recorded none). Empty when the channel has no links.
   const std::vector<std::string>& GetLinkAttributeIris() const;
+  // The position of the channel's link for an attribute, given by its IRI
+  // ("http://schema.org/contactPoint", as GetLinkAttributeIris gives it) or
+  // by its qualified name ("schema.contactPoint": scope, ".", name, as the
+  // link's name reads without the " [TODO.TODO]" that a nested item link's
+  // name carries). An attribute with value links answers its own link (the
+  // first); -1 when no link is for that attribute (an empty text included).
+  // Costs one comparison per link.
+  int LinkOfAttribute(std::string_view attribute) const;
   // What the last LoadChannel made of the saved class and links against the
   // model loaded then (LoadBinding.h): the defaults (nothing checked, nothing
   // re-bound) for a channel never loaded or whose links were prepared since.

@@ -14,8 +14,6 @@ using QAX::Ontology::OntologyModel;
 using QAX::Ontology::TermSuccession;
 using QAX::Ontology::TermSuccessor;
 
-// Appended to the link name of a nested item attribute.
-constexpr std::string_view kComplexLinkSuffix = " [TODO.TODO]";
 // A saved link name longer than a declared link holds was never written by a
 // preparation; it is matched whole but never taken apart into its library.
 constexpr std::size_t kMaxParsedNameLength = sizeof(ChildCreation::LinkName) - 1;

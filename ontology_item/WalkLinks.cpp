@@ -17,9 +17,6 @@ namespace {
 using QAX::Ontology::Info::AttrKind;
 using QAX::Ontology::Info::AttrKindOf;
 
-// Appended to the link name of a complex attribute.
-constexpr const char* kComplexLinkSuffix = " [TODO.TODO]";
-
 // Writes `pieces` one after another into the text field `field` of `size`
 // bytes, as CopyFieldText writes their concatenation: cut to fit with its
 // terminator, ending at a zero character, zero-filled behind.
@@ -84,9 +81,9 @@ ChildCreation LinkRecordOf(const QAX::Ontology::Info::MetaAttrInfo& info) {
   // The type names are static texts, zero-terminated.
   ChildCreation record = MakeLinkRecord(guid, type.data(), "", 0, kDefaultLinkParam);
   // The qualified name, written in place rather than built as a string.
-  CopyFieldPieces(
-      record.LinkName, sizeof(record.LinkName),
-      {info.scopeName, ".", info.name, kind == AttrKind::kComplex ? kComplexLinkSuffix : ""});
+  CopyFieldPieces(record.LinkName, sizeof(record.LinkName),
+                  {info.scopeName, ".", info.name,
+                   kind == AttrKind::kComplex ? kComplexLinkSuffix : std::string_view()});
   return record;
 }
 
@@ -103,13 +100,14 @@ bool WalkLink::NameIs(std::string_view text) const {
   if (type.empty()) return text.empty();
   constexpr std::size_t kLongestName = sizeof(ChildCreation::LinkName) - 1;
   const bool complex = AttrKindOf(info.kind) == AttrKind::kComplex;
-  const std::size_t length = info.scopeName.size() + 1 + info.name.size() +
-                             (complex ? std::strlen(kComplexLinkSuffix) : 0);
+  const std::size_t length =
+      info.scopeName.size() + 1 + info.name.size() + (complex ? kComplexLinkSuffix.size() : 0);
   // A name the field would cut is compared as cut.
   if (length > kLongestName || info.scopeName.find('\0') != std::string::npos ||
       info.name.find('\0') != std::string::npos)
     return Name() == text;
-  return IsConcatenation(text, {info.scopeName, ".", info.name, complex ? kComplexLinkSuffix : ""});
+  return IsConcatenation(
+      text, {info.scopeName, ".", info.name, complex ? kComplexLinkSuffix : std::string_view()});
 }
 
 const std::string& WalkLink::Name() const {
@@ -122,7 +120,7 @@ const std::string& WalkLink::Name() const {
   // As the record's field holds it: up to a zero character, at most
   // kLongestName characters.
   name_.reserve(info.scopeName.size() + 1 + info.name.size() +
-                (complex ? std::strlen(kComplexLinkSuffix) : 0));
+                (complex ? kComplexLinkSuffix.size() : 0));
   name_.append(info.scopeName).append(".").append(info.name);
   if (complex) name_.append(kComplexLinkSuffix);
   name_.resize(std::min({name_.size(), name_.find('\0'), kLongestName}));
@@ -228,10 +226,10 @@ bool SavedLinksFollowWalk(const QAX::Ontology::MetaClass* metaClass,
       const std::string& name = saved[i].second;
       if (saved[i].first != type || name.size() > kLongestName) return false;
       const bool named =
-          type.empty()
-              ? name.empty()
-              : IsConcatenation(name, {info.scopeName, ".", info.name,
-                                       kind == AttrKind::kComplex ? kComplexLinkSuffix : ""});
+          type.empty() ? name.empty()
+                       : IsConcatenation(name, {info.scopeName, ".", info.name,
+                                                kind == AttrKind::kComplex ? kComplexLinkSuffix
+                                                                           : std::string_view()});
       if (!named) return false;
       const bool iriWanted = iris != nullptr || (withIris && !savedIris[i].empty());
       if (!iriWanted) continue;

@@ -14,6 +14,10 @@
 
 namespace qaxoi::module {
 
+// Appended to the link name of a nested item attribute: the platform's fixed
+// text, leading blank included.
+inline constexpr std::string_view kComplexLinkSuffix = " [TODO.TODO]";
+
 // The link type GUID that a link type name ("Text", "Value",
 // "QAXOntologyItem") stands for; false, `guid` unchanged, for any other name.
 bool LinkGuidForTypeName(std::string_view typeName, _GUID* guid);

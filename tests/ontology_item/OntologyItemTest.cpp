@@ -248,6 +248,27 @@ TEST_F(OntologyItemChannel, WritesItsRecordsBehindTheMultiModeRecordsAndLoadsThe
 // Value links: one more link per further value, behind the last link, with
 // the attribute link's description; built into list values, written back by
 // FillAttributes, saved in the same records and loaded back as value links.
+TEST_F(OntologyItemChannel, FindsALinkByItsAttributesIriOrQualifiedName) {
+  model_.model->SetNamespace("lib", "http://example.org/lib#");
+  Prepare(channel_, model_.child);
+  EXPECT_EQ(8, channel_.AddValueLink(7));  // a second value of c_text
+  const std::pair<const char*, int> cases[] = {
+      {"lib.r_text", 0},
+      {"lib.c_text", 7},     // the attribute's own link, not its value link
+      {"lib.c_address", 5},  // a nested item link, found without its name's suffix
+      {"http://example.org/lib#p_real", 3},
+      {"http://example.org/lib#c_address", 5},
+      {"lib.c_address [TODO.TODO]", -1},  // a link name is no attribute name
+      {"c_text", -1},
+      {"lib.nothing", -1},
+      {"", -1},  // the unmapped attribute's link has an empty name
+  };
+  for (const auto& [attribute, link] : cases) {
+    EXPECT_EQ(link, channel_.LinkOfAttribute(attribute)) << attribute;
+  }
+  EXPECT_EQ(-1, Aco_QAXOntologyItem().LinkOfAttribute("lib.r_text"));
+}
+
 TEST_F(OntologyItemChannel, ValueLinksGiveAnAttributeSeveralValues) {
   Prepare(channel_, model_.child);
   EXPECT_EQ(8, channel_.AddValueLink(7));  // c_text
