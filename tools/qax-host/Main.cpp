@@ -26,6 +26,7 @@
 #include "tools/qax-host/CommandLine.h"
 #include "tools/qax-host/Commands.h"
 #include "tools/qax-host/Languages.h"
+#include "tools/qax-host/NearestNames.h"
 #include "tools/qax-host/Output.h"
 
 namespace {
@@ -527,8 +528,12 @@ int RunCommandLine(int argc, char** argv) {
   if (const int failed = ReadNetworkOptions(line, &invocation)) return failed;
 
   const Command* command = FindCommand(line.command.empty() ? "tour" : line.command);
-  if (command == nullptr)
-    return qaxoi::qax_host::UsageError("unknown command '" + line.command + "'");
+  if (command == nullptr) {
+    qaxoi::qax_host::NearestNames nearest(line.command);
+    for (const Command& known : kCommands) nearest.Offer(known.name, known.name);
+    return qaxoi::qax_host::UsageError("unknown command '" + line.command + "'" +
+                                       nearest.DidYouMean());
+  }
   if (line.help) {
     if (line.command.empty()) {
       PrintHelp();
