@@ -76,10 +76,10 @@ const Command kCommands[] = {
     {"describe", qaxoi::qax_host::RunDescribe,
      "CLASS|LIBRARY:", "print the module's description of a class",
      "Prints the module's description of CLASS: its label (in the languages of\n"
-     "--lang), parent, documentation and own attributes. LIBRARY: (a library's name and a colon) "
-     "prints the\n"
-     "library's namespace, its number of classes and the properties of its\n"
-     "namespace that no class has as an attribute.",
+     "--lang), parent, documentation and own attributes; then the attributes it\n"
+     "inherits, under the class each comes from. LIBRARY: (a library's name and\n"
+     "a colon) prints the library's namespace, its number of classes and the\n"
+     "properties of its namespace that no class has as an attribute.",
      true, 0, false},
     {"links", qaxoi::qax_host::RunLinks, "CLASS [ATTRIBUTE=VALUE ...]",
      "show the child links a channel declares for a class",
