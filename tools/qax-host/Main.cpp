@@ -103,9 +103,9 @@ const Command kCommands[] = {
      "ATTRIBUTE, and prints the ontology item the channel builds. Texts and dates\n"
      "as given; booleans true/false (yes/no, on/off, 1/0); numbers as numbers.\n"
      "A nested item takes values as ATTRIBUTE.NESTED=VALUE; its class is the\n"
-     "attribute's type, or the class given as ATTRIBUTE=CLASS. An attribute\n"
-     "given again takes several values (tag=a tag=b); ATTRIBUTE[N].NESTED=VALUE\n"
-     "is for the nested item of its Nth value.",
+     "attribute's range, or a class of the range (or below it) given as\n"
+     "ATTRIBUTE=CLASS. An attribute given again takes several values (tag=a\n"
+     "tag=b); ATTRIBUTE[N].NESTED=VALUE is for the nested item of its Nth value.",
      true, 0, false},
     {"save", qaxoi::qax_host::RunSave, "CLASS FILE [ATTRIBUTE=VALUE ...]",
      "save a channel graph with values as a group file",
