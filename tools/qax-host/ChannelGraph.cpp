@@ -7,8 +7,10 @@
 
 #include "host/qax/rdf/ReferenceValues.h"
 #include "ontology_item/ClassSelection.h"
+#include "tools/qax-host/AttributeRange.h"
 #include "tools/qax-host/AttributeValues.h"
 #include "tools/qax-host/ClassNames.h"
+#include "tools/qax-host/NearestNames.h"
 
 namespace qaxoi::qax_host {
 
@@ -21,6 +23,8 @@ namespace {
 
 // The most digits of a value's number ("knows[12]"): enough for the link limit.
 constexpr std::size_t kMaxValueDigits = 4;
+// The most attributes that the refusal of an unknown one lists.
+constexpr std::size_t kMaxListedAttributes = 12;
 
 // One attribute of the walk over a class and its parents, parents first:
 // exactly the order of the channel's links.
@@ -47,36 +51,6 @@ std::vector<WalkedAttribute> AttributeWalk(const MetaClass& metaClass) {
   return walk;
 }
 
-// Whether `given` is the class that an attribute of complex kind ranges over,
-// or a subclass of it. The service names the range by its local name
-// (`typeName`); when that name resolves to one class only that class counts,
-// otherwise every class of that name does. Every superclass counts, not the
-// parents alone; each class is looked at once, so superclasses that loop
-// end the search all the same.
-bool InRange(const Session& session, const MetaClass& given, const std::string& typeName) {
-  // A range that names no single class leaves `range` null.
-  const MetaClass* range = nullptr;
-  static_cast<void>(FindClass(session.model(), typeName, &range));
-  std::set<const MetaClass*> seen{&given};
-  std::vector<const MetaClass*> pending{&given};
-  while (!pending.empty()) {
-    const MetaClass* const c = pending.back();
-    pending.pop_back();
-    if (range != nullptr ? c == range : c->GetInfo().name == typeName) return true;
-    for (const MetaClass* superclass : c->GetSuperclasses()) {
-      if (seen.insert(superclass).second) pending.push_back(superclass);
-    }
-  }
-  return false;
-}
-
-// How the range of an attribute is named in messages.
-std::string RangeName(const Session& session, const std::string& typeName) {
-  const MetaClass* range = nullptr;
-  static_cast<void>(FindClass(session.model(), typeName, &range));
-  return range != nullptr ? ShownName(*range) : typeName;
-}
-
 // "attribute 'PATH'" followed by `what`: how messages name an attribute, by
 // its path as given.
 std::string AttributeMessage(const std::string& path, const std::string& what) {
@@ -92,10 +66,9 @@ std::string NoLinkMessage(const std::string& path, const MetaClass& metaClass,
                                     std::to_string(links));
 }
 
-std::string OutOfRangeMessage(const Session& session, const std::string& path,
-                              const std::string& typeName, const MetaClass& given) {
-  return AttributeMessage(path, " takes a " + RangeName(session, typeName) +
-                                    " or a subclass of it, not " + ShownName(given));
+std::string OutOfRangeMessage(const std::string& path, const ClassRange& range,
+                              const MetaClass& given) {
+  return AttributeMessage(path, " takes " + RangeText(range) + ", not " + ShownName(given));
 }
 
 // The channel that holds `value` for an attribute held by a host channel: a
@@ -221,13 +194,24 @@ std::string SingleValueMessage(const std::string& path,
          ShownName(metaClass) + " (a functional property, a maximum cardinality or an sh:maxCount)";
 }
 
-std::string KnownAttributes(const std::vector<WalkedAttribute>& walk) {
+// Why `name` names no attribute of `metaClass`, whose attributes are
+// `walk`: the nearest names, and the attributes themselves when they are few
+// enough to read in one line (else where to see them).
+std::string UnknownAttributeMessage(const MetaClass& metaClass, const std::string& name,
+                                    const std::vector<WalkedAttribute>& walk) {
+  NearestNames nearest(name);
   std::string names;
   for (const WalkedAttribute& attribute : walk) {
+    nearest.Offer(attribute.info->name, attribute.info->name);
     if (!names.empty()) names += ", ";
     names += attribute.info->name;
   }
-  return names.empty() ? "none" : names;
+  std::string message =
+      "class " + ShownName(metaClass) + " has no attribute '" + name + "'" + nearest.DidYouMean();
+  if (walk.size() <= kMaxListedAttributes) {
+    return message + " (attributes: " + (names.empty() ? "none" : names) + ")";
+  }
+  return message + " (see: qax-host describe " + ShownName(metaClass) + ")";
 }
 
 // The path of a nested value numbered: "knows.name" as "knows[2].name".
@@ -312,8 +296,7 @@ Aco_QAXOntologyItem* ChannelGraph::BuildItem(const Session& session, const MetaC
     const bool known = std::any_of(walk.begin(), walk.end(),
                                    [&](const WalkedAttribute& a) { return a.info->name == head; });
     if (!known) {
-      *error = "class " + ShownName(metaClass) + " has no attribute '" + head +
-               "' (attributes: " + KnownAttributes(walk) + ")";
+      *error = UnknownAttributeMessage(metaClass, head, walk);
       return nullptr;
     }
   }
@@ -386,16 +369,25 @@ Aco_QAXOntologyItem* ChannelGraph::BuildItem(const Session& session, const MetaC
         return nullptr;
       }
       if (AttrKindOf(attribute.info->kind) == AttrKind::kComplex) {
-        const std::string& className =
-            value.direct != nullptr ? value.direct->value : attribute.info->typeName;
-        const MetaClass* nestedClass = nullptr;
-        const qaxoi::Status found = FindClass(session.model(), className, &nestedClass);
-        if (!found.ok()) {
-          *error = AttributeMessage(valuePath, ": " + found.message());
-          return nullptr;
-        }
-        if (value.direct != nullptr && !InRange(session, *nestedClass, attribute.info->typeName)) {
-          *error = OutOfRangeMessage(session, valuePath, attribute.info->typeName, *nestedClass);
+        // The nested item's class is the attribute's range, by IRI: its
+        // local name may be that of classes of other vocabularies too.
+        const ClassRange range = RangeOf(session.model(), *attribute.attribute);
+        const MetaClass* nestedClass = range.first;
+        if (value.direct != nullptr) {
+          const qaxoi::Status found = FindClass(session.model(), value.direct->value, &nestedClass);
+          if (!found.ok()) {
+            *error = AttributeMessage(valuePath, ": " + found.message());
+            return nullptr;
+          }
+          if (!InRange(*nestedClass, range)) {
+            *error = OutOfRangeMessage(valuePath, range, *nestedClass);
+            return nullptr;
+          }
+        } else if (nestedClass == nullptr) {
+          *error = AttributeMessage(
+              valuePath, " ranges over '" + attribute.info->typeName +
+                             "', which names no one class of the ontology; give its class as '" +
+                             valuePath + "=CLASS'");
           return nullptr;
         }
         Aco_QAXOntologyItem* nestedItem =

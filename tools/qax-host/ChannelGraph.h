@@ -44,10 +44,11 @@ class ChannelGraph {
   // that has a value: a text channel for text and date attributes, a float
   // channel for booleans ("true"/"false", "yes"/"no", "on"/"off", "1"/"0")
   // and numbers, and a nested item channel for an attribute of complex kind
-  // (its class is the attribute's type, or the class given as the attribute's
-  // own value, "habitat=geo:Place", which must be that type or a subclass).
-  // Null and a message in `error`, before any channel is saved or shown, for
-  // an unknown attribute, an attribute past the channel's link limit, a
+  // (its class is the attribute's range, AttributeRange.h, or the class given
+  // as the attribute's own value, "habitat=geo:Place", which must lie in
+  // that range). Null and a message in `error`, before any channel is saved
+  // or shown, for an unknown attribute (the message suggests the nearest
+  // names), an attribute past the channel's link limit, a
   // value that does not fit its attribute or that the float channel would
   // change (see AttributeValues.h), a nested class outside the range, an
   // attribute that takes no value, a second value of an attribute that the

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "tools/qax-host/NearestNames.h"
+
 namespace qaxoi::qax_host {
 
 using QAX::Ontology::MetaClass;
@@ -31,6 +33,28 @@ std::string ShownName(const MetaClass& metaClass) {
   return metaClass.GetInfo().scopeName + ":" + metaClass.GetInfo().name;
 }
 
+std::string SimilarClasses(const OntologyModel& model, const std::string& name) {
+  // What a user types: a bare or prefixed name, "<IRI>" or an IRI.
+  std::string given = name;
+  if (given.size() > 2 && given.front() == '<' && given.back() == '>') {
+    given = given.substr(1, given.size() - 2);
+  }
+  const bool iri = given.find("://") != std::string::npos;
+  NearestNames nearest(given);
+  for (const MetaClassLibrary* library : model.GetLibraries()) {
+    for (const MetaClass* metaClass : library->GetClasses()) {
+      const std::string shown = ShownName(*metaClass);
+      if (iri) {
+        nearest.Offer(metaClass->GetInfo().handle, shown);
+        continue;
+      }
+      nearest.Offer(metaClass->GetInfo().name, shown);
+      nearest.Offer(shown, shown);
+    }
+  }
+  return nearest.DidYouMean();
+}
+
 namespace {
 
 // FindClass's work: the class, or null with why in `error`.
@@ -41,7 +65,8 @@ const MetaClass* Find(const OntologyModel& model, const std::string& name, std::
   if (name.size() > 2 && name.front() == '<' && name.back() == '>') {
     const std::string iri = name.substr(1, name.size() - 2);
     if (const MetaClass* byHandle = model.GetMetaClass(iri)) return byHandle;
-    *error = "no class <" + iri + "> in the ontology (see: qax-host classes)";
+    *error = "no class <" + iri + "> in the ontology" + SimilarClasses(model, name) +
+             " (see: qax-host classes)";
     return nullptr;
   }
   // ":Local": a name in the namespace of the document's empty prefix.
@@ -52,8 +77,8 @@ const MetaClass* Find(const OntologyModel& model, const std::string& name, std::
       return nullptr;
     }
     if (const MetaClass* byHandle = model.GetMetaClass(ns + name.substr(1))) return byHandle;
-    *error = "no class '" + name + "' (<" + ns + name.substr(1) +
-             ">) in the ontology (see: qax-host classes)";
+    *error = "no class '" + name + "' (<" + ns + name.substr(1) + ">) in the ontology" +
+             SimilarClasses(model, ns + name.substr(1)) + " (see: qax-host classes)";
     return nullptr;
   }
 
@@ -71,7 +96,8 @@ const MetaClass* Find(const OntologyModel& model, const std::string& name, std::
   const std::vector<const MetaClass*> found = ClassesNamed(model, nullptr, name);
   if (found.size() == 1) return found.front();
   if (found.empty()) {
-    *error = "no class '" + name + "' in the ontology (see: qax-host classes)";
+    *error = "no class '" + name + "' in the ontology" + SimilarClasses(model, name) +
+             " (see: qax-host classes)";
   } else {
     *error = "class name '" + name + "' is ambiguous; say which:";
     for (const MetaClass* metaClass : found) {

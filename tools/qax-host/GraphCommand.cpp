@@ -8,6 +8,7 @@
 #include "tools/qax-host/ClassNames.h"
 #include "tools/qax-host/Commands.h"
 #include "tools/qax-host/Graphviz.h"
+#include "tools/qax-host/MisplacedValues.h"
 #include "tools/qax-host/Output.h"
 
 namespace qaxoi::qax_host {
@@ -98,6 +99,12 @@ int RunGraph(const Invocation& invocation) {
   if (const int failed = CheckSource("graph", invocation)) return failed;
   std::vector<Assignment> assignments;
   if (invocation.file.empty()) {
+    if (const int failed = RefuseValueAsFile("graph", "--output", invocation.output,
+                                             "graph " + invocation.arguments[0] +
+                                                 (invocation.arguments.size() > 1 ? " ... " : " ") +
+                                                 invocation.output + " --output FILE")) {
+      return failed;
+    }
     if (const int failed = ReadAssignments(invocation.arguments, 1, &assignments)) return failed;
   }
   std::unique_ptr<Session> session = OpenSession(invocation);

@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -17,6 +18,7 @@
 #include "tools/qax-host/ClassNames.h"
 #include "tools/qax-host/Commands.h"
 #include "tools/qax-host/DisplayTexts.h"
+#include "tools/qax-host/InheritedAttributes.h"
 #include "tools/qax-host/Output.h"
 
 namespace qaxoi::qax_host {
@@ -226,6 +228,55 @@ std::vector<const QAX::Ontology::MetaAttr*> LinkAttributes(
   return attributes;
 }
 
+// The name JSON gives an attribute kind (host/qax/model/AttrKind.h).
+const char* KindName(std::int32_t kind) {
+  using QAX::Ontology::Info::AttrKind;
+  switch (QAX::Ontology::Info::AttrKindOf(kind)) {
+    case AttrKind::kText:
+      return "text";
+    case AttrKind::kBoolean:
+      return "boolean";
+    case AttrKind::kInteger:
+      return "integer";
+    case AttrKind::kReal:
+      return "real";
+    case AttrKind::kTemporal:
+      return "temporal";
+    case AttrKind::kComplex:
+      return "complex";
+    case AttrKind::kUnmapped:
+      return "unmapped";
+  }
+  return "unknown";
+}
+
+// describe's JSON of the attributes of a class whose links `channel` has
+// prepared: each one's name, IRI (null when its library names no
+// namespace), type, kind, link position and the link's type name (both
+// null past the channel's links). `links` gives each attribute's position
+// among them.
+Json AttributesJson(const std::vector<const QAX::Ontology::MetaAttr*>& attributes,
+                    const std::unordered_map<const QAX::Ontology::MetaAttr*, int>& links,
+                    Aco_QAXOntologyItem& channel, const QAX::Ontology::OntologyModel& model) {
+  Json entries = Json::array();
+  for (const QAX::Ontology::MetaAttr* attribute : attributes) {
+    const QAX::Ontology::Info::MetaAttrInfo& info = attribute->GetInfo();
+    const std::string ns = model.GetNamespace(info.scopeName);
+    const auto found = links.find(attribute);
+    const int link =
+        found != links.end() && found->second < channel.GetChildCount() ? found->second : -1;
+    entries.push_back(
+        {{"name", info.name},
+         {"iri", ns.empty() ? Json() : Json(ns + info.name)},
+         {"type", info.typeName},
+         {"kind", KindName(info.kind)},
+         {"link", link < 0 ? Json() : Json(link)},
+         {"linkType",
+          link < 0 ? Json() : Json(FieldText(channel.GetChildCreation(link)->Type.Name))}});
+  }
+  return entries;
+}
+
 // The shown names of a reference's allowed values.
 Json AllowedValues(const QAX::Ontology::AttrValueType& valueType) {
   Json values = Json::array();
@@ -254,6 +305,17 @@ int RunDescribe(const Invocation& invocation) {
     if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
     shown += text[i];
   }
+  // What a channel links besides the class's own attributes, which the
+  // module's text lists: the parents' attributes, by the class each comes
+  // from.
+  const std::vector<AttributeGroup> inherited = InheritedAttributes(*metaClass);
+  std::string inheritedLines;
+  for (const AttributeGroup& group : inherited) {
+    inheritedLines += "\n-------- inherited from " + ShownName(*group.owner) + " --------\n\n";
+    for (const QAX::Ontology::MetaAttr* attribute : group.attributes) {
+      inheritedLines += attribute->GetInfo().name + "\t" + attribute->GetInfo().typeName + "\n";
+    }
+  }
   const std::vector<const QAX::Ontology::MetaClass*> superclasses = metaClass->GetSuperclasses();
   const std::string label =
       DisplayLabel(metaClass->GetTexts(), target.session->model().GetLanguages());
@@ -277,17 +339,35 @@ int RunDescribe(const Invocation& invocation) {
     for (const QAX::Ontology::MetaClass* superclass : superclasses) {
       names.push_back(ShownName(*superclass));
     }
+    const QAX::Ontology::Info::MetaClassInfo& info = metaClass->GetInfo();
+    qaxoi::module::PrepareLinksFor(*channel, metaClass, true);
+    std::unordered_map<const QAX::Ontology::MetaAttr*, int> links;
+    for (const QAX::Ontology::MetaAttr* attribute : LinkAttributes(*metaClass)) {
+      links.emplace(attribute, static_cast<int>(links.size()));
+    }
+    const QAX::Ontology::OntologyModel& model = target.session->model();
+    Json groups = Json::array();
+    for (const AttributeGroup& group : inherited) {
+      groups.push_back({{"class", ShownName(*group.owner)},
+                        {"attributes", AttributesJson(group.attributes, links, *channel, model)}});
+    }
     Json document = {{"class", ShownName(*metaClass)},
-                     {"iri", metaClass->GetInfo().handle},
+                     {"iri", info.handle},
+                     {"qualifiedName", metaClass->GetFQName()},
                      {"parent", parent != nullptr ? Json(ShownName(*parent)) : Json()},
                      {"superclasses", std::move(names)},
+                     {"abstract", info.isAbstract},
                      {"label", label.empty() ? Json() : Json(label)}};
     AddTexts(metaClass->GetTexts(), document);
+    document["doc"] = info.doc;
+    document["attributes"] = AttributesJson(metaClass->GetAttributes(), links, *channel, model);
+    document["inherited"] = std::move(groups);
     document["description"] = shown;
     document["references"] = std::move(references);
     PrintJson(document);
     return kExitOk;
   }
+  shown += inheritedLines;
   if (!referenceLines.empty()) {
     shown += "\n-------- references --------\n\n" + referenceLines;
   }

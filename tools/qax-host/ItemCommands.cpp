@@ -17,6 +17,7 @@
 #include "tools/qax-host/ClassNames.h"
 #include "tools/qax-host/Commands.h"
 #include "tools/qax-host/ItemText.h"
+#include "tools/qax-host/MisplacedValues.h"
 #include "tools/qax-host/MissingClass.h"
 #include "tools/qax-host/Output.h"
 #include "tools/qax-host/Rebinding.h"
@@ -231,6 +232,10 @@ int RunSave(const Invocation& invocation) {
                           : "save needs a file after the class '" + invocation.arguments[0] + "'");
   }
   const std::string& path = invocation.arguments[1];
+  if (const int failed = RefuseValueAsFile("save", "", path,
+                                           "save " + invocation.arguments[0] + " FILE " + path +
+                                               (invocation.arguments.size() > 2 ? " ..." : "")))
+    return failed;
   std::vector<Assignment> assignments;
   if (const int failed = ReadAssignments(invocation.arguments, 2, &assignments)) return failed;
   std::unique_ptr<Session> session = OpenSession(invocation);
@@ -318,6 +323,12 @@ int RunExport(const Invocation& invocation) {
   if (const int failed = CheckSource("export", invocation)) return failed;
   std::vector<Assignment> assignments;
   if (invocation.file.empty()) {
+    if (const int failed = RefuseValueAsFile("export", "--output", invocation.output,
+                                             "export " + invocation.arguments[0] +
+                                                 (invocation.arguments.size() > 1 ? " ... " : " ") +
+                                                 invocation.output + " --output FILE")) {
+      return failed;
+    }
     if (const int failed = ReadAssignments(invocation.arguments, 1, &assignments)) return failed;
   }
   std::unique_ptr<Session> session = OpenSession(invocation);

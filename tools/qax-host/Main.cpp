@@ -26,6 +26,7 @@
 #include "tools/qax-host/CommandLine.h"
 #include "tools/qax-host/Commands.h"
 #include "tools/qax-host/Languages.h"
+#include "tools/qax-host/NearestNames.h"
 #include "tools/qax-host/Output.h"
 
 namespace {
@@ -75,10 +76,10 @@ const Command kCommands[] = {
     {"describe", qaxoi::qax_host::RunDescribe,
      "CLASS|LIBRARY:", "print the module's description of a class",
      "Prints the module's description of CLASS: its label (in the languages of\n"
-     "--lang), parent, documentation and own attributes. LIBRARY: (a library's name and a colon) "
-     "prints the\n"
-     "library's namespace, its number of classes and the properties of its\n"
-     "namespace that no class has as an attribute.",
+     "--lang), parent, documentation and own attributes; then the attributes it\n"
+     "inherits, under the class each comes from. LIBRARY: (a library's name and\n"
+     "a colon) prints the library's namespace, its number of classes and the\n"
+     "properties of its namespace that no class has as an attribute.",
      true, 0, false},
     {"links", qaxoi::qax_host::RunLinks, "CLASS [ATTRIBUTE=VALUE ...]",
      "show the child links a channel declares for a class",
@@ -102,9 +103,9 @@ const Command kCommands[] = {
      "ATTRIBUTE, and prints the ontology item the channel builds. Texts and dates\n"
      "as given; booleans true/false (yes/no, on/off, 1/0); numbers as numbers.\n"
      "A nested item takes values as ATTRIBUTE.NESTED=VALUE; its class is the\n"
-     "attribute's type, or the class given as ATTRIBUTE=CLASS. An attribute\n"
-     "given again takes several values (tag=a tag=b); ATTRIBUTE[N].NESTED=VALUE\n"
-     "is for the nested item of its Nth value.",
+     "attribute's range, or a class of the range (or below it) given as\n"
+     "ATTRIBUTE=CLASS. An attribute given again takes several values (tag=a\n"
+     "tag=b); ATTRIBUTE[N].NESTED=VALUE is for the nested item of its Nth value.",
      true, 0, false},
     {"save", qaxoi::qax_host::RunSave, "CLASS FILE [ATTRIBUTE=VALUE ...]",
      "save a channel graph with values as a group file",
@@ -527,8 +528,12 @@ int RunCommandLine(int argc, char** argv) {
   if (const int failed = ReadNetworkOptions(line, &invocation)) return failed;
 
   const Command* command = FindCommand(line.command.empty() ? "tour" : line.command);
-  if (command == nullptr)
-    return qaxoi::qax_host::UsageError("unknown command '" + line.command + "'");
+  if (command == nullptr) {
+    qaxoi::qax_host::NearestNames nearest(line.command);
+    for (const Command& known : kCommands) nearest.Offer(known.name, known.name);
+    return qaxoi::qax_host::UsageError("unknown command '" + line.command + "'" +
+                                       nearest.DidYouMean());
+  }
   if (line.help) {
     if (line.command.empty()) {
       PrintHelp();

@@ -1,0 +1,282 @@
+// What qax-host tells a new user who types what new users type: a nested
+// item in a vocabulary of several namespaces, a save without its file, a
+// class whose attributes are all inherited, and names typed wrong. Run as a
+// user runs it, against schema.org as the fetched vocabularies hold it.
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "tools/qax-host/NearestNames.h"
+
+namespace {
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+bool Exists(const std::string& path) {
+  struct stat info;
+  return ::lstat(path.c_str(), &info) == 0;
+}
+
+std::string VocabularyFolder() {
+  const char* env = std::getenv("QAX_VOCABULARY_DIR");
+  return env != nullptr ? env : QAX_VOCABULARY_DIR;
+}
+
+// How a row's standard output is compared.
+enum class Shown {
+  kWhole,     // byte for byte
+  kSections,  // the "--------" headings of describe, each with its count of lines
+  kJson,      // the JSON document on one line, its members in their order
+};
+
+std::string AsShown(const std::string& out, Shown shown) {
+  if (shown == Shown::kJson) return nlohmann::ordered_json::parse(out).dump();
+  if (shown == Shown::kWhole) return out;
+  std::string sections;
+  std::string heading;
+  int lines = 0;
+  for (std::size_t at = 0; at < out.size();) {
+    const std::size_t end = out.find('\n', at);
+    const std::string line = out.substr(at, end - at);
+    at = end == std::string::npos ? out.size() : end + 1;
+    if (line.compare(0, 8, "--------") == 0) {
+      if (!heading.empty()) sections += heading + " " + std::to_string(lines) + "\n";
+      heading = line;
+      lines = 0;
+    } else if (!heading.empty() && !line.empty()) {
+      ++lines;
+    }
+  }
+  return sections + heading + " " + std::to_string(lines) + "\n";
+}
+
+class Guidance : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char folder[] = "/tmp/qax-host-guidance-XXXXXX";
+    ASSERT_NE(nullptr, ::mkdtemp(folder));
+    dir_ = folder;
+    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"}) ::unsetenv(name);
+  }
+  void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
+
+  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+
+  struct Result {
+    int exitCode;
+    std::string out, err;
+  };
+  // Runs qax-host with the blank-separated arguments of `line` (none holds
+  // a quote) in the test's folder.
+  Result Run(const std::string& line) {
+    std::string command = "cd '" + dir_ + "' && " + std::getenv("QAX_BIN_DIR") + "/qax-host";
+    for (std::size_t at = 0; at < line.size();) {
+      const std::size_t end = std::min(line.find(' ', at), line.size());
+      command += " '" + line.substr(at, end - at) + "'";
+      at = end + 1;
+    }
+    const int status =
+        std::system((command + " </dev/null >" + Path("out") + " 2>" + Path("err")).c_str());
+    return Result{WEXITSTATUS(status), ReadFile(Path("out")), ReadFile(Path("err"))};
+  }
+
+  std::string dir_;
+};
+
+// What loading each vocabulary says on standard error first.
+const std::string kSchemaWarning =
+    "qax-host: warning: schema.nq: 1 property has no domain and no restriction, so no class has "
+    "it as an attribute (<http://schema.org/interactionCount>)\n";
+const std::string kBothWarning =
+    "qax-host: warning: both.nq: 4 properties have no domain and no restriction, so no class has "
+    "them as attributes (for example <http://schema.org/interactionCount>, "
+    "<https://gs1.org/voc/defaultLink>, <https://gs1.org/voc/defaultLink%2A>)\n";
+const std::string kTutorialWarnings =
+    "qax-host: warning: tutorial.ttl: ignored 2 owl:unionOf class expressions in rdfs:subClassOf "
+    "and owl:equivalentClass (for example in the owl:equivalentClass of "
+    "<http://example.org/tutorial/pizza.owl#Spiciness>)\n"
+    "qax-host: warning: tutorial.ttl: 1 property has no domain and no restriction, so no class "
+    "has it as an attribute (<http://example.org/tutorial/pizza.owl#isToppingOf>)\n";
+
+TEST_F(Guidance, NewUsersCommandLinesGetWhatTheyMeantOrASuggestion) {
+  const std::string folder = VocabularyFolder();
+  ASSERT_TRUE(Exists(folder + "/schema.nq"))
+      << folder << " lacks schema.nq: run scripts/fetch-vocabularies.sh from the repository "
+      << "root (it needs npm), or point QAX_VOCABULARY_DIR at the vocabularies";
+  ASSERT_EQ(0, ::symlink((folder + "/schema.nq").c_str(), Path("schema.nq").c_str()));
+  ASSERT_EQ(0, ::symlink(QAX_TEST_DATA_DIR "/tutorial.ttl", Path("tutorial.ttl").c_str()));
+  // schema.org with GS1, which has a ContactPoint of its own.
+  std::ofstream(Path("both.nq"), std::ios::binary)
+      << ReadFile(folder + "/schema.nq") << ReadFile(folder + "/gs1.nq");
+
+  const struct {
+    std::string line;  // the arguments, separated by blanks
+    int exitCode;
+    std::string err;
+    std::string out;
+    Shown shown = Shown::kWhole;
+  } rows[] = {
+      // A nested item's class is its attribute's range, by IRI.
+      {"--ontology both.nq build schema:Restaurant contactPoint.telephone=99", 0, kBothWarning,
+       "schema:Restaurant\n  contactPoint = schema:ContactPoint\n    telephone = \"99\"\n"},
+      {"--ontology both.nq build schema:Restaurant contactPoint=schema:PostalAddress "
+       "contactPoint.telephone=99",
+       0, kBothWarning,
+       "schema:Restaurant\n  contactPoint = schema:PostalAddress\n    telephone = \"99\"\n"},
+      {"--ontology both.nq build schema:Restaurant contactPoint=schema:Restaurant", 1,
+       kBothWarning +
+           "qax-host: attribute 'contactPoint' takes a schema:ContactPoint or a subclass of it, "
+           "not schema:Restaurant\n",
+       ""},
+      // Any class of schema:rangeIncludes, not only the one that names the type.
+      {"--ontology schema.nq build schema:Book author=schema:Person author.name=Ann", 0,
+       kSchemaWarning, "schema:Book\n  author = schema:Person\n    name = \"Ann\"\n"},
+      {"--ontology schema.nq build schema:Book author=schema:Place", 1,
+       kSchemaWarning +
+           "qax-host: attribute 'author' takes a schema:Organization or a schema:Person, or a "
+           "subclass of one of them, not schema:Place\n",
+       ""},
+      // A value where the file to write goes.
+      {"--ontology schema.nq save schema:Restaurant name=X", 2,
+       "qax-host: save: 'name=X' looks like ATTRIBUTE=VALUE, not the FILE to write; did you mean "
+       "'save schema:Restaurant FILE name=X'? (for a file of that name, give './name=X') (see: "
+       "qax-host --help)\n",
+       ""},
+      {"--ontology schema.nq export schema:Restaurant -o name=X", 2,
+       "qax-host: export: --output 'name=X' looks like ATTRIBUTE=VALUE, not the FILE to write; did "
+       "you mean 'export schema:Restaurant name=X --output FILE'? (for a file of that name, give "
+       "'./name=X') (see: qax-host --help)\n",
+       ""},
+      // describe: the module's text, then what the class inherits.
+      {"--ontology schema.nq describe schema:Restaurant", 0, kSchemaWarning,
+       "-------- attributes -------- 0\n"
+       "-------- inherited from schema:Thing -------- 12\n"
+       "-------- inherited from schema:Organization -------- 66\n"
+       "-------- inherited from schema:Place -------- 32\n"
+       "-------- inherited from schema:LocalBusiness -------- 5\n"
+       "-------- inherited from schema:FoodEstablishment -------- 5\n"
+       "-------- references -------- 18\n",
+       Shown::kSections},
+      {"--ontology tutorial.ttl describe pizza:American", 0, kTutorialWarnings,
+       "Class:\tpizza.American\nLabel:\tAmerican\nParent:\tpizza.NamedPizza\n"
+       "Superclasses:\tpizza:NamedPizza\nAbstract:\tno\nDoc:\n\n"
+       "-------- attributes --------\n\nhasCountryOfOrigin\n\n"
+       "-------- inherited from pizza:Food --------\n\nhasIngredient\tFood\n\n"
+       "-------- inherited from pizza:Pizza --------\n\n"
+       "hasBase\tPizzaBase\nhasDiameter\tdecimal\nhasTopping\tPizzaTopping\nnickname\tstring\n\n"
+       "-------- inherited from pizza:NamedPizza --------\n\nhasCalorificContentValue\tinteger\n\n"
+       "-------- references --------\n\nhasCountryOfOrigin\tone of pizza:America, pizza:Italy\n"},
+      {"--ontology tutorial.ttl --json describe pizza:American", 0, kTutorialWarnings,
+       R"({"class":"pizza:American","iri":"http://example.org/tutorial/pizza.owl#American",)"
+       R"("qualifiedName":"pizza::American","parent":"pizza:NamedPizza",)"
+       R"("superclasses":["pizza:NamedPizza"],"abstract":false,"label":"American",)"
+       R"("labels":{"en":"American","pt":"Americana"},"docs":{},"doc":"",)"
+       R"("attributes":[{"name":"hasCountryOfOrigin",)"
+       R"("iri":"http://example.org/tutorial/pizza.owl#hasCountryOfOrigin","type":"",)"
+       R"("kind":"text","link":6,"linkType":"Text"}],)"
+       R"("inherited":[{"class":"pizza:Food","attributes":[{"name":"hasIngredient",)"
+       R"("iri":"http://example.org/tutorial/pizza.owl#hasIngredient","type":"Food",)"
+       R"("kind":"complex","link":0,"linkType":"QAXOntologyItem"}]},)"
+       R"({"class":"pizza:Pizza","attributes":[{"name":"hasBase",)"
+       R"("iri":"http://example.org/tutorial/pizza.owl#hasBase","type":"PizzaBase",)"
+       R"("kind":"complex","link":1,"linkType":"QAXOntologyItem"},{"name":"hasDiameter",)"
+       R"("iri":"http://example.org/tutorial/pizza.owl#hasDiameter","type":"decimal",)"
+       R"("kind":"real","link":2,"linkType":"Value"},{"name":"hasTopping",)"
+       R"("iri":"http://example.org/tutorial/pizza.owl#hasTopping","type":"PizzaTopping",)"
+       R"("kind":"complex","link":3,"linkType":"QAXOntologyItem"},{"name":"nickname",)"
+       R"("iri":"http://example.org/tutorial/pizza.owl#nickname","type":"string",)"
+       R"("kind":"text","link":4,"linkType":"Text"}]},)"
+       R"({"class":"pizza:NamedPizza","attributes":[{"name":"hasCalorificContentValue",)"
+       R"("iri":"http://example.org/tutorial/pizza.owl#hasCalorificContentValue",)"
+       R"("type":"integer","kind":"integer","link":5,"linkType":"Value"}]}],)"
+       R"("description":"Class:\tpizza.American\nParent:\tpizza.NamedPizza\nAbstract:\tno\n)"
+       R"(Doc:\t\n\n-------- attributes --------\n\nhasCountryOfOrigin\t\n",)"
+       R"("references":[{"attribute":"hasCountryOfOrigin",)"
+       R"("values":["pizza:America","pizza:Italy"]}]})",
+       Shown::kJson},
+      // Names typed wrong: the nearest, by short or prefixed name, any case.
+      {"--ontology schema.nq describe schema:Restaraunt", 1,
+       kSchemaWarning + "qax-host: no class 'schema:Restaraunt' in the ontology; did you mean "
+                        "schema:Restaurant? (see: qax-host classes)\n",
+       ""},
+      {"--ontology schema.nq build restaurant", 1,
+       kSchemaWarning +
+           "qax-host: no class 'restaurant' in the ontology; did you mean schema:Restaurant? "
+           "(see: qax-host classes)\n",
+       ""},
+      {"--ontology schema.nq build schema:Restaurant contactPont=1", 1,
+       kSchemaWarning +
+           "qax-host: class schema:Restaurant has no attribute 'contactPont'; did you mean "
+           "contactPoint or contactPoints? (see: qax-host describe schema:Restaurant)\n",
+       ""},
+      {"--ontology schema.nq build schema:Restaurant contactPoint.telefone=1", 1,
+       kSchemaWarning +
+           "qax-host: class schema:ContactPoint has no attribute 'telefone'; did you mean "
+           "telephone? (see: qax-host describe schema:ContactPoint)\n",
+       ""},
+      {"build zoo:Penguin nmae=Pingu", 1,
+       "qax-host: class zoo:Penguin has no attribute 'nmae'; did you mean name? (attributes: "
+       "alive, name, born, legs, weight, habitat, ring, species)\n",
+       ""},
+      {"describe xyzzy", 1, "qax-host: no class 'xyzzy' in the ontology (see: qax-host classes)\n",
+       ""},
+      {"biuld zoo:Penguin", 2,
+       "qax-host: unknown command 'biuld'; did you mean build? (see: qax-host --help)\n", ""},
+  };
+  for (const auto& row : rows) {
+    const Result result = Run(row.line);
+    EXPECT_EQ(row.exitCode, result.exitCode) << row.line;
+    EXPECT_EQ(row.err, result.err) << row.line;
+    EXPECT_EQ(row.out, AsShown(result.out, row.shown)) << row.line;
+  }
+  // The refused save and export wrote nothing.
+  EXPECT_FALSE(Exists(Path("name=X")));
+}
+
+// The edits between two names, as the suggestions count them: a swap of
+// neighbours is one, case is none, and past the limit the answer is the
+// limit plus one however far the names are.
+TEST(NearestNames, CountsEditsWithinTheLimit) {
+  using qaxoi::qax_host::NearestNames;
+  const std::string longName(NearestNames::kMaxComparedBytes + 1, 'a');
+  const struct {
+    std::string a, b;
+    std::size_t limit, distance;
+  } rows[] = {
+      {"build", "build", 3, 0},
+      {"BUILD", "build", 3, 0},
+      {"biuld", "build", 3, 1},
+      {"restaraunt", "Restaurant", 3, 2},
+      {"contactPont", "contactPoints", 3, 2},
+      {"", "abc", 3, 3},
+      {"abc", "", 2, 3},
+      {"kitten", "sitting", 3, 3},
+      {"kitten", "sitting", 2, 3},
+      {"abcdef", "ab", 3, 4},
+      {longName, longName, 3, 4},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(row.distance, NearestNames::Distance(row.a, row.b, row.limit))
+        << row.a << " " << row.b;
+  }
+  // At most three, nearest first, each once.
+  NearestNames nearest("tag");
+  for (const char* name : {"tags", "tap", "tag", "Tag", "rag", "bag", "tags"}) {
+    nearest.Offer(name, name);
+  }
+  EXPECT_EQ(std::vector<std::string>({"Tag", "tag", "bag"}), nearest.Nearest());
+}
+
+}  // namespace
