@@ -114,16 +114,13 @@ install(FILES "${PROJECT_BINARY_DIR}/QAXOntologyItemConfig.cmake"
 # The module's file is in the private library folder with the libraries,
 # which the flags' run path names; on Windows the DLL is in bin/ and
 # programs link its import library, QAXOntologyItem.lib, from lib/ by name.
+# pkglibdir is the folder that holds the libraries to load (bin/ on Windows).
 if(WIN32)
-  set(QAX_PC_LINK_DIR "\${libdir}")
-  set(QAX_PC_MODULE "\${prefix}/${CMAKE_INSTALL_BINDIR}/QAXOntologyItem.dll")
-  set(QAX_PC_LINK_MODULE "-lQAXOntologyItem")
-  set(QAX_PC_RUN_PATH "")
+  set(QAX_PC_PKGLIBDIR "${CMAKE_INSTALL_BINDIR}")
+  set(QAX_PC_LIBS "-L\${libdir} -lQAXOntologyItem -lQAX -lHighPoly")
 else()
-  set(QAX_PC_LINK_DIR "\${pkglibdir}")
-  set(QAX_PC_MODULE "\${pkglibdir}/QAXOntologyItem${CMAKE_SHARED_LIBRARY_SUFFIX}")
-  set(QAX_PC_LINK_MODULE "\${module}")
-  set(QAX_PC_RUN_PATH "-Wl,-rpath,\${pkglibdir}")
+  set(QAX_PC_PKGLIBDIR "${QAX_INSTALL_PRIVATE_LIBDIR}")
+  set(QAX_PC_LIBS "-L\${pkglibdir} -Wl,-rpath,\${pkglibdir} \${module} -lQAX -lHighPoly")
 endif()
 # The prefix stays a placeholder until the install fills it in.
 set(QAX_PC_PREFIX "@QAX_PC_PREFIX@")
