@@ -21,4 +21,11 @@ root="$(cd "$(dirname "$0")" && pwd)"
     exit 1
   fi
 )
+# The vocabularies that ./test.sh fetches, unless the caller names others: a
+# loaded group's class that the ontology lacks is then answered with the
+# --ontology file that has it. The program itself knows no folder of this tree.
+vocabularies="$root/.cache/vocabularies/package/ontologies"
+if [[ -z "${QAX_HOST_VOCABULARIES+set}" && -d "$vocabularies" ]]; then
+  export QAX_HOST_VOCABULARIES="$vocabularies"
+fi
 exec "$root/build/release/bin/qax-host" "$@"

@@ -2,7 +2,10 @@
 # host and editor code against the module:
 #
 #   bin/qax-host                          the command-line host (not on Windows)
-#   lib/QAXOntologyItem.so, libHighPoly.so, libQAX.so
+#   lib/QAXOntologyItem/QAXOntologyItem.so, libHighPoly.so, libQAX.so
+#                                         in a folder of their own: the
+#                                         libraries' names are generic and
+#                                         unversioned (cmake/InstallLayout.cmake)
 #                                         (Windows: bin/*.dll, lib/*.lib)
 #   include/QAXOntologyItem/host/sdk/..., host/qax/{model,rdf,shacl,store}/..., module/...,
 #           channel_extension/..., multimode/..., ontology_item/...
@@ -13,11 +16,14 @@
 #                                         folder names like "module"
 #   lib/cmake/QAXOntologyItem/            the CMake package
 #   lib/pkgconfig/qaxontologyitem.pc      the pkg-config file
+#   share/man/man1/qax-host.1             qax-host's manual page (with help2man)
 #   share/doc/QAXOntologyItem/            README, LICENSE, docs, examples/host
 #
 # The install can be moved as a whole: the programs and libraries find each
-# other through $ORIGIN-relative run paths, the CMake package and the
-# pkg-config file locate the prefix from their own folder.
+# other through $ORIGIN-relative run paths, the CMake package locates the
+# prefix from its own folder. The pkg-config file names the prefix it was
+# installed to; `pkg-config --define-prefix` takes it from the file's folder
+# instead, for a moved install.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 include(cmake/PublicHeaders.cmake)
@@ -62,21 +68,24 @@ endforeach()
 # for cxx_std_17 as a usage requirement, so code that includes them is
 # compiled as C++17 at least, whatever its own default.
 
-# Libraries find each other beside themselves; qax-host finds them from
+# The libraries find each other beside themselves; qax-host finds them from
 # its own folder.
-file(RELATIVE_PATH _qax_bin_to_lib "/${CMAKE_INSTALL_BINDIR}" "/${CMAKE_INSTALL_LIBDIR}")
 set_target_properties(HighPoly QAX QAXOntologyItem PROPERTIES INSTALL_RPATH "$ORIGIN")
 set_target_properties(QAXOntologyItem PROPERTIES EXPORT_NAME module)
 
 install(TARGETS HighPoly QAX QAXOntologyItem
   EXPORT QAXOntologyItemTargets
-  LIBRARY DESTINATION "${CMAKE_INSTALL_LIBDIR}"
+  LIBRARY DESTINATION "${QAX_INSTALL_PRIVATE_LIBDIR}"
   ARCHIVE DESTINATION "${CMAKE_INSTALL_LIBDIR}"
   RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}"
   INCLUDES DESTINATION "${QAX_INCLUDE_DIR}")
 if(TARGET qax-host)
-  set_target_properties(qax-host PROPERTIES INSTALL_RPATH "$ORIGIN/${_qax_bin_to_lib}")
+  set_target_properties(qax-host PROPERTIES INSTALL_RPATH "$ORIGIN/${QAX_BIN_TO_PRIVATE_LIBDIR}")
   install(TARGETS qax-host RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
+endif()
+if(TARGET qax-host-man)
+  get_target_property(_qax_man_page qax-host-man QAX_MAN_PAGE)
+  install(FILES "${_qax_man_page}" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
 endif()
 # A MinGW build's DLLs need the GCC runtime DLLs beside them.
 if(WIN32 AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
@@ -99,21 +108,27 @@ install(FILES "${PROJECT_BINARY_DIR}/QAXOntologyItemConfig.cmake"
               "${PROJECT_BINARY_DIR}/QAXOntologyItemConfigVersion.cmake"
         DESTINATION "${QAX_PACKAGE_DIR}")
 
-# pkg-config: the prefix is found from the file's own folder.
-file(RELATIVE_PATH QAX_PC_TO_PREFIX "/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/")
-string(REGEX REPLACE "/$" "" QAX_PC_TO_PREFIX "${QAX_PC_TO_PREFIX}")
-# The module's file is in lib/ beside the libraries; on Windows the DLL is in
-# bin/ and programs link its import library, QAXOntologyItem.lib, by name.
+# pkg-config: the file is made when it is installed, with the prefix it is
+# installed to (cmake/InstallPkgConfig.cmake): every path it gives is then
+# a plain absolute one, and a program linked with its flags runs as it is.
+# The module's file is in the private library folder with the libraries,
+# which the flags' run path names; on Windows the DLL is in bin/ and
+# programs link its import library, QAXOntologyItem.lib, from lib/ by name.
+# pkglibdir is the folder that holds the libraries to load (bin/ on Windows).
 if(WIN32)
-  set(QAX_PC_MODULE "\${prefix}/${CMAKE_INSTALL_BINDIR}/QAXOntologyItem.dll")
-  set(QAX_PC_LINK_MODULE "-lQAXOntologyItem")
+  set(QAX_PC_PKGLIBDIR "${CMAKE_INSTALL_BINDIR}")
+  set(QAX_PC_LIBS "-L\${libdir} -lQAXOntologyItem -lQAX -lHighPoly")
 else()
-  set(QAX_PC_MODULE "\${libdir}/QAXOntologyItem${CMAKE_SHARED_LIBRARY_SUFFIX}")
-  set(QAX_PC_LINK_MODULE "\${module}")
+  set(QAX_PC_PKGLIBDIR "${QAX_INSTALL_PRIVATE_LIBDIR}")
+  set(QAX_PC_LIBS "-L\${pkglibdir} -Wl,-rpath,\${pkglibdir} \${module} -lQAX -lHighPoly")
 endif()
-configure_file(cmake/qaxontologyitem.pc.in "${PROJECT_BINARY_DIR}/qaxontologyitem.pc" @ONLY)
-install(FILES "${PROJECT_BINARY_DIR}/qaxontologyitem.pc"
-        DESTINATION "${CMAKE_INSTALL_LIBDIR}/pkgconfig")
+# The prefix stays a placeholder until the install fills it in.
+set(QAX_PC_PREFIX "@QAX_PC_PREFIX@")
+configure_file(cmake/qaxontologyitem.pc.in "${PROJECT_BINARY_DIR}/pkgconfig/qaxontologyitem.pc.in"
+               @ONLY)
+install(CODE "set(QAX_PC_TEMPLATE \"${PROJECT_BINARY_DIR}/pkgconfig/qaxontologyitem.pc.in\")
+set(QAX_PC_DESTINATION \"${CMAKE_INSTALL_LIBDIR}/pkgconfig\")")
+install(SCRIPT cmake/InstallPkgConfig.cmake)
 
 # What `cmake --build BUILD --target installable` builds: everything that is
 # installed and nothing else (not the tests, not the benchmarks). Installing
@@ -122,6 +137,9 @@ add_custom_target(installable)
 add_dependencies(installable HighPoly QAX QAXOntologyItem)
 if(TARGET qax-host)
   add_dependencies(installable qax-host)
+endif()
+if(TARGET qax-host-man)
+  add_dependencies(installable qax-host-man)
 endif()
 if(NOT DEFINED CMAKE_SKIP_INSTALL_ALL_DEPENDENCY)
   set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)

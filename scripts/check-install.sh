@@ -2,16 +2,21 @@
 # Checks the installed package as an integrator meets it, away from this
 # repository:
 #
-#   1. installs a release build into a temporary prefix and moves the prefix
-#      elsewhere (the install must not depend on where it was made);
+#   1. installs a release build into a temporary prefix and checks its
+#      layout: the libraries only in their private folder lib/QAXOntologyItem,
+#      the manual page there and readable, the pkg-config file's paths plain,
+#      no path of the repository or the build folder in an installed
+#      program or library; then moves the prefix elsewhere (the install must
+#      not depend on where it was made);
 #   2. compiles every installed header on its own against the prefix;
 #   3. copies the installed examples/host (the program of
 #      docs/integrating.md) out, configures it with the moved prefix as the
 #      first place to find packages, checks that the package came from there
 #      and that no path into the repository reaches its build, builds it and
 #      runs it on schema.org;
-#   4. compiles and runs the example's source with what
-#      `pkg-config --cflags --libs qaxontologyitem` gives;
+#   4. compiles the example's source with what `pkg-config --define-prefix
+#      --cflags --libs qaxontologyitem` gives for the moved prefix, nothing
+#      else, and runs it as it is (no LD_LIBRARY_PATH);
 #   5. opens the installed module from a program that links nothing of the
 #      project, and runs the installed qax-host from the moved prefix.
 #
@@ -43,8 +48,54 @@ cmake --build "$build" --target installable
 
 tmp="$(mktemp -d)"
 trap 'rm -rf "$tmp"' EXIT
-cmake --install "$build" --prefix "$tmp/stage" >/dev/null
-mv "$tmp/stage" "$tmp/prefix"
+stage="$tmp/stage"
+cmake --install "$build" --prefix "$stage" >/dev/null
+
+# 1. The layout. The libraries' generic names stay out of lib/, where they
+# could clash with any other package's.
+private="$stage/lib/QAXOntologyItem"
+for file in QAXOntologyItem.so libHighPoly.so libQAX.so; do
+  [[ -f "$private/$file" ]] || fail "no $file in lib/QAXOntologyItem/"
+  [[ ! -e "$stage/lib/$file" ]] || fail "$file is installed into lib/ itself"
+done
+extra="$(find "$stage/lib" -maxdepth 1 -type f -printf '%P\n')"
+[[ -z "$extra" ]] || fail "files straight in lib/: $extra"
+page="$stage/share/man/man1/qax-host.1"
+[[ -f "$page" ]] || fail "no manual page share/man/man1/qax-host.1"
+# As man shows it where man is installed, else its text without the font
+# changes and escapes.
+if command -v man >/dev/null; then
+  shown="$(LC_ALL=C MANWIDTH=80 man -l "$page" 2>/dev/null)"
+else
+  shown="$(sed -e 's/\\f[BIRP]//g' -e 's/\\[,/]//g' -e 's/\\-/-/g' "$page")"
+fi
+for expected in "qax-host - command-line host of the QAXOntologyItem channel module" \
+  "commands:" "--connect-timeout SECONDS" "QAX_HOST_VOCABULARIES"; do
+  grep -qF -- "$expected" <<<"$shown" || fail "the manual page does not show '$expected'"
+done
+# The pkg-config file's paths are the folders themselves, with the run path
+# that finds the libraries.
+pc_libs="$(PKG_CONFIG_LIBDIR="$stage/lib/pkgconfig" PKG_CONFIG_PATH="" \
+  pkg-config --cflags --libs qaxontologyitem | sed 's/ *$//')"
+expected_libs="-I$stage/include/QAXOntologyItem -L$private -Wl,-rpath,$private"
+expected_libs+=" $private/QAXOntologyItem.so -lQAX -lHighPoly"
+[[ "$pc_libs" == "$expected_libs" ]] ||
+  fail "pkg-config gives '$pc_libs', not '$expected_libs'"
+# No installed program or library names the tree it was built from. Debug
+# information is left out of the search: a debug build's keeps the sources'
+# paths for the debugger, as it should.
+while IFS= read -r -d '' binary; do
+  objcopy --strip-debug "$binary" "$tmp/stripped"
+  # Through a file: grep -m1 in a pipe would end strings early, failing the
+  # pipe, so that a match would read as none.
+  strings -a "$tmp/stripped" >"$tmp/strings"
+  if found="$(grep -m1 -F -e "$root" -e "$build" "$tmp/strings")"; then
+    fail "${binary#"$stage"/} holds a path of the build: $found"
+  fi
+done < <(find "$stage/bin" "$private" -type f -print0)
+echo "check-install: libraries in lib/QAXOntologyItem/, manual page, plain pkg-config paths, no build path"
+
+mv "$stage" "$tmp/prefix"
 prefix="$tmp/prefix"
 echo "check-install: installed $(du -sh "$prefix" | cut -f1) into a prefix, then moved it"
 
@@ -87,21 +138,25 @@ mkdir "$tmp/run"
 grep -q "^conforms$" "$tmp/example.out" || fail "the example did not finish"
 echo "check-install: the example builds with find_package and runs"
 
-# 4. The same source with pkg-config's flags and the module's path from it.
+# 4. The same source with pkg-config's flags and the module's path from it;
+# the prefix was moved, so pkg-config takes it from the file's folder.
 export PKG_CONFIG_LIBDIR="$prefix/lib/pkgconfig" PKG_CONFIG_PATH=""
+pc=(pkg-config --define-prefix)
 version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")"
-[[ "$(pkg-config --modversion qaxontologyitem)" == "$version" ]] ||
-  fail "pkg-config gives version $(pkg-config --modversion qaxontologyitem), not $version"
-module="$(pkg-config --variable=module qaxontologyitem)"
+[[ "$("${pc[@]}" --modversion qaxontologyitem)" == "$version" ]] ||
+  fail "pkg-config gives version $("${pc[@]}" --modversion qaxontologyitem), not $version"
+module="$("${pc[@]}" --variable=module qaxontologyitem)"
+[[ "$module" == "$prefix/lib/QAXOntologyItem/QAXOntologyItem.so" ]] ||
+  fail "pkg-config's module is '$module', not $prefix/lib/QAXOntologyItem/QAXOntologyItem.so"
 [[ -f "$module" ]] || fail "pkg-config's module '$module' is no file"
 # shellcheck disable=SC2046  # the flags are words
-c++ -std=c++17 $(pkg-config --cflags qaxontologyitem) \
+c++ -std=c++17 $("${pc[@]}" --cflags qaxontologyitem) \
   -DQAX_EXAMPLE_MODULE="\"$module\"" \
-  "$tmp/example/ExampleHost.cpp" $(pkg-config --libs qaxontologyitem) -o "$tmp/pc-example" ||
+  "$tmp/example/ExampleHost.cpp" $("${pc[@]}" --libs qaxontologyitem) -o "$tmp/pc-example" ||
   fail "the example does not build with pkg-config's flags"
-(cd "$tmp/run" && LD_LIBRARY_PATH="$(pkg-config --variable=libdir qaxontologyitem)" "$tmp/pc-example" "$schema" \
+(cd "$tmp/run" && env -u LD_LIBRARY_PATH "$tmp/pc-example" "$schema" \
   pc.grp) >/dev/null || fail "the example built with pkg-config's flags failed"
-echo "check-install: pkg-config finds the package; the example builds with its flags and runs"
+echo "check-install: pkg-config finds the moved package; the example builds with its flags and runs"
 
 # 5. The module alone, opened by a program that links none of the libraries
 # (as an engine opens it), and qax-host from the moved prefix: each finds

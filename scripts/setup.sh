@@ -3,7 +3,8 @@
 # and build tools, GoogleTest, Google Benchmark, serd and raptor (RDF
 # parsing), PCRE2 (the patterns that validation shapes state), libcurl (the
 # store client's HTTP), npm (to fetch the test vocabularies), Graphviz (to
-# draw channel graphs), Python's rdflib (to read the JSON-LD export back
+# draw channel graphs), help2man (qax-host's manual page, made from its
+# --help), Python's rdflib (to read the JSON-LD export back
 # independently) and the Virtuoso RDF store (the store tests start one on
 # loopback; scripts/store-server.sh); for
 # the checks of .ci/run also clang with its sanitizer and libFuzzer runtimes,
@@ -17,7 +18,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          libserd-dev libraptor2-dev libpcre2-dev libcurl4-gnutls-dev nlohmann-json3-dev graphviz
+          libserd-dev libraptor2-dev libpcre2-dev libcurl4-gnutls-dev nlohmann-json3-dev graphviz help2man
           virtuoso-opensource-7-bin curl clang libclang-rt-14-dev clang-tidy
           cppcheck valgrind python3-rdflib)
 case "${1:-}" in

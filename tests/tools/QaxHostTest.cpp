@@ -614,6 +614,11 @@ TEST_F(QaxHost, FollowsTheShellsConventions) {
       {"save zoo:Penguin -", "", 0, "A3DGRP", true, ""},
       {"graph --file -", "penguin.grp", 0, "digraph \"(standard input)\" {\n", true, ""},
       {"--ontology - classes", "foaf.ttl", 0, "  foaf:Person ", true, ""},
+      // An option wider than the help's column is shown whole, its
+      // description on the next line (the manual page is made from this).
+      {"--help", "", 0,
+       "  --connect-timeout SECONDS\n                    the longest to wait for a connection",
+       true, ""},
       {"--json build zoo:Penguin alive=yes name=Pingu legs=2 weight=4.5", "", 0, penguinJson, false,
        ""},
       {"links zoo:Penguin", "", 0, "\n6     6      Text             zoo.ring\n7 ", true, ""},

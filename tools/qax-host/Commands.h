@@ -85,7 +85,9 @@ QAX::Onto::OntologyItem* BuildItem(Aco_QAXOntologyItem& channel, const Session& 
 std::set<const A3d_Channel*> NestedChannels(const std::vector<A3d_Channel*>& channels);
 
 // The directory whose index names the vocabularies that a class missing
-// from the ontology may come from (MissingClass.h).
+// from the ontology may come from (MissingClass.h): the environment's
+// QAX_HOST_VOCABULARIES, else "" (none). No default is compiled in, so that
+// an installed program names no folder of the tree it was built in.
 const char* KnownVocabularyFolder();
 
 int RunType(const Invocation& invocation);

@@ -205,7 +205,7 @@ std::unique_ptr<LoadedGroup> LoadInput(const std::string& path, const Session& s
 
 const char* KnownVocabularyFolder() {
   const char* folder = std::getenv("QAX_HOST_VOCABULARIES");
-  return folder != nullptr ? folder : QAX_HOST_VOCABULARIES;
+  return folder != nullptr ? folder : "";
 }
 
 int RunBuild(const Invocation& invocation) {

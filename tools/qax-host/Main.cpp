@@ -231,13 +231,21 @@ const Command kCommands[] = {
 // The options' help: each option, then its description from kHelpColumn
 // on, wrapped at kHelpWidth columns and wherever the description holds a
 // line end (a word longer than the room stays whole on a line of its own).
+// An option too wide to leave kOptionGap blanks before that column has its
+// description start on the next line: the option is shown whole, and readers
+// of the help (help2man, which makes the manual page) tell the two apart.
 constexpr std::size_t kHelpColumn = 20;
 constexpr std::size_t kHelpWidth = 76;
+constexpr std::size_t kOptionGap = 2;
 
 std::string OptionHelp(const char* option, const std::string& description) {
   std::string text = std::string("  ") + option;
-  text.resize(kHelpColumn - 1, ' ');
   std::size_t lineStart = 0;
+  if (text.size() + kOptionGap > kHelpColumn) {
+    text += '\n';
+    lineStart = text.size();
+  }
+  text.resize(lineStart + kHelpColumn - 1, ' ');
   std::size_t at = 0;
   while (at < description.size()) {
     const std::size_t end = std::min(description.find(' ', at), description.find('\n', at));
@@ -259,9 +267,11 @@ std::string OptionHelp(const char* option, const std::string& description) {
 }
 
 std::string OptionsHelp() {
-  return "options (any command):\n"
-         "  --module PATH     the channel module (default: QAXOntologyItem.so beside\n"
-         "                    qax-host, else in the installation's library folder)\n" +
+  return "options (any command):\n" +
+         OptionHelp("--module PATH",
+                    std::string("the channel module (default: QAXOntologyItem.so beside "
+                                "qax-host, else in ") +
+                        QAX_HOST_INSTALLED_MODULE_FOLDER + " from qax-host's folder)") +
          OptionHelp("--ontology FILE", "a vocabulary (" +
                                            ListRdfSyntaxes(&RdfSyntaxInfo::title, "or") +
                                            ") instead of the built-in sample ontology; an "
@@ -317,7 +327,7 @@ int CommandColumn() {
 }
 
 void PrintHelp() {
-  std::printf("usage: qax-host [options] [COMMAND [ARGUMENTS]]\n\ncommands:\n");
+  std::printf("Usage: qax-host [options] [COMMAND [ARGUMENTS]]\n\ncommands:\n");
   for (const Command& command : kCommands) {
     std::printf("  %-*s %s\n", CommandColumn(), command.name, command.summary);
   }
@@ -325,7 +335,7 @@ void PrintHelp() {
 }
 
 void PrintCommandHelp(const Command& command) {
-  std::printf("usage: qax-host [options] %s %s\n\n%s\n\n%s", command.name, command.usage,
+  std::printf("Usage: qax-host [options] %s %s\n\n%s\n\n%s", command.name, command.usage,
               command.help, OptionsHelp().c_str());
 }
 
