@@ -5,7 +5,8 @@
 #   scripts/store-server.sh start DIR   start one; print its endpoints
 #   scripts/store-server.sh stop DIR    shut it down, remove DIR
 #
-# start makes DIR, picks two free loopback ports (HTTP and SQL), writes a
+# start stops a server that an earlier run left in DIR (and drops its
+# database), makes DIR, picks two free loopback ports (HTTP and SQL), writes a
 # virtuoso.ini whose database lives in DIR, starts virtuoso-t, waits until
 # its SPARQL endpoint answers (at most 60 s), lets the anonymous SPARQL user
 # update, and writes DIR/endpoints (and prints it):
@@ -33,8 +34,34 @@ free_port() {
   python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1]); s.close()'
 }
 
+# Stops the server whose folder is $dir, if one runs there, and removes the
+# folder: through its own shutdown command, else killed after kWaitSeconds.
+stop_server() {
+  if [[ ! -d $dir ]]; then return 0; fi
+  local sql="" pid
+  if [[ -f $dir/endpoints ]]; then sql=$(sed -n 's/^sql=//p' "$dir/endpoints"); fi
+  pid=$(sed -n 's/^VIRT_PID=//p' "$dir/store.lck" 2>/dev/null || true)
+  if [[ -n $sql ]]; then isql-vt "$sql" dba dba exec='shutdown;' >/dev/null 2>&1 || true; fi
+  for ((waited = 0; waited < kWaitSeconds; waited++)); do
+    if [[ -z $pid ]] || ! kill -0 "$pid" 2>/dev/null; then break; fi
+    sleep 1
+  done
+  if [[ -n $pid ]] && kill -0 "$pid" 2>/dev/null; then
+    echo "store-server: the server (pid $pid) did not shut down in $kWaitSeconds s; killed" >&2
+    kill -9 "$pid" 2>/dev/null || true
+  fi
+  rm -rf "$dir"
+}
+
 case $action in
 start)
+  # A server left running in the folder by a run that was cut short (a test
+  # run stopped at its first failure skips the fixture's stop) holds its
+  # database's lock: it goes first, with its database.
+  if [[ -d $dir ]]; then
+    dir=$(cd "$dir" && pwd)
+    stop_server
+  fi
   mkdir -p "$dir"
   dir=$(cd "$dir" && pwd)
   rm -f "$dir/unavailable" "$dir/endpoints"
@@ -90,14 +117,14 @@ MaxQueryExecutionTime = 120
 INI
   (cd "$dir" && virtuoso-t +configfile "$dir/virtuoso.ini" +wait >"$dir/start.log" 2>&1) || {
     echo "store-server: virtuoso-t did not start; its log:" >&2
-    tail -20 "$dir/store.log" "$dir/start.log" >&2 || true
+    tail -n 20 "$dir/store.log" "$dir/start.log" >&2 || true
     exit 1
   }
   for ((waited = 0; ; waited++)); do
     if curl -sf -o /dev/null "http://127.0.0.1:$http/sparql?query=ASK%7B%7D"; then break; fi
     if ((waited >= kWaitSeconds)); then
       echo "store-server: no SPARQL endpoint on port $http after $kWaitSeconds s; the log:" >&2
-      tail -20 "$dir/store.log" >&2 || true
+      tail -n 20 "$dir/store.log" >&2 || true
       exit 1
     fi
     sleep 1
@@ -109,21 +136,8 @@ INI
   cat "$dir/endpoints"
   ;;
 stop)
-  if [[ ! -d $dir ]]; then exit 0; fi
-  if [[ -f $dir/endpoints ]]; then
-    sql=$(sed -n 's/^sql=//p' "$dir/endpoints")
-    pid=$(cat "$dir/store.lck" 2>/dev/null | sed -n 's/^VIRT_PID=//p' || true)
-    isql-vt "$sql" dba dba exec='shutdown;' >/dev/null 2>&1 || true
-    for ((waited = 0; waited < kWaitSeconds; waited++)); do
-      if [[ -z $pid ]] || ! kill -0 "$pid" 2>/dev/null; then break; fi
-      sleep 1
-    done
-    if [[ -n $pid ]] && kill -0 "$pid" 2>/dev/null; then
-      echo "store-server: the server (pid $pid) did not shut down in $kWaitSeconds s; killed" >&2
-      kill -9 "$pid" 2>/dev/null || true
-    fi
-  fi
-  rm -rf "$dir"
+  if [[ -d $dir ]]; then dir=$(cd "$dir" && pwd); fi
+  stop_server
   ;;
 *) usage ;;
 esac
