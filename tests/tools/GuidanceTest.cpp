@@ -162,6 +162,7 @@ TEST_F(Guidance, NewUsersCommandLinesGetWhatTheyMeantOrASuggestion) {
       // describe: the module's text, then what the class inherits.
       {"--ontology schema.nq describe schema:Restaurant", 0, kSchemaWarning,
        "-------- attributes -------- 0\n"
+       "-------- label and superclasses -------- 2\n"
        "-------- inherited from schema:Thing -------- 12\n"
        "-------- inherited from schema:Organization -------- 66\n"
        "-------- inherited from schema:Place -------- 32\n"
@@ -170,9 +171,10 @@ TEST_F(Guidance, NewUsersCommandLinesGetWhatTheyMeantOrASuggestion) {
        "-------- references -------- 18\n",
        Shown::kSections},
       {"--ontology tutorial.ttl describe pizza:American", 0, kTutorialWarnings,
-       "Class:\tpizza.American\nLabel:\tAmerican\nParent:\tpizza.NamedPizza\n"
-       "Superclasses:\tpizza:NamedPizza\nAbstract:\tno\nDoc:\n\n"
+       "Class:\tpizza.American\nParent:\tpizza.NamedPizza\nAbstract:\tno\nDoc:\n\n"
        "-------- attributes --------\n\nhasCountryOfOrigin\n\n"
+       "-------- label and superclasses --------\n\n"
+       "Label:\tAmerican\nSuperclasses:\tpizza:NamedPizza\n\n"
        "-------- inherited from pizza:Food --------\n\nhasIngredient\tFood\n\n"
        "-------- inherited from pizza:Pizza --------\n\n"
        "hasBase\tPizzaBase\nhasDiameter\tdecimal\nhasTopping\tPizzaTopping\nnickname\tstring\n\n"

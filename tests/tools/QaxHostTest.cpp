@@ -183,9 +183,9 @@ TEST_F(QaxHost, CommandsShowTheirOutput) {
        {"name       QAXOntologyItem\n", "type guid  {6B9BDE34-8AC5-11DF-94AA-11F5DED72085}\n"},
        ""},
       {"describe http://example.org/zoo#Animal",
-       {"Class:\tzoo.Animal\nParent:\tzoo.Being\nSuperclasses:\tzoo:Being\nAbstract:\tno\nDoc:\tA "
-        "being that moves and eats.\n\n-------- attributes --------\n\nborn\tdate\nlegs\tinteger\n"
-        "weight\tdecimal\n"},
+       {"Class:\tzoo.Animal\nParent:\tzoo.Being\nAbstract:\tno\nDoc:\tA being that moves and "
+        "eats.\n\n-------- attributes --------\n\nborn\tdate\nlegs\tinteger\nweight\tdecimal\n\n"
+        "-------- label and superclasses --------\n\nSuperclasses:\tzoo:Being\n"},
        ""},
       // Every superclass: the parent's walk, then the other superclass's.
       {zoo + "links zoo:Penguin",
@@ -196,8 +196,9 @@ TEST_F(QaxHost, CommandsShowTheirOutput) {
         "5     5      Value            zoo.tagged\n"},
        ""},
       {zoo + "describe zoo:Penguin",
-       {"Parent:\tzoo.Animal\nSuperclasses:\tzoo:Animal, zoo:Swimmer\nAbstract:",
-        "-------- attributes --------\n\nflippers\tnonNegativeInteger\ntagged\tboolean\n"},
+       {"Parent:\tzoo.Animal\nAbstract:",
+        "-------- attributes --------\n\nflippers\tnonNegativeInteger\ntagged\tboolean\n",
+        "Superclasses:\tzoo:Animal, zoo:Swimmer\n"},
        ""},
       {zoo + "--json describe zoo:Penguin",
        {"\"superclasses\": [\n    \"zoo:Animal\",\n    \"zoo:Swimmer\"\n  ]"},
@@ -217,19 +218,19 @@ TEST_F(QaxHost, CommandsShowTheirOutput) {
       // Labels and docs in the languages asked for, by --lang or the
       // locale; the module's description takes the doc chosen.
       {"--ontology " + pizza + " --lang pt describe :Margherita",
-       {"Class:\tpizza.Margherita\nLabel:\tMarguerita\nParent:\t.\nAbstract:\tno\n"
-        "Doc:\tTomate e queijo.\n"},
+       {"Class:\tpizza.Margherita\nParent:\t.\nAbstract:\tno\nDoc:\tTomate e queijo.\n",
+        "\n-------- label and superclasses --------\n\nLabel:\tMarguerita\n"},
        domainless},
       {"--ontology " + pizza + " describe :Margherita",
-       {"Label:\tMarguerita\n", "Doc:\tTomate e queijo.\n"},
+       {"Doc:\tTomate e queijo.\n", "Label:\tMarguerita\n"},
        domainless,
        "LANG=pt_BR.UTF-8"},
       {"--ontology " + pizza + " describe :Margherita",
-       {"Label:\tMargherita\n", "Doc:\tEine Pizza.\n"},
+       {"Doc:\tEine Pizza.\n", "Label:\tMargherita\n"},
        domainless,
        "LANGUAGE=de:it LANG=pt_BR"},
       {"--ontology " + pizza + " describe :Margherita",
-       {"Label:\tMargherita\n", "Doc:\tTomato and cheese.\n"},
+       {"Doc:\tTomato and cheese.\n", "Label:\tMargherita\n"},
        domainless,
        "LC_ALL=C LANG=pt"},
       {"--ontology " + pizza + " --lang=fr,pt links :Margherita",

@@ -367,35 +367,26 @@ int RunDescribe(const Invocation& invocation) {
     PrintJson(document);
     return kExitOk;
   }
+  // The module's text stands as the module gives it; what qax-host knows
+  // besides comes after it: the label and every direct superclass (the
+  // module names the parent alone), the inherited attributes, the
+  // references.
+  std::string aboutLines;
+  if (!label.empty()) aboutLines += "Label:\t" + label + "\n";
+  for (std::size_t i = 0; i < superclasses.size(); ++i) {
+    aboutLines += (i == 0 ? "Superclasses:\t" : ", ") + ShownName(*superclasses[i]);
+    if (i + 1 == superclasses.size()) aboutLines += "\n";
+  }
+  if (!aboutLines.empty()) shown += "\n-------- label and superclasses --------\n\n" + aboutLines;
   shown += inheritedLines;
   if (!referenceLines.empty()) {
     shown += "\n-------- references --------\n\n" + referenceLines;
   }
-  // The display label goes after the module's first line, which names the
-  // class.
-  if (!label.empty()) {
-    const std::size_t firstLineEnd = shown.find('\n');
-    shown.insert(firstLineEnd == std::string::npos ? shown.size() : firstLineEnd + 1,
-                 "Label:\t" + Escaped(label) + "\n");
-  }
-  // Every direct superclass, the parent first, on a line of its own after
-  // the module's "Parent:" line: the module names the parent alone.
-  std::string superclassLine;
-  for (const QAX::Ontology::MetaClass* superclass : superclasses) {
-    superclassLine +=
-        (superclassLine.empty() ? "Superclasses:\t" : ", ") + Escaped(ShownName(*superclass));
-  }
-  constexpr std::string_view kParentLine = "Parent:";
   const std::string escaped = Escaped(shown, Layout::kKeep);
   for (std::size_t start = 0; start < escaped.size();) {
     std::size_t end = escaped.find('\n', start);
     if (end == std::string::npos) end = escaped.size();
-    const std::string line = escaped.substr(start, end - start);
-    PrintLine(line);
-    if (!superclassLine.empty() && line.compare(0, kParentLine.size(), kParentLine) == 0) {
-      PrintLine(superclassLine);
-      superclassLine.clear();
-    }
+    PrintLine(escaped.substr(start, end - start));
     start = end + 1;
   }
   return kExitOk;
