@@ -14,6 +14,7 @@
 #include "tools/qax-host/Output.h"
 #include "tools/qax-host/RootItems.h"
 #include "tools/qax-host/Validation.h"
+#include "tools/qax-host/Verbosity.h"
 
 namespace qaxoi::qax_host {
 
@@ -113,7 +114,7 @@ int RunCheck(const Invocation& invocation) {
     return kExitUsage;
   }
   for (const std::string& warning : written.warnings) {
-    std::fprintf(stderr, "qax-host: warning: %s\n", Escaped(warning, Layout::kKeep).c_str());
+    Warn(warning);
   }
   shacl::Graph data;
   if (!LoadWritten(written.text + ClassHierarchy(model), qaxoi::rdf::RdfSyntax::kNTriples,

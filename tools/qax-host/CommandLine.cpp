@@ -30,6 +30,17 @@ constexpr ValueOptionForm kValueOptions[] = {
     {kNetrcOption, "--netrc", nullptr, "FILE"},
 };
 
+// The flag (an option without a value) that `name` names, as the member of
+// `line` it sets; null for none.
+bool* FindFlag(const std::string& name, CommandLine* line) {
+  if (name == "--help" || name == "-h") return &line->help;
+  if (name == "--version" || name == "-V") return &line->version;
+  if (name == "--json") return &line->invocation.json;
+  if (name == "--quiet" || name == "-q") return &line->quiet;
+  if (name == "--verbose") return &line->verbose;
+  return nullptr;
+}
+
 const ValueOptionForm* FindValueOption(const std::string& name) {
   for (const ValueOptionForm& form : kValueOptions) {
     if (name == form.name || (form.shortName != nullptr && name == form.shortName)) return &form;
@@ -113,21 +124,17 @@ int ParseCommandLine(int argc, char** argv, CommandLine* line) {
       value = arg.substr(equals + 1);
       attached = true;
     }
-    const bool flag = name == "--help" || name == "-h" || name == "--json" || name == "--version";
-    if (flag && attached) {
+    bool* flag = FindFlag(name, line);
+    if (flag != nullptr && attached) {
       return UsageError(name.append(" takes no value, not '").append(value).append("'"));
     }
-    if (name == "--version") {
+    if (flag == &line->version) {
       line->version = true;
       continue;
     }
     line->others.push_back(arg);
-    if (name == "--help" || name == "-h") {
-      line->help = true;
-      continue;
-    }
-    if (name == "--json") {
-      line->invocation.json = true;
+    if (flag != nullptr) {
+      *flag = true;
       continue;
     }
     const ValueOptionForm* form = FindValueOption(name);

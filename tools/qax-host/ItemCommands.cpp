@@ -20,6 +20,7 @@
 #include "tools/qax-host/MissingClass.h"
 #include "tools/qax-host/Output.h"
 #include "tools/qax-host/Rebinding.h"
+#include "tools/qax-host/Verbosity.h"
 
 namespace qaxoi::qax_host {
 
@@ -194,10 +195,7 @@ std::unique_ptr<LoadedGroup> LoadInput(const std::string& path, const Session& s
   }
   if (notice == BindingNotice::kSummary) {
     const std::string summary = BindingSummary(InputName(path), CountBindings(group->Channels()));
-    if (!summary.empty()) {
-      std::fflush(stdout);
-      std::fprintf(stderr, "qax-host: %s\n", Escaped(summary).c_str());
-    }
+    if (!summary.empty()) Note(Escaped(summary));
   }
   return group;
 }
@@ -255,9 +253,8 @@ int RunSave(const Invocation& invocation) {
     return kExitFailure;
   }
   if (toStandardOutput) return kExitOk;
-  std::fprintf(stderr, "qax-host: saved %s to %s\n",
-               Counted(graph->Channels().size(), "channel", "channels").c_str(),
-               Escaped(path).c_str());
+  Note("saved " + Counted(graph->Channels().size(), "channel", "channels") + " to " +
+       Escaped(path));
   return kExitOk;
 }
 
@@ -352,7 +349,7 @@ int RunExport(const Invocation& invocation) {
              : qaxoi::rdf::WriteItems(subjects, session->model(), syntax, &written);
   if (!status.ok()) return Fail(status);
   for (const std::string& warning : written.warnings) {
-    std::fprintf(stderr, "qax-host: warning: %s\n", Escaped(warning, Layout::kKeep).c_str());
+    Warn(warning);
   }
   if (invocation.output.empty()) {
     std::fputs(written.text.c_str(), stdout);
@@ -361,9 +358,7 @@ int RunExport(const Invocation& invocation) {
   bool toStandardOutput = false;
   if (!WriteOutput(invocation.output, written.text, &toStandardOutput)) return kExitFailure;
   if (toStandardOutput) return kExitOk;
-  std::fprintf(stderr, "qax-host: wrote %s to %s\n",
-               Counted(subjects.size(), "item", "items").c_str(),
-               Escaped(invocation.output).c_str());
+  Note("wrote " + Counted(subjects.size(), "item", "items") + " to " + Escaped(invocation.output));
   return kExitOk;
 }
 

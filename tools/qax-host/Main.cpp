@@ -27,6 +27,7 @@
 #include "tools/qax-host/Commands.h"
 #include "tools/qax-host/Languages.h"
 #include "tools/qax-host/Output.h"
+#include "tools/qax-host/Verbosity.h"
 
 namespace {
 
@@ -287,8 +288,12 @@ std::string OptionsHelp() {
                     "in the environment comes first)") +
          "  --json            one JSON document on standard output, for scripts\n"
          "                    (classes, describe, links, build, load, dump)\n"
-         "  --help            help on qax-host, or on the command given\n"
-         "  --version         the versions of qax-host, the module and group files\n"
+         "  --quiet, -q       errors only on standard error: no warnings, notes or\n"
+         "                    confirmations\n"
+         "  --verbose         every warning of loading a vocabulary or RDF file in\n"
+         "                    full (default: one warning, or a line that counts them)\n"
+         "  --help, -h        help on qax-host, or on the command given\n"
+         "  --version, -V     the versions of qax-host, the module and group files\n"
          "\n"
          "An option's value may follow it or an '=' (--format=dot); '--' ends the\n"
          "options, so that an argument after it may start with '-'. A FILE of '-' is\n"
@@ -504,6 +509,13 @@ int RunCommandLine(int argc, char** argv) {
     PrintVersion();
     return qaxoi::qax_host::FinishOutput(qaxoi::qax_host::kExitOk);
   }
+  if (line.quiet && line.verbose) {
+    return qaxoi::qax_host::UsageError(
+        "--quiet and --verbose ask for less and for more; give one of them");
+  }
+  qaxoi::qax_host::SetVerbosity(line.quiet     ? qaxoi::qax_host::Verbosity::kQuiet
+                                : line.verbose ? qaxoi::qax_host::Verbosity::kVerbose
+                                               : qaxoi::qax_host::Verbosity::kNormal);
 
   if ((line.given & qaxoi::qax_host::kSyntaxOption) != 0) {
     const qaxoi::Status parsed =

@@ -1,0 +1,138 @@
+// qax-host as a new user meets it: how much it says (--quiet, --verbose, a
+// vocabulary's warnings in a line), -V, export's --subject, check's names for
+// nested items, and a file whose content is in another syntax than its name
+// says. One table of command lines, run in order in one folder, each with
+// the exact exit code, standard output and standard error it gives.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Two warnings: a union the loader ignores, a property no class has.
+constexpr char kTwoWarnings[] = R"(@prefix owl: <http://www.w3.org/2002/07/owl#> .
+@prefix ex: <http://e.org/shop#> .
+ex:Order a owl:Class .
+ex:Item a owl:Class ; owl:equivalentClass [ owl:unionOf ( ex:Order ex:Gift ) ] .
+ex:note a owl:DatatypeProperty .
+)";
+
+// One warning: a property no class has.
+constexpr char kOneWarning[] = R"(@prefix owl: <http://www.w3.org/2002/07/owl#> .
+@prefix ex: <http://e.org/shop#> .
+ex:Order a owl:Class .
+ex:note a owl:DatatypeProperty .
+)";
+
+class GuidanceOptions : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char folder[] = "/tmp/qax-host-guidance-XXXXXX";
+    ASSERT_NE(nullptr, ::mkdtemp(folder));
+    dir_ = folder;
+    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"}) ::unsetenv(name);
+  }
+  void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
+
+  struct Result {
+    int exitCode;
+    std::string out, err;
+  };
+
+  // Runs qax-host in the test's folder with `line`'s words (separated by
+  // single blanks, none holding a quote) as its arguments.
+  Result Run(const std::string& line) {
+    std::string command = "cd '" + dir_ + "' && '" + std::getenv("QAX_BIN_DIR") + "/qax-host'";
+    for (std::size_t at = 0; at < line.size();) {
+      const std::size_t end = std::min(line.find(' ', at), line.size());
+      command += " '" + line.substr(at, end - at) + "'";
+      at = end + 1;
+    }
+    const std::string out = dir_ + "/.out", err = dir_ + "/.err";
+    const int status = std::system((command + " </dev/null >" + out + " 2>" + err).c_str());
+    return Result{WEXITSTATUS(status), ReadFile(out), ReadFile(err)};
+  }
+
+  void Write(const std::string& name, const std::string& bytes) {
+    std::ofstream(dir_ + "/" + name, std::ios::binary | std::ios::trunc) << bytes;
+  }
+
+  std::string dir_;
+};
+
+TEST_F(GuidanceOptions, EachCommandLineGivesItsExactOutputAndMessages) {
+  Write("two.ttl", kTwoWarnings);
+  Write("one.ttl", kOneWarning);
+  const std::string version = Run("--version").out;
+  ASSERT_NE("", version);
+  const std::string shopClasses =
+      "library shop (2 classes)\n"
+      "  shop:Item                    <http://e.org/shop#Item>\n"
+      "  shop:Order                   <http://e.org/shop#Order>\n";
+  const std::string union_ =
+      "qax-host: warning: two.ttl: ignored 1 owl:unionOf class expression in rdfs:subClassOf and "
+      "owl:equivalentClass (for example in the owl:equivalentClass of <http://e.org/shop#Item>)\n";
+  const std::string domainless =
+      "qax-host: warning: two.ttl: 1 property has no domain and no restriction, so no class has "
+      "it as an attribute (<http://e.org/shop#note>)\n";
+
+  const struct {
+    std::string line;
+    int exitCode;
+    std::string out;
+    std::string err;
+  } rows[] = {
+      // -V is --version, and like it takes no other argument.
+      {"-V", 0, version, ""},
+      {"-V classes", 2, "",
+       "qax-host: --version takes no other arguments, not 'classes' (see: qax-host --help)\n"},
+      // A vocabulary's warnings: counted in one line, in full with
+      // --verbose, none with --quiet; a single one is shown as it is.
+      {"--ontology two.ttl classes", 0, shopClasses,
+       "qax-host: warning: two.ttl: 2 warnings while loading it (--verbose shows them, --quiet "
+       "hides this line)\n"},
+      {"--ontology two.ttl classes", 0, shopClasses,
+       "qax-host: warning: two.ttl: 2 warnings while loading it (--verbose shows them, --quiet "
+       "hides this line)\n"},
+      {"--verbose --ontology two.ttl classes", 0, shopClasses, union_ + domainless},
+      {"classes --ontology=two.ttl -q", 0, shopClasses, ""},
+      {"--quiet --ontology two.ttl classes", 0, shopClasses, ""},
+      {"--ontology one.ttl describe shop:Order", 0,
+       "Class:\tshop.Order\nParent:\t.\nAbstract:\tno\nDoc:\n\n-------- attributes --------\n\n",
+       "qax-host: warning: one.ttl: 1 property has no domain and no restriction, so no class has "
+       "it as an attribute (<http://e.org/shop#note>)\n"},
+      // --quiet leaves errors alone, and hides notes and confirmations.
+      {"-q save zoo:Penguin p.grp name=Pingu weight=123456.789", 0, "", ""},
+      {"save zoo:Penguin p.grp name=Pingu", 0, "", "qax-host: saved 2 channels to p.grp\n"},
+      {"-q load missing.grp", 1, "",
+       "qax-host: cannot read 'missing.grp': No such file or directory\n"},
+      {"-q build zoo:Penguin legs=2.5", 1, "",
+       "qax-host: attribute 'legs' needs a whole number from -16777216 to 16777216 (what the "
+       "float channel holds exactly), not '2.5'\n"},
+      {"--quiet --verbose classes", 2, "",
+       "qax-host: --quiet and --verbose ask for less and for more; give one of them (see: "
+       "qax-host --help)\n"},
+      {"--quiet=yes classes", 2, "",
+       "qax-host: --quiet takes no value, not 'yes' (see: qax-host --help)\n"},
+  };
+  for (const auto& row : rows) {
+    const Result result = Run(row.line);
+    EXPECT_EQ(row.exitCode, result.exitCode) << row.line << "\n" << result.err;
+    EXPECT_EQ(row.out, result.out) << row.line;
+    EXPECT_EQ(row.err, result.err) << row.line;
+  }
+}
+
+}  // namespace
