@@ -36,6 +36,18 @@ ex:Order a owl:Class .
 ex:note a owl:DatatypeProperty .
 )";
 
+// The class Order in RDF/XML, and as Turtle.
+constexpr char kRdfXml[] = R"(<?xml version="1.0"?>
+<rdf:RDF xmlns:rdf="http://www.w3.org/1999/02/22-rdf-syntax-ns#">
+  <rdf:Description rdf:about="http://e.org/shop#Order">
+    <rdf:type rdf:resource="http://www.w3.org/2002/07/owl#Class"/>
+  </rdf:Description>
+</rdf:RDF>
+)";
+constexpr char kTurtle[] = R"(@prefix owl: <http://www.w3.org/2002/07/owl#> .
+<http://e.org/shop#Order> a owl:Class .
+)";
+
 class GuidanceOptions : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -75,6 +87,10 @@ class GuidanceOptions : public ::testing::Test {
 TEST_F(GuidanceOptions, EachCommandLineGivesItsExactOutputAndMessages) {
   Write("two.ttl", kTwoWarnings);
   Write("one.ttl", kOneWarning);
+  Write("xml.ttl", kRdfXml);
+  Write("turtle.nt", kTurtle);
+  Write("jsonld.ttl", "{\"@context\": {}, \"@id\": \"http://e.org/shop#Order\"}\n");
+  Write("shapes.ttl", "");
   const std::string version = Run("--version").out;
   ASSERT_NE("", version);
   const std::string shopClasses =
@@ -94,6 +110,22 @@ TEST_F(GuidanceOptions, EachCommandLineGivesItsExactOutputAndMessages) {
     std::string out;
     std::string err;
   } rows[] = {
+      // A file in another syntax than its name (or --syntax) says: the
+      // parser's message, and what the content looks like.
+      {"--ontology xml.ttl classes", 1, "",
+       "qax-host: xml.ttl:1:7: invalid IRI character (escape %20); its content looks like "
+       "RDF/XML, but its name says Turtle\n"},
+      {"--ontology xml.ttl --syntax rdfxml classes", 0,
+       "library shop (1 class)\n  shop:Order                   <http://e.org/shop#Order>\n", ""},
+      {"--ontology turtle.nt classes", 1, "",
+       "qax-host: turtle.nt:1:1: syntax does not support directives; its content looks like "
+       "Turtle, but its name says N-Triples\n"},
+      {"--ontology jsonld.ttl classes", 1, "",
+       "qax-host: jsonld.ttl:1:1: syntax does not support graphs; its content looks like JSON-LD, "
+       "which is not read\n"},
+      {"validate --shapes shapes.ttl turtle.nt", 2, "",
+       "qax-host: turtle.nt:1:1: syntax does not support directives; its content looks like "
+       "Turtle, but its name says N-Triples\n"},
       // -V is --version, and like it takes no other argument.
       {"-V", 0, version, ""},
       {"-V classes", 2, "",
