@@ -91,6 +91,11 @@ TEST_F(GuidanceOptions, EachCommandLineGivesItsExactOutputAndMessages) {
   Write("turtle.nt", kTurtle);
   Write("jsonld.ttl", "{\"@context\": {}, \"@id\": \"http://e.org/shop#Order\"}\n");
   Write("shapes.ttl", "");
+  // Every place is named.
+  Write("named.ttl",
+        "@prefix sh: <http://www.w3.org/ns/shacl#> .\n@prefix geo: <http://example.org/geo#> .\n"
+        "geo:Named a sh:NodeShape ; sh:targetClass geo:Place ;\n"
+        "  sh:property [ sh:path geo:placeName ; sh:minCount 1 ] .\n");
   const std::string version = Run("--version").out;
   ASSERT_NE("", version);
   const std::string shopClasses =
@@ -145,6 +150,16 @@ TEST_F(GuidanceOptions, EachCommandLineGivesItsExactOutputAndMessages) {
        "Class:\tshop.Order\nParent:\t.\nAbstract:\tno\nDoc:\n\n-------- attributes --------\n\n",
        "qax-host: warning: one.ttl: 1 property has no domain and no restriction, so no class has "
        "it as an attribute (<http://e.org/shop#note>)\n"},
+      // check names a nested item by its path from its root channel, as
+      // values are given: the first value bare, the others numbered.
+      {"-q save zoo:Penguin places.grp name=Pingu habitat.latitude=-77.5 habitat[2].placeName=Ross "
+       "habitat[3].latitude=1",
+       0, "", ""},
+      {"check places.grp --shapes named.ttl", 1,
+       "Violation: channel:0.habitat geo:placeName: fewer than 1 values\n"
+       "Violation: channel:0.habitat[3] geo:placeName: fewer than 1 values\n"
+       "does not conform: 2 results\n",
+       ""},
       // --quiet leaves errors alone, and hides notes and confirmations.
       {"-q save zoo:Penguin p.grp name=Pingu weight=123456.789", 0, "", ""},
       {"save zoo:Penguin p.grp name=Pingu", 0, "", "qax-host: saved 2 channels to p.grp\n"},

@@ -103,6 +103,9 @@ int RunCheck(const Invocation& invocation) {
 
   std::vector<qaxoi::rdf::ItemSubject> subjects;
   if (!BuildRootItems(*group, *session, kChannelNamespace, &subjects)) return kExitUsage;
+  // A report names a nested item by where it is (channel:0.habitat), which
+  // load's items and build's values show, rather than by a blank node.
+  for (qaxoi::rdf::ItemSubject& subject : subjects) subject.nestedByPath = true;
   qaxoi::rdf::WrittenItems written;
   qaxoi::Status status;
   {

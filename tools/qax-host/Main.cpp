@@ -175,7 +175,8 @@ const Command kCommands[] = {
      "check the items of a group file against their ontology",
      "Builds the item of every item channel of the group file FILE that no other\n"
      "item channel links, writes them as RDF (the item of channel #N as\n"
-     "channel:N, nested items as blank nodes, with the ontology's subclasses)\n"
+     "channel:N, a nested item by its path, as channel:N.habitat or\n"
+     "channel:N.habitat[2] for the second value, with the ontology's subclasses)\n"
      "and validates them against the shapes the ontology states for their\n"
      "classes (see the shapes command), and the shapes of SHAPES too when given:\n"
      "one shapes graph, one report. Output and exit codes as validate.\n"
