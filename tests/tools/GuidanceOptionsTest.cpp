@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -48,6 +49,46 @@ constexpr char kTurtle[] = R"(@prefix owl: <http://www.w3.org/2002/07/owl#> .
 <http://e.org/shop#Order> a owl:Class .
 )";
 
+// Reads a little-endian 32-bit number at `at`.
+std::uint32_t Number(const std::string& bytes, std::size_t at) {
+  std::uint32_t value = 0;
+  for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(bytes.at(at + i));
+  return value;
+}
+
+std::string NumberBytes(std::uint32_t value) {
+  std::string bytes;
+  for (int i = 0; i < 4; ++i) bytes += static_cast<char>(value >> (8 * i) & 0xFF);
+  return bytes;
+}
+
+// A group file of format version 1 (no lengths or checksums) holding the
+// channels of `first` and then those of `second`, both saved as version 2,
+// when no channel of `second` links another: two items no channel links.
+std::string JoinedGroups(const std::string& first, const std::string& second) {
+  constexpr std::size_t kMagic = 8, kField = 4;
+  // Version 2: magic, version, header length h, h bytes ending in the
+  // channel count, checksum; then per channel its length e, e bytes, checksum.
+  const auto split = [&](const std::string& file, std::string* header,
+                         std::vector<std::string>* channels) {
+    const std::size_t h = Number(file, kMagic + kField);
+    *header = file.substr(kMagic + 2 * kField, h);
+    for (std::size_t at = kMagic + 3 * kField + h; at < file.size();) {
+      const std::size_t e = Number(file, at);
+      channels->push_back(file.substr(at + kField, e));
+      at += 2 * kField + e;
+    }
+  };
+  std::string header, ignored;
+  std::vector<std::string> channels;
+  split(first, &header, &channels);
+  split(second, &ignored, &channels);
+  header.replace(header.size() - kField, kField, NumberBytes(channels.size()));
+  std::string joined = first.substr(0, kMagic) + NumberBytes(1) + header;
+  for (const std::string& channel : channels) joined += channel;
+  return joined;
+}
+
 class GuidanceOptions : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -77,6 +118,7 @@ class GuidanceOptions : public ::testing::Test {
     return Result{WEXITSTATUS(status), ReadFile(out), ReadFile(err)};
   }
 
+  std::string Read(const std::string& name) const { return ReadFile(dir_ + "/" + name); }
   void Write(const std::string& name, const std::string& bytes) {
     std::ofstream(dir_ + "/" + name, std::ios::binary | std::ios::trunc) << bytes;
   }
@@ -96,6 +138,9 @@ TEST_F(GuidanceOptions, EachCommandLineGivesItsExactOutputAndMessages) {
         "@prefix sh: <http://www.w3.org/ns/shacl#> .\n@prefix geo: <http://example.org/geo#> .\n"
         "geo:Named a sh:NodeShape ; sh:targetClass geo:Place ;\n"
         "  sh:property [ sh:path geo:placeName ; sh:minCount 1 ] .\n");
+  ASSERT_EQ(0, Run("-q save zoo:Penguin single.grp").exitCode);
+  ASSERT_EQ(0, Run("-q save zoo:Penguin named.grp name=Pingu").exitCode);
+  Write("joined.grp", JoinedGroups(Read("named.grp"), Read("single.grp")));
   const std::string version = Run("--version").out;
   ASSERT_NE("", version);
   const std::string shopClasses =
@@ -160,6 +205,31 @@ TEST_F(GuidanceOptions, EachCommandLineGivesItsExactOutputAndMessages) {
        "Violation: channel:0.habitat[3] geo:placeName: fewer than 1 values\n"
        "does not conform: 2 results\n",
        ""},
+      // export --subject: the item's IRI, absolute, for one item only.
+      {"export zoo:Penguin name=Pingu --subject http://example.org/pingu --format ntriples", 0,
+       "<http://example.org/pingu> <http://www.w3.org/1999/02/22-rdf-syntax-ns#type> "
+       "<http://example.org/zoo#Penguin> .\n"
+       "<http://example.org/pingu> <http://example.org/zoo#name> \"Pingu\" .\n",
+       ""},
+      {"export --file single.grp --subject=<urn:x:1> --format ntriples", 0,
+       "<urn:x:1> <http://www.w3.org/1999/02/22-rdf-syntax-ns#type> "
+       "<http://example.org/zoo#Penguin> .\n",
+       ""},
+      {"export zoo:Penguin name=Pingu --subject pingu", 2, "",
+       "qax-host: --subject: 'pingu' is no absolute IRI; give a scheme and what follows it, such "
+       "as http://example.org/items/1 or urn:uuid:... (see: qax-host --help)\n"},
+      {"export zoo:Penguin --subject http://e.org/a|b", 2, "",
+       "qax-host: --subject: 'http://e.org/a|b' is no absolute IRI; give a scheme and what "
+       "follows it, such as http://example.org/items/1 or urn:uuid:... (see: qax-host --help)\n"},
+      {"export zoo:Penguin --subject zoo:Pingu", 2, "",
+       "qax-host: --subject: 'zoo:Pingu' would be an IRI of the scheme 'zoo', which is the name "
+       "of a library; give the whole IRI, such as http://example.org/zoo#Pingu (see: qax-host "
+       "--help)\n"},
+      {"export --file joined.grp --subject urn:x:1", 1, "",
+       "qax-host: --subject names one item, but joined.grp holds 2 items; export it without "
+       "--subject, or save each item as a group of its own\n"},
+      {"build zoo:Penguin --subject urn:x:1", 2, "",
+       "qax-host: --subject is no option of build (export takes it) (see: qax-host --help)\n"},
       // --quiet leaves errors alone, and hides notes and confirmations.
       {"-q save zoo:Penguin p.grp name=Pingu weight=123456.789", 0, "", ""},
       {"save zoo:Penguin p.grp name=Pingu", 0, "", "qax-host: saved 2 channels to p.grp\n"},

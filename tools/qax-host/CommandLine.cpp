@@ -28,6 +28,7 @@ constexpr ValueOptionForm kValueOptions[] = {
     {kConnectTimeoutOption, "--connect-timeout", nullptr, "SECONDS"},
     {kTimeoutOption, "--timeout", nullptr, "SECONDS"},
     {kNetrcOption, "--netrc", nullptr, "FILE"},
+    {kSubjectOption, "--subject", nullptr, "IRI"},
 };
 
 // The flag (an option without a value) that `name` names, as the member of
@@ -82,6 +83,8 @@ std::string* Target(ValueOption option, CommandLine* line) {
       return &line->timeout;
     case kNetrcOption:
       return &invocation.session.network.netrcFile;
+    case kSubjectOption:
+      return &invocation.subject;
   }
   return &line->syntax;
 }

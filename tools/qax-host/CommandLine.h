@@ -28,6 +28,7 @@ enum ValueOption : unsigned {
   kConnectTimeoutOption = 1u << 12,
   kTimeoutOption = 1u << 13,
   kNetrcOption = 1u << 14,
+  kSubjectOption = 1u << 15,
 };
 
 // What the command line says, before anything is checked against the

@@ -303,6 +303,42 @@ int RunLoad(const Invocation& invocation) {
   return result;
 }
 
+namespace {
+
+// The IRI that export's --subject gives, without the angle brackets it may
+// be given in (as RDF writes it, and as classes are named): kExitOk, or
+// kExitUsage after saying why `given` is no absolute IRI.
+int ReadSubjectIri(const std::string& given, std::string* iri) {
+  *iri = given;
+  if (iri->size() >= 2 && iri->front() == '<' && iri->back() == '>') {
+    *iri = iri->substr(1, iri->size() - 2);
+  }
+  if (!qaxoi::rdf::IsSubjectIri(*iri)) {
+    return UsageError("--subject: '" + given +
+                      "' is no absolute IRI; give a scheme and what follows it, such as "
+                      "http://example.org/items/1 or urn:uuid:...");
+  }
+  return kExitOk;
+}
+
+// Refuses, after saying why, a subject that names a library's name as its
+// scheme: "zoo:Pingu" is the IRI <zoo:Pingu>, which is seldom what was
+// meant. Answers kExitOk or kExitUsage.
+int CheckSubjectScheme(const std::string& iri, const QAX::Ontology::OntologyModel& model) {
+  const std::string scheme = iri.substr(0, iri.find(':'));
+  for (const QAX::Ontology::MetaClassLibrary* library : model.GetLibraries()) {
+    if (library->GetName() != scheme) continue;
+    const std::string ns = model.GetNamespace(scheme);
+    return UsageError(
+        "--subject: '" + iri + "' would be an IRI of the scheme '" + scheme +
+        "', which is the name of a library; give the whole IRI" +
+        (ns.empty() ? std::string() : ", such as " + ns + iri.substr(scheme.size() + 1)));
+  }
+  return kExitOk;
+}
+
+}  // namespace
+
 int RunExport(const Invocation& invocation) {
   qaxoi::rdf::RdfSyntax syntax = qaxoi::rdf::RdfSyntax::kTurtle;
   const bool jsonLd = invocation.format == "jsonld";
@@ -313,12 +349,19 @@ int RunExport(const Invocation& invocation) {
                       "' is not a format of export; use turtle, ntriples or jsonld");
   }
   if (const int failed = CheckSource("export", invocation)) return failed;
+  std::string subjectIri;
+  if (!invocation.subject.empty()) {
+    if (const int failed = ReadSubjectIri(invocation.subject, &subjectIri)) return failed;
+  }
   std::vector<Assignment> assignments;
   if (invocation.file.empty()) {
     if (const int failed = ReadAssignments(invocation.arguments, 1, &assignments)) return failed;
   }
   std::unique_ptr<Session> session = OpenSession(invocation);
   if (!session) return kExitFailure;
+  if (!subjectIri.empty()) {
+    if (const int failed = CheckSubjectScheme(subjectIri, session->model())) return failed;
+  }
   // What the items come from; both outlive the writing.
   std::unique_ptr<ChannelGraph> graph;
   std::unique_ptr<LoadedGroup> group;
@@ -341,6 +384,16 @@ int RunExport(const Invocation& invocation) {
       if (item == nullptr) return kExitFailure;
       subjects.push_back({item, ""});
     }
+  }
+  if (!subjectIri.empty()) {
+    // One IRI names one item: the items of a group of several would be one
+    // resource with the values of all.
+    if (subjects.size() != 1) {
+      return Fail("--subject names one item, but " + Escaped(InputName(invocation.file)) +
+                  " holds " + Counted(subjects.size(), "item", "items") +
+                  "; export it without --subject, or save each item as a group of its own");
+    }
+    subjects.front().iri = subjectIri;
   }
   const Activity writing("writing the items as RDF");
   qaxoi::rdf::WrittenItems written;

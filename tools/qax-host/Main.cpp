@@ -132,11 +132,14 @@ const Command kCommands[] = {
      "data: each item a blank node of its class, one statement per value, typed\n"
      "by the attribute's kind.\n"
      "  --file FILE                      the group file (- reads standard input)\n"
+     "  --subject IRI                    the item's IRI instead of a blank node\n"
+     "                                  (an absolute IRI; --file: a group of one\n"
+     "                                  item)\n"
      "  --format turtle|ntriples|jsonld  turtle (default), N-Triples, or\n"
      "                                  JSON-LD 1.1 (nested items embedded)\n"
      "  --output FILE, -o FILE           where to write (default and -: standard\n"
      "                                  output)",
-     false, kDrawingOptions, false},
+     false, kDrawingOptions | qaxoi::qax_host::kSubjectOption, false},
     {"graph", qaxoi::qax_host::RunGraph, "(CLASS [ATTRIBUTE=VALUE ...] | --file FILE)",
      "draw a channel graph as DOT, SVG or PNG",
      "Draws the channel graph of a class with values, or of a group file.\n"
@@ -370,7 +373,8 @@ std::string DefaultModulePath(const char* argv0) {
   return beside;
 }
 
-// The commands that take `option`: "export and graph".
+// The commands that take `option`, and the verb: "export and graph take
+// it", "export takes it".
 std::string CommandsTaking(qaxoi::qax_host::ValueOption option) {
   std::vector<std::string> names;
   for (const Command& command : kCommands) {
@@ -381,7 +385,7 @@ std::string CommandsTaking(qaxoi::qax_host::ValueOption option) {
     if (i > 0) text += i + 1 == names.size() ? " and " : ", ";
     text += names[i];
   }
-  return text;
+  return text + (names.size() == 1 ? " takes it" : " take it");
 }
 
 // The longest timeout the options take: a day.
@@ -457,11 +461,11 @@ int CheckCommandLine(const qaxoi::qax_host::CommandLine& line, const Command& co
        {qaxoi::qax_host::kFormatOption, qaxoi::qax_host::kOutputOption,
         qaxoi::qax_host::kFileOption, qaxoi::qax_host::kShapesOption, qaxoi::qax_host::kStoreOption,
         qaxoi::qax_host::kGraphOption, qaxoi::qax_host::kSparqlOption,
-        qaxoi::qax_host::kIfVersionOption}) {
+        qaxoi::qax_host::kIfVersionOption, qaxoi::qax_host::kSubjectOption}) {
     if ((line.given & option) != 0 && (command.options & option) == 0) {
       return qaxoi::qax_host::UsageError(std::string(qaxoi::qax_host::OptionName(option)) +
                                          " is no option of " + command.name + " (" +
-                                         CommandsTaking(option) + " take it)");
+                                         CommandsTaking(option) + ")");
     }
   }
   if (invocation.json && !command.json) {

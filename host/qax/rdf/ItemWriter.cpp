@@ -77,6 +77,8 @@ qaxoi::Status Write(const ItemDocument& document, RdfSyntax syntax, std::string&
 
 }  // namespace
 
+bool IsSubjectIri(const std::string& iri) { return IsWritableIri(iri); }
+
 qaxoi::Status WriteItems(const std::vector<ItemSubject>& items,
                          const QAX::Ontology::OntologyModel& model, RdfSyntax syntax,
                          WrittenItems* written) {

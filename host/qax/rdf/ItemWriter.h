@@ -44,6 +44,12 @@ struct WrittenItems {
 // to `written`, which is left as it was on failure: kInvalidArgument for another syntax,
 // kInvalidInput for a null item, an IRI that is not absolute, is not UTF-8 or holds a character
 // that IRIs may not, or an item (nested ones included) whose class `model` does not have.
+// Whether WriteItems and WriteItemsJsonLd take `iri` as an item's subject
+// (ItemSubject::iri): an absolute IRI (a scheme, then ':') of well-formed
+// UTF-8 without a character that IRIs may not hold (white space, controls,
+// < > " { } | ^ ` \).
+QAX_API bool IsSubjectIri(const std::string& iri);
+
 QAX_API qaxoi::Status WriteItems(const std::vector<ItemSubject>& items,
                                  const QAX::Ontology::OntologyModel& model, RdfSyntax syntax,
                                  WrittenItems* written);
