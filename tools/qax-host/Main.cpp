@@ -125,12 +125,13 @@ const Command kCommands[] = {
      "standard error when the group was saved against another vocabulary.\n"
      "FILE - reads standard input.",
      true, 0, true},
-    {"export", qaxoi::qax_host::RunExport, "(CLASS [ATTRIBUTE=VALUE ...] | --file FILE)",
+    {"export", qaxoi::qax_host::RunExport,
+     "(CLASS [ATTRIBUTE=VALUE ...] | --file FILE) [--subject IRI]",
      "write ontology items as RDF (Turtle, N-Triples or JSON-LD)",
      "Writes the item that a class with values builds, or the items of a group\n"
      "file's item channels (those no other item channel links), as RDF instance\n"
-     "data: each item a blank node of its class, one statement per value, typed\n"
-     "by the attribute's kind.\n"
+     "data: each item a blank node (or --subject's IRI) of its class, one\n"
+     "statement per value, typed by the attribute's kind.\n"
      "  --file FILE                      the group file (- reads standard input)\n"
      "  --subject IRI                    the item's IRI instead of a blank node\n"
      "                                  (an absolute IRI; --file: a group of one\n"
