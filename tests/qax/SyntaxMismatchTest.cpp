@@ -83,6 +83,9 @@ TEST(SyntaxMismatch, SaysSoOnlyWhereTheSyntaxReadCannotReadTheContent) {
       {kNQuads, RdfSyntax::kTriG, true, "its content looks like N-Quads, but its name says TriG"},
       {kTriG, RdfSyntax::kTurtle, true, "its content looks like TriG, but its name says Turtle"},
       {kJsonLd, RdfSyntax::kTurtle, true, "its content looks like JSON-LD, which is not read"},
+      {std::string("\xFF\xFE@\0p\0", 6), RdfSyntax::kTurtle, true,
+       "its content looks like UTF-16, which is not read; convert it to UTF-8"},
+      {std::string("\xFF\xFE<\0r\0", 6), RdfSyntax::kRdfXml, false, ""},
       {"<!DOCTYPE html><html/>", RdfSyntax::kTurtle, false,
        "its content looks like HTML, which is not read"},
       // The content is in the syntax read, or in one it reads too: the

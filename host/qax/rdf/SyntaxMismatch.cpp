@@ -10,6 +10,9 @@ namespace {
 constexpr std::string_view kJsonLdKeywords[] = {"\"@context\"", "\"@id\"", "\"@type\"",
                                                 "\"@graph\""};
 
+// What ContentLooksLike calls a document in UTF-16.
+constexpr std::string_view kUtf16 = "UTF-16";
+
 const char* Title(RdfSyntax syntax) {
   for (const RdfSyntaxInfo& known : kRdfSyntaxes) {
     if (known.syntax == syntax) return known.title;
@@ -51,6 +54,11 @@ std::string SyntaxMismatch(std::string_view firstBytes, RdfSyntax parsedAs, bool
     if (Reads(parsedAs, known.syntax)) return "";
     return "its content looks like " + looks +
            (syntaxFromName ? ", but its name says " : ", not ") + Title(parsedAs);
+  }
+  if (looks == kUtf16) {
+    // The RDF/XML reader refuses UTF-16 itself, in as many words.
+    if (parsedAs == RdfSyntax::kRdfXml) return "";
+    return "its content looks like UTF-16, which is not read; convert it to UTF-8";
   }
   return "its content looks like " + looks + ", which is not read";
 }

@@ -33,7 +33,9 @@ QAX_API std::string ContentLooksLike(std::string_view firstBytes);
 // kDetect) adds to its message, after "; ": "its content looks like RDF/XML,
 // not Turtle", or "its content looks like RDF/XML, but its name says
 // Turtle" when `syntaxFromName` (the syntax came from the document's
-// extension), or "its content looks like JSON-LD, which is not read". Empty when the content looks
+// extension), or "its content looks like JSON-LD, which is not read" (for
+// UTF-16, with "; convert it to UTF-8", and nothing for RDF/XML, whose
+// reader refuses UTF-16 in as many words). Empty when the content looks
 // like `parsedAs`, like a syntax that `parsedAs` reads too (N-Triples read as Turtle, TriG or
 // N-Quads; Turtle read as TriG: the failure is then in the content), or like
 // nothing known.
