@@ -31,15 +31,35 @@ constexpr ValueOptionForm kValueOptions[] = {
     {kSubjectOption, "--subject", nullptr, "IRI"},
 };
 
-// The flag (an option without a value) that `name` names, as the member of
-// `line` it sets; null for none.
-bool* FindFlag(const std::string& name, CommandLine* line) {
-  if (name == "--help" || name == "-h") return &line->help;
-  if (name == "--version" || name == "-V") return &line->version;
-  if (name == "--json") return &line->invocation.json;
-  if (name == "--quiet" || name == "-q") return &line->quiet;
-  if (name == "--verbose") return &line->verbose;
-  return nullptr;
+// The options without a value.
+enum class Flag { kNone, kHelp, kVersion, kJson, kQuiet, kVerbose };
+
+// The flag that `name` names; kNone for none.
+Flag FindFlag(const std::string& name) {
+  if (name == "--help" || name == "-h") return Flag::kHelp;
+  if (name == "--version" || name == "-V") return Flag::kVersion;
+  if (name == "--json") return Flag::kJson;
+  if (name == "--quiet" || name == "-q") return Flag::kQuiet;
+  if (name == "--verbose") return Flag::kVerbose;
+  return Flag::kNone;
+}
+
+// The member of `line` that `flag` (not kNone) sets.
+bool& FlagTarget(Flag flag, CommandLine& line) {
+  switch (flag) {
+    case Flag::kHelp:
+      return line.help;
+    case Flag::kJson:
+      return line.invocation.json;
+    case Flag::kQuiet:
+      return line.quiet;
+    case Flag::kVerbose:
+      return line.verbose;
+    case Flag::kVersion:
+    case Flag::kNone:
+      break;
+  }
+  return line.version;
 }
 
 const ValueOptionForm* FindValueOption(const std::string& name) {
@@ -127,17 +147,14 @@ int ParseCommandLine(int argc, char** argv, CommandLine* line) {
       value = arg.substr(equals + 1);
       attached = true;
     }
-    bool* flag = FindFlag(name, line);
-    if (flag != nullptr && attached) {
+    const Flag flag = FindFlag(name);
+    if (flag != Flag::kNone && attached) {
       return UsageError(name.append(" takes no value, not '").append(value).append("'"));
     }
-    if (flag == &line->version) {
-      line->version = true;
-      continue;
-    }
-    line->others.push_back(arg);
-    if (flag != nullptr) {
-      *flag = true;
+    // --version is not among the others: it takes none.
+    if (flag != Flag::kVersion) line->others.push_back(arg);
+    if (flag != Flag::kNone) {
+      FlagTarget(flag, *line) = true;
       continue;
     }
     const ValueOptionForm* form = FindValueOption(name);

@@ -328,11 +328,11 @@ int CheckSubjectScheme(const std::string& iri, const QAX::Ontology::OntologyMode
   const std::string scheme = iri.substr(0, iri.find(':'));
   for (const QAX::Ontology::MetaClassLibrary* library : model.GetLibraries()) {
     if (library->GetName() != scheme) continue;
+    std::string message = "--subject: '" + iri + "' would be an IRI of the scheme '";
+    message.append(scheme).append("', which is the name of a library; give the whole IRI");
     const std::string ns = model.GetNamespace(scheme);
-    return UsageError(
-        "--subject: '" + iri + "' would be an IRI of the scheme '" + scheme +
-        "', which is the name of a library; give the whole IRI" +
-        (ns.empty() ? std::string() : ", such as " + ns + iri.substr(scheme.size() + 1)));
+    if (!ns.empty()) message.append(", such as ").append(ns).append(iri, scheme.size() + 1);
+    return UsageError(message);
   }
   return kExitOk;
 }

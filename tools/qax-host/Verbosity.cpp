@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "tools/qax-host/ChannelText.h"
-#include "tools/qax-host/Output.h"
 
 namespace qaxoi::qax_host {
 
@@ -35,8 +34,8 @@ void LoadWarnings(const std::string& file, const std::vector<std::string>& warni
     return;
   }
   if (warnings.empty()) return;
-  Warn(Escaped(file) + ": " + Counted(warnings.size(), "warning", "warnings") +
-       " while loading it (--verbose shows them, --quiet hides this line)");
+  Warn(Escaped(file) + ": " + std::to_string(warnings.size()) +
+       " warnings while loading it (--verbose shows them, --quiet hides this line)");
 }
 
 }  // namespace qaxoi::qax_host

@@ -70,9 +70,7 @@ qaxoi::Status ReadDocument(DocumentSource& source, const std::string* text, std:
   // A syntax taken from the name or the caller may not be the content's:
   // the failure says what the content looks like, and reads it no other way.
   if ((given || fromName) && read.code() == qaxoi::Status::Code::kInvalidInput) {
-    const std::string head = text == nullptr ? Head(source, kSyntaxSniffBytes) : std::string();
-    const std::string mismatch = SyntaxMismatch(
-        text != nullptr ? std::string_view(*text) : std::string_view(head), syntax, fromName);
+    const std::string mismatch = SyntaxMismatch(Head(source, kSyntaxSniffBytes), syntax, fromName);
     if (!mismatch.empty()) return qaxoi::Status::InvalidInput(read.message() + "; " + mismatch);
   }
   return read;
