@@ -96,7 +96,8 @@ void Refuse(DocumentSyntax* told, std::string_view other, const std::string& fou
 
 // The root element of an XML document, from its '<': RDF/XML when it is
 // rdf:RDF or carries attributes in the RDF namespace (a root node element,
-// which RDF/XML allows); OWL/XML for an Ontology root.
+// which RDF/XML allows); OWL/XML for an Ontology root, HTML for an html
+// root, other XML for any other.
 void XmlRoot(Reader& in, DocumentSyntax* told) {
   in.Skip(1);
   const std::string_view name = in.Take([](char c) { return IsSpace(c) || c == '>' || c == '/'; });
