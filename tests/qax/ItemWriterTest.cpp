@@ -111,6 +111,34 @@ TEST_F(ItemWriter, ItemsBecomeTypedStatementsThatStrictParsersReadBack) {
 // A value is written with the datatype its range gives where its text is a
 // lexical form of it; where it is not, as a plain string with a warning. A
 // union with text writes what reads as a number as a number.
+// Named by path, nested items are IRIs under their parent's, numbered from
+// their attribute's second value on; a subject without an IRI keeps blank
+// nodes whatever it asks.
+TEST_F(ItemWriter, NestedItemsNamedByPathAreIrisUnderTheirParents) {
+  OntologyItem ada("ex::Person");
+  auto* bob = new OntologyItem("ex::Person");
+  bob->SetAttribute("home", new OntologyItem("place::Place"));
+  auto* cy = new OntologyItem("ex::Person");
+  cy->SetAttribute("name", "Cy");
+  ada.SetAttribute("name", "Ada");
+  ada.PutComplexTypeListAttribute("friend", {bob, cy});
+  OntologyItem dan("ex::Person");
+  dan.SetAttribute("home", new OntologyItem("place::Place"));
+  qaxoi::rdf::ItemSubject named{&ada, "urn:x:0", true};
+  qaxoi::rdf::ItemSubject blank{&dan, "", true};
+  const std::string person = "<http://e.org/ex#Person>", place = "<http://e.org/place/Place>";
+  EXPECT_EQ((Texts{"<urn:x:0>" + kType + person, "<urn:x:0> <http://e.org/ex#name> \"Ada\"",
+                   "<urn:x:0> <http://e.org/ex#friend> <urn:x:0.friend>",
+                   "<urn:x:0> <http://e.org/ex#friend> <urn:x:0.friend[2]>",
+                   "<urn:x:0.friend>" + kType + person,
+                   "<urn:x:0.friend> <http://e.org/ex#home> <urn:x:0.friend.home>",
+                   "<urn:x:0.friend[2]>" + kType + person,
+                   "<urn:x:0.friend[2]> <http://e.org/ex#name> \"Cy\"",
+                   "<urn:x:0.friend.home>" + kType + place, "_:1" + kType + person,
+                   "_:1 <http://e.org/ex#home> _:2", "_:2" + kType + place}),
+            RoundTrip({named, blank}));
+}
+
 TEST_F(ItemWriter, ValuesAreTypedByTheirRangeWhereTheTextAllows) {
   const std::string bad = "ex::Person: '";
   const struct {

@@ -104,7 +104,8 @@ TEST(RdfSyntax, IsToldFromTheNameElseTheFirstBytesAndWhatIsNotReadIsRefusedByNam
        RdfSyntax::kDetect, "http://e.org/A "},
       {"v.RDF", rdfXml, RdfSyntax::kDetect, "http://e.org/A "},
       {"v.TTL", rdfXml, RdfSyntax::kDetect,
-       "error: v.TTL:1:10: invalid IRI character (escape %20)"},
+       "error: v.TTL:1:10: invalid IRI character (escape %20); its content looks like RDF/XML, "
+       "but its name says Turtle"},
       {"v.ttl", rdfXml, RdfSyntax::kRdfXml, "http://e.org/A "},
       {"v.owl", "# c\n@prefix e: <http://e.org/> .\ne:A a " + std::string(kOwlClass) + " .\n",
        RdfSyntax::kDetect, "http://e.org/A "},

@@ -513,7 +513,8 @@ TEST_F(VocabularyLoaderTest, BadInputGivesNoModelAndAnErrorWithItsPlace) {
       {"# ok \xC3\xA9 \xED\xA0\x80\n", RdfSyntax::kTurtle,
        "doc.ttl:1:9: invalid UTF-8 at byte 0xED"},
       {"@prefix a: <http://a.org/> .\n", RdfSyntax::kNTriples,
-       "doc.ttl:1:1: syntax does not support directives"},
+       "doc.ttl:1:1: syntax does not support directives; its content looks like Turtle, not "
+       "N-Triples"},
   };
   for (const auto& c : cases)
     EXPECT_EQ(Load(c.document, c.syntax), std::string("error: ") + c.error);

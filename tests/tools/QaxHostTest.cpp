@@ -1067,7 +1067,7 @@ TEST_F(QaxHost, CheckReportsWhatTheSavedItemsBreak) {
       {"a nested item of a class the attribute does not allow",
        {"--ontology=open.ttl", name, "habitat=zoo:Animal", "habitat.name=Rocky"},
        1,
-       "Violation: channel:0 zoo:habitat _:b1: not an instance of "
+       "Violation: channel:0 zoo:habitat channel:0.habitat: not an instance of "
        "<http://example.org/geo#Place>\ndoes not conform: 1 result\n"},
       {"a penguin without a name",
        {habitat},

@@ -14,6 +14,7 @@
 #include "tools/qax-host/Output.h"
 #include "tools/qax-host/RootItems.h"
 #include "tools/qax-host/Validation.h"
+#include "tools/qax-host/Verbosity.h"
 
 namespace qaxoi::qax_host {
 
@@ -102,6 +103,9 @@ int RunCheck(const Invocation& invocation) {
 
   std::vector<qaxoi::rdf::ItemSubject> subjects;
   if (!BuildRootItems(*group, *session, kChannelNamespace, &subjects)) return kExitUsage;
+  // A report names a nested item by where it is (channel:0.habitat), which
+  // load's items and build's values show, rather than by a blank node.
+  for (qaxoi::rdf::ItemSubject& subject : subjects) subject.nestedByPath = true;
   qaxoi::rdf::WrittenItems written;
   qaxoi::Status status;
   {
@@ -113,7 +117,7 @@ int RunCheck(const Invocation& invocation) {
     return kExitUsage;
   }
   for (const std::string& warning : written.warnings) {
-    std::fprintf(stderr, "qax-host: warning: %s\n", Escaped(warning, Layout::kKeep).c_str());
+    Warn(warning);
   }
   shacl::Graph data;
   if (!LoadWritten(written.text + ClassHierarchy(model), qaxoi::rdf::RdfSyntax::kNTriples,

@@ -28,7 +28,39 @@ constexpr ValueOptionForm kValueOptions[] = {
     {kConnectTimeoutOption, "--connect-timeout", nullptr, "SECONDS"},
     {kTimeoutOption, "--timeout", nullptr, "SECONDS"},
     {kNetrcOption, "--netrc", nullptr, "FILE"},
+    {kSubjectOption, "--subject", nullptr, "IRI"},
 };
+
+// The options without a value.
+enum class Flag { kNone, kHelp, kVersion, kJson, kQuiet, kVerbose };
+
+// The flag that `name` names; kNone for none.
+Flag FindFlag(const std::string& name) {
+  if (name == "--help" || name == "-h") return Flag::kHelp;
+  if (name == "--version" || name == "-V") return Flag::kVersion;
+  if (name == "--json") return Flag::kJson;
+  if (name == "--quiet" || name == "-q") return Flag::kQuiet;
+  if (name == "--verbose") return Flag::kVerbose;
+  return Flag::kNone;
+}
+
+// The member of `line` that `flag` (not kNone) sets.
+bool& FlagTarget(Flag flag, CommandLine& line) {
+  switch (flag) {
+    case Flag::kHelp:
+      return line.help;
+    case Flag::kJson:
+      return line.invocation.json;
+    case Flag::kQuiet:
+      return line.quiet;
+    case Flag::kVerbose:
+      return line.verbose;
+    case Flag::kVersion:
+    case Flag::kNone:
+      break;
+  }
+  return line.version;
+}
 
 const ValueOptionForm* FindValueOption(const std::string& name) {
   for (const ValueOptionForm& form : kValueOptions) {
@@ -71,6 +103,8 @@ std::string* Target(ValueOption option, CommandLine* line) {
       return &line->timeout;
     case kNetrcOption:
       return &invocation.session.network.netrcFile;
+    case kSubjectOption:
+      return &invocation.subject;
   }
   return &line->syntax;
 }
@@ -113,21 +147,14 @@ int ParseCommandLine(int argc, char** argv, CommandLine* line) {
       value = arg.substr(equals + 1);
       attached = true;
     }
-    const bool flag = name == "--help" || name == "-h" || name == "--json" || name == "--version";
-    if (flag && attached) {
+    const Flag flag = FindFlag(name);
+    if (flag != Flag::kNone && attached) {
       return UsageError(name.append(" takes no value, not '").append(value).append("'"));
     }
-    if (name == "--version") {
-      line->version = true;
-      continue;
-    }
-    line->others.push_back(arg);
-    if (name == "--help" || name == "-h") {
-      line->help = true;
-      continue;
-    }
-    if (name == "--json") {
-      line->invocation.json = true;
+    // --version is not among the others: it takes none.
+    if (flag != Flag::kVersion) line->others.push_back(arg);
+    if (flag != Flag::kNone) {
+      FlagTarget(flag, *line) = true;
       continue;
     }
     const ValueOptionForm* form = FindValueOption(name);

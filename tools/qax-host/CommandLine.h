@@ -28,6 +28,7 @@ enum ValueOption : unsigned {
   kConnectTimeoutOption = 1u << 12,
   kTimeoutOption = 1u << 13,
   kNetrcOption = 1u << 14,
+  kSubjectOption = 1u << 15,
 };
 
 // What the command line says, before anything is checked against the
@@ -42,8 +43,10 @@ struct CommandLine {
   std::string timeout;         // --timeout's value, not yet checked
   unsigned given = 0;          // the ValueOption bits of the options given
   bool help = false;           // --help or -h
-  bool version = false;        // --version
-  // Every argument but --version, as given: --version takes no other.
+  bool version = false;        // --version or -V
+  bool quiet = false;          // --quiet or -q
+  bool verbose = false;        // --verbose
+  // Every argument but --version (-V), as given: --version takes no other.
   std::vector<std::string> others;
 };
 
@@ -53,8 +56,8 @@ const char* OptionName(ValueOption option);
 // Reads argv[1..argc) into `line`. Answers kExitOk, or kExitUsage after
 // printing a message that names the argument it could not understand: an
 // unknown option, a value option without a value or with an empty one, an
-// option given twice, a value given to --json, --help or --version. Nothing
-// after "--" is an option.
+// option given twice, a value given to a flag (--json, --help, --version,
+// --quiet, --verbose). Nothing after "--" is an option.
 int ParseCommandLine(int argc, char** argv, CommandLine* line);
 
 }  // namespace qaxoi::qax_host

@@ -33,6 +33,7 @@ struct Invocation {
   std::string store;                       // --store, "" when not given
   std::string graph;                       // --graph, "" when not given
   std::string sparql;                      // --sparql, "" when not given
+  std::string subject;                     // --subject, "" when not given
   std::optional<std::uint64_t> ifVersion;  // --if-version
 };
 

@@ -19,6 +19,7 @@
 #include "tools/qax-host/Commands.h"
 #include "tools/qax-host/Output.h"
 #include "tools/qax-host/Rebinding.h"
+#include "tools/qax-host/Verbosity.h"
 
 namespace qaxoi::qax_host {
 
@@ -274,7 +275,7 @@ int RunDump(const Invocation& invocation) {
     std::unique_ptr<LoadedGroup> group;
     if (LoadGroup(bytes.data(), bytes.size(), session->registry(), &group).ok()) {
       const std::string summary = BindingSummary(name, CountBindings(group->Channels()));
-      if (!summary.empty()) std::fprintf(stderr, "qax-host: %s\n", Escaped(summary).c_str());
+      if (!summary.empty()) Note(Escaped(summary));
     }
   }
   return result;

@@ -10,6 +10,7 @@
 #include "tools/qax-host/Graphviz.h"
 #include "tools/qax-host/MisplacedValues.h"
 #include "tools/qax-host/Output.h"
+#include "tools/qax-host/Verbosity.h"
 
 namespace qaxoi::qax_host {
 
@@ -80,8 +81,7 @@ int Draw(const Invocation& invocation, const std::string& title,
   }
   bool toStandardOutput = false;
   if (!WriteOutput(invocation.output, drawing, &toStandardOutput)) return kExitFailure;
-  if (!toStandardOutput)
-    std::fprintf(stderr, "qax-host: wrote %s\n", Escaped(invocation.output).c_str());
+  if (!toStandardOutput) Note("wrote " + Escaped(invocation.output));
   return kExitOk;
 }
 

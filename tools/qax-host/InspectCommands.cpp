@@ -20,6 +20,7 @@
 #include "tools/qax-host/DisplayTexts.h"
 #include "tools/qax-host/InheritedAttributes.h"
 #include "tools/qax-host/Output.h"
+#include "tools/qax-host/Verbosity.h"
 
 namespace qaxoi::qax_host {
 
@@ -51,9 +52,7 @@ int CheckSource(const char* command, const Invocation& invocation) {
 }
 
 void PrintNotes(const ChannelGraph& graph) {
-  for (const std::string& note : graph.Notes()) {
-    std::fprintf(stderr, "qax-host: %s\n", Escaped(note).c_str());
-  }
+  for (const std::string& note : graph.Notes()) Note(Escaped(note));
 }
 
 std::unique_ptr<Session> OpenSession(const Invocation& invocation) {

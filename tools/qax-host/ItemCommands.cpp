@@ -21,6 +21,7 @@
 #include "tools/qax-host/MissingClass.h"
 #include "tools/qax-host/Output.h"
 #include "tools/qax-host/Rebinding.h"
+#include "tools/qax-host/Verbosity.h"
 
 namespace qaxoi::qax_host {
 
@@ -195,10 +196,7 @@ std::unique_ptr<LoadedGroup> LoadInput(const std::string& path, const Session& s
   }
   if (notice == BindingNotice::kSummary) {
     const std::string summary = BindingSummary(InputName(path), CountBindings(group->Channels()));
-    if (!summary.empty()) {
-      std::fflush(stdout);
-      std::fprintf(stderr, "qax-host: %s\n", Escaped(summary).c_str());
-    }
+    if (!summary.empty()) Note(Escaped(summary));
   }
   return group;
 }
@@ -260,9 +258,8 @@ int RunSave(const Invocation& invocation) {
     return kExitFailure;
   }
   if (toStandardOutput) return kExitOk;
-  std::fprintf(stderr, "qax-host: saved %s to %s\n",
-               Counted(graph->Channels().size(), "channel", "channels").c_str(),
-               Escaped(path).c_str());
+  Note("saved " + Counted(graph->Channels().size(), "channel", "channels") + " to " +
+       Escaped(path));
   return kExitOk;
 }
 
@@ -311,6 +308,42 @@ int RunLoad(const Invocation& invocation) {
   return result;
 }
 
+namespace {
+
+// The IRI that export's --subject gives, without the angle brackets it may
+// be given in (as RDF writes it, and as classes are named): kExitOk, or
+// kExitUsage after saying why `given` is no absolute IRI.
+int ReadSubjectIri(const std::string& given, std::string* iri) {
+  *iri = given;
+  if (iri->size() >= 2 && iri->front() == '<' && iri->back() == '>') {
+    *iri = iri->substr(1, iri->size() - 2);
+  }
+  if (!qaxoi::rdf::IsSubjectIri(*iri)) {
+    return UsageError("--subject: '" + given +
+                      "' is no absolute IRI; give a scheme and what follows it, such as "
+                      "http://example.org/items/1 or urn:uuid:...");
+  }
+  return kExitOk;
+}
+
+// Refuses, after saying why, a subject that names a library's name as its
+// scheme: "zoo:Pingu" is the IRI <zoo:Pingu>, which is seldom what was
+// meant. Answers kExitOk or kExitUsage.
+int CheckSubjectScheme(const std::string& iri, const QAX::Ontology::OntologyModel& model) {
+  const std::string scheme = iri.substr(0, iri.find(':'));
+  for (const QAX::Ontology::MetaClassLibrary* library : model.GetLibraries()) {
+    if (library->GetName() != scheme) continue;
+    std::string message = "--subject: '" + iri + "' would be an IRI of the scheme '";
+    message.append(scheme).append("', which is the name of a library; give the whole IRI");
+    const std::string ns = model.GetNamespace(scheme);
+    if (!ns.empty()) message.append(", such as ").append(ns).append(iri, scheme.size() + 1);
+    return UsageError(message);
+  }
+  return kExitOk;
+}
+
+}  // namespace
+
 int RunExport(const Invocation& invocation) {
   qaxoi::rdf::RdfSyntax syntax = qaxoi::rdf::RdfSyntax::kTurtle;
   const bool jsonLd = invocation.format == "jsonld";
@@ -321,6 +354,10 @@ int RunExport(const Invocation& invocation) {
                       "' is not a format of export; use turtle, ntriples or jsonld");
   }
   if (const int failed = CheckSource("export", invocation)) return failed;
+  std::string subjectIri;
+  if (!invocation.subject.empty()) {
+    if (const int failed = ReadSubjectIri(invocation.subject, &subjectIri)) return failed;
+  }
   std::vector<Assignment> assignments;
   if (invocation.file.empty()) {
     if (const int failed = RefuseValueAsFile("export", "--output", invocation.output,
@@ -333,6 +370,9 @@ int RunExport(const Invocation& invocation) {
   }
   std::unique_ptr<Session> session = OpenSession(invocation);
   if (!session) return kExitFailure;
+  if (!subjectIri.empty()) {
+    if (const int failed = CheckSubjectScheme(subjectIri, session->model())) return failed;
+  }
   // What the items come from; both outlive the writing.
   std::unique_ptr<ChannelGraph> graph;
   std::unique_ptr<LoadedGroup> group;
@@ -356,6 +396,16 @@ int RunExport(const Invocation& invocation) {
       subjects.push_back({item, ""});
     }
   }
+  if (!subjectIri.empty()) {
+    // One IRI names one item: the items of a group of several would be one
+    // resource with the values of all.
+    if (subjects.size() != 1) {
+      return Fail("--subject names one item, but " + Escaped(InputName(invocation.file)) +
+                  " holds " + Counted(subjects.size(), "item", "items") +
+                  "; export it without --subject, or save each item as a group of its own");
+    }
+    subjects.front().iri = subjectIri;
+  }
   const Activity writing("writing the items as RDF");
   qaxoi::rdf::WrittenItems written;
   const qaxoi::Status status =
@@ -363,7 +413,7 @@ int RunExport(const Invocation& invocation) {
              : qaxoi::rdf::WriteItems(subjects, session->model(), syntax, &written);
   if (!status.ok()) return Fail(status);
   for (const std::string& warning : written.warnings) {
-    std::fprintf(stderr, "qax-host: warning: %s\n", Escaped(warning, Layout::kKeep).c_str());
+    Warn(warning);
   }
   if (invocation.output.empty()) {
     std::fputs(written.text.c_str(), stdout);
@@ -372,9 +422,7 @@ int RunExport(const Invocation& invocation) {
   bool toStandardOutput = false;
   if (!WriteOutput(invocation.output, written.text, &toStandardOutput)) return kExitFailure;
   if (toStandardOutput) return kExitOk;
-  std::fprintf(stderr, "qax-host: wrote %s to %s\n",
-               Counted(subjects.size(), "item", "items").c_str(),
-               Escaped(invocation.output).c_str());
+  Note("wrote " + Counted(subjects.size(), "item", "items") + " to " + Escaped(invocation.output));
   return kExitOk;
 }
 

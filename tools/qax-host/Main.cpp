@@ -28,6 +28,7 @@
 #include "tools/qax-host/Languages.h"
 #include "tools/qax-host/NearestNames.h"
 #include "tools/qax-host/Output.h"
+#include "tools/qax-host/Verbosity.h"
 
 namespace {
 
@@ -125,18 +126,22 @@ const Command kCommands[] = {
      "standard error when the group was saved against another vocabulary.\n"
      "FILE - reads standard input.",
      true, 0, true},
-    {"export", qaxoi::qax_host::RunExport, "(CLASS [ATTRIBUTE=VALUE ...] | --file FILE)",
+    {"export", qaxoi::qax_host::RunExport,
+     "(CLASS [ATTRIBUTE=VALUE ...] | --file FILE) [--subject IRI]",
      "write ontology items as RDF (Turtle, N-Triples or JSON-LD)",
      "Writes the item that a class with values builds, or the items of a group\n"
      "file's item channels (those no other item channel links), as RDF instance\n"
-     "data: each item a blank node of its class, one statement per value, typed\n"
-     "by the attribute's kind.\n"
+     "data: each item a blank node (or --subject's IRI) of its class, one\n"
+     "statement per value, typed by the attribute's kind.\n"
      "  --file FILE                      the group file (- reads standard input)\n"
+     "  --subject IRI                    the item's IRI instead of a blank node\n"
+     "                                  (an absolute IRI; --file: a group of one\n"
+     "                                  item)\n"
      "  --format turtle|ntriples|jsonld  turtle (default), N-Triples, or\n"
      "                                  JSON-LD 1.1 (nested items embedded)\n"
      "  --output FILE, -o FILE           where to write (default and -: standard\n"
      "                                  output)",
-     false, kDrawingOptions, false},
+     false, kDrawingOptions | qaxoi::qax_host::kSubjectOption, false},
     {"graph", qaxoi::qax_host::RunGraph, "(CLASS [ATTRIBUTE=VALUE ...] | --file FILE)",
      "draw a channel graph as DOT, SVG or PNG",
      "Draws the channel graph of a class with values, or of a group file.\n"
@@ -175,7 +180,8 @@ const Command kCommands[] = {
      "check the items of a group file against their ontology",
      "Builds the item of every item channel of the group file FILE that no other\n"
      "item channel links, writes them as RDF (the item of channel #N as\n"
-     "channel:N, nested items as blank nodes, with the ontology's subclasses)\n"
+     "channel:N, a nested item by its path, as channel:N.habitat or\n"
+     "channel:N.habitat[2] for the second value, with the ontology's subclasses)\n"
      "and validates them against the shapes the ontology states for their\n"
      "classes (see the shapes command), and the shapes of SHAPES too when given:\n"
      "one shapes graph, one report. Output and exit codes as validate.\n"
@@ -298,8 +304,12 @@ std::string OptionsHelp() {
                     "in the environment comes first)") +
          "  --json            one JSON document on standard output, for scripts\n"
          "                    (classes, describe, links, build, load, dump)\n"
-         "  --help            help on qax-host, or on the command given\n"
-         "  --version         the versions of qax-host, the module and group files\n"
+         "  --quiet, -q       errors only on standard error: no warnings, notes or\n"
+         "                    confirmations\n"
+         "  --verbose         every warning of loading a vocabulary or RDF file in\n"
+         "                    full (default: one warning, or a line that counts them)\n"
+         "  --help, -h        help on qax-host, or on the command given\n"
+         "  --version, -V     the versions of qax-host, the module and group files\n"
          "\n"
          "An option's value may follow it or an '=' (--format=dot); '--' ends the\n"
          "options, so that an argument after it may start with '-'. A FILE of '-' is\n"
@@ -375,7 +385,8 @@ std::string DefaultModulePath(const char* argv0) {
   return beside;
 }
 
-// The commands that take `option`: "export and graph".
+// The commands that take `option`, and the verb: "export and graph take
+// it", "export takes it".
 std::string CommandsTaking(qaxoi::qax_host::ValueOption option) {
   std::vector<std::string> names;
   for (const Command& command : kCommands) {
@@ -386,7 +397,7 @@ std::string CommandsTaking(qaxoi::qax_host::ValueOption option) {
     if (i > 0) text += i + 1 == names.size() ? " and " : ", ";
     text += names[i];
   }
-  return text;
+  return text + (names.size() == 1 ? " takes it" : " take it");
 }
 
 // The longest timeout the options take: a day.
@@ -462,11 +473,11 @@ int CheckCommandLine(const qaxoi::qax_host::CommandLine& line, const Command& co
        {qaxoi::qax_host::kFormatOption, qaxoi::qax_host::kOutputOption,
         qaxoi::qax_host::kFileOption, qaxoi::qax_host::kShapesOption, qaxoi::qax_host::kStoreOption,
         qaxoi::qax_host::kGraphOption, qaxoi::qax_host::kSparqlOption,
-        qaxoi::qax_host::kIfVersionOption}) {
+        qaxoi::qax_host::kIfVersionOption, qaxoi::qax_host::kSubjectOption}) {
     if ((line.given & option) != 0 && (command.options & option) == 0) {
       return qaxoi::qax_host::UsageError(std::string(qaxoi::qax_host::OptionName(option)) +
                                          " is no option of " + command.name + " (" +
-                                         CommandsTaking(option) + " take it)");
+                                         CommandsTaking(option) + ")");
     }
   }
   if (invocation.json && !command.json) {
@@ -515,6 +526,13 @@ int RunCommandLine(int argc, char** argv) {
     PrintVersion();
     return qaxoi::qax_host::FinishOutput(qaxoi::qax_host::kExitOk);
   }
+  if (line.quiet && line.verbose) {
+    return qaxoi::qax_host::UsageError(
+        "--quiet and --verbose ask for less and for more; give one of them");
+  }
+  qaxoi::qax_host::SetVerbosity(line.quiet     ? qaxoi::qax_host::Verbosity::kQuiet
+                                : line.verbose ? qaxoi::qax_host::Verbosity::kVerbose
+                                               : qaxoi::qax_host::Verbosity::kNormal);
 
   if ((line.given & qaxoi::qax_host::kSyntaxOption) != 0) {
     const qaxoi::Status parsed =

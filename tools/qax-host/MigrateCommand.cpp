@@ -13,6 +13,7 @@
 #include "tools/qax-host/Failure.h"
 #include "tools/qax-host/Output.h"
 #include "tools/qax-host/Rebinding.h"
+#include "tools/qax-host/Verbosity.h"
 
 namespace qaxoi::qax_host {
 
@@ -78,9 +79,8 @@ int RunMigrate(const Invocation& invocation) {
     if (!WriteOutput(path, std::string(bytes.begin(), bytes.end()), &toStandardOutput))
       return kExitFailure;
     if (!toStandardOutput) {
-      std::fprintf(stderr, "qax-host: saved %s to %s, bound to %s\n",
-                   Counted(channels.size(), "channel", "channels").c_str(), Escaped(path).c_str(),
-                   Escaped(session->ontologyName()).c_str());
+      Note("saved " + Counted(channels.size(), "channel", "channels") + " to " + Escaped(path) +
+           ", bound to " + Escaped(session->ontologyName()));
     }
   }
   return complete ? kExitOk : kExitFailure;

@@ -18,6 +18,7 @@
 #include "tools/qax-host/ChannelText.h"
 #include "tools/qax-host/Failure.h"
 #include "tools/qax-host/ItemText.h"
+#include "tools/qax-host/Verbosity.h"
 
 namespace qaxoi::qax_host {
 
@@ -258,7 +259,8 @@ std::string InputName(const std::string& path) {
 }
 
 Progress::Progress(bool worthShowing, const std::string& what)
-    : shown_(worthShowing && ::isatty(STDERR_FILENO) == 1),
+    : shown_(worthShowing && CurrentVerbosity() != Verbosity::kQuiet &&
+             ::isatty(STDERR_FILENO) == 1),
       start_(std::chrono::steady_clock::now()) {
   if (!shown_) return;
   std::fprintf(stderr, "qax-host: %s ...", Escaped(what).c_str());

@@ -91,7 +91,7 @@ std::string InputName(const std::string& path);
 
 // A status line on standard error for an operation that may take a while:
 // shown only when standard error is a terminal and `worthShowing`, so that
-// pipes, files and scripts never see it. "qax-host: <what> ..." at once,
+// pipes, files, scripts and --quiet never see it. "qax-host: <what> ..." at once,
 // " done (1.2 s)" when Done() is called or the object goes away.
 class Progress {
  public:

@@ -14,7 +14,8 @@
 namespace qaxoi::qax_host {
 
 // The namespace of the root items' IRIs that check writes: channel #N of
-// the group is "urn:qax-host:channel:N".
+// the group is "urn:qax-host:channel:N", and its nested items are named by
+// their path under it (ItemSubject::nestedByPath).
 inline constexpr const char* kChannelNamespace = "urn:qax-host:channel:";
 
 // Builds the item of each root item channel of `group` and adds it to

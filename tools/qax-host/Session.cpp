@@ -9,6 +9,7 @@
 #include "tools/qax-host/Activity.h"
 #include "tools/qax-host/ChannelText.h"
 #include "tools/qax-host/Output.h"
+#include "tools/qax-host/Verbosity.h"
 #include "tools/qax-host/WebDocuments.h"
 
 namespace qaxoi::qax_host {
@@ -48,9 +49,9 @@ qaxoi::Status Session::Open(const Options& options, std::unique_ptr<Session>* op
   }
   progress.Done();
   if (!status.ok()) return status;
-  for (const std::string& warning : loaded.warnings) {
-    std::fprintf(stderr, "qax-host: warning: %s\n", Escaped(warning, Layout::kKeep).c_str());
-  }
+  LoadWarnings(options.ontologyPath.empty() ? std::string(sample::kSampleOntologyName)
+                                            : options.ontologyPath,
+               loaded.warnings);
   session->model_ = std::move(loaded.model);
   session->model_->SetLanguages(QAX::Ontology::LanguagePreference{options.languages});
   session->ontologyName_ = options.ontologyPath.empty() ? std::string(sample::kSampleOntologyName)

@@ -9,6 +9,7 @@
 #include "tools/qax-host/ClassNames.h"
 #include "tools/qax-host/Commands.h"
 #include "tools/qax-host/Output.h"
+#include "tools/qax-host/Verbosity.h"
 
 namespace qaxoi::qax_host {
 
@@ -33,8 +34,8 @@ int RunShapes(const Invocation& invocation) {
   if (!WriteOutput(invocation.output, text, &toStandardOutput)) return kExitFailure;
   if (toStandardOutput) return kExitOk;
   const std::size_t count = classes.empty() ? session->model().GetClassCount() : classes.size();
-  std::fprintf(stderr, "qax-host: wrote the shapes of %s to %s\n",
-               Counted(count, "class", "classes").c_str(), Escaped(invocation.output).c_str());
+  Note("wrote the shapes of " + Counted(count, "class", "classes") + " to " +
+       Escaped(invocation.output));
   return kExitOk;
 }
 

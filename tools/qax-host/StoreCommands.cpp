@@ -16,6 +16,7 @@
 #include "tools/qax-host/Output.h"
 #include "tools/qax-host/RootItems.h"
 #include "tools/qax-host/TermTable.h"
+#include "tools/qax-host/Verbosity.h"
 
 namespace qaxoi::qax_host {
 
@@ -107,14 +108,15 @@ int RunPublish(const Invocation& invocation) {
     // A publish through the update endpoint puts the statements into a
     // SPARQL update, which takes N-Triples' terms as they are; a PUT sends
     // Turtle.
-    const qaxoi::Status status = qaxoi::rdf::WriteItems(
-        subjects, session->model(),
-        invocation.sparql.empty() ? qaxoi::rdf::RdfSyntax::kTurtle : qaxoi::rdf::RdfSyntax::kNTriples,
-        &written);
+    const qaxoi::Status status =
+        qaxoi::rdf::WriteItems(subjects, session->model(),
+                               invocation.sparql.empty() ? qaxoi::rdf::RdfSyntax::kTurtle
+                                                         : qaxoi::rdf::RdfSyntax::kNTriples,
+                               &written);
     if (!status.ok()) return Fail(status);
   }
   for (const std::string& warning : written.warnings) {
-    std::fprintf(stderr, "qax-host: warning: %s\n", Escaped(warning, Layout::kKeep).c_str());
+    Warn(warning);
   }
 
   store::StoreClient client(invocation.session.network);
@@ -151,10 +153,9 @@ int RunPublish(const Invocation& invocation) {
                {"items", subjects.size()},
                {"version", version ? Json(*version) : Json()}});
   }
-  std::fprintf(stderr, "qax-host: published %zu item%s of %s as the graph <%s>%s\n",
-               subjects.size(), subjects.size() == 1 ? "" : "s", Escaped(InputName(path)).c_str(),
-               Escaped(address.graph).c_str(),
-               version ? (" at " + VersionText(version)).c_str() : "");
+  Note("published " + Counted(subjects.size(), "item", "items") + " of " +
+       Escaped(InputName(path)) + " as the graph <" + Escaped(address.graph) + ">" +
+       (version ? " at " + VersionText(version) : std::string()));
   return kExitOk;
 }
 
@@ -173,7 +174,7 @@ int RunUnpublish(const Invocation& invocation) {
   const qaxoi::Status status = client.DeleteGraph(address, &existed);
   if (!status.ok()) return Fail(status);
   if (!existed) return Fail(address.Url() + ": the store has no graph <" + address.graph + ">");
-  std::fprintf(stderr, "qax-host: removed the graph <%s>\n", Escaped(address.graph).c_str());
+  Note("removed the graph <" + Escaped(address.graph) + ">");
   return kExitOk;
 }
 

@@ -10,6 +10,7 @@
 #include "tools/qax-host/Output.h"
 #include "tools/qax-host/StandardOutputBuffer.h"
 #include "tools/qax-host/TrimmedLines.h"
+#include "tools/qax-host/Verbosity.h"
 #include "tools/qax-host/WebDocuments.h"
 
 namespace qaxoi::qax_host {
@@ -73,9 +74,7 @@ bool LoadRdfFile(const std::string& path, const qaxoi::store::StoreOptions& netw
   } else {
     read = shacl::LoadGraphFile(path, qaxoi::rdf::RdfSyntax::kDetect, graph, &loaded);
   }
-  for (const std::string& warning : loaded.warnings) {
-    std::fprintf(stderr, "qax-host: warning: %s\n", Escaped(warning, Layout::kKeep).c_str());
-  }
+  LoadWarnings(InputName(path), loaded.warnings);
   if (!read.ok()) {
     Fail(Escaped(read.message(), Layout::kKeep));
     return false;
@@ -121,9 +120,7 @@ int WriteReport(const shacl::ValidationReport& report,
           &toStandardOutput)) {
     return kExitFailure;
   }
-  if (!toStandardOutput) {
-    std::fprintf(stderr, "qax-host: wrote the report to %s\n", Escaped(output).c_str());
-  }
+  if (!toStandardOutput) Note("wrote the report to " + Escaped(output));
   return verdict;
 }
 

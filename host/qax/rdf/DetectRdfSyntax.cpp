@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "host/qax/rdf/DocumentSyntax.h"
 #include "host/qax/rdf/RdfSyntax.h"
 #include "host/qax/rdf/Utf16.h"
 
@@ -14,8 +15,10 @@ namespace {
 
 constexpr std::string_view kRdfNamespace = "http://www.w3.org/1999/02/22-rdf-syntax-ns#";
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-// The statement terms of an N-Quads line: subject, predicate, object, graph.
+// The statement terms of an N-Quads line: subject, predicate, object, graph;
+// and of an N-Triples line.
 constexpr int kQuadTerms = 4;
+constexpr int kTripleTerms = 3;
 
 constexpr bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
@@ -83,15 +86,19 @@ class Reader {
   std::size_t at_ = 0;
 };
 
-RdfSyntax Refuse(std::string* refusal, const std::string& found) {
-  *refusal = found + "; the syntaxes read are " + ListRdfSyntaxes(&RdfSyntaxInfo::title, "and");
-  return RdfSyntax::kDetect;
+// Refuses the document as `other`: `found` says what it is.
+void Refuse(DocumentSyntax* told, std::string_view other, const std::string& found) {
+  told->syntax = RdfSyntax::kDetect;
+  told->other = other;
+  told->refusal =
+      found + "; the syntaxes read are " + ListRdfSyntaxes(&RdfSyntaxInfo::title, "and");
 }
 
 // The root element of an XML document, from its '<': RDF/XML when it is
 // rdf:RDF or carries attributes in the RDF namespace (a root node element,
-// which RDF/XML allows); OWL/XML for an Ontology root.
-RdfSyntax XmlRoot(Reader& in, std::string* refusal) {
+// which RDF/XML allows); OWL/XML for an Ontology root, HTML for an html
+// root, other XML for any other.
+void XmlRoot(Reader& in, DocumentSyntax* told) {
   in.Skip(1);
   const std::string_view name = in.Take([](char c) { return IsSpace(c) || c == '>' || c == '/'; });
   const std::size_t colon = name.find(':');
@@ -133,10 +140,18 @@ RdfSyntax XmlRoot(Reader& in, std::string* refusal) {
   const bool rdfAttribute =
       std::any_of(attributePrefixes.begin(), attributePrefixes.end(),
                   [&](std::string_view p) { return rdfPrefixes.count(p) != 0; });
-  if ((rootInRdf && local == "RDF") || rdfAttribute) return RdfSyntax::kRdfXml;
-  if (local == "Ontology") return Refuse(refusal, "the document is OWL/XML, which is not read");
-  return Refuse(refusal, "the document is XML whose root element is <" + std::string(name) +
-                             ">, not rdf:RDF");
+  if ((rootInRdf && local == "RDF") || rdfAttribute) {
+    told->syntax = RdfSyntax::kRdfXml;
+    return;
+  }
+  if (local == "Ontology") {
+    Refuse(told, "OWL/XML", "the document is OWL/XML, which is not read");
+    return;
+  }
+  std::string lowerLocal(local);
+  for (char& c : lowerLocal) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  Refuse(told, lowerLocal == "html" ? "HTML" : "XML",
+         "the document is XML whose root element is <" + std::string(name) + ">, not rdf:RDF");
 }
 
 // The terms on the first statement's line, from its first term: an N-Quads
@@ -167,24 +182,40 @@ int TermsOnLine(Reader& in) {
   }
 }
 
-// A document in the Turtle family from its first statement or directive.
-RdfSyntax TurtleFamily(Reader& in) {
-  if (in.StartsKeyword("GRAPH") || in.Peek() == '{') return RdfSyntax::kTriG;
-  if (in.Peek() != '<' && !(in.Peek() == '_' && in.Peek(1) == ':')) return RdfSyntax::kTurtle;
+// A document in the Turtle family from its first statement or directive;
+// `directives` tells whether one came before.
+void TurtleFamily(Reader& in, bool directives, DocumentSyntax* told) {
+  told->syntax = RdfSyntax::kTurtle;
+  if (in.StartsKeyword("GRAPH") || in.Peek() == '{') {
+    told->syntax = RdfSyntax::kTriG;
+    return;
+  }
+  if (in.Peek() != '<' && !(in.Peek() == '_' && in.Peek(1) == ':')) return;
   Reader line = in;
   const int terms = TermsOnLine(line);
-  if (terms == kQuadTerms) return RdfSyntax::kNQuads;
+  if (terms == kQuadTerms) {
+    told->syntax = RdfSyntax::kNQuads;
+    return;
+  }
+  while (line.Peek() == ' ' || line.Peek() == '\t') line.Skip(1);
+  told->nTriplesLine = !directives && terms == kTripleTerms && line.Peek() == '.';
   line.SkipSpace();
-  if (terms == 1 && line.Peek() == '{') return RdfSyntax::kTriG;
-  return RdfSyntax::kTurtle;
+  if (terms == 1 && line.Peek() == '{') {
+    told->syntax = RdfSyntax::kTriG;
+    return;
+  }
+  told->unsure = !directives && !told->nTriplesLine;
 }
 
-// The syntax of `firstBytes`, or kDetect with `refusal` set.
-RdfSyntax Detect(std::string_view firstBytes, std::string* refusal) {
+}  // namespace
+
+DocumentSyntax TellDocumentSyntax(std::string_view firstBytes) {
+  DocumentSyntax told;
   if (IsUtf16Document(firstBytes)) {
     // Which syntax it is does not matter: none is read in UTF-16.
-    *refusal = std::string(kUtf16Refusal);
-    return RdfSyntax::kDetect;
+    told.other = "UTF-16";
+    told.refusal = std::string(kUtf16Refusal);
+    return told;
   }
   Reader in(firstBytes);
   if (in.Starts(kUtf8Bom)) in.Skip(kUtf8Bom.size());
@@ -193,8 +224,12 @@ RdfSyntax Detect(std::string_view firstBytes, std::string* refusal) {
   while (true) {
     in.SkipSpace();
     if (in.AtEnd()) {
-      if (xml) return Refuse(refusal, "the document is XML without a root element");
-      return RdfSyntax::kTurtle;
+      if (xml) {
+        Refuse(&told, "XML", "the document is XML without a root element");
+      } else {
+        told.syntax = RdfSyntax::kTurtle;
+      }
+      return told;
     }
     if (in.Peek() == '#') {
       in.SkipLine();
@@ -227,48 +262,59 @@ RdfSyntax Detect(std::string_view firstBytes, std::string* refusal) {
     const std::size_t space = text.find_first_of(" \t\r\n");
     if (xml ||
         (space != std::string_view::npos && text.find("xmlns", space) != std::string_view::npos)) {
-      return XmlRoot(in, refusal);
+      XmlRoot(in, &told);
+    } else {
+      TurtleFamily(in, directives, &told);
     }
-    return TurtleFamily(in);
+    return told;
   }
-  if (xml) return Refuse(refusal, "the document is XML without a root element");
+  if (xml) {
+    Refuse(&told, "XML", "the document is XML without a root element");
+    return told;
+  }
   if (first == '{' || first == '[') {
     Reader after = in;
     after.Skip(1);
     after.SkipSpace();
     const char next = after.Peek();
     if (next == '"' || next == '{' || (first == '{' && next == '}')) {
-      return Refuse(refusal, "the document is JSON (JSON-LD?), which is not read");
+      Refuse(&told, "JSON", "the document is JSON (JSON-LD?), which is not read");
+    } else {
+      told.syntax = first == '{' ? RdfSyntax::kTriG : RdfSyntax::kTurtle;
     }
-    return first == '{' ? RdfSyntax::kTriG : RdfSyntax::kTurtle;
+    return told;
   }
   if (!directives) {
     for (const char* word : {"Prefix(", "Ontology(", "Import(", "Declaration("}) {
       if (in.Starts(word)) {
-        return Refuse(refusal, "the document is in the OWL functional syntax, which is not read");
+        Refuse(&told, "the OWL functional syntax",
+               "the document is in the OWL functional syntax, which is not read");
+        return told;
       }
     }
     for (const char* word : {"Prefix:", "Ontology:", "Class:", "ObjectProperty:", "DataProperty:",
                              "AnnotationProperty:", "Individual:", "Datatype:"}) {
       if (in.Starts(word)) {
-        return Refuse(refusal, "the document is in the OWL Manchester syntax, which is not read");
+        Refuse(&told, "the OWL Manchester syntax",
+               "the document is in the OWL Manchester syntax, which is not read");
+        return told;
       }
     }
   }
   if (directives || first == '_' || first == '(' ||
       std::isalpha(static_cast<unsigned char>(first)) || first == ':') {
-    return TurtleFamily(in);
+    TurtleFamily(in, directives, &told);
+  } else {
+    Refuse(&told, "", "cannot tell the RDF syntax from the name or the first bytes");
   }
-  return Refuse(refusal, "cannot tell the RDF syntax from the name or the first bytes");
+  return told;
 }
 
-}  // namespace
-
 qaxoi::Status DetectRdfSyntax(std::string_view firstBytes, RdfSyntax* syntax) {
-  std::string refusal;
-  const RdfSyntax found = Detect(firstBytes, &refusal);
-  if (found == RdfSyntax::kDetect) return qaxoi::Status::NotSupported(std::move(refusal));
-  *syntax = found;
+  DocumentSyntax told = TellDocumentSyntax(firstBytes);
+  if (told.syntax == RdfSyntax::kDetect)
+    return qaxoi::Status::NotSupported(std::move(told.refusal));
+  *syntax = told.syntax;
   return qaxoi::Status::Ok();
 }
 

@@ -30,6 +30,7 @@ class Describer {
       // nesting costs no stack. Each pending item's node is made when it is
       // met, so that labels count up in node order.
       std::deque<std::pair<const QAX::Onto::OntologyItem*, std::size_t>> pending;
+      nestedByPath_ = subject.nestedByPath && !subject.iri.empty();
       pending.emplace_back(subject.item, NewNode(subject.iri, 1));
       while (!pending.empty()) {
         const auto [item, node] = pending.front();
@@ -80,9 +81,13 @@ class Describer {
     document_.nodes[node].classIri = metaClass->GetInfo().handle;
     const std::size_t depth = document_.nodes[node].depth;
     bool failed = false;
+    // How many values of each attribute came so far: a nested item's path
+    // numbers its value.
+    std::unordered_map<std::string, std::size_t> valuesSeen;
     item.ForEachValue([&](const std::string& name, const std::string* text,
                           const QAX::Onto::OntologyItem* nested) {
       if (failed) return;
+      const std::size_t number = ++valuesSeen[name];
       const QAX::Ontology::MetaAttr* meta = Find(*metaClass, name);
       const QAX::Ontology::Info::MetaAttrInfo* attribute =
           meta != nullptr ? &meta->GetInfo() : nullptr;
@@ -103,7 +108,11 @@ class Describer {
         return;
       }
       if (nested != nullptr) {
-        const std::size_t index = NewNode("", depth + 1);
+        const std::size_t index = NewNode(
+            nestedByPath_ ? document_.nodes[node].subject + "." + name +
+                                (number > 1 ? "[" + std::to_string(number) + "]" : std::string())
+                          : std::string(),
+            depth + 1);
         document_.nodes[node].values.push_back({std::move(property), "", "", index});
         pending.emplace_back(nested, index);
         return;
@@ -232,6 +241,9 @@ class Describer {
       attributes_;
   std::set<std::string> warned_;
   std::size_t blanks_ = 0;
+  // Whether the nested items of the item being described are named by path
+  // (ItemSubject::nestedByPath).
+  bool nestedByPath_ = false;
 };
 
 }  // namespace

@@ -13,6 +13,14 @@ namespace qaxoi::rdf {
 struct ItemSubject {
   const QAX::Onto::OntologyItem* item = nullptr;
   std::string iri;
+  // How the item's nested items are written: false, as blank nodes; true
+  // (with an IRI), each under its parent's IRI followed by '.' and the
+  // attribute's name, and "[N]" for the attribute's Nth value from the
+  // second on, as values are given on a command line ("<urn:x:0>" holds
+  // "<urn:x:0.habitat>", "<urn:x:0.habitat[2]>" and
+  // "<urn:x:0.habitat.address>"), so that a report names them by where
+  // they are.
+  bool nestedByPath = false;
 };
 
 }  // namespace qaxoi::rdf

@@ -58,7 +58,8 @@ qaxoi::Status Write(const ItemDocument& document, RdfSyntax syntax, std::string&
       if (!written) break;
       const SerdNode predicate = Node(SERD_URI, value.property);
       const SerdNode object = value.nested != kNoNode
-                                  ? Node(SERD_BLANK, document.nodes[value.nested].subject)
+                                  ? Node(document.nodes[value.nested].blank ? SERD_BLANK : SERD_URI,
+                                         document.nodes[value.nested].subject)
                                   : Node(value.iri ? SERD_URI : SERD_LITERAL, value.text);
       const SerdNode datatype = Node(SERD_URI, value.datatype);
       written = serd_writer_write_statement(writer.get(), 0, nullptr, &subject, &predicate, &object,
@@ -75,6 +76,8 @@ qaxoi::Status Write(const ItemDocument& document, RdfSyntax syntax, std::string&
 }
 
 }  // namespace
+
+bool IsSubjectIri(const std::string& iri) { return IsWritableIri(iri); }
 
 qaxoi::Status WriteItems(const std::vector<ItemSubject>& items,
                          const QAX::Ontology::OntologyModel& model, RdfSyntax syntax,

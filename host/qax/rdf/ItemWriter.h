@@ -38,13 +38,18 @@ struct WrittenItems {
 // literal typed by the attribute's kind where the text is a lexical form of
 // the type (xsd:boolean, xsd:integer, xsd:decimal, xsd:double,
 // xsd:dateTime, xsd:date; booleans in their canonical form, true or false)
-// and a plain string otherwise; a nested item is a blank node
-// described after its parent; a list gives one statement per element.
-// Turtle output declares a prefix per library of `model` (and xsd). The
-// document goes to `written`, which is left as it was on failure:
-// kInvalidArgument for another syntax, kInvalidInput for a null item, an
-// IRI that is not absolute, is not UTF-8 or holds a character that IRIs may
-// not, or an item (nested ones included) whose class `model` does not have.
+// and a plain string otherwise; a nested item is a blank node (or the IRI
+// of its path, ItemSubject::nestedByPath) described after its parent; a list gives one statement
+// per element. Turtle output declares a prefix per library of `model` (and xsd). The document goes
+// to `written`, which is left as it was on failure: kInvalidArgument for another syntax,
+// kInvalidInput for a null item, an IRI that is not absolute, is not UTF-8 or holds a character
+// that IRIs may not, or an item (nested ones included) whose class `model` does not have.
+// Whether WriteItems and WriteItemsJsonLd take `iri` as an item's subject
+// (ItemSubject::iri): an absolute IRI (a scheme, then ':') of well-formed
+// UTF-8 without a character that IRIs may not hold (white space, controls,
+// < > " { } | ^ ` \).
+QAX_API bool IsSubjectIri(const std::string& iri);
+
 QAX_API qaxoi::Status WriteItems(const std::vector<ItemSubject>& items,
                                  const QAX::Ontology::OntologyModel& model, RdfSyntax syntax,
                                  WrittenItems* written);

@@ -27,7 +27,8 @@ inline constexpr std::size_t kMaxJsonLdItemDepth = 256;
 // back as the same literal (an xsd:boolean true or false; an xsd:integer in
 // canonical form of at most 15 digits), a plain string a JSON string, a
 // reference {"@id": IRI}, a nested item an embedded node object without
-// "@id", and several values of one property (a list) an array without
+// "@id" (with the IRI of its path under ItemSubject::nestedByPath), and several values of one
+// property (a list) an array without
 // "@list", as the Turtle export writes one statement per element. IRIs are
 // written as prefix:suffix with the longest namespace that fits, else
 // whole. Warns and fails as WriteItems does, and fails with

@@ -13,5 +13,6 @@
 #include "host/qax/rdf/ModelLoad.h"
 #include "host/qax/rdf/RdfSyntax.h"
 #include "host/qax/rdf/ReferenceValues.h"
+#include "host/qax/rdf/SyntaxMismatch.h"
 
 #endif  // QAX_HOST_QAX_RDF_RDF_H_

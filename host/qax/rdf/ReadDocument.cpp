@@ -2,14 +2,11 @@
 
 #include "host/qax/rdf/RdfReader.h"
 #include "host/qax/rdf/RdfXmlReader.h"
+#include "host/qax/rdf/SyntaxMismatch.h"
 
 namespace qaxoi::rdf {
 
 namespace {
-
-// How much of a document the syntax is told from when its name does not
-// tell it: enough for a DOCTYPE of entities or a header of comments.
-constexpr std::size_t kDetectBytes = std::size_t{64} << 10;
 
 // Reads all of `source` into `document`; fails as the source does. The
 // source's size is at most the reading cap (1 GiB).
@@ -21,15 +18,28 @@ qaxoi::Status ReadWhole(DocumentSource& source, std::string& document) {
   return read;
 }
 
+// The first bytes of `source`, up to `count`; empty when they cannot be
+// read.
+std::string Head(DocumentSource& source, std::size_t count) {
+  std::string head(count, '\0');
+  std::size_t got = 0;
+  if (!source.Read(0, head.data(), head.size(), got).ok()) got = 0;
+  head.resize(got);
+  return head;
+}
+
 }  // namespace
 
 qaxoi::Status ReadDocument(DocumentSource& source, const std::string* text, std::uint64_t heldBytes,
                            RdfSyntax syntax, const std::string& sourceName,
                            const std::string& baseIri, TripleHandler& handler, LoadBudget& budget,
                            std::vector<std::string>& warnings) {
-  if (syntax == RdfSyntax::kDetect) syntax = RdfSyntaxFromPath(sourceName);
+  // Where the syntax comes from: the caller, the name, or the content.
+  const bool given = syntax != RdfSyntax::kDetect;
+  if (!given) syntax = RdfSyntaxFromPath(sourceName);
+  const bool fromName = !given && syntax != RdfSyntax::kDetect;
   if (syntax == RdfSyntax::kDetect) {
-    std::string head(kDetectBytes, '\0');
+    std::string head(kSyntaxSniffBytes, '\0');
     std::size_t got = 0;
     qaxoi::Status read = source.Read(0, head.data(), head.size(), got);
     if (!read.ok()) return read;
@@ -53,7 +63,16 @@ qaxoi::Status ReadDocument(DocumentSource& source, const std::string* text, std:
                            ? ReadRdfXml(*text, sourceName, baseIri, handler, found)
                            : ReadRdf(source, syntax, sourceName, baseIri, handler);
   budget.Release(heldBytes);
-  if (read.ok()) warnings.insert(warnings.end(), found.begin(), found.end());
+  if (read.ok()) {
+    warnings.insert(warnings.end(), found.begin(), found.end());
+    return read;
+  }
+  // A syntax taken from the name or the caller may not be the content's:
+  // the failure says what the content looks like, and reads it no other way.
+  if ((given || fromName) && read.code() == qaxoi::Status::Code::kInvalidInput) {
+    const std::string mismatch = SyntaxMismatch(Head(source, kSyntaxSniffBytes), syntax, fromName);
+    if (!mismatch.empty()) return qaxoi::Status::InvalidInput(read.message() + "; " + mismatch);
+  }
   return read;
 }
 

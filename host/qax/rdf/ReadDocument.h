@@ -24,6 +24,9 @@ namespace qaxoi::rdf {
 // one `handler` charges; both are taken back once it is parsed. A failure
 // (see ReadRdf, ReadRdfXml; kNotSupported for a syntax detected and not
 // read) leaves `warnings` as they were; success adds the parser's warnings.
+// When the document does not parse in a syntax given or named by its
+// extension, the message ends in what its first bytes look like instead
+// (SyntaxMismatch.h); the document is not read in that syntax.
 // Throws std::bad_alloc when memory runs out.
 qaxoi::Status ReadDocument(DocumentSource& source, const std::string* text, std::uint64_t heldBytes,
                            RdfSyntax syntax, const std::string& sourceName,

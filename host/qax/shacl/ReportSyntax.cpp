@@ -102,12 +102,17 @@ bool IsPrefixName(std::string_view name) {
 }
 
 // Whether Turtle reads `local` after "prefix:" as the whole local name,
-// without escapes: ASCII letters, digits, '_', '-' and inner dots.
-bool IsLocalName(std::string_view local) {
+// without escapes: ASCII letters, digits, '_', '-' and inner dots. The text
+// form, which no parser reads, takes brackets too, as a value's number on a
+// command line has them (channel:0.habitat[2]).
+bool IsLocalName(std::string_view local, Form form) {
   if (local.empty()) return true;
   if (local.front() == '-' || local.front() == '.' || local.back() == '.') return false;
   for (const char c : local) {
-    if (!IsAsciiLetter(c) && !IsAsciiDigit(c) && c != '_' && c != '-' && c != '.') return false;
+    const bool bracket = form == Form::kText && (c == '[' || c == ']');
+    if (!IsAsciiLetter(c) && !IsAsciiDigit(c) && c != '_' && c != '-' && c != '.' && !bracket) {
+      return false;
+    }
   }
   return true;
 }
@@ -144,15 +149,17 @@ std::string BlankLabel(const std::string& label, Origin origin) {
 constexpr std::string_view kNotInIris = "<>\"{}|^`\\";
 
 // The prefix of `prefixes` whose namespace is the longest that starts
-// `iri` and leaves a local name Turtle reads plainly; null when none fits.
-const Prefixes::value_type* BestPrefix(const std::string& iri, const Prefixes& prefixes) {
+// `iri` and leaves a local name that `form` reads plainly; null when none
+// fits.
+const Prefixes::value_type* BestPrefix(const std::string& iri, const Prefixes& prefixes,
+                                       Form form) {
   const Prefixes::value_type* best = nullptr;
   for (const auto& prefix : prefixes) {
     const std::string& ns = prefix.second;
     if (ns.empty() || iri.size() < ns.size() || iri.compare(0, ns.size(), ns) != 0) continue;
     const std::string_view whole = iri;
     const std::string_view local = whole.substr(ns.size());
-    if (!IsPrefixName(prefix.first) || !IsLocalName(local)) continue;
+    if (!IsPrefixName(prefix.first) || !IsLocalName(local, form)) continue;
     if (best == nullptr || ns.size() > best->second.size()) best = &prefix;
   }
   return best;
@@ -293,7 +300,7 @@ std::string Shown(std::string_view text, std::size_t maxCharacters) {
 
 std::string Iri(const std::string& iri, const Prefixes& prefixes, Form form) {
   if (form != Form::kNTriples) {
-    const Prefixes::value_type* best = BestPrefix(iri, prefixes);
+    const Prefixes::value_type* best = BestPrefix(iri, prefixes, form);
     if (best != nullptr) return best->first + ":" + iri.substr(best->second.size());
   }
   if (form == Form::kText) return "<" + Shown(iri, kMaxShownCharacters) + ">";
@@ -307,7 +314,7 @@ std::string Iri(const std::string& iri, const Prefixes& prefixes, Form form) {
 
 void PutIri(ReportOutput& out, const std::string& iri, const Prefixes& prefixes, Form form) {
   if (form != Form::kNTriples) {
-    const Prefixes::value_type* best = BestPrefix(iri, prefixes);
+    const Prefixes::value_type* best = BestPrefix(iri, prefixes, form);
     if (best != nullptr) {
       out.Put(best->first);
       out.Put(':');
