@@ -21,14 +21,12 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "tests/support/HostFolder.h"
 #include "tools/qax-host/NearestNames.h"
 
 namespace {
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
+using qaxoi::test::ReadFile;
 
 bool Exists(const std::string& path) {
   struct stat info;
@@ -68,42 +66,7 @@ std::string AsShown(const std::string& out, Shown shown) {
   return sections + heading + " " + std::to_string(lines) + "\n";
 }
 
-class Guidance : public ::testing::Test {
- protected:
-  void SetUp() override {
-    char folder[] = "/tmp/qax-host-guidance-XXXXXX";
-    ASSERT_NE(nullptr, ::mkdtemp(folder));
-    dir_ = folder;
-    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"}) ::unsetenv(name);
-  }
-  void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
-
-  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
-  std::string Read(const std::string& name) const { return ReadFile(Path(name)); }
-  void Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(Path(name), std::ios::binary | std::ios::trunc) << bytes;
-  }
-
-  struct Result {
-    int exitCode;
-    std::string out, err;
-  };
-  // Runs qax-host with the blank-separated arguments of `line` (none holds
-  // a quote) in the test's folder.
-  Result Run(const std::string& line) {
-    std::string command = "cd '" + dir_ + "' && " + std::getenv("QAX_BIN_DIR") + "/qax-host";
-    for (std::size_t at = 0; at < line.size();) {
-      const std::size_t end = std::min(line.find(' ', at), line.size());
-      command += " '" + line.substr(at, end - at) + "'";
-      at = end + 1;
-    }
-    const int status =
-        std::system((command + " </dev/null >" + Path("out") + " 2>" + Path("err")).c_str());
-    return Result{WEXITSTATUS(status), ReadFile(Path("out")), ReadFile(Path("err"))};
-  }
-
-  std::string dir_;
-};
+using Guidance = qaxoi::test::HostFolder;
 
 // Two warnings: a union the loader ignores, a property no class has.
 constexpr char kTwoWarnings[] = R"(@prefix owl: <http://www.w3.org/2002/07/owl#> .
@@ -206,10 +169,10 @@ TEST_F(Guidance, NewUsersCommandLinesGetWhatTheyMeantOrASuggestion) {
         "@prefix sh: <http://www.w3.org/ns/shacl#> .\n@prefix geo: <http://example.org/geo#> .\n"
         "geo:Named a sh:NodeShape ; sh:targetClass geo:Place ;\n"
         "  sh:property [ sh:path geo:placeName ; sh:minCount 1 ] .\n");
-  ASSERT_EQ(0, Run("-q save zoo:Penguin single.grp").exitCode);
-  ASSERT_EQ(0, Run("-q save zoo:Penguin named.grp name=Pingu").exitCode);
+  ASSERT_EQ(0, RunLine("-q save zoo:Penguin single.grp").exitCode);
+  ASSERT_EQ(0, RunLine("-q save zoo:Penguin named.grp name=Pingu").exitCode);
   Write("joined.grp", JoinedGroups(Read("named.grp"), Read("single.grp")));
-  const std::string version = Run("--version").out;
+  const std::string version = RunLine("--version").out;
   ASSERT_NE("", version);
   const std::string shopClasses =
       "library shop (2 classes)\n"
@@ -431,7 +394,7 @@ TEST_F(Guidance, NewUsersCommandLinesGetWhatTheyMeantOrASuggestion) {
        "qax-host: --quiet takes no value, not 'yes' (see: qax-host --help)\n", ""},
   };
   for (const auto& row : rows) {
-    const Result result = Run(row.line);
+    const qaxoi::test::HostResult result = RunLine(row.line);
     EXPECT_EQ(row.exitCode, result.exitCode) << row.line;
     EXPECT_EQ(row.err, result.err) << row.line;
     EXPECT_EQ(row.out, AsShown(result.out, row.shown)) << row.line;

@@ -16,58 +16,16 @@
 #include <nlohmann/json.hpp>
 
 #include "host/files/TemporaryName.h"
+#include "tests/support/HostFolder.h"
 #include "tests/support/ParsedRdf.h"
 
 namespace {
 
-struct Result {
-  int exitCode;
-  std::string out, err;
-};
+using qaxoi::test::ReadFile;
+using Result = qaxoi::test::HostResult;
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-class QaxHost : public ::testing::Test {
+class QaxHost : public qaxoi::test::HostFolder {
  protected:
-  void SetUp() override {
-    char folder[] = "/tmp/qax-host-test-XXXXXX";
-    ASSERT_NE(nullptr, mkdtemp(folder));
-    dir_ = folder;
-    // Labels and docs follow the locale: none unless a case gives one.
-    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"}) ::unsetenv(name);
-  }
-  void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
-
-  // Runs qax-host with `arguments` (none holds a quote) through the shell,
-  // in the test's folder.
-  // `input`, when given, is the file that standard input reads; `output`,
-  // when given, is where standard output goes instead of Result::out; with
-  // `addressSpaceKb`, the shell limits qax-host's address space to that.
-  Result Run(const std::vector<std::string>& arguments, const std::string& input = "/dev/null",
-             const std::string& output = "", unsigned long addressSpaceKb = 0) {
-    std::string command = "cd '" + dir_ + "' && " + env_ + " " +
-                          std::string(std::getenv("QAX_BIN_DIR")) + "/qax-host <" + input;
-    if (addressSpaceKb != 0)
-      command = "ulimit -v " + std::to_string(addressSpaceKb) + "; " + command;
-    for (const std::string& argument : arguments) command += " '" + argument + "'";
-    const std::string out = output.empty() ? Path("out") : output;
-    const int status = std::system((command + " >" + out + " 2>" + Path("err")).c_str());
-    return Result{WEXITSTATUS(status), output.empty() ? ReadFile(out) : "", ReadFile(Path("err"))};
-  }
-  // The words of `line`, which are separated by single blanks.
-  static std::vector<std::string> Words(const std::string& line) {
-    std::vector<std::string> words;
-    for (std::size_t at = 0; at < line.size();) {
-      const std::size_t end = std::min(line.find(' ', at), line.size());
-      words.push_back(line.substr(at, end - at));
-      at = end + 1;
-    }
-    return words;
-  }
-  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
   // The names in the test's folder that start with `prefix`, but `except`,
   // one per line.
   std::string Listing(const std::string& prefix, const std::string& except) const {
@@ -79,9 +37,6 @@ class QaxHost : public ::testing::Test {
     }
     if (folder != nullptr) ::closedir(folder);
     return names;
-  }
-  void Write(const std::string& name, const std::string& bytes) {
-    std::ofstream(Path(name), std::ios::binary | std::ios::trunc) << bytes;
   }
   // Saves a penguin with a nested place, and answers the file's bytes.
   // values.ttl: an order whose status is one of two individuals, whose
@@ -121,10 +76,6 @@ class QaxHost : public ::testing::Test {
     Write("unshapely.ttl", ex + "ex:S a <http://www.w3.org/ns/shacl#NodeShape> ;\n"
                                 "  <http://www.w3.org/ns/shacl#minLength> \"one\" .\n");
   }
-
-  std::string dir_;
-  // Variables the shell sets for qax-host ("LANG=pt_BR.UTF-8"), or none.
-  std::string env_;
 };
 
 TEST_F(QaxHost, CommandsShowTheirOutput) {
